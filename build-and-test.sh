@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs
+# every test; then builds the threaded suites with ThreadSanitizer and runs them.
+# Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+. tools/ensure-packages.sh
+
+ensure_packages g++ cmake make ccache pkg-config qt6-base-dev libgl-dev \
+    libgtest-dev libgmock-dev libbenchmark-dev iproute2 util-linux
+jobs=$(nproc)
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
+export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1"
+
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQLX_SANITIZE=address,undefined -DQLX_WERROR=ON
+cmake --build build-test -j "$jobs"
+run_isolated ctest --test-dir build-test --output-on-failure -j "$jobs"
+
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLX_SANITIZE=thread -DQLX_BUILD_BENCH=OFF
+cmake --build build-tsan --target qlx_tsan_tests -j "$jobs"
+run_isolated ctest --test-dir build-tsan -L tsan --output-on-failure -j "$jobs"
