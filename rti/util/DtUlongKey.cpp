@@ -1,0 +1,7 @@
+#include "util/DtUlongKey.h"
+
+DtHashKey* DtUlongKey::clone() const { return new DtUlongKey(*this); }
+
+const DtString& DtUlongKey::string() const { return empty_; }
+
+std::uint32_t DtUlongKey::computeHash() const { return value_; }
