@@ -1,17 +1,114 @@
-// Quorlex's main window: the MDI area that holds the detail windows.
+// Quorlex's main window: menus, toolbar, status bar, the docked transmitter
+// bar and the MDI area that holds the detail windows.
 #pragma once
 
-#include <QMainWindow>
+#include "CChildFrame.h"
 
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+
+#include <cstdint>
+
+class CKeyLockIndicators;
+class CProfile;
+class ITransmitterBar;
+class QAction;
+class QDockWidget;
+class QLabel;
 class QMdiArea;
+class QMenu;
+struct RadioRef;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    explicit CMainFrame(QWidget* parent = nullptr);
+    // Restores the normal placement (profile section Frame) and the bar
+    // layout (BarState) from `profile`, which must outlive the frame.
+    explicit CMainFrame(CProfile& profile, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     QMdiArea* mdiArea() const { return m_mdiArea; }
+    // The action of a command id (QuorlexCommands.h), or null.
+    QAction* action(int commandId) const { return m_actions.value(commandId); }
+    QMenu* menu(const QString& objectName) const;
+
+    // Shows the window maximised when it was maximised at the last exit,
+    // else as a normal window.
+    void ShowAsStored();
+    bool storedMaximised() const { return m_storedMaximised; }
+    // Writes the placement (Frame) and the bar layout (BarState); done when
+    // the window closes.
+    void StoreState();
+
+    // The transmitter bar: the dock "Transmitters" and, once a tree exists,
+    // its content. Until SetTransmitterBar the dock holds an empty widget and
+    // the commands that need a selection stay disabled.
+    QDockWidget* transmitterDock() const { return m_transmitterDock; }
+    ITransmitterBar* transmitterBar() const { return m_transmitterBar; }
+    // `content` goes into the dock (which owns it); `bar` is what the frame
+    // asks (usually the same object). Call UpdateCommandUi on selection changes.
+    void SetTransmitterBar(QWidget* content, ITransmitterBar* bar);
+
+    // Detail windows.
+    void AddChild(CChildFrame* child);
+    QList<CChildFrame*> Children(DetailKind kind) const;
+    CChildFrame* ActiveChild() const;
+    // Activates `child` and closes it once the event loop runs again, so a
+    // caller inside one of the window's own handlers is not pulled away.
+    void CloseChildLater(CChildFrame* child);
+
+public slots:
+    // Enables, checks and shows the commands from the current state: the
+    // tree selection, the active detail window, the bars' visibility.
+    void UpdateCommandUi();
+    void OnReceiverUpdate(const RadioRef& radio);
+
+    void OnViewTransmitterBar();
+    void OnViewDetails();
+    void OnViewAllDetails();
+    void OnViewRefresh();
+    void OnViewRawData();
+    // Window > Close All: the DIS detail windows, then the HLA ones.
+    void OnWindowCloseAll();
+
+signals:
+    // The Details commands ask the application to open a radio's window.
+    void openDisDetail(const QString& key);
+    void openHlaDetail(std::int64_t objectHandle);
+    // Refresh asks for the radio-transmitter attributes of the whole class.
+    void requestAttributeUpdate(std::uint32_t objectHandle, std::uint32_t attributeMask);
+    // The window is closing; its state is already stored.
+    void closing();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateTransmitterBar();
+    void RestorePlacement();
+    void RestoreBarLayout();
+
+    // Registers an action under its command id (a new one, or `existing`).
+    QAction* AddAction(int commandId, const QString& text, const QString& statusTip, QAction* existing = nullptr);
+    void FillWindowMenu();
+    void UpdateTitle();
+    void OpenDetails(bool underHla, const QString& text, std::int64_t itemData);
+
+    CProfile& m_profile;
     QMdiArea* m_mdiArea;
+    QHash<int, QAction*> m_actions;
+    QMenu* m_viewMenu = nullptr;
+    QMenu* m_windowMenu = nullptr;
+    QAction* m_rawDataSeparator = nullptr;
+    QDockWidget* m_transmitterDock = nullptr;
+    ITransmitterBar* m_transmitterBar = nullptr;
+    QLabel* m_messagePane = nullptr;
+    CKeyLockIndicators* m_keyLocks = nullptr;
+    bool m_storedMaximised = false;
 };
