@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
@@ -14,14 +15,22 @@
 
 namespace {
 
+// Reads a log file and removes it.
 std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream content;
-  content << in.rdbuf();
+  {
+    std::ifstream in(path, std::ios::binary);
+    content << in.rdbuf();
+  }
+  std::remove(path.c_str());
   return content.str();
 }
 
-std::string tempPath(const char* name) { return ::testing::TempDir() + name; }
+// Several builds may run these tests at once: the process id keeps their
+// files apart.
+std::string tempPath(const char* name) {
+  return ::testing::TempDir() + "dtnotify-" + std::to_string(getpid()) + "-" + name;
+}
 
 int exitCalls = 0;
 void countExit() { ++exitCalls; }

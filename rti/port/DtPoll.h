@@ -1,0 +1,17 @@
+#pragma once
+// Waits on descriptor sets with poll(): a descriptor is ready to read when
+// data, an end of stream, an error or a connection to accept is waiting,
+// ready to write when a write would not block (or an error is pending), and
+// exceptional when urgent data is waiting. A signal does not cut the wait
+// short.
+
+class DtFdSet;
+
+// Waits for at most `timeoutSeconds` (0 or less: just looks). `extraFd`, when
+// not negative, is watched for reading as well, and `*extraReady` tells
+// whether it was ready. On return each given set keeps only its ready
+// descriptors. Returns the number of ready set entries (0 on time-out), or
+// -1 with errno set (EBADF for a descriptor that is not open); the sets are
+// left as they were on failure.
+int DtPollSets(DtFdSet* read, DtFdSet* write, DtFdSet* except, double timeoutSeconds, int extraFd = -1,
+               bool* extraReady = nullptr);
