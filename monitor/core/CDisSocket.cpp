@@ -1,0 +1,127 @@
+#include "core/CDisSocket.h"
+
+#include "core/DisPdu.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <cerrno>
+#include <system_error>
+
+namespace {
+
+constexpr std::uint32_t kNoGroupTarget = 0xFFFFFFFFu;   // 255.255.255.255
+
+std::string ErrorText(const std::string& what, int error)
+{
+    return what + ": " + std::error_code(error, std::generic_category()).message();
+}
+
+template <typename T>
+int SetOption(int fd, int level, int name, T value)
+{
+    return ::setsockopt(fd, level, name, &value, sizeof value);
+}
+
+sockaddr_in Endpoint(std::uint32_t address, std::uint16_t port)
+{
+    sockaddr_in endpoint{};
+    endpoint.sin_family = AF_INET;
+    endpoint.sin_addr.s_addr = htonl(address);
+    endpoint.sin_port = htons(port);
+    return endpoint;
+}
+
+bool Bind(int fd, std::uint32_t address, std::uint16_t port)
+{
+    const sockaddr_in endpoint = Endpoint(address, port);
+    return ::bind(fd, reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint) == 0;
+}
+
+bool ParseAddress(const std::string& text, std::uint32_t& address)
+{
+    in_addr parsed{};
+    if (::inet_pton(AF_INET, text.c_str(), &parsed) != 1)
+        return false;
+    address = ntohl(parsed.s_addr);
+    return true;
+}
+
+bool IsGroup(std::uint32_t address)
+{
+    const std::uint32_t firstOctet = address >> 24;
+    return firstOctet >= 224 && firstOctet <= 239;
+}
+
+} // namespace
+
+std::string DottedAddress(std::uint32_t address)
+{
+    char text[INET_ADDRSTRLEN] = {};
+    const in_addr network{htonl(address)};
+    ::inet_ntop(AF_INET, &network, text, sizeof text);
+    return text;
+}
+
+std::unique_ptr<CDisSocket> CDisSocket::Create(std::uint16_t port, std::uint32_t multicast, const NetOptions& options,
+                                               std::string& error)
+{
+    const std::uint32_t target = multicast ? multicast : kNoGroupTarget;
+    UniqueFd fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!fd) {
+        error = ErrorText("Cannot create the DIS socket", errno);
+        return nullptr;
+    }
+    // The kernel may grant less than asked; the intake works either way.
+    (void)SetOption(fd.Get(), SOL_SOCKET, SO_RCVBUF, int{options.receiveBufferSize});
+    // Other programs on this host may listen to the same DIS port.
+    if (SetOption(fd.Get(), SOL_SOCKET, SO_REUSEADDR, 1) != 0) {
+        error = ErrorText("Cannot share the address of the DIS socket", errno);
+        return nullptr;
+    }
+
+    std::uint32_t bindAddress = INADDR_ANY;
+    bool bound = false;
+    if (target >> 24 == 127) {
+        bindAddress = target;
+    } else if (!options.bindAddress.empty()) {
+        std::uint32_t chosen = 0;
+        bound = ParseAddress(options.bindAddress, chosen) && Bind(fd.Get(), chosen, port);
+        if (bound)
+            bindAddress = chosen;
+    }
+    if (!bound && !Bind(fd.Get(), bindAddress, port)) {
+        error = ErrorText("Cannot bind the DIS socket to " + DottedAddress(bindAddress) + " port " + std::to_string(port),
+                          errno);
+        return nullptr;
+    }
+    if (IsGroup(target) && options.bindAddress.empty()) {
+        ip_mreq membership{};
+        membership.imr_multiaddr.s_addr = htonl(target);
+        membership.imr_interface.s_addr = htonl(options.multicastInterface);
+        if (SetOption(fd.Get(), IPPROTO_IP, IP_ADD_MEMBERSHIP, membership) != 0) {
+            error = ErrorText("Cannot join the multicast group " + DottedAddress(target), errno);
+            return nullptr;
+        }
+        (void)SetOption(fd.Get(), IPPROTO_IP, IP_MULTICAST_LOOP, static_cast<unsigned char>(1));
+        (void)SetOption(fd.Get(), IPPROTO_IP, IP_MULTICAST_TTL, static_cast<unsigned char>(kMulticastTtl));
+    }
+    (void)SetOption(fd.Get(), SOL_SOCKET, SO_BROADCAST, 1);
+    (void)SetOption(fd.Get(), SOL_SOCKET, SO_DONTROUTE, 0);
+
+    std::unique_ptr<CDisSocket> socket(new CDisSocket(std::move(fd), DottedAddress(target), options.queueFlush));
+    sockaddr_in local{};
+    socklen_t localSize = sizeof local;
+    if (::getsockname(socket->Fd(), reinterpret_cast<sockaddr*>(&local), &localSize) == 0)
+        socket->m_boundPort = ntohs(local.sin_port);
+    return socket;
+}
+
+int CDisSocket::ClassifyPdu(const std::uint8_t* datagram, std::size_t length)
+{
+    if (length < 3)
+        return kOtherPdu;
+    const std::uint8_t type = datagram[2];
+    return type == DisPduType::Transmitter || type == DisPduType::Signal ? type : kOtherPdu;
+}

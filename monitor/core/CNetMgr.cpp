@@ -1,0 +1,177 @@
+#include "core/CNetMgr.h"
+
+#include "core/CDisSocket.h"
+#include "core/CReceiveThread.h"
+#include "core/DisPdu.h"
+#include "core/ThreadPriority.h"
+
+#include <exception>
+
+CNetMgr::CNetMgr(IPduHandler& handler) : m_handler(handler) {}
+
+CNetMgr::~CNetMgr() { Stop(); }
+
+bool CNetMgr::Start(const NetOptions& options)
+{
+    if (m_thread.joinable())
+        return IsSocketOpen();
+    m_options = options;
+    m_stopRequested = false;
+    std::promise<bool> started;
+    std::future<bool> result = started.get_future();
+    try {
+        m_thread = std::thread([this, promise = std::move(started)]() mutable { Run(std::move(promise)); });
+    } catch (const std::exception& e) {
+        SetError(std::string("Cannot start the DIS intake: ") + e.what());
+        return false;
+    }
+    if (result.get())
+        return true;
+    m_thread.join();
+    return false;
+}
+
+bool CNetMgr::SetPort(std::uint16_t port) { return Change(&NetOptions::port, port); }
+
+bool CNetMgr::SetMulticastAddress(std::uint32_t address) { return Change(&NetOptions::multicastAddress, address); }
+
+template <typename Value>
+bool CNetMgr::Change(Value NetOptions::*setting, Value value)
+{
+    return Call([this, setting, value] {
+        if (m_options.*setting == value && m_socket)
+            return true;
+        m_options.*setting = value;
+        return OpenSocket();
+    });
+}
+
+void CNetMgr::Stop()
+{
+    if (!m_thread.joinable())
+        return;
+    Call([this] {
+        m_stopRequested = true;
+        return true;
+    });
+    m_thread.join();
+}
+
+std::string CNetMgr::ErrorText() const
+{
+    std::lock_guard guard(m_lock);
+    return m_error;
+}
+
+void CNetMgr::SetError(std::string text)
+{
+    std::lock_guard guard(m_lock);
+    m_error = std::move(text);
+}
+
+void CNetMgr::Run(std::promise<bool> started)
+{
+    SetCurrentThreadPriority(ThreadPriority::TimeCritical);
+    bool open = false;
+    try {
+        m_signalWorker = std::make_unique<CPduWorker>(DisPduType::Signal, m_handler, m_counters,
+                                                      ThreadPriority::TimeCritical);
+        m_transmitterWorker = std::make_unique<CPduWorker>(DisPduType::Transmitter, m_handler, m_counters,
+                                                           ThreadPriority::Highest);
+        open = OpenSocket();
+    } catch (const std::exception& e) {
+        SetError(std::string("Cannot start the DIS intake: ") + e.what());
+    }
+    if (open) {
+        std::lock_guard guard(m_lock);
+        m_accepting = true;
+    }
+    m_running.store(open);
+    started.set_value(open);
+    if (open)
+        ServeCommands();
+    CloseSocket();
+    // Each worker handles what it still holds before it ends.
+    m_signalWorker.reset();
+    m_transmitterWorker.reset();
+    m_running.store(false);
+}
+
+void CNetMgr::ServeCommands()
+{
+    std::unique_lock lock(m_lock);
+    while (!m_stopRequested) {
+        m_commandReady.wait(lock, [this] { return !m_commands.empty(); });
+        std::packaged_task<bool()> command = std::move(m_commands.front());
+        m_commands.pop_front();
+        lock.unlock();
+        command();
+        lock.lock();
+    }
+    // A caller still waiting behind the stop is answered "not running".
+    m_accepting = false;
+    m_commands.clear();
+}
+
+bool CNetMgr::Call(std::function<bool()> command)
+{
+    std::packaged_task<bool()> task(std::move(command));
+    std::future<bool> result = task.get_future();
+    {
+        std::lock_guard guard(m_lock);
+        if (!m_accepting)
+            return false;
+        m_commands.push_back(std::move(task));
+    }
+    m_commandReady.notify_one();
+    try {
+        return result.get();
+    } catch (const std::future_error&) {   // dropped unrun at the stop
+        return false;
+    }
+}
+
+bool CNetMgr::OpenSocket()
+{
+    CloseSocket();
+    std::string error;
+    std::unique_ptr<CDisSocket> socket = CDisSocket::Create(m_options.port, m_options.multicastAddress, m_options, error);
+    if (!socket) {
+        SetError(std::move(error));
+        return false;
+    }
+    try {
+        m_receiveThread = std::make_unique<CReceiveThread>(
+            *socket, m_counters, [this](int type, const std::uint8_t* datagram, std::size_t length, const char* sender) {
+                DispatchPdu(type, datagram, length, sender);
+            });
+    } catch (const std::exception& e) {
+        SetError(std::string("Cannot start reading the DIS socket: ") + e.what());
+        return false;
+    }
+    m_socket = std::move(socket);
+    // The port in use from now on, also when the system picked it.
+    m_options.port = m_socket->BoundPort();
+    m_boundPort.store(m_options.port);
+    m_socketOpen.store(true);
+    IntakeCounters::Add(m_counters.socketOpenings);
+    SetError({});
+    return true;
+}
+
+void CNetMgr::CloseSocket()
+{
+    m_socketOpen.store(false);
+    m_boundPort.store(0);
+    // Closing a socket does not wake a thread blocked on it: the reader is
+    // woken and joined first, and only then is its socket closed.
+    m_receiveThread.reset();
+    m_socket.reset();
+}
+
+void CNetMgr::DispatchPdu(int type, const std::uint8_t* datagram, std::size_t length, const char* sender)
+{
+    CPduWorker& worker = type == DisPduType::Signal ? *m_signalWorker : *m_transmitterWorker;
+    if (!worker.Post(PduBlock(sender, datagram, length)))
+        IntakeCounters::Add(m_counters.queueFull);
+}

@@ -1,0 +1,280 @@
+#include "RecordingHandler.h"
+
+#include "core/CDisSocket.h"
+#include "core/CNetMgr.h"
+#include "core/CUdpSender.h"
+#include "core/DisTraffic.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <future>
+#include <set>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::uint32_t kLoopback = 0x7F000001u;
+
+// Every networked test keeps to loopback: unicast to 127.0.0.1, broadcast to
+// 127.255.255.255, multicast through the 127.0.0.1 interface.
+NetOptions LoopbackOptions()
+{
+    NetOptions options;
+    options.port = 0;
+    options.multicastInterface = kLoopback;
+    return options;
+}
+
+bool WaitUntil(const std::function<bool()>& done)
+{
+    for (auto deadline = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < deadline;) {
+        if (done())
+            return true;
+        std::this_thread::sleep_for(1ms);
+    }
+    return done();
+}
+
+std::size_t ThreadCount()
+{
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+        ++count;
+    return count;
+}
+
+// A socket holding a loopback port without address reuse, so that nobody else can bind it.
+struct TakenPort {
+    TakenPort() : fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0))
+    {
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        EXPECT_EQ(::bind(fd.Get(), reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+        socklen_t size = sizeof local;
+        ::getsockname(fd.Get(), reinterpret_cast<sockaddr*>(&local), &size);
+        port = ntohs(local.sin_port);
+    }
+    UniqueFd fd;
+    std::uint16_t port = 0;
+};
+
+std::uint16_t FreePort()
+{
+    return TakenPort().port;
+}
+
+template <typename Record>
+std::vector<std::uint8_t> RecordBytes(const Record& record)
+{
+    std::vector<std::uint8_t> bytes(sizeof record);
+    StoreRecord(record, bytes.data());
+    return bytes;
+}
+
+class NetMgrTest : public ::testing::Test {
+protected:
+    void Start(const NetOptions& options = LoopbackOptions())
+    {
+        ASSERT_TRUE(m_intake.Start(options)) << m_intake.ErrorText();
+        m_sender = std::make_unique<CUdpSender>("127.0.0.1", m_intake.BoundPort());
+    }
+
+    // Sends `datagram`, then a Signal PDU, and waits until the Signal PDU has
+    // been handled: whatever the datagram did, the intake took it in and went on.
+    void SendThenProveAlive(const std::vector<std::uint8_t>& datagram)
+    {
+        const std::size_t before = m_handler.Pdus().size();
+        ASSERT_TRUE(m_sender->Send(datagram));
+        ASSERT_TRUE(m_sender->Send(DisTraffic::SignalDatagram({9, 9, 9, 9})));
+        ASSERT_TRUE(m_handler.WaitFor(before + 1));
+    }
+
+    RecordingHandler m_handler;
+    CNetMgr m_intake{m_handler};
+    std::unique_ptr<CUdpSender> m_sender;
+};
+
+TEST_F(NetMgrTest, TransmitterAndSignalPdusReachTheirOwnWorkersInHostOrderWithTheSender)
+{
+    Start();
+    const RadioIdentity radio{1, 3001, 17, 2};
+    const std::vector<std::uint8_t> transmitter = DisTraffic::TransmitterDatagram(radio, 3);
+    const std::vector<std::uint8_t> signal = DisTraffic::SignalDatagram(radio, 480, 480);
+    ASSERT_TRUE(m_sender->Send(transmitter));
+    ASSERT_TRUE(m_sender->Send(signal));
+    ASSERT_TRUE(m_sender->Send(DisTraffic::OtherDatagram(1)));   // Entity State: not for us
+    ASSERT_TRUE(m_sender->Send(signal));
+    ASSERT_TRUE(m_sender->Send(transmitter));
+    ASSERT_TRUE(m_handler.WaitFor(4));
+
+    const std::vector<std::uint8_t> transmitterHost = RecordBytes(DisTraffic::TransmitterRecord(radio, 3));
+    const std::vector<std::uint8_t> signalHost = RecordBytes(DisTraffic::SignalRecord(radio, 480, 480));
+    std::set<std::thread::id> transmitterThreads, signalThreads;
+    for (const HandledPdu& pdu : m_handler.Pdus()) {
+        EXPECT_EQ(pdu.sender, "127.0.0.1");
+        const auto& sent = pdu.type == DisPduType::Transmitter ? transmitter : signal;
+        const auto& host = pdu.type == DisPduType::Transmitter ? transmitterHost : signalHost;
+        ASSERT_EQ(pdu.bytes.size(), sent.size());
+        EXPECT_TRUE(std::equal(host.begin(), host.end(), pdu.bytes.begin())) << "fixed part in host order";
+        EXPECT_TRUE(std::equal(sent.begin() + host.size(), sent.end(), pdu.bytes.begin() + host.size()))
+            << "the bytes behind the fixed part stay as received";
+        (pdu.type == DisPduType::Transmitter ? transmitterThreads : signalThreads).insert(pdu.thread);
+    }
+    ASSERT_EQ(transmitterThreads.size(), 1u);
+    ASSERT_EQ(signalThreads.size(), 1u);
+    EXPECT_NE(*transmitterThreads.begin(), *signalThreads.begin());
+    EXPECT_NE(*transmitterThreads.begin(), std::this_thread::get_id());
+
+    const IntakeCounts counts = m_intake.Counters();
+    EXPECT_EQ(counts.received, 5u);
+    EXPECT_EQ(counts.transmitterPdus, 2u);
+    EXPECT_EQ(counts.signalPdus, 2u);
+    EXPECT_EQ(counts.droppedOtherType, 1u);
+    EXPECT_EQ(counts.droppedByType[1], 1u);
+}
+
+TEST_F(NetMgrTest, MalformedDatagramsAreCountedAndDroppedAndTheIntakeGoesOn)
+{
+    Start();
+    const RadioIdentity radio;
+    std::vector<std::uint8_t> shortTransmitter = DisTraffic::TransmitterDatagram(radio);
+    shortTransmitter.resize(50);
+    std::vector<std::uint8_t> missingParameters = DisTraffic::TransmitterDatagram(radio, 10);
+    missingParameters.resize(missingParameters.size() - 5);
+    std::vector<std::uint8_t> missingData = DisTraffic::SignalDatagram(radio, 480, 480);
+    missingData.resize(missingData.size() - 1);
+    std::vector<std::uint8_t> oversized = DisTraffic::TransmitterDatagram(radio);
+    oversized.resize(CDisSocket::kDatagramBufferSize + 1);
+
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> datagram;
+        std::uint64_t IntakeCounts::*counter;
+    };
+    const Case cases[] = {
+        {"empty datagram", {}, &IntakeCounts::empty},
+        {"two bytes, no PDU type", {6, 1}, &IntakeCounts::tooShort},
+        {"Transmitter PDU cut inside its fixed part", shortTransmitter, &IntakeCounts::tooShort},
+        {"Transmitter PDU missing modulation parameters", missingParameters, &IntakeCounts::tooShort},
+        {"Signal PDU missing a data byte", missingData, &IntakeCounts::tooShort},
+        {"datagram larger than the receive buffer", oversized, &IntakeCounts::truncated},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::uint64_t before = m_intake.Counters().*c.counter;
+        SendThenProveAlive(c.datagram);
+        EXPECT_EQ(m_intake.Counters().*c.counter, before + 1);
+    }
+    for (const HandledPdu& pdu : m_handler.Pdus())
+        EXPECT_EQ(LoadRecord<SignalPdu>(pdu.bytes.data()).entityId.site, 9) << "only the proofs of life arrive";
+    EXPECT_EQ(m_handler.Pdus().size(), std::size(cases));
+}
+
+TEST_F(NetMgrTest, ANewPortReopensAndTheSamePortLeavesTheSocketAlone)
+{
+    Start();
+    const std::uint16_t first = m_intake.BoundPort();
+    EXPECT_TRUE(m_intake.SetPort(first));
+    EXPECT_EQ(m_intake.Counters().socketOpenings, 1u);
+
+    const std::uint16_t second = FreePort();
+    ASSERT_TRUE(m_intake.SetPort(second)) << m_intake.ErrorText();
+    EXPECT_EQ(m_intake.BoundPort(), second);
+    EXPECT_EQ(m_intake.Counters().socketOpenings, 2u);
+    ASSERT_TRUE(m_sender->Send(DisTraffic::TransmitterDatagram({1, 1, 1, 1})));   // to the old port
+    CUdpSender(std::string("127.0.0.1"), second).Send(DisTraffic::TransmitterDatagram({2, 2, 2, 2}));
+    ASSERT_TRUE(m_handler.WaitFor(1));
+    EXPECT_EQ(LoadRecord<TransmitterPdu>(m_handler.Pdus()[0].bytes.data()).entityId.site, 2);
+    EXPECT_EQ(m_intake.Counters().received, 1u) << "nothing reaches the closed port";
+}
+
+TEST_F(NetMgrTest, ReceivesBroadcastAndMulticastOnLoopback)
+{
+    NetOptions options = LoopbackOptions();
+    options.multicastAddress = 0xEFFF4D11u;   // 239.255.77.17
+    Start(options);
+    const std::uint16_t port = m_intake.BoundPort();
+    CUdpSender group("239.255.77.17", port, {"127.0.0.1", 1});
+    ASSERT_TRUE(group.Send(DisTraffic::TransmitterDatagram({1, 1, 1, 1})));
+    ASSERT_TRUE(m_handler.WaitFor(1));
+
+    // Leaving the group reopens the socket for broadcasts on the same port.
+    ASSERT_TRUE(m_intake.SetMulticastAddress(0));
+    EXPECT_EQ(m_intake.BoundPort(), port);
+    EXPECT_EQ(m_intake.Counters().socketOpenings, 2u);
+    CUdpSender broadcast("127.255.255.255", port);
+    ASSERT_TRUE(broadcast.Send(DisTraffic::SignalDatagram({2, 2, 2, 2})));
+    ASSERT_TRUE(m_handler.WaitFor(2));
+    for (const HandledPdu& pdu : m_handler.Pdus())
+        EXPECT_EQ(pdu.sender, "127.0.0.1");
+}
+
+TEST_F(NetMgrTest, StopHandlesWhatIsQueuedAndJoinsEveryThread)
+{
+    const std::size_t threadsBefore = ThreadCount();
+    Start();
+    EXPECT_EQ(ThreadCount(), threadsBefore + 4) << "net manager, receive thread, two workers";
+
+    // A signal handler that does not return does not hold up Transmitter PDUs.
+    m_handler.HoldSignals(true);
+    ASSERT_TRUE(m_sender->Send(DisTraffic::SignalDatagram({1, 1, 1, 1})));
+    ASSERT_TRUE(m_handler.WaitForSignalEntered());
+    ASSERT_TRUE(m_sender->Send(DisTraffic::TransmitterDatagram({1, 1, 1, 1})));
+    ASSERT_TRUE(m_handler.WaitFor(1));
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(m_sender->Send(DisTraffic::SignalDatagram({1, 1, 1, 1})));
+    ASSERT_TRUE(WaitUntil([&] { return m_intake.Counters().received == 7; }));
+
+    auto stopped = std::async(std::launch::async, [&] { m_intake.Stop(); });
+    m_handler.HoldSignals(false);
+    ASSERT_EQ(stopped.wait_for(5s), std::future_status::ready);
+    EXPECT_EQ(m_handler.Pdus().size(), 7u) << "the five queued Signal PDUs were handled before the stop";
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+    EXPECT_FALSE(m_intake.IsRunning());
+    EXPECT_FALSE(m_intake.IsSocketOpen());
+    EXPECT_FALSE(m_intake.SetPort(FreePort()));
+    m_intake.Stop();   // again: nothing left to do
+}
+
+TEST_F(NetMgrTest, StartSaysAtOnceWhyTheSocketCannotBeOpened)
+{
+    const std::size_t threadsBefore = ThreadCount();
+    TakenPort taken;
+    NetOptions options = LoopbackOptions();
+    options.port = taken.port;
+    EXPECT_FALSE(m_intake.Start(options));
+    EXPECT_NE(m_intake.ErrorText().find("port " + std::to_string(taken.port)), std::string::npos) << m_intake.ErrorText();
+    EXPECT_NE(m_intake.ErrorText().find(std::strerror(EADDRINUSE)), std::string::npos) << m_intake.ErrorText();
+    EXPECT_FALSE(m_intake.IsRunning());
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+    // And it can be started again once the port is free.
+    Start();
+}
+
+TEST_F(NetMgrTest, AFailedReopenLeavesNoSocketAndALaterChangeOpensOneAgain)
+{
+    Start();
+    TakenPort taken;
+    EXPECT_FALSE(m_intake.SetPort(taken.port));
+    EXPECT_FALSE(m_intake.IsSocketOpen());
+    EXPECT_TRUE(m_intake.IsRunning());
+    EXPECT_FALSE(m_intake.ErrorText().empty());
+    EXPECT_FALSE(m_intake.SetPort(taken.port)) << "the same port is tried again while no socket is open";
+
+    const std::uint16_t free = FreePort();
+    ASSERT_TRUE(m_intake.SetPort(free)) << m_intake.ErrorText();
+    EXPECT_TRUE(m_intake.ErrorText().empty());
+    CUdpSender(std::string("127.0.0.1"), free).Send(DisTraffic::TransmitterDatagram({1, 1, 1, 1}));
+    ASSERT_TRUE(m_handler.WaitFor(1));
+}
+
+} // namespace
