@@ -3,7 +3,7 @@
 #include "core/CDisSocket.h"
 #include "core/CReceiveThread.h"
 #include "core/DisPdu.h"
-#include "core/ThreadPriority.h"
+#include "core/ThreadSetup.h"
 
 #include <exception>
 
@@ -21,6 +21,7 @@ bool CNetMgr::Start(const NetOptions& options)
     std::future<bool> result = started.get_future();
     try {
         m_thread = std::thread([this, promise = std::move(started)]() mutable { Run(std::move(promise)); });
+        NameThread(m_thread, "dis-netmgr");
     } catch (const std::exception& e) {
         SetError(std::string("Cannot start the DIS intake: ") + e.what());
         return false;

@@ -22,6 +22,7 @@ bool ConvertInPlace(PduBlock& block, PduConversion (*convert)(const std::uint8_t
 CPduWorker::CPduWorker(std::uint8_t pduType, IPduHandler& handler, IntakeCounters& counters, ThreadPriority priority)
     : m_pduType(pduType), m_handler(handler), m_counters(counters), m_thread([this, priority] { Run(priority); })
 {
+    NameThread(m_thread, pduType == DisPduType::Transmitter ? "dis-transmitter" : "dis-signal");
 }
 
 CPduWorker::~CPduWorker() { Stop(); }
@@ -81,14 +82,14 @@ void CPduWorker::Handle(PduBlock& block)
             IntakeCounters::Add(m_counters.tooShort);
             return;
         }
-        m_handler.OnTransmitterPdu(block.Pdu(), block.Length(), block.Sender());
         IntakeCounters::Add(m_counters.transmitterPdus);
+        m_handler.OnTransmitterPdu(block.Pdu(), block.Length(), block.Sender());
     } else {
         if (!ConvertInPlace<SignalPdu>(block, NetToHostSignalPdu)) {
             IntakeCounters::Add(m_counters.tooShort);
             return;
         }
-        m_handler.OnSignalPdu(block.Pdu(), block.Length(), block.Sender());
         IntakeCounters::Add(m_counters.signalPdus);
+        m_handler.OnSignalPdu(block.Pdu(), block.Length(), block.Sender());
     }
 }

@@ -5,7 +5,7 @@
 
 #include "core/IntakeCounters.h"
 #include "core/PduBlock.h"
-#include "core/ThreadPriority.h"
+#include "core/ThreadSetup.h"
 
 #include <condition_variable>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #include "core/CReceiveThread.h"
 
 #include "core/CDisSocket.h"
-#include "core/ThreadPriority.h"
+#include "core/ThreadSetup.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -15,6 +15,7 @@
 CReceiveThread::CReceiveThread(CDisSocket& socket, IntakeCounters& counters, Dispatch dispatch)
     : m_socket(socket), m_counters(counters), m_dispatch(std::move(dispatch)), m_thread([this] { Run(); })
 {
+    NameThread(m_thread, "dis-receive");
 }
 
 CReceiveThread::~CReceiveThread()

@@ -1,5 +1,6 @@
-#include "core/ThreadPriority.h"
+#include "core/ThreadSetup.h"
 
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -15,4 +16,9 @@ void SetCurrentThreadPriority(ThreadPriority priority)
     }
     // On Linux a nice value set for a thread id applies to that thread alone.
     (void)::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), nice);
+}
+
+void NameThread(std::thread& thread, const char* name)
+{
+    (void)::pthread_setname_np(thread.native_handle(), name);
 }
