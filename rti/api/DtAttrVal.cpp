@@ -1,0 +1,16 @@
+#include "api/DtAttrVal.h"
+
+#include <cstring>
+#include <string>
+
+DtAttrVal::DtAttrVal(std::uint32_t handle, const char* bytes, RTI::ULong length)
+    : handle_(handle), length_(length) {
+  if (bytes == nullptr && length != 0) {
+    std::string reason = "No bytes given for a value of length " + std::to_string(length);
+    throw RTI::ValueLengthExceeded(reason.c_str());
+  }
+  data_ = std::make_unique<char[]>(length);
+  if (length != 0) std::memcpy(data_.get(), bytes, length);
+}
+
+DtAttrVal::~DtAttrVal() = default;

@@ -1,0 +1,149 @@
+#include "api/DtAttributeHandleSet.h"
+
+#include <bit>
+#include <cinttypes>
+#include <cstdio>
+
+#include "api/DtHandleLimit.h"
+#include "util/DtNotify.h"
+#include "util/DtPrintField.h"
+
+namespace {
+
+std::uint32_t bitOf(RTI::AttributeHandle h) { return std::uint32_t{1} << (h % 32); }
+
+void putU32(std::uint32_t value, char* out) {
+  for (int i = 0; i < 4; ++i) out[i] = static_cast<char>(value >> (24 - 8 * i));
+}
+
+std::uint32_t getU32(const char* in) {
+  std::uint32_t value = 0;
+  for (int i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(in[i]);
+  return value;
+}
+
+}  // namespace
+
+RTI::AttributeHandleSet* RTI::AttributeHandleSetFactory::create(RTI::ULong count) {
+  if (count > DtAttributeHandleSet::handleLimit) throw RTI::ValueCountExceeded("");
+  return new DtAttributeHandleSet();
+}
+
+DtAttributeHandleSet::DtAttributeHandleSet() : count_(0), map_{} {}
+
+void DtAttributeHandleSet::checkHandle(RTI::AttributeHandle h) {
+  DtCheckHandleBelow<RTI::AttributeNotDefined>(h, handleLimit, "Attribute");
+}
+
+RTI::ULong DtAttributeHandleSet::size() const { return count_; }
+
+RTI::AttributeHandle DtAttributeHandleSet::getHandle(RTI::ULong i) const {
+  if (i >= count_) throw RTI::ArrayIndexOutOfBounds("");
+  RTI::ULong before = 0;  // members in the words already passed
+  for (std::uint32_t k = 0; k < wordCount; ++k) {
+    RTI::ULong inWord = static_cast<RTI::ULong>(std::popcount(map_[k]));
+    if (i < before + inWord) {
+      std::uint32_t word = map_[k];
+      for (RTI::ULong skip = i - before; skip > 0; --skip) word &= word - 1;  // clear lowest
+      return 32 * k + static_cast<RTI::AttributeHandle>(std::countr_zero(word));
+    }
+    before += inWord;
+  }
+  throw RTI::ArrayIndexOutOfBounds("");  // unreachable while count_ matches the map
+}
+
+void DtAttributeHandleSet::add(RTI::AttributeHandle h) {
+  checkHandle(h);
+  if ((map_[h / 32] & bitOf(h)) == 0) {
+    map_[h / 32] |= bitOf(h);
+    ++count_;
+  }
+}
+
+void DtAttributeHandleSet::remove(RTI::AttributeHandle h) {
+  checkHandle(h);
+  if ((map_[h / 32] & bitOf(h)) != 0) {
+    map_[h / 32] &= ~bitOf(h);
+    --count_;
+  }
+}
+
+void DtAttributeHandleSet::empty() {
+  count_ = 0;
+  for (std::uint32_t& word : map_) word = 0;
+}
+
+RTI::Boolean DtAttributeHandleSet::isEmpty() const {
+  return count_ == 0 ? RTI::RTI_TRUE : RTI::RTI_FALSE;
+}
+
+RTI::Boolean DtAttributeHandleSet::isMember(RTI::AttributeHandle h) const {
+  if (h >= handleLimit) return RTI::RTI_FALSE;
+  return (map_[h / 32] & bitOf(h)) != 0 ? RTI::RTI_TRUE : RTI::RTI_FALSE;
+}
+
+DtAttributeHandleSet DtAttributeHandleSet::setUnion(const RTI::AttributeHandleSet& other) const {
+  DtAttributeHandleSet result(*this);
+  for (RTI::ULong i = 0; i < other.size(); ++i) result.add(other.getHandle(i));
+  return result;
+}
+
+DtAttributeHandleSet DtAttributeHandleSet::setIntersection(
+    const RTI::AttributeHandleSet& other) const {
+  DtAttributeHandleSet result;
+  for (RTI::ULong i = 0; i < size(); ++i) {
+    RTI::AttributeHandle h = getHandle(i);
+    if (other.isMember(h)) result.add(h);
+  }
+  return result;
+}
+
+DtAttributeHandleSet DtAttributeHandleSet::removeSetIntersection(
+    const RTI::AttributeHandleSet& other) const {
+  DtAttributeHandleSet result;
+  for (RTI::ULong i = 0; i < size(); ++i) {
+    RTI::AttributeHandle h = getHandle(i);
+    if (!other.isMember(h)) result.add(h);
+  }
+  return result;
+}
+
+std::uint32_t DtAttributeHandleSet::encodedLength() const { return encodedSize; }
+
+void DtAttributeHandleSet::encode(char* buffer) const {
+  putU32(count_, buffer);
+  for (std::uint32_t k = 0; k < wordCount; ++k) putU32(map_[k], buffer + 4 + 4 * k);
+}
+
+std::unique_ptr<DtAttributeHandleSet> DtAttributeHandleSet::decode(const char* bytes) {
+  auto set = std::make_unique<DtAttributeHandleSet>();
+  int members = 0;
+  for (std::uint32_t k = 0; k < wordCount; ++k) {
+    set->map_[k] = getU32(bytes + 4 + 4 * k);
+    members += std::popcount(set->map_[k]);
+  }
+  set->count_ = static_cast<std::uint16_t>(members);
+  return set;
+}
+
+void DtAttributeHandleSet::print() const {
+  DtPrintField("NumHandles:", static_cast<unsigned int>(count_));
+  constexpr RTI::ULong perLine = 20;
+  // Members are below 320, so " %u" takes at most 4 characters.
+  char line[perLine * 4 + 2];
+  int used = 0;
+  RTI::ULong onLine = 0;
+  for (RTI::ULong i = 0; i < count_; ++i) {
+    used += std::snprintf(line + used, sizeof line - static_cast<std::size_t>(used), " %" PRIu32,
+                          static_cast<std::uint32_t>(getHandle(i)));
+    if (++onLine == perLine) {
+      DtNotifyInfo("%s\n", line);
+      used = 0;
+      onLine = 0;
+      line[0] = '\0';
+    }
+  }
+  // The last line is printed even when empty, then one more line end.
+  line[used] = '\0';
+  DtNotifyInfo("%s\n\n", line);
+}

@@ -1,0 +1,87 @@
+#pragma once
+// Federation time of libhlatime: RTIfedTime, a time held as a double.
+// Encoded as the 8 bytes of the IEEE 754 double, big-endian; printed in the
+// shortest form that reads back to the same double ("inf" for infinity).
+
+#include "RTI.hh"
+
+class RTI_EXPORT RTIfedTime : public RTI::FedTime {
+public:
+  RTIfedTime();
+  RTIfedTime(const RTI::Double& time);
+  RTIfedTime(const RTI::FedTime& time);
+  RTIfedTime(const RTIfedTime& time);
+  ~RTIfedTime() override;
+
+  // RTI::FedTime
+  void setZero() override;
+  RTI::Boolean isZero() override;
+  // Epsilon is the smallest positive time. Adding a positive time never
+  // leaves a finite time unchanged: t + epsilon is the next double after t.
+  void setEpsilon() override;
+  void setPositiveInfinity() override;
+  RTI::Boolean isPositiveInfinity() override;
+  int encodedLength() const override;
+  void encode(char* buff) const override;
+  int getPrintableLength() const override;
+  void getPrintableString(char* buff) override;
+
+  // The operations with another RTI::FedTime accept only an RTIfedTime and
+  // throw RTI::InvalidFederationTime for any other class, and for a result
+  // that is not a number (infinity minus infinity).
+  RTI::FedTime& operator+=(const RTI::FedTime& other) override;
+  RTI::FedTime& operator-=(const RTI::FedTime& other) override;
+  RTI::Boolean operator<=(const RTI::FedTime& other) const override;
+  RTI::Boolean operator<(const RTI::FedTime& other) const override;
+  RTI::Boolean operator>=(const RTI::FedTime& other) const override;
+  RTI::Boolean operator>(const RTI::FedTime& other) const override;
+  RTI::Boolean operator==(const RTI::FedTime& other) const override;
+  RTI::FedTime& operator=(const RTI::FedTime& other) override;
+
+  // The double behind the time, and operations with doubles.
+  RTI::Double getTime() const;
+  RTI::Boolean operator==(const RTIfedTime& other) const;
+  RTI::Boolean operator==(const RTI::Double& other) const;
+  RTI::Boolean operator!=(const RTIfedTime& other) const;
+  RTI::Boolean operator!=(const RTI::FedTime& other) const;
+  RTI::Boolean operator!=(const RTI::Double& other) const;
+  RTI::Boolean operator<=(const RTI::Double& other) const;
+  RTI::Boolean operator<(const RTI::Double& other) const;
+  RTI::Boolean operator>=(const RTI::Double& other) const;
+  RTI::Boolean operator>(const RTI::Double& other) const;
+  RTI::FedTime& operator=(const RTI::Double& other);
+  RTI::FedTime& operator=(const RTIfedTime& other);
+  RTI::FedTime& operator+=(const RTI::Double& other);
+  RTI::FedTime& operator-=(const RTI::Double& other);
+  RTI::FedTime& operator*=(const RTI::FedTime& other);
+  RTI::FedTime& operator/=(const RTI::FedTime& other);
+  RTI::FedTime& operator*=(const RTI::Double& other);
+  RTI::FedTime& operator/=(const RTI::Double& other);
+  RTIfedTime operator+(const RTI::FedTime& other) const;
+  RTIfedTime operator+(const RTI::Double& other) const;
+  RTIfedTime operator-(const RTI::FedTime& other) const;
+  RTIfedTime operator-(const RTI::Double& other) const;
+  RTIfedTime operator*(const RTI::FedTime& other) const;
+  RTIfedTime operator*(const RTI::Double& other) const;
+  RTIfedTime operator/(const RTI::FedTime& other) const;
+  RTIfedTime operator/(const RTI::Double& other) const;
+
+private:
+  void set(RTI::Double time);
+
+  RTI::Double _fedTime;  // never NaN, so that times are totally ordered
+};
+
+// With the members above, every mix of RTI::FedTime and RTIfedTime has an
+// exact == and !=, so that C++20 never picks a rewritten or reversed
+// operator== (which it would refuse, the API's returning RTI::Boolean).
+RTI_EXPORT RTI::Boolean operator==(const RTI::FedTime& left, const RTIfedTime& right);
+RTI_EXPORT RTI::Boolean operator!=(const RTI::FedTime& left, const RTIfedTime& right);
+
+RTI_EXPORT RTIfedTime operator+(const RTI::Double& left, const RTI::FedTime& right);
+RTI_EXPORT RTIfedTime operator-(const RTI::Double& left, const RTI::FedTime& right);
+RTI_EXPORT RTIfedTime operator*(const RTI::Double& left, const RTI::FedTime& right);
+RTI_EXPORT RTIfedTime operator/(const RTI::Double& left, const RTI::FedTime& right);
+
+// Writes the printable text of a time.
+RTI_EXPORT std::ostream& operator<<(std::ostream& stream, const RTI::FedTime& time);

@@ -1,0 +1,146 @@
+// A federate written the way HLA 1.3 federates are written, against the
+// standard headers only. The test build compiles it as C++11, C++17 and C++20
+// and runs it; run with "--join" it also joins a federation.
+#include <RTI.hh>
+#include <fedtime.hh>
+#include <NullFederateAmbassador.hh>
+
+#include <cstring>
+#include <iostream>
+
+// Federates written for older compilers carry exception specifications on
+// their callbacks.
+#if __cplusplus < 201703L
+#define SAMPLE_THROWS(...) throw(__VA_ARGS__)
+#else
+#define SAMPLE_THROWS(...)
+#endif
+
+class SampleFedAmb : public NullFederateAmbassador {
+public:
+  SampleFedAmb() : discovered(0), granted(RTI::RTI_FALSE) {}
+  virtual ~SampleFedAmb() {}
+
+  virtual void discoverObjectInstance(RTI::ObjectHandle, RTI::ObjectClassHandle, const char*)
+      SAMPLE_THROWS(RTI::CouldNotDiscover, RTI::ObjectClassNotKnown, RTI::FederateInternalError) {
+    ++discovered;
+  }
+
+  virtual void reflectAttributeValues(RTI::ObjectHandle,
+                                      const RTI::AttributeHandleValuePairSet& theAttributes,
+                                      const char*)
+      SAMPLE_THROWS(RTI::ObjectNotKnown, RTI::AttributeNotKnown, RTI::FederateOwnsAttributes,
+                    RTI::FederateInternalError) {
+    for (RTI::ULong i = 0; i < theAttributes.size(); ++i) {
+      RTI::ULong length = theAttributes.getValueLength(i);
+      char buffer[256];
+      if (length <= sizeof buffer) theAttributes.getValue(i, buffer, length);
+    }
+  }
+
+  virtual void timeAdvanceGrant(const RTI::FedTime& theTime)
+      SAMPLE_THROWS(RTI::InvalidFederationTime, RTI::TimeAdvanceWasNotInProgress,
+                    RTI::FederationTimeAlreadyPassed, RTI::FederateInternalError) {
+    now = theTime;
+    granted = RTI::RTI_TRUE;
+  }
+
+  int discovered;
+  RTI::Boolean granted;
+  RTIfedTime now;
+};
+
+// Joins a federation, publishes and subscribes, advances time once, resigns.
+static int joinAndLeave(const char* fedFile) {
+  RTI::RTIambassador rtiAmb;
+  SampleFedAmb fedAmb;
+  try {
+    rtiAmb.createFederationExecution("SampleFed", fedFile);
+  } catch (RTI::FederationExecutionAlreadyExists&) {
+  }
+  try {
+    RTI::FederateHandle me = rtiAmb.joinFederationExecution("sample", "SampleFed", &fedAmb);
+    RTI::ObjectClassHandle cls = rtiAmb.getObjectClassHandle("ObjectRoot.Sample");
+    RTI::AttributeHandle attr = rtiAmb.getAttributeHandle("Value", cls);
+    RTI::AttributeHandleSet* attrs = RTI::AttributeHandleSetFactory::create(1);
+    attrs->add(attr);
+    rtiAmb.publishObjectClass(cls, *attrs);
+    rtiAmb.subscribeObjectClassAttributes(cls, *attrs, RTI::RTI_TRUE);
+    RTI::ObjectHandle obj = rtiAmb.registerObjectInstance(cls, "sample-object");
+    RTI::AttributeHandleValuePairSet* values = RTI::AttributeSetFactory::create(1);
+    values->add(attr, "abc", 3);
+    rtiAmb.updateAttributeValues(obj, *values, "tag");
+    RTIfedTime lookahead(1.0);
+    rtiAmb.enableTimeRegulation(RTIfedTime(0.0), lookahead);
+    RTI::EventRetractionHandle sent =
+        rtiAmb.updateAttributeValues(obj, *values, RTIfedTime(2.0), "t");
+    rtiAmb.timeAdvanceRequest(RTIfedTime(1.0));
+    while (!fedAmb.granted) rtiAmb.tick(0.1, 1.0);
+    char* name = rtiAmb.getObjectInstanceName(obj);
+    std::cout << "federate " << me << " object " << name << " serial " << sent.theSerialNumber
+              << " at " << fedAmb.now << std::endl;
+    delete[] name;
+    delete values;
+    delete attrs;
+    rtiAmb.resignFederationExecution(RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
+    rtiAmb.destroyFederationExecution("SampleFed");
+  } catch (RTI::Exception& e) {
+    std::cerr << &e << ": " << (e._reason ? e._reason : "") << std::endl;
+    return 1;
+  }
+  return 0;
+}
+
+// What a federate does with the API's values before it ever joins.
+static int checkValues() {
+  RTIfedTime start;
+  RTI::FedTime* zero = RTI::FedTimeFactory::makeZero();
+  RTIfedTime next = start + 1.5;
+  bool ok = zero->isZero() == RTI::RTI_TRUE && next > start && next.getTime() == 1.5;
+  // Times compare in every mix of the abstract and the concrete class.
+  const RTI::FedTime& abstract = start;
+  ok = ok && abstract == *zero && start == *zero && *zero == start && start == RTIfedTime(0.0) &&
+       !(next == abstract) && next != start && abstract != next && next != abstract && next >= 1.0;
+  delete zero;
+
+  RTI::AttributeHandleSet* attrs = RTI::AttributeHandleSetFactory::create(3);
+  attrs->add(1);
+  attrs->add(2);
+  ok = ok && attrs->size() == 2 && attrs->isMember(2);
+  delete attrs;
+
+  RTI::ParameterHandleValuePairSet* params = RTI::ParameterSetFactory::create(1);
+  params->add(4, "xy", 2);
+  RTI::ULong length = 0;
+  ok = ok && std::memcmp(params->getValuePointer(0, length), "xy", 2) == 0 && length == 2;
+  delete params;
+
+  try {
+    RTI::FederateHandleSet* federates = RTI::FederateHandleSetFactory::create(0);
+    RTI::FederateHandleSet* owned = federates;
+    try {
+      owned->add(7);
+      ok = false;
+    } catch (RTI::ValueCountExceeded& e) {
+      std::cout << e << std::endl;
+    }
+    delete owned;
+  } catch (RTI::Exception&) {
+    ok = false;
+  }
+
+  RTI::ResignAction action = RTI::NO_ACTION;
+  RTI::UShort u = 1;
+  RTI::Short s = -1;
+  RTI::Long l = -2;
+  RTI::Float f = 0.5f;
+  RTI::SpaceHandle space = -1;
+  RTI::TickTime tick = 0.25;
+  ok = ok && action == 4 && u + s == 0 && l < 0 && f < 1 && space < 0 && tick < 1;
+  return ok ? 0 : 1;
+}
+
+int main(int argc, char** argv) {
+  if (argc > 2 && std::strcmp(argv[1], "--join") == 0) return joinAndLeave(argv[2]);
+  return checkValues();
+}
