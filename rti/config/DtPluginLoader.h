@@ -1,0 +1,75 @@
+#pragma once
+// DtPluginLoader: loads the plug-ins that the RID file names
+// ("RTI-addPluginName") from the plug-in directory and calls their entries.
+// The ambassador owns one for its lifetime: it constructs it with the RID
+// key RTI_pluginDirectory, calls loadPlugins with the RID parameters' plug-in
+// names, makes its implementor and then calls initLrcPlugins with it.
+//
+// The plug-in directory is RTI_pluginDirectory taken relative to the
+// directory that holds libhlacore itself (so "../plugins" next to lib/);
+// an absolute RTI_pluginDirectory stands as it is.
+//
+// A plug-in exports, with C linkage, any of these entries; each is optional:
+//   void SetPluginCreators(void);            right after the plug-in loads
+//   void InitLRCPlugin(DtRtiAmbassadorImplementor*);   from initLrcPlugins
+//   void InitRtiexecPlugin(void*);           from initRtiexecPlugins
+// The entries run in load order. The loader unloads every plug-in when it is
+// destroyed, in load order.
+//
+// Used on the thread that constructs the ambassador.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "util/DtFilename.h"
+
+class DtList;
+class DtPluginModule;
+class DtRtiAmbassadorImplementor;
+
+extern "C" {
+typedef void (*DtSetPluginCreatorsEntry)();
+typedef void (*DtInitLrcPluginEntry)(DtRtiAmbassadorImplementor* implementor);
+typedef void (*DtInitRtiexecPluginEntry)(void* object);
+}
+
+class DtPluginLoader {
+public:
+  // `pluginDirectory` is the RID key's text; null counts as empty.
+  explicit DtPluginLoader(const char* pluginDirectory);
+  // The same against a given library directory; an empty one means the
+  // library's directory is unknown, and then `pluginDirectory` is used as it
+  // stands, with a message.
+  DtPluginLoader(const char* pluginDirectory, const DtFilename& libraryDirectory);
+  DtPluginLoader(const DtPluginLoader&) = delete;
+  DtPluginLoader& operator=(const DtPluginLoader&) = delete;
+  virtual ~DtPluginLoader();
+
+  // Loads every plug-in of the list (DtFilename items), in order. An empty
+  // list does nothing and prints nothing.
+  virtual void loadPlugins(const DtList& pluginNames);
+  // Calls "InitRtiexecPlugin" of every loaded plug-in that exports it.
+  virtual void initRtiexecPlugins(void* object);
+  // Calls "InitLRCPlugin" of every loaded plug-in that exports it.
+  virtual void initLrcPlugins(DtRtiAmbassadorImplementor* implementor);
+  // Loads one plug-in from the plug-in directory and calls its
+  // "SetPluginCreators". A plug-in that cannot be loaded is reported
+  // ("Unable to load plugin at: <path>") and leaves no trace.
+  virtual void loadPlugin(const DtFilename& name);
+
+  // The directory (ending with the separator) that plug-ins are loaded from.
+  const DtFilename& pluginDirectory() const { return directory_; }
+  std::uint32_t pluginCount() const { return static_cast<std::uint32_t>(modules_.size()); }
+
+  // The directory that holds the libhlacore file, found from the address of
+  // the library's own code; empty when the system cannot tell.
+  static DtFilename findLibraryDir();
+
+private:
+  template <class Entry, class... Args>
+  void callEveryEntry(const char* entryName, Args... args);
+
+  DtFilename directory_;
+  std::vector<std::unique_ptr<DtPluginModule>> modules_;  // in load order
+};
