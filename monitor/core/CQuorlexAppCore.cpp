@@ -1,5 +1,6 @@
 #include "core/CQuorlexAppCore.h"
 
+#include "core/CProfile.h"
 #include "core/PduView.h"
 
 #include <algorithm>
@@ -39,6 +40,8 @@ std::shared_ptr<IMainFrame> CQuorlexAppCore::CurrentFrame() const
 }
 
 // --- Tick and HLA requests ------------------------------------------------------------------------------------
+
+void CQuorlexAppCore::ReadTimeout(const CProfile& profile) { m_timeout = profile.Read(Profile::Properties::Timeout); }
 
 void CQuorlexAppCore::OnTimerTick()
 {

@@ -30,6 +30,8 @@
 #include <string>
 #include <vector>
 
+class CProfile;
+
 class CQuorlexAppCore : public IPduHandler {
 public:
     static constexpr std::int32_t kDefaultTimeout = 10;   // seconds
@@ -49,6 +51,7 @@ public:
     // Seconds of silence after which a DIS radio leaves the tree; 0 (or
     // less) never. Read at every tick, so a change takes effect at once.
     void SetTimeout(std::int32_t seconds) { m_timeout = seconds; }
+    void ReadTimeout(const CProfile& profile);
     std::int32_t GetTimeout() const { return m_timeout; }
 
     // Every 250 ms: counts the tick, asks the frame to sweep its tree every

@@ -1,14 +1,16 @@
 // Which part of each Signal PDU's data a text log shows. The choice is kept
-// as the text the Start Logging dialog lists (it is stored in the profile as
-// that text); a text that is none of the choices shows the last bytes of the
-// whole data.
+// as one of the texts the Start Logging dialog lists (kSignalPortionChoices,
+// stored in the profile as that text); a text that is none of the choices
+// shows the last bytes of the whole data.
 #pragma once
 
-#include <array>
+#include "core/ProfileKeys.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+// In the order of kSignalPortionChoices.
 enum class SignalPortion {
     First5Percent,
     FirstQuarter,
@@ -20,12 +22,7 @@ enum class SignalPortion {
     Other,
 };
 
-// The dialog's choices, in its order.
-inline constexpr std::array<std::string_view, 7> kSignalPortionChoices = {
-    "first 5% of", "first quarter of", "first half of", "last half of", "last quarter of", "last 5% of", "entire",
-};
-
-inline constexpr std::string_view kDefaultSignalPortion = "first 5% of";
+static_assert(static_cast<std::size_t>(SignalPortion::Other) == kSignalPortionChoices.size());
 
 SignalPortion SignalPortionFromText(std::string_view text);
 
