@@ -80,6 +80,8 @@ const std::vector<RoutingCase> kRoutingCases = {
      {{kRadioB, "10.0.0.5", 2, 0, 0}, {kRadioA, "10.0.0.5", 1, 0, 0}}},
 };
 
+void PrintTo(const RoutingCase& c, std::ostream* out) { *out << c.name; }
+
 class RoutingTable : public AppCoreRouting, public testing::WithParamInterface<RoutingCase> {};
 
 TEST_P(RoutingTable, RecordsAndReceiverUpdates)
@@ -242,6 +244,8 @@ struct DecimationCase {
     std::uint16_t samples;
     std::vector<int> shown;   // which of the first twelve Signal PDUs reach the window (1-based)
 };
+
+void PrintTo(const DecimationCase& c, std::ostream* out) { *out << c.name; }
 
 class Decimation : public AppCoreRouting, public testing::WithParamInterface<DecimationCase> {};
 

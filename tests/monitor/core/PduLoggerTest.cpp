@@ -189,6 +189,8 @@ struct FilterCase {
     int logged;   // of the four PDUs: radio A and B, each from two senders
 };
 
+void PrintTo(const FilterCase& c, std::ostream* out) { *out << c.name; }
+
 class Filters : public PduLogger, public testing::WithParamInterface<FilterCase> {};
 
 TEST_P(Filters, PduMustPassEveryFilterThatIsOn)

@@ -146,6 +146,8 @@ const std::vector<AttributeCase> kAttributeCases = {
     {"FederateHandle", A::FederateHandle, {0, 0, 0, 1}, true, nullptr},
 };
 
+void PrintTo(const AttributeCase& c, std::ostream* out) { *out << c.name; }
+
 class AttributeTable : public testing::TestWithParam<AttributeCase> {};
 
 TEST_P(AttributeTable, DecodesOrLeavesTheRecordUnchanged)
