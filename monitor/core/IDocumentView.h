@@ -17,6 +17,10 @@ public:
 
     // Called on the thread that changed the document: a DIS worker or the UI
     // thread. A view must not paint here; it queues a repaint to the GUI
-    // thread, which takes a snapshot and paints from it.
+    // thread, which takes a snapshot and paints from it. The document holds
+    // its views weakly and keeps one alive only for the call, so a view
+    // whose owner lets it go during a call is destroyed on the calling thread:
+    // make the registered object a small adapter that is safe to destroy
+    // there (not the widget itself).
     virtual void OnDocumentChanged(DocumentHint hint) = 0;
 };
