@@ -312,9 +312,44 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     emit closing();
 }
 
+void CMainFrame::OpenDocumentWindow(const std::shared_ptr<CDetailDoc>& document)
+{
+    QWidget* view = m_viewFactory ? m_viewFactory(document) : nullptr;
+    AddChild(new CChildFrame(document, view));
+}
+
+void CMainFrame::ActivateDocumentWindow(const std::shared_ptr<CDetailDoc>& document)
+{
+    if (CChildFrame* child = FindChild(*document)) {
+        if (child->isMinimized())
+            child->showNormal();
+        m_mdiArea->setActiveSubWindow(child);
+    }
+}
+
+void CMainFrame::CloseDocumentWindow(const std::shared_ptr<CDetailDoc>& document)
+{
+    if (CChildFrame* child = FindChild(*document))
+        CloseChildLater(child);
+}
+
+CChildFrame* CMainFrame::FindChild(const CDetailDoc& document) const
+{
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
+        auto* child = qobject_cast<CChildFrame*>(window);
+        if (child && child->document().get() == &document)
+            return child;
+    }
+    return nullptr;
+}
+
 void CMainFrame::AddChild(CChildFrame* child)
 {
     m_mdiArea->addSubWindow(child);
+    connect(child, &CChildFrame::closed, this, [this](CChildFrame* closed) {
+        if (closed->document())
+            emit detailWindowClosed(closed->document());
+    });
     connect(child, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::UpdateCommandUi);
     connect(child, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateTitle);
     child->show();
@@ -322,7 +357,7 @@ void CMainFrame::AddChild(CChildFrame* child)
     UpdateCommandUi();
 }
 
-QList<CChildFrame*> CMainFrame::Children(DetailKind kind) const
+QList<CChildFrame*> CMainFrame::Children(RadioKind kind) const
 {
     QList<CChildFrame*> children;
     for (QMdiSubWindow* window : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
@@ -352,7 +387,7 @@ void CMainFrame::CloseChildLater(CChildFrame* child)
 
 void CMainFrame::OnWindowCloseAll()
 {
-    for (DetailKind kind : {DetailKind::Dis, DetailKind::Hla})
+    for (RadioKind kind : {RadioKind::Dis, RadioKind::Hla})
         for (CChildFrame* child : Children(kind))
             CloseChildLater(child);
 }
@@ -403,6 +438,18 @@ void CMainFrame::OnReceiverUpdate(const RadioRef& radio)
 {
     if (m_transmitterBar)
         m_transmitterBar->UpdateReceiver(radio);
+}
+
+void CMainFrame::SweepTree()
+{
+    if (m_transmitterBar)
+        m_transmitterBar->Sweep();
+}
+
+void CMainFrame::RemoveHlaRadio(const CRadioReceive& radio)
+{
+    if (m_transmitterBar)
+        m_transmitterBar->RemoveHlaRadio(radio);
 }
 
 void CMainFrame::OnViewTransmitterBar()

@@ -10,7 +10,10 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 
+class CDetailDoc;
 class CKeyLockIndicators;
 class CProfile;
 class ITransmitterBar;
@@ -19,6 +22,7 @@ class QDockWidget;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class CRadioReceive;
 struct RadioRef;
 
 class CMainFrame : public QMainWindow {
@@ -51,9 +55,18 @@ public:
     // asks (usually the same object). Call UpdateCommandUi on selection changes.
     void SetTransmitterBar(QWidget* content, ITransmitterBar* bar);
 
+    // Makes the view of a detail document's window; without one (or when it
+    // gives null) the window shows an empty view.
+    using ViewFactory = std::function<QWidget*(const std::shared_ptr<CDetailDoc>& document)>;
+    void SetViewFactory(ViewFactory factory) { m_viewFactory = std::move(factory); }
+
     // Detail windows.
+    void OpenDocumentWindow(const std::shared_ptr<CDetailDoc>& document);
+    void ActivateDocumentWindow(const std::shared_ptr<CDetailDoc>& document);
+    void CloseDocumentWindow(const std::shared_ptr<CDetailDoc>& document);
+    CChildFrame* FindChild(const CDetailDoc& document) const;
     void AddChild(CChildFrame* child);
-    QList<CChildFrame*> Children(DetailKind kind) const;
+    QList<CChildFrame*> Children(RadioKind kind) const;
     CChildFrame* ActiveChild() const;
     // Activates `child` and closes it once the event loop runs again, so a
     // caller inside one of the window's own handlers is not pulled away.
@@ -63,7 +76,10 @@ public slots:
     // Enables, checks and shows the commands from the current state: the
     // tree selection, the active detail window, the bars' visibility.
     void UpdateCommandUi();
+    // What the application core asks of the transmitter tree.
     void OnReceiverUpdate(const RadioRef& radio);
+    void SweepTree();
+    void RemoveHlaRadio(const CRadioReceive& radio);
 
     void OnViewTransmitterBar();
     void OnViewDetails();
@@ -79,6 +95,8 @@ signals:
     void openHlaDetail(std::int64_t objectHandle);
     // Refresh asks for the radio-transmitter attributes of the whole class.
     void requestAttributeUpdate(std::uint32_t objectHandle, std::uint32_t attributeMask);
+    // The user (or Close All) closed a document's window.
+    void detailWindowClosed(const std::shared_ptr<CDetailDoc>& document);
     // The window is closing; its state is already stored.
     void closing();
 
@@ -111,4 +129,5 @@ private:
     QLabel* m_messagePane = nullptr;
     CKeyLockIndicators* m_keyLocks = nullptr;
     bool m_storedMaximised = false;
+    ViewFactory m_viewFactory;
 };

@@ -1,33 +1,147 @@
 #include "CQuorlexApp.h"
 
 #include "CAboutDlg.h"
+#include "CGuiPost.h"
 #include "CHelpPage.h"
 #include "CMainFrame.h"
+#include "CMainFrameLink.h"
 #include "IMessageReporter.h"
 #include "QuorlexCommands.h"
+#include "core/CNetMgr.h"
+#include "core/CNullHlaManager.h"
 #include "core/CProfile.h"
+#include "core/NetOptions.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QStatusBar>
 
-CQuorlexApp::CQuorlexApp(CProfile& profile, IMessageReporter& reporter, QObject* parent)
-    : QObject(parent), m_profile(profile), m_reporter(reporter)
+namespace {
+
+constexpr int kStatusMessageMs = 10000;
+
+// A log session that stopped by itself (a failed write) is reported in a
+// message box; the writer thread only hands the text over.
+class LogErrorBox final : public ILogErrorReporter {
+public:
+    LogErrorBox(QObject* context, IMessageReporter& reporter) : m_post(context), m_reporter(reporter) {}
+    ~LogErrorBox() override { m_post.Disarm(); }
+    void ReportLogError(const std::string& message) override
+    {
+        m_post.Post([&reporter = m_reporter, text = QString::fromStdString(message)] { reporter.ShowError(text); });
+    }
+
+private:
+    CGuiPost m_post;
+    IMessageReporter& m_reporter;
+};
+
+} // namespace
+
+QuickViewFlags QuickViewFlags::FromProfile(const CProfile& profile)
 {
+    namespace P = Profile::Properties;
+    QuickViewFlags flags;
+    flags.showFreq = profile.Read(P::ShowFreq) != 0;
+    flags.showXmits = profile.Read(P::ShowXmits) != 0;
+    flags.showSigs = profile.Read(P::ShowSigs) != 0;
+    flags.showWorldPosn = profile.Read(P::ShowWorldPosn) != 0;
+    flags.showXmitState = profile.Read(P::ShowXmitState) != 0;
+    flags.showCrypto = profile.Read(P::ShowCrypto) != 0;
+    flags.showModulation = profile.Read(P::ShowModulation) != 0;
+    flags.showPower = profile.Read(P::ShowPower) != 0;
+    flags.showSpreadSpectrum = profile.Read(P::ShowSpreadSpectrum) != 0;
+    flags.showSystem = profile.Read(P::ShowSystem) != 0;
+    return flags;
+}
+
+CQuorlexApp::CQuorlexApp(CProfile& profile, IMessageReporter& reporter, HlaManagerFactory makeHlaManager,
+                         QObject* parent)
+    : QObject(parent), m_profile(profile), m_reporter(reporter), m_makeHlaManager(std::move(makeHlaManager))
+{
+    m_tickTimer.setInterval(kTickMs);
+    m_tickTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_tickTimer, &QTimer::timeout, this, &CQuorlexApp::OnTick);
+    GetLogger().SetErrorReporter(std::make_shared<LogErrorBox>(this, m_reporter));
 }
 
 CQuorlexApp::~CQuorlexApp()
 {
     Shutdown();
+    GetLogger().Stop();
 }
 
 bool CQuorlexApp::InitInstance()
 {
+    m_treeType = m_profile.Read(Profile::Properties::TreeType);
+    SetTimeout(m_profile.Read(Profile::Properties::Timeout));
+    m_disEnabled = m_profile.Read(Profile::Properties::DISEnabled) != 0;
+    if (m_disEnabled && !StartNetManager())
+        return false;
+    m_hlaEnabled = m_profile.Read(Profile::Properties::HLAEnabled) != 0;
+    if (m_hlaEnabled && !StartHla()) {
+        StopNetManager();
+        return false;
+    }
+    CreateMainFrame();
+    m_quickView = QuickViewFlags::FromProfile(m_profile);
+    m_tickTimer.start();
+    // After the window has appeared, so that the message has something to sit on.
+    QTimer::singleShot(0, this, &CQuorlexApp::ShowProfileProblems);
+    return true;
+}
+
+bool CQuorlexApp::StartNetManager()
+{
+    m_netManager = std::make_unique<CNetMgr>(static_cast<IPduHandler&>(*this));
+    if (!m_netManager->Start(NetOptions::FromProfile(m_profile))) {
+        // Said at once rather than after a wait: the socket will not open.
+        QStringList details{QString::fromStdString(m_netManager->ErrorText())};
+        details += m_profile.TakeProblems();
+        m_netManager.reset();
+        m_reporter.ShowError(kNetManagerFailed, details.join('\n'));
+        return false;
+    }
+    return true;
+}
+
+bool CQuorlexApp::StartHla()
+{
+    const QString federation = m_profile.Read(Profile::Properties::HLAFederation);
+    const QString fomVersion = m_profile.Read(Profile::Properties::HLAFOMVersion);
+    std::unique_ptr<IHlaManager> manager =
+        m_makeHlaManager ? m_makeHlaManager(fomVersion) : std::make_unique<CNullHlaManager>();
+    // A failed join has told the user why; the core drops the manager.
+    return CQuorlexAppCore::StartHla(std::move(manager), federation.toStdString());
+}
+
+void CQuorlexApp::StopNetManager()
+{
+    if (!m_netManager)
+        return;
+    m_netManager->Stop();   // joins every intake thread
+    m_netManager.reset();
+}
+
+void CQuorlexApp::CreateMainFrame()
+{
     m_frame = std::make_unique<CMainFrame>(m_profile);
     ConnectCommands();
     connect(m_frame.get(), &CMainFrame::closing, this, &CQuorlexApp::Shutdown);
+    connect(m_frame.get(), &CMainFrame::detailWindowClosed, this,
+            [this](const std::shared_ptr<CDetailDoc>& document) { OnDocumentClosed(*document); });
+    connect(m_frame.get(), &CMainFrame::openDisDetail, this,
+            [this](const QString& key) { OpenDisDetail(key.toStdString()); });
+    connect(m_frame.get(), &CMainFrame::openHlaDetail, this, [this](std::int64_t handle) {
+        if (handle >= 0 && handle <= std::int64_t{UINT32_MAX})
+            OpenHlaDetail(static_cast<std::uint32_t>(handle));
+    });
+    connect(m_frame.get(), &CMainFrame::requestAttributeUpdate, this,
+            [this](std::uint32_t object, std::uint32_t mask) { OnRequestAttributeUpdate(object, mask); });
+
+    m_frameLink = std::make_shared<CMainFrameLink>(*m_frame);
+    AttachMainFrame(m_frameLink);   // the PDU handlers now fill the radio records
     m_frame->ShowAsStored();
-    return true;
 }
 
 void CQuorlexApp::ConnectCommands()
@@ -43,17 +157,39 @@ void CQuorlexApp::ConnectCommands()
     route(WindowCloseAll, &CQuorlexApp::OnWindowCloseAll);
 }
 
+void CQuorlexApp::ShowProfileProblems()
+{
+    const QStringList problems = m_profile.TakeProblems();
+    if (!problems.isEmpty())
+        m_reporter.ShowWarning("Some of Quorlex's settings cannot be used; their defaults are used instead.",
+                               problems.join('\n'));
+}
+
+void CQuorlexApp::OnTick()
+{
+    OnTimerTick();
+}
+
 void CQuorlexApp::Shutdown()
 {
     if (m_shutDown)
         return;
     m_shutDown = true;
+    m_tickTimer.stop();
+    StopNetManager();
+    ShutdownHla();
+    DetachMainFrame();
+    if (m_frameLink)
+        m_frameLink->Disconnect();
 }
 
 int CQuorlexApp::ExitInstance()
 {
     Shutdown();
+    GetLogger().Stop();
     m_frame.reset();
+    m_frameLink.reset();
+    DeleteRadios();
     return 0;
 }
 
@@ -65,12 +201,12 @@ void CQuorlexApp::OnAppAbout()
 
 void CQuorlexApp::OnEditPreferences()
 {
-    // The preference pages are not built yet.
+    // The preference pages come with the dialogs.
 }
 
 void CQuorlexApp::OnLogStartLogging()
 {
-    // The Start Logging dialog is not built yet.
+    // The Start Logging dialog comes with the dialogs.
 }
 
 void CQuorlexApp::OnHelpContents()
@@ -78,11 +214,12 @@ void CQuorlexApp::OnHelpContents()
     const QString page = CHelpPage::Resolve(m_profile.Read(Profile::Settings::HelpIndex),
                                             QCoreApplication::applicationDirPath());
     if (!CHelpPage::Open(page) && m_frame)
-        m_frame->statusBar()->showMessage(QString("Cannot open the help page %1").arg(page), 10000);
+        m_frame->statusBar()->showMessage(QString("Cannot open the help page %1").arg(page), kStatusMessageMs);
 }
 
 void CQuorlexApp::OnWindowCloseAll()
 {
+    CloseAllDetails();
     if (m_frame)
-        m_frame->OnWindowCloseAll();
+        m_frame->OnWindowCloseAll();   // any window without a document
 }

@@ -1,30 +1,78 @@
-// Quorlex's application object: start-up, the application's commands and
-// shutdown. One per program, made by main() next to the QApplication.
+// Quorlex's application object: start-up, the 250 ms tick, the application's
+// commands and shutdown, around the application core (radio list, PDU and
+// HLA handlers, detail documents, log). One per program, made by main() next
+// to the QApplication; everything here runs on the GUI thread.
 #pragma once
 
-#include <QObject>
+#include "core/CQuorlexAppCore.h"
 
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 class CMainFrame;
+class CMainFrameLink;
+class CNetMgr;
 class CProfile;
 class IMessageReporter;
 
-class CQuorlexApp : public QObject {
+// Which quick-view lines the transmitter tree shows under each radio.
+struct QuickViewFlags {
+    bool showFreq = true;
+    bool showXmits = true;
+    bool showSigs = false;
+    bool showWorldPosn = false;
+    bool showXmitState = false;
+    bool showCrypto = false;
+    bool showModulation = false;
+    bool showPower = false;
+    bool showSpreadSpectrum = false;
+    bool showSystem = false;
+
+    static QuickViewFlags FromProfile(const CProfile& profile);
+};
+
+class CQuorlexApp : public QObject, public CQuorlexAppCore {
     Q_OBJECT
 public:
+    static constexpr int kTickMs = 250;
+    static constexpr const char* kNetManagerFailed = "Timed out waiting for net manager to initialize.";
+
+    // Makes the HLA manager for a FOM version (every version gets the RPR FOM
+    // 1.0 manager); without one the monitor joins no real federation.
+    using HlaManagerFactory = std::function<std::unique_ptr<IHlaManager>(const QString& fomVersion)>;
+
     // `profile` and `reporter` must outlive the application object.
-    CQuorlexApp(CProfile& profile, IMessageReporter& reporter, QObject* parent = nullptr);
+    CQuorlexApp(CProfile& profile, IMessageReporter& reporter, HlaManagerFactory makeHlaManager = {},
+                QObject* parent = nullptr);
     ~CQuorlexApp() override;
 
-    // Start-up; false when the program must end (the user has been told why).
+    // Start-up, in this order: the DIS intake, the HLA federation, the main
+    // frame, the tick. False when the program must end: the user has been
+    // told why, everything started is stopped again and no window was shown.
     bool InitInstance();
-    // The main window's close: stops everything that runs.
+    // The main window's close: stops the tick, stops the intake and joins
+    // its threads, resigns from the federation, detaches the frame.
     void Shutdown();
-    // The last work before the program ends; returns the exit code.
+    // The last work before the program ends: the window and the radio
+    // records go. Returns the exit code.
     int ExitInstance();
 
+    // One tick of the 250 ms timer (the timer calls it; tests may too).
+    void OnTick();
+
     CMainFrame* mainFrame() const { return m_frame.get(); }
+    CNetMgr* netManager() const { return m_netManager.get(); }
+    const QTimer& tickTimer() const { return m_tickTimer; }
+    std::int32_t treeType() const { return m_treeType; }
+    bool isDisEnabled() const { return m_disEnabled; }
+    bool isHlaEnabled() const { return m_hlaEnabled; }
+    const QuickViewFlags& quickView() const { return m_quickView; }
+    void setQuickView(const QuickViewFlags& flags) { m_quickView = flags; }
 
 public slots:
     void OnAppAbout();
@@ -34,10 +82,26 @@ public slots:
     void OnWindowCloseAll();
 
 private:
+    bool StartNetManager();
+    bool StartHla();
+    void StopNetManager();
+    void CreateMainFrame();
     void ConnectCommands();
+    // Tells the user about unusable profile values (once the window shows).
+    void ShowProfileProblems();
 
     CProfile& m_profile;
     IMessageReporter& m_reporter;
+    HlaManagerFactory m_makeHlaManager;
+
+    std::int32_t m_treeType = 0;
+    bool m_disEnabled = false;
+    bool m_hlaEnabled = false;
+    QuickViewFlags m_quickView;
+
+    std::unique_ptr<CNetMgr> m_netManager;
     std::unique_ptr<CMainFrame> m_frame;
+    std::shared_ptr<CMainFrameLink> m_frameLink;
+    QTimer m_tickTimer;
     bool m_shutDown = false;
 };

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+class CRadioReceive;
 struct RadioRef;
 
 // The docked bar that holds the transmitter tree implements this. Selection
@@ -19,6 +20,8 @@ public:
     // A radio's record changed (or appeared); the bar reads it from the
     // application's radio list.
     virtual void UpdateReceiver(const RadioRef& radio) = 0;
+    // An HLA radio is gone (its last record).
+    virtual void RemoveHlaRadio(const CRadioReceive& radio) = 0;
     // Radios not seen since the last sweep leave the tree.
     virtual void Sweep() = 0;
     // Deletes every item and builds the roots again.

@@ -1,5 +1,7 @@
+#include "CMainFrame.h"
 #include "CMessageBoxReporter.h"
 #include "CQuorlexApp.h"
+#include "CTerminationSignals.h"
 #include "core/CProfile.h"
 
 #include <QApplication>
@@ -16,7 +18,14 @@ int main(int argc, char* argv[])
     CQuorlexApp quorlex(profile, reporter);
     if (!quorlex.InitInstance())
         return 1;
+    reporter.SetParentWindow(quorlex.mainFrame());
+
+    // Asked to end from outside: close as the user would.
+    CTerminationSignals termination;
+    QObject::connect(&termination, &CTerminationSignals::terminationRequested, quorlex.mainFrame(),
+                     &QWidget::close);
+
     const int result = QApplication::exec();
-    quorlex.ExitInstance();
-    return result;
+    const int exitCode = quorlex.ExitInstance();
+    return result != 0 ? result : exitCode;
 }

@@ -2,7 +2,7 @@
 #include "CMainFrame.h"
 #include "CMdiLayout.h"
 #include "IRawDataView.h"
-#include "ITransmitterBar.h"
+#include "FakeTransmitterBar.h"
 #include "QuorlexCommands.h"
 #include "core/CProfile.h"
 
@@ -21,35 +21,6 @@
 namespace {
 
 using namespace QuorlexCommand;
-
-// A transmitter bar whose selection the test sets.
-class FakeTransmitterBar : public ITransmitterBar {
-public:
-    int level = -1;   // -1: nothing selected
-    bool underHla = false;
-    QStringList texts{"1/2/3/4"};
-    QList<std::int64_t> itemData{7};
-    int resets = 0;
-
-    void UpdateReceiver(const RadioRef&) override {}
-    void Sweep() override {}
-    void ResetTree() override { ++resets; }
-    void RecreateTree() override {}
-    bool IsSelectionAtLevel(int n) const override { return level >= 0 && level == n; }
-    bool IsSelectionUnderHla() const override { return level >= 0 && underHla; }
-    bool GetSelectedRadio(QString& text, std::int64_t& data) const override
-    {
-        text = texts.value(0);
-        data = itemData.value(0);
-        return underHla;
-    }
-    bool CollectRadios(QStringList& t, QList<std::int64_t>& d) const override
-    {
-        t = texts;
-        d = itemData;
-        return underHla;
-    }
-};
 
 // A DIS detail view that offers Raw Data.
 class RawView : public QWidget, public IRawDataView {
@@ -260,7 +231,7 @@ TEST_F(MainFrameTest, DetailWindowCommandsExistWhileADetailWindowIsOpen)
     EXPECT_EQ(frame->windowTitle(), "Quorlex");
 
     auto* rawView = new RawView;
-    auto* dis = new CChildFrame(DetailKind::Dis, rawView);
+    auto* dis = new CChildFrame(RadioKind::Dis, rawView);
     dis->setWindowTitle("10.0.0.5 - 1/3001/17/2");
     frame->AddChild(dis);
     EXPECT_TRUE(window->menuAction()->isVisible());
@@ -274,7 +245,7 @@ TEST_F(MainFrameTest, DetailWindowCommandsExistWhileADetailWindowIsOpen)
     EXPECT_TRUE(frame->action(ViewRawData)->isChecked());
 
     // The HLA detail view has no Raw Data.
-    auto* hla = new CChildFrame(DetailKind::Hla);
+    auto* hla = new CChildFrame(RadioKind::Hla);
     frame->AddChild(hla);
     EXPECT_EQ(frame->ActiveChild(), hla);
     EXPECT_FALSE(frame->action(ViewRawData)->isEnabled());
@@ -288,12 +259,12 @@ TEST_F(MainFrameTest, CloseAllClosesEveryDetailWindow)
     auto frame = MakeFrame();
     frame->show();
     QList<QPointer<CChildFrame>> children;
-    for (DetailKind kind : {DetailKind::Hla, DetailKind::Dis, DetailKind::Dis}) {
+    for (RadioKind kind : {RadioKind::Hla, RadioKind::Dis, RadioKind::Dis}) {
         children.append(new CChildFrame(kind));
         frame->AddChild(children.back());
     }
-    EXPECT_EQ(frame->Children(DetailKind::Dis).size(), 2);
-    EXPECT_EQ(frame->Children(DetailKind::Hla).size(), 1);
+    EXPECT_EQ(frame->Children(RadioKind::Dis).size(), 2);
+    EXPECT_EQ(frame->Children(RadioKind::Hla).size(), 1);
 
     frame->action(WindowCloseAll)->trigger();
     // Closed once the event loop runs, not under the caller's feet.
@@ -313,7 +284,7 @@ TEST_F(MainFrameTest, TilingArrangesTheWindowsWithoutOverlap)
     auto frame = MakeFrame();
     frame->show();
     for (int i = 0; i < 3; ++i)
-        frame->AddChild(new CChildFrame(DetailKind::Dis));
+        frame->AddChild(new CChildFrame(RadioKind::Dis));
     const QList<QMdiSubWindow*> windows = frame->mdiArea()->subWindowList(QMdiArea::CreationOrder);
     const QRect area = frame->mdiArea()->viewport()->rect();
 

@@ -1,0 +1,314 @@
+#include "CMainFrame.h"
+#include "CQuorlexApp.h"
+#include "IMessageReporter.h"
+#include "FakeTransmitterBar.h"
+#include "core/CNetMgr.h"
+#include "core/CProfile.h"
+#include "core/CUdpSender.h"
+#include "core/DisTraffic.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+// Records what the application would show in message boxes.
+class RecordingReporter : public IMessageReporter {
+public:
+    struct Message {
+        QString text, details;
+    };
+    QList<Message> errors, warnings;
+    void ShowError(const QString& text, const QString& details) override { errors.append({text, details}); }
+    void ShowWarning(const QString& text, const QString& details) override { warnings.append({text, details}); }
+};
+
+// An HLA manager whose join the test decides; it reports what it is asked.
+class FakeHlaManager : public IHlaManager {
+public:
+    struct Calls {
+        std::string joinedFederation;
+        int joins = 0, resigns = 0, ticks = 0;
+        std::function<void()> onJoin, onResign;
+        bool joinSucceeds = true;
+        bool tickThrows = false;
+    };
+    explicit FakeHlaManager(Calls& calls) : m_calls(calls) {}
+    bool JoinFederation(const std::string& federation) override
+    {
+        ++m_calls.joins;
+        m_calls.joinedFederation = federation;
+        if (m_calls.onJoin)
+            m_calls.onJoin();
+        return m_calls.joinSucceeds;
+    }
+    bool ResignFederation() override
+    {
+        ++m_calls.resigns;
+        if (m_calls.onResign)
+            m_calls.onResign();
+        return true;
+    }
+    std::optional<HlaAttributeHandles> MakeAttributeHandleSet(std::uint32_t) override { return std::nullopt; }
+    std::optional<std::uint32_t> GetClassHandle(HlaClassKind) override { return std::nullopt; }
+    void Tick() override
+    {
+        ++m_calls.ticks;
+        if (m_calls.tickThrows)
+            throw HlaError("the RTI went away");
+    }
+    void RequestObjectAttributeValueUpdate(std::uint32_t, const HlaAttributeHandles&) override {}
+    void RequestClassAttributeValueUpdate(std::uint32_t, const HlaAttributeHandles&) override {}
+    std::string GetObjectInstanceName(std::uint32_t) override { throw HlaError("unknown object"); }
+
+private:
+    Calls& m_calls;
+};
+
+// A UDP socket bound to a free port on every address, without address
+// reuse: the intake cannot open that port while it exists.
+class PortHolder {
+public:
+    PortHolder()
+    {
+        m_fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_ANY);
+        socklen_t size = sizeof address;
+        if (m_fd < 0 || bind(m_fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+            getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+            throw std::runtime_error("no UDP port to hold");
+        m_port = ntohs(address.sin_port);
+    }
+    ~PortHolder() { close(m_fd); }
+    PortHolder(const PortHolder&) = delete;
+    PortHolder& operator=(const PortHolder&) = delete;
+    std::uint16_t port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    std::uint16_t m_port = 0;
+};
+
+std::uint16_t FreePort()
+{
+    return PortHolder().port();
+}
+
+bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs = 5000)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+class QuorlexAppTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        profile = std::make_unique<CProfile>(m_dir.filePath("profile.ini"));
+    }
+
+    // The application, with the fake HLA manager.
+    std::unique_ptr<CQuorlexApp> MakeApp()
+    {
+        return std::make_unique<CQuorlexApp>(*profile, reporter, [this](const QString& fomVersion) {
+            fomVersions.append(fomVersion);
+            return std::make_unique<FakeHlaManager>(hla);
+        });
+    }
+    void EnableDis(std::uint16_t port)
+    {
+        profile->Write(Profile::Properties::DISEnabled, 1);
+        profile->Write(Profile::Properties::NetworkPort, port);
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<CProfile> profile;
+    RecordingReporter reporter;
+    FakeHlaManager::Calls hla;
+    QStringList fomVersions;
+};
+
+TEST_F(QuorlexAppTest, ASocketThatCannotOpenEndsTheStartAtOnce)
+{
+    PortHolder taken;
+    EnableDis(taken.port());
+    profile->Write(Profile::Properties::HLAEnabled, 1);
+
+    auto app = MakeApp();
+    EXPECT_FALSE(app->InitInstance());
+    ASSERT_EQ(reporter.errors.size(), 1);
+    EXPECT_EQ(reporter.errors[0].text, "Timed out waiting for net manager to initialize.");
+    EXPECT_FALSE(reporter.errors[0].details.isEmpty());   // why the socket would not open
+    // Nothing after the failed step ran, and nothing is left running.
+    EXPECT_EQ(hla.joins, 0);
+    EXPECT_EQ(app->mainFrame(), nullptr);
+    EXPECT_EQ(app->netManager(), nullptr);
+    EXPECT_FALSE(app->tickTimer().isActive());
+}
+
+TEST_F(QuorlexAppTest, AFailedJoinEndsTheProgramWithoutAWindow)
+{
+    EnableDis(FreePort());
+    profile->Write(Profile::Properties::HLAEnabled, 1);
+    profile->Write(Profile::Properties::HLAFederation, "Exercise7");
+    hla.joinSucceeds = false;
+    auto app = MakeApp();
+    bool intakeRanAtJoin = false;
+    hla.onJoin = [&] { intakeRanAtJoin = app->netManager() && app->netManager()->IsRunning(); };
+
+    EXPECT_FALSE(app->InitInstance());
+    EXPECT_EQ(hla.joins, 1);
+    EXPECT_EQ(hla.joinedFederation, "Exercise7");
+    EXPECT_EQ(fomVersions, QStringList({"RPR FOM 1.0"}));
+    EXPECT_TRUE(intakeRanAtJoin);   // DIS starts first
+    // The manager has shown its own message; the application adds none.
+    EXPECT_TRUE(reporter.errors.isEmpty());
+    EXPECT_EQ(app->mainFrame(), nullptr);
+    EXPECT_EQ(app->netManager(), nullptr);   // stopped and joined again
+    EXPECT_EQ(app->GetHlaManager(), nullptr);
+    EXPECT_FALSE(app->tickTimer().isActive());
+    for (QWidget* window : QApplication::topLevelWidgets())
+        EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
+}
+
+TEST_F(QuorlexAppTest, StartsReceivesAndShutsDownInOrder)
+{
+    const std::uint16_t port = FreePort();
+    EnableDis(port);
+    profile->Write(Profile::Properties::HLAEnabled, 1);
+    profile->Write(Profile::Properties::ShowPower, 1);
+    profile->Write(Profile::Frame::Max, 1);
+    auto app = MakeApp();
+
+    ASSERT_TRUE(app->InitInstance());
+    CMainFrame* frame = app->mainFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_TRUE(frame->isMaximized());
+    EXPECT_TRUE(app->IsFrameReady());
+    EXPECT_TRUE(app->tickTimer().isActive());
+    EXPECT_EQ(app->tickTimer().interval(), 250);
+    EXPECT_TRUE(app->quickView().showPower);
+    EXPECT_TRUE(app->quickView().showFreq);
+    EXPECT_FALSE(app->quickView().showSigs);
+    EXPECT_EQ(hla.joinedFederation, "DefaultFed");
+
+    FakeTransmitterBar bar;
+    frame->SetTransmitterBar(new QWidget, &bar);
+
+    // A Transmitter PDU on the wire becomes a radio record and a tree update.
+    CUdpSender sender("127.0.0.1", port);
+    const RadioIdentity radio{1, 2, 3, 4};
+    ASSERT_TRUE(sender.Send(DisTraffic::TransmitterDatagram(radio, 4)));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !bar.updates.isEmpty(); }));
+    EXPECT_EQ(app->GetRadioCount(), 1u);
+    EXPECT_EQ(bar.updates[0], RadioRef::Dis({1, 2, 3, 4}));
+
+    // Its detail window opens from the tree's Details command.
+    emit frame->openDisDetail("1/2/3/4");
+    ASSERT_EQ(frame->mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(frame->ActiveChild()->windowTitle(), "127.0.0.1 - 1/2/3/4");
+    EXPECT_NE(app->FindDisDetail("1/2/3/4"), nullptr);
+    emit frame->openDisDetail("1/2/3/4");   // the open window comes to the front
+    EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 1);
+    // Closing the window forgets the document; Close All closes the rest.
+    frame->ActiveChild()->close();
+    EXPECT_EQ(app->FindDisDetail("1/2/3/4"), nullptr);
+    emit frame->openDisDetail("1/2/3/4");
+    ASSERT_NE(app->FindDisDetail("1/2/3/4"), nullptr);
+    app->OnWindowCloseAll();
+    EXPECT_EQ(app->FindDisDetail("1/2/3/4"), nullptr);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return frame->mdiArea()->subWindowList().isEmpty(); }));
+
+    // The RTI's failures stay inside the tick.
+    hla.tickThrows = true;
+    EXPECT_NO_THROW(app->OnTick());
+    EXPECT_GE(hla.ticks, 1);
+
+    bool orderKept = false;
+    hla.onResign = [&] { orderKept = !app->tickTimer().isActive() && app->netManager() == nullptr; };
+    frame->close();
+    EXPECT_EQ(hla.resigns, 1);
+    EXPECT_TRUE(orderKept);   // tick stopped, intake joined, then the resign
+    EXPECT_FALSE(app->IsFrameReady());
+    EXPECT_EQ(profile->Read(Profile::Frame::Max), 1);
+
+    app->ExitInstance();
+    EXPECT_EQ(app->mainFrame(), nullptr);
+    EXPECT_EQ(app->GetRadioCount(), 0u);
+}
+
+TEST_F(QuorlexAppTest, TheTickSweepsEveryTimeoutSeconds)
+{
+    profile->Write(Profile::Properties::DISEnabled, 0);
+    auto app = MakeApp();
+    ASSERT_TRUE(app->InitInstance());
+    FakeTransmitterBar bar;
+    app->mainFrame()->SetTransmitterBar(new QWidget, &bar);
+
+    struct Step {
+        std::int32_t timeout;
+        int ticks;
+        int sweepsAfter;
+    };
+    // Ticks count from the start; the divisor is read at every tick.
+    const Step steps[] = {
+        {10, 39, 0}, {10, 1, 1},    // tick 40: the first sweep, 10 s after start
+        {10, 40, 2},                // tick 80
+        {0, 400, 2},                // Timeout 0: radios never expire
+        {1, 4, 3},                  // ticks 481..484: 484 is a multiple of 4
+        {5, 16, 4},                 // ticks 485..500: 500 is a multiple of 20
+    };
+    for (const Step& step : steps) {
+        app->SetTimeout(step.timeout);
+        for (int i = 0; i < step.ticks; ++i)
+            app->OnTick();
+        EXPECT_EQ(bar.sweeps, step.sweepsAfter) << "at tick " << app->GetTickCount();
+    }
+    EXPECT_EQ(app->GetTickCount(), 500u);
+}
+
+TEST_F(QuorlexAppTest, WithoutDisAndHlaNothingIsStartedButTheWindow)
+{
+    profile->Write(Profile::Properties::DISEnabled, 0);
+    auto app = MakeApp();
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_EQ(app->netManager(), nullptr);
+    EXPECT_EQ(app->GetHlaManager(), nullptr);
+    EXPECT_TRUE(fomVersions.isEmpty());
+    EXPECT_NO_THROW(app->OnTick());
+    app->mainFrame()->close();
+    EXPECT_EQ(app->ExitInstance(), 0);
+}
+
+TEST_F(QuorlexAppTest, UnusableProfileValuesAreShownOnceTheWindowIsUp)
+{
+    profile->Write(Profile::Properties::DISEnabled, 0);
+    profile->Write(Profile::Properties::Timeout, -5);
+    auto app = MakeApp();
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_TRUE(reporter.warnings.isEmpty());   // not before the window shows
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !reporter.warnings.isEmpty(); }));
+    EXPECT_TRUE(reporter.warnings[0].details.contains("Timeout"));
+}
+
+} // namespace
