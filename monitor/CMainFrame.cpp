@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDataStream>
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -33,7 +34,8 @@ constexpr std::uint32_t kAllTransmitterAttributes = 0x1FFFFF;
 // Smallest stored size taken as it stands; a smaller one is a damaged profile.
 constexpr int kMinFrameWidth = 320;
 constexpr int kMinFrameHeight = 200;
-// Layout version of the saved bar state; a layout of another version is ignored.
+// Marks a saved bar layout as ours; a layout of another version is ignored.
+constexpr std::uint32_t kBarLayoutTag = 0x51424C31;   // "QBL1"
 constexpr int kBarLayoutVersion = 1;
 
 IRawDataView* RawDataViewOf(const CChildFrame* child)
@@ -119,7 +121,6 @@ void CMainFrame::CreateActions()
     AddAction(WindowTileVert, "Tile &Vertically", "Arrange the windows side by side");
     AddAction(WindowArrange, "&Arrange Icons", "Line up the minimised windows along the bottom");
     AddAction(WindowCloseAll, "C&lose All", "Close every detail window");
-    AddAction(FileClose, "&Close", "Close the active detail window")->setShortcut(QKeySequence::Close);
 
     connect(action(AppExit), &QAction::triggered, this, &QWidget::close);
     connect(details, &QAction::triggered, this, &CMainFrame::OnViewDetails);
@@ -131,10 +132,6 @@ void CMainFrame::CreateActions()
     connect(action(WindowTileVert), &QAction::triggered, this, [this] { CMdiLayout::TileVertically(*m_mdiArea); });
     connect(action(WindowArrange), &QAction::triggered, this, [this] { CMdiLayout::ArrangeIcons(*m_mdiArea); });
     connect(action(WindowCloseAll), &QAction::triggered, this, &CMainFrame::OnWindowCloseAll);
-    connect(action(FileClose), &QAction::triggered, this, [this] {
-        if (CChildFrame* child = ActiveChild())
-            child->close();
-    });
 }
 
 void CMainFrame::CreateMenus()
@@ -271,12 +268,30 @@ void CMainFrame::RestorePlacement()
     setGeometry(QRect(available.center() - QPoint(size.width() / 2, size.height() / 2), size));
 }
 
+// The stored layout: a tag, the status bar's visibility (which QMainWindow's
+// own state leaves out) and QMainWindow's state of the toolbar and the docks.
+QByteArray CMainFrame::SaveBarLayout() const
+{
+    QByteArray layout;
+    QDataStream out(&layout, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << kBarLayoutTag << !statusBar()->isHidden() << saveState(kBarLayoutVersion);
+    return layout;
+}
+
 void CMainFrame::RestoreBarLayout()
 {
     const QByteArray layout = m_profile.Read(Profile::BarState::Layout);
-    if (!layout.isEmpty())
-        restoreState(layout, kBarLayoutVersion);   // an unusable layout leaves the default one
-    action(QuorlexCommand::ViewStatusBar)->setChecked(!statusBar()->isHidden());
+    QDataStream in(layout);
+    in.setVersion(QDataStream::Qt_6_0);
+    std::uint32_t tag = 0;
+    bool statusBarShown = true;
+    QByteArray state;
+    in >> tag >> statusBarShown >> state;
+    // A layout that cannot be used as a whole leaves the default one.
+    if (in.status() != QDataStream::Ok || tag != kBarLayoutTag || !restoreState(state, kBarLayoutVersion))
+        return;
+    action(QuorlexCommand::ViewStatusBar)->setChecked(statusBarShown);
 }
 
 void CMainFrame::ShowAsStored()
@@ -289,7 +304,7 @@ void CMainFrame::ShowAsStored()
 
 void CMainFrame::StoreState()
 {
-    m_profile.Write(Profile::BarState::Layout, saveState(kBarLayoutVersion));
+    m_profile.Write(Profile::BarState::Layout, SaveBarLayout());
     // Maximised: only the flag; the normal placement stored before stays,
     // so the window comes back there once it is restored.
     if (windowState() & Qt::WindowMaximized) {
@@ -422,7 +437,6 @@ void CMainFrame::UpdateCommandUi()
             m_viewMenu->removeAction(action(ViewRawData));
     }
     m_windowMenu->menuAction()->setVisible(anyChild);
-    action(FileClose)->setEnabled(anyChild);
     UpdateTitle();
 }
 

@@ -111,6 +111,7 @@ private:
     void CreateTransmitterBar();
     void RestorePlacement();
     void RestoreBarLayout();
+    QByteArray SaveBarLayout() const;
 
     // Registers an action under its command id (a new one, or `existing`).
     QAction* AddAction(int commandId, const QString& text, const QString& statusTip, QAction* existing = nullptr);

@@ -25,7 +25,6 @@ inline constexpr int ViewRefresh = 32773;
 inline constexpr int ViewRawData = 32772;
 
 // Detail windows.
-inline constexpr int FileClose = 57602;
 inline constexpr int WindowArrange = 57649;
 inline constexpr int WindowCascade = 57650;
 inline constexpr int WindowTileHorz = 57651;

@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QPointer>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -134,12 +135,16 @@ TEST_F(MainFrameTest, BarLayoutSurvivesARestartAndDamageIsIgnored)
         frame->action(ViewTransmitterBar)->trigger();
         EXPECT_TRUE(frame->transmitterDock()->isHidden());
         EXPECT_FALSE(frame->action(ViewTransmitterBar)->isChecked());
+        frame->action(ViewStatusBar)->trigger();
+        EXPECT_TRUE(frame->statusBar()->isHidden());
         frame->close();
     }
     {
         auto frame = MakeFrame();
         frame->show();
         EXPECT_TRUE(frame->transmitterDock()->isHidden());
+        EXPECT_TRUE(frame->statusBar()->isHidden());
+        EXPECT_FALSE(frame->action(ViewStatusBar)->isChecked());
         frame->OnViewTransmitterBar();
         EXPECT_FALSE(frame->transmitterDock()->isHidden());
         EXPECT_TRUE(frame->action(ViewTransmitterBar)->isChecked());
@@ -148,6 +153,7 @@ TEST_F(MainFrameTest, BarLayoutSurvivesARestartAndDamageIsIgnored)
     auto frame = MakeFrame();
     frame->show();
     EXPECT_FALSE(frame->transmitterDock()->isHidden());
+    EXPECT_FALSE(frame->statusBar()->isHidden());
 }
 
 TEST_F(MainFrameTest, SelectionCommandsFollowTheTreeSelection)
