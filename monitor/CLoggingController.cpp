@@ -24,6 +24,11 @@ bool CLoggingController::IsLogging() const
     return m_logger.IsLogging() || m_stopWindow;
 }
 
+CStopLoggingDlg* CLoggingController::stopWindow() const
+{
+    return m_stopWindow;
+}
+
 void CLoggingController::OnLogStartLogging()
 {
     if (IsLogging()) {

@@ -28,7 +28,7 @@ public:
     // that ended by itself (a failed write) counts until the user stops it,
     // since its window still shows.
     bool IsLogging() const;
-    CStopLoggingDlg* stopWindow() const { return m_stopWindow; }
+    CStopLoggingDlg* stopWindow() const;
 
 public slots:
     void OnLogStartLogging();

@@ -1,11 +1,16 @@
 #include "CQuorlexApp.h"
 
 #include "CAboutDlg.h"
+#include "CDisplayPropsDlg.h"
 #include "CGuiPost.h"
 #include "CHelpPage.h"
 #include "CMainFrame.h"
 #include "CMainFrameLink.h"
+#include "CNetworkPropsDlg.h"
+#include "CPreferencesSheet.h"
+#include "CQuickViewPropsDlg.h"
 #include "IMessageReporter.h"
+#include "ITransmitterBar.h"
 #include "QuorlexCommands.h"
 #include "core/CNetMgr.h"
 #include "core/CNullHlaManager.h"
@@ -57,7 +62,8 @@ QuickViewFlags QuickViewFlags::FromProfile(const CProfile& profile)
 
 CQuorlexApp::CQuorlexApp(CProfile& profile, IMessageReporter& reporter, HlaManagerFactory makeHlaManager,
                          QObject* parent)
-    : QObject(parent), m_profile(profile), m_reporter(reporter), m_makeHlaManager(std::move(makeHlaManager))
+    : QObject(parent), m_profile(profile), m_reporter(reporter), m_makeHlaManager(std::move(makeHlaManager)),
+      m_logging(GetLogger(), profile, reporter)
 {
     m_tickTimer.setInterval(kTickMs);
     m_tickTimer.setTimerType(Qt::PreciseTimer);
@@ -139,6 +145,7 @@ void CQuorlexApp::CreateMainFrame()
     connect(m_frame.get(), &CMainFrame::requestAttributeUpdate, this,
             [this](std::uint32_t object, std::uint32_t mask) { OnRequestAttributeUpdate(object, mask); });
 
+    m_logging.SetParentWindow(m_frame.get());
     m_frameLink = std::make_shared<CMainFrameLink>(*m_frame);
     AttachMainFrame(m_frameLink);   // the PDU handlers now fill the radio records
     m_frame->ShowAsStored();
@@ -201,12 +208,62 @@ void CQuorlexApp::OnAppAbout()
 
 void CQuorlexApp::OnEditPreferences()
 {
-    // The preference pages come with the dialogs.
+    CPreferencesSheet sheet(m_profile, m_reporter, m_frame.get());
+    if (sheet.exec() == QDialog::Accepted)
+        ApplyPreferences(sheet);
+}
+
+void CQuorlexApp::ApplyPreferences(const CPreferencesSheet& sheet)
+{
+    // Switching DIS or HLA monitoring on or off, and the HLA settings, take
+    // effect at the next start.
+    bool resetTree = false;
+    const NetworkPageLogic& dis = sheet.disPage().result();
+    if (sheet.WasShown(sheet.disPage()) && dis.disEnabled()) {
+        // The page refuses ports beyond 16 bits.
+        if (dis.portChanged()) {
+            if (m_netManager)
+                ReportIntakeReopen(m_netManager->SetPort(static_cast<std::uint16_t>(dis.port())));
+            resetTree = true;
+        }
+        if (dis.multicastChanged()) {
+            if (m_netManager)
+                ReportIntakeReopen(m_netManager->SetMulticastAddress(dis.multicastAddress()));
+            resetTree = true;
+        }
+    }
+    if (sheet.WasShown(sheet.quickViewPage()))
+        m_quickView = QuickViewFlags::FromProfile(m_profile);   // as the page stored them
+
+    ITransmitterBar* bar = m_frame ? m_frame->transmitterBar() : nullptr;
+    const DisplayPageLogic& display = sheet.displayPage().result();
+    if (sheet.WasShown(sheet.displayPage())) {
+        if (display.timeoutChanged())
+            SetTimeout(display.timeout());   // the tick reads it every time
+        if (display.treeTypeChanged()) {
+            m_treeType = display.treeType();
+            if (bar)
+                bar->RecreateTree();
+            resetTree = true;
+        }
+    }
+    // The radios heard so far belong to the old setting: start afresh.
+    if (resetTree) {
+        OnWindowCloseAll();
+        if (bar)
+            bar->ResetTree();
+    }
+}
+
+void CQuorlexApp::ReportIntakeReopen(bool opened)
+{
+    if (!opened)
+        m_reporter.ShowError(kIntakeReopenFailed, QString::fromStdString(m_netManager->ErrorText()));
 }
 
 void CQuorlexApp::OnLogStartLogging()
 {
-    // The Start Logging dialog comes with the dialogs.
+    m_logging.OnLogStartLogging();
 }
 
 void CQuorlexApp::OnHelpContents()

@@ -4,6 +4,7 @@
 // to the QApplication; everything here runs on the GUI thread.
 #pragma once
 
+#include "CLoggingController.h"
 #include "core/CQuorlexAppCore.h"
 
 #include <QObject>
@@ -17,6 +18,7 @@
 class CMainFrame;
 class CMainFrameLink;
 class CNetMgr;
+class CPreferencesSheet;
 class CProfile;
 class IMessageReporter;
 
@@ -41,6 +43,8 @@ class CQuorlexApp : public QObject, public CQuorlexAppCore {
 public:
     static constexpr int kTickMs = 250;
     static constexpr const char* kNetManagerFailed = "Timed out waiting for net manager to initialize.";
+    static constexpr const char* kIntakeReopenFailed =
+        "DIS monitoring cannot receive on the new network port or multicast address.";
 
     // Makes the HLA manager for a FOM version (every version gets the RPR FOM
     // 1.0 manager); without one the monitor joins no real federation.
@@ -73,6 +77,7 @@ public:
     bool isHlaEnabled() const { return m_hlaEnabled; }
     const QuickViewFlags& quickView() const { return m_quickView; }
     void setQuickView(const QuickViewFlags& flags) { m_quickView = flags; }
+    const CLoggingController& logging() const { return m_logging; }
 
 public slots:
     void OnAppAbout();
@@ -89,6 +94,11 @@ private:
     void ConnectCommands();
     // Tells the user about unusable profile values (once the window shows).
     void ShowProfileProblems();
+    // Takes over what the confirmed Preferences sheet changed.
+    void ApplyPreferences(const CPreferencesSheet& sheet);
+    // Tells the user when the intake's socket did not open again on a new
+    // port or group (the intake then receives nothing until the next change).
+    void ReportIntakeReopen(bool opened);
 
     CProfile& m_profile;
     IMessageReporter& m_reporter;
@@ -98,6 +108,7 @@ private:
     bool m_disEnabled = false;
     bool m_hlaEnabled = false;
     QuickViewFlags m_quickView;
+    CLoggingController m_logging;
 
     std::unique_ptr<CNetMgr> m_netManager;
     std::unique_ptr<CMainFrame> m_frame;

@@ -1,27 +1,25 @@
 #include "CMainFrame.h"
+#include "AppTestSupport.h"
 #include "CQuorlexApp.h"
-#include "IMessageReporter.h"
 #include "FakeTransmitterBar.h"
+#include "IMessageReporter.h"
 #include "core/CNetMgr.h"
 #include "core/CProfile.h"
 #include "core/CUdpSender.h"
 #include "core/DisTraffic.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QMdiArea>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <functional>
 #include <memory>
 #include <stdexcept>
 
 namespace {
+
+using namespace apptest;
 
 // Records what the application would show in message boxes.
 class RecordingReporter : public IMessageReporter {
@@ -75,48 +73,6 @@ public:
 private:
     Calls& m_calls;
 };
-
-// A UDP socket bound to a free port on every address, without address
-// reuse: the intake cannot open that port while it exists.
-class PortHolder {
-public:
-    PortHolder()
-    {
-        m_fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_ANY);
-        socklen_t size = sizeof address;
-        if (m_fd < 0 || bind(m_fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-            getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-            throw std::runtime_error("no UDP port to hold");
-        m_port = ntohs(address.sin_port);
-    }
-    ~PortHolder() { close(m_fd); }
-    PortHolder(const PortHolder&) = delete;
-    PortHolder& operator=(const PortHolder&) = delete;
-    std::uint16_t port() const { return m_port; }
-
-private:
-    int m_fd = -1;
-    std::uint16_t m_port = 0;
-};
-
-std::uint16_t FreePort()
-{
-    return PortHolder().port();
-}
-
-bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs = 5000)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 class QuorlexAppTest : public testing::Test {
 protected:

@@ -18,12 +18,13 @@ public:
     QList<RadioRef> updates;
     int sweeps = 0;
     int resets = 0;
+    int recreates = 0;
 
     void UpdateReceiver(const RadioRef& radio) override { updates.append(radio); }
     void RemoveHlaRadio(const CRadioReceive&) override {}
     void Sweep() override { ++sweeps; }
     void ResetTree() override { ++resets; }
-    void RecreateTree() override {}
+    void RecreateTree() override { ++recreates; }
     bool IsSelectionAtLevel(int n) const override { return level >= 0 && level == n; }
     bool IsSelectionUnderHla() const override { return level >= 0 && underHla; }
     bool GetSelectedRadio(QString& text, std::int64_t& data) const override
