@@ -18,7 +18,8 @@ NetworkPageControls NetworkPageLogic::Init()
         controls.multicastAddress = m_multicastAddress;
     } else {
         m_multicastAddress = 0;
-        controls.multicastAddress = kSuggestedGroup;
+        // The group the address control suggests while none is in use.
+        controls.multicastAddress = P::MulticastAdx.fallback;
     }
     return controls;
 }

@@ -32,8 +32,6 @@ public:
     static constexpr const char* kPortRangeMessage = "Network port must be between 1 and 65535";
     static constexpr std::uint32_t kFirstGroup = 0xE0000001u;   // 224.0.0.1
     static constexpr std::uint32_t kLastGroup = 0xEFFFFFFFu;    // 239.255.255.255
-    // Shown in the address control while no group is in use.
-    static constexpr std::uint32_t kSuggestedGroup = 0xEF000001u;   // 239.0.0.1
 
     explicit NetworkPageLogic(CProfile& profile) : m_profile(profile) {}
 
