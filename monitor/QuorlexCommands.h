@@ -24,6 +24,11 @@ inline constexpr int ViewRefresh = 32773;
 // A command of the DIS detail view; available only while a view handles it.
 inline constexpr int ViewRawData = 32772;
 
+// Printing, commands of both detail views (Ctrl+P is Print).
+inline constexpr int FilePrint = 57607;
+inline constexpr int FilePrintDirect = 57608;
+inline constexpr int FilePrintPreview = 57609;
+
 // Detail windows.
 inline constexpr int WindowArrange = 57649;
 inline constexpr int WindowCascade = 57650;

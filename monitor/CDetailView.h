@@ -1,0 +1,71 @@
+// What the DIS and HLA detail views share: a scroll area over a canvas that
+// shows the document as a page of text, refreshed on the GUI thread from a
+// snapshot whenever the document changes, and printing of that page (Print
+// with the print dialog, Print Direct, Print Preview, Ctrl+P).
+//
+// Documents tell their views on the thread that changed them (a DIS worker
+// for DIS radios). The view registers a small adapter that only queues a
+// refresh to the GUI thread, at most one at a time; the refresh takes the
+// snapshot (under the document's lock) and builds the page from it, so
+// nothing is ever drawn from a buffer a writer is replacing.
+#pragma once
+
+#include "DetailPage.h"
+
+#include <QScrollArea>
+#include <QString>
+
+#include <memory>
+
+class CDetailCanvas;
+class CDetailDoc;
+class QAction;
+class QPrinter;
+
+class CDetailView : public QScrollArea {
+    Q_OBJECT
+public:
+    ~CDetailView() override;
+
+    // The view of a document's kind (the main frame's view factory).
+    static QWidget* Create(const std::shared_ptr<CDetailDoc>& document);
+
+    // What the view shows now.
+    const DetailPage& Page() const;
+    CDetailCanvas* Canvas() const { return m_canvas; }
+
+    // Takes a snapshot of the document and shows it. GUI thread.
+    void Refresh();
+
+    // Prints the page to a printer that is set up already (Print Direct, a
+    // PDF file, the preview); false when the printer cannot be started.
+    bool PrintTo(QPrinter& printer) const;
+
+public slots:
+    // Print (57607, Ctrl+P): the print dialog, then the page.
+    void OnFilePrint();
+    // Print Direct (57608): the default printer, no dialog.
+    void OnFilePrintDirect();
+    // Print Preview (57609).
+    void OnFilePrintPreview();
+
+protected:
+    explicit CDetailView(std::shared_ptr<CDetailDoc> document, QWidget* parent);
+
+    // The page of the current snapshot; subclasses take the snapshot.
+    virtual DetailPage BuildPage() const = 0;
+
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    class Link;
+
+    QAction* AddCommand(int commandId, const QString& text, void (CDetailView::*handler)());
+    QString PrintTitle() const;
+
+    std::shared_ptr<CDetailDoc> m_document;
+    std::shared_ptr<Link> m_link;
+    CDetailCanvas* m_canvas;
+    QAction* m_print;
+    QAction* m_printPreview;
+};
