@@ -1,6 +1,7 @@
 #include "CQuorlexApp.h"
 
 #include "CAboutDlg.h"
+#include "CDetailView.h"
 #include "CDisplayPropsDlg.h"
 #include "CGuiPost.h"
 #include "CHelpPage.h"
@@ -132,6 +133,7 @@ void CQuorlexApp::StopNetManager()
 void CQuorlexApp::CreateMainFrame()
 {
     m_frame = std::make_unique<CMainFrame>(m_profile);
+    m_frame->SetViewFactory(&CDetailView::Create);
     ConnectCommands();
     connect(m_frame.get(), &CMainFrame::closing, this, &CQuorlexApp::Shutdown);
     connect(m_frame.get(), &CMainFrame::detailWindowClosed, this,

@@ -1,5 +1,6 @@
 // The detail views on a real (offscreen) display: what they show, how they
 // follow their documents across threads, and what they print.
+#include "AppTestSupport.h"
 #include "CDetailCanvas.h"
 #include "CDetailPainter.h"
 #include "CDetailView.h"
@@ -13,35 +14,20 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <thread>
 
 namespace {
 
+using apptest::ProcessEventsUntil;
 using Bytes = std::vector<std::uint8_t>;
-
-// Runs the event loop until `done` holds, for at most five seconds.
-bool ProcessEventsUntil(const std::function<bool()>& done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 5000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 std::shared_ptr<CQuorlexDoc> DisDocument()
 {
