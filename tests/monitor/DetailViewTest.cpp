@@ -13,10 +13,14 @@
 #include "core/TestPdus.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -263,6 +267,23 @@ TEST(DetailView, PrintAndPreviewAreViewCommandsWithCtrlP)
     ASSERT_TRUE(print);
     ASSERT_TRUE(preview);
     EXPECT_EQ(print->shortcut(), QKeySequence(QKeySequence::Print));
+}
+
+TEST(DetailView, PrintPreviewShowsThePrintedSheets)
+{
+    CQuorlexView view(DisDocument());
+    int previewPages = -1;
+    // The preview is modal: look at it once it is up, then dismiss it.
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (auto* preview = dialog->findChild<QPrintPreviewWidget*>())
+            previewPages = preview->pageCount();
+        dialog->reject();
+    });
+    view.OnFilePrintPreview();
+    EXPECT_EQ(previewPages, 1);
 }
 
 } // namespace
