@@ -3,6 +3,7 @@
 #include "CKeyLockIndicators.h"
 #include "CMdiLayout.h"
 #include "CQuorlexIcons.h"
+#include "CTransmitterBar.h"
 #include "IRawDataView.h"
 #include "ITransmitterBar.h"
 #include "QuorlexCommands.h"
@@ -218,19 +219,16 @@ void CMainFrame::CreateStatusBar()
 void CMainFrame::CreateTransmitterBar()
 {
     using namespace QuorlexCommand;
-    m_transmitterDock = new QDockWidget("Transmitters", this);
-    m_transmitterDock->setObjectName("TransmitterBar");
-    m_transmitterDock->setAllowedAreas(Qt::AllDockWidgetAreas);
-    auto* placeholder = new QWidget(m_transmitterDock);
-    placeholder->setAutoFillBackground(true);
-    placeholder->setBackgroundRole(QPalette::Base);
-    m_transmitterDock->setWidget(placeholder);
+    auto* bar = new CTransmitterBar(this);
+    bar->RestoreSizes(m_profile);
+    m_transmitterDock = bar;
+    m_transmitterBar = bar;
     addDockWidget(Qt::LeftDockWidgetArea, m_transmitterDock);
-    resizeDocks({m_transmitterDock}, {260}, Qt::Horizontal);
 
     AddAction(ViewTransmitterBar, "T&ransmitter Bar", "Show or hide the transmitter bar",
               m_transmitterDock->toggleViewAction());
     connect(m_transmitterDock, &QDockWidget::visibilityChanged, this, &CMainFrame::UpdateCommandUi);
+    connect(bar, &CTransmitterBar::selectionChanged, this, &CMainFrame::UpdateCommandUi);
 }
 
 void CMainFrame::SetTransmitterBar(QWidget* content, ITransmitterBar* bar)
@@ -304,6 +302,8 @@ void CMainFrame::ShowAsStored()
 
 void CMainFrame::StoreState()
 {
+    if (auto* bar = qobject_cast<CTransmitterBar*>(m_transmitterDock))
+        bar->StoreSizes(m_profile);
     m_profile.Write(Profile::BarState::Layout, SaveBarLayout());
     // Maximised: only the flag; the normal placement stored before stays,
     // so the window comes back there once it is restored.

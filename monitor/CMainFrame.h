@@ -46,13 +46,13 @@ public:
     // the window closes.
     void StoreState();
 
-    // The transmitter bar: the dock "Transmitters" and, once a tree exists,
-    // its content. Until SetTransmitterBar the dock holds an empty widget and
-    // the commands that need a selection stay disabled.
+    // The transmitter bar: the dock "Transmitters" (a CTransmitterBar, empty
+    // until the application attaches its tree) and what the frame asks of it.
     QDockWidget* transmitterDock() const { return m_transmitterDock; }
     ITransmitterBar* transmitterBar() const { return m_transmitterBar; }
-    // `content` goes into the dock (which owns it); `bar` is what the frame
-    // asks (usually the same object). Call UpdateCommandUi on selection changes.
+    // Replaces the dock's content and what the frame asks (tests use this);
+    // `content` goes into the dock, which owns it. Call UpdateCommandUi on
+    // selection changes.
     void SetTransmitterBar(QWidget* content, ITransmitterBar* bar);
 
     // Makes the view of a detail document's window; without one (or when it

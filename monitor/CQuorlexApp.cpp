@@ -10,6 +10,7 @@
 #include "CNetworkPropsDlg.h"
 #include "CPreferencesSheet.h"
 #include "CQuickViewPropsDlg.h"
+#include "CTransmitterBar.h"
 #include "IMessageReporter.h"
 #include "ITransmitterBar.h"
 #include "QuorlexCommands.h"
@@ -43,23 +44,6 @@ private:
 };
 
 } // namespace
-
-QuickViewFlags QuickViewFlags::FromProfile(const CProfile& profile)
-{
-    namespace P = Profile::Properties;
-    QuickViewFlags flags;
-    flags.showFreq = profile.Read(P::ShowFreq) != 0;
-    flags.showXmits = profile.Read(P::ShowXmits) != 0;
-    flags.showSigs = profile.Read(P::ShowSigs) != 0;
-    flags.showWorldPosn = profile.Read(P::ShowWorldPosn) != 0;
-    flags.showXmitState = profile.Read(P::ShowXmitState) != 0;
-    flags.showCrypto = profile.Read(P::ShowCrypto) != 0;
-    flags.showModulation = profile.Read(P::ShowModulation) != 0;
-    flags.showPower = profile.Read(P::ShowPower) != 0;
-    flags.showSpreadSpectrum = profile.Read(P::ShowSpreadSpectrum) != 0;
-    flags.showSystem = profile.Read(P::ShowSystem) != 0;
-    return flags;
-}
 
 CQuorlexApp::CQuorlexApp(CProfile& profile, IMessageReporter& reporter, HlaManagerFactory makeHlaManager,
                          QObject* parent)
@@ -148,9 +132,31 @@ void CQuorlexApp::CreateMainFrame()
             [this](std::uint32_t object, std::uint32_t mask) { OnRequestAttributeUpdate(object, mask); });
 
     m_logging.SetParentWindow(m_frame.get());
+    if (auto* bar = qobject_cast<CTransmitterBar*>(m_frame->transmitterDock()))
+        bar->Attach(TreeHost());
     m_frameLink = std::make_shared<CMainFrameLink>(*m_frame);
     AttachMainFrame(m_frameLink);   // the PDU handlers now fill the radio records
     m_frame->ShowAsStored();
+}
+
+TransmitterTreeHost CQuorlexApp::TreeHost()
+{
+    // The roots show what is monitored now: DIS and HLA as started, the port
+    // the intake is bound to, the federation joined at start-up. Preferences
+    // edited since then take effect at the next start (the port at once).
+    const QString federation = m_profile.Read(Profile::Properties::HLAFederation);
+    TransmitterTreeHost host;
+    host.getRadio = [this](const RadioRef& radio) { return GetRadio(radio); };
+    host.monitoring = [this, federation] {
+        std::int32_t port = m_netManager ? m_netManager->BoundPort() : 0;
+        if (port == 0)
+            port = m_profile.Read(Profile::Properties::NetworkPort);
+        return MonitoringState{m_disEnabled, port, m_hlaEnabled, federation};
+    };
+    host.quickView = [this] { return m_quickView; };
+    host.treeType = [this] { return m_treeType; };
+    host.closeDisDetail = [this](const std::string& key) { CloseDisDetail(key); };
+    return host;
 }
 
 void CQuorlexApp::ConnectCommands()

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "CLoggingController.h"
+#include "QuickViewFlags.h"
+#include "TransmitterTreeHost.h"
 #include "core/CQuorlexAppCore.h"
 
 #include <QObject>
@@ -21,22 +23,6 @@ class CNetMgr;
 class CPreferencesSheet;
 class CProfile;
 class IMessageReporter;
-
-// Which quick-view lines the transmitter tree shows under each radio.
-struct QuickViewFlags {
-    bool showFreq = true;
-    bool showXmits = true;
-    bool showSigs = false;
-    bool showWorldPosn = false;
-    bool showXmitState = false;
-    bool showCrypto = false;
-    bool showModulation = false;
-    bool showPower = false;
-    bool showSpreadSpectrum = false;
-    bool showSystem = false;
-
-    static QuickViewFlags FromProfile(const CProfile& profile);
-};
 
 class CQuorlexApp : public QObject, public CQuorlexAppCore {
     Q_OBJECT
@@ -91,6 +77,8 @@ private:
     bool StartHla();
     void StopNetManager();
     void CreateMainFrame();
+    // What the transmitter bar reads from the application.
+    TransmitterTreeHost TreeHost();
     void ConnectCommands();
     // Tells the user about unusable profile values (once the window shows).
     void ShowProfileProblems();
