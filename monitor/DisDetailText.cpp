@@ -35,8 +35,9 @@ template <typename Record>
 std::vector<std::uint8_t> RecordFollowedBy(const Record& record, std::span<const std::uint8_t> tail)
 {
     const auto image = ImageOf(record);
-    std::vector<std::uint8_t> bytes(image.begin(), image.end());
-    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    std::vector<std::uint8_t> bytes(image.size() + tail.size());
+    std::copy(image.begin(), image.end(), bytes.begin());
+    std::copy(tail.begin(), tail.end(), bytes.begin() + static_cast<std::ptrdiff_t>(image.size()));
     return bytes;
 }
 

@@ -138,7 +138,7 @@ TEST(DtAttributeHandleSetTest, PrintsTwentyHandlesToALine) {
   std::string twentyText;
   for (RTI::AttributeHandle h = 100; h < 120; ++h) {
     twenty.push_back(h);
-    twentyText += " " + std::to_string(h);
+    twentyText.append(" ").append(std::to_string(h));
   }
   std::vector<RTI::AttributeHandle> twentyOne = twenty;
   twentyOne.push_back(7);

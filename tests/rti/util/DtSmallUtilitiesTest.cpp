@@ -76,7 +76,7 @@ TEST(DtStringFunctions, CommandLinesSplitAtBlanks) {
 
 TEST(DtStringFunctions, ALineOfMoreThan99WordsIsSplitWhole) {
   std::string line;
-  for (int i = 0; i < 150; ++i) line += "w" + std::to_string(i) + " ";
+  for (int i = 0; i < 150; ++i) line.append("w").append(std::to_string(i)).append(" ");
   int count = 0;
   const std::vector<std::string> words = splitAndFree(line.c_str(), &count);
   EXPECT_EQ(count, 151);
