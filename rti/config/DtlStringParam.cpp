@@ -19,6 +19,7 @@ bool DtlStringParam::pull() {
     warnWrongKind("a string", value);
     return false;
   }
+  imported_ = value;
   *address_ = value->name();
   return true;
 }

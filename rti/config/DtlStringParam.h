@@ -4,9 +4,11 @@
 #include "config/DtlParam.h"
 
 // The variable is a pointer to a NUL-terminated text (null reads as the empty
-// text). After a pull it points into the Lisp string bound to the name: the
-// text stays valid while that binding holds the string, i.e. until the
-// variable is assigned again by a later load or the interpreter goes.
+// text). After a pull it points into the Lisp string bound to the name. The
+// parameter keeps that string alive itself, so the text stays valid until
+// the next pull that accepts a string, or until the interpreter goes, even
+// when a later load binds the name to something else (a value of the wrong
+// kind leaves the host variable as it was, and it must still be readable).
 class DtlStringParam : public DtlParam {
  public:
   DtlStringParam(const char* name, const char** address) : DtlParam(name), address_(address) {}
@@ -17,4 +19,5 @@ class DtlStringParam : public DtlParam {
 
  private:
   const char** address_;
+  DtlObjPtr imported_;  // the string the host variable points into
 };

@@ -76,6 +76,12 @@ TEST(DtMtlEnvironmentBinding, StringVariables) {
   EXPECT_EQ(unset, before);
   env.loadExpr("(setq s \"c\")");
   EXPECT_STREQ(unset, "c");
+  // A later value of the wrong kind drops the Lisp string, yet the host keeps
+  // its text, still readable.
+  StderrOf([&] { env.loadExpr("(setq s 5)"); });
+  EXPECT_STREQ(unset, "c");
+  env.loadExpr("(setq seen s)");
+  EXPECT_EQ(Printed(env.value("seen")), "\"c\"");
 }
 
 TEST_F(DtMtlEnvironmentTest, ValueOfTheWrongKindWarnsAndKeepsTheHostValue) {
