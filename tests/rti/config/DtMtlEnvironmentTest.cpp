@@ -20,7 +20,7 @@ class DtMtlEnvironmentTest : public LispTest {
   int udpPort = 4000;
   const char* destAddr = "229.7.7.7";
   float ioPeriod = 0.01f;
-  TempDir dir;
+  ScratchDirectory dir;
 };
 
 TEST_F(DtMtlEnvironmentTest, HostValuesArePushedBeforeAndPulledAfterALoad) {
@@ -135,16 +135,16 @@ TEST_F(DtMtlEnvironmentTest, LoadFileKeepsEveryGoodForm) {
   EXPECT_FALSE(env.loadFile(empty.c_str(), 1));
 
   capture.clear();
-  EXPECT_FALSE(env.loadFile((dir.path + "/missing.mtl").c_str(), 0));
+  EXPECT_FALSE(env.loadFile((dir.path() + "/missing.mtl").c_str(), 0));
   EXPECT_EQ(capture.text(), "");
-  EXPECT_FALSE(env.loadFile((dir.path + "/missing.mtl").c_str(), 1));
-  EXPECT_EQ(capture.text(), "Couldn't open " + dir.path + "/missing.mtl\n");
+  EXPECT_FALSE(env.loadFile((dir.path() + "/missing.mtl").c_str(), 1));
+  EXPECT_EQ(capture.text(), "Couldn't open " + dir.path() + "/missing.mtl\n");
 }
 
 TEST_F(DtMtlEnvironmentTest, LoadFromPathTriesEachDirectory) {
   dir.write("rid.mtl", "(setq RTI_udpPort 6000)");
   NotifyCapture capture(1);
-  const DtlObjPtr path = Eval(("'(\"/nonexistent\" \"" + dir.path + "\")").c_str());
+  const DtlObjPtr path = Eval(("'(\"/nonexistent\" \"" + dir.path() + "\")").c_str());
   EXPECT_EQ(Printed(env.loadFileFromPath(path, "rid.mtl", 1)), "RTI_udpPort");
   EXPECT_EQ(udpPort, 6000);
   EXPECT_EQ(Printed(env.loadFileFromPath(path, "other.mtl", 1)), "nil");

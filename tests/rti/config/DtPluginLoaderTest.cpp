@@ -1,12 +1,11 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "ConfigTestFiles.h"
 #include "rti/util/NotifyCapture.h"
 #include "config/DtPluginLoader.h"
 #include "util/DtList.h"
@@ -138,22 +137,14 @@ TEST_F(DtPluginLoaderTest, PluginsLoadInOrderAndTheirEntriesRunInLoadOrder) {
 }
 
 TEST_F(DtPluginLoaderTest, AFileThatIsNoLibraryIsReportedAndSkipped) {
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("qlx-plugins-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  {
-    std::FILE* junk = std::fopen((dir / "junk.so").c_str(), "w");
-    ASSERT_NE(junk, nullptr);
-    std::fputs("not a shared library\n", junk);
-    std::fclose(junk);
-  }
+  const ScratchDirectory dir;
+  dir.write("junk.so", "not a shared library\n");
   NotifyCapture capture;
-  DtPluginLoader loader(dir.c_str());
+  DtPluginLoader loader(dir.path().c_str());
   NameList names{"junk.so"};
   loader.loadPlugins(names.list);
   EXPECT_EQ(loader.pluginCount(), 0u);
-  EXPECT_NE(capture.text().find("Unable to load plugin at: " + dir.string() + "/junk.so\n"), std::string::npos);
-  std::filesystem::remove_all(dir);
+  EXPECT_NE(capture.text().find("Unable to load plugin at: " + dir.path() + "/junk.so\n"), std::string::npos);
 }
 
 }  // namespace

@@ -285,14 +285,14 @@ TEST_F(DtlBuiltinsTest, Prin1TerpriAndBindings) {
 }
 
 TEST_F(DtlBuiltinsTest, LoadAFileOrAlongAPath) {
-  TempDir dir;
+  ScratchDirectory dir;
   const std::string file = dir.write("a.mtl", "(setq a 1) (setq b (+ a 1))");
   NotifyCapture capture(1);
   EXPECT_EQ(Show(("(load \"" + file + "\")").c_str()), "b");
   EXPECT_EQ(Show("b"), "2");
   dir.write("b.mtl", "(setq c 3)");
-  EXPECT_EQ(Show(("(load '(\"/nonexistent\" \"" + dir.path + "\") \"b.mtl\")").c_str()), "c");
-  EXPECT_EQ(Show(("(load '(\"" + dir.path + "/\") \"b.mtl\")").c_str()), "c");
+  EXPECT_EQ(Show(("(load '(\"/nonexistent\" \"" + dir.path() + "\") \"b.mtl\")").c_str()), "c");
+  EXPECT_EQ(Show(("(load '(\"" + dir.path() + "/\") \"b.mtl\")").c_str()), "c");
   EXPECT_EQ(capture.text(), "");
   EXPECT_EQ(Show("(load \"/nonexistent/x.mtl\")"), "nil");
   EXPECT_EQ(capture.text(), "Couldn't open /nonexistent/x.mtl\n");

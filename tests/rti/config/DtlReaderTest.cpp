@@ -164,23 +164,19 @@ TEST_F(DtlReaderTest, HighBytesAreCharactersNotTheEnd) {
 class CommaLocale {
  public:
   CommaLocale() {
-    char dir[] = "/tmp/dtllocaleXXXXXX";
-    if (!mkdtemp(dir)) return;
-    dir_ = dir;
-    const std::string command = "localedef -i de_DE -f UTF-8 " + dir_ + "/de_DE.UTF-8 >/dev/null 2>&1";
+    const std::string command = "localedef -i de_DE -f UTF-8 " + dir_.path() + "/de_DE.UTF-8 >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return;
-    setenv("LOCPATH", dir_.c_str(), 1);
+    setenv("LOCPATH", dir_.path().c_str(), 1);
     active_ = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
   }
   ~CommaLocale() {
     std::setlocale(LC_NUMERIC, "C");
     unsetenv("LOCPATH");
-    if (!dir_.empty()) std::system(("rm -rf " + dir_).c_str());
   }
   bool active() const { return active_; }
 
  private:
-  std::string dir_;
+  ScratchDirectory dir_;
   bool active_ = false;
 };
 
@@ -199,14 +195,14 @@ TEST_F(DtlReaderTest, NumbersIgnoreTheProcessLocale) {
 }
 
 TEST_F(DtlReaderTest, FileWhoseLastLineIsACommentEndsNormally) {
-  TempDir dir;
+  ScratchDirectory dir;
   DtlFileStream stream(std::fopen(dir.write("f", "(a b)\n; the end, without a newline").c_str(), "r"));
   EXPECT_EQ(Printed(lread(&stream, env.environment())), "(a b)");
   EXPECT_EQ(lread(&stream, env.environment()), DtcIntern("eof", env.environment()));
 }
 
 TEST_F(DtlReaderTest, FailingCloseRaisesTheLanguageError) {
-  TempDir dir;
+  ScratchDirectory dir;
   std::FILE* handle = std::fopen(dir.write("f", "x").c_str(), "r");
   close(fileno(handle));  // fclose will now fail
   NotifyCapture capture(1);

@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "config/DtMtlEnvironment.h"
@@ -16,6 +15,7 @@
 #include "config/DtlPrint.h"
 #include "config/DtlReader.h"
 #include "config/DtlStringStream.h"
+#include "ConfigTestFiles.h"
 #include "rti/util/NotifyCapture.h"
 
 // The printed form of a value, as DtcObjFprint writes it.
@@ -94,25 +94,4 @@ class LispTest : public ::testing::Test {
   }
 
   DtMtlEnvironment env;
-};
-
-// A temporary directory, removed with everything in it.
-class TempDir {
- public:
-  TempDir() {
-    char name[] = "/tmp/dtltestXXXXXX";
-    path = mkdtemp(name);
-  }
-  ~TempDir() { std::system(("rm -rf " + path).c_str()); }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  // Writes a file of the directory; returns its path.
-  std::string write(const std::string& name, const std::string& contents) const {
-    const std::string file = path + "/" + name;
-    std::ofstream(file) << contents;
-    return file;
-  }
-
-  std::string path;
 };
