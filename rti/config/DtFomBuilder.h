@@ -8,7 +8,7 @@
 //
 // The FOM class manager implements it; tests record the calls.
 
-#include "config/DtFomTypes.h"
+#include "util/DtFomTypes.h"
 
 class DtFomBuilder {
 public:

@@ -2,6 +2,8 @@
 // How an attribute or interaction class travels, as the FED file chooses it.
 // Both values are kept with every message; the order type also travels in
 // the bodies of the time-stamp-ordered messages, so the numbers are fixed.
+// They sit in the toolkit because both the configuration (the FED reader)
+// and the messages use them.
 
 #include <cstdint>
 
