@@ -1,9 +1,9 @@
 #include "config/DtlError.h"
 
 #include <cstdarg>
-#include <string>
 
 #include "config/DtlObj.h"
+#include "util/DtFormattedText.h"
 #include "util/DtNotify.h"
 
 void DtlError(const char* message) {
@@ -14,12 +14,7 @@ void DtlError(const char* message) {
 void DtlErrorf(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  const int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string message(length > 0 ? static_cast<std::size_t>(length) : 0u, '\0');
-  if (length > 0) std::vsnprintf(message.data(), message.size() + 1, format, args);
+  const DtFormattedText message(format, args);
   va_end(args);
-  DtlError(message.c_str());
+  DtlError(message.text());
 }

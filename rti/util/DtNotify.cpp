@@ -5,10 +5,10 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <mutex>
 
 #include "port/DtTerminal.h"
+#include "util/DtFormattedText.h"
 #include "util/DtNotifyHandler.h"
 #include "util/DtString.h"
 
@@ -32,29 +32,6 @@ Outputs& outputs() {
   return *state;
 }
 
-// A report's text: formatted into a buffer of 2048 characters on the stack,
-// and into a heap block of the right size when it is longer.
-class FormattedText {
-public:
-  FormattedText(const char* format, va_list args) {
-    va_list again;
-    va_copy(again, args);
-    const int needed = std::vsnprintf(local_, sizeof local_, format, args);
-    if (needed < 0) {
-      local_[0] = '\0';
-    } else if (static_cast<std::size_t>(needed) >= sizeof local_) {
-      heap_ = std::make_unique<char[]>(static_cast<std::size_t>(needed) + 1);
-      std::vsnprintf(heap_.get(), static_cast<std::size_t>(needed) + 1, format, again);
-    }
-    va_end(again);
-  }
-  const char* text() const { return heap_ ? heap_.get() : local_; }
-
-private:
-  char local_[2048];
-  std::unique_ptr<char[]> heap_;
-};
-
 bool levelAtLeast(int level) { return DtGetNotifyLevel() >= level; }
 
 void handlerPrint(const char* text, int flag) {
@@ -77,7 +54,7 @@ void writeWithCrlf(std::FILE* file, const char* text) {
 
 void levelled(int level, const char* format, va_list args) {
   if (!levelAtLeast(level)) return;
-  FormattedText text(format, args);
+  DtFormattedText text(format, args);
   handlerPrint(text.text(), 1);
 }
 
@@ -87,7 +64,7 @@ void levelled(int level, const char* format, va_list args) {
 void perrorReport(int level, bool fatal, bool socket, const char* format, va_list args) {
   const int err = errno;
   if (levelAtLeast(level)) {
-    FormattedText text(format, args);
+    DtFormattedText text(format, args);
     DtString message(fatal ? "**FATAL ERROR**: " : "");
     message += text.text();
     message += ":";
@@ -140,7 +117,7 @@ void DtNotifyFatal(const char* format, ...) {
   if (levelAtLeast(0)) {
     va_list args;
     va_start(args, format);
-    FormattedText text(format, args);
+    DtFormattedText text(format, args);
     va_end(args);
     DtString message("**FATAL ERROR**: ");
     message += text.text();
