@@ -156,12 +156,14 @@ int DtFedReader::readExpression(std::FILE* file) {
 
 std::FILE* DtFedReader::openFedFile(const char* fileName) {
   if (!fileName) fileName = "";
-  if (std::FILE* file = std::fopen(fileName, "r")) {
-    DtNotifyVerbose("Reading FED file: %s\n", fileName);
+  // A name written for another system ("foms\\x.fed") is a path here too.
+  const DtFilename name(fileName);
+  if (std::FILE* file = std::fopen(name.string(), "r")) {
+    DtNotifyVerbose("Reading FED file: %s\n", name.string());
     return file;
   }
   if (const std::string directory = DtConfigDirectory(); !directory.empty()) {
-    const DtFilename path((directory + "/" + fileName).c_str());
+    const DtFilename path((directory + "/" + name.string()).c_str());
     if (std::FILE* file = std::fopen(path.string(), "r")) {
       DtNotifyVerbose("Reading FED file: %s\n", path.string());
       return file;

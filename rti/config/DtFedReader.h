@@ -45,7 +45,8 @@ public:
   // before it stays there.
   virtual int readFed(const char* fileName, DtFomBuilder* builder);
   // The file opened for reading, as named or else under RTI_CONFIG; null
-  // (and "No such FED file: <name>") when neither exists. The caller closes it.
+  // (and "No such FED file: <name>") when neither exists. A '\\' in the
+  // name is a separator. The caller closes it.
   virtual std::FILE* openFedFile(const char* fileName);
 
 protected:

@@ -227,6 +227,12 @@ TEST(DtFedReader, AFileNotFoundHereIsLookedForUnderRtiConfig) {
   EXPECT_EQ(capture.pieces.at(0).text, "Reading FED file: fom.fed\n");
   EXPECT_EQ(builder.calls.at(0), "space Here");
 
+  // A name with backslashes is a path here as well as under RTI_CONFIG.
+  work.write("sub/fom.fed", fed());
+  capture.clear();
+  EXPECT_EQ(reader.readFed("sub\\fom.fed", &builder), DtFedReader::accepted);
+  EXPECT_EQ(capture.pieces.at(0).text, "Reading FED file: sub/fom.fed\n");
+
   // An empty RTI_CONFIG is no directory at all (not the root directory).
   ScopedEnv empty("RTI_CONFIG", "");
   NotifyCapture quiet(1);
