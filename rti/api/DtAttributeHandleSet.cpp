@@ -5,22 +5,13 @@
 #include <cstdio>
 
 #include "api/DtHandleLimit.h"
+#include "util/DtBigEndian.h"
 #include "util/DtNotify.h"
 #include "util/DtPrintField.h"
 
 namespace {
 
 std::uint32_t bitOf(RTI::AttributeHandle h) { return std::uint32_t{1} << (h % 32); }
-
-void putU32(std::uint32_t value, char* out) {
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<char>(value >> (24 - 8 * i));
-}
-
-std::uint32_t getU32(const char* in) {
-  std::uint32_t value = 0;
-  for (int i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(in[i]);
-  return value;
-}
 
 }  // namespace
 
@@ -111,15 +102,15 @@ DtAttributeHandleSet DtAttributeHandleSet::removeSetIntersection(
 std::uint32_t DtAttributeHandleSet::encodedLength() const { return encodedSize; }
 
 void DtAttributeHandleSet::encode(char* buffer) const {
-  putU32(count_, buffer);
-  for (std::uint32_t k = 0; k < wordCount; ++k) putU32(map_[k], buffer + 4 + 4 * k);
+  DtPutBigEndian<std::uint32_t>(count_, buffer);
+  for (std::uint32_t k = 0; k < wordCount; ++k) DtPutBigEndian(map_[k], buffer + 4 + 4 * k);
 }
 
 std::unique_ptr<DtAttributeHandleSet> DtAttributeHandleSet::decode(const char* bytes) {
   auto set = std::make_unique<DtAttributeHandleSet>();
   int members = 0;
   for (std::uint32_t k = 0; k < wordCount; ++k) {
-    set->map_[k] = getU32(bytes + 4 + 4 * k);
+    set->map_[k] = DtGetBigEndian<std::uint32_t>(bytes + 4 + 4 * k);
     members += std::popcount(set->map_[k]);
   }
   set->count_ = static_cast<std::uint16_t>(members);
