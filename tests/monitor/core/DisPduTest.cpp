@@ -1,9 +1,10 @@
 #include "core/DisPdu.h"
 
+#include "TestPdus.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -36,18 +37,6 @@ TransmitterPdu SampleTransmitter()
     return t;
 }
 
-// A datagram on the heap with exactly `bytes.size()` bytes, so that AddressSanitizer
-// catches any read behind its end.
-struct ExactDatagram {
-    explicit ExactDatagram(const std::vector<std::uint8_t>& bytes)
-        : size(bytes.size()), data(new std::uint8_t[bytes.size() ? bytes.size() : 1])
-    {
-        if (size) std::memcpy(data.get(), bytes.data(), size);
-    }
-    std::size_t size;
-    std::unique_ptr<std::uint8_t[]> data;
-};
-
 std::vector<std::uint8_t> Encode(const TransmitterPdu& t, std::size_t extra = 0)
 {
     std::vector<std::uint8_t> bytes(kTransmitterPduSize + extra, 0xAB);
@@ -66,7 +55,7 @@ TEST(DisPdu, TransmitterRoundTripKeepsEveryField)
 {
     TransmitterPdu sent = SampleTransmitter();
     sent.modulationParameterLength = 3;
-    ExactDatagram datagram(Encode(sent, 3));
+    testpdu::Buffer datagram(Encode(sent, 3));
 
     TransmitterPdu received{};
     ASSERT_EQ(NetToHostTransmitterPdu(datagram.data.get(), datagram.size, received), PduConversion::Ok);
@@ -104,7 +93,7 @@ TEST(DisPdu, FrequencyHalvesStayInPlace)
 
 TEST(DisPdu, ZeroLengthModulationParametersNeedNoBytesBehindTheFixedPart)
 {
-    ExactDatagram datagram(Encode(SampleTransmitter()));
+    testpdu::Buffer datagram(Encode(SampleTransmitter()));
     ASSERT_EQ(datagram.size, 104u);
     TransmitterPdu t{};
     EXPECT_EQ(NetToHostTransmitterPdu(datagram.data.get(), datagram.size, t), PduConversion::Ok);
@@ -122,7 +111,7 @@ TEST(DisPdu, SignalDataLengthIsRoundedDownToWholeBytes)
     s.sampleRate = 8000;
     s.dataLength = 12;
     s.samples = 1;
-    ExactDatagram datagram(Encode(s, 1));
+    testpdu::Buffer datagram(Encode(s, 1));
 
     SignalPdu received{};
     ASSERT_EQ(NetToHostSignalPdu(datagram.data.get(), datagram.size, received), PduConversion::Ok);
@@ -166,7 +155,7 @@ TEST_P(TruncatedDatagram, IsRefusedWithoutReadingPastItsEnd)
         full = Encode(s, 8192 / 8);
     }
     full.resize(c.length);
-    ExactDatagram datagram(full);
+    testpdu::Buffer datagram(full);
 
     if (c.transmitter) {
         TransmitterPdu untouched{};
@@ -203,7 +192,7 @@ TEST(DisPdu, DatagramLongerThanAnnouncedIsAccepted)
     // Antenna-pattern bytes may follow the modulation parameters.
     TransmitterPdu t = SampleTransmitter();
     t.modulationParameterLength = 4;
-    ExactDatagram datagram(Encode(t, 20));
+    testpdu::Buffer datagram(Encode(t, 20));
     TransmitterPdu received{};
     EXPECT_EQ(NetToHostTransmitterPdu(datagram.data.get(), datagram.size, received), PduConversion::Ok);
     EXPECT_EQ(received.modulationParameterLength, 4);
