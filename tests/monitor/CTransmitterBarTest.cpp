@@ -1,3 +1,4 @@
+#include "AppTestSupport.h"
 #include "CMainFrame.h"
 #include "CTransmitterBar.h"
 #include "CTransmitterTreeDis.h"
@@ -19,16 +20,7 @@ namespace {
 
 using namespace treetest;
 
-// Runs the event loop until `done` or five seconds have passed.
-template <typename Done>
-bool ProcessEventsUntil(Done done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 5000)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
+using apptest::ProcessEventsUntil;
 
 class TransmitterBarTest : public testing::Test {
 protected:
