@@ -1,3 +1,4 @@
+#include "PortHolder.h"
 #include "RecordingHandler.h"
 
 #include "core/CDisSocket.h"
@@ -59,25 +60,8 @@ std::multiset<std::string> IntakeThreads()
     return names;
 }
 
-// A socket holding a loopback port without address reuse, so that nobody else can bind it.
-struct TakenPort {
-    TakenPort() : fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0))
-    {
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        EXPECT_EQ(::bind(fd.Get(), reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
-        socklen_t size = sizeof local;
-        ::getsockname(fd.Get(), reinterpret_cast<sockaddr*>(&local), &size);
-        port = ntohs(local.sin_port);
-    }
-    UniqueFd fd;
-    std::uint16_t port = 0;
-};
-
-std::uint16_t FreePort()
-{
-    return TakenPort().port;
-}
+using testnet::FreePort;
+using testnet::PortHolder;
 
 template <typename Record>
 std::vector<std::uint8_t> RecordBytes(const Record& record)
@@ -256,11 +240,11 @@ TEST_F(NetMgrTest, StopHandlesWhatIsQueuedAndJoinsEveryThread)
 
 TEST_F(NetMgrTest, StartSaysAtOnceWhyTheSocketCannotBeOpened)
 {
-    TakenPort taken;
+    PortHolder taken;
     NetOptions options = LoopbackOptions();
-    options.port = taken.port;
+    options.port = taken.port();
     EXPECT_FALSE(m_intake.Start(options));
-    EXPECT_NE(m_intake.ErrorText().find("port " + std::to_string(taken.port)), std::string::npos) << m_intake.ErrorText();
+    EXPECT_NE(m_intake.ErrorText().find("port " + std::to_string(taken.port())), std::string::npos) << m_intake.ErrorText();
     EXPECT_NE(m_intake.ErrorText().find(std::strerror(EADDRINUSE)), std::string::npos) << m_intake.ErrorText();
     EXPECT_FALSE(m_intake.IsRunning());
     EXPECT_TRUE(IntakeThreads().empty());
@@ -271,12 +255,12 @@ TEST_F(NetMgrTest, StartSaysAtOnceWhyTheSocketCannotBeOpened)
 TEST_F(NetMgrTest, AFailedReopenLeavesNoSocketAndALaterChangeOpensOneAgain)
 {
     Start();
-    TakenPort taken;
-    EXPECT_FALSE(m_intake.SetPort(taken.port));
+    PortHolder taken;
+    EXPECT_FALSE(m_intake.SetPort(taken.port()));
     EXPECT_FALSE(m_intake.IsSocketOpen());
     EXPECT_TRUE(m_intake.IsRunning());
     EXPECT_FALSE(m_intake.ErrorText().empty());
-    EXPECT_FALSE(m_intake.SetPort(taken.port)) << "the same port is tried again while no socket is open";
+    EXPECT_FALSE(m_intake.SetPort(taken.port())) << "the same port is tried again while no socket is open";
 
     const std::uint16_t free = FreePort();
     ASSERT_TRUE(m_intake.SetPort(free)) << m_intake.ErrorText();

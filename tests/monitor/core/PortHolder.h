@@ -1,0 +1,49 @@
+// Free UDP ports for the networked tests of the DIS intake and the whole
+// application.
+#pragma once
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <stdexcept>
+
+namespace testnet {
+
+// A UDP socket bound to a free port on every address, without address
+// reuse: the intake cannot open that port while it exists.
+class PortHolder {
+public:
+    PortHolder()
+    {
+        m_fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_ANY);
+        socklen_t size = sizeof address;
+        if (m_fd < 0 || bind(m_fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+            getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+            if (m_fd >= 0)
+                close(m_fd);
+            throw std::runtime_error("no UDP port to hold");
+        }
+        m_port = ntohs(address.sin_port);
+    }
+    ~PortHolder() { close(m_fd); }
+    PortHolder(const PortHolder&) = delete;
+    PortHolder& operator=(const PortHolder&) = delete;
+    std::uint16_t port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    std::uint16_t m_port = 0;
+};
+
+// A port that was free a moment ago.
+inline std::uint16_t FreePort()
+{
+    return PortHolder().port();
+}
+
+} // namespace testnet
