@@ -56,7 +56,8 @@ QString FrequencyText(std::uint64_t hertz)
 
 QString RadioText(const DisRadioId& id)
 {
-    return Format("%u/%u/%u/%u", U(id.site), U(id.application), U(id.entity), U(id.radio));
+    // The tree item's text is the key its detail window is opened and closed by.
+    return QString::fromStdString(id.KeyText());
 }
 
 QString Text(int index, const CRadioReceive& radio)

@@ -39,7 +39,7 @@ QString FrequencyText(std::uint64_t hertz);
 // The 64-bit frequency kept as two 32-bit halves, high half first.
 std::uint64_t Frequency(const TransmitterPdu& pdu);
 
-// "%u/%u/%u/%u": site, application, entity, radio.
+// The radio's key text (DisRadioId::KeyText): "site/application/entity/radio".
 QString RadioText(const DisRadioId& id);
 
 } // namespace QuickViewLines
