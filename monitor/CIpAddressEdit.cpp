@@ -1,6 +1,6 @@
 #include "CIpAddressEdit.h"
 
-#include "core/CDisSocket.h"
+#include "core/Ipv4Address.h"
 
 #include <QStringList>
 #include <QValidator>

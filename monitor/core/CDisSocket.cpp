@@ -1,12 +1,14 @@
 #include "core/CDisSocket.h"
 
 #include "core/DisPdu.h"
+#include "core/Ipv4Address.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 
 #include <cerrno>
+#include <optional>
 #include <system_error>
 
 namespace {
@@ -39,15 +41,6 @@ bool Bind(int fd, std::uint32_t address, std::uint16_t port)
     return ::bind(fd, reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint) == 0;
 }
 
-bool ParseAddress(const std::string& text, std::uint32_t& address)
-{
-    in_addr parsed{};
-    if (::inet_pton(AF_INET, text.c_str(), &parsed) != 1)
-        return false;
-    address = ntohl(parsed.s_addr);
-    return true;
-}
-
 bool IsGroup(std::uint32_t address)
 {
     const std::uint32_t firstOctet = address >> 24;
@@ -55,14 +48,6 @@ bool IsGroup(std::uint32_t address)
 }
 
 } // namespace
-
-std::string DottedAddress(std::uint32_t address)
-{
-    char text[INET_ADDRSTRLEN] = {};
-    const in_addr network{htonl(address)};
-    ::inet_ntop(AF_INET, &network, text, sizeof text);
-    return text;
-}
 
 std::unique_ptr<CDisSocket> CDisSocket::Create(std::uint16_t port, std::uint32_t multicast, const NetOptions& options,
                                                std::string& error)
@@ -86,10 +71,10 @@ std::unique_ptr<CDisSocket> CDisSocket::Create(std::uint16_t port, std::uint32_t
     if (target >> 24 == 127) {
         bindAddress = target;
     } else if (!options.bindAddress.empty()) {
-        std::uint32_t chosen = 0;
-        bound = ParseAddress(options.bindAddress, chosen) && Bind(fd.Get(), chosen, port);
+        const std::optional<std::uint32_t> chosen = ParseDottedAddress(options.bindAddress);
+        bound = chosen && Bind(fd.Get(), *chosen, port);
         if (bound)
-            bindAddress = chosen;
+            bindAddress = *chosen;
     }
     if (!bound && !Bind(fd.Get(), bindAddress, port)) {
         error = ErrorText("Cannot bind the DIS socket to " + DottedAddress(bindAddress) + " port " + std::to_string(port),

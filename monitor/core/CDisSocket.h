@@ -56,6 +56,3 @@ private:
     std::uint16_t m_boundPort = 0;
     std::atomic<bool> m_receiving{false};
 };
-
-// The dotted text of an IPv4 address held as a number whose high byte is the first octet.
-std::string DottedAddress(std::uint32_t address);

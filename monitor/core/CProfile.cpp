@@ -1,8 +1,8 @@
 #include "core/CProfile.h"
 
-#include <QSettings>
+#include "core/Ipv4Address.h"
 
-#include <arpa/inet.h>
+#include <QSettings>
 
 #include <algorithm>
 #include <limits>
@@ -50,22 +50,10 @@ QString RangeText(const IntSetting& key)
     return QStringLiteral("a whole number from %1 to %2").arg(key.min).arg(key.max);
 }
 
-bool IsIpv4(const QString& text)
-{
-    in_addr address{};
-    return inet_pton(AF_INET, text.toLatin1().constData(), &address) == 1;
-}
-
 bool IsSignalPortion(const QString& text)
 {
     return std::any_of(kSignalPortionChoices.begin(), kSignalPortionChoices.end(),
                        [&](const char* choice) { return text == QLatin1String(choice); });
-}
-
-QString DottedAddress(std::uint32_t address)
-{
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg(address >> 24).arg((address >> 16) & 0xFFu).arg((address >> 8) & 0xFFu).arg(address & 0xFFu);
 }
 
 QString ProblemText(const char* section, const char* name, const QString& stored, const QString& expected,
@@ -157,7 +145,7 @@ QString CProfile::Read(const TextSetting& key) const
     case TextRule::Path:
         return text.replace(QLatin1Char('\\'), QLatin1Char('/'));
     case TextRule::Ipv4OrEmpty:
-        if (text.isEmpty() || IsIpv4(text))
+        if (text.isEmpty() || ParseDottedAddress(text.toStdString()))
             return text;
         expected = QStringLiteral("a dotted IPv4 address");
         break;
@@ -179,7 +167,7 @@ std::uint32_t CProfile::Read(const AddressSetting& key) const
     // Both the signed and the unsigned reading of the 32 bits are accepted.
     const auto number = ReadNumber(key.section, key.name, std::numeric_limits<std::int32_t>::min(),
                                    std::numeric_limits<std::uint32_t>::max(),
-                                   QStringLiteral("an IPv4 address as a 32-bit number"), DottedAddress(key.fallback));
+                                   QStringLiteral("an IPv4 address as a 32-bit number"), QString::fromStdString(DottedAddress(key.fallback)));
     return number ? static_cast<std::uint32_t>(*number) : key.fallback;
 }
 

@@ -1,5 +1,6 @@
 #include "core/CDisSocket.h"
 #include "core/CProfile.h"
+#include "core/Ipv4Address.h"
 #include "core/PduBlock.h"
 
 #include <QTemporaryDir>
