@@ -8,6 +8,7 @@
 #include "ITransmitterBar.h"
 #include "QuorlexCommands.h"
 #include "core/CProfile.h"
+#include "core/RprRadioAttribute.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -30,8 +31,6 @@
 namespace {
 
 constexpr const char* kAppTitle = "Quorlex";
-// The Refresh command asks for all 21 radio-transmitter attributes.
-constexpr std::uint32_t kAllTransmitterAttributes = 0x1FFFFF;
 // Smallest stored size taken as it stands; a smaller one is a damaged profile.
 constexpr int kMinFrameWidth = 320;
 constexpr int kMinFrameHeight = 200;
@@ -504,7 +503,7 @@ void CMainFrame::OnViewRefresh()
 {
     if (m_transmitterBar)
         m_transmitterBar->ResetTree();
-    emit requestAttributeUpdate(0, kAllTransmitterAttributes);
+    emit requestAttributeUpdate(0, kAllRadioTransmitterAttributes);
 }
 
 void CMainFrame::OnViewRawData()
