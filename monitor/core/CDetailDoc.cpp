@@ -9,21 +9,9 @@ std::uint32_t SignalDecimationStep(std::uint32_t sampleRate, std::uint32_t sampl
     return std::max<std::uint32_t>(sampleRate / samples / 4, 1);
 }
 
-void CDetailDoc::SetModParams(std::span<const std::uint8_t> bytes)
-{
-    std::lock_guard lock(m_lock);
-    StoreModParams(bytes);
-}
-
 void CDetailDoc::StoreModParams(std::span<const std::uint8_t> bytes)
 {
     m_data.modulationParameters.assign(bytes.begin(), bytes.end());
-}
-
-void CDetailDoc::SetSignalData(std::span<const std::uint8_t> bytes)
-{
-    std::lock_guard lock(m_lock);
-    m_data.signalData.assign(bytes.begin(), bytes.end());
 }
 
 void CDetailDoc::SetSignal(const SignalPdu& header, std::span<const std::uint8_t> data)

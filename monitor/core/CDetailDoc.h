@@ -41,8 +41,6 @@ public:
 
     virtual RadioKind GetKind() const = 0;
 
-    void SetModParams(std::span<const std::uint8_t> bytes);
-    void SetSignalData(std::span<const std::uint8_t> bytes);
     // The header and data of a shown signal, stored together.
     void SetSignal(const SignalPdu& header, std::span<const std::uint8_t> data);
 
