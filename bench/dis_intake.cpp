@@ -162,7 +162,7 @@ std::vector<std::vector<std::uint8_t>> BuildTraffic(const Settings& settings)
 {
     std::vector<std::vector<std::uint8_t>> transmitters, signals, traffic;
     for (std::uint32_t k = 0; k < settings.radios; ++k) {
-        const RadioIdentity radio{1, 1, static_cast<std::uint16_t>(1 + k / 4), static_cast<std::uint16_t>(1 + k % 4)};
+        const DisRadioId radio{1, 1, static_cast<std::uint16_t>(1 + k / 4), static_cast<std::uint16_t>(1 + k % 4)};
         transmitters.push_back(DisTraffic::TransmitterDatagram(radio));
         signals.push_back(DisTraffic::SignalDatagram(radio, settings.dataBytes, settings.dataBytes));
     }

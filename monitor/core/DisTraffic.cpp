@@ -33,7 +33,7 @@ std::vector<std::uint8_t> EncodeWith(const Record& record, void (*encode)(const 
 
 namespace DisTraffic {
 
-TransmitterPdu TransmitterRecord(const RadioIdentity& radio, std::uint8_t modulationParameters)
+TransmitterPdu TransmitterRecord(const DisRadioId& radio, std::uint8_t modulationParameters)
 {
     TransmitterPdu t{};
     t.header = Header(DisPduType::Transmitter, kTransmitterPduSize + modulationParameters);
@@ -54,7 +54,7 @@ TransmitterPdu TransmitterRecord(const RadioIdentity& radio, std::uint8_t modula
     return t;
 }
 
-SignalPdu SignalRecord(const RadioIdentity& radio, std::uint16_t samples, std::uint16_t dataBytes)
+SignalPdu SignalRecord(const DisRadioId& radio, std::uint16_t samples, std::uint16_t dataBytes)
 {
     SignalPdu s{};
     s.header = Header(DisPduType::Signal, kSignalPduSize + dataBytes);
@@ -77,12 +77,12 @@ std::vector<std::uint8_t> Encode(const SignalPdu& record, const std::vector<std:
     return EncodeWith(record, HostToNetSignalPdu, trailing);
 }
 
-std::vector<std::uint8_t> TransmitterDatagram(const RadioIdentity& radio, std::uint8_t modulationParameters)
+std::vector<std::uint8_t> TransmitterDatagram(const DisRadioId& radio, std::uint8_t modulationParameters)
 {
     return Encode(TransmitterRecord(radio, modulationParameters), Pattern(modulationParameters));
 }
 
-std::vector<std::uint8_t> SignalDatagram(const RadioIdentity& radio, std::uint16_t samples, std::uint16_t dataBytes)
+std::vector<std::uint8_t> SignalDatagram(const DisRadioId& radio, std::uint16_t samples, std::uint16_t dataBytes)
 {
     return Encode(SignalRecord(radio, samples, dataBytes), Pattern(dataBytes));
 }

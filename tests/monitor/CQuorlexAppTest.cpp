@@ -173,7 +173,7 @@ TEST_F(QuorlexAppTest, StartsReceivesAndShutsDownInOrder)
 
     // A Transmitter PDU on the wire becomes a radio record and a tree update.
     CUdpSender sender("127.0.0.1", port);
-    const RadioIdentity radio{1, 2, 3, 4};
+    const DisRadioId radio{1, 2, 3, 4};
     ASSERT_TRUE(sender.Send(DisTraffic::TransmitterDatagram(radio, 4)));
     ASSERT_TRUE(ProcessEventsUntil([&] { return !bar.updates.isEmpty(); }));
     EXPECT_EQ(app->GetRadioCount(), 1u);

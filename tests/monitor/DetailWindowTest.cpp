@@ -80,7 +80,7 @@ protected:
 TEST_F(DetailWindowTest, DisWindowShowsTheRadiosPdusAndTogglesRawData)
 {
     CUdpSender sender("127.0.0.1", m_port);
-    const RadioIdentity radio{1, 2, 3, 4};
+    const DisRadioId radio{1, 2, 3, 4};
     ASSERT_TRUE(sender.Send(DisTraffic::TransmitterDatagram(radio, 4)));
     ASSERT_TRUE(ProcessEventsUntil([&] { return app->GetRadioCount() == 1; }));
 

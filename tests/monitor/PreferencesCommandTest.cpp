@@ -52,9 +52,9 @@ protected:
         });
         app->mainFrame()->action(QuorlexCommand::EditPreferences)->trigger();
     }
-    bool Hears(std::uint16_t port, const RadioIdentity& radio)
+    bool Hears(std::uint16_t port, const DisRadioId& radio)
     {
-        const RadioRef wanted = RadioRef::Dis({radio.site, radio.application, radio.entity, radio.radio});
+        const RadioRef wanted = RadioRef::Dis(radio);
         CUdpSender sender("127.0.0.1", port);
         return sender.Send(DisTraffic::TransmitterDatagram(radio)) &&
                ProcessEventsUntil([&] { return bar.updates.contains(wanted); });

@@ -170,7 +170,7 @@ Round BuildRound(const Options& options)
 {
     Round round;
     for (std::uint32_t k = 0; k < options.radios; ++k) {
-        const RadioIdentity radio{options.site, options.application,
+        const DisRadioId radio{options.site, options.application,
                                   static_cast<std::uint16_t>(1 + k / options.radiosPerEntity),
                                   static_cast<std::uint16_t>(1 + k % options.radiosPerEntity)};
         round.transmitters.push_back(DisTraffic::TransmitterDatagram(radio, options.modulationParameters));

@@ -90,7 +90,7 @@ protected:
         ASSERT_TRUE(m_handler.WaitFor(before + 2));
     }
 
-    static constexpr RadioIdentity kProofOfLife{9, 9, 9, 9};
+    static constexpr DisRadioId kProofOfLife{9, 9, 9, 9};
     RecordingHandler m_handler;
     CNetMgr m_intake{m_handler};
     std::unique_ptr<CUdpSender> m_sender;
@@ -99,7 +99,7 @@ protected:
 TEST_F(NetMgrTest, TransmitterAndSignalPdusReachTheirOwnWorkersInHostOrderWithTheSender)
 {
     Start();
-    const RadioIdentity radio{1, 3001, 17, 2};
+    const DisRadioId radio{1, 3001, 17, 2};
     const std::vector<std::uint8_t> transmitter = DisTraffic::TransmitterDatagram(radio, 3);
     const std::vector<std::uint8_t> signal = DisTraffic::SignalDatagram(radio, 480, 480);
     ASSERT_TRUE(m_sender->Send(transmitter));
@@ -138,7 +138,7 @@ TEST_F(NetMgrTest, TransmitterAndSignalPdusReachTheirOwnWorkersInHostOrderWithTh
 TEST_F(NetMgrTest, MalformedDatagramsAreCountedAndDroppedAndTheIntakeGoesOn)
 {
     Start();
-    const RadioIdentity radio;
+    const DisRadioId radio{1, 1, 1, 1};
     std::vector<std::uint8_t> shortTransmitter = DisTraffic::TransmitterDatagram(radio);
     shortTransmitter.resize(50);
     std::vector<std::uint8_t> missingParameters = DisTraffic::TransmitterDatagram(radio, 10);
