@@ -1,31 +1,48 @@
 #include "DecimalText.h"
 
+#include <algorithm>
 #include <limits>
 
-std::int32_t ReadDecimal(const QString& text)
+namespace {
+
+bool IsBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f';
+}
+
+bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+} // namespace
+
+bool ReadDecimalAt(const QString& text, qsizetype& at, std::int32_t& value)
 {
     constexpr std::int64_t kHighest = std::numeric_limits<std::int32_t>::max();
-    constexpr std::int64_t kLowest = std::numeric_limits<std::int32_t>::min();
 
-    qsizetype at = 0;
-    while (at < text.size() && (text[at] == u' ' || text[at] == u'\t' || text[at] == u'\n' || text[at] == u'\r' ||
-                                text[at] == u'\v' || text[at] == u'\f'))
-        ++at;
+    qsizetype i = at;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
     bool negative = false;
-    if (at < text.size() && (text[at] == u'+' || text[at] == u'-')) {
-        negative = text[at] == u'-';
-        ++at;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
     }
+    if (i >= text.size() || !IsDigit(text[i]))
+        return false;
     std::int64_t magnitude = 0;
-    for (; at < text.size() && text[at] >= u'0' && text[at] <= u'9'; ++at) {
-        magnitude = magnitude * 10 + (text[at].unicode() - u'0');
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        magnitude = magnitude * 10 + (text[i].unicode() - u'0');
         if (magnitude > kHighest + 1)
             magnitude = kHighest + 1;   // saturated; the digits that follow change nothing
     }
-    const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > kHighest)
-        return static_cast<std::int32_t>(kHighest);
-    if (value < kLowest)
-        return static_cast<std::int32_t>(kLowest);
-    return static_cast<std::int32_t>(value);
+    // -(2^31) is the one magnitude beyond the highest that still fits.
+    value = static_cast<std::int32_t>(negative ? -magnitude : std::min(magnitude, kHighest));
+    at = i;
+    return true;
+}
+
+std::int32_t ReadDecimal(const QString& text)
+{
+    qsizetype at = 0;
+    std::int32_t value = 0;
+    return ReadDecimalAt(text, at, value) ? value : 0;
 }

@@ -1,7 +1,6 @@
 #include "TreeSortKey.h"
 
-#include <algorithm>
-#include <limits>
+#include "DecimalText.h"
 
 namespace TreeOrder {
 
@@ -9,29 +8,6 @@ namespace {
 
 bool IsSpace(QChar c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 bool IsDigit(QChar c) { return c >= '0' && c <= '9'; }
-
-// Reads an optionally signed decimal number at `at`, as %d does after
-// skipping leading whitespace; false when there is none.
-bool ReadInteger(const QString& text, qsizetype& at, std::int64_t& value)
-{
-    qsizetype i = at;
-    while (i < text.size() && IsSpace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i >= text.size() || !IsDigit(text[i]))
-        return false;
-    constexpr std::int64_t kLimit = std::numeric_limits<std::int32_t>::max();
-    std::int64_t magnitude = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i)
-        magnitude = std::min(magnitude * 10 + (text[i].unicode() - '0'), kLimit + 1);
-    value = negative ? -magnitude : std::min(magnitude, kLimit);
-    at = i;
-    return true;
-}
 
 } // namespace
 
@@ -41,9 +17,10 @@ int ScanIntegers(const QString& text, const char* pattern, std::int64_t* values,
     qsizetype at = 0;
     for (const char* p = pattern; *p != '\0'; ++p) {
         if (p[0] == '%' && p[1] == 'd') {
-            if (read == maxValues || !ReadInteger(text, at, values[read]))
+            std::int32_t value = 0;
+            if (read == maxValues || !ReadDecimalAt(text, at, value))
                 return read;
-            ++read;
+            values[read++] = value;
             ++p;
         } else if (IsSpace(QChar(*p))) {
             while (at < text.size() && IsSpace(text[at]))
