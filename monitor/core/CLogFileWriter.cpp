@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 
 std::unique_ptr<CLogFileWriter> CLogFileWriter::Open(const std::string& path, FailureCallback onFailure,
                                                      std::string& error)
@@ -15,7 +16,14 @@ std::unique_ptr<CLogFileWriter> CLogFileWriter::Open(const std::string& path, Fa
     // Everything reaches the file in large pieces from the writer thread; the
     // C library needs no buffer of its own.
     std::setvbuf(file, nullptr, _IONBF, 0);
-    return std::unique_ptr<CLogFileWriter>(new CLogFileWriter(file, path, std::move(onFailure)));
+    try {
+        return std::unique_ptr<CLogFileWriter>(new CLogFileWriter(file, path, std::move(onFailure)));
+    } catch (const std::system_error& failure) {
+        // The writer thread could not start (the system is out of threads).
+        std::fclose(file);
+        error = "Cannot log to " + path + ": " + failure.what() + ".";
+        return nullptr;
+    }
 }
 
 CLogFileWriter::CLogFileWriter(std::FILE* file, std::string path, FailureCallback onFailure)
