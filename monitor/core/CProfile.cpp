@@ -205,10 +205,18 @@ void CProfile::WriteBarSizes(int barId, const BarSizes& sizes)
         Write(IntSetting{section.constData(), key.name, 0}, sizes.*key.size);
 }
 
-void CProfile::Sync()
+bool CProfile::Sync()
 {
-    std::lock_guard guard(m_lock);
-    m_settings->sync();
+    QString failure;
+    {
+        std::lock_guard guard(m_lock);
+        m_settings->sync();
+        if (m_settings->status() == QSettings::NoError)
+            return true;
+        failure = QStringLiteral("The settings could not be saved to %1.").arg(m_settings->fileName());
+    }
+    Report(failure);
+    return false;
 }
 
 void CProfile::SetProblemSink(ProblemSink sink)

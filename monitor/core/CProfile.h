@@ -60,8 +60,9 @@ public:
     BarSizes ReadBarSizes(int barId, const BarSizes& current) const;
     void WriteBarSizes(int barId, const BarSizes& sizes);
 
-    // Writes pending changes to the backing store.
-    void Sync();
+    // Writes pending changes to the backing store; a store that cannot be
+    // written is reported like a wrong value, and false returned.
+    bool Sync();
 
     // Problems go to `sink` from now on; without a sink they are kept and
     // handed out by TakeProblems (for a GUI that shows them when it can).

@@ -1,5 +1,6 @@
 #include "core/CProfile.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -201,6 +202,27 @@ TEST_F(ProfileTest, ProblemsGoToTheSinkOnceOneIsSet)
     EXPECT_EQ(shown[0], QStringLiteral("The profile value Properties/NetworkPort is \"70000\", which is not a whole "
                                        "number from 1 to 65535; 3000 is used instead."));
     EXPECT_EQ(profile.TakeProblems().size(), 1);
+}
+
+TEST_F(ProfileTest, AProfileThatCannotBeSavedIsReported)
+{
+    // The profile's folder is an ordinary file, so nothing can be written below it.
+    const QString blocker = m_dir.filePath(QStringLiteral("not-a-folder"));
+    QFile file(blocker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    CProfile profile(blocker + QStringLiteral("/profile.ini"));
+    profile.Write(Profile::Properties::NetworkPort, 3001);
+    EXPECT_FALSE(profile.Sync());
+    const QStringList problems = profile.TakeProblems();
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].startsWith(QStringLiteral("The settings could not be saved to "))) << problems[0].toStdString();
+
+    CProfile writable(Path());
+    writable.Write(Profile::Properties::NetworkPort, 3001);
+    EXPECT_TRUE(writable.Sync());
+    EXPECT_TRUE(writable.TakeProblems().isEmpty());
 }
 
 } // namespace
