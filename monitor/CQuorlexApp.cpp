@@ -15,7 +15,6 @@
 #include "ITransmitterBar.h"
 #include "QuorlexCommands.h"
 #include "core/CNetMgr.h"
-#include "core/CNullHlaManager.h"
 #include "core/CProfile.h"
 #include "core/NetOptions.h"
 
@@ -98,10 +97,16 @@ bool CQuorlexApp::StartNetManager()
 
 bool CQuorlexApp::StartHla()
 {
+    if (!m_makeHlaManager) {
+        // This build has no HLA federate. Joining nothing and showing an empty
+        // federation would look like a quiet exercise; say so and go on with DIS.
+        m_hlaEnabled = false;
+        m_reporter.ShowWarning(kHlaUnavailable);
+        return true;
+    }
     const QString federation = m_profile.Read(Profile::Properties::HLAFederation);
     const QString fomVersion = m_profile.Read(Profile::Properties::HLAFOMVersion);
-    std::unique_ptr<IHlaManager> manager =
-        m_makeHlaManager ? m_makeHlaManager(fomVersion) : std::make_unique<CNullHlaManager>();
+    std::unique_ptr<IHlaManager> manager = m_makeHlaManager(fomVersion);
     // A failed join has told the user why; the core drops the manager.
     return CQuorlexAppCore::StartHla(std::move(manager), federation.toStdString());
 }

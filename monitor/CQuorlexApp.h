@@ -29,11 +29,14 @@ class CQuorlexApp : public QObject, public CQuorlexAppCore {
 public:
     static constexpr int kTickMs = 250;
     static constexpr const char* kNetManagerFailed = "Timed out waiting for net manager to initialize.";
+    static constexpr const char* kHlaUnavailable =
+        "HLA monitoring is not available in this build of Quorlex; only DIS traffic is monitored.";
     static constexpr const char* kIntakeReopenFailed =
         "DIS monitoring cannot receive on the new network port or multicast address.";
 
     // Makes the HLA manager for a FOM version (every version gets the RPR FOM
-    // 1.0 manager); without one the monitor joins no real federation.
+    // 1.0 manager); without one (a build with no HLA federate) HLA monitoring
+    // is refused with a warning and the monitor watches DIS only.
     using HlaManagerFactory = std::function<std::unique_ptr<IHlaManager>(const QString& fomVersion)>;
 
     // `profile` and `reporter` must outlive the application object.

@@ -146,6 +146,24 @@ TEST_F(QuorlexAppTest, AFailedJoinEndsTheProgramWithoutAWindow)
         EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
 }
 
+TEST_F(QuorlexAppTest, WithoutAnHlaFederateHlaMonitoringIsRefusedAndDisGoesOn)
+{
+    EnableDis(FreePort());
+    profile->Write(Profile::Properties::HLAEnabled, 1);
+    CQuorlexApp app(*profile, reporter);   // no HLA manager in this build
+
+    ASSERT_TRUE(app.InitInstance());
+    ASSERT_EQ(reporter.warnings.size(), 1);
+    EXPECT_EQ(reporter.warnings[0].text, CQuorlexApp::kHlaUnavailable);
+    EXPECT_FALSE(app.isHlaEnabled());
+    EXPECT_EQ(app.GetHlaManager(), nullptr);
+    ASSERT_NE(app.netManager(), nullptr);
+    EXPECT_TRUE(app.netManager()->IsRunning());
+    EXPECT_EQ(profile->Read(Profile::Properties::HLAEnabled), 1);   // the user's choice stays
+    app.mainFrame()->close();
+    app.ExitInstance();
+}
+
 TEST_F(QuorlexAppTest, StartsReceivesAndShutsDownInOrder)
 {
     const std::uint16_t port = FreePort();
