@@ -2,7 +2,7 @@
 
 #include "config/DtlEnv.h"
 #include "config/DtlObj.h"
-#include "config/DtlSpecialForms.h"
+#include "config/DtlSyntacticForms.h"
 
 namespace {
 

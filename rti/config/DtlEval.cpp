@@ -8,7 +8,7 @@
 #include "config/DtlError.h"
 #include "config/DtlObj.h"
 #include "config/DtlPrint.h"
-#include "config/DtlSpecialForms.h"
+#include "config/DtlSyntacticForms.h"
 #include "util/DtNotify.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "config/DtlCons.h"
 #include "config/DtlError.h"
 #include "config/DtlObj.h"
-#include "config/DtlSpecialForms.h"
+#include "config/DtlSyntacticForms.h"
 #include "util/DtNotify.h"
 
 namespace {

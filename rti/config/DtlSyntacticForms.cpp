@@ -1,4 +1,4 @@
-#include "config/DtlSpecialForms.h"
+#include "config/DtlSyntacticForms.h"
 
 #include <cstdio>
 #include <vector>
