@@ -27,7 +27,9 @@ extern "C" __attribute__((visibility("default"))) void qlxTestPluginJournal(cons
 namespace {
 
 const std::string pluginDir = QLX_PLUGIN_DIR;
-const std::string libraryDir = std::string(QLX_BINARY_ROOT) + "/lib";
+// The loader's code is linked into this test program (libhlacore in a real
+// process), so "the library's own directory" is the program's.
+const std::string libraryDir = std::string(QLX_BINARY_ROOT) + "/bin";
 
 std::vector<std::string> calls() {
   std::vector<std::string> out;

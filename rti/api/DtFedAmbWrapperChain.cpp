@@ -1,4 +1,4 @@
-#include "core/DtFedAmbWrapperChain.h"
+#include "api/DtFedAmbWrapperChain.h"
 
 DtFedAmbWrapperChain::DtFedAmbWrapperChain() : federateAmbassador_(nullptr), first_(nullptr) {}
 

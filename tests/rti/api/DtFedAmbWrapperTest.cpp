@@ -1,4 +1,4 @@
-#include "core/DtFedAmbWrapper.h"
+#include "api/DtFedAmbWrapper.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

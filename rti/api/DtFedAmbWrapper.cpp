@@ -1,4 +1,4 @@
-#include "core/DtFedAmbWrapper.h"
+#include "api/DtFedAmbWrapper.h"
 
 DtFedAmbWrapper::DtFedAmbWrapper(RTI::FederateAmbassador* next) : fedAmb_(next) {}
 

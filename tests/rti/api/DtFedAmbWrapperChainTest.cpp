@@ -1,4 +1,4 @@
-#include "core/DtFedAmbWrapperChain.h"
+#include "api/DtFedAmbWrapperChain.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "RTI.hh"
-#include "core/DtFedAmbWrapper.h"
+#include "api/DtFedAmbWrapper.h"
 #include "util/DtString.h"
 
 class DtFedAmbWrapperChain {
