@@ -213,6 +213,8 @@ RTIfedTime RTIfedTime::operator/(const RTI::Double& other) const {
   return result;
 }
 
+namespace RTI {
+
 RTI::Boolean operator==(const RTI::FedTime& left, const RTIfedTime& right) {
   return left == static_cast<const RTI::FedTime&>(right);
 }
@@ -243,3 +245,5 @@ std::ostream& operator<<(std::ostream& stream, const RTI::FedTime& time) {
   const_cast<RTI::FedTime&>(time).getPrintableString(text.data());
   return stream << text.data();
 }
+
+}  // namespace RTI

@@ -14,6 +14,8 @@ namespace RTI {
 // callbacks arrive on that thread inside tick().
 class RTI_EXPORT RTIambassador {
 public:
+  typedef FederateAmbassador* FederateAmbassadorPtr;
+
   RTIambassador();
   ~RTIambassador();
 

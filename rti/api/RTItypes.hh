@@ -87,13 +87,30 @@
   X(ValueCountExceeded)                        \
   X(ValueLengthExceeded)
 
-// Limits of this RTI. Attribute and parameter handles travel as 16-bit
-// numbers and attribute handle sets as 320-bit maps.
+// This RTI's version (the one its banner prints).
+#define RTI_VERSION "2.0.1"
+
+// The standard's limits, under the standard's names. This RTI grows its tables
+// as a federation needs, so most are the standard's figures and not limits of
+// this RTI (a FOM may have more classes or spaces); where this RTI has a limit
+// of its own, it is the figure: attribute handle sets hold the handles 0 to
+// 319 (a 320-bit map), and parameter handles travel as 16-bit numbers.
+#define MAX_FEDERATION 20
+#define MAX_FEDERATE 20
+#define MAX_NAME_LENGTH 64
+#define MAX_SPACES 20
+#define MAX_OBJECT_CLASSES 200
+#define MAX_INTERACTION_CLASSES 200
 #define MAX_ATTRIBUTES_PER_CLASS 320
 #define MAX_PARAMETERS_PER_CLASS 65536
+#define MAX_DIMENSIONS_PER_SPACE 10
 #define MIN_EXTENT ((RTI::ULong)0UL)
 #define MAX_EXTENT ((RTI::ULong)0xFFFFFFFFUL)
+
+// The routing space that every FOM has (handle 0), and the name the standard
+// gives the dimension of such a space.
 #define DEFAULT_SPACE_NAME "HlaDefaultSpace"
+#define DEFAULT_SPACE_DIMENSION_NAME "dimension"
 
 namespace RTI {
 

@@ -11,7 +11,19 @@ namespace RTI {
 class RTI_EXPORT FederateAmbassador {
 public:
   FederateAmbassador() {}
+  // The standard gives this destructor the throw list
+  // throw(RTI::FederateInternalError), and federates written for C++98 to
+  // C++14 repeat it on their own ambassadors' destructors: before C++17 the
+  // base's destructor may therefore throw (a class of such a federate that
+  // holds an ambassador and derives from a class whose destructor does not
+  // throw declares its own destructor noexcept). C++17 has no throw lists,
+  // and there the destructor does not throw, so that an ambassador can be a
+  // member of any class.
+#if __cplusplus < 201703L
+  virtual ~FederateAmbassador() noexcept(false) {}
+#else
   virtual ~FederateAmbassador() {}
+#endif
 
   // Federation management
   virtual void synchronizationPointRegistrationSucceeded(const char* label) = 0;

@@ -72,16 +72,24 @@ private:
   RTI::Double _fedTime;  // never NaN, so that times are totally ordered
 };
 
+namespace RTI {
+
+// The free operators of federation time live in namespace RTI, where
+// argument-dependent lookup finds them for an RTI::FedTime (and so for an
+// RTIfedTime) from any namespace, even one that declares operators of its own.
+
 // With the members above, every mix of RTI::FedTime and RTIfedTime has an
 // exact == and !=, so that C++20 never picks a rewritten or reversed
 // operator== (which it would refuse, the API's returning RTI::Boolean).
-RTI_EXPORT RTI::Boolean operator==(const RTI::FedTime& left, const RTIfedTime& right);
-RTI_EXPORT RTI::Boolean operator!=(const RTI::FedTime& left, const RTIfedTime& right);
+RTI_EXPORT Boolean operator==(const FedTime& left, const RTIfedTime& right);
+RTI_EXPORT Boolean operator!=(const FedTime& left, const RTIfedTime& right);
 
-RTI_EXPORT RTIfedTime operator+(const RTI::Double& left, const RTI::FedTime& right);
-RTI_EXPORT RTIfedTime operator-(const RTI::Double& left, const RTI::FedTime& right);
-RTI_EXPORT RTIfedTime operator*(const RTI::Double& left, const RTI::FedTime& right);
-RTI_EXPORT RTIfedTime operator/(const RTI::Double& left, const RTI::FedTime& right);
+RTI_EXPORT RTIfedTime operator+(const Double& left, const FedTime& right);
+RTI_EXPORT RTIfedTime operator-(const Double& left, const FedTime& right);
+RTI_EXPORT RTIfedTime operator*(const Double& left, const FedTime& right);
+RTI_EXPORT RTIfedTime operator/(const Double& left, const FedTime& right);
 
 // Writes the printable text of a time.
-RTI_EXPORT std::ostream& operator<<(std::ostream& stream, const RTI::FedTime& time);
+RTI_EXPORT std::ostream& operator<<(std::ostream& stream, const FedTime& time);
+
+}  // namespace RTI

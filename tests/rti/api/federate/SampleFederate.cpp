@@ -1,15 +1,19 @@
 // A federate written the way HLA 1.3 federates are written, against the
-// standard headers only. The test build compiles it as C++11, C++17 and C++20
-// and runs it; run with "--join" it also joins a federation.
+// standard headers only. The test build compiles it as C++11 (with the
+// exception specifications of older federates), C++14, C++17 and C++20 and
+// runs it; run with "--join" it also joins a federation.
 #include <RTI.hh>
 #include <fedtime.hh>
 #include <NullFederateAmbassador.hh>
 
 #include <cstring>
 #include <iostream>
+#include <sstream>
+#include <string>
+#include <type_traits>
 
 // Federates written for older compilers carry exception specifications on
-// their callbacks.
+// their callbacks and on their ambassador's destructor.
 #if __cplusplus < 201703L
 #define SAMPLE_THROWS(...) throw(__VA_ARGS__)
 #else
@@ -19,7 +23,7 @@
 class SampleFedAmb : public NullFederateAmbassador {
 public:
   SampleFedAmb() : discovered(0), granted(RTI::RTI_FALSE) {}
-  virtual ~SampleFedAmb() {}
+  virtual ~SampleFedAmb() SAMPLE_THROWS(RTI::FederateInternalError) {}
 
   virtual void discoverObjectInstance(RTI::ObjectHandle, RTI::ObjectClassHandle, const char*)
       SAMPLE_THROWS(RTI::CouldNotDiscover, RTI::ObjectClassNotKnown, RTI::FederateInternalError) {
@@ -50,6 +54,52 @@ public:
   RTIfedTime now;
 };
 
+// An application's own namespace that declares operators of its own, which
+// hide the global ones: the API's operators must still be found for times.
+namespace sample {
+
+struct Label {
+  const char* text;
+};
+std::ostream& operator<<(std::ostream& stream, const Label& label) { return stream << label.text; }
+Label operator+(const Label& label, int) { return label; }
+
+std::string describe(const RTI::FedTime& theTime) {
+  std::ostringstream out;
+  out << Label{"time "} << theTime << " next " << (1.0 + theTime);
+  return out.str();
+}
+
+// A federate keeps its ambassadors as members of an object of its own, often
+// one that implements an interface whose destructor does not throw.
+class Runner {
+public:
+  virtual ~Runner() {}
+  virtual bool run() = 0;
+};
+
+class Federate : public Runner {
+public:
+#if __cplusplus < 201703L
+  // An ambassador's destructor may throw before C++17 (see its throw list),
+  // so this class says that its own does not, as its base's does not.
+  ~Federate() noexcept {}
+#endif
+  bool run() override { return rtiAmb.tick() == RTI::RTI_TRUE && fedAmb.discovered > 0; }
+
+private:
+  RTI::RTIambassador rtiAmb;
+  SampleFedAmb fedAmb;
+};
+static_assert(std::is_nothrow_destructible<Federate>::value,
+              "a class holding the ambassadors destroys them without throwing");
+#if __cplusplus >= 201703L
+static_assert(std::is_nothrow_destructible<SampleFedAmb>::value,
+              "an ambassador's destructor does not throw");
+#endif
+
+}  // namespace sample
+
 // Joins a federation, publishes and subscribes, advances time once, resigns.
 static int joinAndLeave(const char* fedFile) {
   RTI::RTIambassador rtiAmb;
@@ -59,7 +109,8 @@ static int joinAndLeave(const char* fedFile) {
   } catch (RTI::FederationExecutionAlreadyExists&) {
   }
   try {
-    RTI::FederateHandle me = rtiAmb.joinFederationExecution("sample", "SampleFed", &fedAmb);
+    RTI::RTIambassador::FederateAmbassadorPtr callbacks = &fedAmb;
+    RTI::FederateHandle me = rtiAmb.joinFederationExecution("sample", "SampleFed", callbacks);
     RTI::ObjectClassHandle cls = rtiAmb.getObjectClassHandle("ObjectRoot.Sample");
     RTI::AttributeHandle attr = rtiAmb.getAttributeHandle("Value", cls);
     RTI::AttributeHandleSet* attrs = RTI::AttributeHandleSetFactory::create(1);
@@ -128,6 +179,24 @@ static int checkValues() {
   } catch (RTI::Exception&) {
     ok = false;
   }
+
+  // Argument-dependent lookup finds the time operators from any namespace.
+  ok = ok && sample::describe(RTIfedTime(2.5)) == "time 2.5 next 3.5";
+  SampleFedAmb fedAmb;
+  RTI::RTIambassador::FederateAmbassadorPtr callbacks = &fedAmb;
+  callbacks->discoverObjectInstance(1, 2, "object");
+  ok = ok && fedAmb.discovered == 1;
+
+  // The standard's figures, sized and printed as federates use them.
+  char name[MAX_NAME_LENGTH];
+  std::strncpy(name, DEFAULT_SPACE_DIMENSION_NAME, sizeof name - 1);
+  name[sizeof name - 1] = '\0';
+  std::cout << "RTI " << RTI_VERSION << ", space " << DEFAULT_SPACE_NAME << " dimension " << name
+            << std::endl;
+  ok = ok && MAX_ATTRIBUTES_PER_CLASS == 320 && MAX_PARAMETERS_PER_CLASS == 65536 &&
+       MAX_OBJECT_CLASSES > 0 && MAX_INTERACTION_CLASSES > 0 && MAX_SPACES > 0 &&
+       MAX_DIMENSIONS_PER_SPACE > 0 && MAX_FEDERATION > 0 && MAX_FEDERATE > 0 &&
+       MIN_EXTENT < MAX_EXTENT;
 
   RTI::ResignAction action = RTI::NO_ACTION;
   RTI::UShort u = 1;
