@@ -1,6 +1,6 @@
 #include "CIpAddressEdit.h"
 
-#include "core/Ipv4Address.h"
+#include "util/DtIpv4Address.h"
 
 #include <QStringList>
 #include <QValidator>

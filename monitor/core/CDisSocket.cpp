@@ -1,7 +1,7 @@
 #include "core/CDisSocket.h"
 
 #include "core/DisPdu.h"
-#include "core/Ipv4Address.h"
+#include "util/DtIpv4Address.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

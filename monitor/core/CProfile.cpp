@@ -1,6 +1,6 @@
 #include "core/CProfile.h"
 
-#include "core/Ipv4Address.h"
+#include "util/DtIpv4Address.h"
 
 #include <QSettings>
 

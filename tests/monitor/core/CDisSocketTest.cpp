@@ -1,7 +1,7 @@
 #include "core/CDisSocket.h"
 #include "core/CProfile.h"
-#include "core/Ipv4Address.h"
 #include "core/PduBlock.h"
+#include "util/DtIpv4Address.h"
 
 #include <QTemporaryDir>
 
