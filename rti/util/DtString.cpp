@@ -1,5 +1,6 @@
 #include "util/DtString.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -8,7 +9,7 @@
 #include <string>
 #include <strings.h>
 
-DtString::DtString() : text_(inline_), onHeap_(false), capacity_(inlineSize) {
+DtString::DtString() : text_(inline_), onHeap_(false), capacity_(inlineSize), length_(0) {
   inline_[0] = '\0';
 }
 
@@ -20,7 +21,8 @@ DtString::DtString(const DtString& other) : DtString() {
   // The copy keeps the source's room, so a string that grew keeps growing
   // from where it was without another round of reallocations.
   if (other.capacity_ > inlineSize) takeBlock(other.capacity_);
-  std::memcpy(text_, other.text_, std::strlen(other.text_) + 1);
+  length_ = other.knownLength();
+  std::memcpy(text_, other.text_, length_ + 1);
 }
 
 DtString::DtString(double value) : DtString() { formatNumber("%lf", value); }
@@ -46,6 +48,7 @@ void DtString::formatNumber(const char* format, ...) {
   } else if (needed < 0) {
     inline_[0] = '\0';
   }
+  length_ = needed < 0 ? 0 : static_cast<std::size_t>(needed);
   va_end(again);
 }
 
@@ -54,6 +57,13 @@ void DtString::release() {
   text_ = inline_;
   onHeap_ = false;
   capacity_ = inlineSize;
+  inline_[0] = '\0';
+  length_ = 0;
+}
+
+std::size_t DtString::knownLength() const {
+  if (length_ == unknownLength) length_ = std::strlen(text_);
+  return length_;
 }
 
 void DtString::takeBlock(std::size_t size) {
@@ -63,18 +73,21 @@ void DtString::takeBlock(std::size_t size) {
   text_ = block;
   onHeap_ = true;
   capacity_ = size;
+  length_ = 0;
 }
 
 void DtString::replaceText(const char* text, std::size_t length) {
   if (length + 1 > capacity_) takeBlock(length + 1);
   std::memmove(text_, text, length);
   text_[length] = '\0';
+  length_ = length;
 }
 
 DtString& DtString::operator=(const DtString& other) {
   if (this == &other) return *this;
   if (other.capacity_ > capacity_) takeBlock(other.capacity_);
-  std::memcpy(text_, other.text_, std::strlen(other.text_) + 1);
+  length_ = other.knownLength();
+  std::memcpy(text_, other.text_, length_ + 1);
   return *this;
 }
 
@@ -86,6 +99,7 @@ DtString& DtString::operator=(const char* text) {
 void DtString::setString(const char* text) {
   if (!text) {
     text_[0] = '\0';
+    length_ = 0;
     return;
   }
   if (text == text_) return;
@@ -114,32 +128,41 @@ DtString& DtString::operator+=(const DtString& tail) { return *this += tail.text
 
 DtString& DtString::operator+=(const char* tail) {
   if (!tail || !*tail) return *this;
-  const std::size_t oldLength = std::strlen(text_);
+  const std::size_t oldLength = knownLength();
   const std::size_t tailLength = std::strlen(tail);
   const std::size_t needed = oldLength + tailLength + 1;
   if (needed > capacity_) {
-    // Exact size, no margin; the tail may be part of this very text, so it
-    // is copied before the old block goes.
-    char* block = new char[needed];
+    // At least double the block, so that a text built piece by piece is
+    // copied a bounded number of times per character. The tail may be part
+    // of this very text, so it is copied before the old block goes.
+    const std::size_t size = std::max(needed, 2 * capacity_);
+    char* block = new char[size];
     std::memcpy(block, text_, oldLength);
     std::memcpy(block + oldLength, tail, tailLength + 1);
     release();
     text_ = block;
     onHeap_ = true;
-    capacity_ = needed;
+    capacity_ = size;
   } else {
     std::memmove(text_ + oldLength, tail, tailLength + 1);
   }
+  length_ = oldLength + tailLength;
   return *this;
 }
 
-char& DtString::operator[](int index) { return text_[index]; }
+char& DtString::operator[](int index) {
+  // The caller may write a NUL through the reference and so cut the text.
+  length_ = unknownLength;
+  return text_[index];
+}
 const char& DtString::operator[](int index) const { return text_[index]; }
 
 bool DtString::keepAfter(char c, bool last) {
   const char* found = last ? std::strrchr(text_, c) : std::strchr(text_, c);
   if (!found || c == '\0') return false;
-  std::memmove(text_, found + 1, std::strlen(found + 1) + 1);
+  const std::size_t kept = std::strlen(found + 1);
+  std::memmove(text_, found + 1, kept + 1);
+  length_ = kept;
   return true;
 }
 
@@ -147,6 +170,7 @@ bool DtString::keepBefore(char c, bool first) {
   char* found = first ? std::strchr(text_, c) : std::strrchr(text_, c);
   if (!found || c == '\0') return false;
   *found = '\0';
+  length_ = static_cast<std::size_t>(found - text_);
   return true;
 }
 
@@ -160,7 +184,7 @@ int DtString::count(char c) const {
   return n;
 }
 
-int DtString::length() const { return static_cast<int>(std::strlen(text_)); }
+int DtString::length() const { return static_cast<int>(knownLength()); }
 
 DtString* DtString::copy() const { return new DtString(*this); }
 

@@ -5,6 +5,9 @@
 //
 // Short texts (up to 63 characters) live in an inline buffer and cost no
 // allocation; longer ones move to a heap block of exactly the size they need.
+// Appending grows the block geometrically and knows the text's length
+// without measuring it, so building a text piece by piece costs amortised
+// constant time per piece.
 // The operations are virtual so that a derived string (DtFilename) keeps its
 // own rules when it is used through a DtString.
 
@@ -48,6 +51,9 @@ public:
   virtual DtString& operator+=(const char* tail);
 
   // No bound check: the index must lie within the text (or on its NUL).
+  // A NUL written through the writable form cuts the text there; the
+  // length is measured again on the next append. Write through the
+  // reference before the string changes again, never after.
   virtual char& operator[](int index);
   virtual const char& operator[](int index) const;
 
@@ -69,15 +75,21 @@ public:
   static const DtString& nullString();
 
 private:
+  static constexpr std::size_t unknownLength = static_cast<std::size_t>(-1);
+
   void formatNumber(const char* format, ...) __attribute__((format(printf, 2, 3)));
   void replaceText(const char* text, std::size_t length);
   void takeBlock(std::size_t size);  // frees the heap block, allocates size bytes
   void release();
+  std::size_t knownLength() const;
 
   char inline_[inlineSize];
   char* text_;
   bool onHeap_;
   std::size_t capacity_;
+  // The text's length, or unknownLength after the text was handed out for
+  // writing (operator[]).
+  mutable std::size_t length_;
 };
 
 bool operator==(const DtString& a, const DtString& b);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -23,17 +24,61 @@ TEST(DtString, ShortTextsStayInlineAndLongerOnesTakeAnExactHeapBlock) {
   }
 }
 
-TEST(DtString, AppendGrowsToTheExactSize) {
+TEST(DtString, AppendAtLeastDoublesTheBlockWhenTheTextOutgrowsIt) {
   DtString s(std::string(63, 'a').c_str());
   s += "";
   EXPECT_EQ(s.capacity(), 64u);
   s += "b";
-  EXPECT_EQ(s.capacity(), 65u);
+  EXPECT_EQ(s.capacity(), 128u);
   EXPECT_EQ(s.length(), 64);
   EXPECT_EQ(s[63], 'b');
   s += DtString("cd");
-  EXPECT_EQ(s.capacity(), 67u);
+  EXPECT_EQ(s.capacity(), 128u) << "fits the room left";
   EXPECT_STREQ(s.string() + 63, "bcd");
+  s += std::string(300, 'z').c_str();
+  EXPECT_EQ(s.capacity(), 367u) << "a tail longer than the doubled block takes what it needs";
+
+  DtString built;
+  int blocks = 0;
+  std::size_t last = built.capacity();
+  for (int i = 0; i < 100000; ++i) {
+    built += "x";
+    if (built.capacity() != last) ++blocks;
+    last = built.capacity();
+  }
+  EXPECT_EQ(built.length(), 100000);
+  EXPECT_LE(blocks, 11) << "100,000 single appends take a new block only a logarithmic number of times";
+}
+
+// Appends start where the text ends, however the text got there.
+TEST(DtString, AppendFollowsEveryWayTheTextChanges) {
+  const std::string grown(100, 'g');
+  struct Case {
+    const char* name;
+    std::function<void(DtString&)> change;
+    std::string expected;  // after the change and an append of "Z"
+  };
+  const Case cases[] = {
+      {"NUL written through []", [](DtString& s) { s[5] = '\0'; }, "gggggZ"},
+      {"character written through []", [](DtString& s) { s[5] = 'h'; }, "gggggh" + std::string(94, 'g') + "Z"},
+      {"keepBefore", [](DtString& s) { s += ".tail"; s.keepBefore('.', false); }, grown + "Z"},
+      {"keepAfter", [](DtString& s) { s += ".tail"; s.keepAfter('.', false); }, "tailZ"},
+      {"null text", [](DtString& s) { s.setString(nullptr); }, "Z"},
+      {"shorter text", [](DtString& s) { s = "abc"; }, "abcZ"},
+      {"shorter string", [](DtString& s) { s = DtString("de"); }, "deZ"},
+      {"own suffix", [](DtString& s) { s.setString(s.string() + 98); }, "ggZ"},
+      {"own text appended", [](DtString& s) { s += s.string(); }, grown + grown + "Z"},
+  };
+  for (const Case& c : cases) {
+    DtString s(grown.c_str());
+    c.change(s);
+    s += "Z";
+    EXPECT_EQ(std::string(s.string()), c.expected) << c.name;
+    EXPECT_EQ(s.length(), static_cast<int>(c.expected.size())) << c.name;
+    DtString copy(s);
+    copy += "!";
+    EXPECT_EQ(std::string(copy.string()), c.expected + "!") << c.name;
+  }
 }
 
 TEST(DtString, AppendingItsOwnTextWorksAcrossTheMoveToTheHeap) {
