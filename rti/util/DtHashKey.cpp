@@ -6,6 +6,8 @@ bool DtHashKey::operator==(const DtHashKey& other) const { return hash() == othe
 
 bool DtHashKey::operator!=(const DtHashKey& other) const { return !(*this == other); }
 
+std::uint32_t DtHashKey::bucketHash() const { return hash(); }
+
 std::uint32_t DtHashKey::hash() const {
   if (!hashComputed_) {
     hash_ = computeHash();

@@ -17,6 +17,10 @@ public:
   virtual bool operator==(const DtHashKey& other) const;
   virtual bool operator!=(const DtHashKey& other) const;
   virtual std::uint32_t hash() const;
+  // The number that picks the key's bucket in a DtHashlist. Keys that are
+  // equal must give equal numbers. By default the hash itself; a key whose
+  // hash takes few distinct values over typical keys spreads them better.
+  virtual std::uint32_t bucketHash() const;
   // A new heap copy of the key, of its own class; the caller deletes it.
   virtual DtHashKey* clone() const = 0;
   virtual const DtString& string() const = 0;

@@ -1,6 +1,8 @@
 #include "util/DtHashlist.h"
 
 #include <cinttypes>
+#include <cstdint>
+#include <utility>
 
 #include "util/DtHashEntry.h"
 #include "util/DtHashKey.h"
@@ -40,18 +42,20 @@ DtHashlist::~DtHashlist() {
 DtListItem* DtHashlist::add(const DtHashKey& key, void* data, void** replaced) {
   void* old = remove(key);
   if (replaced) *replaced = old;
+  growIfFull();
   DtListItem* dataItem = dataList_->append(data);
   auto* entry = new DtHashEntry(key.clone(), dataItem);
-  bucket(key)->append(entry);
+  DtList* list = &buckets_[entry->bucketHash() % bucketCount_];
+  list->link(entry, list->tail());
   entry->setKeyItem(keyList_.append(entry->key()));
   return dataItem;
 }
 
 void* DtHashlist::remove(const DtHashKey& key) {
-  DtListItem* bucketItem = findEntry(key);
-  if (!bucketItem) return nullptr;
-  DtHashEntry* entry = entryOf(bucketItem);
-  bucket(key)->remove(bucketItem);
+  const Place place = locate(key);
+  if (!place.item) return nullptr;
+  DtHashEntry* entry = entryOf(place.item);
+  place.bucket->unlink(entry);
   keyList_.remove(entry->keyItem());
   void* data = dataList_->remove(entry->dataItem());
   delete entry;
@@ -61,8 +65,8 @@ void* DtHashlist::remove(const DtHashKey& key) {
 void* DtHashlist::find(const DtHashKey& key) { return static_cast<const DtHashlist&>(*this).find(key); }
 
 void* DtHashlist::find(const DtHashKey& key) const {
-  DtListItem* item = findItem(key);
-  return item ? item->data() : nullptr;
+  DtListItem* item = findEntry(key);
+  return item ? entryOf(item)->filed() : nullptr;
 }
 
 DtList* DtHashlist::list() { return dataList_; }
@@ -105,11 +109,37 @@ DtListItem* DtHashlist::findItem(const DtHashKey& key) const {
   return bucketItem ? entryOf(bucketItem)->dataItem() : nullptr;
 }
 
-DtList* DtHashlist::bucket(const DtHashKey& key) const { return &buckets_[key.hash() % bucketCount_]; }
+DtList* DtHashlist::bucket(const DtHashKey& key) const { return &buckets_[key.bucketHash() % bucketCount_]; }
 
-DtListItem* DtHashlist::findEntry(const DtHashKey& key) const {
-  for (DtListItem* item = bucket(key)->head(); item; item = item->next()) {
-    if (*entryOf(item)->key() == key) return item;
+DtListItem* DtHashlist::findEntry(const DtHashKey& key) const { return locate(key).item; }
+
+DtHashlist::Place DtHashlist::locate(const DtHashKey& key) const {
+  // Equal keys have equal bucket hashes, so a different one rules a key out.
+  const std::uint32_t hash = key.bucketHash();
+  DtList* list = &buckets_[hash % bucketCount_];
+  for (DtListItem* item = list->head(); item; item = item->next()) {
+    const DtHashEntry* entry = entryOf(item);
+    if (entry->bucketHash() == hash && *entry->key() == key) return {list, item};
   }
-  return nullptr;
+  return {list, nullptr};
+}
+
+void DtHashlist::growIfFull() {
+  if (keyList_.count() < bucketCount_) return;
+  const std::uint32_t oldCount = bucketCount_;
+  if (oldCount > (UINT32_MAX - 1) / 2) return;
+  const std::uint32_t newCount = 2 * oldCount + 1;
+  std::unique_ptr<DtList[]> grown(new DtList[newCount]);
+  // The entries move across as they are (unlinked, linked again), so
+  // nothing is allocated per entry and held entries stay valid.
+  for (std::uint32_t b = 0; b < oldCount; ++b) {
+    DtList& old = buckets_[b];
+    while (DtListItem* item = old.head()) {
+      old.unlink(item);
+      DtList& target = grown[entryOf(item)->bucketHash() % newCount];
+      target.link(item, target.tail());
+    }
+  }
+  buckets_ = std::move(grown);
+  bucketCount_ = newCount;
 }

@@ -4,6 +4,14 @@
 // keys in insertion order, in two DtLists that callers may walk. It never
 // owns the data; it owns its own copies of the keys.
 //
+// The bucket count given at construction is where the table starts: once
+// it holds more entries than buckets, it doubles its buckets (and one more,
+// so the count stays odd), so look-ups stay constant time however many
+// entries it holds. Growing moves only the bucket links: the data list,
+// the key list and their items stay as they are, so a walk over either
+// goes on undisturbed through an add. A bucket list (bucket()) is valid
+// until the next add; a bucket item (findEntry()) until its entry goes.
+//
 // Not thread safe: the owner serialises access.
 
 #include <cstdint>
@@ -20,7 +28,8 @@ public:
   // Uses a data list that the caller keeps alive (a DtMemberList, so that
   // every object added learns the list and item it sits in).
   DtHashlist(DtList* dataList, std::uint32_t buckets);
-  // The same bucket count and a list of its own; keys cloned, data shared.
+  // The source's bucket count and a list of its own; keys cloned, data
+  // shared.
   DtHashlist(const DtHashlist& other);
   DtHashlist& operator=(const DtHashlist& other);
   virtual ~DtHashlist();
@@ -50,9 +59,17 @@ public:
   // The bucket item whose entry has an equal key, else null.
   virtual DtListItem* findEntry(const DtHashKey& key) const;
 
+  // The buckets in use now (the count given, or more once grown).
   std::uint32_t bucketCount() const { return bucketCount_; }
 
 private:
+  struct Place {
+    DtList* bucket;
+    DtListItem* item;  // null when no entry has the key
+  };
+  Place locate(const DtHashKey& key) const;
+  void growIfFull();
+
   std::uint32_t bucketCount_;
   bool ownsDataList_;
   DtList* dataList_;

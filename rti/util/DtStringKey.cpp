@@ -11,6 +11,19 @@ std::uint32_t DtStringKey::computeHash() const {
   return sum;
 }
 
+std::uint32_t DtStringKey::bucketHash() const {
+  std::uint32_t h = 2166136261u;
+  for (const char* p = text_.string(); *p; ++p) {
+    h ^= static_cast<unsigned char>(*p);
+    h *= 16777619u;
+  }
+  // Mix the high bits into the low ones, which pick the bucket.
+  h ^= h >> 16;
+  h *= 0x85ebca6bu;
+  h ^= h >> 13;
+  return h;
+}
+
 DtString& DtStringKey::string() {
   forgetHash();
   return text_;

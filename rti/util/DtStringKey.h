@@ -16,6 +16,11 @@ public:
   DtHashKey* clone() const override;
   const DtString& string() const override { return text_; }
   std::uint32_t computeHash() const override;
+  // The weighted sum above takes few values over names that differ in a
+  // few characters ("Radio1" to "Radio99999" take 851 values), so
+  // buckets are chosen from a hash that mixes every character (FNV-1a and
+  // a final mix of its bits).
+  std::uint32_t bucketHash() const override;
 
   // The text may be changed through this reference, so the hash is taken
   // anew afterwards.

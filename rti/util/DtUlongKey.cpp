@@ -2,6 +2,6 @@
 
 DtHashKey* DtUlongKey::clone() const { return new DtUlongKey(*this); }
 
-const DtString& DtUlongKey::string() const { return empty_; }
+const DtString& DtUlongKey::string() const { return DtString::nullString(); }
 
 std::uint32_t DtUlongKey::computeHash() const { return value_; }

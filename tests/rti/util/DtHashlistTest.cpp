@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "NotifyCapture.h"
@@ -136,6 +139,101 @@ TEST(DtHashlist, OverAMemberListTheObjectsLearnWhereTheySit) {
   }
   EXPECT_EQ(members.count(), 0u) << "the hash list empties the list it was given";
   EXPECT_EQ(two.list(), nullptr);
+}
+
+// Growing must leave both insertion-order lists and every held item alone.
+TEST(DtHashlist, GrowingKeepsEveryEntryAndBothOrders) {
+  for (std::uint32_t start : {0u, 1u, 7u, 119u}) {
+    constexpr std::uint32_t n = 3000;
+    std::vector<int> data(n);
+    std::vector<std::unique_ptr<DtHashKey>> keys;
+    for (std::uint32_t i = 0; i < n; ++i) {
+      if (i % 2) {
+        keys.push_back(std::make_unique<DtUlongKey>(i * 7919u));
+      } else {
+        keys.push_back(std::make_unique<DtStringKey>(("Radio" + std::to_string(i)).c_str()));
+      }
+    }
+    DtHashlist table(start);
+    table.add(*keys[0], &data[0]);
+    DtListItem* firstEntry = table.findEntry(*keys[0]);
+    DtListItem* firstData = table.list()->head();
+    for (std::uint32_t i = 1; i < n; ++i) table.add(*keys[i], &data[i]);
+
+    EXPECT_GE(table.bucketCount(), n) << start;
+    EXPECT_EQ(table.findEntry(*keys[0]), firstEntry) << "a bucket item moves across as it is";
+    EXPECT_EQ(table.list()->head(), firstData);
+    std::uint32_t i = 0;
+    DtListItem* keyItem = table.keys()->head();
+    for (DtListItem* item = table.list()->head(); item; item = item->next(), keyItem = keyItem->next(), ++i) {
+      ASSERT_LT(i, n);
+      EXPECT_EQ(item->data(), &data[i]);
+      EXPECT_TRUE(*static_cast<DtHashKey*>(keyItem->data()) == *keys[i]);
+      EXPECT_EQ(table.find(*keys[i]), &data[i]);
+    }
+    EXPECT_EQ(i, n);
+
+    // Replacing and removing after growth.
+    void* replaced = nullptr;
+    table.add(*keys[0], &data[1], &replaced);
+    EXPECT_EQ(replaced, &data[0]);
+    EXPECT_EQ(table.list()->tail()->data(), &data[1]);
+    for (std::uint32_t k = 1; k < n; k += 2) EXPECT_EQ(table.remove(*keys[k]), &data[k]);
+    std::uint32_t inBuckets = 0;
+    for (std::uint32_t b = 0; b < table.bucketCount(); ++b) inBuckets += table.bucket(DtUlongKey(b))->count();
+    EXPECT_EQ(inBuckets, n / 2) << start;
+    EXPECT_EQ(table.find(*keys[2]), &data[2]);
+    EXPECT_EQ(table.find(*keys[3]), nullptr);
+  }
+}
+
+// A walk over the data that adds as it goes (and so makes the table grow)
+// carries on from where it stands and meets the new data at the end.
+TEST(DtHashlist, AWalkThatAddsGoesOnThroughGrowth) {
+  std::vector<int> data(400);
+  DtHashlist table(3);
+  table.add(DtUlongKey(0), &data[0]);
+  std::uint32_t next = 1;
+  std::vector<void*> seen;
+  for (DtListItem* item = table.list()->head(); item; item = item->next()) {
+    seen.push_back(item->data());
+    if (next < data.size()) {
+      table.add(DtUlongKey(next), &data[next]);
+      ++next;
+    }
+  }
+  ASSERT_EQ(seen.size(), data.size());
+  for (std::size_t i = 0; i < data.size(); ++i) EXPECT_EQ(seen[i], &data[i]);
+}
+
+TEST(DtHashlist, GrowingOverAMemberListLeavesTheMembersWhereTheySit) {
+  struct Observer : DtListMember {};
+  DtMemberList members;
+  std::vector<Observer> observers(500);
+  DtHashlist table(&members, 7);
+  for (std::uint32_t i = 0; i < observers.size(); ++i) {
+    table.add(DtStringKey(("observer" + std::to_string(i)).c_str()), static_cast<DtListMember*>(&observers[i]));
+  }
+  DtListItem* item = members.head();
+  for (Observer& observer : observers) {
+    EXPECT_EQ(observer.list(), &members);
+    EXPECT_EQ(observer.item(), item);
+    item = item->next();
+  }
+  table.clear();
+  EXPECT_EQ(members.count(), 0u);
+}
+
+// Names alike but for a few characters have few distinct weighted sums;
+// they must still spread over the buckets.
+TEST(DtHashlist, SimilarNamesSpreadOverTheBuckets) {
+  std::vector<DtStringKey> keys;
+  for (int i = 0; i < 5000; ++i) keys.emplace_back(("Radio" + std::to_string(i)).c_str());
+  DtHashlist table(119);
+  for (DtStringKey& key : keys) table.add(key, &key);
+  std::uint32_t longest = 0;
+  for (const DtStringKey& key : keys) longest = std::max(longest, table.bucket(key)->count());
+  EXPECT_LE(longest, 12u);
 }
 
 TEST(DtHashlist, PrintShowsEveryKeyWithItsData) {
