@@ -6,6 +6,28 @@
 
 DtSortedListItem::~DtSortedListItem() = default;
 
+namespace {
+// In the run first..last (which stands in order), `holds` is true for a
+// leading part of the items and false for the rest. Returns the last item
+// for which it holds, or null when it holds for none. The run is searched
+// from both ends at once, so the cost follows the distance from the nearer
+// end: an item in order with its neighbours at either end costs two tests.
+template <class Holds>
+DtSortedListItem* lastHolding(DtSortedListItem* first, DtSortedListItem* last, Holds holds) {
+  if (!first) return nullptr;
+  // Every item before `front` holds; every item after `back` does not.
+  DtSortedListItem* front = first;
+  DtSortedListItem* back = last;
+  for (;;) {
+    if (holds(back)) return back;
+    if (front == back || !holds(front)) return front == first ? nullptr : front->prev();
+    front = front->next();
+    if (front == back) return back->prev();
+    back = back->prev();
+  }
+}
+}  // namespace
+
 DtSortedList::~DtSortedList() { DtLinkOps<DtSortedListItem>::deleteAll(head_); }
 
 void DtSortedList::setDescending(int descending) {
@@ -19,9 +41,10 @@ bool DtSortedList::inOrder(const DtSortedListItem* a, const DtSortedListItem* b)
 DtSortedListItem* DtSortedList::insert(std::uint32_t key) { return insertSorted(makeItem(key)); }
 
 DtSortedListItem* DtSortedList::insertSorted(DtSortedListItem* item) {
-  DtSortedListItem* position = head_;
-  while (position && inOrder(position, item)) position = position->next_;
-  insertBefore(item, position);
+  // Before the first item that may not stand before the new one, that is
+  // after every item with an equal key.
+  DtSortedListItem* last = lastHolding(head_, tail_, [&](const DtSortedListItem* c) { return inOrder(c, item); });
+  insertBefore(item, last ? last->next_ : head_);
   return item;
 }
 
@@ -102,8 +125,13 @@ void DtSortedList::reposition(DtSortedListItem* item) {
 }
 
 void DtSortedList::moveForward(DtSortedListItem* item, DtSortedListItem* from) {
+  // Before the first item from `from` on that may stand after the moved
+  // one: ahead of the items with an equal key.
   DtSortedListItem* c = from;
-  while (c && !inOrder(item, c)) c = c->next_;
+  if (from) {
+    DtSortedListItem* last = lastHolding(from, tail_, [&](const DtSortedListItem* x) { return !inOrder(item, x); });
+    c = last ? last->next_ : from;
+  }
   detach(item);
   if (c) {
     linkBefore(item, c);
@@ -113,8 +141,9 @@ void DtSortedList::moveForward(DtSortedListItem* item, DtSortedListItem* from) {
 }
 
 void DtSortedList::moveBackward(DtSortedListItem* item, DtSortedListItem* from) {
-  DtSortedListItem* c = from;
-  while (c && !inOrder(c, item)) c = c->prev_;
+  // After the nearest item before `from` (or `from` itself) that may stand
+  // before the moved one: behind the items with an equal key.
+  DtSortedListItem* c = from ? lastHolding(head_, from, [&](const DtSortedListItem* x) { return inOrder(x, item); }) : nullptr;
   detach(item);
   if (c) {
     linkAfter(item, c);

@@ -4,6 +4,12 @@
 // insertion. The list owns its items. Subclasses make items of their own
 // kind by overriding makeItem.
 //
+// Inserting and repositioning search for the place from both ends of the
+// list, so an item that belongs at or near either end (time-stamped data
+// arriving in order, a record advancing past all others) costs constant
+// time; the place found is the one a walk from the head would find, as long
+// as the list stands in order (reposition every item whose key changed).
+//
 // Not thread safe: the owner serialises access.
 
 #include <cstdint>

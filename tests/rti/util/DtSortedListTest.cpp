@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <random>
 #include <vector>
 
 #include "LinkCheck.h"
@@ -112,6 +114,89 @@ TEST(DtSortedList, SetDescendingReversesOnlyOnAChange) {
   EXPECT_EQ(list.descending(), 0);
   EXPECT_EQ(keys(list), (std::vector<std::uint32_t>{1, 2, 2, 3}));
   expectLinksConsistent(list);
+}
+
+// The places that inserts and repositions find, against the plain walks
+// that define them, on inputs that land at either end, near the tail and
+// anywhere, with many equal keys.
+struct Entry {
+  std::uint32_t key;
+  int tag;
+  bool operator==(const Entry&) const = default;
+};
+
+std::vector<Entry> entries(const DtSortedList& list) {
+  std::vector<Entry> out;
+  for (DtSortedListItem* item = list.head(); item; item = item->next()) {
+    out.push_back({item->key(), static_cast<TaggedItem*>(item)->tag});
+  }
+  return out;
+}
+
+// Walk from the head past every entry the new one may follow.
+void modelInsert(std::vector<Entry>& model, Entry entry, bool descending) {
+  const auto mayPrecede = [descending](const Entry& a, const Entry& b) { return descending ? a.key >= b.key : a.key <= b.key; };
+  auto position = model.begin();
+  while (position != model.end() && mayPrecede(*position, entry)) ++position;
+  model.insert(position, entry);
+}
+
+// Forward: before the first later entry it may precede; backward: after
+// the first earlier entry that may precede it.
+void modelReposition(std::vector<Entry>& model, std::size_t i, bool descending) {
+  const auto mayPrecede = [descending](const Entry& a, const Entry& b) { return descending ? a.key >= b.key : a.key <= b.key; };
+  const Entry moved = model[i];
+  if (i + 1 < model.size() && !mayPrecede(moved, model[i + 1])) {
+    std::size_t c = i + 1;
+    while (c < model.size() && !mayPrecede(moved, model[c])) ++c;
+    model.insert(model.begin() + static_cast<std::ptrdiff_t>(c), moved);
+    model.erase(model.begin() + static_cast<std::ptrdiff_t>(i));
+  } else if (i > 0 && !mayPrecede(model[i - 1], moved)) {
+    std::ptrdiff_t c = static_cast<std::ptrdiff_t>(i) - 1;
+    while (c >= 0 && !mayPrecede(model[static_cast<std::size_t>(c)], moved)) --c;
+    model.erase(model.begin() + static_cast<std::ptrdiff_t>(i));
+    model.insert(model.begin() + c + 1, moved);
+  }
+}
+
+TEST(DtSortedList, InsertsAndRepositionsFindThePlacesOfTheWalkFromTheHead) {
+  struct Input {
+    const char* name;
+    std::function<std::uint32_t(std::uint32_t i, std::mt19937& random)> key;
+  };
+  const Input inputs[] = {
+      {"rising", [](std::uint32_t i, std::mt19937&) { return i / 3; }},
+      {"falling", [](std::uint32_t i, std::mt19937&) { return 1000 - i / 3; }},
+      {"rising with jitter", [](std::uint32_t i, std::mt19937& r) { return i + r() % 8; }},
+      {"few values", [](std::uint32_t, std::mt19937& r) { return static_cast<std::uint32_t>(r() % 5); }},
+      {"anywhere", [](std::uint32_t, std::mt19937& r) { return static_cast<std::uint32_t>(r() % 1000); }},
+  };
+  for (int descending : {0, 1}) {
+    for (const Input& input : inputs) {
+      std::mt19937 random(42);
+      TaggedList list(descending);
+      std::vector<Entry> model;
+      for (std::uint32_t i = 0; i < 300; ++i) {
+        const std::uint32_t key = input.key(i, random);
+        modelInsert(model, {key, list.nextTag}, descending);
+        list.insert(key);
+      }
+      ASSERT_EQ(entries(list), model) << input.name << " descending=" << descending;
+
+      for (int change = 0; change < 300; ++change) {
+        const std::size_t i = random() % model.size();
+        DtSortedListItem* item = list.head();
+        for (std::size_t k = 0; k < i; ++k) item = item->next();
+        const std::uint32_t key = input.key(static_cast<std::uint32_t>(300 + change), random);
+        item->setKey(key);
+        model[i].key = key;
+        list.reposition(item);
+        modelReposition(model, i, descending);
+      }
+      EXPECT_EQ(entries(list), model) << input.name << " descending=" << descending;
+      expectLinksConsistent(list);
+    }
+  }
 }
 
 TEST(DtSortedList, ApplyMayRemoveItsOwnItem) {
