@@ -58,6 +58,8 @@ void DtCreateClock() {
   if (!processClock.compare_exchange_strong(none, clock)) delete clock;
 }
 
+void DtDestroyClock() { delete processClock.exchange(nullptr); }
+
 double DtSimTime() {
   DtClock* clock = processClock.load();
   return clock ? clock->simTime() : 0.0;

@@ -43,8 +43,12 @@ private:
 };
 
 // The process-wide clock, made by DtCreateClock; without one the readers
-// give 0.0 and the setters do nothing.
+// give 0.0 and the setters do nothing. Like the clock itself, these are for
+// one thread.
 void DtCreateClock();
+// Deletes the process-wide clock (the library's teardown, a test's fresh
+// start); a later DtCreateClock makes a new one.
+void DtDestroyClock();
 double DtSimTime();
 double DtElapsedTime();
 double DtFrameTime();

@@ -56,7 +56,15 @@ TEST(DtClock, RealTimeIsTheWallClockCarriedForwardWithoutJumps) {
   }
 }
 
-TEST(DtClock, TheProcessClockExistsOnceCreated) {
+// Each test starts and ends without a process-wide clock, whatever ran
+// before it and however often it is repeated.
+class DtProcessClock : public ::testing::Test {
+protected:
+  void SetUp() override { DtDestroyClock(); }
+  void TearDown() override { DtDestroyClock(); }
+};
+
+TEST_F(DtProcessClock, ExistsOnceCreatedAndIsNewAfterADestroy) {
   NotifyCapture capture;
   EXPECT_EQ(DtSimTime(), 0.0);
   EXPECT_EQ(DtElapsedTime(), 0.0);
@@ -73,6 +81,11 @@ TEST(DtClock, TheProcessClockExistsOnceCreated) {
   EXPECT_EQ(DtSimTime(), 3.0) << "a second create keeps the clock";
   EXPECT_GE(DtElapsedTime(), 0.0);
   EXPECT_GE(DtFrameTime(), 0.0);
+
+  DtDestroyClock();
+  EXPECT_EQ(DtSimTime(), 0.0);
+  DtCreateClock();
+  EXPECT_EQ(DtSimTime(), 0.0) << "a new clock after a destroy";
 }
 
 }  // namespace
