@@ -102,9 +102,18 @@ DtRIDParameters::DtRIDParameters(const DtRIDParameters& other)
   for (const Key& key : keys_) {
     if (key.intMember) this->*key.intMember = other.*key.intMember;
     if (key.floatMember) this->*key.floatMember = other.*key.floatMember;
-    if (key.textMember) this->*key.textMember = other.*key.textMember;
+    // The source's texts may live in its interpreter, which can go before
+    // this object: the copy points at texts of its own until its load (and
+    // stays so for a key the file gives a value of the wrong kind).
+    if (key.textMember) this->*key.textMember = ownCopy(other.*key.textMember);
   }
   registerParameters();
+}
+
+const char* DtRIDParameters::ownCopy(const char* text) {
+  if (!text) return nullptr;
+  copiedTexts_.emplace_back(text);
+  return copiedTexts_.back().c_str();
 }
 
 DtRIDParameters::~DtRIDParameters() = default;

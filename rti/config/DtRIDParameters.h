@@ -20,10 +20,12 @@
 // read it. The setters change a value in place without locking. A text
 // setter keeps the pointer it is given, which the caller keeps alive; the
 // texts the RID file gave live in the object's own interpreter, as long as
-// the object.
+// the object. A copy owns every text it took from its source.
 
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <string>
 
 #include "config/DtRIDLists.h"
 #include "util/DtFilename.h"
@@ -181,6 +183,8 @@ protected:
   void registerParameters();
   // Finds and loads the RID file.
   void loadLispFile();
+  // A copy of the text that lives as long as this object (null stays null).
+  const char* ownCopy(const char* text);
 
 private:
   struct Key;
@@ -207,6 +211,7 @@ private:
   const char* pluginDirectory_;
   const char* saveRestoreDirectory_;
   const char* defaultFedFile_;
+  std::deque<std::string> copiedTexts_;  // a deque keeps its texts in place as it grows
   DtRIDLists lists_;
   DtFilename saveRestorePath_;
   std::unique_ptr<DtMtlEnvironment> environment_;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -347,6 +348,20 @@ TEST_F(DtRIDParametersTest, ACopyTakesTheValuesAndLoadsTheFileAgain) {
   int count = 0;
   copy.destinationAddrs(&count);
   EXPECT_EQ(count, 1);
+}
+
+TEST_F(DtRIDParametersTest, ACopyOwnsItsTextsWhenTheFileGivesAKeyAValueOfTheWrongKind) {
+  // The first load sets the text; the copy's load, seeing it, gives the key a
+  // number, which leaves the copy with the text it took from the original.
+  work.write("rid.mtl",
+             "(if (equal RTI_destAddrString \"x\") (setq RTI_destAddrString 1)"
+             " (setq RTI_destAddrString \"x\"))\n");
+  auto original = std::make_unique<Params>();
+  ASSERT_STREQ(original->destAddrString(), "x");
+  Params copy(*original);
+  original.reset();
+  EXPECT_STREQ(copy.destAddrString(), "x") << "read after the original is gone";
+  EXPECT_STREQ(Params(copy).destAddrString(), "x") << "and so for a copy of the copy";
 }
 
 TEST_F(DtRIDParametersTest, AddressTexts) {
