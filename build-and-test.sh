@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs
-# every test; then builds the threaded suites with ThreadSanitizer and runs them.
+# every test; installs a release build of libhlacore and builds a federate
+# against it; then builds the threaded suites with ThreadSanitizer and runs them.
 # Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -16,6 +17,12 @@ export UBSAN_OPTIONS="print_stacktrace=1"
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQLX_SANITIZE=address,undefined -DQLX_WERROR=ON
 cmake --build build-test -j "$jobs"
 run_isolated ctest --test-dir build-test --output-on-failure -j "$jobs"
+
+# libhlacore installed from a plain release build and used from outside the
+# tree, through find_package and through pkg-config.
+cmake -S . -B build-rel -DCMAKE_BUILD_TYPE=Release -DQLX_BUILD_TESTS=OFF -DQLX_BUILD_BENCH=OFF
+cmake --build build-rel --target hlacore hlatime -j "$jobs"
+tests/rti/api/install/check-install.sh build-rel
 
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLX_SANITIZE=thread -DQLX_BUILD_BENCH=OFF
 cmake --build build-tsan --target qlx_tsan_tests -j "$jobs"

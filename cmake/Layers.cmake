@@ -59,16 +59,19 @@ function(qlx_public_headers target folder)
     get_filename_component(name ${header} NAME)
     file(CREATE_LINK ${header} ${root}/${name} SYMBOLIC)
   endforeach()
-  target_include_directories(${target} INTERFACE
-    $<BUILD_INTERFACE:${root}> $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+  target_include_directories(${target} INTERFACE $<BUILD_INTERFACE:${root}>)
 endfunction()
 
-# A shared library of the RTI: exports only what is marked, and every symbol
-# it uses must be defined by itself or by a library it links.
+# A shared library of the RTI: exports only what is marked, every symbol it
+# uses must be defined by itself or by a library it links, it carries the
+# RTI's version, and once installed it finds the libraries beside it.
 function(qlx_shared_library target)
   set_target_properties(${target} PROPERTIES
     CXX_VISIBILITY_PRESET hidden
-    VISIBILITY_INLINES_HIDDEN ON)
+    VISIBILITY_INLINES_HIDDEN ON
+    VERSION ${HLACORE_VERSION}
+    SOVERSION ${HLACORE_SOVERSION}
+    INSTALL_RPATH "$ORIGIN")
   target_link_options(${target} PRIVATE -Wl,--no-undefined)
   qlx_warnings(${target})
 endfunction()

@@ -3,11 +3,11 @@
 // the federate's own ambassador. It forwards each callback unchanged to the
 // next ambassador (nothing when there is none, and nothing is caught); a
 // subclass overrides the callbacks it wants to see, print or hold back.
-// Used only on the thread that calls tick.
+// Used only on the thread that calls tick. Exported: plug-ins derive from it.
 
 #include "RTI.hh"
 
-class DtFedAmbWrapper : public RTI::FederateAmbassador {
+class RTI_EXPORT DtFedAmbWrapper : public RTI::FederateAmbassador {
 public:
   // next may be null; it is not owned.
   explicit DtFedAmbWrapper(RTI::FederateAmbassador* next = nullptr);
