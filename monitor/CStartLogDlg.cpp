@@ -1,6 +1,7 @@
 #include "CStartLogDlg.h"
 
 #include "CIpAddressEdit.h"
+#include "TabOrder.h"
 #include "core/ProfileKeys.h"
 
 #include <QButtonGroup>
@@ -98,6 +99,9 @@ CStartLogDlg::CStartLogDlg(CProfile& profile, QWidget* parent)
     layout->addLayout(portionRow);
     layout->addWidget(filterBox);
     layout->addWidget(buttons);
+    // Top to bottom, left to right: the entity fields follow their check box.
+    SetTabOrder({m_fileName, browse, m_text, m_binary, m_portion, m_filterByEntity, m_entity[0], m_entity[1],
+                 m_entity[2], m_entity[3], m_filterByIp, m_ipAddress, buttons});
 
     Show(m_logic.Init());
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "IMessageReporter.h"
+#include "QtTestPrinting.h"
 #include "core/CProfile.h"
 
 #include <QPushButton>
