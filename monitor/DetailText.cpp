@@ -58,6 +58,11 @@ std::span<const std::uint8_t> AnnouncedData(const SignalPdu& header, std::span<c
     return data.first(std::min(data.size(), SignalDataBytes(header)));
 }
 
+bool HasSignalData(const std::optional<SignalPdu>& header, std::span<const std::uint8_t> data)
+{
+    return header && !AnnouncedData(*header, data).empty();
+}
+
 std::vector<PageLine> SignalDataLines(std::span<const std::uint8_t> data)
 {
     const auto shown = data.first(std::min(data.size(), kShownSignalBytes));

@@ -6,6 +6,7 @@
 #include "core/DisPdu.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -26,6 +27,10 @@ std::string HexBytes(std::span<const std::uint8_t> bytes);
 // The data bytes a signal announces (data length / 8), bounded by the bytes
 // actually held.
 std::span<const std::uint8_t> AnnouncedData(const SignalPdu& header, std::span<const std::uint8_t> data);
+
+// Whether a signal has data to show: the signal part of a window is drawn
+// only then (a signal without data bytes leaves the window as it was).
+bool HasSignalData(const std::optional<SignalPdu>& header, std::span<const std::uint8_t> data);
 
 // The bytes of a signal the grids show: the first 16 on a line labelled
 // "Data", the next 16 on a line below; no more.

@@ -112,11 +112,11 @@ DetailPage Page(const CQuorlexDoc::Snapshot& snapshot, DisDisplay display)
     if (display == DisDisplay::Raw) {
         page.style = PageStyle::Dump;
         page.AppendPart(HexDumpLines(TransmitterBytes(snapshot.transmitter, snapshot.modulationParameters)));
-        if (snapshot.signal)
+        if (HasSignalData(snapshot.signal, snapshot.signalData))
             page.AppendPart(HexDumpLines(SignalBytes(*snapshot.signal, snapshot.signalData)));
     } else {
         page.AppendPart(TransmitterGrid(snapshot.transmitter, snapshot.modulationParameters));
-        if (snapshot.signal)
+        if (HasSignalData(snapshot.signal, snapshot.signalData))
             page.AppendPart(SignalGrid(*snapshot.signal, snapshot.signalData));
     }
     return page;

@@ -30,8 +30,8 @@ std::vector<PageLine> SignalGrid(const SignalPdu& header, std::span<const std::u
 std::vector<std::uint8_t> TransmitterBytes(const TransmitterPdu& record, std::span<const std::uint8_t> parameters);
 std::vector<std::uint8_t> SignalBytes(const SignalPdu& header, std::span<const std::uint8_t> data);
 
-// The window's page: the transmitter part, then the signal part when a
-// signal has been shown.
+// The window's page: the transmitter part, then the signal part when the
+// signal shown last has data.
 DetailPage Page(const CQuorlexDoc::Snapshot& snapshot, DisDisplay display);
 
 } // namespace DisDetailText

@@ -57,7 +57,7 @@ DetailPage Page(const CQuorlexHlaDoc::Snapshot& snapshot)
     DetailPage page;
     if (snapshot.radio)
         page.AppendPart(TransmitterGrid(*snapshot.radio, snapshot.modulationParameters));
-    if (snapshot.signal)
+    if (HasSignalData(snapshot.signal, snapshot.signalData))
         page.AppendPart(SignalGrid(*snapshot.signal, snapshot.signalData));
     return page;
 }

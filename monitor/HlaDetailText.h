@@ -21,7 +21,7 @@ std::vector<PageLine> TransmitterGrid(const CRadioReceive& radio, std::span<cons
 std::vector<PageLine> SignalGrid(const SignalPdu& header, std::span<const std::uint8_t> data);
 
 // The window's page: the transmitter part while the document has a radio,
-// then the signal part when a signal has been shown.
+// then the signal part when the signal shown last has data.
 DetailPage Page(const CQuorlexHlaDoc::Snapshot& snapshot);
 
 } // namespace HlaDetailText

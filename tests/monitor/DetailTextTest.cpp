@@ -179,6 +179,32 @@ TEST(DisDetailText, PageShowsTheSignalPartOnlyOnceASignalWasShown)
     EXPECT_EQ(after.lines[22].cells[PageCell::LeftValue], "6");
 }
 
+// The signal part is drawn only when signal data exists: a Signal PDU that
+// carries no data bytes (or none of those it announces) adds nothing.
+TEST(DetailText, ASignalWithoutDataAddsNoSignalPart)
+{
+    const struct {
+        const char* what;
+        std::uint32_t dataLength;
+        Bytes data;
+    } cases[] = {
+        {"no data announced or held", 0, {}},
+        {"data announced, none held", 96, {}},
+        {"bytes held, none announced", 0, testpdu::Counting(12)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SignalPdu s = testpdu::Signal();
+        s.dataLength = c.dataLength;
+        EXPECT_EQ(DisDetailText::Page(DisSnapshot(s, c.data), DisDisplay::Grid).lines.size(), 21u);
+        EXPECT_EQ(DisDetailText::Page(DisSnapshot(s, c.data), DisDisplay::Raw).lines.size(), 7u);
+        CQuorlexHlaDoc::Snapshot hla;
+        hla.signal = s;
+        hla.signalData = c.data;
+        EXPECT_TRUE(HlaDetailText::Page(hla).lines.empty());
+    }
+}
+
 TEST(DisDetailText, DumpHasALinePer16BytesOfTheStoredRecords)
 {
     const DetailPage transmitterOnly = DisDetailText::Page(DisSnapshot(std::nullopt), DisDisplay::Raw);
