@@ -14,6 +14,8 @@ CTransmitterBar::CTransmitterBar(QWidget* parent) : CResizableBar("Transmitters"
     setWidget(empty);
 
     m_refreshTimer.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early.
+    m_refreshTimer.setTimerType(Qt::PreciseTimer);
     m_refreshTimer.setInterval(kRefreshIntervalMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &CTransmitterBar::FlushUpdates);
 }

@@ -2,9 +2,11 @@
 // and the way the rest of the program reaches the tree.
 //
 // Receiver updates are gathered: a radio updated many times before the next
-// refresh is read once, at its latest state, and the tree is refreshed at
-// most kRefreshIntervalMs apart, so a flood of PDUs costs the GUI thread the
-// same as a steady trickle from the same radios.
+// refresh is read once, at its latest state. The tree is refreshed
+// kRefreshIntervalMs after the first update it has not shown yet, never
+// earlier (a precise timer), so refreshes are at least that far apart and a
+// flood of PDUs costs the GUI thread the same as a steady trickle from the
+// same radios; an update waits about that long to be shown.
 //
 // GUI thread only.
 #pragma once
