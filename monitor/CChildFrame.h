@@ -25,6 +25,9 @@ public:
     RadioKind kind() const { return m_kind; }
     const std::shared_ptr<CDetailDoc>& document() const { return m_document; }
     QWidget* view() const { return widget(); }
+    // Set once the window is to close (CMainFrame::CloseChildLater).
+    bool isClosing() const { return m_closing; }
+    void SetClosing() { m_closing = true; }
 
     // An empty white view, the stand-in until a detail view exists.
     static QWidget* MakeEmptyView();
@@ -44,4 +47,5 @@ private:
     RadioKind m_kind;
     std::shared_ptr<CDetailDoc> m_document;
     std::shared_ptr<TitleFollower> m_titleFollower;
+    bool m_closing = false;
 };

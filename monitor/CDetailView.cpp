@@ -12,7 +12,6 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QKeySequence>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -66,9 +65,10 @@ CDetailView::CDetailView(std::shared_ptr<CDetailDoc> document, QWidget* parent)
     setWidgetResizable(false);
     setWidget(m_canvas);
 
+    // Ctrl+P is the main window's: it prints the active window from anywhere.
     using namespace QuorlexCommand;
     m_print = AddCommand(FilePrint, "&Print...", &CDetailView::OnFilePrint);
-    m_print->setShortcut(QKeySequence::Print);
+    m_printDirect = AddCommand(FilePrintDirect, "Print &Direct", &CDetailView::OnFilePrintDirect);
     m_printPreview = AddCommand(FilePrintPreview, "Print Pre&view...", &CDetailView::OnFilePrintPreview);
 
     // Refreshes are queued, so the subclass is complete before the first.
@@ -85,7 +85,6 @@ QAction* CDetailView::AddCommand(int commandId, const QString& text, void (CDeta
 {
     auto* action = new QAction(text, this);
     action->setData(commandId);
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(action, &QAction::triggered, this, handler);
     addAction(action);
     return action;
@@ -102,6 +101,15 @@ void CDetailView::Refresh()
     m_canvas->SetPage(BuildPage());
     horizontalScrollBar()->setSingleStep(m_canvas->CharWidth());
     verticalScrollBar()->setSingleStep(m_canvas->LineHeight());
+    updateGeometry();
+}
+
+QSize CDetailView::sizeHint() const
+{
+    // A scroll area's own hint stops at a few dozen lines of text, less than
+    // a detail page may need.
+    const int frame = 2 * frameWidth();
+    return m_canvas->size() + QSize(frame, frame);
 }
 
 QString CDetailView::PrintTitle() const
@@ -144,6 +152,7 @@ void CDetailView::contextMenuEvent(QContextMenuEvent* event)
     // The menus carry no print command; the view offers its own.
     QMenu menu(this);
     menu.addAction(m_print);
+    menu.addAction(m_printDirect);
     menu.addAction(m_printPreview);
     menu.exec(event->globalPos());
 }

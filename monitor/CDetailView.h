@@ -1,7 +1,9 @@
 // What the DIS and HLA detail views share: a scroll area over a canvas that
 // shows the document as a page of text, refreshed on the GUI thread from a
 // snapshot whenever the document changes, and printing of that page (Print
-// with the print dialog, Print Direct, Print Preview, Ctrl+P).
+// with the print dialog, Print Direct, Print Preview; the main window's
+// commands and Ctrl+P reach the active window's view, its context menu this
+// view).
 //
 // Documents tell their views on the thread that changed them (a DIS worker
 // for DIS radios). The view registers a small adapter that only queues a
@@ -11,6 +13,7 @@
 #pragma once
 
 #include "DetailPage.h"
+#include "IPrintableView.h"
 
 #include <QScrollArea>
 #include <QString>
@@ -22,7 +25,7 @@ class CDetailDoc;
 class QAction;
 class QPrinter;
 
-class CDetailView : public QScrollArea {
+class CDetailView : public QScrollArea, public IPrintableView {
     Q_OBJECT
 public:
     ~CDetailView() override;
@@ -37,17 +40,17 @@ public:
     // Takes a snapshot of the document and shows it. GUI thread.
     void Refresh();
 
+    // The whole page: a new window opens at this size where there is room.
+    QSize sizeHint() const override;
+
     // Prints the page to a printer that is set up already (Print Direct, a
     // PDF file, the preview); false when the printer cannot be started.
     bool PrintTo(QPrinter& printer) const;
 
 public slots:
-    // Print (57607, Ctrl+P): the print dialog, then the page.
-    void OnFilePrint();
-    // Print Direct (57608): the default printer, no dialog.
-    void OnFilePrintDirect();
-    // Print Preview (57609).
-    void OnFilePrintPreview();
+    void OnFilePrint() override;
+    void OnFilePrintDirect() override;
+    void OnFilePrintPreview() override;
 
 protected:
     explicit CDetailView(std::shared_ptr<CDetailDoc> document, QWidget* parent);
@@ -67,5 +70,6 @@ private:
     std::shared_ptr<Link> m_link;
     CDetailCanvas* m_canvas;
     QAction* m_print;
+    QAction* m_printDirect;
     QAction* m_printPreview;
 };

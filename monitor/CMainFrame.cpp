@@ -4,6 +4,7 @@
 #include "CMdiLayout.h"
 #include "CQuorlexIcons.h"
 #include "CTransmitterBar.h"
+#include "IPrintableView.h"
 #include "IRawDataView.h"
 #include "ITransmitterBar.h"
 #include "QuorlexCommands.h"
@@ -41,6 +42,11 @@ constexpr int kBarLayoutVersion = 1;
 IRawDataView* RawDataViewOf(const CChildFrame* child)
 {
     return child ? dynamic_cast<IRawDataView*>(child->view()) : nullptr;
+}
+
+IPrintableView* PrintableViewOf(const CChildFrame* child)
+{
+    return child ? dynamic_cast<IPrintableView*>(child->view()) : nullptr;
 }
 
 } // namespace
@@ -116,6 +122,13 @@ void CMainFrame::CreateActions()
     statusBarAction->setChecked(true);
     connect(statusBarAction, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
 
+    // The print commands are in no menu; the window holds them, so that
+    // Ctrl+P works wherever the focus is (tree, toolbar, detail window).
+    AddAction(FilePrint, "&Print...", "Print the active detail window")->setShortcut(QKeySequence::Print);
+    AddAction(FilePrintDirect, "Print &Direct", "Print the active detail window on the default printer");
+    AddAction(FilePrintPreview, "Print Pre&view...", "Show the printout of the active detail window");
+    addActions({action(FilePrint), action(FilePrintDirect), action(FilePrintPreview)});
+
     AddAction(WindowCascade, "&Cascade", "Arrange the windows so that they overlap");
     AddAction(WindowTileHorz, "Tile &Horizontally", "Arrange the windows one above another");
     AddAction(WindowTileVert, "Tile &Vertically", "Arrange the windows side by side");
@@ -127,6 +140,9 @@ void CMainFrame::CreateActions()
     connect(action(ViewAllDetails), &QAction::triggered, this, &CMainFrame::OnViewAllDetails);
     connect(action(ViewRefresh), &QAction::triggered, this, &CMainFrame::OnViewRefresh);
     connect(rawData, &QAction::triggered, this, &CMainFrame::OnViewRawData);
+    connect(action(FilePrint), &QAction::triggered, this, &CMainFrame::OnFilePrint);
+    connect(action(FilePrintDirect), &QAction::triggered, this, &CMainFrame::OnFilePrintDirect);
+    connect(action(FilePrintPreview), &QAction::triggered, this, &CMainFrame::OnFilePrintPreview);
     connect(action(WindowCascade), &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
     connect(action(WindowTileHorz), &QAction::triggered, this, [this] { CMdiLayout::TileHorizontally(*m_mdiArea); });
     connect(action(WindowTileVert), &QAction::triggered, this, [this] { CMdiLayout::TileVertically(*m_mdiArea); });
@@ -367,8 +383,25 @@ void CMainFrame::AddChild(CChildFrame* child)
     connect(child, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::UpdateCommandUi);
     connect(child, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateTitle);
     child->show();
+    FitChild(child);
     m_mdiArea->setActiveSubWindow(child);
     UpdateCommandUi();
+}
+
+void CMainFrame::FitChild(CChildFrame* child)
+{
+    // The frame's decoration is known once the window shows in the area.
+    QWidget* view = child->view();
+    if (!view || !view->sizeHint().isValid() || child->isMaximized())
+        return;
+    const QRect room = m_mdiArea->viewport()->rect();
+    const QSize wanted = view->sizeHint() + (child->size() - view->size());
+    QRect placed(child->pos(), wanted.boundedTo(room.size()).expandedTo(child->minimumSizeHint()));
+    // Moved back inside where the larger window would reach beyond the area.
+    placed.moveRight(std::min(placed.right(), room.right()));
+    placed.moveBottom(std::min(placed.bottom(), room.bottom()));
+    placed.moveTopLeft(QPoint(std::max(placed.left(), room.left()), std::max(placed.top(), room.top())));
+    child->setGeometry(placed);
 }
 
 QList<CChildFrame*> CMainFrame::Children(RadioKind kind) const
@@ -390,9 +423,14 @@ CChildFrame* CMainFrame::ActiveChild() const
 
 void CMainFrame::CloseChildLater(CChildFrame* child)
 {
+    // Close All and the core may both ask for the same window: it closes once.
+    if (child->isClosing())
+        return;
+    child->SetClosing();
     QPointer<CChildFrame> guarded(child);
     QTimer::singleShot(0, this, [this, guarded] {
-        if (!guarded)
+        // A window the user closed meanwhile is no longer in the area.
+        if (!guarded || !m_mdiArea->subWindowList().contains(guarded))
             return;
         m_mdiArea->setActiveSubWindow(guarded);
         guarded->close();
@@ -426,6 +464,9 @@ void CMainFrame::UpdateCommandUi()
     const IRawDataView* rawView = RawDataViewOf(active);
     action(ViewRawData)->setEnabled(rawView != nullptr);
     action(ViewRawData)->setChecked(rawView && rawView->IsRawData());
+    const bool printable = PrintableViewOf(active) != nullptr;
+    for (int id : {FilePrint, FilePrintDirect, FilePrintPreview})
+        action(id)->setEnabled(printable);
     // The detail windows' own menu entries exist only while one is open.
     const bool anyChild = active != nullptr;
     m_rawDataSeparator->setVisible(anyChild);
@@ -441,10 +482,15 @@ void CMainFrame::UpdateCommandUi()
 
 void CMainFrame::UpdateTitle()
 {
+    // The active window's title once: beside the program's name, or in
+    // brackets while the window is maximised, as the platform shows it then
+    // (QMdiSubWindow leaves a title that has it already).
     const CChildFrame* active = ActiveChild();
-    setWindowTitle(active && !active->windowTitle().isEmpty()
-                       ? QString("%1 - %2").arg(kAppTitle, active->windowTitle())
-                       : QString(kAppTitle));
+    QString title = kAppTitle;
+    if (active && !active->windowTitle().isEmpty())
+        title = QString(active->isMaximized() ? "%1 - [%2]" : "%1 - %2").arg(kAppTitle, active->windowTitle());
+    if (windowTitle() != title)
+        setWindowTitle(title);
 }
 
 void CMainFrame::OnReceiverUpdate(const RadioRef& radio)
@@ -504,6 +550,16 @@ void CMainFrame::OnViewRefresh()
     if (m_transmitterBar)
         m_transmitterBar->ResetTree();
     emit requestAttributeUpdate(0, kAllRadioTransmitterAttributes);
+}
+
+void CMainFrame::OnFilePrint() { PrintActiveView(&IPrintableView::OnFilePrint); }
+void CMainFrame::OnFilePrintDirect() { PrintActiveView(&IPrintableView::OnFilePrintDirect); }
+void CMainFrame::OnFilePrintPreview() { PrintActiveView(&IPrintableView::OnFilePrintPreview); }
+
+void CMainFrame::PrintActiveView(void (IPrintableView::*print)())
+{
+    if (IPrintableView* view = PrintableViewOf(ActiveChild()))
+        (view->*print)();
 }
 
 void CMainFrame::OnViewRawData()

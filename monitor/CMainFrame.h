@@ -16,6 +16,7 @@
 class CDetailDoc;
 class CKeyLockIndicators;
 class CProfile;
+class IPrintableView;
 class ITransmitterBar;
 class QAction;
 class QDockWidget;
@@ -86,6 +87,10 @@ public slots:
     void OnViewAllDetails();
     void OnViewRefresh();
     void OnViewRawData();
+    // Print (Ctrl+P), Print Direct and Print Preview of the active detail window.
+    void OnFilePrint();
+    void OnFilePrintDirect();
+    void OnFilePrintPreview();
     // Window > Close All: the DIS detail windows, then the HLA ones.
     void OnWindowCloseAll();
 
@@ -118,6 +123,9 @@ private:
     void FillWindowMenu();
     void UpdateTitle();
     void OpenDetails(bool underHla, const QString& text, std::int64_t itemData);
+    // Sizes a new detail window to its view's page, within the area.
+    void FitChild(CChildFrame* child);
+    void PrintActiveView(void (IPrintableView::*print)());
 
     CProfile& m_profile;
     QMdiArea* m_mdiArea;

@@ -1,11 +1,14 @@
 // Helpers of the tests that run the whole application: free loopback ports
-// for the DIS intake and waiting for what the event loop delivers.
+// for the DIS intake, waiting for what the event loop delivers, and catching
+// what Qt would print on standard error.
 #pragma once
 
+#include "QtTestPrinting.h"
 #include "monitor/core/PortHolder.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QStringList>
 
 #include <functional>
 
@@ -24,5 +27,34 @@ inline bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs 
     }
     return true;
 }
+
+// Collects Qt's debug messages and warnings while it exists, in place of
+// printing them. One at a time.
+class QtMessages {
+public:
+    QtMessages()
+    {
+        s_messages.clear();
+        s_previous = qInstallMessageHandler(&QtMessages::Collect);
+    }
+    ~QtMessages() { qInstallMessageHandler(s_previous); }
+    QtMessages(const QtMessages&) = delete;
+    QtMessages& operator=(const QtMessages&) = delete;
+
+    // What was said, but for the offscreen platform's note that it cannot
+    // pass size hints on (a real desktop does).
+    QStringList Taken() const
+    {
+        QStringList messages = s_messages;
+        messages.removeAll("This plugin does not support propagateSizeHints()");
+        return messages;
+    }
+
+private:
+    static void Collect(QtMsgType, const QMessageLogContext&, const QString& message) { s_messages.append(message); }
+
+    static inline QtMessageHandler s_previous = nullptr;
+    static inline QStringList s_messages;
+};
 
 } // namespace apptest

@@ -1,8 +1,12 @@
 #include "CChildFrame.h"
 #include "CMainFrame.h"
 #include "CMdiLayout.h"
+#include "IPrintableView.h"
 #include "IRawDataView.h"
+#include "CTransmitterBar.h"
+#include "CTransmitterTree.h"
 #include "FakeTransmitterBar.h"
+#include "QtTestPrinting.h"
 #include "QuorlexCommands.h"
 #include "core/CProfile.h"
 
@@ -15,6 +19,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -22,6 +27,15 @@
 namespace {
 
 using namespace QuorlexCommand;
+
+// A detail view that counts what it is asked to print.
+class PrintableView : public QWidget, public IPrintableView {
+public:
+    int prints = 0, directPrints = 0, previews = 0;
+    void OnFilePrint() override { ++prints; }
+    void OnFilePrintDirect() override { ++directPrints; }
+    void OnFilePrintPreview() override { ++previews; }
+};
 
 // A DIS detail view that offers Raw Data.
 class RawView : public QWidget, public IRawDataView {
@@ -258,6 +272,66 @@ TEST_F(MainFrameTest, DetailWindowCommandsExistWhileADetailWindowIsOpen)
 
     frame->mdiArea()->setActiveSubWindow(dis);
     EXPECT_TRUE(frame->action(ViewRawData)->isEnabled());
+}
+
+// The main window's title names the active detail window once, also while
+// that window is maximised (the platform then shows it in brackets).
+TEST_F(MainFrameTest, TitleNamesTheActiveDetailWindowOnce)
+{
+    auto frame = MakeFrame();
+    frame->show();
+    auto* first = new CChildFrame(RadioKind::Dis);
+    first->setWindowTitle("127.0.0.1 - 1/1/1/1");
+    frame->AddChild(first);
+    auto* second = new CChildFrame(RadioKind::Dis);
+    second->setWindowTitle("127.0.0.1 - 2/2/2/2");
+    frame->AddChild(second);
+    EXPECT_EQ(frame->windowTitle(), "Quorlex - 127.0.0.1 - 2/2/2/2");
+
+    second->showMaximized();
+    EXPECT_EQ(frame->windowTitle(), "Quorlex - [127.0.0.1 - 2/2/2/2]");
+    frame->mdiArea()->setActiveSubWindow(first);   // comes up maximised too
+    EXPECT_EQ(frame->windowTitle(), "Quorlex - [127.0.0.1 - 1/1/1/1]");
+    first->setWindowTitle("127.0.0.2 - 1/1/1/1");
+    EXPECT_EQ(frame->windowTitle(), "Quorlex - [127.0.0.2 - 1/1/1/1]");
+    first->showNormal();
+    EXPECT_EQ(frame->windowTitle(), "Quorlex - 127.0.0.2 - 1/1/1/1");
+    first->close();
+    second->close();
+    QApplication::processEvents();
+    EXPECT_EQ(frame->windowTitle(), "Quorlex");
+}
+
+// Ctrl+P is the main window's: it prints the active detail window from the
+// tree as from the window itself; Print Direct and Print Preview reach it too.
+TEST_F(MainFrameTest, PrintCommandsReachTheActiveDetailWindowFromAnywhere)
+{
+    auto frame = MakeFrame();
+    auto* bar = qobject_cast<CTransmitterBar*>(frame->transmitterDock());
+    ASSERT_NE(bar, nullptr);
+    bar->Attach({});
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    EXPECT_FALSE(frame->action(FilePrint)->isEnabled());
+
+    auto* view = new PrintableView;
+    frame->AddChild(new CChildFrame(RadioKind::Dis, view));
+    for (int id : {FilePrint, FilePrintDirect, FilePrintPreview})
+        EXPECT_TRUE(frame->action(id)->isEnabled()) << id;
+
+    bar->tree()->setFocus();
+    ASSERT_TRUE(bar->tree()->hasFocus());
+    QTest::keyClick(bar->tree(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(view->prints, 1);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(view->prints, 2);
+
+    frame->action(FilePrintDirect)->trigger();
+    frame->action(FilePrintPreview)->trigger();
+    EXPECT_EQ(view->directPrints, 1);
+    EXPECT_EQ(view->previews, 1);
 }
 
 TEST_F(MainFrameTest, CloseAllClosesEveryDetailWindow)

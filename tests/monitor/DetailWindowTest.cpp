@@ -15,9 +15,15 @@
 #include "core/RprRadioAttribute.h"
 
 #include "core/FakeHlaManager.h"
+#include "CPreferencesSheet.h"
+#include "CDisplayPropsDlg.h"
+#include "DialogTestSupport.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QMdiArea>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -135,6 +141,74 @@ TEST_F(DetailWindowTest, HlaWindowFollowsReflectionsAndSignalsAndHasNoRawData)
     app->OnHlaSignal(header, data, "radio-7");
     ASSERT_TRUE(ProcessEventsUntil([&] { return view->Page().lines.size() == 18u + 1 + 4; }));
     EXPECT_EQ(Cell(*view, 22, PageCell::LeftValue), "AB AB AB AB ");
+}
+
+// Close All, and a change of grouping, close each detail window once, quietly.
+TEST_F(DetailWindowTest, ClosingEveryWindowClosesEachOnce)
+{
+    CUdpSender sender("127.0.0.1", m_port);
+    for (std::uint16_t radio = 1; radio <= 2; ++radio)
+        ASSERT_TRUE(sender.Send(DisTraffic::TransmitterDatagram({1, 2, 3, radio})));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return app->GetRadioCount() == 2; }));
+    app->OnHlaTransmitterAttribute(7, AttributeBit(RprRadioAttribute::TransmittedPower), Bytes(4).data(), 4);
+
+    QMap<const CDetailDoc*, int> closes;
+    QObject::connect(frame, &CMainFrame::detailWindowClosed, frame,
+                     [&closes](const std::shared_ptr<CDetailDoc>& document) { ++closes[document.get()]; });
+    auto openAll = [&] {
+        emit frame->openDisDetail("1/2/3/1");
+        emit frame->openDisDetail("1/2/3/2");
+        emit frame->openHlaDetail(7);
+        ASSERT_EQ(frame->mdiArea()->subWindowList().size(), 3);
+        closes.clear();
+    };
+    auto allClosedOnce = [&] {
+        ASSERT_TRUE(ProcessEventsUntil([&] { return frame->mdiArea()->subWindowList().isEmpty(); }));
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();   // a second close would come now
+        EXPECT_EQ(closes.size(), 3);
+        for (int count : closes)
+            EXPECT_EQ(count, 1);
+    };
+
+    QtMessages messages;
+    openAll();
+    frame->action(QuorlexCommand::WindowCloseAll)->trigger();
+    allClosedOnce();
+
+    openAll();
+    dialogtest::OnNextModal<CPreferencesSheet>([](CPreferencesSheet& sheet) {
+        sheet.tabs().setCurrentWidget(&sheet.displayPage());
+        dialogtest::Child<QComboBox>(sheet.displayPage(), "TreeType").setCurrentIndex(1);
+        dialogtest::Press(sheet, QDialogButtonBox::Ok);
+    });
+    frame->action(QuorlexCommand::EditPreferences)->trigger();
+    allClosedOnce();
+    EXPECT_EQ(messages.Taken(), QStringList());
+}
+
+// A new detail window shows its whole page when the area has room for it
+// (here a wide one: forty modulation parameters), and never reaches beyond
+// the area.
+TEST_F(DetailWindowTest, ANewWindowOpensAtTheSizeOfItsPageWithinTheArea)
+{
+    CUdpSender sender("127.0.0.1", m_port);
+    for (std::uint16_t radio = 1; radio <= 2; ++radio)
+        ASSERT_TRUE(sender.Send(DisTraffic::TransmitterDatagram({1, 2, 3, radio}, 40)));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return app->GetRadioCount() == 2; }));
+
+    frame->resize(1600, 1200);
+    emit frame->openDisDetail("1/2/3/1");
+    auto* view = ActiveView<CQuorlexView>();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->horizontalScrollBar()->maximum(), 0) << "every column shows";
+    EXPECT_EQ(view->verticalScrollBar()->maximum(), 0) << "every line shows";
+    EXPECT_TRUE(frame->mdiArea()->viewport()->rect().contains(frame->ActiveChild()->geometry()));
+
+    frame->resize(480, 360);
+    emit frame->openDisDetail("1/2/3/2");
+    EXPECT_TRUE(frame->mdiArea()->viewport()->rect().contains(frame->ActiveChild()->geometry()));
+    EXPECT_GT(ActiveView<CQuorlexView>()->horizontalScrollBar()->maximum(), 0) << "the rest is a scroll away";
 }
 
 } // namespace
