@@ -3,7 +3,6 @@
 #include <strings.h>
 
 #include <cstring>
-#include <exception>
 #include <memory>
 #include <new>
 #include <string>
@@ -148,7 +147,9 @@ int DtFedReader::readExpression(std::FILE* file) {
     return parseFed(fed);
   } catch (const DtlObjPtr&) {
     // The language error has printed what it met.
-  } catch (const std::exception&) {
+  } catch (...) {
+    // A builder that refused a part (a name given twice) has said why; the
+    // caller drops what it built.
   }
   DtNotifyError("Unexpected problem reading fed file\n");
   return badFile;

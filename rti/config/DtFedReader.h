@@ -40,9 +40,9 @@ public:
   // names) into the builder (null: the file is only read and checked).
   // Returns accepted, noFile when no file was found, or badFile when it
   // holds no expression ("Unable to find FED in fedfile"), its walk rejects
-  // a part, or the language raises an error ("Unexpected problem reading fed
-  // file"). A rejected part stops the walk at once; what reached the builder
-  // before it stays there.
+  // a part, or the language raises an error or the builder throws
+  // ("Unexpected problem reading fed file"). A rejected part stops the walk
+  // at once; what reached the builder before it stays there.
   virtual int readFed(const char* fileName, DtFomBuilder* builder);
   // The file opened for reading, as named or else under RTI_CONFIG; null
   // (and "No such FED file: <name>") when neither exists. A '\\' in the
