@@ -13,13 +13,12 @@
 
 // "a.b.c.d".
 inline std::string DottedAddress(std::uint32_t address) {
-  char text[16];
-  char* end = text;
+  std::string text;
   for (int shift = 24; shift >= 0; shift -= 8) {
-    end = std::to_chars(end, text + sizeof text, (address >> shift) & 0xFFu).ptr;
-    if (shift) *end++ = '.';
+    text += std::to_string((address >> shift) & 0xFFu);
+    if (shift) text += '.';
   }
-  return std::string(text, end);
+  return text;
 }
 
 // The address of a dotted text: exactly four decimal octets of 0 to 255,

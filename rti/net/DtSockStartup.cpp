@@ -1,0 +1,3 @@
+#include "net/DtSockStartup.h"
+
+int DtSockStartup() { return 0; }

@@ -1,0 +1,226 @@
+// The UDP socket on loopback: sending and reading, unbundling, the filters
+// on receipt, dropped datagrams, multicast and the group socket.
+
+#include "net/DtNetSocket.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "NetTestSupport.h"
+#include "net/DtGroupSocket.h"
+#include "net/DtNetAddress.h"
+#include "net/DtSocketError.h"
+#include "port/DtPortSocket.h"
+#include "rti/util/NotifyCapture.h"
+#include "util/DtBigEndian.h"
+
+using namespace nettest;
+
+namespace {
+
+// A unit of a bundle: protocol, exercise, and its length at bytes 8-9.
+std::vector<char> unit(int length, char protocol, char exercise, char fill) {
+  std::vector<char> bytes(static_cast<std::size_t>(length), fill);
+  bytes[0] = protocol;
+  bytes[1] = exercise;
+  DtPutBigEndian(static_cast<std::uint16_t>(length), bytes.data() + 8);
+  return bytes;
+}
+
+std::vector<char> joined(std::vector<char> a, const std::vector<char>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+class DtNetSocketTest : public testing::Test {
+protected:
+  NotifyCapture capture;
+  std::unique_ptr<DtNetSocket> receiver{udpSocket(loopback)};
+  std::unique_ptr<DtNetSocket> sender{udpSocket(loopback)};
+
+  void SetUp() override { sender->setDestPort(receiver->port()); }
+
+  void send(const std::vector<char>& bytes) {
+    ASSERT_EQ(sender->sendTo(bytes.data(), static_cast<int>(bytes.size()), 0), static_cast<int>(bytes.size()));
+  }
+  // The next packet's text, its status in `status`.
+  std::string next(int* status) {
+    char* data = nullptr;
+    const int length = receiveWithin(*receiver, &data, status);
+    return text(data, length);
+  }
+};
+
+TEST_F(DtNetSocketTest, SendsAndReadsOneDatagramEach) {
+  receiver->setUnbundling(false);
+  send({'a', 'b', 'c', 'd'});
+  int status = 0;
+  EXPECT_EQ(next(&status), "abcd");
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(receiver->senderAddr(), loopback);
+  EXPECT_EQ(receiver->packetsReceived(), 1);
+  char* data = nullptr;
+  EXPECT_EQ(receiver->DtRecv(&data, &status), 0);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(data, nullptr);
+  EXPECT_EQ(sender->sendTo("x", 0, 0), 0);
+
+  std::unique_ptr<DtNetSocket> readOnly(udpSocket(loopback, 0, DtNetSocket::Read));
+  EXPECT_EQ(readOnly->sendTo("x", 1, 0), -1);
+  EXPECT_EQ(readOnly->writeDescriptor(), -1);
+  EXPECT_NE(capture.text().find("NetSocket not initialized for sending\n"), std::string::npos);
+}
+
+TEST_F(DtNetSocketTest, UnbundlingSplitsADatagramIntoItsUnits) {
+  send(joined(unit(24, 1, 5, 'a'), unit(36, 1, 5, 'b')));
+  char* first = nullptr;
+  int status = 0;
+  ASSERT_EQ(receiveWithin(*receiver, &first, &status), 24);
+  EXPECT_TRUE(receiver->hasPendingUnits());
+  EXPECT_EQ(first[20], 'a');
+  char* second = nullptr;
+  ASSERT_EQ(receiver->DtRecv(&second, &status), 36);
+  EXPECT_EQ(second[20], 'b');
+  EXPECT_NE(second, first + 24);  // copied to the start of the return buffer
+  EXPECT_FALSE(receiver->hasPendingUnits());
+  EXPECT_EQ(receiver->packetsReceived(), 1);
+}
+
+TEST_F(DtNetSocketTest, UnbundlingHandsUpTheRestWhenALaterUnitLooksForeign) {
+  send(joined(unit(24, 1, 5, 'a'), unit(36, 1, 6, 'b')));
+  int status = 0;
+  EXPECT_EQ(next(&status).size(), 24u);
+  char* rest = nullptr;
+  EXPECT_EQ(receiver->DtRecv(&rest, &status), 36);
+  EXPECT_NE(capture.text().find("Unbundling warning: PDU header not similar to first in bundle\n"
+                                "    (Protocol,exercise) = (1,6) when expecting (1,5)\n"),
+            std::string::npos);
+}
+
+TEST_F(DtNetSocketTest, UnbundlingDropsADatagramShorterThanAUnitHeader) {
+  send(std::vector<char>(10, 'x'));
+  send(unit(12, 1, 1, 'y'));
+  int status = 0;
+  EXPECT_EQ(next(&status).size(), 12u);
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(capture.text().find("problem: packet size less than 12 bytes\n"), std::string::npos);
+}
+
+TEST_F(DtNetSocketTest, FiltersAndImpossibleDatagramsDropWithTheirOwnStatus) {
+  receiver->setUnbundling(false);
+  const std::uint32_t kind[] = {3};
+  receiver->kindFilter().set(0, 1, kind);
+  send({0, 0, 4, 0});                                          // another kind
+  send({0, 0});                                                // shorter than the filtered bytes
+  send(std::vector<char>(DtSocket::maxUdpPacketSize() + 1, 3));  // larger than the receive buffer
+  send({0, 0, 3, 0});
+  std::vector<int> statuses;
+  std::string last;
+  for (int status = -2; status == -2;) {
+    last = next(&status);
+    statuses.push_back(status);
+  }
+  EXPECT_EQ(statuses, (std::vector<int>{-2, -2, -2, 1}));
+  EXPECT_EQ(last, std::string({0, 0, 3, 0}));
+  EXPECT_NE(capture.text().find("NetSocket: dropped a datagram of 15001 bytes from 127.0.0.1: larger than the "
+                                "15000-byte receive buffer\n"),
+            std::string::npos);
+}
+
+TEST_F(DtNetSocketTest, IgnoredSenderPortDropsThatSendersDatagrams) {
+  receiver->setUnbundling(false);
+  receiver->setIgnoredSenderPort(sender->port());
+  std::unique_ptr<DtNetSocket> other(udpSocket(loopback));
+  other->setDestPort(receiver->port());
+  send({'i', 'g', 'n'});
+  ASSERT_EQ(other->sendTo("kept", 4, 0), 4);
+  int status = 0;
+  EXPECT_EQ(next(&status), "");
+  EXPECT_EQ(status, -2);
+  EXPECT_EQ(next(&status), "kept");
+}
+
+TEST_F(DtNetSocketTest, OwnMulticastDatagramsAreDroppedByTheIgnoredSenderPort) {
+  const std::uint32_t group = groupFor(receiver->port());
+  std::unique_ptr<DtNetSocket> member(udpSocket(group, receiver->port()));
+  member->setUnbundling(false);
+  ASSERT_EQ(member->sendTo("first", 5, 0), 5);
+  char* data = nullptr;
+  int status = 0;
+  EXPECT_EQ(text(data, receiveWithin(*member, &data, &status)), "first");  // multicast loop is on
+
+  member->setIgnoredSenderPort(member->port());
+  ASSERT_EQ(member->sendTo("own", 3, 0), 3);
+  EXPECT_EQ(receiveWithin(*member, &data, &status), 0);
+  EXPECT_EQ(status, -2);
+}
+
+TEST_F(DtNetSocketTest, MembershipNeedsAMulticastGroupAndAnUnboundSocket) {
+  EXPECT_FALSE(receiver->listenToMulticastGroup(DtStringToAddr("10.0.0.1")));
+  EXPECT_NE(capture.text().find("10.0.0.1 is not a multicast address: Can't subscribe\n"), std::string::npos);
+  EXPECT_FALSE(receiver->dropMulticastGroup(DtStringToAddr("10.0.0.1")));
+  const std::uint32_t group = groupFor(receiver->port());
+  EXPECT_TRUE(receiver->listenToMulticastGroup(group));
+  EXPECT_TRUE(receiver->dropMulticastGroup(group));
+  EXPECT_TRUE(receiver->setMulticastTtl(1));
+
+  capture.clear();
+  std::unique_ptr<DtNetSocket> bound(udpSocket(group, 0, DtNetSocket::ReadWrite | DtNetSocket::BindToDest));
+  EXPECT_EQ(capture.text().find("ineffective"), std::string::npos);  // the join after the bind is fine
+  EXPECT_FALSE(bound->listenToMulticastGroup(groupFor(bound->port() + 1)));
+  EXPECT_NE(capture.text().find("listenToMulticastGroup ineffective while bound to destAddr\n"), std::string::npos);
+}
+
+TEST(DtNetSocket, BindFailureIsReportedToTheCallerWithThePortAndReason) {
+  NotifyCapture capture;
+  const int taken = DtPortUdpSocket();
+  ASSERT_GE(taken, 0);
+  DtSockAddr local{loopback, 0};
+  ASSERT_EQ(DtPortBind(taken, local), 0);  // without SO_REUSEADDR: the port is not shared
+  ASSERT_EQ(DtPortLocalAddress(taken, &local), 0);
+  try {
+    DtNetSocket socket(local.port, loopback, DtNetSocket::ReadWrite, loopback);
+    ADD_FAILURE() << "the socket opened on a taken port";
+  } catch (const DtSocketError& error) {
+    EXPECT_EQ(error.port(), local.port);
+    EXPECT_EQ(error.reason(), "cannot bind UDP port " + std::to_string(local.port) +
+                                  " on INADDR_ANY: Address Already in use");
+  }
+  EXPECT_NE(capture.text().find("NetSocket: bind INADDR_ANY " + std::to_string(local.port)), std::string::npos);
+  DtPortCloseSocket(taken);
+}
+
+TEST(DtGroupSocket, SendsEachPacketToEveryRemoteSite) {
+  NotifyCapture capture;
+  std::unique_ptr<DtGroupSocket> group(new DtGroupSocket(0, loopback, DtNetSocket::ReadWrite | DtNetSocket::Quiet, loopback));
+  std::vector<std::unique_ptr<DtNetSocket>> sites;
+  for (std::uint32_t address : {0x7F000002u, 0x7F000003u, 0x7F000004u}) {
+    sites.emplace_back(udpSocket(address, group->port(), DtNetSocket::ReadWrite | DtNetSocket::BindToDest));
+    sites.back()->setUnbundling(false);
+    group->addRemoteSite(address);
+  }
+  group->addRemoteSite(0x7F000003u);
+  EXPECT_EQ(group->remoteSites(), (std::vector<std::uint32_t>{0x7F000002u, 0x7F000003u, 0x7F000004u}));
+  EXPECT_NE(capture.text().find("DtGroupSocket adding remote site 127.0.0.2.\n"), std::string::npos);
+
+  EXPECT_EQ(group->send("all", 3, 0x7F000009u), 3);
+  EXPECT_EQ(group->sendToAll("but", 3, 0x7F000003u), 3);
+  group->removeRemoteSite(0x7F000002u);
+  EXPECT_EQ(group->send("two", 3, 0), 3);
+
+  const std::vector<std::vector<std::string>> expected = {{"all", "but"}, {"all", "two"}, {"all", "but", "two"}};
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    std::vector<std::string> got;
+    char* data = nullptr;
+    for (int status = 1; status == 1;) {
+      const int length = receiveWithin(*sites[i], &data, &status, 0.3);
+      if (status == 1) got.push_back(text(data, length));
+    }
+    EXPECT_EQ(got, expected[i]) << "site " << i;
+  }
+}
+
+}  // namespace
