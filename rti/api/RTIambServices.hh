@@ -16,6 +16,13 @@ class RTI_EXPORT RTIambassador {
 public:
   typedef FederateAmbassador* FederateAmbassadorPtr;
 
+  // Reads the RID file and assembles the federate's RTI: its configuration,
+  // plug-ins, service observers and managers are this ambassador's own. The
+  // diagnostics level, the log file ("orvekRti.log") and the defaults of the
+  // advisory switches, the object name prefix and the TCP buffer size belong
+  // to the process: each ambassador sets them from its RID file when it is
+  // made, so with several ambassadors in one process the last one made
+  // decides them for all.
   RTIambassador();
   ~RTIambassador();
 

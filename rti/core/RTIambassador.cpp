@@ -1,436 +1,137 @@
-// The services are declared in full so that federates compile and link
-// against this library; each is carried out by the federation core as it is
-// built, and until then reports that it is not available.
+// The RTI ambassador: assembles the federate's local RTI component, hands
+// every service to the implementor and tells the observers about each call.
 #include "RTI.hh"
 
-#include <string>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <type_traits>
+
+#include "api/DtRtiAmbObserverList.h"
+#include "api/DtRtiServiceTable.h"
+#include "config/DtPluginLoader.h"
+#include "config/DtRIDParameters.h"
+#include "core/DtRtiAmbassadorImplementor.h"
+#include "mom/DtMomMgr.h"
+#include "mom/DtPrivRefs.h"
+#include "util/DtNotify.h"
 
 namespace {
 
-[[noreturn]] void notImplemented(const char* service) {
-  std::string reason = std::string(service) + " not implemented";
-  throw RTI::RTIinternalError(reason.c_str());
+// Relative to the working directory; an earlier ambassador's file of the
+// same name is emptied.
+DtString logFileName(const DtRIDParameters& rid) {
+  if (rid.reuseLogFile()) return DtString("orvekRti.log");
+  char name[64];
+  std::snprintf(name, sizeof name, "orvekRti%ld.log", static_cast<long>(std::time(nullptr)));
+  return DtString(name);
+}
+
+template <class Notify>
+void notifyEach(const DtRtiAmbObserverList* observers, Notify&& notify) {
+  // Each observer's next() is read after it was told, so an observer that
+  // takes itself out ends the walk.
+  for (DtRtiAmbassadorObserver* observer = observers ? observers->first() : nullptr; observer;
+       observer = observer->next()) {
+    notify(*observer);
+  }
+}
+
+// The one pattern of every service: the implementor does the work; the
+// observers are told the arguments, the result and the exception (null after
+// success); an RTI::Exception is rethrown as the very object the implementor
+// threw. Any other exception passes with no observer told.
+template <class Result, class Call, class Notify>
+Result serve(const DtPrivRefs& refs, Call&& call, Notify&& notify) {
+  DtRtiAmbassadorImplementor& implementor = *refs.implementor;
+  const DtRtiAmbObserverList* observers = refs.observers.get();
+  if constexpr (std::is_void_v<Result>) {
+    try {
+      call(implementor);
+    } catch (RTI::Exception& exception) {
+      notifyEach(observers, [&](DtRtiAmbassadorObserver& o) { notify(o, &exception); });
+      throw;
+    }
+    notifyEach(observers, [&](DtRtiAmbassadorObserver& o) { notify(o, nullptr); });
+  } else {
+    Result result{};
+    try {
+      result = call(implementor);
+    } catch (RTI::Exception& exception) {
+      notifyEach(observers, [&](DtRtiAmbassadorObserver& o) { notify(o, result, &exception); });
+      throw;
+    }
+    notifyEach(observers, [&](DtRtiAmbassadorObserver& o) { notify(o, result, nullptr); });
+    return result;
+  }
 }
 
 }  // namespace
 
+// The notification's result argument by the row's kind, and the parameter
+// of the notifying lambda that receives it.
+#define DT_RTI_RESULT_ARG_NONE
+#define DT_RTI_RESULT_ARG_REF result,
+#define DT_RTI_RESULT_ARG_VAL result,
+#define DT_RTI_RESULT_PARAM_NONE
+#define DT_RTI_RESULT_PARAM_REF auto& result,
+#define DT_RTI_RESULT_PARAM_VAL auto& result,
+
+#define DT_RTI_AMBASSADOR_SERVICE(type, kind, name, ...)                                        \
+  type RTI::RTIambassador::name(DT_RTI_PARAMS(__VA_ARGS__)) {                                   \
+    return serve<type>(                                                                         \
+        *_privRefs,                                                                             \
+        [&](DtRtiAmbassadorImplementor& implementor) -> type {                                  \
+          return implementor.name(DT_RTI_ARGS(__VA_ARGS__));                                    \
+        },                                                                                      \
+        [&](DtRtiAmbassadorObserver& observer, DT_RTI_RESULT_PARAM_##kind RTI::Exception* e) { \
+          observer.name(DT_RTI_ARGS(__VA_ARGS__) DT_RTI_COMMA_IF(__VA_ARGS__)                   \
+                            DT_RTI_RESULT_ARG_##kind e);                                        \
+        });                                                                                     \
+  }
+DT_RTI_SERVICES(DT_RTI_AMBASSADOR_SERVICE)
+#undef DT_RTI_AMBASSADOR_SERVICE
+
 namespace RTI {
 
-RTIambassador::RTIambassador() : _privRefs(nullptr) {}
-
-RTIambassador::~RTIambassador() = default;
-
-void RTIambassador::createFederationExecution(const char*, const char*) {
-  notImplemented("createFederationExecution");
-}
-
-void RTIambassador::destroyFederationExecution(const char*) {
-  notImplemented("destroyFederationExecution");
-}
-
-FederateHandle RTIambassador::joinFederationExecution(const char*, const char*,
-                                                      FederateAmbassadorPtr) {
-  notImplemented("joinFederationExecution");
-}
-
-void RTIambassador::resignFederationExecution(ResignAction) {
-  notImplemented("resignFederationExecution");
-}
-
-void RTIambassador::registerFederationSynchronizationPoint(const char*, const char*,
-                                                           const FederateHandleSet&) {
-  notImplemented("registerFederationSynchronizationPoint");
-}
-
-void RTIambassador::registerFederationSynchronizationPoint(const char*, const char*) {
-  notImplemented("registerFederationSynchronizationPoint");
-}
-
-void RTIambassador::synchronizationPointAchieved(const char*) {
-  notImplemented("synchronizationPointAchieved");
-}
-
-void RTIambassador::requestFederationSave(const char*) { notImplemented("requestFederationSave"); }
-
-void RTIambassador::requestFederationSave(const char*, const FedTime&) {
-  notImplemented("requestFederationSave");
-}
-
-void RTIambassador::federateSaveBegun() { notImplemented("federateSaveBegun"); }
-
-void RTIambassador::federateSaveComplete() { notImplemented("federateSaveComplete"); }
-
-void RTIambassador::federateSaveNotComplete() { notImplemented("federateSaveNotComplete"); }
-
-void RTIambassador::requestFederationRestore(const char*) {
-  notImplemented("requestFederationRestore");
-}
-
-void RTIambassador::federateRestoreComplete() { notImplemented("federateRestoreComplete"); }
-
-void RTIambassador::federateRestoreNotComplete() { notImplemented("federateRestoreNotComplete"); }
-
-void RTIambassador::publishObjectClass(ObjectClassHandle, const AttributeHandleSet&) {
-  notImplemented("publishObjectClass");
-}
-
-void RTIambassador::unpublishObjectClass(ObjectClassHandle) {
-  notImplemented("unpublishObjectClass");
-}
-
-void RTIambassador::publishInteractionClass(InteractionClassHandle) {
-  notImplemented("publishInteractionClass");
-}
-
-void RTIambassador::unpublishInteractionClass(InteractionClassHandle) {
-  notImplemented("unpublishInteractionClass");
-}
-
-void RTIambassador::subscribeObjectClassAttributes(ObjectClassHandle, const AttributeHandleSet&,
-                                                   Boolean) {
-  notImplemented("subscribeObjectClassAttributes");
-}
-
-void RTIambassador::unsubscribeObjectClass(ObjectClassHandle) {
-  notImplemented("unsubscribeObjectClass");
-}
-
-void RTIambassador::subscribeInteractionClass(InteractionClassHandle, Boolean) {
-  notImplemented("subscribeInteractionClass");
-}
-
-void RTIambassador::unsubscribeInteractionClass(InteractionClassHandle) {
-  notImplemented("unsubscribeInteractionClass");
-}
-
-ObjectHandle RTIambassador::registerObjectInstance(ObjectClassHandle) {
-  notImplemented("registerObjectInstance");
-}
-
-ObjectHandle RTIambassador::registerObjectInstance(ObjectClassHandle, const char*) {
-  notImplemented("registerObjectInstance");
-}
-
-void RTIambassador::updateAttributeValues(ObjectHandle, const AttributeHandleValuePairSet&,
-                                          const char*) {
-  notImplemented("updateAttributeValues");
-}
-
-EventRetractionHandle RTIambassador::updateAttributeValues(ObjectHandle,
-                                                           const AttributeHandleValuePairSet&,
-                                                           const FedTime&, const char*) {
-  notImplemented("updateAttributeValues");
-}
-
-void RTIambassador::sendInteraction(InteractionClassHandle, const ParameterHandleValuePairSet&,
-                                    const char*) {
-  notImplemented("sendInteraction");
-}
-
-EventRetractionHandle RTIambassador::sendInteraction(InteractionClassHandle,
-                                                     const ParameterHandleValuePairSet&,
-                                                     const FedTime&, const char*) {
-  notImplemented("sendInteraction");
-}
-
-void RTIambassador::deleteObjectInstance(ObjectHandle, const char*) {
-  notImplemented("deleteObjectInstance");
-}
-
-EventRetractionHandle RTIambassador::deleteObjectInstance(ObjectHandle, const FedTime&,
-                                                          const char*) {
-  notImplemented("deleteObjectInstance");
-}
-
-void RTIambassador::localDeleteObjectInstance(ObjectHandle) {
-  notImplemented("localDeleteObjectInstance");
-}
-
-void RTIambassador::changeAttributeTransportationType(ObjectHandle, const AttributeHandleSet&,
-                                                      TransportationHandle) {
-  notImplemented("changeAttributeTransportationType");
-}
-
-void RTIambassador::changeInteractionTransportationType(InteractionClassHandle,
-                                                        TransportationHandle) {
-  notImplemented("changeInteractionTransportationType");
-}
-
-void RTIambassador::requestObjectAttributeValueUpdate(ObjectHandle, const AttributeHandleSet&) {
-  notImplemented("requestObjectAttributeValueUpdate");
-}
-
-void RTIambassador::requestClassAttributeValueUpdate(ObjectClassHandle, const AttributeHandleSet&) {
-  notImplemented("requestClassAttributeValueUpdate");
-}
-
-void RTIambassador::unconditionalAttributeOwnershipDivestiture(ObjectHandle,
-                                                               const AttributeHandleSet&) {
-  notImplemented("unconditionalAttributeOwnershipDivestiture");
-}
-
-void RTIambassador::negotiatedAttributeOwnershipDivestiture(ObjectHandle, const AttributeHandleSet&,
-                                                            const char*) {
-  notImplemented("negotiatedAttributeOwnershipDivestiture");
-}
-
-void RTIambassador::attributeOwnershipAcquisition(ObjectHandle, const AttributeHandleSet&,
-                                                  const char*) {
-  notImplemented("attributeOwnershipAcquisition");
-}
-
-void RTIambassador::attributeOwnershipAcquisitionIfAvailable(ObjectHandle,
-                                                             const AttributeHandleSet&) {
-  notImplemented("attributeOwnershipAcquisitionIfAvailable");
-}
-
-AttributeHandleSet* RTIambassador::attributeOwnershipReleaseResponse(ObjectHandle,
-                                                                     const AttributeHandleSet&) {
-  notImplemented("attributeOwnershipReleaseResponse");
-}
-
-void RTIambassador::cancelNegotiatedAttributeOwnershipDivestiture(ObjectHandle,
-                                                                  const AttributeHandleSet&) {
-  notImplemented("cancelNegotiatedAttributeOwnershipDivestiture");
-}
-
-void RTIambassador::cancelAttributeOwnershipAcquisition(ObjectHandle, const AttributeHandleSet&) {
-  notImplemented("cancelAttributeOwnershipAcquisition");
-}
-
-void RTIambassador::queryAttributeOwnership(ObjectHandle, AttributeHandle) {
-  notImplemented("queryAttributeOwnership");
-}
-
-Boolean RTIambassador::isAttributeOwnedByFederate(ObjectHandle, AttributeHandle) {
-  notImplemented("isAttributeOwnedByFederate");
-}
-
-void RTIambassador::enableTimeRegulation(const FedTime&, const FedTime&) {
-  notImplemented("enableTimeRegulation");
-}
-
-void RTIambassador::disableTimeRegulation() { notImplemented("disableTimeRegulation"); }
-
-void RTIambassador::enableTimeConstrained() { notImplemented("enableTimeConstrained"); }
-
-void RTIambassador::disableTimeConstrained() { notImplemented("disableTimeConstrained"); }
-
-void RTIambassador::timeAdvanceRequest(const FedTime&) { notImplemented("timeAdvanceRequest"); }
-
-void RTIambassador::timeAdvanceRequestAvailable(const FedTime&) {
-  notImplemented("timeAdvanceRequestAvailable");
-}
-
-void RTIambassador::nextEventRequest(const FedTime&) { notImplemented("nextEventRequest"); }
-
-void RTIambassador::nextEventRequestAvailable(const FedTime&) {
-  notImplemented("nextEventRequestAvailable");
-}
-
-void RTIambassador::flushQueueRequest(const FedTime&) { notImplemented("flushQueueRequest"); }
-
-void RTIambassador::enableAsynchronousDelivery() { notImplemented("enableAsynchronousDelivery"); }
-
-void RTIambassador::disableAsynchronousDelivery() { notImplemented("disableAsynchronousDelivery"); }
-
-void RTIambassador::queryLBTS(FedTime&) { notImplemented("queryLBTS"); }
-
-void RTIambassador::queryFederateTime(FedTime&) { notImplemented("queryFederateTime"); }
-
-void RTIambassador::queryMinNextEventTime(FedTime&) { notImplemented("queryMinNextEventTime"); }
-
-void RTIambassador::modifyLookahead(const FedTime&) { notImplemented("modifyLookahead"); }
-
-void RTIambassador::queryLookahead(FedTime&) { notImplemented("queryLookahead"); }
-
-void RTIambassador::retract(EventRetractionHandle) { notImplemented("retract"); }
-
-void RTIambassador::changeAttributeOrderType(ObjectHandle, const AttributeHandleSet&,
-                                             OrderingHandle) {
-  notImplemented("changeAttributeOrderType");
-}
-
-void RTIambassador::changeInteractionOrderType(InteractionClassHandle, OrderingHandle) {
-  notImplemented("changeInteractionOrderType");
-}
-
-Region* RTIambassador::createRegion(SpaceHandle, ULong) { notImplemented("createRegion"); }
-
-void RTIambassador::notifyAboutRegionModification(Region&) {
-  notImplemented("notifyAboutRegionModification");
-}
-
-void RTIambassador::deleteRegion(Region*) { notImplemented("deleteRegion"); }
-
-ObjectHandle RTIambassador::registerObjectInstanceWithRegion(ObjectClassHandle, AttributeHandle*,
-                                                             Region**, ULong) {
-  notImplemented("registerObjectInstanceWithRegion");
-}
-
-ObjectHandle RTIambassador::registerObjectInstanceWithRegion(ObjectClassHandle, const char*,
-                                                             AttributeHandle*, Region**, ULong) {
-  notImplemented("registerObjectInstanceWithRegion");
-}
-
-void RTIambassador::associateRegionForUpdates(Region&, ObjectHandle, const AttributeHandleSet&) {
-  notImplemented("associateRegionForUpdates");
-}
-
-void RTIambassador::unassociateRegionForUpdates(Region&, ObjectHandle) {
-  notImplemented("unassociateRegionForUpdates");
-}
-
-void RTIambassador::subscribeObjectClassAttributesWithRegion(ObjectClassHandle, Region&,
-                                                             const AttributeHandleSet&, Boolean) {
-  notImplemented("subscribeObjectClassAttributesWithRegion");
-}
-
-void RTIambassador::unsubscribeObjectClassWithRegion(ObjectClassHandle, Region&) {
-  notImplemented("unsubscribeObjectClassWithRegion");
-}
-
-void RTIambassador::subscribeInteractionClassWithRegion(InteractionClassHandle, Region&, Boolean) {
-  notImplemented("subscribeInteractionClassWithRegion");
-}
-
-void RTIambassador::unsubscribeInteractionClassWithRegion(InteractionClassHandle, Region&) {
-  notImplemented("unsubscribeInteractionClassWithRegion");
-}
-
-void RTIambassador::sendInteractionWithRegion(InteractionClassHandle,
-                                              const ParameterHandleValuePairSet&, const char*,
-                                              const Region&) {
-  notImplemented("sendInteractionWithRegion");
-}
-
-EventRetractionHandle RTIambassador::sendInteractionWithRegion(InteractionClassHandle,
-                                                               const ParameterHandleValuePairSet&,
-                                                               const FedTime&, const char*,
-                                                               const Region&) {
-  notImplemented("sendInteractionWithRegion");
-}
-
-void RTIambassador::requestClassAttributeValueUpdateWithRegion(ObjectClassHandle,
-                                                               const AttributeHandleSet&,
-                                                               const Region&) {
-  notImplemented("requestClassAttributeValueUpdateWithRegion");
-}
-
-ObjectClassHandle RTIambassador::getObjectClassHandle(const char*) {
-  notImplemented("getObjectClassHandle");
-}
-
-char* RTIambassador::getObjectClassName(ObjectClassHandle) { notImplemented("getObjectClassName"); }
-
-AttributeHandle RTIambassador::getAttributeHandle(const char*, ObjectClassHandle) {
-  notImplemented("getAttributeHandle");
-}
-
-char* RTIambassador::getAttributeName(AttributeHandle, ObjectClassHandle) {
-  notImplemented("getAttributeName");
-}
-
-InteractionClassHandle RTIambassador::getInteractionClassHandle(const char*) {
-  notImplemented("getInteractionClassHandle");
-}
-
-char* RTIambassador::getInteractionClassName(InteractionClassHandle) {
-  notImplemented("getInteractionClassName");
-}
-
-ParameterHandle RTIambassador::getParameterHandle(const char*, InteractionClassHandle) {
-  notImplemented("getParameterHandle");
-}
-
-char* RTIambassador::getParameterName(ParameterHandle, InteractionClassHandle) {
-  notImplemented("getParameterName");
-}
-
-ObjectHandle RTIambassador::getObjectInstanceHandle(const char*) {
-  notImplemented("getObjectInstanceHandle");
-}
-
-char* RTIambassador::getObjectInstanceName(ObjectHandle) {
-  notImplemented("getObjectInstanceName");
-}
-
-SpaceHandle RTIambassador::getRoutingSpaceHandle(const char*) {
-  notImplemented("getRoutingSpaceHandle");
-}
-
-char* RTIambassador::getRoutingSpaceName(SpaceHandle) { notImplemented("getRoutingSpaceName"); }
-
-DimensionHandle RTIambassador::getDimensionHandle(const char*, SpaceHandle) {
-  notImplemented("getDimensionHandle");
-}
-
-char* RTIambassador::getDimensionName(DimensionHandle, SpaceHandle) {
-  notImplemented("getDimensionName");
-}
-
-SpaceHandle RTIambassador::getAttributeRoutingSpaceHandle(AttributeHandle, ObjectClassHandle) {
-  notImplemented("getAttributeRoutingSpaceHandle");
-}
-
-ObjectClassHandle RTIambassador::getObjectClass(ObjectHandle) { notImplemented("getObjectClass"); }
-
-SpaceHandle RTIambassador::getInteractionRoutingSpaceHandle(InteractionClassHandle) {
-  notImplemented("getInteractionRoutingSpaceHandle");
-}
-
-TransportationHandle RTIambassador::getTransportationHandle(const char*) {
-  notImplemented("getTransportationHandle");
-}
-
-char* RTIambassador::getTransportationName(TransportationHandle) {
-  notImplemented("getTransportationName");
-}
-
-OrderingHandle RTIambassador::getOrderingHandle(const char*) {
-  notImplemented("getOrderingHandle");
-}
-
-char* RTIambassador::getOrderingName(OrderingHandle) { notImplemented("getOrderingName"); }
-
-void RTIambassador::enableClassRelevanceAdvisorySwitch() {
-  notImplemented("enableClassRelevanceAdvisorySwitch");
-}
-
-void RTIambassador::disableClassRelevanceAdvisorySwitch() {
-  notImplemented("disableClassRelevanceAdvisorySwitch");
-}
-
-void RTIambassador::enableAttributeRelevanceAdvisorySwitch() {
-  notImplemented("enableAttributeRelevanceAdvisorySwitch");
-}
-
-void RTIambassador::disableAttributeRelevanceAdvisorySwitch() {
-  notImplemented("disableAttributeRelevanceAdvisorySwitch");
+RTIambassador::RTIambassador() : _privRefs(nullptr) {
+  auto refs = std::make_unique<DtPrivRefs>();
+  refs->ridParameters = std::make_unique<DtRIDParameters>();
+  DtRIDParameters& rid = *refs->ridParameters;
+  DtSetNotifyLevel(rid.notifyLevel());
+  DtOpenLogOutput(logFileName(rid).string(), 0, 1);
+
+  // Plug-ins' creator hooks run as they load, before anything they may
+  // replace is made.
+  refs->pluginLoader = std::make_unique<DtPluginLoader>(rid.pluginDir());
+  refs->pluginLoader->loadPlugins(rid.pluginNames());
+  refs->observers = std::make_unique<DtRtiAmbObserverList>();
+  if (rid.momServiceAvailable()) refs->momMgr = DtMomMgr::create(this, refs.get());
+
+  refs->implementor = DtRtiAmbassadorImplementor::create(&rid, refs->momMgr.get());
+  if (!refs->implementor) {
+    // Out of memory, or a plug-in's creator that made nothing.
+    throw RTIinternalError("Unable to create the RTI ambassador implementor");
+  }
+  refs->implementor->setObservers(refs->observers.get());
+  refs->pluginLoader->initLrcPlugins(refs->implementor.get());
+  _privRefs = refs.release();
+
+  DtNotifyVerbose("\nRTI Ambassador Instantiation Complete\n\n");
+  DtNotifyInfo("Using Orvek Technologies' RTI version %s\n", RTI_VERSION);
+}
+
+RTIambassador::~RTIambassador() {
+  // The MOM manager takes its observer and wrapper out of the observer list
+  // and the wrapper chain, so it goes while both exist; the plug-ins are
+  // unloaded after everything they may have made is gone. The log file
+  // stays open.
+  _privRefs->momMgr.reset();
+  _privRefs->observers.reset();
+  _privRefs->implementor.reset();
+  _privRefs->pluginLoader.reset();
+  _privRefs->ridParameters.reset();
+  delete _privRefs;
 }
-
-void RTIambassador::enableAttributeScopeAdvisorySwitch() {
-  notImplemented("enableAttributeScopeAdvisorySwitch");
-}
-
-void RTIambassador::disableAttributeScopeAdvisorySwitch() {
-  notImplemented("disableAttributeScopeAdvisorySwitch");
-}
-
-void RTIambassador::enableInteractionRelevanceAdvisorySwitch() {
-  notImplemented("enableInteractionRelevanceAdvisorySwitch");
-}
-
-void RTIambassador::disableInteractionRelevanceAdvisorySwitch() {
-  notImplemented("disableInteractionRelevanceAdvisorySwitch");
-}
-
-Boolean RTIambassador::tick(TickTime, TickTime) { notImplemented("tick"); }
-
-Boolean RTIambassador::tick() { notImplemented("tick"); }
-
-RegionToken RTIambassador::getRegionToken(Region*) { notImplemented("getRegionToken"); }
-
-Region* RTIambassador::getRegion(RegionToken) { notImplemented("getRegion"); }
 
 }  // namespace RTI

@@ -9,7 +9,8 @@ if(NOT LIBRARY)
 endif()
 
 # Classes of the documented extensions (exported with RTI_EXPORT or DT_EXPORT).
-set(extensions DtFedAmbWrapper)
+set(extensions DtFedAmbWrapper DtRtiAmbassadorImplementor DtRtiAmbassadorObserver
+               DtRtiAmbObserverList)
 
 list(JOIN extensions "|" extension_names)
 set(allowed

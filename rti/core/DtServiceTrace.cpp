@@ -1,0 +1,56 @@
+#include "core/DtServiceTrace.h"
+
+#include "api/DtAttrValueSet.h"
+#include "api/DtAttributeHandleSet.h"
+#include "api/DtParamValueSet.h"
+#include "ddm/DtRegion.h"
+#include "util/DtNotify.h"
+
+bool DtServiceTrace::on() { return DtGetNotifyLevel() >= 3; }
+
+const char* DtServiceTrace::text(const char* text) { return text ? text : "(null)"; }
+
+RTI::ULong DtServiceTrace::regionHandle(const RTI::Region& region) {
+  const auto* ours = dynamic_cast<const DtRegion*>(&region);
+  return ours ? ours->handle() : 0;
+}
+
+void DtServiceTrace::print(const RTI::AttributeHandleSet& set) {
+  if (const auto* ours = dynamic_cast<const DtAttributeHandleSet*>(&set)) {
+    ours->print();
+    return;
+  }
+  // A federate's own set class: printed through a copy in the library's.
+  DtAttributeHandleSet copy;
+  try {
+    for (RTI::ULong i = 0; i < set.size(); ++i) copy.add(set.getHandle(i));
+  } catch (RTI::Exception&) {
+    // A handle the library's set refuses is left out of the trace.
+  }
+  copy.print();
+}
+
+void DtServiceTrace::print(const RTI::AttributeHandleValuePairSet& set) {
+  if (const auto* ours = dynamic_cast<const DtAttrValueSet*>(&set)) {
+    ours->print();
+  } else {
+    DtNotifyInfo("NumValues: %lu\n", set.size());
+  }
+}
+
+void DtServiceTrace::print(const RTI::ParameterHandleValuePairSet& set) {
+  if (const auto* ours = dynamic_cast<const DtParamValueSet*>(&set)) {
+    ours->print();
+  } else {
+    DtNotifyInfo("NumValues: %lu\n", set.size());
+  }
+}
+
+DtServiceTrace::TimeText::TimeText(const RTI::FedTime& time) {
+  const int length = time.getPrintableLength();
+  if (length < 0) return;
+  text_.reset(new char[static_cast<std::size_t>(length) + 1]());
+  // Printing does not change the time; the API's operation is not const.
+  const_cast<RTI::FedTime&>(time).getPrintableString(text_.get());
+  text_[static_cast<std::size_t>(length)] = '\0';
+}

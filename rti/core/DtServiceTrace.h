@@ -1,0 +1,35 @@
+#pragma once
+// What the implementor's level-3 trace of a service call prints beyond its
+// formats: texts that may be null, federation times, sets and regions. The
+// trace is a diagnostic only: nothing here throws or changes an outcome, and
+// callers build their argument lines only while on() holds, so that a
+// service below notify level 3 does no work for its trace.
+
+#include <memory>
+
+#include "RTI.hh"
+
+class DtServiceTrace {
+public:
+  // The notify level traces service calls.
+  static bool on();
+  // The text, or "(null)".
+  static const char* text(const char* text);
+  // The region's handle, or 0 for a region that is not the RTI's.
+  static RTI::ULong regionHandle(const RTI::Region& region);
+  // The sets by their own print operations (at notify level 2, as they
+  // print).
+  static void print(const RTI::AttributeHandleSet& set);
+  static void print(const RTI::AttributeHandleValuePairSet& set);
+  static void print(const RTI::ParameterHandleValuePairSet& set);
+
+  // A federation time's printable text, for the time of one trace line.
+  class TimeText {
+  public:
+    explicit TimeText(const RTI::FedTime& time);
+    const char* text() const { return text_ ? text_.get() : ""; }
+
+  private:
+    std::unique_ptr<char[]> text_;
+  };
+};

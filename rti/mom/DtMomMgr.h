@@ -1,0 +1,63 @@
+#pragma once
+// DtMomMgr: the management object model of one federate (the Manager.Federate
+// and Manager.Federation objects, the MOM interactions, and the reporting of
+// service calls through its observer "MOMObserver" and its federate-
+// ambassador wrapper "MOM Wrapper").
+//
+// The ambassador makes it, when RTI_momServiceAvailable is set, before its
+// implementor, with itself and its record (DtPrivRefs), and deletes it first
+// of all its parts, while the observer list and the wrapper chain still
+// exist. The federate manager drives it: join after the other managers are
+// made, tick in every posttick, resign at resignation; it does not own it.
+//
+// This is the interface the rest of the RTI calls. Until the management
+// object model is built, it keeps what it is given and does nothing.
+
+#include <memory>
+
+#include "RTI.hh"
+
+class DtConnectionMgr;
+class DtFederateMgr;
+class DtFomClassMgr;
+class DtInteractionMgr;
+class DtObjectMgr;
+class DtPrivRefs;
+
+class DtMomMgr {
+public:
+  using Creator = DtMomMgr* (*)(RTI::RTIambassador* ambassador, DtPrivRefs* refs);
+
+  // The ambassador's way to make it: the installed creator's result, else a
+  // new DtMomMgr.
+  static std::unique_ptr<DtMomMgr> create(RTI::RTIambassador* ambassador, DtPrivRefs* refs);
+  // Replaces the default creation (null restores it); for plug-ins' creator
+  // hooks and tests. Process-wide.
+  static void setCreatorFunction(Creator creator);
+
+  // Keeps both; the record's implementor does not exist yet.
+  DtMomMgr(RTI::RTIambassador* ambassador, DtPrivRefs* refs);
+  DtMomMgr(const DtMomMgr&) = delete;
+  DtMomMgr& operator=(const DtMomMgr&) = delete;
+  // Takes its observer out of the record's observer list and its wrapper out
+  // of the wrapper chain before deleting them.
+  virtual ~DtMomMgr();
+
+  // Starts the management object model for the federate that has just
+  // joined; the federate manager calls it after making the other managers.
+  virtual void join(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtFederateMgr* fedMgr,
+                    DtObjectMgr* objMgr, DtInteractionMgr* interMgr);
+  // Stops it for the federate that resigns.
+  virtual void resign();
+  // Its per-tick work, from the federate manager's posttick.
+  virtual void tick();
+  // The rtiexec named this federate the publisher of Manager.Federation.
+  virtual void designateFederationPublisher();
+
+  RTI::RTIambassador* ambassador() const { return ambassador_; }
+  DtPrivRefs* privRefs() const { return refs_; }
+
+private:
+  RTI::RTIambassador* ambassador_;
+  DtPrivRefs* refs_;
+};

@@ -1,0 +1,3 @@
+#include "objects/DtRtiObject.h"
+
+DtRtiObject::~DtRtiObject() = default;

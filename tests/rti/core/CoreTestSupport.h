@@ -1,0 +1,229 @@
+#pragma once
+// What the federation core's tests share: a scratch working directory with a
+// RID file of the test's own, a federate manager whose answers the test
+// scripts, a region of the RTI's class, and an argument of every type that
+// the service table uses, so that tests can call any service generically.
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "NullFederateAmbassador.hh"
+#include "RTI.hh"
+#include "api/DtAttrValueSet.h"
+#include "api/DtAttributeHandleSet.h"
+#include "api/DtConcreteFedHandleSet.h"
+#include "api/DtParamValueSet.h"
+#include "api/DtRtiServiceTable.h"
+#include "core/DtFederateMgr.h"
+#include "ddm/DtRegion.h"
+#include "fedtime.hh"
+#include "rti/config/ConfigTestFiles.h"
+
+// A working directory of its own (where the ambassador writes its log file)
+// and RTI_RID_FILE naming a RID file written there with the given forms.
+class RidScope {
+public:
+  explicit RidScope(const std::string& forms = "")
+      : directory_(true),
+        ridFile_("RTI_RID_FILE", directory_.write("test-rid.mtl", forms + "\n").c_str()),
+        config_("RTI_CONFIG", nullptr) {}
+
+  const ScratchDirectory& directory() const { return directory_; }
+
+private:
+  ScratchDirectory directory_;
+  ScopedEnv ridFile_;
+  ScopedEnv config_;
+};
+
+// A federate manager whose state the test sets and whose calls it records.
+// tick() answers from a script (false once the script is used up) and runs
+// the test's hook first, so that a fake clock can move.
+class FakeFederateMgr : public DtFederateMgr {
+public:
+  explicit FakeFederateMgr(DtRIDParameters* params) : DtFederateMgr(params) {}
+
+  // The one the implementor made, while it exists.
+  static FakeFederateMgr* last;
+  // Installs it as the federate manager that every implementor makes.
+  struct Install {
+    Install() { DtFederateMgr::setCreatorFunction(&make); }
+    ~Install() { DtFederateMgr::setCreatorFunction(nullptr); }
+  };
+
+  void join(const char* federate = "F1", const char* execution = "Fx",
+            RTI::FederateHandle handle = 7) {
+    setJoinedNames(federate, execution);
+    federateHandle_ = handle;
+  }
+  void leave() { clearJoinedNames(); }
+  void setSaveState(bool saveInitiated, bool restoreInitiated) {
+    saveInitiated_ = saveInitiated;
+    restoreInitiated_ = restoreInitiated;
+  }
+  void setTimeMgr(std::unique_ptr<DtTimeMgr> manager);
+  void setDdmMgr(std::unique_ptr<DtDataDistMgr> manager);
+
+  std::vector<std::string> calls;    // every service and tick step, in order
+  std::deque<bool> tickScript;       // the answers of tick()
+  std::function<void()> onTick;      // runs at every tick()
+  DtMomMgr* initMom = nullptr;
+  bool initCalled = false;
+
+  ~FakeFederateMgr() override;
+  void init(DtMomMgr* momMgr) override {
+    initCalled = true;
+    initMom = momMgr;
+    DtFederateMgr::init(momMgr);
+  }
+  void createFederationExecution(const char*, const char*) override { record("create"); }
+  void destroyFederationExecution(const char*) override { record("destroy"); }
+  RTI::FederateHandle joinFederationExecution(const char* federate, const char* execution,
+                                              RTI::FederateAmbassador*) override {
+    record("join");
+    join(federate, execution);
+    return federateHandle_;
+  }
+  void resignFederationExecution(RTI::ResignAction) override {
+    record("resign");
+    clearJoinedNames();
+  }
+  void registerFederationSynchronizationPoint(const char*, const char*,
+                                              const RTI::FederateHandleSet&) override {
+    record("registerSyncSet");
+  }
+  void registerFederationSynchronizationPoint(const char*, const char*) override {
+    record("registerSync");
+  }
+  void synchronizationPointAchieved(const char*) override { record("syncAchieved"); }
+  RTI::Boolean tick() override {
+    record("tick");
+    if (onTick) onTick();
+    if (tickScript.empty()) return RTI::RTI_FALSE;
+    const bool result = tickScript.front();
+    tickScript.pop_front();
+    return result ? RTI::RTI_TRUE : RTI::RTI_FALSE;
+  }
+  void pretick() override { record("pretick"); }
+  void posttick() override { record("posttick"); }
+  void requestFederationSave(const char*, const RTI::FedTime* time) override {
+    record(time ? "saveAtTime" : "save");
+  }
+  void federateSaveBegun() override { record("saveBegun"); }
+  void federateSaveComplete() override { record("saveComplete"); }
+  void federateSaveNotComplete() override { record("saveNotComplete"); }
+  void requestFederationRestore(const char*) override { record("restore"); }
+  void federateRestoreComplete() override { record("restoreComplete"); }
+  void federateRestoreNotComplete() override { record("restoreNotComplete"); }
+  void testSaveProgress() override { record("testSaveProgress"); }
+
+  int count(const std::string& call) const;
+
+private:
+  static DtFederateMgr* make(DtRIDParameters* params);
+  void record(const char* call) { calls.emplace_back(call); }
+};
+
+// A region of the RTI's own class, with a fixed handle.
+class TestRegion : public DtRegion {
+public:
+  explicit TestRegion(RTI::RegionToken token = 42) : token_(token) {}
+  RTI::RegionToken handle() const override { return token_; }
+  RTI::ULong getRangeLowerBound(RTI::ExtentIndex, RTI::DimensionHandle) const override {
+    return 0;
+  }
+  RTI::ULong getRangeUpperBound(RTI::ExtentIndex, RTI::DimensionHandle) const override {
+    return 0;
+  }
+  void setRangeLowerBound(RTI::ExtentIndex, RTI::DimensionHandle, RTI::ULong) override {}
+  void setRangeUpperBound(RTI::ExtentIndex, RTI::DimensionHandle, RTI::ULong) override {}
+  RTI::SpaceHandle getSpaceHandle() const override { return 1; }
+  RTI::ULong getNumberOfExtents() const override { return 1; }
+  RTI::ULong getRangeLowerBoundNotificationLimit(RTI::ExtentIndex,
+                                                 RTI::DimensionHandle) const override {
+    return 0;
+  }
+  RTI::ULong getRangeUpperBoundNotificationLimit(RTI::ExtentIndex,
+                                                 RTI::DimensionHandle) const override {
+    return 0;
+  }
+
+private:
+  RTI::RegionToken token_;
+};
+
+// One argument of each type that the services take, alive as long as the
+// object: get<T>() for the parameter type T as the service table writes it.
+class ServiceArgs {
+public:
+  ServiceArgs() : values(4), parameters(4), federates(4) {
+    attributes.add(1);
+    federates.add(3);
+  }
+
+  template <class T>
+  T get();
+
+  DtAttributeHandleSet attributes;
+  DtAttrValueSet values;
+  DtParamValueSet parameters;
+  DtConcreteFedHandleSet federates;
+  RTIfedTime time{1.5};
+  RTIfedTime outTime{-1.0};
+  TestRegion region;
+  RTI::Region* regions[1] = {&region};
+  RTI::AttributeHandle handles[1] = {1};
+  NullFederateAmbassador federateAmbassador;
+};
+
+template <> inline const char* ServiceArgs::get<const char*>() { return "arg"; }
+template <> inline RTI::FederateAmbassador* ServiceArgs::get<RTI::FederateAmbassador*>() {
+  return &federateAmbassador;
+}
+template <> inline RTI::ResignAction ServiceArgs::get<RTI::ResignAction>() {
+  return RTI::DELETE_OBJECTS;
+}
+template <> inline const RTI::FederateHandleSet& ServiceArgs::get<const RTI::FederateHandleSet&>() {
+  return federates;
+}
+template <> inline const RTI::FedTime& ServiceArgs::get<const RTI::FedTime&>() { return time; }
+template <> inline RTI::FedTime& ServiceArgs::get<RTI::FedTime&>() { return outTime; }
+template <> inline unsigned long ServiceArgs::get<unsigned long>() { return 1; }
+template <> inline long ServiceArgs::get<long>() { return 1; }
+template <> inline double ServiceArgs::get<double>() { return 0.0; }
+template <> inline RTI::Boolean ServiceArgs::get<RTI::Boolean>() { return RTI::RTI_TRUE; }
+template <> inline const RTI::AttributeHandleSet& ServiceArgs::get<const RTI::AttributeHandleSet&>() {
+  return attributes;
+}
+template <>
+inline const RTI::AttributeHandleValuePairSet& ServiceArgs::get<const RTI::AttributeHandleValuePairSet&>() {
+  return values;
+}
+template <>
+inline const RTI::ParameterHandleValuePairSet& ServiceArgs::get<const RTI::ParameterHandleValuePairSet&>() {
+  return parameters;
+}
+template <> inline RTI::EventRetractionHandle ServiceArgs::get<RTI::EventRetractionHandle>() {
+  return RTI::EventRetractionHandle{5, 7};
+}
+template <> inline RTI::Region& ServiceArgs::get<RTI::Region&>() { return region; }
+template <> inline const RTI::Region& ServiceArgs::get<const RTI::Region&>() { return region; }
+template <> inline RTI::Region* ServiceArgs::get<RTI::Region*>() { return &region; }
+template <> inline RTI::Region** ServiceArgs::get<RTI::Region**>() { return regions; }
+template <> inline RTI::AttributeHandle* ServiceArgs::get<RTI::AttributeHandle*>() { return handles; }
+
+// Calls of the services of one family (or all) through an ambassador, by
+// name, with ServiceArgs' arguments; results are dropped.
+struct ServiceCall {
+  const char* name;
+  std::function<void(RTI::RTIambassador&, ServiceArgs&)> call;
+};
+
+#define QLX_SERVICE_ARG(pair) args.get<DT_RTI_TYPE(pair)>()
+#define QLX_SERVICE_CALL(type, kind, name, ...)                                            \
+  ServiceCall{#name, [](RTI::RTIambassador& ambassador, [[maybe_unused]] ServiceArgs& args) { \
+                (void)ambassador.name(DT_RTI_EACH(QLX_SERVICE_ARG, __VA_ARGS__));          \
+              }},
