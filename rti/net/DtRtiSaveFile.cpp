@@ -1,0 +1,96 @@
+#include "net/DtRtiSaveFile.h"
+
+#include <cinttypes>
+
+#include "net/DtNetNumber.h"
+#include "util/DtNotify.h"
+
+DtRtiSaveFile::DtRtiSaveFile(const char* name) : readMode_(true), name_(name) {}
+
+DtRtiSaveFile::DtRtiSaveFile(const char* name, bool forRead) : readMode_(forRead), name_(name) {
+  if (forRead) {
+    setForRead();
+  } else {
+    setForWrite();
+  }
+}
+
+DtRtiSaveFile::~DtRtiSaveFile() = default;
+
+void DtRtiSaveFile::open(const char* mode) {
+  stream_.reset();
+  packet_.reset();
+  damaged_ = false;
+  stream_.reset(std::fopen(name_.string(), mode));
+}
+
+void DtRtiSaveFile::setForRead() {
+  readMode_ = true;
+  open("rb+");
+}
+
+void DtRtiSaveFile::setForWrite() {
+  readMode_ = false;
+  open("wb+");
+}
+
+std::optional<std::uint64_t> DtRtiSaveFile::bytesLeft() const {
+  std::FILE* stream = stream_.get();
+  const long here = std::ftell(stream);
+  if (here < 0 || std::fseek(stream, 0, SEEK_END) != 0) return std::nullopt;
+  const long end = std::ftell(stream);
+  if (std::fseek(stream, here, SEEK_SET) != 0 || end < here) return std::nullopt;
+  return static_cast<std::uint64_t>(end - here);
+}
+
+const DtSavePacket* DtRtiSaveFile::readNextPacket() {
+  packet_.reset();
+  if (!stream_ || !readMode_ || damaged_) return nullptr;
+  char header[DtSavePacket::headerSize];
+  if (std::fread(header, 1, sizeof header, stream_.get()) != sizeof header) return nullptr;
+  const std::uint32_t length = DtNetU32::read(header + DtSavePacket::lengthAt);
+  if (length < DtSavePacket::headerSize) {
+    DtNotifyError("Save file %s: a record of %" PRIu32 " bytes is shorter than its header; reading stops\n",
+                  name_.string(), length);
+    damaged_ = true;
+    return nullptr;
+  }
+  const std::optional<std::uint64_t> left = bytesLeft();
+  if (!left || *left < length - DtSavePacket::headerSize) {
+    DtNotifyError("Save file %s: a record of %" PRIu32 " bytes runs past the end of the file; reading stops\n",
+                  name_.string(), length);
+    damaged_ = true;
+    return nullptr;
+  }
+  packetBuffer_.assign(header, header + sizeof header);
+  packetBuffer_.resize(length);
+  const std::size_t body = length - DtSavePacket::headerSize;
+  if (body > 0 && std::fread(packetBuffer_.data() + DtSavePacket::headerSize, 1, body, stream_.get()) != body) {
+    damaged_ = true;
+    return nullptr;
+  }
+  packet_.emplace(packetBuffer_);
+  return &*packet_;
+}
+
+bool DtRtiSaveFile::writePacket(const char* data, int length) {
+  if (!stream_ || readMode_) return false;
+  bool written = true;
+  if (length > 0) {
+    std::size_t done = 0;
+    const auto total = static_cast<std::size_t>(length);
+    while (done < total) {
+      const std::size_t wrote = std::fwrite(data + done, 1, total - done, stream_.get());
+      if (wrote == 0) {
+        written = false;
+        break;
+      }
+      done += wrote;
+    }
+  }
+  return std::fflush(stream_.get()) == 0 && written;
+}
+
+bool DtRtiSaveFile::writePacket(const DtSavePacketBuilder& packet) {
+  return writePacket(packet.bytes().data(), static_cast<int>(packet.bytes().size()));
+}

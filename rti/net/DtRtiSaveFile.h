@@ -1,0 +1,68 @@
+#pragma once
+// DtRtiSaveFile: a federate's share of a federation save, one binary file of
+// records (DtSavePackets.h) back to back, with no file header. The federate
+// manager opens it for one save or one restore and hands it to each manager
+// in turn; each writes its records, or reads back exactly the records it
+// wrote, in the same order.
+//
+// Every record written is flushed at once. A record read back is checked
+// against the file: a length shorter than a header, or one that runs past
+// the end of the file, ends the reading with a message; nothing outside the
+// file or the buffer is ever read.
+//
+// Used by one manager at a time on the federate's thread; no lock.
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "net/DtSavePackets.h"
+#include "util/DtString.h"
+
+class DtRtiSaveFile {
+public:
+  // Keeps the name, in read mode; opens nothing yet.
+  explicit DtRtiSaveFile(const char* name);
+  // Keeps the name and opens the file for reading or for writing.
+  DtRtiSaveFile(const char* name, bool forRead);
+  DtRtiSaveFile(const DtRtiSaveFile&) = delete;
+  DtRtiSaveFile& operator=(const DtRtiSaveFile&) = delete;
+  virtual ~DtRtiSaveFile();
+
+  virtual const DtString& fileName() const { return name_; }
+  // The file is open.
+  virtual bool isOk() const { return stream_ != nullptr; }
+  // Reopens the file for reading (it must exist) or for writing (emptied or
+  // made).
+  virtual void setForRead();
+  virtual void setForWrite();
+  // Nothing: kept for the managers that call it.
+  virtual void setForAppend() {}
+
+  // The next whole record, valid until the next read or the file's end;
+  // null at the end of the file, when the file is not open for reading, or
+  // once a damaged record has stopped the reading.
+  virtual const DtSavePacket* readNextPacket();
+  // Appends the bytes as one record and flushes them. False when the file
+  // is not open for writing or the bytes could not all be written (the rest
+  // of the record is given up; the next record follows what was written).
+  virtual bool writePacket(const char* data, int length);
+  bool writePacket(const DtSavePacketBuilder& packet);
+
+private:
+  struct Closer {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+  };
+  void open(const char* mode);
+  // Bytes from the current position to the end of the file.
+  std::optional<std::uint64_t> bytesLeft() const;
+
+  bool readMode_;
+  std::vector<char> packetBuffer_;  // the last record read
+  std::optional<DtSavePacket> packet_;
+  std::unique_ptr<std::FILE, Closer> stream_;
+  DtString name_;
+  bool damaged_ = false;
+};

@@ -1,0 +1,66 @@
+#include "net/DtSavePackets.h"
+
+#include "net/DtNetNumber.h"
+
+namespace {
+
+// A record whose fixed part is there and whose n entries of `entrySize`
+// bytes after it, as its count field says, are there too.
+bool holdsCountedEntries(const DtSavePacket& packet, std::uint32_t fixedLength, std::uint32_t countAt,
+                         std::uint32_t entrySize) {
+  if (packet.size() < fixedLength || packet.length() != packet.size()) return false;
+  return packet.u32(countAt) <= (packet.size() - fixedLength) / entrySize;
+}
+
+}  // namespace
+
+std::uint8_t DtSavePacket::u8(std::uint32_t offset) const {
+  return holds(offset, 1) ? static_cast<std::uint8_t>(bytes_[offset]) : 0;
+}
+
+std::uint16_t DtSavePacket::u16(std::uint32_t offset) const {
+  return holds(offset, 2) ? DtNetU16::read(bytes_.data() + offset) : 0;
+}
+
+std::uint32_t DtSavePacket::u32(std::uint32_t offset) const {
+  return holds(offset, 4) ? DtNetU32::read(bytes_.data() + offset) : 0;
+}
+
+DtAttributeHandleSet DtSavePacket::handleSet(std::uint32_t offset) const {
+  if (!holds(offset, DtAttributeHandleSet::encodedSize)) return DtAttributeHandleSet();
+  return *DtAttributeHandleSet::decode(bytes_.data() + offset);
+}
+
+DtSavePacketBuilder::DtSavePacketBuilder(std::uint32_t type, std::uint32_t length)
+    : bytes_(length < DtSavePacket::headerSize ? DtSavePacket::headerSize : length, 0) {
+  setU32(DtSavePacket::lengthAt, static_cast<std::uint32_t>(bytes_.size()));
+  setU32(DtSavePacket::typeAt, type);
+}
+
+void DtSavePacketBuilder::setU8(std::uint32_t offset, std::uint8_t value) {
+  if (packet().holds(offset, 1)) bytes_[offset] = static_cast<char>(value);
+}
+
+void DtSavePacketBuilder::setU16(std::uint32_t offset, std::uint16_t value) {
+  if (packet().holds(offset, 2)) DtNetU16::write(bytes_.data() + offset, value);
+}
+
+void DtSavePacketBuilder::setU32(std::uint32_t offset, std::uint32_t value) {
+  if (packet().holds(offset, 4)) DtNetU32::write(bytes_.data() + offset, value);
+}
+
+void DtSavePacketBuilder::setHandleSet(std::uint32_t offset, const DtAttributeHandleSet& set) {
+  if (packet().holds(offset, DtAttributeHandleSet::encodedSize)) set.encode(bytes_.data() + offset);
+}
+
+bool DtObjectClassPacket::complete(const DtSavePacket& packet) {
+  return packet.size() >= theLength && packet.length() == packet.size();
+}
+
+bool DtAttrInfoPacket::complete(const DtSavePacket& packet) {
+  return holdsCountedEntries(packet, fixedLength, countAt, 4);
+}
+
+bool DtInteractionClassPacket::complete(const DtSavePacket& packet) {
+  return holdsCountedEntries(packet, fixedLength, countAt, 4);
+}

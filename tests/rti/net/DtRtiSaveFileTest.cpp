@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "net/DtRtiSaveFile.h"
+#include "net/DtSavePackets.h"
+#include "rti/config/ConfigTestFiles.h"
+#include "rti/util/NotifyCapture.h"
+
+namespace {
+
+// The (type, length) of every record a file gives back, in order.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> records(DtRtiSaveFile& file) {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> seen;
+  while (const DtSavePacket* packet = file.readNextPacket()) seen.emplace_back(packet->type(), packet->size());
+  return seen;
+}
+
+TEST(DtRtiSaveFile, RecordsComeBackAsWrittenOneAfterTheOther) {
+  ScratchDirectory dir;
+  const std::string path = dir.path() + "/fed.sav";
+  {
+    DtRtiSaveFile file(path.c_str(), false);
+    ASSERT_TRUE(file.isOk());
+    EXPECT_EQ(file.fileName(), path.c_str());
+    DtSavePacketBuilder counted(DtAttrInfoPacketType, DtAttrInfoPacket::length(2));
+    counted.setU32(DtAttrInfoPacket::countAt, 2);
+    counted.setU32(DtAttrInfoPacket::federatesAt + 4, 0xA1B2C3D4);
+    EXPECT_TRUE(file.writePacket(counted));
+    EXPECT_TRUE(file.writePacket(DtSavePacketBuilder(DtEndPacketType, DtEndPacket::listEndLength)));
+    EXPECT_TRUE(file.writePacket(nullptr, 0));  // nothing, still flushed
+    EXPECT_EQ(file.readNextPacket(), nullptr);  // not while writing
+  }
+  // The bytes are the layout's, big-endian.
+  const std::string bytes = readWholeFile(path);
+  ASSERT_EQ(bytes.size(), 28u + 8u);
+  EXPECT_EQ(bytes.substr(0, 8), std::string("\0\0\0\x1c\0\0\0\x07", 8));
+  EXPECT_EQ(bytes.substr(24, 4), "\xA1\xB2\xC3\xD4");
+
+  DtRtiSaveFile file(path.c_str(), true);
+  EXPECT_FALSE(file.writePacket("12345678", 8));
+  const DtSavePacket* first = file.readNextPacket();
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(DtAttrInfoPacket::complete(*first));
+  EXPECT_EQ(first->u32(DtAttrInfoPacket::federatesAt + 4), 0xA1B2C3D4u);
+  EXPECT_EQ(first->u32(28), 0u);  // past the record: nothing
+  EXPECT_EQ(records(file), (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{998, 8}}));
+  EXPECT_EQ(readWholeFile(path).size(), 36u);  // the refused write wrote nothing
+}
+
+TEST(DtRtiSaveFile, AMissingFileGivesNothing) {
+  DtRtiSaveFile file("/nonexistent/dir/fed.sav", true);
+  EXPECT_FALSE(file.isOk());
+  EXPECT_EQ(file.readNextPacket(), nullptr);
+  DtRtiSaveFile unopened("/nonexistent/dir/other.sav");
+  EXPECT_FALSE(unopened.isOk());
+  EXPECT_FALSE(unopened.writePacket("12345678", 8));
+}
+
+TEST(DtRtiSaveFile, AFailedWriteIsReported) {
+  DtRtiSaveFile file("/dev/full", false);
+  ASSERT_TRUE(file.isOk());
+  EXPECT_FALSE(file.writePacket(DtSavePacketBuilder(DtEndPacketType, DtEndPacket::classEndLength)));
+}
+
+struct Damage {
+  const char* what;
+  std::string bytes;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> records;
+  std::string errors;
+};
+
+const Damage damages[] = {
+    {"an end record given as bytes", std::string("\0\0\0\x14\0\0\x03\xe6", 8) + std::string(12, '\0'), {{998, 20}},
+     ""},
+    {"a header alone, then a partial header", std::string("\0\0\0\x08\0\0\0\x02\0\0", 10), {{2, 8}}, ""},
+    {"a length shorter than a header", std::string("\0\0\0\x04\0\0\0\x02", 8), {},
+     "Save file F: a record of 4 bytes is shorter than its header; reading stops\n"},
+    {"a length past the end of the file",
+     std::string("\0\0\0\x08\0\0\0\x02", 8) + std::string("\xff\xff\xff\xf0\0\0\0\x07zz", 10),
+     {{2, 8}},
+     "Save file F: a record of 4294967280 bytes runs past the end of the file; reading stops\n"},
+};
+
+TEST(DtRtiSaveFile, DamagedRecordsStopTheReadingWithinTheFile) {
+  for (const Damage& c : damages) {
+    ScratchDirectory dir;
+    const std::string path = dir.write("F", c.bytes);
+    NotifyCapture capture(1);
+    DtRtiSaveFile file(path.c_str(), true);
+    EXPECT_EQ(records(file), c.records) << c.what;
+    EXPECT_EQ(file.readNextPacket(), nullptr) << c.what;
+    std::string errors = capture.text();
+    if (const auto at = errors.find(path); at != std::string::npos) errors.replace(at, path.size(), "F");
+    EXPECT_EQ(errors, c.errors) << c.what;
+  }
+}
+
+}  // namespace
