@@ -6,11 +6,14 @@
 #include "config/DtFedReader.h"
 #include "config/DtMulticastDefinition.h"
 #include "config/DtRIDParameters.h"
+#include "net/DtRtiSaveFile.h"
+#include "net/DtSavePackets.h"
 #include "objects/DtAttrInfo.h"
 #include "objects/DtFomLimits.h"
 #include "objects/DtInteractionClassInfo.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtSpaceInfo.h"
+#include "util/DtIpv4Address.h"
 #include "util/DtNotify.h"
 
 namespace {
@@ -22,11 +25,6 @@ bool fits(unsigned long handle, std::uint32_t count) { return handle < count; }
 
 bool isPrivilegeName(const char* name) {
   return DtAttrInfo::thePrivilegeToDelete.equalNoCase(name) || DtAttrInfo::thePrivilegeToDeleteObject.equalNoCase(name);
-}
-
-std::string dotted(std::uint32_t address) {
-  return std::to_string(address >> 24) + "." + std::to_string((address >> 16) & 0xFF) + "." +
-         std::to_string((address >> 8) & 0xFF) + "." + std::to_string(address & 0xFF);
 }
 
 }  // namespace
@@ -398,7 +396,7 @@ void DtFomClassMgr::printDMSubscriptions() const {
     if (address == 0) {
       DtNotifyVerbose("  %s is assigned to default\n", name);
     } else {
-      DtNotifyVerbose("  %s is assigned to %s\n", name, dotted(address).c_str());
+      DtNotifyVerbose("  %s is assigned to %s\n", name, DottedAddress(address).c_str());
     }
   };
   DtNotifyVerbose("DM Object class multicast assignments:\n");
@@ -411,4 +409,49 @@ void DtFomClassMgr::printDMSubscriptions() const {
       printAssignment(record->name(), record->destinationAddress());
     }
   }
+}
+
+// Federation save ---------------------------------------------------------------
+
+bool DtFomClassMgr::save(DtRtiSaveFile& file) const {
+  bool written = true;
+  for (std::uint32_t h = 0; h < numClasses_; ++h) {
+    if (const DtObjectClassInfo* record = classes_.at(h)) written = record->save(file) && written;
+  }
+  for (std::uint32_t h = 0; h < numInteractions_; ++h) {
+    if (const DtInteractionClassInfo* record = interactions_.at(h)) written = record->save(file) && written;
+  }
+  return written;
+}
+
+bool DtFomClassMgr::restore(DtRtiSaveFile& file) {
+  for (std::uint32_t h = 0; h < numClasses_; ++h) {
+    DtObjectClassInfo* record = classes_.at(h);
+    if (!record) continue;
+    const DtSavePacket* packet = file.readNextPacket();
+    if (!packet || packet->type() != DtObjectClassPacket::theType) {
+      DtNotifyError("RtiFom received an incorrect object class save packet (%u), restore aborted\n", h);
+      return false;
+    }
+    if (!DtObjectClassPacket::complete(*packet)) {
+      DtNotifyError("RtiFom received a damaged object class save packet (%u), restore aborted\n", h);
+      return false;
+    }
+    if (!record->restore(*packet, file)) return false;
+  }
+  for (std::uint32_t h = 0; h < numInteractions_; ++h) {
+    DtInteractionClassInfo* record = interactions_.at(h);
+    if (!record) continue;
+    const DtSavePacket* packet = file.readNextPacket();
+    if (!packet || packet->type() != DtInteractionClassPacket::theType) {
+      DtNotifyError("RtiFom received an incorrect interaction class save packet(%u), restore aborted\n", h);
+      return false;
+    }
+    if (!DtInteractionClassPacket::complete(*packet)) {
+      DtNotifyError("RtiFom received a damaged interaction class save packet(%u), restore aborted\n", h);
+      return false;
+    }
+    record->restore(*packet);
+  }
+  return true;
 }

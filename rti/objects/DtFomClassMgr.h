@@ -130,6 +130,17 @@ public:
   virtual void processDMFilteringParameters(const DtRIDParameters* rid);
   virtual void printDMSubscriptions() const;
 
+  // A federation save: every object class in handle order (its record, its
+  // attributes' records, an end record), then every interaction class.
+  // False when a record could not be written. The model itself is not
+  // saved: a restoring federate has read the same FED file.
+  virtual bool save(DtRtiSaveFile& file) const;
+  // Reads the records back in the same order. Stops with false, and a
+  // message naming the class, at the first record of another kind, a
+  // damaged one, or the end of the file; the classes restored before keep
+  // their restored state, the others their own.
+  virtual bool restore(DtRtiSaveFile& file);
+
 private:
   void init();
   void copyFrom(const DtFomClassMgr& other);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "net/DtRtiSaveFile.h"
+#include "net/DtSavePackets.h"
 #include "objects/DtFomLimits.h"
 #include "objects/DtInteractionAdvisorySink.h"
 #include "util/DtNotify.h"
@@ -185,4 +187,40 @@ void DtInteractionClassInfo::setDestination(std::uint32_t address, bool inclusiv
   if (destinationAddress_ == previous) destinationAddress_ = address;
   if (!inclusive) return;
   for (DtInteractionClassInfo* subclass : subclasses_) subclass->setDestination(address, inclusive, previous);
+}
+
+bool DtInteractionClassInfo::save(DtRtiSaveFile& file) const {
+  using Record = DtInteractionClassPacket;
+  DtSavePacketBuilder record(Record::theType, Record::length(subscribers_.size()));
+  record.setU32(Record::classHandleAt, handle_);
+  record.setU8(Record::subscribedAt, static_cast<std::uint8_t>(subscribed_));
+  record.setU8(Record::publishedAt, published_);
+  record.setU8(Record::transportAt, static_cast<std::uint8_t>(transport_));
+  record.setU8(Record::orderAt, static_cast<std::uint8_t>(order_));
+  record.setU8(Record::relevantAt, relevantFlag_);
+  tallies_.saveTo(record, Record::sentBestEffortAt);
+  record.setU32(Record::countAt, subscribers_.size());
+  std::uint32_t at = Record::federatesAt;
+  for (std::uint32_t federate : subscribers_) {
+    record.setU32(at, federate);
+    at += 4;
+  }
+  return file.writePacket(record);
+}
+
+bool DtInteractionClassInfo::restore(const DtSavePacket& record) {
+  using Record = DtInteractionClassPacket;
+  if (record.u32(Record::classHandleAt) != handle_) DtNotifyError("Error restoring fom class, handle mismatch.\n");
+  subscribers_.clear();
+  regionSubscribers_.clear();
+  const std::uint32_t subscribed = record.u8(Record::subscribedAt);
+  subscribed_ = subscribed <= subscribedPassively ? subscribed : notSubscribed;
+  published_ = record.u8(Record::publishedAt) != 0;
+  relevantFlag_ = record.u8(Record::relevantAt) != 0;
+  order_ = static_cast<DtOrderType>(record.u8(Record::orderAt));
+  transport_ = static_cast<DtTransportType>(record.u8(Record::transportAt));
+  const std::uint32_t count = record.u32(Record::countAt);
+  for (std::uint32_t k = 0; k < count; ++k) subscribers_.add(record.u32(Record::federatesAt + 4 * k));
+  tallies_.restoreFrom(record, Record::sentBestEffortAt);
+  return true;
 }

@@ -28,9 +28,9 @@
 #include "util/DtString.h"
 
 class DtInteractionAdvisorySink;
-class DtInteractionClassPacket;
 class DtInteractionRegionSet;
 class DtRtiSaveFile;
+class DtSavePacket;
 
 class DtInteractionClassInfo {
 public:
@@ -140,6 +140,15 @@ public:
 
   virtual DtMtallySet& tallySet() { return tallies_; }
   virtual const DtMtallySet& tallySet() const { return tallies_; }
+
+  // A federation save: one record with the declarations, the relevance,
+  // the tallies and the remote subscribers without region. False when it
+  // could not be written.
+  virtual bool save(DtRtiSaveFile& file) const;
+  // From that record, which the FOM class manager has read and checked.
+  // Subscribers with region, region sets, the relevance override, space and
+  // destination are not saved; the subscribers with region come back empty.
+  virtual bool restore(const DtSavePacket& record);
 
 protected:
   virtual void addRemoteSubscription(std::uint32_t federate, std::uint32_t region) {

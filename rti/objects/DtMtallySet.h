@@ -11,6 +11,9 @@
 #include "RTI.hh"
 #include "util/DtFomTypes.h"
 
+class DtSavePacket;
+class DtSavePacketBuilder;
+
 class DtMtallySet {
 public:
   DtMtallySet() = default;
@@ -35,6 +38,11 @@ public:
   void setTally(long value, RTI::Boolean received, DtTransportType transport) {
     counts_[index(received, transport)] = static_cast<std::int32_t>(value);
   }
+
+  // A save record keeps the four counts as u32s from `at` on: sent best
+  // effort, sent reliable, received best effort, received reliable.
+  void saveTo(DtSavePacketBuilder& record, std::uint32_t at) const;
+  void restoreFrom(const DtSavePacket& record, std::uint32_t at);
 
   // The class the counts belong to.
   virtual std::uint32_t handle() const { return handle_; }

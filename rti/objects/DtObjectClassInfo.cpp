@@ -2,8 +2,11 @@
 
 #include <cstring>
 
+#include "net/DtRtiSaveFile.h"
+#include "net/DtSavePackets.h"
 #include "objects/DtFomLimits.h"
 #include "objects/DtObjectAdvisorySink.h"
+#include "util/DtNotify.h"
 
 namespace {
 
@@ -398,4 +401,101 @@ void DtObjectClassInfo::emptyRegionLists() {
   pubs_.clear();
   subs_.clear();
   collectedSubscription_.empty();
+}
+
+// Federation save ---------------------------------------------------------------
+
+bool DtObjectClassInfo::save(DtRtiSaveFile& file) const {
+  using Record = DtObjectClassPacket;
+  DtSavePacketBuilder record(Record::theType, Record::theLength);
+  record.setU32(Record::classHandleAt, handle_);
+  record.setU8(Record::publishedAt, published_);
+  record.setU8(Record::subscribedAt, subscribed_);
+  record.setU8(Record::passiveAt, passive_);
+  record.setU8(Record::classRelevantAt, classRelevant_);
+  tallies_.saveTo(record, Record::sentBestEffortAt);
+  record.setHandleSet(Record::subscribedAttrsAt, subscribedAttrs_);
+  record.setHandleSet(Record::publishedAttrsAt, publishedAttrs_);
+  record.setHandleSet(Record::relevantAttrsAt, relevantAttrs_);
+  bool written = file.writePacket(record);
+
+  using Attribute = DtAttrInfoPacket;
+  for (std::uint32_t i = 0; i < numAttrs_; ++i) {
+    const DtAttrInfo& attribute = *attrs_.at(i);
+    const DtHandleList& federates = attribute.subscribedFederates();
+    DtSavePacketBuilder entry(Attribute::theType, Attribute::length(federates.size()));
+    entry.setU16(Attribute::attributeAt, static_cast<std::uint16_t>(i));
+    entry.setU8(Attribute::publishedAt, attribute.published());
+    entry.setU8(Attribute::subscribedAt, subscribedAttrs_.isMember(i));
+    entry.setU8(Attribute::relevantAt, attribute.relevant());
+    entry.setU32(Attribute::countAt, federates.size());
+    std::uint32_t at = Attribute::federatesAt;
+    for (std::uint32_t federate : federates) {
+      entry.setU32(at, federate);
+      at += 4;
+    }
+    written = file.writePacket(entry) && written;
+  }
+  return file.writePacket(DtSavePacketBuilder(DtEndPacket::theType, DtEndPacket::classEndLength)) && written;
+}
+
+bool DtObjectClassInfo::restore(const DtSavePacket& record, DtRtiSaveFile& file) {
+  using Record = DtObjectClassPacket;
+  if (record.u32(Record::classHandleAt) != handle_) DtNotifyError("Error restoring fom class, handle mismatch.\n");
+  published_ = record.u8(Record::publishedAt) != 0;
+  subscribed_ = record.u8(Record::subscribedAt) != 0;
+  passive_ = record.u8(Record::passiveAt) != 0;
+  classRelevant_ = record.u8(Record::classRelevantAt) != 0;
+  // Handles the class does not have are not taken in.
+  subscribedAttrs_ = record.handleSet(Record::subscribedAttrsAt).setIntersection(allAttrs_);
+  publishedAttrs_ = record.handleSet(Record::publishedAttrsAt).setIntersection(allAttrs_);
+  relevantAttrs_ = record.handleSet(Record::relevantAttrsAt).setIntersection(allAttrs_);
+  tallies_.restoreFrom(record, Record::sentBestEffortAt);
+  remoteSubscriptions_.clear();
+  emptyRegionLists();
+  // Without region lists the whole subscription is the one without region.
+  collectSubscribedAttributes();
+
+  // `record` lies in the file's buffer: the next read replaces it.
+  for (;;) {
+    const DtSavePacket* packet = file.readNextPacket();
+    if (packet && packet->type() == DtEndPacket::theType) return true;
+    if (!packet || packet->type() != DtAttrInfoPacket::theType) {
+      DtNotifyError("RtiFom received an incorrect object class(%u) attributesave packet, restore aborted\n", handle_);
+      return false;
+    }
+    if (!DtAttrInfoPacket::complete(*packet)) {
+      DtNotifyError("RtiFom received a damaged object class(%u) attribute save packet, restore aborted\n", handle_);
+      return false;
+    }
+    restoreAttribute(*packet);
+  }
+}
+
+void DtObjectClassInfo::restoreAttribute(const DtSavePacket& record) {
+  using Attribute = DtAttrInfoPacket;
+  const std::uint32_t handle = record.u16(Attribute::attributeAt);
+  DtAttrInfo* attribute = attrByHandle(handle);
+  if (!attribute) return;
+  attribute->emptyRemoteSubscription();
+  attribute->emptyRemoteSubscriptionWithRegion();
+  attribute->setSubRegionSet(nullptr);
+  attribute->setPasRegionSet(nullptr);
+  if (record.u8(Attribute::publishedAt)) {
+    attribute->publish();
+  } else {
+    attribute->unpublish();
+  }
+  if (record.u8(Attribute::subscribedAt)) {
+    attribute->subscribe();
+  } else {
+    attribute->unsubscribe();
+  }
+  attribute->setRelevant(record.u8(Attribute::relevantAt) != 0);
+  const std::uint32_t count = record.u32(Attribute::countAt);
+  for (std::uint32_t k = 0; k < count; ++k) {
+    const std::uint32_t federate = record.u32(Attribute::federatesAt + 4 * k);
+    addRemoteSubscription(federate, handle);
+    attribute->addRemoteSubscription(federate);
+  }
 }

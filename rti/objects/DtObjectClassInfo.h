@@ -29,8 +29,8 @@
 #include "util/DtString.h"
 
 class DtObjectAdvisorySink;
-class DtObjectClassPacket;
 class DtRtiSaveFile;
+class DtSavePacket;
 
 class DtObjectClassInfo {
 public:
@@ -171,6 +171,17 @@ public:
   virtual DtMtallySet& tallySet() { return tallies_; }
   virtual const DtMtallySet& tallySet() const { return tallies_; }
 
+  // A federation save: the class record, one record per attribute (with
+  // its remote subscribers without region) and an end record. False when a
+  // record could not be written.
+  virtual bool save(DtRtiSaveFile& file) const;
+  // From the class record, which the FOM class manager has read and checked,
+  // then the attribute records after it up to the end record. Remote
+  // subscriptions with region and the region lists are not saved: they come
+  // back empty. False, with a message, when another record, a damaged one or
+  // none comes; what was restored before stays.
+  virtual bool restore(const DtSavePacket& record, DtRtiSaveFile& file);
+
 protected:
   virtual void throwIfNotDefined(const RTI::AttributeHandleSet& attributes) const;
   virtual void addRemoteSubscription(std::uint32_t federate, RTI::AttributeHandle attribute);
@@ -188,6 +199,7 @@ private:
   bool newlyServed(const DtAttrInfo& attribute, std::uint32_t federate) const;
   void updateClassRelevance(DtObjectAdvisorySink* sink, bool registerWanted);
   void indexAttribute(const DtAttrInfo& attribute);
+  void restoreAttribute(const DtSavePacket& record);
 
   DtString name_;
   std::uint32_t handle_;
