@@ -1,16 +1,23 @@
 // Start-up costs of the RTI's configuration: constructing the RID parameters
-// from the documented example rid.mtl (every key set), and reading the large
-// FED test model (several hundred classes) into a builder.
+// from the documented example rid.mtl (every key set), reading the large FED
+// test model (several hundred classes) into a builder that only counts (the
+// baseline), and into the FOM class manager, which builds the class tree.
+// Then the FOM's name look-ups in models of 16 to 4096 classes, beside a scan
+// of the classes in handle order (what a look-up costs without the index).
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "config/DtFedReader.h"
 #include "config/DtFomBuilder.h"
 #include "config/DtRIDParameters.h"
+#include "objects/DtFomClassMgr.h"
+#include "objects/DtObjectClassInfo.h"
 #include "util/DtNotify.h"
 
 namespace {
@@ -56,6 +63,74 @@ void FedLargeRead(benchmark::State& state) {
   state.counters["builderCalls"] = calls;
 }
 BENCHMARK(FedLargeRead)->Unit(benchmark::kMillisecond);
+
+void FomLargeBuild(benchmark::State& state) {
+  const std::string fed = (sourceRoot / "tests/rti/config/data/large-fom.fed").string();
+  DtSetNotifyLevel(1);
+  int classes = 0;
+  for (auto _ : state) {
+    DtFedReader reader;
+    const auto fom = DtFomClassMgr::loadFed(reader, fed.c_str(), nullptr);
+    if (!fom) state.SkipWithError("FED file not accepted");
+    classes = fom ? fom->numClasses() + fom->numInteractions() : 0;
+  }
+  DtSetNotifyLevel(2);
+  state.counters["classes"] = classes;
+}
+BENCHMARK(FomLargeBuild)->Unit(benchmark::kMillisecond);
+
+// A model of `count` object classes under the root, three attributes each.
+std::unique_ptr<DtFomClassMgr> syntheticFom(int count, std::vector<std::string>& names) {
+  auto fom = std::make_unique<DtFomClassMgr>();
+  fom->addObjClass("ObjectRoot", nullptr);
+  fom->addAttribute("ObjectRoot", "privilegeToDelete", DtReliable, DtTimestampOrder, nullptr);
+  names.clear();
+  for (int i = 0; i < count; ++i) {
+    const std::string name = "ObjectRoot.Platform" + std::to_string(i);
+    fom->addObjClass(name.c_str(), "ObjectRoot");
+    for (const char* attribute : {"Position", "Velocity", "Orientation"}) {
+      fom->addAttribute(name.c_str(), attribute, DtBestEffort, DtReceiveOrder, nullptr);
+    }
+    names.push_back("Platform" + std::to_string(i));  // without the root, as federates often write it
+  }
+  return fom;
+}
+
+// The look-ups the support services use: a class by name, then one of its
+// attributes.
+void FomClassLookUp(benchmark::State& state) {
+  std::vector<std::string> names;
+  const auto fom = syntheticFom(static_cast<int>(state.range(0)), names);
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const unsigned long handle = fom->classHandle(names[i].c_str());
+    benchmark::DoNotOptimize(fom->attrHandle("Orientation", handle));
+    i = (i * 7 + 1) % names.size();
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK(FomClassLookUp)->RangeMultiplier(16)->Range(16, 4096);
+
+// Baseline: the classes scanned in handle order with their own name test.
+void FomClassScan(benchmark::State& state) {
+  std::vector<std::string> names;
+  const auto fom = syntheticFom(static_cast<int>(state.range(0)), names);
+  std::size_t i = 0;
+  for (auto _ : state) {
+    unsigned long found = 0;
+    for (int h = 0; h < fom->numClasses(); ++h) {
+      const DtObjectClassInfo* c = fom->classByHandle(static_cast<unsigned long>(h));
+      if (c && c->isName(names[i].c_str())) {
+        found = c->handle();
+        break;
+      }
+    }
+    benchmark::DoNotOptimize(fom->attrHandle("Orientation", found));
+    i = (i * 7 + 1) % names.size();
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK(FomClassScan)->RangeMultiplier(16)->Range(16, 4096);
 
 }  // namespace
 
