@@ -13,10 +13,13 @@
 #include "objects/DtInteractionClassInfo.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtSpaceInfo.h"
+#include "util/DtCreatorHook.h"
 #include "util/DtIpv4Address.h"
 #include "util/DtNotify.h"
 
 namespace {
+
+DtCreatorHook<DtFomClassMgr, const DtRIDParameters*> theCreator;
 
 constexpr const char defaultSpaceName[] = "HlaDefaultSpace";
 
@@ -108,12 +111,9 @@ void DtFomClassMgr::copyFrom(const DtFomClassMgr& other) {
   }
 }
 
-std::unique_ptr<DtFomClassMgr> DtFomClassMgr::create(const DtRIDParameters* rid) {
-  if (const Creator creator = theCreator.load()) return creator(rid);
-  return std::make_unique<DtFomClassMgr>(rid);
-}
+std::unique_ptr<DtFomClassMgr> DtFomClassMgr::create(const DtRIDParameters* rid) { return theCreator.make(rid); }
 
-void DtFomClassMgr::setCreatorFunction(Creator creator) { theCreator.store(creator); }
+void DtFomClassMgr::setCreatorFunction(Creator creator) { theCreator.set(creator); }
 
 std::unique_ptr<DtFomClassMgr> DtFomClassMgr::loadFed(DtFedReader& reader, const char* fedFile,
                                                       const DtRIDParameters* rid, int* result) {

@@ -17,7 +17,6 @@
 // same time whatever the size of the model. No lock: one federate's thread
 // uses it.
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -35,8 +34,9 @@ class DtSpaceInfo;
 
 class DtFomClassMgr : public DtFomBuilder {
 public:
-  // A plug-in's replacement for create().
-  using Creator = std::unique_ptr<DtFomClassMgr> (*)(const DtRIDParameters* rid);
+  // A plug-in's replacement for create(); the manager it returns is the
+  // caller's.
+  using Creator = DtFomClassMgr* (*)(const DtRIDParameters* rid);
 
   DtFomClassMgr();
   // The RID parameters are not kept.
@@ -49,6 +49,7 @@ public:
 
   // A new manager: the plug-in's when one set a creator, else this class.
   static std::unique_ptr<DtFomClassMgr> create(const DtRIDParameters* rid);
+  // Null restores this class.
   static void setCreatorFunction(Creator creator);
   // Creates a manager, reads the FED file into it and, when the RID file
   // gave multicast groups, applies them. `result` receives the reader's
@@ -149,8 +150,6 @@ private:
   DtSpaceInfo* space(RTI::SpaceHandle handle) const;                    // SpaceNotDefined
   std::int32_t spaceOf(const char* element, const char* name, const char* space) const;
   void addPrivilegeAttribute(DtObjectClassInfo& root);
-
-  static inline std::atomic<Creator> theCreator{nullptr};
 
   DtHandleArray<DtObjectClassInfo> classes_;
   std::uint32_t numClasses_ = 0;

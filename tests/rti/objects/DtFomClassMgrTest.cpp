@@ -522,3 +522,18 @@ TEST(DtFomClassMgr, WithoutMulticastDefinitionsNothingIsAssignedOrPrinted) {
 }
 
 }  // namespace
+
+namespace {
+
+class PluginFom : public DtFomClassMgr {};
+
+TEST(DtFomClassMgr, APluginsCreatorReplacesTheClassUntilReset) {
+  DtFomClassMgr::setCreatorFunction([](const DtRIDParameters*) -> DtFomClassMgr* { return new PluginFom; });
+  EXPECT_NE(dynamic_cast<PluginFom*>(DtFomClassMgr::create(nullptr).get()), nullptr);
+  DtFomClassMgr::setCreatorFunction(nullptr);
+  const auto fom = DtFomClassMgr::create(nullptr);
+  EXPECT_EQ(dynamic_cast<PluginFom*>(fom.get()), nullptr);
+  EXPECT_EQ(fom->spaceHandle("HlaDefaultSpace"), 0);
+}
+
+}  // namespace
