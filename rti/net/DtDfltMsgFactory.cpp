@@ -1,5 +1,7 @@
 #include "net/DtDfltMsgFactory.h"
 
+#include "net/DtDeclarationMsgs.h"
+#include "net/DtFederationMsgs.h"
 #include "net/DtRtiMsg.h"
 
 namespace {
@@ -17,7 +19,26 @@ constexpr Creators entry(DtRtiMsgKind kind) {
 
 // In increasing kind order.
 const Creators theClasses[] = {
-    {DtInvalidMsgKind, nullptr, nullptr},
+    entry<DtCreateMsg>(DtCreateMsgKind),
+    entry<DtCreateResponseMsg>(DtCreateResponseMsgKind),
+    entry<DtJoinMsg>(DtJoinMsgKind),
+    entry<DtJoinResponseMsg>(DtJoinResponseMsgKind),
+    entry<DtResignMsg>(DtResignMsgKind),
+    entry<DtDestroyMsg>(DtDestroyMsgKind),
+    entry<DtDestroyResponseMsg>(DtDestroyResponseMsgKind),
+    entry<DtPubInterMsg>(DtPubInterMsgKind),
+    entry<DtUnpubInterMsg>(DtUnpubInterMsgKind),
+    entry<DtSubInterMsg>(DtSubInterMsgKind),
+    entry<DtUnsubInterMsg>(DtUnsubInterMsgKind),
+    entry<DtSubObjMsg>(DtSubObjMsgKind),
+    entry<DtUnsubObjMsg>(DtUnsubObjMsgKind),
+    entry<DtPubObjMsg>(DtPubObjMsgKind),
+    entry<DtUnpubObjMsg>(DtUnpubObjMsgKind),
+    entry<DtJoinConfirmMsg>(DtJoinConfirmMsgKind),
+    entry<DtAliveMsg>(DtAliveMsgKind),
+    entry<DtDesignatedFederateMsg>(DtDesignatedFederateMsgKind),
+    entry<DtConnectMsg>(DtConnectMsgKind),
+    entry<DtDisconnectMsg>(DtDisconnectMsgKind),
 };
 
 }  // namespace

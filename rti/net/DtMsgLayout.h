@@ -41,6 +41,7 @@ struct DtHandleSetAt {
 enum class DtShow : std::uint8_t {
   Hidden,     // not printed
   Number,     // "%-20s %ld\n"
+  Signed,     // "%-20s %ld\n" of the field read as a signed number
   TrueFalse,  // "%-20s %s\n" with "True" for any non-zero value, else "False"
   Text,       // "%-20s %s\n" (an absent text prints empty)
   Set,        // the set prints itself

@@ -215,6 +215,9 @@ void DtRtiMsg::printField(const DtField& field) const {
   }
   switch (field.show) {
     case DtShow::Number: DtNotifyInfo("%-20s %ld\n", field.label, static_cast<long>(value)); break;
+    case DtShow::Signed:
+      DtNotifyInfo("%-20s %ld\n", field.label, static_cast<long>(static_cast<std::int32_t>(value)));
+      break;
     case DtShow::TrueFalse: DtNotifyInfo("%-20s %s\n", field.label, (value & 0xFF) != 0 ? "True" : "False"); break;
     case DtShow::Text:
       DtNotifyInfo("%-20s %s\n", field.label, getText(DtTextAt{field.offset, field.width}).string());
@@ -255,13 +258,8 @@ const char* DtRtiMsg::className() const {
 
 // ---- fixed fields
 
-bool DtRtiMsg::putU16(DtU16At at, unsigned long value, const char* what) {
-  if (value > 0xFFFF) {
-    DtNotifyError("%s: %s %lu does not fit its 16-bit field; not set\n", className(), what, value);
-    return false;
-  }
-  put(at, static_cast<std::uint16_t>(value));
-  return true;
+void DtRtiMsg::reportTooLarge(const char* what, unsigned long value, int bits) const {
+  DtNotifyError("%s: %s %lu does not fit its %d-bit field; not set\n", className(), what, value, bits);
 }
 
 DtString DtRtiMsg::getText(DtTextAt at) const {

@@ -135,8 +135,18 @@ protected:
   void put(DtFieldAt<Net> at, typename Net::value_type value) {
     if (fits(at.offset, static_cast<int>(Net::wireSize))) Net::write(data() + at.offset, value);
   }
-  // A 16-bit field refuses a value above 65535 with a message (false).
-  bool putU16(DtU16At at, unsigned long value, const char* what);
+  // A value that does not fit the field is refused with a message (false).
+  template <class Net>
+  bool putChecked(DtFieldAt<Net> at, unsigned long value, const char* what) {
+    constexpr unsigned long max = (1UL << (8 * Net::wireSize)) - 1;
+    if (value > max) {
+      reportTooLarge(what, value, static_cast<int>(8 * Net::wireSize));
+      return false;
+    }
+    put(at, static_cast<typename Net::value_type>(value));
+    return true;
+  }
+  void reportTooLarge(const char* what, unsigned long value, int bits) const;
   // A fixed text field: the characters up to the first zero (or all of them).
   DtString getText(DtTextAt at) const;
   // Copies at most `limit` characters (the rest of the field stays zero).
