@@ -6,9 +6,7 @@
 // remote declaration; the management object model also watches kind 14.
 
 #include "RTI.hh"
-#include "api/DtAttributeHandleSet.h"
-#include "net/DtKept.h"
-#include "net/DtMsgClass.h"
+#include "net/DtHandleSetMsg.h"
 
 // ---- bodies
 
@@ -93,11 +91,10 @@ public:
   using DtClassMsg::DtClassMsg;
 };
 
-// A message with an object class and an attribute handle set, which it
-// decodes when first asked and keeps until the set is written again.
+// A message with an object class and an attribute handle set.
 template <class Self, class Net, DtRtiMsgKind Kind>
-class DtClassSetMsg : public DtMsgClass<Self, DtRtiMsg, Net, Kind> {
-  using Pattern = DtMsgClass<Self, DtRtiMsg, Net, Kind>;
+class DtClassSetMsg : public DtHandleSetMsg<Self, Net, Kind> {
+  using Pattern = DtHandleSetMsg<Self, Net, Kind>;
 
 public:
   using Pattern::Pattern;
@@ -106,23 +103,7 @@ public:
     this->putChecked(Net::objectClassHandle, handle, "class handle");
   }
   virtual unsigned long objectClassHandle() const { return this->get(Net::objectClassHandle); }
-  // The set must hold handles below 320 (they travel as a 320-bit map).
-  virtual void setAttrHandles(const RTI::AttributeHandleSet& set) {
-    kept_.reset();
-    this->putHandleSet(Net::attrHandles, set, "attribute handle set");
-  }
-  // Valid until the next setAttrHandles or the message's end.
-  virtual const RTI::AttributeHandleSet& attrHandles() const {
-    if (!kept_) {
-      auto decoded = this->getHandleSet(Net::attrHandles);
-      kept_.reset(decoded ? decoded.release() : new DtAttributeHandleSet);
-    }
-    return *kept_.get();
-  }
   static constexpr int minSize() { return 60; }
-
-private:
-  mutable DtKept<RTI::AttributeHandleSet> kept_;
 };
 
 class DtPubObjMsg : public DtClassSetMsg<DtPubObjMsg, DtNetPubObjMsg, DtPubObjMsgKind> {

@@ -1,8 +1,14 @@
 #include "net/DtDfltMsgFactory.h"
 
+#include <iterator>
+
 #include "net/DtDeclarationMsgs.h"
 #include "net/DtFederationMsgs.h"
+#include "net/DtObjectMsgs.h"
 #include "net/DtRtiMsg.h"
+#include "net/DtSaveMsgs.h"
+#include "net/DtTimeMsgs.h"
+#include "net/DtUpdateMsgs.h"
 
 namespace {
 
@@ -17,8 +23,11 @@ constexpr Creators entry(DtRtiMsgKind kind) {
   return {kind, static_cast<DtRtiMsgRecvCreator>(&Msg::create), static_cast<DtRtiMsgSendCreator>(&Msg::create)};
 }
 
-// In increasing kind order.
-const Creators theClasses[] = {
+// In increasing kind order; every kind with a class appears once, checked below.
+constexpr Creators theClasses[] = {
+    entry<DtInteractionRoMsg>(DtInteractionRoMsgKind),
+    entry<DtUpdateRoMsg>(DtUpdateRoMsgKind),
+    entry<DtDeleteRoMsg>(DtDeleteRoMsgKind),
     entry<DtCreateMsg>(DtCreateMsgKind),
     entry<DtCreateResponseMsg>(DtCreateResponseMsgKind),
     entry<DtJoinMsg>(DtJoinMsgKind),
@@ -34,12 +43,63 @@ const Creators theClasses[] = {
     entry<DtUnsubObjMsg>(DtUnsubObjMsgKind),
     entry<DtPubObjMsg>(DtPubObjMsgKind),
     entry<DtUnpubObjMsg>(DtUnpubObjMsgKind),
+    entry<DtRequestMsg>(DtRequestMsgKind),
+    // 19 and 20 (synchronization points, ownership) come with their subsystems.
+    entry<DtRegObjMsg>(DtRegObjMsgKind),
+    entry<DtLocDelMsg>(DtLocDelMsgKind),
+    entry<DtInteractionRoMsg>(DtDdmInteractionRoMsgKind),
+    entry<DtUpdateRoMsg>(DtDdmUpdateRoMsgKind),
+    // 25 to 30 (regions) come with data distribution management.
     entry<DtJoinConfirmMsg>(DtJoinConfirmMsgKind),
     entry<DtAliveMsg>(DtAliveMsgKind),
+    entry<DtSaveRequestMsg>(DtSaveRequestMsgKind),
+    entry<DtSaveInitiateMsg>(DtSaveInitiateMsgKind),
+    entry<DtSaveCompleteMsg>(DtSaveCompleteMsgKind),
+    entry<DtSaveFinishedMsg>(DtSaveFinishedMsgKind),
+    entry<DtRestoreRequestMsg>(DtRestoreRequestMsgKind),
+    entry<DtRestoreReplyMsg>(DtRestoreReplyMsgKind),
+    entry<DtRestoreMsg>(DtRestoreMsgKind),
+    entry<DtRestoreCompleteMsg>(DtRestoreCompleteMsgKind),
+    entry<DtRestoreEndMsg>(DtRestoreEndMsgKind),
+    // 42 to 44 are retired.
+    entry<DtInteractionTsoMsg>(DtInteractionTsoMsgKind),
+    entry<DtUpdateTsoMsg>(DtUpdateTsoMsgKind),
+    entry<DtDeleteTsoMsg>(DtDeleteTsoMsgKind),
+    entry<DtInteractionTsoMsg>(DtDdmInteractionTsoMsgKind),
+    entry<DtUpdateTsoMsg>(DtDdmUpdateTsoMsgKind),
+    entry<DtEnableRegulationMsg>(DtEnableRegulationMsgKind),
+    entry<DtRegulationEnabledMsg>(DtRegulationEnabledMsgKind),
+    entry<DtEnableConstrainedMsg>(DtEnableConstrainedMsgKind),
+    entry<DtConstrainedEnabledMsg>(DtConstrainedEnabledMsgKind),
+    entry<DtTimeAdvanceRequestMsg>(DtTimeAdvanceRequestMsgKind),
+    entry<DtNextEventRequestMsg>(DtNextEventRequestMsgKind),
+    entry<DtLbtsMsg>(DtLbtsMsgKind),
+    entry<DtNerLbtsMsg>(DtNerLbtsMsgKind),
+    entry<DtDisableMsg>(DtDisableMsgKind),
+    entry<DtSyncConstrainedMsg>(DtSyncConstrainedMsgKind),
+    entry<DtConstrainedSyncMsg>(DtConstrainedSyncMsgKind),
+    entry<DtResumeConstrainedMsg>(DtResumeConstrainedMsgKind),
+    entry<DtRetractMsg>(DtRetractMsgKind),
+    entry<DtSaveRequestTsoMsg>(DtSaveRequestTsoMsgKind),
+    entry<DtSaveTimeMsg>(DtSaveTimeMsgKind),
+    entry<DtSaveTimeAdvanceMsg>(DtSaveTimeAdvanceMsgKind),
+    entry<DtSaveResponseMsg>(DtSaveResponseMsgKind),
+    entry<DtRestoreBegunMsg>(DtRestoreBegunMsgKind),
+    entry<DtRestoreInitiateMsg>(DtRestoreInitiateMsgKind),
     entry<DtDesignatedFederateMsg>(DtDesignatedFederateMsgKind),
+    entry<DtSaveBegunMsg>(DtSaveBegunMsgKind),
+    entry<DtDiscObjMsg>(DtDiscObjMsgKind),
+    entry<DtReqDiscObjMsg>(DtReqDiscObjMsgKind),
     entry<DtConnectMsg>(DtConnectMsgKind),
     entry<DtDisconnectMsg>(DtDisconnectMsgKind),
 };
+
+constexpr bool strictlyIncreasing() {
+  for (std::size_t i = 1; i < std::size(theClasses); ++i)
+    if (theClasses[i].kind <= theClasses[i - 1].kind) return false;
+  return true;
+}
+static_assert(strictlyIncreasing(), "a kind is registered twice or out of order");
 
 }  // namespace
 

@@ -1,15 +1,47 @@
 #pragma once
-// Calls every reading accessor of the message's class (the print form
-// already reads every field and part through the layout).
+// Calls the reading accessors of the message's class that the print form
+// does not reach (it reads every field and part through the layout).
 #include "net/DtDeclarationMsgs.h"
 #include "net/DtFederationMsgs.h"
+#include "net/DtObjectMsgs.h"
 #include "net/DtRtiMsg.h"
+#include "net/DtSaveMsgs.h"
+#include "net/DtTimeMsgs.h"
+#include "net/DtUpdateMsgs.h"
+
+template <class Msg>
+const Msg* as(const DtRtiMsg& msg) {
+  return dynamic_cast<const Msg*>(&msg);
+}
 
 inline void readAccessors(const DtRtiMsg& msg) {
-  if (auto* m = dynamic_cast<const DtPubObjMsg*>(&msg)) (void)m->attrHandles().size();
-  if (auto* m = dynamic_cast<const DtSubObjMsg*>(&msg)) (void)m->attrHandles().size();
-  if (auto* m = dynamic_cast<const DtCreateMsg*>(&msg)) (void)m->fedFileName();
-  if (auto* m = dynamic_cast<const DtJoinResponseMsg*>(&msg)) (void)m->fedFileName();
-  if (auto* m = dynamic_cast<const DtJoinMsg*>(&msg)) (void)m->federateName();
-  if (auto* m = dynamic_cast<const DtJoinConfirmMsg*>(&msg)) (void)m->federateName();
+  long sink = 0;
+  if (auto* m = as<DtPubObjMsg>(msg)) sink += m->attrHandles().size();
+  if (auto* m = as<DtSubObjMsg>(msg)) sink += m->attrHandles().size() + m->isPassive();
+  if (auto* m = as<DtCreateMsg>(msg)) sink += *m->fedFileName();
+  if (auto* m = as<DtJoinResponseMsg>(msg)) sink += *m->fedFileName() + *m->federateName();
+  if (auto* m = as<DtJoinMsg>(msg)) sink += *m->federateName();
+  if (auto* m = as<DtJoinConfirmMsg>(msg)) sink += *m->federateName();
+  if (auto* m = as<DtRequestMsg>(msg)) sink += m->attrHandles().size() + m->id() + m->objectClassHandle();
+  if (auto* m = as<DtRegObjMsg>(msg)) sink += m->attrHandles().size() + *m->objName();
+  if (auto* m = as<DtDeleteMsg>(msg)) sink += m->tag() ? *m->tag() : 0;
+  if (auto* m = as<DtUpdateMsg>(msg)) {
+    sink += m->attrs().size() + m->numAttrs() + *m->objName() + (m->tag() ? *m->tag() : 0) + m->channel();
+    m->forEachValue([&](std::uint16_t h, const char* v, std::uint16_t n) { sink += h + (n ? v[n - 1] : 0); });
+  }
+  if (auto* m = as<DtInteractionMsg>(msg)) {
+    sink += m->params().size() + m->numParams() + (m->tag() ? *m->tag() : 0) + m->channel();
+    m->forEachValue([&](std::uint16_t h, const char* v, std::uint16_t n) { sink += h + (n ? v[n - 1] : 0); });
+  }
+  if (auto* m = as<DtTimeLookaheadMsg>(msg)) sink += m->lookaheadSize() + m->lookahead().encodedLength();
+  if (auto* m = as<DtConstrainedEnabledMsg>(msg)) sink += m->lbts().encodedLength();
+  if (auto* m = as<DtLbtsMsg>(msg)) sink += m->lagLbts().encodedLength();
+  if (auto* m = as<DtResumeConstrainedMsg>(msg)) sink += m->lagLbts().encodedLength();
+  if (auto* m = as<DtNerLbtsMsg>(msg)) sink += m->lagLbts().encodedLength();
+  if (auto* m = as<DtSaveMsg>(msg)) sink += m->label() ? *m->label() : 0;
+  if (auto* m = as<DtSaveResponseMsg>(msg)) sink += m->label() ? *m->label() : 0;
+  if (auto* m = as<DtRestoreBegunMsg>(msg)) sink += m->label() ? *m->label() : 0;
+  if (auto* m = as<DtRestoreReplyMsg>(msg)) sink += m->label() ? *m->label() : 0;
+  static volatile long keep;
+  keep = sink;
 }
