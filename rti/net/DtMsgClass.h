@@ -38,8 +38,11 @@ public:
            (hasTrailingText() ? 1 : 0);
   }
 
+  // A message read from these bytes into an own buffer (its transport type
+  // and in-memory values start afresh), or (copyContents 0) an empty one.
   DtRtiMsg* clone(char copyContents) const override {
-    if (copyContents) return new Self(static_cast<const Self&>(*this));
+    if (copyContents && this->size() >= DtNetMsgHeader::theSize)
+      return new Self(reinterpret_cast<const Net*>(this->data()), nullptr);
     return new Self(static_cast<DtBufferPlaceHolder*>(nullptr));
   }
   DtRtiMsgKind internalDtRtiMsgKind() const override { return Self::currentKind(); }

@@ -61,8 +61,8 @@ public:
   void insertBytes(int offset, int n) override;
   void sizeChanged(int n) override;
 
-  // A new message of this class: a copy of these bytes in an own buffer, or
-  // (copyContents 0) an empty one.
+  // A new message of this class: read from a copy of these bytes in an own
+  // buffer (the transport type stays 0), or (copyContents 0) an empty one.
   virtual DtRtiMsg* clone(char copyContents) const = 0;
   // The same, with this message's transport type.
   virtual DtRtiMsg* cloneWithTransport(char copyContents) const;

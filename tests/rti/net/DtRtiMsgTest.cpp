@@ -78,12 +78,15 @@ TEST(DtRtiMsg, ClonesCopyTheBytesAndOnlyCloneWithTransportTheTransport) {
   std::unique_ptr<DtRtiMsg> reliable(msg.cloneWithTransport(1));
   EXPECT_EQ(static_cast<RawMsg&>(*copy).bytes(), msg.bytes());
   EXPECT_NE(copy->data(), msg.data());
-  EXPECT_EQ(copy->transportType(), DtReliable);  // the copy constructor copies the values
+  EXPECT_EQ(copy->transportType(), DtBestEffort);
   EXPECT_EQ(empty->transportType(), DtBestEffort);
   EXPECT_EQ(empty->data()[11], 0);
   EXPECT_EQ(reliable->transportType(), DtReliable);
-  std::unique_ptr<DtRtiMsg> fresh(empty->clone(1));
-  EXPECT_EQ(fresh->transportType(), DtBestEffort);
+  EXPECT_EQ(static_cast<RawMsg&>(*reliable).bytes(), msg.bytes());
+  RawMsg copied(msg);  // the copy constructor copies the values too
+  EXPECT_EQ(copied.transportType(), DtReliable);
+  EXPECT_EQ(copied.serialNumber(), 4u);
+  EXPECT_NE(copied.data(), msg.data());
 }
 
 TEST(DtRtiMsg, AMessageNeverGrowsPastWhatItsHeaderCanTell) {

@@ -11,7 +11,9 @@ class RawMsg : public DtRtiMsg {
 public:
   RawMsg(int size, DtRtiMsgKind kind, DtBufferPlaceHolder* where = nullptr) : DtRtiMsg(size, kind, where) {}
   RawMsg(const char* bytes, DtBufferPlaceHolder* where) : DtRtiMsg(bytes, where) {}
-  DtRtiMsg* clone(char copy) const override { return copy ? new RawMsg(*this) : new RawMsg(size(), msgKind()); }
+  DtRtiMsg* clone(char copy) const override {
+    return copy ? new RawMsg(data(), nullptr) : new RawMsg(size(), msgKind());
+  }
   DtRtiMsgKind internalDtRtiMsgKind() const override { return msgKind(); }
   std::string bytes() const { return std::string(data(), static_cast<std::size_t>(size())); }
 };
