@@ -96,28 +96,47 @@ protected:
   virtual void yieldToNetwork();
 
 private:
-  // The checks and hand-overs that the services share.
+  // The checks that the services share, in the order they run: the trace,
+  // the joined check, the save and restore test, the family's switch.
   void traceHeader(const char* service) const;
   void checkJoined(const char* reason) const;
   void checkNotJoined() const;
   void testSaveProgress() const;
+  void checkJoinedAndSave(const char* reason) const;
   bool timeServiceOn(const char* service, const char* disabledReason) const;
   void requireDdm(bool on, const char* service, const char* reason) const;
+  void warnWithoutDdm(const char* service) const;
   bool ddmManagerActive() const;
   bool ddmOn() const;
   void checkTimeStamp(const RTI::FedTime& time, const char* service, const char* reason,
                       bool saveRequest) const;
-  RTI::EventRetractionHandle retractionHandle(std::uint32_t serialNumber) const;
+
+  // The argument lines of the traces.
+  void traceClass(RTI::ObjectClassHandle theClass) const;
+  void traceInteraction(RTI::InteractionClassHandle theClass) const;
+  void traceObjectAndSet(RTI::ObjectHandle theObject, const char* tag,
+                         const RTI::AttributeHandleSet& attributes) const;
+  void traceObjectAttribute(RTI::ObjectHandle theObject, RTI::AttributeHandle theAttribute) const;
+
+  // The save and restore answers.
   void answerSave(const char* service, const char* reason, void (DtFederateMgr::*answer)());
   void answerRestore(const char* service, const char* reason, void (DtFederateMgr::*answer)());
+  RTI::EventRetractionHandle retractionHandle(std::uint32_t serialNumber) const;
+
+  // The managers a service hands over to: each, or "<service> not
+  // implemented" while its part of the RTI is missing; the guarded forms
+  // refuse a federate without the manager as not joined.
   DtFederateMgr& federationMgr(const char* service) const;
   DtObjectMgr& objectMgr(const char* service) const;
   DtInteractionMgr& interactionMgr(const char* service) const;
   DtTimeMgr& timeMgr(const char* service) const;
-  DtFomClassMgr& fom(const char* service) const;
   DtFomClassMgr& guardedFom() const;
+  DtObjectMgr& guardedObjectMgr() const;
   DtDataDistMgr& guardedDdm() const;
   DtDataDistMgr* ddmMgr() const;
+  // The data distribution manager while its default region takes part in
+  // the plain subscriptions; else null.
+  DtDataDistMgr* defaultRegionMgr() const;
 
   DtRIDParameters* params_;
   std::unique_ptr<DtFederateMgr> fedMgr_;

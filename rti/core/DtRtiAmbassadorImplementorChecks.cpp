@@ -75,6 +75,13 @@ Manager& orNotImplemented(Manager* manager, const char* service) {
   return *manager;
 }
 
+// The guarded look-ups refuse a federate without the manager as not joined.
+template <class Manager>
+Manager& orNotJoined(Manager* manager) {
+  if (!manager) throw RTI::FederateNotExecutionMember("");
+  return *manager;
+}
+
 }  // namespace
 
 DtFederateMgr& DtRtiAmbassadorImplementor::federationMgr(const char* service) const {
@@ -93,22 +100,11 @@ DtTimeMgr& DtRtiAmbassadorImplementor::timeMgr(const char* service) const {
   return orNotImplemented(fedMgr_ ? fedMgr_->timeMgr() : nullptr, service);
 }
 
-DtFomClassMgr& DtRtiAmbassadorImplementor::fom(const char* service) const {
-  return orNotImplemented(fomMgr(), service);
-}
+DtFomClassMgr& DtRtiAmbassadorImplementor::guardedFom() const { return orNotJoined(fomMgr()); }
 
-// The guarded look-ups refuse a federate without the manager as not joined.
-DtFomClassMgr& DtRtiAmbassadorImplementor::guardedFom() const {
-  DtFomClassMgr* manager = fomMgr();
-  if (!manager) throw RTI::FederateNotExecutionMember("");
-  return *manager;
-}
+DtObjectMgr& DtRtiAmbassadorImplementor::guardedObjectMgr() const { return orNotJoined(objMgr()); }
 
-DtDataDistMgr& DtRtiAmbassadorImplementor::guardedDdm() const {
-  DtDataDistMgr* manager = ddmMgr();
-  if (!manager) throw RTI::FederateNotExecutionMember("");
-  return *manager;
-}
+DtDataDistMgr& DtRtiAmbassadorImplementor::guardedDdm() const { return orNotJoined(ddmMgr()); }
 
 DtDataDistMgr* DtRtiAmbassadorImplementor::ddmMgr() const {
   return fedMgr_ ? fedMgr_->ddmMgr() : nullptr;

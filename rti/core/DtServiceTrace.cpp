@@ -4,11 +4,45 @@
 #include "api/DtAttributeHandleSet.h"
 #include "api/DtParamValueSet.h"
 #include "ddm/DtRegion.h"
+#include "objects/DtFomClassMgr.h"
+#include "objects/DtInteractionClassInfo.h"
+#include "objects/DtObjectClassInfo.h"
+#include "objects/DtObjectMgr.h"
+#include "objects/DtSpaceInfo.h"
 #include "util/DtNotify.h"
 
 bool DtServiceTrace::on() { return DtGetNotifyLevel() >= 3; }
 
 const char* DtServiceTrace::text(const char* text) { return text ? text : "(null)"; }
+
+const char* DtServiceTrace::className(const DtFomClassMgr* fom, RTI::ObjectClassHandle handle) {
+  const DtObjectClassInfo* info = fom ? fom->classByHandle(handle) : nullptr;
+  return info ? info->name() : "ObjectClassNotDefined";
+}
+
+const char* DtServiceTrace::interactionName(const DtFomClassMgr* fom,
+                                            RTI::InteractionClassHandle handle) {
+  const DtInteractionClassInfo* info = fom ? fom->interactionByHandle(handle) : nullptr;
+  return info ? info->name() : "InteractionClassNotDefined";
+}
+
+const char* DtServiceTrace::spaceName(const DtFomClassMgr* fom, RTI::SpaceHandle handle) {
+  const DtSpaceInfo* info = fom ? fom->spaceByHandle(handle) : nullptr;
+  return info ? info->name() : "SpaceNotDefined";
+}
+
+const char* DtServiceTrace::attributeName(const DtFomClassMgr* fom, DtObjectMgr* objMgr,
+                                          RTI::ObjectHandle object, RTI::AttributeHandle attribute) {
+  if (!fom || !objMgr) return "AttributeNotDefined";
+  try {
+    const DtObjectClassInfo* info = fom->classByHandle(objMgr->objectClass(object));
+    const DtAttrInfo* attr = info ? info->attrByHandle(attribute) : nullptr;
+    if (attr) return attr->name();
+  } catch (RTI::Exception&) {
+    // An unknown object: the service itself will say so.
+  }
+  return "AttributeNotDefined";
+}
 
 RTI::ULong DtServiceTrace::regionHandle(const RTI::Region& region) {
   const auto* ours = dynamic_cast<const DtRegion*>(&region);

@@ -9,12 +9,24 @@
 
 #include "RTI.hh"
 
+class DtFomClassMgr;
+class DtObjectMgr;
+
 class DtServiceTrace {
 public:
   // The notify level traces service calls.
   static bool on();
   // The text, or "(null)".
   static const char* text(const char* text);
+  // FOM names; for a handle the FOM (or a null one) does not know,
+  // "ObjectClassNotDefined", "InteractionClassNotDefined",
+  // "SpaceNotDefined" or "AttributeNotDefined".
+  static const char* className(const DtFomClassMgr* fom, RTI::ObjectClassHandle handle);
+  static const char* interactionName(const DtFomClassMgr* fom, RTI::InteractionClassHandle handle);
+  static const char* spaceName(const DtFomClassMgr* fom, RTI::SpaceHandle handle);
+  // The attribute's name in the class of the object.
+  static const char* attributeName(const DtFomClassMgr* fom, DtObjectMgr* objMgr,
+                                   RTI::ObjectHandle object, RTI::AttributeHandle attribute);
   // The region's handle, or 0 for a region that is not the RTI's.
   static RTI::ULong regionHandle(const RTI::Region& region);
   // The sets by their own print operations (at notify level 2, as they

@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include "core/DtTimeMgr.h"
+#include "config/DtFedReader.h"
 #include "ddm/DtDataDistMgr.h"
+#include "objects/DtInteractionMgr.h"
+#include "objects/DtObjectMgr.h"
 
 FakeFederateMgr* FakeFederateMgr::last = nullptr;
 
@@ -22,6 +25,19 @@ void FakeFederateMgr::setTimeMgr(std::unique_ptr<DtTimeMgr> manager) {
 
 void FakeFederateMgr::setDdmMgr(std::unique_ptr<DtDataDistMgr> manager) {
   ddmMgr_ = std::move(manager);
+}
+
+void FakeFederateMgr::setObjMgr(std::unique_ptr<DtObjectMgr> manager) { objMgr_ = std::move(manager); }
+
+void FakeFederateMgr::setInterMgr(std::unique_ptr<DtInteractionMgr> manager) {
+  interMgr_ = std::move(manager);
+}
+
+bool FakeFederateMgr::readFom(const char* fedFile) {
+  DtFedReader reader;
+  ownFom_ = DtFomClassMgr::loadFed(reader, fedFile, params());
+  fom_ = ownFom_.get();
+  return fom_ != nullptr;
 }
 
 int FakeFederateMgr::count(const std::string& call) const {

@@ -18,6 +18,8 @@
 #include "api/DtParamValueSet.h"
 #include "api/DtRtiServiceTable.h"
 #include "core/DtFederateMgr.h"
+#include "core/DtRtiAmbassadorImplementor.h"
+#include "objects/DtFomClassMgr.h"
 #include "ddm/DtRegion.h"
 #include "fedtime.hh"
 #include "rti/config/ConfigTestFiles.h"
@@ -66,6 +68,13 @@ public:
   }
   void setTimeMgr(std::unique_ptr<DtTimeMgr> manager);
   void setDdmMgr(std::unique_ptr<DtDataDistMgr> manager);
+  void setObjMgr(std::unique_ptr<DtObjectMgr> manager);
+  void setInterMgr(std::unique_ptr<DtInteractionMgr> manager);
+  // Reads the FED file into the federate's class manager; false when it
+  // cannot be read.
+  bool readFom(const char* fedFile);
+  // Uses a class manager that the test keeps (null: none).
+  void useFom(DtFomClassMgr* fom) { fom_ = fom; }
 
   std::vector<std::string> calls;    // every service and tick step, in order
   std::deque<bool> tickScript;       // the answers of tick()
@@ -124,7 +133,29 @@ public:
 
 private:
   static DtFederateMgr* make(DtRIDParameters* params);
+  std::unique_ptr<DtFomClassMgr> ownFom_;
   void record(const char* call) { calls.emplace_back(call); }
+};
+
+// The implementor as the library makes it, remembered so that a test can
+// file observers through it; installed as the implementor of every
+// ambassador made meanwhile.
+class PlainImplementor : public DtRtiAmbassadorImplementor {
+public:
+  explicit PlainImplementor(DtRIDParameters* params) : DtRtiAmbassadorImplementor(params, nullptr) {
+    last = this;
+  }
+  ~PlainImplementor() override {
+    if (last == this) last = nullptr;
+  }
+  static inline PlainImplementor* last = nullptr;
+  struct Install {
+    Install() { setCreatorFunction(&make); }
+    ~Install() { setCreatorFunction(nullptr); }
+  };
+
+private:
+  static DtRtiAmbassadorImplementor* make(DtRIDParameters* params) { return new PlainImplementor(params); }
 };
 
 // A region of the RTI's own class, with a fixed handle.

@@ -10,8 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "CoreTestSupport.h"
+#include "api/DtRtiAmbassadorObserver.h"
+#include "config/DtFedReader.h"
 #include "core/DtTimeMgr.h"
+#include "ddm/DtDataDistMgr.h"
+#include "objects/DtInteractionMgr.h"
+#include "objects/DtObjectMgr.h"
 #include "rti/util/NotifyCapture.h"
 
 namespace {
@@ -26,6 +32,12 @@ std::map<std::string, ServiceCall> callsOf(const std::vector<ServiceCall>& calls
 const std::map<std::string, ServiceCall> federationServices =
     callsOf({DT_RTI_FEDERATION_SERVICES(QLX_SERVICE_CALL)});
 const std::map<std::string, ServiceCall> timeServices = callsOf({DT_RTI_TIME_SERVICES(QLX_SERVICE_CALL)});
+const std::map<std::string, ServiceCall> ddmServices = callsOf({DT_RTI_DDM_SERVICES(QLX_SERVICE_CALL)
+                                                                    DT_RTI_SUPPORT_SERVICES(QLX_SERVICE_CALL)
+                                                                        DT_RTI_TICK_AND_REGION_SERVICES(QLX_SERVICE_CALL)
+                                                                            DT_RTI_ADVISORY_SERVICES(QLX_SERVICE_CALL)});
+
+std::string sampleFed() { return std::string(QLX_SOURCE_ROOT) + "/rti/config/sample.fed"; }
 
 // What an exception says.
 struct Outcome {
@@ -52,12 +64,22 @@ protected:
     fed = FakeFederateMgr::last;
     notify = std::make_unique<NotifyCapture>(1);
   }
+  // The service prints the text, then throws RTIinternalError with the
+  // reason.
+  void expectRefusal(const ServiceCall& service, const std::string& reason, const std::string& printed) {
+    notify->clear();
+    const Outcome outcome = run(service, *ambassador, args);
+    EXPECT_EQ(outcome.exception, "RTIinternalError");
+    EXPECT_EQ(outcome.reason, reason);
+    EXPECT_EQ(notify->text(), printed);
+  }
   ~FamilyTest() override {
     notify.reset();
     ambassador.reset();
   }
 
   FakeFederateMgr::Install install;
+  PlainImplementor::Install plain;
   std::unique_ptr<RidScope> rid;
   std::unique_ptr<RTI::RTIambassador> ambassador;
   FakeFederateMgr* fed = nullptr;
@@ -120,11 +142,8 @@ TEST_F(FamilyTest, TimeServicesOffAreRefusedWithTheServiceNamedWhileTheSwitchSay
   ASSERT_EQ(timeCases.size() + 2, timeServices.size());  // and the two order changes
   for (const TimeCase& c : timeCases) {
     SCOPED_TRACE(c.service);
-    notify->clear();
-    const Outcome outcome = run(timeServices.at(c.service), *ambassador, args);
-    EXPECT_EQ(outcome.exception, "RTIinternalError");
-    EXPECT_EQ(outcome.reason, c.disabledReason);
-    EXPECT_EQ(notify->text(), std::string("Call to disabled RTI service: ") + c.service + "\n");
+    expectRefusal(timeServices.at(c.service), c.disabledReason,
+                  std::string("Call to disabled RTI service: ") + c.service + "\n");
   }
 }
 
@@ -253,6 +272,181 @@ TEST_F(FamilyTest, ServicesAreTracedAtLevelThreeOnly) {
   DtSetNotifyLevel(2);
   ambassador->createFederationExecution("Fx", "fx.fed");
   EXPECT_EQ(notify->text(), "");
+}
+
+// Data distribution off: what each service prints and throws. The region
+// tokens cut their names in what they throw.
+struct DdmCase {
+  const char* service;
+  const char* reason;
+};
+
+const std::vector<DdmCase> ddmCases = {
+    {"createRegion", "createRegion DDM services not active"},
+    {"notifyAboutRegionModification", "RTI DDM services turned off: unable to process notifyAboutRegionModification"},
+    {"deleteRegion", "RTI DDM services turned off: unable to process deleteRegion"},
+    {"registerObjectInstanceWithRegion",
+     "RTI DDM services turned off: unable to process registerObjectInstanceWithRegion"},
+    {"associateRegionForUpdates", "RTI DDM services turned off: unable to process associateRegionForUpdates"},
+    {"unassociateRegionForUpdates", "RTI DDM services turned off: unable to process unassociateRegionForUpdates"},
+    {"subscribeObjectClassAttributesWithRegion",
+     "RTI DDM services turned off: unable to process subscribeObjectClassAttributesWithRegion"},
+    {"unsubscribeObjectClassWithRegion",
+     "RTI DDM services turned off: unable to process unsubscribeObjectClassWithRegion"},
+    {"subscribeInteractionClassWithRegion",
+     "RTI DDM services turned off: unable to process subscribeInteractionClassWithRegion"},
+    {"unsubscribeInteractionClassWithRegion",
+     "RTI DDM services turned off: unable to process unsubscribeInteractionClassWithRegion"},
+    {"requestClassAttributeValueUpdateWithRegion",
+     "RTI DDM services turned off: unable to process requestClassAttributeValueUpdateWithRegion"},
+    {"getRoutingSpaceHandle", "RTI DDM services turned off: unable to process getRoutingSpaceHandle"},
+    {"getRoutingSpaceName", "RTI DDM services turned off: unable to process getRoutingSpaceName"},
+    {"getDimensionHandle", "RTI DDM services turned off: unable to process getDimensionHandle"},
+    {"getDimensionName", "RTI DDM services turned off: unable to process getDimensionName"},
+    {"getAttributeRoutingSpaceHandle",
+     "RTI DDM services turned off: unable to process getAttributeRoutingSpaceHandle"},
+    {"getInteractionRoutingSpaceHandle",
+     "RTI DDM services turned off: unable to process getInteractionRoutingSpaceHandle"},
+    {"getRegionToken", "RTI DDM services turned off: unable to process getRegionToke"},
+    {"getRegion", "RTI DDM services turned off: unable to process getRegio"},
+};
+
+TEST_F(FamilyTest, DataDistributionServicesOffPrintAndThrowTheirTexts) {
+  make();
+  fed->join();
+  for (const DdmCase& c : ddmCases) {
+    SCOPED_TRACE(c.service);
+    expectRefusal(ddmServices.at(c.service), c.reason,
+                  std::string("RTI DDM services turned off: unable to process ") + c.service + "\n");
+  }
+}
+
+// Records the interaction manager's region form of send.
+class RecordingInteractionMgr : public DtInteractionMgr {
+public:
+  RecordingInteractionMgr() : DtInteractionMgr(nullptr, nullptr, nullptr) {}
+  std::uint32_t send(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&,
+                     const RTI::FedTime* time, const char*, const RTI::Region& region) override {
+    sentWithRegion = &region;
+    return time ? 9 : 0;
+  }
+  const RTI::Region* sentWithRegion = nullptr;
+};
+
+TEST_F(FamilyTest, SendingWithARegionAndTheScopeSwitchesNeedNoDataDistribution) {
+  make();
+  fed->join();
+  auto interactions = std::make_unique<RecordingInteractionMgr>();
+  RecordingInteractionMgr* recorder = interactions.get();
+  fed->setInterMgr(std::move(interactions));
+  fed->setObjMgr(std::make_unique<DtObjectMgr>(nullptr, nullptr, nullptr));
+
+  const RTI::EventRetractionHandle handle =
+      ambassador->sendInteractionWithRegion(1, args.parameters, args.time, "tag", args.region);
+  EXPECT_EQ(recorder->sentWithRegion, &args.region);
+  EXPECT_EQ(handle.theSerialNumber, 9ul);
+  EXPECT_EQ(handle.sendingFederate, 7ul);
+  EXPECT_EQ(notify->text(), "");
+
+  ambassador->enableAttributeScopeAdvisorySwitch();
+  EXPECT_EQ(fed->objMgr()->attributeScopeSwitch(), 1);
+  ambassador->disableAttributeScopeAdvisorySwitch();
+  EXPECT_EQ(fed->objMgr()->attributeScopeSwitch(), 0);
+  EXPECT_EQ(notify->text(),
+            "RTI DDM services turned off: unable to process enableAttributeScopeAdvisorySwitch\n"
+            "RTI DDM services turned off: unable to process disableAttributeScopeAdvisorySwitch\n");
+}
+
+// A data distribution manager whose region services the test sees.
+class RecordingDdmMgr : public DtDataDistMgr {
+public:
+  RecordingDdmMgr() : DtDataDistMgr(nullptr, nullptr) {}
+  DtRegion* createRegion(RTI::SpaceHandle, RTI::ULong) override { return &region; }
+  bool isMemberLocalRegions(RTI::RegionToken token) override { return token == region.handle(); }
+  DtRegion* localRegion(RTI::RegionToken) override { return &region; }
+  TestRegion region{5};
+};
+
+TEST_F(FamilyTest, WithoutADataDistributionManagerDataDistributionIsOff) {
+  make("(setq RTI_dataDistMgmt 1)");
+  fed->join();
+  const Outcome outcome = run(ddmServices.at("createRegion"), *ambassador, args);
+  EXPECT_EQ(outcome.reason, "createRegion DDM services not active");
+
+  fed->setDdmMgr(std::make_unique<RecordingDdmMgr>());
+  RTI::Region* region = ambassador->createRegion(1, 1);
+  EXPECT_EQ(ambassador->getRegionToken(region), 5ul);
+  EXPECT_EQ(ambassador->getRegion(5), region);
+  EXPECT_THROW(ambassador->getRegion(6), RTI::RegionNotKnown);  // another federate's region
+}
+
+TEST_F(FamilyTest, LookUpsNeedAJoinedFederateWithAModelButNoSaveTest) {
+  make("(setq RTI_dataDistMgmt 1)");
+  EXPECT_THROW(ambassador->getObjectClassHandle("Sample"), RTI::FederateNotExecutionMember);
+  fed->join();
+  // Joined without a class manager: the guarded look-ups refuse it.
+  const Outcome guarded = run(ddmServices.at("getRoutingSpaceHandle"), *ambassador, args);
+  EXPECT_EQ(guarded.exception, "FederateNotExecutionMember");
+  EXPECT_EQ(guarded.reason, "");
+
+  ASSERT_TRUE(fed->readFom(sampleFed().c_str()));
+  const RTI::ObjectClassHandle sample = ambassador->getObjectClassHandle("Sample");
+  std::unique_ptr<char[]> name(ambassador->getObjectClassName(sample));
+  EXPECT_STREQ(name.get(), "ObjectRoot.Sample");
+  const RTI::SpaceHandle geo = ambassador->getRoutingSpaceHandle("Geo");
+  std::unique_ptr<char[]> dimension(ambassador->getDimensionName(ambassador->getDimensionHandle("Y", geo), geo));
+  EXPECT_STREQ(dimension.get(), "Y");
+  EXPECT_EQ(fed->count("testSaveProgress"), 0);
+}
+
+// Below notify level 3 a service builds no trace and looks nothing up for
+// one.
+class CountingFom : public DtFomClassMgr {
+public:
+  DtObjectClassInfo* classByHandle(RTI::ObjectClassHandle handle) const override {
+    ++lookUps;
+    return DtFomClassMgr::classByHandle(handle);
+  }
+  mutable int lookUps = 0;
+};
+
+TEST_F(FamilyTest, TracesLookNamesUpOnlyAtLevelThree) {
+  make();
+  fed->join();
+  DtFedReader reader;
+  auto counting = std::make_unique<CountingFom>();
+  const int read = reader.readFed(sampleFed().c_str(), counting.get());
+  ASSERT_TRUE(read != 1 && read != 2);
+  fed->useFom(counting.get());
+
+  DtSetNotifyLevel(2);
+  EXPECT_THROW(ambassador->publishObjectClass(3, args.attributes), RTI::RTIinternalError);
+  EXPECT_EQ(counting->lookUps, 0);
+  EXPECT_EQ(notify->text(), "");
+  DtSetNotifyLevel(3);
+  EXPECT_THROW(ambassador->publishObjectClass(3, args.attributes), RTI::RTIinternalError);
+  EXPECT_EQ(counting->lookUps, 1);
+  EXPECT_NE(notify->text().find("RTI=>publishObjectClass:\nRTI=>\tObjectRoot.Sample(3)\n"), std::string::npos);
+  fed->useFom(nullptr);
+}
+
+TEST_F(FamilyTest, AServiceCallAllocatesNothingBelowTraceLevel) {
+  make();
+  fed->join();
+  ASSERT_TRUE(fed->readFom(sampleFed().c_str()));
+  DtSetNotifyLevel(2);
+  ambassador->getObjectClassHandle("Sample");  // anything done once is done
+
+  std::uint64_t before = allocationsOnThisThread();
+  for (int i = 0; i < 10; ++i) ambassador->getObjectClassHandle("Sample");
+  EXPECT_EQ(allocationsOnThisThread() - before, 0u);
+
+  // Nor with an observer: it is told the result by reference.
+  PlainImplementor::last->addObserver("observer", new DtRtiAmbassadorObserver);
+  ambassador->getObjectClassHandle("Sample");
+  before = allocationsOnThisThread();
+  for (int i = 0; i < 10; ++i) ambassador->getObjectClassHandle("Sample");
+  EXPECT_EQ(allocationsOnThisThread() - before, 0u);
 }
 
 }  // namespace
