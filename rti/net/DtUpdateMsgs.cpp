@@ -8,11 +8,14 @@ char DtInteractionMsg::theChannelIncluded = 0;
 
 namespace {
 
+template <class Msg>
+int fixedPart() {
+  return Msg::NetBody::layout.fixedSize + (Msg::channelIncluded() ? 4 : 0);
+}
+
 template <class Msg, class Set>
 int fixedWithList(const Set* set) {
-  const int fixed = Msg::NetBody::layout.fixedSize + (Msg::channelIncluded() ? 4 : 0);
-  const long list = set ? Msg::sizeNeededForNetRep(*set) : 0;
-  return fixed + static_cast<int>(list > 0 ? list : 0);
+  return Msg::builtSize(fixedPart<Msg>(), nullptr, nullptr, nullptr, set);
 }
 
 }  // namespace
@@ -35,7 +38,7 @@ RTI::AttributeHandleValuePairSet* DtUpdateMsg::makeSet(RTI::ULong n) const { ret
 
 DtUpdateRoMsg::DtUpdateRoMsg(unsigned long objHandle, const char* objName, unsigned long classHandle,
                              const RTI::AttributeHandleValuePairSet& attrs, const char* tag, DtBufferPlaceHolder* where)
-    : DtUpdateRoMsg(where) {
+    : DtMsgClass(builtSize(fixedPart<DtUpdateRoMsg>(), nullptr, tag, objName, &attrs), currentKind(), where) {
   setObjHandle(objHandle);
   setClassHandle(classHandle);
   setChannel(channelOf(attrs));
@@ -71,7 +74,7 @@ DtUpdateTsoMsg::DtUpdateTsoMsg(unsigned long objHandle, const char* objName, uns
                                const RTI::AttributeHandleValuePairSet& attrs, unsigned long orderType,
                                const RTI::FedTime& time, const char* tag, unsigned long serialNumber,
                                DtBufferPlaceHolder* where)
-    : DtUpdateTsoMsg(where) {
+    : DtMsgClass(builtSize(fixedPart<DtUpdateTsoMsg>(), &time, tag, objName, &attrs), currentKind(), where) {
   set(objHandle, objName, classHandle, attrs, orderType, time, tag, serialNumber);
 }
 
@@ -110,7 +113,7 @@ RTI::ParameterHandleValuePairSet* DtInteractionMsg::makeSet(RTI::ULong n) const 
 
 DtInteractionRoMsg::DtInteractionRoMsg(unsigned long classHandle, const RTI::ParameterHandleValuePairSet& params,
                                        const char* tag, unsigned long channel, DtBufferPlaceHolder* where)
-    : DtInteractionRoMsg(where) {
+    : DtMsgClass(builtSize(fixedPart<DtInteractionRoMsg>(), nullptr, tag, nullptr, &params), currentKind(), where) {
   setHandle(classHandle);
   setChannel(channel);
   fill(nullptr, tag, nullptr, &params);
@@ -139,7 +142,7 @@ void DtInteractionRoMsg::printData() const {
 DtInteractionTsoMsg::DtInteractionTsoMsg(unsigned long classHandle, const RTI::ParameterHandleValuePairSet& params,
                                          unsigned long orderType, const RTI::FedTime& time, const char* tag,
                                          unsigned long serialNumber, unsigned long channel, DtBufferPlaceHolder* where)
-    : DtInteractionTsoMsg(where) {
+    : DtMsgClass(builtSize(fixedPart<DtInteractionTsoMsg>(), &time, tag, nullptr, &params), currentKind(), where) {
   set(classHandle, params, orderType, time, tag, serialNumber, channel);
 }
 

@@ -7,7 +7,9 @@
 // Building from a set costs one copy of the values: the message is sized
 // once and each value copied into it.
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "RTI.hh"
 #include "net/DtKept.h"
@@ -56,6 +58,17 @@ public:
   // The bytes a list of this set takes: 2 plus, per member, 4 plus its
   // length rounded up to even (-1 when it cannot travel).
   static long sizeNeededForNetRep(const Set& set) { return List::sizeNeeded(set); }
+
+  // The size a message with these parts will have (bounded by the largest
+  // message), so that a value constructor allocates once.
+  static int builtSize(int fixedWithChannel, const RTI::FedTime* time, const char* tag, const char* name,
+                       const Set* set) {
+    long total = fixedWithChannel + (time ? DtEven(time->encodedLength()) : 0);
+    total += (tag ? DtEven(static_cast<long>(std::strlen(tag))) : 0) + (name ? DtEven(static_cast<long>(std::strlen(name))) : 0);
+    const long list = set ? List::sizeNeeded(*set) : 0;
+    total += list > 0 ? list : 0;
+    return static_cast<int>(std::min<long>(total, theMaxSize));
+  }
 
 protected:
   using DtRtiMsg::DtRtiMsg;
