@@ -1,20 +1,374 @@
 #include "net/DtConnectionMgr.h"
 
+#include <atomic>
+#include <string>
+
+#include "api/DtFedAmbWrapper.h"
+#include "api/DtFedAmbWrapperChain.h"
+#include "config/DtRIDParameters.h"
+#include "net/DtGroupSocket.h"
+#include "net/DtGsRtiConnection.h"
+#include "net/DtNetAddress.h"
+#include "net/DtNetSocket.h"
+#include "net/DtRetractInfoList.h"
+#include "net/DtRtiConnection.h"
 #include "net/DtRtiMsg.h"
+#include "net/DtRtiMsgQueue.h"
+#include "net/DtSocketError.h"
+#include "net/DtTcpSocket.h"
+#include "port/DtPoll.h"
+#include "util/DtNotify.h"
 
-DtConnectionMgr::DtConnectionMgr(DtRIDParameters*) : msgFactory_(&defaultFactory_) {}
+namespace {
 
-DtConnectionMgr::~DtConnectionMgr() = default;
+std::atomic<DtConnectionMgr::Creator> theCreator{nullptr};
+
+void* asData(std::uint32_t value) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(value)); }
+std::uint32_t valueOf(const DtListItem* item) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(item->data()));
+}
+
+}  // namespace
+
+// The connections and their sockets. The reliable connection and the
+// internal one are read by the ticking thread while the asynchronous
+// manager's worker may take the reliable one away, so they are atomic; a
+// connection taken away is kept (retired) until the manager goes.
+struct DtConnectionMgr::Connections {
+  std::unique_ptr<DtSocket> udpSocket;
+  std::unique_ptr<DtRtiConnection> udp;
+  std::unique_ptr<DtSocket> tcpSocket;
+  std::unique_ptr<DtRtiConnection> tcp;
+  std::atomic<DtRtiConnection*> reliable{nullptr};
+  std::atomic<DtRtiConnection*> internal{nullptr};
+  std::atomic<DtTransportType> internalTransport{DtBestEffort};
+};
+
+std::unique_ptr<DtConnectionMgr> DtConnectionMgr::create(DtRIDParameters* rid) {
+  const Creator creator = theCreator.load();
+  std::unique_ptr<DtConnectionMgr> mgr(creator ? creator(rid) : new DtConnectionMgr(rid));
+  if (mgr) mgr->init(rid);
+  return mgr;
+}
+
+void DtConnectionMgr::setCreatorFunction(Creator creator) { theCreator.store(creator); }
+DtConnectionMgr::Creator DtConnectionMgr::creatorFunction() { return theCreator.load(); }
+
+DtConnectionMgr::DtConnectionMgr(DtRIDParameters*)
+    : msgFactory_(&defaultFactory_),
+      connections_(std::make_unique<Connections>()),
+      wrapperChain_(std::make_unique<DtFedAmbWrapperChain>()) {}
+
+DtConnectionMgr::~DtConnectionMgr() {
+  emptyPendingMsgList();
+  inProgress_.clear();
+}
+
+void DtConnectionMgr::init(DtRIDParameters* rid) {
+  const int port = rid->udpPort();
+  const std::uint32_t dest = rid->destAddr();
+  const std::uint32_t iface = rid->mcastDevAddr();
+  DtTcpSocket::setBufferSize(rid->tcpBufferSize());
+  DtTcpSocket::setMaxQueuedPackets(rid->maxIOQueue());
+  try {
+    int count = 0;
+    const DtString* addrs = rid->destinationAddrs(&count);
+    DtNetSocket* socket = nullptr;
+    if (count == 0) {
+      socket = createUdpNetSocket(port, dest, iface);
+    } else {
+      DtGroupSocket* group = rid->usingUdpForwarder() ? createUdpForwarderSocket(port, dest, iface)
+                                                      : createUdpGroupSocket(port, dest, iface);
+      group->addRemoteSite(dest);
+      for (int i = 0; i < count; ++i) group->addRemoteSite(DtStringToAddr(addrs[i].string()));
+      socket = group;
+    }
+    connections_->udpSocket.reset(socket);
+    socket->setReceiveBufferSize(rid->socketReceiveBufferSize());
+    socket->setMulticastTtl(rid->mcastTtl());
+    createUdpConn(socket, rid->useDMFiltering(), dest);
+  } catch (const DtSocketError& error) {
+    const std::string reason = "Cannot open the RTI's UDP socket on " + std::string(error.what());
+    DtNotifyError("%s\n", reason.c_str());
+    throw RTI::RTIinternalError(reason.c_str());
+  }
+
+  if (rid->internalMsgReliable() || rid->fomDataReliable()) {
+    if (rid->useRtiExec()) {
+      if (createTcpConn(port, dest, iface, rid->tcpForwarderAddr())) {
+        DtSocket* tcp = connections_->tcpSocket.get();
+        tcp->setReceiveBufferSize(rid->socketReceiveBufferSize());
+        static_cast<DtTcpSocket*>(tcp)->setNoDelay(rid->tcpNoDelay() != 0);
+      } else {
+        DtNotifyError("Could not create reliable connection\n");
+        rid->setUseRtiExec(0);
+        rid->setInternalMsgReliable(0);
+        rid->setFomDataReliable(0);
+      }
+    } else {
+      DtNotifyError("Can't send reliable messages without rtiexec.\nUsing Best Effort.\n");
+      rid->setInternalMsgReliable(0);
+      rid->setFomDataReliable(0);
+    }
+  }
+  if (rid->internalMsgReliable() && connections_->reliable.load()) {
+    connections_->internal.store(connections_->reliable.load());
+    connections_->internalTransport.store(DtReliable);
+  } else {
+    connections_->internal.store(connections_->udp.get());
+  }
+  setMsgFactory(&defaultFactory_);
+}
+
+DtNetSocket* DtConnectionMgr::createUdpNetSocket(int port, unsigned long destAddr, unsigned long interfaceAddr) {
+  return new DtNetSocket(port, static_cast<std::uint32_t>(destAddr), DtNetSocket::ReadWrite,
+                         static_cast<std::uint32_t>(interfaceAddr));
+}
+
+DtGroupSocket* DtConnectionMgr::createUdpGroupSocket(int port, unsigned long destAddr, unsigned long interfaceAddr) {
+  auto* socket = new DtGroupSocket(port, DtNetSocket::ReadWrite, static_cast<std::uint32_t>(interfaceAddr));
+  if (DtIsMulticastAddr(static_cast<std::uint32_t>(destAddr)))
+    socket->listenToMulticastGroup(static_cast<std::uint32_t>(destAddr));
+  return socket;
+}
+
+DtGroupSocket* DtConnectionMgr::createUdpForwarderSocket(int port, unsigned long destAddr,
+                                                         unsigned long interfaceAddr) {
+  return new DtGroupSocket(port, static_cast<std::uint32_t>(destAddr), DtNetSocket::ReadWrite,
+                           static_cast<std::uint32_t>(interfaceAddr));
+}
+
+char DtConnectionMgr::createUdpConn(DtSocket* socket, int useGroupConnection, unsigned long destAddr) {
+  if (connections_->udpSocket.get() != socket) connections_->udpSocket.reset(socket);
+  auto* group = useGroupConnection ? dynamic_cast<DtGroupSocket*>(socket) : nullptr;
+  if (group) {
+    connections_->udp = std::make_unique<DtGsRtiConnection>(group, destAddr);
+  } else {
+    connections_->udp = std::make_unique<DtRtiConnection>(socket);
+  }
+  return 1;
+}
+
+char DtConnectionMgr::createTcpConn(int port, unsigned long, unsigned long, unsigned long tcpAddr) {
+  auto socket = std::make_unique<DtTcpSocket>(static_cast<std::uint32_t>(tcpAddr), port, false);
+  if (!socket->isOk()) return 0;
+  connections_->tcp = std::make_unique<DtRtiConnection>(socket.get());
+  connections_->tcpSocket = std::move(socket);
+  connections_->reliable.store(connections_->tcp.get());
+  return 1;
+}
+
+// Sending.
+
+int DtConnectionMgr::send(const DtRtiMsg& msg, DtTransportType transport, unsigned long address) {
+  DtRtiConnection* conn = connections_->udp.get();
+  if (transport == DtReliable) {
+    if (DtRtiConnection* reliable = connections_->reliable.load()) conn = reliable;
+  } else if (transport != DtBestEffort) {
+    DtNotifyError("unexpected transport type in connectionMgr::send");
+  }
+  return conn ? conn->send(msg, address) : -1;
+}
+
+void DtConnectionMgr::stampExecution(DtRtiMsg& msg) const {
+  if (fedExHandle_ != 0) {
+    msg.setFedEx(fedExHandle_);
+  } else if (fedExName_ != "") {
+    msg.setFedEx(fedExName_);
+  }
+}
+
+void DtConnectionMgr::restoreExecution(DtRtiMsg& msg, const DtString& name, int handle) const {
+  if (name != "") {
+    msg.setFedEx(name);
+  } else {
+    msg.setFedEx(handle);
+  }
+}
+
+int DtConnectionMgr::sendStamped(DtRtiMsg& msg, DtTransportType transport, unsigned long address) {
+  const DtString name = msg.fedExName();
+  const int handle = msg.fedExHandle();
+  stampExecution(msg);
+  msg.setFederateHandle(fedHandle_);
+  if (msg.orderType() == DtTimestampOrder && retractList_) retractList_->addMsg(msg);
+  const int result = send(msg, transport, address);
+  restoreExecution(msg, name, handle);
+  return result;
+}
+
+int DtConnectionMgr::sendStampedAnonymous(DtRtiMsg& msg, DtTransportType transport, unsigned long address) {
+  const DtString name = msg.fedExName();
+  const int handle = msg.fedExHandle();
+  stampExecution(msg);
+  msg.setFederateHandle(0);
+  const int result = send(msg, transport, address);
+  restoreExecution(msg, name, handle);
+  return result;
+}
+
+int DtConnectionMgr::sendAndDelete(DtRtiMsg* msg, DtTransportType transport, unsigned long address) {
+  const std::unique_ptr<DtRtiMsg> owned(msg);
+  return owned ? send(*owned, transport, address) : -1;
+}
+
+int DtConnectionMgr::sendStampedAndDelete(DtRtiMsg* msg, DtTransportType transport, unsigned long address) {
+  if (msg) {
+    stampExecution(*msg);
+    msg->setFederateHandle(fedHandle_);
+    if (msg->orderType() == DtTimestampOrder && retractList_) retractList_->addMsg(*msg);
+  }
+  return sendAndDelete(msg, transport, address);
+}
+
+int DtConnectionMgr::sendStampedAnonymousAndDelete(DtRtiMsg* msg, DtTransportType transport, unsigned long address) {
+  if (msg) {
+    stampExecution(*msg);
+    msg->setFederateHandle(0);
+  }
+  return sendAndDelete(msg, transport, address);
+}
+
+// Receiving.
+
+RTI::Boolean DtConnectionMgr::tick() {
+  const char pending = processPendingMsg();
+  const char read = processConnections();
+  return (pending || read) ? RTI::RTI_TRUE : RTI::RTI_FALSE;
+}
+
+char DtConnectionMgr::processConnections() {
+  bool processed = processConnection(connections_->udp.get(), DtBestEffort);
+  if (DtRtiConnection* reliable = connections_->reliable.load()) {
+    if (processConnection(reliable, DtReliable)) processed = true;
+    if (!reliable->socket()->isOk()) {
+      DtNotifyError("RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n");
+      throw RTI::RTIinternalError("");
+    }
+    if (reliable->socket()->DtFlush() == 0) processed = true;
+  }
+  return processed ? 1 : 0;
+}
+
+RTI::Boolean DtConnectionMgr::processConnection(DtRtiConnection* conn, DtTransportType transport) {
+  if (!conn) return RTI::RTI_FALSE;
+  int status = 0;
+  const std::unique_ptr<DtRtiMsg> msg(conn->netRead(&status));
+  if (!msg) return status == DtRtiConnection::NoData ? RTI::RTI_FALSE : RTI::RTI_TRUE;
+  // Callbacks may tick again: a nested read of this connection first moves
+  // this message out of the socket's memory.
+  const DtRtiConnection::KeepInPlace keep(*conn, msg.get());
+  msg->setTransportType(transport);
+  deliver(*msg);
+  return RTI::RTI_TRUE;
+}
+
+void DtConnectionMgr::deliver(const DtRtiMsg& msg) {
+  momProcessMsg(msg);
+  if (saveInProgress_ && !msg.isAllowedDuringSave()) {
+    addPendingMsg(msg.cloneWithTransport(1));
+  } else if (!(msgQueue_ && msgQueue_->takeMsg(msg))) {
+    processMsg(msg);
+  }
+}
+
+DtRtiMsg* DtConnectionMgr::getMessage() {
+  int status = 0;
+  std::unique_ptr<DtRtiMsg> msg;
+  DtTransportType transport = DtReliable;
+  if (DtRtiConnection* reliable = connections_->reliable.load()) msg.reset(reliable->netRead(&status));
+  if (!msg && connections_->udp) {
+    transport = DtBestEffort;
+    msg.reset(connections_->udp->netRead(&status));
+  }
+  if (!msg) return nullptr;
+  msg->setTransportType(transport);
+  return msg->cloneWithTransport(1);
+}
+
+// Pending messages.
+
+void DtConnectionMgr::addPendingMsg(DtRtiMsg* msg) {
+  if (msg) pendingMsgs_.append(msg);
+}
+
+DtRtiMsg* DtConnectionMgr::nextPendingMsg() { return static_cast<DtRtiMsg*>(pendingMsgs_.remove(pendingMsgs_.head())); }
+
+char DtConnectionMgr::processPendingMsg() {
+  if (saveInProgress_) return 0;
+  const std::unique_ptr<DtRtiMsg> msg(nextPendingMsg());
+  if (!msg) return 0;
+  if (!(msgQueue_ && msgQueue_->takeMsg(*msg))) processMsg(*msg);
+  return 1;
+}
+
+void DtConnectionMgr::emptyPendingMsgList() {
+  while (DtRtiMsg* msg = nextPendingMsg()) delete msg;
+}
+
+int DtConnectionMgr::pendingMsgCount() const { return static_cast<int>(pendingMsgs_.count()); }
+
+// Dispatch.
+
+bool DtConnectionMgr::traced(const DtRtiMsg& msg) const {
+  return DtGetNotifyLevel() >= 3 && (msg.federateHandle() == 0 || msg.federateHandle() != fedHandle_);
+}
 
 int DtConnectionMgr::processMsg(const DtRtiMsg& msg) {
+  if (callbacks_.numCallbacks(msg.msgKind()) == 0) return 0;
+  const bool trace = traced(msg);
+  if (trace) {
+    ++receivedCount_;
+    inProgress_.insertAfter(asData(receivedCount_), nullptr);
+    DtNotifyVerbose("[=================================================\n");
+    DtNotifyVerbose("Received message %lu of size %d\n", static_cast<unsigned long>(receivedCount_), msg.size());
+    msg.print();
+    DtNotifyVerbose("------------------------------\n");
+  }
   callbacks_.processMsg(msg);
+  if (trace) {
+    // The stack may have been emptied by a disconnection inside a callback.
+    const std::uint32_t number = inProgress_.head() ? valueOf(inProgress_.head()) : 0;
+    if (inProgress_.head()) inProgress_.remove(inProgress_.head());
+    DtNotifyVerbose("------------------------------\n");
+    DtNotifyVerbose("Completed processing %lu\n", static_cast<unsigned long>(number));
+    DtNotifyVerbose("=================================================]\n");
+  }
   return 0;
 }
 
 int DtConnectionMgr::momProcessMsg(const DtRtiMsg& msg) {
-  momCallbacks_.processMsg(msg);
+  if (momCallbacks_.numCallbacks(msg.msgKind()) != 0) momCallbacks_.processMsg(msg);
   return 0;
 }
+
+// Waiting.
+
+int DtConnectionMgr::readFileDescriptor(unsigned long transport) {
+  DtRtiConnection* conn = transport == DtBestEffort ? connections_->udp.get() : connections_->reliable.load();
+  return conn ? conn->socket()->readDescriptor() : -1;
+}
+
+int DtConnectionMgr::readFileEvent(unsigned long transport) { return readFileDescriptor(transport); }
+
+void DtConnectionMgr::setupSelectParams(DtSelectParam* params) {
+  for (DtRtiConnection* conn : {connections_->udp.get(), connections_->reliable.load()}) {
+    if (!conn) continue;
+    const int fd = conn->socket()->readDescriptor();
+    if (fd < 0 || (!params->readSet.contains(fd) && !params->readSet.add(fd))) continue;
+    if (fd > params->highest) params->highest = fd;
+  }
+}
+
+char DtConnectionMgr::wait(double seconds) {
+  DtSelectParam params;
+  setupSelectParams(&params);
+  return DtPollSets(&params.readSet, nullptr, nullptr, seconds) > 0 ? 1 : 0;
+}
+
+void DtConnectionMgr::yield() {}
+
+// Callbacks, factory, groups.
 
 void DtConnectionMgr::addMsgCallback(DtRtiMsgKind kind, DtRtiMsgCallback fn, void* data, char mom) {
   registry(mom).addMsgCallback(kind, fn, data);
@@ -34,4 +388,95 @@ void DtConnectionMgr::removeMsgCallback(DtRtiMsgKind kind, const DtRtiMsgCallbac
 
 DtRtiMsg* DtConnectionMgr::create(DtRtiMsgKind kind) { return msgFactory_ ? msgFactory_->create(kind, nullptr) : nullptr; }
 
-void DtConnectionMgr::setMsgFactory(DtRtiMsgFactory* factory) { msgFactory_ = factory; }
+void DtConnectionMgr::setMsgFactory(DtRtiMsgFactory* factory) {
+  msgFactory_ = factory;
+  if (connections_->udp) connections_->udp->setMsgFactory(factory);
+  if (connections_->tcp) connections_->tcp->setMsgFactory(factory);
+}
+
+bool DtConnectionMgr::listenToMulticastGroup(unsigned long address) {
+  return connections_->udp && connections_->udp->socket()->listenToMulticastGroup(static_cast<std::uint32_t>(address));
+}
+
+bool DtConnectionMgr::dropMulticastGroup(unsigned long address) {
+  return connections_->udp && connections_->udp->socket()->dropMulticastGroup(static_cast<std::uint32_t>(address));
+}
+
+DtRtiConnection* DtConnectionMgr::internalConn() const { return connections_->internal.load(); }
+DtRtiConnection* DtConnectionMgr::reliableConn() const { return connections_->reliable.load(); }
+DtRtiConnection* DtConnectionMgr::udpConn() const { return connections_->udp.get(); }
+DtTransportType DtConnectionMgr::internalTransportType() const { return connections_->internalTransport.load(); }
+
+char DtConnectionMgr::hasTransport(DtTransportType transport) const {
+  if (transport == DtBestEffort) return connections_->udp ? 1 : 0;
+  if (transport == DtReliable) return connections_->reliable.load() ? 1 : 0;
+  return 0;
+}
+
+void DtConnectionMgr::dropReliableConn() {
+  connections_->reliable.store(nullptr);
+  connections_->internal.store(connections_->udp.get());
+}
+
+// The federation.
+
+void DtConnectionMgr::connectFederation(RTI::FederateAmbassador* fedAmb, DtString execName, unsigned long fedHandle,
+                                        int fedExHandle) {
+  wrapperChain_->init(fedAmb);
+  fedExName_ = execName;
+  fedHandle_ = static_cast<std::uint32_t>(fedHandle);
+  fedExHandle_ = fedExHandle;
+  for (DtRtiConnection* conn : {connections_->udp.get(), connections_->reliable.load()}) {
+    if (!conn) continue;
+    conn->setFedExName(fedExName_);
+    conn->setFedExHandle(fedExHandle_);
+    conn->setFederateHandle(fedHandle_);
+  }
+}
+
+void DtConnectionMgr::disconnectFederation() {
+  wrapperChain_->reset();
+  emptyPendingMsgList();
+  inProgress_.clear();
+  fedExName_ = "";
+  fedExHandle_ = 0;
+  fedHandle_ = 0;
+  for (DtRtiConnection* conn : {connections_->udp.get(), connections_->reliable.load()}) {
+    if (!conn) continue;
+    conn->setFedExName(fedExName_);
+    conn->setFedExHandle(0);
+    conn->setFederateHandle(0);
+  }
+  receivedCount_ = 0;
+  saveInProgress_ = 0;
+  msgQueue_ = nullptr;
+  retractList_ = nullptr;
+}
+
+RTI::FederateAmbassador* DtConnectionMgr::fedAmb() const { return wrapperChain_->first(); }
+
+std::unique_ptr<DtFedAmbWrapper> DtConnectionMgr::addFedAmbWrapper(DtString name,
+                                                                   std::unique_ptr<DtFedAmbWrapper> wrapper) {
+  return wrapperChain_->addWrapper(name, std::move(wrapper));
+}
+
+std::unique_ptr<DtFedAmbWrapper> DtConnectionMgr::removeFedAmbWrapper(DtString name) {
+  return wrapperChain_->removeWrapper(name);
+}
+
+unsigned long DtConnectionMgr::fedHandle() const { return fedHandle_; }
+int DtConnectionMgr::fedExHandle() const { return fedExHandle_; }
+DtString DtConnectionMgr::fedExName() const { return fedExName_; }
+
+void DtConnectionMgr::setFederateHandle(unsigned long handle) {
+  fedHandle_ = static_cast<std::uint32_t>(handle);
+  if (connections_->udp) connections_->udp->setFederateHandle(handle);
+  if (DtRtiConnection* reliable = connections_->reliable.load()) reliable->setFederateHandle(handle);
+}
+
+DtRtiMsgQueue* DtConnectionMgr::msgQueue() const { return msgQueue_; }
+void DtConnectionMgr::setMsgQueue(DtRtiMsgQueue* queue) { msgQueue_ = queue; }
+DtRetractInfoList* DtConnectionMgr::retractList() const { return retractList_; }
+void DtConnectionMgr::setRetractList(DtRetractInfoList* list) { retractList_ = list; }
+char DtConnectionMgr::saveInProgress() const { return saveInProgress_; }
+void DtConnectionMgr::setSaveInProgress(char inProgress) { saveInProgress_ = inProgress; }

@@ -77,8 +77,6 @@ public:
   std::uint32_t destAddr() const { return destAddr_; }
   std::uint32_t interfaceAddr() const { return interfaceAddr_; }
   unsigned modes() const { return modes_; }
-  // errno of the last failed send (0 after a successful one).
-  int lastSendError() const { return lastSendError_; }
 
 protected:
   virtual bool nextDatagram();
@@ -115,5 +113,4 @@ private:
   DtSockAddr senderSockAddr_;
   unsigned modes_ = 0;
   bool lastReadDropped_ = false;
-  int lastSendError_ = 0;
 };

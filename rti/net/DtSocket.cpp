@@ -94,6 +94,7 @@ DtPacketFilter& DtSocket::senderFilter() { return senderFilter_; }
 int DtSocket::readDescriptor() const { return descriptor_; }
 int DtSocket::writeDescriptor() const { return descriptor_; }
 bool DtSocket::isOk() const { return true; }
+int DtSocket::lastSendError() const { return lastSendError_; }
 
 bool DtSocket::acceptPacket(const char* data, int length, std::uint32_t senderAddress) const {
   if (length < 3) return false;

@@ -64,6 +64,8 @@ public:
   virtual int readDescriptor() const;
   virtual int writeDescriptor() const;
   virtual bool isOk() const;
+  // errno of the last send that failed (0 after one that worked).
+  virtual int lastSendError() const;
   // The filter test: the protocol (byte 0), exercise (byte 1) and kind
   // (byte 2) filters, then the sender filter on the 32-bit sender address;
   // true when all pass. A datagram shorter than the three bytes read is
@@ -95,6 +97,7 @@ protected:
 
   int blocking_ = 1;
   int packetsReceived_ = 0;
+  int lastSendError_ = 0;
 
 private:
   std::vector<char> bundleBuffer_;

@@ -154,11 +154,13 @@ int DtTcpSocket::sendTo(const char* data, int length, std::uint32_t) {
     return static_cast<int>(sent);
   }
   if (DtPortWouldBlock(errno)) {
+    lastSendError_ = 0;
     if (!queue(data, length, false)) return -1;
     DtNotifyDebug("SendTo EWOULDBLOCK: storing %d bytes (whole packet): total packets in buffer = %d\n", length,
                   queuedPackets());
     return 0;
   }
+  lastSendError_ = errno;
   if (length != sizeOffset_ + sizeWidth_) {
     DtNotifyPerror("TcpSocket sendTo error: ");
     DtNotifyError("\n");

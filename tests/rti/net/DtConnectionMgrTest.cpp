@@ -1,0 +1,368 @@
+// The synchronous connection manager: its connections from the RID
+// parameters, sending, the receive checks, dispatch order, the save
+// hold-back, the time queue and the stamped sends.
+
+#include "net/DtConnectionMgr.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ConnTestSupport.h"
+#include "net/DtGroupSocket.h"
+#include "net/DtGsRtiConnection.h"
+#include "net/DtRetractInfoList.h"
+#include "net/DtRtiConnection.h"
+#include "net/DtRtiMsgQueue.h"
+#include "port/DtPortSocket.h"
+#include "rti/util/NotifyCapture.h"
+
+using namespace nettest;
+
+namespace {
+
+// A message that travels in time-stamp order, or not.
+class FlaggedMsg : public RawMsg {
+public:
+  FlaggedMsg(DtRtiMsgKind kind, std::uint32_t number, bool timeStamped) : RawMsg(16, kind), timeStamped_(timeStamped) {
+    DtPutBigEndian(number, data() + 8);
+  }
+  unsigned long orderType() const override { return timeStamped_ ? DtTimestampOrder : DtReceiveOrder; }
+
+private:
+  bool timeStamped_;
+};
+
+class DtConnectionMgrTest : public testing::Test {
+protected:
+  void SetUp() override {
+    mgr = DtConnectionMgr::create(rid.get());
+    teachRawKinds(*mgr);
+    peer->setUnbundling(false);
+  }
+
+  // Sends raw bytes to the manager's group, as another federate would.
+  void sendBytes(const std::string& bytes) {
+    ASSERT_EQ(peer->sendTo(bytes.data(), static_cast<int>(bytes.size()), 0), static_cast<int>(bytes.size()));
+  }
+  void sendMsg(const DtRtiMsg& msg) { sendBytes(std::string(msg.data(), static_cast<std::size_t>(msg.size()))); }
+  // netRead on the UDP connection once something arrived; the status.
+  int readStatus() {
+    mgr->wait(2.0);
+    int status = -1;
+    std::unique_ptr<DtRtiMsg> msg(mgr->udpConn()->netRead(&status));
+    return status;
+  }
+  // Ticks until `count` messages were dispatched or two seconds passed.
+  void tickFor(const std::vector<std::string>& calls, std::size_t count) {
+    const double deadline = DtRealTime() + 2.0;
+    while (calls.size() < count && DtRealTime() < deadline) {
+      if (!mgr->tick()) mgr->wait(0.05);
+    }
+  }
+
+  NotifyCapture capture;
+  FederationPort federation;
+  std::unique_ptr<DtRIDParameters> rid = ridFor(federation);
+  std::unique_ptr<DtConnectionMgr> mgr;
+  std::unique_ptr<DtNetSocket> peer{udpSocket(federation.group(), federation.port())};
+  CallRecorder recorder;
+};
+
+TEST_F(DtConnectionMgrTest, WithoutDestinationAddressesTheUdpSocketIsAPlainOne) {
+  ASSERT_NE(mgr->udpConn(), nullptr);
+  EXPECT_EQ(dynamic_cast<DtGroupSocket*>(mgr->udpConn()->socket()), nullptr);
+  EXPECT_EQ(dynamic_cast<DtNetSocket*>(mgr->udpConn()->socket())->destAddr(), federation.group());
+  EXPECT_EQ(mgr->internalConn(), mgr->udpConn());
+  EXPECT_TRUE(mgr->hasTransport(DtBestEffort));
+  EXPECT_FALSE(mgr->hasTransport(DtReliable));
+  EXPECT_FALSE(mgr->hasTransport(DtTransportType(7)));
+  EXPECT_EQ(mgr->udpConn()->rtiMsgFactory(), mgr->msgFactory());
+  EXPECT_EQ(mgr->readFileDescriptor(0), mgr->udpConn()->socket()->readDescriptor());
+  EXPECT_EQ(mgr->readFileEvent(0), mgr->readFileDescriptor(0));
+  EXPECT_EQ(mgr->readFileDescriptor(1), -1);
+}
+
+TEST(DtConnectionMgrInit, DestinationAddressesMakeAGroupSocketWithTheRemoteSitesInOrder) {
+  NotifyCapture capture;
+  FederationPort federation;
+  auto rid = ridFor(federation, "(RTI-addDestAddrString \"127.0.0.2\")\n(RTI-addDestAddrString \"127.0.0.3\")\n");
+  auto mgr = DtConnectionMgr::create(rid.get());
+  auto* group = dynamic_cast<DtGroupSocket*>(mgr->udpConn()->socket());
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(group->remoteSites(), (std::vector<std::uint32_t>{federation.group(), 0x7F000002u, 0x7F000003u}));
+  EXPECT_EQ(dynamic_cast<DtGsRtiConnection*>(mgr->udpConn()), nullptr);
+
+  auto withChannels = ridFor(federation, "(RTI-addDestAddrString \"127.0.0.2\")\n"
+                                         "(RTI-addDMObjectMulticastAddr \"ObjectRoot.A\" \"239.78.1.1\" \"inclusive\")\n");
+  auto channelled = DtConnectionMgr::create(withChannels.get());
+  auto* gs = dynamic_cast<DtGsRtiConnection*>(channelled->udpConn());
+  ASSERT_NE(gs, nullptr);
+  EXPECT_EQ(gs->defaultAddr(), federation.group());
+}
+
+TEST(DtConnectionMgrInit, ReliableTransportWithoutRtiexecFallsBackToBestEffort) {
+  NotifyCapture capture;
+  FederationPort federation;
+  auto rid = ridFor(federation, "(setq RTI_useRtiExec 0)\n(setq RTI_internalMsgReliable 1)\n");
+  auto mgr = DtConnectionMgr::create(rid.get());
+  EXPECT_NE(capture.text().find("Can't send reliable messages without rtiexec.\nUsing Best Effort.\n"),
+            std::string::npos);
+  EXPECT_EQ(rid->internalMsgReliable(), 0);
+  EXPECT_EQ(rid->fomDataReliable(), 0);
+  EXPECT_FALSE(mgr->hasTransport(DtReliable));
+  EXPECT_EQ(mgr->reliableConn(), nullptr);
+  EXPECT_EQ(mgr->internalConn(), mgr->udpConn());
+  EXPECT_EQ(mgr->internalTransportType(), DtBestEffort);
+
+  // With rtiexec asked for but no forwarder listening.
+  capture.clear();
+  auto unreachable = ridFor(federation, "(setq RTI_useRtiExec 1)\n(setq RTI_internalMsgReliable 1)\n");
+  auto alone = DtConnectionMgr::create(unreachable.get());
+  EXPECT_NE(capture.text().find("Could not create reliable connection\n"), std::string::npos);
+  EXPECT_EQ(unreachable->useRtiExec(), 0);
+  EXPECT_FALSE(alone->hasTransport(DtReliable));
+}
+
+TEST(DtConnectionMgrInit, PortThatCannotBeBoundIsAnInternalErrorNamingThePort) {
+  NotifyCapture capture;
+  const int taken = DtPortUdpSocket();
+  DtSockAddr local{0, 0};
+  ASSERT_EQ(DtPortBind(taken, local), 0);
+  ASSERT_EQ(DtPortLocalAddress(taken, &local), 0);
+  ScratchDirectory directory;
+  const std::string file = directory.write(
+      "rid.mtl", "(setq RTI_udpPort " + std::to_string(local.port) + ")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n"
+                 "(setq RTI_destAddrString \"127.0.0.1\")\n");
+  const ScopedEnv env("RTI_RID_FILE", file.c_str());
+  DtRIDParameters rid;
+  try {
+    DtConnectionMgr::create(&rid);
+    ADD_FAILURE() << "a manager on a taken port";
+  } catch (const RTI::RTIinternalError& error) {
+    EXPECT_NE(std::string(error._reason).find("port " + std::to_string(local.port) + ": cannot bind UDP port"),
+              std::string::npos)
+        << error._reason;
+  }
+  DtPortCloseSocket(taken);
+}
+
+TEST_F(DtConnectionMgrTest, ReceiveChecksDropTooShortForeignAndMismatchedPackets) {
+  sendBytes("short");
+  EXPECT_EQ(readStatus(), DtRtiConnection::TooShort);
+  EXPECT_EQ(mgr->udpConn()->tooShortCount(), 1);
+
+  // Before joining, any execution's messages are accepted.
+  RawMsg other = numbered(kindA, 1);
+  other.setFedEx(DtString("Other"));
+  sendMsg(other);
+  EXPECT_EQ(readStatus(), DtRtiConnection::Message);
+
+  mgr->connectFederation(nullptr, "MyFederation", 3, 0);
+  sendMsg(other);
+  EXPECT_EQ(readStatus(), DtRtiConnection::OtherExecution);
+  RawMsg mine = numbered(kindA, 2);
+  mine.setFedEx(DtString("MyFed"));
+  sendMsg(mine);
+  EXPECT_EQ(readStatus(), DtRtiConnection::Message);
+  sendMsg(numbered(kindA, 3));  // handle 0: any execution
+  EXPECT_EQ(readStatus(), DtRtiConnection::Message);
+
+  // A header two bytes longer than the datagram; only the first nine are reported.
+  RawMsg longer = numbered(kindA, 4);
+  DtPutBigEndian(static_cast<std::uint16_t>(longer.size() + 2), longer.data());
+  capture.clear();
+  for (int i = 0; i < 12; ++i) {
+    sendMsg(longer);
+    EXPECT_EQ(readStatus(), DtRtiConnection::SizeMismatch);
+  }
+  EXPECT_EQ(mgr->udpConn()->sizeMismatchCount(), 12);
+  int reports = 0;
+  for (std::size_t at = 0; (at = capture.text().find("size mismatch:received(16), Header(18)", at)) != std::string::npos;
+       ++at)
+    ++reports;
+  EXPECT_EQ(reports, 9);
+
+  sendMsg(numbered(DtRtiMsgKind(42), 5));  // a kind without a class
+  EXPECT_EQ(readStatus(), DtRtiConnection::BadMessage);
+  EXPECT_EQ(mgr->udpConn()->netRead(nullptr), nullptr);  // nothing more
+}
+
+TEST_F(DtConnectionMgrTest, TickCountsABadPacketAsActivityAndNothingAsNone) {
+  EXPECT_FALSE(mgr->tick());
+  sendBytes("bad");
+  mgr->wait(2.0);
+  EXPECT_TRUE(mgr->tick());
+  EXPECT_FALSE(mgr->tick());
+  EXPECT_FALSE(mgr->wait(0.05));
+}
+
+TEST_F(DtConnectionMgrTest, DispatchRunsTheMomRegistryFirstThenTheNewestCallbackFirst) {
+  recorder.registerOn(*mgr, kindA, "first");
+  recorder.registerOn(*mgr, kindA, "second");
+  recorder.registerOn(*mgr, kindA, "mom", 1);
+  recorder.registerOn(*mgr, kindB, "other");
+  sendMsg(numbered(kindA, 7));
+  tickFor(recorder.calls, 3);
+  EXPECT_EQ(recorder.calls, (std::vector<std::string>{"mom:7", "second:7", "first:7"}));
+}
+
+TEST_F(DtConnectionMgrTest, SaveHoldsMessagesBackAndReleasesThemOldestFirst) {
+  for (DtRtiMsgKind kind : {kindA, kindB}) {
+    recorder.registerOn(*mgr, kind, "normal");
+    recorder.registerOn(*mgr, kind, "mom", 1);
+  }
+  mgr->setSaveInProgress(1);
+  sendMsg(numbered(kindA, 1));
+  sendMsg(numbered(kindA, 2));
+  sendMsg(numbered(kindB, 3));  // allowed during a save
+  tickFor(recorder.calls, 4);
+  EXPECT_EQ(recorder.calls, (std::vector<std::string>{"mom:1", "mom:2", "mom:3", "normal:3"}));
+  EXPECT_EQ(mgr->pendingMsgCount(), 2);
+  EXPECT_FALSE(mgr->processPendingMsg());  // still saving
+
+  mgr->setSaveInProgress(0);
+  recorder.calls.clear();
+  EXPECT_TRUE(mgr->tick());
+  EXPECT_TRUE(mgr->tick());
+  EXPECT_FALSE(mgr->tick());
+  EXPECT_EQ(recorder.calls, (std::vector<std::string>{"normal:1", "normal:2"}));
+}
+
+TEST_F(DtConnectionMgrTest, TimeQueueThatTakesAMessageKeepsItFromTheCallbacks) {
+  struct TakeEven : DtRtiMsgQueue {
+    char takeMsg(const DtRtiMsg& msg) override { return numberOf(msg) % 2 == 0; }
+  } queue;
+  recorder.registerOn(*mgr, kindA, "normal");
+  mgr->setMsgQueue(&queue);
+  for (std::uint32_t n = 1; n <= 4; ++n) sendMsg(numbered(kindA, n));
+  tickFor(recorder.calls, 2);
+  for (int i = 0; i < 4; ++i) mgr->tick();
+  EXPECT_EQ(recorder.calls, (std::vector<std::string>{"normal:1", "normal:3"}));
+}
+
+TEST_F(DtConnectionMgrTest, StampedSendsCarryTheFederateAndKeepTheMessagesExecutionId) {
+  struct Retractions : DtRetractInfoList {
+    void addMsg(const DtRtiMsg& msg) override { numbers.push_back(numberOf(msg)); }
+    std::vector<std::uint32_t> numbers;
+  } retractions;
+  mgr->connectFederation(nullptr, "Exec", 9, 4);
+  mgr->setRetractList(&retractions);
+  FlaggedMsg receiveOrder(kindA, 1, false), stamped(kindA, 2, true);
+  receiveOrder.setFedEx(DtString("Mine"));
+  EXPECT_EQ(mgr->sendStamped(receiveOrder, DtBestEffort), receiveOrder.size());
+  EXPECT_EQ(receiveOrder.federateHandle(), 9u);
+  EXPECT_EQ(receiveOrder.fedExName(), DtString("Min"));
+  mgr->sendStamped(stamped, DtBestEffort);
+  mgr->sendStampedAnonymous(stamped, DtBestEffort);
+  EXPECT_EQ(stamped.federateHandle(), 0u);
+  EXPECT_EQ(stamped.fedExHandle(), 0);
+  EXPECT_EQ(retractions.numbers, std::vector<std::uint32_t>{2});
+
+  // What went out: the manager's execution handle and federate handle.
+  peer->setNonBlocking();
+  std::vector<std::pair<int, unsigned>> seen;
+  char* data = nullptr;
+  int status = 0;
+  for (int length; (length = receiveWithin(*peer, &data, &status, 1.0)) > 0;) {
+    const DtNetMsgHeader* header = DtNetMsgHeader::at(data);
+    seen.emplace_back(header->fedExHandle(), header->federate());
+  }
+  EXPECT_EQ(seen, (std::vector<std::pair<int, unsigned>>{{4, 9}, {4, 9}, {4, 0}}));
+
+  EXPECT_EQ(mgr->sendStampedAndDelete(new FlaggedMsg(kindA, 3, true), DtBestEffort), 16);
+  EXPECT_EQ(retractions.numbers, (std::vector<std::uint32_t>{2, 3}));
+  EXPECT_EQ(mgr->send(receiveOrder, DtTransportType(5)), receiveOrder.size());
+  EXPECT_NE(capture.text().find("unexpected transport type in connectionMgr::send"), std::string::npos);
+
+  mgr->disconnectFederation();
+  EXPECT_EQ(mgr->fedHandle(), 0u);
+  EXPECT_EQ(mgr->retractList(), nullptr);
+}
+
+TEST_F(DtConnectionMgrTest, CallbackThatLeavesTheFederationEndsTheWalkSafely) {
+  // The newest callback resigns: it removes an older registration, frees
+  // that one's user data and disconnects, which deletes the pending messages.
+  struct Leaver {
+    DtConnectionMgr* mgr;
+    std::unique_ptr<int> olderCalls = std::make_unique<int>(0);
+    int leaves = 0;
+    static void older(const DtRtiMsg&, void* data) { ++*static_cast<int*>(data); }
+    static void leave(const DtRtiMsg&, void* data) {
+      auto* self = static_cast<Leaver*>(data);
+      ++self->leaves;
+      self->mgr->removeMsgCallback(kindA, &Leaver::older, self->olderCalls.get(), 0);
+      self->olderCalls.reset();
+      self->mgr->disconnectFederation();
+    }
+  } leaver{mgr.get()};
+  mgr->addMsgCallback(kindA, &Leaver::older, leaver.olderCalls.get(), 0);
+  mgr->addMsgCallback(kindA, &Leaver::leave, &leaver, 0);
+  mgr->connectFederation(nullptr, "", 1, 0);
+  mgr->setSaveInProgress(1);
+  sendMsg(numbered(kindA, 1));
+  sendMsg(numbered(kindA, 2));
+  for (int i = 0; i < 100 && mgr->pendingMsgCount() < 2; ++i) {
+    if (!mgr->tick()) mgr->wait(0.02);
+  }
+  ASSERT_EQ(mgr->pendingMsgCount(), 2);
+  mgr->setSaveInProgress(0);
+  EXPECT_TRUE(mgr->tick());
+  EXPECT_EQ(leaver.leaves, 1);
+  EXPECT_EQ(leaver.olderCalls, nullptr);
+  EXPECT_EQ(mgr->pendingMsgCount(), 0);
+}
+
+TEST_F(DtConnectionMgrTest, CallbackThatTicksAgainKeepsItsOwnMessageIntact) {
+  struct Nested {
+    DtConnectionMgr* mgr;
+    std::vector<std::uint32_t> seen;
+    static void onMessage(const DtRtiMsg& msg, void* data) {
+      auto* self = static_cast<Nested*>(data);
+      const std::uint32_t before = numberOf(msg);
+      if (before == 1) {
+        self->mgr->wait(2.0);
+        self->mgr->tick();  // reads message 2 on the same socket
+      }
+      self->seen.push_back(numberOf(msg));
+      EXPECT_EQ(numberOf(msg), before);
+    }
+  } nested{mgr.get(), {}};
+  mgr->addMsgCallback(kindA, &Nested::onMessage, &nested, 0);
+  sendMsg(numbered(kindA, 1));
+  sendMsg(numbered(kindA, 2));
+  mgr->wait(2.0);
+  mgr->tick();
+  EXPECT_EQ(nested.seen, (std::vector<std::uint32_t>{2, 1}));
+}
+
+TEST_F(DtConnectionMgrTest, GetMessageReadsWithoutDispatching) {
+  recorder.registerOn(*mgr, kindA, "normal");
+  sendMsg(numbered(kindA, 8));
+  mgr->wait(2.0);
+  std::unique_ptr<DtRtiMsg> msg(mgr->getMessage());
+  ASSERT_NE(msg, nullptr);
+  EXPECT_EQ(numberOf(*msg), 8u);
+  EXPECT_FALSE(msg->inCallerMemory());
+  EXPECT_TRUE(recorder.calls.empty());
+  EXPECT_EQ(mgr->getMessage(), nullptr);
+}
+
+TEST_F(DtConnectionMgrTest, FederationConnectsTheWrapperChainAndTheFilters) {
+  RTI::FederateAmbassador* ambassador = reinterpret_cast<RTI::FederateAmbassador*>(this);
+  EXPECT_EQ(mgr->fedAmb(), nullptr);
+  mgr->connectFederation(ambassador, "Fed", 5, 2);
+  EXPECT_EQ(mgr->fedAmb(), ambassador);
+  EXPECT_EQ(mgr->udpConn()->fedExHandle(), 2);
+  EXPECT_EQ(mgr->udpConn()->federateHandle(), 5u);
+  mgr->setFederateHandle(6);
+  EXPECT_EQ(mgr->udpConn()->federateHandle(), 6u);
+  mgr->disconnectFederation();
+  EXPECT_EQ(mgr->fedAmb(), nullptr);
+  EXPECT_EQ(mgr->udpConn()->fedExName(), DtString(""));
+  EXPECT_EQ(mgr->fedExName(), DtString(""));
+}
+
+}  // namespace
