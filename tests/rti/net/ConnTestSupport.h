@@ -31,16 +31,19 @@ private:
   std::unique_ptr<DtNetSocket> holder_;
 };
 
-// RID parameters loaded from a file of these lines, on top of the settings
-// every test needs: the port, the group as destination, the loopback as
-// multicast interface.
+// A RID file of these lines, on top of the settings every test needs: the
+// port, the group as destination, the loopback as multicast interface and
+// as the forwarder's address.
+inline std::string ridText(const FederationPort& federation, const std::string& lines = "") {
+  return "(setq RTI_udpPort " + std::to_string(federation.port()) + ")\n" + "(setq RTI_destAddrString \"" +
+         federation.groupText() + "\")\n" + "(setq RTI_mcastDevAddrString \"127.0.0.1\")\n" +
+         "(setq RTI_tcpForwarderAddr \"127.0.0.1\")\n" + lines;
+}
+
+// RID parameters loaded from such a file.
 inline std::unique_ptr<DtRIDParameters> ridFor(const FederationPort& federation, const std::string& lines = "") {
   ScratchDirectory directory;
-  const std::string text = "(setq RTI_udpPort " + std::to_string(federation.port()) + ")\n" +
-                           "(setq RTI_destAddrString \"" + federation.groupText() + "\")\n" +
-                           "(setq RTI_mcastDevAddrString \"127.0.0.1\")\n" + "(setq RTI_tcpForwarderAddr \"127.0.0.1\")\n" +
-                           lines;
-  const std::string file = directory.write("rid.mtl", text);
+  const std::string file = directory.write("rid.mtl", ridText(federation, lines));
   const ScopedEnv rid("RTI_RID_FILE", file.c_str());
   const ScopedEnv config("RTI_CONFIG", nullptr);
   return std::make_unique<DtRIDParameters>();
