@@ -129,7 +129,6 @@ DtRtiMsg* DtAsyncConnectionMgr::getMessage() {
 char DtAsyncConnectionMgr::wait(double seconds) {
   if (!asynchronous_) return DtConnectionMgr::wait(seconds);
   if (!batch_.empty() || receiveCount_ > 0) return 1;
-  signalSendEvent();
   return packetWaiting_->wait(std::min(seconds, static_cast<double>(ioPeriod_))) ? 1 : 0;
 }
 
