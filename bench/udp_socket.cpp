@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -26,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchOptions.h"
 #include "net/DtNetSocket.h"
 #include "util/DtNotify.h"
 
@@ -154,48 +154,28 @@ Result run(Path& path, const Settings& settings, std::uint32_t size) {
   return result;
 }
 
-std::uint32_t number(const char* option, const char* text) {
-  std::uint32_t value = 0;
-  const char* end = text + std::strlen(text);
-  const auto [at, error] = std::from_chars(text, end, value);
-  if (error != std::errc() || at != end) {
-    std::fprintf(stderr, "udp_socket: invalid value for %s: \"%s\"\n", option, text);
-    std::exit(2);
-  }
-  return value;
-}
-
 Settings parse(int argc, char** argv) {
   Settings settings;
-  for (int i = 1; i < argc; ++i) {
-    const std::string option = argv[i];
-    if (option == "--help" || option == "-h") {
-      std::puts("Usage: bench_udp_socket [--count N] [--window N] [--repeat N] [--size BYTES]...\n"
-                "Defaults: 200000 datagrams, a window of 32 in flight, best of 5 runs, sizes 200 and 1400.");
-      std::exit(0);
-    }
-    if (i + 1 >= argc) {
-      std::fprintf(stderr, "udp_socket: %s needs a value\n", option.c_str());
-      std::exit(2);
-    }
-    const std::uint32_t value = number(argv[i], argv[i + 1]);
-    ++i;
-    if (option == "--count") {
-      settings.count = value;
-    } else if (option == "--window") {
-      settings.window = std::max(value, 1u);
-    } else if (option == "--repeat") {
-      settings.repeat = std::max(value, 1u);
-    } else if (option == "--size") {
-      static bool first = true;
-      if (first) settings.sizes.clear();
-      first = false;
-      settings.sizes.push_back(std::clamp(value, 1u, 15000u));
-    } else {
-      std::fprintf(stderr, "udp_socket: unknown option %s\n", option.c_str());
-      std::exit(2);
-    }
-  }
+  bool firstSize = true;
+  BenchParseOptions(argc, argv, "udp_socket",
+                    "Usage: bench_udp_socket [--count N] [--window N] [--repeat N] [--size BYTES]...\n"
+                    "Defaults: 200000 datagrams, a window of 32 in flight, best of 5 runs, sizes 200 and 1400.",
+                    [&](const std::string& option, std::uint32_t value) {
+                      if (option == "--count") {
+                        settings.count = value;
+                      } else if (option == "--window") {
+                        settings.window = std::max(value, 1u);
+                      } else if (option == "--repeat") {
+                        settings.repeat = std::max(value, 1u);
+                      } else if (option == "--size") {
+                        if (firstSize) settings.sizes.clear();
+                        firstSize = false;
+                        settings.sizes.push_back(std::clamp(value, 1u, 15000u));
+                      } else {
+                        return false;
+                      }
+                      return true;
+                    });
   return settings;
 }
 

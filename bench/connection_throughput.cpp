@@ -1,0 +1,383 @@
+// Two processes on the loopback exchange update-sized RTI messages through
+// the connection manager (synchronous and asynchronous), beside a bare UDP
+// sendto/recvfrom loop and a bare ping-pong of the same datagrams measured
+// in the same run. Run it inside a private network namespace (multicast on
+// lo), as the tests run: tools/ensure-packages.sh's run_isolated.
+//
+// Rate: the sender keeps at most --window messages in flight (sent, not yet
+// counted by the receiving process, which publishes its count in shared
+// memory), so neither socket buffer overflows while the receiver keeps up;
+// what is lost anyway is counted, and a receiver gives up after a second
+// without traffic. Round trip: one message out, its echo back, --pings times;
+// a ping without an answer within a second counts as lost.
+//
+// Each measurement forks a fresh receiving process; both processes use the
+// same loop for each path (read one message, or wait up to 10 ms for one).
+
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/mman.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BenchOptions.h"
+#include "config/DtRIDParameters.h"
+#include "net/DtAsyncConnectionMgr.h"
+#include "net/DtNetSocket.h"
+#include "net/DtRtiMsg.h"
+#include "net/DtRtiMsgFactory.h"
+#include "util/DtBigEndian.h"
+#include "util/DtIpv4Address.h"
+#include "util/DtNotify.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::uint32_t loopback = 0x7F000001u;
+constexpr DtRtiMsgKind benchKind = DtRtiMsgKind(200);
+constexpr int sender = 1, receiver = 2;  // federate handles of the two processes
+
+struct Settings {
+  std::uint32_t count = 100000;
+  std::uint32_t window = 32;
+  std::uint32_t pings = 5000;
+  std::uint32_t size = 120;  // bytes of a message, header included: an attribute update's size
+  std::uint32_t repeat = 3;
+};
+
+std::int64_t now() { return Clock::now().time_since_epoch().count(); }
+
+// What the receiving process tells the sending one.
+struct Shared {
+  std::atomic<std::uint64_t> received{0};
+  std::atomic<std::int64_t> lastArrival{0};
+  std::atomic<int> ready{0};
+};
+
+// A message of the bench's kind: any size, its number at byte 8.
+class BenchMsg : public DtRtiMsg {
+public:
+  BenchMsg(int size, std::uint32_t number) : DtRtiMsg(size, benchKind, nullptr) {
+    DtPutBigEndian(number, data() + 8);
+  }
+  BenchMsg(const char* bytes, DtBufferPlaceHolder* where) : DtRtiMsg(bytes, where) {}
+  DtRtiMsg* clone(char copy) const override { return copy ? new BenchMsg(*this) : new BenchMsg(size(), 0); }
+  DtRtiMsgKind internalDtRtiMsgKind() const override { return benchKind; }
+  static DtRtiMsg* received(const DtNetMsgHeader* header, DtBufferPlaceHolder* where) {
+    return new BenchMsg(header->bytes(), where);
+  }
+  static DtRtiMsg* empty(DtBufferPlaceHolder*) { return new BenchMsg(16, 0); }
+};
+
+using OnMessage = std::function<void(std::uint32_t number, int from)>;
+
+// One process's end of a path.
+class Endpoint {
+public:
+  virtual ~Endpoint() = default;
+  virtual void send(std::uint32_t number) = 0;
+  // Handles at most one message; false when none was waiting.
+  virtual bool receiveOne(const OnMessage& onMessage) = 0;
+  virtual void wait(double seconds) = 0;
+};
+
+// The bare path: a UDP socket as the manager's would be (same port, group,
+// interface, buffer), read and written with the system calls alone.
+class BareEndpoint : public Endpoint {
+public:
+  BareEndpoint(int port, std::uint32_t group, int role, std::uint32_t size) : role_(role), datagram_(size, 0) {
+    fd_ = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
+    const int one = 1, zero = 0, buffer = 50000;
+    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    setsockopt(fd_, IPPROTO_IP, IP_MULTICAST_ALL, &zero, sizeof zero);
+    setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(static_cast<std::uint16_t>(port));
+    if (bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+      std::perror("connection_throughput: bare bind");
+      std::exit(1);
+    }
+    ip_mreq membership{};
+    membership.imr_multiaddr.s_addr = htonl(group);
+    membership.imr_interface.s_addr = htonl(loopback);
+    setsockopt(fd_, IPPROTO_IP, IP_ADD_MEMBERSHIP, &membership, sizeof membership);
+    in_addr interface{htonl(loopback)};
+    setsockopt(fd_, IPPROTO_IP, IP_MULTICAST_IF, &interface, sizeof interface);
+    to_ = local;
+    to_.sin_addr.s_addr = htonl(group);
+    DtPutBigEndian(static_cast<std::uint16_t>(size), datagram_.data());
+    DtPutBigEndian(static_cast<std::uint16_t>(role), datagram_.data() + 2);
+    datagram_[4] = static_cast<char>(benchKind);
+    buffer_.resize(15000);
+  }
+  ~BareEndpoint() override { close(fd_); }
+  void send(std::uint32_t number) override {
+    DtPutBigEndian(number, datagram_.data() + 8);
+    sendto(fd_, datagram_.data(), datagram_.size(), 0, reinterpret_cast<const sockaddr*>(&to_), sizeof to_);
+  }
+  bool receiveOne(const OnMessage& onMessage) override {
+    const ssize_t length = recv(fd_, buffer_.data(), buffer_.size(), 0);
+    if (length < 12) return false;
+    onMessage(DtGetBigEndian<std::uint32_t>(buffer_.data() + 8), DtGetBigEndian<std::uint16_t>(buffer_.data() + 2));
+    return true;
+  }
+  void wait(double seconds) override {
+    pollfd watched{fd_, POLLIN, 0};
+    poll(&watched, 1, static_cast<int>(seconds * 1000));
+  }
+
+private:
+  int fd_;
+  int role_;
+  sockaddr_in to_{};
+  std::vector<char> datagram_;
+  std::vector<char> buffer_;
+};
+
+// The RTI's path: a federate's connection manager made from a RID file.
+class ManagerEndpoint : public Endpoint {
+public:
+  ManagerEndpoint(int port, std::uint32_t group, int role, std::uint32_t size, bool asynchronous) : size_(size) {
+    char path[] = "/tmp/connection_throughput_rid_XXXXXX";
+    const int fd = mkstemp(path);
+    const std::string rid = "(setq RTI_udpPort " + std::to_string(port) + ")\n(setq RTI_destAddrString \"" +
+                            DottedAddress(group) + "\")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n" +
+                            "(setq RTI_asynchronousIO " + (asynchronous ? "1" : "0") + ")\n";
+    if (fd < 0 || write(fd, rid.data(), rid.size()) != static_cast<ssize_t>(rid.size())) {
+      std::perror("connection_throughput: RID file");
+      std::exit(1);
+    }
+    close(fd);
+    setenv("RTI_RID_FILE", path, 1);
+    rid_ = std::make_unique<DtRIDParameters>();
+    unlink(path);
+    mgr_ = DtAsyncConnectionMgr::create(rid_.get());
+    mgr_->msgFactory()->addCreators(benchKind, &BenchMsg::received, &BenchMsg::empty);
+    mgr_->addMsgCallback(benchKind, &ManagerEndpoint::onMessage, this, 0);
+    mgr_->connectFederation(nullptr, "", static_cast<unsigned long>(role), 0);
+  }
+  ~ManagerEndpoint() override { mgr_->disconnectFederation(); }
+  void send(std::uint32_t number) override {
+    BenchMsg msg(static_cast<int>(size_), number);
+    mgr_->sendStamped(msg, DtBestEffort);
+  }
+  bool receiveOne(const OnMessage& onMessage) override {
+    handler_ = &onMessage;
+    return mgr_->tick() == RTI::RTI_TRUE;
+  }
+  void wait(double seconds) override { mgr_->wait(seconds); }
+
+private:
+  static void onMessage(const DtRtiMsg& msg, void* data) {
+    auto* self = static_cast<ManagerEndpoint*>(data);
+    (*self->handler_)(DtGetBigEndian<std::uint32_t>(msg.data() + 8), static_cast<int>(msg.federateHandle()));
+  }
+
+  std::uint32_t size_;
+  std::unique_ptr<DtRIDParameters> rid_;
+  std::unique_ptr<DtConnectionMgr> mgr_;
+  const OnMessage* handler_ = nullptr;
+};
+
+struct Path {
+  const char* name;
+  std::function<std::unique_ptr<Endpoint>(int port, std::uint32_t group, int role)> make;
+};
+
+// Runs `body` in a child process that shares `shared`; returns its pid.
+pid_t fork_child(const std::function<void()>& body) {
+  std::fflush(stdout);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    body();
+    std::fflush(stdout);
+    _exit(0);
+  }
+  return pid;
+}
+
+void awaitReady(Shared& shared) {
+  while (!shared.ready.load()) std::this_thread::yield();
+}
+
+struct Rate {
+  std::uint64_t received = 0;
+  double seconds = 0;
+  double perSecond() const { return seconds > 0 ? static_cast<double>(received) / seconds : 0; }
+};
+
+Rate measureRate(const Path& path, const Settings& settings, int port, std::uint32_t group, Shared& shared) {
+  shared.received = 0;
+  shared.ready = 0;
+  const pid_t child = fork_child([&] {
+    auto endpoint = path.make(port, group, receiver);
+    shared.ready = 1;
+    const OnMessage count = [&](std::uint32_t, int from) {
+      if (from != sender) return;
+      shared.lastArrival = now();
+      shared.received.fetch_add(1);
+    };
+    auto quietSince = Clock::now();
+    while (shared.received.load() < settings.count && Clock::now() - quietSince < std::chrono::seconds(1)) {
+      const std::uint64_t before = shared.received.load();
+      if (!endpoint->receiveOne(count)) endpoint->wait(0.01);
+      if (shared.received.load() != before) quietSince = Clock::now();
+    }
+  });
+  awaitReady(shared);
+  auto endpoint = path.make(port, group, sender);
+  const OnMessage ignore = [](std::uint32_t, int) {};
+  const std::int64_t start = now();
+  for (std::uint32_t sent = 0; sent < settings.count; ++sent) {
+    while (sent - shared.received.load() >= settings.window) {
+      if (!endpoint->receiveOne(ignore)) std::this_thread::yield();  // its own messages come back too
+    }
+    endpoint->send(sent);
+  }
+  waitpid(child, nullptr, 0);
+  Rate rate;
+  rate.received = shared.received.load();
+  rate.seconds = std::chrono::duration<double>(Clock::duration(shared.lastArrival.load() - start)).count();
+  return rate;
+}
+
+struct RoundTrips {
+  std::vector<double> micros;
+  std::uint32_t lost = 0;
+  double percentile(double p) {
+    if (micros.empty()) return 0;
+    std::sort(micros.begin(), micros.end());
+    return micros[std::min(micros.size() - 1, static_cast<std::size_t>(p * static_cast<double>(micros.size())))];
+  }
+};
+
+RoundTrips measureRoundTrips(const Path& path, const Settings& settings, int port, std::uint32_t group,
+                             Shared& shared) {
+  shared.ready = 0;
+  const pid_t child = fork_child([&] {
+    auto endpoint = path.make(port, group, receiver);
+    shared.ready = 1;
+    std::uint32_t answered = 0;
+    const OnMessage echo = [&](std::uint32_t number, int from) {
+      if (from != sender) return;
+      endpoint->send(number);
+      ++answered;
+    };
+    auto quietSince = Clock::now();
+    while (answered < settings.pings && Clock::now() - quietSince < std::chrono::seconds(2)) {
+      const std::uint32_t before = answered;
+      if (!endpoint->receiveOne(echo)) endpoint->wait(0.01);
+      if (answered != before) quietSince = Clock::now();
+    }
+  });
+  awaitReady(shared);
+  auto endpoint = path.make(port, group, sender);
+  // Warm-up: the first exchange also lets the group memberships settle.
+  RoundTrips trips;
+  for (std::uint32_t ping = 0; ping < settings.pings; ++ping) {
+    bool answered = false;
+    const OnMessage awaitEcho = [&](std::uint32_t number, int from) { answered |= from == receiver && number == ping; };
+    const auto start = Clock::now();
+    endpoint->send(ping);
+    while (!answered && Clock::now() - start < std::chrono::seconds(1)) {
+      if (!endpoint->receiveOne(awaitEcho)) endpoint->wait(0.01);
+    }
+    if (answered) {
+      trips.micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    } else {
+      ++trips.lost;
+    }
+  }
+  waitpid(child, nullptr, 0);
+  return trips;
+}
+
+Settings parse(int argc, char** argv) {
+  Settings settings;
+  BenchParseOptions(
+      argc, argv, "connection_throughput",
+      "Usage: bench_connection_throughput [--count N] [--window N] [--pings N] [--size BYTES] [--repeat N]\n"
+      "Defaults: 100000 messages per rate run, a window of 32, 5000 pings, 120-byte messages, best of 3.",
+      [&](const std::string& option, std::uint32_t value) {
+        if (option == "--count") {
+          settings.count = std::max(value, 1u);
+        } else if (option == "--window") {
+          settings.window = std::max(value, 1u);
+        } else if (option == "--pings") {
+          settings.pings = std::max(value, 1u);
+        } else if (option == "--size") {
+          settings.size = std::clamp(value, 12u, 1400u);
+        } else if (option == "--repeat") {
+          settings.repeat = std::max(value, 1u);
+        } else {
+          return false;
+        }
+        return true;
+      });
+  return settings;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Settings settings = parse(argc, argv);
+  DtSetNotifyLevel(1);
+  DtOpenLogOutput(nullptr, 0, 1);
+  auto* shared = new (mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0)) Shared;
+
+  // A port of the system's choice, held while the bench runs; its group.
+  DtNetSocket portHolder(0, loopback, DtNetSocket::ReadWrite | DtNetSocket::Quiet, loopback);
+  const int port = portHolder.port();
+  const std::uint32_t group = (239u << 24) | (78u << 16) | static_cast<std::uint32_t>(port & 0xFFFF);
+  const std::uint32_t size = settings.size;
+
+  const std::vector<Path> paths = {
+      {"bare UDP", [size](int p, std::uint32_t g, int role) { return std::make_unique<BareEndpoint>(p, g, role, size); }},
+      {"synchronous manager",
+       [size](int p, std::uint32_t g, int role) { return std::make_unique<ManagerEndpoint>(p, g, role, size, false); }},
+      {"asynchronous manager",
+       [size](int p, std::uint32_t g, int role) { return std::make_unique<ManagerEndpoint>(p, g, role, size, true); }},
+  };
+  std::printf("connection_throughput: %u-byte messages, %u per rate run (window %u), %u pings, best of %u\n", size,
+              settings.count, settings.window, settings.pings, settings.repeat);
+  std::vector<Rate> bestRate(paths.size());
+  std::vector<double> median(paths.size()), p99(paths.size());
+  std::vector<std::uint64_t> lost(paths.size());
+  // The paths alternate, so that each sees the same load from the rest of the machine.
+  for (std::uint32_t r = 0; r < settings.repeat; ++r) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+      const Rate rate = measureRate(paths[i], settings, port, group, *shared);
+      lost[i] += settings.count - rate.received;
+      if (rate.perSecond() > bestRate[i].perSecond()) bestRate[i] = rate;
+      RoundTrips trips = measureRoundTrips(paths[i], settings, port, group, *shared);
+      lost[i] += trips.lost;
+      const double m = trips.percentile(0.5), p = trips.percentile(0.99);
+      if (r == 0 || m < median[i]) {
+        median[i] = m;
+        p99[i] = p;
+      }
+    }
+  }
+  std::printf("  %-22s %12s %12s %12s %8s\n", "path", "messages/s", "median RTT", "99% RTT", "lost");
+  for (std::size_t i = 0; i < paths.size(); ++i)
+    std::printf("  %-22s %12.0f %10.1f us %10.1f us %8llu\n", paths[i].name, bestRate[i].perSecond(), median[i], p99[i],
+                static_cast<unsigned long long>(lost[i]));
+  for (std::size_t i = 1; i < paths.size(); ++i)
+    std::printf("  %-22s rate %.2f of bare (goal >= 0.80 for the synchronous one), median RTT %.2f x bare (goal <= 2)\n",
+                paths[i].name, bestRate[0].perSecond() > 0 ? bestRate[i].perSecond() / bestRate[0].perSecond() : 0.0,
+                median[0] > 0 ? median[i] / median[0] : 0.0);
+  return 0;
+}
