@@ -53,6 +53,9 @@ void CMainFrameLink::DeliverUpdates()
 
 void CMainFrameLink::SweepTree()
 {
+    // Radios heard before the sweep reach the tree first, so that it counts
+    // them as seen.
+    DeliverUpdates();
     if (m_frame)
         m_frame->SweepTree();
 }

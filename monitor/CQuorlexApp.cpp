@@ -160,7 +160,7 @@ TransmitterTreeHost CQuorlexApp::TreeHost()
     };
     host.quickView = [this] { return m_quickView; };
     host.treeType = [this] { return m_treeType; };
-    host.closeDisDetail = [this](const std::string& key) { CloseDisDetail(key); };
+    host.radioSwept = [this](const std::string& key) { OnDisRadioSwept(key); };
     return host;
 }
 
@@ -231,8 +231,10 @@ void CQuorlexApp::ApplyPreferences(const CPreferencesSheet& sheet)
     // Switching DIS or HLA monitoring on or off, and the HLA settings, take
     // effect at the next start.
     bool resetTree = false;
+    bool listensElsewhere = false;
     const NetworkPageLogic& dis = sheet.disPage().result();
     if (sheet.WasShown(sheet.disPage()) && dis.disEnabled()) {
+        listensElsewhere = dis.portChanged() || dis.multicastChanged();
         // The page refuses ports beyond 16 bits.
         if (dis.portChanged()) {
             if (m_netManager)
@@ -260,9 +262,12 @@ void CQuorlexApp::ApplyPreferences(const CPreferencesSheet& sheet)
             resetTree = true;
         }
     }
-    // The radios heard so far belong to the old setting: start afresh.
+    // The radios heard so far belong to the old setting: start afresh. On
+    // another port or group they are not heard again: their records go.
     if (resetTree) {
         OnWindowCloseAll();
+        if (listensElsewhere)
+            ReleaseDisRadios();
         if (bar)
             bar->ResetTree();
     }

@@ -299,10 +299,10 @@ void CTransmitterTree::Sweep()
     m_seen.clear();
 }
 
-void CTransmitterTree::CloseDisDetail(const QString& key) const
+void CTransmitterTree::OnRadioSwept(const QString& key) const
 {
-    if (m_host.closeDisDetail)
-        m_host.closeDisDetail(key.toStdString());
+    if (m_host.radioSwept)
+        m_host.radioSwept(key.toStdString());
 }
 
 QString CTransmitterTree::RadioKeyText(const CRadioReceive& radio)

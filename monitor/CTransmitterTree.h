@@ -115,7 +115,8 @@ protected:
     // Deletes an item with its children, keeping the tree's indexes and the
     // active counts of the groups above it right.
     void DeleteItem(Item* item);
-    void CloseDisDetail(const QString& key) const;
+    // A DIS radio left the tree at the sweep (no item shows it any more).
+    void OnRadioSwept(const QString& key) const;
     static QString RadioKeyText(const CRadioReceive& radio);
 
 private:

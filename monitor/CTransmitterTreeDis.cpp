@@ -33,7 +33,7 @@ void CTransmitterTreeDis::SweepGroup(Item* group, int levels)
         Item* child = group->childItem(i);
         if (levels == 1) {
             if (!IsInSeenList(child->itemText())) {
-                CloseDisDetail(child->itemText());
+                OnRadioSwept(child->itemText());
                 DeleteItem(child);
             }
             continue;

@@ -38,7 +38,7 @@ void CTransmitterTreeIP::SweepRoot(Item* root)
             if (IsInSeenList(radioText + "@" + sender->itemText()))
                 continue;
             if (!m_seenRadios.contains(radioText))
-                CloseDisDetail(radioText);
+                OnRadioSwept(radioText);
             DeleteItem(radio);
         }
         if (sender->childCount() == 0)

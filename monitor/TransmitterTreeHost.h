@@ -33,6 +33,7 @@ struct TransmitterTreeHost {
     std::function<QuickViewFlags()> quickView;
     // 1 groups DIS radios by entity, every other value by sender address.
     std::function<std::int32_t()> treeType;
-    // Closes the detail window of a DIS radio that left the tree.
-    std::function<void(const std::string& key)> closeDisDetail;
+    // A DIS radio left the tree at a sweep: its detail window closes and its
+    // record may be released.
+    std::function<void(const std::string& key)> radioSwept;
 };

@@ -50,8 +50,10 @@ void CQuorlexAppCore::OnTimerTick()
         // In 64 bits, so that no Timeout makes the period wrap to 0.
         std::uint64_t period = std::uint64_t{static_cast<std::uint32_t>(m_timeout)} * kTicksPerSecond;
         if (m_ticks % period == 0)
-            if (auto frame = CurrentFrame())
+            if (auto frame = CurrentFrame()) {
+                BeginSweepPeriod();
                 frame->SweepTree();
+            }
     }
     if (m_hla) {
         try {
@@ -117,10 +119,7 @@ void CQuorlexAppCore::OnTransmitterPdu(const std::uint8_t* bytes, std::size_t le
         if (!m_frame)
             return;
         frame = m_frame;
-        CRadioReceive* record = m_radios.FindDis(id);
-        if (record == nullptr)
-            record = &m_radios.AddDis(id);
-        record->UpdateFromTransmitter(*pdu, from);
+        m_radios.HeardDis(id, m_sweepPeriod).UpdateFromTransmitter(*pdu, from);
         document = m_documents.FindDis(id);
     }
     frame->PostReceiverUpdate(RadioRef::Dis(id));
@@ -177,10 +176,10 @@ void CQuorlexAppCore::OnHlaTransmitterAttribute(std::uint32_t object, std::uint3
         // Only this thread adds HLA records, so the object is still unknown
         // after the look-up, which runs outside the lock. A look-up that
         // throws leaves no record behind.
-        auto record = std::make_unique<CRadioReceive>();
-        record->SetObjectHandle(object);
-        record->SetObjectName(m_hla ? m_hla->GetObjectInstanceName(object) : CRadioReceive::kInvalidName);
-        record->DecodeHlaAttribute(bitValue, value, length);
+        CRadioReceive record;
+        record.SetObjectHandle(object);
+        record.SetObjectName(m_hla ? m_hla->GetObjectInstanceName(object) : CRadioReceive::kInvalidName);
+        record.DecodeHlaAttribute(bitValue, value, length);
         std::lock_guard lock(m_lock);
         m_radios.AddHla(std::move(record));
     }
@@ -329,6 +328,38 @@ void CQuorlexAppCore::CloseDisDetail(const std::string& key)
         frame->CloseDocumentWindow(document);
 }
 
+void CQuorlexAppCore::BeginSweepPeriod()
+{
+    std::lock_guard lock(m_lock);
+    ++m_sweepPeriod;
+}
+
+void CQuorlexAppCore::OnDisRadioSwept(const std::string& key)
+{
+    CloseDisDetail(key);
+    auto id = DisRadioId::FromKeyText(key);
+    if (!id)
+        return;
+    // A PDU that came after the sweep began keeps the record: its update is
+    // on its way to the tree, which shows the radio again.
+    std::lock_guard lock(m_lock);
+    if (!m_documents.FindDis(*id))
+        m_radios.ReleaseDis(*id, m_sweepPeriod);
+}
+
+void CQuorlexAppCore::ReleaseDisRadios()
+{
+    std::lock_guard lock(m_lock);
+    std::vector<DisRadioId> released;
+    m_radios.ForEach([&](const CRadioReceive& radio) {
+        if (!radio.IsHla() && !m_documents.FindDis(radio.GetDisId()))
+            released.push_back(radio.GetDisId());
+    });
+    ++m_sweepPeriod;   // none of them counts as heard in the new period
+    for (const DisRadioId& id : released)
+        m_radios.ReleaseDis(id, m_sweepPeriod);
+}
+
 void CQuorlexAppCore::CloseHlaDetail(std::uint32_t object)
 {
     std::shared_ptr<CQuorlexHlaDoc> document;
@@ -399,8 +430,7 @@ std::vector<CRadioReceive> CQuorlexAppCore::GetRadios() const
     std::lock_guard lock(m_lock);
     std::vector<CRadioReceive> radios;
     radios.reserve(m_radios.Size());
-    for (std::size_t i = 0; i < m_radios.Size(); ++i)
-        radios.push_back(m_radios.At(i));
+    m_radios.ForEach([&radios](const CRadioReceive& radio) { radios.push_back(radio); });
     return radios;
 }
 

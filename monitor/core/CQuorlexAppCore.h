@@ -57,6 +57,14 @@ public:
     // Every 250 ms: counts the tick, asks the frame to sweep its tree every
     // Timeout seconds, and ticks the RTI (whose callbacks run inside).
     void OnTimerTick();
+    // The sweep dropped a DIS radio from the tree: its detail window closes
+    // and its record is released, unless a PDU of the radio came after the
+    // sweep began (the record then stays for the tree to show again). A
+    // radio heard later is a new radio. UI thread, from within the sweep.
+    void OnDisRadioSwept(const std::string& key);
+    // Releases every DIS record that no detail window shows (the tree starts
+    // afresh: the radios heard so far belong to another port or group).
+    void ReleaseDisRadios();
     std::uint32_t GetTickCount() const { return m_ticks; }
 
     // Takes the HLA manager and joins the federation; on failure the manager
@@ -108,13 +116,16 @@ public:
 
 private:
     std::shared_ptr<IMainFrame> CurrentFrame() const;
+    // Starts a new sweep period: PDUs from now on count as heard after the sweep.
+    void BeginSweepPeriod();
     static void ShowDocument(IMainFrame& frame, const std::shared_ptr<CDetailDoc>& document, bool isNew);
     void Reject() { m_rejectedPdus.fetch_add(1, std::memory_order_relaxed); }
 
-    mutable std::mutex m_lock;   // guards the three members below
+    mutable std::mutex m_lock;   // guards the four members below
     CRadioList m_radios;
     CDetailDocuments m_documents;
     std::shared_ptr<IMainFrame> m_frame;
+    std::uint64_t m_sweepPeriod = 0;   // sweeps begun so far
 
     CPduLogger m_logger;
     std::atomic<std::uint32_t> m_rejectedPdus{0};

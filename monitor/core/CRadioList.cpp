@@ -1,14 +1,12 @@
 #include "core/CRadioList.h"
 
-#include <algorithm>
-
 namespace {
 
 template <typename Map, typename Key>
 CRadioReceive* Lookup(const Map& map, const Key& key)
 {
     auto found = map.find(key);
-    return found == map.end() ? nullptr : found->second;
+    return found == map.end() ? nullptr : &found->second->record;
 }
 
 } // namespace
@@ -19,39 +17,53 @@ CRadioReceive* CRadioList::FindHla(std::uint32_t objectHandle) const { return Lo
 
 CRadioReceive* CRadioList::FindHlaByName(const std::string& name) const { return Lookup(m_hlaNameIndex, name); }
 
-CRadioReceive& CRadioList::AddDis(const DisRadioId& id)
+CRadioReceive& CRadioList::HeardDis(const DisRadioId& id, std::uint64_t period)
 {
-    CRadioReceive& record = *m_records.emplace_back(std::make_unique<CRadioReceive>());
-    m_disIndex.emplace(id.Packed(), &record);
-    return record;
+    auto [found, added] = m_disIndex.try_emplace(id.Packed());
+    if (added) {
+        m_records.emplace_back();
+        found->second = std::prev(m_records.end());
+    }
+    found->second->heardInPeriod = period;
+    return found->second->record;
 }
 
-CRadioReceive& CRadioList::AddHla(std::unique_ptr<CRadioReceive> added)
+bool CRadioList::ReleaseDis(const DisRadioId& id, std::uint64_t period)
 {
-    CRadioReceive& record = *m_records.emplace_back(std::move(added));
-    m_hlaIndex.emplace(record.GetObjectHandle(), &record);
-    m_hlaNameIndex.emplace(record.GetObjectName(), &record);   // keeps an earlier record of the same name
-    return record;
+    auto found = m_disIndex.find(id.Packed());
+    if (found == m_disIndex.end() || found->second->heardInPeriod == period)
+        return false;
+    m_records.erase(found->second);
+    m_disIndex.erase(found);
+    return true;
+}
+
+CRadioReceive& CRadioList::AddHla(CRadioReceive added)
+{
+    m_records.push_back({std::move(added)});
+    const Position position = std::prev(m_records.end());
+    m_hlaIndex.emplace(position->record.GetObjectHandle(), position);
+    m_hlaNameIndex.emplace(position->record.GetObjectName(), position);   // keeps an earlier record of the same name
+    return position->record;
 }
 
 bool CRadioList::RemoveHla(std::uint32_t objectHandle)
 {
-    CRadioReceive* record = FindHla(objectHandle);
-    if (record == nullptr)
+    auto found = m_hlaIndex.find(objectHandle);
+    if (found == m_hlaIndex.end())
         return false;
-    m_hlaIndex.erase(objectHandle);
-    auto position = std::find_if(m_records.begin(), m_records.end(),
-                                 [record](const auto& held) { return held.get() == record; });
-    std::unique_ptr<CRadioReceive> removed = std::move(*position);
+    const Position position = found->second;
+    m_hlaIndex.erase(found);
+    const std::string name = position->record.GetObjectName();
+    auto named = m_hlaNameIndex.find(name);
+    const bool wasFirstOfName = named != m_hlaNameIndex.end() && named->second == position;
     m_records.erase(position);
-
-    const std::string& name = removed->GetObjectName();
-    if (FindHlaByName(name) == record) {
+    if (wasFirstOfName) {
         // Another record of the same name, if any, now comes first.
-        m_hlaNameIndex.erase(name);
-        for (const auto& held : m_records)
-            if (held->IsHla() && held->GetObjectName() == name) {
-                m_hlaNameIndex.emplace(name, held.get());
+        m_hlaNameIndex.erase(named);
+        for (auto held = m_records.begin(); held != m_records.end(); ++held)
+            if (held->record.IsHla() && held->record.GetObjectName() == name) {
+                m_hlaNameIndex.emplace(name, held);
                 break;
             }
     }

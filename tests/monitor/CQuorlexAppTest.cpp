@@ -7,6 +7,9 @@
 #include "core/CProfile.h"
 #include "core/CUdpSender.h"
 #include "core/DisTraffic.h"
+#include "CTransmitterBar.h"
+#include "CTransmitterTree.h"
+#include "monitor/core/TestPdus.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -259,6 +262,39 @@ TEST_F(QuorlexAppTest, TheTickSweepsEveryTimeoutSeconds)
         EXPECT_EQ(bar.sweeps, step.sweepsAfter) << "at tick " << app->GetTickCount();
     }
     EXPECT_EQ(app->GetTickCount(), 500u);
+}
+
+// A flood of distinct radios (a hostile or broken sender) is held only until
+// the sweep drops them: the record count falls back.
+TEST_F(QuorlexAppTest, RadiosTheSweepDropsAreReleased)
+{
+    EnableDis(FreePort());   // the tree has its DIS root; the PDUs come straight to the handler
+    auto app = MakeApp();
+    ASSERT_TRUE(app->InitInstance());
+    auto* bar = qobject_cast<CTransmitterBar*>(app->mainFrame()->transmitterDock());
+    ASSERT_NE(bar, nullptr);
+    auto transmit = [&](std::uint16_t entity, std::uint16_t radio) {
+        testpdu::Buffer pdu(testpdu::Bytes(testpdu::Transmitter({1, 1, entity, radio}), {}));
+        app->OnTransmitterPdu(pdu.data.get(), pdu.size, "10.0.0.5");
+    };
+    constexpr int kRadios = 5000;
+    for (int i = 0; i < kRadios; ++i)
+        transmit(static_cast<std::uint16_t>(i / 100), static_cast<std::uint16_t>(i % 100));
+    ASSERT_EQ(app->GetRadioCount(), std::size_t{kRadios});
+    auto sweepPeriod = [&] {
+        for (int tick = 0; tick < 40; ++tick)   // Timeout 10 s
+            app->OnTick();
+    };
+    sweepPeriod();   // heard since the start: all stay
+    ASSERT_EQ(bar->tree()->disRoot()->childItem(0)->childCount(), kRadios);
+    EXPECT_EQ(app->GetRadioCount(), std::size_t{kRadios});
+
+    transmit(0, 7);
+    sweepPeriod();
+    EXPECT_EQ(app->GetRadioCount(), 1u);
+    EXPECT_EQ(bar->tree()->disRoot()->childItem(0)->childCount(), 1);
+    app->mainFrame()->close();
+    app->ExitInstance();
 }
 
 TEST_F(QuorlexAppTest, WithoutDisAndHlaNothingIsStartedButTheWindow)

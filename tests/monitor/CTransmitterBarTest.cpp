@@ -84,7 +84,7 @@ TEST_F(TransmitterBarTest, SweepCountsGatheredUpdatesAsHeard)
     bar.Sweep();
     bar.UpdateReceiver(Known({1, 2, 3, 4}, "198.51.100.1"));   // not yet shown when the sweep comes
     bar.Sweep();
-    EXPECT_EQ(host.closed, std::vector<std::string>{"1/2/3/5"});
+    EXPECT_EQ(host.swept, std::vector<std::string>{"1/2/3/5"});
     ASSERT_EQ(bar.tree()->disRoot()->childItem(0)->childCount(), 1);
     EXPECT_EQ(bar.tree()->disRoot()->childItem(0)->childItem(0)->itemText(), "1/2/3/4");
 }

@@ -268,19 +268,19 @@ TEST_F(TransmitterTreeTest, SweepDropsSilentRadiosTheirWindowsAndEmptyGroups)
 {
     for (std::int32_t type : {0, 1}) {
         SCOPED_TRACE(type);
-        host.closed.clear();
+        host.swept.clear();
         auto tree = Make(type);
         tree->InsertDisRadio(DisRadio({1, 2, 3, 4}, "198.51.100.1"));
         tree->InsertDisRadio(DisRadio({1, 2, 3, 5}, "198.51.100.1"));
         tree->InsertDisRadio(DisRadio({7, 8, 9, 1}, "198.51.100.2"));
         tree->Sweep();   // everything was heard in this period
         EXPECT_EQ(tree->seenCount(), 0);
-        EXPECT_TRUE(host.closed.empty());
+        EXPECT_TRUE(host.swept.empty());
 
         // Only 1/2/3/5 speaks in the next period.
         tree->InsertDisRadio(DisRadio({1, 2, 3, 5}, "198.51.100.1"));
         tree->Sweep();
-        EXPECT_EQ(host.closed, (std::vector<std::string>{"7/8/9/1", "1/2/3/4"}));
+        EXPECT_EQ(host.swept, (std::vector<std::string>{"7/8/9/1", "1/2/3/4"}));
         const std::string expected = type == 0 ? "Quorlex [root]\n"
                                                  "  DIS Port 3000 [port]\n"
                                                  "    198.51.100.1 [group]\n"
@@ -317,7 +317,7 @@ TEST_F(TransmitterTreeTest, SweepKeepsTheWindowOfARadioThatChangedSender)
     tree->InsertDisRadio(DisRadio({1, 2, 3, 4}, "198.51.100.2"));
     tree->Sweep();
     // The old sender's entry goes; the radio still speaks from the new one.
-    EXPECT_TRUE(host.closed.empty());
+    EXPECT_TRUE(host.swept.empty());
     EXPECT_EQ(tree->disRoot()->childCount(), 1);
     EXPECT_EQ(tree->disRoot()->childItem(0)->itemText(), "198.51.100.2");
 }

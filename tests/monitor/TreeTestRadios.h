@@ -52,14 +52,14 @@ inline CRadioReceive HlaRadio(std::uint32_t handle, const std::string& name, con
     return radio;
 }
 
-// A host whose state the test changes; closed detail windows are recorded.
+// A host whose state the test changes; the radios the sweep drops are recorded.
 struct Host {
     MonitoringState monitoring{true, 3000, true, "DefaultFed"};
     QuickViewFlags quickView{};
     std::int32_t treeType = 0;
     std::map<std::uint64_t, CRadioReceive> disRadios;        // by DisRadioId::Packed()
     std::map<std::uint32_t, CRadioReceive> hlaRadios;        // by object handle
-    std::vector<std::string> closed;
+    std::vector<std::string> swept;
     int reads = 0;
 
     TransmitterTreeHost Make()
@@ -77,7 +77,7 @@ struct Host {
         host.monitoring = [this] { return monitoring; };
         host.quickView = [this] { return quickView; };
         host.treeType = [this] { return treeType; };
-        host.closeDisDetail = [this](const std::string& key) { closed.push_back(key); };
+        host.radioSwept = [this](const std::string& key) { swept.push_back(key); };
         return host;
     }
 };

@@ -222,6 +222,37 @@ TEST_F(AppCoreRouting, ClosedDocumentIsForgottenAtOnce)
     EXPECT_FALSE(app.FindDisDetail("1/3001/17/2"));
 }
 
+// A radio the sweep drops from the tree is released with its window; one
+// heard while the sweep runs stays for the tree to show again.
+TEST_F(AppCoreRouting, ASweptRadioIsReleasedUnlessHeardSinceTheSweepBegan)
+{
+    Transmit(kRadioA, "10.0.0.5");
+    Transmit(kRadioA3, "10.0.0.5");
+    Transmit(kRadioB, "10.0.0.5");
+    auto document = app.OpenDisDetail(kRadioB.KeyText());
+    frame->onSweep = [&] {
+        Transmit(kRadioA3, "10.0.0.6");   // arrives after the tree's last update
+        for (const DisRadioId& radio : {kRadioA, kRadioA3, kRadioB})
+            app.OnDisRadioSwept(radio.KeyText());
+    };
+    app.SetTimeout(1);
+    for (int tick = 0; tick < 4; ++tick)
+        app.OnTimerTick();
+    ASSERT_EQ(frame->sweeps, 1);
+
+    EXPECT_EQ(app.GetRadioCount(), 1u);
+    EXPECT_FALSE(app.GetRadio(RadioRef::Dis(kRadioA)));
+    EXPECT_FALSE(app.GetRadio(RadioRef::Dis(kRadioB))) << "its window closed first";
+    EXPECT_EQ(frame->closed, std::vector<std::shared_ptr<CDetailDoc>>{document});
+    ASSERT_TRUE(app.GetRadio(RadioRef::Dis(kRadioA3)));
+    EXPECT_EQ(app.GetRadio(RadioRef::Dis(kRadioA3))->GetTransmitCount(), 2u);
+
+    // Heard again later, a released radio is a new one.
+    frame->onSweep = nullptr;
+    Transmit(kRadioA, "10.0.0.5");
+    EXPECT_EQ(app.GetRadio(RadioRef::Dis(kRadioA))->GetTransmitCount(), 1u);
+}
+
 TEST_F(AppCoreRouting, SignalForAnUnknownRadioIsNotCountedButReachesAnOpenDocument)
 {
     Transmit(kRadioA, "10.0.0.5");

@@ -6,6 +6,7 @@
 #include "core/IMainFrame.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -19,7 +20,12 @@ public:
         std::lock_guard lock(m_lock);   // the DIS workers call this
         m_updates.push_back(radio);
     }
-    void SweepTree() override { ++sweeps; }
+    void SweepTree() override
+    {
+        ++sweeps;
+        if (onSweep)
+            onSweep();
+    }
     void RemoveHlaRadio(const CRadioReceive& radio) override { removedRadios.push_back(radio.GetObjectName()); }
     void OpenDocumentWindow(const std::shared_ptr<CDetailDoc>& document) override { opened.push_back(document); }
     void ActivateDocumentWindow(const std::shared_ptr<CDetailDoc>& document) override { activated.push_back(document); }
@@ -32,6 +38,7 @@ public:
     }
 
     std::atomic<int> sweeps{0};
+    std::function<void()> onSweep;   // what the tree does while it sweeps
     std::vector<std::string> removedRadios;
     std::vector<std::shared_ptr<CDetailDoc>> opened, activated, closed;
 
