@@ -61,8 +61,8 @@ private:
 class CountingHandler : public IPduHandler {
 public:
     explicit CountingHandler(Arrivals& arrivals) : m_arrivals(arrivals) {}
-    void OnTransmitterPdu(const std::uint8_t*, std::size_t, const char*) override { m_arrivals.Add(); }
-    void OnSignalPdu(const std::uint8_t*, std::size_t, const char*) override { m_arrivals.Add(); }
+    void OnTransmitterPdu(const std::uint8_t*, std::size_t, const SenderAddress&) override { m_arrivals.Add(); }
+    void OnSignalPdu(const std::uint8_t*, std::size_t, const SenderAddress&) override { m_arrivals.Add(); }
 
 private:
     Arrivals& m_arrivals;

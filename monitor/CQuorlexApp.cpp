@@ -183,6 +183,14 @@ void CQuorlexApp::ShowProfileProblems()
     if (!problems.isEmpty())
         m_reporter.ShowWarning("Some of Quorlex's settings cannot be used; their defaults are used instead.",
                                problems.join('\n'));
+    ShowIntakeNotice();
+}
+
+void CQuorlexApp::ShowIntakeNotice()
+{
+    const std::string notice = m_netManager ? m_netManager->TakeNotice() : std::string();
+    if (!notice.empty())
+        m_reporter.ShowWarning(QString::fromStdString(notice));
 }
 
 void CQuorlexApp::OnTick()
@@ -277,6 +285,7 @@ void CQuorlexApp::ReportIntakeReopen(bool opened)
 {
     if (!opened)
         m_reporter.ShowError(kIntakeReopenFailed, QString::fromStdString(m_netManager->ErrorText()));
+    ShowIntakeNotice();
 }
 
 void CQuorlexApp::OnLogStartLogging()

@@ -85,6 +85,8 @@ private:
     void ConnectCommands();
     // Tells the user about unusable profile values (once the window shows).
     void ShowProfileProblems();
+    // Tells the user, once, what the intake has to say about its socket.
+    void ShowIntakeNotice();
     // Takes over what the confirmed Preferences sheet changed.
     void ApplyPreferences(const CPreferencesSheet& sheet);
     // Tells the user when the intake's socket did not open again on a new

@@ -58,8 +58,10 @@ std::unique_ptr<CDisSocket> CDisSocket::Create(std::uint16_t port, std::uint32_t
         error = ErrorText("Cannot create the DIS socket", errno);
         return nullptr;
     }
-    // The kernel may grant less than asked; the intake works either way.
+    // The kernel may grant less than asked (see ReceiveBufferGranted).
     (void)SetOption(fd.Get(), SOL_SOCKET, SO_RCVBUF, int{options.receiveBufferSize});
+    // Each read then tells how many datagrams the kernel had to drop.
+    (void)SetOption(fd.Get(), SOL_SOCKET, SO_RXQ_OVFL, 1);
     // Other programs on this host may listen to the same DIS port.
     if (SetOption(fd.Get(), SOL_SOCKET, SO_REUSEADDR, 1) != 0) {
         error = ErrorText("Cannot share the address of the DIS socket", errno);
@@ -100,6 +102,10 @@ std::unique_ptr<CDisSocket> CDisSocket::Create(std::uint16_t port, std::uint32_t
     socklen_t localSize = sizeof local;
     if (::getsockname(socket->Fd(), reinterpret_cast<sockaddr*>(&local), &localSize) == 0)
         socket->m_boundPort = ntohs(local.sin_port);
+    int granted = 0;
+    socklen_t grantedSize = sizeof granted;
+    if (::getsockopt(socket->Fd(), SOL_SOCKET, SO_RCVBUF, &granted, &grantedSize) == 0)
+        socket->m_receiveBufferGranted = granted;
     return socket;
 }
 

@@ -35,6 +35,10 @@ public:
     std::uint16_t BoundPort() const { return m_boundPort; }
     const std::string& TargetAddress() const { return m_targetAddress; }
     std::int32_t QueueFlush() const { return m_queueFlush; }
+    // The receive buffer the kernel set up (SO_RCVBUF as read back: Linux
+    // doubles what is asked for its bookkeeping, and caps it at
+    // net.core.rmem_max, doubled likewise).
+    std::int32_t ReceiveBufferGranted() const { return m_receiveBufferGranted; }
 
     // Set while a receive thread reads this socket.
     bool IsReceiving() const { return m_receiving.load(); }
@@ -54,5 +58,6 @@ private:
     std::string m_targetAddress;
     std::int32_t m_queueFlush;
     std::uint16_t m_boundPort = 0;
+    std::int32_t m_receiveBufferGranted = 0;
     std::atomic<bool> m_receiving{false};
 };

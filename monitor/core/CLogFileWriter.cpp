@@ -5,7 +5,7 @@
 #include <system_error>
 
 std::unique_ptr<CLogFileWriter> CLogFileWriter::Open(const std::string& path, FailureCallback onFailure,
-                                                     std::string& error)
+                                                     std::string& error, const Limits& limits)
 {
     // Binary mode: the text log writes its own CR LF line ends.
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -17,7 +17,7 @@ std::unique_ptr<CLogFileWriter> CLogFileWriter::Open(const std::string& path, Fa
     // C library needs no buffer of its own.
     std::setvbuf(file, nullptr, _IONBF, 0);
     try {
-        return std::unique_ptr<CLogFileWriter>(new CLogFileWriter(file, path, std::move(onFailure)));
+        return std::unique_ptr<CLogFileWriter>(new CLogFileWriter(file, path, std::move(onFailure), limits));
     } catch (const std::system_error& failure) {
         // The writer thread could not start (the system is out of threads).
         std::fclose(file);
@@ -26,8 +26,9 @@ std::unique_ptr<CLogFileWriter> CLogFileWriter::Open(const std::string& path, Fa
     }
 }
 
-CLogFileWriter::CLogFileWriter(std::FILE* file, std::string path, FailureCallback onFailure)
-    : m_file(file), m_path(std::move(path)), m_onFailure(std::move(onFailure)), m_thread([this] { Run(); })
+CLogFileWriter::CLogFileWriter(std::FILE* file, std::string path, FailureCallback onFailure, const Limits& limits)
+    : m_file(file), m_path(std::move(path)), m_onFailure(std::move(onFailure)), m_limits(limits),
+      m_thread([this] { Run(); })
 {
 }
 
@@ -36,20 +37,19 @@ CLogFileWriter::~CLogFileWriter() { Close(); }
 bool CLogFileWriter::Append(std::string_view bytes)
 {
     std::unique_lock lock(m_lock);
-    if (m_closing || m_failed)
+    if (m_closing || m_givenUp)
         return false;
-    if (m_pending.size() + bytes.size() > kBacklogLimit) {
+    if (m_pending.size() + bytes.size() > m_limits.backlogLimit) {
         // The disk cannot keep up. Stop here rather than make the intake wait
         // or let the buffer grow without bound; what is pending is still
-        // written before the failure is reported.
-        m_failed = m_overflowed = true;
+        // written, but the user hears of it now.
         lock.unlock();
-        m_wake.notify_one();
+        GiveUp("Logging stopped: the log file " + m_path + " could not keep up with the traffic.", false);
         return false;
     }
-    std::size_t before = m_pending.size();
+    const std::size_t before = m_pending.size();
     m_pending.append(bytes);
-    bool wake = before < kFlushThreshold && m_pending.size() >= kFlushThreshold;
+    const bool wake = before < m_limits.flushThreshold && m_pending.size() >= m_limits.flushThreshold;
     lock.unlock();
     if (wake)
         m_wake.notify_one();
@@ -66,8 +66,8 @@ void CLogFileWriter::Close()
     if (m_thread.joinable())
         m_thread.join();
     if (m_file != nullptr) {
-        if (std::fclose(m_file) != 0 && !m_failed)
-            Fail("Logging stopped: could not write to " + m_path + ": " + std::strerror(errno) + ".");
+        if (std::fclose(m_file) != 0)
+            GiveUp("Logging stopped: could not write to " + m_path + ": " + std::strerror(errno) + ".", true);
         m_file = nullptr;
     }
 }
@@ -77,19 +77,15 @@ void CLogFileWriter::Run()
     std::string batch;
     std::unique_lock lock(m_lock);
     for (;;) {
-        m_wake.wait_for(lock, kFlushPeriod,
-                        [this] { return m_closing || m_overflowed || m_pending.size() >= kFlushThreshold; });
+        m_wake.wait_for(lock, m_limits.flushPeriod, [this] {
+            return m_closing || m_givenUp || m_pending.size() >= m_limits.flushThreshold;
+        });
         batch.clear();
         batch.swap(m_pending);
-        bool closing = m_closing;
-        bool overflowed = m_overflowed;
-        m_overflowed = false;
+        // Given up: nothing more comes, so this is the last batch.
+        const bool last = m_closing || m_givenUp;
         lock.unlock();
-
-        bool written = batch.empty() || WriteOut(batch);
-        if (written && overflowed)
-            Fail("Logging stopped: the log file " + m_path + " could not keep up with the traffic.");
-        if (closing || !written || overflowed)
+        if (!(batch.empty() || WriteOut(batch)) || last)
             return;
         lock.lock();
     }
@@ -99,18 +95,23 @@ bool CLogFileWriter::WriteOut(const std::string& bytes)
 {
     if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) == bytes.size() && std::fflush(m_file) == 0)
         return true;
-    Fail("Logging stopped: could not write to " + m_path + ": " + std::strerror(errno) + ".");
+    GiveUp("Logging stopped: could not write to " + m_path + ": " + std::strerror(errno) + ".", true);
     return false;
 }
 
-void CLogFileWriter::Fail(const std::string& message)
+void CLogFileWriter::GiveUp(const std::string& message, bool dropPending)
 {
     {
         std::lock_guard lock(m_lock);
-        m_failed = true;
-        m_pending.clear();
-        m_pending.shrink_to_fit();
+        if (m_givenUp)
+            return;   // said once
+        m_givenUp = true;
+        if (dropPending) {
+            m_pending.clear();
+            m_pending.shrink_to_fit();
+        }
     }
+    m_wake.notify_one();
     if (m_onFailure)
         m_onFailure(message);
 }

@@ -6,6 +6,7 @@
 #include "core/ThreadSetup.h"
 
 #include <exception>
+#include <utility>
 
 CNetMgr::CNetMgr(IPduHandler& handler) : m_handler(handler) {}
 
@@ -64,6 +65,25 @@ std::string CNetMgr::ErrorText() const
     return m_error;
 }
 
+std::string CNetMgr::TakeNotice()
+{
+    std::lock_guard guard(m_lock);
+    return std::exchange(m_notice, {});
+}
+
+void CNetMgr::NoteReceiveBuffer(const CDisSocket& socket)
+{
+    const std::int32_t asked = m_options.receiveBufferSize;
+    const std::int32_t granted = socket.ReceiveBufferGranted();
+    std::lock_guard guard(m_lock);
+    if (m_bufferNoted || granted <= 0 || granted >= asked)
+        return;
+    m_bufferNoted = true;
+    m_notice = "The DIS socket's receive buffer is " + std::to_string(granted) + " bytes, less than the " +
+               std::to_string(asked) +
+               " bytes asked for (the system's limit is net.core.rmem_max): bursts of traffic may lose datagrams.";
+}
+
 void CNetMgr::SetError(std::string text)
 {
     std::lock_guard guard(m_lock);
@@ -75,10 +95,11 @@ void CNetMgr::Run(std::promise<bool> started)
     SetCurrentThreadPriority(ThreadPriority::TimeCritical);
     bool open = false;
     try {
+        const std::size_t queueBytes = m_options.limits.workerQueueBytes;
         m_signalWorker = std::make_unique<CPduWorker>(DisPduType::Signal, m_handler, m_counters,
-                                                      ThreadPriority::TimeCritical);
+                                                      ThreadPriority::TimeCritical, queueBytes);
         m_transmitterWorker = std::make_unique<CPduWorker>(DisPduType::Transmitter, m_handler, m_counters,
-                                                           ThreadPriority::Highest);
+                                                           ThreadPriority::Highest, queueBytes);
         open = OpenSocket();
     } catch (const std::exception& e) {
         SetError(std::string("Cannot start the DIS intake: ") + e.what());
@@ -142,10 +163,8 @@ bool CNetMgr::OpenSocket()
         return false;
     }
     try {
-        m_receiveThread = std::make_unique<CReceiveThread>(
-            *socket, m_counters, [this](int type, const std::uint8_t* datagram, std::size_t length, const char* sender) {
-                DispatchPdu(type, datagram, length, sender);
-            });
+        m_receiveThread = std::make_unique<CReceiveThread>(*socket, m_counters, *m_transmitterWorker, *m_signalWorker,
+                                                           m_options.limits);
     } catch (const std::exception& e) {
         SetError(std::string("Cannot start reading the DIS socket: ") + e.what());
         return false;
@@ -155,6 +174,7 @@ bool CNetMgr::OpenSocket()
     m_options.port = m_socket->BoundPort();
     m_boundPort.store(m_options.port);
     m_socketOpen.store(true);
+    NoteReceiveBuffer(*m_socket);
     IntakeCounters::Add(m_counters.socketOpenings);
     SetError({});
     return true;
@@ -168,11 +188,4 @@ void CNetMgr::CloseSocket()
     // woken and joined first, and only then is its socket closed.
     m_receiveThread.reset();
     m_socket.reset();
-}
-
-void CNetMgr::DispatchPdu(int type, const std::uint8_t* datagram, std::size_t length, const char* sender)
-{
-    CPduWorker& worker = type == DisPduType::Signal ? *m_signalWorker : *m_transmitterWorker;
-    if (!worker.Post(PduBlock(sender, datagram, length)))
-        IntakeCounters::Add(m_counters.queueFull);
 }

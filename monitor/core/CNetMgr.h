@@ -60,6 +60,10 @@ public:
     std::uint16_t BoundPort() const { return m_boundPort.load(); }
     // Why the last opening failed; empty after a successful one.
     std::string ErrorText() const;
+    // What the user should hear about an opening that worked, once per net
+    // manager: a receive buffer the kernel made smaller than asked for, with
+    // both sizes. Empty when there is nothing (left) to say.
+    std::string TakeNotice();
     IntakeCounts Counters() const { return m_counters.Snapshot(); }
 
 private:
@@ -72,8 +76,8 @@ private:
     bool Change(Value NetOptions::*setting, Value value);
     bool OpenSocket();
     void CloseSocket();
-    void DispatchPdu(int type, const std::uint8_t* datagram, std::size_t length, const char* sender);
     void SetError(std::string text);
+    void NoteReceiveBuffer(const CDisSocket& socket);
 
     IPduHandler& m_handler;
     IntakeCounters m_counters;
@@ -90,11 +94,13 @@ private:
     std::atomic<bool> m_socketOpen{false};
     std::atomic<std::uint16_t> m_boundPort{0};
 
-    mutable std::mutex m_lock;   // guards the four members below
+    mutable std::mutex m_lock;   // guards the members below
     std::condition_variable m_commandReady;
     std::deque<std::packaged_task<bool()>> m_commands;
     bool m_accepting = false;   // the net-manager thread serves m_commands
     std::string m_error;
+    std::string m_notice;
+    bool m_bufferNoted = false;
 
     std::thread m_thread;
 };

@@ -2,16 +2,21 @@
 
 #include "core/PduTextLog.h"
 
+#include <optional>
+
 struct CPduLogger::Session {
     PduLogSettings settings;
     SignalPortion portion = SignalPortion::First5Percent;
+    // The IP filter's address; none when its text names no address, which
+    // then matches no sender (a sender's text is always an address).
+    std::optional<std::uint32_t> filterAddress;
     std::unique_ptr<CLogFileWriter> writer;
 
-    bool Passes(const DisRadioId& radio, std::string_view sender) const
+    bool Passes(const DisRadioId& radio, const SenderAddress& sender) const
     {
         if (settings.filterByEntity && !(radio == settings.entity))
             return false;
-        return !settings.filterByIp || sender == settings.ipAddress;
+        return !settings.filterByIp || filterAddress == sender.Address();
     }
 };
 
@@ -41,8 +46,10 @@ bool CPduLogger::Start(const PduLogSettings& settings, std::string& error)
     auto session = std::make_shared<Session>();
     session->settings = settings;
     session->portion = SignalPortionFromText(settings.signalPortion);
+    session->filterAddress = ParseDottedAddress(settings.ipAddress);
     session->writer = CLogFileWriter::Open(
-        settings.fileName, [this](const std::string& message) { OnWriterFailure(message); }, error);
+        settings.fileName, [this](const std::string& message) { OnWriterFailure(message); }, error,
+        WriterLimits());
     if (!session->writer)
         return false;
     std::lock_guard lock(m_lock);
@@ -64,9 +71,22 @@ void CPduLogger::Stop()
         session->writer->Close();
 }
 
+void CPduLogger::SetWriterLimits(const CLogFileWriter::Limits& limits)
+{
+    std::lock_guard lock(m_lock);
+    m_writerLimits = limits;
+}
+
+CLogFileWriter::Limits CPduLogger::WriterLimits() const
+{
+    std::lock_guard lock(m_lock);
+    return m_writerLimits;
+}
+
 void CPduLogger::OnWriterFailure(const std::string& message)
 {
-    // On the writer's thread: the session stays until Stop, which joins it.
+    // On the writer's thread or on a logging worker's: the session stays
+    // until Stop, which joins its writer.
     m_active.store(false, std::memory_order_release);
     std::shared_ptr<ILogErrorReporter> reporter;
     {
@@ -86,7 +106,7 @@ std::shared_ptr<CPduLogger::Session> CPduLogger::CurrentSession() const
 }
 
 template <typename View, typename FormatText>
-void CPduLogger::Log(const View& pdu, std::string_view sender, FormatText formatText)
+void CPduLogger::Log(const View& pdu, const SenderAddress& sender, FormatText formatText)
 {
     auto session = CurrentSession();
     if (!session || !session->Passes(DisRadioId::Of(pdu.record), sender))
@@ -101,13 +121,14 @@ void CPduLogger::Log(const View& pdu, std::string_view sender, FormatText format
     session->writer->Append(text);
 }
 
-void CPduLogger::LogTransmitterPdu(const TransmitterPduView& pdu, std::string_view sender)
+void CPduLogger::LogTransmitterPdu(const TransmitterPduView& pdu, const SenderAddress& sender)
 {
-    Log(pdu, sender, [&](std::string& text, const Session&) { AppendTransmitterText(text, pdu, sender); });
+    Log(pdu, sender, [&](std::string& text, const Session&) { AppendTransmitterText(text, pdu, sender.Text()); });
 }
 
-void CPduLogger::LogSignalPdu(const SignalPduView& pdu, std::string_view sender)
+void CPduLogger::LogSignalPdu(const SignalPduView& pdu, const SenderAddress& sender)
 {
-    Log(pdu, sender,
-        [&](std::string& text, const Session& session) { AppendSignalText(text, pdu, sender, session.portion); });
+    Log(pdu, sender, [&](std::string& text, const Session& session) {
+        AppendSignalText(text, pdu, sender.Text(), session.portion);
+    });
 }

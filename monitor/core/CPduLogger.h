@@ -13,6 +13,7 @@
 #include "core/ILogErrorReporter.h"
 #include "core/PduLogSettings.h"
 #include "core/PduView.h"
+#include "core/SenderAddress.h"
 
 #include <atomic>
 #include <memory>
@@ -27,8 +28,12 @@ public:
     CPduLogger(const CPduLogger&) = delete;
     CPduLogger& operator=(const CPduLogger&) = delete;
 
-    // Who hears of a session that stopped by itself. Set before logging starts.
+    // Who hears of a session that stopped by itself, at the moment it does
+    // (IsLogging() is false from then on). Set before logging starts.
     void SetErrorReporter(std::shared_ptr<ILogErrorReporter> reporter);
+    // The file writer's flush period and backlog limit for the sessions
+    // started from now on (tests and benchmarks make them small).
+    void SetWriterLimits(const CLogFileWriter::Limits& limits);
 
     // Opens (creates or empties) the file and starts a session, ending any
     // running one first. False with `error` set when the file cannot be opened.
@@ -42,18 +47,20 @@ public:
     bool IsLogging() const { return m_active.load(std::memory_order_acquire); }
 
     // Any thread. Cheap when not logging.
-    void LogTransmitterPdu(const TransmitterPduView& pdu, std::string_view sender);
-    void LogSignalPdu(const SignalPduView& pdu, std::string_view sender);
+    void LogTransmitterPdu(const TransmitterPduView& pdu, const SenderAddress& sender);
+    void LogSignalPdu(const SignalPduView& pdu, const SenderAddress& sender);
 
 private:
     struct Session;
     std::shared_ptr<Session> CurrentSession() const;
     template <typename View, typename FormatText>
-    void Log(const View& pdu, std::string_view sender, FormatText formatText);
+    void Log(const View& pdu, const SenderAddress& sender, FormatText formatText);
     void OnWriterFailure(const std::string& message);
+    CLogFileWriter::Limits WriterLimits() const;
 
-    mutable std::mutex m_lock;   // guards m_session and m_reporter
+    mutable std::mutex m_lock;   // guards the three members below
     std::shared_ptr<Session> m_session;
     std::shared_ptr<ILogErrorReporter> m_reporter;
+    CLogFileWriter::Limits m_writerLimits;
     std::atomic<bool> m_active{false};
 };

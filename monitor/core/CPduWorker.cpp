@@ -3,45 +3,61 @@
 #include "core/DisPdu.h"
 #include "core/IPduHandler.h"
 
+#include <utility>
+
 namespace {
 
-// Converts the fixed part in the block itself and writes the host-order record
-// back over it; a datagram that cannot hold its PDU is refused untouched.
+// Emptied batches kept for reuse; more than the queue ever holds at a steady
+// rate, few enough to give memory back after a burst.
+constexpr std::size_t kMaxSpareBatches = 16;
+
+// Converts the fixed part in the buffer itself and writes the host-order
+// record back over it; a datagram that cannot hold its PDU is refused untouched.
 template <typename Record>
-bool ConvertInPlace(PduBlock& block, PduConversion (*convert)(const std::uint8_t*, std::size_t, Record&))
+bool ConvertInPlace(std::uint8_t* pdu, std::size_t length,
+                    PduConversion (*convert)(const std::uint8_t*, std::size_t, Record&))
 {
     Record record;
-    if (convert(block.Pdu(), block.Length(), record) != PduConversion::Ok)
+    if (convert(pdu, length, record) != PduConversion::Ok)
         return false;
-    StoreRecord(record, block.Pdu());
+    StoreRecord(record, pdu);
     return true;
 }
 
 } // namespace
 
-CPduWorker::CPduWorker(std::uint8_t pduType, IPduHandler& handler, IntakeCounters& counters, ThreadPriority priority)
-    : m_pduType(pduType), m_handler(handler), m_counters(counters), m_thread([this, priority] { Run(priority); })
+CPduWorker::CPduWorker(std::uint8_t pduType, IPduHandler& handler, IntakeCounters& counters, ThreadPriority priority,
+                       std::size_t maxQueuedBytes)
+    : m_pduType(pduType), m_handler(handler), m_counters(counters), m_maxQueuedBytes(maxQueuedBytes),
+      m_thread([this, priority] { Run(priority); })
 {
     NameThread(m_thread, pduType == DisPduType::Transmitter ? "dis-transmitter" : "dis-signal");
 }
 
 CPduWorker::~CPduWorker() { Stop(); }
 
-bool CPduWorker::Post(PduBlock&& block)
+bool CPduWorker::Post(std::unique_ptr<PduBatch>& batch)
 {
-    bool wasIdle = false;
+    std::unique_ptr<PduBatch> next;
+    bool wake = false;
     {
         std::lock_guard guard(m_lock);
-        if (m_queuedBytes + block.Size() > kMaxQueuedBytes)
+        if (m_queuedBytes + batch->Size() > m_maxQueuedBytes) {
+            IntakeCounters::Add(m_counters.queueFull, batch->Count());
+            batch->Clear();
             return false;
-        wasIdle = m_queue.empty();
-        m_queuedBytes += block.Size();
-        m_queue.push_back(std::move(block));
+        }
+        m_queuedBytes += batch->Size();
+        m_queue.push_back(std::move(batch));
+        if (!m_spare.empty()) {
+            next = std::move(m_spare.back());
+            m_spare.pop_back();
+        }
+        wake = std::exchange(m_sleeping, false);
     }
-    // The worker sleeps only on an empty queue; while it holds a batch it
-    // comes back for the rest by itself, so most posts wake nobody.
-    if (wasIdle)
+    if (wake)
         m_ready.notify_one();
+    batch = next ? std::move(next) : std::make_unique<PduBatch>();
     return true;
 }
 
@@ -59,37 +75,51 @@ void CPduWorker::Stop()
 void CPduWorker::Run(ThreadPriority priority)
 {
     SetCurrentThreadPriority(priority);
-    std::vector<PduBlock> batch;
+    std::vector<std::unique_ptr<PduBatch>> work;
     std::unique_lock lock(m_lock);
     for (;;) {
-        m_ready.wait(lock, [this] { return !m_queue.empty() || m_stopping; });
+        // Handled batches go back for reuse at the next visit to the lock.
+        for (auto& done : work)
+            if (m_spare.size() < kMaxSpareBatches)
+                m_spare.push_back(std::move(done));
+        work.clear();
+        while (m_queue.empty() && !m_stopping) {
+            m_sleeping = true;
+            m_ready.wait(lock);
+        }
+        m_sleeping = false;
         if (m_queue.empty())
             break;   // told to stop, and everything queued before has been handled
-        batch.swap(m_queue);
+        work.swap(m_queue);
         m_queuedBytes = 0;
         lock.unlock();
-        for (PduBlock& block : batch)
-            Handle(block);
-        batch.clear();
+        for (auto& batch : work) {
+            Handle(*batch);
+            batch->Clear();
+        }
         lock.lock();
     }
 }
 
-void CPduWorker::Handle(PduBlock& block)
+void CPduWorker::Handle(PduBatch& batch)
 {
-    if (m_pduType == DisPduType::Transmitter) {
-        if (!ConvertInPlace<TransmitterPdu>(block, NetToHostTransmitterPdu)) {
-            IntakeCounters::Add(m_counters.tooShort);
-            return;
+    for (const PduBatch::Entry& entry : batch.Entries()) {
+        std::uint8_t* pdu = batch.Pdu(entry);
+        const SenderAddress sender(entry.sender);
+        if (m_pduType == DisPduType::Transmitter) {
+            if (!ConvertInPlace<TransmitterPdu>(pdu, entry.length, NetToHostTransmitterPdu)) {
+                IntakeCounters::Add(m_counters.tooShort);
+                continue;
+            }
+            IntakeCounters::Add(m_counters.transmitterPdus);
+            m_handler.OnTransmitterPdu(pdu, entry.length, sender);
+        } else {
+            if (!ConvertInPlace<SignalPdu>(pdu, entry.length, NetToHostSignalPdu)) {
+                IntakeCounters::Add(m_counters.tooShort);
+                continue;
+            }
+            IntakeCounters::Add(m_counters.signalPdus);
+            m_handler.OnSignalPdu(pdu, entry.length, sender);
         }
-        IntakeCounters::Add(m_counters.transmitterPdus);
-        m_handler.OnTransmitterPdu(block.Pdu(), block.Length(), block.Sender());
-    } else {
-        if (!ConvertInPlace<SignalPdu>(block, NetToHostSignalPdu)) {
-            IntakeCounters::Add(m_counters.tooShort);
-            return;
-        }
-        IntakeCounters::Add(m_counters.signalPdus);
-        m_handler.OnSignalPdu(block.Pdu(), block.Length(), block.Sender());
     }
 }

@@ -101,15 +101,14 @@ void CQuorlexAppCore::OnRequestAttributeUpdate(std::uint32_t object, std::uint32
 
 // --- DIS PDUs -----------------------------------------------------------------------------------------------
 
-void CQuorlexAppCore::OnTransmitterPdu(const std::uint8_t* bytes, std::size_t length, const char* sender)
+void CQuorlexAppCore::OnTransmitterPdu(const std::uint8_t* bytes, std::size_t length, const SenderAddress& sender)
 {
     auto pdu = ViewTransmitterPdu(bytes, length);
     if (!pdu) {
         Reject();
         return;
     }
-    std::string_view from = sender ? sender : "";
-    m_logger.LogTransmitterPdu(*pdu, from);
+    m_logger.LogTransmitterPdu(*pdu, sender);
 
     DisRadioId id = DisRadioId::Of(pdu->record);
     std::shared_ptr<IMainFrame> frame;
@@ -119,7 +118,7 @@ void CQuorlexAppCore::OnTransmitterPdu(const std::uint8_t* bytes, std::size_t le
         if (!m_frame)
             return;
         frame = m_frame;
-        m_radios.HeardDis(id, m_sweepPeriod).UpdateFromTransmitter(*pdu, from);
+        m_radios.HeardDis(id, m_sweepPeriod).UpdateFromTransmitter(*pdu, sender);
         document = m_documents.FindDis(id);
     }
     frame->PostReceiverUpdate(RadioRef::Dis(id));
@@ -130,14 +129,14 @@ void CQuorlexAppCore::OnTransmitterPdu(const std::uint8_t* bytes, std::size_t le
     }
 }
 
-void CQuorlexAppCore::OnSignalPdu(const std::uint8_t* bytes, std::size_t length, const char* sender)
+void CQuorlexAppCore::OnSignalPdu(const std::uint8_t* bytes, std::size_t length, const SenderAddress& sender)
 {
     auto pdu = ViewSignalPdu(bytes, length);
     if (!pdu) {
         Reject();
         return;
     }
-    m_logger.LogSignalPdu(*pdu, sender ? sender : "");
+    m_logger.LogSignalPdu(*pdu, sender);
 
     DisRadioId id = DisRadioId::Of(pdu->record);
     std::shared_ptr<CQuorlexDoc> document;

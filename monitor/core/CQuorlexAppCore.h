@@ -79,8 +79,8 @@ public:
     void OnRequestAttributeUpdate(std::uint32_t object, std::uint32_t mask);
 
     // DIS PDUs from the intake's workers.
-    void OnTransmitterPdu(const std::uint8_t* pdu, std::size_t length, const char* sender) override;
-    void OnSignalPdu(const std::uint8_t* pdu, std::size_t length, const char* sender) override;
+    void OnTransmitterPdu(const std::uint8_t* pdu, std::size_t length, const SenderAddress& sender) override;
+    void OnSignalPdu(const std::uint8_t* pdu, std::size_t length, const SenderAddress& sender) override;
 
     // The HLA federate's callbacks. OnHlaTransmitterAttribute lets the
     // HlaError of a failed name look-up through, having created nothing.

@@ -45,9 +45,13 @@ void SetFlag(std::uint16_t& field, std::uint16_t flag, bool on)
 
 } // namespace
 
-void CRadioReceive::UpdateFromTransmitter(const TransmitterPduView& pdu, std::string_view sender)
+void CRadioReceive::UpdateFromTransmitter(const TransmitterPduView& pdu, const SenderAddress& sender)
 {
-    m_senderAddress.assign(sender);
+    // Written out only when the radio moves to another sender.
+    if (m_senderAddress.empty() || sender.Address() != m_senderIp) {
+        m_senderIp = sender.Address();
+        m_senderAddress.assign(sender.Text());
+    }
     m_transmitter = pdu.record;
     SetModulationParameters(pdu.modulationParameters.data(), pdu.modulationParameters.size());
     ++m_transmitCount;

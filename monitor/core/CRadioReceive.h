@@ -5,6 +5,7 @@
 #include "core/DisPdu.h"
 #include "core/PduView.h"
 #include "core/RadioKey.h"
+#include "core/SenderAddress.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +20,7 @@ public:
 
     // Stores a Transmitter PDU: its fixed part, its modulation parameters and
     // its sender; counts it.
-    void UpdateFromTransmitter(const TransmitterPduView& pdu, std::string_view sender);
+    void UpdateFromTransmitter(const TransmitterPduView& pdu, const SenderAddress& sender);
 
     // Decodes one big-endian RPR attribute value, named by its mask bit
     // (AttributeBit). A value of the wrong length, or an unknown bit, leaves
@@ -57,6 +58,7 @@ private:
     void SetModulationParameters(const std::uint8_t* bytes, std::size_t length);
 
     std::string m_senderAddress;          // last DIS sender, dotted text; empty for HLA radios
+    std::uint32_t m_senderIp = 0;         // the same as a number
     TransmitterPdu m_transmitter{};
     std::vector<std::uint8_t> m_modulationParameters;
     std::uint32_t m_objectHandle = kNoObjectHandle;

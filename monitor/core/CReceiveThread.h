@@ -1,28 +1,34 @@
-// The thread that reads one opening of the DIS socket. It keeps Transmitter
-// and Signal PDUs, counts and drops everything else, and hands each kept
-// datagram to `dispatch` on its own thread. It leaves only when told to:
-// empty datagrams, interrupted reads and transient errors do not end it.
+// The thread that reads one opening of the DIS socket. It reads the waiting
+// datagrams a batch at a time, keeps Transmitter and Signal PDUs, counts and
+// drops everything else, and hands the kept ones to their workers in batches
+// (when a batch is full, and whenever the socket runs dry). It leaves only
+// when told to: empty datagrams, interrupted reads and transient errors do not
+// end it, and an error that keeps coming back is retried at a slowing pace.
 #pragma once
 
 #include "core/CWakeup.h"
+#include "core/DatagramReader.h"
 #include "core/IntakeCounters.h"
+#include "core/NetOptions.h"
+#include "core/PduBatch.h"
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <thread>
 
 class CDisSocket;
-struct sockaddr_in;
+class CPduWorker;
 
 class CReceiveThread {
 public:
-    // type is 25 or 26; sender is the dotted IPv4 address of the datagram's source.
-    using Dispatch = std::function<void(int type, const std::uint8_t* datagram, std::size_t length, const char* sender)>;
-
-    // Starts reading at once. `socket` and `counters` must outlive this object.
-    CReceiveThread(CDisSocket& socket, IntakeCounters& counters, Dispatch dispatch);
+    // Starts reading at once; `read` stands in for the socket's reads (tests),
+    // the socket still being what is waited on. Everything given must outlive
+    // this object.
+    CReceiveThread(CDisSocket& socket, IntakeCounters& counters, CPduWorker& transmitters, CPduWorker& signals,
+                   const IntakeLimits& limits, DatagramReader::ReadBatch read = {});
     // Wakes the thread and joins it; the socket may be closed afterwards.
     ~CReceiveThread();
     CReceiveThread(const CReceiveThread&) = delete;
@@ -30,13 +36,19 @@ public:
 
 private:
     void Run();
-    void Take(const std::uint8_t* datagram, std::size_t length, const sockaddr_in& from);
+    void Take(const DatagramReader& reader, std::size_t index);
+    void HandOff(std::size_t worker);
+    void HandOffAll();
     // Waits for the wake-up (and for a datagram when `forData`), at most timeoutMs (-1: no limit).
     void Wait(bool forData, int timeoutMs);
 
     CDisSocket& m_socket;
     IntakeCounters& m_counters;
-    Dispatch m_dispatch;
+    std::array<CPduWorker*, 2> m_workers;   // Transmitter, Signal
+    const IntakeLimits m_limits;
+    const DatagramReader::ReadBatch m_read;
+    std::array<std::unique_ptr<PduBatch>, 2> m_pending;   // receive thread only
+    std::uint32_t m_kernelDroppedSeen = 0;
     CWakeup m_wakeup;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;   // last: starts once everything above exists

@@ -8,8 +8,10 @@ class ILogErrorReporter {
 public:
     virtual ~ILogErrorReporter() = default;
 
-    // Called on the log's writer thread (or on the thread that stops logging
-    // when closing the file fails). The implementation queues the message to
-    // the GUI thread; it must not call CPduLogger::Stop from here.
+    // Called on the thread that found the failure: the log's writer thread (a
+    // failed write), a DIS worker that was logging (a backlog the disk cannot
+    // work off) or the thread that stops logging (a failed close). The
+    // implementation queues the message to the GUI thread; it must not call
+    // CPduLogger::Stop from here.
     virtual void ReportLogError(const std::string& message) = 0;
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/DisPdu.h"
+#include "core/SenderAddress.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,13 +15,13 @@
 // image of a TransmitterPdu or SignalPdu, see LoadRecord) followed by the
 // datagram's remaining bytes, unchanged. The intake only calls with buffers
 // that hold the whole fixed part and every byte its lengths announce.
-// `sender` is the sender's IPv4 address as dotted text. The buffer belongs to
-// the caller and is valid for the duration of the call only.
+// `sender` is the datagram's source address. The buffer and the sender
+// belong to the caller and are valid for the duration of the call only.
 class IPduHandler {
 public:
     virtual ~IPduHandler() = default;
-    virtual void OnTransmitterPdu(const std::uint8_t* pdu, std::size_t length, const char* sender) = 0;
-    virtual void OnSignalPdu(const std::uint8_t* pdu, std::size_t length, const char* sender) = 0;
+    virtual void OnTransmitterPdu(const std::uint8_t* pdu, std::size_t length, const SenderAddress& sender) = 0;
+    virtual void OnSignalPdu(const std::uint8_t* pdu, std::size_t length, const SenderAddress& sender) = 0;
 };
 
 // The fixed part of a host-order buffer as a record (and back): a byte copy,

@@ -9,6 +9,7 @@
 // own; they may be a datagram apart while traffic flows).
 struct IntakeCounts {
     std::uint64_t received = 0;            // datagrams read, of every kind and size
+    std::uint64_t kernelDropped = 0;       // datagrams the kernel dropped: the socket's buffer was full
     std::uint64_t transmitterPdus = 0;     // Transmitter PDUs handed to the handler
     std::uint64_t signalPdus = 0;          // Signal PDUs handed to the handler
     std::uint64_t droppedOtherType = 0;    // datagrams of any other PDU type
@@ -24,12 +25,16 @@ struct IntakeCounts {
 // The live counters, added to by the intake's threads and read by any.
 class IntakeCounters {
 public:
-    static void Add(std::atomic<std::uint64_t>& counter) { counter.fetch_add(1, std::memory_order_relaxed); }
+    static void Add(std::atomic<std::uint64_t>& counter, std::uint64_t count = 1)
+    {
+        counter.fetch_add(count, std::memory_order_relaxed);
+    }
 
     IntakeCounts Snapshot() const
     {
         IntakeCounts counts;
         counts.received = Load(received);
+        counts.kernelDropped = Load(kernelDropped);
         counts.transmitterPdus = Load(transmitterPdus);
         counts.signalPdus = Load(signalPdus);
         counts.droppedOtherType = Load(droppedOtherType);
@@ -45,6 +50,7 @@ public:
     }
 
     std::atomic<std::uint64_t> received{0};
+    std::atomic<std::uint64_t> kernelDropped{0};
     std::atomic<std::uint64_t> transmitterPdus{0};
     std::atomic<std::uint64_t> signalPdus{0};
     std::atomic<std::uint64_t> droppedOtherType{0};

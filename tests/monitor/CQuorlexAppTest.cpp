@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -319,6 +320,25 @@ TEST_F(QuorlexAppTest, UnusableProfileValuesAreShownOnceTheWindowIsUp)
     EXPECT_TRUE(reporter.warnings.isEmpty());   // not before the window shows
     ASSERT_TRUE(ProcessEventsUntil([&] { return !reporter.warnings.isEmpty(); }));
     EXPECT_TRUE(reporter.warnings[0].details.contains("Timeout"));
+}
+
+// A receive buffer the kernel grants smaller than the profile asks for is
+// told once the window is up, with both sizes.
+TEST_F(QuorlexAppTest, AReceiveBufferTheKernelCutsIsToldOnce)
+{
+    std::ifstream limitFile("/proc/sys/net/core/rmem_max");
+    std::int64_t limit = 0;
+    if (!(limitFile >> limit) || limit > (1 << 28))
+        GTEST_SKIP() << "no rmem_max below what can be asked for";
+    EnableDis(FreePort());
+    profile->Write(Profile::Network::RecvBuf, static_cast<std::int32_t>(4 * limit));
+    auto app = MakeApp();
+    ASSERT_TRUE(app->InitInstance());
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !reporter.warnings.isEmpty(); }));
+    ASSERT_EQ(reporter.warnings.size(), 1);
+    EXPECT_TRUE(reporter.warnings[0].text.contains(QString::number(4 * limit))) << reporter.warnings[0].text.toStdString();
+    app->mainFrame()->close();
+    app->ExitInstance();
 }
 
 } // namespace

@@ -28,7 +28,7 @@ inline CRadioReceive DisRadio(const DisRadioId& id, const std::string& sender, s
     pdu.transmitState = state;
     CRadioReceive radio;
     for (std::uint32_t i = 0; i < transmits; ++i)
-        radio.UpdateFromTransmitter(TransmitterPduView{pdu, {}, {}}, sender);
+        radio.UpdateFromTransmitter(TransmitterPduView{pdu, {}, {}}, sender.c_str());
     return radio;
 }
 

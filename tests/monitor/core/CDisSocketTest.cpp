@@ -1,6 +1,7 @@
 #include "core/CDisSocket.h"
 #include "core/CProfile.h"
-#include "core/PduBlock.h"
+#include "core/PduBatch.h"
+#include "core/SenderAddress.h"
 #include "util/DtIpv4Address.h"
 
 #include <QTemporaryDir>
@@ -76,16 +77,22 @@ TEST(DisSocketTest, ClassifiesByThePduTypeByteAlone)
     EXPECT_EQ(CDisSocket::ClassifyPdu(transmitter, 2), CDisSocket::kOtherPdu);
 }
 
-TEST(PduBlockTest, KeepsTheSenderInItsSixteenByteField)
+TEST(PduBatchTest, KeepsEachDatagramWithItsSenderAndIsReusedEmpty)
 {
-    const std::uint8_t datagram[] = {1, 2, 3};
-    const PduBlock longest("192.168.100.200", datagram, sizeof datagram);
-    EXPECT_STREQ(longest.Sender(), "192.168.100.200");
-    EXPECT_EQ(longest.Length(), 3u);
-    EXPECT_EQ(longest.Pdu()[2], 3);
-    EXPECT_EQ(longest.Size(), 19u);
-    const PduBlock tooLong("1234567890123456789", datagram, 0);
-    EXPECT_STREQ(tooLong.Sender(), "123456789012345");
+    const std::uint8_t first[] = {1, 2, 3}, second[] = {4, 5};
+    PduBatch batch;
+    batch.Add(first, sizeof first, 0xC0A864C8u);   // 192.168.100.200
+    batch.Add(second, sizeof second, 0x0A000005u);
+    ASSERT_EQ(batch.Count(), 2u);
+    const PduBatch::Entry& last = batch.Entries()[1];
+    EXPECT_EQ(last.length, 2u);
+    EXPECT_EQ(batch.Pdu(last)[1], 5);
+    EXPECT_EQ(batch.Pdu(batch.Entries()[0])[2], 3);
+    EXPECT_EQ(SenderAddress(batch.Entries()[0].sender).Text(), "192.168.100.200") << "the longest sender text";
+    EXPECT_EQ(SenderAddress(last.sender).Text(), "10.0.0.5");
+    batch.Clear();
+    EXPECT_TRUE(batch.Empty());
+    EXPECT_EQ(batch.Size(), 0u);
 }
 
 TEST(NetOptionsTest, ComeFromTheProfile)
@@ -96,7 +103,7 @@ TEST(NetOptionsTest, ComeFromTheProfile)
     EXPECT_EQ(defaults.port, 3000);
     EXPECT_EQ(defaults.multicastAddress, 0u) << "multicast is off by default";
     EXPECT_EQ(defaults.bindAddress, "");
-    EXPECT_EQ(defaults.receiveBufferSize, 65536);
+    EXPECT_EQ(defaults.receiveBufferSize, 4 * 1024 * 1024);
     EXPECT_EQ(defaults.queueFlush, 1);
 
     profile.Write(Profile::Properties::NetworkPort, 3001);

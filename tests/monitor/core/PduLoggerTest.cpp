@@ -14,6 +14,8 @@
 #include <mutex>
 #include <sstream>
 #include <thread>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -263,6 +265,11 @@ public:
         m_reported.wait_for(lock, std::chrono::seconds(10), [this] { return !m_messages.empty(); });
         return m_messages;
     }
+    std::vector<std::string> Messages()
+    {
+        std::lock_guard lock(m_lock);
+        return m_messages;
+    }
 
 private:
     std::mutex m_lock;
@@ -279,7 +286,7 @@ TEST_F(PduLogger, FailedWriteStopsLoggingWithAMessage)
     Start(Settings("/dev/full", true));
     auto big = Signal(testpdu::Counting(8000));
     // Enough to wake the writer at once; the workers never wait for the disk.
-    for (std::size_t logged = 0; logged < CLogFileWriter::kFlushThreshold; logged += big.view.recordBytes.size())
+    for (std::size_t logged = 0; logged < CLogFileWriter::Limits{}.flushThreshold; logged += big.view.recordBytes.size())
         logger.LogSignalPdu(big.view, "10.0.0.5");
 
     auto messages = reporter->WaitForMessage();
@@ -289,6 +296,50 @@ TEST_F(PduLogger, FailedWriteStopsLoggingWithAMessage)
     logger.LogSignalPdu(big.view, "10.0.0.5");   // refused, not queued
     logger.Stop();
     EXPECT_EQ(reporter->WaitForMessage().size(), 1u);
+}
+
+// A disk that stops taking bytes (here a pipe nobody reads): past its backlog
+// limit the writer gives up at once, on the logging thread, and says so; what
+// it had accepted is still written once the bytes can go.
+TEST_F(PduLogger, AWriterThatCannotWriteGivesUpAtItsBacklogLimitAtOnce)
+{
+    const fs::path pipe = dir / "stalled.log";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);   // there, but reading nothing yet
+    ASSERT_GE(reader, 0);
+    auto reporter = std::make_shared<RecordingReporter>();
+    logger.SetErrorReporter(reporter);
+    CLogFileWriter::Limits limits;
+    limits.flushThreshold = 4096;
+    limits.backlogLimit = 512 * 1024;   // beyond the pipe's own buffer
+    logger.SetWriterLimits(limits);
+    Start(Settings(pipe, true));
+
+    auto big = Signal(testpdu::Counting(8000));
+    std::size_t accepted = 0;
+    for (int i = 0; i < 1000 && logger.IsLogging(); ++i) {
+        logger.LogSignalPdu(big.view, "10.0.0.5");
+        accepted += big.view.recordBytes.size();
+    }
+    EXPECT_FALSE(logger.IsLogging());
+    const std::vector<std::string> messages = reporter->Messages();   // no waiting: already said
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("could not keep up"), std::string::npos) << messages[0];
+    accepted -= big.view.recordBytes.size();   // the refused one
+
+    // Bytes flow again: what was accepted reaches the file, and nothing is said twice.
+    std::string written;
+    std::thread drain([&] {
+        ::fcntl(reader, F_SETFL, 0);
+        char chunk[65536];
+        for (ssize_t got; (got = ::read(reader, chunk, sizeof chunk)) > 0;)
+            written.append(chunk, static_cast<std::size_t>(got));
+    });
+    logger.Stop();
+    drain.join();
+    ::close(reader);
+    EXPECT_EQ(written.size(), accepted);
+    EXPECT_EQ(reporter->Messages().size(), 1u);
 }
 
 // Blocks are whole: every block starts with its title line and ends with the rule.

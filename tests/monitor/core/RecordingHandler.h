@@ -21,12 +21,12 @@ struct HandledPdu {
 
 class RecordingHandler : public IPduHandler {
 public:
-    void OnTransmitterPdu(const std::uint8_t* pdu, std::size_t length, const char* sender) override
+    void OnTransmitterPdu(const std::uint8_t* pdu, std::size_t length, const SenderAddress& sender) override
     {
         Record(DisPduType::Transmitter, pdu, length, sender);
     }
 
-    void OnSignalPdu(const std::uint8_t* pdu, std::size_t length, const char* sender) override
+    void OnSignalPdu(const std::uint8_t* pdu, std::size_t length, const SenderAddress& sender) override
     {
         std::unique_lock lock(m_lock);
         m_signalEntered = true;
@@ -64,10 +64,10 @@ public:
     }
 
 private:
-    void Record(int type, const std::uint8_t* pdu, std::size_t length, const char* sender)
+    void Record(int type, const std::uint8_t* pdu, std::size_t length, const SenderAddress& sender)
     {
         std::lock_guard guard(m_lock);
-        m_pdus.push_back({type, {pdu, pdu + length}, sender, std::this_thread::get_id()});
+        m_pdus.push_back({type, {pdu, pdu + length}, std::string(sender.Text()), std::this_thread::get_id()});
         m_changed.notify_all();
     }
 
