@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 #include <system_error>
@@ -53,7 +54,7 @@ std::unique_ptr<CDisSocket> CDisSocket::Create(std::uint16_t port, std::uint32_t
                                                std::string& error)
 {
     const std::uint32_t target = multicast ? multicast : kNoGroupTarget;
-    UniqueFd fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    UniqueFd fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     if (!fd) {
         error = ErrorText("Cannot create the DIS socket", errno);
         return nullptr;
@@ -107,6 +108,23 @@ std::unique_ptr<CDisSocket> CDisSocket::Create(std::uint16_t port, std::uint32_t
     if (::getsockopt(socket->Fd(), SOL_SOCKET, SO_RCVBUF, &granted, &grantedSize) == 0)
         socket->m_receiveBufferGranted = granted;
     return socket;
+}
+
+void CDisSocket::ShutDownReading()
+{
+    // An unbound-to-a-peer UDP socket answers ENOTCONN, yet stops its readers.
+    (void)::shutdown(Fd(), SHUT_RD);
+}
+
+void CDisSocket::SetReadTimeout(std::optional<std::chrono::microseconds> timeout)
+{
+    timeval limit{};   // zero: no limit
+    if (timeout) {
+        const std::int64_t micros = std::max<std::int64_t>(timeout->count(), 1);
+        limit.tv_sec = static_cast<time_t>(micros / 1000000);
+        limit.tv_usec = static_cast<suseconds_t>(micros % 1000000);
+    }
+    (void)SetOption(Fd(), SOL_SOCKET, SO_RCVTIMEO, limit);
 }
 
 int CDisSocket::ClassifyPdu(const std::uint8_t* datagram, std::size_t length)

@@ -1,15 +1,18 @@
 // The DIS intake's UDP socket: opened, bound and (for a multicast group)
-// joined in one step, closed when the object goes. The descriptor is
-// non-blocking: its receive thread waits in poll(), beside a wake-up.
+// joined in one step, closed when the object goes. The descriptor blocks: its
+// receive thread waits in the read itself and is woken for good by
+// ShutDownReading (closing a socket wakes no reader on Linux).
 #pragma once
 
 #include "core/NetOptions.h"
 #include "core/UniqueFd.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CDisSocket {
@@ -43,6 +46,12 @@ public:
     // Set while a receive thread reads this socket.
     bool IsReceiving() const { return m_receiving.load(); }
     void SetReceiving(bool receiving) { m_receiving.store(receiving); }
+    // Ends reading: a read blocked on the socket returns, and so does every
+    // later one. Any thread.
+    void ShutDownReading();
+    // How long a read waits for a datagram before it fails with EAGAIN; none
+    // waits for ever. The receive thread's own.
+    void SetReadTimeout(std::optional<std::chrono::microseconds> timeout);
 
     // The PDU type (byte 2) when it is 25 or 26, else kOtherPdu; nothing else
     // of the header is looked at. `length` must be at least 3.

@@ -4,6 +4,15 @@
 #include <cstring>
 #include <system_error>
 
+namespace {
+
+// The size pieces are gathered in: large enough to write in one go, small
+// enough that the chunks kept for reuse cost little.
+constexpr std::size_t kChunkSize = 256 * 1024;
+constexpr std::size_t kMaxSpareChunks = 8;
+
+} // namespace
+
 std::unique_ptr<CLogFileWriter> CLogFileWriter::Open(const std::string& path, FailureCallback onFailure,
                                                      std::string& error, const Limits& limits)
 {
@@ -39,7 +48,7 @@ bool CLogFileWriter::Append(std::string_view bytes)
     std::unique_lock lock(m_lock);
     if (m_closing || m_givenUp)
         return false;
-    if (m_pending.size() + bytes.size() > m_limits.backlogLimit) {
+    if (m_pendingBytes + bytes.size() > m_limits.backlogLimit) {
         // The disk cannot keep up. Stop here rather than make the intake wait
         // or let the buffer grow without bound; what is pending is still
         // written, but the user hears of it now.
@@ -47,9 +56,18 @@ bool CLogFileWriter::Append(std::string_view bytes)
         GiveUp("Logging stopped: the log file " + m_path + " could not keep up with the traffic.", false);
         return false;
     }
-    const std::size_t before = m_pending.size();
-    m_pending.append(bytes);
-    const bool wake = before < m_limits.flushThreshold && m_pending.size() >= m_limits.flushThreshold;
+    if (m_pending.empty() || m_pending.back().size() + bytes.size() > m_pending.back().capacity()) {
+        if (!m_spare.empty()) {
+            m_pending.push_back(std::move(m_spare.back()));
+            m_spare.pop_back();
+        } else {
+            m_pending.emplace_back().reserve(std::max(kChunkSize, bytes.size()));
+        }
+    }
+    m_pending.back().append(bytes);
+    const std::size_t before = m_pendingBytes;
+    m_pendingBytes += bytes.size();
+    const bool wake = before < m_limits.flushThreshold && m_pendingBytes >= m_limits.flushThreshold;
     lock.unlock();
     if (wake)
         m_wake.notify_one();
@@ -74,29 +92,39 @@ void CLogFileWriter::Close()
 
 void CLogFileWriter::Run()
 {
-    std::string batch;
+    std::vector<std::string> batch;
     std::unique_lock lock(m_lock);
     for (;;) {
         m_wake.wait_for(lock, m_limits.flushPeriod, [this] {
-            return m_closing || m_givenUp || m_pending.size() >= m_limits.flushThreshold;
+            return m_closing || m_givenUp || m_pendingBytes >= m_limits.flushThreshold;
         });
+        // The chunks written last time go back for reuse.
+        for (std::string& chunk : batch)
+            if (m_spare.size() < kMaxSpareChunks && chunk.capacity() <= 2 * kChunkSize) {
+                chunk.clear();
+                m_spare.push_back(std::move(chunk));
+            }
         batch.clear();
         batch.swap(m_pending);
+        m_pendingBytes = 0;
         // Given up: nothing more comes, so this is the last batch.
         const bool last = m_closing || m_givenUp;
         lock.unlock();
-        if (!(batch.empty() || WriteOut(batch)) || last)
+        if (!WriteOut(batch) || last)
             return;
         lock.lock();
     }
 }
 
-bool CLogFileWriter::WriteOut(const std::string& bytes)
+bool CLogFileWriter::WriteOut(const std::vector<std::string>& chunks)
 {
-    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) == bytes.size() && std::fflush(m_file) == 0)
-        return true;
-    GiveUp("Logging stopped: could not write to " + m_path + ": " + std::strerror(errno) + ".", true);
-    return false;
+    for (const std::string& chunk : chunks) {
+        if (std::fwrite(chunk.data(), 1, chunk.size(), m_file) != chunk.size()) {
+            GiveUp("Logging stopped: could not write to " + m_path + ": " + std::strerror(errno) + ".", true);
+            return false;
+        }
+    }
+    return true;
 }
 
 void CLogFileWriter::GiveUp(const std::string& message, bool dropPending)
@@ -109,6 +137,7 @@ void CLogFileWriter::GiveUp(const std::string& message, bool dropPending)
         if (dropPending) {
             m_pending.clear();
             m_pending.shrink_to_fit();
+            m_pendingBytes = 0;
         }
     }
     m_wake.notify_one();

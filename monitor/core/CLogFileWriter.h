@@ -20,6 +20,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 struct LogWriterLimits {
     // The longest bytes wait before they are written.
@@ -58,7 +59,8 @@ public:
 private:
     CLogFileWriter(std::FILE* file, std::string path, FailureCallback onFailure, const Limits& limits);
     void Run();
-    bool WriteOut(const std::string& bytes);   // false after giving up
+    // Writes the chunks in order; false after giving up.
+    bool WriteOut(const std::vector<std::string>& chunks);
     // Gives up (once) with `message`; a failed write drops what is pending.
     void GiveUp(const std::string& message, bool dropPending);
 
@@ -69,7 +71,11 @@ private:
 
     std::mutex m_lock;                 // guards the members below
     std::condition_variable m_wake;
-    std::string m_pending;
+    // What waits to be written, in chunks: a backlog that grows never moves
+    // what it holds (as one growing buffer would, under the lock).
+    std::vector<std::string> m_pending;
+    std::size_t m_pendingBytes = 0;
+    std::vector<std::string> m_spare;  // written chunks, emptied, for reuse
     bool m_closing = false;
     bool m_givenUp = false;
 

@@ -103,23 +103,28 @@ void CPduWorker::Run(ThreadPriority priority)
 
 void CPduWorker::Handle(PduBatch& batch)
 {
+    // Counted once a batch: the counters are shared with the other threads.
+    std::uint64_t handled = 0, tooShort = 0;
     for (const PduBatch::Entry& entry : batch.Entries()) {
         std::uint8_t* pdu = batch.Pdu(entry);
         const SenderAddress sender(entry.sender);
         if (m_pduType == DisPduType::Transmitter) {
             if (!ConvertInPlace<TransmitterPdu>(pdu, entry.length, NetToHostTransmitterPdu)) {
-                IntakeCounters::Add(m_counters.tooShort);
+                ++tooShort;
                 continue;
             }
-            IntakeCounters::Add(m_counters.transmitterPdus);
             m_handler.OnTransmitterPdu(pdu, entry.length, sender);
         } else {
             if (!ConvertInPlace<SignalPdu>(pdu, entry.length, NetToHostSignalPdu)) {
-                IntakeCounters::Add(m_counters.tooShort);
+                ++tooShort;
                 continue;
             }
-            IntakeCounters::Add(m_counters.signalPdus);
             m_handler.OnSignalPdu(pdu, entry.length, sender);
         }
+        ++handled;
     }
+    IntakeCounters::Add(m_pduType == DisPduType::Transmitter ? m_counters.transmitterPdus : m_counters.signalPdus,
+                        handled);
+    if (tooShort)
+        IntakeCounters::Add(m_counters.tooShort, tooShort);
 }

@@ -30,6 +30,7 @@ CReceiveThread::~CReceiveThread()
 {
     m_stop.store(true);
     m_wakeup.Signal();
+    m_socket.ShutDownReading();
     m_thread.join();
 }
 
@@ -39,10 +40,15 @@ void CReceiveThread::Run()
     m_socket.SetReceiving(true);
     DatagramReader reader(std::max<std::size_t>(m_limits.readBatch, 1), CDisSocket::kDatagramBufferSize);
     int failuresInARow = 0;
-    // Under steady traffic the socket never runs dry, so the stop flag is
-    // looked at before every read, not only when poll() wakes.
+    // The read itself waits for datagrams, as long as nothing is held; while
+    // PDUs are held it waits at most the hand-off delay. Under steady traffic
+    // the socket never runs dry, so the stop flag is looked at before every read.
     while (!m_stop.load(std::memory_order_relaxed)) {
         const int count = reader.Read(m_read);
+        // Stopping ends reading: what the read returns now (the socket gives
+        // empty reads once shut down) is no traffic.
+        if (m_stop.load(std::memory_order_relaxed))
+            break;
         if (count > 0) {
             failuresInARow = 0;
             IntakeCounters::Add(m_counters.received, static_cast<std::uint64_t>(count));
@@ -53,27 +59,37 @@ void CReceiveThread::Run()
                 IntakeCounters::Add(m_counters.kernelDropped, static_cast<std::uint32_t>(*dropped - m_kernelDroppedSeen));
                 m_kernelDroppedSeen = *dropped;
             }
-            // A short batch means the socket is empty for now.
-            if (static_cast<std::size_t>(count) < m_limits.readBatch)
+            if (IsHeld() && std::chrono::steady_clock::now() - m_pendingSince >= m_limits.handOffDelay)
                 HandOffAll();
+            HoldUntilHandOff(IsHeld());
             continue;
         }
         const int error = count == 0 ? EAGAIN : errno;
         if (error == EINTR)
             continue;
         HandOffAll();
-        if (error == EAGAIN || error == EWOULDBLOCK) {
-            Wait(true, -1);
-            continue;
-        }
+        HoldUntilHandOff(false);
+        if (error == EAGAIN || error == EWOULDBLOCK)
+            continue;   // the hand-off delay ran out
         // A transient error goes away with the read that reported it; one
         // that keeps coming back is retried at a slowing pace, not spun on.
         IntakeCounters::Add(m_counters.readErrors);
         if (++failuresInARow > 1)
-            Wait(false, static_cast<int>(std::min<std::int64_t>(failuresInARow, m_limits.maxReadBackoff.count())));
+            WaitForStop(std::chrono::milliseconds(std::min<std::int64_t>(failuresInARow, m_limits.maxReadBackoff.count())));
     }
     HandOffAll();
     m_socket.SetReceiving(false);
+}
+
+bool CReceiveThread::IsHeld() const { return !m_pending[kTransmitters]->Empty() || !m_pending[kSignals]->Empty(); }
+
+void CReceiveThread::HoldUntilHandOff(bool holding)
+{
+    // Changed only when the state changes: at a steady rate once per hand-off.
+    if (holding == m_holding)
+        return;
+    m_holding = holding;
+    m_socket.SetReadTimeout(holding ? std::optional(m_limits.handOffDelay) : std::nullopt);
 }
 
 void CReceiveThread::Take(const DatagramReader& reader, std::size_t index)
@@ -99,6 +115,8 @@ void CReceiveThread::Take(const DatagramReader& reader, std::size_t index)
         return;
     }
     const std::size_t worker = type == DisPduType::Transmitter ? kTransmitters : kSignals;
+    if (m_pending[kTransmitters]->Empty() && m_pending[kSignals]->Empty())
+        m_pendingSince = std::chrono::steady_clock::now();
     m_pending[worker]->Add(datagram, length, reader.Sender(index));
     if (m_pending[worker]->Count() >= m_limits.handOffCount)
         HandOff(worker);
@@ -116,9 +134,9 @@ void CReceiveThread::HandOffAll()
     HandOff(kSignals);
 }
 
-void CReceiveThread::Wait(bool forData, int timeoutMs)
+void CReceiveThread::WaitForStop(std::chrono::milliseconds timeout)
 {
-    pollfd fds[2] = {{m_wakeup.Fd(), POLLIN, 0}, {m_socket.Fd(), POLLIN, 0}};
+    pollfd wakeup{m_wakeup.Fd(), POLLIN, 0};
     // EINTR needs no handling: the caller loops and looks at the stop flag.
-    (void)::poll(fds, forData ? 2 : 1, timeoutMs);
+    (void)::poll(&wakeup, 1, static_cast<int>(timeout.count()));
 }

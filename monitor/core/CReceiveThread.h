@@ -1,7 +1,8 @@
 // The thread that reads one opening of the DIS socket. It reads the waiting
 // datagrams a batch at a time, keeps Transmitter and Signal PDUs, counts and
-// drops everything else, and hands the kept ones to their workers in batches
-// (when a batch is full, and whenever the socket runs dry). It leaves only
+// drops everything else, and hands the kept ones to their workers in batches:
+// when a batch is full, or once the oldest PDU held has waited the hand-off
+// delay. It leaves only
 // when told to: empty datagrams, interrupted reads and transient errors do not
 // end it, and an error that keeps coming back is retried at a slowing pace.
 #pragma once
@@ -14,9 +15,11 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <thread>
 
 class CDisSocket;
@@ -24,12 +27,12 @@ class CPduWorker;
 
 class CReceiveThread {
 public:
-    // Starts reading at once; `read` stands in for the socket's reads (tests),
-    // the socket still being what is waited on. Everything given must outlive
-    // this object.
+    // Starts reading at once; `read` stands in for the socket's reads (tests).
+    // Everything given must outlive this object.
     CReceiveThread(CDisSocket& socket, IntakeCounters& counters, CPduWorker& transmitters, CPduWorker& signals,
                    const IntakeLimits& limits, DatagramReader::ReadBatch read = {});
-    // Wakes the thread and joins it; the socket may be closed afterwards.
+    // Wakes the thread (ending reading on the socket) and joins it; the
+    // socket is then to be closed.
     ~CReceiveThread();
     CReceiveThread(const CReceiveThread&) = delete;
     CReceiveThread& operator=(const CReceiveThread&) = delete;
@@ -39,8 +42,11 @@ private:
     void Take(const DatagramReader& reader, std::size_t index);
     void HandOff(std::size_t worker);
     void HandOffAll();
-    // Waits for the wake-up (and for a datagram when `forData`), at most timeoutMs (-1: no limit).
-    void Wait(bool forData, int timeoutMs);
+    bool IsHeld() const;
+    // Reads wait at most the hand-off delay while PDUs are held, else for ever.
+    void HoldUntilHandOff(bool holding);
+    // Waits for the stop, at most `timeout`.
+    void WaitForStop(std::chrono::milliseconds timeout);
 
     CDisSocket& m_socket;
     IntakeCounters& m_counters;
@@ -48,6 +54,8 @@ private:
     const IntakeLimits m_limits;
     const DatagramReader::ReadBatch m_read;
     std::array<std::unique_ptr<PduBatch>, 2> m_pending;   // receive thread only
+    std::chrono::steady_clock::time_point m_pendingSince;   // the oldest PDU held
+    bool m_holding = false;
     std::uint32_t m_kernelDroppedSeen = 0;
     CWakeup m_wakeup;
     std::atomic<bool> m_stop{false};

@@ -14,7 +14,7 @@ DatagramReader::ReadBatch DatagramReader::FromSocket(int fd)
     return [fd](mmsghdr* messages, unsigned count) {
         // MSG_TRUNC: each length is the datagram's real size, so an
         // oversized one is recognised instead of being taken for a shorter PDU.
-        return ::recvmmsg(fd, messages, count, MSG_DONTWAIT | MSG_TRUNC, nullptr);
+        return ::recvmmsg(fd, messages, count, MSG_WAITFORONE | MSG_TRUNC, nullptr);
     };
 }
 

@@ -20,7 +20,8 @@ public:
     // the number filled, or -1 with errno set.
     using ReadBatch = std::function<int(mmsghdr* messages, unsigned count)>;
 
-    // Reads without blocking from `fd` (which should have SO_RXQ_OVFL set).
+    // Reads from `fd` (which should have SO_RXQ_OVFL set): waits as the
+    // socket does for the first datagram, then takes what else is waiting.
     static ReadBatch FromSocket(int fd);
 
     // Room for `batch` datagrams of `datagramBuffer` bytes each.
@@ -28,6 +29,7 @@ public:
 
     // Reads what is waiting, at most a batch: the count, or -1 with errno set.
     int Read(const ReadBatch& read);
+    std::size_t BatchSize() const { return m_messages.size(); }
 
     // Of the datagrams of the last Read, by index.
     const std::uint8_t* Data(std::size_t i) const { return m_buffers.data() + i * m_datagramBuffer; }

@@ -13,8 +13,12 @@ class CProfile;
 struct IntakeLimits {
     // Datagrams read with one call.
     std::size_t readBatch = 64;
-    // PDUs a worker is handed at once; fewer when the socket runs dry.
+    // PDUs a worker is handed at once; fewer when the socket stays dry.
     std::size_t handOffCount = 64;
+    // How long PDUs may wait for more to come before a worker is handed
+    // fewer: at a moderate rate a worker then wakes once for many PDUs, not
+    // once for each. It is the most a PDU is held up on its way.
+    std::chrono::microseconds handOffDelay{1000};
     // How much a worker that falls behind may hold (see CPduWorker).
     std::size_t workerQueueBytes = std::size_t{16} << 20;
     // A read error that keeps coming back is retried at a slowing pace, at
