@@ -5,6 +5,7 @@
 #include "net/DtDeclarationMsgs.h"
 #include "net/DtFederationMsgs.h"
 #include "net/DtObjectMsgs.h"
+#include "net/DtOwnershipMsg.h"
 #include "net/DtRtiMsg.h"
 #include "net/DtSaveMsgs.h"
 #include "net/DtTimeMsgs.h"
@@ -44,7 +45,8 @@ constexpr Creators theClasses[] = {
     entry<DtPubObjMsg>(DtPubObjMsgKind),
     entry<DtUnpubObjMsg>(DtUnpubObjMsgKind),
     entry<DtRequestMsg>(DtRequestMsgKind),
-    // 19 and 20 (synchronization points, ownership) come with their subsystems.
+    // 19 (synchronization points) comes with its subsystem.
+    entry<DtOwnershipMsg>(DtOwnershipMsgKind),
     entry<DtRegObjMsg>(DtRegObjMsgKind),
     entry<DtLocDelMsg>(DtLocDelMsgKind),
     entry<DtInteractionRoMsg>(DtDdmInteractionRoMsgKind),

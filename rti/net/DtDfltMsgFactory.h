@@ -3,8 +3,8 @@
 // registered under its kind (send creator first, then receive creator).
 // Kinds 23, 24, 48 and 49 get the classes of 0, 1, 45 and 46; kinds 42 to
 // 44 stay empty, and so do the kinds whose classes come with other
-// subsystems (synchronization points, ownership, regions), which register
-// theirs with addCreators.
+// subsystems (synchronization points, regions), which register theirs with
+// addCreators.
 
 #include "net/DtRtiMsgFactory.h"
 

@@ -4,6 +4,7 @@
 #include "net/DtDeclarationMsgs.h"
 #include "net/DtFederationMsgs.h"
 #include "net/DtObjectMsgs.h"
+#include "net/DtOwnershipMsg.h"
 #include "net/DtRtiMsg.h"
 #include "net/DtSaveMsgs.h"
 #include "net/DtTimeMsgs.h"
@@ -23,6 +24,10 @@ inline void readAccessors(const DtRtiMsg& msg) {
   if (auto* m = as<DtJoinMsg>(msg)) sink += *m->federateName();
   if (auto* m = as<DtJoinConfirmMsg>(msg)) sink += *m->federateName();
   if (auto* m = as<DtRequestMsg>(msg)) sink += m->attrHandles().size() + m->id() + m->objectClassHandle();
+  if (auto* m = as<DtOwnershipMsg>(msg)) {
+    sink += m->attrHandles().size() + m->tagFieldSize() + (m->tag() ? *m->tag() : 0);
+    if (m->tagFieldSize() > 0) sink += m->tagPtr()[m->tagFieldSize() - 1];
+  }
   if (auto* m = as<DtRegObjMsg>(msg)) sink += m->attrHandles().size() + *m->objName();
   if (auto* m = as<DtDeleteMsg>(msg)) sink += m->tag() ? *m->tag() : 0;
   if (auto* m = as<DtUpdateMsg>(msg)) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -50,23 +51,24 @@ TEST_P(ReleaseRequested, GivesTheRequesterOfTheLowestRequestedAttributeWhatItAsk
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReleaseRequested,
     ::testing::Values(
-        ReleaseCase{"nobody asked", {}, attrs({1, 2}), 0, {}, std::nullopt},
-        ReleaseCase{"asked for others", {{7, attrs({5})}}, attrs({1}), 0, {}, std::nullopt},
-        ReleaseCase{"one requester of all", {{7, attrs({1, 2})}}, attrs({1, 2}), 7, {1, 2}, Handles{}},
+        ReleaseCase{"NobodyAsked", {}, attrs({1, 2}), 0, {}, std::nullopt},
+        ReleaseCase{"AskedForOthers", {{7, attrs({5})}}, attrs({1}), 0, {}, std::nullopt},
+        ReleaseCase{"OneRequesterOfAll", {{7, attrs({1, 2})}}, attrs({1, 2}), 7, {1, 2}, Handles{}},
         // 3 was asked for by 7, then by 9, which now holds the request.
-        ReleaseCase{"two overlapping requesters",
+        ReleaseCase{"TwoOverlappingRequesters",
                     {{7, attrs({2, 3})}, {9, attrs({1, 3})}},
                     attrs({1, 2, 3, 4}),
                     9,
                     {1, 3},
                     Handles{2, 4}},
-        ReleaseCase{"the lowest decides", {{7, attrs({2, 33})}, {9, attrs({40})}}, attrs({2, 33, 40}), 7, {2, 33}, Handles{40}},
-        ReleaseCase{"a cancelled request is not released",
+        ReleaseCase{"TheLowestDecides", {{7, attrs({2, 33})}, {9, attrs({40})}}, attrs({2, 33, 40}), 7, {2, 33}, Handles{40}},
+        ReleaseCase{"ACancelledRequestIsNotReleased",
                     {{7, attrs({1})}, {0, attrs({1}), true}},
                     attrs({1}),
                     0,
                     {},
-                    std::nullopt}));
+                    std::nullopt}),
+    [](const ::testing::TestParamInfo<ReleaseCase>& info) { return std::string(info.param.what); });
 
 TEST(DtRequestDatabase, WhatOneReleaseLeavesALaterReleaseGivesToItsRequester) {
   DtRequestDatabase db;
