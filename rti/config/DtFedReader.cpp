@@ -35,10 +35,12 @@ const char* textOf(const DtlObjPtr& value) {
 }
 
 // The text of a name the model needs. A name without text cannot be handed
-// on, so it ends the read like any other error of the language.
+// on, and an empty one would give a class the full name of its base and a
+// dot; either ends the read like any other error of the language.
 const char* nameOf(const DtlObjPtr& value) {
   const char* text = textOf(value);
   if (!text) DtlError("FED names must be words or strings");
+  if (!*text) DtlError("FED names must not be empty");
   return text;
 }
 

@@ -39,10 +39,17 @@ DtlObjPtr readList(DtlStream* stream, const DtlObjPtr& frame) {
   }
 }
 
+// Names and texts are C texts, which a NUL byte would cut short: a file that
+// holds one is refused rather than read as something else.
+void refuseNul(int ch, const char* message) {
+  if (ch == 0) DtlError(message);
+}
+
 DtlObjPtr readAtom(DtlStream* stream, const DtlObjPtr& frame) {
   std::string text;
   int ch = stream->getc();
   while (!endsAtom(ch)) {
+    refuseNul(ch, "NUL character while reading atom");
     text.push_back(static_cast<char>(ch));
     ch = stream->getc();
   }
@@ -99,10 +106,9 @@ DtlObjPtr lreadstring(DtlStream* stream) {
   std::string text;
   for (int ch = stream->getc(); ch != '"'; ch = stream->getc()) {
     if (ch == -1) DtlError("EOF while reading string");
+    refuseNul(ch, "NUL character while reading string");
     text.push_back(static_cast<char>(ch));
   }
-  // An embedded NUL byte would cut the text short: it is kept as read up
-  // to there, like any C text.
   DtlObjPtr string = DtcAllocate(DtlStringTag, "out of memory in lreadstring");
   string->setString(text.c_str());
   return string;

@@ -109,6 +109,8 @@ const FedCase fedCases[] = {
      2, "Invalid TransportType for Attribute: a\n", {"objclass ObjectRoot base=-", "objclass ObjectRoot.A base=ObjectRoot"}},
     {"a class named by a number", fed("(spaces)", "(objects (class ObjectRoot (class 5)))"), 2,
      "Error: FED names must be words or strings\nUnexpected problem reading fed file\n", {"objclass ObjectRoot base=-"}},
+    {"a class named by the empty string", fed("(spaces)", "(objects (class ObjectRoot (class \"\")))"), 2,
+     "Error: FED names must not be empty\nUnexpected problem reading fed file\n", {"objclass ObjectRoot base=-"}},
     {"interactions misspelt", fed("(spaces)", "(objects (class ObjectRoot))", "(interaction (class InteractionRoot a b))"),
      2, "Symbol interactions not found\n", {"objclass ObjectRoot base=-"}},
     {"an interaction root of another name",

@@ -201,6 +201,20 @@ TEST_F(DtlReaderTest, FileWhoseLastLineIsACommentEndsNormally) {
   EXPECT_EQ(lread(&stream, env.environment()), DtcIntern("eof", env.environment()));
 }
 
+TEST_F(DtlReaderTest, ANulByteInAFileIsRefusedNotCutShort) {
+  // A C text would end at the NUL: "privileg" instead of the name written.
+  ScratchDirectory dir;
+  for (const std::string& content : {std::string("(a priv\0ilege)", 15), std::string("(a \"te\0xt\")", 12)}) {
+    const bool inString = content.find('"') != std::string::npos;
+    SCOPED_TRACE(inString ? "string" : "atom");
+    NotifyCapture capture(1);
+    DtlFileStream stream(std::fopen(dir.write("f", content).c_str(), "r"));
+    EXPECT_THROW(lread(&stream, env.environment()), DtlObjPtr);
+    EXPECT_EQ(capture.text(), inString ? "Error: NUL character while reading string\n"
+                                       : "Error: NUL character while reading atom\n");
+  }
+}
+
 TEST_F(DtlReaderTest, FailingCloseRaisesTheLanguageError) {
   ScratchDirectory dir;
   std::FILE* handle = std::fopen(dir.write("f", "x").c_str(), "r");
