@@ -5,6 +5,7 @@
 #include "RTItypes.hh"
 
 class DtPrivRefs;
+class DtRtiAmbassadorAccess;
 
 namespace RTI {
 
@@ -206,6 +207,7 @@ public:
   RTIambassador& operator=(const RTIambassador&) = delete;
 
 private:
+  friend class ::DtRtiAmbassadorAccess;  // the library's extensions reach the record
   DtPrivRefs* _privRefs;  // owned; the federate's local RTI component
 };
 

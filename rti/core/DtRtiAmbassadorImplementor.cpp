@@ -8,6 +8,7 @@
 #include "api/DtRtiAmbObserverList.h"
 #include "config/DtRIDParameters.h"
 #include "core/DtFederateMgr.h"
+#include "net/DtTcpSocket.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
 #include "util/DtClock.h"
@@ -35,6 +36,7 @@ void DtRtiAmbassadorImplementor::setCreatorFunction(Creator creator) { theCreato
 DtRtiAmbassadorImplementor::DtRtiAmbassadorImplementor(DtRIDParameters* params, DtMomMgr* momMgr)
     : params_(params), momMgr_(momMgr) {
   // Class-wide, so the last ambassador made in a process sets them for all.
+  DtTcpSocket::setBufferSize(params->tcpBufferSize());
   DtInteractionMgr::theDefaultInteractionAdvisorySwitch = flag(params->enableInteractionAdvisory());
   DtObjectMgr::theDefaultClassAdvisorySwitch = flag(params->enableClassAdvisory());
   DtObjectMgr::theDefaultAttributeAdvisorySwitch = flag(params->enableAttributeAdvisory());

@@ -10,7 +10,8 @@ endif()
 
 # Classes of the documented extensions (exported with RTI_EXPORT or DT_EXPORT).
 set(extensions DtFedAmbWrapper DtRtiAmbassadorImplementor DtRtiAmbassadorObserver
-               DtRtiAmbObserverList)
+               DtRtiAmbObserverList DtReadFileDescriptor RtReadFileDescriptor DtReadFileEvent
+               setRtiNotifyLevel)
 
 list(JOIN extensions "|" extension_names)
 set(allowed
