@@ -5,11 +5,12 @@
 #include "config/DtRIDParameters.h"
 #include "core/DtFederateMgr.h"
 #include "core/DtTimeMgr.h"
+#include "core/DtServiceTrace.h"
 #include "ddm/DtDataDistMgr.h"
 #include "util/DtNotify.h"
 
 void DtRtiAmbassadorImplementor::traceHeader(const char* service) const {
-  DtNotifyVerbose("RTI=>%s:\n", service);
+  if (DtServiceTrace::on()) DtNotifyVerbose("RTI=>%s:\n", service);
 }
 
 void DtRtiAmbassadorImplementor::checkJoined(const char* reason) const {
