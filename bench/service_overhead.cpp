@@ -33,8 +33,7 @@ public:
   explicit JoinedFederateMgr(DtRIDParameters* params) : DtFederateMgr(params) {
     setJoinedNames("bench", "Bench");
     DtFedReader reader;
-    model_ = DtFomClassMgr::loadFed(reader, (sourceRoot / "rti/config/sample.fed").c_str(), params);
-    fom_ = model_.get();
+    fom_ = DtFomClassMgr::loadFed(reader, (sourceRoot / "rti/config/sample.fed").c_str(), params);
   }
   void createFederationExecution(const char*, const char*) override {}
   void destroyFederationExecution(const char*) override {}
@@ -54,9 +53,6 @@ public:
   void testSaveProgress() override {}
 
   static DtFederateMgr* make(DtRIDParameters* params) { return new JoinedFederateMgr(params); }
-
-private:
-  std::unique_ptr<DtFomClassMgr> model_;
 };
 
 // Keeps the result where the compiler must assume it is read.

@@ -5,6 +5,21 @@
 
 #include "RTI.hh"
 
+// The descriptor to wait on (poll or select) for network input before
+// calling tick: index 0 stands for the best-effort (UDP) connection, any
+// other index for the reliable one. -1 when that connection does not exist,
+// and always while the RTI reads its sockets on a thread of its own
+// (RTI_asynchronousIO); then wait on DtReadFileEvent instead. The descriptor
+// stays the RTI's: do not read or close it.
+RTI_EXPORT int DtReadFileDescriptor(RTI::RTIambassador* ambassador, unsigned long index);
+RTI_EXPORT int DtReadFileDescriptor(RTI::RTIambassador* ambassador);
+// The same as DtReadFileDescriptor(ambassador), under its second name.
+RTI_EXPORT int RtReadFileDescriptor(RTI::RTIambassador* ambassador);
+// A descriptor that becomes readable when received input waits for tick:
+// while the RTI reads on a thread of its own, one that stays readable while
+// received packets wait (the same for every index); otherwise the chosen
+// connection's socket. -1 when that connection does not exist.
+RTI_EXPORT int DtReadFileEvent(RTI::RTIambassador* ambassador, unsigned long index);
 // Sets the process-wide diagnostics level (as RTI_notifyLevel does when an
 // ambassador is made) until it is set again; the ambassador is not used and
 // may be null. 0 silences the levelled diagnostics.

@@ -4,6 +4,8 @@
 
 #include "api/DtNotImplemented.h"
 #include "ddm/DtDataDistMgr.h"
+#include "net/DtConnectionMgr.h"
+#include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
 #include "core/DtTimeMgr.h"

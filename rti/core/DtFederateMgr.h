@@ -94,8 +94,8 @@ public:
 
   DtRIDParameters* params() const { return params_; }
   DtMomMgr* momMgr() const { return momMgr_; }
-  DtConnectionMgr* connectMgr() const { return connectMgr_; }
-  DtFomClassMgr* fom() const { return fom_; }
+  DtConnectionMgr* connectMgr() const { return connectMgr_.get(); }
+  DtFomClassMgr* fom() const { return fom_.get(); }
   DtObjectMgr* objMgr() const { return objMgr_.get(); }
   DtInteractionMgr* interMgr() const { return interMgr_.get(); }
   DtTimeMgr* timeMgr() const { return timeMgr_.get(); }
@@ -114,14 +114,14 @@ protected:
   void clearJoinedNames();
 
   DtRIDParameters* params_;
-  DtMomMgr* momMgr_ = nullptr;            // not owned
-  DtConnectionMgr* connectMgr_ = nullptr;  // the federate's for its whole life
+  DtMomMgr* momMgr_ = nullptr;                  // not owned
+  std::unique_ptr<DtConnectionMgr> connectMgr_;  // the federate's for its whole life
   std::unique_ptr<char[]> federateName_;   // null when not joined
   std::unique_ptr<char[]> executionName_;  // null when not joined
   RTI::FederateHandle federateHandle_ = 0;
   std::uint32_t executionHandle_ = 0;
   // From a join to the resignation.
-  DtFomClassMgr* fom_ = nullptr;
+  std::unique_ptr<DtFomClassMgr> fom_;
   std::unique_ptr<DtDataDistMgr> ddmMgr_;  // only with RTI_dataDistMgmt
   std::unique_ptr<DtInteractionMgr> interMgr_;
   std::unique_ptr<DtObjectMgr> objMgr_;

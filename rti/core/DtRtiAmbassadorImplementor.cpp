@@ -8,6 +8,8 @@
 #include "api/DtRtiAmbObserverList.h"
 #include "config/DtRIDParameters.h"
 #include "core/DtFederateMgr.h"
+#include "api/DtFedAmbWrapper.h"
+#include "net/DtConnectionMgr.h"
 #include "net/DtTcpSocket.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
@@ -60,12 +62,17 @@ DtRtiAmbassadorObserver* DtRtiAmbassadorImplementor::removeObserver(DtString nam
   return observers_ ? observers_->removeObserver(name) : nullptr;
 }
 
-void DtRtiAmbassadorImplementor::addFedAmbWrapper(DtString, DtFedAmbWrapper*) {
-  DtNotImplemented("addFedAmbWrapper");
+// The connection manager's wrapper chain owns what is filed in it. A wrapper
+// that a new one replaces goes back to whoever filed it, not deleted.
+void DtRtiAmbassadorImplementor::addFedAmbWrapper(DtString name, DtFedAmbWrapper* wrapper) {
+  DtConnectionMgr* connections = connectMgr();
+  if (!connections) DtNotImplemented("addFedAmbWrapper");  // the caller keeps the wrapper
+  connections->addFedAmbWrapper(name, std::unique_ptr<DtFedAmbWrapper>(wrapper)).release();
 }
 
-DtFedAmbWrapper* DtRtiAmbassadorImplementor::removeFedAmbWrapper(DtString) {
-  DtNotImplemented("removeFedAmbWrapper");
+DtFedAmbWrapper* DtRtiAmbassadorImplementor::removeFedAmbWrapper(DtString name) {
+  DtConnectionMgr* connections = connectMgr();
+  return connections ? connections->removeFedAmbWrapper(name).release() : nullptr;
 }
 
 DtFederateMgr* DtRtiAmbassadorImplementor::fedMgr() const { return fedMgr_.get(); }
@@ -143,8 +150,14 @@ RTI::Boolean DtRtiAmbassadorImplementor::tick(RTI::TickTime minimum, RTI::TickTi
 double DtRtiAmbassadorImplementor::currentTime() const { return DtRealTime(); }
 
 void DtRtiAmbassadorImplementor::waitForInput(double seconds) {
-  // Nothing can arrive without a connection manager: wait out the time.
-  DtSleep(seconds);
+  // Nothing can arrive without a connection manager: then the time passes.
+  if (DtConnectionMgr* connections = connectMgr()) {
+    connections->wait(seconds);
+  } else {
+    DtSleep(seconds);
+  }
 }
 
-void DtRtiAmbassadorImplementor::yieldToNetwork() {}
+void DtRtiAmbassadorImplementor::yieldToNetwork() {
+  if (DtConnectionMgr* connections = connectMgr()) connections->yield();
+}

@@ -5,6 +5,7 @@
 #include "core/DtTimeMgr.h"
 #include "config/DtFedReader.h"
 #include "ddm/DtDataDistMgr.h"
+#include "net/DtAsyncConnectionMgr.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
 
@@ -35,10 +36,11 @@ void FakeFederateMgr::setInterMgr(std::unique_ptr<DtInteractionMgr> manager) {
 
 bool FakeFederateMgr::readFom(const char* fedFile) {
   DtFedReader reader;
-  ownFom_ = DtFomClassMgr::loadFed(reader, fedFile, params());
-  fom_ = ownFom_.get();
+  fom_ = DtFomClassMgr::loadFed(reader, fedFile, params());
   return fom_ != nullptr;
 }
+
+void FakeFederateMgr::connect() { connectMgr_ = DtAsyncConnectionMgr::create(params()); }
 
 int FakeFederateMgr::count(const std::string& call) const {
   return static_cast<int>(std::count(calls.begin(), calls.end(), call));

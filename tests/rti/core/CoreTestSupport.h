@@ -19,6 +19,7 @@
 #include "api/DtRtiServiceTable.h"
 #include "core/DtFederateMgr.h"
 #include "core/DtRtiAmbassadorImplementor.h"
+#include "net/DtConnectionMgr.h"
 #include "objects/DtFomClassMgr.h"
 #include "ddm/DtRegion.h"
 #include "fedtime.hh"
@@ -73,8 +74,11 @@ public:
   // Reads the FED file into the federate's class manager; false when it
   // cannot be read.
   bool readFom(const char* fedFile);
-  // Uses a class manager that the test keeps (null: none).
-  void useFom(DtFomClassMgr* fom) { fom_ = fom; }
+  // Uses this class manager (null: none).
+  void setFom(std::unique_ptr<DtFomClassMgr> fom) { fom_ = std::move(fom); }
+  // Uses a connection manager of its own, made as a federate's is.
+  void connect();
+  void setConnectMgr(std::unique_ptr<DtConnectionMgr> manager) { connectMgr_ = std::move(manager); }
 
   std::vector<std::string> calls;    // every service and tick step, in order
   std::deque<bool> tickScript;       // the answers of tick()
@@ -133,7 +137,6 @@ public:
 
 private:
   static DtFederateMgr* make(DtRIDParameters* params);
-  std::unique_ptr<DtFomClassMgr> ownFom_;
   void record(const char* call) { calls.emplace_back(call); }
 };
 

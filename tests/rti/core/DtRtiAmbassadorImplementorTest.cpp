@@ -9,7 +9,10 @@
 
 #include "CoreTestSupport.h"
 #include "config/DtRIDParameters.h"
+#include "api/DtFedAmbWrapper.h"
 #include "mom/DtMomMgr.h"
+#include "net/DtConnectionMgr.h"
+#include "util/DtSelect.h"
 #include "objects/DtObjectMgr.h"
 
 namespace {
@@ -157,6 +160,52 @@ TEST(DtRtiAmbassadorImplementorTest, ConstructionSetsTheClassWideDefaultsAndMake
   implementor = DtRtiAmbassadorImplementor::create(&defaults, nullptr);
   EXPECT_EQ(DtObjectMgr::theDefaultAttributeAdvisorySwitch, 0);
   EXPECT_EQ(DtObjectMgr::theDefaultAttributeScopeAdvisorySwitch, 0);
+}
+
+// A connection manager without connections, whose waits take their time.
+class WaitingConnectionMgr : public DtConnectionMgr {
+public:
+  char wait(double seconds) override {
+    waits.push_back(seconds);
+    DtSleep(seconds);
+    return 0;
+  }
+  void yield() override { ++yields; }
+  std::vector<double> waits;
+  int yields = 0;
+};
+
+TEST(DtRtiAmbassadorImplementorTest, TheTickLoopsWaitAndYieldThroughTheConnectionManager) {
+  RidScope rid;
+  FakeFederateMgr::Install install;
+  DtRIDParameters params;
+  std::unique_ptr<DtRtiAmbassadorImplementor> implementor = DtRtiAmbassadorImplementor::create(&params, nullptr);
+  auto owned = std::make_unique<WaitingConnectionMgr>();
+  WaitingConnectionMgr& connections = *owned;
+  FakeFederateMgr::last->setConnectMgr(std::move(owned));
+
+  implementor->tick(0.02, 1.0);
+  ASSERT_FALSE(connections.waits.empty());
+  for (double wait : connections.waits) EXPECT_LE(wait, 0.02);
+
+  params.setAsynchronousIO(1);
+  implementor->tick();
+  EXPECT_EQ(connections.yields, 1);
+}
+
+TEST(DtRtiAmbassadorImplementorTest, WrappersAreFiledInTheConnectionManagersChain) {
+  RidScope rid;
+  FakeFederateMgr::Install install;
+  DtRIDParameters params;
+  std::unique_ptr<DtRtiAmbassadorImplementor> implementor = DtRtiAmbassadorImplementor::create(&params, nullptr);
+  auto* wrapper = new DtFedAmbWrapper;
+  EXPECT_THROW(implementor->addFedAmbWrapper("w", wrapper), RTI::RTIinternalError);  // no chain yet
+
+  FakeFederateMgr::last->setConnectMgr(std::make_unique<DtConnectionMgr>());
+  implementor->addFedAmbWrapper("w", wrapper);
+  std::unique_ptr<DtFedAmbWrapper> taken(implementor->removeFedAmbWrapper("w"));
+  EXPECT_EQ(taken.get(), wrapper);
+  EXPECT_EQ(implementor->removeFedAmbWrapper("w"), nullptr);
 }
 
 }  // namespace

@@ -417,17 +417,17 @@ TEST_F(FamilyTest, TracesLookNamesUpOnlyAtLevelThree) {
   auto counting = std::make_unique<CountingFom>();
   const int read = reader.readFed(sampleFed().c_str(), counting.get());
   ASSERT_TRUE(read != 1 && read != 2);
-  fed->useFom(counting.get());
+  CountingFom& lookUps = *counting;
+  fed->setFom(std::move(counting));
 
   DtSetNotifyLevel(2);
   EXPECT_THROW(ambassador->publishObjectClass(3, args.attributes), RTI::RTIinternalError);
-  EXPECT_EQ(counting->lookUps, 0);
+  EXPECT_EQ(lookUps.lookUps, 0);
   EXPECT_EQ(notify->text(), "");
   DtSetNotifyLevel(3);
   EXPECT_THROW(ambassador->publishObjectClass(3, args.attributes), RTI::RTIinternalError);
-  EXPECT_EQ(counting->lookUps, 1);
+  EXPECT_EQ(lookUps.lookUps, 1);
   EXPECT_NE(notify->text().find("RTI=>publishObjectClass:\nRTI=>\tObjectRoot.Sample(3)\n"), std::string::npos);
-  fed->useFom(nullptr);
 }
 
 TEST_F(FamilyTest, AServiceCallAllocatesNothingBelowTraceLevel) {
