@@ -1,5 +1,7 @@
 #include "net/DtSavePackets.h"
 
+#include <cstring>
+
 #include "net/DtNetNumber.h"
 
 namespace {
@@ -31,6 +33,14 @@ DtAttributeHandleSet DtSavePacket::handleSet(std::uint32_t offset) const {
   return *DtAttributeHandleSet::decode(bytes_.data() + offset);
 }
 
+DtAttributeHandleSet DtSavePacket::handleMap(std::uint32_t offset) const {
+  constexpr std::uint32_t mapSize = DtAttributeHandleSet::encodedSize - 4;
+  if (!holds(offset, mapSize)) return DtAttributeHandleSet();
+  char encoded[DtAttributeHandleSet::encodedSize] = {};
+  std::memcpy(encoded + 4, bytes_.data() + offset, mapSize);
+  return *DtAttributeHandleSet::decode(encoded);
+}
+
 DtSavePacketBuilder::DtSavePacketBuilder(std::uint32_t type, std::uint32_t length)
     : bytes_(length < DtSavePacket::headerSize ? DtSavePacket::headerSize : length, 0) {
   setU32(DtSavePacket::lengthAt, static_cast<std::uint32_t>(bytes_.size()));
@@ -53,6 +63,18 @@ void DtSavePacketBuilder::setHandleSet(std::uint32_t offset, const DtAttributeHa
   if (packet().holds(offset, DtAttributeHandleSet::encodedSize)) set.encode(bytes_.data() + offset);
 }
 
+void DtSavePacketBuilder::setHandleMap(std::uint32_t offset, const DtAttributeHandleSet& set) {
+  constexpr std::uint32_t mapSize = DtAttributeHandleSet::encodedSize - 4;
+  if (!packet().holds(offset, mapSize)) return;
+  char encoded[DtAttributeHandleSet::encodedSize];
+  set.encode(encoded);
+  std::memcpy(bytes_.data() + offset, encoded + 4, mapSize);
+}
+
+void DtSavePacketBuilder::setBytes(std::uint32_t offset, const char* data, std::uint32_t length) {
+  if (length > 0 && packet().holds(offset, length)) std::memcpy(bytes_.data() + offset, data, length);
+}
+
 bool DtObjectClassPacket::complete(const DtSavePacket& packet) {
   return packet.size() >= theLength && packet.length() == packet.size();
 }
@@ -63,4 +85,11 @@ bool DtAttrInfoPacket::complete(const DtSavePacket& packet) {
 
 bool DtInteractionClassPacket::complete(const DtSavePacket& packet) {
   return holdsCountedEntries(packet, fixedLength, countAt, 4);
+}
+
+bool DtObjectPacket::complete(const DtSavePacket& packet) {
+  if (packet.size() < fixedLength || packet.length() != packet.size()) return false;
+  const std::uint64_t entries = std::uint64_t{packet.u32(discoveredCountAt)} + packet.u32(requestCountAt);
+  const std::uint64_t nameSize = packet.u32(nameSizeAt);
+  return nameSize >= 1 && fixedLength + 8 * entries + nameSize == packet.size() && packet.u8(packet.size() - 1) == 0;
 }

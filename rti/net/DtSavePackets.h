@@ -62,6 +62,8 @@ public:
   std::uint16_t u16(std::uint32_t offset) const;
   std::uint32_t u32(std::uint32_t offset) const;
   DtAttributeHandleSet handleSet(std::uint32_t offset) const;
+  // A 40-byte membership map without a count (the members are counted).
+  DtAttributeHandleSet handleMap(std::uint32_t offset) const;
 
 private:
   std::span<const char> bytes_;
@@ -77,6 +79,10 @@ public:
   void setU16(std::uint32_t offset, std::uint16_t value);
   void setU32(std::uint32_t offset, std::uint32_t value);
   void setHandleSet(std::uint32_t offset, const DtAttributeHandleSet& set);
+  // The set's 40-byte membership map alone, without its count.
+  void setHandleMap(std::uint32_t offset, const DtAttributeHandleSet& set);
+  // `length` bytes as they are (a name and its zero).
+  void setBytes(std::uint32_t offset, const char* data, std::uint32_t length);
 
   std::span<const char> bytes() const { return bytes_; }
   DtSavePacket packet() const { return DtSavePacket(bytes_); }
@@ -166,5 +172,45 @@ struct DtInteractionClassPacket {
   static constexpr std::uint32_t federatesAt = 40;  // n x u32
 
   static std::uint32_t length(std::uint32_t federates) { return fixedLength + 4 * federates; }
+  static bool complete(const DtSavePacket& packet);
+};
+
+// One object instance, written and read by its record (and, in the same
+// form, the management object model's two objects). Its name ends it, with
+// the name's zero; a name of no characters is the zero alone.
+struct DtObjectPacket {
+  static constexpr std::uint32_t theType = DtObjectPacketType;
+  static constexpr std::uint32_t fixedLength = 516;
+  static constexpr std::uint32_t objectAt = 8;       // u32
+  static constexpr std::uint32_t ownerAt = 12;       // u32: holder of the privilege to delete
+  static constexpr std::uint32_t actualClassAt = 16;  // u32
+  static constexpr std::uint32_t knownClassAt = 20;  // u32
+  static constexpr std::uint32_t knownAt = 24;       // u32: 0 or 1
+  static constexpr std::uint32_t nameSizeAt = 28;    // u32: characters + 1
+  // Maps of ten u32 words (handle h: bit h mod 32 of word h div 32): the
+  // attributes sent in time-stamp order, and those sent reliably.
+  static constexpr std::uint32_t orderMapAt = 32;
+  static constexpr std::uint32_t transportMapAt = 72;
+  // Handle sets.
+  static constexpr std::uint32_t ownedAt = 112;
+  static constexpr std::uint32_t rtiOwnedAt = 156;
+  static constexpr std::uint32_t lrcManagedAt = 200;
+  static constexpr std::uint32_t divestingAt = 244;
+  static constexpr std::uint32_t inScopeAt = 288;
+  static constexpr std::uint32_t updatesOnAt = 332;
+  static constexpr std::uint32_t uncondRequestedAt = 376;
+  static constexpr std::uint32_t ifAvailRequestedAt = 420;
+  static constexpr std::uint32_t cancelledAt = 464;  // cancelled remote release requests
+  static constexpr std::uint32_t discoveredCountAt = 508;  // u32 d
+  static constexpr std::uint32_t requestCountAt = 512;     // u32 r
+  // d pairs (federate, class it discovered the object as), then r pairs
+  // (attribute, federate that asked for its release), then the name.
+  static constexpr std::uint32_t entriesAt = 516;
+
+  static std::uint32_t length(std::uint32_t discovered, std::uint32_t requests, std::uint32_t nameSize) {
+    return fixedLength + 8 * (discovered + requests) + nameSize;
+  }
+  // The counts and the name size account for the record's bytes exactly,
+  // and the name ends in its zero.
   static bool complete(const DtSavePacket& packet);
 };
