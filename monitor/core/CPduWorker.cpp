@@ -103,28 +103,30 @@ void CPduWorker::Run(ThreadPriority priority)
 
 void CPduWorker::Handle(PduBatch& batch)
 {
-    // Counted once a batch: the counters are shared with the other threads.
-    std::uint64_t handled = 0, tooShort = 0;
-    for (const PduBatch::Entry& entry : batch.Entries()) {
+    const bool transmitters = m_pduType == DisPduType::Transmitter;
+    // Converted first and counted once a batch (the counters are shared with
+    // the other threads), before any handler learns of the batch's PDUs.
+    m_converted.assign(batch.Count(), false);
+    std::uint64_t converted = 0;
+    for (std::size_t i = 0; i < batch.Count(); ++i) {
+        const PduBatch::Entry& entry = batch.Entries()[i];
         std::uint8_t* pdu = batch.Pdu(entry);
-        const SenderAddress sender(entry.sender);
-        if (m_pduType == DisPduType::Transmitter) {
-            if (!ConvertInPlace<TransmitterPdu>(pdu, entry.length, NetToHostTransmitterPdu)) {
-                ++tooShort;
-                continue;
-            }
-            m_handler.OnTransmitterPdu(pdu, entry.length, sender);
-        } else {
-            if (!ConvertInPlace<SignalPdu>(pdu, entry.length, NetToHostSignalPdu)) {
-                ++tooShort;
-                continue;
-            }
-            m_handler.OnSignalPdu(pdu, entry.length, sender);
-        }
-        ++handled;
+        m_converted[i] = transmitters ? ConvertInPlace<TransmitterPdu>(pdu, entry.length, NetToHostTransmitterPdu)
+                                      : ConvertInPlace<SignalPdu>(pdu, entry.length, NetToHostSignalPdu);
+        converted += m_converted[i] ? 1 : 0;
     }
-    IntakeCounters::Add(m_pduType == DisPduType::Transmitter ? m_counters.transmitterPdus : m_counters.signalPdus,
-                        handled);
-    if (tooShort)
-        IntakeCounters::Add(m_counters.tooShort, tooShort);
+    IntakeCounters::Add(transmitters ? m_counters.transmitterPdus : m_counters.signalPdus, converted);
+    if (converted < batch.Count())
+        IntakeCounters::Add(m_counters.tooShort, batch.Count() - converted);
+
+    for (std::size_t i = 0; i < batch.Count(); ++i) {
+        if (!m_converted[i])
+            continue;
+        const PduBatch::Entry& entry = batch.Entries()[i];
+        const SenderAddress sender(entry.sender);
+        if (transmitters)
+            m_handler.OnTransmitterPdu(batch.Pdu(entry), entry.length, sender);
+        else
+            m_handler.OnSignalPdu(batch.Pdu(entry), entry.length, sender);
+    }
 }

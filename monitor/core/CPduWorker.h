@@ -57,5 +57,6 @@ private:
     std::size_t m_queuedBytes = 0;
     bool m_sleeping = false;
     bool m_stopping = false;
+    std::vector<bool> m_converted;   // worker thread only: which PDUs of a batch are whole
     std::thread m_thread;   // last: starts once everything above exists
 };
