@@ -1,6 +1,7 @@
 #include "core/CRadioReceive.h"
 
 #include "core/RprRadioAttribute.h"
+#include "util/DtBigEndian.h"
 
 #include <bit>
 #include <cstring>
@@ -8,27 +9,10 @@
 namespace {
 
 // Big-endian reads from an attribute value whose length was checked.
-std::uint16_t U16(const std::uint8_t* at) { return static_cast<std::uint16_t>((at[0] << 8) | at[1]); }
-
-std::uint32_t U32(const std::uint8_t* at)
-{
-    return (std::uint32_t{at[0]} << 24) | (std::uint32_t{at[1]} << 16) | (std::uint32_t{at[2]} << 8) | at[3];
-}
-
-// Floats arrive in network order; the loaded bits are handed over as they lie in memory.
-float F32(const std::uint8_t* at)
-{
-    std::uint32_t bits;
-    std::memcpy(&bits, at, sizeof bits);
-    return NetToHostFloat(bits);
-}
-
-double F64(const std::uint8_t* at)
-{
-    std::uint64_t bits;
-    std::memcpy(&bits, at, sizeof bits);
-    return NetToHostDouble(bits);
-}
+std::uint16_t U16(const std::uint8_t* at) { return DtGetBigEndian<std::uint16_t>(at); }
+std::uint32_t U32(const std::uint8_t* at) { return DtGetBigEndian<std::uint32_t>(at); }
+float F32(const std::uint8_t* at) { return DtGetBigEndian<float>(at); }
+double F64(const std::uint8_t* at) { return DtGetBigEndian<double>(at); }
 
 // A text attribute ends at its first zero byte or at the value's end.
 std::string Text(const std::uint8_t* value, std::size_t length)

@@ -1,8 +1,8 @@
 #include "core/DisPdu.h"
 
-#include <bit>
+#include "util/DtBigEndian.h"
+
 #include <cstring>
-#include <type_traits>
 
 namespace {
 
@@ -45,20 +45,13 @@ void VisitSignal(Record& s, Visitor& v)
     v(s.sampleRate); v(s.dataLength); v(s.samples);
 }
 
-template <typename T>
-using Bits = std::conditional_t<sizeof(T) == 1, std::uint8_t,
-             std::conditional_t<sizeof(T) == 2, std::uint16_t,
-             std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>>>;
-
 // Reads big-endian fields from a buffer whose length was checked beforehand.
 struct BigEndianReader {
     const std::uint8_t* at;
     template <typename T> void operator()(T& field)
     {
-        Bits<T> bits = 0;
-        for (std::size_t i = 0; i < sizeof(T); ++i) bits = static_cast<Bits<T>>((bits << 8) | at[i]);
+        field = DtGetBigEndian<T>(at);
         at += sizeof(T);
-        field = std::bit_cast<T>(bits);
     }
 };
 
@@ -66,11 +59,7 @@ struct BigEndianWriter {
     std::uint8_t* at;
     template <typename T> void operator()(const T& field)
     {
-        auto bits = std::bit_cast<Bits<T>>(field);
-        for (std::size_t i = sizeof(T); i-- > 0;) {
-            at[i] = static_cast<std::uint8_t>(bits & 0xFFu);
-            bits = static_cast<Bits<T>>(bits >> 8);
-        }
+        DtPutBigEndian(field, at);
         at += sizeof(T);
     }
 };
@@ -117,14 +106,15 @@ void HostToNetSignalPdu(const SignalPdu& source, std::uint8_t* destination)
 
 float NetToHostFloat(std::uint32_t bits)
 {
-    if constexpr (std::endian::native == std::endian::little)
-        bits = __builtin_bswap32(bits);
-    return std::bit_cast<float>(bits);
+    // The bits as they lay in the buffer, read as the buffer's bytes.
+    std::uint8_t bytes[sizeof bits];
+    std::memcpy(bytes, &bits, sizeof bits);
+    return DtGetBigEndian<float>(bytes);
 }
 
 double NetToHostDouble(std::uint64_t bits)
 {
-    if constexpr (std::endian::native == std::endian::little)
-        bits = __builtin_bswap64(bits);
-    return std::bit_cast<double>(bits);
+    std::uint8_t bytes[sizeof bits];
+    std::memcpy(bytes, &bits, sizeof bits);
+    return DtGetBigEndian<double>(bytes);
 }

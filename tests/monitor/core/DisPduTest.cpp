@@ -1,4 +1,5 @@
 #include "core/DisPdu.h"
+#include "util/DtBigEndian.h"
 
 #include "TestPdus.h"
 
@@ -129,6 +130,17 @@ TEST(DisPdu, FloatsAndDoublesFromNetworkOrderBits)
     std::memcpy(&dbits, d, 8);
     EXPECT_FLOAT_EQ(NetToHostFloat(fbits), 25.5f);
     EXPECT_DOUBLE_EQ(NetToHostDouble(dbits), 25.5);
+
+    // The toolkit's big-endian reader and writer serve the monitor's records
+    // as they serve the RTI's messages: one byte order, written once.
+    EXPECT_FLOAT_EQ(DtGetBigEndian<float>(f), 25.5f);
+    EXPECT_DOUBLE_EQ(DtGetBigEndian<double>(d), 25.5);
+    std::uint8_t written[8] = {};
+    DtPutBigEndian(25.5, written);
+    EXPECT_EQ(std::memcmp(written, d, 8), 0);
+    DtPutBigEndian(std::uint16_t{0x0BB9}, written);
+    EXPECT_EQ(written[0], 0x0B);
+    EXPECT_EQ(written[1], 0xB9);
 }
 
 struct TruncatedCase {
