@@ -1,7 +1,7 @@
 // Building and reading the hot-path messages: attribute updates and
 // interactions in receive order, with 1 to 100 values of 8 to 256 bytes.
 //
-//   build        the value constructor from a set, in an own buffer
+//   build          the value constructor from a set, in an own buffer
 //   build-in-place  the same, in caller memory (a placeholder)
 //   read-in-place   a received datagram adopted without a copy, checked
 //                (status) and walked value by value (forEachValue)
@@ -118,7 +118,7 @@ void runCase(const char* family, int values, int sizeClass) {
   const long iterations = std::max(2000L, 40000000L / (size + 200));
 
   std::printf("-- %s\n", family);
-  row("memcpy baseline", values, sizeClass, size, measure(iterations, [&] {
+  row("memcpy-baseline", values, sizeClass, size, measure(iterations, [&] {
         std::memcpy(target.data(), received.data(), received.size());
         theSink = theSink + target[static_cast<std::size_t>(size) - 1];
       }));
@@ -141,7 +141,7 @@ void runCase(const char* family, int values, int sizeClass) {
         }
       }));
   const int listOffset = size - static_cast<int>(Msg::sizeNeededForNetRep(set));
-  row("bare walk", values, sizeClass, size,
+  row("bare-walk", values, sizeClass, size,
       measure(iterations, [&] { theSink = theSink + bareWalk(received.data() + listOffset); }));
   row("read-in-place", values, sizeClass, size, measure(iterations, [&] {
         Msg msg(reinterpret_cast<const typename Msg::NetBody*>(received.data()), DtPlaceHolderAt(received.data()));

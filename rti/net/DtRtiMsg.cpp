@@ -307,16 +307,23 @@ bool DtRtiMsg::putHandleSet(DtHandleSetAt at, const RTI::AttributeHandleSet& set
 
 int DtRtiMsg::channelFieldSize() const {
   const DtMsgLayout* l = layout();
-  return l && l->channel && DtRtiMsgKinds::hasChannel(msgKind()) ? 4 : 0;
+  return l ? startOfParts(*l) - l->fixedSize : 0;
 }
 
 int DtRtiMsg::partsStart() const {
   const DtMsgLayout* l = layout();
-  return l ? l->fixedSize + channelFieldSize() : DtNetMsgHeader::theSize;
+  return l ? startOfParts(*l) : DtNetMsgHeader::theSize;
 }
 
-std::uint32_t DtRtiMsg::partSize(int index) const {
-  const DtPart& p = layout()->parts[static_cast<std::size_t>(index)];
+// The header's kind byte is read directly here: these run for every field of
+// every received message.
+int DtRtiMsg::startOfParts(const DtMsgLayout& l) const {
+  const bool channel = l.channel && size() >= DtNetMsgHeader::theSize &&
+                       DtRtiMsgKinds::hasChannel(static_cast<unsigned char>(data()[DtNetMsgHeader::kindOffset]));
+  return l.fixedSize + (channel ? 4 : 0);
+}
+
+std::uint32_t DtRtiMsg::sizeField(const DtPart& p) const {
   switch (p.sizeWidth) {
     case 1: return get(DtU8At{p.sizeOffset});
     case 2: return get(DtU16At{p.sizeOffset});
@@ -324,6 +331,8 @@ std::uint32_t DtRtiMsg::partSize(int index) const {
     default: return 0;
   }
 }
+
+std::uint32_t DtRtiMsg::partSize(int index) const { return sizeField(layout()->parts[static_cast<std::size_t>(index)]); }
 
 namespace {
 
@@ -341,9 +350,11 @@ long describedLength(DtPartType type, std::uint32_t s) {
 }  // namespace
 
 int DtRtiMsg::partOffset(int index) const {
-  long offset = partsStart();
+  const DtMsgLayout& l = *layout();
+  long offset = startOfParts(l);
   for (int i = 0; i < index && offset < size(); ++i) {
-    const long length = describedLength(layout()->parts[static_cast<std::size_t>(i)].type, partSize(i));
+    const DtPart& p = l.parts[static_cast<std::size_t>(i)];
+    const long length = describedLength(p.type, sizeField(p));
     offset += length < 0 ? size() - offset : length;
   }
   return static_cast<int>(std::min<long>(offset, size()));
@@ -351,7 +362,8 @@ int DtRtiMsg::partOffset(int index) const {
 
 int DtRtiMsg::partLength(int index) const {
   const int offset = partOffset(index);
-  const long length = describedLength(layout()->parts[static_cast<std::size_t>(index)].type, partSize(index));
+  const DtPart& p = layout()->parts[static_cast<std::size_t>(index)];
+  const long length = describedLength(p.type, sizeField(p));
   return static_cast<int>(length < 0 ? size() - offset : std::min<long>(length, size() - offset));
 }
 
@@ -472,14 +484,15 @@ int DtRtiMsg::status() const {
   if (size() < DtNetMsgHeader::theSize || netHeader()->length() != size()) return TooShort;
   const DtMsgLayout* l = layout();
   if (!l) return checkBody();
-  if (size() < partsStart()) return TooShort;
-  long offset = partsStart();
+  long offset = startOfParts(*l);
+  if (size() < offset) return TooShort;
   for (int i = 0; i < static_cast<int>(l->parts.size()); ++i) {
     const DtPart& p = l->parts[static_cast<std::size_t>(i)];
-    const long length = describedLength(p.type, partSize(i));
+    const std::uint32_t s = sizeField(p);
+    const long length = describedLength(p.type, s);
     if (length >= 0 && offset + length > size()) return PartPastEnd;
     if (p.type == DtPartType::TrailingText && offset >= size()) return PartPastEnd;  // not even its zero
-    if (p.type == DtPartType::Time && partSize(i) != 0 && !timePart(i)) return BadTime;
+    if (p.type == DtPartType::Time && s != 0 && !timePart(i)) return BadTime;
     offset += length < 0 ? size() - offset : length;
   }
   return checkBody();

@@ -193,6 +193,9 @@ protected:
   const char* className() const;
 
 private:
+  int startOfParts(const DtMsgLayout& layout) const;
+  std::uint32_t sizeField(const DtPart& part) const;
+
   struct Decoded {
     std::unique_ptr<char[]> text;
     std::unique_ptr<RTI::FedTime> time;

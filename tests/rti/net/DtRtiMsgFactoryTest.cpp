@@ -6,6 +6,7 @@
 #include <string>
 
 #include "TestMsgs.h"
+#include "net/DtFederationMsgs.h"
 
 namespace {
 
@@ -38,6 +39,14 @@ TEST(DtRtiMsgFactory, CreatorsAreReplacedAndTheOldOnesReturned) {
   std::unique_ptr<DtRtiMsg> read(copy.create(made->netHeader(), nullptr));
   ASSERT_NE(read, nullptr);
   EXPECT_NE(read->data(), made->data());
+}
+
+TEST(DtRtiMsgFactory, TheDefaultFactoryHandsBackTheCreatorItHad) {
+  DtDfltMsgFactory factory;
+  EXPECT_EQ(factory.addRecvCreator(DtJoinMsgKind, readRaw), static_cast<DtRtiMsgRecvCreator>(&DtJoinMsg::create));
+  RawMsg join(8, DtJoinMsgKind);
+  std::unique_ptr<DtRtiMsg> read(factory.create(join.netHeader(), nullptr));
+  EXPECT_NE(dynamic_cast<RawMsg*>(read.get()), nullptr);
 }
 
 TEST(DtRtiMsgFactory, ReceivedBytesAreAdoptedAndCheckedBeforeTheyAreUsed) {
