@@ -7,17 +7,21 @@
 // asks it whether an outgoing time stamp is valid.
 //
 // This is the interface the implementor and the federate manager call; until
-// time management is built, each service answers "not implemented".
+// time management is built, each service answers "not implemented", and the
+// federate is neither regulating nor constrained. The object and interaction
+// managers see it as their DtTimeStamping.
 
+#include <cstdint>
 #include <memory>
 
 #include "RTI.hh"
+#include "objects/DtTimeStamping.h"
 
 class DtConnectionMgr;
 class DtFomClassMgr;
 class DtRIDParameters;
 
-class DtTimeMgr {
+class DtTimeMgr : public DtTimeStamping {
 public:
   using Creator = DtTimeMgr* (*)(DtConnectionMgr*, DtFomClassMgr*, DtRIDParameters*);
 
@@ -59,8 +63,14 @@ public:
   // than the floor this federate keeps for its outgoing time stamps.
   virtual bool isValidTimeStamp(const RTI::FedTime& time);
 
+  // DtTimeStamping.
+  bool regulating() const override { return false; }
+  bool constrained() const override { return false; }
+  std::uint32_t takeSerialNumber() override { return serialNumber_++; }
+
 protected:
   DtConnectionMgr* connectMgr_;
   DtFomClassMgr* fom_;
   DtRIDParameters* params_;
+  std::uint32_t serialNumber_ = 1;
 };

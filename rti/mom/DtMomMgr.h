@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "RTI.hh"
+#include "objects/DtInteractionMomHook.h"
 
 class DtConnectionMgr;
 class DtFederateMgr;
@@ -24,7 +25,7 @@ class DtInteractionMgr;
 class DtObjectMgr;
 class DtPrivRefs;
 
-class DtMomMgr {
+class DtMomMgr : public DtInteractionMomHook {
 public:
   using Creator = DtMomMgr* (*)(RTI::RTIambassador* ambassador, DtPrivRefs* refs);
 
@@ -41,7 +42,7 @@ public:
   DtMomMgr& operator=(const DtMomMgr&) = delete;
   // Takes its observer out of the record's observer list and its wrapper out
   // of the wrapper chain before deleting them.
-  virtual ~DtMomMgr();
+  ~DtMomMgr() override;
 
   // Starts the management object model for the federate that has just
   // joined; the federate manager calls it after making the other managers.
@@ -53,6 +54,8 @@ public:
   virtual void tick();
   // The rtiexec named this federate the publisher of Manager.Federation.
   virtual void designateFederationPublisher();
+  // Before a subscription to an interaction class: nothing to prepare yet.
+  void prepareForSubscribe(DtInteractionClassInfo&) override {}
 
   RTI::RTIambassador* ambassador() const { return ambassador_; }
   DtPrivRefs* privRefs() const { return refs_; }

@@ -1,77 +1,356 @@
 #include "objects/DtInteractionMgr.h"
 
-#include "api/DtNotImplemented.h"
+#include <memory>
+
+#include "config/DtRIDParameters.h"
+#include "net/DtConnectionMgr.h"
+#include "net/DtDeclarationMsgs.h"
+#include "net/DtFederationMsgs.h"
+#include "net/DtRtiSaveFile.h"
+#include "net/DtUpdateMsgs.h"
+#include "objects/DtFomClassMgr.h"
+#include "objects/DtInteractionClassInfo.h"
+#include "objects/DtInteractionMomHook.h"
 #include "util/DtCreatorHook.h"
+#include "util/DtNotify.h"
 
 namespace {
 DtCreatorHook<DtInteractionMgr, DtConnectionMgr*, DtFomClassMgr*, DtRIDParameters*> theCreator;
+
+template <class M>
+void registerHandler(DtConnectionMgr* mgr, int kind, void (*fn)(const M&, void*), void* usr, bool add) {
+  const DtRtiMsgCallbackInfo record = DtRtiMsgCallbackInfo::typed(fn, usr);
+  if (add) {
+    mgr->addMsgCallback(static_cast<DtRtiMsgKind>(kind), record, 0);
+  } else {
+    mgr->removeMsgCallback(static_cast<DtRtiMsgKind>(kind), record, 0);
+  }
+}
 }  // namespace
 
 std::uint8_t DtInteractionMgr::theDefaultInteractionAdvisorySwitch = 1;
 
-std::unique_ptr<DtInteractionMgr> DtInteractionMgr::create(DtConnectionMgr* connectMgr,
-                                                           DtFomClassMgr* fom,
+std::unique_ptr<DtInteractionMgr> DtInteractionMgr::create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom,
                                                            DtRIDParameters* params) {
   return theCreator.make(connectMgr, fom, params);
 }
 
 void DtInteractionMgr::setCreatorFunction(Creator creator) { theCreator.set(creator); }
 
-DtInteractionMgr::DtInteractionMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom,
-                                   DtRIDParameters* params)
+DtInteractionMgr::DtInteractionMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params)
     : connectMgr_(connectMgr),
       fom_(fom),
       params_(params),
-      relevanceAdvisorySwitch_(theDefaultInteractionAdvisorySwitch) {}
-
-DtInteractionMgr::~DtInteractionMgr() = default;
-
-void DtInteractionMgr::publish(RTI::InteractionClassHandle) {
-  DtNotImplemented("publishInteractionClass");
+      relevanceAdvisorySwitch_(theDefaultInteractionAdvisorySwitch) {
+  if (params_ && params_->dataDistMgmt()) DtInteractionMsg::setChannelIncluded(1);
+  roKind_ = DtInteractionRoMsg::currentKind();
+  tsoKind_ = DtInteractionTsoMsg::currentKind();
+  registerHandlers(true);
 }
 
-void DtInteractionMgr::unpublish(RTI::InteractionClassHandle) {
-  DtNotImplemented("unpublishInteractionClass");
+DtInteractionMgr::~DtInteractionMgr() {
+  destroyInteractionLists();
+  // A federate that resigned keeps no group of its classes.
+  if (connectMgr_) {
+    for (const auto& [group, uses] : multicastUseCounts_) connectMgr_->dropMulticastGroup(group);
+  }
+  multicastUseCounts_.clear();
+  registerHandlers(false);
 }
 
-void DtInteractionMgr::subscribe(RTI::InteractionClassHandle, RTI::Boolean) {
-  DtNotImplemented("subscribeInteractionClass");
+void DtInteractionMgr::registerHandlers(bool add) {
+  if (!connectMgr_) return;
+  void (*interaction)(const DtInteractionMsg&, void*) = &DtInteractionMgr::processInteraction;
+  void (*pub)(const DtPubInterMsg&, void*) = &DtInteractionMgr::processPub;
+  void (*unpub)(const DtUnpubInterMsg&, void*) = &DtInteractionMgr::processUnpub;
+  void (*sub)(const DtSubInterMsg&, void*) = &DtInteractionMgr::processSub;
+  void (*unsub)(const DtUnsubInterMsg&, void*) = &DtInteractionMgr::processUnsub;
+  registerHandler(connectMgr_, roKind_, interaction, this, add);
+  registerHandler(connectMgr_, tsoKind_, interaction, this, add);
+  registerHandler(connectMgr_, DtPubInterMsgKind, pub, this, add);
+  registerHandler(connectMgr_, DtUnpubInterMsgKind, unpub, this, add);
+  registerHandler(connectMgr_, DtSubInterMsgKind, sub, this, add);
+  registerHandler(connectMgr_, DtUnsubInterMsgKind, unsub, this, add);
 }
 
-void DtInteractionMgr::unsubscribe(RTI::InteractionClassHandle) {
-  DtNotImplemented("unsubscribeInteractionClass");
+void DtInteractionMgr::processInteraction(const DtInteractionMsg& msg, void* mgr) {
+  static_cast<DtInteractionMgr*>(mgr)->processInteraction(msg);
+}
+void DtInteractionMgr::processPub(const DtPubInterMsg& msg, void* mgr) {
+  static_cast<DtInteractionMgr*>(mgr)->processPub(msg);
+}
+void DtInteractionMgr::processUnpub(const DtUnpubInterMsg& msg, void* mgr) {
+  static_cast<DtInteractionMgr*>(mgr)->processUnpub(msg);
+}
+void DtInteractionMgr::processSub(const DtSubInterMsg& msg, void* mgr) {
+  static_cast<DtInteractionMgr*>(mgr)->processSub(msg);
+}
+void DtInteractionMgr::processUnsub(const DtUnsubInterMsg& msg, void* mgr) {
+  static_cast<DtInteractionMgr*>(mgr)->processUnsub(msg);
 }
 
-std::uint32_t DtInteractionMgr::send(RTI::InteractionClassHandle,
-                                     const RTI::ParameterHandleValuePairSet&, const RTI::FedTime*,
-                                     const char*, RTI::ULong) {
-  DtNotImplemented("sendInteraction");
+// ---- looking classes up
+
+DtInteractionClassInfo& DtInteractionMgr::definedClass(RTI::InteractionClassHandle theClass) const {
+  DtInteractionClassInfo* record = fom_ ? fom_->interactionByHandle(theClass) : nullptr;
+  if (!record) throw RTI::InteractionClassNotDefined("");
+  return *record;
 }
 
-std::uint32_t DtInteractionMgr::send(RTI::InteractionClassHandle,
-                                     const RTI::ParameterHandleValuePairSet&, const RTI::FedTime*,
-                                     const char*, const RTI::Region&) {
-  return 0;
+DtInteractionClassInfo& DtInteractionMgr::publishedClass(RTI::InteractionClassHandle theClass) const {
+  DtInteractionClassInfo& record = definedClass(theClass);
+  if (!record.published()) throw RTI::InteractionClassNotPublished("");
+  return record;
 }
 
-void DtInteractionMgr::setTransport(RTI::InteractionClassHandle, DtTransportType) {
-  DtNotImplemented("changeInteractionTransportationType");
+bool DtInteractionMgr::subscribed(RTI::InteractionClassHandle theClass) const {
+  const DtInteractionClassInfo* record = fom_ ? fom_->interactionByHandle(theClass) : nullptr;
+  return record && (record->subscribed() != DtInteractionClassInfo::notSubscribed || record->subscribedWithRegion());
 }
 
-void DtInteractionMgr::setOrder(RTI::InteractionClassHandle, DtOrderType) {
-  DtNotImplemented("changeInteractionOrderType");
+bool DtInteractionMgr::published(RTI::InteractionClassHandle theClass) const {
+  const DtInteractionClassInfo* record = fom_ ? fom_->interactionByHandle(theClass) : nullptr;
+  return record && record->published();
 }
 
-void DtInteractionMgr::subscribeInteractionClassWithRegion(RTI::InteractionClassHandle,
-                                                           RTI::Region&, RTI::Boolean) {}
+DtInteractionClassInfo* DtInteractionMgr::firstSubscribedClass(DtInteractionClassInfo* interactionClass) const {
+  for (DtInteractionClassInfo* at = interactionClass; at; at = at->baseClass()) {
+    if (subscribed(at->handle())) return at;
+  }
+  return nullptr;
+}
 
-void DtInteractionMgr::unsubscribeInteractionClassWithRegion(RTI::InteractionClassHandle,
-                                                             RTI::Region&) {}
+bool DtInteractionMgr::dmFiltering() const { return params_ && params_->useDMFiltering(); }
 
-void DtInteractionMgr::setTimeMgr(DtTimeMgr* timeMgr) { timeMgr_ = timeMgr; }
+// ---- declarations
 
-void DtInteractionMgr::setMomMgr(DtMomMgr* momMgr) { momMgr_ = momMgr; }
+void DtInteractionMgr::publish(RTI::InteractionClassHandle theClass) {
+  definedClass(theClass).publish(this);
+  sendPublishMsg(theClass);
+}
 
-void DtInteractionMgr::tick() {}
+void DtInteractionMgr::unpublish(RTI::InteractionClassHandle theClass) {
+  publishedClass(theClass).unpublish();
+  sendUnpublishMsg(theClass);
+}
 
-void DtInteractionMgr::processResign(const DtResignMsg&) {}
+void DtInteractionMgr::subscribe(RTI::InteractionClassHandle theClass, RTI::Boolean active) {
+  DtInteractionClassInfo& record = definedClass(theClass);
+  const std::uint32_t before = record.subscribed();
+  if (momMgr_) momMgr_->prepareForSubscribe(record);
+  record.subscribe(active == RTI::RTI_TRUE);
+  if (active == RTI::RTI_TRUE) {
+    sendSubscribeMsg(theClass);
+  } else if (before == DtInteractionClassInfo::subscribedActively) {
+    // The others stop counting this federate; the groups stay as they are.
+    sendUnsubscribeMsg(theClass);
+    return;
+  }
+  if (before == DtInteractionClassInfo::notSubscribed && dmFiltering()) addClassMulticast(&record);
+}
+
+void DtInteractionMgr::unsubscribe(RTI::InteractionClassHandle theClass) {
+  DtInteractionClassInfo& record = definedClass(theClass);
+  const std::uint32_t before = record.subscribed();
+  if (before == DtInteractionClassInfo::notSubscribed) throw RTI::InteractionClassNotSubscribed("");
+  if (before == DtInteractionClassInfo::subscribedActively) sendUnsubscribeMsg(theClass);
+  record.unsubscribe();
+  if (dmFiltering()) removeClassMulticast(&record);
+}
+
+template <class Msg>
+void DtInteractionMgr::sendClassMsg(RTI::InteractionClassHandle theClass) {
+  if (!connectMgr_) return;
+  std::unique_ptr<DtRtiMsg> made(connectMgr_->create(Msg::currentKind()));
+  auto* msg = dynamic_cast<Msg*>(made.get());
+  if (!msg) return;
+  msg->setHandle(theClass);
+  connectMgr_->sendStampedAndDelete(made.release(), connectMgr_->internalTransportType(), 0);
+}
+
+void DtInteractionMgr::sendSubscribeMsg(RTI::InteractionClassHandle theClass) {
+  sendClassMsg<DtSubInterMsg>(theClass);
+}
+void DtInteractionMgr::sendPublishMsg(RTI::InteractionClassHandle theClass) {
+  sendClassMsg<DtPubInterMsg>(theClass);
+}
+void DtInteractionMgr::sendUnsubscribeMsg(RTI::InteractionClassHandle theClass) {
+  sendClassMsg<DtUnsubInterMsg>(theClass);
+}
+void DtInteractionMgr::sendUnpublishMsg(RTI::InteractionClassHandle theClass) {
+  sendClassMsg<DtUnpubInterMsg>(theClass);
+}
+
+// ---- the other federates' declarations
+
+DtInteractionClassInfo* DtInteractionMgr::remoteDeclaration(const DtRtiMsg& msg, std::uint32_t classHandle,
+                                                            const char* ignoring) const {
+  if (connectMgr_ && msg.federateHandle() == connectMgr_->fedHandle()) return nullptr;
+  DtInteractionClassInfo* record = fom_ ? fom_->interactionByHandle(classHandle) : nullptr;
+  if (!record && ignoring) DtNotifyInfo("Ignoring %s message for undefined class %u\n", ignoring, classHandle);
+  return record;
+}
+
+void DtInteractionMgr::processPub(const DtPubInterMsg& msg) {
+  const auto published = static_cast<std::uint32_t>(msg.handle());
+  DtInteractionClassInfo* record = remoteDeclaration(msg, published, "publish");
+  // A late publisher learns of every active subscriber of the class or of
+  // a base class.
+  for (DtInteractionClassInfo* at = record; at; at = at->baseClass()) {
+    if (at->subscribed() == DtInteractionClassInfo::subscribedActively) sendSubscribeMsg(published);
+    checkForRegionalSubscribe(*at);
+  }
+}
+
+void DtInteractionMgr::processUnpub(const DtUnpubInterMsg&) {}
+
+void DtInteractionMgr::processSub(const DtSubInterMsg& msg) {
+  if (DtInteractionClassInfo* record = remoteDeclaration(msg, static_cast<std::uint32_t>(msg.handle()), "subscribe")) {
+    record->remoteSubscribe(static_cast<std::uint32_t>(msg.federateHandle()), this);
+    checkForRegionalPublish(*record);
+  }
+}
+
+void DtInteractionMgr::processUnsub(const DtUnsubInterMsg& msg) {
+  if (DtInteractionClassInfo* record =
+          remoteDeclaration(msg, static_cast<std::uint32_t>(msg.handle()), "unsubscribe")) {
+    record->remoteUnsubscribe(static_cast<std::uint32_t>(msg.federateHandle()), this);
+  }
+}
+
+void DtInteractionMgr::processResign(const DtResignMsg& msg) {
+  const auto federate = static_cast<std::uint32_t>(msg.federateHandle());
+  if (!fom_ || (connectMgr_ && federate == connectMgr_->fedHandle())) return;
+  for (int h = 0; h < fom_->numInteractions(); ++h) {
+    if (DtInteractionClassInfo* record = fom_->interactionByHandle(static_cast<RTI::InteractionClassHandle>(h))) {
+      record->remoteUnsubscribe(federate, this);
+    }
+  }
+}
+
+void DtInteractionMgr::checkForRegionalSubscribe(DtInteractionClassInfo&) {}
+void DtInteractionMgr::checkForRegionalPublish(DtInteractionClassInfo&) {}
+void DtInteractionMgr::subscribeInteractionClassWithRegion(RTI::InteractionClassHandle, RTI::Region&, RTI::Boolean) {}
+void DtInteractionMgr::unsubscribeInteractionClassWithRegion(RTI::InteractionClassHandle, RTI::Region&) {}
+
+// ---- relevance advisories
+
+void DtInteractionMgr::addPendingStartInters(std::uint32_t classHandle) {
+  if (relevanceAdvisorySwitch_) pendingStart_.push_back(classHandle);
+}
+
+void DtInteractionMgr::addPendingStopInters(std::uint32_t classHandle) {
+  if (relevanceAdvisorySwitch_) pendingStop_.push_back(classHandle);
+}
+
+namespace {
+// Hands the advisories over from the head; one the federate's callback
+// queues meanwhile comes after the others.
+template <class Advise>
+void handOver(std::deque<std::uint32_t>& pending, DtConnectionMgr* connectMgr, Advise advise) {
+  while (!pending.empty()) {
+    const std::uint32_t classHandle = pending.front();
+    pending.pop_front();
+    if (RTI::FederateAmbassador* fedAmb = connectMgr ? connectMgr->fedAmb() : nullptr) advise(*fedAmb, classHandle);
+  }
+}
+}  // namespace
+
+void DtInteractionMgr::sendPendingStopInters() {
+  handOver(pendingStop_, connectMgr_,
+           [](RTI::FederateAmbassador& fedAmb, std::uint32_t h) { fedAmb.turnInteractionsOff(h); });
+}
+
+void DtInteractionMgr::sendPendingStartInters() {
+  handOver(pendingStart_, connectMgr_,
+           [](RTI::FederateAmbassador& fedAmb, std::uint32_t h) { fedAmb.turnInteractionsOn(h); });
+}
+
+void DtInteractionMgr::tick() {
+  sendPendingStopInters();
+  sendPendingStartInters();
+}
+
+// ---- class multicast groups
+
+void DtInteractionMgr::addClassMulticast(DtInteractionClassInfo* interactionClass) {
+  if (!interactionClass) return;
+  if (const std::uint32_t group = interactionClass->destinationAddress()) {
+    auto [entry, added] = multicastUseCounts_.try_emplace(group, 0);
+    if (added && connectMgr_) connectMgr_->listenToMulticastGroup(group);
+    ++entry->second;
+  }
+  for (DtInteractionClassInfo* subclass : interactionClass->subclasses()) addClassMulticast(subclass);
+}
+
+void DtInteractionMgr::removeClassMulticast(DtInteractionClassInfo* interactionClass) {
+  if (!interactionClass) return;
+  if (const std::uint32_t group = interactionClass->destinationAddress()) {
+    const auto entry = multicastUseCounts_.find(group);
+    if (entry != multicastUseCounts_.end() && --entry->second < 1) {
+      if (connectMgr_) connectMgr_->dropMulticastGroup(group);
+      multicastUseCounts_.erase(entry);
+    }
+  }
+  for (DtInteractionClassInfo* subclass : interactionClass->subclasses()) removeClassMulticast(subclass);
+}
+
+std::uint32_t DtInteractionMgr::localAddrMap(RTI::InteractionClassHandle theClass, RTI::ULong) {
+  if (!dmFiltering()) return 0;
+  const DtInteractionClassInfo* record = fom_ ? fom_->interactionByHandle(theClass) : nullptr;
+  return record ? record->destinationAddress() : 0;
+}
+
+// ---- transport, order, tallies
+
+void DtInteractionMgr::setTransport(RTI::InteractionClassHandle theClass, DtTransportType type) {
+  if (type != DtBestEffort && type != DtReliable) throw RTI::InvalidTransportationHandle("");
+  publishedClass(theClass).setTransport(type);
+}
+
+void DtInteractionMgr::setOrder(RTI::InteractionClassHandle theClass, DtOrderType type) {
+  if (type != DtReceiveOrder && type != DtTimestampOrder) throw RTI::InvalidOrderingHandle("");
+  publishedClass(theClass).setOrder(type);
+}
+
+void DtInteractionMgr::incrementSentTally(RTI::InteractionClassHandle theClass, DtTransportType transport) {
+  if (DtInteractionClassInfo* record = fom_ ? fom_->interactionByHandle(theClass) : nullptr) {
+    record->tallySet().increment(RTI::RTI_FALSE, transport);
+  }
+}
+
+void DtInteractionMgr::incrementReceivedTally(RTI::InteractionClassHandle theClass, DtTransportType transport) {
+  if (DtInteractionClassInfo* record = fom_ ? fom_->interactionByHandle(theClass) : nullptr) {
+    record->tallySet().increment(RTI::RTI_TRUE, transport);
+  }
+}
+
+void DtInteractionMgr::fastIncrementSentTally(RTI::InteractionClassHandle theClass, DtTransportType transport) {
+  if (params_ && params_->momServiceAvailable()) incrementSentTally(theClass, transport);
+}
+
+void DtInteractionMgr::fastIncrementReceivedTally(RTI::InteractionClassHandle theClass, DtTransportType transport) {
+  if (params_ && params_->momServiceAvailable()) incrementReceivedTally(theClass, transport);
+}
+
+// ---- save and restore
+
+bool DtInteractionMgr::save(DtRtiSaveFile& file) const {
+  DtSavePacketBuilder record(DtInteractionMgrPacket::theType, DtInteractionMgrPacket::theLength);
+  record.setU8(DtInteractionMgrPacket::relevanceSwitchAt, relevanceAdvisorySwitch_);
+  return file.writePacket(record);
+}
+
+bool DtInteractionMgr::restore(DtRtiSaveFile& file) {
+  const DtSavePacket* record = file.readNextPacket();
+  if (!record || record->type() != DtInteractionMgrPacket::theType) {
+    DtNotifyError("IntMgr received an incorrect save packet, restore aborted\n");
+    return false;
+  }
+  if (!record->holds(DtInteractionMgrPacket::relevanceSwitchAt, 1)) {
+    DtNotifyError("IntMgr received a damaged save packet, restore aborted\n");
+    return false;
+  }
+  relevanceAdvisorySwitch_ = record->u8(DtInteractionMgrPacket::relevanceSwitchAt) ? 1 : 0;
+  return true;
+}

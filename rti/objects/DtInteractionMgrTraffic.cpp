@@ -1,0 +1,98 @@
+// The interaction manager's traffic: sending interactions and delivering
+// received ones to the federate.
+#include <memory>
+
+#include "config/DtRIDParameters.h"
+#include "net/DtConnectionMgr.h"
+#include "net/DtUpdateMsgs.h"
+#include "objects/DtFomClassMgr.h"
+#include "objects/DtInteractionClassInfo.h"
+#include "objects/DtInteractionMgr.h"
+#include "objects/DtTimeStamping.h"
+
+std::uint32_t DtInteractionMgr::send(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&,
+                                     const RTI::FedTime*, const char*, const RTI::Region&) {
+  return 0;
+}
+
+std::uint32_t DtInteractionMgr::send(RTI::InteractionClassHandle theClass,
+                                     const RTI::ParameterHandleValuePairSet& parameters, const RTI::FedTime* time,
+                                     const char* tag, RTI::ULong destination) {
+  DtInteractionClassInfo& record = publishedClass(theClass);
+  if (!params_ || params_->errorChecking()) {
+    for (RTI::ULong i = 0; i < parameters.size(); ++i) {
+      if (!record.paramByHandle(parameters.getHandle(i))) throw RTI::InteractionParameterNotDefined("");
+    }
+  }
+  DtOrderType order = DtReceiveOrder;
+  std::uint32_t serial = 0;
+  if (timeMgr_ && timeMgr_->regulating()) {
+    order = record.order();
+    if (order == DtTimestampOrder) serial = timeMgr_->takeSerialNumber();
+  }
+  sendInteractionMsg(theClass, parameters, record.transport(), order, time, tag, serial, destination);
+  return serial;
+}
+
+void DtInteractionMgr::sendInteractionMsg(RTI::InteractionClassHandle theClass,
+                                          const RTI::ParameterHandleValuePairSet& parameters,
+                                          DtTransportType transport, DtOrderType order, const RTI::FedTime* time,
+                                          const char* tag, std::uint32_t serial, RTI::ULong destination) {
+  if (!connectMgr_) return;
+  std::unique_ptr<DtRtiMsg> made;
+  if (time) {
+    made.reset(connectMgr_->create(DtInteractionTsoMsg::currentKind()));
+    auto* msg = dynamic_cast<DtInteractionTsoMsg*>(made.get());
+    if (!msg) return;
+    msg->set(theClass, parameters, order, *time, tag, serial, destination);
+  } else {
+    made.reset(connectMgr_->create(DtInteractionRoMsg::currentKind()));
+    auto* msg = dynamic_cast<DtInteractionRoMsg*>(made.get());
+    if (!msg) return;
+    msg->set(theClass, parameters, tag, destination);
+  }
+  connectMgr_->sendStampedAndDelete(made.release(), transport, localAddrMap(theClass, destination));
+  fastIncrementSentTally(theClass, transport);
+}
+
+bool DtInteractionMgr::acceptInteraction(const DtInteractionMsg& msg) const {
+  return !connectMgr_ || msg.federateHandle() != connectMgr_->fedHandle();
+}
+
+void DtInteractionMgr::processInteraction(const DtInteractionMsg& msg) {
+  if (!acceptInteraction(msg)) return;
+  const auto theClass = static_cast<RTI::InteractionClassHandle>(msg.handle());
+  const auto transport = static_cast<DtTransportType>(msg.transportType());
+  if (subscribed(theClass)) {
+    // Every parameter as it came, empty values included.
+    deliver(theClass, msg.params(), msg);
+    fastIncrementReceivedTally(theClass, transport);
+    return;
+  }
+  const DtInteractionClassInfo* target = firstSubscribedClass(fom_ ? fom_->interactionByHandle(theClass) : nullptr);
+  if (!target) return;
+  // A base class sees only its own parameters, and none that is empty.
+  std::unique_ptr<RTI::ParameterHandleValuePairSet> seen(
+      RTI::ParameterSetFactory::create(static_cast<RTI::ULong>(msg.numParams())));
+  msg.forEachValue([&](std::uint16_t parameter, const char* value, std::uint16_t length) {
+    if (length > 0 && target->paramByHandle(parameter)) seen->add(parameter, value, length);
+  });
+  deliver(target->handle(), *seen, msg);
+  fastIncrementReceivedTally(target->handle(), transport);
+}
+
+void DtInteractionMgr::deliver(RTI::InteractionClassHandle theClass, const RTI::ParameterHandleValuePairSet& parameters,
+                               const DtInteractionMsg& msg) {
+  RTI::FederateAmbassador* fedAmb = connectMgr_ ? connectMgr_->fedAmb() : nullptr;
+  if (!fedAmb) return;
+  const char* tag = msg.tag();
+  if (!tag) tag = "";  // the sender gave none; a federate's callback gets a text
+  if (msg.orderType() == DtTimestampOrder && msg.hasTime() && timeMgr_ && timeMgr_->constrained()) {
+    RTI::EventRetractionHandle handle;
+    handle.theSerialNumber = msg.serialNumber();
+    handle.sendingFederate = msg.federateHandle();
+    fedAmb->receiveInteraction(theClass, parameters, msg.time(), tag, handle);
+  } else {
+    fedAmb->receiveInteraction(theClass, parameters, tag);
+  }
+}

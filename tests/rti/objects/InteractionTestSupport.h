@@ -1,0 +1,198 @@
+#pragma once
+// What the interaction manager's tests share: a connection manager that
+// writes down what is sent and which groups are joined and left instead of
+// touching the network, a federate ambassador that writes down the
+// interaction callbacks, time and MOM stand-ins, and a fixture with the FOM
+// fixture's model, a manager, and messages "from another federate".
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "FomTestSupport.h"
+#include "NullFederateAmbassador.hh"
+#include "api/DtParamValueSet.h"
+#include "config/DtRIDParameters.h"
+#include "net/DtConnectionMgr.h"
+#include "net/DtDeclarationMsgs.h"
+#include "net/DtFederationMsgs.h"
+#include "net/DtNetNumber.h"
+#include "net/DtUpdateMsgs.h"
+#include "objects/DtInteractionClassInfo.h"
+#include "objects/DtInteractionMgr.h"
+#include "objects/DtInteractionMomHook.h"
+#include "objects/DtTimeStamping.h"
+#include "fedtime.hh"
+#include "util/DtIpv4Address.h"
+
+namespace intertest {
+
+// The fixture model's interaction classes.
+constexpr RTI::InteractionClassHandle root = 0, manager = 4, managerFederate = 5, radio = 6, encoded = 7;
+constexpr std::uint32_t self = 3, other = 21, third = 22;
+
+inline std::string text(const char* data, RTI::ULong length) { return std::string(data, length); }
+
+// "h=value,..." in the set's order.
+inline std::string pairs(const RTI::ParameterHandleValuePairSet& set) {
+  std::string out;
+  for (RTI::ULong i = 0; i < set.size(); ++i) {
+    RTI::ULong length = 0;
+    const char* value = set.getValuePointer(i, length);
+    out += (out.empty() ? "" : ",") + std::to_string(set.getHandle(i)) + "=" + text(value, length);
+  }
+  return out;
+}
+
+class RecordingFedAmb : public NullFederateAmbassador {
+public:
+  void receiveInteraction(RTI::InteractionClassHandle c, const RTI::ParameterHandleValuePairSet& set,
+                          const char* tag) override {
+    calls.push_back("receive " + std::to_string(c) + " {" + pairs(set) + "} " + tag);
+    lastSet = &set;
+  }
+  void receiveInteraction(RTI::InteractionClassHandle c, const RTI::ParameterHandleValuePairSet& set,
+                          const RTI::FedTime& time, const char* tag, RTI::EventRetractionHandle handle) override {
+    char at[32];
+    std::snprintf(at, sizeof at, "%g", RTIfedTime(time).getTime());
+    calls.push_back("receive " + std::to_string(c) + " {" + pairs(set) + "} " + tag + " at " + at + " serial " +
+                    std::to_string(handle.theSerialNumber) + " from " + std::to_string(handle.sendingFederate));
+    lastSet = &set;
+  }
+  void turnInteractionsOn(RTI::InteractionClassHandle c) override { calls.push_back("on " + std::to_string(c)); }
+  void turnInteractionsOff(RTI::InteractionClassHandle c) override { calls.push_back("off " + std::to_string(c)); }
+
+  std::vector<std::string> take() { return std::exchange(calls, {}); }
+  std::vector<std::string> calls;
+  const RTI::ParameterHandleValuePairSet* lastSet = nullptr;
+};
+
+// Sends nothing: every message handed over is described and kept.
+class RecordingConnectionMgr : public DtConnectionMgr {
+public:
+  int sendStampedAndDelete(DtRtiMsg* msg, DtTransportType transport, unsigned long address) override {
+    msg->setFederateHandle(self);
+    sent.push_back(describe(*msg, transport, address));
+    delete msg;
+    return 0;
+  }
+  bool listenToMulticastGroup(unsigned long group) override {
+    groups.push_back("join " + DottedAddress(static_cast<std::uint32_t>(group)));
+    return true;
+  }
+  bool dropMulticastGroup(unsigned long group) override {
+    groups.push_back("leave " + DottedAddress(static_cast<std::uint32_t>(group)));
+    return true;
+  }
+  RTI::FederateAmbassador* fedAmb() const override { return ambassador; }
+  unsigned long fedHandle() const override { return self; }
+
+  // "pub 6", "unsub 6", "ro 6 t0 {…} tag", "tso 6 t1 o1 s2 {…}" and " @group".
+  static std::string describe(const DtRtiMsg& msg, DtTransportType transport, unsigned long address) {
+    std::string line;
+    const auto kind = msg.msgKind();
+    if (const auto* ro = dynamic_cast<const DtInteractionRoMsg*>(&msg)) {
+      line = "ro " + std::to_string(ro->handle()) + " t" + std::to_string(transport) + " {" + pairs(ro->params()) + "}";
+    } else if (const auto* tso = dynamic_cast<const DtInteractionTsoMsg*>(&msg)) {
+      line = "tso " + std::to_string(tso->handle()) + " t" + std::to_string(transport) + " o" +
+             std::to_string(tso->orderType()) + " s" + std::to_string(tso->serialNumber()) + " {" +
+             pairs(tso->params()) + "}";
+    } else {
+      const char* verb = kind == DtPubInterMsgKind     ? "pub"
+                         : kind == DtUnpubInterMsgKind ? "unpub"
+                         : kind == DtSubInterMsgKind   ? "sub"
+                         : kind == DtUnsubInterMsgKind ? "unsub"
+                                                       : "kind";
+      line = std::string(verb) + " " + std::to_string(DtNetU32::read(msg.data() + 8)) + " t" +
+             std::to_string(transport);
+    }
+    if (address) line += " @" + DottedAddress(static_cast<std::uint32_t>(address));
+    return line;
+  }
+
+  std::vector<std::string> takeSent() { return std::exchange(sent, {}); }
+  std::vector<std::string> takeGroups() { return std::exchange(groups, {}); }
+
+  RTI::FederateAmbassador* ambassador = nullptr;
+  std::vector<std::string> sent;
+  std::vector<std::string> groups;
+};
+
+class FakeTimeStamping : public DtTimeStamping {
+public:
+  bool regulating() const override { return isRegulating; }
+  bool constrained() const override { return isConstrained; }
+  std::uint32_t takeSerialNumber() override { return next++; }
+  bool isRegulating = false;
+  bool isConstrained = false;
+  std::uint32_t next = 1;
+};
+
+class RecordingMomHook : public DtInteractionMomHook {
+public:
+  void prepareForSubscribe(DtInteractionClassInfo& c) override { prepared.push_back(c.handle()); }
+  std::vector<std::uint32_t> prepared;
+};
+
+// A parameter set of (handle, value) pairs.
+inline std::unique_ptr<RTI::ParameterHandleValuePairSet> params(
+    std::initializer_list<std::pair<RTI::ParameterHandle, std::string>> values) {
+  std::unique_ptr<RTI::ParameterHandleValuePairSet> set(RTI::ParameterSetFactory::create(8));
+  for (const auto& [h, value] : values) set->add(h, value.data(), value.size());
+  return set;
+}
+
+// RID parameters from these RID lines (none: the defaults).
+inline std::unique_ptr<DtRIDParameters> ridWith(const std::string& lines) {
+  ScratchDirectory dir;
+  const std::string file = dir.write("rid.mtl", lines + "\n");
+  const ScopedEnv rid("RTI_RID_FILE", file.c_str());
+  const ScopedEnv config("RTI_CONFIG", nullptr);
+  return std::make_unique<DtRIDParameters>();
+}
+
+// A federate's interaction manager over the fixture's model, a recording
+// connection manager and a recording federate ambassador.
+class InteractionFixture : public ::testing::Test {
+protected:
+  void SetUp() override { make(""); }
+  void TearDown() override { DtInteractionMsg::setChannelIncluded(0); }
+
+  // Starts again with RID parameters from these lines.
+  void make(const std::string& ridLines) {
+    mgr.reset();
+    rid = ridWith(ridLines);
+    fom = fomFromText(fixtureFed, rid.get());
+    conn = std::make_unique<RecordingConnectionMgr>();
+    conn->ambassador = &fedAmb;
+    mgr = std::make_unique<DtInteractionMgr>(conn.get(), fom.get(), rid.get());
+  }
+
+  // Messages of another federate, through the connection manager's
+  // dispatch as a received one would go.
+  template <class Msg>
+  void receiveClassMsg(RTI::InteractionClassHandle c, std::uint32_t from = other) {
+    Msg msg(c, nullptr);
+    msg.setFederateHandle(from);
+    conn->processMsg(msg);
+  }
+  void receive(const DtInteractionMsg& msg) { conn->processMsg(msg); }
+  static DtInteractionRoMsg interaction(RTI::InteractionClassHandle c, const RTI::ParameterHandleValuePairSet& set,
+                                        std::uint32_t from = other, const char* tag = "tag") {
+    DtInteractionRoMsg msg(c, set, tag, 0, nullptr);
+    msg.setFederateHandle(from);
+    return msg;
+  }
+
+  std::unique_ptr<DtRIDParameters> rid;
+  std::unique_ptr<DtFomClassMgr> fom;
+  std::unique_ptr<RecordingConnectionMgr> conn;
+  RecordingFedAmb fedAmb;
+  std::unique_ptr<DtInteractionMgr> mgr;
+};
+
+}  // namespace intertest
