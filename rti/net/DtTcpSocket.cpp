@@ -205,8 +205,8 @@ int DtTcpSocket::DtFlush() {
 long DtTcpSocket::readWanted() {
   const long received = DtPortReceive(descriptor(), buffer_.data() + have_, static_cast<std::size_t>(wanted_));
   if (received > 0) return received;
-  if (received == 0) {
-    fail();  // the peer closed the connection
+  if (received == 0 || (received < 0 && errno == ECONNRESET)) {
+    fail();  // the peer closed the connection (a reset is a close with data unread)
     return -1;
   }
   if (DtPortWouldBlock(errno)) return 0;
