@@ -1,7 +1,8 @@
 // Two processes on the loopback exchange update-sized RTI messages through
-// the connection manager (synchronous and asynchronous), beside a bare UDP
-// sendto/recvfrom loop and a bare ping-pong of the same datagrams measured
-// in the same run. Run it inside a private network namespace (multicast on
+// the connection manager (synchronous and asynchronous, over UDP multicast)
+// and through the rtiexec network thread's TCP forwarder (a third process
+// relays; both federates send reliably), beside a bare UDP sendto/recvfrom
+// loop and a bare ping-pong of the same datagrams measured in the same run. Run it inside a private network namespace (multicast on
 // lo), as the tests run: tools/ensure-packages.sh's run_isolated.
 //
 // Rate: the sender keeps at most --window messages in flight (sent, not yet
@@ -36,6 +37,7 @@
 #include "config/DtRIDParameters.h"
 #include "net/DtAsyncConnectionMgr.h"
 #include "net/DtNetSocket.h"
+#include "net/DtRtiExecNetThread.h"
 #include "net/DtRtiMsg.h"
 #include "net/DtRtiMsgFactory.h"
 #include "util/DtBigEndian.h"
@@ -64,6 +66,8 @@ struct Shared {
   std::atomic<std::uint64_t> received{0};
   std::atomic<std::int64_t> lastArrival{0};
   std::atomic<int> ready{0};
+  std::atomic<int> relayReady{0};
+  std::atomic<int> relayStop{0};
 };
 
 // A message of the bench's kind: any size, its number at byte 8.
@@ -150,12 +154,18 @@ private:
 // The RTI's path: a federate's connection manager made from a RID file.
 class ManagerEndpoint : public Endpoint {
 public:
-  ManagerEndpoint(int port, std::uint32_t group, int role, std::uint32_t size, bool asynchronous) : size_(size) {
+  // Reliable: both federates reach each other through the rtiexec's
+  // forwarder on the port (TCP), and send reliably.
+  ManagerEndpoint(int port, std::uint32_t group, int role, std::uint32_t size, bool asynchronous, bool reliable = false)
+      : size_(size), transport_(reliable ? DtReliable : DtBestEffort) {
     char path[] = "/tmp/connection_throughput_rid_XXXXXX";
     const int fd = mkstemp(path);
     const std::string rid = "(setq RTI_udpPort " + std::to_string(port) + ")\n(setq RTI_destAddrString \"" +
                             DottedAddress(group) + "\")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n" +
-                            "(setq RTI_asynchronousIO " + (asynchronous ? "1" : "0") + ")\n";
+                            "(setq RTI_asynchronousIO " + (asynchronous ? "1" : "0") + ")\n" +
+                            (reliable ? "(setq RTI_useRtiExec 1)\n(setq RTI_fomDataReliable 1)\n"
+                                        "(setq RTI_tcpForwarderAddr \"127.0.0.1\")\n"
+                                      : "");
     if (fd < 0 || write(fd, rid.data(), rid.size()) != static_cast<ssize_t>(rid.size())) {
       std::perror("connection_throughput: RID file");
       std::exit(1);
@@ -172,7 +182,7 @@ public:
   ~ManagerEndpoint() override { mgr_->disconnectFederation(); }
   void send(std::uint32_t number) override {
     BenchMsg msg(static_cast<int>(size_), number);
-    mgr_->sendStamped(msg, DtBestEffort);
+    mgr_->sendStamped(msg, transport_);
   }
   bool receiveOne(const OnMessage& onMessage) override {
     handler_ = &onMessage;
@@ -187,6 +197,7 @@ private:
   }
 
   std::uint32_t size_;
+  DtTransportType transport_;
   std::unique_ptr<DtRIDParameters> rid_;
   std::unique_ptr<DtConnectionMgr> mgr_;
   const OnMessage* handler_ = nullptr;
@@ -195,6 +206,7 @@ private:
 struct Path {
   const char* name;
   std::function<std::unique_ptr<Endpoint>(int port, std::uint32_t group, int role)> make;
+  bool relayed = false;  // through an rtiexec network thread in a process of its own
 };
 
 // Runs `body` in a child process that shares `shared`; returns its pid.
@@ -213,6 +225,27 @@ void awaitReady(Shared& shared) {
   while (!shared.ready.load()) std::this_thread::yield();
 }
 
+// The rtiexec's network thread in a process of its own, for a relayed path;
+// it runs until the measurement sets relayStop. Returns its pid, or 0.
+pid_t startRelay(const Path& path, int port, Shared& shared) {
+  if (!path.relayed) return 0;
+  shared.relayReady = 0;
+  shared.relayStop = 0;
+  const pid_t pid = fork_child([&] {
+    DtRtiExecNetThread relay(port, 1);
+    shared.relayReady = 1;
+    while (!shared.relayStop.load()) usleep(10000);
+  });
+  while (!shared.relayReady.load()) std::this_thread::yield();
+  return pid;
+}
+
+void stopRelay(pid_t relay, Shared& shared) {
+  if (!relay) return;
+  shared.relayStop = 1;
+  waitpid(relay, nullptr, 0);
+}
+
 struct Rate {
   std::uint64_t received = 0;
   double seconds = 0;
@@ -222,6 +255,7 @@ struct Rate {
 Rate measureRate(const Path& path, const Settings& settings, int port, std::uint32_t group, Shared& shared) {
   shared.received = 0;
   shared.ready = 0;
+  const pid_t relay = startRelay(path, port, shared);
   const pid_t child = fork_child([&] {
     auto endpoint = path.make(port, group, receiver);
     shared.ready = 1;
@@ -248,6 +282,8 @@ Rate measureRate(const Path& path, const Settings& settings, int port, std::uint
     endpoint->send(sent);
   }
   waitpid(child, nullptr, 0);
+  endpoint.reset();
+  stopRelay(relay, shared);
   Rate rate;
   rate.received = shared.received.load();
   rate.seconds = std::chrono::duration<double>(Clock::duration(shared.lastArrival.load() - start)).count();
@@ -267,6 +303,7 @@ struct RoundTrips {
 RoundTrips measureRoundTrips(const Path& path, const Settings& settings, int port, std::uint32_t group,
                              Shared& shared) {
   shared.ready = 0;
+  const pid_t relay = startRelay(path, port, shared);
   const pid_t child = fork_child([&] {
     auto endpoint = path.make(port, group, receiver);
     shared.ready = 1;
@@ -302,6 +339,8 @@ RoundTrips measureRoundTrips(const Path& path, const Settings& settings, int por
     }
   }
   waitpid(child, nullptr, 0);
+  endpoint.reset();
+  stopRelay(relay, shared);
   return trips;
 }
 
@@ -350,6 +389,11 @@ int main(int argc, char** argv) {
        [size](int p, std::uint32_t g, int role) { return std::make_unique<ManagerEndpoint>(p, g, role, size, false); }},
       {"asynchronous manager",
        [size](int p, std::uint32_t g, int role) { return std::make_unique<ManagerEndpoint>(p, g, role, size, true); }},
+      {"rtiexec forwarder",
+       [size](int p, std::uint32_t g, int role) {
+         return std::make_unique<ManagerEndpoint>(p, g, role, size, false, true);
+       },
+       true},
   };
   std::printf("connection_throughput: %u-byte messages, %u per rate run (window %u), %u pings, best of %u\n", size,
               settings.count, settings.window, settings.pings, settings.repeat);
