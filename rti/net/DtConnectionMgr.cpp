@@ -1,6 +1,7 @@
 #include "net/DtConnectionMgr.h"
 
 #include <atomic>
+#include <cstring>
 #include <string>
 
 #include "api/DtFedAmbWrapper.h"
@@ -9,6 +10,7 @@
 #include "net/DtGroupSocket.h"
 #include "net/DtGsRtiConnection.h"
 #include "net/DtNetAddress.h"
+#include "net/DtNetMsgHeader.h"
 #include "net/DtNetSocket.h"
 #include "net/DtRetractInfoList.h"
 #include "net/DtRtiConnection.h"
@@ -178,33 +180,39 @@ void DtConnectionMgr::stampExecution(DtRtiMsg& msg) const {
   }
 }
 
-void DtConnectionMgr::restoreExecution(DtRtiMsg& msg, const DtString& name, int handle) const {
-  if (name != "") {
-    msg.setFedEx(name);
-  } else {
-    msg.setFedEx(handle);
-  }
-}
+namespace {
+
+// A message's execution id (the header's bytes 5-7, in either form), put
+// back as it was when the object goes.
+class SavedExecution {
+public:
+  explicit SavedExecution(DtRtiMsg& msg) : msg_(msg) { std::memcpy(bytes_, place(), sizeof bytes_); }
+  ~SavedExecution() { std::memcpy(place(), bytes_, sizeof bytes_); }
+  SavedExecution(const SavedExecution&) = delete;
+  SavedExecution& operator=(const SavedExecution&) = delete;
+
+private:
+  char* place() const { return msg_.data() + DtNetMsgHeader::execOffset; }
+
+  DtRtiMsg& msg_;
+  char bytes_[DtNetMsgHeader::theSize - DtNetMsgHeader::execOffset];
+};
+
+}  // namespace
 
 int DtConnectionMgr::sendStamped(DtRtiMsg& msg, DtTransportType transport, unsigned long address) {
-  const DtString name = msg.fedExName();
-  const int handle = msg.fedExHandle();
+  const SavedExecution saved(msg);
   stampExecution(msg);
   msg.setFederateHandle(fedHandle_);
   if (msg.orderType() == DtTimestampOrder && retractList_) retractList_->addMsg(msg);
-  const int result = send(msg, transport, address);
-  restoreExecution(msg, name, handle);
-  return result;
+  return send(msg, transport, address);
 }
 
 int DtConnectionMgr::sendStampedAnonymous(DtRtiMsg& msg, DtTransportType transport, unsigned long address) {
-  const DtString name = msg.fedExName();
-  const int handle = msg.fedExHandle();
+  const SavedExecution saved(msg);
   stampExecution(msg);
   msg.setFederateHandle(0);
-  const int result = send(msg, transport, address);
-  restoreExecution(msg, name, handle);
-  return result;
+  return send(msg, transport, address);
 }
 
 int DtConnectionMgr::sendAndDelete(DtRtiMsg* msg, DtTransportType transport, unsigned long address) {

@@ -226,7 +226,6 @@ protected:
 private:
   struct Connections;
   void stampExecution(DtRtiMsg& msg) const;
-  void restoreExecution(DtRtiMsg& msg, const DtString& name, int handle) const;
   bool traced(const DtRtiMsg& msg) const;
 
   std::unique_ptr<Connections> connections_;
