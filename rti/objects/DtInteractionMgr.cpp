@@ -11,6 +11,7 @@
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionClassInfo.h"
 #include "objects/DtInteractionMomHook.h"
+#include "objects/DtReceivedParamSet.h"
 #include "util/DtCreatorHook.h"
 #include "util/DtNotify.h"
 
@@ -41,7 +42,8 @@ DtInteractionMgr::DtInteractionMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* f
     : connectMgr_(connectMgr),
       fom_(fom),
       params_(params),
-      relevanceAdvisorySwitch_(theDefaultInteractionAdvisorySwitch) {
+      relevanceAdvisorySwitch_(theDefaultInteractionAdvisorySwitch),
+      view_(std::make_unique<DtReceivedParamSet>()) {
   if (params_ && params_->dataDistMgmt()) DtInteractionMsg::setChannelIncluded(1);
   roKind_ = DtInteractionRoMsg::currentKind();
   tsoKind_ = DtInteractionTsoMsg::currentKind();

@@ -18,9 +18,10 @@
 // No thread and no lock: everything runs on the federate's thread.
 //
 // The receive path is the federation's hot path: a class look-up by handle
-// and the subscription test, then the received parameter set goes to the
-// federate as the message holds it; a new set is made only when a
-// superclass is delivered and must see fewer parameters.
+// and the subscription test, then the federate gets the parameters where
+// the received message holds them (DtReceivedParamSet): no value is copied
+// and, once warm, nothing is allocated, also when a base class is delivered
+// and sees fewer parameters.
 
 #include <cstdint>
 #include <deque>
@@ -38,6 +39,7 @@ class DtInteractionClassInfo;
 class DtInteractionMomHook;
 class DtInteractionMsg;
 class DtPubInterMsg;
+class DtReceivedParamSet;
 class DtRIDParameters;
 class DtResignMsg;
 class DtRtiMsg;
@@ -248,4 +250,7 @@ private:
   // switch is process-wide and may change before this manager goes).
   int roKind_ = 0;
   int tsoKind_ = 0;
+  // The set a delivery hands over, kept with its room between deliveries.
+  std::unique_ptr<DtReceivedParamSet> view_;
+  bool viewInUse_ = false;
 };

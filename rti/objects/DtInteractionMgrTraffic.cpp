@@ -8,6 +8,7 @@
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionClassInfo.h"
 #include "objects/DtInteractionMgr.h"
+#include "objects/DtReceivedParamSet.h"
 #include "objects/DtTimeStamping.h"
 
 std::uint32_t DtInteractionMgr::send(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&,
@@ -62,23 +63,37 @@ bool DtInteractionMgr::acceptInteraction(const DtInteractionMsg& msg) const {
 void DtInteractionMgr::processInteraction(const DtInteractionMsg& msg) {
   if (!acceptInteraction(msg)) return;
   const auto theClass = static_cast<RTI::InteractionClassHandle>(msg.handle());
-  const auto transport = static_cast<DtTransportType>(msg.transportType());
-  if (subscribed(theClass)) {
-    // Every parameter as it came, empty values included.
-    deliver(theClass, msg.params(), msg);
-    fastIncrementReceivedTally(theClass, transport);
-    return;
+  const DtInteractionClassInfo* base = nullptr;
+  if (!subscribed(theClass)) {
+    base = firstSubscribedClass(fom_ ? fom_->interactionByHandle(theClass) : nullptr);
+    if (!base) return;
   }
-  const DtInteractionClassInfo* target = firstSubscribedClass(fom_ ? fom_->interactionByHandle(theClass) : nullptr);
-  if (!target) return;
-  // A base class sees only its own parameters, and none that is empty.
-  std::unique_ptr<RTI::ParameterHandleValuePairSet> seen(
-      RTI::ParameterSetFactory::create(static_cast<RTI::ULong>(msg.numParams())));
-  msg.forEachValue([&](std::uint16_t parameter, const char* value, std::uint16_t length) {
-    if (length > 0 && target->paramByHandle(parameter)) seen->add(parameter, value, length);
-  });
-  deliver(target->handle(), *seen, msg);
-  fastIncrementReceivedTally(target->handle(), transport);
+  // The values stay in the message: the class itself sees every parameter
+  // as it came, empty ones too; a base class only its own that have a value.
+  // A delivery inside another one's callback gets a set of its own.
+  const bool nested = viewInUse_;
+  DtReceivedParamSet local;
+  DtReceivedParamSet& seen = nested ? local : *view_;
+  struct Release {
+    DtReceivedParamSet& set;
+    bool& inUse;
+    bool nested;
+    ~Release() {
+      set.clear();
+      if (!nested) inUse = false;
+    }
+  } release{seen, viewInUse_, nested};
+  viewInUse_ = true;
+  if (base) {
+    seen.view(msg, [base](std::uint16_t parameter, std::uint16_t length) {
+      return length > 0 && base->paramByHandle(parameter);
+    });
+  } else {
+    seen.view(msg, [](std::uint16_t, std::uint16_t) { return true; });
+  }
+  const RTI::InteractionClassHandle delivered = base ? base->handle() : theClass;
+  deliver(delivered, seen, msg);
+  fastIncrementReceivedTally(delivered, static_cast<DtTransportType>(msg.transportType()));
 }
 
 void DtInteractionMgr::deliver(RTI::InteractionClassHandle theClass, const RTI::ParameterHandleValuePairSet& parameters,

@@ -53,7 +53,7 @@ public:
   void receiveInteraction(RTI::InteractionClassHandle c, const RTI::ParameterHandleValuePairSet& set,
                           const char* tag) override {
     calls.push_back("receive " + std::to_string(c) + " {" + pairs(set) + "} " + tag);
-    lastSet = &set;
+    noteValue(set);
   }
   void receiveInteraction(RTI::InteractionClassHandle c, const RTI::ParameterHandleValuePairSet& set,
                           const RTI::FedTime& time, const char* tag, RTI::EventRetractionHandle handle) override {
@@ -61,14 +61,20 @@ public:
     std::snprintf(at, sizeof at, "%g", RTIfedTime(time).getTime());
     calls.push_back("receive " + std::to_string(c) + " {" + pairs(set) + "} " + tag + " at " + at + " serial " +
                     std::to_string(handle.theSerialNumber) + " from " + std::to_string(handle.sendingFederate));
-    lastSet = &set;
+    noteValue(set);
   }
   void turnInteractionsOn(RTI::InteractionClassHandle c) override { calls.push_back("on " + std::to_string(c)); }
   void turnInteractionsOff(RTI::InteractionClassHandle c) override { calls.push_back("off " + std::to_string(c)); }
 
   std::vector<std::string> take() { return std::exchange(calls, {}); }
   std::vector<std::string> calls;
-  const RTI::ParameterHandleValuePairSet* lastSet = nullptr;
+  const char* firstValue = nullptr;  // where the last set's first value was
+
+private:
+  void noteValue(const RTI::ParameterHandleValuePairSet& set) {
+    RTI::ULong length = 0;
+    firstValue = set.size() > 0 ? set.getValuePointer(0, length) : nullptr;
+  }
 };
 
 // Sends nothing: every message handed over is described and kept.
