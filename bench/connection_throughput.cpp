@@ -15,10 +15,6 @@
 // Each measurement forks a fresh receiving process; both processes use the
 // same loop for each path (read one message, or wait up to 10 ms for one).
 
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/mman.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,6 +30,7 @@
 #include <vector>
 
 #include "BenchOptions.h"
+#include "LoopbackPair.h"
 #include "config/DtRIDParameters.h"
 #include "net/DtAsyncConnectionMgr.h"
 #include "net/DtNetSocket.h"
@@ -46,10 +43,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr std::uint32_t loopback = 0x7F000001u;
+using namespace loopbackpair;
 constexpr DtRtiMsgKind benchKind = DtRtiMsgKind(200);
-constexpr int sender = 1, receiver = 2;  // federate handles of the two processes
 
 struct Settings {
   std::uint32_t count = 100000;
@@ -59,15 +54,10 @@ struct Settings {
   std::uint32_t repeat = 3;
 };
 
-std::int64_t now() { return Clock::now().time_since_epoch().count(); }
-
-// What the receiving process tells the sending one.
-struct Shared {
-  std::atomic<std::uint64_t> received{0};
-  std::atomic<std::int64_t> lastArrival{0};
+// The relay process's start and stop, between the processes.
+struct RelayControl {
   std::atomic<int> ready{0};
-  std::atomic<int> relayReady{0};
-  std::atomic<int> relayStop{0};
+  std::atomic<int> stop{0};
 };
 
 // A message of the bench's kind: any size, its number at byte 8.
@@ -83,72 +73,6 @@ public:
     return new BenchMsg(header->bytes(), where);
   }
   static DtRtiMsg* empty(DtBufferPlaceHolder*) { return new BenchMsg(16, 0); }
-};
-
-using OnMessage = std::function<void(std::uint32_t number, int from)>;
-
-// One process's end of a path.
-class Endpoint {
-public:
-  virtual ~Endpoint() = default;
-  virtual void send(std::uint32_t number) = 0;
-  // Handles at most one message; false when none was waiting.
-  virtual bool receiveOne(const OnMessage& onMessage) = 0;
-  virtual void wait(double seconds) = 0;
-};
-
-// The bare path: a UDP socket as the manager's would be (same port, group,
-// interface, buffer), read and written with the system calls alone.
-class BareEndpoint : public Endpoint {
-public:
-  BareEndpoint(int port, std::uint32_t group, int role, std::uint32_t size) : role_(role), datagram_(size, 0) {
-    fd_ = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
-    const int one = 1, zero = 0, buffer = 50000;
-    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    setsockopt(fd_, IPPROTO_IP, IP_MULTICAST_ALL, &zero, sizeof zero);
-    setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
-      std::perror("connection_throughput: bare bind");
-      std::exit(1);
-    }
-    ip_mreq membership{};
-    membership.imr_multiaddr.s_addr = htonl(group);
-    membership.imr_interface.s_addr = htonl(loopback);
-    setsockopt(fd_, IPPROTO_IP, IP_ADD_MEMBERSHIP, &membership, sizeof membership);
-    in_addr interface{htonl(loopback)};
-    setsockopt(fd_, IPPROTO_IP, IP_MULTICAST_IF, &interface, sizeof interface);
-    to_ = local;
-    to_.sin_addr.s_addr = htonl(group);
-    DtPutBigEndian(static_cast<std::uint16_t>(size), datagram_.data());
-    DtPutBigEndian(static_cast<std::uint16_t>(role), datagram_.data() + 2);
-    datagram_[4] = static_cast<char>(benchKind);
-    buffer_.resize(15000);
-  }
-  ~BareEndpoint() override { close(fd_); }
-  void send(std::uint32_t number) override {
-    DtPutBigEndian(number, datagram_.data() + 8);
-    sendto(fd_, datagram_.data(), datagram_.size(), 0, reinterpret_cast<const sockaddr*>(&to_), sizeof to_);
-  }
-  bool receiveOne(const OnMessage& onMessage) override {
-    const ssize_t length = recv(fd_, buffer_.data(), buffer_.size(), 0);
-    if (length < 12) return false;
-    onMessage(DtGetBigEndian<std::uint32_t>(buffer_.data() + 8), DtGetBigEndian<std::uint16_t>(buffer_.data() + 2));
-    return true;
-  }
-  void wait(double seconds) override {
-    pollfd watched{fd_, POLLIN, 0};
-    poll(&watched, 1, static_cast<int>(seconds * 1000));
-  }
-
-private:
-  int fd_;
-  int role_;
-  sockaddr_in to_{};
-  std::vector<char> datagram_;
-  std::vector<char> buffer_;
 };
 
 // The RTI's path: a federate's connection manager made from a RID file.
@@ -209,40 +133,24 @@ struct Path {
   bool relayed = false;  // through an rtiexec network thread in a process of its own
 };
 
-// Runs `body` in a child process that shares `shared`; returns its pid.
-pid_t fork_child(const std::function<void()>& body) {
-  std::fflush(stdout);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    body();
-    std::fflush(stdout);
-    _exit(0);
-  }
-  return pid;
-}
-
-void awaitReady(Shared& shared) {
-  while (!shared.ready.load()) std::this_thread::yield();
-}
-
 // The rtiexec's network thread in a process of its own, for a relayed path;
 // it runs until the measurement sets relayStop. Returns its pid, or 0.
-pid_t startRelay(const Path& path, int port, Shared& shared) {
+pid_t startRelay(const Path& path, int port, RelayControl& control) {
   if (!path.relayed) return 0;
-  shared.relayReady = 0;
-  shared.relayStop = 0;
-  const pid_t pid = fork_child([&] {
+  control.ready = 0;
+  control.stop = 0;
+  const pid_t pid = forkChild([&] {
     DtRtiExecNetThread relay(port, 1);
-    shared.relayReady = 1;
-    while (!shared.relayStop.load()) usleep(10000);
+    control.ready = 1;
+    while (!control.stop.load()) usleep(10000);
   });
-  while (!shared.relayReady.load()) std::this_thread::yield();
+  while (!control.ready.load()) std::this_thread::yield();
   return pid;
 }
 
-void stopRelay(pid_t relay, Shared& shared) {
+void stopRelay(pid_t relay, RelayControl& control) {
   if (!relay) return;
-  shared.relayStop = 1;
+  control.stop = 1;
   waitpid(relay, nullptr, 0);
 }
 
@@ -252,11 +160,12 @@ struct Rate {
   double perSecond() const { return seconds > 0 ? static_cast<double>(received) / seconds : 0; }
 };
 
-Rate measureRate(const Path& path, const Settings& settings, int port, std::uint32_t group, Shared& shared) {
+Rate measureRate(const Path& path, const Settings& settings, int port, std::uint32_t group, Shared& shared,
+                 RelayControl& control) {
   shared.received = 0;
   shared.ready = 0;
-  const pid_t relay = startRelay(path, port, shared);
-  const pid_t child = fork_child([&] {
+  const pid_t relay = startRelay(path, port, control);
+  const pid_t child = forkChild([&] {
     auto endpoint = path.make(port, group, receiver);
     shared.ready = 1;
     const OnMessage count = [&](std::uint32_t, int from) {
@@ -283,64 +192,18 @@ Rate measureRate(const Path& path, const Settings& settings, int port, std::uint
   }
   waitpid(child, nullptr, 0);
   endpoint.reset();
-  stopRelay(relay, shared);
+  stopRelay(relay, control);
   Rate rate;
   rate.received = shared.received.load();
   rate.seconds = std::chrono::duration<double>(Clock::duration(shared.lastArrival.load() - start)).count();
   return rate;
 }
 
-struct RoundTrips {
-  std::vector<double> micros;
-  std::uint32_t lost = 0;
-  double percentile(double p) {
-    if (micros.empty()) return 0;
-    std::sort(micros.begin(), micros.end());
-    return micros[std::min(micros.size() - 1, static_cast<std::size_t>(p * static_cast<double>(micros.size())))];
-  }
-};
-
 RoundTrips measureRoundTrips(const Path& path, const Settings& settings, int port, std::uint32_t group,
-                             Shared& shared) {
-  shared.ready = 0;
-  const pid_t relay = startRelay(path, port, shared);
-  const pid_t child = fork_child([&] {
-    auto endpoint = path.make(port, group, receiver);
-    shared.ready = 1;
-    std::uint32_t answered = 0;
-    const OnMessage echo = [&](std::uint32_t number, int from) {
-      if (from != sender) return;
-      endpoint->send(number);
-      ++answered;
-    };
-    auto quietSince = Clock::now();
-    while (answered < settings.pings && Clock::now() - quietSince < std::chrono::seconds(2)) {
-      const std::uint32_t before = answered;
-      if (!endpoint->receiveOne(echo)) endpoint->wait(0.01);
-      if (answered != before) quietSince = Clock::now();
-    }
-  });
-  awaitReady(shared);
-  auto endpoint = path.make(port, group, sender);
-  // Warm-up: the first exchange also lets the group memberships settle.
-  RoundTrips trips;
-  for (std::uint32_t ping = 0; ping < settings.pings; ++ping) {
-    bool answered = false;
-    const OnMessage awaitEcho = [&](std::uint32_t number, int from) { answered |= from == receiver && number == ping; };
-    const auto start = Clock::now();
-    endpoint->send(ping);
-    while (!answered && Clock::now() - start < std::chrono::seconds(1)) {
-      if (!endpoint->receiveOne(awaitEcho)) endpoint->wait(0.01);
-    }
-    if (answered) {
-      trips.micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-    } else {
-      ++trips.lost;
-    }
-  }
-  waitpid(child, nullptr, 0);
-  endpoint.reset();
-  stopRelay(relay, shared);
+                             Shared& shared, RelayControl& control) {
+  const pid_t relay = startRelay(path, port, control);
+  RoundTrips trips = measureRoundTrips([&](int role) { return path.make(port, group, role); }, settings.pings, shared);
+  stopRelay(relay, control);
   return trips;
 }
 
@@ -375,7 +238,8 @@ int main(int argc, char** argv) {
   const Settings settings = parse(argc, argv);
   DtSetNotifyLevel(1);
   DtOpenLogOutput(nullptr, 0, 1);
-  auto* shared = new (mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0)) Shared;
+  Shared* shared = makeShared<Shared>();
+  RelayControl* relay = makeShared<RelayControl>();
 
   // A port of the system's choice, held while the bench runs; its group.
   DtNetSocket portHolder(0, loopback, DtNetSocket::ReadWrite | DtNetSocket::Quiet, loopback);
@@ -384,7 +248,10 @@ int main(int argc, char** argv) {
   const std::uint32_t size = settings.size;
 
   const std::vector<Path> paths = {
-      {"bare UDP", [size](int p, std::uint32_t g, int role) { return std::make_unique<BareEndpoint>(p, g, role, size); }},
+      {"bare UDP",
+       [size](int p, std::uint32_t g, int role) {
+         return std::make_unique<BareEndpoint>(p, g, role, size, benchKind, 50000);
+       }},
       {"synchronous manager",
        [size](int p, std::uint32_t g, int role) { return std::make_unique<ManagerEndpoint>(p, g, role, size, false); }},
       {"asynchronous manager",
@@ -403,10 +270,10 @@ int main(int argc, char** argv) {
   // The paths alternate, so that each sees the same load from the rest of the machine.
   for (std::uint32_t r = 0; r < settings.repeat; ++r) {
     for (std::size_t i = 0; i < paths.size(); ++i) {
-      const Rate rate = measureRate(paths[i], settings, port, group, *shared);
+      const Rate rate = measureRate(paths[i], settings, port, group, *shared, *relay);
       lost[i] += settings.count - rate.received;
       if (rate.perSecond() > bestRate[i].perSecond()) bestRate[i] = rate;
-      RoundTrips trips = measureRoundTrips(paths[i], settings, port, group, *shared);
+      RoundTrips trips = measureRoundTrips(paths[i], settings, port, group, *shared, *relay);
       lost[i] += trips.lost;
       const double m = trips.percentile(0.5), p = trips.percentile(0.99);
       if (r == 0 || m < median[i]) {

@@ -20,11 +20,6 @@
 // second counts as lost. Both paths run the same loops (handle one message,
 // or wait up to 10 ms for one), alternating, each in a fresh child process.
 
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/mman.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -40,6 +35,7 @@
 #include <vector>
 
 #include "BenchOptions.h"
+#include "LoopbackPair.h"
 #include "NullFederateAmbassador.hh"
 #include "config/DtFedReader.h"
 #include "config/DtRIDParameters.h"
@@ -54,9 +50,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr std::uint32_t loopback = 0x7F000001u;
-constexpr int sender = 1, receiver = 2;  // federate handles of the two processes
+using namespace loopbackpair;
 constexpr RTI::InteractionClassHandle dataClass = 4;  // InteractionRoot.Data below
 
 const char* const fedText = R"((FED (Federation HlaInteractionsBench) (FEDversion v1.3)
@@ -77,27 +71,6 @@ struct Settings {
   std::uint32_t receiveBuffer = 50000;  // RTI_socketReceiveBufferSize's default
 };
 
-std::int64_t now() { return Clock::now().time_since_epoch().count(); }
-
-// What the receiving process tells the sending one.
-struct Shared {
-  std::atomic<std::uint64_t> received{0};
-  std::atomic<std::int64_t> lastArrival{0};
-  std::atomic<int> ready{0};
-};
-
-using OnMessage = std::function<void(std::uint32_t number)>;
-
-// One process's end of a path.
-class Endpoint {
-public:
-  virtual ~Endpoint() = default;
-  virtual void send(std::uint32_t number) = 0;
-  // Handles at most one message; false when none was waiting.
-  virtual bool receiveOne(const OnMessage& onMessage) = 0;
-  virtual void wait(double seconds) = 0;
-};
-
 // The interaction a federate sends: its parameters, the first value
 // starting with the interaction's number.
 std::unique_ptr<RTI::ParameterHandleValuePairSet> dataSet(std::uint32_t parameters, std::uint32_t valueSize) {
@@ -107,65 +80,12 @@ std::unique_ptr<RTI::ParameterHandleValuePairSet> dataSet(std::uint32_t paramete
   return set;
 }
 
-// The bare path: a UDP socket as the federate's would be (same port, group,
-// interface, receive buffer), datagrams of the interaction message's size.
-class BareEndpoint : public Endpoint {
-public:
-  BareEndpoint(int port, std::uint32_t group, int role, std::uint32_t size, std::uint32_t receiveBuffer)
-      : role_(role), datagram_(size, 0), buffer_(15000) {
-    fd_ = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
-    const int one = 1, zero = 0, rcvbuf = static_cast<int>(receiveBuffer);
-    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    setsockopt(fd_, IPPROTO_IP, IP_MULTICAST_ALL, &zero, sizeof zero);
-    setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &rcvbuf, sizeof rcvbuf);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
-      std::perror("hla_interactions: bare bind");
-      std::exit(1);
-    }
-    ip_mreq membership{};
-    membership.imr_multiaddr.s_addr = htonl(group);
-    membership.imr_interface.s_addr = htonl(loopback);
-    setsockopt(fd_, IPPROTO_IP, IP_ADD_MEMBERSHIP, &membership, sizeof membership);
-    in_addr interface{htonl(loopback)};
-    setsockopt(fd_, IPPROTO_IP, IP_MULTICAST_IF, &interface, sizeof interface);
-    to_ = local;
-    to_.sin_addr.s_addr = htonl(group);
-    DtPutBigEndian(static_cast<std::uint16_t>(role), datagram_.data() + 2);
-  }
-  ~BareEndpoint() override { close(fd_); }
-  void send(std::uint32_t number) override {
-    DtPutBigEndian(number, datagram_.data() + 8);
-    sendto(fd_, datagram_.data(), datagram_.size(), 0, reinterpret_cast<const sockaddr*>(&to_), sizeof to_);
-  }
-  bool receiveOne(const OnMessage& onMessage) override {
-    const ssize_t length = recv(fd_, buffer_.data(), buffer_.size(), 0);
-    if (length < 12) return false;
-    if (DtGetBigEndian<std::uint16_t>(buffer_.data() + 2) != role_) {
-      onMessage(DtGetBigEndian<std::uint32_t>(buffer_.data() + 8));
-    }
-    return true;
-  }
-  void wait(double seconds) override {
-    pollfd watched{fd_, POLLIN, 0};
-    poll(&watched, 1, static_cast<int>(seconds * 1000));
-  }
-
-private:
-  int fd_;
-  std::uint16_t role_;
-  sockaddr_in to_{};
-  std::vector<char> datagram_;
-  std::vector<char> buffer_;
-};
-
 // The federate's path: publishes and subscribes Data, sends through its
 // interaction manager, receives through its federate ambassador.
 class FederateEndpoint : public Endpoint, private NullFederateAmbassador {
 public:
-  FederateEndpoint(int port, std::uint32_t group, int role, std::uint32_t parameters, const Settings& settings) {
+  FederateEndpoint(int port, std::uint32_t group, int role, std::uint32_t parameters, const Settings& settings)
+      : peer_(role == sender ? receiver : sender) {
     char dir[] = "/tmp/hla_interactions_XXXXXX";
     if (!mkdtemp(dir)) {
       std::perror("hla_interactions: scratch folder");
@@ -227,7 +147,8 @@ private:
                           const char*) override {
     RTI::ULong length = 0;
     const char* value = set.size() > 0 ? set.getValuePointer(0, length) : nullptr;
-    if (handler_ && value && length >= 4) (*handler_)(DtGetBigEndian<std::uint32_t>(value));
+    // The interaction manager drops this federate's own: it is the peer's.
+    if (handler_ && value && length >= 4) (*handler_)(DtGetBigEndian<std::uint32_t>(value), peer_);
   }
 
   std::unique_ptr<DtRIDParameters> rid_;
@@ -236,28 +157,13 @@ private:
   std::unique_ptr<DtInteractionMgr> interMgr_;
   std::unique_ptr<RTI::ParameterHandleValuePairSet> set_;
   const OnMessage* handler_ = nullptr;
+  int peer_;
 };
 
 struct Path {
   const char* name;
-  std::function<std::unique_ptr<Endpoint>(int role)> make;
+  MakeEndpoint make;
 };
-
-// Runs `body` in a child process; returns its pid.
-pid_t forkChild(const std::function<void()>& body) {
-  std::fflush(stdout);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    body();
-    std::fflush(stdout);
-    _exit(0);
-  }
-  return pid;
-}
-
-void awaitReady(Shared& shared) {
-  while (!shared.ready.load()) std::this_thread::yield();
-}
 
 struct Rate {
   std::uint64_t received = 0;
@@ -272,7 +178,8 @@ Rate measureRate(const Path& path, const Settings& settings, Shared& shared) {
   const pid_t child = forkChild([&] {
     auto endpoint = path.make(receiver);
     shared.ready = 1;
-    const OnMessage count = [&](std::uint32_t) {
+    const OnMessage count = [&](std::uint32_t, int from) {
+      if (from != sender) return;
       shared.lastArrival = now();
       shared.received.fetch_add(1, std::memory_order_relaxed);
     };
@@ -295,57 +202,6 @@ Rate measureRate(const Path& path, const Settings& settings, Shared& shared) {
   rate.received = shared.received.load();
   rate.seconds = std::chrono::duration<double>(Clock::duration(shared.lastArrival.load() - start)).count();
   return rate;
-}
-
-struct RoundTrips {
-  std::vector<double> micros;
-  std::uint32_t lost = 0;
-  double percentile(double p) {
-    if (micros.empty()) return 0;
-    std::sort(micros.begin(), micros.end());
-    return micros[std::min(micros.size() - 1, static_cast<std::size_t>(p * static_cast<double>(micros.size())))];
-  }
-};
-
-RoundTrips measureRoundTrips(const Path& path, const Settings& settings, Shared& shared) {
-  shared.ready = 0;
-  const pid_t child = forkChild([&] {
-    auto endpoint = path.make(receiver);
-    shared.ready = 1;
-    std::uint32_t answered = 0;
-    // Sent back from inside the callback, as a federate would.
-    const OnMessage echo = [&](std::uint32_t number) {
-      endpoint->send(number);
-      ++answered;
-    };
-    auto quietSince = Clock::now();
-    while (answered < settings.pings && Clock::now() - quietSince < std::chrono::seconds(2)) {
-      if (endpoint->receiveOne(echo)) {
-        quietSince = Clock::now();
-      } else {
-        endpoint->wait(0.01);
-      }
-    }
-  });
-  awaitReady(shared);
-  auto endpoint = path.make(sender);
-  RoundTrips trips;
-  for (std::uint32_t ping = 0; ping < settings.pings; ++ping) {
-    bool answered = false;
-    const OnMessage awaitEcho = [&](std::uint32_t number) { answered |= number == ping; };
-    const auto start = Clock::now();
-    endpoint->send(ping);
-    while (!answered && Clock::now() - start < std::chrono::seconds(1)) {
-      if (!endpoint->receiveOne(awaitEcho)) endpoint->wait(0.01);
-    }
-    if (answered) {
-      trips.micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-    } else {
-      ++trips.lost;
-    }
-  }
-  waitpid(child, nullptr, 0);
-  return trips;
 }
 
 Settings parse(int argc, char** argv) {
@@ -378,7 +234,10 @@ void runSize(std::uint32_t parameters, const Settings& settings, int port, std::
   const std::uint32_t size = FederateEndpoint::messageSize(parameters, settings.valueSize);
   const std::vector<Path> paths = {
       {"bare UDP",
-       [&](int role) { return std::make_unique<BareEndpoint>(port, group, role, size, settings.receiveBuffer); }},
+       [&](int role) {
+         return std::make_unique<BareEndpoint>(port, group, role, size, DtInteractionRoMsgKind,
+                                               static_cast<int>(settings.receiveBuffer));
+       }},
       {"interaction manager",
        [&](int role) { return std::make_unique<FederateEndpoint>(port, group, role, parameters, settings); }},
   };
@@ -392,7 +251,7 @@ void runSize(std::uint32_t parameters, const Settings& settings, int port, std::
       lost[i] += settings.count - rate.received;
       if (rate.perSecond() > best[i].perSecond()) best[i] = rate;
       sendRate[i] = std::max(sendRate[i], rate.sendSeconds > 0 ? settings.count / rate.sendSeconds : 0.0);
-      RoundTrips trips = measureRoundTrips(paths[i], settings, shared);
+      RoundTrips trips = measureRoundTrips(paths[i].make, settings.pings, shared);
       pingsLost[i] += trips.lost;
       const double m = trips.percentile(0.5), p = trips.percentile(0.99);
       if (r == 0 || m < median[i]) {
@@ -421,7 +280,7 @@ int main(int argc, char** argv) {
   const Settings settings = parse(argc, argv);
   DtSetNotifyLevel(1);
   DtOpenLogOutput(nullptr, 0, 1);
-  auto* shared = new (mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0)) Shared;
+  Shared* shared = makeShared();
 
   // A port of the system's choice, held while the bench runs, and a group of its own.
   DtNetSocket portHolder(0, loopback, DtNetSocket::ReadWrite | DtNetSocket::Quiet, loopback);
