@@ -161,6 +161,17 @@ TEST_F(DtInteractionTrafficTest, WithDataDistributionTheChannelKindsTravelAndAre
   EXPECT_EQ(fedAmb.take(), std::vector<std::string>{"receive 6 {0=f} tag"});
 }
 
+TEST_F(DtInteractionTrafficTest, AnInteractionDeliveredInsideAnotherOnesCallbackLeavesItsSetAlone) {
+  mgr->subscribe(radio, RTI::RTI_TRUE);
+  const auto outer = params({{0, "outer"}});
+  const auto inner = params({{0, "inner"}, {2, "x"}});
+  const DtInteractionRoMsg innerMsg = interaction(encoded, *inner);
+  fedAmb.onReceive = [&] { receive(innerMsg); };
+  receive(interaction(radio, *outer));
+  EXPECT_EQ(fedAmb.take(), (std::vector<std::string>{"receive 6 {0=outer} tag", "receive 6 {0=inner} tag",
+                                                     "after it {0=outer}"}));
+}
+
 TEST_F(DtInteractionTrafficTest, AManagerThatWentHearsNothingMore) {
   mgr->subscribe(radio, RTI::RTI_TRUE);
   mgr.reset();

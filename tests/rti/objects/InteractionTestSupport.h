@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -54,6 +55,10 @@ public:
                           const char* tag) override {
     calls.push_back("receive " + std::to_string(c) + " {" + pairs(set) + "} " + tag);
     noteValue(set);
+    if (auto inside = std::exchange(onReceive, nullptr)) {
+      inside();
+      calls.push_back("after it {" + pairs(set) + "}");
+    }
   }
   void receiveInteraction(RTI::InteractionClassHandle c, const RTI::ParameterHandleValuePairSet& set,
                           const RTI::FedTime& time, const char* tag, RTI::EventRetractionHandle handle) override {
@@ -68,6 +73,7 @@ public:
 
   std::vector<std::string> take() { return std::exchange(calls, {}); }
   std::vector<std::string> calls;
+  std::function<void()> onReceive;  // runs once inside the next untimed receiveInteraction
   const char* firstValue = nullptr;  // where the last set's first value was
 
 private:
