@@ -22,6 +22,10 @@ RTI::AttributeHandleSet* RTI::AttributeHandleSetFactory::create(RTI::ULong count
 
 DtAttributeHandleSet::DtAttributeHandleSet() : count_(0), map_{} {}
 
+DtAttributeHandleSet::DtAttributeHandleSet(const RTI::AttributeHandleSet& other) : DtAttributeHandleSet() {
+  for (RTI::ULong i = 0; i < other.size(); ++i) add(other.getHandle(i));
+}
+
 void DtAttributeHandleSet::checkHandle(RTI::AttributeHandle h) {
   DtCheckHandleBelow<RTI::AttributeNotDefined>(h, handleLimit, "Attribute");
 }

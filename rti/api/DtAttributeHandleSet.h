@@ -16,6 +16,9 @@ public:
   static constexpr std::uint32_t encodedSize = 4 + 4 * wordCount;  // 44
 
   DtAttributeHandleSet();
+  // The members of a set of any class; AttributeNotDefined for a handle of
+  // 320 or more.
+  explicit DtAttributeHandleSet(const RTI::AttributeHandleSet& other);
 
   RTI::ULong size() const override;
   // The i-th member in ascending handle order; ArrayIndexOutOfBounds when i
