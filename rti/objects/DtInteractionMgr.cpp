@@ -53,10 +53,7 @@ DtInteractionMgr::DtInteractionMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* f
 DtInteractionMgr::~DtInteractionMgr() {
   destroyInteractionLists();
   // A federate that resigned keeps no group of its classes.
-  if (connectMgr_) {
-    for (const auto& [group, uses] : multicastUseCounts_) connectMgr_->dropMulticastGroup(group);
-  }
-  multicastUseCounts_.clear();
+  classGroups_.leaveAll(connectMgr_);
   registerHandlers(false);
 }
 
@@ -276,25 +273,11 @@ void DtInteractionMgr::tick() {
 // ---- class multicast groups
 
 void DtInteractionMgr::addClassMulticast(DtInteractionClassInfo* interactionClass) {
-  if (!interactionClass) return;
-  if (const std::uint32_t group = interactionClass->destinationAddress()) {
-    auto [entry, added] = multicastUseCounts_.try_emplace(group, 0);
-    if (added && connectMgr_) connectMgr_->listenToMulticastGroup(group);
-    ++entry->second;
-  }
-  for (DtInteractionClassInfo* subclass : interactionClass->subclasses()) addClassMulticast(subclass);
+  classGroups_.add(connectMgr_, interactionClass);
 }
 
 void DtInteractionMgr::removeClassMulticast(DtInteractionClassInfo* interactionClass) {
-  if (!interactionClass) return;
-  if (const std::uint32_t group = interactionClass->destinationAddress()) {
-    const auto entry = multicastUseCounts_.find(group);
-    if (entry != multicastUseCounts_.end() && --entry->second < 1) {
-      if (connectMgr_) connectMgr_->dropMulticastGroup(group);
-      multicastUseCounts_.erase(entry);
-    }
-  }
-  for (DtInteractionClassInfo* subclass : interactionClass->subclasses()) removeClassMulticast(subclass);
+  classGroups_.remove(connectMgr_, interactionClass);
 }
 
 std::uint32_t DtInteractionMgr::localAddrMap(RTI::InteractionClassHandle theClass, RTI::ULong) {

@@ -30,6 +30,7 @@
 #include <utility>
 
 #include "RTI.hh"
+#include "objects/DtClassGroups.h"
 #include "objects/DtInteractionAdvisorySink.h"
 #include "util/DtFomTypes.h"
 
@@ -214,7 +215,7 @@ public:
   // Groups joined, and how many subscribed classes need each (for tests and
   // the data distribution form).
   const std::unordered_map<std::uint32_t, std::uint32_t>& multicastUseCounts() const {
-    return multicastUseCounts_;
+    return classGroups_.useCounts();
   }
 
 protected:
@@ -243,7 +244,7 @@ private:
   std::deque<std::uint32_t> pendingStart_;
   std::deque<std::uint32_t> pendingStop_;
   std::uint8_t relevanceAdvisorySwitch_;
-  std::unordered_map<std::uint32_t, std::uint32_t> multicastUseCounts_;  // group -> classes
+  DtClassGroups classGroups_;
   DtInteractionMomHook* momMgr_ = nullptr;
   DtTimeStamping* timeMgr_ = nullptr;
   // The kinds the interaction handler was registered under (the channel

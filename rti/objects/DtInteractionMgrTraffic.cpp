@@ -9,7 +9,7 @@
 #include "objects/DtInteractionClassInfo.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtReceivedParamSet.h"
-#include "objects/DtTimeStamping.h"
+#include "objects/DtTimedDelivery.h"
 
 std::uint32_t DtInteractionMgr::send(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&,
                                      const RTI::FedTime*, const char*, const RTI::Region&) {
@@ -102,11 +102,8 @@ void DtInteractionMgr::deliver(RTI::InteractionClassHandle theClass, const RTI::
   if (!fedAmb) return;
   const char* tag = msg.tag();
   if (!tag) tag = "";  // the sender gave none; a federate's callback gets a text
-  if (msg.orderType() == DtTimestampOrder && msg.hasTime() && timeMgr_ && timeMgr_->constrained()) {
-    RTI::EventRetractionHandle handle;
-    handle.theSerialNumber = msg.serialNumber();
-    handle.sendingFederate = msg.federateHandle();
-    fedAmb->receiveInteraction(theClass, parameters, msg.time(), tag, handle);
+  if (DtDeliversTimed(msg, timeMgr_)) {
+    fedAmb->receiveInteraction(theClass, parameters, msg.time(), tag, DtRetractionHandleOf(msg));
   } else {
     fedAmb->receiveInteraction(theClass, parameters, tag);
   }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "FomTestSupport.h"
+#include "ManagerTestSupport.h"
 #include "NullFederateAmbassador.hh"
 #include "api/DtParamValueSet.h"
 #include "config/DtRIDParameters.h"
@@ -83,25 +84,10 @@ private:
   }
 };
 
-// Sends nothing: every message handed over is described and kept.
-class RecordingConnectionMgr : public DtConnectionMgr {
+// Writes every message handed over down as one line.
+class RecordingConnectionMgr : public mgrtest::RecordingConnectionMgr {
 public:
-  int sendStampedAndDelete(DtRtiMsg* msg, DtTransportType transport, unsigned long address) override {
-    msg->setFederateHandle(self);
-    sent.push_back(describe(*msg, transport, address));
-    delete msg;
-    return 0;
-  }
-  bool listenToMulticastGroup(unsigned long group) override {
-    groups.push_back("join " + DottedAddress(static_cast<std::uint32_t>(group)));
-    return true;
-  }
-  bool dropMulticastGroup(unsigned long group) override {
-    groups.push_back("leave " + DottedAddress(static_cast<std::uint32_t>(group)));
-    return true;
-  }
-  RTI::FederateAmbassador* fedAmb() const override { return ambassador; }
-  unsigned long fedHandle() const override { return self; }
+  RecordingConnectionMgr() : mgrtest::RecordingConnectionMgr(self) {}
 
   // "pub 6", "unsub 6", "ro 6 t0 {…} tag", "tso 6 t1 o1 s2 {…}" and " @group".
   static std::string describe(const DtRtiMsg& msg, DtTransportType transport, unsigned long address) {
@@ -126,23 +112,14 @@ public:
     return line;
   }
 
-  std::vector<std::string> takeSent() { return std::exchange(sent, {}); }
-  std::vector<std::string> takeGroups() { return std::exchange(groups, {}); }
-
-  RTI::FederateAmbassador* ambassador = nullptr;
-  std::vector<std::string> sent;
-  std::vector<std::string> groups;
+protected:
+  std::string line(const DtRtiMsg& msg, DtTransportType transport, unsigned long address) const override {
+    return describe(msg, transport, address);
+  }
 };
 
-class FakeTimeStamping : public DtTimeStamping {
-public:
-  bool regulating() const override { return isRegulating; }
-  bool constrained() const override { return isConstrained; }
-  std::uint32_t takeSerialNumber() override { return next++; }
-  bool isRegulating = false;
-  bool isConstrained = false;
-  std::uint32_t next = 1;
-};
+using mgrtest::FakeTimeStamping;
+using mgrtest::ridWith;
 
 class RecordingMomHook : public DtInteractionMomHook {
 public:
@@ -156,15 +133,6 @@ inline std::unique_ptr<RTI::ParameterHandleValuePairSet> params(
   std::unique_ptr<RTI::ParameterHandleValuePairSet> set(RTI::ParameterSetFactory::create(8));
   for (const auto& [h, value] : values) set->add(h, value.data(), value.size());
   return set;
-}
-
-// RID parameters from these RID lines (none: the defaults).
-inline std::unique_ptr<DtRIDParameters> ridWith(const std::string& lines) {
-  ScratchDirectory dir;
-  const std::string file = dir.write("rid.mtl", lines + "\n");
-  const ScopedEnv rid("RTI_RID_FILE", file.c_str());
-  const ScopedEnv config("RTI_CONFIG", nullptr);
-  return std::make_unique<DtRIDParameters>();
 }
 
 // A federate's interaction manager over the fixture's model, a recording
