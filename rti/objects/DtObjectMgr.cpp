@@ -1,10 +1,58 @@
+// The object manager's core: creation, the handlers of received messages,
+// the object lists, the handles and names it makes, and the advisory queues
+// that tick() hands to the federate.
 #include "objects/DtObjectMgr.h"
 
-#include "api/DtNotImplemented.h"
+#include <cinttypes>
+#include <cstdio>
+#include <limits>
+
+#include "config/DtRIDParameters.h"
+#include "net/DtDeclarationMsgs.h"
+#include "net/DtObjectMsgs.h"
+#include "net/DtOwnershipMsg.h"
+#include "net/DtUpdateMsgs.h"
+#include "objects/DtAddrMap.h"
+#include "objects/DtFomClassMgr.h"
+#include "objects/DtObjectClassInfo.h"
+#include "objects/DtObjectMgrMsg.h"
+#include "objects/DtRtiObject.h"
 #include "util/DtCreatorHook.h"
+#include "util/DtNotify.h"
 
 namespace {
+
 DtCreatorHook<DtObjectMgr, DtConnectionMgr*, DtFomClassMgr*, DtRIDParameters*> theCreator;
+
+// The handler registered for a message class: one function per class and
+// operation, so that registering and removing name the same one.
+template <class Msg, void (DtObjectMgr::*Process)(const Msg&)>
+void forward(const Msg& msg, void* mgr) {
+  (static_cast<DtObjectMgr*>(mgr)->*Process)(msg);
+}
+
+template <class Msg, void (DtObjectMgr::*Process)(const Msg&)>
+void handle(DtConnectionMgr* connectMgr, int kind, void* mgr, bool add) {
+  const DtRtiMsgCallbackInfo record = DtRtiMsgCallbackInfo::typed(&forward<Msg, Process>, mgr);
+  if (add) {
+    connectMgr->addMsgCallback(static_cast<DtRtiMsgKind>(kind), record, 0);
+  } else {
+    connectMgr->removeMsgCallback(static_cast<DtRtiMsgKind>(kind), record, 0);
+  }
+}
+
+// Runs the action on the entries queued when it starts, taking each out
+// first: an action may queue more (for the next tick) or throw (the rest
+// stays queued).
+template <class Queue, class Action>
+void drain(Queue& queue, Action&& action) {
+  for (std::size_t n = queue.size(); n > 0 && !queue.empty(); --n) {
+    auto entry = std::move(queue.front());
+    queue.pop_front();
+    action(entry);
+  }
+}
+
 }  // namespace
 
 std::uint8_t DtObjectMgr::theDefaultClassAdvisorySwitch = 1;
@@ -12,8 +60,11 @@ std::uint8_t DtObjectMgr::theDefaultAttributeAdvisorySwitch = 0;
 std::uint8_t DtObjectMgr::theDefaultAttributeScopeAdvisorySwitch = 0;
 const char* DtObjectMgr::theHlaNamePrefix = "";
 
+// Creation ------------------------------------------------------------------
+
 std::unique_ptr<DtObjectMgr> DtObjectMgr::create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom,
                                                  DtRIDParameters* params) {
+  // The data distribution form comes with data distribution itself.
   return theCreator.make(connectMgr, fom, params);
 }
 
@@ -25,145 +76,319 @@ DtObjectMgr::DtObjectMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDP
       params_(params),
       classRelevanceSwitch_(theDefaultClassAdvisorySwitch),
       attributeRelevanceSwitch_(theDefaultAttributeAdvisorySwitch),
-      attributeScopeSwitch_(theDefaultAttributeScopeAdvisorySwitch) {}
-
-DtObjectMgr::~DtObjectMgr() = default;
-
-void DtObjectMgr::publish(RTI::ObjectClassHandle, const RTI::AttributeHandleSet&) {
-  DtNotImplemented("publishObjectClass");
+      attributeScopeSwitch_(theDefaultAttributeScopeAdvisorySwitch) {
+  if (params_) {
+    settings_.errorChecking = params_->errorChecking() != 0;
+    settings_.fomDataReliable = params_->fomDataReliable() != 0;
+    settings_.timeMgmt = params_->timeMgmt() != 0;
+    settings_.dataDistMgmt = params_->dataDistMgmt() != 0;
+    settings_.sendDiscoveredClass = params_->sendDiscoveredClass() != 0;
+    settings_.processUnknownUpdatesForDiscovery = params_->processUnknownUpdatesForDiscovery() != 0;
+    settings_.deleteOrphans = params_->deleteOrphans() != 0;
+    settings_.momServiceAvailable = params_->momServiceAvailable() != 0;
+    settings_.useDMFiltering = params_->useDMFiltering();
+    settings_.addressDelay = params_->addressDelay();
+  }
+  addrMap_ = std::make_unique<DtAddrMap>(0, settings_.addressDelay);
+  DtRtiObject::setUseDiscoveredClass(settings_.sendDiscoveredClass);
+  if (settings_.dataDistMgmt) DtUpdateMsg::setChannelIncluded(1);
+  updateKinds_[0] = DtUpdateRoMsg::currentKind();
+  updateKinds_[1] = DtUpdateTsoMsg::currentKind();
+  registerHandlers(true);
 }
 
-void DtObjectMgr::unpublish(RTI::ObjectClassHandle) { DtNotImplemented("unpublishObjectClass"); }
-
-void DtObjectMgr::subscribe(RTI::ObjectClassHandle, const RTI::AttributeHandleSet&, RTI::Boolean) {
-  DtNotImplemented("subscribeObjectClassAttributes");
+DtObjectMgr::~DtObjectMgr() {
+  destroyObjectLists();
+  // A federate that resigned keeps no group of its classes.
+  classGroups_.leaveAll(connectMgr_);
+  registerHandlers(false);
 }
 
-void DtObjectMgr::unsubscribe(RTI::ObjectClassHandle) {
-  DtNotImplemented("unsubscribeObjectClass");
+void DtObjectMgr::registerHandlers(bool add) {
+  if (!connectMgr_) return;
+  DtConnectionMgr* mgr = connectMgr_;
+  handle<DtUpdateMsg, &DtObjectMgr::processUpdate>(mgr, updateKinds_[0], this, add);
+  handle<DtUpdateMsg, &DtObjectMgr::processUpdate>(mgr, updateKinds_[1], this, add);
+  handle<DtRegObjMsg, &DtObjectMgr::processRegister>(mgr, DtRegObjMsgKind, this, add);
+  handle<DtDiscObjMsg, &DtObjectMgr::processDiscover>(mgr, DtDiscObjMsgKind, this, add);
+  handle<DtReqDiscObjMsg, &DtObjectMgr::processRequestDiscover>(mgr, DtReqDiscObjMsgKind, this, add);
+  handle<DtDeleteMsg, &DtObjectMgr::processDelete>(mgr, DtDeleteRoMsgKind, this, add);
+  handle<DtDeleteMsg, &DtObjectMgr::processDelete>(mgr, DtDeleteTsoMsgKind, this, add);
+  handle<DtLocDelMsg, &DtObjectMgr::processLocDelete>(mgr, DtLocDelMsgKind, this, add);
+  handle<DtPubObjMsg, &DtObjectMgr::processPub>(mgr, DtPubObjMsgKind, this, add);
+  handle<DtUnpubObjMsg, &DtObjectMgr::processUnpub>(mgr, DtUnpubObjMsgKind, this, add);
+  handle<DtSubObjMsg, &DtObjectMgr::processSub>(mgr, DtSubObjMsgKind, this, add);
+  handle<DtUnsubObjMsg, &DtObjectMgr::processUnsub>(mgr, DtUnsubObjMsgKind, this, add);
+  handle<DtRequestMsg, &DtObjectMgr::processRequest>(mgr, DtRequestMsgKind, this, add);
+  handle<DtOwnershipMsg, &DtObjectMgr::processOwnership>(mgr, DtOwnershipMsgKind, this, add);
 }
 
-RTI::ObjectHandle DtObjectMgr::registerObj(RTI::ObjectClassHandle) {
-  DtNotImplemented("registerObjectInstance");
+// What the manager works through -------------------------------------------
+
+RTI::FederateAmbassador* DtObjectMgr::fedAmb() const { return connectMgr_ ? connectMgr_->fedAmb() : nullptr; }
+
+std::uint32_t DtObjectMgr::fedHandle() const {
+  return connectMgr_ ? static_cast<std::uint32_t>(connectMgr_->fedHandle()) : 0;
 }
 
-RTI::ObjectHandle DtObjectMgr::registerObj(RTI::ObjectClassHandle, const char*) {
-  DtNotImplemented("registerObjectInstance");
+void DtObjectMgr::sendInternal(std::unique_ptr<DtRtiMsg> msg) const {
+  if (!msg || !connectMgr_) return;
+  connectMgr_->sendStampedAndDelete(msg.release(), connectMgr_->internalTransportType(), 0);
 }
 
-std::uint32_t DtObjectMgr::sendUpdate(RTI::ObjectHandle, const RTI::AttributeHandleValuePairSet&,
-                                      const RTI::FedTime*, const char*) {
-  DtNotImplemented("updateAttributeValues");
+DtObjectClassInfo& DtObjectMgr::definedClass(RTI::ObjectClassHandle theClass) const {
+  DtObjectClassInfo* cls = fom_ ? fom_->classByHandle(theClass) : nullptr;
+  if (!cls) throw RTI::ObjectClassNotDefined("");
+  return *cls;
 }
 
-std::uint32_t DtObjectMgr::deleteObj(RTI::ObjectHandle, const RTI::FedTime*, const char*) {
-  DtNotImplemented("deleteObjectInstance");
+DtRtiObject& DtObjectMgr::knownObject(RTI::ObjectHandle object) const {
+  DtRtiObject* found = knownObj(object);
+  if (!found) throw RTI::ObjectNotKnown("");
+  return *found;
 }
 
-void DtObjectMgr::localDeleteObj(RTI::ObjectHandle) {
-  DtNotImplemented("localDeleteObjectInstance");
+// Names and handles -----------------------------------------------------------
+
+RTI::ObjectHandle DtObjectMgr::objectHandle(const char* name) {
+  DtRtiObject* found = knownObj(name);
+  if (!found) throw RTI::ObjectNotKnown("");
+  return found->objHandle();
 }
 
-void DtObjectMgr::setAttributeTransportType(RTI::ObjectHandle, const RTI::AttributeHandleSet&,
-                                            DtTransportType) {
-  DtNotImplemented("changeAttributeTransportationType");
+const char* DtObjectMgr::objectName(RTI::ObjectHandle object) { return knownObject(object).objName(); }
+
+RTI::ObjectClassHandle DtObjectMgr::objectClass(RTI::ObjectHandle object) {
+  return knownObject(object).knownClassHandle();
 }
 
-void DtObjectMgr::setAttributeOrderType(RTI::ObjectHandle, const RTI::AttributeHandleSet&,
-                                        DtOrderType) {
-  DtNotImplemented("changeAttributeOrderType");
+std::uint32_t DtObjectMgr::uniqueHandle() {
+  // The counter stops short of the next federate's range, and the product
+  // must fit the 32 bits every handle travels in.
+  char reason[128];
+  const std::uint32_t federate = fedHandle();
+  if (handleCounter_ >= theHandlesPerFederate) {
+    std::snprintf(reason, sizeof reason, "Federate %" PRIu32 " has made all %" PRIu32 " object handles it can make",
+                  federate, theHandlesPerFederate - 1);
+    throw RTI::RTIinternalError(reason);
+  }
+  const std::uint64_t handle = std::uint64_t{federate} * theHandlesPerFederate + handleCounter_;
+  if (handle > std::numeric_limits<std::uint32_t>::max()) {
+    std::snprintf(reason, sizeof reason, "Federate %" PRIu32 " cannot make object handles: its range passes 32 bits",
+                  federate);
+    throw RTI::RTIinternalError(reason);
+  }
+  ++handleCounter_;
+  return static_cast<std::uint32_t>(handle);
 }
 
-void DtObjectMgr::requestObjectUpdate(RTI::ObjectHandle, const RTI::AttributeHandleSet&) {
-  DtNotImplemented("requestObjectAttributeValueUpdate");
+const char* DtObjectMgr::uniqueName(std::uint32_t handle) {
+  std::snprintf(nameBuffer_, sizeof nameBuffer_, "%s%" PRIu32, theHlaNamePrefix, handle);
+  return nameBuffer_;
 }
 
-void DtObjectMgr::requestClassUpdate(RTI::ObjectClassHandle, const RTI::AttributeHandleSet&) {
-  DtNotImplemented("requestClassAttributeValueUpdate");
+// The lists ------------------------------------------------------------------
+
+void DtObjectMgr::addAllObj(DtRtiObject* object) { all_.add(object); }
+
+void DtObjectMgr::removeAllObj(RTI::ObjectHandle object) { all_.remove(object); }
+
+void DtObjectMgr::addKnownObj(DtRtiObject* object) {
+  if (!object) return;
+  known_.add(object);
+  object->setIsKnown(true);
 }
 
-void DtObjectMgr::divestOwnership(RTI::ObjectHandle, const RTI::AttributeHandleSet&,
-                                  bool negotiated, const char*) {
-  DtNotImplemented(negotiated ? "negotiatedAttributeOwnershipDivestiture"
-                              : "unconditionalAttributeOwnershipDivestiture");
+void DtObjectMgr::removeKnownObj(RTI::ObjectHandle object) {
+  if (DtRtiObject* removed = known_.remove(object)) removed->setIsKnown(false);
 }
 
-void DtObjectMgr::acquireAttrs(RTI::ObjectHandle, const RTI::AttributeHandleSet&, bool ifAvailable,
-                               const char*) {
-  DtNotImplemented(ifAvailable ? "attributeOwnershipAcquisitionIfAvailable"
-                               : "attributeOwnershipAcquisition");
+void DtObjectMgr::addOwnedObj(DtRtiObject* object) { owned_.add(object); }
+
+void DtObjectMgr::removeOwnedObj(RTI::ObjectHandle object) { owned_.remove(object); }
+
+void DtObjectMgr::addLrcManagedObj(DtRtiObject* object) { lrcManaged_.add(object); }
+
+void DtObjectMgr::removeLrcManagedObj(RTI::ObjectHandle object) { lrcManaged_.remove(object); }
+
+void DtObjectMgr::deleteObj(DtRtiObject* object) {
+  if (!object) return;
+  const std::uint32_t handle = object->objHandle();
+  // Only the record filed under its handle is the manager's to delete.
+  if (all_.find(handle) != object) return;
+  known_.remove(handle);
+  owned_.remove(handle);
+  lrcManaged_.remove(handle);
+  all_.remove(handle);
+  if (callbackDepth_ > 0) {
+    retired_.emplace_back(object);
+  } else {
+    delete object;
+  }
 }
 
-void DtObjectMgr::cancelAcquire(RTI::ObjectHandle, const RTI::AttributeHandleSet&) {
-  DtNotImplemented("cancelAttributeOwnershipAcquisition");
+DtObjectMgr::CallbackScope::~CallbackScope() {
+  if (--mgr_.callbackDepth_ == 0) mgr_.retired_.clear();
 }
 
-void DtObjectMgr::cancelDivest(RTI::ObjectHandle, const RTI::AttributeHandleSet&) {
-  DtNotImplemented("cancelNegotiatedAttributeOwnershipDivestiture");
+std::uint32_t DtObjectMgr::numObjectsOwned() const {
+  std::uint32_t count = 0;
+  for (const DtListItem* item = owned_.list().head(); item; item = item->next()) {
+    if (static_cast<const DtRtiObject*>(item->data())->ownPriviledgeToDelete()) ++count;
+  }
+  return count;
 }
 
-RTI::AttributeHandleSet* DtObjectMgr::releaseResponse(RTI::ObjectHandle,
-                                                      const RTI::AttributeHandleSet&) {
-  DtNotImplemented("attributeOwnershipReleaseResponse");
+void DtObjectMgr::destroyObjectLists() {
+  pendingStartUpdates_.clear();
+  pendingStopUpdates_.clear();
+  pendingStartReg_.clear();
+  pendingStopReg_.clear();
+  pendingRegister_.clear();
+  if (addrMap_) addrMap_->empty();
+  // Every record is the manager's, the ones whose privilege the RTI holds
+  // too: nothing else refers to them once the lists are gone.
+  while (!all_.empty()) {
+    deleteObj(static_cast<DtRtiObject*>(all_.list().head()->data()));
+  }
 }
 
-void DtObjectMgr::queryOwnership(RTI::ObjectHandle, RTI::AttributeHandle) {
-  DtNotImplemented("queryAttributeOwnership");
+// Advisory queues --------------------------------------------------------------
+
+void DtObjectMgr::addPendingStartReg(std::uint32_t classHandle) {
+  if (classRelevanceSwitch()) pendingStartReg_.push_back(classHandle);
 }
 
-RTI::ObjectClassHandle DtObjectMgr::objectClass(RTI::ObjectHandle) {
-  DtNotImplemented("getObjectClass");
+void DtObjectMgr::addPendingStopReg(std::uint32_t classHandle) {
+  if (classRelevanceSwitch()) pendingStopReg_.push_back(classHandle);
 }
 
-RTI::ObjectHandle DtObjectMgr::objectHandle(const char*) {
-  DtNotImplemented("getObjectInstanceHandle");
+void DtObjectMgr::addPendingStartUpdates(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes) {
+  if (!attributeRelevanceSwitch()) return;
+  pendingStartUpdates_.push_back(
+      DtPendingAttrs{1, static_cast<std::uint32_t>(object), DtAttributeHandleSet(attributes)});
 }
 
-const char* DtObjectMgr::objectName(RTI::ObjectHandle) {
-  DtNotImplemented("getObjectInstanceName");
+void DtObjectMgr::addPendingStopUpdates(RTI::ObjectClassHandle theClass, const RTI::AttributeHandleSet& attributes) {
+  if (!attributeRelevanceSwitch()) return;
+  pendingStopUpdates_.push_back(
+      DtPendingAttrs{0, static_cast<std::uint32_t>(theClass), DtAttributeHandleSet(attributes)});
 }
 
-DtRtiObject* DtObjectMgr::knownObj(RTI::ObjectHandle) { return nullptr; }
+void DtObjectMgr::addPendingRemoval(RTI::ObjectHandle object) {
+  // A removal reports a deletion that happened: it is queued even during a
+  // restore.
+  pendingRemovals_.push_back(static_cast<std::uint32_t>(object));
+}
+
+void DtObjectMgr::addPendingRegister(std::uint32_t classHandle) {
+  if (restoreInProgress_) return;
+  const DtObjectClassInfo* added = fom_ ? fom_->classByHandle(classHandle) : nullptr;
+  for (auto at = pendingRegister_.begin(); at != pendingRegister_.end();) {
+    if (at->kind != 0) {
+      ++at;
+      continue;
+    }
+    // A queued class covers its subclasses; a new class replaces the
+    // queued subclasses it covers.
+    if (at->handle == classHandle || (added && added->isOfClass(at->handle))) return;
+    const DtObjectClassInfo* queued = fom_ ? fom_->classByHandle(at->handle) : nullptr;
+    if (queued && queued->isOfClass(classHandle)) {
+      at = pendingRegister_.erase(at);
+    } else {
+      ++at;
+    }
+  }
+  pendingRegister_.push_back(DtPendingHandle{0, classHandle});
+}
+
+void DtObjectMgr::addPendingRegisterForObject(RTI::ObjectHandle object) {
+  if (restoreInProgress_) return;
+  pendingRegister_.push_back(DtPendingHandle{1, static_cast<std::uint32_t>(object)});
+}
+
+void DtObjectMgr::tick() {
+  sendPendingStopReg();
+  sendPendingStartReg();
+  sendPendingStopUpdates();
+  sendPendingStartUpdates();
+  sendPendingRemovals();
+  sendPendingRegister();
+}
+
+void DtObjectMgr::sendPendingStartReg() {
+  drain(pendingStartReg_, [this](std::uint32_t theClass) {
+    if (RTI::FederateAmbassador* amb = fedAmb()) amb->startRegistrationForObjectClass(theClass);
+  });
+}
+
+void DtObjectMgr::sendPendingStopReg() {
+  drain(pendingStopReg_, [this](std::uint32_t theClass) {
+    // Only a class this federate still publishes stops: an unpublished one
+    // has nothing to register anyway.
+    RTI::FederateAmbassador* amb = fedAmb();
+    if (amb && published(theClass)) amb->stopRegistrationForObjectClass(theClass);
+  });
+}
+
+void DtObjectMgr::sendPendingStartUpdates() {
+  drain(pendingStartUpdates_, [this](const DtPendingAttrs& entry) {
+    DtRtiObject* object = entry.flag == 1 ? ownedObj(entry.handle) : nullptr;
+    RTI::FederateAmbassador* amb = fedAmb();
+    if (!object || !amb) return;
+    amb->turnUpdatesOnForObjectInstance(entry.handle, object->ownedAttrs().setIntersection(entry.attrs));
+  });
+}
+
+void DtObjectMgr::sendPendingStopUpdates() {
+  drain(pendingStopUpdates_, [this](const DtPendingAttrs& entry) {
+    owned_.forEach([&](DtRtiObject& object) {
+      RTI::FederateAmbassador* amb = fedAmb();
+      if (!amb || object.knownClassHandle() != entry.handle) return;
+      amb->turnUpdatesOffForObjectInstance(object.objHandle(), object.ownedAttrs().setIntersection(entry.attrs));
+    });
+  });
+}
+
+void DtObjectMgr::sendPendingRemovals() {
+  drain(pendingRemovals_, [this](std::uint32_t object) {
+    if (RTI::FederateAmbassador* amb = fedAmb()) amb->removeObjectInstance(object, "Deleted by Resignation");
+  });
+}
+
+void DtObjectMgr::sendPendingRegister() {
+  drain(pendingRegister_, [this](const DtPendingHandle& entry) {
+    if (entry.kind == 1) {
+      if (DtRtiObject* object = ownedObj(entry.handle)) resendRegister(object);
+      return;
+    }
+    owned_.forEach([&](DtRtiObject& object) {
+      if (object.isOfActualClass(entry.handle)) resendRegister(&object);
+    });
+  });
+}
+
+// Region operations and data distribution hooks: nothing here ----------------
 
 void DtObjectMgr::subscribeObjectClassAttributesWithRegion(RTI::ObjectClassHandle, RTI::Region&,
-                                                           const RTI::AttributeHandleSet&,
-                                                           RTI::Boolean) {}
-
+                                                           const RTI::AttributeHandleSet&, RTI::Boolean) {}
 void DtObjectMgr::unsubscribeObjectClassWithRegion(RTI::ObjectClassHandle, RTI::Region&) {}
-
-void DtObjectMgr::associateRegionForUpdates(RTI::Region&, RTI::ObjectHandle,
-                                            const RTI::AttributeHandleSet&, int) {}
-
+void DtObjectMgr::associateRegionForUpdates(RTI::Region&, RTI::ObjectHandle, const RTI::AttributeHandleSet&, int) {}
 void DtObjectMgr::unassociateRegionForUpdates(RTI::Region&, RTI::ObjectHandle) {}
-
 RTI::ObjectHandle DtObjectMgr::registerObjectInstanceWithRegion(RTI::ObjectClassHandle, const char*,
-                                                                RTI::AttributeHandle*,
+                                                                RTI::AttributeHandle*, RTI::Region**, RTI::ULong) {
+  return 0;
+}
+RTI::ObjectHandle DtObjectMgr::registerObjectInstanceWithRegion(RTI::ObjectClassHandle, RTI::AttributeHandle*,
                                                                 RTI::Region**, RTI::ULong) {
   return 0;
 }
-
-RTI::ObjectHandle DtObjectMgr::registerObjectInstanceWithRegion(RTI::ObjectClassHandle,
-                                                                RTI::AttributeHandle*,
-                                                                RTI::Region**, RTI::ULong) {
-  return 0;
-}
-
-void DtObjectMgr::requestClassAttributeValueUpdateWithRegion(RTI::ObjectClassHandle,
-                                                             const RTI::AttributeHandleSet&,
+void DtObjectMgr::requestClassAttributeValueUpdateWithRegion(RTI::ObjectClassHandle, const RTI::AttributeHandleSet&,
                                                              const RTI::Region&) {}
-
-void DtObjectMgr::enableAttributeScopeSwitch() { attributeScopeSwitch_ = 1; }
-
-void DtObjectMgr::disableAttributeScopeSwitch() { attributeScopeSwitch_ = 0; }
-
-void DtObjectMgr::setTimeMgr(DtTimeMgr* timeMgr) { timeMgr_ = timeMgr; }
-
-void DtObjectMgr::tick() {}
-
-void DtObjectMgr::processResign(const DtResignMsg&) {}
-
-const DtList& DtObjectMgr::ownedObjects() const { return ownedObjects_; }
-
-std::uint32_t DtObjectMgr::numObjectsOwned() const { return 0; }
-
-void DtObjectMgr::prepareToResign(RTI::ResignAction) {}
+void DtObjectMgr::calculateRegionSet(std::uint32_t, const RTI::AttributeHandleValuePairSet&) {}
+void DtObjectMgr::acquireAssociateRegionForUpdates(RTI::ObjectHandle, const RTI::AttributeHandleSet&) {}
+void DtObjectMgr::unassociateRegionForDivested(DtRtiObject&, const RTI::AttributeHandleSet&, bool) {}
+void DtObjectMgr::checkForRegionalSubscribe(DtObjectClassInfo&) {}
+void DtObjectMgr::removeObjAssociations(DtRtiObject&) {}
+bool DtObjectMgr::acceptObjectChannel(std::uint32_t) const { return true; }
+bool DtObjectMgr::acceptRequestChannel(std::uint32_t) const { return true; }
