@@ -1,6 +1,7 @@
 #include "core/DtTimeMgr.h"
 
 #include "api/DtNotImplemented.h"
+#include "net/DtConnectionMgr.h"
 #include "util/DtCreatorHook.h"
 
 namespace {
@@ -15,18 +16,40 @@ std::unique_ptr<DtTimeMgr> DtTimeMgr::create(DtConnectionMgr* connectMgr, DtFomC
 void DtTimeMgr::setCreatorFunction(Creator creator) { theCreator.set(creator); }
 
 DtTimeMgr::DtTimeMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params)
-    : connectMgr_(connectMgr), fom_(fom), params_(params) {}
+    : connectMgr_(connectMgr),
+      fom_(fom),
+      params_(params),
+      lbts_(RTI::FedTimeFactory::makeZero()),
+      federateTime_(RTI::FedTimeFactory::makeZero()),
+      lookahead_(RTI::FedTimeFactory::makeZero()) {
+  lbts_->setPositiveInfinity();
+  if (connectMgr_) connectMgr_->setMsgQueue(&queue_);
+}
 
-DtTimeMgr::~DtTimeMgr() = default;
+DtTimeMgr::~DtTimeMgr() {
+  // A federate that resigned inside a callback and joined again has a new
+  // time manager whose queue stays.
+  if (connectMgr_ && connectMgr_->msgQueue() == &queue_) connectMgr_->setMsgQueue(nullptr);
+}
+
+char DtTimeMgr::Queue::takeMsg(const DtRtiMsg&) {
+  // The time-stamp-order queue comes with time management; a federate that
+  // is not constrained gets every message at once.
+  return 0;
+}
 
 void DtTimeMgr::tick() {}
 
 void DtTimeMgr::enableTimeRegulation(const RTI::FedTime&, const RTI::FedTime&) {
   DtNotImplemented("enableTimeRegulation");
 }
-void DtTimeMgr::disableTimeRegulation() { DtNotImplemented("disableTimeRegulation"); }
+void DtTimeMgr::disableTimeRegulation() {
+  if (!regulating_) throw RTI::TimeRegulationWasNotEnabled("");
+}
 void DtTimeMgr::enableTimeConstrained() { DtNotImplemented("enableTimeConstrained"); }
-void DtTimeMgr::disableTimeConstrained() { DtNotImplemented("disableTimeConstrained"); }
+void DtTimeMgr::disableTimeConstrained() {
+  if (!constrained_) throw RTI::TimeConstrainedWasNotEnabled("");
+}
 void DtTimeMgr::timeAdvanceRequest(const RTI::FedTime&) { DtNotImplemented("timeAdvanceRequest"); }
 void DtTimeMgr::timeAdvanceRequestAvailable(const RTI::FedTime&) {
   DtNotImplemented("timeAdvanceRequestAvailable");
@@ -38,11 +61,22 @@ void DtTimeMgr::nextEventRequestAvailable(const RTI::FedTime&) {
 void DtTimeMgr::flushQueueRequest(const RTI::FedTime&) { DtNotImplemented("flushQueueRequest"); }
 void DtTimeMgr::enableAsynchronousDelivery() { DtNotImplemented("enableAsynchronousDelivery"); }
 void DtTimeMgr::disableAsynchronousDelivery() { DtNotImplemented("disableAsynchronousDelivery"); }
-void DtTimeMgr::queryLBTS(RTI::FedTime&) { DtNotImplemented("queryLBTS"); }
-void DtTimeMgr::queryFederateTime(RTI::FedTime&) { DtNotImplemented("queryFederateTime"); }
-void DtTimeMgr::queryMinNextEventTime(RTI::FedTime&) { DtNotImplemented("queryMinNextEventTime"); }
-void DtTimeMgr::modifyLookahead(const RTI::FedTime&) { DtNotImplemented("modifyLookahead"); }
-void DtTimeMgr::queryLookahead(RTI::FedTime&) { DtNotImplemented("queryLookahead"); }
-void DtTimeMgr::retract(RTI::EventRetractionHandle) { DtNotImplemented("retract"); }
 
-bool DtTimeMgr::isValidTimeStamp(const RTI::FedTime&) { DtNotImplemented("isValidTimeStamp"); }
+void DtTimeMgr::queryLBTS(RTI::FedTime& theTime) { theTime = *lbts_; }
+void DtTimeMgr::queryFederateTime(RTI::FedTime& theTime) { theTime = *federateTime_; }
+// Nothing is queued while the federate is not constrained.
+void DtTimeMgr::queryMinNextEventTime(RTI::FedTime& theTime) { theTime = *lbts_; }
+void DtTimeMgr::modifyLookahead(const RTI::FedTime&) { DtNotImplemented("modifyLookahead"); }
+void DtTimeMgr::queryLookahead(RTI::FedTime& theTime) { theTime = *lookahead_; }
+void DtTimeMgr::retract(RTI::EventRetractionHandle) {
+  // Nothing that could be retracted was sent: sends are time-stamp ordered
+  // only while regulating.
+  throw RTI::InvalidRetractionHandle("");
+}
+
+bool DtTimeMgr::isValidTimeStamp(const RTI::FedTime& time) {
+  std::unique_ptr<RTI::FedTime> floor(RTI::FedTimeFactory::makeZero());
+  *floor = *federateTime_;
+  *floor += *lookahead_;
+  return *floor <= time;
+}

@@ -24,19 +24,24 @@
 #include "ddm/DtRegion.h"
 #include "fedtime.hh"
 #include "rti/config/ConfigTestFiles.h"
+#include "rti/net/ConnTestSupport.h"
 
 // A working directory of its own (where the ambassador writes its log file)
-// and RTI_RID_FILE naming a RID file written there with the given forms.
+// and RTI_RID_FILE naming a RID file written there with the given forms, on
+// top of a federation of the test's own (its port and multicast group on the
+// loopback), so that an ambassador's sockets never meet another test's.
 class RidScope {
 public:
   explicit RidScope(const std::string& forms = "")
       : directory_(true),
-        ridFile_("RTI_RID_FILE", directory_.write("test-rid.mtl", forms + "\n").c_str()),
+        ridFile_("RTI_RID_FILE", directory_.write("test-rid.mtl", nettest::ridText(federation_, forms) + "\n").c_str()),
         config_("RTI_CONFIG", nullptr) {}
 
   const ScratchDirectory& directory() const { return directory_; }
+  const nettest::FederationPort& federation() const { return federation_; }
 
 private:
+  nettest::FederationPort federation_;
   ScratchDirectory directory_;
   ScopedEnv ridFile_;
   ScopedEnv config_;
@@ -47,7 +52,8 @@ private:
 // the test's hook first, so that a fake clock can move.
 class FakeFederateMgr : public DtFederateMgr {
 public:
-  explicit FakeFederateMgr(DtRIDParameters* params) : DtFederateMgr(params) {}
+  // No connection manager: the fake never reaches the network.
+  explicit FakeFederateMgr(DtRIDParameters* params) : DtFederateMgr(params, nullptr) {}
 
   // The one the implementor made, while it exists.
   static FakeFederateMgr* last;

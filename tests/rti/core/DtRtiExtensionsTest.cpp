@@ -24,6 +24,7 @@ TEST(DtRtiExtensionsTest, TheNotifyLevelIsSetForTheWholeProcess) {
 }
 
 TEST(DtRtiExtensionsTest, WithoutAConnectionManagerThereIsNothingToWaitOn) {
+  FakeFederateMgr::Install withoutConnections;
   RidScope rid;
   RTI::RTIambassador ambassador;
   EXPECT_EQ(DtReadFileDescriptor(&ambassador), -1);

@@ -1,0 +1,138 @@
+// The federate manager's files and names: FED file mappings and reading,
+// save-file names, transport and order names.
+#include <cstring>
+#include <string>
+
+#include "config/DtConfigDirectory.h"
+#include "config/DtRIDParameters.h"
+#include "core/DtFedFileMapping.h"
+#include "core/DtFederateMgr.h"
+#include "objects/DtFomClassMgr.h"
+#include "util/DtFilename.h"
+#include "util/DtNotify.h"
+
+namespace {
+
+// With RTI_dumpFed 0 the reader's echo of the file is silenced: the notify
+// level stays at 1 (errors only) while the object lives.
+class QuietRead {
+public:
+  explicit QuietRead(int dumpFed) : level_(DtGetNotifyLevel()) {
+    if (dumpFed == 0 && level_ > 1) DtSetNotifyLevel(1);
+  }
+  ~QuietRead() { DtSetNotifyLevel(level_); }
+  QuietRead(const QuietRead&) = delete;
+  QuietRead& operator=(const QuietRead&) = delete;
+
+private:
+  int level_;
+};
+
+char* copyOf(const char* text) {
+  char* copy = new char[std::strlen(text) + 1];
+  std::strcpy(copy, text);
+  return copy;
+}
+
+// The name of value 0 or 1; `Invalid` for any other value.
+template <class Invalid>
+char* nameOf(std::uint32_t value, const char* zero, const char* one) {
+  if (value == 0) return copyOf(zero);
+  if (value == 1) return copyOf(one);
+  throw Invalid("");
+}
+
+// 0 or 1 for the two names, compared ignoring case; NameNotFound else.
+std::uint32_t valueOf(const DtString& name, const char* zero, const char* one) {
+  if (name.equalNoCase(zero)) return 0;
+  if (name.equalNoCase(one)) return 1;
+  throw RTI::NameNotFound(name.string());
+}
+
+}  // namespace
+
+// FED files -------------------------------------------------------------------
+
+void DtFederateMgr::addFedFileNameMapping(const DtString& executionName, const DtString& fedFile) {
+  fedFileMappings_.push_back(std::make_unique<DtFedFileMapping>(executionName, fedFile));
+}
+
+DtString DtFederateMgr::fedFileName(DtString executionName) {
+  for (const std::unique_ptr<DtFedFileMapping>& mapping : fedFileMappings_) {
+    if (mapping->execName() == executionName.string()) return mapping->fedFileName();
+  }
+  return executionName + ".fed";
+}
+
+std::unique_ptr<DtFomClassMgr> DtFederateMgr::readModel(DtString fedFile, DtString executionName,
+                                                        bool nameInReason) {
+  DtFilename name(fedFile);
+  int result = DtFedReader::accepted;
+  std::unique_ptr<DtFomClassMgr> model;
+  {
+    const QuietRead quiet(params_->dumpFed());
+    if (name == "") name = fedFileName(executionName);
+    model = DtFomClassMgr::loadFed(fedReader_, name.string(), params_, &result);
+    if (result == DtFedReader::noFile) {
+      // A file named with a path that this machine does not have is looked
+      // for by its own name in the configuration directory.
+      const std::string directory = DtConfigDirectory();
+      if (!directory.empty()) {
+        const DtFilename inConfig = DtFilename(directory.c_str()) + name.baseName();
+        model = DtFomClassMgr::loadFed(fedReader_, inConfig.string(), params_, &result);
+      }
+    }
+  }
+  const char* reason = nameInReason ? name.string() : "";
+  if (result == DtFedReader::noFile) throw RTI::CouldNotOpenFED(reason);
+  if (result != DtFedReader::accepted || !model) throw RTI::ErrorReadingFED(reason);
+  return model;
+}
+
+void DtFederateMgr::readFedFile(DtString fedFile, DtString executionName) {
+  fom_.reset();
+  fom_ = readModel(fedFile, executionName, true);
+}
+
+void DtFederateMgr::testReadFedFile(DtString fedFile, DtString executionName) {
+  readModel(fedFile, executionName, false);
+}
+
+// Save files ------------------------------------------------------------------
+
+DtString& DtFederateMgr::getSaveFileName(const char* label, unsigned long federateHandle,
+                                         DtString& result, char) {
+  result = params_->saveRestoreDirectoryPath();
+  result += label ? label : "";
+  result += "-";
+  result += executionName_ ? executionName_.get() : "";
+  result += "-";
+  result += federateName_ ? federateName_.get() : "";
+  result += "-";
+  result += DtString(federateHandle);
+  result += ".sav";
+  return result;
+}
+
+DtString& DtFederateMgr::getRestoreFileName(const char* label, unsigned long federateHandle,
+                                            DtString& result) {
+  return getSaveFileName(label, federateHandle, result, 0);
+}
+
+// Transport and order ---------------------------------------------------------
+
+char* DtFederateMgr::getTransportationName(DtTransportType type) {
+  return nameOf<RTI::InvalidTransportationHandle>(type, "best_effort", "reliable");
+}
+
+char* DtFederateMgr::getOrderName(DtOrderType type) {
+  return nameOf<RTI::InvalidOrderingHandle>(type, "receive", "timestamp");
+}
+
+DtTransportType DtFederateMgr::getTransportationHandle(DtString name) {
+  return static_cast<DtTransportType>(valueOf(name, "best_effort", "reliable"));
+}
+
+DtOrderType DtFederateMgr::getOrderHandle(DtString name) {
+  return static_cast<DtOrderType>(valueOf(name, "receive", "timestamp"));
+}
