@@ -1,0 +1,186 @@
+// Serverless federations on the loopback (each test its own port and
+// multicast group): federates of one process and of two processes create,
+// join, hear each other's heartbeats, resign with every action and destroy,
+// through the RTI ambassador. The other process is the scripted federate.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "CoreTestSupport.h"
+#include "net/DtConnectionMgr.h"
+#include "net/DtFederationMsgs.h"
+#include "support/ScriptedFederateProcess.h"
+#include "util/DtClock.h"
+#include "util/DtSelect.h"
+
+namespace {
+
+const std::string sampleFed = readWholeFile(QLX_SOURCE_ROOT "/rti/config/sample.fed");
+
+// The heartbeats and resign messages that reach a connection manager, by
+// sending federate. Registered for the life of the object, which must not
+// outlive the manager.
+class FederationTraffic {
+public:
+  explicit FederationTraffic(DtConnectionMgr* mgr) : mgr_(mgr) {
+    DtAliveMsg::addCallback(mgr_, &FederationTraffic::alive, this);
+    DtResignMsg::addCallback(mgr_, &FederationTraffic::resign, this);
+  }
+  ~FederationTraffic() {
+    DtAliveMsg::removeCallback(mgr_, &FederationTraffic::alive, this);
+    DtResignMsg::removeCallback(mgr_, &FederationTraffic::resign, this);
+  }
+  FederationTraffic(const FederationTraffic&) = delete;
+  FederationTraffic& operator=(const FederationTraffic&) = delete;
+
+  std::map<unsigned long, int> heartbeats;
+  std::vector<std::pair<unsigned long, int>> resigns;  // federate, action
+
+private:
+  static void alive(const DtAliveMsg& msg, void* self) {
+    ++static_cast<FederationTraffic*>(self)->heartbeats[msg.federateHandle()];
+  }
+  static void resign(const DtResignMsg& msg, void* self) {
+    static_cast<FederationTraffic*>(self)->resigns.emplace_back(msg.federateHandle(), msg.resignAction());
+  }
+  DtConnectionMgr* mgr_;
+};
+
+// Ticks until the condition holds; false after `seconds`.
+template <class Tick, class Condition>
+bool tickUntil(Tick&& tick, Condition&& condition, double seconds = 5.0) {
+  const double deadline = DtRealTime() + seconds;
+  while (!condition()) {
+    if (DtRealTime() > deadline) return false;
+    tick();
+    DtSleep(0.002);
+  }
+  return true;
+}
+
+const char* const heartbeatForms =
+    "(setq RTI_federateHeartbeatInterval 0.05)\n(setq RTI_federateTimeoutInterval 1.0)\n";
+
+class TwoFederatesOfOneProcess : public ::testing::TestWithParam<int> {};
+
+TEST_P(TwoFederatesOfOneProcess, CreateJoinHearEachOtherResignAndDestroy) {
+  RidScope rid(heartbeatForms + std::string("(setq RTI_asynchronousIO ") + std::to_string(GetParam()) + ")");
+  rid.directory().write("X.fed", sampleFed);
+  PlainImplementor::Install plain;
+  NullFederateAmbassador fedAmbA;
+  NullFederateAmbassador fedAmbB;
+  RTI::RTIambassador a;
+  FederationTraffic atA(PlainImplementor::last->connectMgr());
+  RTI::RTIambassador b;
+  FederationTraffic atB(PlainImplementor::last->connectMgr());
+
+  a.createFederationExecution("X", "X.fed");
+  const RTI::FederateHandle handleA = a.joinFederationExecution("A", "X", &fedAmbA);
+  // B made no create in its manager: it reads the execution's own X.fed.
+  const RTI::FederateHandle handleB = b.joinFederationExecution("B", "X", &fedAmbB);
+  EXPECT_NE(handleA, handleB);
+  auto tickBoth = [&] {
+    a.tick();
+    b.tick();
+  };
+  EXPECT_TRUE(tickUntil(tickBoth, [&] { return atA.heartbeats[handleB] >= 2 && atB.heartbeats[handleA] >= 2; }));
+
+  b.resignFederationExecution(RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
+  EXPECT_TRUE(tickUntil(tickBoth, [&] { return !atA.resigns.empty(); }));
+  EXPECT_EQ(atA.resigns, (std::vector<std::pair<unsigned long, int>>{{handleB, 3}}));
+
+  // A resigned federate is silent.
+  a.resignFederationExecution(RTI::NO_ACTION);
+  EXPECT_TRUE(tickUntil(tickBoth, [&] { return atB.resigns.size() == 1; }));
+  const int heardFromA = atB.heartbeats[handleA];
+  const double quiet = DtRealTime() + 0.2;
+  tickUntil(tickBoth, [&] { return DtRealTime() > quiet; });
+  EXPECT_EQ(atB.heartbeats[handleA], heardFromA);
+  EXPECT_NO_THROW(a.destroyFederationExecution("X"));
+  EXPECT_NO_THROW(b.destroyFederationExecution("X"));
+  EXPECT_THROW(b.resignFederationExecution(RTI::NO_ACTION), RTI::FederateNotExecutionMember);
+}
+
+INSTANTIATE_TEST_SUITE_P(IoModes, TwoFederatesOfOneProcess, ::testing::Values(0, 1),
+                         [](const auto& info) { return info.param ? "Asynchronous" : "Synchronous"; });
+
+// The number after "ok join " in the scripted federate's lines.
+std::vector<unsigned long> joinedHandles(const std::vector<std::string>& lines) {
+  std::vector<unsigned long> handles;
+  for (const std::string& line : lines) {
+    if (line.rfind("ok join ", 0) == 0) handles.push_back(std::stoul(line.substr(8)));
+  }
+  return handles;
+}
+
+TEST(TwoProcesses, CreateJoinHearEachOtherResignWithEveryActionAndDestroy) {
+  RidScope rid(heartbeatForms);
+  // Both federates find the FED file only in the configuration directory.
+  ScratchDirectory config;
+  config.write("X.fed", sampleFed);
+  const ScopedEnv configEnv("RTI_CONFIG", config.path().c_str());
+  PlainImplementor::Install plain;
+  NullFederateAmbassador fedAmb;
+  RTI::RTIambassador a;
+  FederationTraffic atA(PlainImplementor::last->connectMgr());
+  // A bare listener of the federation's group, as any other federate's
+  // socket hears it.
+  DtRIDParameters listenerRid;
+  const std::unique_ptr<DtConnectionMgr> listener = DtConnectionMgr::create(&listenerRid);
+  FederationTraffic onTheGroup(listener.get());
+
+  a.createFederationExecution("X", "X.fed");
+  const RTI::FederateHandle handleA = a.joinFederationExecution("A", "X", &fedAmb);
+
+  ScriptedFederateProcess b(
+      "join X B; tick 0.4; register-sync p; save s; restore r; resign release; "
+      "join X B; tick 0.1; resign delete; join X B; tick 0.1; resign delete-and-release; "
+      "join X B; tick 0.1; resign none; destroy X");
+  ASSERT_TRUE(b.started());
+  const double deadline = DtRealTime() + 30;
+  while (b.readLine(0.005) != "done" && DtRealTime() < deadline) {
+    a.tick();
+    listener->tick();
+  }
+  // What is still on its way.
+  tickUntil([&] { a.tick(); }, [&] { return atA.resigns.size() >= 4; }, 2.0);
+
+  const std::vector<std::string>& lines = b.lines();
+  const std::vector<unsigned long> handles = joinedHandles(lines);
+  ASSERT_EQ(handles.size(), 4u) << ::testing::PrintToString(lines);
+  const unsigned long handleB = handles.front();
+  EXPECT_EQ(handles, std::vector<unsigned long>(4, handleB)) << "the handle is drawn once";
+  EXPECT_NE(handleB, handleA);
+  for (const char* refused : {"error register-sync RTIinternalError \"\"", "error save RTIinternalError \"\"",
+                              "error restore RTIinternalError \"\""}) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), refused), lines.end()) << refused;
+  }
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "ok resign"), 4);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "ok destroy"), lines.end());
+
+  EXPECT_GE(atA.heartbeats[handleB], 3) << "A hears B's heartbeats";
+  EXPECT_GE(onTheGroup.heartbeats[handleA], 3) << "A's heartbeats reach the federation's group";
+  EXPECT_EQ(atA.resigns, (std::vector<std::pair<unsigned long, int>>{
+                             {handleB, 1}, {handleB, 2}, {handleB, 3}, {handleB, 4}}));
+
+  a.resignFederationExecution(RTI::DELETE_OBJECTS);
+  a.destroyFederationExecution("X");
+}
+
+TEST(ScriptedFederate, ReportsEveryCommandAndRefusesBadScripts) {
+  RidScope rid;
+  ScriptedFederateProcess program;
+  ASSERT_TRUE(program.started());
+  EXPECT_EQ(program.command("join Nowhere F"), "error join CouldNotOpenFED \"Nowhere.fed\"");
+  EXPECT_EQ(program.command("resign none"), "error resign FederateNotExecutionMember \"Unable to process resignFederationExecution.\"");
+  EXPECT_EQ(program.command("bogus 1"), "error bogus usage \"unknown command (try --help); usage: bogus\"");
+  EXPECT_EQ(program.command("tick soon"),
+            "error tick usage \"not a time in seconds: soon; usage: tick [seconds]\"");
+  EXPECT_EQ(program.command("wait federationSaved 0.05"),
+            "error wait failure \"no federationSaved within 0.05 s\"");
+  EXPECT_EQ(program.command("echo a \"b; c\""), "ok echo a b; c");
+  program.closeInput();
+  EXPECT_EQ(program.waitFor("done"), "done");
+}
+
+}  // namespace
