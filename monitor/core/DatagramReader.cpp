@@ -30,18 +30,22 @@ DatagramReader::DatagramReader(std::size_t batch, std::size_t datagramBuffer)
         header.msg_iovlen = 1;
         header.msg_control = m_controls.data() + i * kControlSize;
     }
+    m_filled = batch;
 }
 
 int DatagramReader::Read(const ReadBatch& read)
 {
-    // The kernel writes back what it used of the name and control areas.
-    for (std::size_t i = 0; i < m_messages.size(); ++i) {
+    // The kernel writes back what it used of the name and control areas of
+    // the messages it filled: those are set up again.
+    for (std::size_t i = 0; i < m_filled; ++i) {
         m_messages[i].msg_hdr.msg_namelen = sizeof(sockaddr_in);
         m_messages[i].msg_hdr.msg_controllen = kControlSize;
         m_messages[i].msg_hdr.msg_flags = 0;
         m_messages[i].msg_len = 0;
     }
     const int count = read(m_messages.data(), static_cast<unsigned>(m_messages.size()));
+    // A stand-in reader may touch more than it reports; all are set up again then.
+    m_filled = count > 0 ? static_cast<std::size_t>(count) : m_messages.size();
     if (count > 0) {
         // Every datagram carries the running count; the last one's is the latest.
         msghdr& last = m_messages[static_cast<std::size_t>(count - 1)].msg_hdr;

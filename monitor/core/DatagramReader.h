@@ -48,4 +48,5 @@ private:
     std::vector<sockaddr_in> m_senders;
     std::vector<std::uint8_t> m_controls;
     std::optional<std::uint32_t> m_kernelDropped;
+    std::size_t m_filled = 0;   // messages the last read may have changed
 };

@@ -11,13 +11,16 @@ class CProfile;
 // How much the intake takes on at once and holds at most. Not in the
 // profile: tests and benchmarks change them.
 struct IntakeLimits {
-    // Datagrams read with one call.
-    std::size_t readBatch = 64;
+    // Datagrams read with one call (each read takes room for this many
+    // datagrams of the largest size: 2 MiB).
+    std::size_t readBatch = 256;
     // PDUs a worker is handed at once; fewer when the socket stays dry.
-    std::size_t handOffCount = 64;
+    std::size_t handOffCount = 256;
     // How long PDUs may wait for more to come before a worker is handed
     // fewer: at a moderate rate a worker then wakes once for many PDUs, not
-    // once for each. It is the most a PDU is held up on its way.
+    // once for each. It bounds how long a PDU is held up on its way, as the
+    // socket's read timeout, which the kernel rounds up to its clock tick (a
+    // few milliseconds). 0 hands every read over at once.
     std::chrono::microseconds handOffDelay{1000};
     // How much a worker that falls behind may hold (see CPduWorker).
     std::size_t workerQueueBytes = std::size_t{16} << 20;
