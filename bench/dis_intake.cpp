@@ -55,6 +55,7 @@ struct Settings {
     std::uint32_t senders = 2;
     std::uint32_t window = 0;   // 0: open loop
     std::int32_t receiveBuffer = NetOptions::kDefaultReceiveBuffer;
+    IntakeLimits limits;   // the intake's defaults unless asked otherwise
 };
 
 double CpuSeconds(clockid_t clock)
@@ -363,6 +364,7 @@ Run RunIntake(const Traffic& traffic, const Settings& settings, std::uint64_t ra
         options.port = 0;
         options.multicastAddress = 0x7F000001u;   // bound to loopback
         options.receiveBufferSize = settings.receiveBuffer;
+        options.limits = settings.limits;
         if (!intake.Start(options)) {
             std::fprintf(stderr, "dis_intake: %s\n", intake.ErrorText().c_str());
             std::exit(1);
@@ -392,15 +394,19 @@ std::uint64_t ParseNumber(const char* option, const std::string& text)
 Settings ParseSettings(int argc, char** argv)
 {
     Settings settings;
+    bool handOffGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         if (option == "--help" || option == "-h") {
             std::puts(
                 "Usage: bench_dis_intake [--rates R,R,...] [--seconds S] [--pairs N] [--senders N] [--radios N]\n"
                 "                        [--signals N] [--data-bytes N] [--receive-buffer BYTES] [--window N]\n"
+                "                        [--read-batch N] [--hand-off N] [--hand-off-us N]\n"
                 "Defaults: rates 50000,100000,150000,200000,0 PDUs/s (0 = saturation), 2 s a run, 3 pairs of\n"
                 "runs a rate, 2 sender threads, 1000 radios x (1 Transmitter + 16 Signal PDUs of 480 data\n"
-                "bytes), a receive buffer of 4 MiB; open loop. --window N: closed loop, N PDUs in flight.");
+                "bytes), a receive buffer of 4 MiB; open loop. --window N: closed loop, N PDUs in flight.\n"
+                "The intake's own limits (datagrams read at once, PDUs handed over at once, the longest\n"
+                "a PDU is held for more) are its defaults unless given; closed loop holds nothing.");
             std::exit(0);
         }
         if (i + 1 >= argc) {
@@ -423,9 +429,15 @@ Settings ParseSettings(int argc, char** argv)
             else if (option == "--senders") settings.senders = static_cast<std::uint32_t>(std::max<std::uint64_t>(number, 1));
             else if (option == "--radios") settings.radios = static_cast<std::uint32_t>(std::clamp<std::uint64_t>(number, 1, 65535 * 4));
             else if (option == "--signals") settings.signalsPerTransmitter = static_cast<std::uint32_t>(number);
-            else if (option == "--data-bytes") settings.dataBytes = static_cast<std::uint16_t>(std::min<std::uint64_t>(number, 8000));
+            else if (option == "--data-bytes") settings.dataBytes = static_cast<std::uint16_t>(std::min<std::uint64_t>(number, 65000));
             else if (option == "--receive-buffer") settings.receiveBuffer = static_cast<std::int32_t>(std::min<std::uint64_t>(number, 1u << 30));
             else if (option == "--window") settings.window = static_cast<std::uint32_t>(number);
+            else if (option == "--read-batch") settings.limits.readBatch = std::max<std::uint64_t>(number, 1);
+            else if (option == "--hand-off") settings.limits.handOffCount = std::max<std::uint64_t>(number, 1);
+            else if (option == "--hand-off-us") {
+                settings.limits.handOffDelay = std::chrono::microseconds(number);
+                handOffGiven = true;
+            }
             else {
                 std::fprintf(stderr, "dis_intake: unknown option %s\n", option.c_str());
                 std::exit(2);
@@ -433,6 +445,10 @@ Settings ParseSettings(int argc, char** argv)
         }
     }
     settings.senders = std::min(settings.senders, settings.radios);   // each sender has radios of its own
+    // Closed loop, the sender waits for what it sent: PDUs held for more
+    // would only measure the hold.
+    if (settings.window && !handOffGiven)
+        settings.limits.handOffDelay = std::chrono::microseconds(0);
     return settings;
 }
 
