@@ -182,14 +182,26 @@ void DtObjectMgr::remoteSubscribe(DtObjectClassInfo& cls, const RTI::AttributeHa
 }
 
 void DtObjectMgr::remoteUnsubscribe(RTI::ObjectClassHandle theClass, std::uint32_t federate) {
+  const bool discoveredClasses = settings().sendDiscoveredClass;
   owned_.forEach([&](DtRtiObject& object) {
-    // Without discovered classes every object counts as discovered under
-    // its known class.
-    const std::uint32_t discovered =
-        settings().sendDiscoveredClass ? object.discoveredClass(federate) : object.knownClassHandle();
-    if (!object.isDiscovered(federate) || discovered != theClass) return;
+    // With discovered classes the owner knows the class each federate knows
+    // the object by. Without them, the federate knows an object of a
+    // subclass by the class it unsubscribes, unless it subscribes a nearer
+    // one, whose subscription then stays.
+    const bool matches = discoveredClasses
+                             ? object.isDiscovered(federate) && object.discoveredClass(federate) == theClass
+                             : object.isOfKnownClass(theClass);
+    if (!matches) return;
     const DtAttributeHandleSet before = object.updateOnAttrs();
     object.remoteUnsubscribe(federate);
+    if (!discoveredClasses) {
+      for (const DtObjectClassInfo* cls = object.actualClass(); cls; cls = cls->baseClass()) {
+        if (const DtAttributeHandleSet* nearer = cls->remoteSubscription(federate)) {
+          object.remoteSubscribe(federate, *nearer);
+          break;
+        }
+      }
+    }
     adviseUpdates(object, before);
   });
 }

@@ -291,12 +291,30 @@ TEST_F(ObjectMgrTest, RemoteSubscriptionsTurnUpdatesOfOwnedObjectsOnAndOffWhenTh
     EXPECT_EQ(fed->amb.take(), step.callbacks) << step.what;
   }
 
+  // An object of a subclass: a federate that leaves the base class but
+  // subscribes the subclass itself keeps what it subscribes there.
+  mgr().publish(aircraft, attrs({1, 3}));
+  const std::string jet = std::to_string(mgr().registerObj(aircraft));
+  const std::vector<Step> subclassSteps = {
+      {"the base class",
+       [&] { subscribedElsewhere(platform, attrs({1})); },
+       {"on " + o + " 1", "on " + jet + " 1", "start 5", "start 6"}},
+      {"and the subclass", [&] { subscribedElsewhere(aircraft, attrs({3})); }, {"on " + jet + " 3"}},
+      {"the base class left", [&] { unsubscribedElsewhere(platform); }, {"off " + o + " 1", "off " + jet + " 1", "stop 5"}},
+      {"the subclass left", [&] { unsubscribedElsewhere(aircraft); }, {"off " + jet + " 3", "stop 6"}},
+  };
+  for (const Step& step : subclassSteps) {
+    step.act();
+    mgr().tick();
+    EXPECT_EQ(fed->amb.take(), step.callbacks) << step.what;
+  }
+
   // With the switch off the record follows, silently.
   mgr().disableAttributeRelevanceSwitch();
   subscribedElsewhere(platform, attrs({1, 2}));
   EXPECT_EQ(text(mgr().knownObj(std::stoul(o))->updateOnAttrs()), "1,2");
   mgr().tick();
-  EXPECT_EQ(fed->amb.take(), std::vector<std::string>{"start 5"});
+  EXPECT_EQ(fed->amb.take(), (std::vector<std::string>{"start 5", "start 6"}));
 }
 
 // ---- the advisory queues
