@@ -64,3 +64,5 @@ std::vector<std::vector<std::string>> SplitScript(const std::string& script);
 
 // The families of commands.
 void AddFederationCommands(CommandTable& table);
+// Object class declarations and objects.
+void AddObjectCommands(CommandTable& table);

@@ -56,6 +56,8 @@ void PrintingFedAmb::turnInteractionsOff(RTI::InteractionClassHandle theHandle) 
 void PrintingFedAmb::discoverObjectInstance(RTI::ObjectHandle theObject,
                                             RTI::ObjectClassHandle theObjectClass,
                                             const char* theObjectName) {
+  // Later commands may name the object.
+  if (theObjectName) session_.remember(theObjectName, theObject);
   done(__func__, CALLBACK_LINE.number(theObject).number(theObjectClass).text(theObjectName));
 }
 void PrintingFedAmb::reflectAttributeValues(RTI::ObjectHandle theObject,

@@ -37,6 +37,7 @@ void runScript(ScriptSession& session, const std::string& script) {
 int main(int argc, char** argv) {
   CommandTable table;
   AddFederationCommands(table);
+  AddObjectCommands(table);
 
   std::string script;
   for (int i = 1; i < argc; ++i) {

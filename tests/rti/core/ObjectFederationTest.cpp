@@ -1,0 +1,218 @@
+// Objects between federate processes on the loopback (each test its own
+// port and group): the main road of object management between two scripted
+// federates, and three federates that register objects of one name. The
+// test drives each scripted federate command by command and checks the
+// callbacks each one printed.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+
+#include "CoreTestSupport.h"
+#include "support/ScriptedFederateProcess.h"
+
+namespace {
+
+// Object classes: ObjectRoot 0, RTIprivate 1, Vehicle 3 (Position 1, Name
+// 2), Vehicle.Car 4 (Speed 3).
+const char* const roadFed = R"((FED (Federation Road) (FEDversion v1.3) (spaces)
+  (objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp) (class RTIprivate)
+    (class Vehicle (attribute Position best_effort receive) (attribute Name reliable receive)
+      (class Car (attribute Speed best_effort receive)))))
+  (interactions (class InteractionRoot best_effort receive (class RTIprivate best_effort receive)
+    (class Horn best_effort receive (parameter Loudness)))))
+)";
+
+// A scripted federate driven command by command.
+class Federate {
+public:
+  Federate() { EXPECT_TRUE(process_.started()); }
+
+  // Runs the commands (each must succeed) and returns the callbacks they
+  // printed, with the handles named in `names` written as {name}.
+  std::vector<std::string> run(const std::vector<std::string>& commands) {
+    const std::size_t before = process_.lines().size();
+    for (const std::string& command : commands) {
+      const std::string result = process_.command(command);
+      EXPECT_EQ(result.rfind("ok ", 0), 0u) << command << ": " << result;
+      remember(result);
+    }
+    std::vector<std::string> callbacks;
+    for (std::size_t i = before; i < process_.lines().size(); ++i) {
+      const std::string& line = process_.lines()[i];
+      if (line.rfind("callback ", 0) == 0) callbacks.push_back(named(line.substr(9)));
+    }
+    return callbacks;
+  }
+  // One command's "ok"/"error" line.
+  std::string command(const std::string& command) { return named(process_.command(command)); }
+
+  // The handles of this federate's objects and of itself, by name.
+  static std::map<std::string, std::string> names;
+
+private:
+  // "ok register <handle> <name>" and "ok join <handle>" name handles.
+  void remember(const std::string& result) {
+    std::smatch m;
+    if (!std::regex_match(result, m, std::regex("ok register (\\d+) (\\S+)"))) return;
+    // A handle made again after a new join takes its new name.
+    std::erase_if(names, [&](const auto& entry) { return entry.second == m[1]; });
+    names[m[2]] = m[1];
+  }
+  static std::string named(std::string line) {
+    for (const auto& [name, handle] : names) {
+      line = std::regex_replace(line, std::regex("\\b" + handle + "\\b"), "{" + name + "}");
+    }
+    return line;
+  }
+
+  ScriptedFederateProcess process_;
+};
+
+std::map<std::string, std::string> Federate::names;
+
+using Lines = std::vector<std::string>;
+
+class ObjectFederation : public ::testing::Test {
+protected:
+  ObjectFederation() {
+    Federate::names.clear();
+    config.write("Road.fed", roadFed);
+  }
+  RidScope rid{"(setq RTI_dumpFed 0)\n"};
+  ScratchDirectory config;
+  ScopedEnv configEnv{"RTI_CONFIG", config.path().c_str()};
+};
+
+TEST_F(ObjectFederation, ALatePublisherIsToldToStartRegisteringAndToStopWhenTheLastSubscriberLeaves) {
+  Federate first, second, publisher;
+  first.run({"create Road Road.fed", "join Road First", "subscribe Vehicle Position"});
+  second.run({"join Road Second", "subscribe Vehicle.Car Speed"});
+  // It joins and publishes after both subscribed: their subscriptions come
+  // again in answer to its publication.
+  publisher.run({"join Road Publisher", "publish Vehicle.Car Position Speed"});
+  first.run({"tick 0.2"});
+  second.run({"tick 0.2"});
+  EXPECT_EQ(publisher.run({"wait startRegistrationForObjectClass", "tick 0.2"}),
+            Lines{"startRegistrationForObjectClass 4"});
+  // Unpublished, it is told nothing; published again, it starts again.
+  EXPECT_EQ(publisher.run({"unpublish Vehicle.Car", "tick 0.1"}), Lines{});
+  EXPECT_EQ(publisher.run({"publish Vehicle.Car Position Speed", "tick 0.1"}),
+            Lines{"startRegistrationForObjectClass 4"});
+  first.run({"unsubscribe Vehicle"});
+  EXPECT_EQ(publisher.run({"tick 0.3"}), Lines{}) << "the subscriber of Car's speed is still there";
+  second.run({"resign none"});
+  EXPECT_EQ(publisher.run({"wait stopRegistrationForObjectClass"}), Lines{"stopRegistrationForObjectClass 4"});
+  publisher.run({"resign none"});
+  first.run({"resign none", "destroy Road"});
+}
+
+TEST_F(ObjectFederation, TwoFederatesGoTheMainRoadOfObjectManagement) {
+  Federate owner, subscriber;
+  owner.run({"create Road Road.fed", "join Road Owner", "attribute-advisory on", "publish Vehicle Position Name",
+             "publish Vehicle.Car Position Name Speed"});
+  subscriber.run({"join Road Subscriber", "subscribe Vehicle Position Name"});
+
+  // The car's class is relevant through the attributes it inherits.
+  EXPECT_EQ(owner.run({"wait startRegistrationForObjectClass", "wait startRegistrationForObjectClass"}),
+            (Lines{"startRegistrationForObjectClass 3", "startRegistrationForObjectClass 4"}));
+  owner.run({"register Vehicle.Car car1"});
+  owner.run({"register Vehicle"});
+  std::string generated;
+  for (const auto& [name, handle] : Federate::names) {
+    if (name != "car1") generated = name;
+  }
+  // Discovered as the nearest subscribed class, under both names.
+  EXPECT_EQ(subscriber.run({"wait discoverObjectInstance", "wait discoverObjectInstance"}),
+            (Lines{"discoverObjectInstance {car1} 3 \"car1\"",
+                   "discoverObjectInstance {" + generated + "} 3 \"{" + generated + "}\""}));
+  EXPECT_EQ(owner.run({"wait turnUpdatesOnForObjectInstance", "wait turnUpdatesOnForObjectInstance"}),
+            (Lines{"turnUpdatesOnForObjectInstance {car1} {1,2}",
+                   "turnUpdatesOnForObjectInstance {" + generated + "} {1,2}"}));
+
+  // Updates reach the subscriber with what it subscribed.
+  owner.run({"update car1 t1 Position=p1 Name=Herbie Speed=88"});
+  EXPECT_EQ(subscriber.run({"wait reflectAttributeValues"}),
+            Lines{"reflectAttributeValues {car1} {1=\"p1\",2=\"Herbie\"} \"t1\""});
+
+  // Both requests, answered by the owner with what it owns.
+  subscriber.run({"request-object car1 Name", "request-class Vehicle Position"});
+  EXPECT_EQ(owner.run({"wait provideAttributeValueUpdate", "wait provideAttributeValueUpdate",
+                       "wait provideAttributeValueUpdate"}),
+            (Lines{"provideAttributeValueUpdate {car1} {2}", "provideAttributeValueUpdate {car1} {1}",
+                   "provideAttributeValueUpdate {" + generated + "} {1}"}));
+
+  // Updates off when the subscriber leaves, on when it comes back.
+  subscriber.run({"unsubscribe Vehicle"});
+  EXPECT_EQ(owner.run({"wait turnUpdatesOffForObjectInstance", "wait turnUpdatesOffForObjectInstance",
+                       "wait stopRegistrationForObjectClass", "wait stopRegistrationForObjectClass"}),
+            (Lines{"turnUpdatesOffForObjectInstance {car1} {1,2}",
+                   "turnUpdatesOffForObjectInstance {" + generated + "} {1,2}", "stopRegistrationForObjectClass 3",
+                   "stopRegistrationForObjectClass 4"}));
+  subscriber.run({"subscribe Vehicle Position"});
+  EXPECT_EQ(owner.run({"wait turnUpdatesOnForObjectInstance", "wait turnUpdatesOnForObjectInstance",
+                       "wait startRegistrationForObjectClass", "wait startRegistrationForObjectClass"}),
+            (Lines{"turnUpdatesOnForObjectInstance {car1} {1}",
+                   "turnUpdatesOnForObjectInstance {" + generated + "} {1}", "startRegistrationForObjectClass 3",
+                   "startRegistrationForObjectClass 4"}));
+
+  // Deleted at the owner, removed at the subscriber.
+  owner.run({"delete car1 bye"});
+  EXPECT_EQ(subscriber.run({"wait removeObjectInstance"}), Lines{"removeObjectInstance {car1} \"bye\""});
+
+  // Forgotten here, announced again by its owner.
+  subscriber.run({"local-delete " + generated});
+  EXPECT_EQ(subscriber.command("request-object " + generated + " Position"),
+            "error request-object ObjectNotKnown \"\"");
+  owner.run({"tick 0.2"});
+  EXPECT_EQ(subscriber.run({"wait discoverObjectInstance"}),
+            Lines{"discoverObjectInstance {" + generated + "} 3 \"{" + generated + "}\""});
+
+  // Resigning: with delete, its objects go.
+  owner.run({"resign delete"});
+  EXPECT_EQ(subscriber.run({"wait removeObjectInstance"}),
+            Lines{"removeObjectInstance {" + generated + "} \"Resign action was delete.\""});
+
+  // An object whose privilege to delete its owner gave up is orphaned when
+  // the owner resigns deleting its objects.
+  owner.run({"join Road Owner", "publish Vehicle Position Name", "register Vehicle orphan",
+             "divest orphan privilegeToDelete", "register Vehicle deleted", "resign delete-and-release"});
+  EXPECT_EQ(subscriber.run({"wait removeObjectInstance", "wait removeObjectInstance"}),
+            (Lines{"discoverObjectInstance {orphan} 3 \"orphan\"", "discoverObjectInstance {deleted} 3 \"deleted\"",
+                   "removeObjectInstance {deleted} \"Resign action was delete.\"",
+                   "removeObjectInstance {orphan} \"Appears to have been orphaned.\""}));
+
+  // With release, its objects stay known.
+  owner.run({"join Road Owner", "publish Vehicle Position Name", "register Vehicle kept", "resign release"});
+  EXPECT_EQ(subscriber.run({"wait discoverObjectInstance", "tick 0.3"}),
+            Lines{"discoverObjectInstance {kept} 3 \"kept\""});
+  EXPECT_EQ(subscriber.command("object kept"), "ok object {kept}");
+  subscriber.run({"resign none", "destroy Road"});
+}
+
+TEST_F(ObjectFederation, OfThreeFederatesTheSubscriberKnowsTheFirstObjectOfANameAndIgnoresTheSecond) {
+  Federate first, subscriber, second;
+  first.run({"create Road Road.fed", "join Road First", "publish Vehicle Position"});
+  second.run({"join Road Second", "publish Vehicle Position"});
+  subscriber.run({"join Road Subscriber", "subscribe Vehicle Position"});
+  first.run({"wait startRegistrationForObjectClass"});
+  second.run({"wait startRegistrationForObjectClass"});
+
+  first.run({"register Vehicle twin"});
+  const std::string firstTwin = Federate::names["twin"];
+  EXPECT_EQ(subscriber.run({"wait discoverObjectInstance"}), Lines{"discoverObjectInstance {twin} 3 \"twin\""});
+  // The second federate cannot know of the first one's object: it may take
+  // the name, but the subscriber ignores its object for good.
+  second.run({"register Vehicle twin"});
+  const std::string secondTwin = Federate::names["twin"];
+  EXPECT_NE(firstTwin, secondTwin);
+  second.run({"update twin - Position=second"});
+  Federate::names["first"] = firstTwin;
+  first.run({"update " + firstTwin + " - Position=first"});
+  EXPECT_EQ(subscriber.run({"wait reflectAttributeValues", "tick 0.3"}),
+            Lines{"reflectAttributeValues {first} {1=\"first\"} \"\""});
+  EXPECT_EQ(subscriber.command("object twin"), "ok object {first}");
+  for (Federate* f : {&first, &second, &subscriber}) f->run({"resign delete"});
+}
+
+}  // namespace

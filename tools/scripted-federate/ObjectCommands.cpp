@@ -1,0 +1,139 @@
+// Object class declarations and object management. Classes and attributes
+// are named as the FED file names them (the class by its full or short
+// name); an object by the name it was registered or discovered under (the
+// session remembers both), or by its handle.
+#include <memory>
+#include <stdexcept>
+#include <tuple>
+
+#include <RTI.hh>
+
+#include "CommandTable.h"
+#include "ScriptSession.h"
+
+namespace {
+
+using AttributeSet = std::unique_ptr<RTI::AttributeHandleSet>;
+
+RTI::ObjectClassHandle classOf(ScriptSession& s, const std::string& name) {
+  return s.rti().getObjectClassHandle(name.c_str());
+}
+
+// The attributes named by the words from `first` on.
+AttributeSet attributes(ScriptSession& s, RTI::ObjectClassHandle theClass, const ScriptArgs& a, std::size_t first) {
+  AttributeSet set(RTI::AttributeHandleSetFactory::create(a.size() > first ? a.size() - first : 1));
+  for (std::size_t i = first; i < a.size(); ++i) set->add(s.rti().getAttributeHandle(a.text(i).c_str(), theClass));
+  return set;
+}
+
+// The attributes of a known object, named by the words from `first` on.
+AttributeSet objectAttributes(ScriptSession& s, RTI::ObjectHandle object, const ScriptArgs& a, std::size_t first) {
+  return attributes(s, s.rti().getObjectClass(object), a, first);
+}
+
+void addDeclarations(CommandTable& table) {
+  table.add("publish", "<class> [attribute...]", "publishObjectClass", [](ScriptSession& s, const ScriptArgs& a) {
+    const RTI::ObjectClassHandle theClass = classOf(s, a.text(0));
+    s.rti().publishObjectClass(theClass, *attributes(s, theClass, a, 1));
+    return std::to_string(theClass);
+  });
+  table.add("unpublish", "<class>", "unpublishObjectClass", [](ScriptSession& s, const ScriptArgs& a) {
+    s.rti().unpublishObjectClass(classOf(s, a.text(0)));
+    return std::string();
+  });
+  for (const bool active : {true, false}) {
+    table.add(active ? "subscribe" : "subscribe-passive", "<class> [attribute...]",
+              active ? "subscribeObjectClassAttributes, active" : "subscribeObjectClassAttributes, passive",
+              [active](ScriptSession& s, const ScriptArgs& a) {
+                const RTI::ObjectClassHandle theClass = classOf(s, a.text(0));
+                s.rti().subscribeObjectClassAttributes(theClass, *attributes(s, theClass, a, 1),
+                                                       active ? RTI::RTI_TRUE : RTI::RTI_FALSE);
+                return std::to_string(theClass);
+              });
+  }
+  table.add("unsubscribe", "<class>", "unsubscribeObjectClass", [](ScriptSession& s, const ScriptArgs& a) {
+    s.rti().unsubscribeObjectClass(classOf(s, a.text(0)));
+    return std::string();
+  });
+  using Switch = void (RTI::RTIambassador::*)();
+  const std::tuple<const char*, Switch, Switch> switches[] = {
+      {"class-advisory", &RTI::RTIambassador::enableClassRelevanceAdvisorySwitch,
+       &RTI::RTIambassador::disableClassRelevanceAdvisorySwitch},
+      {"attribute-advisory", &RTI::RTIambassador::enableAttributeRelevanceAdvisorySwitch,
+       &RTI::RTIambassador::disableAttributeRelevanceAdvisorySwitch},
+  };
+  for (const auto& [verb, on, off] : switches) {
+    table.add(verb, "<on|off>", "the advisory switch", [on = on, off = off](ScriptSession& s, const ScriptArgs& a) {
+      if (a.text(0) != "on" && a.text(0) != "off") throw UsageError("on or off");
+      (s.rti().*(a.text(0) == "on" ? on : off))();
+      return std::string();
+    });
+  }
+}
+
+void addObjects(CommandTable& table) {
+  table.add("register", "<class> [name]",
+            "registerObjectInstance; prints the handle and name, and remembers the name",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              const RTI::ObjectClassHandle theClass = classOf(s, a.text(0));
+              const RTI::ObjectHandle object = a.size() > 1
+                                                   ? s.rti().registerObjectInstance(theClass, a.text(1).c_str())
+                                                   : s.rti().registerObjectInstance(theClass);
+              const std::unique_ptr<char[]> name(s.rti().getObjectInstanceName(object));
+              s.remember(name.get(), object);
+              return std::to_string(object) + " " + name.get();
+            });
+  table.add("update", "<object> <tag> <attribute>=<value>...",
+            "updateAttributeValues (the values as text; tag - for none)", [](ScriptSession& s, const ScriptArgs& a) {
+              const RTI::ObjectHandle object = s.handle(a.text(0));
+              const RTI::ObjectClassHandle theClass = s.rti().getObjectClass(object);
+              std::unique_ptr<RTI::AttributeHandleValuePairSet> values(
+                  RTI::AttributeSetFactory::create(a.size() > 2 ? a.size() - 2 : 1));
+              for (std::size_t i = 2; i < a.size(); ++i) {
+                const std::string& pair = a.text(i);
+                const std::size_t equals = pair.find('=');
+                if (equals == std::string::npos) throw UsageError("not attribute=value: " + pair);
+                const std::string value = pair.substr(equals + 1);
+                values->add(s.rti().getAttributeHandle(pair.substr(0, equals).c_str(), theClass), value.data(),
+                            value.size());
+              }
+              s.rti().updateAttributeValues(object, *values, a.text(1) == "-" ? nullptr : a.text(1).c_str());
+              return std::string();
+            });
+  table.add("request-object", "<object> <attribute...>", "requestObjectAttributeValueUpdate",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              const RTI::ObjectHandle object = s.handle(a.text(0));
+              s.rti().requestObjectAttributeValueUpdate(object, *objectAttributes(s, object, a, 1));
+              return std::string();
+            });
+  table.add("request-class", "<class> <attribute...>", "requestClassAttributeValueUpdate",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              const RTI::ObjectClassHandle theClass = classOf(s, a.text(0));
+              s.rti().requestClassAttributeValueUpdate(theClass, *attributes(s, theClass, a, 1));
+              return std::string();
+            });
+  table.add("delete", "<object> [tag]", "deleteObjectInstance", [](ScriptSession& s, const ScriptArgs& a) {
+    s.rti().deleteObjectInstance(s.handle(a.text(0)), a.textOr(1, "").c_str());
+    return std::string();
+  });
+  table.add("local-delete", "<object>", "localDeleteObjectInstance", [](ScriptSession& s, const ScriptArgs& a) {
+    s.rti().localDeleteObjectInstance(s.handle(a.text(0)));
+    return std::string();
+  });
+  table.add("divest", "<object> <attribute...>", "unconditionalAttributeOwnershipDivestiture",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              const RTI::ObjectHandle object = s.handle(a.text(0));
+              s.rti().unconditionalAttributeOwnershipDivestiture(object, *objectAttributes(s, object, a, 1));
+              return std::string();
+            });
+  table.add("object", "<name>", "getObjectInstanceHandle; prints it", [](ScriptSession& s, const ScriptArgs& a) {
+    return std::to_string(s.rti().getObjectInstanceHandle(a.text(0).c_str()));
+  });
+}
+
+}  // namespace
+
+void AddObjectCommands(CommandTable& table) {
+  addDeclarations(table);
+  addObjects(table);
+}
