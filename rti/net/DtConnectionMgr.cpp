@@ -440,6 +440,22 @@ void DtConnectionMgr::connectFederation(RTI::FederateAmbassador* fedAmb, DtStrin
     conn->setFedExHandle(fedExHandle_);
     conn->setFederateHandle(fedHandle_);
   }
+  ignoreOwnTraffic(true);
+}
+
+void DtConnectionMgr::ignoreOwnTraffic(bool on) {
+  // A federate's managers drop the updates and interactions that come back
+  // to it from the group; the system drops them before it queues them, so
+  // that a busy sender does not read its own traffic. A handle of more than
+  // 16 bits is not on the wire as such: nothing is filtered then.
+  static const std::vector<std::uint8_t> traffic = {
+      DtInteractionRoMsgKind, DtUpdateRoMsgKind,     DtDdmInteractionRoMsgKind,  DtDdmUpdateRoMsgKind,
+      DtInteractionTsoMsgKind, DtUpdateTsoMsgKind, DtDdmInteractionTsoMsgKind, DtDdmUpdateTsoMsgKind};
+  DtRtiConnection* udp = connections_->udp.get();
+  DtSocket* socket = udp ? udp->socket() : nullptr;
+  if (!socket) return;
+  const bool filtering = on && fedHandle_ != 0 && fedHandle_ <= 0xFFFF;
+  socket->dropDatagramsFrom(static_cast<std::uint16_t>(fedHandle_), filtering ? traffic : std::vector<std::uint8_t>{});
 }
 
 void DtConnectionMgr::disconnectFederation() {
@@ -455,6 +471,7 @@ void DtConnectionMgr::disconnectFederation() {
     conn->setFedExHandle(0);
     conn->setFederateHandle(0);
   }
+  ignoreOwnTraffic(false);
   receivedCount_ = 0;
   saveInProgress_ = 0;
   msgQueue_ = nullptr;

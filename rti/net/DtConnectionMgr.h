@@ -226,6 +226,9 @@ protected:
 private:
   struct Connections;
   void stampExecution(DtRtiMsg& msg) const;
+  // Filters this federate's own updates and interactions out at the UDP
+  // socket (on) or lets them in again (off).
+  void ignoreOwnTraffic(bool on);
   bool traced(const DtRtiMsg& msg) const;
 
   std::unique_ptr<Connections> connections_;

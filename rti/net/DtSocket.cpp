@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "port/DtPortDatagramFilter.h"
 #include "port/DtPortSocket.h"
 #include "util/DtNotify.h"
 
@@ -91,6 +92,13 @@ DtPacketFilter& DtSocket::exerciseFilter() { return exerciseFilter_; }
 DtPacketFilter& DtSocket::protocolFilter() { return protocolFilter_; }
 DtPacketFilter& DtSocket::kindFilter() { return kindFilter_; }
 DtPacketFilter& DtSocket::senderFilter() { return senderFilter_; }
+bool DtSocket::dropDatagramsFrom(std::uint16_t sender, const std::vector<std::uint8_t>& kinds) {
+  const int fd = readDescriptor();
+  if (fd < 0) return false;
+  if (kinds.empty()) return DtPortClearDatagramFilter(fd) == 0;
+  return DtPortDropDatagramsFrom(fd, 2, sender, 4, kinds.data(), kinds.size()) == 0;
+}
+
 int DtSocket::readDescriptor() const { return descriptor_; }
 int DtSocket::writeDescriptor() const { return descriptor_; }
 bool DtSocket::isOk() const { return true; }

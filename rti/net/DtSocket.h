@@ -66,6 +66,11 @@ public:
   virtual bool isOk() const;
   // errno of the last send that failed (0 after one that worked).
   virtual int lastSendError() const;
+  // Has the system drop, before they are queued, the datagrams whose
+  // 16-bit sender field (bytes 2 and 3) is `sender` and whose kind (byte 4)
+  // is one of `kinds`; no kinds lets every datagram through again. True when
+  // the system took the filter (a socket without one receives them all).
+  virtual bool dropDatagramsFrom(std::uint16_t sender, const std::vector<std::uint8_t>& kinds);
   // The filter test: the protocol (byte 0), exercise (byte 1) and kind
   // (byte 2) filters, then the sender filter on the 32-bit sender address;
   // true when all pass. A datagram shorter than the three bytes read is
