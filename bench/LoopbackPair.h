@@ -114,11 +114,19 @@ public:
     return true;
   }
   void wait(double seconds) override {
+    if (waitLimit_ == 0) return;
+    if (waitLimit_ > 0) seconds = std::min(seconds, waitLimit_);
     pollfd watched{fd_, POLLIN, 0};
-    poll(&watched, 1, static_cast<int>(seconds * 1000));
+    const auto nanoseconds = static_cast<long>(seconds * 1e9);
+    const timespec timeout{nanoseconds / 1000000000, nanoseconds % 1000000000};
+    ppoll(&watched, 1, &timeout, nullptr);
   }
+  // How long one wait for input lasts at most: 0 does not wait at all (the
+  // receiving loop spins), a negative limit waits as long as asked.
+  void setWaitLimit(double seconds) { waitLimit_ = seconds; }
 
 private:
+  double waitLimit_ = -1;
   int fd_;
   sockaddr_in to_{};
   std::vector<char> datagram_;
@@ -139,6 +147,58 @@ inline pid_t forkChild(const std::function<void()>& body) {
 
 inline void awaitReady(Shared& shared) {
   while (!shared.ready.load()) std::this_thread::yield();
+}
+
+struct Rate {
+  std::uint64_t received = 0;
+  double seconds = 0;
+  double sendSeconds = 0;
+  double perSecond() const { return seconds > 0 ? static_cast<double>(received) / seconds : 0; }
+};
+
+// Open loop: the sending process sends `count` messages as fast as it can,
+// or `pace` a second when that is not 0; the receiving one handles and
+// counts what reaches it until all came or a second passed without any. The
+// rate is what arrived per second; what did not arrive is lost.
+inline Rate measureRate(const MakeEndpoint& make, std::uint32_t count, double pace, Shared& shared) {
+  shared.received = 0;
+  shared.ready = 0;
+  const pid_t child = forkChild([&] {
+    auto endpoint = make(receiver);
+    shared.ready = 1;
+    const OnMessage tally = [&](std::uint32_t, int from) {
+      if (from != sender) return;
+      shared.lastArrival = now();
+      shared.received.fetch_add(1, std::memory_order_relaxed);
+    };
+    auto quietSince = Clock::now();
+    while (shared.received.load() < count && Clock::now() - quietSince < std::chrono::seconds(1)) {
+      if (endpoint->receiveOne(tally)) {
+        quietSince = Clock::now();
+      } else {
+        endpoint->wait(0.01);
+      }
+    }
+  });
+  awaitReady(shared);
+  auto endpoint = make(sender);
+  const std::int64_t start = now();
+  constexpr double ticksPerSecond = static_cast<double>(Clock::period::den) / Clock::period::num;
+  const double interval = pace > 0 ? ticksPerSecond / pace : 0;  // in clock ticks
+  for (std::uint32_t sent = 0; sent < count; ++sent) {
+    if (interval > 0) {
+      const auto due = start + static_cast<std::int64_t>(interval * sent);
+      while (now() < due) {
+      }
+    }
+    endpoint->send(sent);
+  }
+  Rate rate;
+  rate.sendSeconds = std::chrono::duration<double>(Clock::duration(now() - start)).count();
+  waitpid(child, nullptr, 0);
+  rate.received = shared.received.load();
+  rate.seconds = std::chrono::duration<double>(Clock::duration(shared.lastArrival.load() - start)).count();
+  return rate;
 }
 
 struct RoundTrips {
@@ -177,14 +237,22 @@ inline RoundTrips measureRoundTrips(const MakeEndpoint& make, std::uint32_t ping
   RoundTrips trips;
   for (std::uint32_t ping = 0; ping < pings; ++ping) {
     bool answered = false;
-    const OnMessage awaitEcho = [&](std::uint32_t number, int from) { answered |= from == receiver && number == ping; };
+    Clock::time_point arrival;
+    // The answer's time is taken as it is handed over: a path whose receive
+    // call goes on for a while after (a tick with a minimum time) is timed
+    // by its delivery.
+    const OnMessage awaitEcho = [&](std::uint32_t number, int from) {
+      if (answered || from != receiver || number != ping) return;
+      answered = true;
+      arrival = Clock::now();
+    };
     const auto start = Clock::now();
     endpoint->send(ping);
     while (!answered && Clock::now() - start < std::chrono::seconds(1)) {
       if (!endpoint->receiveOne(awaitEcho)) endpoint->wait(0.01);
     }
     if (answered) {
-      trips.micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+      trips.micros.push_back(std::chrono::duration<double, std::micro>(arrival - start).count());
     } else {
       ++trips.lost;
     }

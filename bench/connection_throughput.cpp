@@ -154,12 +154,6 @@ void stopRelay(pid_t relay, RelayControl& control) {
   waitpid(relay, nullptr, 0);
 }
 
-struct Rate {
-  std::uint64_t received = 0;
-  double seconds = 0;
-  double perSecond() const { return seconds > 0 ? static_cast<double>(received) / seconds : 0; }
-};
-
 Rate measureRate(const Path& path, const Settings& settings, int port, std::uint32_t group, Shared& shared,
                  RelayControl& control) {
   shared.received = 0;

@@ -165,45 +165,6 @@ struct Path {
   MakeEndpoint make;
 };
 
-struct Rate {
-  std::uint64_t received = 0;
-  double seconds = 0;
-  double sendSeconds = 0;
-  double perSecond() const { return seconds > 0 ? static_cast<double>(received) / seconds : 0; }
-};
-
-Rate measureRate(const Path& path, const Settings& settings, Shared& shared) {
-  shared.received = 0;
-  shared.ready = 0;
-  const pid_t child = forkChild([&] {
-    auto endpoint = path.make(receiver);
-    shared.ready = 1;
-    const OnMessage count = [&](std::uint32_t, int from) {
-      if (from != sender) return;
-      shared.lastArrival = now();
-      shared.received.fetch_add(1, std::memory_order_relaxed);
-    };
-    auto quietSince = Clock::now();
-    while (shared.received.load() < settings.count && Clock::now() - quietSince < std::chrono::seconds(1)) {
-      if (endpoint->receiveOne(count)) {
-        quietSince = Clock::now();
-      } else {
-        endpoint->wait(0.01);
-      }
-    }
-  });
-  awaitReady(shared);
-  auto endpoint = path.make(sender);
-  const std::int64_t start = now();
-  for (std::uint32_t sent = 0; sent < settings.count; ++sent) endpoint->send(sent);
-  Rate rate;
-  rate.sendSeconds = std::chrono::duration<double>(Clock::duration(now() - start)).count();
-  waitpid(child, nullptr, 0);
-  rate.received = shared.received.load();
-  rate.seconds = std::chrono::duration<double>(Clock::duration(shared.lastArrival.load() - start)).count();
-  return rate;
-}
-
 Settings parse(int argc, char** argv) {
   Settings settings;
   BenchParseOptions(
@@ -247,7 +208,7 @@ void runSize(std::uint32_t parameters, const Settings& settings, int port, std::
   // The paths alternate, so that each sees the same load from the rest of the machine.
   for (std::uint32_t r = 0; r < settings.repeat; ++r) {
     for (std::size_t i = 0; i < paths.size(); ++i) {
-      const Rate rate = measureRate(paths[i], settings, shared);
+      const Rate rate = measureRate(paths[i].make, settings.count, 0, shared);
       lost[i] += settings.count - rate.received;
       if (rate.perSecond() > best[i].perSecond()) best[i] = rate;
       sendRate[i] = std::max(sendRate[i], rate.sendSeconds > 0 ? settings.count / rate.sendSeconds : 0.0);
