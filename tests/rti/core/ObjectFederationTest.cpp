@@ -5,6 +5,7 @@
 // callbacks each one printed.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <regex>
 
@@ -213,6 +214,63 @@ TEST_F(ObjectFederation, OfThreeFederatesTheSubscriberKnowsTheFirstObjectOfAName
             Lines{"reflectAttributeValues {first} {1=\"first\"} \"\""});
   EXPECT_EQ(subscriber.command("object twin"), "ok object {first}");
   for (Federate* f : {&first, &second, &subscriber}) f->run({"resign delete"});
+}
+
+// Everything a program prints, and its exit status, once it has ended.
+struct ProgramOutput {
+  std::vector<std::string> lines;
+  int status = -1;
+};
+
+ProgramOutput readToTheEnd(std::FILE* program) {
+  ProgramOutput output;
+  char line[4096];
+  while (program && std::fgets(line, sizeof line, program)) {
+    std::string text(line);
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    output.lines.push_back(text);
+  }
+  const int status = program ? pclose(program) : -1;
+  output.status = status >= 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return output;
+}
+
+TEST_F(ObjectFederation, AFederateWrittenAgainstTheStandardHeadersExchangesUpdatesWithTheScriptedOne) {
+  Federate scripted;
+  scripted.run({"create Road Road.fed", "join Road Scripted", "publish Vehicle Position Name",
+                "subscribe Vehicle Position Name", "register Vehicle scripted-car"});
+  // It runs by itself: it updates its car until it reflected three updates
+  // of the scripted car, which answers each of its updates.
+  std::FILE* standard = popen(QLX_STANDARD_FEDERATE " Road Road.fed Standard 20", "r");
+  ASSERT_NE(standard, nullptr);
+  const Lines seen = scripted.run({"on reflectAttributeValues update scripted-car - Position=answer Name=Scripted",
+                                   "wait removeObjectInstance 20", "off reflectAttributeValues"});
+  const ProgramOutput output = readToTheEnd(standard);
+  EXPECT_EQ(output.status, 0) << ::testing::PrintToString(output.lines);
+  // Its own lines, among those of the RTI's diagnostics.
+  Lines own;
+  for (const std::string& line : output.lines) {
+    if (std::regex_match(line, std::regex("(discovered|reflected|removed|done|exception).*"))) own.push_back(line);
+  }
+  // Three answers at least: two may come in one tick.
+  ASSERT_GE(own.size(), 5u) << ::testing::PrintToString(own);
+  EXPECT_EQ(own.front(), "discovered scripted-car");
+  EXPECT_EQ(Lines(own.begin() + 1, own.end() - 1), Lines(own.size() - 2, "reflected scripted-car answer"));
+  EXPECT_EQ(own.back(), "done");
+
+  Lines objects;
+  for (const std::string& line : seen) {
+    if (std::regex_match(line, std::regex("(discover|reflect|remove).*"))) objects.push_back(line);
+  }
+  ASSERT_GE(objects.size(), 3u) << ::testing::PrintToString(seen);
+  EXPECT_TRUE(std::regex_match(objects.front(), std::regex("discoverObjectInstance \\d+ 3 \"Standard-car\"")))
+      << objects.front();
+  EXPECT_TRUE(std::regex_match(objects[1], std::regex("reflectAttributeValues \\d+ "
+                                                      "\\{1=\"at-1\",2=\"Standard\"\\} \"standard\"")))
+      << objects[1];
+  EXPECT_TRUE(std::regex_match(objects.back(), std::regex("removeObjectInstance \\d+ \"leaving\"")))
+      << objects.back();
+  scripted.run({"resign delete", "destroy Road"});
 }
 
 }  // namespace
