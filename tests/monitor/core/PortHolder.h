@@ -11,13 +11,20 @@
 
 namespace testnet {
 
-// A UDP socket bound to a free port on every address, without address
-// reuse: the intake cannot open that port while it exists.
+// A UDP socket bound to a free port on every address. Without address reuse
+// the intake cannot open that port while it exists; `shared`, it is bound
+// with address reuse, so that sockets that reuse addresses too (the RTI's)
+// share it while nobody else can take it.
 class PortHolder {
 public:
-    PortHolder()
+    explicit PortHolder(bool shared = false)
     {
         m_fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        const int on = 1;
+        if (m_fd >= 0 && shared && setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0) {
+            close(m_fd);
+            m_fd = -1;
+        }
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_ANY);
