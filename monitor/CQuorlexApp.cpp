@@ -17,6 +17,8 @@
 #include "core/CNetMgr.h"
 #include "core/CProfile.h"
 #include "core/NetOptions.h"
+#include "hla/CHLAMgrRpr10.h"
+#include "hla/CHlaAppLink.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -70,8 +72,11 @@ bool CQuorlexApp::InitInstance()
         return false;
     m_hlaEnabled = m_profile.Read(Profile::Properties::HLAEnabled) != 0;
     if (m_hlaEnabled && !StartHla()) {
-        StopNetManager();
-        return false;
+        // The federate has told the user why. An operator watching DIS keeps
+        // watching it; with nothing else to watch the program ends.
+        m_hlaEnabled = false;
+        if (!m_disEnabled)
+            return false;
     }
     CreateMainFrame();
     m_quickView = QuickViewFlags::FromProfile(m_profile);
@@ -97,18 +102,23 @@ bool CQuorlexApp::StartNetManager()
 
 bool CQuorlexApp::StartHla()
 {
-    if (!m_makeHlaManager) {
-        // This build has no HLA federate. Joining nothing and showing an empty
-        // federation would look like a quiet exercise; say so and go on with DIS.
-        m_hlaEnabled = false;
-        m_reporter.ShowWarning(kHlaUnavailable);
-        return true;
-    }
     const QString federation = m_profile.Read(Profile::Properties::HLAFederation);
     const QString fomVersion = m_profile.Read(Profile::Properties::HLAFOMVersion);
-    std::unique_ptr<IHlaManager> manager = m_makeHlaManager(fomVersion);
+    std::unique_ptr<IHlaManager> manager = m_makeHlaManager ? m_makeHlaManager(fomVersion) : MakeHlaFederate();
     // A failed join has told the user why; the core drops the manager.
     return CQuorlexAppCore::StartHla(std::move(manager), federation.toStdString());
+}
+
+std::unique_ptr<IHlaManager> CQuorlexApp::MakeHlaFederate()
+{
+    // Every FOM version gets the RPR FOM 1.0 federate.
+    auto link = std::make_shared<CHlaAppLink>(static_cast<CQuorlexAppCore&>(*this), [this](const std::string& text) {
+        m_reporter.ShowError(QString::fromStdString(text));
+    });
+    auto manager = std::make_unique<CHLAMgrRpr10>(std::move(link));
+    if (!m_hlaFedDirectories.empty())
+        manager->SetFedDirectories(m_hlaFedDirectories);
+    return manager;
 }
 
 void CQuorlexApp::StopNetManager()

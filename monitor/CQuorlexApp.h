@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class CMainFrame;
 class CMainFrameLink;
@@ -29,14 +31,11 @@ class CQuorlexApp : public QObject, public CQuorlexAppCore {
 public:
     static constexpr int kTickMs = 250;
     static constexpr const char* kNetManagerFailed = "Timed out waiting for net manager to initialize.";
-    static constexpr const char* kHlaUnavailable =
-        "HLA monitoring is not available in this build of Quorlex; only DIS traffic is monitored.";
     static constexpr const char* kIntakeReopenFailed =
         "DIS monitoring cannot receive on the new network port or multicast address.";
 
-    // Makes the HLA manager for a FOM version (every version gets the RPR FOM
-    // 1.0 manager); without one (a build with no HLA federate) HLA monitoring
-    // is refused with a warning and the monitor watches DIS only.
+    // Makes the HLA manager for a FOM version. Without one the application
+    // makes its RPR FOM 1.0 federate, for every version.
     using HlaManagerFactory = std::function<std::unique_ptr<IHlaManager>(const QString& fomVersion)>;
 
     // `profile` and `reporter` must outlive the application object.
@@ -47,7 +46,12 @@ public:
     // Start-up, in this order: the DIS intake, the HLA federation, the main
     // frame, the tick. False when the program must end: the user has been
     // told why, everything started is stopped again and no window was shown.
+    // A federation that cannot be joined ends the program only when there is
+    // no DIS traffic to watch; otherwise DIS monitoring goes on alone.
     bool InitInstance();
+    // Where the HLA federate looks for its FED file (by default the current
+    // directory, then the program's); before InitInstance.
+    void SetHlaFedDirectories(std::vector<std::string> directories) { m_hlaFedDirectories = std::move(directories); }
     // The main window's close: stops the tick, stops the intake and joins
     // its threads, resigns from the federation, detaches the frame.
     void Shutdown();
@@ -78,6 +82,7 @@ public slots:
 private:
     bool StartNetManager();
     bool StartHla();
+    std::unique_ptr<IHlaManager> MakeHlaFederate();
     void StopNetManager();
     void CreateMainFrame();
     // What the transmitter bar reads from the application.
@@ -96,6 +101,7 @@ private:
     CProfile& m_profile;
     IMessageReporter& m_reporter;
     HlaManagerFactory m_makeHlaManager;
+    std::vector<std::string> m_hlaFedDirectories;
 
     std::int32_t m_treeType = 0;
     bool m_disEnabled = false;

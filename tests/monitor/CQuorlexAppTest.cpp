@@ -125,7 +125,7 @@ TEST_F(QuorlexAppTest, ASocketThatCannotOpenEndsTheStartAtOnce)
     EXPECT_FALSE(app->tickTimer().isActive());
 }
 
-TEST_F(QuorlexAppTest, AFailedJoinEndsTheProgramWithoutAWindow)
+TEST_F(QuorlexAppTest, AFailedJoinLeavesDisMonitoringRunning)
 {
     EnableDis(FreePort());
     profile->Write(Profile::Properties::HLAEnabled, 1);
@@ -135,37 +135,39 @@ TEST_F(QuorlexAppTest, AFailedJoinEndsTheProgramWithoutAWindow)
     bool intakeRanAtJoin = false;
     hla.onJoin = [&] { intakeRanAtJoin = app->netManager() && app->netManager()->IsRunning(); };
 
-    EXPECT_FALSE(app->InitInstance());
+    ASSERT_TRUE(app->InitInstance());
     EXPECT_EQ(hla.joins, 1);
     EXPECT_EQ(hla.joinedFederation, "Exercise7");
     EXPECT_EQ(fomVersions, QStringList({"RPR FOM 1.0"}));
     EXPECT_TRUE(intakeRanAtJoin);   // DIS starts first
     // The manager has shown its own message; the application adds none.
     EXPECT_TRUE(reporter.errors.isEmpty());
+    EXPECT_EQ(app->GetHlaManager(), nullptr);
+    EXPECT_FALSE(app->isHlaEnabled());
+    ASSERT_NE(app->netManager(), nullptr);
+    EXPECT_TRUE(app->netManager()->IsRunning());
+    ASSERT_NE(app->mainFrame(), nullptr);
+    EXPECT_TRUE(app->mainFrame()->isVisible());
+    EXPECT_EQ(profile->Read(Profile::Properties::HLAEnabled), 1);   // the user's choice stays
+    app->mainFrame()->close();
+    app->ExitInstance();
+    EXPECT_EQ(hla.resigns, 0);   // never joined
+}
+
+TEST_F(QuorlexAppTest, AFailedJoinWithoutDisEndsTheProgramWithoutAWindow)
+{
+    profile->Write(Profile::Properties::DISEnabled, 0);
+    profile->Write(Profile::Properties::HLAEnabled, 1);
+    hla.joinSucceeds = false;
+    auto app = MakeApp();
+
+    EXPECT_FALSE(app->InitInstance());
+    EXPECT_EQ(hla.joins, 1);
     EXPECT_EQ(app->mainFrame(), nullptr);
-    EXPECT_EQ(app->netManager(), nullptr);   // stopped and joined again
     EXPECT_EQ(app->GetHlaManager(), nullptr);
     EXPECT_FALSE(app->tickTimer().isActive());
     for (QWidget* window : QApplication::topLevelWidgets())
         EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
-}
-
-TEST_F(QuorlexAppTest, WithoutAnHlaFederateHlaMonitoringIsRefusedAndDisGoesOn)
-{
-    EnableDis(FreePort());
-    profile->Write(Profile::Properties::HLAEnabled, 1);
-    CQuorlexApp app(*profile, reporter);   // no HLA manager in this build
-
-    ASSERT_TRUE(app.InitInstance());
-    ASSERT_EQ(reporter.warnings.size(), 1);
-    EXPECT_EQ(reporter.warnings[0].text, CQuorlexApp::kHlaUnavailable);
-    EXPECT_FALSE(app.isHlaEnabled());
-    EXPECT_EQ(app.GetHlaManager(), nullptr);
-    ASSERT_NE(app.netManager(), nullptr);
-    EXPECT_TRUE(app.netManager()->IsRunning());
-    EXPECT_EQ(profile->Read(Profile::Properties::HLAEnabled), 1);   // the user's choice stays
-    app.mainFrame()->close();
-    app.ExitInstance();
 }
 
 TEST_F(QuorlexAppTest, StartsReceivesAndShutsDownInOrder)
