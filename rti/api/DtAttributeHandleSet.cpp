@@ -4,6 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "api/DtClassDescription.h"
 #include "api/DtHandleLimit.h"
 #include "util/DtBigEndian.h"
 #include "util/DtNotify.h"
@@ -141,4 +142,13 @@ void DtAttributeHandleSet::print() const {
   // The last line is printed even when empty, then one more line end.
   line[used] = '\0';
   DtNotifyInfo("%s\n\n", line);
+}
+
+void DtAttributeHandleSet::print(const DtClassDescription* classInfo) const {
+  DtPrintField("NumHandles:", static_cast<unsigned int>(count_));
+  for (RTI::ULong i = 0; i < count_; ++i) {
+    const RTI::AttributeHandle h = getHandle(i);
+    DtNotifyInfo("\t%u: %s (%u)\n", static_cast<unsigned int>(i),
+                 DtClassDescription::printableName(classInfo, h), static_cast<unsigned int>(h));
+  }
 }

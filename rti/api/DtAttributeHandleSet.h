@@ -9,6 +9,8 @@
 
 #include "RTI.hh"
 
+class DtClassDescription;
+
 class DtAttributeHandleSet : public RTI::AttributeHandleSet {
 public:
   static constexpr std::uint32_t handleLimit = 320;  // handles 0 to handleLimit - 1
@@ -50,6 +52,10 @@ public:
   // "NumHandles:" with the count, then the members twenty to a line, at
   // notify level 2.
   virtual void print() const;
+  // "NumHandles:" with the count, then one line per member with its index,
+  // its name in the class ("(null)" when the class has none) and its
+  // handle, at notify level 2.
+  virtual void print(const DtClassDescription* classInfo) const;
 
 private:
   std::uint16_t count_;

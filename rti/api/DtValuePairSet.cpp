@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "api/DtClassDescription.h"
 #include "util/DtNotify.h"
 #include "util/DtPrintField.h"
 
@@ -114,6 +115,15 @@ void DtValuePairSet<ApiSet>::print() const {
                               static_cast<unsigned int>(bytes[k]));
       DtNotifyInfo("%s\n", line);
     }
+  }
+}
+
+template <class ApiSet>
+void DtValuePairSet<ApiSet>::print(const DtClassDescription* classInfo) const {
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    const RTI::ULong h = entries_[i]->handle();
+    DtNotifyVerbose("\t%i: %s (%lu)\n", static_cast<int>(i),
+                    DtClassDescription::printableName(classInfo, h), h);
   }
 }
 

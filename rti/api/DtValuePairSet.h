@@ -15,6 +15,8 @@
 #include "RTI.hh"
 #include "api/DtAttrVal.h"
 
+class DtClassDescription;
+
 template <class ApiSet>
 class DtValuePairSet : public ApiSet {
 public:
@@ -48,6 +50,9 @@ public:
   // "NumValues:", then per pair its handle, length and bytes, at notify
   // level 2.
   virtual void print() const;
+  // One line per pair with its index, its handle's name in the class
+  // ("(null)" when the class has none) and the handle, at notify level 3.
+  virtual void print(const DtClassDescription* classInfo) const;
   virtual void setRegionSet(std::uint32_t regionSet);
   virtual std::uint32_t regionSet() const;
   virtual void setRegion(RTI::Region* region);

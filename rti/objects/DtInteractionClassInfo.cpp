@@ -102,6 +102,11 @@ DtParamInfo* DtInteractionClassInfo::paramByHandle(RTI::ParameterHandle paramete
   return const_cast<DtParamInfo*>(static_cast<const DtInteractionClassInfo*>(this)->paramByHandle(parameter));
 }
 
+const char* DtInteractionClassInfo::memberName(RTI::ULong parameter) const {
+  const DtParamInfo* found = paramByHandle(parameter);
+  return found ? found->name() : nullptr;
+}
+
 std::uint32_t DtInteractionClassInfo::paramHandle(const char* name) const {
   const DtParamInfo* parameter = paramByName(name);
   if (!parameter) throw RTI::NameNotFound("");

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "RTI.hh"
+#include "api/DtClassDescription.h"
 #include "objects/DtHandleArray.h"
 #include "objects/DtHandleList.h"
 #include "objects/DtHandleTable.h"
@@ -32,7 +33,7 @@ class DtInteractionRegionSet;
 class DtRtiSaveFile;
 class DtSavePacket;
 
-class DtInteractionClassInfo {
+class DtInteractionClassInfo : public DtClassDescription {
 public:
   // Values of subscribed().
   static constexpr std::uint32_t notSubscribed = 0;
@@ -76,6 +77,9 @@ public:
   virtual DtParamInfo* paramByName(const char* name);
   virtual const DtParamInfo* paramByHandle(RTI::ParameterHandle parameter) const;
   virtual DtParamInfo* paramByHandle(RTI::ParameterHandle parameter);
+  // The parameter's name, null for an unknown handle: how the sets of the
+  // class print their members.
+  const char* memberName(RTI::ULong parameter) const override;
   virtual std::uint32_t numParameters() const { return numParams_; }
   // Parameters 0 to numParameters() - 1.
   virtual std::span<const std::unique_ptr<DtParamInfo>> params() const;

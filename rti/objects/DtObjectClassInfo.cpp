@@ -132,6 +132,11 @@ DtAttrInfo* DtObjectClassInfo::attrByHandle(RTI::AttributeHandle attribute) {
   return const_cast<DtAttrInfo*>(static_cast<const DtObjectClassInfo*>(this)->attrByHandle(attribute));
 }
 
+const char* DtObjectClassInfo::memberName(RTI::ULong attribute) const {
+  const DtAttrInfo* found = attrByHandle(attribute);
+  return found ? found->name() : nullptr;
+}
+
 std::uint32_t DtObjectClassInfo::attrHandle(const char* name) const {
   const DtAttrInfo* attribute = attrByName(name);
   if (!attribute) throw RTI::NameNotFound("");

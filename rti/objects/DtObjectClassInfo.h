@@ -19,6 +19,7 @@
 
 #include "RTI.hh"
 #include "api/DtAttributeHandleSet.h"
+#include "api/DtClassDescription.h"
 #include "objects/DtAttrInfo.h"
 #include "objects/DtAttrSetTable.h"
 #include "objects/DtHandleArray.h"
@@ -32,7 +33,7 @@ class DtObjectAdvisorySink;
 class DtRtiSaveFile;
 class DtSavePacket;
 
-class DtObjectClassInfo {
+class DtObjectClassInfo : public DtClassDescription {
 public:
   // What look-ups answer when nothing is filed.
   static const DtAttributeHandleSet theEmptySet;
@@ -78,6 +79,9 @@ public:
   virtual DtAttrInfo* attrByName(const char* name);
   virtual const DtAttrInfo* attrByHandle(RTI::AttributeHandle attribute) const;
   virtual DtAttrInfo* attrByHandle(RTI::AttributeHandle attribute);
+  // The attribute's name, null for an unknown handle: how the sets of the
+  // class print their members.
+  const char* memberName(RTI::ULong attribute) const override;
   // Attributes 0 to numAttributes() - 1.
   virtual std::span<const std::unique_ptr<DtAttrInfo>> attrs() const;
   virtual std::uint32_t numAttributes() const { return numAttrs_; }
