@@ -1,6 +1,7 @@
 #include "CoreTestSupport.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/DtTimeMgr.h"
 #include "config/DtFedReader.h"
@@ -20,20 +21,6 @@ DtFederateMgr* FakeFederateMgr::make(DtRIDParameters* params) {
   return last;
 }
 
-void FakeFederateMgr::setTimeMgr(std::unique_ptr<DtTimeMgr> manager) {
-  timeMgr_ = std::move(manager);
-}
-
-void FakeFederateMgr::setDdmMgr(std::unique_ptr<DtDataDistMgr> manager) {
-  ddmMgr_ = std::move(manager);
-}
-
-void FakeFederateMgr::setObjMgr(std::unique_ptr<DtObjectMgr> manager) { objMgr_ = std::move(manager); }
-
-void FakeFederateMgr::setInterMgr(std::unique_ptr<DtInteractionMgr> manager) {
-  interMgr_ = std::move(manager);
-}
-
 bool FakeFederateMgr::readFom(const char* fedFile) {
   DtFedReader reader;
   fom_ = DtFomClassMgr::loadFed(reader, fedFile, params());
@@ -41,6 +28,12 @@ bool FakeFederateMgr::readFom(const char* fedFile) {
 }
 
 void FakeFederateMgr::connect() { connectMgr_ = DtAsyncConnectionMgr::create(params()); }
+
+char* FakeFederateMgr::copyOf(const char* text) {
+  char* copy = new char[std::strlen(text) + 1];
+  std::strcpy(copy, text);
+  return copy;
+}
 
 int FakeFederateMgr::count(const std::string& call) const {
   return static_cast<int>(std::count(calls.begin(), calls.end(), call));

@@ -25,6 +25,7 @@
 #include "fedtime.hh"
 #include "rti/config/ConfigTestFiles.h"
 #include "rti/net/ConnTestSupport.h"
+#include "ServiceLog.h"
 
 // A working directory of its own (where the ambassador writes its log file)
 // and RTI_RID_FILE naming a RID file written there with the given forms, on
@@ -73,20 +74,21 @@ public:
     saveInitiated_ = saveInitiated;
     restoreInitiated_ = restoreInitiated;
   }
-  void setTimeMgr(std::unique_ptr<DtTimeMgr> manager);
-  void setDdmMgr(std::unique_ptr<DtDataDistMgr> manager);
-  void setObjMgr(std::unique_ptr<DtObjectMgr> manager);
-  void setInterMgr(std::unique_ptr<DtInteractionMgr> manager);
+  // The managers the federate has, for the test to fill, take or swap.
+  std::unique_ptr<DtFomClassMgr>& fomSlot() { return fom_; }
+  std::unique_ptr<DtObjectMgr>& objMgrSlot() { return objMgr_; }
+  std::unique_ptr<DtInteractionMgr>& interMgrSlot() { return interMgr_; }
+  std::unique_ptr<DtTimeMgr>& timeMgrSlot() { return timeMgr_; }
+  std::unique_ptr<DtDataDistMgr>& ddmMgrSlot() { return ddmMgr_; }
   // Reads the FED file into the federate's class manager; false when it
   // cannot be read.
   bool readFom(const char* fedFile);
-  // Uses this class manager (null: none).
-  void setFom(std::unique_ptr<DtFomClassMgr> fom) { fom_ = std::move(fom); }
   // Uses a connection manager of its own, made as a federate's is.
   void connect();
   void setConnectMgr(std::unique_ptr<DtConnectionMgr> manager) { connectMgr_ = std::move(manager); }
 
-  std::vector<std::string> calls;    // every service and tick step, in order
+  std::vector<std::string> calls;    // every service (with its arguments) and tick step, in order
+  bool saveInProgress = false;       // testSaveProgress throws SaveInProgress("Save1")
   std::deque<bool> tickScript;       // the answers of tick()
   std::function<void()> onTick;      // runs at every tick()
   DtMomMgr* initMom = nullptr;
@@ -98,26 +100,34 @@ public:
     initMom = momMgr;
     DtFederateMgr::init(momMgr);
   }
-  void createFederationExecution(const char*, const char*) override { record("create"); }
-  void destroyFederationExecution(const char*) override { record("destroy"); }
+  void createFederationExecution(const char* execution, const char* fed) override {
+    calls.push_back(logCall("create", execution, fed));
+  }
+  void destroyFederationExecution(const char* execution) override {
+    calls.push_back(logCall("destroy", execution));
+  }
   RTI::FederateHandle joinFederationExecution(const char* federate, const char* execution,
                                               RTI::FederateAmbassador*) override {
-    record("join");
+    calls.push_back(logCall("join", federate, execution));
     join(federate, execution);
     return federateHandle_;
   }
-  void resignFederationExecution(RTI::ResignAction) override {
-    record("resign");
+  void resignFederationExecution(RTI::ResignAction action) override {
+    calls.push_back(logCall("resign", static_cast<unsigned long>(action)));
     clearJoinedNames();
   }
-  void registerFederationSynchronizationPoint(const char*, const char*,
-                                              const RTI::FederateHandleSet&) override {
-    record("registerSyncSet");
+  void registerFederationSynchronizationPoint(const char* label, const char* tag,
+                                              const RTI::FederateHandleSet& federates) override {
+    std::string set = "{";
+    for (RTI::ULong i = 0; i < federates.size(); ++i) set += (i ? "," : "") + logText(federates.getHandle(i));
+    calls.push_back(logCall("registerSync", label, tag, (set + "}").c_str()));
   }
-  void registerFederationSynchronizationPoint(const char*, const char*) override {
-    record("registerSync");
+  void registerFederationSynchronizationPoint(const char* label, const char* tag) override {
+    calls.push_back(logCall("registerSync", label, tag));
   }
-  void synchronizationPointAchieved(const char*) override { record("syncAchieved"); }
+  void synchronizationPointAchieved(const char* label) override {
+    calls.push_back(logCall("syncAchieved", label));
+  }
   RTI::Boolean tick() override {
     record("tick");
     if (onTick) onTick();
@@ -128,21 +138,42 @@ public:
   }
   void pretick() override { record("pretick"); }
   void posttick() override { record("posttick"); }
-  void requestFederationSave(const char*, const RTI::FedTime* time) override {
-    record(time ? "saveAtTime" : "save");
+  void requestFederationSave(const char* label, const RTI::FedTime* time) override {
+    calls.push_back(logCall("save", label, time));
   }
   void federateSaveBegun() override { record("saveBegun"); }
   void federateSaveComplete() override { record("saveComplete"); }
   void federateSaveNotComplete() override { record("saveNotComplete"); }
-  void requestFederationRestore(const char*) override { record("restore"); }
+  void requestFederationRestore(const char* label) override { calls.push_back(logCall("restore", label)); }
   void federateRestoreComplete() override { record("restoreComplete"); }
   void federateRestoreNotComplete() override { record("restoreNotComplete"); }
-  void testSaveProgress() override { record("testSaveProgress"); }
+  DtTransportType getTransportationHandle(DtString name) override {
+    calls.push_back(logCall("getTransportationHandle", name.string()));
+    return DtReliable;
+  }
+  char* getTransportationName(DtTransportType type) override {
+    calls.push_back(logCall("getTransportationName", static_cast<unsigned long>(type)));
+    return copyOf("reliable");
+  }
+  DtOrderType getOrderHandle(DtString name) override {
+    calls.push_back(logCall("getOrderHandle", name.string()));
+    return DtTimestampOrder;
+  }
+  char* getOrderName(DtOrderType type) override {
+    calls.push_back(logCall("getOrderName", static_cast<unsigned long>(type)));
+    return copyOf("timestamp");
+  }
+  void testSaveProgress() override {
+    record("testSaveProgress");
+    if (saveInProgress) throw RTI::SaveInProgress("Save1");
+  }
 
   int count(const std::string& call) const;
 
 private:
   static DtFederateMgr* make(DtRIDParameters* params);
+  // A new array holding the text, as the library returns names.
+  static char* copyOf(const char* text);
   void record(const char* call) { calls.emplace_back(call); }
 };
 
