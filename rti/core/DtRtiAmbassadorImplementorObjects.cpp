@@ -4,6 +4,7 @@
 #include "core/DtRtiAmbassadorImplementor.h"
 
 #include "core/DtServiceReasons.h"
+#include "core/DtWireType.h"
 #include "core/DtServiceTrace.h"
 #include "ddm/DtDataDistMgr.h"
 #include "ddm/DtRegion.h"
@@ -237,7 +238,7 @@ void DtRtiAmbassadorImplementor::changeAttributeTransportationType(
   DtNotifyVerbose("RTI=>\t%lu %lu\n", theObject, theType);
   checkJoinedAndSave(DT_UNABLE(changeAttributeTransportationType));
   objectMgr("changeAttributeTransportationType")
-      .setAttributeTransportType(theObject, theAttributes, static_cast<DtTransportType>(theType));
+      .setAttributeTransportType(theObject, theAttributes, DtWireType<DtTransportType>(theType));
 }
 
 void DtRtiAmbassadorImplementor::changeInteractionTransportationType(
@@ -246,7 +247,7 @@ void DtRtiAmbassadorImplementor::changeInteractionTransportationType(
   DtNotifyVerbose("RTI=>\t%lu %lu\n", theClass, theType);
   checkJoinedAndSave(DT_UNABLE(changeInteractionTransportationType));
   interactionMgr("changeInteractionTransportationType")
-      .setTransport(theClass, static_cast<DtTransportType>(theType));
+      .setTransport(theClass, DtWireType<DtTransportType>(theType));
 }
 
 void DtRtiAmbassadorImplementor::requestObjectAttributeValueUpdate(

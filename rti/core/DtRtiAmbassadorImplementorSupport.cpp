@@ -5,6 +5,7 @@
 
 #include "core/DtFederateMgr.h"
 #include "core/DtServiceReasons.h"
+#include "core/DtWireType.h"
 #include "core/DtServiceTrace.h"
 #include "ddm/DtDataDistMgr.h"
 #include "objects/DtFomClassMgr.h"
@@ -162,7 +163,7 @@ RTI::TransportationHandle DtRtiAmbassadorImplementor::getTransportationHandle(co
 char* DtRtiAmbassadorImplementor::getTransportationName(RTI::TransportationHandle theHandle) {
   checkJoined(DT_UNABLE(getTransportationName));
   return federationMgr("getTransportationName")
-      .getTransportationName(static_cast<DtTransportType>(theHandle));
+      .getTransportationName(DtWireType<DtTransportType>(theHandle));
 }
 
 RTI::OrderingHandle DtRtiAmbassadorImplementor::getOrderingHandle(const char* theName) {
@@ -172,7 +173,7 @@ RTI::OrderingHandle DtRtiAmbassadorImplementor::getOrderingHandle(const char* th
 
 char* DtRtiAmbassadorImplementor::getOrderingName(RTI::OrderingHandle theHandle) {
   checkJoined(DT_UNABLE(getOrderingName));
-  return federationMgr("getOrderingName").getOrderName(static_cast<DtOrderType>(theHandle));
+  return federationMgr("getOrderingName").getOrderName(DtWireType<DtOrderType>(theHandle));
 }
 
 // The advisory switches set a flag of the object or interaction manager;

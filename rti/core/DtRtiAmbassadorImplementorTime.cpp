@@ -6,6 +6,7 @@
 #include "core/DtRtiAmbassadorImplementor.h"
 
 #include "core/DtServiceReasons.h"
+#include "core/DtWireType.h"
 #include "core/DtTimeMgr.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
@@ -52,12 +53,12 @@ void DtRtiAmbassadorImplementor::changeAttributeOrderType(RTI::ObjectHandle theO
   checkJoined(DT_UNABLE(changeAttributeOrderType));
   testSaveProgress();
   objectMgr("changeAttributeOrderType")
-      .setAttributeOrderType(theObject, theAttributes, static_cast<DtOrderType>(theType));
+      .setAttributeOrderType(theObject, theAttributes, DtWireType<DtOrderType>(theType));
 }
 
 void DtRtiAmbassadorImplementor::changeInteractionOrderType(RTI::InteractionClassHandle theClass,
                                                             RTI::OrderingHandle theType) {
   checkJoined(DT_UNABLE(changeInteractionOrderType));
   testSaveProgress();
-  interactionMgr("changeInteractionOrderType").setOrder(theClass, static_cast<DtOrderType>(theType));
+  interactionMgr("changeInteractionOrderType").setOrder(theClass, DtWireType<DtOrderType>(theType));
 }

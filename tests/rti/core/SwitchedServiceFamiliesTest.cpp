@@ -323,4 +323,31 @@ TEST_F(SwitchedFamilies, AdvisorySwitches) {
   EXPECT_EQ(run(rows[4], 1).thrown, "FederateNotExecutionMember: ");
 }
 
+// A transportation or ordering handle too wide for the 32-bit number the
+// managers take reaches them as the largest number, which names no type and
+// which they refuse, never as its low bits (here 1, a valid type).
+constexpr RTI::Handle wideHandle = (RTI::Handle{1} << 32) + 1;
+
+TEST_F(SwitchedFamilies, TransportAndOrderHandlesTooWideAreNotCut) {
+  const std::vector<std::pair<ServiceRow, std::string>> cases = {
+      {callOf("changeAttributeTransportationType",
+              QLX_SERVICE(rti.changeAttributeTransportationType(11, arg.attributes, wideHandle))),
+       "setAttributeTransportType(11,{1},4294967295)"},
+      {callOf("changeInteractionTransportationType", QLX_SERVICE(rti.changeInteractionTransportationType(4, wideHandle))),
+       "setTransport(4,4294967295)"},
+      {callOf("changeAttributeOrderType", QLX_SERVICE(rti.changeAttributeOrderType(11, arg.attributes, wideHandle))),
+       "setAttributeOrderType(11,{1},4294967295)"},
+      {callOf("changeInteractionOrderType", QLX_SERVICE(rti.changeInteractionOrderType(4, wideHandle))),
+       "setOrder(4,4294967295)"},
+      {callOf("getTransportationName", QLX_SERVICE(rti.getTransportationName(wideHandle))),
+       "getTransportationName(4294967295)"},
+      {callOf("getOrderingName", QLX_SERVICE(rti.getOrderingName(wideHandle))), "getOrderName(4294967295)"},
+  };
+  for (const auto& [row, handedAs] : cases) {
+    const std::vector<std::string> handedOver = run(row, 1).handedOver;
+    ASSERT_FALSE(handedOver.empty()) << row.service;
+    EXPECT_EQ(handedOver.back(), handedAs);
+  }
+}
+
 }  // namespace
