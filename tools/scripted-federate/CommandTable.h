@@ -66,3 +66,5 @@ std::vector<std::vector<std::string>> SplitScript(const std::string& script);
 void AddFederationCommands(CommandTable& table);
 // Object class declarations and objects.
 void AddObjectCommands(CommandTable& table);
+// Interaction class declarations and interactions.
+void AddInteractionCommands(CommandTable& table);

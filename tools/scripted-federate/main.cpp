@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
   CommandTable table;
   AddFederationCommands(table);
   AddObjectCommands(table);
+  AddInteractionCommands(table);
 
   std::string script;
   for (int i = 1; i < argc; ++i) {

@@ -1,0 +1,146 @@
+// Two federate processes (scripted federates over the shared library) of a
+// serverless federation on the loopback, each scenario in a federation of
+// its own: what one federate's interaction declarations and interactions
+// make the other one see.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "FomTestSupport.h"
+#include "rti/net/ConnTestSupport.h"
+#include "support/ScriptedFederateProcess.h"
+
+namespace {
+
+// A federation of the test's own: its RID file (port and group) and the
+// fixture's FED file in the configuration folder, which is also the working
+// folder (where the federates write their log files) of both processes.
+class FederationScope {
+public:
+  FederationScope()
+      : ridFile_("RTI_RID_FILE", directory_.write("rid.mtl", nettest::ridText(port_)).c_str()),
+        config_("RTI_CONFIG", directory_.path().c_str()) {
+    directory_.write("X.fed", fixtureFed);
+  }
+
+private:
+  nettest::FederationPort port_;
+  ScratchDirectory directory_{true};
+  ScopedEnv ridFile_;
+  ScopedEnv config_;
+};
+
+// The interaction callbacks among a federate's lines, in order.
+std::vector<std::string> interactionCallbacks(const std::vector<std::string>& lines) {
+  std::vector<std::string> seen;
+  for (const std::string& line : lines) {
+    if (line.starts_with("callback receiveInteraction") || line.starts_with("callback turnInteractions")) {
+      seen.push_back(line.substr(9));
+    }
+  }
+  return seen;
+}
+
+struct Scenario {
+  const char* what;
+  std::vector<std::pair<char, std::string>> steps;  // by federate A or B; each answers "ok"
+  std::vector<std::string> seenByA;
+  std::vector<std::string> seenByB;
+};
+
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.what; }
+
+class InteractionFederation : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(InteractionFederation, EachFederateSeesWhatTheOtherOneDeclaredAndSent) {
+  const Scenario& scenario = GetParam();
+  FederationScope federation;
+  ScriptedFederateProcess a;
+  ScriptedFederateProcess b;
+  ASSERT_TRUE(a.started() && b.started());
+  ASSERT_EQ(a.command("create X X.fed"), "ok create");
+  ASSERT_TRUE(a.command("join X A").starts_with("ok join"));
+  ASSERT_TRUE(b.command("join X B").starts_with("ok join"));
+  for (const auto& [who, command] : scenario.steps) {
+    ScriptedFederateProcess& federate = who == 'A' ? a : b;
+    const std::string verb = command.substr(0, command.find(' '));
+    EXPECT_TRUE(federate.command(command).starts_with("ok " + verb)) << who << ": " << command;
+  }
+  EXPECT_EQ(interactionCallbacks(a.lines()), scenario.seenByA);
+  EXPECT_EQ(interactionCallbacks(b.lines()), scenario.seenByB);
+  b.command("resign none");
+  a.command("resign none");
+}
+
+const Scenario scenarios[] = {
+    {"a subscriber of a base class gets an interaction of a subclass as its own class with its own "
+     "non-empty parameters; a subscriber of the class itself gets every one",
+     {{'B', "subscribe-interaction Radio"},
+      {'A', "publish-interaction Radio.Encoded"},
+      {'A', "send-interaction Radio.Encoded first Frequency=f Power= Data=d"},
+      {'B', "wait receiveInteraction"},
+      {'A', "wait turnInteractionsOn"},  // the late publisher heard of B's subscription
+      {'B', "subscribe-interaction Radio.Encoded"},
+      {'A', "send-interaction Radio.Encoded second Frequency=f Power= Data=d"},
+      {'B', "wait receiveInteraction"}},
+     {"turnInteractionsOn 7"},
+     {"receiveInteraction 6 {0=\"f\"} \"first\"", "receiveInteraction 7 {0=\"f\",1=\"\",2=\"d\"} \"second\""}},
+    {"without a subscriber of the class or a base class no callback comes",
+     {{'A', "publish-interaction Radio"},
+      {'B', "subscribe-interaction Manager"},
+      {'A', "send-interaction Radio unseen Frequency=f"},
+      {'B', "tick 0.5"},
+      {'B', "subscribe-interaction Radio"},
+      {'A', "send-interaction Radio seen Frequency=f"},
+      {'B', "wait receiveInteraction"}},
+     {},
+     {"receiveInteraction 6 {0=\"f\"} \"seen\""}},
+    {"an existing publisher is advised on and off by a late subscriber, once off for a passive "
+     "subscription after an active one, and not while its switch is off",
+     {{'A', "publish-interaction Radio"},
+      {'A', "tick 0.2"},
+      {'B', "subscribe-interaction Radio"},
+      {'A', "wait turnInteractionsOn"},
+      {'B', "subscribe-interaction Radio passive"},
+      {'A', "wait turnInteractionsOff"},
+      {'B', "unsubscribe-interaction Radio"},
+      {'B', "subscribe-interaction Radio"},
+      {'A', "wait turnInteractionsOn"},
+      {'A', "interaction-advisory off"},
+      {'B', "unsubscribe-interaction Radio"},
+      {'A', "tick 0.3"},
+      {'A', "interaction-advisory on"},
+      {'B', "subscribe-interaction Radio"},
+      {'A', "wait turnInteractionsOn"}},
+     {"turnInteractionsOn 6", "turnInteractionsOff 6", "turnInteractionsOn 6", "turnInteractionsOn 6"},
+     {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, InteractionFederation, ::testing::ValuesIn(scenarios),
+                         [](const auto& info) { return "Scenario" + std::to_string(info.index); });
+
+TEST(InteractionFederation, RefusalsReachTheScriptAsTheirExceptions) {
+  FederationScope federation;
+  ScriptedFederateProcess a;
+  ASSERT_TRUE(a.started());
+  ASSERT_EQ(a.command("create X X.fed"), "ok create");
+  ASSERT_TRUE(a.command("join X A").starts_with("ok join"));
+  const std::pair<const char*, const char*> cases[] = {
+      {"publish-interaction 99", "error publish-interaction InteractionClassNotDefined \"\""},
+      {"send-interaction Radio t Frequency=f", "error send-interaction InteractionClassNotPublished \"\""},
+      {"unsubscribe-interaction Radio", "error unsubscribe-interaction InteractionClassNotSubscribed \"\""},
+      {"unpublish-interaction Radio", "error unpublish-interaction InteractionClassNotPublished \"\""},
+      {"publish-interaction Radio", "ok publish-interaction"},
+      {"send-interaction Radio t 2=d", "error send-interaction InteractionParameterNotDefined \"\""},
+      {"interaction-transport Radio 5", "error interaction-transport InvalidTransportationHandle \"\""},
+      {"interaction-order Radio 5", "error interaction-order InvalidOrderingHandle \"\""},
+      {"interaction-transport Radio reliable", "ok interaction-transport"},
+  };
+  for (const auto& [command, reply] : cases) EXPECT_EQ(a.command(command), reply) << command;
+  a.command("resign none");
+}
+
+}  // namespace
