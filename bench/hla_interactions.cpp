@@ -1,15 +1,16 @@
 // Two federate processes on the loopback exchange interactions of 1 and 6
-// parameters (64-byte values by default) through the interaction manager,
-// beside a bare UDP sendto/recv loop and a bare ping-pong of datagrams of
-// the same sizes, measured in the same run. Run it inside a private network
-// namespace (multicast on lo), as the tests run: tools/ensure-packages.sh's
-// run_isolated, in a Release build.
+// parameters (64-byte values by default), beside a bare UDP sendto/recv
+// loop and a bare ping-pong of datagrams of the same sizes, measured in the
+// same run. Run it inside a private network namespace (multicast on lo), as
+// the tests run: tools/ensure-packages.sh's run_isolated, in a Release build.
 //
-// A federate here is what a joined federate's RTI is made of below the
-// ambassador: its RID parameters, its connection manager (made as a
-// federate manager makes it), its FOM class manager read from a FED file,
-// and its interaction manager; it ticks as the federate manager does (the
-// connection manager, then the interaction manager).
+// Two kinds of federate: the interaction manager's path is what a joined
+// federate's RTI is made of below the ambassador (its RID parameters, its
+// connection manager made as a federate manager makes it, its FOM class
+// manager read from the FED file, its interaction manager), ticking as the
+// federate manager does (the connection manager, then the interaction
+// manager); the RTI ambassador's path is a whole federate, joined through
+// RTI::RTIambassador (without the rtiexec) and ticking through it.
 //
 // Rate (open loop): the sending process sends --count interactions as fast
 // as it can, the receiving one ticks and counts what its federate ambassador
@@ -20,6 +21,7 @@
 // second counts as lost. Both paths run the same loops (handle one message,
 // or wait up to 10 ms for one), alternating, each in a fresh child process.
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,6 +39,7 @@
 
 #include "BenchOptions.h"
 #include "LoopbackPair.h"
+#include "DtRtiExtensions.hh"
 #include "NullFederateAmbassador.hh"
 #include "config/DtFedReader.h"
 #include "config/DtRIDParameters.h"
@@ -80,32 +84,68 @@ std::unique_ptr<RTI::ParameterHandleValuePairSet> dataSet(std::uint32_t paramete
   return set;
 }
 
+const char* const executionName = "HlaInteractionsBench";
+
+// A folder of the federate's own with its RID file (the federation's port
+// and group) and the FED file named after the execution, which the RTI finds
+// there (RTI_RID_FILE, RTI_CONFIG) and the RTI ambassador's log file; it is
+// the working folder while it exists, and goes with everything in it.
+class ScratchFederation {
+public:
+  ScratchFederation(int port, std::uint32_t group, const Settings& settings) {
+    char dir[] = "/tmp/hla_interactions_XXXXXX";
+    if (!mkdtemp(dir)) {
+      std::perror("hla_interactions: scratch folder");
+      std::exit(1);
+    }
+    dir_ = dir;
+    write("rid.mtl", "(setq RTI_udpPort " + std::to_string(port) + ")\n(setq RTI_destAddrString \"" +
+                         DottedAddress(group) + "\")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n" +
+                         "(setq RTI_socketReceiveBufferSize " + std::to_string(settings.receiveBuffer) + ")\n" +
+                         "(setq RTI_notifyLevel 1)\n");
+    write(std::string(executionName) + ".fed", fedText);
+    setenv("RTI_RID_FILE", (dir_ + "/rid.mtl").c_str(), 1);
+    setenv("RTI_CONFIG", dir_.c_str(), 1);
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_);
+  }
+  ~ScratchFederation() {
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  ScratchFederation(const ScratchFederation&) = delete;
+  ScratchFederation& operator=(const ScratchFederation&) = delete;
+
+  std::string fedFile() const { return dir_ + "/" + executionName + ".fed"; }
+
+private:
+  void write(const std::string& name, const std::string& text) const {
+    std::FILE* out = std::fopen((dir_ + "/" + name).c_str(), "w");
+    if (!out || std::fwrite(text.data(), 1, text.size(), out) != text.size()) {
+      std::perror("hla_interactions: scratch file");
+      std::exit(1);
+    }
+    std::fclose(out);
+  }
+
+  std::string dir_;
+  std::filesystem::path previous_;
+};
+
 // The federate's path: publishes and subscribes Data, sends through its
 // interaction manager, receives through its federate ambassador.
 class FederateEndpoint : public Endpoint, private NullFederateAmbassador {
 public:
   FederateEndpoint(int port, std::uint32_t group, int role, std::uint32_t parameters, const Settings& settings)
       : peer_(role == sender ? receiver : sender) {
-    char dir[] = "/tmp/hla_interactions_XXXXXX";
-    if (!mkdtemp(dir)) {
-      std::perror("hla_interactions: scratch folder");
-      std::exit(1);
-    }
-    const std::string ridFile = std::string(dir) + "/rid.mtl", fedFile = std::string(dir) + "/bench.fed";
-    writeFile(ridFile, "(setq RTI_udpPort " + std::to_string(port) + ")\n(setq RTI_destAddrString \"" +
-                           DottedAddress(group) + "\")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n" +
-                           "(setq RTI_socketReceiveBufferSize " + std::to_string(settings.receiveBuffer) + ")\n");
-    writeFile(fedFile, fedText);
-    setenv("RTI_RID_FILE", ridFile.c_str(), 1);
+    const ScratchFederation files(port, group, settings);
     rid_ = std::make_unique<DtRIDParameters>();
     connectMgr_ = DtAsyncConnectionMgr::create(rid_.get());
     DtFedReader reader;
-    fom_ = DtFomClassMgr::loadFed(reader, fedFile.c_str(), rid_.get());
-    unlink(ridFile.c_str());
-    unlink(fedFile.c_str());
-    rmdir(dir);
+    fom_ = DtFomClassMgr::loadFed(reader, files.fedFile().c_str(), rid_.get());
     if (!fom_) std::exit(1);
-    connectMgr_->connectFederation(this, "HlaInteractionsBench", static_cast<unsigned long>(role), 1);
+    connectMgr_->connectFederation(this, executionName, static_cast<unsigned long>(role), 1);
     interMgr_ = DtInteractionMgr::create(connectMgr_.get(), fom_.get(), rid_.get());
     interMgr_->publish(dataClass);
     interMgr_->subscribe(dataClass, RTI::RTI_TRUE);
@@ -135,14 +175,6 @@ public:
   }
 
 private:
-  static void writeFile(const std::string& path, const std::string& text) {
-    std::FILE* out = std::fopen(path.c_str(), "w");
-    if (!out || std::fwrite(text.data(), 1, text.size(), out) != text.size()) {
-      std::perror("hla_interactions: scratch file");
-      std::exit(1);
-    }
-    std::fclose(out);
-  }
   void receiveInteraction(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet& set,
                           const char*) override {
     RTI::ULong length = 0;
@@ -156,6 +188,62 @@ private:
   std::unique_ptr<DtFomClassMgr> fom_;
   std::unique_ptr<DtInteractionMgr> interMgr_;
   std::unique_ptr<RTI::ParameterHandleValuePairSet> set_;
+  const OnMessage* handler_ = nullptr;
+  int peer_;
+};
+
+// The whole federate: an RTI ambassador joined to the federation (without
+// the rtiexec), ticking through RTI::RTIambassador::tick and waiting on the
+// descriptor the RTI gives for its input.
+class AmbassadorEndpoint : public Endpoint, private NullFederateAmbassador {
+public:
+  AmbassadorEndpoint(int port, std::uint32_t group, int role, std::uint32_t parameters, const Settings& settings)
+      : files_(port, group, settings), peer_(role == sender ? receiver : sender) {
+    rti_ = std::make_unique<RTI::RTIambassador>();
+    rti_->joinFederationExecution(role == sender ? "sender" : "receiver", executionName, this);
+    dataClass_ = rti_->getInteractionClassHandle("Data");
+    rti_->publishInteractionClass(dataClass_);
+    rti_->subscribeInteractionClass(dataClass_, RTI::RTI_TRUE);
+    set_ = dataSet(parameters, settings.valueSize);
+    input_ = DtReadFileEvent(rti_.get(), 0);
+  }
+  ~AmbassadorEndpoint() override {
+    try {
+      rti_->resignFederationExecution(RTI::NO_ACTION);
+    } catch (const RTI::Exception&) {
+    }
+  }
+  void send(std::uint32_t number) override {
+    RTI::ULong length = 0;
+    DtPutBigEndian(number, set_->getValuePointer(0, length));
+    rti_->sendInteraction(dataClass_, *set_, "");
+  }
+  bool receiveOne(const OnMessage& onMessage) override {
+    handler_ = &onMessage;
+    const std::uint64_t before = delivered_;
+    rti_->tick();
+    return delivered_ != before;
+  }
+  void wait(double seconds) override {
+    pollfd watched{input_, POLLIN, 0};
+    poll(&watched, 1, static_cast<int>(seconds * 1000));
+  }
+
+private:
+  void receiveInteraction(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet& set,
+                          const char*) override {
+    ++delivered_;
+    RTI::ULong length = 0;
+    const char* value = set.size() > 0 ? set.getValuePointer(0, length) : nullptr;
+    if (handler_ && value && length >= 4) (*handler_)(DtGetBigEndian<std::uint32_t>(value), peer_);
+  }
+
+  ScratchFederation files_;
+  std::unique_ptr<RTI::RTIambassador> rti_;
+  RTI::InteractionClassHandle dataClass_ = 0;
+  std::unique_ptr<RTI::ParameterHandleValuePairSet> set_;
+  int input_ = -1;
+  std::uint64_t delivered_ = 0;
   const OnMessage* handler_ = nullptr;
   int peer_;
 };
@@ -201,6 +289,8 @@ void runSize(std::uint32_t parameters, const Settings& settings, int port, std::
        }},
       {"interaction manager",
        [&](int role) { return std::make_unique<FederateEndpoint>(port, group, role, parameters, settings); }},
+      {"RTI ambassador",
+       [&](int role) { return std::make_unique<AmbassadorEndpoint>(port, group, role, parameters, settings); }},
   };
   std::vector<Rate> best(paths.size());
   std::vector<double> median(paths.size()), p99(paths.size()), sendRate(paths.size());
@@ -230,9 +320,11 @@ void runSize(std::uint32_t parameters, const Settings& settings, int port, std::
                 100.0 * static_cast<double>(lost[i]) / (static_cast<double>(settings.count) * settings.repeat),
                 sendRate[i], median[i], p99[i], static_cast<unsigned long long>(pingsLost[i]));
   }
-  std::printf("  interaction manager: rate %.2f of bare (goal >= 0.80), median RTT %.2f x bare (goal <= 2)\n",
-              best[0].perSecond() > 0 ? best[1].perSecond() / best[0].perSecond() : 0.0,
-              median[0] > 0 ? median[1] / median[0] : 0.0);
+  for (std::size_t i = 1; i < paths.size(); ++i) {
+    std::printf("  %-20s rate %.2f of bare (goal >= 0.80), median RTT %.2f x bare (goal <= 2)\n", paths[i].name,
+                best[0].perSecond() > 0 ? best[i].perSecond() / best[0].perSecond() : 0.0,
+                median[0] > 0 ? median[i] / median[0] : 0.0);
+  }
 }
 
 }  // namespace
