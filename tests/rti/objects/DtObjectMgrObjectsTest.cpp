@@ -134,15 +134,12 @@ TEST_F(TwoFederates, ALocallyDeletedObjectIsRediscoveredAsTheOwnerRegistersItAga
   federation.settle();
   subscriber.amb.take();
   owner.conn->takeSent();
-  EXPECT_EQ(outcomeOf([&] { owner.mgr->localDeleteObj(o); }), "throws FederateOwnsAttributes");
-
   subscriber.mgr->localDeleteObj(o);
   EXPECT_EQ(subscriber.mgr->knownObj(o), nullptr);
   EXPECT_EQ(subscriber.conn->takeSent(), std::vector<std::string>{"local-delete " + str(o)});
   federation.settle();
   EXPECT_EQ(owner.conn->takeSent(), std::vector<std::string>{"register " + str(o) + " p class 5 {0,1,2}"});
   EXPECT_EQ(subscriber.amb.take(), std::vector<std::string>{"discover " + str(o) + " 5 p"});
-  EXPECT_EQ(outcomeOf([&] { subscriber.mgr->localDeleteObj(77); }), "throws ObjectNotKnown");
 }
 
 // The RID switches of discovery: the exchange of the classes under which
@@ -382,12 +379,38 @@ TEST_F(TwoFederates, AProvideCallbackMayDeleteObjectsTheClassRequestHasStillToVi
 
 // ---- deletion
 
+TEST_F(TwoFederates, DeletionsAreRefusedBeforeAnythingIsSent) {
+  const RTI::ObjectHandle o = owner.mgr->registerObj(platform, "p");
+  federation.settle();
+  owner.conn->takeSent();
+  subscriber.conn->takeSent();
+  struct Case {
+    const char* what;
+    Federate* federate;
+    std::function<void(DtObjectMgr&)> act;
+    const char* result;
+  };
+  const std::vector<Case> cases = {
+      {"delete of an unknown object", &owner, [](DtObjectMgr& m) { m.deleteObj(77, nullptr, "x"); },
+       "throws ObjectNotKnown"},
+      {"delete without the privilege", &subscriber, [&](DtObjectMgr& m) { m.deleteObj(o, nullptr, "x"); },
+       "throws DeletePrivilegeNotHeld"},
+      {"local delete of an unknown object", &subscriber, [](DtObjectMgr& m) { m.localDeleteObj(77); },
+       "throws ObjectNotKnown"},
+      {"local delete by an owner", &owner, [&](DtObjectMgr& m) { m.localDeleteObj(o); },
+       "throws FederateOwnsAttributes"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(outcomeOf([&] { c.act(*c.federate->mgr); }), c.result) << c.what;
+    EXPECT_TRUE(c.federate->conn->takeSent().empty()) << c.what;
+    EXPECT_NE(c.federate->mgr->knownObj(o), nullptr) << c.what;
+  }
+}
+
 TEST_F(TwoFederates, ADeletedObjectIsRemovedAtThePeersWithItsTag) {
   const RTI::ObjectHandle o = owner.mgr->registerObj(platform, "p");
   federation.settle();
   subscriber.amb.take();
-  EXPECT_EQ(outcomeOf([&] { subscriber.mgr->deleteObj(o, nullptr, "x"); }), "throws DeletePrivilegeNotHeld");
-  EXPECT_EQ(outcomeOf([&] { owner.mgr->deleteObj(77, nullptr, "x"); }), "throws ObjectNotKnown");
   EXPECT_EQ(owner.mgr->deleteObj(o, nullptr, "bye"), 0u);
   EXPECT_EQ(owner.mgr->allObj(o), nullptr);
   federation.settle();

@@ -180,19 +180,23 @@ TEST_F(ObjectMgrTest, SubscribedClassesSharingAGroupJoinItOnceAndLeaveItWithTheL
     const char* what;
     std::function<void(DtObjectMgr&)> act;
     std::vector<std::string> groups;
+    std::uint32_t uses;  // of the group, by subscribed classes
   };
   const std::vector<Step> steps = {
       {"Platform and, inclusively, Aircraft", [](DtObjectMgr& m) { m.subscribe(platform, attrs({1}), RTI::RTI_TRUE); },
-       {"join 239.7.1.1"}},
+       {"join 239.7.1.1"}, 2},
       {"a second subscription of the class counts nothing",
-       [](DtObjectMgr& m) { m.subscribe(platform, attrs({1, 2}), RTI::RTI_TRUE); }, {}},
-      {"Manager shares the group", [](DtObjectMgr& m) { m.subscribe(manager, attrs({0}), RTI::RTI_TRUE); }, {}},
-      {"one left keeps it", [](DtObjectMgr& m) { m.unsubscribe(platform); }, {}},
-      {"the last leaves it", [](DtObjectMgr& m) { m.unsubscribe(manager); }, {"leave 239.7.1.1"}},
+       [](DtObjectMgr& m) { m.subscribe(platform, attrs({1, 2}), RTI::RTI_TRUE); }, {}, 2},
+      {"Manager shares the group", [](DtObjectMgr& m) { m.subscribe(manager, attrs({0}), RTI::RTI_TRUE); }, {}, 3},
+      {"one left keeps it", [](DtObjectMgr& m) { m.unsubscribe(platform); }, {}, 1},
+      {"the last leaves it", [](DtObjectMgr& m) { m.unsubscribe(manager); }, {"leave 239.7.1.1"}, 0},
   };
   for (const Step& step : steps) {
     step.act(mgr());
     EXPECT_EQ(conn().takeGroups(), step.groups) << step.what;
+    const auto& counts = mgr().classMulticastCounts();
+    const auto counted = counts.find(0xEF070101u);
+    EXPECT_EQ(counted == counts.end() ? 0u : counted->second, step.uses) << step.what;
   }
 }
 
@@ -300,7 +304,9 @@ TEST_F(ObjectMgrTest, RemoteSubscriptionsTurnUpdatesOfOwnedObjectsOnAndOffWhenTh
        [&] { subscribedElsewhere(platform, attrs({1})); },
        {"on " + o + " 1", "on " + jet + " 1", "start 5", "start 6"}},
       {"and the subclass", [&] { subscribedElsewhere(aircraft, attrs({3})); }, {"on " + jet + " 3"}},
-      {"the base class left", [&] { unsubscribedElsewhere(platform); }, {"off " + o + " 1", "off " + jet + " 1", "stop 5"}},
+      {"the base class left",
+       [&] { unsubscribedElsewhere(platform); },
+       {"off " + o + " 1", "off " + jet + " 1", "stop 5"}},
       {"the subclass left", [&] { unsubscribedElsewhere(aircraft); }, {"off " + jet + " 3", "stop 6"}},
   };
   for (const Step& step : subclassSteps) {
