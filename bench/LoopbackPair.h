@@ -212,9 +212,12 @@ struct RoundTrips {
 };
 
 // One message out, the receiving process sends it back as it handles it;
-// `pings` times. A ping without an answer within a second counts as lost;
-// the receiver gives up after two seconds without a ping.
-inline RoundTrips measureRoundTrips(const MakeEndpoint& make, std::uint32_t pings, Shared& shared) {
+// `pings` times, back to back or one every `interval` seconds (so that
+// paths that sleep between messages and paths that do not are timed from
+// the same idle state). A ping without an answer within a second counts as
+// lost; the receiver gives up after two seconds without a ping.
+inline RoundTrips measureRoundTrips(const MakeEndpoint& make, std::uint32_t pings, Shared& shared,
+                                    double interval = 0) {
   shared.ready = 0;
   const pid_t child = forkChild([&] {
     auto endpoint = make(receiver);
@@ -256,6 +259,7 @@ inline RoundTrips measureRoundTrips(const MakeEndpoint& make, std::uint32_t ping
     } else {
       ++trips.lost;
     }
+    if (interval > 0) std::this_thread::sleep_until(start + std::chrono::duration<double>(interval));
   }
   waitpid(child, nullptr, 0);
   return trips;
