@@ -1,17 +1,18 @@
 // A federate written as HLA 1.3 federates are written for any RTI: it
 // includes only RTI.hh and fedtime.hh and implements every callback of the
 // federate ambassador itself. It creates (or finds) the execution, joins,
-// publishes and subscribes Vehicle (Position, Name), registers a vehicle of
-// its own and updates it until it has reflected the updates of three of
-// another federate's and seen them discover its own; then it deletes its
-// vehicle, resigns and destroys the execution (which another federate may
-// still hold).
+// publishes and subscribes Vehicle (Position, Name) and the interaction Horn
+// (Loudness), registers a vehicle of its own, and updates it and sounds its
+// horn until it has reflected three updates of another federate's vehicle
+// and received three of its horns; then it deletes its vehicle, resigns and
+// destroys the execution (which another federate may still hold).
 //
 //   standard-federate <execution> <fed file> <federate name> [seconds]
 //
 // Prints one line per event ("discovered <name>", "reflected <name>
-// <position>", "removed <name>") and "done" at the end; exits 0 when it saw
-// what it waited for, 1 when the time ran out, 2 on an RTI exception.
+// <position>", "received Horn <loudness>", "removed <name>") and "done" at
+// the end; exits 0 when it saw what it waited for, 1 when the time ran out,
+// 2 on an RTI exception.
 #include <RTI.hh>
 #include <fedtime.hh>
 
@@ -21,9 +22,26 @@
 #include <sstream>
 #include <string>
 
+// Prints "<prefix> <value>" for each value of the handle in the set, read
+// as the API hands values over; returns how many.
+template <class Set>
+int printValues(const Set& set, RTI::Handle handle, const std::string& prefix) {
+  int printed = 0;
+  for (RTI::ULong i = 0; i < set.size(); ++i) {
+    if (set.getHandle(i) != handle) continue;
+    RTI::ULong length = set.getValueLength(i);
+    char* value = new char[length + 1];
+    set.getValue(i, value, length);
+    std::cout << prefix << " " << std::string(value, length) << std::endl;
+    delete[] value;
+    ++printed;
+  }
+  return printed;
+}
+
 class StandardFedAmb : public RTI::FederateAmbassador {
 public:
-  StandardFedAmb() : reflections(0), rti(0) {}
+  StandardFedAmb() : reflections(0), interactions(0), position(0), loudness(0) {}
 
   // Federation management: not used by this federate.
   void synchronizationPointRegistrationSucceeded(const char*) {}
@@ -53,23 +71,21 @@ public:
   }
   void reflectAttributeValues(RTI::ObjectHandle theObject, const RTI::AttributeHandleValuePairSet& theAttributes,
                               const char*) {
-    for (RTI::ULong i = 0; i < theAttributes.size(); ++i) {
-      if (theAttributes.getHandle(i) != position) continue;
-      RTI::ULong length = theAttributes.getValueLength(i);
-      char* value = new char[length + 1];
-      theAttributes.getValue(i, value, length);
-      std::cout << "reflected " << names[theObject] << " " << std::string(value, length) << std::endl;
-      delete[] value;
-      ++reflections;
-    }
+    reflections += printValues(theAttributes, position, "reflected " + names[theObject]);
   }
   void reflectAttributeValues(RTI::ObjectHandle theObject, const RTI::AttributeHandleValuePairSet& theAttributes,
                               const RTI::FedTime&, const char* theTag, RTI::EventRetractionHandle) {
     reflectAttributeValues(theObject, theAttributes, theTag);
   }
-  void receiveInteraction(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&, const char*) {}
-  void receiveInteraction(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&, const RTI::FedTime&,
-                          const char*, RTI::EventRetractionHandle) {}
+  void receiveInteraction(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet& theParameters,
+                          const char*) {
+    interactions += printValues(theParameters, loudness, "received Horn");
+  }
+  void receiveInteraction(RTI::InteractionClassHandle theInteraction,
+                          const RTI::ParameterHandleValuePairSet& theParameters, const RTI::FedTime&,
+                          const char* theTag, RTI::EventRetractionHandle) {
+    receiveInteraction(theInteraction, theParameters, theTag);
+  }
   void removeObjectInstance(RTI::ObjectHandle theObject, const char*) {
     std::cout << "removed " << names[theObject] << std::endl;
   }
@@ -102,8 +118,9 @@ public:
 
   std::map<RTI::ObjectHandle, std::string> names;
   int reflections;
+  int interactions;
   RTI::AttributeHandle position;
-  RTI::RTIambassador* rti;
+  RTI::ParameterHandle loudness;
 };
 
 int main(int argc, char** argv) {
@@ -119,7 +136,6 @@ int main(int argc, char** argv) {
   try {
     RTI::RTIambassador rti;
     StandardFedAmb fedAmb;
-    fedAmb.rti = &rti;
     try {
       rti.createFederationExecution(execution, fedFile);
     } catch (RTI::FederationExecutionAlreadyExists&) {
@@ -137,12 +153,19 @@ int main(int argc, char** argv) {
     attributes->empty();
     delete attributes;
 
+    const RTI::InteractionClassHandle horn = rti.getInteractionClassHandle("Horn");
+    fedAmb.loudness = rti.getParameterHandle("Loudness", horn);
+    rti.publishInteractionClass(horn);
+    rti.subscribeInteractionClass(horn, RTI::RTI_TRUE);
+
     const std::string carName = federate + "-car";
     const RTI::ObjectHandle car = rti.registerObjectInstance(vehicle, carName.c_str());
     RTI::AttributeHandleValuePairSet* values = RTI::AttributeSetFactory::create(2);
+    RTI::ParameterHandleValuePairSet* parameters = RTI::ParameterSetFactory::create(1);
 
     int updates = 0;
-    for (double waited = 0; waited < seconds && fedAmb.reflections < 3; waited += 0.05) {
+    for (double waited = 0; waited < seconds && (fedAmb.reflections < 3 || fedAmb.interactions < 3);
+         waited += 0.05) {
       std::ostringstream where;
       where << "at-" << ++updates;
       const std::string position = where.str();
@@ -150,10 +173,14 @@ int main(int argc, char** argv) {
       values->add(fedAmb.position, position.c_str(), static_cast<RTI::ULong>(position.size()));
       values->add(name, federate.c_str(), static_cast<RTI::ULong>(federate.size()));
       rti.updateAttributeValues(car, *values, "standard");
+      parameters->empty();
+      parameters->add(fedAmb.loudness, position.c_str(), static_cast<RTI::ULong>(position.size()));
+      rti.sendInteraction(horn, *parameters, "standard");
       rti.tick(0.05, 0.1);
     }
     delete values;
-    const bool sawEnough = fedAmb.reflections >= 3;
+    delete parameters;
+    const bool sawEnough = fedAmb.reflections >= 3 && fedAmb.interactions >= 3;
 
     rti.deleteObjectInstance(car, "leaving");
     rti.resignFederationExecution(RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
