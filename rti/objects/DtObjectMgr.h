@@ -62,6 +62,7 @@ class DtTimeStamping;
 class DtUnpubObjMsg;
 class DtUnsubObjMsg;
 class DtUpdateMsg;
+class DtUpdateRoMsg;
 
 // How an update leaves the send path.
 enum DtUpdateType {
@@ -393,7 +394,9 @@ protected:
   virtual void sendReliableUpdateMsg(DtRtiObject* object, const RTI::AttributeHandleValuePairSet& values,
                                      DtOrderType order, const RTI::FedTime* time, const char* tag,
                                      std::uint32_t serial, DtUpdateType type);
-  virtual void sendUpdateMessage(std::unique_ptr<DtUpdateMsg> msg, DtObjectClassInfo* cls, DtUpdateType type,
+  // Sends the message as it stands (it stays the caller's), or with
+  // DtLocalUpdate hands it to this manager's own processUpdate.
+  virtual void sendUpdateMessage(DtUpdateMsg& msg, DtObjectClassInfo* cls, DtUpdateType type,
                                  DtTransportType transport, std::uint32_t address);
   virtual void sendRequestMsg(int type, std::uint32_t handle, const RTI::AttributeHandleSet& attributes,
                               std::uint32_t regionSet);
@@ -439,6 +442,13 @@ protected:
 
 private:
   void registerHandlers(bool add);
+  // The update message for these values: a new time-stamped one (kept in
+  // `made`), or the receive-order one this manager fills again for every
+  // update, which costs no allocation once it has grown (a local update
+  // gets one of its own in `made`).
+  DtUpdateMsg* fillUpdate(const DtRtiObject& object, const RTI::AttributeHandleValuePairSet& values, DtOrderType order,
+                          const RTI::FedTime* time, const char* tag, std::uint32_t serial, DtUpdateType type,
+                          std::unique_ptr<DtUpdateMsg>& made);
 
   Settings settings_;
   DtObjectList all_;  // owns the records
@@ -460,6 +470,7 @@ private:
   bool restoreInProgress_ = false;
   int callbackDepth_ = 0;
   std::vector<std::unique_ptr<DtRtiObject>> retired_;  // deleted inside a callback scope
+  std::unique_ptr<DtUpdateRoMsg> reusedUpdate_;
   int updateKinds_[2];  // the update kinds registered: receive order, time stamp
   char nameBuffer_[32] = {};
 };

@@ -79,63 +79,63 @@ std::uint32_t DtObjectMgr::sendUpdate(DtRtiObject* object, const RTI::AttributeH
   return serial;
 }
 
-namespace {
-
-// A receive-order message, or a time-stamped one when there is a time.
-std::unique_ptr<DtUpdateMsg> buildUpdate(const DtRtiObject& object,
-                                         const RTI::AttributeHandleValuePairSet& values, DtOrderType order,
-                                         const RTI::FedTime* time, const char* tag, std::uint32_t serial,
-                                         DtConnectionMgr* connectMgr) {
-  if (!connectMgr) return nullptr;
-  std::unique_ptr<DtRtiMsg> made(
-      connectMgr->create(time ? DtUpdateTsoMsg::currentKind() : DtUpdateRoMsg::currentKind()));
+DtUpdateMsg* DtObjectMgr::fillUpdate(const DtRtiObject& object, const RTI::AttributeHandleValuePairSet& values,
+                                     DtOrderType order, const RTI::FedTime* time, const char* tag,
+                                     std::uint32_t serial, DtUpdateType type, std::unique_ptr<DtUpdateMsg>& made) {
   if (time) {
-    auto* msg = dynamic_cast<DtUpdateTsoMsg*>(made.get());
+    auto msg = makeMsg<DtUpdateTsoMsg>(DtUpdateTsoMsg::currentKind());
     if (!msg) return nullptr;
     msg->set(object.objHandle(), object.objName(), object.actualClassHandle(), values, order, *time, tag, serial);
-  } else {
-    auto* msg = dynamic_cast<DtUpdateRoMsg*>(made.get());
-    if (!msg) return nullptr;
-    msg->set(object.objHandle(), object.objName(), object.actualClassHandle(), values, tag);
+    made = std::move(msg);
+    return made.get();
   }
-  return std::unique_ptr<DtUpdateMsg>(static_cast<DtUpdateMsg*>(made.release()));
+  // A local update is reflected at once, and the federate may update again
+  // from inside that reflection: it gets a message of its own.
+  std::unique_ptr<DtUpdateRoMsg> local;
+  std::unique_ptr<DtUpdateRoMsg>& msg = type == DtLocalUpdate ? local : reusedUpdate_;
+  const int kind = DtUpdateRoMsg::currentKind();
+  if (!msg || msg->msgKind() != kind) msg = makeMsg<DtUpdateRoMsg>(kind);
+  if (!msg) return nullptr;
+  msg->set(object.objHandle(), object.objName(), object.actualClassHandle(), values, tag);
+  if (type == DtLocalUpdate) made = std::move(local);
+  return type == DtLocalUpdate ? made.get() : reusedUpdate_.get();
 }
-
-}  // namespace
 
 void DtObjectMgr::sendBestEffortUpdateMsg(DtRtiObject* object, const RTI::AttributeHandleValuePairSet& values,
                                           DtOrderType order, const RTI::FedTime* time, const char* tag,
                                           std::uint32_t serial, std::uint32_t address, DtUpdateType type) {
-  if (auto msg = buildUpdate(*object, values, order, time, tag, serial, connectMgr_)) {
-    sendUpdateMessage(std::move(msg), object->actualClass(), type, DtBestEffort, address);
+  std::unique_ptr<DtUpdateMsg> made;
+  if (DtUpdateMsg* msg = fillUpdate(*object, values, order, time, tag, serial, type, made)) {
+    sendUpdateMessage(*msg, object->actualClass(), type, DtBestEffort, address);
   }
 }
 
 void DtObjectMgr::sendReliableUpdateMsg(DtRtiObject* object, const RTI::AttributeHandleValuePairSet& values,
                                         DtOrderType order, const RTI::FedTime* time, const char* tag,
                                         std::uint32_t serial, DtUpdateType type) {
-  if (auto msg = buildUpdate(*object, values, order, time, tag, serial, connectMgr_)) {
-    sendUpdateMessage(std::move(msg), object->actualClass(), type, DtReliable, 0);
+  std::unique_ptr<DtUpdateMsg> made;
+  if (DtUpdateMsg* msg = fillUpdate(*object, values, order, time, tag, serial, type, made)) {
+    sendUpdateMessage(*msg, object->actualClass(), type, DtReliable, 0);
   }
 }
 
-void DtObjectMgr::sendUpdateMessage(std::unique_ptr<DtUpdateMsg> msg, DtObjectClassInfo* cls, DtUpdateType type,
+void DtObjectMgr::sendUpdateMessage(DtUpdateMsg& msg, DtObjectClassInfo* cls, DtUpdateType type,
                                     DtTransportType transport, std::uint32_t address) {
   if (type == DtLocalUpdate) {
-    msg->setTransportType(transport);
-    processUpdate(*msg);
+    msg.setTransportType(transport);
+    processUpdate(msg);
     return;
   }
+  if (!connectMgr_) return;
   if (transport == DtBestEffort && address == 0 && settings().useDMFiltering && cls) {
     address = cls->destinationAddress();
   }
-  const std::uint32_t theClass = cls ? cls->handle() : 0;
   if (type == DtAnonymousUpdate) {
-    connectMgr_->sendStampedAnonymousAndDelete(msg.release(), transport, address);
+    connectMgr_->sendStampedAnonymous(msg, transport, address);
     return;
   }
-  connectMgr_->sendStampedAndDelete(msg.release(), transport, address);
-  if (settings().momServiceAvailable) incrementSentTally(theClass, transport);
+  connectMgr_->sendStamped(msg, transport, address);
+  if (settings().momServiceAvailable && cls) incrementSentTally(cls->handle(), transport);
 }
 
 void DtObjectMgr::incrementSentTally(RTI::ObjectClassHandle theClass, DtTransportType transport) {

@@ -50,6 +50,16 @@ public:
   int sendStampedAnonymousAndDelete(DtRtiMsg* msg, DtTransportType transport, unsigned long address) override {
     return record(msg, transport, address, true);
   }
+  // The borrowing forms write down a copy; the message is stamped as the
+  // real forms stamp it.
+  int sendStamped(DtRtiMsg& msg, DtTransportType transport, unsigned long address) override {
+    msg.setFederateHandle(handle_);
+    return record(msg.clone(1), transport, address, false);
+  }
+  int sendStampedAnonymous(DtRtiMsg& msg, DtTransportType transport, unsigned long address) override {
+    msg.setFederateHandle(0);
+    return record(msg.clone(1), transport, address, true);
+  }
   bool listenToMulticastGroup(unsigned long group) override {
     groups.push_back("join " + DottedAddress(static_cast<std::uint32_t>(group)));
     return true;
