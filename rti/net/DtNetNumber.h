@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "util/DtBigEndian.h"
+
 namespace DtNetOrder {
 // The switch itself; use DtNetByteOrder / DtSetNetByteOrder.
 extern std::atomic<int> theByteOrder;
@@ -25,23 +27,18 @@ void DtSetNetByteOrder(int order);
 // Stores `bits` (an unsigned integer of N bytes) at `out` by the switch.
 template <class Bits>
 inline void DtNetStoreBits(Bits bits, unsigned char* out) {
-  constexpr std::size_t n = sizeof(Bits);
   if (DtNetByteOrder() == 1) {
-    for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<unsigned char>(bits >> (8 * (n - 1 - i)));
+    DtPutBigEndian(bits, out);
   } else {
-    for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<unsigned char>(bits >> (8 * i));
+    for (std::size_t i = 0; i < sizeof(Bits); ++i) out[i] = static_cast<unsigned char>(bits >> (8 * i));
   }
 }
 
 template <class Bits>
 inline Bits DtNetLoadBits(const unsigned char* in) {
-  constexpr std::size_t n = sizeof(Bits);
+  if (DtNetByteOrder() == 1) return DtGetBigEndian<Bits>(in);
   Bits bits = 0;
-  if (DtNetByteOrder() == 1) {
-    for (std::size_t i = 0; i < n; ++i) bits = static_cast<Bits>((bits << 8) | in[i]);
-  } else {
-    for (std::size_t i = n; i-- > 0;) bits = static_cast<Bits>((bits << 8) | in[i]);
-  }
+  for (std::size_t i = sizeof(Bits); i-- > 0;) bits = static_cast<Bits>((bits << 8) | in[i]);
   return bits;
 }
 

@@ -14,9 +14,13 @@
 // "a.b.c.d".
 inline std::string DottedAddress(std::uint32_t address) {
   std::string text;
+  text.reserve(15);
   for (int shift = 24; shift >= 0; shift -= 8) {
-    text += std::to_string((address >> shift) & 0xFFu);
-    if (shift) text += '.';
+    const unsigned octet = (address >> shift) & 0xFFu;
+    if (octet >= 100) text.push_back(static_cast<char>('0' + octet / 100));
+    if (octet >= 10) text.push_back(static_cast<char>('0' + octet / 10 % 10));
+    text.push_back(static_cast<char>('0' + octet % 10));
+    if (shift) text.push_back('.');
   }
   return text;
 }
