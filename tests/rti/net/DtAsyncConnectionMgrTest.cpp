@@ -187,29 +187,39 @@ TEST_F(DtAsyncConnectionMgrTest, DestroyingAConnectedManagerStopsItsWorker) {
 // A manager with a reliable connection to a forwarder the test holds.
 class DtReliableConnectionTest : public DtAsyncConnectionMgrTest {
 protected:
+  // The federation's port is known to be free for UDP only; the forwarder
+  // listens on the same number over TCP, which another test may hold.
+  void SetUp() override {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+      forwarder = std::make_unique<DtTcpForwarder>(federation.port());
+      if (forwarder->socketMgr()->isOk()) return;
+      federation = FederationPort();
+    }
+    FAIL() << "no port was free for both UDP and TCP";
+  }
   void connect(bool asynchronous) {
-    ASSERT_TRUE(forwarder.socketMgr()->isOk());
+    ASSERT_TRUE(forwarder->socketMgr()->isOk());
     make(std::string(asynchronous ? asyncLines : "") + "(setq RTI_useRtiExec 1)\n(setq RTI_internalMsgReliable 1)\n");
     ASSERT_TRUE(mgr->hasTransport(DtReliable));
     EXPECT_EQ(mgr->internalConn(), mgr->reliableConn());
     EXPECT_EQ(mgr->internalTransportType(), DtReliable);
-    waitReadable(forwarder.socketMgr()->listenDescriptor());
-    forwarder.socketMgr()->acceptConnections();
-    ASSERT_EQ(forwarder.socketMgr()->connections().count(), 1u);
+    waitReadable(forwarder->socketMgr()->listenDescriptor());
+    forwarder->socketMgr()->acceptConnections();
+    ASSERT_EQ(forwarder->socketMgr()->connections().count(), 1u);
     recorder.registerOn(*mgr, kindA, "normal");
     mgr->connectFederation(nullptr, "", 1, 0);
   }
   // The forwarder's end of the federate's connection.
-  DtTcpSocket* server() { return accepted(*forwarder.socketMgr())[0]; }
+  DtTcpSocket* server() { return accepted(*forwarder->socketMgr())[0]; }
 
-  DtTcpForwarder forwarder{federation.port()};
+  std::unique_ptr<DtTcpForwarder> forwarder;
 };
 
 TEST_F(DtReliableConnectionTest, ReliableMessagesTravelThroughTheForwarder) {
-  connect(true);
+  ASSERT_NO_FATAL_FAILURE(connect(true));
   mgr->send(numbered(kindA, 1), DtReliable);
   for (int i = 0; i < 200 && recorder.calls.empty(); ++i) {
-    forwarder.serviceConnections(0.01, 0.01);
+    forwarder->serviceConnections(0.01, 0.01);
     mgr->tick();
     mgr->wait(0.01);
   }
@@ -217,8 +227,8 @@ TEST_F(DtReliableConnectionTest, ReliableMessagesTravelThroughTheForwarder) {
 }
 
 TEST_F(DtReliableConnectionTest, WorkerFallsBackToUdpWhenTheTcpConnectionDies) {
-  connect(true);
-  forwarder.socketMgr()->removeConnection(server());  // rtiexec went away
+  ASSERT_NO_FATAL_FAILURE(connect(true));
+  forwarder->socketMgr()->removeConnection(server());  // rtiexec went away
   GroupReader reader(federation, 1000, 2);
   mgr->send(numbered(kindA, 1), DtReliable);
   for (int i = 0; i < 200 && mgr->hasTransport(DtReliable); ++i) {
@@ -240,8 +250,8 @@ TEST_F(DtReliableConnectionTest, WorkerFallsBackToUdpWhenTheTcpConnectionDies) {
 }
 
 TEST_F(DtReliableConnectionTest, SynchronousTickReportsABrokenTcpConnection) {
-  connect(false);
-  forwarder.socketMgr()->removeConnection(server());
+  ASSERT_NO_FATAL_FAILURE(connect(false));
+  forwarder->socketMgr()->removeConnection(server());
   waitReadable(mgr->readFileDescriptor(1));
   EXPECT_THROW(mgr->tick(), RTI::RTIinternalError);
   EXPECT_NE(capture.text().find("RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n"),
