@@ -37,6 +37,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchFederation.h"
 #include "BenchOptions.h"
 #include "LoopbackPair.h"
 #include "DtRtiExtensions.hh"
@@ -86,52 +87,11 @@ std::unique_ptr<RTI::ParameterHandleValuePairSet> dataSet(std::uint32_t paramete
 
 const char* const executionName = "HlaInteractionsBench";
 
-// A folder of the federate's own with its RID file (the federation's port
-// and group) and the FED file named after the execution, which the RTI finds
-// there (RTI_RID_FILE, RTI_CONFIG) and the RTI ambassador's log file; it is
-// the working folder while it exists, and goes with everything in it.
-class ScratchFederation {
-public:
-  ScratchFederation(int port, std::uint32_t group, const Settings& settings) {
-    char dir[] = "/tmp/hla_interactions_XXXXXX";
-    if (!mkdtemp(dir)) {
-      std::perror("hla_interactions: scratch folder");
-      std::exit(1);
-    }
-    dir_ = dir;
-    write("rid.mtl", "(setq RTI_udpPort " + std::to_string(port) + ")\n(setq RTI_destAddrString \"" +
-                         DottedAddress(group) + "\")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n" +
-                         "(setq RTI_socketReceiveBufferSize " + std::to_string(settings.receiveBuffer) + ")\n" +
-                         "(setq RTI_notifyLevel 1)\n");
-    write(std::string(executionName) + ".fed", fedText);
-    setenv("RTI_RID_FILE", (dir_ + "/rid.mtl").c_str(), 1);
-    setenv("RTI_CONFIG", dir_.c_str(), 1);
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(dir_);
-  }
-  ~ScratchFederation() {
-    std::filesystem::current_path(previous_);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  ScratchFederation(const ScratchFederation&) = delete;
-  ScratchFederation& operator=(const ScratchFederation&) = delete;
-
-  std::string fedFile() const { return dir_ + "/" + executionName + ".fed"; }
-
-private:
-  void write(const std::string& name, const std::string& text) const {
-    std::FILE* out = std::fopen((dir_ + "/" + name).c_str(), "w");
-    if (!out || std::fwrite(text.data(), 1, text.size(), out) != text.size()) {
-      std::perror("hla_interactions: scratch file");
-      std::exit(1);
-    }
-    std::fclose(out);
-  }
-
-  std::string dir_;
-  std::filesystem::path previous_;
-};
+// A folder of the federate's own with its RID and FED files; it is the
+// working folder while it exists (the RTI ambassador writes its log there).
+BenchFederation::Options federationFiles(const Settings& settings) {
+  return {"hla_interactions", executionName, fedText, static_cast<int>(settings.receiveBuffer), "", true};
+}
 
 // The federate's path: publishes and subscribes Data, sends through its
 // interaction manager, receives through its federate ambassador.
@@ -139,7 +99,7 @@ class FederateEndpoint : public Endpoint, private NullFederateAmbassador {
 public:
   FederateEndpoint(int port, std::uint32_t group, int role, std::uint32_t parameters, const Settings& settings)
       : peer_(role == sender ? receiver : sender) {
-    const ScratchFederation files(port, group, settings);
+    const BenchFederation files(port, group, federationFiles(settings));
     rid_ = std::make_unique<DtRIDParameters>();
     connectMgr_ = DtAsyncConnectionMgr::create(rid_.get());
     DtFedReader reader;
@@ -198,7 +158,7 @@ private:
 class AmbassadorEndpoint : public Endpoint, private NullFederateAmbassador {
 public:
   AmbassadorEndpoint(int port, std::uint32_t group, int role, std::uint32_t parameters, const Settings& settings)
-      : files_(port, group, settings), peer_(role == sender ? receiver : sender) {
+      : files_(port, group, federationFiles(settings)), peer_(role == sender ? receiver : sender) {
     rti_ = std::make_unique<RTI::RTIambassador>();
     rti_->joinFederationExecution(role == sender ? "sender" : "receiver", executionName, this);
     dataClass_ = rti_->getInteractionClassHandle("Data");
@@ -238,7 +198,7 @@ private:
     if (handler_ && value && length >= 4) (*handler_)(DtGetBigEndian<std::uint32_t>(value), peer_);
   }
 
-  ScratchFederation files_;
+  BenchFederation files_;
   std::unique_ptr<RTI::RTIambassador> rti_;
   RTI::InteractionClassHandle dataClass_ = 0;
   std::unique_ptr<RTI::ParameterHandleValuePairSet> set_;

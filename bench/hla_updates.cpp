@@ -40,6 +40,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchFederation.h"
 #include "BenchOptions.h"
 #include "DtRtiExtensions.hh"
 #include "LoopbackPair.h"
@@ -90,41 +91,11 @@ struct Settings {
 enum class TickMode { Plain, MinMax };
 
 // The RID file and FED file both processes read, in a scratch folder.
-class BenchConfig {
-public:
-  BenchConfig(int port, std::uint32_t group, const Settings& settings) {
-    char dir[] = "/tmp/hla_updates_XXXXXX";
-    if (!mkdtemp(dir)) {
-      std::perror("hla_updates: scratch folder");
-      std::exit(1);
-    }
-    dir_ = dir;
-    write("rid.mtl", "(setq RTI_udpPort " + std::to_string(port) + ")\n(setq RTI_destAddrString \"" +
-                         DottedAddress(group) + "\")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n" +
-                         "(setq RTI_socketReceiveBufferSize " + std::to_string(settings.receiveBuffer) + ")\n" +
-                         "(setq RTI_dumpFed 0)\n(setq RTI_notifyLevel 1)\n");
-    write(std::string(executionName) + ".fed", fedText);
-    setenv("RTI_RID_FILE", (dir_ + "/rid.mtl").c_str(), 1);
-    setenv("RTI_CONFIG", dir_.c_str(), 1);
-  }
-  ~BenchConfig() {
-    unlink((dir_ + "/rid.mtl").c_str());
-    unlink((dir_ + "/" + executionName + ".fed").c_str());
-    rmdir(dir_.c_str());
-  }
-  std::string fedFile() const { return dir_ + "/" + executionName + ".fed"; }
-
-private:
-  void write(const std::string& name, const std::string& text) {
-    std::ofstream out(dir_ + "/" + name);
-    out << text;
-    if (!out) {
-      std::perror("hla_updates: scratch file");
-      std::exit(1);
-    }
-  }
-  std::string dir_;
-};
+BenchFederation::Options federationFiles(const Settings& settings) {
+  return {"hla_updates", executionName, fedText, static_cast<int>(settings.receiveBuffer), "(setq RTI_dumpFed 0)\n",
+          false};
+}
+using BenchConfig = BenchFederation;
 
 // A federate of the bench: joined, with the callbacks it needs and nothing
 // else; discoveries and reflections go to the functions the caller sets.
@@ -534,7 +505,7 @@ int main(int argc, char** argv) {
   DtNetSocket portHolder(0, loopback, DtNetSocket::ReadWrite | DtNetSocket::Quiet, loopback);
   const int port = portHolder.port();
   const std::uint32_t group = (239u << 24) | (80u << 16) | static_cast<std::uint32_t>(port & 0xFFFF);
-  const BenchConfig config(port, group, settings);
+  const BenchConfig config(port, group, federationFiles(settings));
 
   std::printf("hla_updates: %u updates per rate run (open loop), %u pings, best of %u, %u-byte receive buffers\n",
               settings.count, settings.pings, settings.repeat, settings.receiveBuffer);
