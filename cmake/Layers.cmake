@@ -35,6 +35,8 @@ function(qlx_layer target)
   endif()
   qlx_collect_sources(${target}_sources ${ARG_FOLDER} EXCLUDE ${ARG_EXCLUDE})
   get_filename_component(folder ${ARG_FOLDER} ABSOLUTE)
+  # A layer whose first file is still to come has no folder in a clone yet.
+  file(MAKE_DIRECTORY ${folder})
   add_library(${target} STATIC ${${target}_sources})
   qlx_include_root(root ${target} ${ARG_INCLUDE_AS} ${folder})
   target_include_directories(${target} PUBLIC $<BUILD_INTERFACE:${root}>)
