@@ -23,6 +23,7 @@
 namespace {
 
 DtCreatorHook<DtObjectMgr, DtConnectionMgr*, DtFomClassMgr*, DtRIDParameters*> theCreator;
+DtCreatorHook<DtObjectMgr, DtConnectionMgr*, DtFomClassMgr*, DtRIDParameters*> theDataDistCreator;
 
 // The handler registered for a message class: one function per class and
 // operation, so that registering and removing name the same one.
@@ -64,11 +65,16 @@ const char* DtObjectMgr::theHlaNamePrefix = "";
 
 std::unique_ptr<DtObjectMgr> DtObjectMgr::create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom,
                                                  DtRIDParameters* params) {
-  // The data distribution form comes with data distribution itself.
-  return theCreator.make(connectMgr, fom, params);
+  if (auto installed = theCreator.makeInstalled(connectMgr, fom, params)) return installed;
+  if (params && params->dataDistMgmt() != 0) {
+    if (auto dataDist = theDataDistCreator.makeInstalled(connectMgr, fom, params)) return dataDist;
+  }
+  return std::make_unique<DtObjectMgr>(connectMgr, fom, params);
 }
 
 void DtObjectMgr::setCreatorFunction(Creator creator) { theCreator.set(creator); }
+
+void DtObjectMgr::setDataDistCreator(Creator creator) { theDataDistCreator.set(creator); }
 
 DtObjectMgr::DtObjectMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params)
     : connectMgr_(connectMgr),

@@ -58,6 +58,7 @@ class DtResignMsg;
 class DtRtiMsg;
 class DtRtiObject;
 class DtSubObjMsg;
+class DtTallySink;
 class DtTimeStamping;
 class DtUnpubObjMsg;
 class DtUnsubObjMsg;
@@ -94,12 +95,16 @@ public:
   // this minus 1.
   static constexpr std::uint32_t theHandlesPerFederate = 100000;
 
-  // The installed creator's result, else the object manager for the RID
-  // parameters.
+  // The installed creator's result; else, with RTI_dataDistMgmt set, the
+  // data distribution form's; else a plain object manager.
   static std::unique_ptr<DtObjectMgr> create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom,
                                              DtRIDParameters* params);
   // Null restores the default. Process-wide.
   static void setCreatorFunction(Creator creator);
+  // The maker of the data distribution form, which lives in a layer above
+  // this one and installs it there (null: none, so a plain manager serves
+  // with data distribution on too). Process-wide.
+  static void setDataDistCreator(Creator creator);
 
   // The defaults of every object manager's advisory switches and the prefix
   // of the object names it makes. Process-wide: the implementor's
@@ -221,6 +226,15 @@ public:
   }
   // Owned objects whose privilege to delete this federate holds.
   virtual std::uint32_t numObjectsOwned() const;
+  // Per-class object counts for the management object model, one new set
+  // per class in ascending handle order, the count under (sent, best
+  // effort): owned objects holding the privilege to delete and owned
+  // objects, each for the classes with a count; known and unknown objects
+  // in scope, for every class. Counted under the class the object was
+  // registered as.
+  virtual void getObjectsOwned(DtTallySink& sink) const;
+  virtual void getObjectsUpdated(DtTallySink& sink) const;
+  virtual void getObjectsReflected(DtTallySink& sink) const;
 
   // ---- handles and names made here
   // The next object handle: federate handle x 100000 + counter. Throws

@@ -241,16 +241,15 @@ void DtObjectMgr::provideAttrValueUpdate(const DtRtiObject* object, const RTI::A
 namespace {
 
 // Checked first, then changed: a refused change leaves every attribute as
-// it was.
+// it was. An attribute the object does not have is refused whether error
+// checking is on or not; ownership only while it is on.
 template <class Set>
 void changeEach(DtRtiObject& object, const RTI::AttributeHandleSet& attributes, bool checking, Set&& set) {
   const DtAttributeHandleSet ascending(attributes);
-  if (checking) {
-    for (RTI::ULong i = 0; i < ascending.size(); ++i) {
-      const RTI::AttributeHandle h = ascending.getHandle(i);
-      object.attrTransport(h);  // AttributeNotDefined
-      if (!object.owned(h)) throw RTI::AttributeNotOwned("");
-    }
+  for (RTI::ULong i = 0; i < ascending.size(); ++i) {
+    const RTI::AttributeHandle h = ascending.getHandle(i);
+    object.attrTransport(h);  // AttributeNotDefined
+    if (checking && !object.owned(h)) throw RTI::AttributeNotOwned("");
   }
   for (RTI::ULong i = 0; i < ascending.size(); ++i) set(ascending.getHandle(i));
 }

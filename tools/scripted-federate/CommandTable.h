@@ -68,3 +68,5 @@ void AddFederationCommands(CommandTable& table);
 void AddObjectCommands(CommandTable& table);
 // Interaction class declarations and interactions.
 void AddInteractionCommands(CommandTable& table);
+// Attribute ownership management.
+void AddOwnershipCommands(CommandTable& table);

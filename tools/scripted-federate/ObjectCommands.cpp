@@ -9,50 +9,33 @@
 #include <RTI.hh>
 
 #include "CommandTable.h"
+#include "ObjectArgs.h"
 #include "ScriptSession.h"
 
 namespace {
 
-using AttributeSet = std::unique_ptr<RTI::AttributeHandleSet>;
-
-RTI::ObjectClassHandle classOf(ScriptSession& s, const std::string& name) {
-  return s.rti().getObjectClassHandle(name.c_str());
-}
-
-// The attributes named by the words from `first` on.
-AttributeSet attributes(ScriptSession& s, RTI::ObjectClassHandle theClass, const ScriptArgs& a, std::size_t first) {
-  AttributeSet set(RTI::AttributeHandleSetFactory::create(a.size() > first ? a.size() - first : 1));
-  for (std::size_t i = first; i < a.size(); ++i) set->add(s.rti().getAttributeHandle(a.text(i).c_str(), theClass));
-  return set;
-}
-
-// The attributes of a known object, named by the words from `first` on.
-AttributeSet objectAttributes(ScriptSession& s, RTI::ObjectHandle object, const ScriptArgs& a, std::size_t first) {
-  return attributes(s, s.rti().getObjectClass(object), a, first);
-}
-
 void addDeclarations(CommandTable& table) {
   table.add("publish", "<class> [attribute...]", "publishObjectClass", [](ScriptSession& s, const ScriptArgs& a) {
-    const RTI::ObjectClassHandle theClass = classOf(s, a.text(0));
-    s.rti().publishObjectClass(theClass, *attributes(s, theClass, a, 1));
+    const RTI::ObjectClassHandle theClass = ObjectClassOf(s, a.text(0));
+    s.rti().publishObjectClass(theClass, *AttributesOf(s, theClass, a, 1));
     return std::to_string(theClass);
   });
   table.add("unpublish", "<class>", "unpublishObjectClass", [](ScriptSession& s, const ScriptArgs& a) {
-    s.rti().unpublishObjectClass(classOf(s, a.text(0)));
+    s.rti().unpublishObjectClass(ObjectClassOf(s, a.text(0)));
     return std::string();
   });
   for (const bool active : {true, false}) {
     table.add(active ? "subscribe" : "subscribe-passive", "<class> [attribute...]",
               active ? "subscribeObjectClassAttributes, active" : "subscribeObjectClassAttributes, passive",
               [active](ScriptSession& s, const ScriptArgs& a) {
-                const RTI::ObjectClassHandle theClass = classOf(s, a.text(0));
-                s.rti().subscribeObjectClassAttributes(theClass, *attributes(s, theClass, a, 1),
+                const RTI::ObjectClassHandle theClass = ObjectClassOf(s, a.text(0));
+                s.rti().subscribeObjectClassAttributes(theClass, *AttributesOf(s, theClass, a, 1),
                                                        active ? RTI::RTI_TRUE : RTI::RTI_FALSE);
                 return std::to_string(theClass);
               });
   }
   table.add("unsubscribe", "<class>", "unsubscribeObjectClass", [](ScriptSession& s, const ScriptArgs& a) {
-    s.rti().unsubscribeObjectClass(classOf(s, a.text(0)));
+    s.rti().unsubscribeObjectClass(ObjectClassOf(s, a.text(0)));
     return std::string();
   });
   using Switch = void (RTI::RTIambassador::*)();
@@ -75,7 +58,7 @@ void addObjects(CommandTable& table) {
   table.add("register", "<class> [name]",
             "registerObjectInstance; prints the handle and name, and remembers the name",
             [](ScriptSession& s, const ScriptArgs& a) {
-              const RTI::ObjectClassHandle theClass = classOf(s, a.text(0));
+              const RTI::ObjectClassHandle theClass = ObjectClassOf(s, a.text(0));
               const RTI::ObjectHandle object = a.size() > 1
                                                    ? s.rti().registerObjectInstance(theClass, a.text(1).c_str())
                                                    : s.rti().registerObjectInstance(theClass);
@@ -103,13 +86,13 @@ void addObjects(CommandTable& table) {
   table.add("request-object", "<object> <attribute...>", "requestObjectAttributeValueUpdate",
             [](ScriptSession& s, const ScriptArgs& a) {
               const RTI::ObjectHandle object = s.handle(a.text(0));
-              s.rti().requestObjectAttributeValueUpdate(object, *objectAttributes(s, object, a, 1));
+              s.rti().requestObjectAttributeValueUpdate(object, *ObjectAttributesOf(s, object, a, 1));
               return std::string();
             });
   table.add("request-class", "<class> <attribute...>", "requestClassAttributeValueUpdate",
             [](ScriptSession& s, const ScriptArgs& a) {
-              const RTI::ObjectClassHandle theClass = classOf(s, a.text(0));
-              s.rti().requestClassAttributeValueUpdate(theClass, *attributes(s, theClass, a, 1));
+              const RTI::ObjectClassHandle theClass = ObjectClassOf(s, a.text(0));
+              s.rti().requestClassAttributeValueUpdate(theClass, *AttributesOf(s, theClass, a, 1));
               return std::string();
             });
   table.add("delete", "<object> [tag]", "deleteObjectInstance", [](ScriptSession& s, const ScriptArgs& a) {
@@ -120,15 +103,35 @@ void addObjects(CommandTable& table) {
     s.rti().localDeleteObjectInstance(s.handle(a.text(0)));
     return std::string();
   });
-  table.add("divest", "<object> <attribute...>", "unconditionalAttributeOwnershipDivestiture",
-            [](ScriptSession& s, const ScriptArgs& a) {
-              const RTI::ObjectHandle object = s.handle(a.text(0));
-              s.rti().unconditionalAttributeOwnershipDivestiture(object, *objectAttributes(s, object, a, 1));
-              return std::string();
-            });
   table.add("object", "<name>", "getObjectInstanceHandle; prints it", [](ScriptSession& s, const ScriptArgs& a) {
     return std::to_string(s.rti().getObjectInstanceHandle(a.text(0).c_str()));
   });
+  // A transport or order named as the RTI names it, or given by its handle.
+  using Lookup = RTI::Handle (RTI::RTIambassador::*)(const char*);
+  using Change = void (RTI::RTIambassador::*)(RTI::ObjectHandle, const RTI::AttributeHandleSet&, RTI::Handle);
+  struct TypeCommand {
+    const char* verb;
+    const char* usage;
+    const char* what;
+    Lookup lookup;
+    Change change;
+  };
+  const TypeCommand typeCommands[] = {
+      {"attribute-transport", "<object> <reliable|best_effort|handle> <attribute...>",
+       "changeAttributeTransportationType", &RTI::RTIambassador::getTransportationHandle,
+       &RTI::RTIambassador::changeAttributeTransportationType},
+      {"attribute-order", "<object> <receive|timestamp|handle> <attribute...>", "changeAttributeOrderType",
+       &RTI::RTIambassador::getOrderingHandle, &RTI::RTIambassador::changeAttributeOrderType},
+  };
+  for (const TypeCommand& command : typeCommands) {
+    table.add(command.verb, command.usage, command.what, [command](ScriptSession& s, const ScriptArgs& a) {
+      const RTI::ObjectHandle object = s.handle(a.text(0));
+      const std::string& type = a.text(1);
+      (s.rti().*command.change)(object, *ObjectAttributesOf(s, object, a, 2),
+                                IsNumberWord(type) ? std::stoul(type) : (s.rti().*command.lookup)(type.c_str()));
+      return std::string();
+    });
+  }
 }
 
 }  // namespace

@@ -58,13 +58,15 @@ OutputLine& OutputLine::time(const RTI::FedTime& value) {
   return word(buffer.get());
 }
 
-OutputLine& OutputLine::handles(const RTI::AttributeHandleSet& set) {
+OutputLine& OutputLine::handles(const RTI::AttributeHandleSet& set) { return word(handlesText(set)); }
+
+std::string OutputLine::handlesText(const RTI::AttributeHandleSet& set) {
   std::string out = "{";
   for (RTI::ULong i = 0; i < set.size(); ++i) {
     if (i > 0) out += ',';
     out += std::to_string(set.getHandle(i));
   }
-  return word(out + "}");
+  return out + "}";
 }
 
 std::string OutputLine::valueText(const char* data, unsigned long length) {

@@ -27,6 +27,8 @@ public:
 
   // A value as the line writes it: quoted text, or 0x and hexadecimal.
   static std::string valueText(const char* data, unsigned long length);
+  // A handle set as the line writes it: {1,2}.
+  static std::string handlesText(const RTI::AttributeHandleSet& set);
 
 private:
   template <class Set>

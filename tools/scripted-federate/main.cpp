@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
   AddFederationCommands(table);
   AddObjectCommands(table);
   AddInteractionCommands(table);
+  AddOwnershipCommands(table);
 
   std::string script;
   for (int i = 1; i < argc; ++i) {

@@ -10,13 +10,6 @@ using namespace objtest;
 
 namespace {
 
-std::string outcomeOf(const std::function<void()>& call) {
-  return outcome([&] {
-    call();
-    return std::string("ok");
-  });
-}
-
 std::string str(RTI::ObjectHandle h) { return std::to_string(h); }
 
 // An owner (3) that publishes Platform {1, 2} and Aircraft {1, 3}, and a

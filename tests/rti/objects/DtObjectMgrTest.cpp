@@ -38,13 +38,6 @@ protected:
   }
 };
 
-std::string outcomeOf(const std::function<void()>& call) {
-  return outcome([&] {
-    call();
-    return std::string("ok");
-  });
-}
-
 }  // namespace
 
 // ---- handles and names
@@ -376,17 +369,4 @@ TEST_F(ObjectMgrTest, AQueuedRegistrationOfAClassCoversItsSubclassesWhicheverCom
   mgr().addPendingStopReg(manager);
   mgr().tick();
   EXPECT_TRUE(fed->amb.take().empty());
-}
-
-TEST_F(ObjectMgrTest, CreateMakesThePlainManagerUnlessACreatorIsSet) {
-  EXPECT_EQ(typeid(mgr()), typeid(DtObjectMgr));
-  struct Custom : DtObjectMgr {
-    using DtObjectMgr::DtObjectMgr;
-  };
-  DtObjectMgr::setCreatorFunction([](DtConnectionMgr* c, DtFomClassMgr* f, DtRIDParameters* p) -> DtObjectMgr* {
-    return new Custom(c, f, p);
-  });
-  auto made = DtObjectMgr::create(nullptr, nullptr, nullptr);
-  DtObjectMgr::setCreatorFunction(nullptr);
-  EXPECT_NE(dynamic_cast<Custom*>(made.get()), nullptr);
 }

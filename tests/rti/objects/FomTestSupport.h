@@ -65,6 +65,14 @@ inline std::string outcome(const std::function<std::string()>& call) {
   }
 }
 
+// The same for a call without a value: "ok" when it returns.
+inline std::string outcomeOf(const std::function<void()>& call) {
+  return outcome([&] {
+    call();
+    return std::string("ok");
+  });
+}
+
 // Puts the tables' starting sizes back when a test changed them.
 class FomLimitsGuard {
 public:
