@@ -201,8 +201,7 @@ private:
 // A region of the RTI's own class, with a fixed handle.
 class TestRegion : public DtRegion {
 public:
-  explicit TestRegion(RTI::RegionToken token = 42) : token_(token) {}
-  RTI::RegionToken handle() const override { return token_; }
+  explicit TestRegion(std::uint32_t token = 42) { setHandle(token); }
   RTI::ULong getRangeLowerBound(RTI::ExtentIndex, RTI::DimensionHandle) const override {
     return 0;
   }
@@ -221,9 +220,6 @@ public:
                                                  RTI::DimensionHandle) const override {
     return 0;
   }
-
-private:
-  RTI::RegionToken token_;
 };
 
 // One argument of each type that the services take, alive as long as the

@@ -1,0 +1,3 @@
+#include "ddm/DtExtentDim.h"
+
+const DtExtentDim DtExtentDim::theDefault;
