@@ -144,10 +144,12 @@ void DtAttributeHandleSet::print() const {
   DtNotifyInfo("%s\n\n", line);
 }
 
-void DtAttributeHandleSet::print(const DtClassDescription* classInfo) const {
-  DtPrintField("NumHandles:", static_cast<unsigned int>(count_));
-  for (RTI::ULong i = 0; i < count_; ++i) {
-    const RTI::AttributeHandle h = getHandle(i);
+void DtAttributeHandleSet::print(const DtClassDescription* classInfo) const { printNames(*this, classInfo); }
+
+void DtAttributeHandleSet::printNames(const RTI::AttributeHandleSet& set, const DtClassDescription* classInfo) {
+  DtPrintField("NumHandles:", static_cast<unsigned int>(set.size()));
+  for (RTI::ULong i = 0; i < set.size(); ++i) {
+    const RTI::AttributeHandle h = set.getHandle(i);
     DtNotifyInfo("\t%u: %s (%u)\n", static_cast<unsigned int>(i),
                  DtClassDescription::printableName(classInfo, h), static_cast<unsigned int>(h));
   }

@@ -56,6 +56,8 @@ public:
   // its name in the class ("(null)" when the class has none) and its
   // handle, at notify level 2.
   virtual void print(const DtClassDescription* classInfo) const;
+  // The same for a set of any class, its members in the set's own order.
+  static void printNames(const RTI::AttributeHandleSet& set, const DtClassDescription* classInfo);
 
 private:
   std::uint16_t count_;

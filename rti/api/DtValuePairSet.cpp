@@ -120,8 +120,13 @@ void DtValuePairSet<ApiSet>::print() const {
 
 template <class ApiSet>
 void DtValuePairSet<ApiSet>::print(const DtClassDescription* classInfo) const {
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    const RTI::ULong h = entries_[i]->handle();
+  printNames(*this, classInfo);
+}
+
+template <class ApiSet>
+void DtValuePairSet<ApiSet>::printNames(const ApiSet& set, const DtClassDescription* classInfo) {
+  for (RTI::ULong i = 0; i < set.size(); ++i) {
+    const RTI::ULong h = set.getHandle(i);
     DtNotifyVerbose("\t%i: %s (%lu)\n", static_cast<int>(i),
                     DtClassDescription::printableName(classInfo, h), h);
   }

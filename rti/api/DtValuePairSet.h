@@ -53,6 +53,8 @@ public:
   // One line per pair with its index, its handle's name in the class
   // ("(null)" when the class has none) and the handle, at notify level 3.
   virtual void print(const DtClassDescription* classInfo) const;
+  // The same for a set of any class.
+  static void printNames(const ApiSet& set, const DtClassDescription* classInfo);
   virtual void setRegionSet(std::uint32_t regionSet);
   virtual std::uint32_t regionSet() const;
   virtual void setRegion(RTI::Region* region);

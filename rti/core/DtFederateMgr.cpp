@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "config/DtRIDParameters.h"
+#include "core/DtFedAmbPrinter.h"
 #include "core/DtFedFileMapping.h"
 #include "core/DtLocalNumberSource.h"
 #include "core/DtSimpleFederateMgr.h"
@@ -24,6 +25,9 @@
 namespace {
 
 DtCreatorHook<DtFederateMgr, DtRIDParameters*> theCreator;
+
+// The callback printer's name in the wrapper chain.
+const char* const printerName = "Printer";
 
 std::unique_ptr<char[]> copyOf(const char* text) {
   if (!text) text = "";
@@ -82,9 +86,19 @@ DtFederateMgr::DtFederateMgr(DtRIDParameters* params, std::unique_ptr<DtConnecti
   // heartbeats would end every federate: either one at 0 stops both.
   if (!(params_->federateHeartbeatInterval() > 0)) params_->setFederateTimeoutInterval(0);
   if (!(params_->federateTimeoutInterval() > 0)) params_->setFederateHeartbeatInterval(0);
+  // Above level 3 every callback is traced; below, the chain has no printer
+  // and callbacks cost nothing more.
+  if (connectMgr_ && DtGetNotifyLevel() > 3) {
+    auto printer = std::make_unique<DtFedAmbPrinter>(this);
+    printer_ = printer.get();
+    connectMgr_->addFedAmbWrapper(printerName, std::move(printer));
+  }
 }
 
 DtFederateMgr::~DtFederateMgr() {
+  // The chain owns the printer while it is filed; taken out, it goes now.
+  if (printer_ && connectMgr_) connectMgr_->removeFedAmbWrapper(printerName);
+  printer_ = nullptr;
   // The joined managers use the connection manager (the time manager takes
   // its queue back from it): they go first, in the reverse order of
   // postJoinInit. The MOM manager is the ambassador's and already gone.

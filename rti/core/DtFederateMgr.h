@@ -31,6 +31,10 @@
 // connection manager, which is already disconnected (its fedAmb() is null),
 // and may still see the rest of that step's messages.
 //
+// Made while the notify level is above 3, it files the callback printer
+// (DtFedAmbPrinter) in its connection manager's wrapper chain as "Printer",
+// so that every callback of the federate is traced.
+//
 // Made by create(), which a plug-in's creator hook can redirect. Used on the
 // thread that calls the ambassador.
 
@@ -45,6 +49,7 @@
 #include "util/DtString.h"
 
 class DtDataDistMgr;
+class DtFedAmbWrapper;
 class DtFedFileMapping;
 class DtFomClassMgr;
 class DtInteractionMgr;
@@ -269,6 +274,9 @@ private:
   void deleteRetired();
 
   DtFedReader fedReader_;
+  // The callback printer, filed (and owned) in the connection manager's
+  // wrapper chain as "Printer"; null below notify level 4.
+  DtFedAmbWrapper* printer_ = nullptr;
   std::vector<std::unique_ptr<DtFedFileMapping>> fedFileMappings_;
   bool callbacksRegistered_ = false;
   bool momJoined_ = false;
