@@ -1,5 +1,6 @@
 #include "config/DtPluginLoader.h"
 
+#include <exception>
 #include <string>
 
 #include "config/DtPluginModule.h"
@@ -7,6 +8,10 @@
 #include "util/DtNotify.h"
 
 namespace {
+
+const char* const setCreatorsEntry = "SetPluginCreators";
+const char* const initLrcEntry = "InitLRCPlugin";
+const char* const initRtiexecEntry = "InitRtiexecPlugin";
 
 DtFilename withTrailingSeparator(DtFilename directory) {
   const int length = directory.length();
@@ -33,13 +38,50 @@ DtPluginLoader::DtPluginLoader(const char* pluginDirectory, const DtFilename& li
 
 DtPluginLoader::~DtPluginLoader() {
   // Unloaded in load order, as they came.
-  for (std::unique_ptr<DtPluginModule>& module : modules_) module.reset();
+  for (Loaded& plugin : plugins_) plugin.module.reset();
 }
 
 DtFilename DtPluginLoader::findLibraryDir() {
   // Any function of the library will do: its address lies in the library's
   // own mapping, whatever PATH or the loader's search path say.
   return DtFilename(DtPluginModule::directoryOf(reinterpret_cast<const void*>(&findLibraryDir)).c_str());
+}
+
+template <class Entry, class... Args>
+void DtPluginLoader::callEntry(Loaded& plugin, const char* entryName, Args... args) {
+  if (plugin.failed) return;
+  void* entry = plugin.module->symbol(entryName);
+  if (!entry) return;
+  try {
+    reinterpret_cast<Entry>(entry)(args...);
+  } catch (...) {
+    plugin.failed = true;
+    DtNotifyError("Plugin %s failed in %s (%s): not used further\n", plugin.path.string(), entryName,
+                  describeCurrentException().c_str());
+  }
+}
+
+std::string DtPluginLoader::describeCurrentException() const {
+  if (describer_) {
+    try {
+      std::string text = describer_();
+      if (!text.empty()) return text;
+    } catch (...) {
+      // A describer that cannot tell leaves it to the plain description.
+    }
+  }
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "an exception of an unknown type";
+  }
+}
+
+template <class Entry, class... Args>
+void DtPluginLoader::callEveryEntry(const char* entryName, Args... args) {
+  for (Loaded& plugin : plugins_) callEntry<Entry>(plugin, entryName, args...);
 }
 
 void DtPluginLoader::loadPlugins(const DtList& pluginNames) {
@@ -64,23 +106,20 @@ void DtPluginLoader::loadPlugin(const DtFilename& name) {
     DtNotifyVerbose("%s\n", reason.c_str());
     return;
   }
-  modules_.push_back(std::move(module));
-  if (void* entry = modules_.back()->symbol("SetPluginCreators")) {
-    reinterpret_cast<DtSetPluginCreatorsEntry>(entry)();
+  if (!module->symbol(setCreatorsEntry) && !module->symbol(initLrcEntry) && !module->symbol(initRtiexecEntry)) {
+    // Likely a library named by mistake: nothing of it would ever run.
+    DtNotifyError("Plugin %s exports none of %s, %s and %s: not used\n", path.string(), setCreatorsEntry,
+                  initLrcEntry, initRtiexecEntry);
+    return;
   }
-}
-
-template <class Entry, class... Args>
-void DtPluginLoader::callEveryEntry(const char* entryName, Args... args) {
-  for (const std::unique_ptr<DtPluginModule>& module : modules_) {
-    if (void* entry = module->symbol(entryName)) reinterpret_cast<Entry>(entry)(args...);
-  }
+  plugins_.push_back(Loaded{std::move(module), path});
+  callEntry<DtSetPluginCreatorsEntry>(plugins_.back(), setCreatorsEntry);
 }
 
 void DtPluginLoader::initRtiexecPlugins(void* object) {
-  callEveryEntry<DtInitRtiexecPluginEntry>("InitRtiexecPlugin", object);
+  callEveryEntry<DtInitRtiexecPluginEntry>(initRtiexecEntry, object);
 }
 
 void DtPluginLoader::initLrcPlugins(DtRtiAmbassadorImplementor* implementor) {
-  callEveryEntry<DtInitLrcPluginEntry>("InitLRCPlugin", implementor);
+  callEveryEntry<DtInitLrcPluginEntry>(initLrcEntry, implementor);
 }

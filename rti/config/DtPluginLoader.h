@@ -16,10 +16,18 @@
 // The entries run in load order. The loader unloads every plug-in when it is
 // destroyed, in load order.
 //
+// A plug-in that goes wrong is reported at level 1 with its path, and the
+// process goes on without it: one that cannot be loaded, or that exports none
+// of the three entries, is not kept; one whose entry throws is not called
+// again, but stays loaded until the loader goes, since what it did before
+// it threw (an observer or a creator filed) may still run its code.
+//
 // Used on the thread that constructs the ambassador.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "util/DtFilename.h"
@@ -58,18 +66,37 @@ public:
   // ("Unable to load plugin at: <path>") and leaves no trace.
   virtual void loadPlugin(const DtFilename& name);
 
+  // Called inside the handler of an exception that a plug-in's entry threw,
+  // to describe it for the report (it may rethrow to look at it). Without
+  // one, or when it returns an empty text, a std::exception is described by
+  // its what() and anything else as an exception of an unknown type.
+  void setExceptionDescriber(std::function<std::string()> describer) { describer_ = std::move(describer); }
+
   // The directory (ending with the separator) that plug-ins are loaded from.
   const DtFilename& pluginDirectory() const { return directory_; }
-  std::uint32_t pluginCount() const { return static_cast<std::uint32_t>(modules_.size()); }
+  // The plug-ins kept (those that failed in an entry included).
+  std::uint32_t pluginCount() const { return static_cast<std::uint32_t>(plugins_.size()); }
 
   // The directory that holds the libhlacore file, found from the address of
   // the library's own code; empty when the system cannot tell.
   static DtFilename findLibraryDir();
 
 private:
+  struct Loaded {
+    std::unique_ptr<DtPluginModule> module;
+    DtFilename path;
+    bool failed = false;  // an entry threw: none is called again
+  };
+
   template <class Entry, class... Args>
   void callEveryEntry(const char* entryName, Args... args);
+  // Calls the plug-in's entry, if it has it and has not failed; reports an
+  // entry that throws and marks the plug-in failed.
+  template <class Entry, class... Args>
+  void callEntry(Loaded& plugin, const char* entryName, Args... args);
+  std::string describeCurrentException() const;
 
   DtFilename directory_;
-  std::vector<std::unique_ptr<DtPluginModule>> modules_;  // in load order
+  std::vector<Loaded> plugins_;  // in load order
+  std::function<std::string()> describer_;
 };

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <string>
 #include <type_traits>
 
 #include "api/DtRtiAmbObserverList.h"
@@ -25,6 +26,18 @@ DtString logFileName(const DtRIDParameters& rid) {
   char name[64];
   std::snprintf(name, sizeof name, "orvekRti%ld.log", static_cast<long>(std::time(nullptr)));
   return DtString(name);
+}
+
+// How a plug-in's report names an RTI exception that its entry threw: the
+// class and the reason. Called inside the loader's handler.
+std::string describeRtiException() {
+  try {
+    throw;
+  } catch (const RTI::Exception& e) {
+    return std::string("RTI::") + (e._name ? e._name : "Exception") + " \"" + (e._reason ? e._reason : "") + "\"";
+  } catch (...) {
+    return {};
+  }
 }
 
 template <class Notify>
@@ -104,6 +117,7 @@ RTIambassador::RTIambassador() : _privRefs(nullptr) {
   // Plug-ins' creator hooks run as they load, before anything they may
   // replace is made.
   refs->pluginLoader = std::make_unique<DtPluginLoader>(rid.pluginDir());
+  refs->pluginLoader->setExceptionDescriber(&describeRtiException);
   refs->pluginLoader->loadPlugins(rid.pluginNames());
   refs->observers = std::make_unique<DtRtiAmbObserverList>();
   if (rid.momServiceAvailable()) refs->momMgr = DtMomMgr::create(this, refs.get());

@@ -138,6 +138,45 @@ TEST_F(DtPluginLoaderTest, PluginsLoadInOrderAndTheirEntriesRunInLoadOrder) {
   EXPECT_FALSE(isLoaded(pluginDir + "/qlxTestPluginB.so"));
 }
 
+TEST_F(DtPluginLoaderTest, APluginThatGoesWrongIsReportedWithItsPathAndTheOthersGoOn) {
+  NotifyCapture capture(1);
+  DtPluginLoader loader("../plugins");
+  const std::string dir = loader.pluginDirectory().string();
+  // Between A and B: one without entries, one that throws as it loads, one
+  // that throws when it is given the implementor.
+  NameList names{"qlxTestPluginA.so", "qlxTestPluginNoEntry.so", "qlxTestPluginThrowsEarly.so",
+                 "qlxTestPluginThrowsRti.so", "qlxTestPluginB.so"};
+  loader.loadPlugins(names.list);
+  EXPECT_EQ(loader.pluginCount(), 4u) << "only the one without entries is dropped";
+  EXPECT_FALSE(isLoaded(pluginDir + "/qlxTestPluginNoEntry.so"));
+  EXPECT_TRUE(isLoaded(pluginDir + "/qlxTestPluginThrowsEarly.so"))
+      << "what it filed before it threw may still run its code";
+
+  int implementor = 0;
+  int rtiexec = 0;
+  loader.setExceptionDescriber([] { return std::string(); });  // leaves it to the loader
+  loader.initLrcPlugins(reinterpret_cast<DtRtiAmbassadorImplementor*>(&implementor));
+  loader.setExceptionDescriber([] { return std::string("described by the host"); });
+  loader.initLrcPlugins(reinterpret_cast<DtRtiAmbassadorImplementor*>(&implementor));
+  loader.initRtiexecPlugins(&rtiexec);
+  EXPECT_EQ(calls(), (std::vector<std::string>{"A:SetPluginCreators", "ThrowsEarly:SetPluginCreators",
+                                               "ThrowsRti:SetPluginCreators", "B:SetPluginCreators",
+                                               "A:InitLRCPlugin", "ThrowsRti:InitLRCPlugin", "B:InitLRCPlugin",
+                                               "A:InitLRCPlugin", "B:InitLRCPlugin", "A:InitRtiexecPlugin"}))
+      << "a plug-in whose entry threw is not called again";
+  EXPECT_EQ(capture.text(),
+            "Searching for RTI plugins in directory " + dir + "\n" +  //
+                "Plugin " + dir +
+                "qlxTestPluginNoEntry.so exports none of SetPluginCreators, InitLRCPlugin and "
+                "InitRtiexecPlugin: not used\n" +
+                "Plugin " + dir +
+                "qlxTestPluginThrowsEarly.so failed in SetPluginCreators (refused by the plug-in): not used "
+                "further\n" +
+                "Plugin " + dir +
+                "qlxTestPluginThrowsRti.so failed in InitLRCPlugin (an exception of an unknown type): not "
+                "used further\n");
+}
+
 TEST_F(DtPluginLoaderTest, AFileThatIsNoLibraryIsReportedAndSkipped) {
   const ScratchDirectory dir;
   dir.write("junk.so", "not a shared library\n");

@@ -153,6 +153,38 @@ TEST_F(LifecycleTest, ConstructionMakesThePartsInOrderThenPrintsTheBanner) {
   }
 }
 
+TEST_F(LifecycleTest, PluginsThatGoWrongAreReportedByFileAndTheFederateGoesOnWithoutThem) {
+  const std::string dir = std::string(QLX_PLUGIN_DIR) + "/";
+  RidScope rid(std::string("(setq RTI_notifyLevel 1)\n(setq RTI_pluginDirectory \"") + QLX_PLUGIN_DIR +
+               "\")\n(RTI-addPluginName \"qlxTestPluginMissing.so\")\n"
+               "(RTI-addPluginName \"qlxTestPluginNoEntry.so\")\n"
+               "(RTI-addPluginName \"qlxTestPluginThrowsRti.so\")\n(RTI-addPluginName \"qlxTestPluginA.so\")");
+  rid.directory().write("X.fed", readWholeFile(QLX_SOURCE_ROOT "/rti/config/sample.fed"));
+  RTI::RTIambassador ambassador;
+  // From the plug-ins on (the RID file is read, and says so, before the
+  // notify level is set).
+  const int searching = find("print:Searching");
+  ASSERT_GE(searching, 0);
+  events.erase(events.begin(), events.begin() + searching);
+  EXPECT_EQ(events, (std::vector<std::string>{
+                        "print:Searching for RTI plugins in directory " + dir + "\n",
+                        "print:Unable to load plugin at: " + dir + "qlxTestPluginMissing.so\n",
+                        "print:Plugin " + dir +
+                            "qlxTestPluginNoEntry.so exports none of SetPluginCreators, InitLRCPlugin and "
+                            "InitRtiexecPlugin: not used\n",
+                        "ThrowsRti:SetPluginCreators", "A:SetPluginCreators", "ThrowsRti:InitLRCPlugin",
+                        "print:Plugin " + dir +
+                            "qlxTestPluginThrowsRti.so failed in InitLRCPlugin (RTI::RTIinternalError "
+                            "\"refused by the plug-in\"): not used further\n",
+                        "A:InitLRCPlugin"}));
+  // The federate goes on as if the failing plug-ins had not been named.
+  NullFederateAmbassador federate;
+  ambassador.createFederationExecution("X", "X.fed");
+  EXPECT_NE(ambassador.joinFederationExecution("F", "X", &federate), 0u);
+  ambassador.resignFederationExecution(RTI::NO_ACTION);
+  ambassador.destroyFederationExecution("X");
+}
+
 TEST_F(LifecycleTest, DestructionDeletesTheMomManagerWhileTheObserversAndImplementorExist) {
   RidScope rid("(setq RTI_momServiceAvailable 1)");
   DtMomMgr::setCreatorFunction(&JournalMom::make);
