@@ -1,7 +1,9 @@
 # Installing libhlacore (component "hlacore"): what a federate's developer
 # needs, under GNUInstallDirs.
-#   include/hlacore/    the public HLA 1.3 headers (a federate includes <RTI.hh>)
-#                       and the headers of the documented extensions
+#   include/hlacore/    the public HLA 1.3 headers (a federate includes <RTI.hh>),
+#                       the extension functions (<DtRtiExtensions.hh>) and a
+#                       plug-in's headers (<DtRtiPlugin.h>, which includes
+#                       api/, core/, port/ and util/ headers below it)
 #   lib/                libhlacore.so and libhlatime.so with their versions
 #   lib/cmake/hlacore/  find_package(hlacore): hlacore::hlacore brings the
 #                       headers and both libraries; hlacore::hlatime alone
@@ -22,8 +24,13 @@ set_target_properties(hla_headers PROPERTIES EXPORT_NAME headers)
 install(TARGETS hla_headers hlacore hlatime EXPORT hlacoreTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT hlacore NAMELINK_COMPONENT hlacore)
 file(GLOB HLACORE_PUBLIC_HEADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/rti/api/*.hh)
-install(FILES ${HLACORE_PUBLIC_HEADERS} ${CMAKE_SOURCE_DIR}/rti/api/DtFedAmbWrapper.h
-  DESTINATION ${HLACORE_INCLUDE_DIR} COMPONENT hlacore)
+install(FILES ${HLACORE_PUBLIC_HEADERS} DESTINATION ${HLACORE_INCLUDE_DIR} COMPONENT hlacore)
+# A plug-in's headers: <DtRtiPlugin.h> and those it includes by folder.
+install(FILES ${CMAKE_SOURCE_DIR}/rti/core/DtRtiPlugin.h DESTINATION ${HLACORE_INCLUDE_DIR} COMPONENT hlacore)
+foreach(header ${HLACORE_PLUGIN_HEADERS})
+  get_filename_component(folder ${header} DIRECTORY)
+  install(FILES ${CMAKE_SOURCE_DIR}/rti/${header} DESTINATION ${HLACORE_INCLUDE_DIR}/${folder} COMPONENT hlacore)
+endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/rti/config/rid.mtl ${CMAKE_SOURCE_DIR}/rti/config/sample.fed
   DESTINATION ${HLACORE_CONFIG_DIR} COMPONENT hlacore)
 

@@ -76,6 +76,18 @@ void DtFedAmbPrinter::printObject(const char* callback, RTI::ObjectHandle object
   if (setsShown()) DtAttributeHandleSet::printNames(attributes, view.actualClass);
 }
 
+void DtFedAmbPrinter::printClass(const char* callback, RTI::ObjectClassHandle theClass) const {
+  if (const DtFomClassMgr* classes = fom()) {
+    DtNotifyVerbose("FedAmb=>%s: %s (%u)\n", callback, className(*classes, theClass), u32(theClass));
+  }
+}
+
+void DtFedAmbPrinter::printInteraction(const char* callback, RTI::InteractionClassHandle theClass) const {
+  if (const DtFomClassMgr* classes = fom()) {
+    DtNotifyVerbose("FedAmb=>%s: %s (%u)\n", callback, interactionName(*classes, theClass), u32(theClass));
+  }
+}
+
 void DtFedAmbPrinter::printAttribute(const char* callback, RTI::ObjectHandle object,
                                      RTI::AttributeHandle attribute) const {
   const DtObjectMgr* objects = objMgr();
@@ -169,37 +181,25 @@ void DtFedAmbPrinter::federationNotRestored() {
 
 void DtFedAmbPrinter::startRegistrationForObjectClass(RTI::ObjectClassHandle theClass) {
   if (!fedAmb()) return;
-  if (const DtFomClassMgr* classes = fom()) {
-    DtNotifyVerbose("FedAmb=>startRegistrationForObjectClass: %s (%u)\n", className(*classes, theClass),
-                    u32(theClass));
-  }
+  printClass("startRegistrationForObjectClass", theClass);
   DtFedAmbWrapper::startRegistrationForObjectClass(theClass);
 }
 
 void DtFedAmbPrinter::stopRegistrationForObjectClass(RTI::ObjectClassHandle theClass) {
   if (!fedAmb()) return;
-  if (const DtFomClassMgr* classes = fom()) {
-    DtNotifyVerbose("FedAmb=>stopRegistrationForObjectClass: %s (%u)\n", className(*classes, theClass),
-                    u32(theClass));
-  }
+  printClass("stopRegistrationForObjectClass", theClass);
   DtFedAmbWrapper::stopRegistrationForObjectClass(theClass);
 }
 
 void DtFedAmbPrinter::turnInteractionsOn(RTI::InteractionClassHandle theHandle) {
   if (!fedAmb()) return;
-  if (const DtFomClassMgr* classes = fom()) {
-    DtNotifyVerbose("FedAmb=>turnInteractionsOn: %s (%u)\n", interactionName(*classes, theHandle),
-                    u32(theHandle));
-  }
+  printInteraction("turnInteractionsOn", theHandle);
   DtFedAmbWrapper::turnInteractionsOn(theHandle);
 }
 
 void DtFedAmbPrinter::turnInteractionsOff(RTI::InteractionClassHandle theHandle) {
   if (!fedAmb()) return;
-  if (const DtFomClassMgr* classes = fom()) {
-    DtNotifyVerbose("FedAmb=>turnInteractionsOff: %s (%u)\n", interactionName(*classes, theHandle),
-                    u32(theHandle));
-  }
+  printInteraction("turnInteractionsOff", theHandle);
   DtFedAmbWrapper::turnInteractionsOff(theHandle);
 }
 

@@ -52,6 +52,10 @@ private:
   // names; nothing without an object manager.
   void printObject(const char* callback, RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
                    const char* tag = nullptr) const;
+  // The lines of the advisories that name a class ("<name> (<handle>)");
+  // nothing without a FOM.
+  void printClass(const char* callback, RTI::ObjectClassHandle theClass) const;
+  void printInteraction(const char* callback, RTI::InteractionClassHandle theClass) const;
   // The ownership answers that name one attribute of the object.
   void printAttribute(const char* callback, RTI::ObjectHandle object, RTI::AttributeHandle attribute) const;
 

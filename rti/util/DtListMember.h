@@ -3,11 +3,14 @@
 // the item it sits in, so that it can leave the list in constant time.
 // Put it into a list as a DtListMember* (convert to the base before the
 // pointer becomes untyped), so that the list finds the base again.
+// Exported: the service observers of plug-ins derive from it.
+
+#include "port/DtExport.h"
 
 class DtList;
 class DtListItem;
 
-class DtListMember {
+class DT_EXPORT DtListMember {
 public:
   DtListMember() = default;
   // A copy is not in any list.

@@ -10,11 +10,15 @@
 // constant time per piece.
 // The operations are virtual so that a derived string (DtFilename) keeps its
 // own rules when it is used through a DtString.
+// Exported (the class, not the free operators below): plug-ins pass names to
+// the implementor's observer and wrapper entry points as DtString values.
 
 #include <cstddef>
 #include <iosfwd>
 
-class DtString {
+#include "port/DtExport.h"
+
+class DT_EXPORT DtString {
 public:
   static constexpr int inlineSize = 64;
 

@@ -31,7 +31,9 @@ extern char** environ;
 class ScriptedFederateProcess {
 public:
   // With an empty script the program reads its commands from its input.
-  explicit ScriptedFederateProcess(const std::string& script = "") {
+  // With an error file, what it writes to standard error (the RTI's output
+  // and a plug-in's) goes to that file rather than to the test's.
+  explicit ScriptedFederateProcess(const std::string& script = "", const std::string& errorFile = "") {
     int out[2];
     int in[2];
     if (pipe2(out, O_CLOEXEC) != 0) return;
@@ -44,6 +46,10 @@ public:
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+    if (!errorFile.empty()) {
+      posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                       0644);
+    }
     std::vector<std::string> arguments{QLX_SCRIPTED_FEDERATE, script.empty() ? "-" : script};
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());

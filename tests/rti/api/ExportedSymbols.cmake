@@ -12,6 +12,9 @@ endif()
 set(extensions DtFedAmbWrapper DtRtiAmbassadorImplementor DtRtiAmbassadorObserver
                DtRtiAmbObserverList DtReadFileDescriptor RtReadFileDescriptor DtReadFileEvent
                setRtiNotifyLevel)
+# What a plug-in's observers and wrappers need besides: the names they are
+# filed under and the base of the observers.
+list(APPEND extensions DtString DtListMember)
 
 list(JOIN extensions "|" extension_names)
 set(allowed

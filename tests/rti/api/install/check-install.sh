@@ -2,8 +2,9 @@
 # Installs libhlacore from a built tree into a temporary prefix, then builds
 # and runs the sample federate (and a program that uses federation time alone)
 # outside the source tree the two ways a federate's developer would: through
-# find_package(hlacore) and through pkg-config. Also checks the installed
-# libraries' names, versions and exported symbols. Removes the prefix.
+# find_package(hlacore) and through pkg-config, and the example plug-in
+# (check-plugin.sh). Also checks the installed libraries' names, versions and
+# exported symbols. Removes the prefix.
 #
 #   tests/rti/api/install/check-install.sh BUILD_DIR
 #
@@ -48,4 +49,5 @@ g++ -std=c++17 -o "$prefix/time_only_pc" "$here/TimeOnly.cpp" \
     $(pkg-config --cflags --libs hlatime) -Wl,-rpath,"$libdir"
 "$prefix/time_only_pc"
 [ -f "$(pkg-config --variable=rticonfigdir hlacore)/rid.mtl" ] || { echo "rid.mtl is not in rticonfigdir" >&2; exit 1; }
+"$here/check-plugin.sh" "$prefix" "$prefix/federate-cmake/scripted_federate"
 step "the installed library works from outside the tree"
