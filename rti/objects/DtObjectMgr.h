@@ -311,6 +311,23 @@ public:
   virtual void processUnsub(const DtUnsubObjMsg& msg);
   virtual void processRequest(const DtRequestMsg& msg);
   virtual void processOwnership(const DtOwnershipMsg& msg);
+  // The ownership messages by kind (processOwnership dispatches): another
+  // federate's request to acquire, its cancellation, its offer or
+  // unconditional divestiture, its query; the completion and the confirmed
+  // cancellation of this federate's acquisition; free attributes handed to
+  // this federate's component.
+  virtual void processAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
+                              std::uint32_t sender, bool ifAvailable, const char* tag);
+  virtual void processCancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
+                                    std::uint32_t sender);
+  virtual void processDivest(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
+                             std::uint32_t sender, bool negotiated, const char* tag);
+  virtual void processQueryOwner(RTI::ObjectHandle object, RTI::AttributeHandle attribute, std::uint32_t sender);
+  virtual void processNotifyAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes);
+  virtual void processConfirmCancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes);
+  virtual void processGiveToLrc(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes, const char* name,
+                                RTI::ObjectClassHandle theClass);
+  virtual void resetOwner(RTI::ObjectHandle object, std::uint32_t owner);
 
 protected:
   // The RID values the manager reads, taken once at construction.
@@ -431,9 +448,31 @@ protected:
   virtual void deleteAllOwnedObjects();
   virtual void sendOwnershipMsg(int ownerMsgKind, RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
                                 std::uint32_t recipient, const char* tag);
-  virtual void processDivest(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
-                             std::uint32_t sender, const char* tag);
-  virtual void resetOwner(RTI::ObjectHandle object, std::uint32_t owner);
+  virtual void sendOwnershipMsg(int ownerMsgKind, RTI::ObjectHandle object, RTI::AttributeHandle attribute,
+                                std::uint32_t recipient, const char* tag);
+  // The answers to this federate's query and if-available request (kinds
+  // 7, 8, 10 and 12), as callbacks.
+  virtual void processOwnershipAnswer(int ownerMsgKind, RTI::ObjectHandle object,
+                                      const DtAttributeHandleSet& attributes, std::uint32_t sender);
+  // Gives the requesters of the attributes what each asked for (a
+  // DtNotifyAcquire each, the set of each appended to `notified` when
+  // given); returns all that left.
+  DtAttributeHandleSet releaseToRequesters(DtRtiObject& object, const DtAttributeHandleSet& attributes,
+                                           std::vector<DtAttributeHandleSet>* notified);
+  // After attributes left this federate: their subscribers and regions go,
+  // and the lists follow.
+  void leftOwnership(DtRtiObject& object, const DtAttributeHandleSet& gone, bool negotiated);
+  void notifyDivested(RTI::ObjectHandle object, const std::vector<DtAttributeHandleSet>& notified);
+  // After attributes became this federate's (`before`: the attributes
+  // whose updates were on): the lists, the subscribers, the regions, the
+  // advice to turn updates on (queued, or at once) and a registration to
+  // send again.
+  void tookOwnership(DtRtiObject& object, const DtAttributeHandleSet& taken, const DtAttributeHandleSet& before,
+                     bool adviseNow);
+  // Files the object on the owned and the LRC-managed list exactly while it
+  // owns, or holds, some attribute; true when it has just joined the owned
+  // list.
+  bool fileByOwnership(DtRtiObject& object);
 
   // ---- data distribution hooks: nothing in this class
   virtual void calculateRegionSet(std::uint32_t channel, const RTI::AttributeHandleValuePairSet& values);

@@ -1,17 +1,19 @@
-// Attribute ownership as far as declarations and resignation need it:
-// divestiture (and its cancellation) with the offers and hand-overs it
-// sends, the assumption requests and owner changes other federates' messages
-// call for, the divestitures that publication changes make, and what a
-// resigning federate does with what it owns. Acquisition and the ownership
-// queries are still to come.
-#include "api/DtNotImplemented.h"
+// Attribute ownership services: acquisition (plain and if available) and
+// its cancellation, divestiture (negotiated and unconditional) and its
+// cancellation, the release response and the ownership query; the
+// divestitures that publication changes make and what a resigning federate
+// does with what it owns. The answers to other federates' ownership
+// messages are in the receiving half.
+//
+// Every service checks all of its arguments before anything changes. The
+// callbacks a service makes during the call come after its changes, so that
+// a federate that calls another service from one finds the state complete.
 #include "net/DtOwnershipMsg.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtObjectMgr.h"
 #include "objects/DtObjectMgrMsg.h"
 #include "objects/DtRtiObject.h"
-#include "util/DtNotify.h"
 
 namespace {
 
@@ -29,21 +31,77 @@ bool definedIn(const DtRtiObject& object, RTI::AttributeHandle attribute) {
 
 }  // namespace
 
-void DtObjectMgr::acquireAttrs(RTI::ObjectHandle, const RTI::AttributeHandleSet&, bool ifAvailable, const char*) {
-  DtNotImplemented(ifAvailable ? "attributeOwnershipAcquisitionIfAvailable" : "attributeOwnershipAcquisition");
+// ---- acquisition
+
+void DtObjectMgr::acquireAttrs(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
+                               bool ifAvailable, const char* tag) {
+  DtRtiObject& o = knownObject(object);
+  checkEach(attributes, [&](RTI::AttributeHandle h) {
+    if (o.owned(h)) throw RTI::FederateOwnsAttributes("");
+    if (!definedIn(o, h)) throw RTI::AttributeNotDefined("");
+    if (!o.knownClass()->published()) throw RTI::ObjectClassNotPublished("");
+    if (!o.knownClass()->publishedAttrs().isMember(h)) throw RTI::AttributeNotPublished("");
+    if (ifAvailable && o.pendingUncondRequest(h)) throw RTI::AttributeAlreadyBeingAcquired("");
+  });
+  const DtAttributeHandleSet wanted(attributes);
+  const DtAttributeHandleSet held = wanted.setIntersection(o.lrcManagedAttrs());  // free, held here
+  const DtAttributeHandleSet rtiOwned = wanted.setIntersection(o.rtiOwnedAttrs());
+  const DtAttributeHandleSet asked = wanted.removeSetIntersection(held).removeSetIntersection(rtiOwned);
+  const CallbackScope scope(*this);
+  if (!held.isEmpty()) {
+    // Nobody owns them and this component holds them: taken at once.
+    const DtAttributeHandleSet before = o.updateOnAttrs();
+    o.takeFromLrc(held);
+    tookOwnership(o, held, before, false);
+  }
+  if (!asked.isEmpty()) {
+    sendOwnershipMsg(ifAvailable ? DtAcquireIfAvail : DtAcquire, object, asked, 0, tag);
+    o.addRequest(asked, ifAvailable);
+  }
+  RTI::FederateAmbassador* amb = fedAmb();
+  if (amb && !held.isEmpty()) amb->attributeOwnershipAcquisitionNotification(object, held);
+  // A plain acquisition drops the RTI's attributes without a word.
+  if (amb && ifAvailable && !rtiOwned.isEmpty() && knownObj(object) == &o) {
+    amb->attributeOwnershipUnavailable(object, rtiOwned);
+  }
 }
 
-void DtObjectMgr::cancelAcquire(RTI::ObjectHandle, const RTI::AttributeHandleSet&) {
-  DtNotImplemented("cancelAttributeOwnershipAcquisition");
+void DtObjectMgr::tookOwnership(DtRtiObject& o, const DtAttributeHandleSet& taken, const DtAttributeHandleSet& before,
+                                bool adviseNow) {
+  const RTI::ObjectHandle object = o.objHandle();
+  if (fileByOwnership(o)) sendRequestDiscoverMsg(object);
+  acquireAssociateRegionForUpdates(object, taken);
+  if (fom_) o.acquireRemoteSubscriptions(taken, *fom_);
+  if (attributeRelevanceSwitch()) {
+    const DtAttributeHandleSet turnedOn = o.updateOnAttrs().removeSetIntersection(before);
+    if (!turnedOn.isEmpty()) {
+      if (!adviseNow) {
+        addPendingStartUpdates(object, turnedOn);
+      } else if (RTI::FederateAmbassador* amb = fedAmb()) {
+        amb->turnUpdatesOnForObjectInstance(object, turnedOn);
+      }
+    }
+  }
+  // Subscribers that have not discovered the object yet hear of it again.
+  const DtObjectClassInfo* known = o.knownClass();
+  if (!settings().dataDistMgmt && known && !known->relevantAttrs().setIntersection(taken).isEmpty()) {
+    addPendingRegisterForObject(object);
+  }
 }
 
-RTI::AttributeHandleSet* DtObjectMgr::releaseResponse(RTI::ObjectHandle, const RTI::AttributeHandleSet&) {
-  DtNotImplemented("attributeOwnershipReleaseResponse");
+void DtObjectMgr::cancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes) {
+  DtRtiObject& o = knownObject(object);
+  checkEach(attributes, [&](RTI::AttributeHandle h) {
+    if (o.owned(h)) throw RTI::AttributeAlreadyOwned("");
+    if (!definedIn(o, h)) throw RTI::AttributeNotDefined("");
+    if (!o.pendingUncondRequest(h)) throw RTI::AttributeAcquisitionWasNotRequested("");
+  });
+  // The request stays until the owner confirms the cancellation: an answer
+  // giving the attributes may already be on its way.
+  sendOwnershipMsg(DtCancelAcquire, object, attributes, 0, nullptr);
 }
 
-void DtObjectMgr::queryOwnership(RTI::ObjectHandle, RTI::AttributeHandle) {
-  DtNotImplemented("queryAttributeOwnership");
-}
+// ---- divestiture and release
 
 void DtObjectMgr::divestOwnership(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
                                   bool negotiated, const char* tag) {
@@ -53,18 +111,10 @@ void DtObjectMgr::divestOwnership(RTI::ObjectHandle object, const RTI::Attribute
     if (!definedIn(o, h)) throw RTI::AttributeNotDefined("");
     if (negotiated && o.divestingAttrs().isMember(h)) throw RTI::AttributeAlreadyBeingDivested("");
   });
-  const bool ownedBefore = !o.ownedAttrs().isEmpty();
   const DtAttributeHandleSet divested(attributes);
-  DtAttributeHandleSet offered(divested);  // what nobody asked for
-  DtAttributeHandleSet gone;               // what leaves this federate
-  DtAttributeHandleSet released;
-  // Federates that asked for some of them get those at once.
-  while (const std::uint32_t requester = o.releaseRequested(divested, &released, nullptr)) {
-    if (RTI::FederateAmbassador* amb = fedAmb()) amb->attributeOwnershipDivestitureNotification(object, released);
-    sendOwnershipMsg(DtNotifyAcquire, object, released, requester, nullptr);
-    offered = offered.removeSetIntersection(released);
-    gone = gone.setUnion(released);
-  }
+  std::vector<DtAttributeHandleSet> notified;
+  DtAttributeHandleSet gone = releaseToRequesters(o, divested, &notified);
+  const DtAttributeHandleSet offered = divested.removeSetIntersection(gone);  // what nobody asked for
   if (!offered.isEmpty()) {
     if (negotiated) {
       sendOwnershipMsg(DtNegotiatedDivest, object, offered, 0, tag);
@@ -76,11 +126,68 @@ void DtObjectMgr::divestOwnership(RTI::ObjectHandle object, const RTI::Attribute
       o.giveToLrc(offered);
     }
   }
+  leftOwnership(o, gone, negotiated);
+  notifyDivested(object, notified);
+}
+
+RTI::AttributeHandleSet* DtObjectMgr::releaseResponse(RTI::ObjectHandle object,
+                                                      const RTI::AttributeHandleSet& attributes) {
+  DtRtiObject& o = knownObject(object);
+  checkEach(attributes, [&](RTI::AttributeHandle h) {
+    if (!o.owned(h)) throw RTI::AttributeNotOwned("");
+    if (!definedIn(o, h)) throw RTI::AttributeNotDefined("");
+    if (!o.pendingRemoteRequest(h) && !o.isRequestCanceled(h)) throw RTI::FederateWasNotAskedToReleaseAttribute("");
+  });
+  const DtAttributeHandleSet released = releaseToRequesters(o, DtAttributeHandleSet(attributes), nullptr);
+  leftOwnership(o, released, true);
+  // Attributes nobody asked for (cancelled requests) stay owned.
+  return new DtAttributeHandleSet(released);
+}
+
+DtAttributeHandleSet DtObjectMgr::releaseToRequesters(DtRtiObject& o, const DtAttributeHandleSet& attributes,
+                                                      std::vector<DtAttributeHandleSet>* notified) {
+  DtAttributeHandleSet gone;
+  DtAttributeHandleSet released;
+  while (const std::uint32_t requester = o.releaseRequested(attributes, &released, nullptr)) {
+    sendOwnershipMsg(DtNotifyAcquire, o.objHandle(), released, requester, nullptr);
+    if (notified) notified->push_back(released);
+    gone = gone.setUnion(released);
+  }
+  return gone;
+}
+
+void DtObjectMgr::leftOwnership(DtRtiObject& o, const DtAttributeHandleSet& gone, bool negotiated) {
   if (!gone.isEmpty()) {
     unassociateRegionForDivested(o, gone, negotiated);
     o.divestRemoteSubscriptions(gone);
   }
-  if (ownedBefore && o.ownedAttrs().isEmpty()) removeOwnedObj(object);
+  fileByOwnership(o);
+}
+
+void DtObjectMgr::notifyDivested(RTI::ObjectHandle object, const std::vector<DtAttributeHandleSet>& notified) {
+  if (notified.empty()) return;
+  const CallbackScope scope(*this);
+  for (const DtAttributeHandleSet& released : notified) {
+    RTI::FederateAmbassador* amb = fedAmb();
+    if (amb) amb->attributeOwnershipDivestitureNotification(object, released);
+  }
+}
+
+bool DtObjectMgr::fileByOwnership(DtRtiObject& o) {
+  const RTI::ObjectHandle object = o.objHandle();
+  bool joined = false;
+  if (o.ownedAttrs().isEmpty()) {
+    removeOwnedObj(object);
+  } else if (!ownedObj(object)) {
+    addOwnedObj(&o);
+    joined = true;
+  }
+  if (o.lrcManagedAttrs().isEmpty()) {
+    removeLrcManagedObj(object);
+  } else if (!lrcManagedObj(object)) {
+    addLrcManagedObj(&o);
+  }
+  return joined;
 }
 
 void DtObjectMgr::cancelDivest(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes) {
@@ -92,6 +199,26 @@ void DtObjectMgr::cancelDivest(RTI::ObjectHandle object, const RTI::AttributeHan
   });
   o.removeDivesting(attributes);
 }
+
+// ---- query
+
+void DtObjectMgr::queryOwnership(RTI::ObjectHandle object, RTI::AttributeHandle attribute) {
+  const DtRtiObject& o = knownObject(object);
+  if (!o.knownClass() || !o.knownClass()->attrByHandle(attribute)) throw RTI::AttributeNotDefined("");
+  RTI::FederateAmbassador* amb = fedAmb();
+  const CallbackScope scope(*this);
+  if (o.owned(attribute)) {
+    if (amb) amb->informAttributeOwnership(object, attribute, fedHandle());
+  } else if (o.rtiOwned(attribute)) {
+    if (amb) amb->attributeOwnedByRTI(object, attribute);
+  } else if (o.lrcManaged(attribute)) {
+    if (amb) amb->attributeIsNotOwned(object, attribute);
+  } else {
+    sendOwnershipMsg(DtQueryOwner, object, attribute, 0, nullptr);
+  }
+}
+
+// ---- what publication changes and resignation do
 
 void DtObjectMgr::throwIfAcquisitionPending(RTI::ObjectClassHandle theClass,
                                             const RTI::AttributeHandleSet& attributes) {
@@ -139,6 +266,15 @@ void DtObjectMgr::deleteAllOwnedObjects() {
   });
 }
 
+// ---- sending
+
+void DtObjectMgr::sendOwnershipMsg(int ownerMsgKind, RTI::ObjectHandle object, RTI::AttributeHandle attribute,
+                                   std::uint32_t recipient, const char* tag) {
+  DtAttributeHandleSet one;
+  one.add(attribute);
+  sendOwnershipMsg(ownerMsgKind, object, one, recipient, tag);
+}
+
 void DtObjectMgr::sendOwnershipMsg(int ownerMsgKind, RTI::ObjectHandle object,
                                    const RTI::AttributeHandleSet& attributes, std::uint32_t recipient,
                                    const char* tag) {
@@ -146,49 +282,4 @@ void DtObjectMgr::sendOwnershipMsg(int ownerMsgKind, RTI::ObjectHandle object,
     msg->set(static_cast<DtOwnerMsgKind>(ownerMsgKind), object, attributes, recipient, tag);
     sendInternal(std::move(msg));
   }
-}
-
-void DtObjectMgr::processOwnership(const DtOwnershipMsg& msg) {
-  const auto object = static_cast<RTI::ObjectHandle>(msg.objHandle());
-  const std::uint32_t sender = msg.federateHandle();
-  switch (msg.ownerMsgKind()) {
-    case DtNegotiatedDivest:
-      processDivest(object, msg.attrHandles(), sender, msg.tag());
-      return;
-    case DtUncondDivest:
-      processDivest(object, msg.attrHandles(), sender, nullptr);
-      return;
-    case DtResetOwner:
-      resetOwner(object, msg.recipientFederate());
-      return;
-    case DtAcquire:
-    case DtAcquireIfAvail:
-    case DtCancelAcquire:
-    case DtCancelNegotiatedDivest:
-    case DtQueryOwner:
-    case DtNotOwned:
-    case DtOwnedByRti:
-    case DtNotifyAcquire:
-    case DtOwnershipUnavail:
-    case DtConfirmCancelAcquire:
-    case DtInformOwner:
-    case DtGiveToLRC:
-      // Answered once acquisition and the ownership queries are built.
-      return;
-  }
-  DtNotifyError("Received DtOwnershipMsg of unknown kind: %d\n", static_cast<int>(msg.ownerMsgKind()));
-}
-
-void DtObjectMgr::processDivest(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
-                                std::uint32_t sender, const char* tag) {
-  if (sender == fedHandle()) return;
-  const DtRtiObject* o = knownObj(object);
-  if (!o || !o->knownClass()) return;
-  const DtAttributeHandleSet assumable = o->knownClass()->publishedAttrs().setIntersection(attributes);
-  RTI::FederateAmbassador* amb = fedAmb();
-  if (amb && !assumable.isEmpty()) amb->requestAttributeOwnershipAssumption(object, assumable, tag ? tag : "");
-}
-
-void DtObjectMgr::resetOwner(RTI::ObjectHandle object, std::uint32_t owner) {
-  if (DtRtiObject* o = allObj(object)) o->setOwnerHandle(owner);
 }

@@ -113,6 +113,32 @@ public:
                                            const char* tag) override {
     log("assume " + std::to_string(o) + " " + text(a) + " " + tag);
   }
+  void attributeOwnershipDivestitureNotification(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a) override {
+    log("divested " + std::to_string(o) + " " + text(a));
+  }
+  void attributeOwnershipAcquisitionNotification(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a) override {
+    log("acquired " + std::to_string(o) + " " + text(a));
+  }
+  void attributeOwnershipUnavailable(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a) override {
+    log("unavailable " + std::to_string(o) + " " + text(a));
+  }
+  void requestAttributeOwnershipRelease(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a,
+                                        const char* tag) override {
+    log("release? " + std::to_string(o) + " " + text(a) + " " + tag);
+  }
+  void confirmAttributeOwnershipAcquisitionCancellation(RTI::ObjectHandle o,
+                                                        const RTI::AttributeHandleSet& a) override {
+    log("cancelled " + std::to_string(o) + " " + text(a));
+  }
+  void informAttributeOwnership(RTI::ObjectHandle o, RTI::AttributeHandle a, RTI::FederateHandle f) override {
+    log("owner " + std::to_string(o) + " " + std::to_string(a) + " " + std::to_string(f));
+  }
+  void attributeIsNotOwned(RTI::ObjectHandle o, RTI::AttributeHandle a) override {
+    log("not owned " + std::to_string(o) + " " + std::to_string(a));
+  }
+  void attributeOwnedByRTI(RTI::ObjectHandle o, RTI::AttributeHandle a) override {
+    log("rti owned " + std::to_string(o) + " " + std::to_string(a));
+  }
 
   void log(const std::string& line) { calls.push_back(line); }
   std::vector<std::string> take() { return std::exchange(calls, {}); }

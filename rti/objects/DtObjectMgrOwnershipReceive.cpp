@@ -1,0 +1,227 @@
+// The answers to other federates' ownership messages (kind 20): requests to
+// acquire and their cancellation, offers, queries and their answers, the
+// completion of this federate's acquisitions, owner changes and free
+// attributes handed to this federate's component.
+//
+// A message about an object this federate does not know is dropped without
+// a word; the answers addressed to another federate are not looked at.
+// Callbacks come after the state has changed and the answers are sent.
+#include "net/DtOwnershipMsg.h"
+#include "objects/DtFomClassMgr.h"
+#include "objects/DtObjectClassInfo.h"
+#include "objects/DtObjectMgr.h"
+#include "objects/DtObjectMgrMsg.h"
+#include "objects/DtRtiObject.h"
+#include "util/DtNotify.h"
+
+void DtObjectMgr::processOwnership(const DtOwnershipMsg& msg) {
+  const auto object = static_cast<RTI::ObjectHandle>(msg.objHandle());
+  const std::uint32_t sender = msg.federateHandle();
+  const bool toMe = msg.recipientFederate() == fedHandle();
+  const DtAttributeHandleSet attributes(msg.attrHandles());
+  const RTI::AttributeHandle first = attributes.isEmpty() ? 0 : attributes.getHandle(0);
+  switch (msg.ownerMsgKind()) {
+    case DtAcquire:
+    case DtAcquireIfAvail:
+      processAcquire(object, attributes, sender, msg.ownerMsgKind() == DtAcquireIfAvail, msg.tag());
+      return;
+    case DtCancelAcquire:
+      processCancelAcquire(object, attributes, sender);
+      return;
+    case DtCancelNegotiatedDivest:
+      return;  // never sent: a cancelled offer concerns nobody else
+    case DtNegotiatedDivest:
+      processDivest(object, attributes, sender, true, msg.tag());
+      return;
+    case DtUncondDivest:
+      processDivest(object, attributes, sender, false, nullptr);
+      return;
+    case DtQueryOwner:
+      processQueryOwner(object, first, sender);
+      return;
+    case DtNotOwned:
+    case DtOwnedByRti:
+    case DtOwnershipUnavail:
+    case DtInformOwner:
+      if (toMe) processOwnershipAnswer(msg.ownerMsgKind(), object, attributes, sender);
+      return;
+    case DtNotifyAcquire:
+      if (toMe) processNotifyAcquire(object, attributes);
+      return;
+    case DtConfirmCancelAcquire:
+      if (toMe) processConfirmCancelAcquire(object, attributes);
+      return;
+    case DtGiveToLRC: {
+      if (!toMe) return;
+      const char* name = msg.tag();
+      processGiveToLrc(object, attributes, name ? name : "", msg.classHandle());
+      return;
+    }
+    case DtResetOwner:
+      resetOwner(object, msg.recipientFederate());
+      return;
+  }
+  DtNotifyError("Received DtOwnershipMsg of unknown kind: %d\n", static_cast<int>(msg.ownerMsgKind()));
+}
+
+void DtObjectMgr::processOwnershipAnswer(int ownerMsgKind, RTI::ObjectHandle object,
+                                         const DtAttributeHandleSet& attributes, std::uint32_t sender) {
+  DtRtiObject* o = knownObj(object);
+  RTI::FederateAmbassador* amb = fedAmb();
+  if (!o || !amb || attributes.isEmpty()) return;
+  const RTI::AttributeHandle first = attributes.getHandle(0);
+  const CallbackScope scope(*this);
+  switch (ownerMsgKind) {
+    case DtNotOwned:
+      amb->attributeIsNotOwned(object, first);
+      return;
+    case DtOwnedByRti:
+      amb->attributeOwnedByRTI(object, first);
+      return;
+    case DtInformOwner:
+      amb->informAttributeOwnership(object, first, sender);
+      return;
+    case DtOwnershipUnavail: {
+      // The answer ends the if-available request: the owner recorded none.
+      const DtAttributeHandleSet ended = attributes.setIntersection(o->ifAvailRequestedAttrs());
+      o->removeRequest(ended);
+      amb->attributeOwnershipUnavailable(object, attributes);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+void DtObjectMgr::processAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
+                                 std::uint32_t sender, bool ifAvailable, const char* tag) {
+  if (sender == fedHandle()) return;
+  DtRtiObject* o = allObj(object);
+  if (!o) return;
+  const DtAttributeHandleSet asked(attributes);
+  const DtAttributeHandleSet held = asked.setIntersection(o->lrcManagedAttrs());
+  const DtAttributeHandleSet offered = asked.setIntersection(o->divestingAttrs());
+  if (!offered.isEmpty()) {
+    // A negotiated divestiture meets a request.
+    unassociateRegionForDivested(*o, offered, true);
+    o->divestRemoteSubscriptions(offered);
+    o->releaseAttrs(offered);
+  }
+  o->lrcUnmanage(held);
+  const DtAttributeHandleSet given = held.setUnion(offered);
+  if (!given.isEmpty()) sendOwnershipMsg(DtNotifyAcquire, object, given, sender, nullptr);
+  // What this federate owns and does not offer: the requester gets it only
+  // when the federate releases it, and is recorded for exactly that.
+  const DtAttributeHandleSet kept = asked.setIntersection(o->ownedAttrs());
+  if (!kept.isEmpty()) {
+    if (ifAvailable) {
+      sendOwnershipMsg(DtOwnershipUnavail, object, kept, sender, nullptr);
+    } else {
+      o->addRemoteRequest(kept, sender);
+    }
+  }
+  fileByOwnership(*o);
+  RTI::FederateAmbassador* amb = fedAmb();
+  if (!amb) return;
+  const CallbackScope scope(*this);
+  if (!offered.isEmpty()) amb->attributeOwnershipDivestitureNotification(object, offered);
+  if (!kept.isEmpty() && !ifAvailable && allObj(object) == o) {
+    amb->requestAttributeOwnershipRelease(object, kept, tag ? tag : "");
+  }
+}
+
+void DtObjectMgr::processNotifyAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes) {
+  DtRtiObject* o = knownObj(object);
+  if (!o) return;
+  const DtAttributeHandleSet given(attributes);
+  const DtAttributeHandleSet requested = o->uncondRequestedAttrs().setUnion(o->ifAvailRequestedAttrs());
+  if (!given.removeSetIntersection(requested).isEmpty()) {
+    DtNotifyError("Orvek RTI: Received notifyAcquire with unrequested attrs.\n");
+    return;
+  }
+  const bool hadPrivilege = o->ownPriviledgeToDelete();
+  const DtAttributeHandleSet before = o->updateOnAttrs();
+  o->takeAttrs(given);
+  if (!hadPrivilege && o->ownPriviledgeToDelete()) {
+    // Every federate, this one included, records the new owner.
+    o->setOwnerHandle(fedHandle());
+    sendOwnershipMsg(DtResetOwner, object, RTI::AttributeHandle{0}, fedHandle(), nullptr);
+  }
+  const CallbackScope scope(*this);
+  tookOwnership(*o, given, before, true);
+  RTI::FederateAmbassador* amb = fedAmb();
+  if (amb && knownObj(object) == o) amb->attributeOwnershipAcquisitionNotification(object, given);
+}
+
+void DtObjectMgr::processCancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
+                                       std::uint32_t sender) {
+  if (sender == fedHandle()) return;
+  DtRtiObject* o = knownObj(object);
+  if (!o) return;
+  const DtAttributeHandleSet cancelled = o->requestedByFed(sender).setIntersection(attributes);
+  if (cancelled.isEmpty()) return;
+  o->cancelRemoteRequest(cancelled);
+  sendOwnershipMsg(DtConfirmCancelAcquire, object, cancelled, sender, nullptr);
+}
+
+void DtObjectMgr::processConfirmCancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes) {
+  DtRtiObject* o = knownObj(object);
+  if (!o) return;
+  o->removeRequest(attributes);
+  const CallbackScope scope(*this);
+  if (RTI::FederateAmbassador* amb = fedAmb()) amb->confirmAttributeOwnershipAcquisitionCancellation(object, attributes);
+}
+
+void DtObjectMgr::processDivest(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
+                                std::uint32_t sender, bool, const char* tag) {
+  // An offer and an unconditional divestiture ask the same of a publisher.
+  if (sender == fedHandle()) return;
+  const DtRtiObject* o = knownObj(object);
+  if (!o || !o->knownClass()) return;
+  const DtAttributeHandleSet assumable = o->knownClass()->publishedAttrs().setIntersection(attributes);
+  RTI::FederateAmbassador* amb = fedAmb();
+  if (!amb || assumable.isEmpty()) return;
+  const CallbackScope scope(*this);
+  amb->requestAttributeOwnershipAssumption(object, assumable, tag ? tag : "");
+}
+
+void DtObjectMgr::processQueryOwner(RTI::ObjectHandle object, RTI::AttributeHandle attribute, std::uint32_t sender) {
+  const DtRtiObject* o = allObj(object);
+  if (!o) return;
+  if (o->owned(attribute)) {
+    sendOwnershipMsg(DtInformOwner, object, attribute, sender, nullptr);
+  } else if (o->rtiOwned(attribute)) {
+    sendOwnershipMsg(DtOwnedByRti, object, attribute, sender, nullptr);
+  } else if (o->lrcManaged(attribute)) {
+    sendOwnershipMsg(DtNotOwned, object, attribute, sender, nullptr);
+  }
+}
+
+void DtObjectMgr::resetOwner(RTI::ObjectHandle object, std::uint32_t owner) {
+  if (DtRtiObject* o = allObj(object)) o->setOwnerHandle(owner);
+}
+
+void DtObjectMgr::processGiveToLrc(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
+                                   const char* name, RTI::ObjectClassHandle theClass) {
+  DtNotifyVerbose("Giving attrs of %s to local lrc\n", name);
+  DtRtiObject* o = allObj(object);
+  if (!o) {
+    DtObjectClassInfo* cls = fom_ ? fom_->classByHandle(theClass) : nullptr;
+    if (!cls) {
+      DtNotifyInfo("Orvek RTI: attributes of %s handed over with unknown class %lu; dropped\n", name,
+                   static_cast<unsigned long>(theClass));
+      return;
+    }
+    o = new DtRtiObject(static_cast<std::uint32_t>(object), name, cls, cls);
+    addAllObj(o);
+  }
+  o->giveToLrc(attributes);
+  fileByOwnership(*o);
+  if (attributes.isMember(0)) sendOwnershipMsg(DtResetOwner, object, RTI::AttributeHandle{0}, fedHandle(), nullptr);
+  // Every federate that publishes them, this one too, is asked to assume
+  // them: the message goes out without a sender.
+  if (auto msg = makeMsg<DtOwnershipMsg>(DtOwnershipMsgKind)) {
+    msg->set(DtUncondDivest, object, attributes, 0, nullptr);
+    if (connectMgr_) connectMgr_->sendStampedAnonymousAndDelete(msg.release(), connectMgr_->internalTransportType(), 0);
+  }
+}
