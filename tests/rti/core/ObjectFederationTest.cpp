@@ -10,7 +10,7 @@
 #include <regex>
 
 #include "CoreTestSupport.h"
-#include "support/ScriptedFederateProcess.h"
+#include "DrivenFederate.h"
 
 namespace {
 
@@ -24,54 +24,7 @@ const char* const roadFed = R"((FED (Federation Road) (FEDversion v1.3) (spaces)
     (class Horn best_effort receive (parameter Loudness)))))
 )";
 
-// A scripted federate driven command by command.
-class Federate {
-public:
-  Federate() { EXPECT_TRUE(process_.started()); }
-
-  // Runs the commands (each must succeed) and returns the callbacks they
-  // printed, with the handles named in `names` written as {name}.
-  std::vector<std::string> run(const std::vector<std::string>& commands) {
-    const std::size_t before = process_.lines().size();
-    for (const std::string& command : commands) {
-      const std::string result = process_.command(command);
-      EXPECT_EQ(result.rfind("ok ", 0), 0u) << command << ": " << result;
-      remember(result);
-    }
-    std::vector<std::string> callbacks;
-    for (std::size_t i = before; i < process_.lines().size(); ++i) {
-      const std::string& line = process_.lines()[i];
-      if (line.rfind("callback ", 0) == 0) callbacks.push_back(named(line.substr(9)));
-    }
-    return callbacks;
-  }
-  // One command's "ok"/"error" line.
-  std::string command(const std::string& command) { return named(process_.command(command)); }
-
-  // The handles of this federate's objects and of itself, by name.
-  static std::map<std::string, std::string> names;
-
-private:
-  // "ok register <handle> <name>" and "ok join <handle>" name handles.
-  void remember(const std::string& result) {
-    std::smatch m;
-    if (!std::regex_match(result, m, std::regex("ok register (\\d+) (\\S+)"))) return;
-    // A handle made again after a new join takes its new name.
-    std::erase_if(names, [&](const auto& entry) { return entry.second == m[1]; });
-    names[m[2]] = m[1];
-  }
-  static std::string named(std::string line) {
-    for (const auto& [name, handle] : names) {
-      line = std::regex_replace(line, std::regex("\\b" + handle + "\\b"), "{" + name + "}");
-    }
-    return line;
-  }
-
-  ScriptedFederateProcess process_;
-};
-
-std::map<std::string, std::string> Federate::names;
-
+using Federate = DrivenFederate;
 using Lines = std::vector<std::string>;
 
 class ObjectFederation : public ::testing::Test {
