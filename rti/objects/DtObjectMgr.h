@@ -464,11 +464,12 @@ protected:
   void leftOwnership(DtRtiObject& object, const DtAttributeHandleSet& gone, bool negotiated);
   void notifyDivested(RTI::ObjectHandle object, const std::vector<DtAttributeHandleSet>& notified);
   // After attributes became this federate's (`before`: the attributes
-  // whose updates were on): the lists, the subscribers, the regions, the
-  // advice to turn updates on (queued, or at once) and a registration to
-  // send again.
-  void tookOwnership(DtRtiObject& object, const DtAttributeHandleSet& taken, const DtAttributeHandleSet& before,
-                     bool adviseNow);
+  // whose updates were on): the lists, the subscribers, the regions and a
+  // registration to send again. Returns the attributes whose updates are
+  // on now and were not (empty while the attribute relevance switch is
+  // off), for the caller to advise.
+  DtAttributeHandleSet tookOwnership(DtRtiObject& object, const DtAttributeHandleSet& taken,
+                                     const DtAttributeHandleSet& before);
   // Files the object on the owned and the LRC-managed list exactly while it
   // owns, or holds, some attribute; true when it has just joined the owned
   // list.

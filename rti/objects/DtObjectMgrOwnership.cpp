@@ -52,7 +52,9 @@ void DtObjectMgr::acquireAttrs(RTI::ObjectHandle object, const RTI::AttributeHan
     // Nobody owns them and this component holds them: taken at once.
     const DtAttributeHandleSet before = o.updateOnAttrs();
     o.takeFromLrc(held);
-    tookOwnership(o, held, before, false);
+    const DtAttributeHandleSet turnedOn = tookOwnership(o, held, before);
+    // The advice reaches the federate at the next tick.
+    if (!turnedOn.isEmpty()) addPendingStartUpdates(object, turnedOn);
   }
   if (!asked.isEmpty()) {
     sendOwnershipMsg(ifAvailable ? DtAcquireIfAvail : DtAcquire, object, asked, 0, tag);
@@ -66,27 +68,19 @@ void DtObjectMgr::acquireAttrs(RTI::ObjectHandle object, const RTI::AttributeHan
   }
 }
 
-void DtObjectMgr::tookOwnership(DtRtiObject& o, const DtAttributeHandleSet& taken, const DtAttributeHandleSet& before,
-                                bool adviseNow) {
+DtAttributeHandleSet DtObjectMgr::tookOwnership(DtRtiObject& o, const DtAttributeHandleSet& taken,
+                                                const DtAttributeHandleSet& before) {
   const RTI::ObjectHandle object = o.objHandle();
   if (fileByOwnership(o)) sendRequestDiscoverMsg(object);
   acquireAssociateRegionForUpdates(object, taken);
   if (fom_) o.acquireRemoteSubscriptions(taken, *fom_);
-  if (attributeRelevanceSwitch()) {
-    const DtAttributeHandleSet turnedOn = o.updateOnAttrs().removeSetIntersection(before);
-    if (!turnedOn.isEmpty()) {
-      if (!adviseNow) {
-        addPendingStartUpdates(object, turnedOn);
-      } else if (RTI::FederateAmbassador* amb = fedAmb()) {
-        amb->turnUpdatesOnForObjectInstance(object, turnedOn);
-      }
-    }
-  }
   // Subscribers that have not discovered the object yet hear of it again.
   const DtObjectClassInfo* known = o.knownClass();
   if (!settings().dataDistMgmt && known && !known->relevantAttrs().setIntersection(taken).isEmpty()) {
     addPendingRegisterForObject(object);
   }
+  if (!attributeRelevanceSwitch()) return {};
+  return o.updateOnAttrs().removeSetIntersection(before);
 }
 
 void DtObjectMgr::cancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes) {

@@ -147,10 +147,12 @@ void DtObjectMgr::processNotifyAcquire(RTI::ObjectHandle object, const RTI::Attr
     o->setOwnerHandle(fedHandle());
     sendOwnershipMsg(DtResetOwner, object, RTI::AttributeHandle{0}, fedHandle(), nullptr);
   }
-  const CallbackScope scope(*this);
-  tookOwnership(*o, given, before, true);
+  const DtAttributeHandleSet turnedOn = tookOwnership(*o, given, before);
   RTI::FederateAmbassador* amb = fedAmb();
-  if (amb && knownObj(object) == o) amb->attributeOwnershipAcquisitionNotification(object, given);
+  if (!amb) return;
+  const CallbackScope scope(*this);
+  amb->attributeOwnershipAcquisitionNotification(object, given);
+  if (!turnedOn.isEmpty() && knownObj(object) == o) amb->turnUpdatesOnForObjectInstance(object, turnedOn);
 }
 
 void DtObjectMgr::processCancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,

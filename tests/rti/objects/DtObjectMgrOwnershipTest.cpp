@@ -455,3 +455,32 @@ TEST(OwnershipRace, TwoFederatesAskingForOneAttributeEndWithExactlyOneOwnerWhate
     EXPECT_EQ(holders, 0) << "seed " << seed;
   }
 }
+
+TEST(Ownership, AnAcquirerWithTheAttributeSwitchOnIsToldToUpdateWhatOthersSubscribeRightAfterItsNotification) {
+  ObjectMgrDefaultsGuard defaults;
+  Federation federation;
+  Federate& seller = federation.add(3);
+  Federate& buyer = federation.add(21);
+  Federate& watcher = federation.add(22);
+  seller.mgr->publish(platform, attrs({1, 2}));
+  buyer.mgr->publish(platform, attrs({1, 2}));
+  buyer.mgr->subscribe(platform, attrs({2}), RTI::RTI_TRUE);
+  watcher.mgr->subscribe(platform, attrs({1}), RTI::RTI_TRUE);
+  buyer.mgr->enableAttributeRelevanceSwitch();
+  federation.settle();
+  const RTI::ObjectHandle o = seller.mgr->registerObj(platform, "boat");
+  federation.settle();
+  seller.mgr->divestOwnership(o, attrs({1, 2}), true, "yours");
+  federation.settle();
+  buyer.amb.take();
+  seller.amb.take();
+  buyer.mgr->acquireAttrs(o, attrs({1, 2}), false, "mine");
+  federation.settle();
+  const std::string h = std::to_string(o);
+  // Updates on for what the watcher subscribes; the buyer's own
+  // subscription turns nothing on.
+  EXPECT_EQ(buyer.amb.take(), (Lines{"acquired " + h + " 1,2", "on " + h + " 1"}));
+  EXPECT_EQ(seller.amb.take(), (Lines{"divested " + h + " 1,2"}));
+  EXPECT_EQ(seller.mgr->ownedObj(o)->ownerHandle(), 3u);
+  EXPECT_EQ(watcher.mgr->knownObj(o)->ownerHandle(), 3u) << "the privilege stayed with the seller";
+}
