@@ -121,13 +121,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   DtAttributeHandleSet published;
   published.add(1);
   mgr->publish(3, published);
-  DtAttributeHandleSet all;
-  for (RTI::AttributeHandle h = 0; h < 4; ++h) all.add(h);
-  mgr->subscribe(3, all, RTI::RTI_TRUE);
-  mgr->subscribe(4, all, RTI::RTI_TRUE);
+  DtAttributeHandleSet ship;
+  for (RTI::AttributeHandle h = 0; h < 3; ++h) ship.add(h);
+  DtAttributeHandleSet boat(ship);
+  boat.add(3);
+  mgr->subscribe(3, ship, RTI::RTI_TRUE);
+  mgr->subscribe(4, boat, RTI::RTI_TRUE);
   const RTI::ObjectHandle objects[4] = {mgr->registerObj(3, "mine"), 2100001, 2200001, 999};
   for (int i = 1; i <= 2; ++i) {
-    DtRegObjMsg reg(objects[i], i == 1 ? "a" : "b", i == 1 ? 3 : 4, all, nullptr);
+    DtRegObjMsg reg(objects[i], i == 1 ? "a" : "b", i == 1 ? 3 : 4, i == 1 ? ship : boat, nullptr);
     reg.setFederateHandle(peers[i - 1]);
     conn.processMsg(reg);
   }
