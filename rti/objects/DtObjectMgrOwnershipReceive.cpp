@@ -142,6 +142,7 @@ void DtObjectMgr::processNotifyAcquire(RTI::ObjectHandle object, const RTI::Attr
   const bool hadPrivilege = o->ownPriviledgeToDelete();
   const DtAttributeHandleSet before = o->updateOnAttrs();
   o->takeAttrs(given);
+  o->lrcUnmanage(given);  // an owned attribute is held by nobody
   if (!hadPrivilege && o->ownPriviledgeToDelete()) {
     // Every federate, this one included, records the new owner.
     o->setOwnerHandle(fedHandle());
@@ -217,13 +218,15 @@ void DtObjectMgr::processGiveToLrc(RTI::ObjectHandle object, const RTI::Attribut
     o = new DtRtiObject(static_cast<std::uint32_t>(object), name, cls, cls);
     addAllObj(o);
   }
-  o->giveToLrc(attributes);
+  // What this federate owns is not free, whatever the message says.
+  const DtAttributeHandleSet freed = DtAttributeHandleSet(attributes).removeSetIntersection(o->ownedAttrs());
+  o->giveToLrc(freed);
   fileByOwnership(*o);
-  if (attributes.isMember(0)) sendOwnershipMsg(DtResetOwner, object, RTI::AttributeHandle{0}, fedHandle(), nullptr);
+  if (freed.isMember(0)) sendOwnershipMsg(DtResetOwner, object, RTI::AttributeHandle{0}, fedHandle(), nullptr);
   // Every federate that publishes them, this one too, is asked to assume
   // them: the message goes out without a sender.
   if (auto msg = makeMsg<DtOwnershipMsg>(DtOwnershipMsgKind)) {
-    msg->set(DtUncondDivest, object, attributes, 0, nullptr);
+    msg->set(DtUncondDivest, object, freed, 0, nullptr);
     if (connectMgr_) connectMgr_->sendStampedAnonymousAndDelete(msg.release(), connectMgr_->internalTransportType(), 0);
   }
 }

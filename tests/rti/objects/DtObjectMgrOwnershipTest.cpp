@@ -332,6 +332,18 @@ TEST(Ownership, FreeAttributesHandedToThisComponentAreHeldAndOfferedToEveryPubli
   // publishes attribute 1, is asked to assume it too.
   w.receive(DtUncondDivest, theirs, attrs({1, 2}), 0);
   EXPECT_EQ(w.happened(), Lines{"assume " + std::to_string(theirs) + " 1 "});
+
+  // What this federate owns stays owned; an attribute handed over while
+  // asked for, and then given, is owned and no longer held.
+  handOver(w.mine, attrs({1, 2}), "mine", platform);
+  EXPECT_EQ(w.stateOf(w.mine), "owned 0,1 lrc 2 rti - uncond - ifavail - divesting - asked - cancelled - owner 3");
+  w.mgr().publish(aircraft, attrs({3}));
+  w.mgr().acquireAttrs(theirJet, attrs({3}), false, "t");
+  handOver(theirJet, attrs({3}), "jet", aircraft);
+  w.receive(DtNotifyAcquire, theirJet, attrs({3}), other, self);
+  EXPECT_EQ(w.stateOf(theirJet), "owned 3 lrc - rti - uncond - ifavail - divesting - asked - cancelled - owner 21");
+  EXPECT_EQ(w.mgr().lrcManagedObj(theirJet), nullptr);
+  EXPECT_NE(w.mgr().ownedObj(theirJet), nullptr);
 }
 
 // ---- racing federates
