@@ -4,12 +4,30 @@
 #include <string>
 
 #include "ddm/DtObjectRegionSet.h"
+#include "net/DtRegionMsgs.h"
 #include "objects/DtSpaceInfo.h"
 
 namespace {
 
 void requireSpace(const DtSpaceInfo* space) {
   if (!space) throw RTI::RTIinternalError("Attempt to construct region with null space.");
+}
+
+// A federate's region must fit the message that announces it.
+void requireAnnounceable(std::uint32_t extents, const DtSpaceInfo& space) {
+  const std::uint32_t dimensions = space.dimensionCount();
+  if (DtNotifyRegMsg::fits(extents, dimensions)) return;
+  std::string reason = "createRegion: " + std::to_string(extents) + " extents of " + std::to_string(dimensions) +
+                       " dimensions cannot be announced: ";
+  if (extents > 0xFFFF || dimensions > 0xFFFF) {
+    reason += "a region message counts at most 65535 of each";
+  } else {
+    const std::uint64_t bytes =
+        DtNotifyRegMsg::theFixedSize + std::uint64_t{DtNotifyRegMsg::theBoundsSize} * extents * dimensions;
+    reason += "their region message would be " + std::to_string(bytes) + " bytes long, more than the largest (" +
+              std::to_string(DtRtiMsg::theMaxSize) + ")";
+  }
+  throw RTI::RTIinternalError(reason.c_str());
 }
 
 }  // namespace
@@ -19,6 +37,7 @@ DtRegion::DtRegion() = default;
 DtRegion::DtRegion(std::uint32_t handle, const DtSpaceInfo* space, std::uint32_t numberOfExtents)
     : handle_(handle), space_(space) {
   requireSpace(space);
+  requireAnnounceable(numberOfExtents, *space);
   extents_ = shapedBy(space, numberOfExtents);
   validForService_ = true;
 }

@@ -44,7 +44,8 @@ public:
   // Handle 0, no space, no extents (a region to restore into).
   DtRegion();
   // A federate's region: the extents at the default bounds, one range per
-  // dimension of the space. RTI::RTIinternalError for a null space.
+  // dimension of the space. RTI::RTIinternalError for a null space, and for
+  // more extents and dimensions than one region message can carry.
   DtRegion(std::uint32_t handle, const DtSpaceInfo* space, std::uint32_t numberOfExtents);
   // A region built from given extents (another federate's).
   // RTI::RTIinternalError for a null space.

@@ -1,6 +1,7 @@
 #include "ddm/DtRegionSet.h"
 
 #include "ddm/DtRegion.h"
+#include "net/DtRegionSetMsgs.h"
 
 DtRegionSet::DtRegionSet() = default;
 
@@ -35,6 +36,21 @@ void DtRegionSet::addRegion(std::uint32_t regionHandle) {
 void DtRegionSet::removeRegion(std::uint32_t regionHandle) { regions_.destroy(regionHandle); }
 
 void DtRegionSet::emptyRegions() { regions_.destroyAll(); }
+
+namespace {
+
+template <class Msg>
+void fillIn(Msg* msg, const DtRegionEntryList& regions) {
+  if (!msg) return;
+  msg->reserveRegionSlots(regions.count());
+  for (const DtRegionEntry& entry : regions) msg->addRegion(entry.handle);
+}
+
+}  // namespace
+
+void DtRegionSet::fillInRegions(DtInterRegSetMsg* msg) const { fillIn(msg, regions_); }
+
+void DtRegionSet::fillInRegions(DtObjRegSetMsg* msg) const { fillIn(msg, regions_); }
 
 DtRegion* DtRegionSet::region(std::uint32_t regionHandle) const {
   const DtRegionEntry* entry = regions_.lookup(regionHandle);

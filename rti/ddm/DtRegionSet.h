@@ -17,6 +17,8 @@
 
 #include "ddm/DtRegionEntryList.h"
 
+class DtInterRegSetMsg;
+class DtObjRegSetMsg;
 class DtRegion;
 
 class DtRegionSet {
@@ -46,6 +48,10 @@ public:
   virtual void addRegion(std::uint32_t regionHandle);
   virtual void removeRegion(std::uint32_t regionHandle);
   virtual void emptyRegions();
+  // Reserves the message's slots for the set's regions, then adds their
+  // handles in the set's order (after any the message holds).
+  virtual void fillInRegions(DtInterRegSetMsg* msg) const;
+  virtual void fillInRegions(DtObjRegSetMsg* msg) const;
   // Null when the handle is not listed or its region is not known.
   virtual DtRegion* region(std::uint32_t regionHandle) const;
   // Null for the sets without one.

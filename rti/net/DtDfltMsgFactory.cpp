@@ -6,6 +6,8 @@
 #include "net/DtFederationMsgs.h"
 #include "net/DtObjectMsgs.h"
 #include "net/DtOwnershipMsg.h"
+#include "net/DtRegionMsgs.h"
+#include "net/DtRegionSetMsgs.h"
 #include "net/DtRtiMsg.h"
 #include "net/DtSaveMsgs.h"
 #include "net/DtTimeMsgs.h"
@@ -51,7 +53,12 @@ constexpr Creators theClasses[] = {
     entry<DtLocDelMsg>(DtLocDelMsgKind),
     entry<DtInteractionRoMsg>(DtDdmInteractionRoMsgKind),
     entry<DtUpdateRoMsg>(DtDdmUpdateRoMsgKind),
-    // 25 to 30 (regions) come with data distribution management.
+    entry<DtNotifyRegMsg>(DtNotifyRegMsgKind),
+    entry<DtDeleteRegMsg>(DtDeleteRegMsgKind),
+    entry<DtAssocPubRegMsg>(DtAssocPubRegMsgKind),
+    entry<DtAssocSubRegMsg>(DtAssocSubRegMsgKind),
+    entry<DtObjRegSetMsg>(DtObjRegSetMsgKind),
+    entry<DtInterRegSetMsg>(DtInterRegSetMsgKind),
     entry<DtJoinConfirmMsg>(DtJoinConfirmMsgKind),
     entry<DtAliveMsg>(DtAliveMsgKind),
     entry<DtSaveRequestMsg>(DtSaveRequestMsgKind),

@@ -7,9 +7,9 @@
 #include "net/DtKept.h"
 #include "net/DtMsgClass.h"
 
-template <class Self, class Net, DtRtiMsgKind Kind>
-class DtHandleSetMsg : public DtMsgClass<Self, DtRtiMsg, Net, Kind> {
-  using Pattern = DtMsgClass<Self, DtRtiMsg, Net, Kind>;
+template <class Self, class Net, DtRtiMsgKind Kind, class Base = DtRtiMsg>
+class DtHandleSetMsg : public DtMsgClass<Self, Base, Net, Kind> {
+  using Pattern = DtMsgClass<Self, Base, Net, Kind>;
 
 public:
   using Pattern::Pattern;

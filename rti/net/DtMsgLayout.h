@@ -76,6 +76,9 @@ enum class DtPartType : std::uint8_t {
   Label,         // size = characters + 1 (0: none); not padded
   NameWithZero,  // size = characters + 1, the zero stored too; not padded
   Time,          // size = the time's encoded length (0: none); padded to even
+  Handles,       // size = the number of u32 handles
+  Ranges,        // size = extents x dimensions, two u16 fields side by side; a u32
+                 // lower and upper bound each
   ValueList,     // a DtNetAttrs/DtNetParams list: everything to the end
   TrailingText   // a zero-terminated text: everything to the end
 };
@@ -119,6 +122,7 @@ constexpr bool DtLayoutValid(const DtMsgLayout& layout) {
     if (p.sizeWidth != 1 && p.sizeWidth != 2 && p.sizeWidth != 4) return false;
     if (p.sizeOffset < DtNetMsgHeader::theSize || p.sizeOffset + p.sizeWidth > layout.fixedSize) return false;
     if (p.sizeOffset % p.sizeWidth != 0) return false;
+    if (p.type == DtPartType::Ranges && (p.sizeWidth != 2 || p.sizeOffset + 4 > layout.fixedSize)) return false;
   }
   return true;
 }

@@ -324,6 +324,10 @@ int DtRtiMsg::startOfParts(const DtMsgLayout& l) const {
 }
 
 std::uint32_t DtRtiMsg::sizeField(const DtPart& p) const {
+  // A table of ranges is sized by its two counts together.
+  if (p.type == DtPartType::Ranges) {
+    return get(DtU16At{p.sizeOffset}) * std::uint32_t{get(DtU16At{p.sizeOffset + 2})};
+  }
   switch (p.sizeWidth) {
     case 1: return get(DtU8At{p.sizeOffset});
     case 2: return get(DtU16At{p.sizeOffset});
@@ -343,6 +347,8 @@ long describedLength(DtPartType type, std::uint32_t s) {
     case DtPartType::Label: return s == 0 ? 0 : static_cast<long>(s) - 1;
     case DtPartType::NameWithZero: return s;
     case DtPartType::Time: return DtEven(s);
+    case DtPartType::Handles: return 4L * s;
+    case DtPartType::Ranges: return 8L * s;
     default: return -1;
   }
 }

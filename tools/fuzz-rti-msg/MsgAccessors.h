@@ -1,10 +1,15 @@
 #pragma once
 // Calls the reading accessors of the message's class that the print form
 // does not reach (it reads every field and part through the layout).
+#include <algorithm>
+#include <cstdint>
+
 #include "net/DtDeclarationMsgs.h"
 #include "net/DtFederationMsgs.h"
 #include "net/DtObjectMsgs.h"
 #include "net/DtOwnershipMsg.h"
+#include "net/DtRegionMsgs.h"
+#include "net/DtRegionSetMsgs.h"
 #include "net/DtRtiMsg.h"
 #include "net/DtSaveMsgs.h"
 #include "net/DtTimeMsgs.h"
@@ -47,6 +52,28 @@ inline void readAccessors(const DtRtiMsg& msg) {
   if (auto* m = as<DtSaveResponseMsg>(msg)) sink += m->label() ? *m->label() : 0;
   if (auto* m = as<DtRestoreBegunMsg>(msg)) sink += m->label() ? *m->label() : 0;
   if (auto* m = as<DtRestoreReplyMsg>(msg)) sink += m->label() ? *m->label() : 0;
+  if (auto* m = as<DtNotifyRegMsg>(msg)) {
+    // Every bound the body holds, and one past them.
+    const std::uint64_t dims = m->numberDimensions();
+    const std::uint64_t held = m->size() > 20 ? (m->size() - 20) / 8 : 0;
+    const std::uint64_t reads = dims ? std::min<std::uint64_t>(held + 1, m->numberExtents() * dims) : 0;
+    for (std::uint64_t i = 0; i < reads; ++i) {
+      const auto e = static_cast<std::uint32_t>(i / dims), d = static_cast<std::uint32_t>(i % dims);
+      sink += m->lowerBound(e, d) + m->upperBound(e, d);
+    }
+    sink += m->holdsBounds() + m->spaceHandle() + m->regionHandle();
+  }
+  if (auto* m = as<DtDeleteRegMsg>(msg)) sink += m->regionHandle();
+  const auto regions = [&](const std::uint32_t* handles, unsigned long count, int fixed) {
+    const unsigned long held = msg.size() > fixed ? static_cast<unsigned long>(msg.size() - fixed) / 4 : 0;
+    for (unsigned long i = 0; handles && i < std::min(count, held); ++i) sink += handles[i];
+  };
+  if (auto* m = as<DtObjRegSetMsg>(msg)) regions(m->regions(), m->numberRegions(), 24);
+  if (auto* m = as<DtInterRegSetMsg>(msg)) regions(m->regions(), m->numberRegions(), 28);
+  if (auto* m = as<DtAssocPubRegMsg>(msg)) {
+    sink += m->attrHandles().size() + *m->objName() + m->isRemoveAssociation() + m->nameFieldSize();
+  }
+  if (auto* m = as<DtAssocSubRegMsg>(msg)) sink += m->attrHandles().size() + m->classHandle();
   static volatile long keep;
   keep = sink;
 }

@@ -208,7 +208,8 @@ TEST_F(RegionTest, ExtentsAreReplacedAndAppendedInPlace) {
   const DtRegionExtent one[] = {extentOf({{7, 8}, {7, 8}})};
   DtRegion region(1, &spaces.geo, three, 3);
   region.addExtents(one, 1);
-  EXPECT_EQ(describe(region), "region 1 space 1\n  [1,2)3 [1,2)3 | [3,4)3 [3,4)3 | [5,6)3 [5,6)3 | [7,8)3 [7,8)3\n  working none");
+  EXPECT_EQ(describe(region),
+            "region 1 space 1\n  [1,2)3 [1,2)3 | [3,4)3 [3,4)3 | [5,6)3 [5,6)3 | [7,8)3 [7,8)3\n  working none");
   region.addExtents(nullptr, 0);
   EXPECT_EQ(region.getNumberOfExtents(), 4u);
   region.setExtents(one, 1);
