@@ -8,7 +8,9 @@
 
 #include "RTI.hh"
 #include "api/DtAttributeHandleSet.h"
+#include "mom/DtMomClassLists.h"
 #include "mom/DtMomHandleList.h"
+#include "mom/DtMomObjectInfo.h"
 #include "mom/DtMomTallyList.h"
 
 namespace {
@@ -108,6 +110,36 @@ TEST(DtMomTallyList, AnOwningListDeletesItsTalliesAndCopiesShareWithoutOwning) {
   emptied.append(new DtMtallySet);
   emptied.deleteAll();
   EXPECT_EQ(emptied.count(), 0u);
+}
+
+TEST(DtMomObjectInfo, OwnedAttributesAccumulateAndCopiesTakeAllThreeFields) {
+  DtAttributeHandleSet owned;
+  owned.add(3);
+  DtMomObjectInfo info;
+  info.setActualClass(6);
+  info.setKnownClass(5);
+  info.setOwned(owned);
+  owned.add(1);
+  info.setOwned(owned);
+  DtMomObjectInfo copy;
+  copy = info;
+  EXPECT_EQ(copy.actualClass(), 6u);
+  EXPECT_EQ(copy.knownClass(), 5u);
+  EXPECT_EQ(copy.owned().handles(), (Handles{3, 1, 3}));
+}
+
+TEST(DtMomClassLists, HoldTheEntriesThatTheirFillerDeletes) {
+  auto tank = std::make_unique<DtMomHandleList>(listOf({1, 2}));
+  tank->setClassHandle(4);
+  {
+    DtMomSubscriptionList subscriptions;
+    subscriptions.append(tank.get());
+    EXPECT_EQ(subscriptions.entry(subscriptions.head())->classHandle(), 4u);
+    DtMomPublicationList publications;
+    publications.append(tank.get());
+    EXPECT_EQ(publications.entry(publications.head()), tank.get());
+  }
+  EXPECT_EQ(tank->handles(), (Handles{1, 2}));  // still there to delete
 }
 
 }  // namespace
