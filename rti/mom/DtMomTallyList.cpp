@@ -2,12 +2,21 @@
 
 #include "mom/DtMomInteraction.h"
 #include "mom/DtMomValueText.h"
+#include "util/DtNotify.h"
 
 DtMomTallyList::~DtMomTallyList() {
   if (owns_) deleteAll();
 }
 
 void DtMomTallyList::append(const DtMtallySet* tallies) { DtList::append(const_cast<DtMtallySet*>(tallies)); }
+
+void DtMomTallyList::adopt(std::unique_ptr<DtMtallySet> tallies) {
+  if (!owns_) {
+    DtNotifyError("DtMomTallyList::adopt: this list does not own its tallies, the one given is dropped\n");
+    return;
+  }
+  append(tallies.release());
+}
 
 std::int32_t DtMomTallyList::total(RTI::Boolean received) const {
   std::int64_t sum = 0;
@@ -49,7 +58,7 @@ std::unique_ptr<DtMomTallyList> DtMomTallyList::fromText(const std::string& text
     auto tallies = std::make_unique<DtMtallySet>();
     tallies->setHandle(*handle);
     tallies->setTally(*count, received, transport);
-    list->append(tallies.release());
+    list->adopt(std::move(tallies));
   }
   return list;
 }
@@ -59,7 +68,7 @@ std::unique_ptr<DtMomTallyList> DtMomTallyList::deepCopy() const {
   for (const DtListItem* item = head(); item; item = item->next()) {
     auto tallies = std::make_unique<DtMtallySet>(*this->tallies(item));
     tallies->setHandle(this->tallies(item)->handle());
-    copy->append(tallies.release());
+    copy->adopt(std::move(tallies));
   }
   return copy;
 }

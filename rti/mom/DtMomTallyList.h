@@ -4,8 +4,9 @@
 // "class/count" pairs in the count reports.
 //
 // A list built over the managers' own per-class tallies must not own them
-// (owns false); a list filled with tallies made for it owns them and
-// deletes them with itself. A copy holds the same tallies and owns none.
+// (owns false); a list filled with tallies made for it (the object manager's
+// object counts, handed over through DtTallySink) owns them and deletes them
+// with itself. A copy holds the same tallies and owns none.
 
 #include <cstdint>
 #include <memory>
@@ -13,10 +14,11 @@
 
 #include "RTI.hh"
 #include "objects/DtMtallySet.h"
+#include "objects/DtTallySink.h"
 #include "util/DtFomTypes.h"
 #include "util/DtList.h"
 
-class DtMomTallyList : public DtList {
+class DtMomTallyList : public DtList, public DtTallySink {
 public:
   explicit DtMomTallyList(bool owns = false) : owns_(owns) {}
   DtMomTallyList(const DtMomTallyList& other) : DtList(other), owns_(false) {}
@@ -27,6 +29,9 @@ public:
   ~DtMomTallyList() override;
 
   virtual void append(const DtMtallySet* tallies);
+  // Appends a tally made for the list; only a list that owns its tallies
+  // takes one (another frees it after an error message).
+  void adopt(std::unique_ptr<DtMtallySet> tallies) override;
   // The received (or sent) messages of every class, both transports.
   virtual std::int32_t total(RTI::Boolean received) const;
   // Empties the list and deletes every tally, owned or not: for the owner.

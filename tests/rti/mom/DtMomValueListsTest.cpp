@@ -12,6 +12,7 @@
 #include "mom/DtMomHandleList.h"
 #include "mom/DtMomObjectInfo.h"
 #include "mom/DtMomTallyList.h"
+#include "rti/util/NotifyCapture.h"
 
 namespace {
 
@@ -110,6 +111,22 @@ TEST(DtMomTallyList, AnOwningListDeletesItsTalliesAndCopiesShareWithoutOwning) {
   emptied.append(new DtMtallySet);
   emptied.deleteAll();
   EXPECT_EQ(emptied.count(), 0u);
+}
+
+TEST(DtMomTallyList, TakesTheObjectManagersCountsOnlyWhenItOwnsItsTallies) {
+  DtMomTallyList owning(true);
+  DtTallySink& sink = owning;
+  auto tallies = std::make_unique<DtMtallySet>();
+  tallies->setHandle(5);
+  tallies->setTally(2, RTI::RTI_FALSE, DtBestEffort);
+  sink.adopt(std::move(tallies));
+  EXPECT_EQ(owning.total(RTI::RTI_FALSE), 2);
+
+  NotifyCapture capture(1);
+  DtMomTallyList borrowing;
+  borrowing.adopt(std::make_unique<DtMtallySet>());  // freed, not kept (ASan watches)
+  EXPECT_EQ(borrowing.count(), 0u);
+  EXPECT_NE(capture.text().find("does not own its tallies"), std::string::npos);
 }
 
 TEST(DtMomObjectInfo, OwnedAttributesAccumulateAndCopiesTakeAllThreeFields) {
