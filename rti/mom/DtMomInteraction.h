@@ -69,10 +69,11 @@ public:
 
   std::uint32_t federateHandle() const { return federateHandle_; }
   void setFederateHandle(std::uint32_t federate) { federateHandle_ = federate; }
-  // How many values the last setFromPhvps refused (numbers beyond 32 bits,
-  // lists with such a number, bytes that hold no time): those members kept
-  // their values, so a receiver should treat the interaction as it treats
-  // one with a parameter missing.
+  // How many values the last setFromPhvps refused (a number outside its
+  // 32-bit type, a list holding one, a count or subscription list out of
+  // its form, bytes that hold no time): those members kept their values, so
+  // a receiver should treat the interaction as it treats one with a
+  // parameter missing.
   int refusedValues() const { return refusedValues_; }
   // The index of the set's last pair of the named parameter of this class,
   // if any.

@@ -1,34 +1,17 @@
 #!/usr/bin/env bash
-# Builds the MOM parameter fuzz target with clang's libFuzzer (AddressSanitizer
-# and UndefinedBehaviorSanitizer) and runs it for a bounded time on one core.
-# Not part of the normal build or test run.
+# Builds the MOM parameter fuzz target (the 60 MOM interaction classes fed
+# received parameter sets, and the generic decoders fed single values) with
+# clang's libFuzzer (AddressSanitizer and UndefinedBehaviorSanitizer) and runs
+# it for a bounded time on one core. Not part of the normal build or test run.
 #
-#   tools/fuzz-mom-params/run.sh [SECONDS] [extra libFuzzer options...]
+#   tools/fuzz-mom-params/run.sh [SECONDS]
 #
-# SECONDS (default 60). Crashes and the grown corpus go to build-fuzz/mom/;
-# the exit status is non-zero when the target found one.
+# SECONDS defaults to 60. A crash is written to build-fuzz/mom/ with the corpus
+# the run grew; the exit status is non-zero when the target found one.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../fuzz-common.sh"
 root=$(cd "$here/../.." && pwd)
-seconds=${1:-60}
-shift || true
-out=$root/build-fuzz
-cxx=${CXX_FUZZ:-clang++-14}
-command -v "$cxx" >/dev/null || cxx=clang++
-
-mkdir -p "$out"
-sources=("$root"/rti/mom/*.cpp "$root"/rti/objects/*.cpp "$root"/rti/net/*.cpp "$root"/rti/api/*.cpp
-         "$root"/rti/config/*.cpp "$root"/rti/util/*.cpp "$root"/rti/port/*.cpp "$root"/hlatime/*.cpp)
-flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined
-       -fno-sanitize-recover=undefined -I "$root/rti" -I "$root/rti/api" -I "$root/hlatime" -pthread
-       -DQLX_SOURCE_ROOT="\"$root\"")
-
-binary=$out/mom_fuzz
-echo "== building $binary"
-"$cxx" "${flags[@]}" "$here/mom_fuzz.cpp" "${sources[@]}" -o "$binary" -ldl
-work=$out/mom
-mkdir -p "$work/corpus"
-echo "== running for $seconds s"
-cd "$work"
-exec "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=1024 \
-    -dict="$here/mom.dict" -print_final_stats=1 "$@" corpus "$here/corpus"
+fuzz_target mom "$here/mom_fuzz.cpp" "${1:-60}" "$here/corpus" "$here/mom.dict" \
+    "$root"/rti/mom/*.cpp "$root"/rti/objects/*.cpp "$root"/rti/net/*.cpp "$root"/rti/api/*.cpp \
+    "$root"/hlatime/*.cpp -I "$root/rti/api" -I "$root/hlatime" -DQLX_SOURCE_ROOT="\"$root\""
