@@ -239,7 +239,7 @@ RTI::Boolean DtFederateMgr::tick() {
   const TickStep step(*this);
   const double interval = params_->federateHeartbeatInterval();
   if (interval > 0) {
-    const double now = DtRealTime();
+    const double now = clock_ ? clock_() : DtRealTime();
     if (now - heartbeatTime_ > interval) {
       sendAlive();
       heartbeatTime_ = now;

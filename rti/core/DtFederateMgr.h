@@ -39,6 +39,7 @@
 // thread that calls the ambassador.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -162,6 +163,9 @@ public:
 
   // The heartbeat (kind 32), sent only while the federate has a handle.
   virtual void sendAlive();
+  // The clock that paces the heartbeat: DtRealTime unless a test sets another.
+  using Clock = std::function<double()>;
+  void setClock(Clock clock) { clock_ = std::move(clock); }
   virtual void sendResignMsg(const char* executionName, unsigned long federateHandle,
                              RTI::ResignAction action);
 
@@ -241,6 +245,7 @@ protected:
   std::uint32_t localNumber_ = 0;
   DtString currentFedFile_;
   double heartbeatTime_ = 0.0;
+  Clock clock_;
   // From a join to the resignation.
   std::unique_ptr<DtDataDistMgr> ddmMgr_;  // only with RTI_dataDistMgmt
   std::unique_ptr<DtInteractionMgr> interMgr_;
