@@ -21,7 +21,7 @@ run_isolated ctest --test-dir build-test --output-on-failure -j "$jobs"
 # libhlacore installed from a plain release build and used from outside the
 # tree, through find_package and through pkg-config.
 cmake -S . -B build-rel -DCMAKE_BUILD_TYPE=Release -DQLX_BUILD_TESTS=OFF -DQLX_BUILD_BENCH=OFF
-cmake --build build-rel --target hlacore hlatime -j "$jobs"
+cmake --build build-rel --target hlacore hlatime rtiexec -j "$jobs"
 tests/rti/api/install/check-install.sh build-rel
 
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLX_SANITIZE=thread -DQLX_BUILD_BENCH=OFF

@@ -82,6 +82,7 @@ const DtRIDParameters::Key DtRIDParameters::keys_[] = {
     intKey("RTI_momExceptionReports", &DtRIDParameters::momExceptionReports_, 0),
     intKey("RTI_momExceptionLogging", &DtRIDParameters::momExceptionLogging_, 0),
     intKey("RTI_momFederateUpdateInterval", &DtRIDParameters::momFederateUpdateInterval_, 0),
+    intKey("RTI_tcpMaxConnections", &DtRIDParameters::tcpMaxConnections_, 1024),
 };
 
 #undef intKey

@@ -28,13 +28,15 @@
 #include <string>
 
 #include "config/DtRIDLists.h"
+#include "port/DtExport.h"
 #include "util/DtFilename.h"
 
 class DtList;
 class DtMtlEnvironment;
 class DtRIDBuiltins;
 
-class DtRIDParameters {
+// Exported for the rtiexec program, which makes its own.
+class DT_EXPORT DtRIDParameters {
 public:
   // The defaults, then the RID file.
   DtRIDParameters();
@@ -153,6 +155,9 @@ public:
   void setMomExceptionLogging(int value) { momExceptionLogging_ = value; }
   int momFederateUpdateInterval() const { return momFederateUpdateInterval_; }
   void setMomFederateUpdateInterval(int value) { momFederateUpdateInterval_ = value; }
+  // The most TCP connections the rtiexec's forwarder keeps open at once.
+  int tcpMaxConnections() const { return tcpMaxConnections_; }
+  void setTcpMaxConnections(int value) { tcpMaxConnections_ = value; }
 
   // True when the RID file added at least one destination address.
   bool useGroupSocket() const { return !lists_.destinations().empty(); }
@@ -200,7 +205,7 @@ private:
       processUnknownUpdatesForDiscovery_, reuseLogFile_, dumpFed_, enableRtiexecGUI_,
       enableHlaObjectNamePrefix_, saveRestoreTimeout_, asynchronousIO_, maxIOQueue_, maxIOCount_,
       tickFavorsNetwork_, IOLockQueue_, sendDiscoveredClass_, forceFullCompliance_, deleteOrphans_,
-      useBusyWaitForTickMinMax_;
+      useBusyWaitForTickMinMax_, tcpMaxConnections_;
   float IOPeriod_, addressDelay_, responseInterval_, federateHeartbeatInterval_,
       federateTimeoutInterval_;
   const char* destAddrString_;

@@ -8,6 +8,7 @@
 #include "core/DtFedAmbPrinter.h"
 #include "core/DtFedFileMapping.h"
 #include "core/DtLocalNumberSource.h"
+#include "core/DtRtiExecFederateMgr.h"
 #include "core/DtSimpleFederateMgr.h"
 #include "core/DtTimeMgr.h"
 #include "ddm/DtDataDistMgr.h"
@@ -66,8 +67,7 @@ private:
 
 std::unique_ptr<DtFederateMgr> DtFederateMgr::create(DtRIDParameters* params) {
   if (std::unique_ptr<DtFederateMgr> made = theCreator.makeInstalled(params)) return made;
-  // The federate manager with the rtiexec is not built yet.
-  if (params->useRtiExec()) return nullptr;
+  if (params->useRtiExec()) return std::make_unique<DtRtiExecFederateMgr>(params);
   return std::make_unique<DtSimpleFederateMgr>(params);
 }
 

@@ -73,8 +73,8 @@ public:
   using Creator = DtFederateMgr* (*)(DtRIDParameters* params);
 
   // The installed creator's result when one is set; otherwise the federate
-  // manager without the rtiexec, or null when the RID file asks for the
-  // rtiexec (its federate manager is not built yet).
+  // manager with the rtiexec when the RID file asks for it, else the one
+  // without.
   static std::unique_ptr<DtFederateMgr> create(DtRIDParameters* params);
   // Null restores the default. Process-wide.
   static void setCreatorFunction(Creator creator);

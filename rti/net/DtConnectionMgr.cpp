@@ -44,7 +44,19 @@ struct DtConnectionMgr::Connections {
   std::atomic<DtRtiConnection*> reliable{nullptr};
   std::atomic<DtRtiConnection*> internal{nullptr};
   std::atomic<DtTransportType> internalTransport{DtBestEffort};
+  std::atomic<bool> reliableBroken{false};  // the reliable connection was taken away
 };
+
+namespace {
+
+// A federate whose rtiexec is gone cannot go on as if nothing happened: its
+// every tick says so, and it can still resign and end.
+[[noreturn]] void throwRtiexecLost() {
+  throw RTI::RTIinternalError(
+      "The TCP connection to the rtiexec is broken: the rtiexec has ended or closed the connection");
+}
+
+}  // namespace
 
 std::unique_ptr<DtConnectionMgr> DtConnectionMgr::create(DtRIDParameters* rid) {
   const Creator creator = theCreator.load();
@@ -240,6 +252,7 @@ int DtConnectionMgr::sendStampedAnonymousAndDelete(DtRtiMsg* msg, DtTransportTyp
 // Receiving.
 
 RTI::Boolean DtConnectionMgr::tick() {
+  if (connections_->reliableBroken.load()) throwRtiexecLost();
   const char pending = processPendingMsg();
   const char read = processConnections();
   return (pending || read) ? RTI::RTI_TRUE : RTI::RTI_FALSE;
@@ -251,7 +264,7 @@ char DtConnectionMgr::processConnections() {
     if (processConnection(reliable, DtReliable)) processed = true;
     if (!reliable->socket()->isOk()) {
       DtNotifyError("RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n");
-      throw RTI::RTIinternalError("");
+      throwRtiexecLost();
     }
     if (reliable->socket()->DtFlush() == 0) processed = true;
   }
@@ -422,6 +435,7 @@ char DtConnectionMgr::hasTransport(DtTransportType transport) const {
 }
 
 void DtConnectionMgr::dropReliableConn() {
+  connections_->reliableBroken.store(true);
   connections_->reliable.store(nullptr);
   connections_->internal.store(connections_->udp.get());
 }

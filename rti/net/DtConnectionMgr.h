@@ -93,8 +93,8 @@ public:
 
   // One pending message (when no save is in progress), then at most one
   // message from each connection; true when anything was done (a bad
-  // packet read counts). Throws RTI::RTIinternalError (empty reason) when
-  // the TCP connection broke (synchronous manager).
+  // packet read counts). Throws RTI::RTIinternalError, saying so, once the
+  // TCP connection to the rtiexec broke (at every tick from then on).
   virtual RTI::Boolean tick();
   // At most one message from the connection, dispatched.
   virtual RTI::Boolean processConnection(DtRtiConnection* conn, DtTransportType transport);
@@ -212,7 +212,7 @@ protected:
   // dispatched.
   void deliver(const DtRtiMsg& msg);
   // Takes the reliable connection away (it broke): reliable traffic goes
-  // by UDP from now on. The connection is kept until the manager goes, so
+  // by UDP from now on, and tick throws. The connection is kept until the manager goes, so
   // that a pointer to it read before stays valid.
   void dropReliableConn();
 

@@ -1,65 +1,287 @@
 #include "net/DtTcpForwarder.h"
 
 #include <algorithm>
+#include <cerrno>
 
-#include "net/DtTcpSocket.h"
-#include "util/DtClock.h"
+#include "net/DtNetAddress.h"
+#include "net/DtNetMsgHeader.h"
+#include "net/DtRtiMsgKind.h"
+#include "net/DtSockStartup.h"
+#include "port/DtPoller.h"
+#include "port/DtPortSocket.h"
+#include "util/DtBigEndian.h"
 #include "util/DtNotify.h"
 
-DtTcpForwarder::DtTcpForwarder(int port)
-    : socketMgr_(std::make_unique<DtSocketMgr>(port)), connections_(socketMgr_->connections()) {}
+namespace {
 
-DtTcpForwarder::~DtTcpForwarder() = default;
+constexpr std::uint64_t listenToken = 0;
+constexpr std::uint64_t wakeToken = ~std::uint64_t{0};
+// What one pass takes from one connection at most, so that a busy sender
+// does not keep the others waiting.
+constexpr std::size_t readBudget = 256u << 10;
+// Connections accepted in one pass at most.
+constexpr int acceptsPerPass = 256;
+// Refusals reported one by one, then every so many.
+constexpr std::uint64_t refusalsReported = 10;
+constexpr std::uint64_t refusalReportEvery = 100;
 
-void DtTcpForwarder::forward(const char* data, int length) {
-  DtNotifyDebug("***Received packet with size %d: Forwarding...***\n", length);
-  if (length == 0) return;
-  for (DtListItem* item = connections_.head(); item; item = item->next()) {
-    DtTcpSocket* connection = static_cast<DtTcpSocket*>(item->data());
-    if (connection->isOk()) connection->sendTo(data, length, 0);
+// The federates' object and interaction traffic: the rtiexec reads none of it.
+bool isFederateTraffic(int kind) {
+  switch (kind) {
+    case DtInteractionRoMsgKind:
+    case DtUpdateRoMsgKind:
+    case DtDeleteRoMsgKind:
+    case DtDdmInteractionRoMsgKind:
+    case DtDdmUpdateRoMsgKind:
+    case DtInteractionTsoMsgKind:
+    case DtUpdateTsoMsgKind:
+    case DtDeleteTsoMsgKind:
+    case DtDdmInteractionTsoMsgKind:
+    case DtDdmUpdateTsoMsgKind:
+      return true;
+    default:
+      return false;
   }
 }
 
-void DtTcpForwarder::readAndForward(DtSocket* socket, double deadline) {
-  if (!socket) {
-    DtNotifyError("readAndForward: no socket.\n");
+}  // namespace
+
+struct DtTcpForwarder::Entry {
+  explicit Entry(std::unique_ptr<DtForwarderLink> made) : link(std::move(made)) {}
+  std::unique_ptr<DtForwarderLink> link;
+  bool spoke = false;          // the peer sent something: it listens
+  bool dirty = false;          // output was queued in this pass
+  bool watchingWrite = false;  // the poller watches it for room to write
+  std::string closeReason;     // set: closed at the end of the pass
+};
+
+DtTcpForwarder::DtTcpForwarder(int port, int maxConnections)
+    : poller_(std::make_unique<DtPoller>()), port_(port), maxConnections_(std::max(maxConnections, 1)) {
+  DtSockStartup();
+  listenFd_ = DtPortTcpSocket();
+  if (listenFd_ < 0) {
+    DtNotifyError("Failed to open socket\n");
     return;
   }
-  while (DtRealTime() < deadline) {
-    socket->DtFlush();
-    char* data = nullptr;
-    const int length = socket->DtRecv(&data, nullptr);
-    if (length < 1) return;
-    forward(data, length);
-  }
-}
-
-DtListItem* DtTcpForwarder::following(DtListItem* item) const {
-  return item->next() ? item->next() : connections_.head();
-}
-
-void DtTcpForwarder::serviceConnections(double duration, double sliceLength) {
-  const double deadline = DtRealTime() + duration;
-  DtListItem* current = cursor_ ? connections_.find(cursor_) : nullptr;
-  if (!current) current = connections_.head();
-  // Each connection listed at the start is visited at most once.
-  for (std::uint32_t toVisit = connections_.count(); current && toVisit > 0; --toVisit) {
-    const double now = DtRealTime();
-    if (now >= deadline) break;
-    DtTcpSocket* connection = static_cast<DtTcpSocket*>(current->data());
-    if (connection->isOk()) readAndForward(connection, std::min(now + sliceLength, deadline));
-    DtListItem* next = following(current);
-    if (!connection->isOk()) {
-      if (next == current) next = nullptr;
-      socketMgr_->removeConnection(connection);
+  // A restarted rtiexec may listen again at once on the port of the last.
+  DtPortSetOption(listenFd_, DtSockOption::ReuseAddress, 1);
+  DtSockAddr local;
+  DtMakeSockAddr(&local, 0, port);
+  if (DtPortBind(listenFd_, local) != 0) {
+    if (errno == EADDRINUSE) {
+      addressInUse_ = true;
+    } else {
+      DtNotifyPerror("DtTcpForwarder: bind");
     }
-    current = next;
+    return;
   }
-  cursor_ = current ? static_cast<DtTcpSocket*>(current->data()) : nullptr;
+  if (DtPortLocalAddress(listenFd_, &local) == 0) port_ = local.port;
+  if (DtPortListen(listenFd_, 1024) != 0 || DtPortSetNonBlocking(listenFd_, true) != 0 ||
+      !poller_->add(listenFd_, listenToken)) {
+    DtNotifyPerror("DtTcpForwarder: listen");
+    return;
+  }
+  ok_ = true;
 }
 
-DtSocketMgr* DtTcpForwarder::socketMgr() { return socketMgr_.get(); }
-int DtTcpForwarder::sizeWidth() const { return socketMgr_->sizeWidth(); }
-int DtTcpForwarder::sizeOffset() const { return socketMgr_->sizeOffset(); }
-void DtTcpForwarder::setSizeWidth(int width) { socketMgr_->setSizeWidth(width); }
-void DtTcpForwarder::setSizeOffset(int offset) { socketMgr_->setSizeOffset(offset); }
+DtTcpForwarder::~DtTcpForwarder() {
+  for (const auto& entry : entries_) entry->closeReason = "the forwarder ends";
+  closeFailed();
+  if (listenFd_ >= 0) DtPortCloseSocket(listenFd_);
+}
+
+void DtTcpForwarder::watchWakeup(int fd) {
+  if (wakeFd_ >= 0) poller_->remove(wakeFd_);
+  wakeFd_ = fd;
+  if (fd >= 0) poller_->add(fd, wakeToken);
+}
+
+void DtTcpForwarder::setOwnerAddress(std::uint32_t address, int port) {
+  ownerAddress_ = address;
+  ownerPort_ = port;
+  for (const auto& entry : entries_) matchOwner(*entry);
+}
+
+void DtTcpForwarder::matchOwner(Entry& entry) {
+  if (!owner_ && entry.link->peerAddr() == ownerAddress_ && entry.link->peerPort() == ownerPort_) owner_ = &entry;
+}
+
+bool DtTcpForwarder::listens(const Entry& entry) const { return entry.spoke || !owner_ || &entry == owner_; }
+
+std::vector<DtForwarderLink*> DtTcpForwarder::links() const {
+  std::vector<DtForwarderLink*> result;
+  for (const auto& entry : entries_) result.push_back(entry->link.get());
+  return result;
+}
+
+DtForwarderLink* DtTcpForwarder::link(std::uint32_t id) const {
+  const auto found = byId_.find(id);
+  return found == byId_.end() ? nullptr : found->second->link.get();
+}
+
+void DtTcpForwarder::closeLink(std::uint32_t id, const std::string& reason) {
+  const auto found = byId_.find(id);
+  if (found != byId_.end() && found->second->closeReason.empty()) found->second->closeReason = reason;
+}
+
+// Accepting -------------------------------------------------------------------
+
+void DtTcpForwarder::acceptAll() {
+  for (int i = 0; i < acceptsPerPass; ++i) {
+    DtSockAddr peer;
+    const int fd = DtPortAccept(listenFd_, &peer);
+    if (fd < 0) {
+      if (!DtPortWouldBlock(errno)) DtNotifyPerror("TcpSocket accept error: ");
+      return;
+    }
+    if (static_cast<int>(entries_.size()) >= maxConnections_) {
+      DtPortCloseSocket(fd);
+      if (++refused_ <= refusalsReported || refused_ % refusalReportEvery == 0) {
+        DtNotifyError("TcpForwarder: refused a connection from %s: %d connections are open, the most that "
+                      "RTI_tcpMaxConnections allows (%llu refused so far)\n",
+                      DtAddrToString(peer.address), maxConnections_, static_cast<unsigned long long>(refused_));
+      }
+      continue;
+    }
+    DtPortSetOption(fd, DtSockOption::NoDelay, noDelay_ ? 1 : 0);
+    const std::uint32_t id = nextId_++;
+    auto entry = std::make_unique<Entry>(std::make_unique<DtForwarderLink>(fd, id, peer.address, peer.port));
+    entry->link->setQueueCap(queueCap_);
+    if (!poller_->add(fd, id)) {
+      DtNotifyPerror("TcpForwarder: cannot watch a new connection");
+      continue;  // the link closes its descriptor
+    }
+    Entry* added = entry.get();
+    entries_.push_back(std::move(entry));
+    byId_[id] = added;
+    matchOwner(*added);
+    if (onAccept_) onAccept_(*added->link);
+  }
+}
+
+// Relaying ----------------------------------------------------------------------
+
+void DtTcpForwarder::queueFor(Entry& to, const char* data, std::size_t length) {
+  if (!to.closeReason.empty() || to.link->failed() || length == 0) return;
+  to.link->queue(data, length);
+  if (!to.dirty) {
+    to.dirty = true;
+    dirty_.push_back(&to);
+  }
+}
+
+void DtTcpForwarder::relay(Entry& from, const char* data, std::size_t length, std::size_t) {
+  from.spoke = true;
+  for (const auto& entry : entries_) {
+    Entry& to = *entry;
+    if (!listens(to)) continue;
+    if (&to != owner_) {
+      queueFor(to, data, length);
+      continue;
+    }
+    // Frame by frame, in runs of the frames the rtiexec reads.
+    std::size_t runStart = 0;
+    std::size_t at = 0;
+    while (at < length) {
+      const std::size_t size = DtGetBigEndian<std::uint16_t>(data + at);
+      if (isFederateTraffic(static_cast<unsigned char>(data[at + DtNetMsgHeader::kindOffset]))) {
+        queueFor(to, data + runStart, at - runStart);
+        runStart = at + size;
+      }
+      at += size;
+    }
+    queueFor(to, data + runStart, length - runStart);
+  }
+}
+
+void DtTcpForwarder::forward(const char* data, int length) {
+  if (length <= 0) return;
+  for (const auto& entry : entries_) {
+    if (listens(*entry)) queueFor(*entry, data, static_cast<std::size_t>(length));
+  }
+}
+
+void DtTcpForwarder::sendTo(DtForwarderLink& link, const char* data, int length) {
+  const auto found = byId_.find(link.id());
+  if (found != byId_.end() && length > 0) queueFor(*found->second, data, static_cast<std::size_t>(length));
+}
+
+// The pass ------------------------------------------------------------------------
+
+bool DtTcpForwarder::serviceConnections(double seconds) {
+  std::vector<DtPoller::Event> events;
+  // With output still queued the pass only looks, so that it goes out now.
+  poller_->wait(dirty_.empty() ? seconds : 0.0, events);
+  bool woken = false;
+  for (const DtPoller::Event& event : events) {
+    if (event.token == listenToken) {
+      acceptAll();
+      continue;
+    }
+    if (event.token == wakeToken) {
+      woken = true;
+      continue;
+    }
+    const auto found = byId_.find(static_cast<std::uint32_t>(event.token));
+    if (found == byId_.end()) continue;
+    Entry& entry = *found->second;
+    if (event.readable && entry.closeReason.empty()) {
+      entry.link->readFrames(readBudget, [&](const char* data, std::size_t length, std::size_t frames) {
+        relay(entry, data, length, frames);
+      });
+    }
+    if (event.writable && !entry.dirty) {
+      entry.dirty = true;
+      dirty_.push_back(&entry);
+    }
+  }
+  // Closing a connection tells the others (through the close callback),
+  // which queues more output: both until nothing is left to do.
+  for (int round = 0; round < 4 && !dirty_.empty(); ++round) {
+    flushDirty();
+    closeFailed();
+  }
+  closeFailed();
+  return woken;
+}
+
+void DtTcpForwarder::flushDirty() {
+  std::vector<Entry*> dirty;
+  dirty.swap(dirty_);
+  for (Entry* entry : dirty) {
+    entry->dirty = false;
+    if (!entry->closeReason.empty()) continue;
+    DtForwarderLink& link = *entry->link;
+    link.flush();
+    const bool wantWrite = !link.failed() && link.hasOutput();
+    if (wantWrite != entry->watchingWrite) {
+      poller_->modify(link.fd(), link.id(), wantWrite);
+      entry->watchingWrite = wantWrite;
+    }
+  }
+}
+
+void DtTcpForwarder::closeFailed() {
+  for (;;) {
+    const auto found = std::find_if(entries_.begin(), entries_.end(), [](const auto& entry) {
+      return !entry->closeReason.empty() || entry->link->failed();
+    });
+    if (found == entries_.end()) return;
+    std::unique_ptr<Entry> entry = std::move(*found);
+    entries_.erase(found);
+    byId_.erase(entry->link->id());
+    if (owner_ == entry.get()) owner_ = nullptr;
+    dirty_.erase(std::remove(dirty_.begin(), dirty_.end(), entry.get()), dirty_.end());
+    DtForwarderLink& link = *entry->link;
+    const std::string reason = entry->closeReason.empty() ? link.failure() : entry->closeReason;
+    if (reason == "closed by the peer" || reason == "the forwarder ends") {
+      DtNotifyVerbose("TcpForwarder: connection %u from %s %s\n", link.id(), DtAddrToString(link.peerAddr()),
+                      reason.c_str());
+    } else {
+      DtNotifyError("TcpForwarder: closing connection %u from %s: %s\n", link.id(), DtAddrToString(link.peerAddr()),
+                    reason.c_str());
+    }
+    poller_->remove(link.fd());
+    if (onClose_) onClose_(link);
+  }
+}

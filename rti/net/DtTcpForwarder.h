@@ -1,46 +1,119 @@
 #pragma once
-// DtTcpForwarder: relays packets between TCP connections. It owns a
-// DtSocketMgr; what it reads from one connection it sends to every open
-// connection, the sender's included. A connection that fails or falls
-// behind (DtTcpSocket's queue cap) is removed on the next pass, while the
-// others go on.
+// DtTcpForwarder: relays packets between the TCP connections of the rtiexec
+// and its federates. It listens on a port, accepts connections (up to a
+// limit; further ones are refused with a message), and sends what it reads
+// from one connection to every connection that listens, the sender's
+// included, in the order the connections were accepted.
+//
+// A connection listens once its peer has sent something: a federate always
+// asks (create, join, ...) before it waits for an answer, so a connection
+// that never speaks costs nothing, however many there are. The rtiexec's own
+// connection (setOwnerLink) listens from the start; it is spared the
+// federates' object and interaction traffic, which the rtiexec does not
+// read. Until the owner is named every connection listens.
+//
+// It watches every connection at once (DtPoller), reads each in large
+// pieces, and sends each connection what a pass collected for it with as
+// few writes as the network takes. A connection that closes, breaks, sends
+// a malformed packet, or stops reading while too much waits for it, is
+// closed (the close callback runs first) while the others go on.
 //
 // Used by one thread (the rtiexec's network thread).
 
+#include <bitset>
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
-#include "net/DtSocketMgr.h"
+#include "net/DtForwarderLink.h"
 
-class DtSocket;
-class DtTcpSocket;
+class DtPoller;
 
 class DtTcpForwarder {
 public:
-  explicit DtTcpForwarder(int port);
+  using LinkCallback = std::function<void(DtForwarderLink& link)>;
+  // RTI_tcpMaxConnections's default.
+  static constexpr int defaultMaxConnections = 1024;
+
+  // Listens on the port (0: a port of the system's choice, see port()).
+  // A port that is taken leaves addressInUse() true; any failure leaves
+  // isOk() false and nothing listening.
+  explicit DtTcpForwarder(int port, int maxConnections = defaultMaxConnections);
   DtTcpForwarder(const DtTcpForwarder&) = delete;
   DtTcpForwarder& operator=(const DtTcpForwarder&) = delete;
+  // Closes every connection (the close callback runs for each).
   virtual ~DtTcpForwarder();
 
-  // Sends the packet on every connection that is ok, in list order.
+  bool isOk() const { return listenFd_ >= 0 && ok_; }
+  bool addressInUse() const { return addressInUse_; }
+  int port() const { return port_; }
+  int listenDescriptor() const { return listenFd_; }
+  int maxConnections() const { return maxConnections_; }
+  // TCP_NODELAY on the connections accepted from now on.
+  void setNoDelay(bool on) { noDelay_ = on; }
+  // The most bytes that may wait for one peer (DtForwarderLink's cap) on the
+  // connections accepted from now on.
+  void setQueueCap(std::size_t bytes) { queueCap_ = bytes; }
+
+  // Called when a connection was accepted (before anything is relayed to
+  // it) and before a connection is closed.
+  void setAcceptCallback(LinkCallback fn) { onAccept_ = std::move(fn); }
+  void setCloseCallback(LinkCallback fn) { onClose_ = std::move(fn); }
+  // A descriptor (a wake-up) whose input ends a pass early.
+  void watchWakeup(int fd);
+  // The rtiexec's own connection, by its address and port as the rtiexec
+  // sees them (the peer of one of the accepted connections).
+  void setOwnerAddress(std::uint32_t address, int port);
+
+  // Queues the packet for every listening connection.
   virtual void forward(const char* data, int length);
-  // Until the deadline (DtRealTime seconds): flushes the socket, reads one
-  // packet and forwards it; stops at the first read that gives nothing.
-  virtual void readAndForward(DtSocket* socket, double deadline);
-  // One round-robin pass over the connections for at most `duration`
-  // seconds, each read for at most `sliceLength` seconds; a connection
-  // that is not ok is removed. The next pass starts where this one stopped.
-  virtual void serviceConnections(double duration, double sliceLength);
-  virtual DtSocketMgr* socketMgr();
-  virtual int sizeWidth() const;
-  virtual int sizeOffset() const;
-  virtual void setSizeWidth(int width);
-  virtual void setSizeOffset(int offset);
+  // Queues the packet for one connection.
+  virtual void sendTo(DtForwarderLink& link, const char* data, int length);
+  // One pass: waits at most `seconds` (negative: until something happens)
+  // for connections, packets, room to write or the wake-up; accepts, reads
+  // and relays, writes what waits, and closes the connections that failed.
+  // True when the wake-up descriptor was readable.
+  virtual bool serviceConnections(double seconds);
+  // Closes the connection at the end of the pass, with the reason.
+  void closeLink(std::uint32_t id, const std::string& reason);
+
+  std::size_t connectionCount() const { return entries_.size(); }
+  // In the order accepted.
+  std::vector<DtForwarderLink*> links() const;
+  DtForwarderLink* link(std::uint32_t id) const;
+  // Connections refused for the limit so far.
+  std::uint64_t refusedCount() const { return refused_; }
 
 private:
-  // The connection after `item`, wrapping from the tail to the head.
-  DtListItem* following(DtListItem* item) const;
+  struct Entry;
+  void acceptAll();
+  void relay(Entry& from, const char* data, std::size_t length, std::size_t frames);
+  void queueFor(Entry& to, const char* data, std::size_t length);
+  void flushDirty();
+  void closeFailed();
+  void matchOwner(Entry& entry);
+  bool listens(const Entry& entry) const;
 
-  std::unique_ptr<DtSocketMgr> socketMgr_;
-  DtTcpSocket* cursor_ = nullptr;  // where the next pass starts; null: the head
-  DtList& connections_;
+  std::unique_ptr<DtPoller> poller_;
+  int listenFd_ = -1;
+  int port_;
+  int maxConnections_;
+  bool ok_ = false;
+  bool addressInUse_ = false;
+  bool noDelay_ = true;
+  std::size_t queueCap_ = DtForwarderLink::defaultQueueCap;
+  int wakeFd_ = -1;
+  std::uint32_t nextId_ = 1;
+  std::vector<std::unique_ptr<Entry>> entries_;  // in the order accepted
+  std::unordered_map<std::uint32_t, Entry*> byId_;
+  std::vector<Entry*> dirty_;  // entries with output queued in this pass
+  std::uint32_t ownerAddress_ = 0;
+  int ownerPort_ = -1;
+  Entry* owner_ = nullptr;
+  std::uint64_t refused_ = 0;
+  LinkCallback onAccept_;
+  LinkCallback onClose_;
 };

@@ -8,10 +8,11 @@ if(NOT LIBRARY)
   message(FATAL_ERROR "LIBRARY names the shared library to check")
 endif()
 
-# Classes of the documented extensions (exported with RTI_EXPORT or DT_EXPORT).
+# Classes of the documented extensions (exported with RTI_EXPORT or DT_EXPORT);
+# the rtiexec program hosts DtRtiExec and makes its RID parameters.
 set(extensions DtFedAmbWrapper DtRtiAmbassadorImplementor DtRtiAmbassadorObserver
                DtRtiAmbObserverList DtReadFileDescriptor RtReadFileDescriptor DtReadFileEvent
-               setRtiNotifyLevel)
+               setRtiNotifyLevel DtRtiExec DtRIDParameters)
 # What a plug-in's observers and wrappers need besides: the names they are
 # filed under and the base of the observers.
 list(APPEND extensions DtString DtListMember)

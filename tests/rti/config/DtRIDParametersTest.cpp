@@ -94,6 +94,7 @@ const std::vector<KeyRow> keyRows = {
     INT_ROW("RTI_momExceptionReports", momExceptionReports, "0", "1"),
     INT_ROW("RTI_momExceptionLogging", momExceptionLogging, "0", "1"),
     INT_ROW("RTI_momFederateUpdateInterval", momFederateUpdateInterval, "0", "15"),
+    INT_ROW("RTI_tcpMaxConnections", tcpMaxConnections, "1024", "16"),
 };
 
 // Every test works in a scratch directory with neither RTI_RID_FILE nor

@@ -13,6 +13,7 @@
 #include "CoreTestSupport.h"
 #include "FederateMgrTestSupport.h"
 #include "core/DtLocalNumberSource.h"
+#include "core/DtRtiExecFederateMgr.h"
 #include "rti/util/NotifyCapture.h"
 #include "util/DtClock.h"
 #include "util/DtNotify.h"
@@ -127,12 +128,12 @@ TEST_F(FedMgrTest, SaveFileNamesJoinDirectoryLabelExecutionFederateAndHandle) {
   EXPECT_STREQ(fedMgr->getRestoreFileName("L2", 12, result).string(), "saves/here/L2-X-F1-12.sav");
 }
 
-TEST_F(FedMgrTest, CreateGivesTheManagerWithoutRtiexecOrACreatorsOrNoneForTheRtiexec) {
+TEST_F(FedMgrTest, CreateGivesTheManagerWithoutOrWithTheRtiexecOrACreators) {
   DtRIDParameters plain;
   EXPECT_NE(dynamic_cast<DtSimpleFederateMgr*>(DtFederateMgr::create(&plain).get()), nullptr);
   DtRIDParameters withExec;
   withExec.setUseRtiExec(1);
-  EXPECT_EQ(DtFederateMgr::create(&withExec), nullptr);
+  EXPECT_NE(dynamic_cast<DtRtiExecFederateMgr*>(DtFederateMgr::create(&withExec).get()), nullptr);
   FakeFederateMgr::Install fake;
   EXPECT_NE(dynamic_cast<FakeFederateMgr*>(DtFederateMgr::create(&withExec).get()), nullptr);
 }

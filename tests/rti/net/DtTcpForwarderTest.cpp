@@ -1,6 +1,9 @@
 // The TCP forwarder: every packet read from one connection goes to every
-// open connection, the sender's included; a broken or stalled connection is
-// removed while the others go on.
+// connection that listens, the sender's included; a connection that never
+// spoke hears nothing once the rtiexec's own connection is named, and the
+// rtiexec's connection is spared the object and interaction traffic; a
+// broken, stalled, malformed or surplus connection is closed while the
+// others go on; every connection is watched, however many there are.
 
 #include "net/DtTcpForwarder.h"
 
@@ -11,112 +14,218 @@
 #include <vector>
 
 #include "TcpTestSupport.h"
+#include "net/DtRtiMsgKind.h"
 #include "rti/util/NotifyCapture.h"
 
 using namespace nettest;
 
 namespace {
 
+using Packets = std::vector<std::vector<char>>;
+
+// A packet of the message kind, its size in its first two bytes.
+std::vector<char> packetOf(int length, int kind, char fill = 'p') {
+  std::vector<char> bytes = framed(length, fill);
+  bytes[4] = static_cast<char>(kind);
+  return bytes;
+}
+
 class DtTcpForwarderTest : public testing::Test {
 protected:
   void SetUp() override {
-    ASSERT_TRUE(forwarder.socketMgr()->isOk());
-    forwarder.socketMgr()->addCloseCallback(
-        [](DtTcpSocket*, void* closed) { ++*static_cast<int*>(closed); }, &closed);
-    for (int i = 0; i < 3; ++i) {
-      clients.push_back(connectTo(*forwarder.socketMgr()));
-      ASSERT_TRUE(clients.back()->isOk());
-    }
-    for (int i = 0; i < 50 && forwarder.socketMgr()->connections().count() < 3; ++i) {
-      waitReadable(forwarder.socketMgr()->listenDescriptor(), 0.1);
-      forwarder.socketMgr()->acceptConnections();
-    }
-    ASSERT_EQ(forwarder.socketMgr()->connections().count(), 3u);
+    ASSERT_TRUE(forwarder->isOk());
+    forwarder->setCloseCallback([this](DtForwarderLink&) { ++closed; });
+    for (int i = 0; i < 3; ++i) ASSERT_NO_FATAL_FAILURE(addClient());
+  }
+
+  void addClient() {
+    clients.push_back(std::make_unique<DtTcpSocket>(loopback, forwarder->port(), false));
+    ASSERT_TRUE(clients.back()->isOk());
+    const std::size_t wanted = clients.size();
+    for (int i = 0; i < 100 && forwarder->connectionCount() < wanted; ++i) forwarder->serviceConnections(0.05);
+    ASSERT_EQ(forwarder->connectionCount(), wanted);
   }
 
   // Services the forwarder and reads every packet client `i` gets until
   // `count` came (or `rounds` passes went by).
-  std::vector<std::vector<char>> relayTo(std::size_t i, std::size_t count, int rounds = 2000) {
-    std::vector<std::vector<char>> got;
+  Packets relayTo(std::size_t i, std::size_t count, int rounds = 200) {
+    Packets got;
     for (int round = 0; round < rounds && got.size() < count; ++round) {
-      forwarder.serviceConnections(0.02, 0.005);
+      forwarder->serviceConnections(0.01);
       char* data = nullptr;
       int status = 0;
       for (int length; (length = clients[i]->DtRecv(&data, &status)) > 0;) got.emplace_back(data, data + length);
-      if (status == 0) waitReadable(clients[i]->readDescriptor(), 0.005);
     }
     return got;
   }
 
+  // Client i's end of its connection, as the forwarder sees its peer.
+  void nameOwner(std::size_t i) {
+    DtSockAddr local;
+    ASSERT_EQ(DtPortLocalAddress(clients[i]->descriptor(), &local), 0);
+    forwarder->setOwnerAddress(local.address, local.port);
+  }
+
   NotifyCapture capture;
-  DtTcpForwarder forwarder{0};
+  std::unique_ptr<DtTcpForwarder> forwarder = std::make_unique<DtTcpForwarder>(0);
   std::vector<std::unique_ptr<DtTcpSocket>> clients;
   int closed = 0;
 };
 
-TEST_F(DtTcpForwarderTest, RelaysEveryPacketToEveryClientTheSenderIncluded) {
-  const std::vector<char> first = framed(40, 'f'), second = framed(300, 's');
+TEST_F(DtTcpForwarderTest, RelaysEveryPacketToEveryClientTheSenderIncludedInOrder) {
+  const std::vector<char> first = packetOf(40, 5, 'f'), second = packetOf(300, 1, 's');
   ASSERT_EQ(clients[1]->sendTo(first.data(), 40, 0), 40);
   ASSERT_EQ(clients[1]->sendTo(second.data(), 300, 0), 300);
-  for (std::size_t i = 0; i < clients.size(); ++i)
-    EXPECT_EQ(relayTo(i, 2), (std::vector<std::vector<char>>{first, second})) << "client " << i;
+  for (std::size_t i = 0; i < clients.size(); ++i) EXPECT_EQ(relayTo(i, 2), (Packets{first, second})) << "client " << i;
+}
+
+TEST_F(DtTcpForwarderTest, OnceTheOwnerIsNamedSilentClientsHearNothingAndTheOwnerNoFederateTraffic) {
+  nameOwner(0);
+  const std::vector<char> join = packetOf(92, DtJoinMsgKind), update = packetOf(64, DtUpdateRoMsgKind),
+                          alive = packetOf(8, DtAliveMsgKind), interaction = packetOf(50, DtInteractionTsoMsgKind);
+  for (const auto* packet : {&join, &update, &alive, &interaction})
+    ASSERT_GT(clients[1]->sendTo(packet->data(), static_cast<int>(packet->size()), 0), 0);
+  EXPECT_EQ(relayTo(1, 4), (Packets{join, update, alive, interaction}));
+  EXPECT_EQ(relayTo(0, 2), (Packets{join, alive}));
+  EXPECT_EQ(relayTo(2, 1, 20), Packets{});
+  // Having spoken, client 2 listens.
+  ASSERT_GT(clients[2]->sendTo(alive.data(), 8, 0), 0);
+  ASSERT_GT(clients[1]->sendTo(update.data(), 64, 0), 0);
+  EXPECT_EQ(relayTo(2, 2), (Packets{alive, update}));
 }
 
 TEST_F(DtTcpForwarderTest, ClosedClientIsRemovedAndTheOthersGoOn) {
   clients[0].reset();
-  const std::vector<char> packet = framed(64, 'p');
+  const std::vector<char> packet = packetOf(64, 1);
   ASSERT_EQ(clients[2]->sendTo(packet.data(), 64, 0), 64);
-  EXPECT_EQ(relayTo(1, 1), (std::vector<std::vector<char>>{packet}));
-  EXPECT_EQ(relayTo(2, 1), (std::vector<std::vector<char>>{packet}));
-  for (int round = 0; round < 100 && closed == 0; ++round) forwarder.serviceConnections(0.01, 0.005);
+  EXPECT_EQ(relayTo(1, 1), (Packets{packet}));
+  EXPECT_EQ(relayTo(2, 1), (Packets{packet}));
+  for (int round = 0; round < 100 && closed == 0; ++round) forwarder->serviceConnections(0.01);
   EXPECT_EQ(closed, 1);
-  EXPECT_EQ(forwarder.socketMgr()->connections().count(), 2u);
+  EXPECT_EQ(forwarder->connectionCount(), 2u);
 }
 
-TEST_F(DtTcpForwarderTest, StalledClientDoesNotHoldUpTheOthers) {
-  const int savedCap = DtTcpSocket::maxQueuedPackets();
-  DtTcpSocket::setMaxQueuedPackets(50);
-  // Client 0 never reads; the forwarder's side of it fills and its queue
-  // grows. Small buffers make that happen soon.
-  // (Connections are accepted in the order the clients connected.)
+TEST_F(DtTcpForwarderTest, MalformedPacketsCloseTheirConnectionAfterWhatCameBeforeThem) {
+  struct Case {
+    const char* what;
+    std::vector<char> bad;
+  };
+  std::vector<char> unknownKind = packetOf(20, 0);
+  unknownKind[4] = static_cast<char>(200);
+  const Case cases[] = {{"size below a header", {0, 3, 1, 1, 1, 0, 0, 0}}, {"unknown kind", unknownKind}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    closed = 0;
+    // A sound packet, then the bad one, in one write.
+    std::vector<char> bytes = packetOf(30, 1, 'g');
+    const std::vector<char> good = bytes;
+    bytes.insert(bytes.end(), c.bad.begin(), c.bad.end());
+    sendRaw(clients[2]->descriptor(), bytes);
+    EXPECT_EQ(relayTo(1, 1), (Packets{good}));
+    for (int round = 0; round < 100 && closed == 0; ++round) forwarder->serviceConnections(0.01);
+    EXPECT_EQ(closed, 1);
+    EXPECT_NE(capture.text().find("a malformed packet"), std::string::npos);
+    // The others go on.
+    const std::vector<char> after = packetOf(16, 7);
+    ASSERT_GT(clients[0]->sendTo(after.data(), 16, 0), 0);
+    EXPECT_EQ(relayTo(1, 1), (Packets{after}));
+    clients[2] = std::make_unique<DtTcpSocket>(loopback, forwarder->port(), false);
+    for (int i = 0; i < 100 && forwarder->connectionCount() < 3; ++i) forwarder->serviceConnections(0.05);
+  }
+}
+
+TEST_F(DtTcpForwarderTest, HalfAPacketOrSilenceDoesNotHoldUpTheOthers) {
+  const std::vector<char> whole = packetOf(100, 1);
+  sendRaw(clients[2]->descriptor(), std::vector<char>(whole.begin(), whole.begin() + 37));
+  const std::vector<char> other = packetOf(20, 5);
+  ASSERT_GT(clients[0]->sendTo(other.data(), 20, 0), 0);
+  EXPECT_EQ(relayTo(1, 1), (Packets{other}));
+  // The rest of the half packet completes it.
+  sendRaw(clients[2]->descriptor(), std::vector<char>(whole.begin() + 37, whole.end()));
+  EXPECT_EQ(relayTo(1, 1), (Packets{whole}));
+}
+
+TEST_F(DtTcpForwarderTest, StalledClientIsClosedWithoutHoldingUpTheOthers) {
+  // A forwarder with a small cap; client 0 never reads. Small buffers make
+  // its side fill soon.
+  forwarder.reset();
+  clients.clear();
+  closed = 0;
+  forwarder = std::make_unique<DtTcpForwarder>(0);
+  forwarder->setQueueCap(64 << 10);
+  forwarder->setCloseCallback([this](DtForwarderLink&) { ++closed; });
+  for (int i = 0; i < 3; ++i) ASSERT_NO_FATAL_FAILURE(addClient());
   DtPortSetOption(clients[0]->descriptor(), DtSockOption::ReceiveBuffer, 4096);
-  DtPortSetOption(accepted(*forwarder.socketMgr())[0]->descriptor(), DtSockOption::SendBuffer, 4096);
+  DtPortSetOption(forwarder->links()[0]->fd(), DtSockOption::SendBuffer, 4096);
   const int count = 2000;
   std::vector<std::size_t> got(3, 0);
   int sent = 0;
   for (int round = 0; round < 20000 && (got[1] < count || got[2] < count); ++round) {
     for (int burst = 0; burst < 20 && sent < count; ++burst, ++sent) {
-      std::vector<char> packet = framed(1000, 'd');
-      DtPutBigEndian(static_cast<std::uint32_t>(sent), packet.data() + 2);
+      std::vector<char> packet = packetOf(1000, 1, 'd');
+      DtPutBigEndian(static_cast<std::uint32_t>(sent), packet.data() + 8);
       ASSERT_GE(clients[1]->sendTo(packet.data(), 1000, 0), 0);
     }
     clients[1]->DtFlush();
-    forwarder.serviceConnections(0.01, 0.002);
+    forwarder->serviceConnections(0.01);
     for (std::size_t i = 1; i < 3; ++i) {
       char* data = nullptr;
       int status = 0;
       while (clients[i]->DtRecv(&data, &status) > 0) {
-        ASSERT_EQ(DtGetBigEndian<std::uint32_t>(data + 2), got[i]) << "client " << i;
+        ASSERT_EQ(DtGetBigEndian<std::uint32_t>(data + 8), got[i]) << "client " << i;
         ++got[i];
       }
     }
   }
-  DtTcpSocket::setMaxQueuedPackets(savedCap);
   EXPECT_EQ(got[1], static_cast<std::size_t>(count));
   EXPECT_EQ(got[2], static_cast<std::size_t>(count));
   EXPECT_EQ(closed, 1);
-  EXPECT_EQ(forwarder.socketMgr()->connections().count(), 2u);
-  EXPECT_NE(capture.text().find("TcpSocket: more than 50 packets wait to be sent to 127.0.0.1: closing the "
-                                "connection\n"),
-            std::string::npos);
+  EXPECT_EQ(forwarder->connectionCount(), 2u);
+  EXPECT_NE(capture.text().find("bytes wait to be sent: the peer stopped reading"), std::string::npos);
 }
 
-TEST(DtTcpForwarder, ReadAndForwardNeedsASocket) {
+TEST(DtTcpForwarder, ConnectionsPastTheLimitAreRefusedWithAMessage) {
+  NotifyCapture capture;
+  DtTcpForwarder forwarder(0, 2);
+  std::vector<std::unique_ptr<DtTcpSocket>> clients;
+  for (int i = 0; i < 3; ++i) {
+    clients.push_back(std::make_unique<DtTcpSocket>(loopback, forwarder.port(), false));
+    for (int round = 0; round < 100 && forwarder.connectionCount() + forwarder.refusedCount() <= std::size_t(i);
+         ++round) {
+      forwarder.serviceConnections(0.05);
+    }
+  }
+  EXPECT_EQ(forwarder.connectionCount(), 2u);
+  EXPECT_EQ(forwarder.refusedCount(), 1u);
+  EXPECT_NE(capture.text().find("refused a connection from 127.0.0.1: 2 connections are open, the most that "
+                                "RTI_tcpMaxConnections allows"),
+            std::string::npos);
+  // The refused client sees its connection end.
+  char* data = nullptr;
+  int status = 0;
+  receiveWithin(*clients[2], &data, &status);
+  EXPECT_EQ(status, -1);
+  EXPECT_FALSE(clients[2]->isOk());
+}
+
+TEST(DtTcpForwarder, EveryConnectionIsWatchedHoweverManyThereAre) {
   NotifyCapture capture;
   DtTcpForwarder forwarder(0);
-  forwarder.readAndForward(nullptr, 0.0);
-  EXPECT_EQ(capture.text(), "readAndForward: no socket.\n");
-  forwarder.serviceConnections(0.01, 0.01);  // no connection: nothing to do
+  std::vector<std::unique_ptr<DtTcpSocket>> clients;
+  for (int i = 0; i < 150; ++i) clients.push_back(std::make_unique<DtTcpSocket>(loopback, forwarder.port(), false));
+  for (int round = 0; round < 200 && forwarder.connectionCount() < clients.size(); ++round) {
+    forwarder.serviceConnections(0.05);
+  }
+  ASSERT_EQ(forwarder.connectionCount(), clients.size());
+  // The last client's packet ends the very next pass, which relays it to it.
+  const std::vector<char> packet = packetOf(24, 1);
+  ASSERT_GT(clients.back()->sendTo(packet.data(), 24, 0), 0);
+  waitReadable(forwarder.links().back()->fd());
+  forwarder.serviceConnections(30.0);
+  char* data = nullptr;
+  int status = 0;
+  receiveWithin(*clients.back(), &data, &status);
+  EXPECT_EQ(status, 1);
 }
 
 }  // namespace

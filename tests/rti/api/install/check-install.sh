@@ -8,7 +8,8 @@
 #
 #   tests/rti/api/install/check-install.sh BUILD_DIR
 #
-# BUILD_DIR is a configured tree whose hlacore and hlatime targets are built.
+# BUILD_DIR is a configured tree whose hlacore, hlatime and rtiexec targets are
+# built.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
@@ -50,4 +51,6 @@ g++ -std=c++17 -o "$prefix/time_only_pc" "$here/TimeOnly.cpp" \
 "$prefix/time_only_pc"
 [ -f "$(pkg-config --variable=rticonfigdir hlacore)/rid.mtl" ] || { echo "rid.mtl is not in rticonfigdir" >&2; exit 1; }
 "$here/check-plugin.sh" "$prefix" "$prefix/federate-cmake/scripted_federate"
+step "the installed rtiexec runs beside the library"
+"$prefix/bin/rtiexec" --help | grep -q "RTI_useRtiExec" || { echo "bin/rtiexec --help failed" >&2; exit 1; }
 step "the installed library works from outside the tree"

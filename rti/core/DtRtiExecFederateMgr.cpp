@@ -1,0 +1,341 @@
+// The federate manager with the rtiexec: the connection handshake, create,
+// destroy and join as requests with their answers, resign, and the
+// designated federate.
+#include "core/DtRtiExecFederateMgr.h"
+
+#include <cstring>
+
+#include "api/DtNotImplemented.h"
+#include "config/DtRIDParameters.h"
+#include "mom/DtMomMgr.h"
+#include "net/DtAsyncConnectionMgr.h"
+#include "net/DtFederationMsgs.h"
+#include "net/DtRtiConnection.h"
+#include "net/DtSocket.h"
+#include "util/DtClock.h"
+#include "util/DtNotify.h"
+
+namespace {
+
+template <class Msg>
+std::unique_ptr<Msg> makeMsg(DtConnectionMgr& mgr) {
+  std::unique_ptr<DtRtiMsg> made(mgr.create(Msg::currentKind()));
+  auto* msg = dynamic_cast<Msg*>(made.get());
+  if (!msg) return nullptr;
+  made.release();
+  return std::unique_ptr<Msg>(msg);
+}
+
+// The FED file's name without its folder (either separator).
+DtString baseName(const char* path) {
+  const char* base = path;
+  for (const char* p = path; *p; ++p) {
+    if (*p == '/' || *p == '\\') base = p + 1;
+  }
+  return DtString(base);
+}
+
+const char* orEmpty(const char* text) { return text ? text : ""; }
+
+template <class Msg, void (DtRtiExecFederateMgr::*Process)(const Msg&)>
+void forward(const Msg& msg, void* mgr) {
+  (static_cast<DtRtiExecFederateMgr*>(mgr)->*Process)(msg);
+}
+
+template <class Msg, void (DtRtiExecFederateMgr::*Process)(const Msg&)>
+void registerOne(DtConnectionMgr* mgr, DtRtiExecFederateMgr* self, bool add) {
+  if (add) {
+    Msg::addCallback(mgr, &forward<Msg, Process>, self);
+  } else {
+    Msg::removeCallback(mgr, &forward<Msg, Process>, self);
+  }
+}
+
+}  // namespace
+
+DtRtiExecFederateMgr::DtRtiExecFederateMgr(DtRIDParameters* params)
+    : DtFederateMgr(params), drawnNumber_(localNumber_) {}
+
+DtRtiExecFederateMgr::DtRtiExecFederateMgr(DtRIDParameters* params, std::unique_ptr<DtConnectionMgr> connectMgr)
+    : DtFederateMgr(params, std::move(connectMgr)), drawnNumber_(localNumber_) {}
+
+DtRtiExecFederateMgr::~DtRtiExecFederateMgr() {
+  if (connectMgr_) {
+    registerJoinedCallbacks(false);
+    registerOne<DtJoinResponseMsg, &DtRtiExecFederateMgr::processJoinResponseMsg>(connectMgr(), this, false);
+    registerOne<DtConnectMsg, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(), this, false);
+  }
+  // The base releases the number it drew, whatever the rtiexec called us.
+  localNumber_ = drawnNumber_;
+}
+
+void DtRtiExecFederateMgr::init(DtMomMgr* momMgr) {
+  DtFederateMgr::init(momMgr);
+  registerOne<DtJoinResponseMsg, &DtRtiExecFederateMgr::processJoinResponseMsg>(connectMgr(), this, true);
+  registerOne<DtConnectMsg, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(), this, true);
+  if (!connectMgr_->reliableConn()) return;
+  const std::uint32_t remembered = localNumber_;
+  localNumber_ = 0;
+  DtNotifyVerbose("Waiting to initialize rtiexec connection\n");
+  const double deadline = DtRealTime() + params_->responseInterval();
+  try {
+    while (localNumber_ == 0) {
+      if (tick()) continue;
+      const double left = deadline - DtRealTime();
+      if (left <= 0 || reliableConnBroken()) break;
+      connectMgr_->wait(left);
+    }
+  } catch (const RTI::RTIinternalError&) {
+    // The connection broke: reported by the connection manager.
+  }
+  if (localNumber_ == 0) {
+    localNumber_ = remembered;
+    DtNotifyError("Failed to initialize rtiexec connection\n");
+  }
+}
+
+void DtRtiExecFederateMgr::processConnectMsg(const DtConnectMsg& msg) {
+  DtNotifyVerbose("Connected to rtiexec with ID %lu\n", msg.connectionHandle());
+  localNumber_ = static_cast<std::uint32_t>(msg.connectionHandle());
+}
+
+// The wait for an answer ----------------------------------------------------------
+
+bool DtRtiExecFederateMgr::reliableConnBroken() const {
+  const DtRtiConnection* reliable = connectMgr_->reliableConn();
+  return reliable && !reliable->socket()->isOk();
+}
+
+void DtRtiExecFederateMgr::keepForTick(std::unique_ptr<DtRtiMsg> msg) {
+  if (!isJoined()) return;
+  // As a message held during a save: the management object model's
+  // registry has seen it, the others see it at the next tick.
+  connectMgr_->momProcessMsg(*msg);
+  connectMgr_->addPendingMsg(msg.release());
+}
+
+template <class Judge>
+std::unique_ptr<DtRtiMsg> DtRtiExecFederateMgr::awaitAnswer(Judge&& judge) {
+  const double deadline = DtRealTime() + params_->responseInterval();
+  for (;;) {
+    if (std::unique_ptr<DtRtiMsg> msg{connectMgr_->getMessage()}) {
+      switch (judge(*msg)) {
+        case Verdict::Answer:
+          if (DtGetNotifyLevel() >= 3) {
+            DtNotifyVerbose("[=================================================\n");
+            DtNotifyVerbose("Received message of size %d\n", msg->size());
+            msg->print();
+            DtNotifyVerbose("=================================================]\n");
+          }
+          return msg;
+        case Verdict::Other:
+          keepForTick(std::move(msg));
+          break;
+        case Verdict::OtherAnswer:
+          break;  // another federate's answer
+      }
+      continue;
+    }
+    const double left = deadline - DtRealTime();
+    // No answer can come over a broken connection to the rtiexec.
+    if (left <= 0 || reliableConnBroken()) return nullptr;
+    connectMgr_->wait(left);
+  }
+}
+
+// Create and destroy ----------------------------------------------------------------
+
+void DtRtiExecFederateMgr::sendCreateMsg(const char* executionName, const DtString& fedFile, DtString* sentName) {
+  auto msg = makeMsg<DtCreateMsg>(*connectMgr_);
+  if (!msg) return;
+  msg->set(executionName, fedFile);
+  *sentName = msg->fullFedExName();
+  connectMgr_->send(*msg, connectMgr_->internalTransportType(), 0);
+}
+
+void DtRtiExecFederateMgr::createFederationExecution(const char* executionName, const char* fedFile) {
+  executionName = orEmpty(executionName);
+  fedFile = orEmpty(fedFile);
+  if (isJoined() && std::strcmp(this->executionName(), executionName) == 0) {
+    throw RTI::FederationExecutionAlreadyExists("");
+  }
+  addFedFileNameMapping(executionName, fedFile);
+  testReadFedFile(fedFile, executionName);
+  DtString sentName;
+  sendCreateMsg(executionName, baseName(fedFile), &sentName);
+  DtNotifyVerbose("Waiting for create response\n");
+  const std::unique_ptr<DtRtiMsg> answer = awaitAnswer([&](const DtRtiMsg& msg) {
+    const auto* response = dynamic_cast<const DtCreateResponseMsg*>(&msg);
+    if (!response) return Verdict::Other;
+    return response->fullFedExName() == sentName ? Verdict::Answer : Verdict::OtherAnswer;
+  });
+  if (!answer) {
+    DtNotifyInfo("Could not create %s:  Could not connect to rtiexec.\n", executionName);
+    throw RTI::RTIinternalError("");
+  }
+  if (static_cast<const DtCreateResponseMsg&>(*answer).responseFlag() == 1) {
+    throw RTI::FederationExecutionAlreadyExists("");
+  }
+}
+
+void DtRtiExecFederateMgr::sendDestroyMsg(const char* executionName, DtString* sentName) {
+  auto msg = makeMsg<DtDestroyMsg>(*connectMgr_);
+  if (!msg) return;
+  msg->set(executionName);
+  *sentName = msg->fullFedExName();
+  connectMgr_->send(*msg, connectMgr_->internalTransportType(), 0);
+}
+
+void DtRtiExecFederateMgr::destroyFederationExecution(const char* executionName) {
+  executionName = orEmpty(executionName);
+  if (isJoined() && std::strcmp(this->executionName(), executionName) == 0) {
+    throw RTI::FederatesCurrentlyJoined("");
+  }
+  DtString sentName;
+  sendDestroyMsg(executionName, &sentName);
+  const std::unique_ptr<DtRtiMsg> answer = awaitAnswer([&](const DtRtiMsg& msg) {
+    const auto* response = dynamic_cast<const DtDestroyResponseMsg*>(&msg);
+    if (!response) return Verdict::Other;
+    return response->fullFedExName() == sentName ? Verdict::Answer : Verdict::OtherAnswer;
+  });
+  if (!answer) {
+    DtNotifyInfo("Could not destroy %s:  Could not connect to rtiexec.\n", executionName);
+    throw RTI::RTIinternalError("");
+  }
+  switch (static_cast<const DtDestroyResponseMsg&>(*answer).responseFlag()) {
+    case 1: throw RTI::FederationExecutionDoesNotExist("");
+    case 2: throw RTI::FederatesCurrentlyJoined("");
+    default: return;
+  }
+}
+
+// Join ----------------------------------------------------------------------------------
+
+void DtRtiExecFederateMgr::sendJoinMsg(unsigned long connectionId, const char* executionName,
+                                       const char* federateName, DtString* sentName) {
+  auto msg = makeMsg<DtJoinMsg>(*connectMgr_);
+  if (!msg) return;
+  msg->set(connectionId, federateName, executionName);
+  *sentName = msg->fullFedExName();
+  connectMgr_->send(*msg, connectMgr_->internalTransportType(), 0);
+}
+
+void DtRtiExecFederateMgr::sendJoinConfirmMsg(const char* federateName) {
+  auto msg = makeMsg<DtJoinConfirmMsg>(*connectMgr_);
+  if (!msg) return;
+  msg->set(federateName);
+  connectMgr_->sendStampedAndDelete(msg.release(), connectMgr_->internalTransportType(), 0);
+}
+
+bool DtRtiExecFederateMgr::isOwnJoinResponse(const DtJoinResponseMsg& msg, const DtString& executionName,
+                                             const char* federateName) const {
+  // The name field holds at most 16 characters: a name that begins with
+  // the one in the answer is taken as the same.
+  const char* answered = msg.federateName();
+  return msg.fullFedExName() == executionName && msg.destinationID() == localNumber_ &&
+         std::strncmp(federateName, answered, std::strlen(answered)) == 0;
+}
+
+RTI::FederateHandle DtRtiExecFederateMgr::joinFederationExecution(const char* federateName,
+                                                                  const char* executionName,
+                                                                  RTI::FederateAmbassador* fedAmb) {
+  federateName = orEmpty(federateName);
+  executionName = orEmpty(executionName);
+  DtString sentName;
+  sendJoinMsg(localNumber_, executionName, federateName, &sentName);
+  DtNotifyVerbose("Waiting for join response\n");
+  const std::unique_ptr<DtRtiMsg> answer = awaitAnswer([&](const DtRtiMsg& msg) {
+    const auto* response = dynamic_cast<const DtJoinResponseMsg*>(&msg);
+    if (!response) {
+      DtNotifyVerbose("got some other kind of message %d\n", static_cast<int>(msg.msgKind()));
+      return Verdict::Other;
+    }
+    return isOwnJoinResponse(*response, sentName, federateName) ? Verdict::Answer : Verdict::OtherAnswer;
+  });
+  if (!answer) {
+    DtNotifyInfo("Could not join %s:  Could not connect to rtiexec.\n", executionName);
+    throw RTI::RTIinternalError("");
+  }
+  const auto& response = static_cast<const DtJoinResponseMsg&>(*answer);
+  switch (response.errorValue()) {
+    case 0: break;
+    case 1: throw RTI::FederationExecutionDoesNotExist("");
+    case 2: throw RTI::SaveInProgress("");
+    case 3: throw RTI::RestoreInProgress("");
+    default: throw RTI::RTIinternalError("");
+  }
+  const RTI::FederateHandle handle = response.federateHandleToUse();
+  const DtString fedFile(response.fedFileName());
+  federateHandle_ = handle;
+  executionHandle_ = response.fedexHandleToUse();
+  try {
+    readFedFile(fedFile, executionName);
+    postJoinInit(federateName, executionName, fedAmb);
+  } catch (...) {
+    withdrawJoin(executionName, handle);
+    federateHandle_ = 0;
+    executionHandle_ = 0;
+    throw;
+  }
+  sendJoinConfirmMsg(federateName);
+  currentFedFile_ = fedFile;
+  registerJoinedCallbacks(true);
+  return handle;
+}
+
+void DtRtiExecFederateMgr::withdrawJoin(const char* executionName, unsigned long handle) {
+  // A resign of the handle given ends the rtiexec's pending join.
+  auto msg = makeMsg<DtResignMsg>(*connectMgr_);
+  if (!msg) return;
+  msg->set(executionName, handle, RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
+  msg->setFedEx(static_cast<int>(executionHandle_));
+  connectMgr_->send(*msg, connectMgr_->internalTransportType(), 0);
+}
+
+void DtRtiExecFederateMgr::processJoinResponseMsg(const DtJoinResponseMsg& msg) {
+  if (!isJoined() || msg.errorValue() != 0) return;
+  if (isOwnJoinResponse(msg, DtString(executionName()), federateName())) sendJoinConfirmMsg(federateName());
+}
+
+// Resign and the designated federate ------------------------------------------------
+
+void DtRtiExecFederateMgr::resignFederationExecution(RTI::ResignAction action) {
+  DtFederateMgr::resignFederationExecution(action);
+  designated_ = false;
+  registerJoinedCallbacks(false);
+}
+
+void DtRtiExecFederateMgr::processDesignatedFederateMsg(const DtDesignatedFederateMsg& msg) {
+  if (msg.designatedFederate() != connectMgr_->fedHandle()) return;
+  setDesignatedFederate(1);
+  if (momMgr_) momMgr_->designateFederationPublisher();
+}
+
+void DtRtiExecFederateMgr::registerJoinedCallbacks(bool add) {
+  if (add == joinedCallbacks_) return;
+  registerOne<DtDesignatedFederateMsg, &DtRtiExecFederateMgr::processDesignatedFederateMsg>(connectMgr(), this, add);
+  joinedCallbacks_ = add;
+}
+
+// Services built with their own issues ------------------------------------------------
+
+void DtRtiExecFederateMgr::registerFederationSynchronizationPoint(const char*, const char*,
+                                                                  const RTI::FederateHandleSet&) {
+  DtNotImplemented("registerFederationSynchronizationPoint");
+}
+void DtRtiExecFederateMgr::registerFederationSynchronizationPoint(const char*, const char*) {
+  DtNotImplemented("registerFederationSynchronizationPoint");
+}
+void DtRtiExecFederateMgr::synchronizationPointAchieved(const char*) {
+  DtNotImplemented("synchronizationPointAchieved");
+}
+void DtRtiExecFederateMgr::requestFederationSave(const char*, const RTI::FedTime*) {
+  DtNotImplemented("requestFederationSave");
+}
+void DtRtiExecFederateMgr::federateSaveBegun() { DtNotImplemented("federateSaveBegun"); }
+void DtRtiExecFederateMgr::federateSaveComplete() { DtNotImplemented("federateSaveComplete"); }
+void DtRtiExecFederateMgr::federateSaveNotComplete() { DtNotImplemented("federateSaveNotComplete"); }
+void DtRtiExecFederateMgr::requestFederationRestore(const char*) { DtNotImplemented("requestFederationRestore"); }
+void DtRtiExecFederateMgr::federateRestoreComplete() { DtNotImplemented("federateRestoreComplete"); }
+void DtRtiExecFederateMgr::federateRestoreNotComplete() { DtNotImplemented("federateRestoreNotComplete"); }
+void DtRtiExecFederateMgr::testSaveProgress() {}

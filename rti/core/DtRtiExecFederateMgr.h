@@ -1,0 +1,102 @@
+#pragma once
+// DtRtiExecFederateMgr: the federate manager of a federation run by the
+// rtiexec (RTI_useRtiExec 1). Create, destroy and join are requests to the
+// rtiexec, each waiting at most RTI_responseInterval seconds for its answer
+// (the wait sleeps on the connection manager between messages); without an
+// answer the service prints "Could not <do> <execution>:  Could not connect
+// to rtiexec." and throws RTI::RTIinternalError. The rtiexec hands out the
+// federate handles, so two federates of one execution never share one.
+//
+// The federate's identity in the join exchange is the number that the
+// rtiexec's forwarder gives its connection (the connect message, awaited
+// by init); without a reliable connection it stays the drawn local number.
+//
+// Messages that arrive during a wait and are not its answer are kept for
+// the next tick while the federate is joined (they belong to its
+// execution), and dropped otherwise.
+//
+// Used on the thread that calls the ambassador.
+
+#include <cstdint>
+#include <memory>
+
+#include "core/DtFederateMgr.h"
+
+class DtConnectMsg;
+class DtDesignatedFederateMsg;
+class DtJoinResponseMsg;
+class DtRtiMsg;
+
+class DtRtiExecFederateMgr : public DtFederateMgr {
+public:
+  explicit DtRtiExecFederateMgr(DtRIDParameters* params);
+  ~DtRtiExecFederateMgr() override;
+
+  // Registers the join-response and connect callbacks and, with a reliable
+  // connection, waits (at most RTI_responseInterval) for the connect
+  // message; without it the drawn number stays and "Failed to initialize
+  // rtiexec connection" is printed.
+  void init(DtMomMgr* momMgr) override;
+  // FederationExecutionAlreadyExists when this federate is joined to an
+  // execution of that name or the rtiexec has one; CouldNotOpenFED and
+  // ErrorReadingFED from the file check.
+  void createFederationExecution(const char* executionName, const char* fedFile) override;
+  // FederatesCurrentlyJoined when this federate is joined to it or the
+  // rtiexec says federates are; FederationExecutionDoesNotExist.
+  void destroyFederationExecution(const char* executionName) override;
+  // FederationExecutionDoesNotExist, SaveInProgress, RestoreInProgress by
+  // the rtiexec's answer; a join whose FED file cannot be read or whose
+  // managers cannot be made is withdrawn at the rtiexec and fails.
+  RTI::FederateHandle joinFederationExecution(const char* federateName, const char* executionName,
+                                              RTI::FederateAmbassador* fedAmb) override;
+  void resignFederationExecution(RTI::ResignAction action) override;
+
+  void registerFederationSynchronizationPoint(const char* label, const char* tag,
+                                              const RTI::FederateHandleSet& federates) override;
+  void registerFederationSynchronizationPoint(const char* label, const char* tag) override;
+  void synchronizationPointAchieved(const char* label) override;
+  void requestFederationSave(const char* label, const RTI::FedTime* time) override;
+  void federateSaveBegun() override;
+  void federateSaveComplete() override;
+  void federateSaveNotComplete() override;
+  void requestFederationRestore(const char* label) override;
+  void federateRestoreComplete() override;
+  void federateRestoreNotComplete() override;
+  void testSaveProgress() override;
+
+  // Received messages.
+  virtual void processConnectMsg(const DtConnectMsg& msg);
+  // A repeated answer to this federate's join is confirmed again.
+  virtual void processJoinResponseMsg(const DtJoinResponseMsg& msg);
+  virtual void processDesignatedFederateMsg(const DtDesignatedFederateMsg& msg);
+
+  void setDesignatedFederate(char designated) { designated_ = designated != 0; }
+  char isDesignatedFederate() const { return designated_ ? 1 : 0; }
+
+protected:
+  // For tests that bring their own connection manager.
+  DtRtiExecFederateMgr(DtRIDParameters* params, std::unique_ptr<DtConnectionMgr> connectMgr);
+
+  virtual void sendCreateMsg(const char* executionName, const DtString& fedFile, DtString* sentName);
+  virtual void sendDestroyMsg(const char* executionName, DtString* sentName);
+  virtual void sendJoinMsg(unsigned long connectionId, const char* executionName, const char* federateName,
+                           DtString* sentName);
+  virtual void sendJoinConfirmMsg(const char* federateName);
+
+private:
+  // What the wait makes of a received message.
+  enum class Verdict { Answer, Other, OtherAnswer };
+  template <class Judge>
+  std::unique_ptr<DtRtiMsg> awaitAnswer(Judge&& judge);
+  // A message the wait did not want: kept for the next tick while joined.
+  void keepForTick(std::unique_ptr<DtRtiMsg> msg);
+  bool reliableConnBroken() const;
+  bool isOwnJoinResponse(const DtJoinResponseMsg& msg, const DtString& executionName, const char* federateName) const;
+  // Tells the rtiexec that a join it answered is not taken up after all.
+  void withdrawJoin(const char* executionName, unsigned long handle);
+  void registerJoinedCallbacks(bool add);
+
+  std::uint32_t drawnNumber_;  // the local number drawn at construction, released at the end
+  bool designated_ = false;
+  bool joinedCallbacks_ = false;
+};

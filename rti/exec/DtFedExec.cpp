@@ -1,0 +1,275 @@
+// A federation execution in the rtiexec: joins, membership, heartbeats,
+// resignations and the periodic tick.
+#include "exec/DtFedExec.h"
+
+#include <algorithm>
+
+#include "config/DtRIDParameters.h"
+#include "exec/DtExecMsg.h"
+#include "exec/DtFederate.h"
+#include "net/DtConnectionMgr.h"
+#include "net/DtFederationMsgs.h"
+#include "net/DtOwnershipMsg.h"
+#include "util/DtClock.h"
+#include "util/DtNotify.h"
+
+namespace {
+
+// The connection manager's callbacks: each calls the operation of the same
+// name on the execution given as user data.
+template <class Msg, void (DtFedExec::*Process)(const Msg&)>
+void forward(const Msg& msg, void* exec) {
+  (static_cast<DtFedExec*>(exec)->*Process)(msg);
+}
+
+template <class Msg, void (DtFedExec::*Process)(const Msg&)>
+void registerOne(DtConnectionMgr* mgr, DtFedExec* exec, bool add, char table = 0) {
+  if (add) {
+    Msg::addCallback(mgr, &forward<Msg, Process>, exec, table);
+  } else {
+    Msg::removeCallback(mgr, &forward<Msg, Process>, exec, table);
+  }
+}
+
+}  // namespace
+
+DtFedExec::DtFedExec(DtConnectionMgr* connectMgr, const DtString& executionName, const DtString& fedFileName,
+                     int executionHandle, DtRIDParameters* rid)
+    : connectMgr_(connectMgr), name_(executionName), fedFile_(fedFileName), handle_(executionHandle),
+      clock_([] { return DtRealTime(); }) {
+  if (!(rid->federateHeartbeatInterval() > 0)) rid->setFederateTimeoutInterval(0);
+  if (!(rid->federateTimeoutInterval() > 0)) rid->setFederateHeartbeatInterval(0);
+  federateTimeout_ = rid->federateTimeoutInterval();
+  registerCallbacks(true);
+}
+
+DtFedExec::~DtFedExec() {
+  registerCallbacks(false);
+  federates_.clear();
+  pendingJoins_.clear();
+}
+
+void DtFedExec::registerCallbacks(bool add) {
+  registerOne<DtJoinMsg, &DtFedExec::processJoin>(connectMgr_, this, add);
+  registerOne<DtJoinConfirmMsg, &DtFedExec::processJoinConfirm>(connectMgr_, this, add);
+  // The heartbeat is read from the second table, as the management object
+  // model reads it, before anything may hold it back.
+  registerOne<DtAliveMsg, &DtFedExec::processAlive>(connectMgr_, this, add, 1);
+  registerOne<DtResignMsg, &DtFedExec::processResign>(connectMgr_, this, add);
+  registerOne<DtOwnershipMsg, &DtFedExec::processOwnership>(connectMgr_, this, add);
+}
+
+// Joining -------------------------------------------------------------------
+
+void DtFedExec::processJoin(const DtJoinMsg& msg) {
+  if (!(msg.fullFedExName() == name_)) return;
+  const std::uint32_t handle = nextFederateHandle_++;
+  PendingJoin join{static_cast<std::uint32_t>(msg.sourceID()), msg.fullFedExName(), DtString(msg.federateName()),
+                   handle, now() + joinResendInterval};
+  sendJoinResponseMsg(join.sourceID, join.fullName, handle_, join.federateName.string(), fedFile_, handle);
+  pendingJoins_[handle] = std::move(join);
+}
+
+void DtFedExec::tickJoin() {
+  const double time = now();
+  for (auto& [handle, join] : pendingJoins_) {
+    if (!(time > join.resendAt)) continue;
+    join.resendAt = time + joinResendInterval;
+    sendJoinResponseMsg(join.sourceID, join.fullName, handle_, join.federateName.string(), fedFile_, handle);
+  }
+}
+
+void DtFedExec::processJoinConfirm(const DtJoinConfirmMsg& msg) {
+  if (!msg.isForExec(name_, handle_)) return;
+  const auto found = pendingJoins_.find(static_cast<std::uint32_t>(msg.federateHandle()));
+  if (found == pendingJoins_.end()) return;
+  const PendingJoin join = std::move(found->second);
+  pendingJoins_.erase(found);
+  DtFederate* federate = addFederate(msg.federateName(), join.handle, join.sourceID);
+  if (federateTimeout_ > 0) federate->setHeartbeat(now() + federateTimeout_);
+  if (designated_ == 0) {
+    designated_ = join.handle;
+    sendDesignatedFederate(join.handle);
+  }
+  DtNotifyInfo("Join: federate %s has joined %s with handle %d.\n", federate->getName(), name_.string(),
+               static_cast<int>(join.handle));
+}
+
+// Membership ------------------------------------------------------------------
+
+std::vector<DtFederate*> DtFedExec::federates() const {
+  std::vector<DtFederate*> list;
+  for (const auto& federate : federates_) list.push_back(federate.get());
+  return list;
+}
+
+DtFederate* DtFedExec::addFederate(const char* name, unsigned long handle, unsigned long connectionHandle) {
+  federates_.push_back(std::make_unique<DtFederate>(name, handle, connectionHandle));
+  DtFederate* federate = federates_.back().get();
+  joined_.callAll(federate);
+  return federate;
+}
+
+DtFederate* DtFedExec::getFederate(unsigned long handle) const {
+  for (const auto& federate : federates_) {
+    if (federate->getHandle() == handle) return federate.get();
+  }
+  return nullptr;
+}
+
+bool DtFedExec::isMember(const DtFederate* federate) const {
+  return std::any_of(federates_.begin(), federates_.end(), [&](const auto& f) { return f.get() == federate; });
+}
+
+bool DtFedExec::deleteFederate(unsigned long handle) {
+  const auto found = std::find_if(federates_.begin(), federates_.end(),
+                                  [&](const auto& f) { return f->getHandle() == handle; });
+  if (found == federates_.end()) return false;
+  // Out of the table before the callbacks run, deleted after them.
+  const std::unique_ptr<DtFederate> federate = std::move(*found);
+  federates_.erase(found);
+  if (federates_.empty()) designated_ = 0;
+  resigned_.callAll(federate.get());
+  return true;
+}
+
+void DtFedExec::printFederates() const {
+  for (const auto& federate : federates_) {
+    DtNotifyInfo("   %d\t%s\n", static_cast<int>(federate->getHandle()), federate->getName());
+  }
+}
+
+void DtFedExec::processAlive(const DtAliveMsg& msg) {
+  // Handles are per execution: only the execution the heartbeat names
+  // refreshes its federate of that handle.
+  if (!msg.isForExec(name_, handle_)) return;
+  if (DtFederate* federate = getFederate(msg.federateHandle())) federate->setHeartbeat(now());
+}
+
+// Leaving -----------------------------------------------------------------------
+
+void DtFedExec::processResign(const DtResignMsg& msg) {
+  if (!msg.isForExec(name_, handle_)) return;
+  const auto handle = static_cast<std::uint32_t>(msg.federateHandle());
+  if (pendingJoins_.erase(handle) != 0) return;  // it resigned before confirming its join
+  if (!getFederate(handle)) {
+    DtNotifyVerbose("Resign message with bad federate handle: %lu\n", static_cast<unsigned long>(handle));
+    return;
+  }
+  retireFederate(handle);
+}
+
+void DtFedExec::retireFederate(unsigned long handle) {
+  deleteFederate(handle);
+  resignFederateTime(handle);
+  DtNotifyInfo("Resign: federate %d has resigned %s.\n", static_cast<int>(handle), name_.string());
+}
+
+bool DtFedExec::resignFederate(unsigned long handle, RTI::ResignAction action) {
+  if (!getFederate(handle)) return false;
+  sendResignMsg(name_, handle, action);
+  retireFederate(handle);
+  return true;
+}
+
+void DtFedExec::removeFederateConnection(unsigned long connectionHandle) {
+  const auto pending = std::find_if(pendingJoins_.begin(), pendingJoins_.end(),
+                                    [&](const auto& entry) { return entry.second.sourceID == connectionHandle; });
+  if (pending != pendingJoins_.end()) {
+    pendingJoins_.erase(pending);
+    return;
+  }
+  for (const auto& federate : federates_) {
+    if (federate->getConnectionHandle() != connectionHandle) continue;
+    const unsigned long handle = federate->getHandle();
+    DtNotifyError("Lost connection to federate %s(%lu) in federation %s\n", federate->getName(), handle,
+                  name_.string());
+    resignFederate(handle, RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
+    return;
+  }
+}
+
+void DtFedExec::resignFederateTime(unsigned long) {}
+
+// The tick ----------------------------------------------------------------------
+
+void DtFedExec::tick() {
+  tickSaveRestore();
+  tickJoin();
+  tickFederates();
+}
+
+void DtFedExec::tickSaveRestore() {}
+
+void DtFedExec::tickFederates() {
+  if (!(federateTimeout_ > 0) || saveInProgress_ || restoreInProgress_) return;
+  const double time = now();
+  // By handle, as each resignation takes a federate out of the table.
+  std::vector<std::uint32_t> silent;
+  for (const auto& federate : federates_) {
+    const double heartbeat = federate->heartbeat();
+    if (heartbeat > 0 && time - heartbeat > federateTimeout_) silent.push_back(federate->getHandle());
+  }
+  for (const std::uint32_t handle : silent) {
+    const DtFederate* federate = getFederate(handle);
+    if (!federate) continue;
+    DtNotifyError("Lost contact with federate %s(%lu) in federation %s\n", federate->getName(),
+                  static_cast<unsigned long>(handle), name_.string());
+    resignFederate(handle, RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
+  }
+}
+
+// Ownership hand-over -----------------------------------------------------------
+
+void DtFedExec::processOwnership(const DtOwnershipMsg& msg) {
+  if (!msg.isForExec(name_, handle_) || msg.federateHandle() == 0 || msg.recipientFederate() != 0 ||
+      msg.ownerMsgKind() != DtGiveToLRC) {
+    return;
+  }
+  DtNotifyVerbose("resigning federate is turning over attributes\n");
+  unsigned long heir = 0;
+  for (const auto& federate : federates_) {
+    if (federate->getHandle() != msg.federateHandle()) {
+      heir = federate->getHandle();
+      break;
+    }
+  }
+  if (heir == 0) {
+    DtNotifyError("Unable to give away attributes no more federates in federation\n");
+    return;
+  }
+  std::unique_ptr<DtRtiMsg> handOver(msg.clone(1));
+  static_cast<DtOwnershipMsg&>(*handOver).setRecipientFederate(heir);
+  sendStamped(std::move(handOver), handle_);
+}
+
+// Sending -------------------------------------------------------------------------
+
+void DtFedExec::sendStamped(std::unique_ptr<DtRtiMsg> msg, int executionHandle) {
+  msg->setFedEx(executionHandle);
+  connectMgr_->sendAndDelete(msg.release(), connectMgr_->internalTransportType(), 0);
+}
+
+void DtFedExec::sendJoinResponseMsg(unsigned long destinationID, const DtString& fullName, int executionHandle,
+                                    const char* federateName, const DtString& fedFileName,
+                                    unsigned long federateHandle) {
+  auto msg = DtMakeExecMsg<DtJoinResponseMsg>(*connectMgr_);
+  if (!msg) return;
+  msg->set(destinationID, federateName, static_cast<unsigned short>(executionHandle), fullName.string(), fedFileName,
+           federateHandle);
+  sendStamped(std::move(msg), 0);
+}
+
+void DtFedExec::sendResignMsg(const DtString& executionName, unsigned long federateHandle, RTI::ResignAction action) {
+  auto msg = DtMakeExecMsg<DtResignMsg>(*connectMgr_);
+  if (!msg) return;
+  msg->set(executionName.string(), federateHandle, action);
+  sendStamped(std::move(msg), handle_);
+}
+
+void DtFedExec::sendDesignatedFederate(unsigned long federateHandle) {
+  auto msg = DtMakeExecMsg<DtDesignatedFederateMsg>(*connectMgr_);
+  if (!msg) return;
+  msg->set(federateHandle);
+  sendStamped(std::move(msg), handle_);
+}

@@ -1,0 +1,172 @@
+#pragma once
+// DtFedExec: one federation execution inside the rtiexec. It answers join
+// requests and hands out federate handles (1, 2, ... in the order of the
+// requests, never given twice), keeps the joined federates with their
+// heartbeats, removes the federates that resign, lose their connection or
+// fall silent, names the designated federate, hands the attributes of a
+// resigning federate to another one, and tells its observers of joins and
+// resignations.
+//
+// Every execution registers its own message callbacks with the rtiexec's
+// connection manager, so every execution sees every message of its kinds
+// and picks its own: a join by the execution's name, the others by the
+// execution id in the header (isForExec). Handles are per execution: the
+// same handle may be in use in several executions.
+//
+// A join goes: join request (a pending join, answered with the handle and
+// answered again every 3 s) -> join confirm (the federate is a member) ->
+// gone (its resign message, its lost connection, its lost heartbeat or the
+// operator's delete command). When the rtiexec itself resigns a federate,
+// it sends the resign message on the federate's behalf and retires the
+// federate at once; the copy of that message that comes back finds the
+// federate gone and only says so at level 3.
+//
+// The time side of the execution (the federates' time records and the
+// bounds) is told of every federate that leaves through
+// resignFederateTime; save and restore set the progress flags, during
+// which no federate is dropped for silence.
+//
+// Time-dependent steps (the join resends, the heartbeat check) read the
+// execution's clock, DtRealTime unless a test sets another. Everything runs
+// on the rtiexec's thread.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "RTI.hh"
+#include "exec/DtExecCallbackList.h"
+#include "util/DtString.h"
+
+class DtAliveMsg;
+class DtConnectionMgr;
+class DtFederate;
+class DtJoinConfirmMsg;
+class DtJoinMsg;
+class DtOwnershipMsg;
+class DtResignMsg;
+class DtRIDParameters;
+class DtRtiMsg;
+
+class DtFedExec {
+public:
+  using Clock = std::function<double()>;
+  using FederateCallback = DtExecCallbackList<DtFederate*>::Function;
+
+  // Seconds between two sends of the join response to a federate that has
+  // not confirmed its join.
+  static constexpr double joinResendInterval = 3.0;
+
+  // Registers the execution's message callbacks with the manager (which it
+  // borrows). Heartbeat checking needs both RTI_federateHeartbeatInterval
+  // and RTI_federateTimeoutInterval above 0: either one at 0 or less sets
+  // the other to 0 in the RID parameters.
+  DtFedExec(DtConnectionMgr* connectMgr, const DtString& executionName, const DtString& fedFileName,
+            int executionHandle, DtRIDParameters* rid);
+  DtFedExec(const DtFedExec&) = delete;
+  DtFedExec& operator=(const DtFedExec&) = delete;
+  // Removes the callbacks and deletes the federates (the resigned
+  // callbacks are not called) and the pending joins.
+  virtual ~DtFedExec();
+
+  DtString fedExName() const { return name_; }
+  int fedExHandle() const { return handle_; }
+  DtString fedFileName() const { return fedFile_; }
+  DtConnectionMgr* connectMgr() const { return connectMgr_; }
+
+  // The received messages.
+  virtual void processJoin(const DtJoinMsg& msg);
+  virtual void processJoinConfirm(const DtJoinConfirmMsg& msg);
+  virtual void processAlive(const DtAliveMsg& msg);
+  virtual void processResign(const DtResignMsg& msg);
+  virtual void processOwnership(const DtOwnershipMsg& msg);
+
+  // The federate table, in join order.
+  int numFederates() const { return static_cast<int>(federates_.size()); }
+  std::vector<DtFederate*> federates() const;
+  // Files a new federate under its handle and calls the joined callbacks.
+  virtual DtFederate* addFederate(const char* name, unsigned long handle, unsigned long connectionHandle);
+  virtual DtFederate* getFederate(unsigned long handle) const;
+  bool isMember(const DtFederate* federate) const;
+  // False when there is no such federate; otherwise the resigned callbacks
+  // run, and the federate is deleted (the designated federate is cleared
+  // when none is left).
+  virtual bool deleteFederate(unsigned long handle);
+  // The connection's pending join is dropped, or else the first federate of
+  // that connection is resigned with DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES.
+  virtual void removeFederateConnection(unsigned long connectionHandle);
+  // "   <handle>\t<name>" for every federate, at level 2.
+  virtual void printFederates() const;
+  // False when there is no such federate; otherwise the resign message goes
+  // out in the federate's name and the federate is retired at once.
+  virtual bool resignFederate(unsigned long handle, RTI::ResignAction action);
+  unsigned long designatedFederate() const { return designated_; }
+  bool hasPendingJoin(unsigned long handle) const { return pendingJoins_.count(static_cast<std::uint32_t>(handle)) != 0; }
+  std::size_t pendingJoinCount() const { return pendingJoins_.size(); }
+
+  // The periodic work, after every tick of the connection manager.
+  virtual void tick();
+  virtual void tickSaveRestore();
+  // Answers again every pending join whose resend time has passed.
+  virtual void tickJoin();
+  // Resigns the federates whose heartbeat is older than the timeout.
+  virtual void tickFederates();
+
+  void addFederateJoinedCallback(FederateCallback fn, void* data) { joined_.add(fn, data); }
+  void removeFederateJoinedCallback(FederateCallback fn, void* data) { joined_.remove(fn, data); }
+  void addFederateResignedCallback(FederateCallback fn, void* data) { resigned_.add(fn, data); }
+  void removeFederateResignedCallback(FederateCallback fn, void* data) { resigned_.remove(fn, data); }
+
+  // The send family: a message of the kind, stamped with this execution
+  // (the join response alone with execution 0, its body carrying the
+  // handle), sent on the internal transport.
+  virtual void sendJoinResponseMsg(unsigned long destinationID, const DtString& fullName, int executionHandle,
+                                   const char* federateName, const DtString& fedFileName,
+                                   unsigned long federateHandle);
+  virtual void sendResignMsg(const DtString& executionName, unsigned long federateHandle, RTI::ResignAction action);
+  virtual void sendDesignatedFederate(unsigned long federateHandle);
+
+  // The federate has left: its time record goes (the time side's seam).
+  virtual void resignFederateTime(unsigned long federateHandle);
+
+  float federateTimeout() const { return federateTimeout_; }
+  bool saveInProgress() const { return saveInProgress_; }
+  bool restoreInProgress() const { return restoreInProgress_; }
+  void setClock(Clock clock) { clock_ = std::move(clock); }
+  double now() const { return clock_(); }
+
+protected:
+  // Sends the message stamped with the execution handle, and deletes it.
+  void sendStamped(std::unique_ptr<DtRtiMsg> msg, int executionHandle);
+  // What a resignation does once the federate is known to be gone.
+  virtual void retireFederate(unsigned long handle);
+
+  bool saveInProgress_ = false;
+  bool restoreInProgress_ = false;
+  bool timedSavePending_ = false;
+
+private:
+  struct PendingJoin {
+    std::uint32_t sourceID;
+    DtString fullName;
+    DtString federateName;
+    std::uint32_t handle;
+    double resendAt;
+  };
+  void registerCallbacks(bool add);
+
+  DtConnectionMgr* connectMgr_;
+  std::uint32_t nextFederateHandle_ = 1;
+  DtString name_;
+  std::vector<std::unique_ptr<DtFederate>> federates_;
+  DtString fedFile_;
+  int handle_;
+  std::uint32_t designated_ = 0;
+  float federateTimeout_ = 0;
+  std::map<std::uint32_t, PendingJoin> pendingJoins_;
+  DtExecCallbackList<DtFederate*> joined_;
+  DtExecCallbackList<DtFederate*> resigned_;
+  Clock clock_;
+};

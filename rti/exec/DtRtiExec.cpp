@@ -1,0 +1,227 @@
+// The rtiexec core: its executions, the create, destroy and join requests,
+// lost connections and the main loop. The console commands are in
+// DtRtiExecConsole.cpp.
+#include "exec/DtRtiExec.h"
+
+#include <algorithm>
+
+#include "config/DtRIDParameters.h"
+#include "exec/DtExecMsg.h"
+#include "exec/DtFedExec.h"
+#include "net/DtFederationMsgs.h"
+#include "net/DtRtiConnection.h"
+#include "net/DtRtiExecNetThread.h"
+#include "net/DtSocket.h"
+#include "port/DtPortSocket.h"
+#include "port/DtWakeup.h"
+#include "util/DtClock.h"
+#include "util/DtCreatorHook.h"
+#include "util/DtNotify.h"
+#include "util/DtSelect.h"
+
+namespace {
+
+DtCreatorHook<DtRtiExec, DtRIDParameters*> theCreator;
+
+constexpr int consoleDescriptor = 0;
+// The longest wait for input in one pass of run.
+constexpr double waitSeconds = 1.0;
+// Received messages dispatched in one tick at most, so that the executions'
+// own tick and the console are never starved by a busy federation.
+constexpr int maxMessagesPerTick = 4096;
+
+template <class Msg, void (DtRtiExec::*Process)(const Msg&)>
+void forward(const Msg& msg, void* exec) {
+  (static_cast<DtRtiExec*>(exec)->*Process)(msg);
+}
+
+template <class Msg, void (DtRtiExec::*Process)(const Msg&)>
+void registerOne(DtConnectionMgr* mgr, DtRtiExec* exec, bool add) {
+  if (add) {
+    Msg::addCallback(mgr, &forward<Msg, Process>, exec);
+  } else {
+    Msg::removeCallback(mgr, &forward<Msg, Process>, exec);
+  }
+}
+
+void addToSet(DtSelectParam& params, int fd) {
+  if (fd < 0 || params.readSet.contains(fd) || !params.readSet.add(fd)) return;
+  params.highest = std::max(params.highest, fd);
+}
+
+}  // namespace
+
+std::unique_ptr<DtRtiExec> DtRtiExec::create(DtRIDParameters* rid) {
+  if (std::unique_ptr<DtRtiExec> made = theCreator.makeInstalled(rid)) return made;
+  return std::unique_ptr<DtRtiExec>(new DtRtiExec(rid));
+}
+
+void DtRtiExec::setCreatorFunction(Creator creator) { theCreator.set(creator); }
+
+DtRtiExec::DtRtiExec(DtRIDParameters* rid)
+    : rid_(rid), stopWakeup_(std::make_unique<DtWakeup>("rtiexec stop")), clock_([] { return DtRealTime(); }) {
+  rid_->setUseRtiExec(1);
+  if (rid_->fomDataReliable() || rid_->internalMsgReliable()) {
+    netThread_ = std::make_unique<DtRtiExecNetThread>(rid_->udpPort(), rid_->tcpNoDelay(), rid_->tcpMaxConnections());
+  }
+  connectMgr_ = DtConnectionMgr::create(rid_);
+  if (netThread_ && !connectMgr_->hasTransport(DtReliable)) {
+    DtNotifyError("Reverting to best effort.\n");
+    netThread_.reset();
+  }
+  if (netThread_) {
+    // The forwarder knows the rtiexec's own connection by its end.
+    DtSockAddr own;
+    if (DtPortLocalAddress(connectMgr_->reliableConn()->socket()->descriptor(), &own) == 0) {
+      netThread_->setOwner(own.address, own.port);
+    }
+  }
+  connectMgr_->setupSelectParams(&selectParams_);
+  addToSet(selectParams_, consoleDescriptor);
+  addToSet(selectParams_, stopWakeup_->fd());
+  registerCallbacks(true);
+}
+
+DtRtiExec::~DtRtiExec() {
+  executions_.clear();
+  registerCallbacks(false);
+  connectMgr_.reset();
+  netThread_.reset();
+}
+
+void DtRtiExec::registerCallbacks(bool add) {
+  DtConnectionMgr* mgr = connectMgr_.get();
+  registerOne<DtConnectMsg, &DtRtiExec::processConnectMsg>(mgr, this, add);
+  registerOne<DtCreateMsg, &DtRtiExec::processCreate>(mgr, this, add);
+  registerOne<DtDestroyMsg, &DtRtiExec::processDestroy>(mgr, this, add);
+  registerOne<DtJoinMsg, &DtRtiExec::processJoin>(mgr, this, add);
+  registerOne<DtDisconnectMsg, &DtRtiExec::processDisconnect>(mgr, this, add);
+}
+
+int DtRtiExec::forwarderPort() const { return netThread_ ? netThread_->port() : 0; }
+
+void DtRtiExec::setClock(Clock clock) {
+  clock_ = std::move(clock);
+  for (const auto& execution : executions_) execution->setClock(clock_);
+}
+
+// The executions ------------------------------------------------------------
+
+DtFedExec* DtRtiExec::fedExec(const DtString& name) const {
+  for (const auto& execution : executions_) {
+    if (execution->fedExName() == name) return execution.get();
+  }
+  return nullptr;
+}
+
+std::vector<DtFedExec*> DtRtiExec::executionList() const {
+  std::vector<DtFedExec*> list;
+  for (const auto& execution : executions_) list.push_back(execution.get());
+  return list;
+}
+
+std::unique_ptr<DtFedExec> DtRtiExec::createFedEx(DtConnectionMgr* mgr, const DtString& name,
+                                                  const DtString& fedFile, int handle, DtRIDParameters* rid) {
+  return std::make_unique<DtFedExec>(mgr, name, fedFile, handle, rid);
+}
+
+// The requests ----------------------------------------------------------------
+
+void DtRtiExec::processConnectMsg(const DtConnectMsg& msg) {
+  DtNotifyVerbose("Connected to forwarder with ID %lu\n", msg.connectionHandle());
+  forwarderID_ = msg.connectionHandle();
+}
+
+void DtRtiExec::processCreate(const DtCreateMsg& msg) {
+  const DtString name = msg.fullFedExName();
+  if (exists(name)) {
+    sendCreateResponseMsg(name, 1);
+    DtNotifyInfo("Create: execution %s already exists.\n", name.string());
+    return;
+  }
+  const DtString fedFile(msg.fedFileName());
+  std::unique_ptr<DtFedExec> made = createFedEx(connectMgr_.get(), name, fedFile, nextExecutionHandle_, rid_);
+  if (!made) return;
+  made->setClock(clock_);
+  DtFedExec* execution = made.get();
+  executions_.push_back(std::move(made));
+  created_.callAll(execution);
+  sendCreateResponseMsg(name, 0);
+  DtNotifyInfo("Create: execution %s created.  Handle: %d.  FED file: %s\n", name.string(), nextExecutionHandle_,
+               fedFile.string());
+  ++nextExecutionHandle_;
+}
+
+void DtRtiExec::processDestroy(const DtDestroyMsg& msg) {
+  const DtString name = msg.fullFedExName();
+  const auto found = std::find_if(executions_.begin(), executions_.end(),
+                                  [&](const auto& execution) { return execution->fedExName() == name; });
+  if (found == executions_.end()) {
+    sendDestroyResponseMsg(name, 1);
+    DtNotifyInfo("Destroy: execution %s does not exist.\n", name.string());
+    return;
+  }
+  if ((*found)->numFederates() != 0) {
+    sendDestroyResponseMsg(name, 2);
+    DtNotifyInfo("Destroy: execution %s has federates joined.\n", name.string());
+    return;
+  }
+  destroyed_.callAll(found->get());
+  executions_.erase(found);
+  sendDestroyResponseMsg(name, 0);
+  DtNotifyInfo("Destroy: execution %s destroyed.\n", name.string());
+}
+
+void DtRtiExec::processJoin(const DtJoinMsg& msg) {
+  const DtString name = msg.fullFedExName();
+  if (exists(name)) return;  // the execution answers its own joins
+  if (auto response = DtMakeExecMsg<DtJoinResponseMsg>(*connectMgr_)) {
+    response->set(msg.sourceID(), msg.federateName(), 0, name.string(), DtString(""), 0);
+    response->setErrorValue(1);
+    connectMgr_->send(*response, connectMgr_->internalTransportType(), 0);
+  }
+  DtNotifyInfo("Join: execution %s does not exist.\n", name.string());
+}
+
+void DtRtiExec::processDisconnect(const DtDisconnectMsg& msg) {
+  for (DtFedExec* execution : executionList()) execution->removeFederateConnection(msg.connectionHandle());
+}
+
+template <class Response>
+static void sendResponse(DtConnectionMgr& mgr, const DtString& fullName, int flag) {
+  if (auto response = DtMakeExecMsg<Response>(mgr)) {
+    response->set(fullName.string(), flag);
+    mgr.send(*response, mgr.internalTransportType(), 0);
+  }
+}
+
+void DtRtiExec::sendCreateResponseMsg(const DtString& fullName, int flag) {
+  sendResponse<DtCreateResponseMsg>(*connectMgr_, fullName, flag);
+}
+
+void DtRtiExec::sendDestroyResponseMsg(const DtString& fullName, int flag) {
+  sendResponse<DtDestroyResponseMsg>(*connectMgr_, fullName, flag);
+}
+
+// The loop --------------------------------------------------------------------
+
+void DtRtiExec::requestStop() {
+  stopRequested_.store(true);
+  stopWakeup_->signal();
+}
+
+void DtRtiExec::run() {
+  while (!stopRequested()) {
+    if (keybrdTick() == -1) return;
+    DtFdSet ready = selectParams_.readSet;
+    DtSelect(selectParams_.highest + 1, &ready, nullptr, nullptr, waitSeconds);
+    if (stopRequested()) return;
+    tick();
+  }
+}
+
+void DtRtiExec::tick() {
+  for (int i = 0; i < maxMessagesPerTick && connectMgr_->tick(); ++i) {
+  }
+  for (DtFedExec* execution : executionList()) execution->tick();
+}
