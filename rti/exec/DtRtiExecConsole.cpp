@@ -143,5 +143,5 @@ void DtRtiExec::deleteCommand(const char* line) {
       execution->resignFederate(args.handle, RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
     }
   }
-  if (!found) DtNotifyInfo("No federate has handle %d\n", static_cast<int>(args.handle));
+  if (!found) DtNotifyInfo("No federate has handle %lu\n", args.handle);
 }
