@@ -10,21 +10,13 @@
 #include "mom/DtMomMgr.h"
 #include "net/DtAsyncConnectionMgr.h"
 #include "net/DtFederationMsgs.h"
+#include "net/DtMsgCallbacks.h"
 #include "net/DtRtiConnection.h"
 #include "net/DtSocket.h"
 #include "util/DtClock.h"
 #include "util/DtNotify.h"
 
 namespace {
-
-template <class Msg>
-std::unique_ptr<Msg> makeMsg(DtConnectionMgr& mgr) {
-  std::unique_ptr<DtRtiMsg> made(mgr.create(Msg::currentKind()));
-  auto* msg = dynamic_cast<Msg*>(made.get());
-  if (!msg) return nullptr;
-  made.release();
-  return std::unique_ptr<Msg>(msg);
-}
 
 // The FED file's name without its folder (either separator).
 DtString baseName(const char* path) {
@@ -37,18 +29,11 @@ DtString baseName(const char* path) {
 
 const char* orEmpty(const char* text) { return text ? text : ""; }
 
-template <class Msg, void (DtRtiExecFederateMgr::*Process)(const Msg&)>
-void forward(const Msg& msg, void* mgr) {
-  (static_cast<DtRtiExecFederateMgr*>(mgr)->*Process)(msg);
-}
-
-template <class Msg, void (DtRtiExecFederateMgr::*Process)(const Msg&)>
-void registerOne(DtConnectionMgr* mgr, DtRtiExecFederateMgr* self, bool add) {
-  if (add) {
-    Msg::addCallback(mgr, &forward<Msg, Process>, self);
-  } else {
-    Msg::removeCallback(mgr, &forward<Msg, Process>, self);
-  }
+// The answer about the execution of this name that carries the ticket (or
+// none, as an rtiexec that does not bring tickets back answers).
+template <class Response>
+bool isOwnAnswerTo(const Response& response, const DtString& name, unsigned long ticket) {
+  return response.fullFedExName() == name && (response.federateHandle() == ticket || response.federateHandle() == 0);
 }
 
 }  // namespace
@@ -62,8 +47,8 @@ DtRtiExecFederateMgr::DtRtiExecFederateMgr(DtRIDParameters* params, std::unique_
 DtRtiExecFederateMgr::~DtRtiExecFederateMgr() {
   if (connectMgr_) {
     registerJoinedCallbacks(false);
-    registerOne<DtJoinResponseMsg, &DtRtiExecFederateMgr::processJoinResponseMsg>(connectMgr(), this, false);
-    registerOne<DtConnectMsg, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(), this, false);
+    DtRegisterMemberCallback<DtJoinResponseMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processJoinResponseMsg>(connectMgr(), this, false);
+    DtRegisterMemberCallback<DtConnectMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(), this, false);
   }
   // The base releases the number it drew, whatever the rtiexec called us.
   localNumber_ = drawnNumber_;
@@ -71,8 +56,8 @@ DtRtiExecFederateMgr::~DtRtiExecFederateMgr() {
 
 void DtRtiExecFederateMgr::init(DtMomMgr* momMgr) {
   DtFederateMgr::init(momMgr);
-  registerOne<DtJoinResponseMsg, &DtRtiExecFederateMgr::processJoinResponseMsg>(connectMgr(), this, true);
-  registerOne<DtConnectMsg, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(), this, true);
+  DtRegisterMemberCallback<DtJoinResponseMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processJoinResponseMsg>(connectMgr(), this, true);
+  DtRegisterMemberCallback<DtConnectMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(), this, true);
   if (!connectMgr_->reliableConn()) return;
   const std::uint32_t remembered = localNumber_;
   localNumber_ = 0;
@@ -114,6 +99,14 @@ void DtRtiExecFederateMgr::keepForTick(std::unique_ptr<DtRtiMsg> msg) {
   connectMgr_->addPendingMsg(msg.release());
 }
 
+void DtRtiExecFederateMgr::takeReceived() {
+  while (std::unique_ptr<DtRtiMsg> msg{connectMgr_->getMessage()}) keepForTick(std::move(msg));
+}
+
+std::uint16_t DtRtiExecFederateMgr::ticket() const {
+  return static_cast<std::uint16_t>(localNumber_ % 0xFFFFu + 1);
+}
+
 template <class Judge>
 std::unique_ptr<DtRtiMsg> DtRtiExecFederateMgr::awaitAnswer(Judge&& judge) {
   const double deadline = DtRealTime() + params_->responseInterval();
@@ -146,9 +139,10 @@ std::unique_ptr<DtRtiMsg> DtRtiExecFederateMgr::awaitAnswer(Judge&& judge) {
 // Create and destroy ----------------------------------------------------------------
 
 void DtRtiExecFederateMgr::sendCreateMsg(const char* executionName, const DtString& fedFile, DtString* sentName) {
-  auto msg = makeMsg<DtCreateMsg>(*connectMgr_);
+  auto msg = DtMakeMsg<DtCreateMsg>(*connectMgr_);
   if (!msg) return;
   msg->set(executionName, fedFile);
+  msg->setFederateHandle(ticket());
   *sentName = msg->fullFedExName();
   connectMgr_->send(*msg, connectMgr_->internalTransportType(), 0);
 }
@@ -162,12 +156,13 @@ void DtRtiExecFederateMgr::createFederationExecution(const char* executionName, 
   addFedFileNameMapping(executionName, fedFile);
   testReadFedFile(fedFile, executionName);
   DtString sentName;
+  takeReceived();
   sendCreateMsg(executionName, baseName(fedFile), &sentName);
   DtNotifyVerbose("Waiting for create response\n");
   const std::unique_ptr<DtRtiMsg> answer = awaitAnswer([&](const DtRtiMsg& msg) {
     const auto* response = dynamic_cast<const DtCreateResponseMsg*>(&msg);
     if (!response) return Verdict::Other;
-    return response->fullFedExName() == sentName ? Verdict::Answer : Verdict::OtherAnswer;
+    return isOwnAnswerTo(*response, sentName, ticket()) ? Verdict::Answer : Verdict::OtherAnswer;
   });
   if (!answer) {
     DtNotifyInfo("Could not create %s:  Could not connect to rtiexec.\n", executionName);
@@ -179,9 +174,10 @@ void DtRtiExecFederateMgr::createFederationExecution(const char* executionName, 
 }
 
 void DtRtiExecFederateMgr::sendDestroyMsg(const char* executionName, DtString* sentName) {
-  auto msg = makeMsg<DtDestroyMsg>(*connectMgr_);
+  auto msg = DtMakeMsg<DtDestroyMsg>(*connectMgr_);
   if (!msg) return;
   msg->set(executionName);
+  msg->setFederateHandle(ticket());
   *sentName = msg->fullFedExName();
   connectMgr_->send(*msg, connectMgr_->internalTransportType(), 0);
 }
@@ -192,11 +188,12 @@ void DtRtiExecFederateMgr::destroyFederationExecution(const char* executionName)
     throw RTI::FederatesCurrentlyJoined("");
   }
   DtString sentName;
+  takeReceived();
   sendDestroyMsg(executionName, &sentName);
   const std::unique_ptr<DtRtiMsg> answer = awaitAnswer([&](const DtRtiMsg& msg) {
     const auto* response = dynamic_cast<const DtDestroyResponseMsg*>(&msg);
     if (!response) return Verdict::Other;
-    return response->fullFedExName() == sentName ? Verdict::Answer : Verdict::OtherAnswer;
+    return isOwnAnswerTo(*response, sentName, ticket()) ? Verdict::Answer : Verdict::OtherAnswer;
   });
   if (!answer) {
     DtNotifyInfo("Could not destroy %s:  Could not connect to rtiexec.\n", executionName);
@@ -213,7 +210,7 @@ void DtRtiExecFederateMgr::destroyFederationExecution(const char* executionName)
 
 void DtRtiExecFederateMgr::sendJoinMsg(unsigned long connectionId, const char* executionName,
                                        const char* federateName, DtString* sentName) {
-  auto msg = makeMsg<DtJoinMsg>(*connectMgr_);
+  auto msg = DtMakeMsg<DtJoinMsg>(*connectMgr_);
   if (!msg) return;
   msg->set(connectionId, federateName, executionName);
   *sentName = msg->fullFedExName();
@@ -221,7 +218,7 @@ void DtRtiExecFederateMgr::sendJoinMsg(unsigned long connectionId, const char* e
 }
 
 void DtRtiExecFederateMgr::sendJoinConfirmMsg(const char* federateName) {
-  auto msg = makeMsg<DtJoinConfirmMsg>(*connectMgr_);
+  auto msg = DtMakeMsg<DtJoinConfirmMsg>(*connectMgr_);
   if (!msg) return;
   msg->set(federateName);
   connectMgr_->sendStampedAndDelete(msg.release(), connectMgr_->internalTransportType(), 0);
@@ -242,6 +239,7 @@ RTI::FederateHandle DtRtiExecFederateMgr::joinFederationExecution(const char* fe
   federateName = orEmpty(federateName);
   executionName = orEmpty(executionName);
   DtString sentName;
+  takeReceived();
   sendJoinMsg(localNumber_, executionName, federateName, &sentName);
   DtNotifyVerbose("Waiting for join response\n");
   const std::unique_ptr<DtRtiMsg> answer = awaitAnswer([&](const DtRtiMsg& msg) {
@@ -285,7 +283,7 @@ RTI::FederateHandle DtRtiExecFederateMgr::joinFederationExecution(const char* fe
 
 void DtRtiExecFederateMgr::withdrawJoin(const char* executionName, unsigned long handle) {
   // A resign of the handle given ends the rtiexec's pending join.
-  auto msg = makeMsg<DtResignMsg>(*connectMgr_);
+  auto msg = DtMakeMsg<DtResignMsg>(*connectMgr_);
   if (!msg) return;
   msg->set(executionName, handle, RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
   msg->setFedEx(static_cast<int>(executionHandle_));
@@ -313,7 +311,7 @@ void DtRtiExecFederateMgr::processDesignatedFederateMsg(const DtDesignatedFedera
 
 void DtRtiExecFederateMgr::registerJoinedCallbacks(bool add) {
   if (add == joinedCallbacks_) return;
-  registerOne<DtDesignatedFederateMsg, &DtRtiExecFederateMgr::processDesignatedFederateMsg>(connectMgr(), this, add);
+  DtRegisterMemberCallback<DtDesignatedFederateMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processDesignatedFederateMsg>(connectMgr(), this, add);
   joinedCallbacks_ = add;
 }
 

@@ -13,7 +13,11 @@
 //
 // Messages that arrive during a wait and are not its answer are kept for
 // the next tick while the federate is joined (they belong to its
-// execution), and dropped otherwise.
+// execution), and dropped otherwise; so are those that came before the
+// request went out, which cannot be its answer. The rtiexec answers every
+// federate, so a create or destroy request carries a ticket (in its
+// header's federate handle) that the answer brings back: another
+// federate's answer about the same execution is not taken for one's own.
 //
 // Used on the thread that calls the ambassador.
 
@@ -91,6 +95,10 @@ private:
   // A message the wait did not want: kept for the next tick while joined.
   void keepForTick(std::unique_ptr<DtRtiMsg> msg);
   bool reliableConnBroken() const;
+  // What was received before a request: none of it is its answer.
+  void takeReceived();
+  // The number a create or destroy request carries for its answer.
+  std::uint16_t ticket() const;
   bool isOwnJoinResponse(const DtJoinResponseMsg& msg, const DtString& executionName, const char* federateName) const;
   // Tells the rtiexec that a join it answered is not taken up after all.
   void withdrawJoin(const char* executionName, unsigned long handle);

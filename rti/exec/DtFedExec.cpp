@@ -5,33 +5,13 @@
 #include <algorithm>
 
 #include "config/DtRIDParameters.h"
-#include "exec/DtExecMsg.h"
 #include "exec/DtFederate.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtFederationMsgs.h"
+#include "net/DtMsgCallbacks.h"
 #include "net/DtOwnershipMsg.h"
 #include "util/DtClock.h"
 #include "util/DtNotify.h"
-
-namespace {
-
-// The connection manager's callbacks: each calls the operation of the same
-// name on the execution given as user data.
-template <class Msg, void (DtFedExec::*Process)(const Msg&)>
-void forward(const Msg& msg, void* exec) {
-  (static_cast<DtFedExec*>(exec)->*Process)(msg);
-}
-
-template <class Msg, void (DtFedExec::*Process)(const Msg&)>
-void registerOne(DtConnectionMgr* mgr, DtFedExec* exec, bool add, char table = 0) {
-  if (add) {
-    Msg::addCallback(mgr, &forward<Msg, Process>, exec, table);
-  } else {
-    Msg::removeCallback(mgr, &forward<Msg, Process>, exec, table);
-  }
-}
-
-}  // namespace
 
 DtFedExec::DtFedExec(DtConnectionMgr* connectMgr, const DtString& executionName, const DtString& fedFileName,
                      int executionHandle, DtRIDParameters* rid)
@@ -50,13 +30,13 @@ DtFedExec::~DtFedExec() {
 }
 
 void DtFedExec::registerCallbacks(bool add) {
-  registerOne<DtJoinMsg, &DtFedExec::processJoin>(connectMgr_, this, add);
-  registerOne<DtJoinConfirmMsg, &DtFedExec::processJoinConfirm>(connectMgr_, this, add);
+  DtRegisterMemberCallback<DtJoinMsg, DtFedExec, &DtFedExec::processJoin>(connectMgr_, this, add);
+  DtRegisterMemberCallback<DtJoinConfirmMsg, DtFedExec, &DtFedExec::processJoinConfirm>(connectMgr_, this, add);
   // The heartbeat is read from the second table, as the management object
   // model reads it, before anything may hold it back.
-  registerOne<DtAliveMsg, &DtFedExec::processAlive>(connectMgr_, this, add, 1);
-  registerOne<DtResignMsg, &DtFedExec::processResign>(connectMgr_, this, add);
-  registerOne<DtOwnershipMsg, &DtFedExec::processOwnership>(connectMgr_, this, add);
+  DtRegisterMemberCallback<DtAliveMsg, DtFedExec, &DtFedExec::processAlive>(connectMgr_, this, add, 1);
+  DtRegisterMemberCallback<DtResignMsg, DtFedExec, &DtFedExec::processResign>(connectMgr_, this, add);
+  DtRegisterMemberCallback<DtOwnershipMsg, DtFedExec, &DtFedExec::processOwnership>(connectMgr_, this, add);
 }
 
 // Joining -------------------------------------------------------------------
@@ -253,7 +233,7 @@ void DtFedExec::sendStamped(std::unique_ptr<DtRtiMsg> msg, int executionHandle) 
 void DtFedExec::sendJoinResponseMsg(unsigned long destinationID, const DtString& fullName, int executionHandle,
                                     const char* federateName, const DtString& fedFileName,
                                     unsigned long federateHandle) {
-  auto msg = DtMakeExecMsg<DtJoinResponseMsg>(*connectMgr_);
+  auto msg = DtMakeMsg<DtJoinResponseMsg>(*connectMgr_);
   if (!msg) return;
   msg->set(destinationID, federateName, static_cast<unsigned short>(executionHandle), fullName.string(), fedFileName,
            federateHandle);
@@ -261,14 +241,14 @@ void DtFedExec::sendJoinResponseMsg(unsigned long destinationID, const DtString&
 }
 
 void DtFedExec::sendResignMsg(const DtString& executionName, unsigned long federateHandle, RTI::ResignAction action) {
-  auto msg = DtMakeExecMsg<DtResignMsg>(*connectMgr_);
+  auto msg = DtMakeMsg<DtResignMsg>(*connectMgr_);
   if (!msg) return;
   msg->set(executionName.string(), federateHandle, action);
   sendStamped(std::move(msg), handle_);
 }
 
 void DtFedExec::sendDesignatedFederate(unsigned long federateHandle) {
-  auto msg = DtMakeExecMsg<DtDesignatedFederateMsg>(*connectMgr_);
+  auto msg = DtMakeMsg<DtDesignatedFederateMsg>(*connectMgr_);
   if (!msg) return;
   msg->set(federateHandle);
   sendStamped(std::move(msg), handle_);

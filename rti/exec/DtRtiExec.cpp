@@ -6,9 +6,9 @@
 #include <algorithm>
 
 #include "config/DtRIDParameters.h"
-#include "exec/DtExecMsg.h"
 #include "exec/DtFedExec.h"
 #include "net/DtFederationMsgs.h"
+#include "net/DtMsgCallbacks.h"
 #include "net/DtRtiConnection.h"
 #include "net/DtRtiExecNetThread.h"
 #include "net/DtSocket.h"
@@ -29,20 +29,6 @@ constexpr double waitSeconds = 1.0;
 // Received messages dispatched in one tick at most, so that the executions'
 // own tick and the console are never starved by a busy federation.
 constexpr int maxMessagesPerTick = 4096;
-
-template <class Msg, void (DtRtiExec::*Process)(const Msg&)>
-void forward(const Msg& msg, void* exec) {
-  (static_cast<DtRtiExec*>(exec)->*Process)(msg);
-}
-
-template <class Msg, void (DtRtiExec::*Process)(const Msg&)>
-void registerOne(DtConnectionMgr* mgr, DtRtiExec* exec, bool add) {
-  if (add) {
-    Msg::addCallback(mgr, &forward<Msg, Process>, exec);
-  } else {
-    Msg::removeCallback(mgr, &forward<Msg, Process>, exec);
-  }
-}
 
 void addToSet(DtSelectParam& params, int fd) {
   if (fd < 0 || params.readSet.contains(fd) || !params.readSet.add(fd)) return;
@@ -91,11 +77,11 @@ DtRtiExec::~DtRtiExec() {
 
 void DtRtiExec::registerCallbacks(bool add) {
   DtConnectionMgr* mgr = connectMgr_.get();
-  registerOne<DtConnectMsg, &DtRtiExec::processConnectMsg>(mgr, this, add);
-  registerOne<DtCreateMsg, &DtRtiExec::processCreate>(mgr, this, add);
-  registerOne<DtDestroyMsg, &DtRtiExec::processDestroy>(mgr, this, add);
-  registerOne<DtJoinMsg, &DtRtiExec::processJoin>(mgr, this, add);
-  registerOne<DtDisconnectMsg, &DtRtiExec::processDisconnect>(mgr, this, add);
+  DtRegisterMemberCallback<DtConnectMsg, DtRtiExec, &DtRtiExec::processConnectMsg>(mgr, this, add);
+  DtRegisterMemberCallback<DtCreateMsg, DtRtiExec, &DtRtiExec::processCreate>(mgr, this, add);
+  DtRegisterMemberCallback<DtDestroyMsg, DtRtiExec, &DtRtiExec::processDestroy>(mgr, this, add);
+  DtRegisterMemberCallback<DtJoinMsg, DtRtiExec, &DtRtiExec::processJoin>(mgr, this, add);
+  DtRegisterMemberCallback<DtDisconnectMsg, DtRtiExec, &DtRtiExec::processDisconnect>(mgr, this, add);
 }
 
 int DtRtiExec::forwarderPort() const { return netThread_ ? netThread_->port() : 0; }
@@ -135,7 +121,7 @@ void DtRtiExec::processConnectMsg(const DtConnectMsg& msg) {
 void DtRtiExec::processCreate(const DtCreateMsg& msg) {
   const DtString name = msg.fullFedExName();
   if (exists(name)) {
-    sendCreateResponseMsg(name, 1);
+    sendCreateResponseMsg(name, 1, msg.federateHandle());
     DtNotifyInfo("Create: execution %s already exists.\n", name.string());
     return;
   }
@@ -146,7 +132,7 @@ void DtRtiExec::processCreate(const DtCreateMsg& msg) {
   DtFedExec* execution = made.get();
   executions_.push_back(std::move(made));
   created_.callAll(execution);
-  sendCreateResponseMsg(name, 0);
+  sendCreateResponseMsg(name, 0, msg.federateHandle());
   DtNotifyInfo("Create: execution %s created.  Handle: %d.  FED file: %s\n", name.string(), nextExecutionHandle_,
                fedFile.string());
   ++nextExecutionHandle_;
@@ -157,25 +143,25 @@ void DtRtiExec::processDestroy(const DtDestroyMsg& msg) {
   const auto found = std::find_if(executions_.begin(), executions_.end(),
                                   [&](const auto& execution) { return execution->fedExName() == name; });
   if (found == executions_.end()) {
-    sendDestroyResponseMsg(name, 1);
+    sendDestroyResponseMsg(name, 1, msg.federateHandle());
     DtNotifyInfo("Destroy: execution %s does not exist.\n", name.string());
     return;
   }
   if ((*found)->numFederates() != 0) {
-    sendDestroyResponseMsg(name, 2);
+    sendDestroyResponseMsg(name, 2, msg.federateHandle());
     DtNotifyInfo("Destroy: execution %s has federates joined.\n", name.string());
     return;
   }
   destroyed_.callAll(found->get());
   executions_.erase(found);
-  sendDestroyResponseMsg(name, 0);
+  sendDestroyResponseMsg(name, 0, msg.federateHandle());
   DtNotifyInfo("Destroy: execution %s destroyed.\n", name.string());
 }
 
 void DtRtiExec::processJoin(const DtJoinMsg& msg) {
   const DtString name = msg.fullFedExName();
   if (exists(name)) return;  // the execution answers its own joins
-  if (auto response = DtMakeExecMsg<DtJoinResponseMsg>(*connectMgr_)) {
+  if (auto response = DtMakeMsg<DtJoinResponseMsg>(*connectMgr_)) {
     response->set(msg.sourceID(), msg.federateName(), 0, name.string(), DtString(""), 0);
     response->setErrorValue(1);
     connectMgr_->send(*response, connectMgr_->internalTransportType(), 0);
@@ -188,19 +174,20 @@ void DtRtiExec::processDisconnect(const DtDisconnectMsg& msg) {
 }
 
 template <class Response>
-static void sendResponse(DtConnectionMgr& mgr, const DtString& fullName, int flag) {
-  if (auto response = DtMakeExecMsg<Response>(mgr)) {
+static void sendResponse(DtConnectionMgr& mgr, const DtString& fullName, int flag, unsigned long ticket) {
+  if (auto response = DtMakeMsg<Response>(mgr)) {
     response->set(fullName.string(), flag);
+    response->setFederateHandle(ticket);
     mgr.send(*response, mgr.internalTransportType(), 0);
   }
 }
 
-void DtRtiExec::sendCreateResponseMsg(const DtString& fullName, int flag) {
-  sendResponse<DtCreateResponseMsg>(*connectMgr_, fullName, flag);
+void DtRtiExec::sendCreateResponseMsg(const DtString& fullName, int flag, unsigned long ticket) {
+  sendResponse<DtCreateResponseMsg>(*connectMgr_, fullName, flag, ticket);
 }
 
-void DtRtiExec::sendDestroyResponseMsg(const DtString& fullName, int flag) {
-  sendResponse<DtDestroyResponseMsg>(*connectMgr_, fullName, flag);
+void DtRtiExec::sendDestroyResponseMsg(const DtString& fullName, int flag, unsigned long ticket) {
+  sendResponse<DtDestroyResponseMsg>(*connectMgr_, fullName, flag, ticket);
 }
 
 // The loop --------------------------------------------------------------------

@@ -112,8 +112,12 @@ public:
   void addFedExDestroyedCallback(ExecutionCallback fn, void* data) { destroyed_.add(fn, data); }
   void removeFedExDestroyedCallback(ExecutionCallback fn, void* data) { destroyed_.remove(fn, data); }
 
-  virtual void sendCreateResponseMsg(const DtString& fullName, int flag);
-  virtual void sendDestroyResponseMsg(const DtString& fullName, int flag);
+  // The request's ticket (the federate handle of its header, which a
+  // federate that is not joined sets to a number of its own) comes back in
+  // the answer's header, so that the requester knows its answer from the
+  // answers to others' requests for the same execution.
+  virtual void sendCreateResponseMsg(const DtString& fullName, int flag, unsigned long ticket = 0);
+  virtual void sendDestroyResponseMsg(const DtString& fullName, int flag, unsigned long ticket = 0);
 
   // The connection handle of the last connect message (the rtiexec's own
   // connection to its forwarder).

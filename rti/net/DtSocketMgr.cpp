@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "net/DtListenSocket.h"
 #include "net/DtNetAddress.h"
 #include "net/DtSockStartup.h"
 #include "net/DtTcpSocket.h"
@@ -10,30 +11,12 @@
 #include "util/DtNotify.h"
 
 DtSocketMgr::DtSocketMgr(int port) : port_(port) {
-  DtSockStartup();
-  listenDescriptor_ = DtPortTcpSocket();
-  if (listenDescriptor_ < 0) {
-    DtNotifyError("Failed to open socket\n");
-    return;
-  }
-  // A restarted rtiexec may listen again at once on the port of the last.
-  DtPortSetOption(listenDescriptor_, DtSockOption::ReuseAddress, 1);
-  DtSockAddr local;
-  DtMakeSockAddr(&local, 0, port);
-  if (DtPortBind(listenDescriptor_, local) != 0) {
-    if (errno == EADDRINUSE) {
-      addressInUse_ = true;
-    } else {
-      DtNotifyPerror("DtSocketMgr Constructor:");
-    }
-    return;
-  }
-  if (DtPortLocalAddress(listenDescriptor_, &local) == 0) port_ = local.port;
+  const DtListenResult listening = DtListenSocket(port, "DtSocketMgr Constructor:");
+  listenDescriptor_ = listening.fd;
+  addressInUse_ = listening.addressInUse;
+  if (listenDescriptor_ < 0) return;
+  port_ = listening.port;
   setNoDelay(true);
-  if (DtPortListen(listenDescriptor_, 1024) != 0 || DtPortSetNonBlocking(listenDescriptor_, true) != 0) {
-    DtNotifyPerror("DtSocketMgr Constructor:");
-    return;
-  }
   ok_ = true;
 }
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "net/DtListenSocket.h"
 #include "net/DtNetAddress.h"
 #include "net/DtNetMsgHeader.h"
 #include "net/DtRtiMsgKind.h"
-#include "net/DtSockStartup.h"
 #include "port/DtPoller.h"
 #include "port/DtPortSocket.h"
 #include "util/DtBigEndian.h"
@@ -57,28 +57,13 @@ struct DtTcpForwarder::Entry {
 
 DtTcpForwarder::DtTcpForwarder(int port, int maxConnections)
     : poller_(std::make_unique<DtPoller>()), port_(port), maxConnections_(std::max(maxConnections, 1)) {
-  DtSockStartup();
-  listenFd_ = DtPortTcpSocket();
-  if (listenFd_ < 0) {
-    DtNotifyError("Failed to open socket\n");
-    return;
-  }
-  // A restarted rtiexec may listen again at once on the port of the last.
-  DtPortSetOption(listenFd_, DtSockOption::ReuseAddress, 1);
-  DtSockAddr local;
-  DtMakeSockAddr(&local, 0, port);
-  if (DtPortBind(listenFd_, local) != 0) {
-    if (errno == EADDRINUSE) {
-      addressInUse_ = true;
-    } else {
-      DtNotifyPerror("DtTcpForwarder: bind");
-    }
-    return;
-  }
-  if (DtPortLocalAddress(listenFd_, &local) == 0) port_ = local.port;
-  if (DtPortListen(listenFd_, 1024) != 0 || DtPortSetNonBlocking(listenFd_, true) != 0 ||
-      !poller_->add(listenFd_, listenToken)) {
-    DtNotifyPerror("DtTcpForwarder: listen");
+  const DtListenResult listening = DtListenSocket(port, "DtTcpForwarder:");
+  listenFd_ = listening.fd;
+  addressInUse_ = listening.addressInUse;
+  if (listenFd_ < 0) return;
+  port_ = listening.port;
+  if (!poller_->add(listenFd_, listenToken)) {
+    DtNotifyPerror("DtTcpForwarder: cannot watch the listening socket");
     return;
   }
   ok_ = true;

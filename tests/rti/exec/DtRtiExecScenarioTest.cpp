@@ -55,6 +55,15 @@ const Scenario scenarios[] = {
       "Create: execution Y created.  Handle: 2.", "Destroy: execution Y destroyed.\n",
       "Create: execution Z created.  Handle: 3.  FED file: dir/z.fed\n"},
      {}},
+    {"EachAnswerCarriesItsRequestsTicket", "",
+     [](ExecHarness& h) {
+       h.create("X", "x.fed", 7);
+       h.create("X", "x.fed", 8);
+       h.destroy("X", 9);
+     },
+     {"CreateResponse X 0 ticket=7", "CreateResponse X 1 ticket=8", "DestroyResponse X 0 ticket=9"},
+     {},
+     {}},
     {"DestroyWithAndWithoutFederates", "",
      [](ExecHarness& h) {
        h.create("X");

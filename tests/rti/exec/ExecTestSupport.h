@@ -42,10 +42,13 @@ public:
 // A message's kind and the fields that matter, as a short text.
 inline std::string describe(const DtRtiMsg& msg) {
   const std::string exec = " exec=" + std::to_string(msg.fedExHandle());
+  const std::string ticket = msg.federateHandle() ? " ticket=" + std::to_string(msg.federateHandle()) : "";
   if (auto* m = dynamic_cast<const DtCreateResponseMsg*>(&msg))
-    return "CreateResponse " + std::string(m->fullFedExName().string()) + " " + std::to_string(m->responseFlag());
+    return "CreateResponse " + std::string(m->fullFedExName().string()) + " " + std::to_string(m->responseFlag()) +
+           ticket;
   if (auto* m = dynamic_cast<const DtDestroyResponseMsg*>(&msg))
-    return "DestroyResponse " + std::string(m->fullFedExName().string()) + " " + std::to_string(m->responseFlag());
+    return "DestroyResponse " + std::string(m->fullFedExName().string()) + " " + std::to_string(m->responseFlag()) +
+           ticket;
   if (auto* m = dynamic_cast<const DtJoinResponseMsg*>(&msg)) {
     return "JoinResponse to=" + std::to_string(m->destinationID()) + " " + m->fullFedExName().string() + " " +
            m->federateName() + " execution=" + std::to_string(m->fedexHandleToUse()) +
@@ -80,8 +83,11 @@ public:
     exec_->connectMgr()->momProcessMsg(msg);
     exec_->connectMgr()->processMsg(msg);
   }
-  void create(const char* name, const char* fed = "x.fed") { deliver(DtCreateMsg(name, DtString(fed), nullptr)); }
-  void destroy(const char* name) { deliver(DtDestroyMsg(name, nullptr)); }
+  // A request's ticket is in its header's federate handle.
+  void create(const char* name, const char* fed = "x.fed", unsigned long ticket = 0) {
+    deliverFrom(DtCreateMsg(name, DtString(fed), nullptr), ticket, 0);
+  }
+  void destroy(const char* name, unsigned long ticket = 0) { deliverFrom(DtDestroyMsg(name, nullptr), ticket, 0); }
   void join(const char* execution, const char* federate, unsigned long connection) {
     deliver(DtJoinMsg(connection, federate, execution, nullptr));
   }
