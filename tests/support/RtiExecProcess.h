@@ -8,6 +8,8 @@
 // A test program that uses it defines QLX_RTIEXEC (the program's path) and
 // depends on the target rtiexec.
 
+#include <signal.h>
+
 #include <string>
 #include <vector>
 
@@ -16,6 +18,8 @@
 class RtiExecProcess : public ChildProcess {
 public:
   explicit RtiExecProcess(std::vector<std::string> prefix = {}) : ChildProcess(withProgram(std::move(prefix)), {true}) {}
+  // Ends it as an operator would, with SIGTERM.
+  ~RtiExecProcess() { signal(SIGTERM); }
 
   // Waits for the line that says it serves ("rtiexec: listening ..." or
   // "rtiexec: serving ..."); false when it ended first or took too long.

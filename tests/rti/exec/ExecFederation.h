@@ -6,6 +6,7 @@
 // the FED files, which RTI_RID_FILE and RTI_CONFIG name. The federates are
 // scripted-federate processes, which inherit all this.
 
+#include <gtest/gtest.h>
 #include <signal.h>
 
 #include <memory>
@@ -72,6 +73,13 @@ private:
   ScopedEnv config_{"RTI_CONFIG", dir_.path().c_str()};
   std::unique_ptr<RtiExecProcess> exec_;
 };
+
+// Runs the command; it must succeed ("ok <verb> ...").
+inline ::testing::AssertionResult succeeds(ScriptedFederateProcess& federate, const std::string& command) {
+  const std::string result = federate.command(command);
+  if (result.rfind("ok ", 0) == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << command << ": " << (result.empty() ? "no answer" : result);
+}
 
 // Whether one of the lines holds the text.
 inline bool printed(const std::vector<std::string>& lines, const std::string& text) {
