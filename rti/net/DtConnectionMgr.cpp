@@ -1,6 +1,7 @@
 #include "net/DtConnectionMgr.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -101,6 +102,8 @@ void DtConnectionMgr::init(DtRIDParameters* rid) {
     socket->setReceiveBufferSize(rid->socketReceiveBufferSize());
     socket->setMulticastTtl(rid->mcastTtl());
     createUdpConn(socket, rid->useDMFiltering(), dest);
+    // The tests of reliable transport make the UDP traffic lossy.
+    if (const char* loss = std::getenv("RTI_TEST_UDP_LOSS_PERCENT")) connections_->udp->setTestLoss(std::atof(loss) / 100);
   } catch (const DtSocketError& error) {
     const std::string reason = "Cannot open the RTI's UDP socket on " + std::string(error.what());
     DtNotifyError("%s\n", reason.c_str());

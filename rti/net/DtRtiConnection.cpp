@@ -1,6 +1,7 @@
 #include "net/DtRtiConnection.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -95,7 +96,19 @@ DtRtiMsg* DtRtiConnection::netRead(int* status) {
   return msg;
 }
 
+void DtRtiConnection::setTestLoss(double share) {
+  testLoss_ = std::clamp(share, 0.0, 1.0);
+  lossDraw_ = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(this)) | 1u;
+}
+
 int DtRtiConnection::send(const DtRtiMsg& msg, unsigned long address) {
+  if (testLoss_ > 0) {
+    // A 32-bit xorshift: good enough to spread the losses.
+    lossDraw_ ^= lossDraw_ << 13;
+    lossDraw_ ^= lossDraw_ >> 17;
+    lossDraw_ ^= lossDraw_ << 5;
+    if (lossDraw_ < testLoss_ * 4294967296.0) return msg.size();
+  }
   const int result = socket_->send(msg.data(), msg.size(), static_cast<std::uint32_t>(address));
   if (DtGetNotifyLevel() >= 3) {
     DtNotifyVerbose("<-------------------------------------------------\n");

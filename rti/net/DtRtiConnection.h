@@ -57,6 +57,12 @@ public:
   // The message's bytes on the socket (address 0: its default destination);
   // the socket's result: bytes sent, 0 when queued, negative on failure.
   virtual int send(const DtRtiMsg& msg, unsigned long address);
+  // A test hook: drops this share (0 to 1) of the messages sent, at
+  // random, as a lossy network would (they count as sent). Off (0) unless
+  // the connection manager switches it on for its UDP connection from the
+  // environment variable RTI_TEST_UDP_LOSS_PERCENT, which the tests of
+  // reliable transport set; nothing else uses it.
+  void setTestLoss(double share);
   virtual void setFedExHandle(int handle);
   virtual int fedExHandle() const;
   virtual void setFederateHandle(unsigned long handle);
@@ -102,4 +108,6 @@ private:
   int tooShortCount_ = 0;
   DtRtiMsgFactory* msgFactory_ = nullptr;
   std::vector<DtRtiMsg*> kept_;  // messages in use that may live in the socket's memory
+  double testLoss_ = 0;
+  std::uint32_t lossDraw_ = 0;  // the state of the loss hook's random draws
 };
