@@ -14,6 +14,7 @@
 #include "net/DtRtiConnection.h"
 #include "net/DtSocket.h"
 #include "util/DtClock.h"
+#include "util/DtFilename.h"
 #include "util/DtNotify.h"
 
 namespace {
@@ -263,7 +264,7 @@ RTI::FederateHandle DtRtiExecFederateMgr::joinFederationExecution(const char* fe
     default: throw RTI::RTIinternalError("");
   }
   const RTI::FederateHandle handle = response.federateHandleToUse();
-  const DtString fedFile(response.fedFileName());
+  const DtString fedFile = fedFileToRead(executionName, DtString(response.fedFileName()));
   federateHandle_ = handle;
   executionHandle_ = response.fedexHandleToUse();
   try {
@@ -279,6 +280,11 @@ RTI::FederateHandle DtRtiExecFederateMgr::joinFederationExecution(const char* fe
   currentFedFile_ = fedFile;
   registerJoinedCallbacks(true);
   return handle;
+}
+
+DtString DtRtiExecFederateMgr::fedFileToRead(const char* executionName, const DtString& answered) {
+  const DtString mapped = fedFileName(executionName);
+  return DtFilename(mapped).baseName() == answered ? mapped : answered;
 }
 
 void DtRtiExecFederateMgr::withdrawJoin(const char* executionName, unsigned long handle) {

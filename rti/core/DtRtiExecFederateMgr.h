@@ -100,6 +100,11 @@ private:
   // The number a create or destroy request carries for its answer.
   std::uint16_t ticket() const;
   bool isOwnJoinResponse(const DtJoinResponseMsg& msg, const DtString& executionName, const char* federateName) const;
+  // The FED file a join reads: the rtiexec knows the execution's by its
+  // name alone; the file this process named when it created the execution
+  // (with its folder) is read when its name is that one, else the name is
+  // looked for where FED files are (see DtFederateMgr::readFedFile).
+  DtString fedFileToRead(const char* executionName, const DtString& answered);
   // Tells the rtiexec that a join it answered is not taken up after all.
   void withdrawJoin(const char* executionName, unsigned long handle);
   void registerJoinedCallbacks(bool add);

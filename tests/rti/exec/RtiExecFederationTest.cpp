@@ -54,6 +54,23 @@ TEST(RtiExecProgram, RunsAFederationFromCreateToDestroy) {
   }
 }
 
+TEST(RtiExecProgram, TheCreatorReadsTheFedFileItNamedOthersLookForItsName) {
+  ExecFederation federation;
+  ASSERT_TRUE(federation.startExec());
+  federation.dir().write("models/Model.fed", roadFed);
+  auto a = ExecFederation::federate();
+  auto b = ExecFederation::federate();
+  EXPECT_EQ(a->command("create X models/Model.fed"), "ok create");
+  EXPECT_EQ(a->command("join X A"), "ok join 1");
+  // The rtiexec knows the file by its name alone, which B's folders lack.
+  EXPECT_EQ(b->command("join X B"), "error join CouldNotOpenFED \"Model.fed\"");
+  federation.dir().write("Model.fed", roadFed);
+  EXPECT_EQ(b->command("join X B"), "ok join 3");
+  EXPECT_EQ(b->command("resign none"), "ok resign");
+  EXPECT_EQ(a->command("resign none"), "ok resign");
+  EXPECT_EQ(a->command("destroy X"), "ok destroy");
+}
+
 TEST(RtiExecProgram, QuitAsksWhileExecutionsExistAndSignalsEndItAtOnce) {
   for (const int signal : {SIGINT, SIGTERM}) {
     SCOPED_TRACE(signal);

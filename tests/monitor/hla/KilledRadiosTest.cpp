@@ -1,0 +1,49 @@
+// Quorlex's HLA federate in a federation run by the rtiexec: the radios of
+// a radio-federate process that is killed (it never deletes them) leave the
+// monitor, because the rtiexec resigns the lost federate deleting its
+// objects. (Without the rtiexec nobody notices the loss, and the radios
+// stay, as the README says.)
+#include "HlaTestSupport.h"
+#include "hla/CHLAMgrRpr10.h"
+#include "support/RtiExecProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+
+namespace {
+
+using namespace hlatest;
+
+TEST(KilledRadioFederate, ItsRadiosLeaveTheMonitorThroughTheRtiexec)
+{
+    FederationScope federation(
+        "(setq RTI_useRtiExec 1)\n(setq RTI_internalMsgReliable 1)\n(setq RTI_fomDataReliable 1)\n");
+    RtiExecProcess exec;
+    ASSERT_TRUE(exec.waitReady()) << exec.text();
+
+    auto app = std::make_shared<RecordingApplication>();
+    CHLAMgrRpr10 monitor(app);
+    monitor.SetFedDirectories({FedDirectory()});
+    ASSERT_TRUE(monitor.JoinFederation("KilledRadios")) << testing::PrintToString(app->messages);
+
+    ChildProcess radios({QLX_RADIO_FEDERATE, "--federation", "KilledRadios", "--fed",
+                         FedDirectory() + "/" + CHLAMgr::kFedFileName, "--radios", "2", "--rate", "0", "--update",
+                         "0"},
+                        {});
+    ASSERT_NE(radios.waitFor("ready"), "") << testing::PrintToString(radios.lines());
+    // The discovery of each radio asks for its attributes.
+    ASSERT_TRUE(StepUntil([&] { monitor.Tick(); }, [&] { return app->requests.size() == 2; }));
+    std::set<std::uint32_t> discovered;
+    for (const auto& request : app->requests)
+        discovered.insert(request.object);
+
+    radios.signal(SIGKILL);
+    ASSERT_TRUE(StepUntil([&] { monitor.Tick(); }, [&] { return app->removed.size() == 2; }));
+    EXPECT_EQ(std::set<std::uint32_t>(app->removed.begin(), app->removed.end()), discovered);
+    EXPECT_NE(exec.waitFor("Lost connection to federate radio-federate", 10, true), "") << exec.text();
+    EXPECT_TRUE(monitor.ResignFederation());
+}
+
+} // namespace
