@@ -1,0 +1,223 @@
+// The federate manager with the rtiexec, over a connection manager whose
+// received messages the test queues: which answer a wait takes (its own
+// execution, connection, name prefix and ticket), how the rtiexec's answers
+// map to exceptions, what happens to the other messages that arrive during
+// a wait, and what is refused without asking the rtiexec.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "CoreTestSupport.h"
+#include "FederateMgrTestSupport.h"
+#include "core/DtRtiExecFederateMgr.h"
+#include "rti/util/NotifyCapture.h"
+
+namespace {
+
+const std::string sampleFed = readWholeFile(QLX_SOURCE_ROOT "/rti/config/sample.fed");
+
+// What is received comes from a queue, one at each look; the answers the
+// test queued arrive once the next request went out. Waiting takes no time.
+class AnsweringConnectionMgr : public RecordingConnectionMgr {
+public:
+  using RecordingConnectionMgr::RecordingConnectionMgr;
+  int send(const DtRtiMsg& msg, DtTransportType transport, unsigned long address) override {
+    while (!answers.empty()) {
+      received.push_back(std::move(answers.front()));
+      answers.pop_front();
+    }
+    return RecordingConnectionMgr::send(msg, transport, address);
+  }
+  DtRtiMsg* getMessage() override {
+    if (received.empty()) return nullptr;
+    DtRtiMsg* msg = received.front().release();
+    received.pop_front();
+    return msg;
+  }
+  char wait(double) override { return 0; }
+  // The messages kept for the tick first, as the connection manager's tick.
+  RTI::Boolean tick() override { return processPendingMsg() ? RTI::RTI_TRUE : RecordingConnectionMgr::tick(); }
+  std::deque<std::unique_ptr<DtRtiMsg>> answers;
+  std::deque<std::unique_ptr<DtRtiMsg>> received;
+};
+
+class TestExecFederateMgr : public DtRtiExecFederateMgr {
+public:
+  TestExecFederateMgr(DtRIDParameters* params, ManagerLog& log)
+      : TestExecFederateMgr(params, std::make_unique<AnsweringConnectionMgr>(log)) {}
+  AnsweringConnectionMgr& connection() { return *connection_; }
+  std::uint16_t ticket() const { return static_cast<std::uint16_t>(localNumber() % 0xFFFFu + 1); }
+
+private:
+  TestExecFederateMgr(DtRIDParameters* params, std::unique_ptr<AnsweringConnectionMgr> connection)
+      : DtRtiExecFederateMgr(params, nullptr) {
+    connection_ = connection.get();
+    connectMgr_ = std::move(connection);
+  }
+  AnsweringConnectionMgr* connection_;
+};
+
+std::unique_ptr<DtRtiMsg> joinAnswer(unsigned long to, const char* federate, unsigned long handle, int error = 0,
+                                     const char* execution = "X") {
+  auto msg = std::make_unique<DtJoinResponseMsg>(to, federate, 3, execution, DtString("X.fed"), handle, error, nullptr);
+  return msg;
+}
+
+template <class Response>
+std::unique_ptr<DtRtiMsg> answer(const char* execution, int flag, unsigned long ticket) {
+  auto msg = std::make_unique<Response>(execution, flag, nullptr);
+  msg->setFederateHandle(ticket);
+  return msg;
+}
+
+class RtiExecFedMgrTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    rid.directory().write("X.fed", sampleFed);
+    params = std::make_unique<DtRIDParameters>();
+    fedMgr = std::make_unique<TestExecFederateMgr>(params.get(), log);
+    fedMgr->init(nullptr);
+  }
+  void TearDown() override { fedMgr.reset(); }
+  AnsweringConnectionMgr& connection() { return fedMgr->connection(); }
+  std::deque<std::unique_ptr<DtRtiMsg>>& answers() { return connection().answers; }
+  unsigned long local() const { return fedMgr->localNumber(); }
+  RTI::FederateHandle join(const char* federate = "F1") {
+    return fedMgr->joinFederationExecution(federate, "X", &fedAmb);
+  }
+  std::vector<int> sentKinds() const {
+    std::vector<int> kinds;
+    for (const auto& msg : fedMgr->connection().sent) kinds.push_back(msg->msgKind());
+    return kinds;
+  }
+
+  NotifyCapture capture{3};
+  ManagerLog log;
+  RecordingScope recording{log};
+  NullFederateAmbassador fedAmb;
+  RidScope rid{"(setq RTI_useRtiExec 1)\n(setq RTI_responseInterval 0.05)\n(setq RTI_dumpFed 0)\n"};
+  std::unique_ptr<DtRIDParameters> params;
+  std::unique_ptr<TestExecFederateMgr> fedMgr;
+};
+
+TEST_F(RtiExecFedMgrTest, AJoinTakesTheAnswerForItsExecutionConnectionAndNamePrefix) {
+  answers().push_back(answer<DtCreateResponseMsg>("X", 0, 0));           // another kind
+  answers().push_back(joinAnswer(local() + 1, "F1", 7));                 // another connection
+  answers().push_back(joinAnswer(local(), "F1", 8, 0, "Y"));             // another execution
+  answers().push_back(joinAnswer(local(), "G", 9));                      // another name
+  answers().push_back(joinAnswer(local(), "F", 5));                      // its own: F is a prefix of F1
+  EXPECT_EQ(join(), 5u);
+  EXPECT_EQ(fedMgr->federateHandle(), 5u);
+  EXPECT_EQ(fedMgr->executionHandle(), 3u);
+  EXPECT_EQ(sentKinds(), (std::vector<int>{DtJoinMsgKind, DtJoinConfirmMsgKind}));
+  EXPECT_EQ(connection().sent.back()->federateHandle(), 5u);
+  EXPECT_NE(capture.text().find("got some other kind of message 4\n"), std::string::npos);
+  // Not joined while it waited: nothing is kept.
+  EXPECT_EQ(connection().pendingMsgCount(), 0);
+
+  // An answer repeated by the rtiexec is confirmed again.
+  connection().processMsg(*joinAnswer(local(), "F1", 5));
+  EXPECT_EQ(sentKinds().back(), DtJoinConfirmMsgKind);
+  EXPECT_EQ(sentKinds().size(), 3u);
+}
+
+TEST_F(RtiExecFedMgrTest, TheRtiexecsRefusalsBecomeExceptionsAndLeaveTheFederateOut) {
+  struct Case {
+    int error;
+    const char* exception;
+  };
+  for (const Case& c : {Case{1, "FederationExecutionDoesNotExist"}, Case{2, "SaveInProgress"},
+                        Case{3, "RestoreInProgress"}, Case{7, "RTIinternalError"}}) {
+    SCOPED_TRACE(c.error);
+    answers().push_back(joinAnswer(local(), "F1", 0, c.error));
+    try {
+      join();
+      ADD_FAILURE() << "joined";
+    } catch (const RTI::Exception& e) {
+      EXPECT_STREQ(e._name, c.exception);
+    }
+    EXPECT_FALSE(fedMgr->isJoined());
+  }
+  // No answer at all.
+  EXPECT_THROW(join(), RTI::RTIinternalError);
+  EXPECT_NE(capture.text().find("Could not join X:  Could not connect to rtiexec.\n"), std::string::npos);
+}
+
+TEST_F(RtiExecFedMgrTest, CreateAndDestroyTakeOnlyTheAnswerThatCarriesTheirTicket) {
+  const std::uint16_t ticket = fedMgr->ticket();
+  // Another federate's answer about X, then this one's.
+  answers().push_back(answer<DtCreateResponseMsg>("X", 0, ticket + 1));
+  answers().push_back(answer<DtCreateResponseMsg>("X", 1, ticket));
+  EXPECT_THROW(fedMgr->createFederationExecution("X", "X.fed"), RTI::FederationExecutionAlreadyExists);
+  EXPECT_EQ(connection().sent.back()->federateHandle(), ticket);
+
+  struct Flag {
+    int flag;
+    const char* exception;  // empty: destroyed
+  };
+  for (const Flag& f : {Flag{1, "FederationExecutionDoesNotExist"}, Flag{2, "FederatesCurrentlyJoined"}, Flag{0, ""}}) {
+    answers().push_back(answer<DtDestroyResponseMsg>("X", 2, ticket + 1));
+    answers().push_back(answer<DtDestroyResponseMsg>("X", f.flag, ticket));
+    try {
+      fedMgr->destroyFederationExecution("X");
+      EXPECT_STREQ(f.exception, "");
+    } catch (const RTI::Exception& e) {
+      EXPECT_STREQ(e._name, f.exception);
+    }
+  }
+  // Without an answer of its own.
+  answers().push_back(answer<DtCreateResponseMsg>("X", 0, ticket + 1));
+  EXPECT_THROW(fedMgr->createFederationExecution("X", "X.fed"), RTI::RTIinternalError);
+  EXPECT_NE(capture.text().find("Could not create X:  Could not connect to rtiexec.\n"), std::string::npos);
+  EXPECT_THROW(fedMgr->destroyFederationExecution("X"), RTI::RTIinternalError);
+  EXPECT_NE(capture.text().find("Could not destroy X:  Could not connect to rtiexec.\n"), std::string::npos);
+}
+
+TEST_F(RtiExecFedMgrTest, WhileJoinedWhatArrivesDuringAWaitIsDeliveredAtTheNextTick) {
+  answers().push_back(joinAnswer(local(), "F1", 5));
+  join();
+  const std::size_t logged = log.size();
+  // What came before the request, and what comes during the wait.
+  DtResignMsg earlier("X", 8, RTI::DELETE_OBJECTS, nullptr);
+  connection().received.push_back(std::unique_ptr<DtRtiMsg>(earlier.clone(1)));
+  DtResignMsg during("X", 9, RTI::DELETE_OBJECTS, nullptr);
+  answers().push_back(std::unique_ptr<DtRtiMsg>(during.clone(1)));
+  answers().push_back(answer<DtDestroyResponseMsg>("Y", 0, fedMgr->ticket()));
+  fedMgr->destroyFederationExecution("Y");
+  EXPECT_EQ(connection().pendingMsgCount(), 2);
+  fedMgr->tick();
+  fedMgr->tick();
+  ManagerLog delivered;
+  for (std::size_t i = logged; i < log.size(); ++i) {
+    if (log[i].rfind("send ", 0) != 0) delivered.push_back(log[i]);
+  }
+  EXPECT_EQ(delivered, (ManagerLog{"objMgr processResign 8", "interMgr processResign 8", "objMgr processResign 9",
+                                   "interMgr processResign 9"}));
+}
+
+TEST_F(RtiExecFedMgrTest, TheJoinedExecutionIsNeitherCreatedNorDestroyedWithoutAsking) {
+  answers().push_back(joinAnswer(local(), "F1", 5));
+  join();
+  connection().sent.clear();
+  EXPECT_THROW(fedMgr->createFederationExecution("X", "X.fed"), RTI::FederationExecutionAlreadyExists);
+  EXPECT_THROW(fedMgr->destroyFederationExecution("X"), RTI::FederatesCurrentlyJoined);
+  EXPECT_TRUE(connection().sent.empty());
+}
+
+TEST_F(RtiExecFedMgrTest, TheConnectMessageGivesTheNumberAndTheDesignationIsItsOwn) {
+  DtConnectMsg connect;
+  connect.setConnectionHandle(42);
+  connection().processMsg(connect);
+  EXPECT_EQ(local(), 42u);
+  answers().push_back(joinAnswer(42, "F1", 5));
+  join();
+  connection().processMsg(DtDesignatedFederateMsg(6, nullptr));
+  EXPECT_FALSE(fedMgr->isDesignatedFederate());
+  connection().processMsg(DtDesignatedFederateMsg(5, nullptr));
+  EXPECT_TRUE(fedMgr->isDesignatedFederate());
+  fedMgr->resignFederationExecution(RTI::NO_ACTION);
+  EXPECT_FALSE(fedMgr->isDesignatedFederate());
+}
+
+}  // namespace
