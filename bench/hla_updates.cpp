@@ -28,6 +28,7 @@
 // bare loop answering back to back never pays).
 
 #include <malloc.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,8 +41,10 @@
 #include <string>
 #include <vector>
 
+#include "BareTcpRelay.h"
 #include "BenchFederation.h"
 #include "BenchOptions.h"
+#include "BenchRtiExec.h"
 #include "DtRtiExtensions.hh"
 #include "LoopbackPair.h"
 #include "NullFederateAmbassador.hh"
@@ -62,6 +65,7 @@ const char* const fedText = R"((FED (Federation HlaUpdatesBench) (FEDversion v1.
   (objects
     (class ObjectRoot (attribute privilegeToDelete reliable timestamp) (class RTIprivate)
       (class Data (attribute A0 best_effort receive))
+      (class Reliable (attribute B0 reliable receive))
       (class Radio (attribute R0 best_effort receive) (attribute R1 best_effort receive)
         (attribute R2 best_effort receive) (attribute R3 best_effort receive) (attribute R4 best_effort receive)
         (attribute R5 best_effort receive) (attribute R6 best_effort receive) (attribute R7 best_effort receive)
@@ -82,7 +86,8 @@ struct Settings {
   std::uint32_t receiveBuffer = 4 << 20;
   std::uint32_t objects = 1000;
   std::uint32_t radioValue = 16;  // bytes of each of a radio's 21 values
-  std::uint32_t cases = 3;        // 1: updates, 2: radios
+  std::uint32_t cases = 7;        // 1: updates, 2: radios, 4: reliable updates through the rtiexec
+  std::uint32_t idle = 1000;      // idle connections to the rtiexec while its latency is measured again
   std::uint32_t rttOnly = 0;      // 1: only the round trips of the updates
   std::uint32_t tickEvery = 1;    // updates between the sender's ticks
   std::uint32_t pathMask = 15;      // which of the four update paths run
@@ -167,11 +172,13 @@ using ValueSet = std::unique_ptr<RTI::AttributeHandleValuePairSet>;
 // first four bytes of the value, and its sender the role whose object it is.
 class UpdateEndpoint : public Endpoint {
 public:
-  UpdateEndpoint(const BenchConfig& config, int role, TickMode mode, const Settings& settings)
+  // Of class Data's best-effort attribute A0, or of another class's.
+  UpdateEndpoint(const BenchConfig& config, int role, TickMode mode, const Settings& settings,
+                 const char* className = "Data", const char* attributeName = "A0")
       : federate_(config.fedFile(), numbered("role", role)), mode_(mode), tickEvery_(settings.tickEvery) {
     RTI::RTIambassador& rti = federate_.rti();
-    const RTI::ObjectClassHandle data = rti.getObjectClassHandle("Data");
-    const RTI::AttributeHandle a0 = rti.getAttributeHandle("A0", data);
+    const RTI::ObjectClassHandle data = rti.getObjectClassHandle(className);
+    const RTI::AttributeHandle a0 = rti.getAttributeHandle(attributeName, data);
     AttributeSet attributes(RTI::AttributeHandleSetFactory::create(1));
     attributes->add(a0);
     rti.publishObjectClass(data, *attributes);
@@ -231,11 +238,12 @@ Settings parse(int argc, char** argv) {
   BenchParseOptions(
       argc, argv, "hla_updates",
       "Usage: bench_hla_updates [--count N] [--pings N] [--value BYTES] [--repeat N] [--rcvbuf BYTES]\n"
-      "                         [--objects N] [--radio-value BYTES] [--cases 1|2|3] [--tick-every N]\n"
+      "                         [--objects N] [--radio-value BYTES] [--cases 1..7] [--tick-every N] [--idle N]\n"
       "                         [--ping-interval MICROSECONDS] [--paths MASK] [--rtt-only 1]\n"
       "Defaults: 100000 updates per rate run, 5000 pings (one every 2000 us where the path sleeps),\n"
       "64-byte values, best of 3, receive buffers of 4 MiB on every path (RTI_socketReceiveBufferSize),\n"
-      "1000 radios of 21 16-byte values, both cases (1: updates, 2: radios), the sender ticking after\n"
+      "1000 radios of 21 16-byte values, every case (1: updates, 2: radios, 4: reliable updates through the\n"
+      "rtiexec, then its latency and idle cost with 1000 idle connections open), the sender ticking after\n"
       "every update, the four update paths (mask 15).",
       [&](const std::string& option, std::uint32_t value) {
         if (option == "--count") {
@@ -258,6 +266,8 @@ Settings parse(int argc, char** argv) {
           settings.tickEvery = std::max(value, 1u);
         } else if (option == "--rtt-only") {
           settings.rttOnly = value;
+        } else if (option == "--idle") {
+          settings.idle = value;
         } else if (option == "--cases") {
           settings.cases = value;
         } else if (option == "--radio-value") {
@@ -358,6 +368,103 @@ void runUpdates(const Settings& settings, const BenchConfig& config, int port, s
                 paths[i].name, base.best.perSecond() > 0 ? rti.best.perSecond() / base.best.perSecond() : 0.0,
                 rti.pacedLost == 0 ? "none lost" : "SOME LOST", base.median > 0 ? rti.median / base.median : 0.0);
   }
+}
+
+// ---- reliable updates through the rtiexec
+
+// Connections that connect and never speak, as many as asked (as the
+// process may open).
+std::vector<int> openIdleConnections(int port, std::uint32_t count) {
+  std::vector<int> fds;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = htonl(loopback);
+    to.sin_port = htons(static_cast<std::uint16_t>(port));
+    if (fd < 0 || connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
+      if (fd >= 0) close(fd);
+      break;
+    }
+    fds.push_back(fd);
+  }
+  return fds;
+}
+
+void runReliable(const Settings& settings, int port, std::uint32_t group, Shared& shared) {
+  BenchFederation::Options options = federationFiles(settings);
+  options.extraRidLines += "(setq RTI_useRtiExec 1)\n(setq RTI_internalMsgReliable 1)\n(setq RTI_fomDataReliable 1)\n";
+  const BenchConfig config(port, group, options);
+  const BenchRtiExec exec(port, "/tmp/hla_updates_rtiexec.log");
+  if (!exec.waitReady()) {
+    std::printf("reliable updates: the rtiexec did not start (see /tmp/hla_updates_rtiexec.log)\n");
+    return;
+  }
+  const BareTcpRelay relay;
+  const std::uint32_t size = UpdateEndpoint::messageSize(settings);
+  const MakeEndpoint bare = [&](int role) {
+    return std::make_unique<BareTcpEndpoint>(relay.port(), role, size, DtUpdateRoMsgKind);
+  };
+  const MakeEndpoint rti = [&](int role) {
+    return std::make_unique<UpdateEndpoint>(config, role, TickMode::Plain, settings, "Reliable", "B0");
+  };
+  struct Path {
+    const char* name;
+    const MakeEndpoint& make;
+    PathResult result;
+  };
+  Path paths[] = {{"bare TCP through a relay", bare, {}}, {"RTI reliable, rtiexec forwarder", rti, {}}};
+  for (std::uint32_t r = 0; r < settings.repeat; ++r) {
+    for (std::size_t i = 0; i < 2; ++i) {
+      if (!(settings.pathMask & (1u << i))) continue;
+      Path& path = paths[i];
+      const Rate rate = measureRate(path.make, settings.count, 0, shared);
+      path.result.lost += settings.count - rate.received;
+      if (rate.perSecond() > path.result.best.perSecond()) path.result.best = rate;
+      path.result.sendRate =
+          std::max(path.result.sendRate, rate.sendSeconds > 0 ? settings.count / rate.sendSeconds : 0.0);
+      RoundTrips trips = measureRoundTrips(path.make, settings.pings, shared);
+      path.result.pingsLost += trips.lost;
+      const double m = trips.percentile(0.5);
+      if (r == 0 || m < path.result.median) {
+        path.result.median = m;
+        path.result.p99 = trips.percentile(0.99);
+      }
+    }
+  }
+  std::printf("Reliable: one %u-byte attribute (%u-byte messages) by TCP, tick() in a loop\n", settings.valueSize,
+              size);
+  std::printf("  %-34s %12s %9s %12s %12s %12s %6s\n", "path", "received/s", "lost", "sent/s", "median RTT",
+              "99% RTT", "lost");
+  for (const Path& path : paths) {
+    std::printf("  %-34s %12.0f %9llu %12.0f %9.1f us %9.1f us %6llu\n", path.name, path.result.best.perSecond(),
+                static_cast<unsigned long long>(path.result.lost), path.result.sendRate, path.result.median,
+                path.result.p99, static_cast<unsigned long long>(path.result.pingsLost));
+  }
+  const double ratio = paths[0].result.best.perSecond() > 0
+                           ? paths[1].result.best.perSecond() / paths[0].result.best.perSecond()
+                           : 0;
+  std::printf("  through the forwarder: rate %.2f of the bare relay (goal >= 0.70), %s\n", ratio,
+              paths[1].result.lost == 0 ? "nothing lost" : "SOME LOST");
+
+  // With idle connections open: the federates' round trips, and what the
+  // rtiexec costs while nothing happens.
+  const std::vector<int> idle = openIdleConnections(port, settings.idle);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  const double cpuBefore = exec.cpuSeconds();
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  const double idleCpu = (exec.cpuSeconds() - cpuBefore) / 3.0;
+  double withIdle = 0;
+  for (std::uint32_t r = 0; r < settings.repeat; ++r) {
+    RoundTrips trips = measureRoundTrips(rti, settings.pings, shared);
+    const double m = trips.percentile(0.5);
+    if (r == 0 || m < withIdle) withIdle = m;
+  }
+  std::printf("  with %zu idle connections open: the rtiexec uses %.2f %% of a core while idle; median RTT %.1f us, "
+              "%.2f x without them (goal <= 2)\n",
+              idle.size(), 100.0 * idleCpu, withIdle,
+              paths[1].result.median > 0 ? withIdle / paths[1].result.median : 0.0);
+  for (const int fd : idle) close(fd);
 }
 
 // ---- the radio case
@@ -497,6 +604,12 @@ void runRadios(const Settings& settings, const BenchConfig& config, RadioShared&
 
 int main(int argc, char** argv) {
   const Settings settings = parse(argc, argv);
+  // The idle connections of the reliable case need descriptors.
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) == 0) {
+    files.rlim_cur = files.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &files);
+  }
   setRtiNotifyLevel(nullptr, 1);
   Shared* shared = makeShared();
   RadioShared* radioShared = makeShared<RadioShared>();
@@ -511,5 +624,6 @@ int main(int argc, char** argv) {
               settings.count, settings.pings, settings.repeat, settings.receiveBuffer);
   if (settings.cases & 1) runUpdates(settings, config, port, group, *shared);
   if (settings.cases & 2) runRadios(settings, config, *radioShared);
+  if (settings.cases & 4) runReliable(settings, port, group, *shared);
   return 0;
 }

@@ -58,6 +58,8 @@ public:
   bool isOk() const override;
 
   virtual bool unbundling() const;
+  // The rest of a bundle read before.
+  bool packetWaiting() const override { return bundleCursor_ != nullptr; }
   // Datagrams from this host's interface address with this source port are
   // dropped on receipt (-1: none).
   virtual void setIgnoredSenderPort(int port);

@@ -43,6 +43,9 @@ public:
   virtual int DtRecv(char** dataOut, int* statusOut) = 0;
   // Sends what is queued; 1 when nothing is left waiting, else 0.
   virtual int DtFlush();
+  // Whether a whole packet waits in the socket's own buffer, so that the
+  // next read hands it up without asking the system.
+  virtual bool packetWaiting() const { return false; }
   // SO_RCVBUF on the read descriptor; 0 on success. When the system keeps
   // less than asked (Linux caps it at net.core.rmem_max), says so once per
   // process with both figures rather than losing datagrams silently.

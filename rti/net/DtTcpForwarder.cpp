@@ -160,11 +160,12 @@ void DtTcpForwarder::relay(Entry& from, const char* data, std::size_t length, st
   for (const auto& entry : entries_) {
     Entry& to = *entry;
     if (!listens(to)) continue;
-    if (&to != owner_) {
+    // The rtiexec reads no federate traffic, and a sender drops its own.
+    if (&to != owner_ && &to != &from) {
       queueFor(to, data, length);
       continue;
     }
-    // Frame by frame, in runs of the frames the rtiexec reads.
+    // Frame by frame, in runs of the frames that go.
     std::size_t runStart = 0;
     std::size_t at = 0;
     while (at < length) {

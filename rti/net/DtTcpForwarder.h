@@ -3,7 +3,7 @@
 // and its federates. It listens on a port, accepts connections (up to a
 // limit; further ones are refused with a message), and sends what it reads
 // from one connection to every connection that listens, the sender's
-// included, in the order the connections were accepted.
+// included (but see below), in the order the connections were accepted.
 //
 // A connection listens once its peer has sent something: a federate always
 // asks (create, join, ...) before it waits for an answer, so a connection
@@ -11,6 +11,11 @@
 // connection (setOwnerLink) listens from the start; it is spared the
 // federates' object and interaction traffic, which the rtiexec does not
 // read. Until the owner is named every connection listens.
+//
+// The federates' object and interaction traffic is not sent back to its
+// sender, which drops its own (as it drops it from the group at its UDP
+// socket): a federate that sends faster than it ticks would otherwise read
+// its own traffic or fall behind and be closed.
 //
 // It watches every connection at once (DtPoller), reads each in large
 // pieces, and sends each connection what a pass collected for it with as

@@ -30,7 +30,6 @@ int DtTcpSocket::maxQueuedPackets() { return theMaxQueuedPackets.load(std::memor
 DtTcpSocket::DtTcpSocket(std::uint32_t address, int port, bool nonBlockingBeforeConnect)
     : buffer_(static_cast<std::size_t>(std::max(bufferSize(), 1))), peerAddr_(address) {
   DtSockStartup();
-  startFraming();
   const int fd = DtPortTcpSocket();
   if (fd < 0) {
     DtNotifyPerror("Failed to open socket: ");
@@ -58,18 +57,10 @@ DtTcpSocket::DtTcpSocket(int descriptor, std::uint32_t peerAddr)
   setNonBlocking();
   setNoDelay(true);
   ok_ = true;
-  startFraming();
   DtNotifyInfo("Using TcpSocket with %i byte buffer (Server)\n", bufferSize());
 }
 
 DtTcpSocket::~DtTcpSocket() = default;
-
-void DtTcpSocket::startFraming() {
-  waitingForSize_ = true;
-  wanted_ = sizeOffset_ + sizeWidth_;
-  have_ = 0;
-  if (buffer_.size() <= static_cast<std::size_t>(wanted_)) buffer_.resize(static_cast<std::size_t>(wanted_) + 1);
-}
 
 void DtTcpSocket::setSizeWidth(int width) {
   if (width != 1 && width != 2 && width != 4) {
@@ -77,22 +68,12 @@ void DtTcpSocket::setSizeWidth(int width) {
     width = 2;
   }
   sizeWidth_ = width;
-  applyFramingChange();
 }
 
-void DtTcpSocket::setSizeOffset(int offset) {
-  sizeOffset_ = offset < 0 ? 0 : offset;
-  applyFramingChange();
-}
+void DtTcpSocket::setSizeOffset(int offset) { sizeOffset_ = offset < 0 ? 0 : offset; }
 
-// A packet whose first byte has not arrived yet is read the new way; one
-// already begun is finished the old way.
-void DtTcpSocket::applyFramingChange() {
-  if (waitingForSize_ && have_ == 0) startFraming();
-}
-
-std::uint32_t DtTcpSocket::maxPacketSize() const {
-  switch (sizeWidth_) {
+std::uint32_t DtTcpSocket::maxPacketSizeFor(int width) {
+  switch (width) {
     case 1: return 0xFFu;
     case 2: return 0xFFFFu;
     default: return maxWidePacket;
@@ -202,9 +183,20 @@ int DtTcpSocket::DtFlush() {
   return sendQueue_.empty() ? 1 : 0;
 }
 
-long DtTcpSocket::readWanted() {
-  const long received = DtPortReceive(descriptor(), buffer_.data() + have_, static_cast<std::size_t>(wanted_));
-  if (received > 0) return received;
+long DtTcpSocket::readMore(std::size_t wanted) {
+  // What is left moves to the front; the buffer holds the packet being read
+  // whole, and one more byte for the zero stored after it.
+  if (begin_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  if (buffer_.size() < wanted + 1) buffer_.resize(wanted + 1);
+  const long received = DtPortReceive(descriptor(), buffer_.data() + end_, buffer_.size() - 1 - end_);
+  if (received > 0) {
+    end_ += static_cast<std::size_t>(received);
+    return received;
+  }
   if (received == 0 || (received < 0 && errno == ECONNRESET)) {
     fail();  // the peer closed the connection (a reset is a close with data unread)
     return -1;
@@ -216,68 +208,86 @@ long DtTcpSocket::readWanted() {
   return -1;
 }
 
-bool DtTcpSocket::takeSize() {
-  const char* field = buffer_.data() + sizeOffset_;
+long DtTcpSocket::packetSize() {
+  const std::size_t buffered = end_ - begin_;
+  if (buffered == 0) return 0;
+  if (!framingFixed_) {
+    framingFixed_ = true;
+    packetOffset_ = sizeOffset_;
+    packetWidth_ = sizeWidth_;
+  }
+  const std::size_t head = static_cast<std::size_t>(packetOffset_ + packetWidth_);
+  if (buffered < head) return 0;
+  const char* field = buffer_.data() + begin_ + packetOffset_;
   std::uint32_t size;
-  switch (sizeWidth_) {
+  switch (packetWidth_) {
     case 1: size = static_cast<unsigned char>(*field); break;
     case 2: size = DtGetBigEndian<std::uint16_t>(field); break;
     default: size = DtGetBigEndian<std::uint32_t>(field); break;
   }
-  DtNotifyDebug("DtRecv: Waiting for a packet with size %u\n", size);
-  const std::uint32_t head = static_cast<std::uint32_t>(sizeOffset_ + sizeWidth_);
-  if (size < head || size > maxPacketSize()) {
+  if (size < head || size > maxPacketSizeFor(packetWidth_)) {
     DtNotifyError("TcpSocket: a packet size of %u bytes from %s cannot be right: closing the connection\n", size,
                   peerText());
     shutdown();
-    return false;
+    return -1;
   }
-  // Room for the packet and the zero byte stored after it.
-  if (buffer_.size() <= size) buffer_.resize(static_cast<std::size_t>(size) + 1);
-  wanted_ = static_cast<int>(size - head);
-  waitingForSize_ = false;
-  return true;
+  return static_cast<long>(size);
+}
+
+bool DtTcpSocket::packetWaiting() const {
+  const std::size_t buffered = end_ - begin_;
+  const int offset = framingFixed_ ? packetOffset_ : sizeOffset_;
+  const int width = framingFixed_ ? packetWidth_ : sizeWidth_;
+  if (!ok_ || buffered < static_cast<std::size_t>(offset + width)) return false;
+  // The byte held for the last packet's zero may be the first of the next.
+  const auto byteAt = [&](std::size_t i) { return holding_ && i == begin_ ? heldByte_ : buffer_[i]; };
+  std::uint32_t size = 0;
+  for (int i = 0; i < width; ++i) size = (size << 8) | static_cast<unsigned char>(byteAt(begin_ + offset + i));
+  // A size that cannot be right is for the read to report.
+  return buffered >= size || size < static_cast<std::uint32_t>(offset + width);
+}
+
+void DtTcpSocket::restoreHeldByte() {
+  if (holding_) buffer_[begin_] = heldByte_;
+  holding_ = false;
 }
 
 int DtTcpSocket::DtRecv(char** dataOut, int* statusOut) {
   *dataOut = nullptr;
+  restoreHeldByte();
   int status = 0;
   int total = 0;
-  if (!ok_) {
-    status = -1;
-  } else if (waitingForSize_) {
-    const long received = readWanted();
+  long size = ok_ ? packetSize() : -1;
+  if (size >= 0 && (size == 0 || end_ - begin_ < static_cast<std::size_t>(size))) {
+    // One read of what has arrived, as much as there is room for.
+    const std::size_t wanted = std::max<std::size_t>(size > 0 ? static_cast<std::size_t>(size) : 0, buffer_.size() - 1);
+    const long received = readMore(wanted);
     if (received < 0) {
-      status = -1;
-    } else if (received > 0) {
-      have_ += static_cast<int>(received);
-      wanted_ -= static_cast<int>(received);
-      if (wanted_ > 0) {
-        DtNotifyInfo("Waiting for size.  Read in %li bytes\n", received);
-      } else if (!takeSize()) {
-        status = -1;
-      }
+      size = -1;
+    } else {
+      size = packetSize();
+      if (received > 0 && size == 0) DtNotifyInfo("Waiting for size.  Read in %li bytes\n", received);
     }
   }
-  if (ok_ && status == 0 && !waitingForSize_) {
-    const long received = wanted_ > 0 ? readWanted() : 0;
-    if (received < 0) {
-      status = -1;
-    } else {
-      have_ += static_cast<int>(received);
-      wanted_ -= static_cast<int>(received);
-      if (wanted_ > 0) {
-        if (received > 0) DtNotifyDebug("DtRecv: Received %d out of %d bytes\n", have_, have_ + wanted_);
-      } else {
-        total = have_;
-        DtNotifyDebug("DtRecv: Have the whole packet (%d bytes)\n", total);
-        buffer_[static_cast<std::size_t>(total)] = 0;
-        *dataOut = buffer_.data();
-        status = 1;
-        ++packetsReceived_;
-        startFraming();
-      }
+  if (size < 0) {
+    status = -1;
+  } else if (size > 0 && end_ - begin_ >= static_cast<std::size_t>(size)) {
+    total = static_cast<int>(size);
+    DtNotifyDebug("DtRecv: Have the whole packet (%d bytes)\n", total);
+    *dataOut = buffer_.data() + begin_;
+    begin_ += static_cast<std::size_t>(size);
+    framingFixed_ = false;
+    // A zero byte after the packet, over the next one's first byte until the
+    // next read.
+    if (begin_ < end_) {
+      heldByte_ = buffer_[begin_];
+      holding_ = true;
     }
+    buffer_[begin_] = 0;
+    status = 1;
+    ++packetsReceived_;
+  } else if (size > 0) {
+    DtNotifyDebug("DtRecv: Received %zu out of %ld bytes\n", end_ - begin_, size);
   }
   if (statusOut) *statusOut = status;
   return total;

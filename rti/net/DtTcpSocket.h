@@ -49,13 +49,15 @@ public:
   // (status 0); status -1 when the connection failed or closed now.
   int DtRecv(char** dataOut, int* statusOut) override;
   int DtFlush() override;
+  bool packetWaiting() const override;
   void setNonBlocking() override;
   bool isOk() const override;
 
   virtual void setNoDelay(bool on);
 
   // Where the size field lies. A change counts from the next packet (and
-  // for the current one while none of its bytes has arrived).
+  // for the current one while none of its bytes has arrived): a packet
+  // begun is read to its end by the framing it began with.
   void setSizeOffset(int offset);
   // 1, 2 or 4 bytes; any other width is refused with a message and 2 used.
   void setSizeWidth(int width);
@@ -76,26 +78,35 @@ public:
   static int maxQueuedPackets();
   // The largest packet the reader accepts: what a size field of the width
   // can hold, and at most 64 MiB for a 4-byte field.
-  std::uint32_t maxPacketSize() const;
+  std::uint32_t maxPacketSize() const { return maxPacketSizeFor(sizeWidth_); }
 
 private:
-  void startFraming();
-  void applyFramingChange();
-  // Reads up to `wanted_` bytes behind the `have_` ones; the bytes read, 0
-  // when none were there, -1 when the connection failed or closed.
-  long readWanted();
-  bool takeSize();
+  static std::uint32_t maxPacketSizeFor(int width);
+  // The size of the packet at the start of what is buffered: 0 while its
+  // size field has not all arrived; -1 (the connection is closed) when it
+  // cannot be right.
+  long packetSize();
+  // One read behind what is buffered; the bytes read, 0 when none were
+  // there, -1 when the connection failed or closed.
+  long readMore(std::size_t wanted);
+  // The byte after the packet handed up last was set to 0; it is put back.
+  void restoreHeldByte();
   void fail();
   bool queue(const char* data, int length, bool atHead);
   const char* peerText() const;
 
-  std::vector<char> buffer_;
+  std::vector<char> buffer_;     // what was read and not handed up, from begin_ to end_
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  bool holding_ = false;  // the byte at begin_ is held in heldByte_
+  char heldByte_ = 0;
   std::uint32_t peerAddr_ = 0;
   bool ok_ = false;
-  bool waitingForSize_ = true;
   int sizeOffset_ = 0;
   int sizeWidth_ = 2;
-  int wanted_ = 2;
-  int have_ = 0;
+  // The framing of the packet begun (its first byte arrived), fixed then.
+  bool framingFixed_ = false;
+  int packetOffset_ = 0;
+  int packetWidth_ = 2;
   std::deque<DtTcpPacket> sendQueue_;
 };

@@ -76,3 +76,16 @@ int DtPollSets(DtFdSet* read, DtFdSet* write, DtFdSet* except, double timeoutSec
   if (extraFd >= 0 && extraReady) *extraReady = (fds[index].revents & (POLLIN | POLLHUP | POLLERR)) != 0;
   return ready;
 }
+
+int DtPollReadableNow(const int* fds, bool* ready, int count) {
+  constexpr int most = 8;
+  if (count > most) count = most;
+  pollfd watched[most];
+  for (int i = 0; i < count; ++i) watched[i] = {fds[i], POLLIN, 0};
+  int result;
+  do {
+    result = poll(watched, static_cast<nfds_t>(count), 0);
+  } while (result < 0 && errno == EINTR);
+  for (int i = 0; i < count; ++i) ready[i] = result > 0 && (watched[i].revents & (POLLIN | POLLHUP | POLLERR)) != 0;
+  return result;
+}

@@ -15,3 +15,8 @@ class DtFdSet;
 // left as they were on failure.
 int DtPollSets(DtFdSet* read, DtFdSet* write, DtFdSet* except, double timeoutSeconds, int extraFd = -1,
                bool* extraReady = nullptr);
+
+// Looks (without waiting) whether each of `count` descriptors has something
+// to read; `ready` receives the answers. One system call for all of them,
+// with no allocation. Returns the number ready, or -1 with errno set.
+int DtPollReadableNow(const int* fds, bool* ready, int count);

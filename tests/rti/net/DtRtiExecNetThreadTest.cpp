@@ -64,14 +64,15 @@ TEST(DtRtiExecNetThread, NumbersConnectionsFromOneAndAnnouncesThemComingAndGoing
   clients[0] = std::make_unique<DtTcpSocket>(loopback, thread.port(), false);
   EXPECT_EQ(nextPacket(*clients[0]).value, 3u);
 
-  // Every packet goes to every connection, the sender's included.
+  // Every packet goes to every connection, the sender's included (but for
+  // the federates' object and interaction traffic).
   std::vector<char> update = framed(40, 'u');
-  update[4] = 1;
+  update[4] = DtResignMsgKind;
   DtPutBigEndian(std::uint32_t{77}, update.data() + 8);
   ASSERT_EQ(clients[1]->sendTo(update.data(), 40, 0), 40);
   for (auto& client : clients) {
     const Packet relayed = nextPacket(*client);
-    EXPECT_EQ(relayed.kind, 1);
+    EXPECT_EQ(relayed.kind, DtResignMsgKind);
     EXPECT_EQ(relayed.value, 77u);
     EXPECT_EQ(relayed.length, 40);
   }

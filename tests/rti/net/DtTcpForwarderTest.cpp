@@ -73,10 +73,22 @@ protected:
 };
 
 TEST_F(DtTcpForwarderTest, RelaysEveryPacketToEveryClientTheSenderIncludedInOrder) {
-  const std::vector<char> first = packetOf(40, 5, 'f'), second = packetOf(300, 1, 's');
+  const std::vector<char> first = packetOf(40, 5, 'f'), second = packetOf(300, 7, 's');
   ASSERT_EQ(clients[1]->sendTo(first.data(), 40, 0), 40);
   ASSERT_EQ(clients[1]->sendTo(second.data(), 300, 0), 300);
   for (std::size_t i = 0; i < clients.size(); ++i) EXPECT_EQ(relayTo(i, 2), (Packets{first, second})) << "client " << i;
+}
+
+TEST_F(DtTcpForwarderTest, FederateTrafficGoesToEveryoneButItsSender) {
+  const std::vector<char> update = packetOf(64, DtUpdateRoMsgKind), resign = packetOf(12, DtResignMsgKind),
+                          interaction = packetOf(50, DtInteractionRoMsgKind);
+  std::vector<char> all = update;
+  all.insert(all.end(), resign.begin(), resign.end());
+  all.insert(all.end(), interaction.begin(), interaction.end());
+  sendRaw(clients[1]->descriptor(), all);
+  EXPECT_EQ(relayTo(0, 3), (Packets{update, resign, interaction}));
+  EXPECT_EQ(relayTo(1, 1), (Packets{resign}));
+  EXPECT_EQ(relayTo(1, 1, 20), Packets{});
 }
 
 TEST_F(DtTcpForwarderTest, OnceTheOwnerIsNamedSilentClientsHearNothingAndTheOwnerNoFederateTraffic) {
@@ -85,18 +97,19 @@ TEST_F(DtTcpForwarderTest, OnceTheOwnerIsNamedSilentClientsHearNothingAndTheOwne
                           alive = packetOf(8, DtAliveMsgKind), interaction = packetOf(50, DtInteractionTsoMsgKind);
   for (const auto* packet : {&join, &update, &alive, &interaction})
     ASSERT_GT(clients[1]->sendTo(packet->data(), static_cast<int>(packet->size()), 0), 0);
-  EXPECT_EQ(relayTo(1, 4), (Packets{join, update, alive, interaction}));
+  EXPECT_EQ(relayTo(1, 2), (Packets{join, alive}));
   EXPECT_EQ(relayTo(0, 2), (Packets{join, alive}));
   EXPECT_EQ(relayTo(2, 1, 20), Packets{});
   // Having spoken, client 2 listens.
   ASSERT_GT(clients[2]->sendTo(alive.data(), 8, 0), 0);
   ASSERT_GT(clients[1]->sendTo(update.data(), 64, 0), 0);
   EXPECT_EQ(relayTo(2, 2), (Packets{alive, update}));
+  EXPECT_EQ(relayTo(1, 1), (Packets{alive}));
 }
 
 TEST_F(DtTcpForwarderTest, ClosedClientIsRemovedAndTheOthersGoOn) {
   clients[0].reset();
-  const std::vector<char> packet = packetOf(64, 1);
+  const std::vector<char> packet = packetOf(64, DtResignMsgKind);
   ASSERT_EQ(clients[2]->sendTo(packet.data(), 64, 0), 64);
   EXPECT_EQ(relayTo(1, 1), (Packets{packet}));
   EXPECT_EQ(relayTo(2, 1), (Packets{packet}));
@@ -135,7 +148,7 @@ TEST_F(DtTcpForwarderTest, MalformedPacketsCloseTheirConnectionAfterWhatCameBefo
 }
 
 TEST_F(DtTcpForwarderTest, HalfAPacketOrSilenceDoesNotHoldUpTheOthers) {
-  const std::vector<char> whole = packetOf(100, 1);
+  const std::vector<char> whole = packetOf(100, DtUpdateRoMsgKind);
   sendRaw(clients[2]->descriptor(), std::vector<char>(whole.begin(), whole.begin() + 37));
   const std::vector<char> other = packetOf(20, 5);
   ASSERT_GT(clients[0]->sendTo(other.data(), 20, 0), 0);
@@ -162,7 +175,7 @@ TEST_F(DtTcpForwarderTest, StalledClientIsClosedWithoutHoldingUpTheOthers) {
   int sent = 0;
   for (int round = 0; round < 20000 && (got[1] < count || got[2] < count); ++round) {
     for (int burst = 0; burst < 20 && sent < count; ++burst, ++sent) {
-      std::vector<char> packet = packetOf(1000, 1, 'd');
+      std::vector<char> packet = packetOf(1000, DtJoinMsgKind, 'd');
       DtPutBigEndian(static_cast<std::uint32_t>(sent), packet.data() + 8);
       ASSERT_GE(clients[1]->sendTo(packet.data(), 1000, 0), 0);
     }
@@ -218,7 +231,7 @@ TEST(DtTcpForwarder, EveryConnectionIsWatchedHoweverManyThereAre) {
   }
   ASSERT_EQ(forwarder.connectionCount(), clients.size());
   // The last client's packet ends the very next pass, which relays it to it.
-  const std::vector<char> packet = packetOf(24, 1);
+  const std::vector<char> packet = packetOf(24, DtAliveMsgKind);
   ASSERT_GT(clients.back()->sendTo(packet.data(), 24, 0), 0);
   waitReadable(forwarder.links().back()->fd());
   forwarder.serviceConnections(30.0);
