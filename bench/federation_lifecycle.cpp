@@ -8,6 +8,11 @@
 // at least do), one read of the FED file into a class manager (a cycle reads
 // it twice), and a bare UDP datagram from one process to the other.
 //
+// Then the same through the rtiexec (the rtiexec program, started by the
+// benchmark): create + join + resign + destroy, and join alone, beside a
+// bare TCP request and answer of the join's sizes between two processes,
+// measured in the same run.
+//
 // Run it inside a private network namespace (multicast on lo), as the tests
 // run: tools/ensure-packages.sh's run_isolated. It works in a temporary
 // directory of its own (RID file, FED file, the RTI's log file).
@@ -15,6 +20,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <netinet/tcp.h>
 #include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -34,6 +40,7 @@
 #include <vector>
 
 #include "BenchOptions.h"
+#include "BenchRtiExec.h"
 #include "LoopbackPair.h"
 #include "NullFederateAmbassador.hh"
 #include "RTI.hh"
@@ -155,7 +162,12 @@ void measureConstruction(const Settings& settings, int port, std::uint32_t group
   report("  baseline: RID file read + bare UDP socket joined to group", baseline);
 }
 
-void measureOneProcess(const Settings& settings) {
+struct OneProcess {
+  Samples join;
+  Samples fedRead;
+};
+
+OneProcess measureOneProcess(const Settings& settings, const char* label) {
   RTI::RTIambassador ambassador;
   NullFederateAmbassador fedAmb;
   Samples cycle, create, join, resign, destroy, fedRead;
@@ -184,12 +196,13 @@ void measureOneProcess(const Settings& settings) {
     destroy.micros.push_back(micros(t3, t4));
     fedRead.micros.push_back(micros(r0, r1));
   }
-  report("create + join + resign + destroy, one process", cycle);
+  report((std::string("create + join + resign + destroy, one process") + label).c_str(), cycle);
   report("  createFederationExecution (reads the FED file)", create);
   report("  joinFederationExecution (reads it, makes the managers)", join);
   report("  resignFederationExecution", resign);
   report("  destroyFederationExecution", destroy);
   report("  baseline: one FED file read into a class manager", fedRead);
+  return {join, fedRead};
 }
 
 void measureTwoProcesses(const Settings& settings, Shared& shared) {
@@ -293,6 +306,54 @@ void measureBareOneWay(const Settings& settings, Shared& shared, int port) {
   report("  baseline: bare UDP datagram to the other process", latency);
 }
 
+// A bare TCP request of a join message's size and an answer of a join
+// response's, between this process and a forked one that answers each.
+Samples measureBareTcpRoundTrip(const Settings& settings) {
+  const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(loopback);
+  socklen_t length = sizeof address;
+  bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  listen(listener, 1);
+  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+  constexpr std::size_t request = 92, answer = 105;
+  auto readFully = [](int fd, char* buffer, std::size_t size) {
+    for (std::size_t got = 0; got < size;) {
+      const ssize_t n = read(fd, buffer + got, size - got);
+      if (n <= 0) return false;
+      got += static_cast<std::size_t>(n);
+    }
+    return true;
+  };
+  const pid_t child = loopbackpair::forkChild([&] {
+    const int fd = accept(listener, nullptr, nullptr);
+    const int one = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    char buffer[answer] = {};
+    while (readFully(fd, buffer, request)) {
+      if (write(fd, buffer, answer) != static_cast<ssize_t>(answer)) break;
+    }
+    close(fd);
+  });
+  close(listener);
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int one = 1;
+  setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+  connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  Samples trips;
+  char buffer[answer] = {};
+  for (std::uint32_t i = 0; i < settings.cycles + 5; ++i) {
+    const std::int64_t t0 = now();
+    if (write(fd, buffer, request) != static_cast<ssize_t>(request) || !readFully(fd, buffer, answer)) break;
+    const std::int64_t t1 = now();
+    if (i >= 5) trips.micros.push_back(micros(t0, t1));
+  }
+  close(fd);
+  waitpid(child, nullptr, 0);
+  return trips;
+}
+
 Settings parse(int argc, char** argv) {
   Settings settings;
   BenchParseOptions(argc, argv, "federation_lifecycle",
@@ -342,9 +403,27 @@ int main(int argc, char** argv) {
               settings.constructions);
   std::printf("  %-58s %10s %10s %7s\n", "", "median", "99%", "count");
   measureConstruction(settings, port, group);
-  measureOneProcess(settings);
+  measureOneProcess(settings, "");
   measureTwoProcesses(settings, *shared);
   measureBareOneWay(settings, *shared, port);
+
+  // Through the rtiexec, which listens on the federation's port.
+  std::ofstream("rid.mtl", std::ios::app)
+      << "(setq RTI_useRtiExec 1)\n(setq RTI_internalMsgReliable 1)\n(setq RTI_fomDataReliable 1)\n";
+  {
+    const BenchRtiExec exec(port, (std::filesystem::path(directory) / "rtiexec.log").string());
+    if (!exec.waitReady()) {
+      std::printf("the rtiexec did not start\n");
+    } else {
+      OneProcess rtiexec = measureOneProcess(settings, ", through the rtiexec");
+      Samples bare = measureBareTcpRoundTrip(settings);
+      report("  baseline: bare TCP request and answer (92 and 105 bytes)", bare);
+      const double budget = 4 * bare.percentile(0.5) + rtiexec.fedRead.percentile(0.5);
+      std::printf("  join through the rtiexec: median %.1f us, %.2f of 4 bare round trips + one FED file read "
+                  "(%.1f us; goal <= 1)\n",
+                  rtiexec.join.percentile(0.5), budget > 0 ? rtiexec.join.percentile(0.5) / budget : 0.0, budget);
+    }
+  }
 
   std::filesystem::current_path("/");
   std::filesystem::remove_all(directory);

@@ -44,6 +44,20 @@ bool isFederateTraffic(int kind) {
   }
 }
 
+// What only the rtiexec reads: a federate's requests to it.
+bool isRequestToTheRtiexec(int kind) {
+  switch (kind) {
+    case DtCreateMsgKind:
+    case DtJoinMsgKind:
+    case DtDestroyMsgKind:
+    case DtJoinConfirmMsgKind:
+    case DtAliveMsgKind:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 struct DtTcpForwarder::Entry {
@@ -159,8 +173,10 @@ void DtTcpForwarder::relay(Entry& from, const char* data, std::size_t length, st
   from.spoke = true;
   for (const auto& entry : entries_) {
     Entry& to = *entry;
-    if (!listens(to)) continue;
-    // The rtiexec reads no federate traffic, and a sender drops its own.
+    // The rtiexec has no use for its own messages.
+    if (!listens(to) || (&to == owner_ && &from == owner_)) continue;
+    // The rtiexec reads no federate traffic; a sender drops its own, and
+    // has no use for its requests to the rtiexec.
     if (&to != owner_ && &to != &from) {
       queueFor(to, data, length);
       continue;
@@ -170,7 +186,8 @@ void DtTcpForwarder::relay(Entry& from, const char* data, std::size_t length, st
     std::size_t at = 0;
     while (at < length) {
       const std::size_t size = DtGetBigEndian<std::uint16_t>(data + at);
-      if (isFederateTraffic(static_cast<unsigned char>(data[at + DtNetMsgHeader::kindOffset]))) {
+      const int kind = static_cast<unsigned char>(data[at + DtNetMsgHeader::kindOffset]);
+      if (isFederateTraffic(kind) || (&to == &from && isRequestToTheRtiexec(kind))) {
         queueFor(to, data + runStart, at - runStart);
         runStart = at + size;
       }

@@ -15,7 +15,10 @@
 // The federates' object and interaction traffic is not sent back to its
 // sender, which drops its own (as it drops it from the group at its UDP
 // socket): a federate that sends faster than it ticks would otherwise read
-// its own traffic or fall behind and be closed.
+// its own traffic or fall behind and be closed. Nor are a federate's
+// requests to the rtiexec (create, join, join confirm, destroy, alive),
+// which would only wake it before the answer, nor the rtiexec's own
+// messages.
 //
 // It watches every connection at once (DtPoller), reads each in large
 // pieces, and sends each connection what a pass collected for it with as

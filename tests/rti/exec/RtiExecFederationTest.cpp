@@ -80,6 +80,7 @@ TEST(RtiExecProgram, QuitAsksWhileExecutionsExistAndSignalsEndItAtOnce) {
     EXPECT_EQ(a->command("create X Road.fed"), "ok create");
     EXPECT_EQ(a->command("join X A"), "ok join 1");
     RtiExecProcess& exec = federation.exec();
+    ASSERT_NE(exec.waitFor("Join: federate A has joined X"), "");
     exec.send("q");
     EXPECT_NE(exec.waitFor("Proceed with quit anyway?"), "");
     exec.send("no");

@@ -73,20 +73,19 @@ protected:
 };
 
 TEST_F(DtTcpForwarderTest, RelaysEveryPacketToEveryClientTheSenderIncludedInOrder) {
-  const std::vector<char> first = packetOf(40, 5, 'f'), second = packetOf(300, 7, 's');
+  const std::vector<char> first = packetOf(40, DtResignMsgKind, 'f'), second = packetOf(300, DtDesignatedFederateMsgKind, 's');
   ASSERT_EQ(clients[1]->sendTo(first.data(), 40, 0), 40);
   ASSERT_EQ(clients[1]->sendTo(second.data(), 300, 0), 300);
   for (std::size_t i = 0; i < clients.size(); ++i) EXPECT_EQ(relayTo(i, 2), (Packets{first, second})) << "client " << i;
 }
 
-TEST_F(DtTcpForwarderTest, FederateTrafficGoesToEveryoneButItsSender) {
+TEST_F(DtTcpForwarderTest, FederateTrafficAndRequestsToTheRtiexecGoToEveryoneButTheirSender) {
   const std::vector<char> update = packetOf(64, DtUpdateRoMsgKind), resign = packetOf(12, DtResignMsgKind),
-                          interaction = packetOf(50, DtInteractionRoMsgKind);
+                          interaction = packetOf(50, DtInteractionRoMsgKind), join = packetOf(92, DtJoinMsgKind);
   std::vector<char> all = update;
-  all.insert(all.end(), resign.begin(), resign.end());
-  all.insert(all.end(), interaction.begin(), interaction.end());
+  for (const auto* packet : {&resign, &interaction, &join}) all.insert(all.end(), packet->begin(), packet->end());
   sendRaw(clients[1]->descriptor(), all);
-  EXPECT_EQ(relayTo(0, 3), (Packets{update, resign, interaction}));
+  EXPECT_EQ(relayTo(0, 4), (Packets{update, resign, interaction, join}));
   EXPECT_EQ(relayTo(1, 1), (Packets{resign}));
   EXPECT_EQ(relayTo(1, 1, 20), Packets{});
 }
@@ -97,14 +96,20 @@ TEST_F(DtTcpForwarderTest, OnceTheOwnerIsNamedSilentClientsHearNothingAndTheOwne
                           alive = packetOf(8, DtAliveMsgKind), interaction = packetOf(50, DtInteractionTsoMsgKind);
   for (const auto* packet : {&join, &update, &alive, &interaction})
     ASSERT_GT(clients[1]->sendTo(packet->data(), static_cast<int>(packet->size()), 0), 0);
-  EXPECT_EQ(relayTo(1, 2), (Packets{join, alive}));
   EXPECT_EQ(relayTo(0, 2), (Packets{join, alive}));
+  EXPECT_EQ(relayTo(1, 1, 20), Packets{}) << "a sender gets neither its traffic nor its requests back";
   EXPECT_EQ(relayTo(2, 1, 20), Packets{});
   // Having spoken, client 2 listens.
   ASSERT_GT(clients[2]->sendTo(alive.data(), 8, 0), 0);
   ASSERT_GT(clients[1]->sendTo(update.data(), 64, 0), 0);
-  EXPECT_EQ(relayTo(2, 2), (Packets{alive, update}));
+  EXPECT_EQ(relayTo(2, 1), (Packets{update}));
   EXPECT_EQ(relayTo(1, 1), (Packets{alive}));
+  // What the owner sends goes to the others only.
+  const std::vector<char> answer = packetOf(104, DtJoinResponseMsgKind);
+  ASSERT_GT(clients[0]->sendTo(answer.data(), 104, 0), 0);
+  EXPECT_EQ(relayTo(1, 1), (Packets{answer}));
+  EXPECT_EQ(relayTo(2, 1), (Packets{answer}));
+  EXPECT_EQ(relayTo(0, 1, 20), (Packets{alive})) << "client 2's, and nothing of its own";
 }
 
 TEST_F(DtTcpForwarderTest, ClosedClientIsRemovedAndTheOthersGoOn) {
@@ -175,7 +180,7 @@ TEST_F(DtTcpForwarderTest, StalledClientIsClosedWithoutHoldingUpTheOthers) {
   int sent = 0;
   for (int round = 0; round < 20000 && (got[1] < count || got[2] < count); ++round) {
     for (int burst = 0; burst < 20 && sent < count; ++burst, ++sent) {
-      std::vector<char> packet = packetOf(1000, DtJoinMsgKind, 'd');
+      std::vector<char> packet = packetOf(1000, DtResignMsgKind, 'd');
       DtPutBigEndian(static_cast<std::uint32_t>(sent), packet.data() + 8);
       ASSERT_GE(clients[1]->sendTo(packet.data(), 1000, 0), 0);
     }
@@ -231,7 +236,7 @@ TEST(DtTcpForwarder, EveryConnectionIsWatchedHoweverManyThereAre) {
   }
   ASSERT_EQ(forwarder.connectionCount(), clients.size());
   // The last client's packet ends the very next pass, which relays it to it.
-  const std::vector<char> packet = packetOf(24, DtAliveMsgKind);
+  const std::vector<char> packet = packetOf(24, DtResignMsgKind);
   ASSERT_GT(clients.back()->sendTo(packet.data(), 24, 0), 0);
   waitReadable(forwarder.links().back()->fd());
   forwarder.serviceConnections(30.0);
