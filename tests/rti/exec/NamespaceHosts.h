@@ -63,7 +63,7 @@ public:
   // first the system lists); multicast is routed to `multicastVia`.
   NamespaceHost(const Bridge& bridge, std::vector<Interface> interfaces, int multicastVia,
                 const std::vector<std::string>& environment, const std::vector<std::string>& program)
-      : process_(command(interfaces, multicastVia, environment, program), {true}) {
+      : process_(command(interfaces, multicastVia, environment, program), ChildProcess::Options{true, ""}) {
     if (!process_.started()) return;
     // Its namespace exists once the process left ours.
     const std::string own = namespaceOf("self");
