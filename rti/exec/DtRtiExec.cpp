@@ -48,7 +48,9 @@ DtRtiExec::DtRtiExec(DtRIDParameters* rid)
     : rid_(rid), stopWakeup_(std::make_unique<DtWakeup>("rtiexec stop")), clock_([] { return DtRealTime(); }) {
   rid_->setUseRtiExec(1);
   if (rid_->fomDataReliable() || rid_->internalMsgReliable()) {
-    netThread_ = std::make_unique<DtRtiExecNetThread>(rid_->udpPort(), rid_->tcpNoDelay(), rid_->tcpMaxConnections());
+    // Driven by this loop: a request and its answer wake no other thread.
+    netThread_ = std::make_unique<DtRtiExecNetThread>(rid_->udpPort(), rid_->tcpNoDelay(), rid_->tcpMaxConnections(),
+                                                      DtRtiExecNetThread::Mode::Driven);
   }
   connectMgr_ = DtConnectionMgr::create(rid_);
   if (netThread_ && !connectMgr_->hasTransport(DtReliable)) {
@@ -61,6 +63,8 @@ DtRtiExec::DtRtiExec(DtRIDParameters* rid)
     if (DtPortLocalAddress(connectMgr_->reliableConn()->socket()->descriptor(), &own) == 0) {
       netThread_->setOwner(own.address, own.port);
     }
+    addToSet(selectParams_, netThread_->descriptor());
+    netThread_->service();  // accepts the rtiexec's own connection
   }
   connectMgr_->setupSelectParams(&selectParams_);
   addToSet(selectParams_, consoleDescriptor);
@@ -208,7 +212,12 @@ void DtRtiExec::run() {
 }
 
 void DtRtiExec::tick() {
+  // The forwarder passes the federates' packets on (the rtiexec's own
+  // among them, which its connection then holds at once), the rtiexec
+  // handles them, and the forwarder passes its answers on.
+  if (netThread_) netThread_->service();
   for (int i = 0; i < maxMessagesPerTick && connectMgr_->tick(); ++i) {
   }
   for (DtFedExec* execution : executionList()) execution->tick();
+  if (netThread_) netThread_->service();
 }

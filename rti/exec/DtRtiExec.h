@@ -17,11 +17,12 @@
 // readDescriptors() and calls tick.
 //
 // With reliable transport asked for (RTI_internalMsgReliable or
-// RTI_fomDataReliable), the rtiexec runs the network thread with the TCP
-// forwarder on RTI_udpPort, and reaches it itself as a client at
-// RTI_tcpForwarderAddr; when that fails it says "Reverting to best effort."
-// and goes on over UDP. A forwarder that cannot listen makes the
-// constructor throw RTI::RTIinternalError.
+// RTI_fomDataReliable), the rtiexec runs the TCP forwarder on RTI_udpPort
+// (DtRtiExecNetThread, driven by tick on the rtiexec's own thread, so that
+// a request and its answer wake no other thread) and reaches it itself as
+// a client at RTI_tcpForwarderAddr; when that fails it says "Reverting to
+// best effort." and goes on over UDP. A forwarder that cannot listen makes
+// the constructor throw RTI::RTIinternalError.
 //
 // Everything but requestStop runs on the thread that calls run (or the
 // host's loop): the received messages reach the rtiexec and its executions
@@ -104,7 +105,7 @@ public:
   void requestStop();
   bool stopRequested() const { return stopRequested_.load(); }
   // What the host's own loop waits on: the connection manager's sockets,
-  // the console (descriptor 0) and the stop wake-up.
+  // the forwarder, the console (descriptor 0) and the stop wake-up.
   const DtSelectParam& readDescriptors() const { return selectParams_; }
 
   void addFedExCreatedCallback(ExecutionCallback fn, void* data) { created_.add(fn, data); }

@@ -8,41 +8,71 @@
 #include "net/DtTcpForwarder.h"
 #include "util/DtNotify.h"
 
-DtRtiExecNetThread::DtRtiExecNetThread(int port, int noDelay, int maxConnections)
+DtRtiExecNetThread::DtRtiExecNetThread(int port, int noDelay, int maxConnections, Mode mode)
     : port_(port), noDelay_(noDelay), maxConnections_(maxConnections) {
-  // Shared with the thread, which may still be inside set_value when the
-  // constructor has its answer.
-  auto started = std::make_shared<std::promise<std::string>>();
-  std::future<std::string> failure = started->get_future();
-  thread_ = std::thread([this, started] {
-    forwarder_ = std::make_unique<DtTcpForwarder>(port_, maxConnections_);
-    if (!forwarder_->isOk()) {
-      const bool inUse = forwarder_->addressInUse();
-      forwarder_.reset();
-      started->set_value(inUse ? "the port is in use" : "the port cannot be listened on");
-      return;
-    }
-    port_ = forwarder_->port();
-    DtNotifyInfo("TCP forwarder created.\n");
-    forwarder_->setAcceptCallback([this](DtForwarderLink& link) { addConnection(link); });
-    forwarder_->setCloseCallback([this](DtForwarderLink& link) { removeConnection(link); });
-    forwarder_->setNoDelay(noDelay_ != 0);
-    forwarder_->watchWakeup(wakeup_.fd());
-    started->set_value("");
-    run();
-  });
-  const std::string reason = failure.get();
+  std::string reason;
+  if (mode == Mode::Driven) {
+    reason = openForwarder();
+  } else {
+    // Shared with the thread, which may still be inside set_value when the
+    // constructor has its answer.
+    auto started = std::make_shared<std::promise<std::string>>();
+    std::future<std::string> failure = started->get_future();
+    thread_ = std::thread([this, started] {
+      const std::string why = openForwarder();
+      started->set_value(why);
+      if (why.empty()) run();
+    });
+    reason = failure.get();
+    if (!reason.empty()) thread_.join();
+  }
   if (!reason.empty()) {
-    thread_.join();
     DtNotifyError("Unable to create TCP Forwarder.\n");
     throw RTI::RTIinternalError(("Unable to create TCP Forwarder on port " + std::to_string(port) + ": " + reason).c_str());
   }
 }
 
+std::string DtRtiExecNetThread::openForwarder() {
+  forwarder_ = std::make_unique<DtTcpForwarder>(port_, maxConnections_);
+  if (!forwarder_->isOk()) {
+    const bool inUse = forwarder_->addressInUse();
+    forwarder_.reset();
+    return inUse ? "the port is in use" : "the port cannot be listened on";
+  }
+  port_ = forwarder_->port();
+  DtNotifyInfo("TCP forwarder created.\n");
+  forwarder_->setAcceptCallback([this](DtForwarderLink& link) { addConnection(link); });
+  forwarder_->setCloseCallback([this](DtForwarderLink& link) { removeConnection(link); });
+  forwarder_->setNoDelay(noDelay_ != 0);
+  forwarder_->watchWakeup(wakeup_.fd());
+  return "";
+}
+
 DtRtiExecNetThread::~DtRtiExecNetThread() {
   stopRequested_ = true;
   wakeup_.signal();
-  if (thread_.joinable()) thread_.join();
+  if (thread_.joinable()) {
+    thread_.join();
+  } else if (forwarder_) {
+    forwarder_->setAcceptCallback(nullptr);
+    forwarder_->setCloseCallback(nullptr);
+    forwarder_.reset();
+  }
+}
+
+int DtRtiExecNetThread::descriptor() const { return forwarder_ ? forwarder_->pollDescriptor() : -1; }
+
+void DtRtiExecNetThread::service() {
+  if (!forwarder_ || thread_.joinable()) return;
+  if (forwarder_->serviceConnections(0.0)) wakeup_.clear();
+  takeOwner();
+}
+
+void DtRtiExecNetThread::takeOwner() {
+  const std::lock_guard<std::mutex> lock(ownerLock_);
+  if (!ownerChanged_) return;
+  forwarder_->setOwnerAddress(ownerAddress_, ownerPort_);
+  ownerChanged_ = false;
 }
 
 void DtRtiExecNetThread::setOwner(std::uint32_t address, int port) {
@@ -59,11 +89,7 @@ void DtRtiExecNetThread::run() {
   while (!stopRequested_) {
     // Until something happens: nothing is done on a timer.
     if (forwarder_->serviceConnections(-1.0)) wakeup_.clear();
-    const std::lock_guard<std::mutex> lock(ownerLock_);
-    if (ownerChanged_) {
-      forwarder_->setOwnerAddress(ownerAddress_, ownerPort_);
-      ownerChanged_ = false;
-    }
+    takeOwner();
   }
   forwarder_->setAcceptCallback(nullptr);
   forwarder_->setCloseCallback(nullptr);

@@ -12,16 +12,22 @@
 // no processor time, however many connections are open. At most
 // maxConnections are open at once; further ones are refused with a message.
 //
+// Driven (no thread of its own), the forwarder works on the thread that
+// calls service(), which waits on descriptor() among its own: the rtiexec
+// drives it so, so that a request and its answer pass from federate to
+// rtiexec and back without waking another thread on the way.
+//
 // The constructing thread waits until the thread listens; a port that
 // cannot be listened on makes the constructor throw RTI::RTIinternalError.
 // The destructor wakes the thread and joins it; the forwarder closes every
-// connection. Only the network thread touches the forwarder; setOwner may
-// be called from any thread.
+// connection. Only the network thread (or the driving one) touches the
+// forwarder; setOwner may be called from any thread.
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "port/DtWakeup.h"
@@ -33,7 +39,8 @@ class DtRtiExecNetThread {
 public:
   // Listens on the TCP port (the RID's RTI_udpPort; 0: a port of the
   // system's choice, see port()), with TCP_NODELAY as noDelay says.
-  DtRtiExecNetThread(int port, int noDelay, int maxConnections = 1024);
+  enum class Mode { OwnThread, Driven };
+  DtRtiExecNetThread(int port, int noDelay, int maxConnections = 1024, Mode mode = Mode::OwnThread);
   DtRtiExecNetThread(const DtRtiExecNetThread&) = delete;
   DtRtiExecNetThread& operator=(const DtRtiExecNetThread&) = delete;
   virtual ~DtRtiExecNetThread();
@@ -44,9 +51,17 @@ public:
   // hears every request from the start (see DtTcpForwarder).
   void setOwner(std::uint32_t address, int port);
 
+  // Driven: one pass of the forwarder, without waiting, on the calling
+  // thread; descriptor() is readable while a pass has work.
+  void service();
+  int descriptor() const;
+
 private:
+  // Makes the forwarder and hooks it up; the reason it cannot, else empty.
+  std::string openForwarder();
   // The thread: accepts, reads and forwards until asked to stop.
   void run();
+  void takeOwner();
   void addConnection(DtForwarderLink& link);
   void removeConnection(DtForwarderLink& link);
 

@@ -89,6 +89,8 @@ DtTcpForwarder::~DtTcpForwarder() {
   if (listenFd_ >= 0) DtPortCloseSocket(listenFd_);
 }
 
+int DtTcpForwarder::pollDescriptor() const { return poller_->fd(); }
+
 void DtTcpForwarder::watchWakeup(int fd) {
   if (wakeFd_ >= 0) poller_->remove(wakeFd_);
   wakeFd_ = fd;

@@ -59,6 +59,9 @@ public:
   bool addressInUse() const { return addressInUse_; }
   int port() const { return port_; }
   int listenDescriptor() const { return listenFd_; }
+  // Readable while a connection (or the listener, or the wake-up) has
+  // something for a pass: a loop that drives the forwarder waits on it.
+  int pollDescriptor() const;
   int maxConnections() const { return maxConnections_; }
   // TCP_NODELAY on the connections accepted from now on.
   void setNoDelay(bool on) { noDelay_ = on; }

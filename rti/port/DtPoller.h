@@ -37,6 +37,9 @@ public:
   // end) and fills `events` with what is ready (at most `maxEvents`); the
   // number of them, 0 on time-out. A signal does not end the wait early.
   int wait(double timeoutSeconds, std::vector<Event>& events, int maxEvents = 256);
+  // Readable (POLLIN) while a watched descriptor has something: another
+  // loop can wait on the whole poller among its own descriptors.
+  int fd() const { return fd_; }
 
 private:
   int fd_;
