@@ -18,10 +18,23 @@ using namespace hlatest;
 
 TEST(KilledRadioFederate, ItsRadiosLeaveTheMonitorThroughTheRtiexec)
 {
-    FederationScope federation(
-        "(setq RTI_useRtiExec 1)\n(setq RTI_internalMsgReliable 1)\n(setq RTI_fomDataReliable 1)\n");
-    RtiExecProcess exec;
-    ASSERT_TRUE(exec.waitReady()) << exec.text();
+    // The federation's port may be taken for TCP by another test's
+    // connection: then the federation moves to another port.
+    std::unique_ptr<FederationScope> federation;
+    std::unique_ptr<RtiExecProcess> started;
+    std::string failures;
+    for (int attempt = 0; attempt < 10 && !started; ++attempt) {
+        federation.reset();  // its environment goes before the next one's comes
+        federation = std::make_unique<FederationScope>(
+            "(setq RTI_useRtiExec 1)\n(setq RTI_internalMsgReliable 1)\n(setq RTI_fomDataReliable 1)\n");
+        started = std::make_unique<RtiExecProcess>();
+        if (!started->waitReady()) {
+            failures += started->text();
+            started.reset();
+        }
+    }
+    ASSERT_TRUE(started) << failures;
+    RtiExecProcess& exec = *started;
 
     auto app = std::make_shared<RecordingApplication>();
     CHLAMgrRpr10 monitor(app);
