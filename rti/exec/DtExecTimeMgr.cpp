@@ -1,0 +1,573 @@
+#include "exec/DtExecTimeMgr.h"
+
+#include <algorithm>
+
+#include "exec/DtTimeInfo.h"
+#include "net/DtConnectionMgr.h"
+#include "net/DtTimeMsgs.h"
+#include "util/DtNotify.h"
+
+// A spare time of the pool for the length of one step, starting at a value.
+class DtExecTimeMgr::TempTime {
+public:
+  TempTime(DtExecTimeMgr& owner, const RTI::FedTime& value) : owner_(owner), time_(owner.getTempTime()) {
+    *time_ = value;
+  }
+  ~TempTime() { owner_.putTempTime(time_); }
+  TempTime(const TempTime&) = delete;
+  TempTime& operator=(const TempTime&) = delete;
+  RTI::FedTime& operator*() const { return *time_; }
+  RTI::FedTime* operator->() const { return time_; }
+
+private:
+  DtExecTimeMgr& owner_;
+  RTI::FedTime* time_;
+};
+
+namespace {
+DtTimeInfoItem* nextOf(DtTimeInfoItem* item) { return static_cast<DtTimeInfoItem*>(item->next()); }
+}  // namespace
+
+// ---- life
+
+DtExecTimeMgr::DtExecTimeMgr(DtConnectionMgr* connectMgr, const DtString& execName, int execHandle)
+    : connectMgr_(connectMgr),
+      execName_(execName),
+      execHandle_(execHandle),
+      positiveInfinityTime_(RTI::FedTimeFactory::makeZero()),
+      cycleMinNerLbts_(RTI::FedTimeFactory::makeZero()),
+      cycleLagNerLbts_(RTI::FedTimeFactory::makeZero()) {
+  positiveInfinityTime_->setPositiveInfinity();
+  registerKind<DtEnableRegulationMsg>(true);
+  registerKind<DtEnableConstrainedMsg>(true);
+  registerKind<DtTimeAdvanceRequestMsg>(true);
+  registerKind<DtDisableMsg>(true);
+  registerKind<DtConstrainedSyncMsg>(true);
+  registerKind<DtNextEventRequestMsg>(true);
+}
+
+DtExecTimeMgr::~DtExecTimeMgr() {
+  registerKind<DtEnableRegulationMsg>(false);
+  registerKind<DtEnableConstrainedMsg>(false);
+  registerKind<DtTimeAdvanceRequestMsg>(false);
+  registerKind<DtDisableMsg>(false);
+  registerKind<DtConstrainedSyncMsg>(false);
+  registerKind<DtNextEventRequestMsg>(false);
+  // One record may sit in several lists: delete each once. The held
+  // regulation requests and the saved list have records of their own.
+  std::vector<DtTimeInfo*> records;
+  for (const DtTimeInfoList* list : {&regulatingByLbts_, &constrainedByTime_, &pendingConstrained_,
+                                     &pendingRegulation_, &savedTimeList_}) {
+    for (DtTimeInfoItem* item = list->first(); item; item = nextOf(item)) records.push_back(item->info());
+  }
+  std::sort(records.begin(), records.end());
+  records.erase(std::unique(records.begin(), records.end()), records.end());
+  constrainedSyncWaiting_.clear();
+  for (DtTimeInfoList* list : {&regulatingByLbts_, &constrainedByTime_, &pendingConstrained_, &pendingRegulation_,
+                               &savedTimeList_, &regulatingByNerLbts_, &nerRequesters_, &nerAwaited_}) {
+    list->clear();
+  }
+  for (DtTimeInfo* info : records) delete info;
+  destroyTempTimePool();
+}
+
+template <class M>
+void DtExecTimeMgr::forward(const M& msg, void* self) {
+  auto* mgr = static_cast<DtExecTimeMgr*>(self);
+  if constexpr (std::is_same_v<M, DtEnableRegulationMsg>) {
+    mgr->processEnableRegulation(msg);
+  } else if constexpr (std::is_same_v<M, DtEnableConstrainedMsg>) {
+    mgr->processEnableConstrained(msg);
+  } else if constexpr (std::is_same_v<M, DtTimeAdvanceRequestMsg>) {
+    mgr->processTimeAdvanceRequest(msg);
+  } else if constexpr (std::is_same_v<M, DtDisableMsg>) {
+    mgr->processDisable(msg);
+  } else if constexpr (std::is_same_v<M, DtConstrainedSyncMsg>) {
+    mgr->processConstrainedSync(msg);
+  } else {
+    mgr->processNextEventRequest(msg);
+  }
+}
+
+template <class M>
+void DtExecTimeMgr::registerKind(bool add) {
+  if (add) {
+    M::addCallback(connectMgr_, &DtExecTimeMgr::forward<M>, this);
+  } else {
+    M::removeCallback(connectMgr_, &DtExecTimeMgr::forward<M>, this);
+  }
+}
+
+bool DtExecTimeMgr::isForThisExec(const DtRtiMsg& msg) const { return msg.isForExec(execName_, execHandle_) != 0; }
+
+// ---- requests
+
+void DtExecTimeMgr::processEnableRegulation(const DtEnableRegulationMsg& msg) {
+  if (!isForThisExec(msg)) return;
+  // With few regulators a constrained federate may be about to pass the
+  // new one's start: the constrained federates tell their times first.
+  if (regulatingByLbts_.count() <= 2 && constrainedByTime_.count() >= 1) {
+    processPendingRegulation(static_cast<std::uint32_t>(msg.federateHandle()), msg.time(), msg.lookahead());
+  } else {
+    processEnableRegulation(static_cast<std::uint32_t>(msg.federateHandle()), msg.time(), msg.lookahead());
+  }
+}
+
+void DtExecTimeMgr::processPendingRegulation(std::uint32_t handle, const RTI::FedTime& time,
+                                             const RTI::FedTime& lookahead) {
+  delete pendingRegulation_.remove(handle);  // a repeated request replaces the held one
+  pendingRegulation_.add(new DtTimeInfo(handle, time, lookahead));
+  if (constrainedSyncWaiting_.count() != 0) return;  // carried out when the running sync ends
+  for (DtTimeInfoItem* item = constrainedByTime_.first(); item; item = nextOf(item)) {
+    constrainedSyncWaiting_.append(item->info());
+  }
+  if (constrainedSyncWaiting_.count() == 0) {
+    endConstrainedSync();  // nobody to wait for
+    return;
+  }
+  sendSyncConstrainedMsg();
+}
+
+void DtExecTimeMgr::processConstrainedSync(const DtConstrainedSyncMsg& msg) {
+  if (!isForThisExec(msg)) return;
+  const auto handle = static_cast<std::uint32_t>(msg.federateHandle());
+  DtListItem* entry = constrainedSyncWaiting_.head();
+  while (entry && static_cast<DtTimeInfo*>(entry->data())->federateHandle() != handle) entry = entry->next();
+  if (!entry) return;
+  constrainedSyncWaiting_.remove(entry);
+  constrainedByTime_.setTimeAndLookahead(handle, msg.time(), msg.lookahead());
+  // The record of a federate that also regulates changed its LBTS: that
+  // list must stay in order too.
+  if (DtTimeInfo* info = regulatingByLbts_.findInfo(handle)) regulatingByLbts_.reposition(info);
+  if (constrainedSyncWaiting_.count() == 0) endConstrainedSync();
+}
+
+void DtExecTimeMgr::endConstrainedSync() {
+  while (DtTimeInfo* held = pendingRegulation_.firstInfo()) {
+    processEnableRegulation(held->federateHandle(), held->time(), held->lookahead());
+    pendingRegulation_.removeAndDelete(held->federateHandle());
+  }
+  if (regulatingByLbts_.count() == 0) {
+    sendResumeConstrainedMsg(0, *positiveInfinityTime_, *positiveInfinityTime_);
+  } else {
+    sendResumeConstrainedMsg(minLbtsFederate(), minLbts(), lagLbts());
+  }
+}
+
+bool DtExecTimeMgr::leaveConstrainedSync(const DtTimeInfo* info) {
+  DtListItem* entry = constrainedSyncWaiting_.find(info);
+  if (!entry) return false;
+  constrainedSyncWaiting_.remove(entry);
+  return constrainedSyncWaiting_.count() == 0;
+}
+
+void DtExecTimeMgr::processEnableRegulation(std::uint32_t handle, const RTI::FedTime& time,
+                                            const RTI::FedTime& lookahead) {
+  // A federate that regulates already starts afresh.
+  if (DtTimeInfo* old = regulatingByLbts_.findInfo(handle)) {
+    removeRegulatingEntry(old);
+    deleteIfUnlisted(old);
+  }
+  // The latest time a constrained (or pending) federate other than this one
+  // has reached.
+  DtTimeInfo* constrained = constrainedByTime_.maxExcept(handle);
+  DtTimeInfo* pending = pendingConstrained_.maxExcept(handle);
+  DtTimeInfo* reference = (!constrained || (pending && constrained->time() < pending->time())) ? pending : constrained;
+
+  TempTime start(*this, time);
+  TempTime candidate(*this, time);
+  *candidate += lookahead;
+  if (reference && *candidate <= reference->time()) {
+    *start = reference->time();
+    if (!reference->timeAvailable()) {
+      TempTime epsilon(*this, *start);
+      epsilon->setEpsilon();
+      *start += *epsilon;
+    }
+    *start -= lookahead;
+  }
+
+  DtTimeInfo* info = constrainedByTime_.findInfo(handle);
+  if (info) {
+    constrainedByTime_.setTimeAndLookahead(handle, *start, lookahead);
+  } else if ((info = pendingConstrained_.findInfo(handle))) {
+    pendingConstrained_.setTimeAndLookahead(handle, *start, lookahead);
+  } else {
+    info = new DtTimeInfo(handle, *start, lookahead);
+  }
+  info->setNerTime(*start);
+  info->setNerLookahead(lookahead);
+  info->setRegulating(true);
+  info->setNerPending(false);
+  regulatingByNerLbts_.add(info);
+  regulatingByLbts_.add(info);
+  if (regulatingByLbts_.firstInfo() == info || regulatingByLbts_.secondInfo() == info) broadcastLbts();
+  sendRegulationEnabledMsg(handle, info->time());
+}
+
+void DtExecTimeMgr::processEnableConstrained(const DtEnableConstrainedMsg& msg) {
+  if (!isForThisExec(msg)) return;
+  const auto handle = static_cast<std::uint32_t>(msg.federateHandle());
+  DtTimeInfo* info = regulatingByLbts_.findInfo(handle);
+  if (info) {
+    adjustRegulatingEntry(info, msg.time(), msg.lookahead(), true);
+    constrainedByTime_.remove(handle);
+    pendingConstrained_.remove(handle);
+  } else {
+    // A repeated request files the federate's one record again.
+    info = constrainedByTime_.remove(handle);
+    if (!info) info = pendingConstrained_.remove(handle);
+    if (info) {
+      info->setTime(msg.time());
+      info->setLookahead(msg.lookahead());
+    } else {
+      info = new DtTimeInfo(handle, msg.time(), msg.lookahead());
+    }
+  }
+  if (!becomeConstrained(info)) pendingConstrained_.add(info);
+}
+
+bool DtExecTimeMgr::becomeConstrained(DtTimeInfo* info) {
+  const DtTimeInfo* bound = regulatingByLbts_.minExcept(info->federateHandle());
+  if (bound && !(info->time() <= bound->lbts())) return false;
+  constrainedByTime_.add(info);
+  info->setConstrained(true);
+  info->setTimeAvailable(true);
+  sendConstrainedEnabledMsg(info->federateHandle(), info->time(), bound ? bound->lbts() : *positiveInfinityTime_);
+  return true;
+}
+
+void DtExecTimeMgr::checkPendingConstrained(const RTI::FedTime& bound) {
+  // The bound may be a regulator's LBTS: releasing changes no regulator.
+  for (DtTimeInfoItem* item = pendingConstrained_.first(); item;) {
+    DtTimeInfoItem* next = nextOf(item);
+    checkPendingConstrained(item->info(), bound);
+    item = next;
+  }
+}
+
+void DtExecTimeMgr::checkPendingConstrained(DtTimeInfo* info, const RTI::FedTime& bound) {
+  if (!info || pendingConstrained_.findInfo(info->federateHandle()) != info || !(info->time() < bound)) return;
+  pendingConstrained_.remove(info->federateHandle());
+  constrainedByTime_.add(info);
+  info->setConstrained(true);
+  info->setTimeAvailable(true);
+  sendConstrainedEnabledMsg(info->federateHandle(), info->time(), bound);
+}
+
+void DtExecTimeMgr::processTimeAdvanceRequest(const DtTimeAdvanceRequestMsg& msg) {
+  if (!isForThisExec(msg)) return;
+  const auto handle = static_cast<std::uint32_t>(msg.federateHandle());
+  DtTimeInfo* constrained = constrainedByTime_.findInfo(handle);
+  if (DtTimeInfo* regulating = regulatingByLbts_.findInfo(handle)) {
+    nerRequesters_.remove(handle);
+    nerAwaited_.remove(handle);
+    adjustRegulatingEntry(regulating, msg.time(), msg.lookahead(), msg.timeAvailable() != 0);
+  }
+  if (constrained) {
+    constrained->setTime(msg.time());
+    constrained->setLookahead(msg.lookahead());
+    constrained->setTimeAvailable(msg.timeAvailable() != 0);
+    constrainedByTime_.reposition(constrained);
+    if (regulatingByLbts_.count() == 0) broadcastLbts();
+  }
+}
+
+void DtExecTimeMgr::adjustRegulatingEntry(DtTimeInfo* info, const RTI::FedTime& time, const RTI::FedTime& lookahead,
+                                          bool timeAvailable) {
+  const DtTimeInfo* oldFirst = regulatingByLbts_.firstInfo();
+  TempTime oldMin(*this, minLbts());
+  TempTime oldLag(*this, lagLbts());
+  info->setTime(time);
+  info->setLookahead(lookahead);
+  info->setTimeAvailable(timeAvailable);
+  regulatingByLbts_.reposition(info);
+
+  DtTimeInfo* first = regulatingByLbts_.firstInfo();
+  if (first != oldFirst || (first == info && *oldMin < info->lbts())) {
+    checkPendingConstrained(minLbts());
+    broadcastLbts();
+  } else if (*oldLag < lagLbts()) {
+    checkPendingConstrained(first, lagLbts());
+    broadcastLbts();
+  }
+
+  info->setNerTime(time);
+  info->setNerLookahead(lookahead);
+  info->setNerPending(false);
+  regulatingByNerLbts_.reposition(info);
+  nerRequesters_.reposition(info);
+  nerAwaited_.reposition(info);
+  checkNerAfterChange(info->federateHandle());
+}
+
+void DtExecTimeMgr::removeRegulatingEntry(DtTimeInfo* info) {
+  if (!info) return;
+  const std::uint32_t handle = info->federateHandle();
+  DtTimeInfo* first = regulatingByLbts_.firstInfo();
+  const DtTimeInfo* second = regulatingByLbts_.secondInfo();
+  regulatingByLbts_.remove(handle);
+  info->setRegulating(false);
+  if (info == first) {
+    checkPendingConstrained(minLbts());
+    broadcastLbts();
+  } else if (info == second) {
+    checkPendingConstrained(first, lagLbts());
+    broadcastLbts();
+  }
+  regulatingByNerLbts_.remove(handle);
+  nerRequesters_.remove(handle);
+  nerAwaited_.remove(handle);
+  info->setNerPending(false);
+  checkNerAfterChange(handle);
+}
+
+// ---- next-event cycles
+
+void DtExecTimeMgr::checkNerAfterChange(std::uint32_t handle) {
+  const bool sameHead = regulatingByNerLbts_.firstInfo() == regulatingByLbts_.firstInfo();
+  if (sameHead && !(minLbts() < minNerLbts()) && !(lagLbts() < lagNerLbts())) return;
+  if (nerAwaited_.count() != 0) {
+    nerChangedInCycle_ = true;
+    checkNerCycle(handle);
+  } else {
+    ++nerCycle_;
+    broadcastNerLbts();
+  }
+}
+
+void DtExecTimeMgr::processNextEventRequest(const DtNextEventRequestMsg& msg) {
+  if (!isForThisExec(msg)) return;
+  const auto handle = static_cast<std::uint32_t>(msg.federateHandle());
+  DtTimeInfo* info = regulatingByNerLbts_.findInfo(handle);
+  if (!info) {
+    DtNotifyError("Received NER from %lu but LBTS entry does not exist\n", static_cast<unsigned long>(handle));
+    return;
+  }
+  if (!nerRequesters_.contains(handle)) {
+    nerRequesters_.add(info);
+    nerSetChanged_ = true;
+  }
+  if (msg.nerCycle() == nerCycle_) nerAwaited_.remove(handle);
+  info->setNerTime(msg.time());
+  info->setNerLookahead(msg.lookahead());
+  info->setTimeAvailable(msg.timeAvailable() != 0);
+  info->setNerPending(true);
+  regulatingByNerLbts_.reposition(info);
+  nerRequesters_.reposition(info);
+  nerAwaited_.reposition(info);
+  if (nerAwaited_.count() == 0) checkNerCycle(handle);
+}
+
+void DtExecTimeMgr::checkNerCycle(std::uint32_t handle) {
+  bool newCycle = false;
+  if (nerChangedInCycle_ || minNerLbtsFederate() != cycleMinNerFederate_ ||
+      (handle == cycleMinNerFederate_ && *cycleMinNerLbts_ < minNerLbts())) {
+    newCycle = true;
+  } else if (!lagNerPending()) {
+    newCycle = *cycleLagNerLbts_ < lagNerLbts();
+  }
+  if (newCycle) ++nerCycle_;
+  nerChangedInCycle_ = false;
+  if (!nerSetChanged_ && !newCycle) return;
+  nerSetChanged_ = false;
+  if (newCycle) {
+    *cycleMinNerLbts_ = minNerLbts();
+    *cycleLagNerLbts_ = lagNerLbts();
+    cycleMinNerFederate_ = minNerLbtsFederate();
+    if (nerRequesters_.count() > 1) {
+      for (DtTimeInfoItem* item = nerRequesters_.first(); item; item = nextOf(item)) nerAwaited_.add(item->info());
+    }
+  }
+  broadcastNerLbts();
+}
+
+// ---- leaving
+
+void DtExecTimeMgr::processDisable(const DtDisableMsg& msg) {
+  if (!isForThisExec(msg)) return;
+  const auto handle = static_cast<std::uint32_t>(msg.federateHandle());
+  if (msg.serviceType() == 0) {
+    disableFederateTimeRegulation(handle);
+  } else if (msg.serviceType() == 1) {
+    DtTimeInfo* info = constrainedByTime_.remove(handle);
+    if (!info) info = pendingConstrained_.remove(handle);
+    if (!info) return;
+    const bool syncEnded = leaveConstrainedSync(info);
+    if (info->regulating()) {
+      info->setConstrained(false);
+    } else {
+      delete info;
+    }
+    if (syncEnded) endConstrainedSync();
+  }
+}
+
+void DtExecTimeMgr::disableFederateTimeRegulation(std::uint32_t handle) {
+  DtTimeInfo* info = regulatingByLbts_.findInfo(handle);
+  if (!info) return;
+  removeRegulatingEntry(info);
+  deleteIfUnlisted(info);
+}
+
+void DtExecTimeMgr::resignFederateTime(std::uint32_t handle) {
+  delete pendingRegulation_.remove(handle);  // a held request must not come back as a ghost regulator
+  DtTimeInfo* info = recordOf(handle);
+  if (!info) return;
+  const bool syncEnded = leaveConstrainedSync(info);
+  removeRegulatingEntry(regulatingByLbts_.findInfo(handle));
+  constrainedByTime_.remove(handle);
+  pendingConstrained_.remove(handle);
+  delete info;
+  if (syncEnded) endConstrainedSync();
+}
+
+DtTimeInfo* DtExecTimeMgr::recordOf(std::uint32_t handle) const {
+  if (DtTimeInfo* info = regulatingByLbts_.findInfo(handle)) return info;
+  if (DtTimeInfo* info = constrainedByTime_.findInfo(handle)) return info;
+  return pendingConstrained_.findInfo(handle);
+}
+
+void DtExecTimeMgr::deleteIfUnlisted(DtTimeInfo* info) {
+  const std::uint32_t handle = info->federateHandle();
+  if (regulatingByLbts_.findInfo(handle) == info || constrainedByTime_.findInfo(handle) == info ||
+      pendingConstrained_.findInfo(handle) == info) {
+    return;
+  }
+  delete info;
+}
+
+// ---- bounds
+
+std::uint32_t DtExecTimeMgr::minLbtsFederate() const {
+  const DtTimeInfo* info = regulatingByLbts_.firstInfo();
+  return info ? info->federateHandle() : 0;
+}
+
+const RTI::FedTime& DtExecTimeMgr::minLbts() const {
+  const DtTimeInfo* info = regulatingByLbts_.firstInfo();
+  return info ? info->lbts() : *positiveInfinityTime_;
+}
+
+const RTI::FedTime& DtExecTimeMgr::lagLbts() const {
+  const DtTimeInfo* info = regulatingByLbts_.secondInfo();
+  return info ? info->lbts() : *positiveInfinityTime_;
+}
+
+bool DtExecTimeMgr::minTimeAvailable() const {
+  const DtTimeInfo* info = regulatingByNerLbts_.firstInfo();
+  return info && info->timeAvailable();
+}
+
+bool DtExecTimeMgr::lagTimeAvailable() const {
+  const DtTimeInfo* info = regulatingByNerLbts_.secondInfo();
+  return info && info->timeAvailable();
+}
+
+std::uint32_t DtExecTimeMgr::minNerLbtsFederate() const {
+  const DtTimeInfo* info = regulatingByNerLbts_.firstInfo();
+  return info ? info->federateHandle() : 0;
+}
+
+const RTI::FedTime& DtExecTimeMgr::minNerLbts() const {
+  const DtTimeInfo* info = regulatingByNerLbts_.firstInfo();
+  return info ? info->nerLbts() : *positiveInfinityTime_;
+}
+
+const RTI::FedTime& DtExecTimeMgr::lagNerLbts() const {
+  const DtTimeInfo* info = regulatingByNerLbts_.secondInfo();
+  return info ? info->nerLbts() : *positiveInfinityTime_;
+}
+
+bool DtExecTimeMgr::minNerPending() const {
+  const DtTimeInfo* info = regulatingByNerLbts_.firstInfo();
+  return info && info->nerPending();
+}
+
+bool DtExecTimeMgr::lagNerPending() const {
+  const DtTimeInfo* info = regulatingByNerLbts_.secondInfo();
+  return info && info->nerPending();
+}
+
+// ---- spare times
+
+RTI::FedTime* DtExecTimeMgr::getTempTime() {
+  if (tempTimePool_.empty()) return RTI::FedTimeFactory::makeZero();
+  RTI::FedTime* time = tempTimePool_.back().release();
+  tempTimePool_.pop_back();
+  time->setZero();
+  return time;
+}
+
+void DtExecTimeMgr::putTempTime(RTI::FedTime* time) {
+  if (time) tempTimePool_.emplace_back(time);
+}
+
+void DtExecTimeMgr::destroyTempTimePool() { tempTimePool_.clear(); }
+
+// ---- sending
+
+void DtExecTimeMgr::broadcastLbts() { sendLbtsMsg(minLbtsFederate(), minLbts(), lagLbts()); }
+
+void DtExecTimeMgr::broadcastNerLbts() {
+  sendNerLbtsMsg(nerCycle_, minNerLbtsFederate(), minNerPending(), lagNerPending(), minNerLbts(), lagNerLbts());
+}
+
+namespace {
+// A new message of the kind from the connection manager's factory, or null
+// (with a report) when the factory has no class M for it.
+template <class M>
+M* make(DtConnectionMgr* mgr) {
+  DtRtiMsg* msg = mgr ? mgr->create(M::currentKind()) : nullptr;
+  if (auto* typed = dynamic_cast<M*>(msg)) return typed;
+  delete msg;
+  DtNotifyError("RTI: no %s message to send\n", DtRtiMsg::kindToString(M::currentKind()));
+  return nullptr;
+}
+}  // namespace
+
+void DtExecTimeMgr::sendAndDelete(DtRtiMsg* msg) {
+  if (!msg) return;
+  msg->setFedEx(execHandle_);
+  connectMgr_->sendAndDelete(msg, connectMgr_->internalTransportType(), 0);
+}
+
+void DtExecTimeMgr::sendRegulationEnabledMsg(std::uint32_t handle, const RTI::FedTime& time) {
+  if (auto* msg = make<DtRegulationEnabledMsg>(connectMgr_)) {
+    msg->set(handle, time);
+    sendAndDelete(msg);
+  }
+}
+
+void DtExecTimeMgr::sendConstrainedEnabledMsg(std::uint32_t handle, const RTI::FedTime& time,
+                                              const RTI::FedTime& lbts) {
+  if (auto* msg = make<DtConstrainedEnabledMsg>(connectMgr_)) {
+    msg->set(handle, time, lbts);
+    sendAndDelete(msg);
+  }
+}
+
+void DtExecTimeMgr::sendLbtsMsg(std::uint32_t handle, const RTI::FedTime& lbts, const RTI::FedTime& lagLbts) {
+  if (auto* msg = make<DtLbtsMsg>(connectMgr_)) {
+    msg->set(handle, lbts, lagLbts);
+    sendAndDelete(msg);
+  }
+}
+
+void DtExecTimeMgr::sendNerLbtsMsg(std::uint32_t cycle, std::uint32_t handle, bool nerPending, bool lagNerPending,
+                                   const RTI::FedTime& lbts, const RTI::FedTime& lagLbts) {
+  if (auto* msg = make<DtNerLbtsMsg>(connectMgr_)) {
+    msg->set(cycle, handle, nerPending ? 1 : 0, lagNerPending ? 1 : 0, lbts, lagLbts);
+    sendAndDelete(msg);
+  }
+}
+
+void DtExecTimeMgr::sendSyncConstrainedMsg() { sendAndDelete(make<DtSyncConstrainedMsg>(connectMgr_)); }
+
+void DtExecTimeMgr::sendResumeConstrainedMsg(std::uint32_t handle, const RTI::FedTime& lbts,
+                                             const RTI::FedTime& lagLbts) {
+  if (auto* msg = make<DtResumeConstrainedMsg>(connectMgr_)) {
+    msg->set(handle, lbts, lagLbts);
+    sendAndDelete(msg);
+  }
+}

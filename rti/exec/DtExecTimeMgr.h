@@ -1,0 +1,182 @@
+#pragma once
+// DtExecTimeMgr: time management of one federation execution inside the
+// rtiexec. It keeps one time record (DtTimeInfo) per federate that
+// regulates or is constrained, filed in sorted lists, and answers the
+// federates' time requests:
+//   kind 50 enable regulation    -> 51 regulation enabled (at once, or
+//                                   after a constrained sync: 59 ... 60 ... 61)
+//   kind 52 enable constrained   -> 53 constrained enabled (at once, or when
+//                                   the LBTS has risen past the federate's time)
+//   kind 54 time advance request -> 56 LBTS when the least or lag LBTS moved
+//   kind 55 next-event request   -> 57 NER LBTS of a new next-event cycle
+//   kind 58 disable              -> 56/57 as the bounds move
+//   kind 60 constrained sync     -> 61 resume, once every constrained
+//                                   federate has answered
+// An LBTS message names the regulator of least LBTS and carries the least
+// and the second-least (lag) LBTS: a federate takes the lag one when it is
+// itself the one named. Bounds are read off the heads of the sorted lists;
+// no operation scans all federates except the constrained sync and a new
+// next-event cycle, which address each of their federates.
+//
+// The execution (DtFedExec) owns it, gives it its connection manager, name
+// and handle, and calls resignFederateTime for every federate that leaves.
+// It registers its handlers with the connection manager for as long as it
+// lives; each takes only the messages of its execution. What it sends is
+// stamped with the execution's handle and goes on the connection manager's
+// internal transport.
+//
+// A federate that leaves (or stops being constrained) while the constrained
+// sync awaits its answer is taken out of the sync, and the sync ends when it
+// was the last one awaited; a departing federate's held regulation request
+// is dropped with it.
+//
+// Used on the rtiexec's thread only; nothing locks.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "RTI.hh"
+#include "exec/DtTimeInfoList.h"
+#include "util/DtList.h"
+#include "util/DtString.h"
+
+class DtConnectionMgr;
+class DtConstrainedSyncMsg;
+class DtDisableMsg;
+class DtEnableConstrainedMsg;
+class DtEnableRegulationMsg;
+class DtNextEventRequestMsg;
+class DtRtiMsg;
+class DtTimeAdvanceRequestMsg;
+class DtTimeInfo;
+
+class DtExecTimeMgr {
+public:
+  DtExecTimeMgr(DtConnectionMgr* connectMgr, const DtString& execName, int execHandle);
+  DtExecTimeMgr(const DtExecTimeMgr&) = delete;
+  DtExecTimeMgr& operator=(const DtExecTimeMgr&) = delete;
+  // Removes its handlers and deletes every record.
+  virtual ~DtExecTimeMgr();
+
+  // The message handlers (registered for their kinds by the constructor);
+  // each ignores a message of another execution.
+  virtual void processEnableRegulation(const DtEnableRegulationMsg& msg);
+  virtual void processEnableConstrained(const DtEnableConstrainedMsg& msg);
+  virtual void processTimeAdvanceRequest(const DtTimeAdvanceRequestMsg& msg);
+  virtual void processNextEventRequest(const DtNextEventRequestMsg& msg);
+  virtual void processDisable(const DtDisableMsg& msg);
+  virtual void processConstrainedSync(const DtConstrainedSyncMsg& msg);
+
+  // Grants regulation now: the start time raised, where a constrained
+  // federate's time requires it, so that the new LBTS is not below it.
+  virtual void processEnableRegulation(std::uint32_t handle, const RTI::FedTime& time,
+                                       const RTI::FedTime& lookahead);
+  // Holds the request and starts a constrained sync unless one runs.
+  virtual void processPendingRegulation(std::uint32_t handle, const RTI::FedTime& time,
+                                        const RTI::FedTime& lookahead);
+  // Forgets the federate's time state (it resigned or was resigned).
+  virtual void resignFederateTime(std::uint32_t handle);
+  // Releases the pending constrained federates whose time is below the
+  // bound (all of them, or that one record).
+  virtual void checkPendingConstrained(const RTI::FedTime& bound);
+  virtual void checkPendingConstrained(DtTimeInfo* info, const RTI::FedTime& bound);
+  // Makes the federate constrained when its time is not past the least LBTS
+  // of the other regulators; false when it must wait.
+  virtual bool becomeConstrained(DtTimeInfo* info);
+
+  // The bounds, off the heads of the regulators' lists.
+  virtual std::uint32_t minLbtsFederate() const;
+  virtual const RTI::FedTime& minLbts() const;
+  virtual const RTI::FedTime& lagLbts() const;
+  virtual bool minTimeAvailable() const;
+  virtual bool lagTimeAvailable() const;
+  virtual std::uint32_t minNerLbtsFederate() const;
+  virtual const RTI::FedTime& minNerLbts() const;
+  virtual const RTI::FedTime& lagNerLbts() const;
+  virtual bool minNerPending() const;
+  virtual bool lagNerPending() const;
+
+  // Spare times for the bound updates: a zero time from the pool (a new one
+  // when it is empty), and one given back.
+  virtual RTI::FedTime* getTempTime();
+  virtual void putTempTime(RTI::FedTime* time);
+  virtual void destroyTempTimePool();
+
+  // What the execution's save and the tests read.
+  const DtTimeInfoList& regulatingByLbts() const { return regulatingByLbts_; }
+  const DtTimeInfoList& constrainedByTime() const { return constrainedByTime_; }
+  const DtTimeInfoList& pendingConstrained() const { return pendingConstrained_; }
+  const DtTimeInfoList& pendingRegulation() const { return pendingRegulation_; }
+  const DtTimeInfoList& regulatingByNerLbts() const { return regulatingByNerLbts_; }
+  const DtTimeInfoList& nerRequesters() const { return nerRequesters_; }
+  const DtTimeInfoList& nerAwaited() const { return nerAwaited_; }
+  DtTimeInfoList& savedTimeList() { return savedTimeList_; }
+  std::uint32_t nerCycle() const { return nerCycle_; }
+  std::uint32_t constrainedSyncWaitingCount() const { return constrainedSyncWaiting_.count(); }
+  const DtString& fedExName() const { return execName_; }
+  int fedExHandle() const { return execHandle_; }
+
+  // The messages it sends, each stamped with the execution's handle.
+  virtual void sendRegulationEnabledMsg(std::uint32_t handle, const RTI::FedTime& time);
+  virtual void sendConstrainedEnabledMsg(std::uint32_t handle, const RTI::FedTime& time, const RTI::FedTime& lbts);
+  virtual void sendLbtsMsg(std::uint32_t handle, const RTI::FedTime& lbts, const RTI::FedTime& lagLbts);
+  virtual void sendNerLbtsMsg(std::uint32_t cycle, std::uint32_t handle, bool nerPending, bool lagNerPending,
+                              const RTI::FedTime& lbts, const RTI::FedTime& lagLbts);
+  virtual void sendSyncConstrainedMsg();
+  virtual void sendResumeConstrainedMsg(std::uint32_t handle, const RTI::FedTime& lbts, const RTI::FedTime& lagLbts);
+
+protected:
+  void removeRegulatingEntry(DtTimeInfo* info);
+  void disableFederateTimeRegulation(std::uint32_t handle);
+  void adjustRegulatingEntry(DtTimeInfo* info, const RTI::FedTime& time, const RTI::FedTime& lookahead,
+                             bool timeAvailable);
+  void checkNerCycle(std::uint32_t handle);
+
+private:
+  class TempTime;
+
+  bool isForThisExec(const DtRtiMsg& msg) const;
+  void sendAndDelete(DtRtiMsg* msg);
+  void broadcastLbts();
+  void broadcastNerLbts();
+  // The step that ends adjustRegulatingEntry and removeRegulatingEntry.
+  void checkNerAfterChange(std::uint32_t handle);
+  // The record of the federate in any of the lists that own records.
+  DtTimeInfo* recordOf(std::uint32_t handle) const;
+  // Deletes the record unless a list that owns records still holds it.
+  void deleteIfUnlisted(DtTimeInfo* info);
+  // Takes the record out of the running constrained sync; true when it was
+  // the last one awaited, so that the caller ends the sync.
+  bool leaveConstrainedSync(const DtTimeInfo* info);
+  // Carries out the held regulation requests and resumes the constrained
+  // federates.
+  void endConstrainedSync();
+
+  template <class M>
+  static void forward(const M& msg, void* self);
+  template <class M>
+  void registerKind(bool add);
+
+  DtConnectionMgr* connectMgr_;
+  DtString execName_;
+  int execHandle_;
+
+  DtTimeInfoList regulatingByLbts_{byLbts};
+  DtTimeInfoList constrainedByTime_{byTime};
+  DtTimeInfoList pendingConstrained_{byTime};
+  DtTimeInfoList savedTimeList_{byTime};
+  DtTimeInfoList pendingRegulation_{byLbts};
+  DtTimeInfoList regulatingByNerLbts_{byNerLbts};
+  DtTimeInfoList nerRequesters_{byNerLbts};
+  DtTimeInfoList nerAwaited_{byNerLbts};
+  bool nerSetChanged_ = false;
+  bool nerChangedInCycle_ = false;
+  DtList constrainedSyncWaiting_;  // of DtTimeInfo, not owned
+  std::uint32_t nerCycle_ = 0;
+  std::unique_ptr<RTI::FedTime> positiveInfinityTime_;
+  std::unique_ptr<RTI::FedTime> cycleMinNerLbts_;
+  std::unique_ptr<RTI::FedTime> cycleLagNerLbts_;
+  std::uint32_t cycleMinNerFederate_ = 0;
+  std::vector<std::unique_ptr<RTI::FedTime>> tempTimePool_;
+};
