@@ -1,34 +1,54 @@
 #pragma once
-// DtTimeMgr: the federate's side of time management (logical time,
-// lookahead, LBTS, regulation, constrained delivery, advances, the
-// time-stamp-order queue and the retraction list). The federate manager makes
-// one after a join when RTI_timeMgmt is set, gives it itself as its owner,
-// runs its per-tick step and deletes it at resignation, before the
-// connection manager; the implementor hands every time service to the
-// operation of the same name and asks it whether an outgoing time stamp is
-// valid.
+// DtTimeMgr: the federate's side of time management. It keeps the
+// federate's logical time, lookahead and LBTS, runs the regulation,
+// constrained and advance state machines against the rtiexec (which
+// computes the LBTS, see DtExecTimeMgr), and owns the time-stamp-order queue
+// and the retraction list that it hooks into the connection manager.
 //
-// Until time management is built, the federate is neither regulating nor
-// constrained: every received message passes the queue that the manager
-// hooks into the connection manager, the queries answer the starting state
-// (federate time and lookahead zero, LBTS positive infinity), any time stamp
-// not before the federate time is valid, and the services that change the
-// state answer "<service> not implemented". The object and interaction
-// managers see it as their DtTimeStamping.
+//   regulation:  off -> enableTimeRegulation -> pending -> (51) on -> off
+//   constrained: off -> enableTimeConstrained -> pending -> (53) on -> off
+//   advance:     idle -> TAR, TARA, NER, NERA or flush -> pending
+//                     -> granted (timeAdvanceGrant) -> idle
+// While either enable is pending no advance may be asked for, and while an
+// advance is pending neither may be enabled. A constrained federate is
+// granted a time T when T is below its LBTS (or equal to it, for the
+// available forms), and never while the rtiexec holds the constrained
+// federates for a new regulator (grantsHeld, from 59 to 61).
 //
-// Used on the thread that calls the ambassador.
+// The federate manager makes one after a join when RTI_timeMgmt is set,
+// gives it itself as its owner, runs its per-tick step and deletes it at
+// resignation; the implementor hands every time service to the operation of
+// the same name and asks isValidTimeStamp before every time-stamped send.
+// The object and interaction managers see it as their DtTimeStamping.
+//
+// Every failure of a service is an RTI exception with the empty reason,
+// thrown before anything changed. Used on the thread that calls the
+// ambassador; the handlers run inside its tick.
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "RTI.hh"
+#include "core/DtRetractionList.h"
+#include "core/DtTsoMsgQueue.h"
 #include "objects/DtTimeStamping.h"
-#include "net/DtRtiMsgQueue.h"
 
 class DtConnectionMgr;
+class DtConstrainedEnabledMsg;
 class DtFederateMgr;
 class DtFomClassMgr;
+class DtLbtsMsg;
+class DtNerLbtsMsg;
+class DtRegulationEnabledMsg;
+class DtResumeConstrainedMsg;
+class DtRetractMsg;
 class DtRIDParameters;
+class DtRtiMsg;
+class DtSyncConstrainedMsg;
+
+// Which time service a disable message turns off.
+enum DtTimeService : std::uint32_t { DtTimeRegulation = 0, DtTimeConstrained = 1 };
 
 class DtTimeMgr : public DtTimeStamping {
 public:
@@ -40,11 +60,12 @@ public:
   // Null restores the default. Process-wide.
   static void setCreatorFunction(Creator creator);
 
-  // Hooks its queue into the connection manager (which may be null).
+  // Hooks its queue, retraction list and callback link into the connection
+  // manager (which may be null) and registers its message handlers.
   DtTimeMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params);
   DtTimeMgr(const DtTimeMgr&) = delete;
   DtTimeMgr& operator=(const DtTimeMgr&) = delete;
-  // Unhooks its queue, unless the connection manager holds another one by now.
+  // Undoes all of it; held messages and records are deleted.
   virtual ~DtTimeMgr();
 
   // The federate manager that made it (not owned).
@@ -55,8 +76,7 @@ public:
   virtual void tick();
 
   // The HLA 1.3 time services.
-  virtual void enableTimeRegulation(const RTI::FedTime& theFederateTime,
-                                    const RTI::FedTime& theLookahead);
+  virtual void enableTimeRegulation(const RTI::FedTime& theFederateTime, const RTI::FedTime& theLookahead);
   virtual void disableTimeRegulation();
   virtual void enableTimeConstrained();
   virtual void disableTimeConstrained();
@@ -74,35 +94,154 @@ public:
   virtual void queryLookahead(RTI::FedTime& theTime);
   virtual void retract(RTI::EventRetractionHandle theHandle);
 
-  // True when a message may go out with this time stamp: it is not earlier
-  // than the floor this federate keeps for its outgoing time stamps.
+  // True when a message may go out with this time stamp: not before the
+  // federate's time (the requested one while an advance is pending) plus
+  // its lookahead.
   virtual bool isValidTimeStamp(const RTI::FedTime& time);
+  virtual bool isAdvancePending() const { return advancePending_; }
 
   // DtTimeStamping.
   bool regulating() const override { return regulating_; }
   bool constrained() const override { return constrained_; }
   std::uint32_t takeSerialNumber() override { return serialNumber_++; }
 
-  // The queue as the connection manager sees it.
-  DtRtiMsgQueue* msgQueue() { return &queue_; }
+  // The values the services and the save read.
+  const RTI::FedTime& federateTime() const { return *federateTime_; }
+  const RTI::FedTime& lookahead() const { return *lookahead_; }
+  const RTI::FedTime& lbts() const { return *lbts_; }
+  const RTI::FedTime& constrainedLbts() const { return *constrainedLbts_; }
+  const RTI::FedTime& requestedTime() const { return *requestedTime_; }
+  const RTI::FedTime& timePlusLookahead() const { return *timePlusLookahead_; }
+  // The lookahead in force: the reducing one while a reduction runs.
+  const RTI::FedTime& effectiveLookahead() const;
+  bool grantsHeld() const { return grantsHeld_; }
+
+  // Set by the callback link whenever a time-stamped event reaches the
+  // federate.
+  void setTsoEventDelivered() { tsoEventDelivered_ = true; }
+
+  DtTsoMsgQueue* msgQueue() { return &queue_; }
+  DtRetractionList* retractList() { return &retracts_; }
+
+  // Whether the federate may be granted t now (the LBTS rule for
+  // constrained federates).
+  virtual bool canGrant(const RTI::FedTime& t) const;
+
+  // The message handlers.
+  virtual void processRegulationEnabled(const DtRegulationEnabledMsg& msg);
+  virtual void processConstrainedEnabled(const DtConstrainedEnabledMsg& msg);
+  virtual void processLbts(const DtLbtsMsg& msg);
+  virtual void processNerLbts(const DtNerLbtsMsg& msg);
+  virtual void processSyncConstrained(const DtSyncConstrainedMsg& msg);
+  virtual void processResumeConstrained(const DtResumeConstrainedMsg& msg);
+  virtual void processRetract(const DtRetractMsg& msg);
 
 protected:
-  // Holds a received message back only while the federate is constrained;
-  // until then every message passes.
-  class Queue : public DtRtiMsgQueue {
+  // Setters that keep the derived values (time + lookahead, the queue's
+  // lookahead, the retraction records) in step.
+  void setFederateTime(const RTI::FedTime& t);
+  void setLookahead(const RTI::FedTime& l);
+  void setReducingLookahead(const RTI::FedTime& l);
+  void setAdvancePending(bool pending);
+  void setTimeAvailable(bool available);
+
+  // Sends (the request kinds only while regulating or constrained).
+  virtual void sendEnableRegulation(const RTI::FedTime& time, const RTI::FedTime& lookahead);
+  virtual void sendEnableConstrained(const RTI::FedTime& time, const RTI::FedTime& lookahead);
+  virtual void sendTimeAdvanceRequest(const RTI::FedTime& time, const RTI::FedTime& lookahead);
+  virtual void sendDisable(DtTimeService service);
+  virtual void sendConstrainedSync(const RTI::FedTime& time, const RTI::FedTime& lookahead);
+  virtual void sendRetract(std::uint32_t serialNumber);
+  virtual void sendNextEventRequest(const RTI::FedTime& time, const RTI::FedTime& lookahead, bool available,
+                                    std::uint32_t cycle);
+
+  // The advance steps.
+  virtual void checkAdvance(bool cycleChanged);
+  virtual void processTimeAdvance();
+  virtual void processFlush(const RTI::FedTime& t);
+  virtual void processNextEvent(const RTI::FedTime& bound, bool cycleChanged);
+  // Delivers the earliest deliverable time-stamped events up to limit (all
+  // of one time stamp); `next` becomes their time, else limit.
+  virtual void findNextEvents(const RTI::FedTime& limit, RTI::FedTime& next, const RTI::FedTime& bound);
+  // Every message the queue releases for t, dispatched.
+  virtual void deliverUpTo(const RTI::FedTime& t);
+  virtual bool advanceTo(const RTI::FedTime& t);
+  virtual void grant(const RTI::FedTime& t);
+  virtual void applyEpsilonLookahead(bool force);
+  virtual void restoreZeroLookahead();
+  // A timed save would stop an advance past its time; none is known until
+  // timed saves are built.
+  virtual bool isSaveTimeReached(const RTI::FedTime&) const { return false; }
+
+  RTI::FedTime* getTempTime();
+  void putTempTime(RTI::FedTime* time);
+
+private:
+  // A spare time of the pool for the length of a step.
+  class TempTime {
   public:
-    char takeMsg(const DtRtiMsg& msg) override;
+    explicit TempTime(DtTimeMgr& owner) : owner_(owner), time_(owner.getTempTime()) {}
+    ~TempTime() { owner_.putTempTime(time_); }
+    TempTime(const TempTime&) = delete;
+    TempTime& operator=(const TempTime&) = delete;
+    RTI::FedTime& operator*() const { return *time_; }
+
+  private:
+    DtTimeMgr& owner_;
+    RTI::FedTime* time_;
   };
+
+  // The checks every advance request makes first.
+  void checkAdvanceAllowed(const RTI::FedTime& t) const;
+  // The LBTS of a bound message: the lag one when this federate is the one
+  // named, the least one otherwise; the LBTS only rises (from infinity it
+  // takes any value).
+  void applyLbts(unsigned long laggard, const RTI::FedTime& least, const RTI::FedTime& lag);
+  bool isThisFederate(unsigned long handle) const;
+  // The lookahead reduction step for a request to t, and its end at a grant.
+  void reduceLookaheadFor(const RTI::FedTime& t);
+  void finishLookaheadReduction();
+  bool mayGrant(const RTI::FedTime& t, const RTI::FedTime& bound) const;
+  void sendStamped(DtRtiMsg* msg);
+  void registerHandlers(bool add);
 
   DtConnectionMgr* connectMgr_;
   DtFomClassMgr* fom_;
   DtRIDParameters* params_;
-  std::uint32_t serialNumber_ = 1;
   DtFederateMgr* owner_ = nullptr;
-  bool regulating_ = false;
-  bool constrained_ = false;
+  DtTsoMsgQueue queue_;
   std::unique_ptr<RTI::FedTime> lbts_;
+  std::unique_ptr<RTI::FedTime> timePlusLookahead_;
+  std::unique_ptr<RTI::FedTime> constrainedLbts_;
   std::unique_ptr<RTI::FedTime> federateTime_;
   std::unique_ptr<RTI::FedTime> lookahead_;
-  Queue queue_;
+  std::unique_ptr<RTI::FedTime> requestedTime_;
+  std::unique_ptr<RTI::FedTime> targetLookahead_;
+  std::unique_ptr<RTI::FedTime> nerBound_;
+  bool nerEventFound_ = false;
+  bool nerFirstPass_ = true;
+  std::uint32_t nerCycle_ = 0;
+  std::unique_ptr<RTI::FedTime> reducingLookahead_;
+  bool constrained_ = false;
+  bool regulating_ = false;
+  bool regulationPending_ = false;
+  bool constrainedPending_ = false;
+  bool grantsHeld_ = false;
+  bool checkNeeded_ = false;
+  bool tarPending_ = false;
+  bool nerPending_ = false;
+  bool flushPending_ = false;
+  bool advancePending_ = false;
+  bool tsoEventDelivered_ = false;
+  bool timeAvailable_ = true;
+  bool epsilonLookahead_ = false;
+  bool epsilonReducing_ = false;
+  bool lookaheadReducing_ = false;
+  bool zeroLookaheadRestored_ = false;
+  std::unique_ptr<RTI::FedTime> positiveInfinityTime_;
+  std::unique_ptr<RTI::FedTime> zeroTime_;
+  std::unique_ptr<RTI::FedTime> epsilonTime_;
+  DtRetractionList retracts_;
+  std::vector<std::unique_ptr<RTI::FedTime>> timePool_;
+  std::uint32_t serialNumber_ = 1;
 };

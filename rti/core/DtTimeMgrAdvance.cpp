@@ -1,0 +1,162 @@
+// The time manager's advance steps: the per-tick check, the time advance,
+// flush and next-event steps, delivery from the queue and the grant.
+//
+// A step clears the kind of its request before it grants, so that a request
+// the federate makes from inside timeAdvanceGrant stands.
+#include "core/DtTimeMgr.h"
+
+#include "net/DtConnectionMgr.h"
+#include "net/DtRtiMsg.h"
+
+void DtTimeMgr::tick() {
+  if (checkNeeded_) {
+    checkNeeded_ = false;
+    checkAdvance(true);
+  } else if (nerPending_ && !nerEventFound_ && queue_.firstMsg()) {
+    processNextEvent(*constrainedLbts_, false);
+  }
+}
+
+bool DtTimeMgr::mayGrant(const RTI::FedTime& t, const RTI::FedTime& bound) const {
+  if (grantsHeld_) return false;
+  if (!constrained_) return true;
+  if (t < bound) return true;
+  return timeAvailable_ && t == bound;
+}
+
+bool DtTimeMgr::canGrant(const RTI::FedTime& t) const { return mayGrant(t, *constrainedLbts_); }
+
+void DtTimeMgr::checkAdvance(bool cycleChanged) {
+  if (nerPending_) processNextEvent(*constrainedLbts_, cycleChanged);
+  if (tarPending_) processTimeAdvance();
+  if (flushPending_) processFlush(*requestedTime_);
+}
+
+void DtTimeMgr::processTimeAdvance() {
+  deliverUpTo(*zeroTime_);  // the receive-order messages held while idle
+  if (!canGrant(*requestedTime_)) {
+    // What is below the LBTS is safe to deliver already.
+    deliverUpTo(*constrainedLbts_);
+    queue_.setDeliveredBound(*constrainedLbts_);
+    return;
+  }
+  if (constrained_) deliverUpTo(*requestedTime_);
+  if (isSaveTimeReached(*requestedTime_)) return;
+  tarPending_ = false;
+  grant(*requestedTime_);
+}
+
+void DtTimeMgr::processFlush(const RTI::FedTime& t) {
+  // Held like any advance while the rtiexec synchronises the constrained
+  // federates: their times must stay where they told it.
+  if (grantsHeld_) return;
+  TempTime target(*this);
+  *target = canGrant(t) ? t : *constrainedLbts_;
+  if (*federateTime_ < *target) {
+    if (lookaheadReducing_) reduceLookaheadFor(*target);
+    sendTimeAdvanceRequest(*target, effectiveLookahead());
+  }
+  if (isSaveTimeReached(*target)) return;
+  deliverUpTo(*positiveInfinityTime_);  // everything queued, whatever its time
+  flushPending_ = false;
+  grant(*target);
+}
+
+void DtTimeMgr::processNextEvent(const RTI::FedTime& bound, bool cycleChanged) {
+  const bool foundBefore = nerEventFound_;
+  deliverUpTo(*zeroTime_);
+  TempTime next(*this);
+  if (!constrained_) {
+    *next = *requestedTime_;
+  } else {
+    TempTime limit(*this);
+    *limit = nerEventFound_ ? *nerBound_ : *requestedTime_;
+    findNextEvents(*limit, *next, bound);
+  }
+
+  if (mayGrant(*next, bound)) {
+    if (*federateTime_ < *next) {
+      if (lookaheadReducing_) reduceLookaheadFor(*next);
+      sendTimeAdvanceRequest(*next, effectiveLookahead());
+      zeroLookaheadRestored_ = false;
+    } else if (zeroLookaheadRestored_) {
+      if (lookahead_->isZero()) {
+        applyEpsilonLookahead(true);
+      } else {
+        zeroLookaheadRestored_ = false;
+      }
+    }
+    if (isSaveTimeReached(*next)) return;
+    nerPending_ = false;
+    grant(*next);
+    return;
+  }
+
+  if (nerEventFound_ && !foundBefore) {
+    // Events of this time went out: the rtiexec learns that the federate
+    // will not go past it.
+    sendTimeAdvanceRequest(*next, effectiveLookahead());
+    queue_.setDeliveredBound(*next);
+  } else if (cycleChanged && !nerEventFound_) {
+    // A new cycle and nothing to deliver: tell the rtiexec the earliest
+    // this federate may still send, its own pending events included.
+    TempTime candidate(*this);
+    *candidate = *next;
+    *candidate += effectiveLookahead();
+    const bool inclusive = bound < *nerBound_ || nerFirstPass_;
+    const DtRetractInfo* own = retracts_.firstInWindow(*nerBound_, *candidate, inclusive);
+    nerFirstPass_ = false;
+    if (own) {
+      *nerBound_ = own->time();
+      sendNextEventRequest(own->time(), *zeroTime_, timeAvailable_, nerCycle_);
+    } else {
+      *nerBound_ = *candidate;
+      sendNextEventRequest(*next, effectiveLookahead(), timeAvailable_, nerCycle_);
+    }
+  }
+}
+
+void DtTimeMgr::findNextEvents(const RTI::FedTime& limit, RTI::FedTime& next, const RTI::FedTime& bound) {
+  tsoEventDelivered_ = false;
+  while (!tsoEventDelivered_) {
+    const DtRtiMsg* first = queue_.firstMsg();
+    if (!first || !(first->time() <= limit) || grantsHeld_) break;
+    if (constrained_ && !(first->time() <= bound)) break;
+    const std::unique_ptr<DtRtiMsg> msg = queue_.popFirst();
+    next = msg->time();
+    if (connectMgr_) connectMgr_->processMsg(*msg);
+  }
+  if (!tsoEventDelivered_) {
+    next = limit;
+    return;
+  }
+  // The rest of that time stamp goes with it.
+  deliverUpTo(next);
+  nerEventFound_ = true;
+  *nerBound_ = next;
+}
+
+void DtTimeMgr::deliverUpTo(const RTI::FedTime& t) {
+  while (std::unique_ptr<DtRtiMsg> msg = queue_.nextDeliverable(t)) {
+    if (connectMgr_) connectMgr_->processMsg(*msg);
+  }
+}
+
+bool DtTimeMgr::advanceTo(const RTI::FedTime& t) {
+  setAdvancePending(false);
+  if (!(*federateTime_ < t)) return false;
+  restoreZeroLookahead();
+  setFederateTime(t);
+  return true;
+}
+
+void DtTimeMgr::grant(const RTI::FedTime& t) {
+  if (lookaheadReducing_) finishLookaheadReduction();
+  advanceTo(t);
+  if (RTI::FederateAmbassador* amb = connectMgr_ ? connectMgr_->fedAmb() : nullptr) {
+    // A copy: the federate may advance again from inside the callback.
+    TempTime granted(*this);
+    *granted = *federateTime_;
+    amb->timeAdvanceGrant(*granted);
+  }
+}
