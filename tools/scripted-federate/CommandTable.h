@@ -70,3 +70,5 @@ void AddObjectCommands(CommandTable& table);
 void AddInteractionCommands(CommandTable& table);
 // Attribute ownership management.
 void AddOwnershipCommands(CommandTable& table);
+// Time management.
+void AddTimeCommands(CommandTable& table);

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include <RTI.hh>
+#include <fedtime.hh>
 
 #include "CommandTable.h"
 #include "ObjectArgs.h"
@@ -66,22 +67,36 @@ void addObjects(CommandTable& table) {
               s.remember(name.get(), object);
               return std::to_string(object) + " " + name.get();
             });
+  // The values of an update: the words from `first` on, <attribute>=<value>.
+  const auto values = [](ScriptSession& s, RTI::ObjectHandle object, const ScriptArgs& a, std::size_t first) {
+    const RTI::ObjectClassHandle theClass = s.rti().getObjectClass(object);
+    std::unique_ptr<RTI::AttributeHandleValuePairSet> set(
+        RTI::AttributeSetFactory::create(a.size() > first ? a.size() - first : 1));
+    for (std::size_t i = first; i < a.size(); ++i) {
+      const std::string& pair = a.text(i);
+      const std::size_t equals = pair.find('=');
+      if (equals == std::string::npos) throw UsageError("not attribute=value: " + pair);
+      const std::string value = pair.substr(equals + 1);
+      set->add(s.rti().getAttributeHandle(pair.substr(0, equals).c_str(), theClass), value.data(), value.size());
+    }
+    return set;
+  };
   table.add("update", "<object> <tag> <attribute>=<value>...",
-            "updateAttributeValues (the values as text; tag - for none)", [](ScriptSession& s, const ScriptArgs& a) {
+            "updateAttributeValues (the values as text; tag - for none)",
+            [values](ScriptSession& s, const ScriptArgs& a) {
               const RTI::ObjectHandle object = s.handle(a.text(0));
-              const RTI::ObjectClassHandle theClass = s.rti().getObjectClass(object);
-              std::unique_ptr<RTI::AttributeHandleValuePairSet> values(
-                  RTI::AttributeSetFactory::create(a.size() > 2 ? a.size() - 2 : 1));
-              for (std::size_t i = 2; i < a.size(); ++i) {
-                const std::string& pair = a.text(i);
-                const std::size_t equals = pair.find('=');
-                if (equals == std::string::npos) throw UsageError("not attribute=value: " + pair);
-                const std::string value = pair.substr(equals + 1);
-                values->add(s.rti().getAttributeHandle(pair.substr(0, equals).c_str(), theClass), value.data(),
-                            value.size());
-              }
-              s.rti().updateAttributeValues(object, *values, a.text(1) == "-" ? nullptr : a.text(1).c_str());
+              s.rti().updateAttributeValues(object, *values(s, object, a, 2),
+                                            a.text(1) == "-" ? nullptr : a.text(1).c_str());
               return std::string();
+            });
+  table.add("update-at", "<time> <object> <tag> <attribute>=<value>...",
+            "updateAttributeValues with a time stamp; prints the retraction handle as serial/federate",
+            [values](ScriptSession& s, const ScriptArgs& a) {
+              const RTI::ObjectHandle object = s.handle(a.text(1));
+              const RTI::EventRetractionHandle handle = s.rti().updateAttributeValues(
+                  object, *values(s, object, a, 3), RTIfedTime(a.seconds(0)),
+                  a.text(2) == "-" ? nullptr : a.text(2).c_str());
+              return std::to_string(handle.theSerialNumber) + "/" + std::to_string(handle.sendingFederate);
             });
   table.add("request-object", "<object> <attribute...>", "requestObjectAttributeValueUpdate",
             [](ScriptSession& s, const ScriptArgs& a) {
@@ -99,6 +114,13 @@ void addObjects(CommandTable& table) {
     s.rti().deleteObjectInstance(s.handle(a.text(0)), a.textOr(1, "").c_str());
     return std::string();
   });
+  table.add("delete-at", "<time> <object> [tag]",
+            "deleteObjectInstance with a time stamp; prints the retraction handle as serial/federate",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              const RTI::EventRetractionHandle handle = s.rti().deleteObjectInstance(
+                  s.handle(a.text(1)), RTIfedTime(a.seconds(0)), a.textOr(2, "").c_str());
+              return std::to_string(handle.theSerialNumber) + "/" + std::to_string(handle.sendingFederate);
+            });
   table.add("local-delete", "<object>", "localDeleteObjectInstance", [](ScriptSession& s, const ScriptArgs& a) {
     s.rti().localDeleteObjectInstance(s.handle(a.text(0)));
     return std::string();

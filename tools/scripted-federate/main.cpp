@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
   AddObjectCommands(table);
   AddInteractionCommands(table);
   AddOwnershipCommands(table);
+  AddTimeCommands(table);
 
   std::string script;
   for (int i = 1; i < argc; ++i) {
