@@ -170,7 +170,9 @@ void DtTimeMgr::sendTimeAdvanceRequest(const RTI::FedTime& time, const RTI::FedT
 
 void DtTimeMgr::sendNextEventRequest(const RTI::FedTime& time, const RTI::FedTime& lookahead, bool available,
                                      std::uint32_t cycle) {
-  if (!connectMgr_ || !(regulating_ || constrained_)) return;
+  // Only a regulator's next event bounds the others: the rtiexec keeps
+  // next-event values for regulators alone.
+  if (!connectMgr_ || !regulating_) return;
   if (auto* msg = make<DtNextEventRequestMsg>(connectMgr_)) {
     msg->set(time, lookahead, available ? 1 : 0, cycle);
     sendStamped(msg);
