@@ -36,7 +36,9 @@ DtExecTimeMgr::DtExecTimeMgr(DtConnectionMgr* connectMgr, const DtString& execNa
       execHandle_(execHandle),
       positiveInfinityTime_(RTI::FedTimeFactory::makeZero()),
       cycleMinNerLbts_(RTI::FedTimeFactory::makeZero()),
-      cycleLagNerLbts_(RTI::FedTimeFactory::makeZero()) {
+      cycleLagNerLbts_(RTI::FedTimeFactory::makeZero()),
+      lastMinLbts_(RTI::FedTimeFactory::makeZero()),
+      lastLagLbts_(RTI::FedTimeFactory::makeZero()) {
   positiveInfinityTime_->setPositiveInfinity();
   registerKind<DtEnableRegulationMsg>(true);
   registerKind<DtEnableConstrainedMsg>(true);
@@ -147,6 +149,7 @@ void DtExecTimeMgr::endConstrainedSync() {
     processEnableRegulation(held->federateHandle(), held->time(), held->lookahead());
     pendingRegulation_.removeAndDelete(held->federateHandle());
   }
+  rememberLbts(minLbts(), lagLbts());  // the resume carries the bound too
   if (regulatingByLbts_.count() == 0) {
     sendResumeConstrainedMsg(0, *positiveInfinityTime_, *positiveInfinityTime_);
   } else {
@@ -507,7 +510,21 @@ void DtExecTimeMgr::destroyTempTimePool() { tempTimePool_.clear(); }
 
 // ---- sending
 
-void DtExecTimeMgr::broadcastLbts() { sendLbtsMsg(minLbtsFederate(), minLbts(), lagLbts()); }
+void DtExecTimeMgr::broadcastLbts() {
+  // A bound whose least and lag values are those sent last tells no
+  // federate anything new: only the federate named changed, and it takes the
+  // lag, which equals the least then (the LBTS a federate holds never falls).
+  // In lock step this leaves one bound per step instead of one per federate.
+  if (lbtsSent_ && *lastMinLbts_ == minLbts() && *lastLagLbts_ == lagLbts()) return;
+  rememberLbts(minLbts(), lagLbts());
+  sendLbtsMsg(minLbtsFederate(), minLbts(), lagLbts());
+}
+
+void DtExecTimeMgr::rememberLbts(const RTI::FedTime& lbts, const RTI::FedTime& lagLbts) {
+  *lastMinLbts_ = lbts;
+  *lastLagLbts_ = lagLbts;
+  lbtsSent_ = true;
+}
 
 void DtExecTimeMgr::broadcastNerLbts() {
   sendNerLbtsMsg(nerCycle_, minNerLbtsFederate(), minNerPending(), lagNerPending(), minNerLbts(), lagNerLbts());

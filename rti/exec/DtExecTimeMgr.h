@@ -138,7 +138,9 @@ private:
 
   bool isForThisExec(const DtRtiMsg& msg) const;
   void sendAndDelete(DtRtiMsg* msg);
+  // The LBTS broadcast, left out when it would repeat the last bound sent.
   void broadcastLbts();
+  void rememberLbts(const RTI::FedTime& lbts, const RTI::FedTime& lagLbts);
   void broadcastNerLbts();
   // The step that ends adjustRegulatingEntry and removeRegulatingEntry.
   void checkNerAfterChange(std::uint32_t handle);
@@ -179,4 +181,8 @@ private:
   std::unique_ptr<RTI::FedTime> cycleLagNerLbts_;
   std::uint32_t cycleMinNerFederate_ = 0;
   std::vector<std::unique_ptr<RTI::FedTime>> tempTimePool_;
+  // The least and lag LBTS of the last bound sent (broadcast or resume).
+  bool lbtsSent_ = false;
+  std::unique_ptr<RTI::FedTime> lastMinLbts_;
+  std::unique_ptr<RTI::FedTime> lastLagLbts_;
 };

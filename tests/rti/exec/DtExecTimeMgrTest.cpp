@@ -51,6 +51,14 @@ TEST(DtExecTimeMgr, RegulationConstraintAndTheLbts) {
         "reg 2 0 1", "> 56 fed=1 lbts=1 lag=1", "> 51 fed=2 t=0",    //
         "tar 1 1 1", "> 56 fed=2 lbts=1 lag=2",                      //
         "tar 2 1 1", "> 56 fed=2 lbts=2 lag=2"}},
+      {"lock step of three: a bound that repeats the values sent last is left out",
+       {"reg 1 0 1", "> 56 fed=1 lbts=1 lag=inf", "> 51 fed=1 t=0",  //
+        "reg 2 0 1", "> 56 fed=1 lbts=1 lag=1", "> 51 fed=2 t=0",    //
+        "reg 3 0 1", "> 51 fed=3 t=0",                               //
+        "tar 1 1 1",                                                 // (2, 1, 1): nothing new
+        "tar 2 1 1", "> 56 fed=3 lbts=1 lag=2",                      //
+        "tar 3 1 1", "> 56 fed=3 lbts=2 lag=2",                      //
+        "tar 1 2 1", "tar 2 2 1", "> 56 fed=3 lbts=2 lag=3", "tar 3 2 1", "> 56 fed=3 lbts=3 lag=3"}},
       {"a constrained request equal to the LBTS is accepted; a pending one waits until the LBTS passes it",
        {"reg 1 10 1", "> 56 fed=1 lbts=11 lag=inf", "> 51 fed=1 t=10",  //
         "con 2 11 0", "> 53 fed=2 t=11 lbts=11",                         //
