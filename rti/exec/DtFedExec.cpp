@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "config/DtRIDParameters.h"
+#include "exec/DtExecTimeMgr.h"
 #include "exec/DtFederate.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtFederationMsgs.h"
@@ -21,6 +22,7 @@ DtFedExec::DtFedExec(DtConnectionMgr* connectMgr, const DtString& executionName,
   if (!(rid->federateTimeoutInterval() > 0)) rid->setFederateHeartbeatInterval(0);
   federateTimeout_ = rid->federateTimeoutInterval();
   registerCallbacks(true);
+  time_ = std::make_unique<DtExecTimeMgr>(connectMgr_, name_, handle_);
 }
 
 DtFedExec::~DtFedExec() {
@@ -169,7 +171,9 @@ void DtFedExec::removeFederateConnection(unsigned long connectionHandle) {
   }
 }
 
-void DtFedExec::resignFederateTime(unsigned long) {}
+void DtFedExec::resignFederateTime(unsigned long federateHandle) {
+  time_->resignFederateTime(static_cast<std::uint32_t>(federateHandle));
+}
 
 // The tick ----------------------------------------------------------------------
 

@@ -41,6 +41,7 @@
 #include "util/DtString.h"
 
 class DtAliveMsg;
+class DtExecTimeMgr;
 class DtConnectionMgr;
 class DtFederate;
 class DtJoinConfirmMsg;
@@ -128,8 +129,11 @@ public:
   virtual void sendResignMsg(const DtString& executionName, unsigned long federateHandle, RTI::ResignAction action);
   virtual void sendDesignatedFederate(unsigned long federateHandle);
 
-  // The federate has left: its time record goes (the time side's seam).
+  // The federate has left: its time records go, and the bounds move.
   virtual void resignFederateTime(unsigned long federateHandle);
+  // The execution's time management (its federates' time records, the
+  // LBTS and next-event bounds), which handles the time messages itself.
+  DtExecTimeMgr& timeMgmt() const { return *time_; }
 
   float federateTimeout() const { return federateTimeout_; }
   bool saveInProgress() const { return saveInProgress_; }
@@ -169,4 +173,5 @@ private:
   DtExecCallbackList<DtFederate*> joined_;
   DtExecCallbackList<DtFederate*> resigned_;
   Clock clock_;
+  std::unique_ptr<DtExecTimeMgr> time_;
 };
