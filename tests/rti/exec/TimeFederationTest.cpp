@@ -1,0 +1,288 @@
+// Time management in federations run by the real rtiexec program, with
+// scripted federates as the federates: regulation and constraint, the
+// advance requests and their grants, time-stamped traffic delivered in
+// order at its grant, retraction, next-event requests, lookahead
+// reduction, the constrained sync, and a regulator that dies.
+
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <limits>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "ExecFederation.h"
+#include "fedtime.hh"
+#include "net/DtTimeMsgs.h"
+
+using namespace exectest;
+
+namespace {
+
+// Tank (Pos, attribute 1) and Shot (Power, parameter 0): both time-stamp ordered.
+const char* const clockFed = R"((FED (Federation Clock) (FEDversion v1.3) (spaces)
+  (objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp) (class RTIprivate)
+    (class Tank (attribute Pos reliable timestamp))))
+  (interactions (class InteractionRoot reliable timestamp (class RTIprivate reliable receive)
+    (class Shot reliable timestamp (parameter Power)))))
+)";
+
+const std::string timeForms = std::string(reliableForms) + "(setq RTI_timeMgmt 1)\n";
+
+// A federation with time management on, its rtiexec running.
+class TimeFederation : public ::testing::Test {
+protected:
+  void SetUp() override {
+    federation_.dir().write("Clock.fed", clockFed);
+    ASSERT_TRUE(federation_.startExec());
+  }
+
+  ExecFederation federation_{timeForms};
+};
+
+// One federate: runs commands and hands back the callbacks they printed.
+class Federate {
+public:
+  Federate() : process_(std::make_unique<ScriptedFederateProcess>()) {}
+
+  // Runs the commands, each of which must succeed; returns the time and
+  // traffic callbacks printed meanwhile, without "callback ".
+  std::vector<std::string> run(const std::vector<std::string>& commands) {
+    const std::size_t before = process_->lines().size();
+    for (const std::string& command : commands) {
+      const std::string result = process_->command(command);
+      EXPECT_EQ(result.rfind("ok ", 0), 0u) << command << ": " << (result.empty() ? "no answer" : result);
+      if (result.rfind("ok ", 0) == 0) last_ = result;
+    }
+    std::vector<std::string> callbacks;
+    for (std::size_t i = before; i < process_->lines().size(); ++i) {
+      const std::string& line = process_->lines()[i];
+      if (line.rfind("callback ", 0) != 0) continue;
+      for (const char* name : {"time", "receiveInteraction", "reflectAttributeValues", "removeObjectInstance",
+                               "requestRetraction"}) {
+        if (line.rfind(std::string("callback ") + name, 0) == 0) callbacks.push_back(line.substr(9));
+      }
+    }
+    return callbacks;
+  }
+  // One command's "ok"/"error" line.
+  std::string command(const std::string& command) { return process_->command(command); }
+  // The result of the last command that succeeded ("ok <verb> <result>").
+  std::string result() const {
+    const std::size_t blank = last_.find(' ', 3);
+    return blank == std::string::npos ? "" : last_.substr(blank + 1);
+  }
+  ScriptedFederateProcess& process() { return *process_; }
+
+private:
+  std::unique_ptr<ScriptedFederateProcess> process_;
+  std::string last_;
+};
+
+using Lines = std::vector<std::string>;
+
+// The callbacks of these names only.
+Lines only(const Lines& lines, const std::vector<std::string>& names) {
+  Lines kept;
+  for (const std::string& line : lines) {
+    for (const std::string& name : names) {
+      if (line.rfind(name + " ", 0) == 0) kept.push_back(line);
+    }
+  }
+  return kept;
+}
+
+// A regulator, a constrained federate and one that is both.
+TEST_F(TimeFederation, ThreeFederatesAdvanceByTheLbts) {
+  Federate a, b, c;
+  a.run({"create Clock Clock.fed", "join Clock A", "publish-interaction Shot", "publish Tank Pos"});
+  b.run({"join Clock B", "subscribe-interaction Shot", "subscribe Tank Pos"});
+  c.run({"join Clock C"});
+  a.run({"register Tank T1"});
+  EXPECT_EQ(a.run({"enable-regulation 0 1", "wait timeRegulationEnabled"}), Lines{"timeRegulationEnabled 0"});
+  EXPECT_EQ(b.run({"enable-constrained", "wait timeConstrainedEnabled"}), Lines{"timeConstrainedEnabled 0"});
+  c.run({"enable-regulation 0 1"});
+  b.run({"tick 0.3"});  // answers the constrained sync that C's regulation starts
+  EXPECT_EQ(c.run({"wait timeRegulationEnabled"}), Lines{"timeRegulationEnabled 0"});
+  EXPECT_EQ(c.run({"enable-constrained", "wait timeConstrainedEnabled"}), Lines{"timeConstrainedEnabled 0"});
+  b.process().command("wait discoverObjectInstance");
+
+  // A's time-stamped traffic, one shot retracted before anyone sees it.
+  a.run({"send-interaction-at 3 Shot s3 Power=3", "send-interaction-at 2 Shot s2 Power=2",
+         "update-at 2 T1 u2 Pos=2", "send-interaction-at 4 Shot s4 Power=4"});
+  a.run({"retract " + a.result()});
+  EXPECT_EQ(b.run({"tar 5", "tick 0.5"}), Lines{}) << "nothing before the grant, no grant before A and C advance";
+  EXPECT_EQ(a.run({"tar 10", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 10"});
+  EXPECT_EQ(b.run({"tick 0.3"}), Lines{}) << "C still holds the LBTS at 1";
+  EXPECT_EQ(c.run({"tar 10", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 10"});
+  const Lines atB = b.run({"wait timeAdvanceGrant"});
+  ASSERT_EQ(atB.size(), 4u) << ::testing::PrintToString(atB);
+  EXPECT_NE(atB[0].find(" {0=\"2\"} 2 \"s2\""), std::string::npos) << atB[0];
+  EXPECT_NE(atB[1].find(" {1=\"2\"} 2 \"u2\""), std::string::npos) << atB[1];
+  EXPECT_NE(atB[2].find(" {0=\"3\"} 3 \"s3\""), std::string::npos) << atB[2];
+  EXPECT_EQ(atB[3], "timeAdvanceGrant 5");
+  EXPECT_EQ(b.run({"query-lbts"}), Lines{});
+  EXPECT_EQ(b.result(), "11");
+
+  // Up to the LBTS: TAR waits, TARA is granted; a flush grants the LBTS.
+  EXPECT_EQ(b.run({"tar 11", "tick 0.3"}), Lines{});
+  EXPECT_EQ(a.run({"tar 20", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 20"});
+  EXPECT_EQ(c.run({"tar 20", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 20"});
+  EXPECT_EQ(b.run({"wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 11"});
+  EXPECT_EQ(b.run({"tara 21", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 21"});
+  a.run({"send-interaction-at 25 Shot s25 Power=25"});
+  const Lines flushed = b.run({"flush 30", "wait timeAdvanceGrant"});
+  ASSERT_EQ(flushed.size(), 2u) << ::testing::PrintToString(flushed);
+  EXPECT_NE(flushed[0].find(" 25 \"s25\""), std::string::npos) << flushed[0];
+  EXPECT_EQ(flushed[1], "timeAdvanceGrant 21");
+
+  EXPECT_EQ(b.command("enable-regulation 21 1").rfind("ok", 0), 0u);
+  EXPECT_EQ(b.command("tar 22"), "error tar EnableTimeRegulationPending \"\"");
+  for (Federate* f : {&a, &b, &c}) f->run({"resign delete-and-release"});
+}
+
+TEST_F(TimeFederation, RetractionHandlesOfOthersOrOfThePastAreRefused) {
+  Federate a, b;
+  a.run({"create Clock Clock.fed", "join Clock A", "publish-interaction Shot", "enable-regulation 0 1",
+         "wait timeRegulationEnabled", "send-interaction-at 3 Shot s3"});
+  const std::string handle = a.result();
+  b.run({"join Clock B"});
+  EXPECT_EQ(b.command("retract " + handle), "error retract InvalidRetractionHandle \"\"");
+  a.run({"tar 5", "wait timeAdvanceGrant"});
+  EXPECT_EQ(a.command("retract " + handle), "error retract InvalidRetractionHandle \"\"");
+  EXPECT_EQ(a.command("enable-constrained").rfind("ok", 0), 0u);
+  a.run({"wait timeConstrainedEnabled"});
+  a.run({"tar 6"});
+  EXPECT_EQ(a.command("enable-regulation 6 1"), "error enable-regulation TimeRegulationAlreadyEnabled \"\"");
+  EXPECT_EQ(a.command("disable-regulation").rfind("ok", 0), 0u);
+  EXPECT_EQ(a.command("enable-regulation 6 1"), "error enable-regulation TimeAdvanceAlreadyInProgress \"\"");
+  for (Federate* f : {&a, &b}) f->run({"resign delete-and-release"});
+}
+
+TEST_F(TimeFederation, NextEventRequestsDeliverEveryEventOfATimeBeforeItsGrant) {
+  Federate a, b;
+  a.run({"create Clock Clock.fed", "join Clock A", "publish-interaction Shot", "enable-regulation 0 1",
+         "wait timeRegulationEnabled"});
+  b.run({"join Clock B", "subscribe-interaction Shot", "enable-constrained", "wait timeConstrainedEnabled"});
+  a.run({"send-interaction-at 7 Shot first Power=1", "send-interaction-at 8 Shot later Power=3",
+         "send-interaction-at 7 Shot second Power=2", "tar 10", "wait timeAdvanceGrant"});
+  const Lines first = b.run({"ner 15", "wait timeAdvanceGrant"});
+  ASSERT_EQ(first.size(), 3u) << ::testing::PrintToString(first);
+  EXPECT_NE(first[0].find(" 7 \"first\""), std::string::npos) << first[0];
+  EXPECT_NE(first[1].find(" 7 \"second\""), std::string::npos) << first[1];
+  EXPECT_EQ(first[2], "timeAdvanceGrant 7");
+  const Lines next = b.run({"ner 15", "wait timeAdvanceGrant"});
+  ASSERT_EQ(next.size(), 2u) << ::testing::PrintToString(next);
+  EXPECT_NE(next[0].find(" 8 \"later\""), std::string::npos) << next[0];
+  EXPECT_EQ(next[1], "timeAdvanceGrant 8");
+  // Nothing more queued: the federate waits for the LBTS to pass 15.
+  EXPECT_EQ(b.run({"ner 15", "tick 0.3"}), Lines{});
+  a.run({"tar 20", "wait timeAdvanceGrant"});
+  EXPECT_EQ(b.run({"wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 15"});
+  for (Federate* f : {&a, &b}) f->run({"resign delete-and-release"});
+}
+
+// Two federates that regulate and are constrained, each asking for its next
+// event one step ahead from inside every grant.
+TEST_F(TimeFederation, NextEventCyclesAdvanceTwoFederatesInLockStep) {
+  Federate a, b;
+  a.run({"create Clock Clock.fed", "join Clock A", "enable-regulation 0 1", "wait timeRegulationEnabled",
+         "enable-constrained", "wait timeConstrainedEnabled"});
+  b.run({"join Clock B", "enable-regulation 0 1"});
+  a.run({"tick 0.3"});  // the constrained sync
+  b.run({"wait timeRegulationEnabled", "enable-constrained", "wait timeConstrainedEnabled"});
+  for (Federate* f : {&a, &b}) f->run({"on timeAdvanceGrant ner-by 1", "ner 1"});
+  // Both tick at once until each has 20 grants.
+  a.process().send("tick 3");
+  b.process().send("tick 3");
+  const Lines atA = only(a.run({"wait timeAdvanceGrant 10"}), {"timeAdvanceGrant"});
+  const Lines atB = only(b.run({"wait timeAdvanceGrant 10"}), {"timeAdvanceGrant"});
+  ASSERT_GE(atA.size(), 20u);
+  ASSERT_GE(atB.size(), 20u);
+  for (std::size_t i = 0; i < 20; ++i) {
+    EXPECT_EQ(atA[i], "timeAdvanceGrant " + std::to_string(i + 1));
+    EXPECT_EQ(atB[i], "timeAdvanceGrant " + std::to_string(i + 1));
+  }
+  const std::size_t apart = atA.size() > atB.size() ? atA.size() - atB.size() : atB.size() - atA.size();
+  EXPECT_LE(apart, 1u) << "in lock step";
+  for (Federate* f : {&a, &b}) f->run({"off timeAdvanceGrant", "resign delete-and-release"});
+}
+
+TEST_F(TimeFederation, ALookaheadReductionTakesEffectOverTheFollowingGrants) {
+  Federate a, b;
+  a.run({"create Clock Clock.fed", "join Clock A", "enable-regulation 0 5", "wait timeRegulationEnabled",
+         "modify-lookahead 1"});
+  b.run({"join Clock B", "enable-constrained", "wait timeConstrainedEnabled"});
+  const std::pair<int, const char*> steps[] = {{2, "5"}, {4, "5"}, {6, "7"}};
+  const char* lookaheads[] = {"3", "1", "1"};
+  for (std::size_t i = 0; i < 3; ++i) {
+    a.run({"tar " + std::to_string(steps[i].first), "wait timeAdvanceGrant", "query-lookahead"});
+    EXPECT_EQ(a.result(), lookaheads[i]) << "after the grant of " << steps[i].first;
+    b.run({"tick 0.2", "query-lbts"});
+    EXPECT_EQ(b.result(), steps[i].second) << "after A's grant of " << steps[i].first;
+  }
+  for (Federate* f : {&a, &b}) f->run({"resign delete-and-release"});
+}
+
+// A federate that asks to be constrained past the LBTS waits for the LBTS;
+// a new regulator starts where the constrained federates are.
+TEST_F(TimeFederation, ConstrainedFederatesWaitForTheLbtsAndHoldNewRegulatorsBack) {
+  Federate a, b, c;
+  a.run({"create Clock Clock.fed", "join Clock A", "enable-regulation 0 1", "wait timeRegulationEnabled"});
+  b.run({"join Clock B", "tar 20", "wait timeAdvanceGrant"});
+  EXPECT_EQ(b.run({"enable-constrained", "tick 0.3"}), Lines{});
+  a.run({"tar 19", "wait timeAdvanceGrant"});
+  EXPECT_EQ(b.run({"tick 0.3"}), Lines{}) << "LBTS 20 is not past 20";
+  a.run({"tar 25", "wait timeAdvanceGrant"});
+  EXPECT_EQ(b.run({"wait timeConstrainedEnabled"}), Lines{"timeConstrainedEnabled 20"});
+  c.run({"join Clock C", "enable-regulation 0 1"});
+  b.run({"tick 0.3"});
+  EXPECT_EQ(c.run({"wait timeRegulationEnabled"}), Lines{"timeRegulationEnabled 19"});
+  for (Federate* f : {&a, &b, &c}) f->run({"resign delete-and-release"});
+}
+
+// A regulator killed: once the rtiexec resigns it, it holds nobody back.
+TEST_F(TimeFederation, AKilledRegulatorStopsHoldingTheLbts) {
+  Federate a, b;
+  a.run({"create Clock Clock.fed", "join Clock A", "enable-regulation 0 1", "wait timeRegulationEnabled"});
+  b.run({"join Clock B", "enable-constrained", "wait timeConstrainedEnabled"});
+  EXPECT_EQ(b.run({"tar 100", "tick 0.3"}), Lines{});
+  a.process().signal(SIGKILL);
+  EXPECT_EQ(b.run({"wait timeAdvanceGrant 10"}), Lines{"timeAdvanceGrant 100"});
+  b.run({"query-lbts"});
+  EXPECT_EQ(b.result(), "inf");
+  b.run({"resign delete-and-release"});
+}
+
+// A bound whose time does not decode, sent through the rtiexec's relay as
+// any peer could: the federate drops it and goes on.
+TEST_F(TimeFederation, AMalformedTimeMessageIsDroppedNotThrownOutOfTick) {
+  Federate a, b;
+  a.run({"create Clock Clock.fed", "join Clock A", "enable-regulation 0 1", "wait timeRegulationEnabled"});
+  b.run({"join Clock B", "enable-constrained", "wait timeConstrainedEnabled", "tar 5"});
+
+  DtLbtsMsg bogus(9, RTIfedTime(50), RTIfedTime(60), nullptr);
+  bogus.setFedEx(1);
+  std::vector<char> bytes(bogus.data(), bogus.data() + bogus.size());
+  std::fill(bytes.begin() + 16, bytes.begin() + 24, '\xff');  // the LBTS: a NaN
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  to.sin_port = htons(static_cast<std::uint16_t>(federation_.port()));
+  ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
+  ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+
+  EXPECT_EQ(b.run({"tick 0.5", "query-lbts"}), Lines{}) << "not granted on the bogus bound";
+  EXPECT_EQ(b.result(), "1");
+  a.run({"tar 10", "wait timeAdvanceGrant"});
+  EXPECT_EQ(b.run({"wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 5"});
+  close(fd);
+  for (Federate* f : {&a, &b}) f->run({"resign delete-and-release"});
+}
+
+}  // namespace
