@@ -18,12 +18,10 @@
 //   bench_time_advance [--federates N] [--steps S] [--repeat R] [--mode 0|1|2]
 //     --federates 0 (default) runs 2, 4 and 8; --mode 0 both, 1 grants, 2 updates
 
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -41,14 +39,13 @@
 
 #include "BenchFederation.h"
 #include "BenchOptions.h"
+#include "BenchRtiExec.h"
 #include "DtRtiExtensions.hh"
 #include "LoopbackPair.h"
 #include "NullFederateAmbassador.hh"
 #include "RTI.hh"
 #include "fedtime.hh"
 #include "net/DtNetSocket.h"
-
-extern char** environ;
 
 namespace {
 
@@ -100,55 +97,6 @@ bool awaitFlag(const std::atomic<int>& flag, int value, const std::atomic<int>& 
 }
 
 // ---- the RTI path
-
-// The rtiexec program, as an operator runs it: its console a pipe that
-// stays open and quiet, its output to a file.
-class RtiExec {
-public:
-  RtiExec() {
-    if (pipe2(console_, O_CLOEXEC) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, console_[0], STDIN_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "rtiexec.log", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    char program[] = QLX_RTIEXEC;
-    char* argv[] = {program, nullptr};
-    if (posix_spawn(&pid_, program, &actions, nullptr, argv, environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(console_[0]);
-  }
-  ~RtiExec() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-    close(console_[1]);
-  }
-  RtiExec(const RtiExec&) = delete;
-  RtiExec& operator=(const RtiExec&) = delete;
-
-  // Once it says that it serves (at most 10 s): its own connection to its
-  // forwarder is made by then, so no federate's request can pass it by.
-  bool waitReady() const {
-    for (int i = 0; i < 1000 && pid_ > 0; ++i) {
-      std::FILE* log = std::fopen("rtiexec.log", "r");
-      char line[512];
-      bool serving = false;
-      while (log && !serving && std::fgets(line, sizeof line, log)) {
-        serving = std::strncmp(line, "rtiexec: listening", 18) == 0;
-      }
-      if (log) std::fclose(log);
-      if (serving) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-  }
-
-private:
-  int console_[2] = {-1, -1};
-  pid_t pid_ = -1;
-};
 
 class CountingFedAmb : public NullFederateAmbassador {
 public:
@@ -408,8 +356,8 @@ Result runProcesses(int count, Body body) {
   return result;
 }
 
-Result runRti(int count, bool withUpdates, std::uint32_t steps) {
-  RtiExec exec;
+Result runRti(int count, bool withUpdates, std::uint32_t steps, int port) {
+  BenchRtiExec exec(port, "rtiexec.log");
   if (!exec.waitReady()) return {};
   const Result result =
       runProcesses(count, [&](int i, Shared& shared) { federate(i, count, withUpdates, steps, shared); });
@@ -495,7 +443,7 @@ int main(int argc, char** argv) {
       Range rti, bare, ratio;
       for (std::uint32_t run = 0; run < settings.repeat; ++run) {
         const Result b = runBare(count, withUpdates, settings.steps);
-        const Result r = runRti(count, withUpdates, settings.steps);
+        const Result r = runRti(count, withUpdates, settings.steps, port);
         if (!b.ok || !r.ok) {
           std::fprintf(stderr, "time_advance: %d federates: a run failed (%s)\n", count, r.ok ? "bare" : "RTI");
           failed = true;
