@@ -77,15 +77,6 @@ struct Shared {
   std::uint64_t received[maxFederates]{};
 };
 
-Shared* makeShared() {
-  void* memory = mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
-  if (memory == MAP_FAILED) {
-    std::perror("time_advance: shared memory");
-    std::exit(1);
-  }
-  return new (memory) Shared;
-}
-
 // False when another process failed first, or after 30 s.
 bool awaitFlag(const std::atomic<int>& flag, int value, const std::atomic<int>& failed) {
   const auto deadline = Clock::now() + std::chrono::seconds(30);
@@ -338,7 +329,7 @@ struct Result {
 // Forks the N processes that `body` runs, starts them together, and waits.
 template <class Body>
 Result runProcesses(int count, Body body) {
-  Shared* shared = makeShared();
+  Shared* shared = loopbackpair::makeShared<Shared>();
   std::vector<pid_t> children;
   for (int i = 0; i < count; ++i) children.push_back(loopbackpair::forkChild([&, i] { body(i, *shared); }));
   const auto deadline = Clock::now() + std::chrono::seconds(60);

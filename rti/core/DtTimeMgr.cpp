@@ -67,17 +67,9 @@ DtTimeMgr::~DtTimeMgr() {
 
 // ---- spare times
 
-RTI::FedTime* DtTimeMgr::getTempTime() {
-  if (timePool_.empty()) return RTI::FedTimeFactory::makeZero();
-  RTI::FedTime* time = timePool_.back().release();
-  timePool_.pop_back();
-  time->setZero();
-  return time;
-}
+RTI::FedTime* DtTimeMgr::getTempTime() { return timePool_.get(); }
 
-void DtTimeMgr::putTempTime(RTI::FedTime* time) {
-  if (time) timePool_.emplace_back(time);
-}
+void DtTimeMgr::putTempTime(RTI::FedTime* time) { timePool_.put(time); }
 
 // ---- setters
 
@@ -162,13 +154,25 @@ void DtTimeMgr::checkAdvanceAllowed(const RTI::FedTime& t) const {
   if (t < *federateTime_) throw RTI::FederationTimeAlreadyPassed("");
 }
 
-void DtTimeMgr::timeAdvanceRequest(const RTI::FedTime& theTime) {
-  checkAdvanceAllowed(theTime);
-  *requestedTime_ = theTime;
-  setTimeAvailable(false);
-  tarPending_ = true;
+void DtTimeMgr::beginAdvance(const RTI::FedTime& t, bool available) {
+  checkAdvanceAllowed(t);
+  *requestedTime_ = t;
+  setTimeAvailable(available);
   setAdvancePending(true);
   checkNeeded_ = true;
+}
+
+void DtTimeMgr::beginNextEvent(const RTI::FedTime& t, bool available) {
+  beginAdvance(t, available);
+  *nerBound_ = *timePlusLookahead_;
+  nerPending_ = true;
+  nerEventFound_ = false;
+  nerFirstPass_ = true;
+}
+
+void DtTimeMgr::timeAdvanceRequest(const RTI::FedTime& theTime) {
+  beginAdvance(theTime, false);
+  tarPending_ = true;
   if (lookaheadReducing_) {
     reduceLookaheadFor(theTime);
   } else {
@@ -178,12 +182,8 @@ void DtTimeMgr::timeAdvanceRequest(const RTI::FedTime& theTime) {
 }
 
 void DtTimeMgr::timeAdvanceRequestAvailable(const RTI::FedTime& theTime) {
-  checkAdvanceAllowed(theTime);
-  *requestedTime_ = theTime;
-  setTimeAvailable(true);
+  beginAdvance(theTime, true);
   tarPending_ = true;
-  setAdvancePending(true);
-  checkNeeded_ = true;
   // A request for the current time tells the rtiexec nothing new.
   if (!(*federateTime_ < theTime)) return;
   if (lookaheadReducing_) {
@@ -195,28 +195,12 @@ void DtTimeMgr::timeAdvanceRequestAvailable(const RTI::FedTime& theTime) {
 }
 
 void DtTimeMgr::nextEventRequest(const RTI::FedTime& theTime) {
-  checkAdvanceAllowed(theTime);
-  *requestedTime_ = theTime;
-  setTimeAvailable(false);
-  *nerBound_ = *timePlusLookahead_;
-  nerPending_ = true;
-  nerEventFound_ = false;
-  nerFirstPass_ = true;
-  setAdvancePending(true);
-  checkNeeded_ = true;
+  beginNextEvent(theTime, false);
   applyEpsilonLookahead(false);  // the first tick runs the next-event step
 }
 
 void DtTimeMgr::nextEventRequestAvailable(const RTI::FedTime& theTime) {
-  checkAdvanceAllowed(theTime);
-  *requestedTime_ = theTime;
-  setTimeAvailable(true);
-  *nerBound_ = *timePlusLookahead_;
-  nerPending_ = true;
-  nerEventFound_ = false;
-  nerFirstPass_ = true;
-  setAdvancePending(true);
-  checkNeeded_ = true;
+  beginNextEvent(theTime, true);
   if (epsilonLookahead_ && *federateTime_ < theTime) {
     zeroLookaheadRestored_ = true;
     restoreZeroLookahead();
@@ -224,12 +208,8 @@ void DtTimeMgr::nextEventRequestAvailable(const RTI::FedTime& theTime) {
 }
 
 void DtTimeMgr::flushQueueRequest(const RTI::FedTime& theTime) {
-  checkAdvanceAllowed(theTime);
-  *requestedTime_ = theTime;
+  beginAdvance(theTime, true);
   flushPending_ = true;
-  checkNeeded_ = true;
-  setAdvancePending(true);
-  setTimeAvailable(true);
 }
 
 // ---- lookahead

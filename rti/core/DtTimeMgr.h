@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "RTI.hh"
+#include "api/DtFedTimePool.h"
 #include "core/DtRetractionList.h"
 #include "core/DtTsoMsgQueue.h"
 #include "objects/DtTimeStamping.h"
@@ -178,21 +179,17 @@ protected:
 
 private:
   // A spare time of the pool for the length of a step.
-  class TempTime {
+  class TempTime : public DtFedTimePool::Temp {
   public:
-    explicit TempTime(DtTimeMgr& owner) : owner_(owner), time_(owner.getTempTime()) {}
-    ~TempTime() { owner_.putTempTime(time_); }
-    TempTime(const TempTime&) = delete;
-    TempTime& operator=(const TempTime&) = delete;
-    RTI::FedTime& operator*() const { return *time_; }
-
-  private:
-    DtTimeMgr& owner_;
-    RTI::FedTime* time_;
+    explicit TempTime(DtTimeMgr& owner) : DtFedTimePool::Temp(owner.timePool_) {}
   };
 
   // The checks every advance request makes first.
   void checkAdvanceAllowed(const RTI::FedTime& t) const;
+  // What every advance request (and every next-event request) starts with,
+  // after those checks.
+  void beginAdvance(const RTI::FedTime& t, bool available);
+  void beginNextEvent(const RTI::FedTime& t, bool available);
   // The LBTS of a bound message: the lag one when this federate is the one
   // named, the least one otherwise; the LBTS only rises (from infinity it
   // takes any value).
@@ -242,6 +239,6 @@ private:
   std::unique_ptr<RTI::FedTime> zeroTime_;
   std::unique_ptr<RTI::FedTime> epsilonTime_;
   DtRetractionList retracts_;
-  std::vector<std::unique_ptr<RTI::FedTime>> timePool_;
+  DtFedTimePool timePool_;
   std::uint32_t serialNumber_ = 1;
 };

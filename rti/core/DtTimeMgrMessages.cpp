@@ -1,66 +1,35 @@
 // The time manager's messages: the rtiexec's answers and bounds, other
 // federates' retractions, and what it sends.
-#include <type_traits>
-
 #include "core/DtTimeMgr.h"
 #include "net/DtConnectionMgr.h"
+#include "net/DtMsgCallbacks.h"
 #include "net/DtObjectMsgs.h"
 #include "net/DtTimeMsgs.h"
 #include "util/DtNotify.h"
 
 namespace {
 
-// Calls the handler of the message's class on the time manager.
-template <class M>
-void forward(const M& msg, void* self) {
-  auto* mgr = static_cast<DtTimeMgr*>(self);
-  if constexpr (std::is_same_v<M, DtRegulationEnabledMsg>) {
-    mgr->processRegulationEnabled(msg);
-  } else if constexpr (std::is_same_v<M, DtConstrainedEnabledMsg>) {
-    mgr->processConstrainedEnabled(msg);
-  } else if constexpr (std::is_same_v<M, DtLbtsMsg>) {
-    mgr->processLbts(msg);
-  } else if constexpr (std::is_same_v<M, DtNerLbtsMsg>) {
-    mgr->processNerLbts(msg);
-  } else if constexpr (std::is_same_v<M, DtSyncConstrainedMsg>) {
-    mgr->processSyncConstrained(msg);
-  } else if constexpr (std::is_same_v<M, DtResumeConstrainedMsg>) {
-    mgr->processResumeConstrained(msg);
-  } else {
-    mgr->processRetract(msg);
-  }
-}
-
-template <class M>
-void registerHandler(DtConnectionMgr* mgr, DtTimeMgr* self, bool add) {
-  if (add) {
-    M::addCallback(mgr, &forward<M>, self);
-  } else {
-    M::removeCallback(mgr, &forward<M>, self);
-  }
-}
-
 // A new message of class M from the connection manager's factory; null (with
-// a report) when the factory has none.
+// a report) when the factory has none of that class for its kind.
 template <class M>
 M* make(DtConnectionMgr* mgr) {
-  DtRtiMsg* msg = mgr->create(M::currentKind());
-  if (auto* typed = dynamic_cast<M*>(msg)) return typed;
-  delete msg;
-  DtNotifyError("RTI: no %s message to send\n", DtRtiMsg::kindToString(M::currentKind()));
-  return nullptr;
+  std::unique_ptr<M> msg = DtMakeMsg<M>(*mgr);
+  if (!msg) DtNotifyError("RTI: no %s message to send\n", DtRtiMsg::kindToString(M::currentKind()));
+  return msg.release();
 }
 
 }  // namespace
 
 void DtTimeMgr::registerHandlers(bool add) {
-  registerHandler<DtRegulationEnabledMsg>(connectMgr_, this, add);
-  registerHandler<DtConstrainedEnabledMsg>(connectMgr_, this, add);
-  registerHandler<DtLbtsMsg>(connectMgr_, this, add);
-  registerHandler<DtNerLbtsMsg>(connectMgr_, this, add);
-  registerHandler<DtSyncConstrainedMsg>(connectMgr_, this, add);
-  registerHandler<DtResumeConstrainedMsg>(connectMgr_, this, add);
-  registerHandler<DtRetractMsg>(connectMgr_, this, add);
+  using Self = DtTimeMgr;
+  DtConnectionMgr* mgr = connectMgr_;
+  DtRegisterMemberCallback<DtRegulationEnabledMsg, Self, &Self::processRegulationEnabled>(mgr, this, add);
+  DtRegisterMemberCallback<DtConstrainedEnabledMsg, Self, &Self::processConstrainedEnabled>(mgr, this, add);
+  DtRegisterMemberCallback<DtLbtsMsg, Self, &Self::processLbts>(mgr, this, add);
+  DtRegisterMemberCallback<DtNerLbtsMsg, Self, &Self::processNerLbts>(mgr, this, add);
+  DtRegisterMemberCallback<DtSyncConstrainedMsg, Self, &Self::processSyncConstrained>(mgr, this, add);
+  DtRegisterMemberCallback<DtResumeConstrainedMsg, Self, &Self::processResumeConstrained>(mgr, this, add);
+  DtRegisterMemberCallback<DtRetractMsg, Self, &Self::processRetract>(mgr, this, add);
 }
 
 bool DtTimeMgr::isThisFederate(unsigned long handle) const {

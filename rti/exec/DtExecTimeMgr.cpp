@@ -4,25 +4,11 @@
 
 #include "exec/DtTimeInfo.h"
 #include "net/DtConnectionMgr.h"
+#include "net/DtMsgCallbacks.h"
 #include "net/DtTimeMsgs.h"
 #include "util/DtNotify.h"
 
-// A spare time of the pool for the length of one step, starting at a value.
-class DtExecTimeMgr::TempTime {
-public:
-  TempTime(DtExecTimeMgr& owner, const RTI::FedTime& value) : owner_(owner), time_(owner.getTempTime()) {
-    *time_ = value;
-  }
-  ~TempTime() { owner_.putTempTime(time_); }
-  TempTime(const TempTime&) = delete;
-  TempTime& operator=(const TempTime&) = delete;
-  RTI::FedTime& operator*() const { return *time_; }
-  RTI::FedTime* operator->() const { return time_; }
-
-private:
-  DtExecTimeMgr& owner_;
-  RTI::FedTime* time_;
-};
+using TempTime = DtFedTimePool::Temp;
 
 namespace {
 DtTimeInfoItem* nextOf(DtTimeInfoItem* item) { return static_cast<DtTimeInfoItem*>(item->next()); }
@@ -40,21 +26,11 @@ DtExecTimeMgr::DtExecTimeMgr(DtConnectionMgr* connectMgr, const DtString& execNa
       lastMinLbts_(RTI::FedTimeFactory::makeZero()),
       lastLagLbts_(RTI::FedTimeFactory::makeZero()) {
   positiveInfinityTime_->setPositiveInfinity();
-  registerKind<DtEnableRegulationMsg>(true);
-  registerKind<DtEnableConstrainedMsg>(true);
-  registerKind<DtTimeAdvanceRequestMsg>(true);
-  registerKind<DtDisableMsg>(true);
-  registerKind<DtConstrainedSyncMsg>(true);
-  registerKind<DtNextEventRequestMsg>(true);
+  registerCallbacks(true);
 }
 
 DtExecTimeMgr::~DtExecTimeMgr() {
-  registerKind<DtEnableRegulationMsg>(false);
-  registerKind<DtEnableConstrainedMsg>(false);
-  registerKind<DtTimeAdvanceRequestMsg>(false);
-  registerKind<DtDisableMsg>(false);
-  registerKind<DtConstrainedSyncMsg>(false);
-  registerKind<DtNextEventRequestMsg>(false);
+  registerCallbacks(false);
   // One record may sit in several lists: delete each once. The held
   // regulation requests and the saved list have records of their own.
   std::vector<DtTimeInfo*> records;
@@ -73,31 +49,14 @@ DtExecTimeMgr::~DtExecTimeMgr() {
   destroyTempTimePool();
 }
 
-template <class M>
-void DtExecTimeMgr::forward(const M& msg, void* self) {
-  auto* mgr = static_cast<DtExecTimeMgr*>(self);
-  if constexpr (std::is_same_v<M, DtEnableRegulationMsg>) {
-    mgr->processEnableRegulation(msg);
-  } else if constexpr (std::is_same_v<M, DtEnableConstrainedMsg>) {
-    mgr->processEnableConstrained(msg);
-  } else if constexpr (std::is_same_v<M, DtTimeAdvanceRequestMsg>) {
-    mgr->processTimeAdvanceRequest(msg);
-  } else if constexpr (std::is_same_v<M, DtDisableMsg>) {
-    mgr->processDisable(msg);
-  } else if constexpr (std::is_same_v<M, DtConstrainedSyncMsg>) {
-    mgr->processConstrainedSync(msg);
-  } else {
-    mgr->processNextEventRequest(msg);
-  }
-}
-
-template <class M>
-void DtExecTimeMgr::registerKind(bool add) {
-  if (add) {
-    M::addCallback(connectMgr_, &DtExecTimeMgr::forward<M>, this);
-  } else {
-    M::removeCallback(connectMgr_, &DtExecTimeMgr::forward<M>, this);
-  }
+void DtExecTimeMgr::registerCallbacks(bool add) {
+  using Self = DtExecTimeMgr;
+  DtRegisterMemberCallback<DtEnableRegulationMsg, Self, &Self::processEnableRegulation>(connectMgr_, this, add);
+  DtRegisterMemberCallback<DtEnableConstrainedMsg, Self, &Self::processEnableConstrained>(connectMgr_, this, add);
+  DtRegisterMemberCallback<DtTimeAdvanceRequestMsg, Self, &Self::processTimeAdvanceRequest>(connectMgr_, this, add);
+  DtRegisterMemberCallback<DtDisableMsg, Self, &Self::processDisable>(connectMgr_, this, add);
+  DtRegisterMemberCallback<DtConstrainedSyncMsg, Self, &Self::processConstrainedSync>(connectMgr_, this, add);
+  DtRegisterMemberCallback<DtNextEventRequestMsg, Self, &Self::processNextEventRequest>(connectMgr_, this, add);
 }
 
 bool DtExecTimeMgr::isForThisExec(const DtRtiMsg& msg) const { return msg.isForExec(execName_, execHandle_) != 0; }
@@ -177,13 +136,13 @@ void DtExecTimeMgr::processEnableRegulation(std::uint32_t handle, const RTI::Fed
   DtTimeInfo* pending = pendingConstrained_.maxExcept(handle);
   DtTimeInfo* reference = (!constrained || (pending && constrained->time() < pending->time())) ? pending : constrained;
 
-  TempTime start(*this, time);
-  TempTime candidate(*this, time);
+  TempTime start(tempTimePool_, time);
+  TempTime candidate(tempTimePool_, time);
   *candidate += lookahead;
   if (reference && *candidate <= reference->time()) {
     *start = reference->time();
     if (!reference->timeAvailable()) {
-      TempTime epsilon(*this, *start);
+      TempTime epsilon(tempTimePool_, *start);
       epsilon->setEpsilon();
       *start += *epsilon;
     }
@@ -279,8 +238,8 @@ void DtExecTimeMgr::processTimeAdvanceRequest(const DtTimeAdvanceRequestMsg& msg
 void DtExecTimeMgr::adjustRegulatingEntry(DtTimeInfo* info, const RTI::FedTime& time, const RTI::FedTime& lookahead,
                                           bool timeAvailable) {
   const DtTimeInfo* oldFirst = regulatingByLbts_.firstInfo();
-  TempTime oldMin(*this, minLbts());
-  TempTime oldLag(*this, lagLbts());
+  TempTime oldMin(tempTimePool_, minLbts());
+  TempTime oldLag(tempTimePool_, lagLbts());
   info->setTime(time);
   info->setLookahead(lookahead);
   info->setTimeAvailable(timeAvailable);
@@ -494,17 +453,9 @@ bool DtExecTimeMgr::lagNerPending() const {
 
 // ---- spare times
 
-RTI::FedTime* DtExecTimeMgr::getTempTime() {
-  if (tempTimePool_.empty()) return RTI::FedTimeFactory::makeZero();
-  RTI::FedTime* time = tempTimePool_.back().release();
-  tempTimePool_.pop_back();
-  time->setZero();
-  return time;
-}
+RTI::FedTime* DtExecTimeMgr::getTempTime() { return tempTimePool_.get(); }
 
-void DtExecTimeMgr::putTempTime(RTI::FedTime* time) {
-  if (time) tempTimePool_.emplace_back(time);
-}
+void DtExecTimeMgr::putTempTime(RTI::FedTime* time) { tempTimePool_.put(time); }
 
 void DtExecTimeMgr::destroyTempTimePool() { tempTimePool_.clear(); }
 
@@ -531,15 +482,13 @@ void DtExecTimeMgr::broadcastNerLbts() {
 }
 
 namespace {
-// A new message of the kind from the connection manager's factory, or null
-// (with a report) when the factory has no class M for it.
+// A new message of class M from the connection manager's factory, or null
+// (with a report) when the factory has none of that class for its kind.
 template <class M>
 M* make(DtConnectionMgr* mgr) {
-  DtRtiMsg* msg = mgr ? mgr->create(M::currentKind()) : nullptr;
-  if (auto* typed = dynamic_cast<M*>(msg)) return typed;
-  delete msg;
-  DtNotifyError("RTI: no %s message to send\n", DtRtiMsg::kindToString(M::currentKind()));
-  return nullptr;
+  std::unique_ptr<M> msg = mgr ? DtMakeMsg<M>(*mgr) : nullptr;
+  if (!msg) DtNotifyError("RTI: no %s message to send\n", DtRtiMsg::kindToString(M::currentKind()));
+  return msg.release();
 }
 }  // namespace
 

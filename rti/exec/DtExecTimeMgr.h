@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "RTI.hh"
+#include "api/DtFedTimePool.h"
 #include "exec/DtTimeInfoList.h"
 #include "util/DtList.h"
 #include "util/DtString.h"
@@ -134,7 +135,6 @@ protected:
   void checkNerCycle(std::uint32_t handle);
 
 private:
-  class TempTime;
 
   bool isForThisExec(const DtRtiMsg& msg) const;
   void sendAndDelete(DtRtiMsg* msg);
@@ -155,10 +155,7 @@ private:
   // federates.
   void endConstrainedSync();
 
-  template <class M>
-  static void forward(const M& msg, void* self);
-  template <class M>
-  void registerKind(bool add);
+  void registerCallbacks(bool add);
 
   DtConnectionMgr* connectMgr_;
   DtString execName_;
@@ -180,7 +177,7 @@ private:
   std::unique_ptr<RTI::FedTime> cycleMinNerLbts_;
   std::unique_ptr<RTI::FedTime> cycleLagNerLbts_;
   std::uint32_t cycleMinNerFederate_ = 0;
-  std::vector<std::unique_ptr<RTI::FedTime>> tempTimePool_;
+  DtFedTimePool tempTimePool_;
   // The least and lag LBTS of the last bound sent (broadcast or resume).
   bool lbtsSent_ = false;
   std::unique_ptr<RTI::FedTime> lastMinLbts_;

@@ -11,20 +11,10 @@ namespace {
 
 using timescript::Script;
 
-// Script lines, each followed by what it logs ("> ..."), exactly and in order.
-struct Scenario {
-  const char* name;
-  std::vector<std::string> lines;
-};
+using timescript::Scenario;
 
 void play(const Scenario& scenario, Script& script) {
-  const auto& lines = scenario.lines;
-  for (std::size_t i = 0; i < lines.size();) {
-    const std::string command = lines[i++];
-    std::vector<std::string> expected;
-    while (i < lines.size() && lines[i].rfind("> ", 0) == 0) expected.push_back(lines[i++].substr(2));
-    EXPECT_EQ(script.run(command), expected) << scenario.name << ": after \"" << command << "\"";
-  }
+  timescript::play(scenario, [&](const std::string& line) { return script.run(line); });
 }
 
 void play(const Scenario& scenario) {

@@ -25,7 +25,6 @@
 // "grant T", "tso F T S", "ro F", "requestRetraction F S"), and a refused
 // service as "! <exception class>".
 
-#include <charconv>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -37,40 +36,15 @@
 #include "core/DtTimeMgr.h"
 #include "fedtime.hh"
 #include "net/DtConnectionMgr.h"
-#include "net/DtDfltMsgFactory.h"
 #include "net/DtObjectMsgs.h"
 #include "net/DtTimeMsgs.h"
 #include "net/DtUpdateMsgs.h"
+#include "support/TimeScript.h"
 
 namespace timescript {
 
 constexpr unsigned long theFederate = 2;
 constexpr int theExec = 7;
-
-inline std::string text(const RTI::FedTime& time) {
-  const double value = dynamic_cast<const RTIfedTime&>(time).getTime();
-  char buffer[32];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, end.ptr);
-}
-
-inline RTIfedTime timeOf(const std::string& word) {
-  RTIfedTime t(0.0);
-  if (word == "inf") {
-    t.setPositiveInfinity();
-  } else {
-    t = RTIfedTime(std::stod(word));
-  }
-  return t;
-}
-
-inline std::unique_ptr<DtRtiMsg> reread(const DtRtiMsg& msg) {
-  static DtDfltMsgFactory factory;
-  std::vector<char> bytes(msg.data(), msg.data() + msg.size());
-  int status = -1;
-  return std::unique_ptr<DtRtiMsg>(
-      factory.createReceived(bytes.data(), static_cast<int>(bytes.size()), nullptr, &status));
-}
 
 inline std::string describeSent(const DtRtiMsg& msg) {
   std::ostringstream line;

@@ -21,7 +21,6 @@
 //   57 cycle=C fed=F pending=P lagPending=Q lbts=B lag=G
 //   59                    61 fed=F lbts=B lag=G
 
-#include <charconv>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -32,40 +31,17 @@
 #include "exec/DtTimeInfo.h"
 #include "fedtime.hh"
 #include "net/DtConnectionMgr.h"
-#include "net/DtDfltMsgFactory.h"
 #include "net/DtTimeMsgs.h"
+#include "support/TimeScript.h"
 
 namespace exectime {
 
 constexpr int theExec = 7;
 constexpr int theOtherExec = 8;
 
-inline std::string text(const RTI::FedTime& time) {
-  const double value = dynamic_cast<const RTIfedTime&>(time).getTime();
-  char buffer[32];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, end.ptr);
-}
-
-inline RTIfedTime timeOf(const std::string& word) {
-  RTIfedTime t(0.0);
-  if (word == "inf") {
-    t.setPositiveInfinity();
-  } else {
-    t = RTIfedTime(std::stod(word));
-  }
-  return t;
-}
-
-// The message as a receiver reads it: its bytes through the factory.
-inline std::unique_ptr<DtRtiMsg> reread(const DtRtiMsg& msg) {
-  static DtDfltMsgFactory factory;
-  std::vector<char> bytes(msg.data(), msg.data() + msg.size());
-  int status = -1;
-  std::unique_ptr<DtRtiMsg> copy(
-      factory.createReceived(bytes.data(), static_cast<int>(bytes.size()), nullptr, &status));
-  return copy;
-}
+using timescript::reread;
+using timescript::text;
+using timescript::timeOf;
 
 inline std::string describe(const DtRtiMsg& msg) {
   std::ostringstream line;
