@@ -58,6 +58,41 @@ public:
       EXPECT_EQ(result.rfind("ok ", 0), 0u) << command << ": " << (result.empty() ? "no answer" : result);
       if (result.rfind("ok ", 0) == 0) last_ = result;
     }
+    return callbacksSince(before);
+  }
+  // The result of the last command that succeeded ("ok <verb> <result>").
+  std::string result() const {
+    const std::size_t blank = last_.find(' ', 3);
+    return blank == std::string::npos ? "" : last_.substr(blank + 1);
+  }
+  ScriptedFederateProcess& process() { return *process_; }
+  // Ticks until the query prints the value (at most about 5 s); returns
+  // what it printed last.
+  std::string queryUntil(const std::string& query, const std::string& value) {
+    for (int turn = 0; turn < 100; ++turn) {
+      run({"tick 0.05", query});
+      if (result() == value) break;
+    }
+    return result();
+  }
+
+  // One command's "ok"/"error" line.
+  std::string command(const std::string& command) { return process_->command(command); }
+  // Waits for the callback while `other` ticks in short turns: the rtiexec's
+  // constrained sync needs the constrained federates' answers. Returns the
+  // callbacks seen (empty when it did not come within about 10 s).
+  std::vector<std::string> waitWhileTicking(const std::string& callback, Federate& other) {
+    for (int turn = 0; turn < 50; ++turn) {
+      other.run({"tick 0.1"});
+      const std::size_t before = process_->lines().size();
+      if (process_->command("wait " + callback + " 0.1").rfind("ok ", 0) == 0) return callbacksSince(before);
+    }
+    return {};
+  }
+
+private:
+  // The time and traffic callbacks among the lines read since `before`.
+  std::vector<std::string> callbacksSince(std::size_t before) const {
     std::vector<std::string> callbacks;
     for (std::size_t i = before; i < process_->lines().size(); ++i) {
       const std::string& line = process_->lines()[i];
@@ -69,16 +104,7 @@ public:
     }
     return callbacks;
   }
-  // One command's "ok"/"error" line.
-  std::string command(const std::string& command) { return process_->command(command); }
-  // The result of the last command that succeeded ("ok <verb> <result>").
-  std::string result() const {
-    const std::size_t blank = last_.find(' ', 3);
-    return blank == std::string::npos ? "" : last_.substr(blank + 1);
-  }
-  ScriptedFederateProcess& process() { return *process_; }
 
-private:
   std::unique_ptr<ScriptedFederateProcess> process_;
   std::string last_;
 };
@@ -105,9 +131,8 @@ TEST_F(TimeFederation, ThreeFederatesAdvanceByTheLbts) {
   a.run({"register Tank T1"});
   EXPECT_EQ(a.run({"enable-regulation 0 1", "wait timeRegulationEnabled"}), Lines{"timeRegulationEnabled 0"});
   EXPECT_EQ(b.run({"enable-constrained", "wait timeConstrainedEnabled"}), Lines{"timeConstrainedEnabled 0"});
-  c.run({"enable-regulation 0 1"});
-  b.run({"tick 0.3"});  // answers the constrained sync that C's regulation starts
-  EXPECT_EQ(c.run({"wait timeRegulationEnabled"}), Lines{"timeRegulationEnabled 0"});
+  c.run({"enable-regulation 0 1"});  // starts a constrained sync, which B answers
+  EXPECT_EQ(c.waitWhileTicking("timeRegulationEnabled", b), Lines{"timeRegulationEnabled 0"});
   EXPECT_EQ(c.run({"enable-constrained", "wait timeConstrainedEnabled"}), Lines{"timeConstrainedEnabled 0"});
   b.process().command("wait discoverObjectInstance");
 
@@ -131,10 +156,10 @@ TEST_F(TimeFederation, ThreeFederatesAdvanceByTheLbts) {
   // Up to the LBTS: TAR waits, TARA is granted; a flush grants the LBTS.
   EXPECT_EQ(b.run({"tar 11", "tick 0.3"}), Lines{});
   EXPECT_EQ(a.run({"tar 20", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 20"});
+  a.run({"send-interaction-at 25 Shot s25 Power=25"});  // past the LBTS to come: only a flush delivers it
   EXPECT_EQ(c.run({"tar 20", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 20"});
   EXPECT_EQ(b.run({"wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 11"});
   EXPECT_EQ(b.run({"tara 21", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 21"});
-  a.run({"send-interaction-at 25 Shot s25 Power=25"});
   const Lines flushed = b.run({"flush 30", "wait timeAdvanceGrant"});
   ASSERT_EQ(flushed.size(), 2u) << ::testing::PrintToString(flushed);
   EXPECT_NE(flushed[0].find(" 25 \"s25\""), std::string::npos) << flushed[0];
@@ -193,8 +218,8 @@ TEST_F(TimeFederation, NextEventCyclesAdvanceTwoFederatesInLockStep) {
   a.run({"create Clock Clock.fed", "join Clock A", "enable-regulation 0 1", "wait timeRegulationEnabled",
          "enable-constrained", "wait timeConstrainedEnabled"});
   b.run({"join Clock B", "enable-regulation 0 1"});
-  a.run({"tick 0.3"});  // the constrained sync
-  b.run({"wait timeRegulationEnabled", "enable-constrained", "wait timeConstrainedEnabled"});
+  EXPECT_EQ(b.waitWhileTicking("timeRegulationEnabled", a), Lines{"timeRegulationEnabled 0"});
+  b.run({"enable-constrained", "wait timeConstrainedEnabled"});
   for (Federate* f : {&a, &b}) f->run({"on timeAdvanceGrant ner-by 1", "ner 1"});
   // Both tick at once until each has 20 grants.
   a.process().send("tick 3");
@@ -222,8 +247,7 @@ TEST_F(TimeFederation, ALookaheadReductionTakesEffectOverTheFollowingGrants) {
   for (std::size_t i = 0; i < 3; ++i) {
     a.run({"tar " + std::to_string(steps[i].first), "wait timeAdvanceGrant", "query-lookahead"});
     EXPECT_EQ(a.result(), lookaheads[i]) << "after the grant of " << steps[i].first;
-    b.run({"tick 0.2", "query-lbts"});
-    EXPECT_EQ(b.result(), steps[i].second) << "after A's grant of " << steps[i].first;
+    EXPECT_EQ(b.queryUntil("query-lbts", steps[i].second), steps[i].second) << "after A's grant of " << steps[i].first;
   }
   for (Federate* f : {&a, &b}) f->run({"resign delete-and-release"});
 }
@@ -240,8 +264,7 @@ TEST_F(TimeFederation, ConstrainedFederatesWaitForTheLbtsAndHoldNewRegulatorsBac
   a.run({"tar 25", "wait timeAdvanceGrant"});
   EXPECT_EQ(b.run({"wait timeConstrainedEnabled"}), Lines{"timeConstrainedEnabled 20"});
   c.run({"join Clock C", "enable-regulation 0 1"});
-  b.run({"tick 0.3"});
-  EXPECT_EQ(c.run({"wait timeRegulationEnabled"}), Lines{"timeRegulationEnabled 19"});
+  EXPECT_EQ(c.waitWhileTicking("timeRegulationEnabled", b), Lines{"timeRegulationEnabled 19"});
   for (Federate* f : {&a, &b, &c}) f->run({"resign delete-and-release"});
 }
 
