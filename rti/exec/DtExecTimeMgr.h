@@ -15,8 +15,9 @@
 // An LBTS message names the regulator of least LBTS and carries the least
 // and the second-least (lag) LBTS: a federate takes the lag one when it is
 // itself the one named. Bounds are read off the heads of the sorted lists;
-// no operation scans all federates except the constrained sync and a new
-// next-event cycle, which address each of their federates.
+// only the constrained sync, a new next-event cycle and the release of
+// pending constrained federates walk a list: each concerns every federate
+// on it.
 //
 // The execution (DtFedExec) owns it, gives it its connection manager, name
 // and handle, and calls resignFederateTime for every federate that leaves.
