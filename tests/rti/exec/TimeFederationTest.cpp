@@ -138,18 +138,20 @@ TEST_F(TimeFederation, ThreeFederatesAdvanceByTheLbts) {
 
   // A's time-stamped traffic, one shot retracted before anyone sees it.
   a.run({"send-interaction-at 3 Shot s3 Power=3", "send-interaction-at 2 Shot s2 Power=2",
-         "update-at 2 T1 u2 Pos=2", "send-interaction-at 4 Shot s4 Power=4"});
+         "update-at 2 T1 u2 Pos=2", "delete-at 4 T1 gone", "send-interaction-at 4 Shot s4 Power=4"});
   a.run({"retract " + a.result()});
   EXPECT_EQ(b.run({"tar 5", "tick 0.5"}), Lines{}) << "nothing before the grant, no grant before A and C advance";
   EXPECT_EQ(a.run({"tar 10", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 10"});
   EXPECT_EQ(b.run({"tick 0.3"}), Lines{}) << "C still holds the LBTS at 1";
   EXPECT_EQ(c.run({"tar 10", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 10"});
   const Lines atB = b.run({"wait timeAdvanceGrant"});
-  ASSERT_EQ(atB.size(), 4u) << ::testing::PrintToString(atB);
+  ASSERT_EQ(atB.size(), 5u) << ::testing::PrintToString(atB);
   EXPECT_NE(atB[0].find(" {0=\"2\"} 2 \"s2\""), std::string::npos) << atB[0];
   EXPECT_NE(atB[1].find(" {1=\"2\"} 2 \"u2\""), std::string::npos) << atB[1];
   EXPECT_NE(atB[2].find(" {0=\"3\"} 3 \"s3\""), std::string::npos) << atB[2];
-  EXPECT_EQ(atB[3], "timeAdvanceGrant 5");
+  EXPECT_EQ(atB[3].rfind("removeObjectInstance ", 0), 0u) << atB[3];
+  EXPECT_NE(atB[3].find(" 4 \"gone\""), std::string::npos) << atB[3];
+  EXPECT_EQ(atB[4], "timeAdvanceGrant 5");
   EXPECT_EQ(b.run({"query-lbts"}), Lines{});
   EXPECT_EQ(b.result(), "11");
 
