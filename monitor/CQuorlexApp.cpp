@@ -5,6 +5,7 @@
 #include "CDisplayPropsDlg.h"
 #include "CGuiPost.h"
 #include "CHelpPage.h"
+#include "CHlaInputPump.h"
 #include "CMainFrame.h"
 #include "CMainFrameLink.h"
 #include "CNetworkPropsDlg.h"
@@ -81,6 +82,7 @@ bool CQuorlexApp::InitInstance()
     CreateMainFrame();
     m_quickView = QuickViewFlags::FromProfile(m_profile);
     m_tickTimer.start();
+    StartHlaInputPump();
     // After the window has appeared, so that the message has something to sit on.
     QTimer::singleShot(0, this, &CQuorlexApp::ShowProfileProblems);
     return true;
@@ -119,6 +121,18 @@ std::unique_ptr<IHlaManager> CQuorlexApp::MakeHlaFederate()
     if (!m_hlaFedDirectories.empty())
         manager->SetFedDirectories(m_hlaFedDirectories);
     return manager;
+}
+
+void CQuorlexApp::StartHlaInputPump()
+{
+    // Once the frame exists: what the RTI delivers before lands nowhere.
+    IHlaManager* hla = GetHlaManager();
+    if (!hla)
+        return;
+    const std::vector<int> descriptors = hla->InputDescriptors();
+    if (!descriptors.empty())
+        m_hlaInputPump = std::make_unique<CHlaInputPump>(
+            descriptors, [this] { return TickHla(); });
 }
 
 void CQuorlexApp::StopNetManager()
@@ -214,6 +228,7 @@ void CQuorlexApp::Shutdown()
         return;
     m_shutDown = true;
     m_tickTimer.stop();
+    m_hlaInputPump.reset();   // before the resignation closes the RTI's sockets
     StopNetManager();
     ShutdownHla();
     DetachMainFrame();

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+class CHlaInputPump;
 class CMainFrame;
 class CMainFrameLink;
 class CNetMgr;
@@ -65,6 +66,8 @@ public:
     CMainFrame* mainFrame() const { return m_frame.get(); }
     CNetMgr* netManager() const { return m_netManager.get(); }
     const QTimer& tickTimer() const { return m_tickTimer; }
+    // What ticks the RTI when its input arrives; null without a federation.
+    CHlaInputPump* hlaInputPump() const { return m_hlaInputPump.get(); }
     std::int32_t treeType() const { return m_treeType; }
     bool isDisEnabled() const { return m_disEnabled; }
     bool isHlaEnabled() const { return m_hlaEnabled; }
@@ -85,6 +88,8 @@ private:
     std::unique_ptr<IHlaManager> MakeHlaFederate();
     void StopNetManager();
     void CreateMainFrame();
+    // From now on the RTI is ticked as soon as its input arrives too.
+    void StartHlaInputPump();
     // What the transmitter bar reads from the application.
     TransmitterTreeHost TreeHost();
     void ConnectCommands();
@@ -113,5 +118,6 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     std::shared_ptr<CMainFrameLink> m_frameLink;
     QTimer m_tickTimer;
+    std::unique_ptr<CHlaInputPump> m_hlaInputPump;
     bool m_shutDown = false;
 };

@@ -22,7 +22,7 @@ std::optional<std::uint32_t> CNullHlaManager::GetClassHandle(HlaClassKind)
     return std::nullopt;
 }
 
-void CNullHlaManager::Tick() {}
+bool CNullHlaManager::Tick(double) { return false; }
 
 void CNullHlaManager::RequestObjectAttributeValueUpdate(std::uint32_t, const HlaAttributeHandles&) {}
 

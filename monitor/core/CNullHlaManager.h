@@ -11,7 +11,7 @@ public:
     bool ResignFederation() override;
     std::optional<HlaAttributeHandles> MakeAttributeHandleSet(std::uint32_t mask) override;
     std::optional<std::uint32_t> GetClassHandle(HlaClassKind kind) override;
-    void Tick() override;
+    bool Tick(double budgetSeconds) override;
     void RequestObjectAttributeValueUpdate(std::uint32_t object, const HlaAttributeHandles& attributes) override;
     void RequestClassAttributeValueUpdate(std::uint32_t objectClass, const HlaAttributeHandles& attributes) override;
     std::string GetObjectInstanceName(std::uint32_t object) override;

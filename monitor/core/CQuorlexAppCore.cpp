@@ -55,12 +55,18 @@ void CQuorlexAppCore::OnTimerTick()
                 frame->SweepTree();
             }
     }
-    if (m_hla) {
-        try {
-            m_hla->Tick();
-        } catch (...) {
-            // The RTI goes on at the next tick; there is no one to tell.
-        }
+    TickHla();
+}
+
+bool CQuorlexAppCore::TickHla(double budgetSeconds)
+{
+    if (!m_hla)
+        return false;
+    try {
+        return m_hla->Tick(budgetSeconds);
+    } catch (...) {
+        // The RTI goes on at the next tick; there is no one to tell.
+        return false;
     }
 }
 

@@ -36,6 +36,9 @@ class CQuorlexAppCore : public IPduHandler {
 public:
     static constexpr std::int32_t kDefaultTimeout = 10;   // seconds
     static constexpr std::uint32_t kTicksPerSecond = 4;   // one tick every 250 ms
+    // The longest the RTI's tick may hold the UI thread at a time, however
+    // much input waits (the rest waits for the next tick).
+    static constexpr double kHlaTickBudgetSeconds = 0.02;
 
     CQuorlexAppCore();
     ~CQuorlexAppCore() override;
@@ -57,6 +60,10 @@ public:
     // Every 250 ms: counts the tick, asks the frame to sweep its tree every
     // Timeout seconds, and ticks the RTI (whose callbacks run inside).
     void OnTimerTick();
+    // Ticks the RTI for at most `budgetSeconds` (nothing without a
+    // federation). True when input still waits; an RTI error is dropped (the
+    // next tick goes on).
+    bool TickHla(double budgetSeconds = kHlaTickBudgetSeconds);
     // The sweep dropped a DIS radio from the tree: its detail window closes
     // and its record is released, unless a PDU of the radio came after the
     // sweep began (the record then stays for the tree to show again). A

@@ -4,7 +4,7 @@
 // that the core neither includes an RTI header nor links the RTI library.
 //
 // Every call comes from the UI thread. The RTI callbacks of the federate run
-// inside Tick() and reach the application through CQuorlexAppCore's HLA
+// inside Tick and reach the application through CQuorlexAppCore's HLA
 // handlers.
 #pragma once
 
@@ -48,9 +48,19 @@ public:
     // The class handle of the kind; nothing for a kind the manager does not know.
     virtual std::optional<std::uint32_t> GetClassHandle(HlaClassKind kind) = 0;
 
+    // The descriptors that become readable when received input waits for
+    // Tick (the application watches them to tick at once); none without a
+    // federation. They stay the RTI's and are valid until the resignation.
+    virtual std::vector<int> InputDescriptors() { return {}; }
+
     // The ambassador services the application calls. Each may throw HlaError
     // (or another std::exception) when the RTI refuses.
-    virtual void Tick() = 0;
+    //
+    // Tick handles the received input, its callbacks included, one message
+    // after another until none waits or `budgetSeconds` have passed (checked
+    // after each message), so that a flood cannot hold the caller for longer.
+    // True when it stopped with input still waiting.
+    virtual bool Tick(double budgetSeconds) = 0;
     virtual void RequestObjectAttributeValueUpdate(std::uint32_t object, const HlaAttributeHandles& attributes) = 0;
     virtual void RequestClassAttributeValueUpdate(std::uint32_t objectClass, const HlaAttributeHandles& attributes) = 0;
     virtual std::string GetObjectInstanceName(std::uint32_t object) = 0;

@@ -1,9 +1,11 @@
 #include "hla/CHLAMgr.h"
 
+#include <DtRtiExtensions.hh>
 #include <QtGlobal>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -228,10 +230,27 @@ bool CHLAMgr::ResignFederation()
 
 // --- The application's services -----------------------------------------------------------------------------
 
-void CHLAMgr::Tick()
+std::vector<int> CHLAMgr::InputDescriptors()
 {
-    if (m_rti)
-        ForApplication([this] { m_rti->tick(); });
+    std::vector<int> descriptors;
+    if (!m_rti || !m_joined)
+        return descriptors;
+    // Index 0 is the best-effort connection, 1 the reliable one; without an
+    // rtiexec both may be the one socket.
+    for (unsigned long connection : {0ul, 1ul}) {
+        const int descriptor = DtReadFileEvent(&*m_rti, connection);
+        if (descriptor >= 0 && std::find(descriptors.begin(), descriptors.end(), descriptor) == descriptors.end())
+            descriptors.push_back(descriptor);
+    }
+    return descriptors;
+}
+
+bool CHLAMgr::Tick(double budgetSeconds)
+{
+    if (!m_rti)
+        return false;
+    // No minimum: the tick returns as soon as no input waits.
+    return ForApplication([&] { return m_rti->tick(0.0, budgetSeconds) == RTI::RTI_TRUE; });
 }
 
 void CHLAMgr::RequestObjectAttributeValueUpdate(std::uint32_t object, const HlaAttributeHandles& attributes)

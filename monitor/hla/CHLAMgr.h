@@ -52,9 +52,12 @@ public:
     // failed; a failed resign is shown to the user.
     bool ResignFederation() override;
 
+    // The RTI's descriptors of its best-effort and reliable connections
+    // (those it has), while joined.
+    std::vector<int> InputDescriptors() override;
     // The application's ambassador services; an RTI exception reaches the
     // caller as an HlaError naming the exception.
-    void Tick() override;
+    bool Tick(double budgetSeconds) override;
     void RequestObjectAttributeValueUpdate(std::uint32_t object, const HlaAttributeHandles& attributes) override;
     void RequestClassAttributeValueUpdate(std::uint32_t objectClass, const HlaAttributeHandles& attributes) override;
     std::string GetObjectInstanceName(std::uint32_t object) override;

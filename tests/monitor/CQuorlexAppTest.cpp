@@ -64,11 +64,12 @@ public:
     }
     std::optional<HlaAttributeHandles> MakeAttributeHandleSet(std::uint32_t) override { return std::nullopt; }
     std::optional<std::uint32_t> GetClassHandle(HlaClassKind) override { return std::nullopt; }
-    void Tick() override
+    bool Tick(double) override
     {
         ++m_calls.ticks;
         if (m_calls.tickThrows)
             throw HlaError("the RTI went away");
+        return false;
     }
     void RequestObjectAttributeValueUpdate(std::uint32_t, const HlaAttributeHandles&) override {}
     void RequestClassAttributeValueUpdate(std::uint32_t, const HlaAttributeHandles&) override {}

@@ -6,12 +6,14 @@
 // cannot start and DIS monitoring goes on alone.
 #include "AppTestSupport.h"
 #include "CChildFrame.h"
+#include "CHlaInputPump.h"
 #include "CMainFrame.h"
 #include "CQuorlexApp.h"
 #include "CQuorlexHlaView.h"
 #include "CTransmitterBar.h"
 #include "CTransmitterTree.h"
 #include "DialogTestSupport.h"
+#include "RadioFederateProcess.h"
 #include "core/CProfile.h"
 #include "core/CUdpSender.h"
 #include "core/DisTraffic.h"
@@ -20,9 +22,11 @@
 #include "monitor/hla/HlaTestSupport.h"
 
 #include <QMdiArea>
-#include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <linux/sock_diag.h>
+#include <sys/socket.h>
 
 #include <memory>
 
@@ -30,48 +34,6 @@ namespace {
 
 using namespace apptest;
 using dialogtest::RecordingReporter;
-
-// tools/radio-federate, with one radio named "guiradio.1", until terminated.
-// It updates the radio's attributes only when asked: the monitor asks when it
-// discovers the radio.
-class RadioFederateProcess {
-public:
-    RadioFederateProcess()
-    {
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(QLX_BINARY_ROOT "/bin/radio-federate",
-                        {"--federation", "GuiTest", "--fed", QString::fromStdString(hlatest::FedDirectory()) +
-                                                                 "/qlxRprFom10.fed",
-                         "--radios", "1", "--rate", "20", "--update", "0", "--prefix", "guiradio", "--name",
-                         "radio-federate@test"});
-    }
-    ~RadioFederateProcess()
-    {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    // True once it has joined and registered its radio.
-    bool WaitUntilReady()
-    {
-        QDeadlineTimer deadline(10000);
-        while (!m_output.contains("ready")) {
-            if (deadline.hasExpired() || !m_process.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
-                return m_output.contains("ready");
-            m_output += m_process.readAllStandardOutput();
-        }
-        return true;
-    }
-    // Asks it to end as an operator would (Ctrl-C): it deletes its radio and resigns.
-    bool Stop()
-    {
-        m_process.terminate();
-        return m_process.waitForFinished(10000) && m_process.exitCode() == 0;
-    }
-
-private:
-    QProcess m_process;
-    QByteArray m_output;
-};
 
 class HlaRadioTest : public testing::Test {
 protected:
@@ -118,7 +80,10 @@ protected:
 
 TEST_F(HlaRadioTest, ARadioFederatesTransmitterIsShownFollowedAndRemoved)
 {
-    RadioFederateProcess radios;
+    // One radio that updates its attributes only when asked (the monitor asks
+    // when it discovers it).
+    RadioFederateProcess radios("GuiTest", {"--radios", "1", "--rate", "20", "--update", "0", "--prefix", "guiradio",
+                                            "--name", "radio-federate@test"});
     ASSERT_TRUE(radios.WaitUntilReady());
     ASSERT_TRUE(app->InitInstance());
     EXPECT_EQ(reporter.errors, QStringList());
@@ -167,6 +132,80 @@ TEST_F(HlaRadioTest, ARadioFederatesTransmitterIsShownFollowedAndRemoved)
     ASSERT_TRUE(ProcessEventsUntil([&] { return app->mainFrame()->mdiArea()->subWindowList().isEmpty(); }));
     EXPECT_EQ(tree->HlaRadioItem(object), nullptr);
     EXPECT_EQ(tree->hlaRoot()->childCount(), 0);
+    EXPECT_EQ(reporter.errors, QStringList());
+}
+
+// What the kernel says of a socket: the datagrams it dropped because its
+// receive buffer was full, and the size of that buffer.
+struct SocketMemory {
+    std::uint32_t drops = 0;
+    std::uint32_t receiveBuffer = 0;
+};
+
+SocketMemory SocketMemoryOf(int descriptor)
+{
+    std::uint32_t info[SK_MEMINFO_VARS] = {};
+    socklen_t size = sizeof info;
+    if (::getsockopt(descriptor, SOL_SOCKET, SO_MEMINFO, info, &size) != 0)
+        return {};
+    return {info[SK_MEMINFO_DROPS], info[SK_MEMINFO_RCVBUF]};
+}
+
+// 200 radios sending 50 signals a second each: the RTI is ticked as its
+// input arrives, so that every radio is discovered and shown and its signals
+// counted, and no datagram is dropped, while the event loop goes on turning
+// between two ticks. Nothing is lost only when the RTI's socket can hold
+// what arrives while the GUI thread does other work (a tick's budget, a
+// repaint): a tenth of a second of this traffic, about a megabyte. With a
+// smaller buffer by default only the turning of the loop is checked.
+TEST_F(HlaRadioTest, UnderAFloodOfSignalsEveryRadioAppearsAndTheEventLoopKeepsTurning)
+{
+    constexpr std::size_t kRadios = 200;
+    constexpr std::uint32_t kBurstBuffer = 1u << 20;
+    RadioFederateProcess radios("GuiTest", {"--radios", QString::number(kRadios), "--rate", "50", "--update", "0",
+                                            "--prefix", "flood"});
+    ASSERT_TRUE(radios.WaitUntilReady());
+    ASSERT_TRUE(app->InitInstance());
+    CHlaInputPump* pump = app->hlaInputPump();
+    ASSERT_NE(pump, nullptr);
+    const int descriptor = app->GetHlaManager()->InputDescriptors().front();
+    const SocketMemory before = SocketMemoryOf(descriptor);
+
+    // A timer that fires at every turn of the event loop: a tick that comes
+    // before the loop has turned since the last one held the GUI thread.
+    std::uint64_t turns = 0, turnsAtLastTick = ~std::uint64_t{0}, ticksWithoutATurn = 0;
+    QTimer turn;
+    turn.setInterval(0);
+    QObject::connect(&turn, &QTimer::timeout, [&] { ++turns; });
+    turn.start();
+    QObject::connect(pump, &CHlaInputPump::ticked, [&] {
+        if (turns == turnsAtLastTick)
+            ++ticksWithoutATurn;
+        turnsAtLastTick = turns;
+    });
+    if (before.receiveBuffer < kBurstBuffer) {
+        EXPECT_TRUE(ProcessEventsUntil([&] { return pump->tickCount() >= 1000; }, 60000));
+        EXPECT_EQ(ticksWithoutATurn, 0u);
+        GTEST_SKIP() << "The RTI's socket holds " << before.receiveBuffer << " bytes by default, fewer than "
+                     << kBurstBuffer << ": datagrams may be dropped, and radios with them.";
+    }
+
+    CTransmitterTree* tree = Tree();
+    ASSERT_NE(tree, nullptr);
+    auto radiosShown = [&](std::uint32_t leastSignals) {
+        std::size_t shown = 0;
+        for (const CRadioReceive& radio : app->GetRadios())
+            if (radio.IsHla() && tree->HlaRadioItem(radio.GetObjectHandle()) && radio.GetSignalCount() >= leastSignals)
+                ++shown;
+        return shown;
+    };
+    EXPECT_TRUE(ProcessEventsUntil([&] { return radiosShown(0) == kRadios; }, 60000)) << radiosShown(0) << " shown";
+    // A second of signals for every radio.
+    EXPECT_TRUE(ProcessEventsUntil([&] { return radiosShown(50) == kRadios; }, 30000))
+        << radiosShown(50) << " with a second of signals";
+    EXPECT_EQ(SocketMemoryOf(descriptor).drops, before.drops);
+    EXPECT_EQ(ticksWithoutATurn, 0u);
+    EXPECT_GT(pump->tickCount(), 0u);
     EXPECT_EQ(reporter.errors, QStringList());
 }
 

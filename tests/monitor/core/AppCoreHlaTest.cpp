@@ -164,16 +164,22 @@ TEST_F(AppCoreHla, AttributeUpdateRequests)
     EXPECT_NO_THROW(app.OnRequestAttributeUpdate(0, 0x3));
 }
 
-TEST_F(AppCoreHla, TickDrivesTheRtiAndSwallowsItsErrors)
+TEST_F(AppCoreHla, TickDrivesTheRtiWithinItsBudgetAndSwallowsItsErrors)
 {
     app.OnTimerTick();
+    EXPECT_EQ(hla->lastTickBudget, CQuorlexAppCore::kHlaTickBudgetSeconds);
+    hla->inputWaits = true;
+    EXPECT_TRUE(app.TickHla(0.005));   // what the RTI says is left waiting
+    EXPECT_EQ(hla->lastTickBudget, 0.005);
     hla->tickThrows = true;
     EXPECT_NO_THROW(app.OnTimerTick());
-    EXPECT_EQ(hla->ticks, 2);
+    EXPECT_FALSE(app.TickHla());
+    EXPECT_EQ(hla->ticks, 4);
 
     app.ShutdownHla();
     EXPECT_EQ(app.GetHlaManager(), nullptr);
     app.OnTimerTick();   // no manager: nothing to tick
+    EXPECT_FALSE(app.TickHla());
     app.OnRequestAttributeUpdate(0, 0x1);
 }
 

@@ -41,10 +41,12 @@ public:
         if (kind == HlaClassKind::RadioTransmitter) return kRadioClass;
         return std::nullopt;
     }
-    void Tick() override
+    bool Tick(double budgetSeconds) override
     {
         ++ticks;
+        lastTickBudget = budgetSeconds;
         if (tickThrows) throw HlaError("tick refused");
+        return inputWaits;
     }
     void RequestObjectAttributeValueUpdate(std::uint32_t object, const HlaAttributeHandles& attributes) override
     {
@@ -68,8 +70,10 @@ public:
     std::string joined;
     bool joinSucceeds = true;
     bool tickThrows = false;
+    bool inputWaits = false;   // what Tick answers
     bool requestsThrow = false;
     int ticks = 0;
+    double lastTickBudget = 0;
     int resigns = 0;
     std::vector<Request> requests;
 };

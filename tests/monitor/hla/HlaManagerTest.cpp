@@ -14,6 +14,7 @@
 #include <NullFederateAmbassador.hh>
 #include <fedtime.hh>
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <bit>
 #include <filesystem>
@@ -39,7 +40,7 @@ struct Monitor {
     std::unique_ptr<CHLAMgrRpr10> manager = std::make_unique<CHLAMgrRpr10>(app);
 
     std::uint32_t Handle(std::size_t entry) const { return manager->GetFomName(entry).handle.value(); }
-    void Tick() { manager->Tick(); }
+    void Tick() { manager->Tick(0.01); }
 };
 
 // Another federate: it subscribes the radio transmitters and records what it
@@ -158,6 +159,52 @@ TEST_P(JoinWithRadios, RadiosOfAnotherFederateAreReflectedSignalledAndRemoved)
 
 INSTANTIATE_TEST_SUITE_P(Order, JoinWithRadios, testing::Bool(),
                          [](const auto& info) { return info.param ? "MonitorCreates" : "RadiosCreate"; });
+
+bool Readable(int descriptor)
+{
+    pollfd entry{descriptor, POLLIN, 0};
+    return ::poll(&entry, 1, 0) == 1 && (entry.revents & POLLIN) != 0;
+}
+
+// The application watches the federate's descriptors and ticks when one is
+// readable; a tick whose budget is used up leaves the rest of the input
+// waiting, and the descriptor readable. A budget of nothing handles one
+// message.
+TEST(HlaManagerInput, TheDescriptorIsReadableWhileInputWaitsAndATickStopsAtItsBudget)
+{
+    FederationScope federation;
+    Monitor monitor;
+    EXPECT_TRUE(monitor.manager->InputDescriptors().empty()) << "not joined";
+    ASSERT_TRUE(monitor.manager->JoinFederation(kFederation));
+    RadioFederate radios(RadioOptions());
+    radios.Join();
+    const std::vector<int> descriptors = monitor.manager->InputDescriptors();
+    ASSERT_EQ(descriptors.size(), 1u);   // no rtiexec: the best-effort socket only
+    const int descriptor = descriptors.front();
+    auto drained = [&] {
+        while (monitor.manager->Tick(1.0))
+            ;
+        return !Readable(descriptor);
+    };
+    ASSERT_TRUE(StepUntil([&] { radios.Rti().tick(); }, drained));
+
+    constexpr std::size_t kSignals = 5;
+    for (std::size_t i = 0; i < kSignals; ++i)
+        radios.SendSignal(0);
+    ASSERT_TRUE(StepUntil([] {}, [&] { return Readable(descriptor); }));
+    EXPECT_TRUE(monitor.manager->Tick(0));
+    EXPECT_EQ(monitor.app->heard.size(), 1u);
+    EXPECT_TRUE(Readable(descriptor)) << "the other signals wait";
+    for (std::size_t ticks = 1; ticks < kSignals; ++ticks)
+        EXPECT_TRUE(monitor.manager->Tick(0));
+    EXPECT_EQ(monitor.app->heard.size(), kSignals);
+    EXPECT_FALSE(monitor.manager->Tick(1.0));
+    EXPECT_FALSE(Readable(descriptor));
+
+    radios.Leave();
+    EXPECT_TRUE(monitor.manager->ResignFederation());
+    EXPECT_TRUE(monitor.manager->InputDescriptors().empty());
+}
 
 // --- Attribute handles and mask bits ----------------------------------------------------------------------------
 
@@ -384,7 +431,7 @@ TEST_P(Resignation, TheMonitorsObjectLeavesWithItsFederate)
     const RTI::ObjectHandle own = manager->GetMonitorObject();
     auto step = [&] {
         observer.rti.tick();
-        manager->Tick();
+        manager->Tick(0.01);
     };
     ASSERT_TRUE(StepUntil(step, [&] { return observer.discovered.count(own) == 1; }));
     EXPECT_EQ(observer.discovered[own], CHLAMgr::MonitorName('.'));
