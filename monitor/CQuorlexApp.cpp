@@ -212,9 +212,19 @@ void CQuorlexApp::ShowProfileProblems()
 
 void CQuorlexApp::ShowIntakeNotice()
 {
-    const std::string notice = m_netManager ? m_netManager->TakeNotice() : std::string();
+    if (!m_netManager)
+        return;
+    const std::string notice = m_netManager->TakeNotice();
     if (!notice.empty())
         m_reporter.ShowWarning(QString::fromStdString(notice));
+    // DIS monitoring goes on (broadcasts and multicasts reach every program);
+    // the operator learns why some radios may be missing.
+    const QString shared = QString::fromStdString(m_netManager->TakeSharedPortNotice());
+    if (!shared.isEmpty()) {
+        qWarning("Quorlex: %s", qPrintable(shared));
+        if (m_frame)
+            m_frame->statusBar()->showMessage(shared);
+    }
 }
 
 void CQuorlexApp::OnTick()

@@ -42,6 +42,39 @@ bool Bind(int fd, std::uint32_t address, std::uint16_t port)
     return ::bind(fd, reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint) == 0;
 }
 
+enum class Binding { Failed, Alone, Shared };
+
+// Other programs on this host may listen to the same DIS port: the socket
+// reuses its address. Bound without reuse first, it learns whether another
+// socket holds the port already (the system then refuses), and is bound with
+// reuse beside it; either way it reuses its address from then on, so that
+// others may bind beside it later. `error` is set on a failure.
+Binding BindSharing(int fd, std::uint32_t address, std::uint16_t port, std::string& error)
+{
+    if (SetOption(fd, SOL_SOCKET, SO_REUSEADDR, 0) != 0) {
+        error = ErrorText("Cannot share the address of the DIS socket", errno);
+        return Binding::Failed;
+    }
+    auto bindFailed = [&] {
+        error = ErrorText("Cannot bind the DIS socket to " + DottedAddress(address) + " port " + std::to_string(port),
+                          errno);
+        return Binding::Failed;
+    };
+    bool shared = false;
+    if (!Bind(fd, address, port)) {
+        if (errno != EADDRINUSE)
+            return bindFailed();
+        shared = true;
+    }
+    if (SetOption(fd, SOL_SOCKET, SO_REUSEADDR, 1) != 0) {
+        error = ErrorText("Cannot share the address of the DIS socket", errno);
+        return Binding::Failed;
+    }
+    if (shared && !Bind(fd, address, port))
+        return bindFailed();
+    return shared ? Binding::Shared : Binding::Alone;
+}
+
 bool IsGroup(std::uint32_t address)
 {
     const std::uint32_t firstOctet = address >> 24;
@@ -63,27 +96,25 @@ std::unique_ptr<CDisSocket> CDisSocket::Create(std::uint16_t port, std::uint32_t
     (void)SetOption(fd.Get(), SOL_SOCKET, SO_RCVBUF, int{options.receiveBufferSize});
     // Each read then tells how many datagrams the kernel had to drop.
     (void)SetOption(fd.Get(), SOL_SOCKET, SO_RXQ_OVFL, 1);
-    // Other programs on this host may listen to the same DIS port.
-    if (SetOption(fd.Get(), SOL_SOCKET, SO_REUSEADDR, 1) != 0) {
-        error = ErrorText("Cannot share the address of the DIS socket", errno);
-        return nullptr;
-    }
 
     std::uint32_t bindAddress = INADDR_ANY;
-    bool bound = false;
+    Binding binding = Binding::Failed;
     if (target >> 24 == 127) {
         bindAddress = target;
     } else if (!options.bindAddress.empty()) {
+        // BindAdx when it can be bound, else any address.
         const std::optional<std::uint32_t> chosen = ParseDottedAddress(options.bindAddress);
-        bound = chosen && Bind(fd.Get(), *chosen, port);
-        if (bound)
-            bindAddress = *chosen;
+        if (chosen) {
+            binding = BindSharing(fd.Get(), *chosen, port, error);
+            if (binding != Binding::Failed)
+                bindAddress = *chosen;
+            error.clear();
+        }
     }
-    if (!bound && !Bind(fd.Get(), bindAddress, port)) {
-        error = ErrorText("Cannot bind the DIS socket to " + DottedAddress(bindAddress) + " port " + std::to_string(port),
-                          errno);
+    if (binding == Binding::Failed)
+        binding = BindSharing(fd.Get(), bindAddress, port, error);
+    if (binding == Binding::Failed)
         return nullptr;
-    }
     if (IsGroup(target) && options.bindAddress.empty()) {
         ip_mreq membership{};
         membership.imr_multiaddr.s_addr = htonl(target);
@@ -99,6 +130,7 @@ std::unique_ptr<CDisSocket> CDisSocket::Create(std::uint16_t port, std::uint32_t
     (void)SetOption(fd.Get(), SOL_SOCKET, SO_DONTROUTE, 0);
 
     std::unique_ptr<CDisSocket> socket(new CDisSocket(std::move(fd), DottedAddress(target), options.queueFlush));
+    socket->m_sharesPort = binding == Binding::Shared;
     sockaddr_in local{};
     socklen_t localSize = sizeof local;
     if (::getsockname(socket->Fd(), reinterpret_cast<sockaddr*>(&local), &localSize) == 0)

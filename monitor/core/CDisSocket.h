@@ -29,8 +29,9 @@ public:
     //   else BindAdx set bind to it, or to any address when that fails;
     //   else a group     bind to any address and join the group;
     //   else             bind to any address.
-    // Returns nothing, with the reason in `error`, when the socket cannot be
-    // created, marked for address reuse, bound or joined.
+    // The socket reuses its address, so that other programs may listen to
+    // the port too. Returns nothing, with the reason in `error`, when the
+    // socket cannot be created, marked for address reuse, bound or joined.
     static std::unique_ptr<CDisSocket> Create(std::uint16_t port, std::uint32_t multicast, const NetOptions& options,
                                               std::string& error);
 
@@ -42,6 +43,10 @@ public:
     // doubles what is asked for its bookkeeping, and caps it at
     // net.core.rmem_max, doubled likewise).
     std::int32_t ReceiveBufferGranted() const { return m_receiveBufferGranted; }
+    // Another socket was bound to the port already: the system hands each
+    // unicast datagram to one of them only (broadcasts and multicasts reach
+    // every one).
+    bool SharesPort() const { return m_sharesPort; }
 
     // Set while a receive thread reads this socket.
     bool IsReceiving() const { return m_receiving.load(); }
@@ -68,5 +73,6 @@ private:
     std::int32_t m_queueFlush;
     std::uint16_t m_boundPort = 0;
     std::int32_t m_receiveBufferGranted = 0;
+    bool m_sharesPort = false;
     std::atomic<bool> m_receiving{false};
 };

@@ -84,6 +84,26 @@ void CNetMgr::NoteReceiveBuffer(const CDisSocket& socket)
                " bytes asked for (the system's limit is net.core.rmem_max): bursts of traffic may lose datagrams.";
 }
 
+std::string CNetMgr::TakeSharedPortNotice()
+{
+    std::lock_guard guard(m_lock);
+    return std::exchange(m_sharedPortNotice, {});
+}
+
+std::string CNetMgr::SharedPortNotice(std::uint16_t port)
+{
+    return "Port " + std::to_string(port) + " is also in use by another program: unicast PDUs reach only one of them";
+}
+
+void CNetMgr::NoteSharedPort(const CDisSocket& socket)
+{
+    std::lock_guard guard(m_lock);
+    if (!socket.SharesPort() || m_sharedPortNoted == socket.BoundPort())
+        return;
+    m_sharedPortNoted = socket.BoundPort();
+    m_sharedPortNotice = SharedPortNotice(socket.BoundPort());
+}
+
 void CNetMgr::SetError(std::string text)
 {
     std::lock_guard guard(m_lock);
@@ -175,6 +195,7 @@ bool CNetMgr::OpenSocket()
     m_boundPort.store(m_options.port);
     m_socketOpen.store(true);
     NoteReceiveBuffer(*m_socket);
+    NoteSharedPort(*m_socket);
     IntakeCounters::Add(m_counters.socketOpenings);
     SetError({});
     return true;

@@ -21,6 +21,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -64,6 +65,11 @@ public:
     // manager: a receive buffer the kernel made smaller than asked for, with
     // both sizes. Empty when there is nothing (left) to say.
     std::string TakeNotice();
+    // What the user should hear when the socket shares its port with another
+    // program's (which then takes some of the unicast PDUs), once per port.
+    // Empty when there is nothing (left) to say.
+    std::string TakeSharedPortNotice();
+    static std::string SharedPortNotice(std::uint16_t port);
     IntakeCounts Counters() const { return m_counters.Snapshot(); }
 
 private:
@@ -78,6 +84,7 @@ private:
     void CloseSocket();
     void SetError(std::string text);
     void NoteReceiveBuffer(const CDisSocket& socket);
+    void NoteSharedPort(const CDisSocket& socket);
 
     IPduHandler& m_handler;
     IntakeCounters m_counters;
@@ -101,6 +108,8 @@ private:
     std::string m_error;
     std::string m_notice;
     bool m_bufferNoted = false;
+    std::string m_sharedPortNotice;
+    std::optional<std::uint16_t> m_sharedPortNoted;
 
     std::thread m_thread;
 };

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QMdiArea>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -124,6 +125,31 @@ TEST_F(QuorlexAppTest, ASocketThatCannotOpenEndsTheStartAtOnce)
     EXPECT_EQ(app->mainFrame(), nullptr);
     EXPECT_EQ(app->netManager(), nullptr);
     EXPECT_FALSE(app->tickTimer().isActive());
+}
+
+// A second program on the DIS port takes some of the unicast PDUs: the
+// status bar and the log say so once, and the broadcasts still arrive.
+TEST_F(QuorlexAppTest, APortSharedWithAnotherProgramIsToldOnceAndBroadcastsGoOn)
+{
+    PortHolder otherProgram(true);
+    EnableDis(otherProgram.port());
+    auto app = MakeApp();
+    QtMessages log;
+    ASSERT_TRUE(app->InitInstance());
+    const QString notice = QString("Port %1 is also in use by another program: unicast PDUs reach only one of them")
+                               .arg(otherProgram.port());
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !app->mainFrame()->statusBar()->currentMessage().isEmpty(); }));
+    EXPECT_EQ(app->mainFrame()->statusBar()->currentMessage(), notice);
+    EXPECT_EQ(log.Taken().filter("is also in use"), QStringList{"Quorlex: " + notice});
+    EXPECT_TRUE(reporter.warnings.isEmpty());
+    EXPECT_TRUE(reporter.errors.isEmpty());
+
+    CUdpSender broadcast("127.255.255.255", otherProgram.port());
+    ASSERT_TRUE(broadcast.Send(DisTraffic::TransmitterDatagram({1, 2, 3, 4})));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return app->GetRadioCount() == 1; }));
+    EXPECT_EQ(log.Taken().filter("is also in use").size(), 1) << "once";
+    app->mainFrame()->close();
+    app->ExitInstance();
 }
 
 TEST_F(QuorlexAppTest, AFailedJoinLeavesDisMonitoringRunning)

@@ -1,3 +1,5 @@
+#include "PortHolder.h"
+
 #include "core/CDisSocket.h"
 #include "core/CProfile.h"
 #include "core/PduBatch.h"
@@ -66,6 +68,34 @@ TEST(DisSocketTest, BindsAndJoinsByTheTargetAddress)
             EXPECT_EQ(JoinedGroup(*socket, c.multicast), c.joined);
         }
     }
+}
+
+// A socket knows whether another one held its port before it, and lets
+// others bind beside it afterwards; a socket that does not share its address
+// keeps the port to itself.
+TEST(DisSocketTest, SharesItsPortWithSocketsThatReuseTheirAddress)
+{
+    NetOptions options;
+    options.multicastInterface = INADDR_LOOPBACK;
+    std::string error;
+    const auto alone = CDisSocket::Create(0, 0, options, error);
+    ASSERT_TRUE(alone) << error;
+    EXPECT_FALSE(alone->SharesPort());
+    const auto beside = CDisSocket::Create(alone->BoundPort(), 0, options, error);
+    ASSERT_TRUE(beside) << error;
+    EXPECT_TRUE(beside->SharesPort());
+    const auto group = CDisSocket::Create(alone->BoundPort(), 0xEFFF4D13u, options, error);
+    ASSERT_TRUE(group) << error;
+    EXPECT_TRUE(group->SharesPort());
+
+    testnet::PortHolder held(true);
+    const auto besideHeld = CDisSocket::Create(held.port(), 0, options, error);
+    ASSERT_TRUE(besideHeld) << error;
+    EXPECT_TRUE(besideHeld->SharesPort());
+
+    testnet::PortHolder exclusive;
+    EXPECT_FALSE(CDisSocket::Create(exclusive.port(), 0, options, error));
+    EXPECT_NE(error.find("port " + std::to_string(exclusive.port())), std::string::npos) << error;
 }
 
 TEST(DisSocketTest, ClassifiesByThePduTypeByteAlone)

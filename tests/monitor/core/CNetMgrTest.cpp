@@ -322,4 +322,30 @@ TEST_F(NetMgrTest, AReceiveBufferCutByTheKernelIsToldOnceWithBothSizes)
     EXPECT_EQ(m_intake.TakeNotice(), "") << "once";
 }
 
+// Another program holds the port already: the system hands each unicast PDU
+// to one of the two only, which the user hears once for the port; broadcasts
+// still reach both, and the intake goes on with them.
+TEST_F(NetMgrTest, APortHeldByAnotherSocketIsSharedAndToldOncePerPort)
+{
+    PortHolder other(true);   // reuses its address, as another Quorlex does
+    NetOptions options = LoopbackOptions();
+    options.port = other.port();
+    Start(options);
+    EXPECT_EQ(m_intake.TakeSharedPortNotice(), "Port " + std::to_string(other.port()) +
+                                                   " is also in use by another program: unicast PDUs reach only one "
+                                                   "of them");
+    EXPECT_EQ(m_intake.TakeSharedPortNotice(), "");
+    CUdpSender broadcast("127.255.255.255", other.port());
+    ASSERT_TRUE(broadcast.Send(DisTraffic::TransmitterDatagram({1, 1, 1, 1})));
+    ASSERT_TRUE(m_handler.WaitFor(1));
+
+    ASSERT_TRUE(m_intake.SetMulticastAddress(0xEFFF4D12u));   // the same port again: nothing new to say
+    EXPECT_EQ(m_intake.TakeSharedPortNotice(), "");
+    ASSERT_TRUE(m_intake.SetPort(FreePort()));   // a port of its own
+    EXPECT_EQ(m_intake.TakeSharedPortNotice(), "");
+    PortHolder another(true);
+    ASSERT_TRUE(m_intake.SetPort(another.port()));
+    EXPECT_EQ(m_intake.TakeSharedPortNotice(), CNetMgr::SharedPortNotice(another.port()));
+}
+
 } // namespace
