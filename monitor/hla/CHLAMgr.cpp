@@ -92,17 +92,43 @@ std::string CHLAMgr::MonitorName(char separator)
     return name;
 }
 
-std::string CHLAMgr::FedPath() const
+std::vector<std::string> CHLAMgr::FedCandidates() const
 {
     std::vector<std::string> paths;
     for (const std::string& directory : m_fedDirectories)
         paths.push_back((std::filesystem::path(directory) / m_fedFileName).string());
-    for (const std::string& path : paths) {
-        std::error_code error;
-        if (std::filesystem::is_regular_file(path, error))
-            return path;
-    }
-    return paths.empty() ? m_fedFileName : paths.front();
+    if (paths.empty())
+        paths.push_back(m_fedFileName);
+    return paths;
+}
+
+namespace {
+
+bool IsFile(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+} // namespace
+
+std::string CHLAMgr::FedPath() const
+{
+    const std::vector<std::string> paths = FedCandidates();
+    const auto found = std::find_if(paths.begin(), paths.end(), IsFile);
+    return found != paths.end() ? *found : paths.front();
+}
+
+std::string CHLAMgr::FedPlaces() const
+{
+    const std::vector<std::string> paths = FedCandidates();
+    const auto found = std::find_if(paths.begin(), paths.end(), IsFile);
+    if (found != paths.end())
+        return *found;
+    std::string places;
+    for (const std::string& path : paths)
+        places += (places.empty() ? "" : " or ") + path;
+    return places;
 }
 
 void CHLAMgr::TickQuietly()
@@ -149,7 +175,7 @@ bool CHLAMgr::CreateFederation(const std::string& fedPath)
     } catch (const RTI::FederationExecutionAlreadyExists&) {
         return true;   // joined below
     } catch (const RTI::CouldNotOpenFED&) {
-        Show(Format("Could not find FED file %s", fedPath));
+        Show(Format("Could not find FED file %s", FedPlaces()));
     } catch (const RTI::ErrorReadingFED&) {
         Show(Format("Could not read FED file %s", fedPath));
     } catch (const RTI::Exception& exception) {

@@ -83,8 +83,11 @@ public:
     // the current directory, then the directory of the program.
     void SetFedDirectories(std::vector<std::string> directories) { m_fedDirectories = std::move(directories); }
     // The FED file in the first directory that has it; when none has it, the
-    // path in the first directory (the one a message names).
+    // path in the first directory.
     std::string FedPath() const;
+    // Where a FED file that cannot be opened was looked for: the path found,
+    // or, when no directory has the file, every path tried, joined by " or ".
+    std::string FedPlaces() const;
     const std::string& GetFedFileName() const { return m_fedFileName; }
     const std::string& GetFederation() const { return m_federation; }
     std::uint32_t GetMonitorObject() const { return m_monitorObject; }
@@ -115,6 +118,7 @@ protected:
 
 private:
     bool CreateFederation(const std::string& fedPath);
+    std::vector<std::string> FedCandidates() const;
     bool JoinWithRetries();
     void Show(const std::string& text) { m_application->ShowHlaMessage(text); }
 

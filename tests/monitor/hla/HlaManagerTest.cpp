@@ -454,7 +454,7 @@ TEST(HlaManagerStart, FailuresAreToldWithTheirTextsAndNothingIsJoined)
 {
     struct Row {
         const char* name;
-        std::string fedDirectory;
+        std::vector<std::string> fedDirectories;
         std::string moreForms;
         std::string message;
     };
@@ -466,10 +466,17 @@ TEST(HlaManagerStart, FailuresAreToldWithTheirTextsAndNothingIsJoined)
         bad << "(FED (Federation X))\n";
     }
     const std::vector<Row> rows = {
-        {"no FED file", scratch + "/none", "", "Could not find FED file " + scratch + "/none/qlxRprFom10.fed"},
-        {"a FED file that is not one", scratch + "/bad", "",
+        {"no FED file in either place",
+         {scratch + "/none", scratch + "/nor"},
+         "",
+         "Could not find FED file " + scratch + "/none/qlxRprFom10.fed or " + scratch + "/nor/qlxRprFom10.fed"},
+        {"a FED file that is not one, in the second place",
+         {scratch + "/none", scratch + "/bad"},
+         "",
          "Could not read FED file " + scratch + "/bad/qlxRprFom10.fed"},
-        {"an RTI that cannot open its socket", FedDirectory(), "(setq RTI_udpPort " + std::to_string(taken.port()) + ")\n",
+        {"an RTI that cannot open its socket",
+         {FedDirectory()},
+         "(setq RTI_udpPort " + std::to_string(taken.port()) + ")\n",
          std::string("Could not create federation ") + kFederation + ": RTIinternalError"},
     };
     for (const Row& row : rows) {
@@ -477,7 +484,7 @@ TEST(HlaManagerStart, FailuresAreToldWithTheirTextsAndNothingIsJoined)
         FederationScope federation(row.moreForms);
         auto app = std::make_shared<RecordingApplication>();
         CHLAMgrRpr10 manager(app);
-        manager.SetFedDirectories({row.fedDirectory});
+        manager.SetFedDirectories(row.fedDirectories);
         EXPECT_FALSE(manager.JoinFederation(kFederation));
         EXPECT_EQ(app->messages, std::vector<std::string>{row.message});
         EXPECT_FALSE(manager.IsJoined());
