@@ -15,6 +15,7 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -166,12 +167,19 @@ void CStartLogDlg::Update(Change change)
 void CStartLogDlg::OnBrowse()
 {
     const QString path = QFileDialog::getSaveFileName(this, "Log File", m_fileName->text());
-    if (!path.isEmpty())
+    if (!path.isEmpty()) {
         m_fileName->setText(path);
+        m_browsedFile = path;
+    }
 }
 
 void CStartLogDlg::accept()
 {
+    const QString fileName = m_fileName->text();
+    if (StartLogLogic::AsksBeforeOverwriting(fileName, m_browsedFile) &&
+        QMessageBox::question(this, windowTitle(), StartLogLogic::OverwriteQuestion(fileName),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;   // the user picks another file, or cancels
     StartLogControls controls = Controls();
     // Compared with the sender's text as the intake writes it.
     controls.ipAddress = m_ipAddress->addressText();

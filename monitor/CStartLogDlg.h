@@ -1,7 +1,8 @@
 // The "Start Logging" dialog: the log file, text or binary, the part of each
 // Signal PDU's data a text log shows, and the two filters (one radio, one
-// sender). OK stores the choices in the profile; the caller then opens the
-// file with settings().
+// sender). OK asks before a file that holds something is emptied (the
+// dialog stays open when the user says no), stores the choices in the
+// profile, and the caller then opens the file with settings().
 #pragma once
 
 #include "StartLogLogic.h"
@@ -40,6 +41,7 @@ private:
     StartLogLogic m_logic;
     PduLogSettings m_settings;
     QLineEdit* m_fileName;
+    QString m_browsedFile;   // chosen with Browse, whose dialog asked about replacing it
     QRadioButton* m_text;
     QRadioButton* m_binary;
     QComboBox* m_portion;

@@ -4,6 +4,7 @@
 #include "core/CProfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -19,6 +20,19 @@ std::uint16_t IdentifierOf(const QString& text)
 }
 
 } // namespace
+
+bool StartLogLogic::AsksBeforeOverwriting(const QString& fileName, const QString& confirmedWithBrowse)
+{
+    if (fileName.isEmpty() || fileName == confirmedWithBrowse)
+        return false;
+    const QFileInfo file(fileName);
+    return file.exists() && file.size() > 0;
+}
+
+QString StartLogLogic::OverwriteQuestion(const QString& fileName)
+{
+    return QString("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(fileName).fileName());
+}
 
 StartLogControls StartLogLogic::Init()
 {

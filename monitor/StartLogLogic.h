@@ -41,6 +41,13 @@ public:
     // The user picked a portion in the list (text mode).
     void ChoosePortion(StartLogControls& controls, const QString& portion);
 
+    // Starting a log empties its file: OK asks first when the file holds
+    // something, unless the user chose that very file with Browse, whose
+    // save dialog asked already.
+    static bool AsksBeforeOverwriting(const QString& fileName, const QString& confirmedWithBrowse);
+    // The question, as the save dialog puts it.
+    static QString OverwriteQuestion(const QString& fileName);
+
     // Stores the choices in the profile (see PduLogSettings::WriteProfile)
     // and returns the session's settings. A number edit that holds no number
     // (or one beyond 16 bits) gives 0.

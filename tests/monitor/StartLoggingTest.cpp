@@ -12,8 +12,10 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -201,6 +203,68 @@ TEST_F(LoggingCommand, FileThatCannotBeOpenedShowsTheErrorAndTheDialogAgain)
     controller.OnLogStartLogging();
     EXPECT_FALSE(logger.IsLogging());
     EXPECT_EQ(controller.stopWindow(), nullptr);
+}
+
+// OK empties the log file: for a file that holds something the user is
+// asked first, unless Browse asked already.
+TEST(StartLogLogic, AsksBeforeEmptyingAFileThatHoldsSomething)
+{
+    QTemporaryDir dir;
+    const QString full = dir.filePath("full.log"), empty = dir.filePath("empty.log");
+    {
+        QFile file(full);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("1.65 MB of radio traffic");
+        QFile none(empty);
+        ASSERT_TRUE(none.open(QIODevice::WriteOnly));
+    }
+    EXPECT_TRUE(StartLogLogic::AsksBeforeOverwriting(full, ""));
+    EXPECT_FALSE(StartLogLogic::AsksBeforeOverwriting(full, full)) << "Browse asked already";
+    EXPECT_TRUE(StartLogLogic::AsksBeforeOverwriting(full, empty));
+    EXPECT_FALSE(StartLogLogic::AsksBeforeOverwriting(empty, ""));
+    EXPECT_FALSE(StartLogLogic::AsksBeforeOverwriting(dir.filePath("new.log"), ""));
+    EXPECT_FALSE(StartLogLogic::AsksBeforeOverwriting("", ""));
+    EXPECT_EQ(StartLogLogic::OverwriteQuestion(full), "full.log already exists.\nDo you want to replace it?");
+}
+
+TEST_F(LoggingCommand, OkOnAFileThatHoldsSomethingAsksAndNoKeepsIt)
+{
+    const QString path = PathOf("precious.log");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("yesterday's exercise");
+    }
+    profile->Write(Logging::Filename, path);   // the dialog offers the last file again
+
+    // No: the dialog stays, with the file name, and Cancel then leaves the file alone.
+    QString question, stillOffered;
+    OnNextModal<CStartLogDlg>([&](CStartLogDlg& dialog) {
+        OnNextModal<QMessageBox>([&](QMessageBox& box) {
+            question = box.text();
+            OnNextModal<CStartLogDlg>([&](CStartLogDlg& same) {
+                stillOffered = Child<QLineEdit>(same, "Filename").text();
+                Press(same, QDialogButtonBox::Cancel);
+            });
+            box.button(QMessageBox::No)->click();
+        });
+        Press(dialog, QDialogButtonBox::Ok);
+    });
+    controller.OnLogStartLogging();
+    EXPECT_EQ(question, "precious.log already exists.\nDo you want to replace it?");
+    EXPECT_EQ(stillOffered, path);
+    EXPECT_FALSE(logger.IsLogging());
+    EXPECT_EQ(ReadAll(path), "yesterday's exercise");
+
+    // Yes: the log starts afresh in it.
+    OnNextModal<CStartLogDlg>([&](CStartLogDlg& dialog) {
+        OnNextModal<QMessageBox>([](QMessageBox& box) { box.button(QMessageBox::Yes)->click(); });
+        Press(dialog, QDialogButtonBox::Ok);
+    });
+    controller.OnLogStartLogging();
+    EXPECT_TRUE(logger.IsLogging());
+    controller.StopLogging();
+    EXPECT_EQ(ReadAll(path), "");
 }
 
 TEST_F(LoggingCommand, CancelStartsNothing)
