@@ -12,7 +12,10 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -122,20 +125,56 @@ bool CDetailView::PrintTo(QPrinter& printer) const
     return PrintDetailPage(Page(), PrintTitle(), printer);
 }
 
+QString CDetailView::PrintFileName(const QString& title)
+{
+    QString name = title.isEmpty() ? QString("print") : title;
+    name.replace('/', '_');
+    return name + ".pdf";
+}
+
+void CDetailView::SuggestFileName(QWidget& printDialog) const
+{
+    // The dialog's own suggestion cuts the title at its last dot ("10.0.0.pdf"
+    // for "10.0.0.5 - 1/3001/17/2"), or names no file at all; its directory stays.
+    auto* fileName = printDialog.findChild<QLineEdit*>("filename");
+    if (!fileName)
+        return;
+    const QString shown = fileName->text();
+    QString directory = shown.isEmpty() || shown.endsWith('/') ? shown : QFileInfo(shown).path();
+    if (!directory.isEmpty() && !directory.endsWith('/'))
+        directory += '/';
+    fileName->setText(directory + PrintFileName(PrintTitle()));
+}
+
+void CDetailView::PrintOrTell(QPrinter& printer)
+{
+    if (!PrintTo(printer))
+        QMessageBox::warning(this, "Quorlex", QString("The page could not be printed on %1.")
+                                                  .arg(printer.outputFileName().isEmpty() ? printer.printerName()
+                                                                                          : printer.outputFileName()));
+}
+
 void CDetailView::OnFilePrint()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(PrintTitle());
     QPrintDialog dialog(&printer, this);
+    SuggestFileName(dialog);
     if (dialog.exec() == QDialog::Accepted)
-        PrintTo(printer);
+        PrintOrTell(printer);
 }
 
 void CDetailView::OnFilePrintDirect()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(PrintTitle());
-    PrintTo(printer);
+    // Without a printer of the system's, QPrinter falls back to a PDF file
+    // that nobody named.
+    if (printer.outputFormat() != QPrinter::NativeFormat) {
+        QMessageBox::warning(this, "Quorlex", kNoPrinter);
+        return;
+    }
+    PrintOrTell(printer);
 }
 
 void CDetailView::OnFilePrintPreview()

@@ -47,6 +47,11 @@ public:
     // PDF file, the preview); false when the printer cannot be started.
     bool PrintTo(QPrinter& printer) const;
 
+    // The file the print dialog suggests for printing to a file: the whole
+    // window title (a '/' of a radio key becomes '_'), as a PDF file.
+    static QString PrintFileName(const QString& title);
+    static constexpr const char* kNoPrinter = "No printer is available.";
+
 public slots:
     void OnFilePrint() override;
     void OnFilePrintDirect() override;
@@ -65,6 +70,9 @@ private:
 
     QAction* AddCommand(int commandId, const QString& text, void (CDetailView::*handler)());
     QString PrintTitle() const;
+    // Prints on a printer that is set up, telling the user when it fails.
+    void PrintOrTell(QPrinter& printer);
+    void SuggestFileName(QWidget& printDialog) const;
 
     std::shared_ptr<CDetailDoc> m_document;
     std::shared_ptr<Link> m_link;

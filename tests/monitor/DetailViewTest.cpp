@@ -17,9 +17,13 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -253,6 +257,49 @@ TEST_F(DetailPrint, APrinterThatCannotStartReportsIt)
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName("/nonexistent-directory/out.pdf");
     EXPECT_FALSE(view.PrintTo(printer));
+}
+
+// Printing to a file, the print dialog suggests the window's whole title,
+// not the part before its last dot ("10.0.0.pdf").
+TEST(DetailView, ThePrintDialogSuggestsTheWholeTitleAsTheFileName)
+{
+    EXPECT_EQ(CDetailView::PrintFileName("10.0.0.5 - 1/3001/17/2"), "10.0.0.5 - 1_3001_17_2.pdf");
+    EXPECT_EQ(CDetailView::PrintFileName("host.example - qlxMon.host"), "host.example - qlxMon.host.pdf");
+    EXPECT_EQ(CDetailView::PrintFileName(""), "print.pdf");
+
+    CQuorlexView view(DisDocument());
+    QString suggested;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (auto* fileName = dialog->findChild<QLineEdit*>("filename"))
+            suggested = fileName->text();
+        dialog->reject();
+    });
+    view.OnFilePrint();
+    EXPECT_TRUE(suggested.endsWith("/10.0.0.5 - 1_3001_17_2.pdf")) << suggested.toStdString();
+}
+
+// Print Direct prints on the system's default printer; without one the
+// user is told so (Qt would only have complained on standard error).
+TEST(DetailView, PrintDirectWithoutAPrinterSaysSo)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "this system has a printer";
+    CQuorlexView view(DisDocument());
+    apptest::QtMessages log;
+    QString told;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text();
+            box->accept();
+        }
+    });
+    view.OnFilePrintDirect();
+    EXPECT_EQ(told, CDetailView::kNoPrinter);
+    EXPECT_EQ(told, "No printer is available.");
+    EXPECT_EQ(log.Taken(), QStringList());
 }
 
 TEST(DetailView, OffersThePrintCommandsAndLeavesCtrlPToTheMainWindow)
