@@ -1,6 +1,7 @@
 #include "CDetailView.h"
 
 #include "CDetailCanvas.h"
+#include "CDetailPainter.h"
 #include "CGuiPost.h"
 #include "CQuorlexHlaView.h"
 #include "CQuorlexView.h"
@@ -101,7 +102,9 @@ const DetailPage& CDetailView::Page() const
 void CDetailView::Refresh()
 {
     m_link->Taken();
-    m_canvas->SetPage(BuildPage());
+    Pages pages = BuildPages();
+    m_wholeSize = CDetailPainter(pages.whole, m_canvas).ContentSize();
+    m_canvas->SetPage(std::move(pages.shown));
     horizontalScrollBar()->setSingleStep(m_canvas->CharWidth());
     verticalScrollBar()->setSingleStep(m_canvas->LineHeight());
     updateGeometry();
@@ -112,7 +115,7 @@ QSize CDetailView::sizeHint() const
     // A scroll area's own hint stops at a few dozen lines of text, less than
     // a detail page may need.
     const int frame = 2 * frameWidth();
-    return m_canvas->size() + QSize(frame, frame);
+    return m_wholeSize.expandedTo(m_canvas->size()) + QSize(frame, frame);
 }
 
 QString CDetailView::PrintTitle() const

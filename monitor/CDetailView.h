@@ -40,7 +40,8 @@ public:
     // Takes a snapshot of the document and shows it. GUI thread.
     void Refresh();
 
-    // The whole page: a new window opens at this size where there is room.
+    // The whole page, with room for the signal part before a signal came: a
+    // new window opens at this size where there is room.
     QSize sizeHint() const override;
 
     // Prints the page to a printer that is set up already (Print Direct, a
@@ -60,8 +61,12 @@ public slots:
 protected:
     explicit CDetailView(std::shared_ptr<CDetailDoc> document, QWidget* parent);
 
-    // The page of the current snapshot; subclasses take the snapshot.
-    virtual DetailPage BuildPage() const = 0;
+    // The pages of the current snapshot; subclasses take the snapshot.
+    struct Pages {
+        DetailPage shown;
+        DetailPage whole;   // with room for a signal part
+    };
+    virtual Pages BuildPages() const = 0;
 
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -77,6 +82,7 @@ private:
     std::shared_ptr<CDetailDoc> m_document;
     std::shared_ptr<Link> m_link;
     CDetailCanvas* m_canvas;
+    QSize m_wholeSize;
     QAction* m_print;
     QAction* m_printDirect;
     QAction* m_printPreview;

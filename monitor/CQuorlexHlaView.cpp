@@ -10,7 +10,8 @@ CQuorlexHlaView::CQuorlexHlaView(std::shared_ptr<CQuorlexHlaDoc> document, QWidg
     Refresh();
 }
 
-DetailPage CQuorlexHlaView::BuildPage() const
+CDetailView::Pages CQuorlexHlaView::BuildPages() const
 {
-    return HlaDetailText::Page(m_document->TakeSnapshot());
+    const CQuorlexHlaDoc::Snapshot snapshot = m_document->TakeSnapshot();
+    return {HlaDetailText::Page(snapshot), HlaDetailText::WholePage(snapshot)};
 }

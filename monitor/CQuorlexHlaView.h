@@ -16,7 +16,7 @@ public:
     explicit CQuorlexHlaView(std::shared_ptr<CQuorlexHlaDoc> document, QWidget* parent = nullptr);
 
 protected:
-    DetailPage BuildPage() const override;
+    Pages BuildPages() const override;
 
 private:
     std::shared_ptr<CQuorlexHlaDoc> m_document;

@@ -15,7 +15,8 @@ void CQuorlexView::ToggleRawData()
     Refresh();
 }
 
-DetailPage CQuorlexView::BuildPage() const
+CDetailView::Pages CQuorlexView::BuildPages() const
 {
-    return DisDetailText::Page(m_document->TakeSnapshot(), m_display);
+    const CQuorlexDoc::Snapshot snapshot = m_document->TakeSnapshot();
+    return {DisDetailText::Page(snapshot, m_display), DisDetailText::WholePage(snapshot, m_display)};
 }

@@ -23,7 +23,7 @@ public:
     void ToggleRawData() override;
 
 protected:
-    DetailPage BuildPage() const override;
+    Pages BuildPages() const override;
 
 private:
     std::shared_ptr<CQuorlexDoc> m_document;

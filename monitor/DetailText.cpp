@@ -1,6 +1,8 @@
 #include "DetailText.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdio>
 
 namespace DetailText {
@@ -61,6 +63,18 @@ std::span<const std::uint8_t> AnnouncedData(const SignalPdu& header, std::span<c
 bool HasSignalData(const std::optional<SignalPdu>& header, std::span<const std::uint8_t> data)
 {
     return header && !AnnouncedData(*header, data).empty();
+}
+
+void ReserveSignalRoom(DetailDocData& data)
+{
+    if (HasSignalData(data.signal, data.signalData))
+        return;
+    // Every field at its widest: all bits set, so every number has all its
+    // digits; data bytes of the hex digit that is widest in the usual fonts.
+    std::array<std::uint8_t, sizeof(SignalPdu)> ones;
+    ones.fill(0xFF);
+    data.signal = std::bit_cast<SignalPdu>(ones);
+    data.signalData.assign(kShownSignalBytes, 0xDD);
 }
 
 std::vector<PageLine> SignalDataLines(std::span<const std::uint8_t> data)

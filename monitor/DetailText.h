@@ -3,6 +3,7 @@
 #pragma once
 
 #include "DetailPage.h"
+#include "core/CDetailDoc.h"
 #include "core/DisPdu.h"
 
 #include <cstdint>
@@ -36,6 +37,11 @@ bool HasSignalData(const std::optional<SignalPdu>& header, std::span<const std::
 // "Data", the next 16 on a line below; no more.
 inline constexpr std::size_t kShownSignalBytes = 32;
 std::vector<PageLine> SignalDataLines(std::span<const std::uint8_t> data);
+
+// Gives data without a signal to show a signal whose every field is at its
+// widest, with as many bytes as the grids show, so that a page built from it
+// is as large as the page once a signal came.
+void ReserveSignalRoom(DetailDocData& data);
 
 // A dump line per 16 bytes: the offset as "%04X", the bytes as "%02X ".
 inline constexpr std::size_t kDumpBytesPerLine = 16;

@@ -122,4 +122,10 @@ DetailPage Page(const CQuorlexDoc::Snapshot& snapshot, DisDisplay display)
     return page;
 }
 
+DetailPage WholePage(CQuorlexDoc::Snapshot snapshot, DisDisplay display)
+{
+    ReserveSignalRoom(snapshot);
+    return Page(snapshot, display);
+}
+
 } // namespace DisDetailText

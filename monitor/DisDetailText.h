@@ -33,5 +33,8 @@ std::vector<std::uint8_t> SignalBytes(const SignalPdu& header, std::span<const s
 // The window's page: the transmitter part, then the signal part when the
 // signal shown last has data.
 DetailPage Page(const CQuorlexDoc::Snapshot& snapshot, DisDisplay display);
+// The page with room for a signal part whether a signal came or not: the
+// size a new window opens at.
+DetailPage WholePage(CQuorlexDoc::Snapshot snapshot, DisDisplay display);
 
 } // namespace DisDetailText

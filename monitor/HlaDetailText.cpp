@@ -62,4 +62,10 @@ DetailPage Page(const CQuorlexHlaDoc::Snapshot& snapshot)
     return page;
 }
 
+DetailPage WholePage(CQuorlexHlaDoc::Snapshot snapshot)
+{
+    ReserveSignalRoom(snapshot);
+    return Page(snapshot);
+}
+
 } // namespace HlaDetailText

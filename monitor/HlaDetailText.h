@@ -23,5 +23,8 @@ std::vector<PageLine> SignalGrid(const SignalPdu& header, std::span<const std::u
 // The window's page: the transmitter part while the document has a radio,
 // then the signal part when the signal shown last has data.
 DetailPage Page(const CQuorlexHlaDoc::Snapshot& snapshot);
+// The page with room for a signal part whether a signal came or not: the
+// size a new window opens at.
+DetailPage WholePage(CQuorlexHlaDoc::Snapshot snapshot);
 
 } // namespace HlaDetailText

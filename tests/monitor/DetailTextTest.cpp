@@ -179,6 +179,23 @@ TEST(DisDetailText, PageShowsTheSignalPartOnlyOnceASignalWasShown)
     EXPECT_EQ(after.lines[22].cells[PageCell::LeftValue], "6");
 }
 
+// The whole page, which a new window opens at, has a signal part of the
+// largest size before any signal came, and is the page itself once one did.
+TEST(DisDetailText, TheWholePageHasRoomForTheLargestSignalPart)
+{
+    const DetailPage room = DisDetailText::WholePage(DisSnapshot(std::nullopt), DisDisplay::Grid);
+    ASSERT_EQ(room.lines.size(), 21u + 1 + 10);
+    EXPECT_EQ(room.lines[29].cells[PageCell::RightValue], "65535");   // Data Length at its widest
+    EXPECT_EQ(room.lines[30].cells[PageCell::LeftValue].size(), 16u * 3);
+    EXPECT_EQ(DisDetailText::WholePage(DisSnapshot(std::nullopt), DisDisplay::Raw).lines.size(), 7u + 1 + 4);
+
+    SignalPdu s = testpdu::Signal();
+    s.dataLength = 96;
+    const auto shown = DisSnapshot(s, testpdu::Counting(12));
+    EXPECT_EQ(DisDetailText::WholePage(shown, DisDisplay::Grid).lines,
+              DisDetailText::Page(shown, DisDisplay::Grid).lines);
+}
+
 // The signal part is drawn only when signal data exists: a Signal PDU that
 // carries no data bytes (or none of those it announces) adds nothing.
 TEST(DetailText, ASignalWithoutDataAddsNoSignalPart)

@@ -211,4 +211,33 @@ TEST_F(DetailWindowTest, ANewWindowOpensAtTheSizeOfItsPageWithinTheArea)
     EXPECT_GT(ActiveView<CQuorlexView>()->horizontalScrollBar()->maximum(), 0) << "the rest is a scroll away";
 }
 
+// A window opened before its radio's first signal has room for the signal
+// part all the same: when the signal comes, every line shows.
+TEST_F(DetailWindowTest, ANewWindowHasRoomForTheSignalPartThatComesLater)
+{
+    frame->resize(1600, 1200);
+    CUdpSender sender("127.0.0.1", m_port);
+    const DisRadioId radio{1, 2, 3, 4};
+    ASSERT_TRUE(sender.Send(DisTraffic::TransmitterDatagram(radio)));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return app->GetRadioCount() == 1; }));
+    emit frame->openDisDetail("1/2/3/4");
+    auto* dis = ActiveView<CQuorlexView>();
+    ASSERT_NE(dis, nullptr);
+    EXPECT_EQ(dis->Page().lines.size(), 21u);   // no signal yet
+    ASSERT_TRUE(sender.Send(DisTraffic::SignalDatagram(radio, 4000, 40)));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return dis->Page().lines.size() == 21u + 1 + 10; }));
+    EXPECT_EQ(dis->verticalScrollBar()->maximum(), 0) << "every line of the DIS window shows";
+    EXPECT_EQ(dis->horizontalScrollBar()->maximum(), 0);
+
+    app->OnHlaTransmitterAttribute(7, AttributeBit(RprRadioAttribute::TransmittedPower), Bytes(4).data(), 4);
+    emit frame->openHlaDetail(7);
+    auto* hla = ActiveView<CQuorlexHlaView>();
+    ASSERT_NE(hla, nullptr);
+    EXPECT_EQ(hla->Page().lines.size(), 18u);
+    app->OnHlaSignal(DisTraffic::SignalRecord({}, 4000, 32), Bytes(32, 0xAB), "radio-7");
+    ASSERT_TRUE(ProcessEventsUntil([&] { return hla->Page().lines.size() == 18u + 1 + 4; }));
+    EXPECT_EQ(hla->verticalScrollBar()->maximum(), 0) << "every line of the HLA window shows";
+    EXPECT_EQ(hla->horizontalScrollBar()->maximum(), 0);
+}
+
 } // namespace
