@@ -7,12 +7,12 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 
 class CPduLogger;
 class CProfile;
 class CStopLoggingDlg;
 class IMessageReporter;
-class QWidget;
 
 class CLoggingController : public QObject {
     Q_OBJECT

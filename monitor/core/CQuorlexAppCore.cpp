@@ -3,9 +3,11 @@
 #include "core/CProfile.h"
 #include "core/PduView.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 
-CQuorlexAppCore::CQuorlexAppCore() = default;
+CQuorlexAppCore::CQuorlexAppCore() : m_trimMemory([] { ::malloc_trim(0); }) {}
 
 CQuorlexAppCore::~CQuorlexAppCore()
 {
@@ -55,6 +57,9 @@ void CQuorlexAppCore::OnTimerTick()
                 frame->SweepTree();
             }
     }
+    // After a sweep, or a release of every radio for another port or group
+    // (the tree has let go of their items since).
+    TrimAfterReleases();
     TickHla();
 }
 
@@ -348,8 +353,8 @@ void CQuorlexAppCore::OnDisRadioSwept(const std::string& key)
     // A PDU that came after the sweep began keeps the record: its update is
     // on its way to the tree, which shows the radio again.
     std::lock_guard lock(m_lock);
-    if (!m_documents.FindDis(*id))
-        m_radios.ReleaseDis(*id, m_sweepPeriod);
+    if (!m_documents.FindDis(*id) && m_radios.ReleaseDis(*id, m_sweepPeriod))
+        ++m_releasedSinceTrim;
 }
 
 void CQuorlexAppCore::ReleaseDisRadios()
@@ -362,7 +367,17 @@ void CQuorlexAppCore::ReleaseDisRadios()
     });
     ++m_sweepPeriod;   // none of them counts as heard in the new period
     for (const DisRadioId& id : released)
-        m_radios.ReleaseDis(id, m_sweepPeriod);
+        if (m_radios.ReleaseDis(id, m_sweepPeriod))
+            ++m_releasedSinceTrim;
+}
+
+void CQuorlexAppCore::TrimAfterReleases()
+{
+    if (m_releasedSinceTrim < kTrimAfterReleases)
+        return;
+    m_releasedSinceTrim = 0;
+    if (m_trimMemory)
+        m_trimMemory();
 }
 
 void CQuorlexAppCore::CloseHlaDetail(std::uint32_t object)

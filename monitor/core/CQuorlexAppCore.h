@@ -23,6 +23,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -58,7 +59,8 @@ public:
     std::int32_t GetTimeout() const { return m_timeout; }
 
     // Every 250 ms: counts the tick, asks the frame to sweep its tree every
-    // Timeout seconds, and ticks the RTI (whose callbacks run inside).
+    // Timeout seconds, gives memory back after many releases, and ticks the
+    // RTI (whose callbacks run inside).
     void OnTimerTick();
     // Ticks the RTI for at most `budgetSeconds` (nothing without a
     // federation). True when input still waits; an RTI error is dropped (the
@@ -72,6 +74,15 @@ public:
     // Releases every DIS record that no detail window shows (the tree starts
     // afresh: the radios heard so far belong to another port or group).
     void ReleaseDisRadios();
+
+    // Gives freed memory back to the system. Once the sweeps (and the
+    // releases above) have released kTrimAfterReleases records since the
+    // last time, the next tick calls it, after its sweep: the allocator
+    // keeps what thousands of records and their tree items took otherwise.
+    // By default the allocator's own trim. UI thread.
+    using MemoryTrimmer = std::function<void()>;
+    static constexpr std::size_t kTrimAfterReleases = 1000;
+    void SetMemoryTrimmer(MemoryTrimmer trimmer) { m_trimMemory = std::move(trimmer); }
     std::uint32_t GetTickCount() const { return m_ticks; }
 
     // Takes the HLA manager and joins the federation; on failure the manager
@@ -125,6 +136,7 @@ private:
     std::shared_ptr<IMainFrame> CurrentFrame() const;
     // Starts a new sweep period: PDUs from now on count as heard after the sweep.
     void BeginSweepPeriod();
+    void TrimAfterReleases();
     static void ShowDocument(IMainFrame& frame, const std::shared_ptr<CDetailDoc>& document, bool isNew);
     void Reject() { m_rejectedPdus.fetch_add(1, std::memory_order_relaxed); }
 
@@ -141,4 +153,6 @@ private:
     std::uint32_t m_ticks = 0;
     std::int32_t m_timeout = kDefaultTimeout;
     std::unique_ptr<IHlaManager> m_hla;
+    std::size_t m_releasedSinceTrim = 0;
+    MemoryTrimmer m_trimMemory;
 };

@@ -253,6 +253,52 @@ TEST_F(AppCoreRouting, ASweptRadioIsReleasedUnlessHeardSinceTheSweepBegan)
     EXPECT_EQ(app.GetRadio(RadioRef::Dis(kRadioA))->GetTransmitCount(), 1u);
 }
 
+// Memory goes back to the system once sweeps (or a move to another port)
+// have released many records since the last time, after the sweep; fewer
+// releases do not call for it. The trim itself is the allocator's; here the
+// test counts the calls.
+TEST_F(AppCoreRouting, MemoryGoesBackOnceManyRecordsWereReleased)
+{
+    int trims = 0;
+    app.SetMemoryTrimmer([&] {
+        EXPECT_EQ(app.GetRadioCount(), 0u) << "after the sweep";
+        ++trims;
+    });
+    std::vector<DisRadioId> heard;
+    auto hear = [&](std::size_t radios) {
+        for (std::size_t k = heard.size(), end = k + radios; k < end; ++k) {
+            heard.push_back({7, static_cast<std::uint16_t>(k / 1000 + 1), static_cast<std::uint16_t>(k % 1000 + 1), 1});
+            Transmit(heard.back(), "10.0.0.5");
+        }
+    };
+    frame->onSweep = [&] {
+        for (const DisRadioId& radio : heard)
+            app.OnDisRadioSwept(radio.KeyText());
+        heard.clear();
+    };
+    app.SetTimeout(1);
+    auto sweep = [&] {
+        for (int tick = 0; tick < 4; ++tick)
+            app.OnTimerTick();
+    };
+    const std::size_t many = CQuorlexAppCore::kTrimAfterReleases;
+    hear(many - 1);
+    sweep();
+    EXPECT_EQ(trims, 0);
+    hear(1);   // one more release makes many since the start
+    sweep();
+    EXPECT_EQ(trims, 1);
+    sweep();
+    EXPECT_EQ(trims, 1) << "nothing released since";
+
+    frame->onSweep = nullptr;
+    hear(many);
+    app.ReleaseDisRadios();   // another port: every record goes
+    EXPECT_EQ(trims, 1) << "the tree lets go of its items first";
+    app.OnTimerTick();
+    EXPECT_EQ(trims, 2);
+}
+
 TEST_F(AppCoreRouting, SignalForAnUnknownRadioIsNotCountedButReachesAnOpenDocument)
 {
     Transmit(kRadioA, "10.0.0.5");
