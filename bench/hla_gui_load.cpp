@@ -390,6 +390,11 @@ int main(int argc, char** argv)
                 std::printf("%-22s %4u failed\n", side.name, run);
                 continue;
             }
+            if (std::string(side.side) == "bare") {   // no event loop, no tree
+                std::printf("%-22s %4u %8.1f%% %10.0f %9s %9s %9s %7u %9u %6s %8s\n", side.name, run, 100 * r.share,
+                            r.signalsPerSecond, "-", "-", "-", r.drops, r.receiveBuffer, "-", "-");
+                continue;
+            }
             std::printf("%-22s %4u %8.1f%% %10.0f %7.1fms %7.1fms %7.1fms %7u %9u %6u %8.1f\n", side.name, run,
                         100 * r.share, r.signalsPerSecond, r.latencyP50Ms, r.latencyP99Ms, r.latencyMaxMs, r.drops,
                         r.receiveBuffer, r.shown, r.ticksPerSecond);

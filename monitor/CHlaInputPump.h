@@ -2,13 +2,14 @@
 // besides the application's 250 ms tick, so that received datagrams leave the
 // socket's buffer before it overflows.
 //
-// The GUI thread keeps its share of time: a tick stops after a budget of time
-// (the input left waiting keeps the descriptor readable), notifications that come
-// while a tick runs or rests are folded into the next tick, and a tick that
-// had to stop with input still waiting is followed by a rest long enough that
-// these ticks take at most kMaxShare of the thread while input floods. Every
-// tick returns to the event loop, so menus, painting and timers are served
-// between two ticks.
+// The GUI thread keeps its share of time: a tick stops after a budget of
+// time (the input left waiting keeps the descriptor readable), notifications
+// that come while a tick runs or rests are folded into the next tick, and a
+// tick that had to stop with input still waiting is followed by a rest long
+// enough that these ticks take at most kMaxShare of the thread while input
+// floods. Every tick returns to the event loop, so menus, painting and timers
+// are served between two ticks. (The 250 ms tick comes on top, with the same
+// budget.)
 //
 // GUI thread only. The descriptors stay their owner's: the pump must go
 // before they are closed (before the federate resigns).

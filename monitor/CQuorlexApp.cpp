@@ -131,8 +131,7 @@ void CQuorlexApp::StartHlaInputPump()
         return;
     const std::vector<int> descriptors = hla->InputDescriptors();
     if (!descriptors.empty())
-        m_hlaInputPump = std::make_unique<CHlaInputPump>(
-            descriptors, [this] { return TickHla(); });
+        m_hlaInputPump = std::make_unique<CHlaInputPump>(descriptors, [this] { return TickHla(); });
 }
 
 void CQuorlexApp::StopNetManager()
