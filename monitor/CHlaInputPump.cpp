@@ -45,16 +45,16 @@ void CHlaInputPump::Watch(bool on)
 
 void CHlaInputPump::OnReadable()
 {
-    if (m_ticking)
+    // A notification the event loop held while the pump stopped watching
+    // (during a tick or its rest) neither nests a tick nor cuts a rest short.
+    if (!m_watching)
         return;
     // One tick serves every descriptor that is readable now and every
     // notification until the tick (and its rest) is over.
     Watch(false);
-    m_ticking = true;
     const double start = m_clock();
     const bool inputWaits = m_tick();
     const double used = m_clock() - start;
-    m_ticking = false;
     ++m_ticks;
 
     m_lastRestMs = static_cast<int>(std::lround(RestAfter(used, inputWaits) * 1000));

@@ -63,5 +63,4 @@ private:
     std::uint64_t m_ticks = 0;
     int m_lastRestMs = 0;
     bool m_watching = false;
-    bool m_ticking = false;
 };
