@@ -9,7 +9,10 @@ CHlaInputPump::CHlaInputPump(const std::vector<int>& descriptors, Tick tick, Clo
     : QObject(parent), m_tick(std::move(tick)), m_clock(std::move(clock))
 {
     m_rest.setSingleShot(true);
-    connect(&m_rest, &QTimer::timeout, this, [this] { Watch(true); });
+    // Input that waits may already be in the RTI's hands (a TCP stream is
+    // read in large pieces), where no descriptor shows it: after the rest the
+    // pump ticks again rather than wait for the descriptor.
+    connect(&m_rest, &QTimer::timeout, this, &CHlaInputPump::TickOnce);
     for (int descriptor : descriptors) {
         auto* notifier = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
         connect(notifier, &QSocketNotifier::activated, this, &CHlaInputPump::OnReadable);
@@ -47,8 +50,12 @@ void CHlaInputPump::OnReadable()
 {
     // A notification the event loop held while the pump stopped watching
     // (during a tick or its rest) neither nests a tick nor cuts a rest short.
-    if (!m_watching)
-        return;
+    if (m_watching)
+        TickOnce();
+}
+
+void CHlaInputPump::TickOnce()
+{
     // One tick serves every descriptor that is readable now and every
     // notification until the tick (and its rest) is over.
     Watch(false);

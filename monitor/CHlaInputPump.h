@@ -7,7 +7,7 @@
 // that come while a tick runs or rests are folded into the next tick, and a
 // tick that had to stop with input still waiting is followed by a rest long
 // enough that these ticks take at most kMaxShare of the thread while input
-// floods. Every tick returns to the event loop, so menus, painting and timers
+// floods, and then by the next tick, readable descriptor or not. Every tick returns to the event loop, so menus, painting and timers
 // are served between two ticks. (The 250 ms tick comes on top, with the same
 // budget.)
 //
@@ -54,6 +54,7 @@ signals:
 
 private:
     void OnReadable();
+    void TickOnce();
     void Watch(bool on);
 
     std::vector<QSocketNotifier*> m_notifiers;

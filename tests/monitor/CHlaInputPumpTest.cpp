@@ -120,4 +120,22 @@ TEST(HlaInputPump, UnderAFloodEachTickRestsAndTheEventLoopTurnsBetweenTicks)
     EXPECT_EQ(pump.lastRestMs(), 0);
 }
 
+// Input the RTI has read already (a TCP stream comes in large pieces) shows
+// on no descriptor: a tick that says input still waits is followed by
+// another after its rest all the same.
+TEST(HlaInputPump, InputHeldBeyondTheDescriptorIsTickedAfterTheRest)
+{
+    Input input;
+    int held = 3;   // messages in the RTI's hands once the datagram is read
+    CHlaInputPump pump({input.descriptor()}, [&] {
+        input.Read(1);
+        return held-- > 0;
+    });
+    input.Send();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return pump.tickCount() == 4; }));
+    EXPECT_TRUE(pump.isWatching());
+    QApplication::processEvents();
+    EXPECT_EQ(pump.tickCount(), 4u);
+}
+
 } // namespace

@@ -40,6 +40,8 @@ TEST(KilledRadioFederate, ItsRadiosLeaveTheMonitorThroughTheRtiexec)
     CHLAMgrRpr10 monitor(app);
     monitor.SetFedDirectories({FedDirectory()});
     ASSERT_TRUE(monitor.JoinFederation("KilledRadios")) << testing::PrintToString(app->messages);
+    // The application watches the reliable connection to the rtiexec beside the best-effort one.
+    EXPECT_EQ(monitor.InputDescriptors().size(), 2u);
 
     ChildProcess radios({QLX_RADIO_FEDERATE, "--federation", "KilledRadios", "--fed",
                          FedDirectory() + "/" + CHLAMgr::kFedFileName, "--radios", "2", "--rate", "0", "--update",
