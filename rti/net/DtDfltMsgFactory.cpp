@@ -10,6 +10,7 @@
 #include "net/DtRegionSetMsgs.h"
 #include "net/DtRtiMsg.h"
 #include "net/DtSaveMsgs.h"
+#include "net/DtSyncPointMsg.h"
 #include "net/DtTimeMsgs.h"
 #include "net/DtUpdateMsgs.h"
 
@@ -47,7 +48,7 @@ constexpr Creators theClasses[] = {
     entry<DtPubObjMsg>(DtPubObjMsgKind),
     entry<DtUnpubObjMsg>(DtUnpubObjMsgKind),
     entry<DtRequestMsg>(DtRequestMsgKind),
-    // 19 (synchronization points) comes with its subsystem.
+    entry<DtSyncPointMsg>(DtSyncPointMsgKind),
     entry<DtOwnershipMsg>(DtOwnershipMsgKind),
     entry<DtRegObjMsg>(DtRegObjMsgKind),
     entry<DtLocDelMsg>(DtLocDelMsgKind),

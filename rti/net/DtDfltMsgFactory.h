@@ -2,8 +2,7 @@
 // DtDfltMsgFactory: the factory with every message class of the library
 // registered under its kind (send creator first, then receive creator).
 // Kinds 23, 24, 48 and 49 get the classes of 0, 1, 45 and 46; kinds 42 to
-// 44 stay empty, and so does the kind whose class comes with another
-// subsystem (synchronization points), which registers it with addCreators.
+// 44 stay empty.
 
 #include "net/DtRtiMsgFactory.h"
 

@@ -75,6 +75,8 @@ enum class DtPartType : std::uint8_t {
   Text,          // size = characters + 1 (0: none); characters padded to even
   Label,         // size = characters + 1 (0: none); not padded
   NameWithZero,  // size = characters + 1, the zero stored too; not padded
+  ZeroEnded,     // size = characters + 1, the zero stored too, an empty text too
+                 // (0: none); not padded
   Time,          // size = the time's encoded length (0: none); padded to even
   Handles,       // size = the number of u32 handles
   Ranges,        // size = extents x dimensions, two u16 fields side by side; a u32

@@ -346,6 +346,7 @@ long describedLength(DtPartType type, std::uint32_t s) {
     case DtPartType::Text: return s == 0 ? 0 : DtEven(static_cast<long>(s) - 1);
     case DtPartType::Label: return s == 0 ? 0 : static_cast<long>(s) - 1;
     case DtPartType::NameWithZero: return s;
+    case DtPartType::ZeroEnded: return s;
     case DtPartType::Time: return DtEven(s);
     case DtPartType::Handles: return 4L * s;
     case DtPartType::Ranges: return 8L * s;
@@ -426,6 +427,7 @@ bool DtRtiMsg::setTextPart(int index, const char* text, const char* what) {
       length = chars > 0 ? static_cast<int>(chars + 1) : 0;
       sizeValue = static_cast<std::uint32_t>(length);
       break;
+    case DtPartType::ZeroEnded: length = text ? static_cast<int>(chars + 1) : 0; break;
     case DtPartType::TrailingText: length = static_cast<int>(std::min<long>(chars + 2, theMaxSize)); break;
     default: return false;
   }
@@ -447,7 +449,7 @@ const char* DtRtiMsg::textPart(int index) const {
     const std::uint32_t s = partSize(index);
     if (s == 0) return nullptr;
     chars = std::min<std::size_t>(s - 1, static_cast<std::size_t>(avail));
-    if (p.type == DtPartType::NameWithZero) chars = strnlen(partPtr(index), chars);
+    if (p.type == DtPartType::NameWithZero || p.type == DtPartType::ZeroEnded) chars = strnlen(partPtr(index), chars);
   }
   kept.text.reset(new char[chars + 1]);
   std::memcpy(kept.text.get(), partPtr(index), chars);

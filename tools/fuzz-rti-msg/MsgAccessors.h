@@ -12,6 +12,7 @@
 #include "net/DtRegionSetMsgs.h"
 #include "net/DtRtiMsg.h"
 #include "net/DtSaveMsgs.h"
+#include "net/DtSyncPointMsg.h"
 #include "net/DtTimeMsgs.h"
 #include "net/DtUpdateMsgs.h"
 
@@ -48,6 +49,10 @@ inline void readAccessors(const DtRtiMsg& msg) {
   if (auto* m = as<DtLbtsMsg>(msg)) sink += m->lagLbts().encodedLength();
   if (auto* m = as<DtResumeConstrainedMsg>(msg)) sink += m->lagLbts().encodedLength();
   if (auto* m = as<DtNerLbtsMsg>(msg)) sink += m->lagLbts().encodedLength();
+  if (auto* m = as<DtSyncPointMsg>(msg)) {
+    sink += m->federateHandles().size() + m->numFederates() + m->concerns(1) + m->federates()->size();
+    sink += (m->tag() ? *m->tag() : 0) + (m->syncPointName() ? *m->syncPointName() : 0) + m->syncMsgKind();
+  }
   if (auto* m = as<DtSaveMsg>(msg)) sink += m->label() ? *m->label() : 0;
   if (auto* m = as<DtSaveResponseMsg>(msg)) sink += m->label() ? *m->label() : 0;
   if (auto* m = as<DtRestoreBegunMsg>(msg)) sink += m->label() ? *m->label() : 0;

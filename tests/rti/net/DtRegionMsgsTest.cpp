@@ -237,23 +237,6 @@ TEST(DtRegionMsgs, EveryKindPrintsItsValues) {
             " 1 2\n\n");
 }
 
-// A received body, read from a heap copy of exactly its bytes (so that a
-// read past its end is caught), with its header's length made to agree.
-std::unique_ptr<DtRtiMsg> receive(string bytes) {
-  bytes[0] = static_cast<char>(bytes.size() >> 8);
-  bytes[1] = static_cast<char>(bytes.size());
-  std::vector<char> exact(bytes.begin(), bytes.end());
-  DtDfltMsgFactory factory;
-  return std::unique_ptr<DtRtiMsg>(
-      factory.createReceived(exact.data(), static_cast<int>(exact.size()), nullptr, nullptr));
-}
-
-// The bytes with a field of `width` bytes at `at` set to `value`.
-string with(string bytes, int at, std::uint32_t value, int width = 4) {
-  for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<char>(value >> (8 * (width - 1 - i)));
-  return bytes;
-}
-
 TEST(DtRegionMsgs, ReceivedBodiesThatTheirCountsAndSizesDoNotDescribeAreDropped) {
   const std::unique_ptr<DtRtiMsg> notify(twoExtents());
   const string n = bytesOf(*notify);  // 68 bytes
@@ -262,7 +245,7 @@ TEST(DtRegionMsgs, ReceivedBodiesThatTheirCountsAndSizesDoNotDescribeAreDropped)
   const string i = bytesOf(DtInterRegSetMsg(DtInterPubRegionSet, 2, 6, 0, theThreeRegions));  // 40
   const string p = bytesOf(DtAssocPubRegMsg(2, 3, "abc", 5, 0, oneAndTwo()));  // 72
   const string s = bytesOf(DtAssocSubRegMsg(2, 5, oneAndTwo()));  // 60
-  for (const string& sound : {n, d, o, i, p, s}) ASSERT_NE(receive(sound), nullptr);
+  for (const string& sound : {n, d, o, i, p, s}) ASSERT_NE(receiveExact(sound), nullptr);
 
   struct Case {
     const char* what;
@@ -272,24 +255,24 @@ TEST(DtRegionMsgs, ReceivedBodiesThatTheirCountsAndSizesDoNotDescribeAreDropped)
   const Case cases[] = {
       {"notify cut short", n.substr(0, 64), "DtNetNotifyRegMsg: a received body of 64 bytes that its counts"},
       {"notify with bytes to spare", n + u32(0), "DtNetNotifyRegMsg: a received body of 72 bytes where its counts"},
-      {"notify of more extents", with(n, 16, 3, 2), "its counts and sizes reach past"},
-      {"notify of no dimensions", with(n, 18, 0, 2), "call for 20"},
-      {"notify of the largest counts", with(n, 16, 0xFFFFFFFF), "reach past"},
+      {"notify of more extents", withField(n, 16, 3, 2), "its counts and sizes reach past"},
+      {"notify of no dimensions", withField(n, 18, 0, 2), "call for 20"},
+      {"notify of the largest counts", withField(n, 16, 0xFFFFFFFF), "reach past"},
       {"notify shorter than its fixed part", n.substr(0, 16), "shorter than its fixed part"},
       {"delete with bytes to spare", d + u32(0), "call for 12"},
       {"delete cut short", d.substr(0, 10), "shorter than its fixed part"},
-      {"object set of one region more", with(o, 20, 4), "reach past"},
-      {"object set of one region less", with(o, 20, 2), "call for 32"},
-      {"object set of the largest count", with(o, 20, 0xFFFFFFFF), "reach past"},
+      {"object set of one region more", withField(o, 20, 4), "reach past"},
+      {"object set of one region less", withField(o, 20, 2), "call for 32"},
+      {"object set of the largest count", withField(o, 20, 0xFFFFFFFF), "reach past"},
       {"object set cut into a handle", o.substr(0, 34), "reach past"},
-      {"interaction set of one region more", with(i, 24, 4), "reach past"},
+      {"interaction set of one region more", withField(i, 24, 4), "reach past"},
       {"interaction set with bytes to spare", i + u32(7), "call for 40"},
       {"interaction set shorter than its fixed part", i.substr(0, 24), "shorter than its fixed part"},
-      {"association of a longer name", with(p, 22, 5, 2), "reach past"},
-      {"association of a shorter name", with(p, 22, 3, 2), "is not sound"},  // "abc" without its zero
-      {"association of no name with one", with(p, 22, 0, 2), "call for 68"},
-      {"association of the largest name size", with(p, 22, 0xFFFF, 2), "reach past"},
-      {"association whose name lacks its zero", with(p, 68, 0x61626364), "is not sound"},
+      {"association of a longer name", withField(p, 22, 5, 2), "reach past"},
+      {"association of a shorter name", withField(p, 22, 3, 2), "is not sound"},  // "abc" without its zero
+      {"association of no name with one", withField(p, 22, 0, 2), "call for 68"},
+      {"association of the largest name size", withField(p, 22, 0xFFFF, 2), "reach past"},
+      {"association whose name lacks its zero", withField(p, 68, 0x61626364), "is not sound"},
       {"association cut into its name", p.substr(0, 70), "reach past"},
       {"association cut into its set", p.substr(0, 40), "shorter than its fixed part"},
       {"subscription association with bytes to spare", s + u32(0), "call for 60"},
@@ -298,7 +281,7 @@ TEST(DtRegionMsgs, ReceivedBodiesThatTheirCountsAndSizesDoNotDescribeAreDropped)
   NotifyCapture capture(1);
   for (const Case& c : cases) {
     capture.clear();
-    EXPECT_EQ(receive(c.bytes), nullptr) << c.what;
+    EXPECT_EQ(receiveExact(c.bytes), nullptr) << c.what;
     EXPECT_NE(capture.text().find(c.reported), string::npos) << c.what << ": " << capture.text();
     EXPECT_NE(capture.text().find("; dropped\n"), string::npos) << c.what;
   }

@@ -31,6 +31,24 @@ inline std::string printed(const DtRtiMsg& msg, NotifyCapture& capture) {
   return capture.text();
 }
 
+// A received body, read from a heap copy of exactly its bytes (so that a
+// read past its end is caught), with its header's length made to agree;
+// null when the factory drops it.
+inline std::unique_ptr<DtRtiMsg> receiveExact(std::string bytes) {
+  bytes[0] = static_cast<char>(bytes.size() >> 8);
+  bytes[1] = static_cast<char>(bytes.size());
+  std::vector<char> exact(bytes.begin(), bytes.end());
+  DtDfltMsgFactory factory;
+  return std::unique_ptr<DtRtiMsg>(
+      factory.createReceived(exact.data(), static_cast<int>(exact.size()), nullptr, nullptr));
+}
+
+// The bytes with the big-endian field of `width` bytes at `at` set to `value`.
+inline std::string withField(std::string bytes, int at, std::uint32_t value, int width = 4) {
+  for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<char>(value >> (8 * (width - 1 - i)));
+  return bytes;
+}
+
 inline void checkRoundTrip(const RoundTrip& c) {
   SCOPED_TRACE(c.name);
   NotifyCapture capture(2);
