@@ -1,5 +1,6 @@
 // A federation execution in the rtiexec: joins, membership, heartbeats,
-// resignations and the periodic tick.
+// resignations and the periodic tick (its synchronization points are in
+// DtFedExecSyncPoints.cpp).
 #include "exec/DtFedExec.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "net/DtFederationMsgs.h"
 #include "net/DtMsgCallbacks.h"
 #include "net/DtOwnershipMsg.h"
+#include "net/DtSyncPointMsg.h"
 #include "util/DtClock.h"
 #include "util/DtNotify.h"
 
@@ -39,6 +41,7 @@ void DtFedExec::registerCallbacks(bool add) {
   DtRegisterMemberCallback<DtAliveMsg, DtFedExec, &DtFedExec::processAlive>(connectMgr_, this, add, 1);
   DtRegisterMemberCallback<DtResignMsg, DtFedExec, &DtFedExec::processResign>(connectMgr_, this, add);
   DtRegisterMemberCallback<DtOwnershipMsg, DtFedExec, &DtFedExec::processOwnership>(connectMgr_, this, add);
+  DtRegisterMemberCallback<DtSyncPointMsg, DtFedExec, &DtFedExec::processSyncPoint>(connectMgr_, this, add);
 }
 
 // Joining -------------------------------------------------------------------
@@ -75,6 +78,7 @@ void DtFedExec::processJoinConfirm(const DtJoinConfirmMsg& msg) {
   }
   DtNotifyInfo("Join: federate %s has joined %s with handle %d.\n", federate->getName(), name_.string(),
                static_cast<int>(join.handle));
+  announceAllSyncPoints(join.handle);
 }
 
 // Membership ------------------------------------------------------------------
@@ -86,7 +90,7 @@ std::vector<DtFederate*> DtFedExec::federates() const {
 }
 
 DtFederate* DtFedExec::addFederate(const char* name, unsigned long handle, unsigned long connectionHandle) {
-  federates_.push_back(std::make_unique<DtFederate>(name, handle, connectionHandle));
+  federates_.push_back(std::make_unique<DtFederate>(name, handle, connectionHandle, &syncPoints_));
   DtFederate* federate = federates_.back().get();
   joined_.callAll(federate);
   return federate;
@@ -143,6 +147,7 @@ void DtFedExec::processResign(const DtResignMsg& msg) {
 
 void DtFedExec::retireFederate(unsigned long handle) {
   deleteFederate(handle);
+  endReachedSyncPoints();
   resignFederateTime(handle);
   DtNotifyInfo("Resign: federate %d has resigned %s.\n", static_cast<int>(handle), name_.string());
 }

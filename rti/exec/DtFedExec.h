@@ -4,8 +4,9 @@
 // requests, never given twice), keeps the joined federates with their
 // heartbeats, removes the federates that resign, lose their connection or
 // fall silent, names the designated federate, hands the attributes of a
-// resigning federate to another one, and tells its observers of joins and
-// resignations.
+// resigning federate to another one, keeps the federation's synchronization
+// points, and tells its observers of joins, resignations and
+// synchronization points.
 //
 // Every execution registers its own message callbacks with the rtiexec's
 // connection manager, so every execution sees every message of its kinds
@@ -20,6 +21,14 @@
 // it sends the resign message on the federate's behalf and retires the
 // federate at once; the copy of that message that comes back finds the
 // federate gone and only says so at level 3.
+//
+// A synchronization point goes: registered (the registrant is answered, the
+// federates it concerns are told and get their copies; a federate that
+// joins later is told after its join is confirmed) -> achieved by each of
+// them -> synchronized, when every joined federate it concerns achieved it
+// or left: the federates are told, and the point is retired, so its label
+// may be registered again. A duplicate label or a set naming a federate not
+// joined fails the registration.
 //
 // The time side of the execution (the federates' time records and the
 // bounds) is told of every federate that leaves through
@@ -38,6 +47,7 @@
 
 #include "RTI.hh"
 #include "exec/DtExecCallbackList.h"
+#include "exec/DtSyncPt.h"
 #include "util/DtString.h"
 
 class DtAliveMsg;
@@ -50,11 +60,14 @@ class DtOwnershipMsg;
 class DtResignMsg;
 class DtRIDParameters;
 class DtRtiMsg;
+class DtSyncPointMsg;
 
 class DtFedExec {
 public:
   using Clock = std::function<double()>;
   using FederateCallback = DtExecCallbackList<DtFederate*>::Function;
+  using SyncPtCallback = DtExecCallbackList<DtSyncPt*>::Function;
+  using SyncPtAchievedCallback = DtExecCallbackList<DtFederate*, DtSyncPt*>::Function;
 
   // Seconds between two sends of the join response to a federate that has
   // not confirmed its join.
@@ -120,6 +133,30 @@ public:
   void addFederateResignedCallback(FederateCallback fn, void* data) { resigned_.add(fn, data); }
   void removeFederateResignedCallback(FederateCallback fn, void* data) { resigned_.remove(fn, data); }
 
+  // Synchronization points.
+  virtual void processSyncPoint(const DtSyncPointMsg& msg);
+  virtual void processRegisterSyncPoint(const DtSyncPointMsg& msg);
+  virtual void processAchievedSyncPoint(const DtSyncPointMsg& msg);
+  // Files the point, gives a copy to every federate it concerns and calls
+  // the registered callbacks.
+  virtual DtSyncPt* createSyncPoint(const std::string& label, const std::string& tag,
+                                    const std::vector<std::uint32_t>& federates);
+  // Whether every joined federate the point concerns achieved it (a point
+  // that concerns none is).
+  virtual bool synchronized(const DtSyncPt& point) const;
+  // Takes the point out, calls the synchronized callbacks with it and takes
+  // every federate's copy.
+  virtual void retireSyncPoint(const std::string& label);
+  // Announces every point that concerns the federate, in the order filed.
+  virtual void announceAllSyncPoints(unsigned long federateHandle);
+  const DtSyncHashlist& syncPoints() const { return syncPoints_; }
+  void addSyncPtRegisteredCallback(SyncPtCallback fn, void* data) { syncPtRegistered_.add(fn, data); }
+  void removeSyncPtRegisteredCallback(SyncPtCallback fn, void* data) { syncPtRegistered_.remove(fn, data); }
+  void addSyncPtAchievedCallback(SyncPtAchievedCallback fn, void* data) { syncPtAchieved_.add(fn, data); }
+  void removeSyncPtAchievedCallback(SyncPtAchievedCallback fn, void* data) { syncPtAchieved_.remove(fn, data); }
+  void addFederationSynchronizedCallback(SyncPtCallback fn, void* data) { synchronizedCbs_.add(fn, data); }
+  void removeFederationSynchronizedCallback(SyncPtCallback fn, void* data) { synchronizedCbs_.remove(fn, data); }
+
   // The send family: a message of the kind, stamped with this execution
   // (the join response alone with execution 0, its body carrying the
   // handle), sent on the internal transport.
@@ -128,6 +165,8 @@ public:
                                    unsigned long federateHandle);
   virtual void sendResignMsg(const DtString& executionName, unsigned long federateHandle, RTI::ResignAction action);
   virtual void sendDesignatedFederate(unsigned long federateHandle);
+  virtual void sendSyncPointMsg(int kind, unsigned long federateId, const char* label, const char* tag,
+                                const std::vector<std::uint32_t>& federates);
 
   // The federate has left: its time records go, and the bounds move.
   virtual void resignFederateTime(unsigned long federateHandle);
@@ -160,6 +199,10 @@ private:
     double resendAt;
   };
   void registerCallbacks(bool add);
+  // Announces the point synchronized and retires it.
+  void endSyncPoint(const std::string& label);
+  // Ends every point that is now synchronized (after a federate left).
+  void endReachedSyncPoints();
 
   DtConnectionMgr* connectMgr_;
   std::uint32_t nextFederateHandle_ = 1;
@@ -170,6 +213,10 @@ private:
   std::uint32_t designated_ = 0;
   float federateTimeout_ = 0;
   std::map<std::uint32_t, PendingJoin> pendingJoins_;
+  DtSyncHashlist syncPoints_;
+  DtExecCallbackList<DtSyncPt*> syncPtRegistered_;
+  DtExecCallbackList<DtFederate*, DtSyncPt*> syncPtAchieved_;
+  DtExecCallbackList<DtSyncPt*> synchronizedCbs_;
   DtExecCallbackList<DtFederate*> joined_;
   DtExecCallbackList<DtFederate*> resigned_;
   Clock clock_;

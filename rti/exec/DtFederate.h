@@ -6,15 +6,24 @@
 // checked for lost contact (-1.0 unless its join was confirmed while
 // heartbeat checking is on).
 //
-// Each federate owns its name; copies are not made. Used on the rtiexec's
-// thread only.
+// It also keeps its own copy of every synchronization point that concerns
+// it (label, tag, whether it achieved the point). A federate made with the
+// execution's points gets a copy of each point of the execution that
+// concerns every federate.
+//
+// Each federate owns its name and its copies; copies of a federate are not
+// made. Used on the rtiexec's thread only.
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "exec/DtSyncPt.h"
 
 class DtFederate {
 public:
-  DtFederate(const char* name, unsigned long handle, unsigned long connectionHandle);
+  DtFederate(const char* name, unsigned long handle, unsigned long connectionHandle,
+             const DtSyncHashlist* executionPoints = nullptr);
   DtFederate(const DtFederate&) = delete;
   DtFederate& operator=(const DtFederate&) = delete;
   virtual ~DtFederate();
@@ -26,9 +35,22 @@ public:
   double heartbeat() const { return heartbeat_; }
   void setHeartbeat(double realTime) { heartbeat_ = realTime; }
 
+  // Marks its copy achieved; false, with "SyncPoint <label> not found.",
+  // when it has none.
+  virtual bool setFederateSyncPtAchieved(const std::string& label);
+  // Whether its copy is achieved; false when it has none (said at level 1
+  // unless quiet).
+  virtual bool federateSyncPtAchieved(const std::string& label, bool quiet = false) const;
+  // Files a copy under its label, replacing one there.
+  virtual void addFederateSyncPt(std::unique_ptr<DtSyncPt> point);
+  // Takes the copy out (null when there is none).
+  virtual std::unique_ptr<DtSyncPt> removeFederateSyncPt(const std::string& label);
+  const DtSyncHashlist& syncPtList() const { return syncPoints_; }
+
 private:
   std::string name_;
   double heartbeat_ = -1.0;
   std::uint32_t handle_;
   std::uint32_t connectionHandle_;
+  DtSyncHashlist syncPoints_;
 };

@@ -255,16 +255,7 @@ TEST_P(RtiExecScenario, SendsAndPrintsWhatIsExpected) {
   const Scenario& scenario = GetParam();
   ExecHarness harness(scenario.rid);
   scenario.steps(harness);
-  EXPECT_EQ(harness.takeSent(), scenario.sent);
-  const std::string printed = harness.capture.text();
-  std::size_t at = 0;
-  for (const std::string& line : scenario.printed) {
-    const std::size_t found = printed.find(line, at);
-    EXPECT_NE(found, std::string::npos) << "not printed (in order): " << line;
-    if (found != std::string::npos) at = found + line.size();
-  }
-  for (const std::string& line : scenario.notPrinted)
-    EXPECT_EQ(printed.find(line), std::string::npos) << "printed: " << line;
+  expectSentAndPrinted(harness, scenario.sent, scenario.printed, scenario.notPrinted);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RtiExecScenario, ::testing::ValuesIn(scenarios),

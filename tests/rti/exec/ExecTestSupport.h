@@ -15,6 +15,7 @@
 #include "net/DtConnectionMgr.h"
 #include "net/DtFederationMsgs.h"
 #include "net/DtOwnershipMsg.h"
+#include "net/DtSyncPointMsg.h"
 #include "rti/net/ConnTestSupport.h"
 #include "rti/util/NotifyCapture.h"
 
@@ -62,6 +63,15 @@ inline std::string describe(const DtRtiMsg& msg) {
   if (auto* m = dynamic_cast<const DtOwnershipMsg*>(&msg)) {
     return "Ownership kind=" + std::to_string(m->ownerMsgKind()) + " from=" + std::to_string(m->federateHandle()) +
            " to=" + std::to_string(m->recipientFederate()) + " object=" + std::to_string(m->objHandle()) + exec;
+  }
+  if (auto* m = dynamic_cast<const DtSyncPointMsg*>(&msg)) {
+    std::string text = std::string("Sync ") + DtSyncMsgTypeName(m->syncMsgKind()) +
+                       " id=" + std::to_string(m->federateId()) + " " + (m->syncPointName() ? m->syncPointName() : "");
+    if (m->tag()) text += " tag=" + std::string(m->tag());
+    std::string set;
+    for (const std::uint32_t handle : m->federateHandles()) set += (set.empty() ? "" : ",") + std::to_string(handle);
+    if (!set.empty()) text += " set=" + set;
+    return text + exec;
   }
   return std::string("kind ") + DtRtiMsg::kindToString(msg.msgKind());
 }
@@ -113,6 +123,14 @@ public:
     msg.setConnectionHandle(connection);
     deliver(msg);
   }
+  // A federate's synchronization point message (its handle as the
+  // federate id), stamped by it.
+  void sync(DtSyncMsgType kind, unsigned long federate, int execution, const char* label, const char* tag = nullptr,
+            const std::vector<std::uint32_t>& set = {}) {
+    DtSyncPointMsg msg(kind, federate, label, tag, nullptr);
+    msg.setFederateHandles(set);
+    deliverFrom(std::move(msg), federate, execution);
+  }
   // A full join: request and confirm.
   void joinAndConfirm(const char* execution, const char* federate, unsigned long connection, unsigned long handle,
                       int executionHandle) {
@@ -137,5 +155,22 @@ private:
   std::unique_ptr<DtRIDParameters> rid_;
   std::unique_ptr<DtRtiExec> exec_;
 };
+
+// A scenario's check: what the rtiexec sent since the last look, the lines
+// it printed (in this order, among the rest), and the texts it did not
+// print.
+inline void expectSentAndPrinted(ExecHarness& harness, const std::vector<std::string>& sent,
+                                 const std::vector<std::string>& printedLines,
+                                 const std::vector<std::string>& notPrinted) {
+  EXPECT_EQ(harness.takeSent(), sent);
+  const std::string printed = harness.capture.text();
+  std::size_t at = 0;
+  for (const std::string& line : printedLines) {
+    const std::size_t found = printed.find(line, at);
+    EXPECT_NE(found, std::string::npos) << "not printed (in order): " << line << "\n" << printed;
+    if (found != std::string::npos) at = found + line.size();
+  }
+  for (const std::string& line : notPrinted) EXPECT_EQ(printed.find(line), std::string::npos) << "printed: " << line;
+}
 
 }  // namespace exectest
