@@ -13,6 +13,7 @@
 #include "net/DtMsgCallbacks.h"
 #include "net/DtRtiConnection.h"
 #include "net/DtSocket.h"
+#include "net/DtSyncPointMsg.h"
 #include "util/DtClock.h"
 #include "util/DtFilename.h"
 #include "util/DtNotify.h"
@@ -306,6 +307,7 @@ void DtRtiExecFederateMgr::processJoinResponseMsg(const DtJoinResponseMsg& msg) 
 void DtRtiExecFederateMgr::resignFederationExecution(RTI::ResignAction action) {
   DtFederateMgr::resignFederationExecution(action);
   designated_ = false;
+  syncLabels_.clear();
   registerJoinedCallbacks(false);
 }
 
@@ -317,22 +319,99 @@ void DtRtiExecFederateMgr::processDesignatedFederateMsg(const DtDesignatedFedera
 
 void DtRtiExecFederateMgr::registerJoinedCallbacks(bool add) {
   if (add == joinedCallbacks_) return;
-  DtRegisterMemberCallback<DtDesignatedFederateMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processDesignatedFederateMsg>(connectMgr(), this, add);
+  DtRegisterMemberCallback<DtDesignatedFederateMsg, DtRtiExecFederateMgr,
+                           &DtRtiExecFederateMgr::processDesignatedFederateMsg>(connectMgr(), this, add);
+  DtRegisterMemberCallback<DtSyncPointMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processSyncPointMsg>(
+      connectMgr(), this, add);
   joinedCallbacks_ = add;
+}
+
+// Synchronization points ----------------------------------------------------------------
+
+void DtRtiExecFederateMgr::registerFederationSynchronizationPoint(const char* label, const char* tag,
+                                                                  const RTI::FederateHandleSet& federates) {
+  registerSyncPoint(label, tag, &federates);
+}
+
+void DtRtiExecFederateMgr::registerFederationSynchronizationPoint(const char* label, const char* tag) {
+  registerSyncPoint(label, tag, nullptr);
+}
+
+void DtRtiExecFederateMgr::registerSyncPoint(const char* label, const char* tag,
+                                             const RTI::FederateHandleSet* federates) {
+  label = orEmpty(label);
+  tag = orEmpty(tag);
+  for (const char* text : {label, tag}) {
+    if (std::strlen(text) > static_cast<std::size_t>(DtSyncPointMsg::theMaxTextLength)) {
+      throw RTI::RTIinternalError(("A synchronization point's label and tag hold at most " +
+                                   std::to_string(DtSyncPointMsg::theMaxTextLength) + " characters")
+                                      .c_str());
+    }
+  }
+  if (syncLabels_.count(label) == 0) {
+    sendSyncPointMsg(DtRegister, federateHandle_, label, tag, federates);
+    return;
+  }
+  // A point of that label is announced and not synchronized: the failure
+  // reaches the federate in its next tick, as the rtiexec's would.
+  auto failed = DtMakeMsg<DtSyncPointMsg>(*connectMgr_);
+  if (!failed) return;
+  failed->set(DtSyncPointFailed, federateHandle_, label, nullptr, nullptr);
+  failed->setFedEx(static_cast<int>(executionHandle_));
+  connectMgr_->addPendingMsg(failed.release());
+}
+
+void DtRtiExecFederateMgr::synchronizationPointAchieved(const char* label) {
+  label = orEmpty(label);
+  if (syncLabels_.count(label) == 0) throw RTI::SynchronizationPointLabelWasNotAnnounced("");
+  sendSyncPointMsg(DtAchieved, federateHandle_, label, nullptr, nullptr);
+}
+
+void DtRtiExecFederateMgr::sendSyncPointMsg(int kind, unsigned long federateHandle, const char* label,
+                                            const char* tag, const RTI::FederateHandleSet* federates) {
+  auto msg = DtMakeMsg<DtSyncPointMsg>(*connectMgr_);
+  if (!msg) return;
+  if (!msg->set(static_cast<DtSyncMsgType>(kind), federateHandle, label, tag, federates)) {
+    throw RTI::RTIinternalError("The synchronization point message cannot be made (see the RTI's log)");
+  }
+  connectMgr_->sendStampedAndDelete(msg.release(), connectMgr_->internalTransportType(), 0);
+}
+
+void DtRtiExecFederateMgr::processSyncPointMsg(const DtSyncPointMsg& msg) {
+  if (!isJoined() || !msg.isForExec(DtString(executionName()), static_cast<int>(executionHandle_))) return;
+  RTI::FederateAmbassador* fedAmb = connectMgr_->fedAmb();
+  const std::string label = orEmpty(msg.syncPointName());
+  const bool concerned = msg.concerns(federateHandle_);
+  const bool own = msg.federateId() == federateHandle_;
+  switch (msg.syncMsgKind()) {
+    case DtRegister:
+    case DtAchieved:
+      return;
+    case DtSynchronized:
+      if (!concerned) return;
+      syncLabels_.erase(label);
+      if (fedAmb) fedAmb->federationSynchronized(label.c_str());
+      return;
+    case DtAnnouncePt:
+      // A repeated announcement (a late joiner's, heard by all) is not
+      // delivered twice.
+      if (!concerned || !syncLabels_.insert(label).second) return;
+      if (fedAmb) fedAmb->announceSynchronizationPoint(label.c_str(), orEmpty(msg.tag()));
+      return;
+    case DtSyncPointSucceeded:
+      if (own && fedAmb) fedAmb->synchronizationPointRegistrationSucceeded(label.c_str());
+      return;
+    case DtSyncPointFailed:
+      if (own && fedAmb) fedAmb->synchronizationPointRegistrationFailed(label.c_str());
+      return;
+    default:
+      DtNotifyError("Synchronization Point Message kind used is not defined.\n");
+      return;
+  }
 }
 
 // Services built with their own issues ------------------------------------------------
 
-void DtRtiExecFederateMgr::registerFederationSynchronizationPoint(const char*, const char*,
-                                                                  const RTI::FederateHandleSet&) {
-  DtNotImplemented("registerFederationSynchronizationPoint");
-}
-void DtRtiExecFederateMgr::registerFederationSynchronizationPoint(const char*, const char*) {
-  DtNotImplemented("registerFederationSynchronizationPoint");
-}
-void DtRtiExecFederateMgr::synchronizationPointAchieved(const char*) {
-  DtNotImplemented("synchronizationPointAchieved");
-}
 void DtRtiExecFederateMgr::requestFederationSave(const char*, const RTI::FedTime*) {
   DtNotImplemented("requestFederationSave");
 }

@@ -19,15 +19,24 @@
 // header's federate handle) that the answer brings back: another
 // federate's answer about the same execution is not taken for one's own.
 //
+// Synchronization points: the federate keeps the labels announced to it
+// and not yet synchronized; a point is announced to it at most once, a
+// label it knows cannot be registered again (the failure comes in the next
+// tick, as every callback does), and only a label it knows can be achieved.
+// Labels and tags hold at most 254 characters.
+//
 // Used on the thread that calls the ambassador.
 
 #include <cstdint>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "core/DtFederateMgr.h"
 
 class DtConnectMsg;
 class DtDesignatedFederateMsg;
+class DtSyncPointMsg;
 class DtJoinResponseMsg;
 class DtRtiMsg;
 
@@ -73,6 +82,9 @@ public:
   // A repeated answer to this federate's join is confirmed again.
   virtual void processJoinResponseMsg(const DtJoinResponseMsg& msg);
   virtual void processDesignatedFederateMsg(const DtDesignatedFederateMsg& msg);
+  virtual void processSyncPointMsg(const DtSyncPointMsg& msg);
+  // The labels announced and not yet synchronized.
+  const std::set<std::string>& syncLabels() const { return syncLabels_; }
 
   void setDesignatedFederate(char designated) { designated_ = designated != 0; }
   char isDesignatedFederate() const { return designated_ ? 1 : 0; }
@@ -86,6 +98,9 @@ protected:
   virtual void sendJoinMsg(unsigned long connectionId, const char* executionName, const char* federateName,
                            DtString* sentName);
   virtual void sendJoinConfirmMsg(const char* federateName);
+  // Null federates: the point concerns every federate.
+  virtual void sendSyncPointMsg(int kind, unsigned long federateHandle, const char* label, const char* tag,
+                                const RTI::FederateHandleSet* federates);
 
 private:
   // What the wait makes of a received message.
@@ -108,8 +123,10 @@ private:
   // Tells the rtiexec that a join it answered is not taken up after all.
   void withdrawJoin(const char* executionName, unsigned long handle);
   void registerJoinedCallbacks(bool add);
+  void registerSyncPoint(const char* label, const char* tag, const RTI::FederateHandleSet* federates);
 
   std::uint32_t drawnNumber_;  // the local number drawn at construction, released at the end
   bool designated_ = false;
   bool joinedCallbacks_ = false;
+  std::set<std::string> syncLabels_;
 };

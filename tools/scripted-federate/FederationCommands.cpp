@@ -1,5 +1,6 @@
 // Federation management and the script's own control commands.
 #include <chrono>
+#include <memory>
 #include <stdexcept>
 #include <thread>
 
@@ -86,9 +87,17 @@ void addFederation(CommandTable& table) {
 }
 
 void addSyncSaveRestore(CommandTable& table) {
-  table.add("register-sync", "<label> [tag]", "registerFederationSynchronizationPoint",
+  table.add("register-sync", "<label> [tag [federate...]]",
+            "registerFederationSynchronizationPoint (with federate handles: for those federates alone)",
             [](ScriptSession& s, const ScriptArgs& a) {
-              s.rti().registerFederationSynchronizationPoint(a.text(0).c_str(), a.textOr(1, "").c_str());
+              if (a.size() <= 2) {
+                s.rti().registerFederationSynchronizationPoint(a.text(0).c_str(), a.textOr(1, "").c_str());
+                return std::string();
+              }
+              std::unique_ptr<RTI::FederateHandleSet> federates(
+                  RTI::FederateHandleSetFactory::create(static_cast<RTI::ULong>(a.size() - 2)));
+              for (std::size_t i = 2; i < a.size(); ++i) federates->add(a.number(i));
+              s.rti().registerFederationSynchronizationPoint(a.text(0).c_str(), a.text(1).c_str(), *federates);
               return std::string();
             });
   table.add("achieve-sync", "<label>", "synchronizationPointAchieved",

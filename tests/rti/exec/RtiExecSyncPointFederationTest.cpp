@@ -1,0 +1,134 @@
+// Synchronization points between scripted federates through the real
+// rtiexec program: a point for every federate, a point for federates 1 and
+// 2 that the third never hears of, a duplicate label that fails at its
+// registrant only, a federate that joins while a point is open, a federate
+// that leaves without achieving, and an achievement before any announce.
+
+#include <gtest/gtest.h>
+
+#include "ExecFederation.h"
+
+using namespace exectest;
+
+namespace {
+
+using Federate = std::unique_ptr<ScriptedFederateProcess>;
+
+// Waits for the next callback of that name (the script's wait), which must
+// carry these values.
+::testing::AssertionResult called(ScriptedFederateProcess& federate, const std::string& callback,
+                                  const std::string& values) {
+  const std::string result = federate.command("wait " + callback);
+  if (result != "ok wait " + callback) return ::testing::AssertionFailure() << callback << ": " << result;
+  const std::string line = "callback " + callback + " " + values;
+  const std::vector<std::string>& lines = federate.lines();
+  for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
+    if (it->rfind("callback " + callback, 0) == 0) {
+      if (*it == line) return ::testing::AssertionSuccess();
+      return ::testing::AssertionFailure() << "the last " << callback << " was: " << *it;
+    }
+  }
+  return ::testing::AssertionFailure() << "no " << callback << " line";
+}
+
+// Ticks a while; then no callback line may name the label.
+::testing::AssertionResult neverHears(ScriptedFederateProcess& federate, const std::string& label) {
+  const std::string result = federate.command("tick 0.3");
+  if (result != "ok tick") return ::testing::AssertionFailure() << "tick: " << result;
+  for (const std::string& line : federate.lines()) {
+    if (line.rfind("callback ", 0) == 0 && line.find("\"" + label + "\"") != std::string::npos)
+      return ::testing::AssertionFailure() << line;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+const char* const notAnnounced = "error achieve-sync SynchronizationPointLabelWasNotAnnounced \"\"";
+
+TEST(RtiExecSyncPoints, FederatesRegisterAnnounceAchieveAndSynchronizeThroughIt) {
+  ExecFederation federation;
+  ASSERT_TRUE(federation.startExec());
+  Federate a = ExecFederation::federate();
+  Federate b = ExecFederation::federate();
+  Federate c = ExecFederation::federate();
+  ASSERT_EQ(a->command("create X Road.fed"), "ok create");
+  ASSERT_EQ(a->command("join X A"), "ok join 1");
+  ASSERT_EQ(b->command("join X B"), "ok join 2");
+  ASSERT_EQ(c->command("join X C"), "ok join 3");
+
+  // Achieved before any announcement.
+  EXPECT_EQ(c->command("achieve-sync never"), notAnnounced);
+
+  // For every federate.
+  EXPECT_TRUE(succeeds(*a, "register-sync all tagA"));
+  EXPECT_TRUE(called(*a, "synchronizationPointRegistrationSucceeded", "\"all\""));
+  for (ScriptedFederateProcess* f : {a.get(), b.get(), c.get()})
+    EXPECT_TRUE(called(*f, "announceSynchronizationPoint", "\"all\" \"tagA\""));
+  for (ScriptedFederateProcess* f : {a.get(), b.get(), c.get()}) EXPECT_TRUE(succeeds(*f, "achieve-sync all"));
+  for (ScriptedFederateProcess* f : {a.get(), b.get(), c.get()})
+    EXPECT_TRUE(called(*f, "federationSynchronized", "\"all\""));
+
+  // For federates 1 and 2: the third hears nothing of it and cannot achieve it.
+  EXPECT_TRUE(succeeds(*a, "register-sync pair tagP 1 2"));
+  EXPECT_TRUE(called(*a, "synchronizationPointRegistrationSucceeded", "\"pair\""));
+  EXPECT_TRUE(called(*a, "announceSynchronizationPoint", "\"pair\" \"tagP\""));
+  EXPECT_TRUE(called(*b, "announceSynchronizationPoint", "\"pair\" \"tagP\""));
+  EXPECT_EQ(c->command("achieve-sync pair"), notAnnounced);
+  EXPECT_TRUE(succeeds(*a, "achieve-sync pair"));
+  EXPECT_TRUE(succeeds(*b, "achieve-sync pair"));
+  EXPECT_TRUE(called(*a, "federationSynchronized", "\"pair\""));
+  EXPECT_TRUE(called(*b, "federationSynchronized", "\"pair\""));
+  EXPECT_TRUE(neverHears(*c, "pair"));
+
+  // A duplicate label: B, not told of the point, is refused by the rtiexec;
+  // A, which knows it, is refused at once; nobody else hears of either.
+  EXPECT_TRUE(succeeds(*a, "register-sync dup tagD 1 3"));
+  EXPECT_TRUE(called(*a, "synchronizationPointRegistrationSucceeded", "\"dup\""));
+  EXPECT_TRUE(called(*a, "announceSynchronizationPoint", "\"dup\" \"tagD\""));
+  EXPECT_TRUE(called(*c, "announceSynchronizationPoint", "\"dup\" \"tagD\""));
+  EXPECT_TRUE(succeeds(*b, "register-sync dup other"));
+  EXPECT_TRUE(called(*b, "synchronizationPointRegistrationFailed", "\"dup\""));
+  EXPECT_TRUE(succeeds(*a, "register-sync dup again"));
+  EXPECT_TRUE(called(*a, "synchronizationPointRegistrationFailed", "\"dup\""));
+  EXPECT_TRUE(succeeds(*a, "achieve-sync dup"));
+  EXPECT_TRUE(succeeds(*c, "achieve-sync dup"));
+  EXPECT_TRUE(called(*a, "federationSynchronized", "\"dup\""));
+  EXPECT_TRUE(called(*c, "federationSynchronized", "\"dup\""));
+  EXPECT_TRUE(succeeds(*b, "tick 0.3"));
+  EXPECT_TRUE(succeeds(*c, "tick 0.3"));
+  for (const std::string& line : b->lines()) {
+    EXPECT_EQ(line.find("announceSynchronizationPoint \"dup\""), std::string::npos) << line;
+    EXPECT_EQ(line.find("federationSynchronized \"dup\""), std::string::npos) << line;
+  }
+  for (const std::string& line : c->lines()) EXPECT_EQ(line.find("RegistrationFailed"), std::string::npos) << line;
+
+  // A late joiner is told of the open point and holds it up.
+  EXPECT_TRUE(succeeds(*a, "register-sync late tagL"));
+  for (ScriptedFederateProcess* f : {a.get(), b.get(), c.get()})
+    EXPECT_TRUE(called(*f, "announceSynchronizationPoint", "\"late\" \"tagL\""));
+  EXPECT_TRUE(succeeds(*a, "achieve-sync late"));
+  EXPECT_TRUE(succeeds(*b, "achieve-sync late"));
+  Federate d = ExecFederation::federate();
+  ASSERT_EQ(d->command("join X D"), "ok join 4");
+  EXPECT_TRUE(called(*d, "announceSynchronizationPoint", "\"late\" \"tagL\""));
+  EXPECT_TRUE(succeeds(*c, "achieve-sync late"));
+  // Not synchronized while D has not achieved it.
+  EXPECT_TRUE(succeeds(*a, "tick 0.3"));
+  for (const std::string& line : a->lines()) EXPECT_NE(line, "callback federationSynchronized \"late\"");
+  EXPECT_TRUE(succeeds(*d, "achieve-sync late"));
+  for (ScriptedFederateProcess* f : {a.get(), b.get(), c.get(), d.get()})
+    EXPECT_TRUE(called(*f, "federationSynchronized", "\"late\""));
+
+  // The last federate that had not achieved leaves.
+  EXPECT_TRUE(succeeds(*a, "register-sync gone"));
+  for (ScriptedFederateProcess* f : {a.get(), b.get(), c.get(), d.get()})
+    EXPECT_TRUE(called(*f, "announceSynchronizationPoint", "\"gone\" \"\""));
+  for (ScriptedFederateProcess* f : {a.get(), b.get(), d.get()}) EXPECT_TRUE(succeeds(*f, "achieve-sync gone"));
+  EXPECT_TRUE(succeeds(*c, "resign none"));
+  for (ScriptedFederateProcess* f : {a.get(), b.get(), d.get()})
+    EXPECT_TRUE(called(*f, "federationSynchronized", "\"gone\""));
+
+  for (ScriptedFederateProcess* f : {a.get(), b.get(), d.get()}) EXPECT_TRUE(succeeds(*f, "resign none"));
+  EXPECT_EQ(a->command("destroy X"), "ok destroy");
+}
+
+}  // namespace
