@@ -8,6 +8,7 @@
 #include "config/DtRIDParameters.h"
 #include "exec/DtFedExec.h"
 #include "net/DtFederationMsgs.h"
+#include "net/DtInProcessSocket.h"
 #include "net/DtMsgCallbacks.h"
 #include "net/DtRtiConnection.h"
 #include "net/DtRtiExecNetThread.h"
@@ -35,6 +36,28 @@ void addToSet(DtSelectParam& params, int fd) {
   params.highest = std::max(params.highest, fd);
 }
 
+// The connection manager of an rtiexec that drives its forwarder: its
+// reliable connection is the forwarder's owner in this process, so that
+// its packets pass in memory, not through a TCP connection to itself.
+class InProcessConnectionMgr : public DtConnectionMgr {
+public:
+  InProcessConnectionMgr(DtRIDParameters* rid, DtRtiExecNetThread& net) : DtConnectionMgr(rid), net_(net) {}
+
+protected:
+  char createTcpConn(int, unsigned long, unsigned long, unsigned long) override {
+    DtRtiExecNetThread* net = &net_;
+    auto socket = std::make_unique<DtInProcessSocket>(
+        [net](const char* data, std::size_t length) { net->sendFromOwner(data, length); });
+    DtInProcessSocket* own = socket.get();
+    if (!net_.setInProcessOwner([own](const char* data, std::size_t length) { own->deliver(data, length); })) return 0;
+    adoptReliableSocket(std::move(socket));
+    return 1;
+  }
+
+private:
+  DtRtiExecNetThread& net_;
+};
+
 }  // namespace
 
 std::unique_ptr<DtRtiExec> DtRtiExec::create(DtRIDParameters* rid) {
@@ -52,19 +75,24 @@ DtRtiExec::DtRtiExec(DtRIDParameters* rid)
     netThread_ = std::make_unique<DtRtiExecNetThread>(rid_->udpPort(), rid_->tcpNoDelay(), rid_->tcpMaxConnections(),
                                                       DtRtiExecNetThread::Mode::Driven);
   }
-  connectMgr_ = DtConnectionMgr::create(rid_);
+  if (netThread_ && !DtConnectionMgr::creatorFunction()) {
+    connectMgr_ = std::make_unique<InProcessConnectionMgr>(rid_, *netThread_);
+    connectMgr_->init(rid_);
+  } else {
+    connectMgr_ = DtConnectionMgr::create(rid_);
+  }
   if (netThread_ && !connectMgr_->hasTransport(DtReliable)) {
     DtNotifyError("Reverting to best effort.\n");
     netThread_.reset();
   }
   if (netThread_) {
-    // The forwarder knows the rtiexec's own connection by its end.
+    // A connection manager of another kind reaches the forwarder over TCP:
+    // the forwarder knows that connection by its end.
     DtSockAddr own;
-    if (DtPortLocalAddress(connectMgr_->reliableConn()->socket()->descriptor(), &own) == 0) {
-      netThread_->setOwner(own.address, own.port);
-    }
+    const int fd = connectMgr_->reliableConn()->socket()->descriptor();
+    if (fd >= 0 && DtPortLocalAddress(fd, &own) == 0) netThread_->setOwner(own.address, own.port);
     addToSet(selectParams_, netThread_->descriptor());
-    netThread_->service();  // accepts the rtiexec's own connection
+    netThread_->service();  // accepts the rtiexec's own connection, if it has one
   }
   connectMgr_->setupSelectParams(&selectParams_);
   addToSet(selectParams_, consoleDescriptor);
@@ -75,6 +103,9 @@ DtRtiExec::DtRtiExec(DtRIDParameters* rid)
 DtRtiExec::~DtRtiExec() {
   executions_.clear();
   registerCallbacks(false);
+  // The forwarder outlives the manager: what it still has for the rtiexec
+  // is dropped.
+  if (netThread_) netThread_->setInProcessOwner(nullptr);
   connectMgr_.reset();
   netThread_.reset();
 }
@@ -205,19 +236,26 @@ void DtRtiExec::run() {
   while (!stopRequested()) {
     if (keybrdTick() == -1) return;
     DtFdSet ready = selectParams_.readSet;
-    DtSelect(selectParams_.highest + 1, &ready, nullptr, nullptr, waitSeconds);
+    DtSelect(selectParams_.highest + 1, &ready, nullptr, nullptr, inputWaiting() ? 0.0 : waitSeconds);
     if (stopRequested()) return;
     tick();
   }
 }
 
+bool DtRtiExec::inputWaiting() const {
+  const DtRtiConnection* reliable = connectMgr_->reliableConn();
+  return reliable && reliable->socket()->packetWaiting();
+}
+
 void DtRtiExec::tick() {
   // The forwarder passes the federates' packets on (the rtiexec's own
   // among them, which its connection then holds at once), the rtiexec
-  // handles them, and the forwarder passes its answers on.
+  // handles them, and the forwarder sends its answers on; what came
+  // meanwhile waits for the next tick (the forwarder's descriptor, or the
+  // packets the connection holds, make the loop come back at once).
   if (netThread_) netThread_->service();
   for (int i = 0; i < maxMessagesPerTick && connectMgr_->tick(); ++i) {
   }
   for (DtFedExec* execution : executionList()) execution->tick();
-  if (netThread_) netThread_->service();
+  if (netThread_) netThread_->flush();
 }

@@ -14,15 +14,18 @@
 //   exec->run();                         (returns when quit is confirmed, or after requestStop)
 //   exec.reset();
 // A host that drives the loop itself calls keybrdTick (-1: quit), waits on
-// readDescriptors() and calls tick.
+// readDescriptors() (not at all while inputWaiting()) and calls tick.
 //
 // With reliable transport asked for (RTI_internalMsgReliable or
 // RTI_fomDataReliable), the rtiexec runs the TCP forwarder on RTI_udpPort
 // (DtRtiExecNetThread, driven by tick on the rtiexec's own thread, so that
-// a request and its answer wake no other thread) and reaches it itself as
-// a client at RTI_tcpForwarderAddr; when that fails it says "Reverting to
-// best effort." and goes on over UDP. A forwarder that cannot listen makes
-// the constructor throw RTI::RTIinternalError.
+// a request and its answer wake no other thread). Its reliable connection
+// is the forwarder's owner in the same process (DtInProcessSocket): the
+// packets between them pass in memory. When that cannot be made it says
+// "Reverting to best effort." and goes on over UDP. A forwarder that cannot
+// listen makes the constructor throw RTI::RTIinternalError. (A connection
+// manager installed with DtConnectionMgr::setCreatorFunction reaches the
+// forwarder as a TCP client at RTI_tcpForwarderAddr instead.)
 //
 // Everything but requestStop runs on the thread that calls run (or the
 // host's loop): the received messages reach the rtiexec and its executions
@@ -91,6 +94,7 @@ public:
   // execution's tick.
   virtual void tick();
   // The next console line, if one is complete: -1 to quit, else 0 or 1.
+  // What the command sent goes out at once.
   virtual int keybrdTick();
   // One console line, as keybrdTick takes it.
   virtual int processCommand(const char* line);
@@ -107,6 +111,9 @@ public:
   // What the host's own loop waits on: the connection manager's sockets,
   // the forwarder, the console (descriptor 0) and the stop wake-up.
   const DtSelectParam& readDescriptors() const { return selectParams_; }
+  // Received packets wait in memory, where no descriptor shows them: the
+  // next tick must come without waiting.
+  bool inputWaiting() const;
 
   void addFedExCreatedCallback(ExecutionCallback fn, void* data) { created_.add(fn, data); }
   void removeFedExCreatedCallback(ExecutionCallback fn, void* data) { created_.remove(fn, data); }

@@ -9,6 +9,7 @@
 
 #include "exec/DtFedExec.h"
 #include "exec/DtRtiExec.h"
+#include "net/DtRtiExecNetThread.h"
 #include "util/DtConsole.h"
 #include "util/DtNotify.h"
 
@@ -55,7 +56,10 @@ const char* const optionsText =
 
 int DtRtiExec::keybrdTick() {
   const char* line = DtGetInputLine();
-  return line ? processCommand(line) : 0;
+  if (!line) return 0;
+  const int result = processCommand(line);
+  if (netThread_) netThread_->flush();
+  return result;
 }
 
 int DtRtiExec::processCommand(const char* line) {

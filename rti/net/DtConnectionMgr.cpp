@@ -115,7 +115,7 @@ void DtConnectionMgr::init(DtRIDParameters* rid) {
       if (createTcpConn(port, dest, iface, rid->tcpForwarderAddr())) {
         DtSocket* tcp = connections_->tcpSocket.get();
         tcp->setReceiveBufferSize(rid->socketReceiveBufferSize());
-        static_cast<DtTcpSocket*>(tcp)->setNoDelay(rid->tcpNoDelay() != 0);
+        if (auto* socket = dynamic_cast<DtTcpSocket*>(tcp)) socket->setNoDelay(rid->tcpNoDelay() != 0);
       } else {
         DtNotifyError("Could not create reliable connection\n");
         rid->setUseRtiExec(0);
@@ -169,10 +169,14 @@ char DtConnectionMgr::createUdpConn(DtSocket* socket, int useGroupConnection, un
 char DtConnectionMgr::createTcpConn(int port, unsigned long, unsigned long, unsigned long tcpAddr) {
   auto socket = std::make_unique<DtTcpSocket>(static_cast<std::uint32_t>(tcpAddr), port, false);
   if (!socket->isOk()) return 0;
+  adoptReliableSocket(std::move(socket));
+  return 1;
+}
+
+void DtConnectionMgr::adoptReliableSocket(std::unique_ptr<DtSocket> socket) {
   connections_->tcp = std::make_unique<DtRtiConnection>(socket.get());
   connections_->tcpSocket = std::move(socket);
   connections_->reliable.store(connections_->tcp.get());
-  return 1;
 }
 
 // Sending.
@@ -265,12 +269,17 @@ char DtConnectionMgr::processConnections() {
   DtRtiConnection* udp = connections_->udp.get();
   DtRtiConnection* reliable = connections_->reliable.load();
   bool lookAt[2] = {true, true};
-  if (udp && reliable && !udp->socket()->packetWaiting() && !reliable->socket()->packetWaiting() &&
-      reliable->socket()->isOk()) {
-    // One look at both in place of a read of each: a tick with nothing to
-    // read costs one system call.
-    const int fds[2] = {udp->socket()->readDescriptor(), reliable->socket()->readDescriptor()};
-    if (DtPollReadableNow(fds, lookAt, 2) < 0) lookAt[0] = lookAt[1] = true;
+  if (udp && reliable && !udp->socket()->packetWaiting() && reliable->socket()->isOk()) {
+    if (reliable->socket()->packetWaiting()) {
+      // The reliable packets in hand go up first; the system is asked
+      // about the datagrams once the hand is empty.
+      lookAt[0] = false;
+    } else {
+      // One look at both in place of a read of each: a tick with nothing
+      // to read costs one system call.
+      const int fds[2] = {udp->socket()->readDescriptor(), reliable->socket()->readDescriptor()};
+      if (DtPollReadableNow(fds, lookAt, 2) < 0) lookAt[0] = lookAt[1] = true;
+    }
   }
   bool processed = lookAt[0] && processConnection(udp, DtBestEffort);
   if (reliable) {

@@ -206,6 +206,8 @@ protected:
   // The reliable connection: a TCP client of tcpAddr on the port; false
   // when it cannot connect.
   virtual char createTcpConn(int port, unsigned long destAddr, unsigned long interfaceAddr, unsigned long tcpAddr);
+  // Makes the reliable connection on the socket, which the manager owns.
+  void adoptReliableSocket(std::unique_ptr<DtSocket> socket);
 
   // The received message's way to the callbacks: the MOM registry, then
   // held back during a save, offered to the time manager's queue, or

@@ -31,6 +31,9 @@ constexpr KnownKinds knownKinds;
 DtForwarderLink::DtForwarderLink(int fd, std::uint32_t id, std::uint32_t peerAddr, int peerPort)
     : fd_(fd), id_(id), peerAddr_(peerAddr), peerPort_(peerPort) {}
 
+DtForwarderLink::DtForwarderLink(std::uint32_t id, Sink sink)
+    : fd_(-1), id_(id), peerAddr_(0), peerPort_(0), sink_(std::move(sink)) {}
+
 DtForwarderLink::~DtForwarderLink() {
   if (fd_ >= 0) DtPortCloseSocket(fd_);
 }
@@ -104,6 +107,10 @@ long DtForwarderLink::readSome() {
 
 bool DtForwarderLink::queue(const char* data, std::size_t length) {
   if (failed()) return false;
+  if (inProcess()) {
+    if (sink_) sink_(data, length);
+    return true;
+  }
   if (queuedBytes() + length > queueCap_) {
     fail("more than " + std::to_string(queueCap_) + " bytes wait to be sent: the peer stopped reading");
     return false;
@@ -118,7 +125,7 @@ bool DtForwarderLink::queue(const char* data, std::size_t length) {
 }
 
 bool DtForwarderLink::flush() {
-  while (!failed() && hasOutput()) {
+  while (!failed() && hasOutput() && !inProcess()) {
     const long sent = DtPortSend(fd_, out_.data() + outStart_, queuedBytes());
     if (sent > 0) {
       outStart_ += static_cast<std::size_t>(sent);

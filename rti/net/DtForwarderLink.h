@@ -12,10 +12,13 @@
 // sends nothing more; the forwarder closes it.
 //
 // A link holds no buffer until its peer sends or it is sent something, so
-// that thousands of idle connections cost little. Used by one thread.
+// that thousands of idle connections cost little. A link to a peer in the
+// forwarder's own process (the rtiexec that drives it) has no descriptor:
+// what is queued for it goes to its sink at once. Used by one thread.
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,8 +30,13 @@ public:
   // What checkFrameHead finds at the start of a frame.
   enum class Head { Incomplete, Whole, Malformed };
 
+  // Whole packets for a peer in this process, valid during the call.
+  using Sink = std::function<void(const char* data, std::size_t length)>;
+
   // Takes the connected, non-blocking descriptor, which it closes.
   DtForwarderLink(int fd, std::uint32_t id, std::uint32_t peerAddr, int peerPort);
+  // A link to a peer in this process: no descriptor, nothing to read.
+  DtForwarderLink(std::uint32_t id, Sink sink);
   ~DtForwarderLink();
   DtForwarderLink(const DtForwarderLink&) = delete;
   DtForwarderLink& operator=(const DtForwarderLink&) = delete;
@@ -50,7 +58,11 @@ public:
   bool readFrames(std::size_t budget, OnFrames&& onFrames);
 
   // Appends bytes to the output; false (and the link fails) past the cap.
+  // A link to a peer in this process hands them to its sink (none: they
+  // are dropped).
   bool queue(const char* data, std::size_t length);
+  bool inProcess() const { return fd_ < 0; }
+  void setSink(Sink sink) { sink_ = std::move(sink); }
   void setQueueCap(std::size_t bytes) { queueCap_ = bytes; }
   // Writes what waits; false when the link failed.
   bool flush();
@@ -85,6 +97,7 @@ private:
   std::size_t queueCap_ = defaultQueueCap;
   std::string failure_;
   std::uint64_t framesRead_ = 0;
+  Sink sink_;
 };
 
 template <class OnFrames>

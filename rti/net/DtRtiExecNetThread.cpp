@@ -68,6 +68,20 @@ void DtRtiExecNetThread::service() {
   takeOwner();
 }
 
+bool DtRtiExecNetThread::setInProcessOwner(DtForwarderLink::Sink deliver) {
+  if (!forwarder_ || thread_.joinable()) return false;
+  forwarder_->setInProcessOwner(std::move(deliver));
+  return true;
+}
+
+void DtRtiExecNetThread::sendFromOwner(const char* data, std::size_t length) {
+  if (forwarder_ && !thread_.joinable()) forwarder_->relayFromOwner(data, length);
+}
+
+void DtRtiExecNetThread::flush() {
+  if (forwarder_ && !thread_.joinable()) forwarder_->flushQueued();
+}
+
 void DtRtiExecNetThread::takeOwner() {
   const std::lock_guard<std::mutex> lock(ownerLock_);
   if (!ownerChanged_) return;

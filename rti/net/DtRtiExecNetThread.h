@@ -15,7 +15,9 @@
 // Driven (no thread of its own), the forwarder works on the thread that
 // calls service(), which waits on descriptor() among its own: the rtiexec
 // drives it so, so that a request and its answer pass from federate to
-// rtiexec and back without waking another thread on the way.
+// rtiexec and back without waking another thread on the way. Driven, the
+// rtiexec may also be the forwarder's owner in this process
+// (setInProcessOwner, sendFromOwner): its packets then pass in memory.
 //
 // The constructing thread waits until the thread listens; a port that
 // cannot be listened on makes the constructor throw RTI::RTIinternalError.
@@ -30,9 +32,9 @@
 #include <string>
 #include <thread>
 
+#include "net/DtForwarderLink.h"
 #include "port/DtWakeup.h"
 
-class DtForwarderLink;
 class DtTcpForwarder;
 
 class DtRtiExecNetThread {
@@ -55,6 +57,14 @@ public:
   // thread; descriptor() is readable while a pass has work.
   void service();
   int descriptor() const;
+  // Driven only (false otherwise): the owner in this process, whose
+  // packets come to `deliver` (see DtTcpForwarder::setInProcessOwner).
+  bool setInProcessOwner(DtForwarderLink::Sink deliver);
+  // Its packets, relayed at once and sent with the next service() or
+  // flush().
+  void sendFromOwner(const char* data, std::size_t length);
+  // Driven: sends what waits, without looking for input.
+  void flush();
 
 private:
   // Makes the forwarder and hooks it up; the reason it cannot, else empty.

@@ -44,7 +44,8 @@ bool isFederateTraffic(int kind) {
   }
 }
 
-// What only the rtiexec reads: a federate's requests to it.
+// What only the rtiexec reads: a federate's requests to it (a federate's
+// synchronization point messages register and achieve points).
 bool isRequestToTheRtiexec(int kind) {
   switch (kind) {
     case DtCreateMsgKind:
@@ -52,6 +53,7 @@ bool isRequestToTheRtiexec(int kind) {
     case DtDestroyMsgKind:
     case DtJoinConfirmMsgKind:
     case DtAliveMsgKind:
+    case DtSyncPointMsgKind:
       return true;
     default:
       return false;
@@ -98,6 +100,7 @@ void DtTcpForwarder::watchWakeup(int fd) {
 }
 
 void DtTcpForwarder::setOwnerAddress(std::uint32_t address, int port) {
+  if (inProcessOwner_) return;
   ownerAddress_ = address;
   ownerPort_ = port;
   for (const auto& entry : entries_) matchOwner(*entry);
@@ -105,6 +108,26 @@ void DtTcpForwarder::setOwnerAddress(std::uint32_t address, int port) {
 
 void DtTcpForwarder::matchOwner(Entry& entry) {
   if (!owner_ && entry.link->peerAddr() == ownerAddress_ && entry.link->peerPort() == ownerPort_) owner_ = &entry;
+}
+
+DtForwarderLink* DtTcpForwarder::setInProcessOwner(DtForwarderLink::Sink deliver) {
+  if (inProcessOwner_) {
+    inProcessOwner_->link->setSink(std::move(deliver));
+    return inProcessOwner_->link.get();
+  }
+  if (!deliver) return nullptr;
+  const std::uint32_t id = nextId_++;
+  auto entry = std::make_unique<Entry>(std::make_unique<DtForwarderLink>(id, std::move(deliver)));
+  Entry* added = entry.get();
+  entries_.push_back(std::move(entry));
+  byId_[id] = added;
+  owner_ = inProcessOwner_ = added;
+  if (onAccept_) onAccept_(*added->link);
+  return added->link.get();
+}
+
+void DtTcpForwarder::relayFromOwner(const char* data, std::size_t length) {
+  if (inProcessOwner_ && length > 0) relay(*inProcessOwner_, data, length, 0);
 }
 
 bool DtTcpForwarder::listens(const Entry& entry) const { return entry.spoke || !owner_ || &entry == owner_; }
@@ -165,7 +188,7 @@ void DtTcpForwarder::acceptAll() {
 void DtTcpForwarder::queueFor(Entry& to, const char* data, std::size_t length) {
   if (!to.closeReason.empty() || to.link->failed() || length == 0) return;
   to.link->queue(data, length);
-  if (!to.dirty) {
+  if (!to.dirty && !to.link->inProcess()) {
     to.dirty = true;
     dirty_.push_back(&to);
   }
@@ -173,13 +196,25 @@ void DtTcpForwarder::queueFor(Entry& to, const char* data, std::size_t length) {
 
 void DtTcpForwarder::relay(Entry& from, const char* data, std::size_t length, std::size_t) {
   from.spoke = true;
+  // What the packets hold, looked at once.
+  bool traffic = false;
+  bool requests = false;
+  for (std::size_t at = 0; at < length; at += DtGetBigEndian<std::uint16_t>(data + at)) {
+    const int kind = static_cast<unsigned char>(data[at + DtNetMsgHeader::kindOffset]);
+    traffic = traffic || isFederateTraffic(kind);
+    requests = requests || isRequestToTheRtiexec(kind);
+  }
+  const bool fromFederate = owner_ && &from != owner_;
   for (const auto& entry : entries_) {
     Entry& to = *entry;
     // The rtiexec has no use for its own messages.
     if (!listens(to) || (&to == owner_ && &from == owner_)) continue;
-    // The rtiexec reads no federate traffic; a sender drops its own, and
-    // has no use for its requests to the rtiexec.
-    if (&to != owner_ && &to != &from) {
+    // The rtiexec reads no federate traffic, and a sender drops its own;
+    // a federate's requests are for the rtiexec alone (all hear them
+    // while there is none).
+    const bool dropTraffic = traffic && (&to == owner_ || &to == &from);
+    const bool dropRequests = requests && (&to == &from || (fromFederate && &to != owner_));
+    if (!dropTraffic && !dropRequests) {
       queueFor(to, data, length);
       continue;
     }
@@ -189,7 +224,7 @@ void DtTcpForwarder::relay(Entry& from, const char* data, std::size_t length, st
     while (at < length) {
       const std::size_t size = DtGetBigEndian<std::uint16_t>(data + at);
       const int kind = static_cast<unsigned char>(data[at + DtNetMsgHeader::kindOffset]);
-      if (isFederateTraffic(kind) || (&to == &from && isRequestToTheRtiexec(kind))) {
+      if ((dropTraffic && isFederateTraffic(kind)) || (dropRequests && isRequestToTheRtiexec(kind))) {
         queueFor(to, data + runStart, at - runStart);
         runStart = at + size;
       }
@@ -242,12 +277,16 @@ bool DtTcpForwarder::serviceConnections(double seconds) {
   }
   // Closing a connection tells the others (through the close callback),
   // which queues more output: both until nothing is left to do.
+  flushQueued();
+  closeFailed();
+  return woken;
+}
+
+void DtTcpForwarder::flushQueued() {
   for (int round = 0; round < 4 && !dirty_.empty(); ++round) {
     flushDirty();
     closeFailed();
   }
-  closeFailed();
-  return woken;
 }
 
 void DtTcpForwarder::flushDirty() {
@@ -276,6 +315,7 @@ void DtTcpForwarder::closeFailed() {
     entries_.erase(found);
     byId_.erase(entry->link->id());
     if (owner_ == entry.get()) owner_ = nullptr;
+    if (inProcessOwner_ == entry.get()) inProcessOwner_ = nullptr;
     dirty_.erase(std::remove(dirty_.begin(), dirty_.end(), entry.get()), dirty_.end());
     DtForwarderLink& link = *entry->link;
     const std::string reason = entry->closeReason.empty() ? link.failure() : entry->closeReason;
@@ -286,7 +326,7 @@ void DtTcpForwarder::closeFailed() {
       DtNotifyError("TcpForwarder: closing connection %u from %s: %s\n", link.id(), DtAddrToString(link.peerAddr()),
                     reason.c_str());
     }
-    poller_->remove(link.fd());
+    if (!link.inProcess()) poller_->remove(link.fd());
     if (onClose_) onClose_(link);
   }
 }

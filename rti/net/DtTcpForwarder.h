@@ -10,15 +10,18 @@
 // that never speaks costs nothing, however many there are. The rtiexec's own
 // connection (setOwnerLink) listens from the start; it is spared the
 // federates' object and interaction traffic, which the rtiexec does not
-// read. Until the owner is named every connection listens.
+// read. Until the owner is named every connection listens. The rtiexec
+// that drives the forwarder in its own process is its owner without a
+// connection (setInProcessOwner): packets pass to and from it in memory.
 //
 // The federates' object and interaction traffic is not sent back to its
 // sender, which drops its own (as it drops it from the group at its UDP
 // socket): a federate that sends faster than it ticks would otherwise read
-// its own traffic or fall behind and be closed. Nor are a federate's
-// requests to the rtiexec (create, join, join confirm, destroy, alive),
-// which would only wake it before the answer, nor the rtiexec's own
-// messages.
+// its own traffic or fall behind and be closed. Nor are the rtiexec's own
+// messages. A federate's requests to the rtiexec (create, join, join
+// confirm, destroy, alive, and its synchronization point registrations and
+// achievements) go to the rtiexec alone, as long as there is one: they
+// would only wake the other federates, and the sender before the answer.
 //
 // It watches every connection at once (DtPoller), reads each in large
 // pieces, and sends each connection what a pass collected for it with as
@@ -78,6 +81,16 @@ public:
   // The rtiexec's own connection, by its address and port as the rtiexec
   // sees them (the peer of one of the accepted connections).
   void setOwnerAddress(std::uint32_t address, int port);
+  // The owner in this process: what would be sent to its connection goes to
+  // `deliver`, whole packets at a time, during the pass that relays them
+  // (the accept callback runs for it first); its own packets come in
+  // through relayFromOwner. Any owner named before is no longer one. A null
+  // sink drops what comes for it from then on (and names no owner when
+  // there is none). The owner's link, or null.
+  DtForwarderLink* setInProcessOwner(DtForwarderLink::Sink deliver);
+  // Whole packets from the owner in this process, relayed as if read from
+  // its connection; they go out with the next pass.
+  void relayFromOwner(const char* data, std::size_t length);
 
   // Queues the packet for every listening connection.
   virtual void forward(const char* data, int length);
@@ -88,6 +101,9 @@ public:
   // and relays, writes what waits, and closes the connections that failed.
   // True when the wake-up descriptor was readable.
   virtual bool serviceConnections(double seconds);
+  // Writes what waits for the connections, without looking for input
+  // (nothing to do, no system call, when nothing was queued).
+  void flushQueued();
   // Closes the connection at the end of the pass, with the reason.
   void closeLink(std::uint32_t id, const std::string& reason);
 
@@ -124,6 +140,7 @@ private:
   std::uint32_t ownerAddress_ = 0;
   int ownerPort_ = -1;
   Entry* owner_ = nullptr;
+  Entry* inProcessOwner_ = nullptr;
   std::uint64_t refused_ = 0;
   LinkCallback onAccept_;
   LinkCallback onClose_;

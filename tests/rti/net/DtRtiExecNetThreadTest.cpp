@@ -1,13 +1,16 @@
 // The rtiexec's network thread: it numbers the federates' TCP connections
 // from 1, tells each its number, tells the others when one closes, relays
-// every packet to every connection, and stops at once.
+// every packet to every connection, and stops at once; driven, an owner in
+// its own process trades packets in memory.
 
 #include "net/DtRtiExecNetThread.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "RTI.hh"
@@ -76,6 +79,40 @@ TEST(DtRtiExecNetThread, NumbersConnectionsFromOneAndAnnouncesThemComingAndGoing
     EXPECT_EQ(relayed.value, 77u);
     EXPECT_EQ(relayed.length, 40);
   }
+}
+
+TEST(DtRtiExecNetThread, DrivenItsOwnerInThisProcessIsConnectionOneAndTradesInMemory) {
+  NotifyCapture capture;
+  DtRtiExecNetThread threaded(0, 1);
+  EXPECT_FALSE(threaded.setInProcessOwner([](const char*, std::size_t) {}));
+
+  DtRtiExecNetThread driven(0, 1, 16, DtRtiExecNetThread::Mode::Driven);
+  std::vector<std::vector<char>> owned;
+  ASSERT_TRUE(driven.setInProcessOwner(
+      [&](const char* data, std::size_t length) { owned.emplace_back(data, data + length); }));
+  ASSERT_EQ(owned.size(), 1u);  // its connect message, with number 1
+  EXPECT_EQ(owned[0][4], DtConnectMsgKind);
+  EXPECT_EQ(DtGetBigEndian<std::uint32_t>(owned[0].data() + 8), 1u);
+
+  DtTcpSocket client(loopback, driven.port(), false);
+  std::vector<char> join = framed(40, 'j');
+  join[4] = DtJoinMsgKind;
+  ASSERT_EQ(client.sendTo(join.data(), 40, 0), 40);
+  for (int i = 0; i < 200 && owned.size() < 2; ++i) {
+    driven.service();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_EQ(owned.size(), 2u);
+  EXPECT_EQ(owned[1], join);
+
+  std::vector<char> answer = framed(24, 'a');
+  answer[4] = DtJoinResponseMsgKind;
+  driven.sendFromOwner(answer.data(), answer.size());
+  driven.flush();
+  Packet connect = nextPacket(client);  // the client's own number first
+  EXPECT_EQ(connect.kind, DtConnectMsgKind);
+  EXPECT_EQ(connect.value, 2u);
+  EXPECT_EQ(nextPacket(client).kind, DtJoinResponseMsgKind);
 }
 
 TEST(DtRtiExecNetThread, StopsAtOnceWithoutConnections) {

@@ -3,7 +3,8 @@
 // spoke hears nothing once the rtiexec's own connection is named, and the
 // rtiexec's connection is spared the object and interaction traffic; a
 // broken, stalled, malformed or surplus connection is closed while the
-// others go on; every connection is watched, however many there are.
+// others go on; every connection is watched, however many there are. An
+// rtiexec in the forwarder's own process trades its packets in memory.
 
 #include "net/DtTcpForwarder.h"
 
@@ -93,23 +94,77 @@ TEST_F(DtTcpForwarderTest, FederateTrafficAndRequestsToTheRtiexecGoToEveryoneBut
 TEST_F(DtTcpForwarderTest, OnceTheOwnerIsNamedSilentClientsHearNothingAndTheOwnerNoFederateTraffic) {
   nameOwner(0);
   const std::vector<char> join = packetOf(92, DtJoinMsgKind), update = packetOf(64, DtUpdateRoMsgKind),
-                          alive = packetOf(8, DtAliveMsgKind), interaction = packetOf(50, DtInteractionTsoMsgKind);
-  for (const auto* packet : {&join, &update, &alive, &interaction})
+                          alive = packetOf(8, DtAliveMsgKind), interaction = packetOf(50, DtInteractionTsoMsgKind),
+                          sync = packetOf(22, DtSyncPointMsgKind), resign = packetOf(12, DtResignMsgKind);
+  for (const auto* packet : {&join, &update, &alive, &interaction, &sync})
     ASSERT_GT(clients[1]->sendTo(packet->data(), static_cast<int>(packet->size()), 0), 0);
-  EXPECT_EQ(relayTo(0, 2), (Packets{join, alive}));
+  EXPECT_EQ(relayTo(0, 3), (Packets{join, alive, sync}));
   EXPECT_EQ(relayTo(1, 1, 20), Packets{}) << "a sender gets neither its traffic nor its requests back";
   EXPECT_EQ(relayTo(2, 1, 20), Packets{});
-  // Having spoken, client 2 listens.
+  // Having spoken, client 2 listens; its requests go to the rtiexec alone.
   ASSERT_GT(clients[2]->sendTo(alive.data(), 8, 0), 0);
   ASSERT_GT(clients[1]->sendTo(update.data(), 64, 0), 0);
   EXPECT_EQ(relayTo(2, 1), (Packets{update}));
-  EXPECT_EQ(relayTo(1, 1), (Packets{alive}));
+  EXPECT_EQ(relayTo(1, 1, 20), Packets{});
+  std::vector<char> mixed = resign;
+  mixed.insert(mixed.end(), sync.begin(), sync.end());
+  mixed.insert(mixed.end(), update.begin(), update.end());
+  sendRaw(clients[2]->descriptor(), mixed);
+  EXPECT_EQ(relayTo(1, 2), (Packets{resign, update}));
+  EXPECT_EQ(relayTo(2, 1), (Packets{resign}));
+  EXPECT_EQ(relayTo(0, 3), (Packets{alive, resign, sync}));
   // What the owner sends goes to the others only.
   const std::vector<char> answer = packetOf(104, DtJoinResponseMsgKind);
   ASSERT_GT(clients[0]->sendTo(answer.data(), 104, 0), 0);
   EXPECT_EQ(relayTo(1, 1), (Packets{answer}));
   EXPECT_EQ(relayTo(2, 1), (Packets{answer}));
-  EXPECT_EQ(relayTo(0, 1, 20), (Packets{alive})) << "client 2's, and nothing of its own";
+  EXPECT_EQ(relayTo(0, 1, 20), Packets{}) << "nothing of its own";
+}
+
+TEST_F(DtTcpForwarderTest, AnOwnerInThisProcessTradesPacketsInMemory) {
+  Packets owned;
+  std::vector<std::uint32_t> accepted;
+  forwarder->setAcceptCallback([&](DtForwarderLink& link) { accepted.push_back(link.id()); });
+  DtForwarderLink* own = forwarder->setInProcessOwner([&](const char* data, std::size_t length) {
+    // Whole packets, one run at a time.
+    for (std::size_t at = 0; at < length;) {
+      const std::size_t size = (static_cast<unsigned char>(data[at]) << 8) | static_cast<unsigned char>(data[at + 1]);
+      owned.emplace_back(data + at, data + at + size);
+      at += size;
+    }
+  });
+  ASSERT_NE(own, nullptr);
+  EXPECT_TRUE(own->inProcess());
+  EXPECT_EQ(accepted, std::vector<std::uint32_t>{own->id()});
+  EXPECT_EQ(forwarder->connectionCount(), 4u);
+
+  // A federate's requests reach the owner alone, its traffic the others alone.
+  const std::vector<char> join = packetOf(92, DtJoinMsgKind), update = packetOf(64, DtUpdateRoMsgKind),
+                          resign = packetOf(12, DtResignMsgKind);
+  ASSERT_GT(clients[2]->sendTo(resign.data(), 12, 0), 0);  // client 2 listens from now on
+  for (int round = 0; round < 200 && owned.empty(); ++round) forwarder->serviceConnections(0.01);
+  std::vector<char> all = join;
+  all.insert(all.end(), update.begin(), update.end());
+  all.insert(all.end(), resign.begin(), resign.end());
+  sendRaw(clients[1]->descriptor(), all);
+  EXPECT_EQ(relayTo(2, 3), (Packets{resign, update, resign})) << "its own resign, then client 1's";
+  EXPECT_EQ(owned, (Packets{resign, join, resign}));
+  EXPECT_EQ(relayTo(0, 1, 20), Packets{}) << "silent: it hears nothing";
+
+  // What the owner sends goes out with the next pass to those that listen.
+  const std::vector<char> answer = packetOf(104, DtJoinResponseMsgKind);
+  owned.clear();
+  forwarder->relayFromOwner(answer.data(), answer.size());
+  EXPECT_EQ(relayTo(1, 2), (Packets{resign, answer})) << "its own resign, then the answer";
+  EXPECT_EQ(relayTo(2, 1), (Packets{answer}));
+  EXPECT_TRUE(owned.empty()) << "nothing of its own";
+
+  // The owner's end is named by no address, and a null sink drops.
+  forwarder->setOwnerAddress(0x7F000001u, 1);
+  EXPECT_EQ(forwarder->setInProcessOwner(nullptr), own);
+  ASSERT_GT(clients[1]->sendTo(join.data(), 92, 0), 0);
+  EXPECT_EQ(relayTo(2, 1, 20), Packets{});
+  EXPECT_TRUE(owned.empty());
 }
 
 TEST_F(DtTcpForwarderTest, ClosedClientIsRemovedAndTheOthersGoOn) {

@@ -1,0 +1,43 @@
+#pragma once
+// DtInProcessSocket: the reliable socket of an rtiexec that drives its TCP
+// forwarder in its own process. It has no descriptor: what it sends goes to
+// a function (the forwarder, which relays it to the federates), and the
+// forwarder hands it the packets for the rtiexec (deliver), which it keeps
+// in order until they are read, one at a time. Used by one thread.
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "net/DtSocket.h"
+
+class DtInProcessSocket : public DtSocket {
+public:
+  using Send = std::function<void(const char* data, std::size_t length)>;
+
+  explicit DtInProcessSocket(Send send);
+
+  // Hands the packet to the send function.
+  int sendTo(const char* data, int length, std::uint32_t address) override;
+  int recvCopy(char* buffer, int capacity) override;
+  // The packet stays where it is until the next read; a zero follows it.
+  int DtRecv(char** dataOut, int* statusOut) override;
+  bool packetWaiting() const override;
+  int setReceiveBufferSize(int bytes) override;
+  bool isOk() const override { return true; }
+
+  // Whole packets for the rtiexec, one after the other, each beginning with
+  // its 16-bit size; a run that ends inside a packet loses that packet.
+  void deliver(const char* data, std::size_t length);
+  std::size_t packetsWaiting() const { return packets_.size() - (frontRead_ ? 1 : 0); }
+
+private:
+  // The packet handed up by the last read goes.
+  void dropRead();
+
+  Send send_;
+  std::deque<std::vector<char>> packets_;
+  bool frontRead_ = false;  // the first packet was handed up
+};
