@@ -18,38 +18,25 @@
 //   bench_time_advance [--federates N] [--steps S] [--repeat R] [--mode 0|1|2]
 //     --federates 0 (default) runs 2, 4 and 8; --mode 0 both, 1 grants, 2 updates
 
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
 #include <signal.h>
-#include <sys/mman.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "BenchFederation.h"
 #include "BenchOptions.h"
+#include "BenchProcesses.h"
 #include "BenchRtiExec.h"
-#include "DtRtiExtensions.hh"
-#include "LoopbackPair.h"
 #include "NullFederateAmbassador.hh"
 #include "RTI.hh"
 #include "fedtime.hh"
-#include "net/DtNetSocket.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace benchprocs;
 constexpr int maxFederates = 8;
 constexpr std::size_t updateBytes = 64;
 
@@ -67,25 +54,10 @@ struct Settings {
 };
 
 // What the processes of one run share: the start, and each one's result.
-struct Shared {
-  std::atomic<int> created{0};
-  std::atomic<int> ready{0};
-  std::atomic<int> start{0};
-  std::atomic<int> finished{0};
-  std::atomic<int> failed{0};
+struct Shared : ProcessFlags {
   double seconds[maxFederates]{};
   std::uint64_t received[maxFederates]{};
 };
-
-// False when another process failed first, or after 30 s.
-bool awaitFlag(const std::atomic<int>& flag, int value, const std::atomic<int>& failed) {
-  const auto deadline = Clock::now() + std::chrono::seconds(30);
-  while (flag.load() < value) {
-    if (failed.load() || Clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
-  }
-  return true;
-}
 
 // ---- the RTI path
 
@@ -104,38 +76,11 @@ public:
   std::uint64_t reflections = 0;
 };
 
-// Ticks, blocked in poll() between ticks, until the condition holds; false
-// after `seconds`.
-template <class Condition>
-bool tickUntil(RTI::RTIambassador& rti, Condition done, double seconds) {
-  const int fds[] = {DtReadFileDescriptor(&rti, 1), DtReadFileDescriptor(&rti, 0)};
-  const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
-  while (!done()) {
-    if (rti.tick()) continue;
-    if (done()) break;
-    if (Clock::now() > deadline) return false;
-    pollfd watched[2];
-    int n = 0;
-    for (const int fd : fds) {
-      if (fd >= 0) watched[n++] = {fd, POLLIN, 0};
-    }
-    poll(watched, static_cast<nfds_t>(n), 10);
-  }
-  return true;
-}
-
 void federate(int index, int count, bool withUpdates, std::uint32_t steps, Shared& shared) {
   try {
     CountingFedAmb amb;
     RTI::RTIambassador rti;
-    if (index == 0) {
-      rti.createFederationExecution("Clock", "Clock.fed");
-      shared.created = 1;
-    }
-    if (!awaitFlag(shared.created, 1, shared.failed)) throw RTI::RTIinternalError("no execution");
-    std::string name = std::to_string(index);
-    name.insert(name.begin(), 'F');
-    rti.joinFederationExecution(name.c_str(), "Clock", &amb);
+    joinRun(rti, index, "Clock", "Clock.fed", &amb, shared);
     RTI::ObjectHandle object = 0;
     RTI::AttributeHandle pos = 0;
     if (withUpdates) {
@@ -169,25 +114,11 @@ void federate(int index, int count, bool withUpdates, std::uint32_t steps, Share
     }
     shared.seconds[index] = std::chrono::duration<double>(Clock::now() - begun).count();
     shared.received[index] = withUpdates ? amb.reflections - reflectionsBefore : steps;
-    ++shared.finished;
     // Everyone finishes before anyone leaves (a leaving regulator moves the
     // others' bounds).
-    tickUntil(rti, [&] { return shared.finished.load() >= count || shared.failed.load() != 0; }, 30);
-    rti.resignFederationExecution(RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
-    if (index == 0) {
-      for (int attempt = 0; attempt < 100; ++attempt) {
-        try {
-          rti.destroyFederationExecution("Clock");
-          break;
-        } catch (const RTI::FederatesCurrentlyJoined&) {
-          std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-      }
-    }
+    leaveRun(rti, index, count, "Clock", RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES, shared);
   } catch (const RTI::Exception& e) {
-    std::fprintf(stderr, "time_advance: federate %d: %s %s\n", index, e._name ? e._name : "",
-                 e._reason ? e._reason : "");
-    shared.failed = 1;
+    failRun("time_advance", index, e, shared);
   }
 }
 
@@ -197,91 +128,41 @@ void federate(int index, int count, bool withUpdates, std::uint32_t steps, Share
 constexpr std::size_t barrierBytes = 16;
 constexpr std::size_t payloadBytes = 8 + updateBytes;
 
-bool writeAll(int fd, const char* data, std::size_t length) {
-  while (length > 0) {
-    const ssize_t n = send(fd, data, length, MSG_NOSIGNAL);
-    if (n <= 0) return false;
-    data += n;
-    length -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-std::string message(std::size_t size, char kind) {
-  std::string m(size, '\0');
-  m[0] = static_cast<char>(size >> 8);
-  m[1] = static_cast<char>(size & 0xFF);
-  m[2] = kind;
-  return m;
-}
-
 // The relay: forwards each client's payloads to the other clients and,
 // once every client's barrier message of the round came, releases them all.
 void relay(int listener, int count) {
-  std::vector<int> clients;
-  while (static_cast<int>(clients.size()) < count) {
-    const int fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) continue;
-    const int one = 1;
-    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    clients.push_back(fd);
-  }
-  std::vector<std::string> pending(clients.size());
-  std::vector<std::string> out(clients.size());  // written once a pass, as the RTI's forwarder does
-  std::vector<pollfd> watched;
-  for (const int fd : clients) watched.push_back({fd, POLLIN, 0});
-  const std::string release = message(barrierBytes, 'R');
+  // Written once a pass, as the RTI's forwarder does.
+  std::vector<std::string> out(static_cast<std::size_t>(count));
+  const std::string release = sizedMessage(barrierBytes, 'R');
   int arrived = 0;
-  char buffer[64 << 10];
-  for (;;) {
-    if (poll(watched.data(), watched.size(), 1000) <= 0) continue;
-    for (std::size_t i = 0; i < clients.size(); ++i) {
-      if (!(watched[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-      const ssize_t n = recv(clients[i], buffer, sizeof buffer, 0);
-      if (n <= 0) return;
-      pending[i].append(buffer, static_cast<std::size_t>(n));
-      std::size_t at = 0;
-      while (pending[i].size() - at >= 2) {
-        const std::size_t size = (static_cast<unsigned char>(pending[i][at]) << 8) |
-                                 static_cast<unsigned char>(pending[i][at + 1]);
-        if (pending[i].size() - at < size) break;
-        if (pending[i][at + 2] == 'P') {
-          for (std::size_t j = 0; j < clients.size(); ++j) {
-            if (j != i) out[j].append(pending[i], at, size);
+  relayLoop(
+      listener, count,
+      [&](std::size_t i, const std::string& pending, std::size_t at, std::size_t size, char kind) {
+        if (kind == 'P') {
+          for (std::size_t j = 0; j < out.size(); ++j) {
+            if (j != i) out[j].append(pending, at, size);
           }
         } else if (++arrived == count) {
           arrived = 0;
           for (std::string& to : out) to += release;
         }
-        at += size;
-      }
-      pending[i].erase(0, at);
-    }
-    for (std::size_t j = 0; j < clients.size(); ++j) {
-      if (!out[j].empty() && !writeAll(clients[j], out[j].data(), out[j].size())) return;
-      out[j].clear();
-    }
-  }
+      },
+      [&](const std::vector<int>& clients) {
+        for (std::size_t j = 0; j < clients.size(); ++j) {
+          if (!out[j].empty() && !writeAll(clients[j], out[j].data(), out[j].size())) return false;
+          out[j].clear();
+        }
+        return true;
+      });
 }
 
 void bareClient(int index, int port, bool withUpdates, std::uint32_t steps, Shared& shared) {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_addr.s_addr = htonl(loopbackpair::loopback);
-  to.sin_port = htons(static_cast<std::uint16_t>(port));
-  const int one = 1;
-  setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-  if (connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
-    shared.failed = 1;
-    return;
-  }
-  ++shared.ready;
-  if (!awaitFlag(shared.start, 1, shared.failed)) return;
+  const int fd = startBareClient(port, shared);
+  if (fd < 0) return;
   // One write a step: the payload (when there is one) and the barrier.
-  const std::string perStep = (withUpdates ? message(payloadBytes, 'P') : std::string()) + message(barrierBytes, 'B');
+  const std::string perStep =
+      (withUpdates ? sizedMessage(payloadBytes, 'P') : std::string()) + sizedMessage(barrierBytes, 'B');
   std::string pending;
-  char buffer[64 << 10];
   std::uint64_t payloads = 0;
   const auto begun = Clock::now();
   for (std::uint32_t step = 0; step < steps; ++step) {
@@ -289,30 +170,11 @@ void bareClient(int index, int port, bool withUpdates, std::uint32_t steps, Shar
       shared.failed = 1;
       return;
     }
-    bool released = false;
-    while (!released) {
-      pollfd watched{fd, POLLIN, 0};
-      if (poll(&watched, 1, 10000) <= 0) {
-        shared.failed = 1;
-        return;
-      }
-      const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
-      if (n <= 0) {
-        shared.failed = 1;
-        return;
-      }
-      pending.append(buffer, static_cast<std::size_t>(n));
-      std::size_t at = 0;
-      while (pending.size() - at >= 2) {
-        const std::size_t size =
-            (static_cast<unsigned char>(pending[at]) << 8) | static_cast<unsigned char>(pending[at + 1]);
-        if (pending.size() - at < size) break;
-        if (pending[at + 2] == 'P') ++payloads;
-        if (pending[at + 2] == 'R') released = true;
-        at += size;
-      }
-      pending.erase(0, at);
-    }
+    const bool released = readUntil(fd, pending, shared, [&](char kind) {
+      if (kind == 'P') ++payloads;
+      return kind == 'R';
+    });
+    if (!released) return;
   }
   shared.seconds[index] = std::chrono::duration<double>(Clock::now() - begun).count();
   shared.received[index] = withUpdates ? payloads : steps;
@@ -329,21 +191,13 @@ struct Result {
 // Forks the N processes that `body` runs, starts them together, and waits.
 template <class Body>
 Result runProcesses(int count, Body body) {
-  Shared* shared = loopbackpair::makeShared<Shared>();
-  std::vector<pid_t> children;
-  for (int i = 0; i < count; ++i) children.push_back(loopbackpair::forkChild([&, i] { body(i, *shared); }));
-  const auto deadline = Clock::now() + std::chrono::seconds(60);
-  while (shared->ready.load() < count && !shared->failed.load() && Clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  shared->start = 1;
-  for (const pid_t child : children) waitpid(child, nullptr, 0);
+  Shared* shared = makeShared<Shared>();
   Result result;
-  result.ok = !shared->failed.load() && shared->ready.load() == count;
+  result.ok = runForked(count, *shared, body);
   for (int i = 0; i < count && result.ok; ++i) {
     result.perSecond += static_cast<double>(shared->received[i]) / shared->seconds[i] / count;
   }
-  munmap(shared, sizeof(Shared));
+  freeShared(shared);
   return result;
 }
 
@@ -352,45 +206,18 @@ Result runRti(int count, bool withUpdates, std::uint32_t steps, int port) {
   if (!exec.waitReady()) return {};
   const Result result =
       runProcesses(count, [&](int i, Shared& shared) { federate(i, count, withUpdates, steps, shared); });
-  if (!result.ok) {
-    // What the rtiexec said, for the failed run.
-    std::FILE* log = std::fopen("rtiexec.log", "r");
-    char line[512];
-    while (log && std::fgets(line, sizeof line, log)) std::fprintf(stderr, "  rtiexec: %s", line);
-    if (log) std::fclose(log);
-  }
+  if (!result.ok) showRtiExecLog("rtiexec.log");
   return result;
 }
 
 Result runBare(int count, bool withUpdates, std::uint32_t steps) {
-  const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in local{};
-  local.sin_family = AF_INET;
-  local.sin_addr.s_addr = htonl(loopbackpair::loopback);
-  socklen_t length = sizeof local;
-  if (bind(listener, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 || listen(listener, 64) != 0 ||
-      getsockname(listener, reinterpret_cast<sockaddr*>(&local), &length) != 0) {
-    std::perror("time_advance: relay");
-    std::exit(1);
-  }
-  const pid_t relayPid = loopbackpair::forkChild([&] { relay(listener, count); });
-  close(listener);
-  const int port = ntohs(local.sin_port);
+  int port = 0;
+  const pid_t relayPid = startRelay("time_advance", &port, [&](int listener) { relay(listener, count); });
   const Result result =
       runProcesses(count, [&](int i, Shared& shared) { bareClient(i, port, withUpdates, steps, shared); });
-  kill(relayPid, SIGTERM);
-  waitpid(relayPid, nullptr, 0);
+  stopRelay(relayPid);
   return result;
 }
-
-struct Range {
-  double low = 0;
-  double high = 0;
-  void add(double value, bool first) {
-    low = first ? value : std::min(low, value);
-    high = first ? value : std::max(high, value);
-  }
-};
 
 }  // namespace
 
@@ -407,17 +234,8 @@ int main(int argc, char** argv) {
                       return true;
                     });
   signal(SIGPIPE, SIG_IGN);
-  // A port of the system's choice, held while the bench runs, and a group of its own.
-  DtNetSocket portHolder(0, loopbackpair::loopback, DtNetSocket::ReadWrite | DtNetSocket::Quiet,
-                         loopbackpair::loopback);
-  const int port = portHolder.port();
-  const std::uint32_t group = (239u << 24) | (81u << 16) | static_cast<std::uint32_t>(port & 0xFFFF);
-  BenchFederation files(port, group,
-                        {"time_advance", "Clock", clockFed, 1 << 20,
-                         "(setq RTI_useRtiExec 1)\n(setq RTI_timeMgmt 1)\n(setq RTI_internalMsgReliable 1)\n"
-                         "(setq RTI_fomDataReliable 1)\n(setq RTI_tcpForwarderAddr \"127.0.0.1\")\n"
-                         "(setq RTI_dumpFed 0)\n",
-                         true});
+  const ExecFederation federation("time_advance", "Clock", clockFed, 81, "(setq RTI_timeMgmt 1)\n");
+  const int port = federation.port();
   std::vector<int> sizes = {2, 4, 8};
   if (settings.federates >= 2) sizes = {static_cast<int>(settings.federates)};
 
