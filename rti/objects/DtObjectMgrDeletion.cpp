@@ -66,7 +66,13 @@ void DtObjectMgr::sendLocalDeleteMsg(RTI::ObjectHandle object) {
 void DtObjectMgr::processDelete(const DtDeleteMsg& msg) {
   const auto handle = static_cast<RTI::ObjectHandle>(msg.id());
   DtRtiObject* object = knownObj(handle);
-  if (!object) return;
+  if (!object) {
+    // A record this federate does not know holds attributes for the
+    // federation (handed over, or kept after a local deletion): they go
+    // with the object, unseen.
+    deleteObj(allObj(handle));
+    return;
+  }
   if (object->ownPriviledgeToDelete()) {
     // Our own deletion come due (a time-stamped one): no callback.
     removeObjAssociations(*object);
@@ -108,6 +114,14 @@ void DtObjectMgr::prepareToResign(RTI::ResignAction action) {
         DtNotifyError("Exception deleting owned object %s(%lu) %s %s\n", name.c_str(),
                       static_cast<unsigned long>(handle), e._name ? e._name : "", e._reason ? e._reason : "");
       }
+      return;
+    }
+    if (deleting && settings().deleteOrphans && object.lrcManaged(0)) {
+      // Every federate records the component that holds an object's
+      // privilege to delete as its owner, and removes the object as
+      // orphaned when that federate resigns deleting: handed over, it would
+      // live on hidden at whoever takes it.
+      deleteObj(&object);
       return;
     }
     releaseAllAttributes(object);

@@ -323,6 +323,12 @@ TEST(Ownership, FreeAttributesHandedToThisComponentAreHeldAndOfferedToEveryPubli
   EXPECT_NE(w.mgr().lrcManagedObj(2200001), nullptr);
   // With the privilege, this federate is the object's owner for everyone.
   EXPECT_EQ(w.happened(), (Lines{"ownership 14 2200001 {0} to 3", "ownership 6 2200001 {0,1} to 0"}));
+  // Deleted by whoever takes the privilege, it goes here too, unseen.
+  DtDeleteRoMsg deletion(2200001, "gone", nullptr);
+  receiveFrom(*w.fed.conn, deletion, other);
+  EXPECT_EQ(w.mgr().allObj(2200001), nullptr);
+  EXPECT_EQ(w.mgr().lrcManagedObj(2200001), nullptr);
+  EXPECT_EQ(w.happened(), Lines{});
 
   // A known one keeps its record.
   handOver(theirs, attrs({1, 2}), "theirs", platform);
