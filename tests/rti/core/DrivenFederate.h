@@ -60,3 +60,19 @@ private:
 
   ScriptedFederateProcess process_;
 };
+
+// One step of a scenario: a federate runs the commands, which must print
+// exactly these callbacks.
+struct DrivenStep {
+  const char* what;
+  DrivenFederate& federate;
+  std::vector<std::string> commands;
+  std::vector<std::string> callbacks;
+};
+
+inline void runSteps(const std::vector<DrivenStep>& steps) {
+  for (const DrivenStep& step : steps) {
+    EXPECT_EQ(step.federate.run(step.commands), step.callbacks)
+        << step.what << ": " << ::testing::PrintToString(step.commands);
+  }
+}

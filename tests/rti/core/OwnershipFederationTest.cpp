@@ -54,13 +54,7 @@ TEST_F(OwnershipFederation, ThreeFederatesGoEveryRoadOfTheProtocol) {
   EXPECT_EQ(buyer.run({"wait discoverObjectInstance"}), discovered);
   EXPECT_EQ(other.run({"wait discoverObjectInstance"}), discovered);
 
-  struct Step {
-    const char* what;
-    DrivenFederate& federate;
-    Lines commands;
-    Lines callbacks;
-  };
-  const std::vector<Step> steps = {
+  runSteps({
       // A negotiated divestiture meets an acquisition of part of the offer.
       {"offer", owner, {"divest-negotiated ship offer Position Name"}, {}},
       {"publishers asked to assume what they publish", buyer, {"wait requestAttributeOwnershipAssumption"},
@@ -133,11 +127,7 @@ TEST_F(OwnershipFederation, ThreeFederatesGoEveryRoadOfTheProtocol) {
       {"", other, {"tick 0.5"}, {}},
       {"", buyer, {"delete ship gone"}, {}},
       {"", other, {"wait removeObjectInstance"}, {"removeObjectInstance {ship} \"gone\""}},
-  };
-  for (const Step& step : steps) {
-    EXPECT_EQ(step.federate.run(step.commands), step.callbacks)
-        << step.what << ": " << ::testing::PrintToString(step.commands);
-  }
+  });
   EXPECT_EQ(buyer.command("is-owned ship Position"), "error is-owned ObjectNotKnown \"\"");
   other.run({"resign none"});
   buyer.run({"resign none", "destroy Fleet"});
