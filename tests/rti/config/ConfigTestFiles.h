@@ -20,9 +20,16 @@ class ScratchDirectory {
 public:
   explicit ScratchDirectory(bool enter = false) {
     static int serial = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            ("qlx-config-" + std::to_string(getpid()) + "-" + std::to_string(++serial));
-    std::filesystem::create_directories(path_);
+    // Made new by mkdtemp: a directory left behind by a killed test of a
+    // process that had the same id must not lend this one its files.
+    std::string name = (std::filesystem::temp_directory_path() /
+                        ("qlx-config-" + std::to_string(getpid()) + "-" + std::to_string(++serial) + "-XXXXXX"))
+                           .string();
+    if (!mkdtemp(name.data())) {
+      std::perror(name.c_str());
+      std::abort();
+    }
+    path_ = name;
     if (enter) {
       previous_ = std::filesystem::current_path();
       std::filesystem::current_path(path_);
