@@ -1,6 +1,8 @@
 #include "config/DtlHashTable.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "config/DtlError.h"
 #include "config/DtlObj.h"
@@ -18,6 +20,8 @@ bool holdsProcedure(const DtlObjPtr& value) { return DtcIs(value, DtlProcedureTa
 
 }  // namespace
 
+DtlHashTable::DtlHashTable() : buckets_(BucketCount, nullptr) {}
+
 DtlHashTable::~DtlHashTable() {
   for (Entry*& head : buckets_) {
     while (Entry* entry = head) {
@@ -25,6 +29,34 @@ DtlHashTable::~DtlHashTable() {
       delete entry;
     }
   }
+}
+
+// FNV-1a: the language's own hash sums the characters, which puts names
+// that differ only in their order (or a digit's place) together.
+std::size_t DtlHashTable::lookupHash(const char* name) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char* c = name; *c; ++c) {
+    hash ^= static_cast<unsigned char>(*c);
+    hash *= 1099511628211ull;
+  }
+  return static_cast<std::size_t>(hash ^ (hash >> 32));
+}
+
+void DtlHashTable::growIfFull() {
+  if (count_ < buckets_.size()) return;
+  std::vector<Entry*> grown(2 * buckets_.size(), nullptr);
+  const std::size_t mask = grown.size() - 1;
+  // Entries move across as they are; their order within a bucket does not
+  // matter to look-ups (a name is in the table once).
+  for (Entry* head : buckets_) {
+    while (Entry* entry = head) {
+      head = entry->next;
+      Entry*& target = grown[entry->lookupHash & mask];
+      entry->next = target;
+      target = entry;
+    }
+  }
+  buckets_ = std::move(grown);
 }
 
 std::uint8_t DtlHashTable::hash(const char* name) {
@@ -36,8 +68,9 @@ std::uint8_t DtlHashTable::hash(const char* name) {
 
 DtlHashTable::Entry* DtlHashTable::find(const char* name) const {
   if (!name) name = "";
-  for (Entry* entry = buckets_[hash(name)]; entry; entry = entry->next) {
-    if (std::strcmp(keyName(entry->key), name) == 0) return entry;
+  const std::size_t h = lookupHash(name);
+  for (Entry* entry = buckets_[h & (buckets_.size() - 1)]; entry; entry = entry->next) {
+    if (entry->lookupHash == h && std::strcmp(keyName(entry->key), name) == 0) return entry;
   }
   return nullptr;
 }
@@ -65,11 +98,14 @@ DtlObjPtr DtlHashTable::key(const char* name) const {
 DtlObjPtr DtlHashTable::insert(const DtlObjPtr& symbol, const DtlObjPtr& value) {
   const char* name = keyName(symbol);
   if (find(name)) DtlError("cannot insert binding with duplicate key");
-  auto* entry = new (std::nothrow) Entry{symbol, value, nullptr};
+  growIfFull();
+  const std::size_t h = lookupHash(name);
+  auto* entry = new (std::nothrow) Entry{symbol, value, nullptr, h, nextSequence_++};
   if (!entry) DtlError("out of memory in DtlHashTable::insert");
-  Entry*& head = buckets_[hash(name)];
+  Entry*& head = buckets_[h & (buckets_.size() - 1)];
   entry->next = head;
   head = entry;
+  ++count_;
   if (holdsProcedure(value)) ++procedureBindings_;
   return symbol;
 }
@@ -87,13 +123,30 @@ DtlObjPtr DtlHashTable::rebind(const DtlObjPtr& symbol, const DtlObjPtr& value) 
 }
 
 void DtlHashTable::print() const {
-  for (int index = 0; index < BucketCount; ++index) {
-    if (!buckets_[index]) continue;
-    DtNotifyInfo("[%d]:", index);
-    for (const Entry* entry = buckets_[index]; entry; entry = entry->next) {
-      DtNotifyInfo(" %s -> ", keyName(entry->key));
-      DtcPrintLine(entry->value);
+  // The language's buckets: by the 256-way hash, each newest first.
+  struct Listed {
+    std::uint8_t bucket;
+    std::uint64_t sequence;
+    const Entry* entry;
+  };
+  std::vector<Listed> listed;
+  listed.reserve(count_);
+  for (const Entry* head : buckets_) {
+    for (const Entry* entry = head; entry; entry = entry->next) {
+      listed.push_back({hash(keyName(entry->key)), entry->sequence, entry});
     }
+  }
+  std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
+    return a.bucket != b.bucket ? a.bucket < b.bucket : a.sequence > b.sequence;
+  });
+  int current = -1;
+  for (const Listed& item : listed) {
+    if (item.bucket != current) {
+      current = item.bucket;
+      DtNotifyInfo("[%d]:", current);
+    }
+    DtNotifyInfo(" %s -> ", keyName(item.entry->key));
+    DtcPrintLine(item.entry->value);
   }
 }
 

@@ -1,21 +1,28 @@
 // The symbol table of an environment frame.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "config/DtlObjPtr.h"
 
 class DtlObj;
 
-// 256 buckets of singly linked entries (key symbol, value). Keys are compared
-// by name, byte-wise and case-sensitive; a new entry goes to the head of its
-// bucket. The table owns its entries and releases every key and value when it
-// is destroyed.
+// Bindings of symbol names to values. Keys are compared by name, byte-wise
+// and case-sensitive. The table owns its entries and releases every key and
+// value when it is destroyed.
+//
+// The language knows the table as 256 buckets (the name's hash below), each
+// listing its newest entry first; print() shows it so. Look-ups go through
+// buckets of their own that start at 256 and double whenever the table holds
+// more entries than buckets, so that a frame of many thousand symbols (a
+// large FED file's) stays constant time per look-up.
 class DtlHashTable {
  public:
   static constexpr int BucketCount = 256;
 
-  DtlHashTable() = default;
+  DtlHashTable();
   DtlHashTable(const DtlHashTable&) = delete;
   DtlHashTable& operator=(const DtlHashTable&) = delete;
   ~DtlHashTable();
@@ -39,8 +46,11 @@ class DtlHashTable {
   // error when there is none. Returns the value.
   DtlObjPtr rebind(const DtlObjPtr& symbol, const DtlObjPtr& value);
 
-  // "[%d]:" per non-empty bucket, then " %s -> " and the value per entry.
+  // "[%d]:" per non-empty bucket of the 256, then " %s -> " and the value per
+  // entry, newest first.
   void print() const;
+  // The bindings held.
+  std::size_t size() const { return count_; }
 
   // The bindings whose value is a procedure defined in `frame` and counted
   // once (by this table alone).
@@ -54,10 +64,16 @@ class DtlHashTable {
     DtlObjPtr key;
     DtlObjPtr value;
     Entry* next;
+    std::size_t lookupHash;  // of the name, for the look-up buckets
+    std::uint64_t sequence;  // insertion order, for print()
   };
 
+  static std::size_t lookupHash(const char* name);
   Entry* find(const char* name) const;
+  void growIfFull();
 
-  Entry* buckets_[BucketCount] = {};
+  std::vector<Entry*> buckets_;  // a power of two of them
+  std::size_t count_ = 0;
+  std::uint64_t nextSequence_ = 0;
   std::uint32_t procedureBindings_ = 0;
 };

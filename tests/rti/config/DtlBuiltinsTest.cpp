@@ -2,9 +2,12 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "LispTestSupport.h"
 #include "config/DtlEnv.h"
+#include "config/DtlHashTable.h"
 
 namespace {
 
@@ -282,6 +285,29 @@ TEST_F(DtlBuiltinsTest, Prin1TerpriAndBindings) {
   set1env(DtcIntern("b", frame), DtcMakeString("x"), frame);
   env.registerValue("small", frame);
   EXPECT_EQ(StdoutOf([&] { Eval("(eval '(bindings) small)"); }), "[97]: a -> 1\n[98]: b -> \"x\"\n");
+}
+
+// A frame of thousands of bindings (a large FED file's) still finds each
+// one and lists them as the language's 256 buckets, each newest first.
+TEST_F(DtlBuiltinsTest, AFrameOfManyBindingsFindsEachAndListsThemByTheLanguagesBuckets) {
+  DtlObjPtr frame = DtcMakeFrame(env.environment());
+  constexpr int count = 3000;
+  std::vector<std::string> buckets(256);
+  for (int i = 0; i < count; ++i) {
+    const std::string name = "Class" + std::to_string(i);
+    set1env(DtcIntern(name.c_str(), frame), DtcMakeInteger(i), frame);
+    buckets[DtlHashTable::hash(name.c_str())].insert(0, " " + name + " -> " + std::to_string(i) + "\n");
+  }
+  EXPECT_EQ(frame->table()->size(), static_cast<std::size_t>(count));
+  for (int i = 0; i < count; i += 7) {
+    EXPECT_EQ(Printed(DtcSymeval(DtcIntern(("Class" + std::to_string(i)).c_str(), frame), frame)), std::to_string(i));
+  }
+  std::string expected;
+  for (int b = 0; b < 256; ++b) {
+    if (!buckets[b].empty()) expected += "[" + std::to_string(b) + "]:" + buckets[b];
+  }
+  env.registerValue("large", frame);
+  EXPECT_EQ(StdoutOf([&] { Eval("(eval '(bindings) large)"); }), expected);
 }
 
 TEST_F(DtlBuiltinsTest, LoadAFileOrAlongAPath) {
