@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,18 @@
 #include "config/DtRIDBuiltins.h"
 #include "util/DtNotify.h"
 
-// One RID key: its name and the member that holds it, with the default.
-// Exactly one of the three members is set.
+namespace {
+
+constexpr double noLimit = std::numeric_limits<double>::infinity();
+constexpr double maxInt = std::numeric_limits<int>::max();
+// The TCP receive buffer is made at once: it stays below the largest packet.
+constexpr double maxTcpBuffer = 64.0 * 1024 * 1024;
+
+}  // namespace
+
+// One RID key: its name and the member that holds it, with the default and
+// the range a value from the RID file must lie in (numbers only). Exactly
+// one of the three members is set.
 struct DtRIDParameters::Key {
   const char* name;
   int DtRIDParameters::*intMember;
@@ -21,17 +32,19 @@ struct DtRIDParameters::Key {
   float floatDefault;
   const char* DtRIDParameters::*textMember;
   const char* textDefault;
+  double min = -noLimit;
+  double max = noLimit;
 };
 
-// The table is walked for the defaults, the copy and the registration, so
-// a key is added in one place.
-#define intKey(name, member, value) Key{name, member, value, nullptr, 0.0f, nullptr, nullptr}
-#define floatKey(name, member, value) Key{name, nullptr, 0, member, value, nullptr, nullptr}
+// The table is walked for the defaults, the copy, the registration and the
+// range check, so a key is added in one place.
+#define intKey(name, member, value, ...) Key{name, member, value, nullptr, 0.0f, nullptr, nullptr __VA_OPT__(, ) __VA_ARGS__}
+#define floatKey(name, member, value, ...) Key{name, nullptr, 0, member, value, nullptr, nullptr __VA_OPT__(, ) __VA_ARGS__}
 #define textKey(name, member, value) Key{name, nullptr, 0, nullptr, 0.0f, member, value}
 
 const DtRIDParameters::Key DtRIDParameters::keys_[] = {
     intKey("RTI_useRtiExec", &DtRIDParameters::useRtiExec_, 0),
-    intKey("RTI_udpPort", &DtRIDParameters::udpPort_, 4000),
+    intKey("RTI_udpPort", &DtRIDParameters::udpPort_, 4000, 1, 65535),
     intKey("RTI_checkFlag", &DtRIDParameters::checkFlag_, 1),
     textKey("RTI_destAddrString", &DtRIDParameters::destAddrString_, "229.7.7.7"),
     textKey("RTI_mcastDevAddrString", &DtRIDParameters::mcastDevAddrString_, "0.0.0.0"),
@@ -41,11 +54,11 @@ const DtRIDParameters::Key DtRIDParameters::keys_[] = {
     intKey("RTI_dataDistMgmt", &DtRIDParameters::dataDistMgmt_, 0),
     intKey("RTI_timeMgmt", &DtRIDParameters::timeMgmt_, 0),
     intKey("RTI_internalMsgReliable", &DtRIDParameters::internalMsgReliable_, 0),
-    intKey("RTI_tcpBufferSize", &DtRIDParameters::tcpBufferSize_, 20000),
-    intKey("RTI_socketReceiveBufferSize", &DtRIDParameters::socketReceiveBufferSize_, 50000),
+    intKey("RTI_tcpBufferSize", &DtRIDParameters::tcpBufferSize_, 20000, 1, maxTcpBuffer),
+    intKey("RTI_socketReceiveBufferSize", &DtRIDParameters::socketReceiveBufferSize_, 4 * 1024 * 1024, 1, maxInt),
     textKey("RTI_tcpForwarderAddr", &DtRIDParameters::tcpForwarderAddr_, "127.0.0.1"),
     intKey("RTI_fomDataReliable", &DtRIDParameters::fomDataReliable_, 0),
-    intKey("RTI_mcastTtl", &DtRIDParameters::mcastTtl_, 2),
+    intKey("RTI_mcastTtl", &DtRIDParameters::mcastTtl_, 2, 0, 255),
     intKey("RTI_tcpNoDelay", &DtRIDParameters::tcpNoDelay_, 1),
     intKey("RTI_singleCallbackPerTick", &DtRIDParameters::singleCallbackPerTick_, 0),
     intKey("RTI_useRandomNumberForFedHandle", &DtRIDParameters::useRandomNumberForFedHandle_, 0),
@@ -56,24 +69,24 @@ const DtRIDParameters::Key DtRIDParameters::keys_[] = {
     intKey("RTI_enableInteractionAdvisory", &DtRIDParameters::enableInteractionAdvisory_, 1),
     intKey("RTI_processUnknownUpdatesForDiscovery", &DtRIDParameters::processUnknownUpdatesForDiscovery_, 0),
     intKey("RTI_useUdpForwarders", &DtRIDParameters::useUdpForwarders_, 0),
-    floatKey("RTI_responseInterval", &DtRIDParameters::responseInterval_, 3.0f),
-    floatKey("RTI_federateHeartbeatInterval", &DtRIDParameters::federateHeartbeatInterval_, 0.0f),
-    floatKey("RTI_federateTimeoutInterval", &DtRIDParameters::federateTimeoutInterval_, 0.0f),
+    floatKey("RTI_responseInterval", &DtRIDParameters::responseInterval_, 3.0f, 0, maxInt),
+    floatKey("RTI_federateHeartbeatInterval", &DtRIDParameters::federateHeartbeatInterval_, 0.0f, 0, maxInt),
+    floatKey("RTI_federateTimeoutInterval", &DtRIDParameters::federateTimeoutInterval_, 0.0f, 0, maxInt),
     intKey("RTI_reuseLogFile", &DtRIDParameters::reuseLogFile_, 1),
     intKey("RTI_dumpFed", &DtRIDParameters::dumpFed_, 1),
     intKey("RTI_enableHlaObjectNamePrefix", &DtRIDParameters::enableHlaObjectNamePrefix_, 0),
-    floatKey("RTI_addressDelay", &DtRIDParameters::addressDelay_, 1.0f),
+    floatKey("RTI_addressDelay", &DtRIDParameters::addressDelay_, 1.0f, 0, maxInt),
     textKey("RTI_pluginDirectory", &DtRIDParameters::pluginDirectory_, "../plugins"),
     textKey("RTI_saveRestoreDirectory", &DtRIDParameters::saveRestoreDirectory_, "."),
     textKey("RTI_defaultFedFile", &DtRIDParameters::defaultFedFile_, ""),
     intKey("RTI_deleteOrphans", &DtRIDParameters::deleteOrphans_, 1),
     intKey("RTI_useBusyWaitForTickMinMax", &DtRIDParameters::useBusyWaitForTickMinMax_, 0),
     intKey("RTI_enableRtiexecGUI", &DtRIDParameters::enableRtiexecGUI_, 0),
-    intKey("RTI_saveRestoreTimeout", &DtRIDParameters::saveRestoreTimeout_, 120),
+    intKey("RTI_saveRestoreTimeout", &DtRIDParameters::saveRestoreTimeout_, 120, 0, maxInt),
     intKey("RTI_asynchronousIO", &DtRIDParameters::asynchronousIO_, 0),
-    floatKey("RTI_IOPeriod", &DtRIDParameters::IOPeriod_, 0.01f),
-    intKey("RTI_maxIOQueue", &DtRIDParameters::maxIOQueue_, 20000),
-    intKey("RTI_maxIOCount", &DtRIDParameters::maxIOCount_, 1000),
+    floatKey("RTI_IOPeriod", &DtRIDParameters::IOPeriod_, 0.01f, 0, maxInt),
+    intKey("RTI_maxIOQueue", &DtRIDParameters::maxIOQueue_, 20000, 1, maxInt),
+    intKey("RTI_maxIOCount", &DtRIDParameters::maxIOCount_, 1000, 1, maxInt),
     intKey("RTI_tickFavorsNetwork", &DtRIDParameters::tickFavorsNetwork_, 1),
     intKey("RTI_IOLockQueue", &DtRIDParameters::IOLockQueue_, 500),
     intKey("RTI_sendDiscoveredClass", &DtRIDParameters::sendDiscoveredClass_, 0),
@@ -81,7 +94,7 @@ const DtRIDParameters::Key DtRIDParameters::keys_[] = {
     intKey("RTI_momServiceAvailable", &DtRIDParameters::momServiceAvailable_, 0),
     intKey("RTI_momExceptionReports", &DtRIDParameters::momExceptionReports_, 0),
     intKey("RTI_momExceptionLogging", &DtRIDParameters::momExceptionLogging_, 0),
-    intKey("RTI_momFederateUpdateInterval", &DtRIDParameters::momFederateUpdateInterval_, 0),
+    intKey("RTI_momFederateUpdateInterval", &DtRIDParameters::momFederateUpdateInterval_, 0, 0, maxInt),
     intKey("RTI_tcpMaxConnections", &DtRIDParameters::tcpMaxConnections_, 1024),
 };
 
@@ -127,6 +140,26 @@ void DtRIDParameters::registerParameters() {
   }
   builtins_ = std::make_unique<DtRIDBuiltins>(*environment_, lists_);
   loadLispFile();
+  checkRanges();
+}
+
+void DtRIDParameters::checkRanges() {
+  for (const Key& key : keys_) {
+    if (key.intMember) {
+      int& value = this->*key.intMember;
+      if (value >= key.min && value <= key.max) continue;
+      DtNotifyError("RID: %s %d is out of range (%.0f to %.0f); using the default %d\n", key.name, value, key.min,
+                    key.max, key.intDefault);
+      value = key.intDefault;
+    }
+    if (key.floatMember) {
+      float& value = this->*key.floatMember;
+      if (value >= key.min && value <= key.max) continue;  // a NaN is in no range
+      DtNotifyError("RID: %s %g is out of range (%.0f to %.0f); using the default %g\n", key.name,
+                    static_cast<double>(value), key.min, key.max, static_cast<double>(key.floatDefault));
+      value = key.floatDefault;
+    }
+  }
 }
 
 void DtRIDParameters::loadLispFile() {

@@ -8,8 +8,9 @@
 //   2. rid.mtl in the directory RTI_CONFIG names,
 //   3. rid.mtl in the working directory;
 // with none, "Using default RID parameters." and the defaults. A form with
-// an error is skipped; a syntax error ends the file there. rti/config/rid.mtl
-// documents every key with its default.
+// an error is skipped; a syntax error ends the file there. A number out of
+// its key's range is refused with a message and the default kept.
+// rti/config/rid.mtl documents every key with its default.
 //
 // The file fills four lists through the RID built-ins (DtRIDBuiltins):
 // destination addresses, object and interaction multicast definitions, and
@@ -188,6 +189,10 @@ protected:
   void registerParameters();
   // Finds and loads the RID file.
   void loadLispFile();
+  // A number outside its key's range (a port of -5, a negative size) is
+  // refused with a message naming the key and the value; the key takes its
+  // default.
+  void checkRanges();
   // A copy of the text that lives as long as this object (null stays null).
   const char* ownCopy(const char* text);
 

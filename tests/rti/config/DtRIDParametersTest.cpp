@@ -54,7 +54,7 @@ const std::vector<KeyRow> keyRows = {
     INT_ROW("RTI_timeMgmt", timeMgmt, "0", "1"),
     INT_ROW("RTI_internalMsgReliable", internalMsgReliable, "0", "1"),
     INT_ROW("RTI_tcpBufferSize", tcpBufferSize, "20000", "30000"),
-    INT_ROW("RTI_socketReceiveBufferSize", socketReceiveBufferSize, "50000", "60000"),
+    INT_ROW("RTI_socketReceiveBufferSize", socketReceiveBufferSize, "4194304", "60000"),
     TEXT_ROW("RTI_tcpForwarderAddr", tcpForwarderAddrString, "\"127.0.0.1\"", "\"10.1.2.3\""),
     INT_ROW("RTI_fomDataReliable", fomDataReliable, "0", "1"),
     INT_ROW("RTI_mcastTtl", mcastTtl, "2", "5"),
@@ -259,6 +259,46 @@ TEST_F(DtRIDParametersTest, PartialLoads) {
     EXPECT_EQ(p.tcpNoDelay(), partial.tcpNoDelay) << partial.what;
     EXPECT_EQ(errors(), partial.errors) << partial.what;
   }
+}
+
+TEST_F(DtRIDParametersTest, ANumberOutOfItsKeysRangeIsRefusedAndTheDefaultKept) {
+  struct Case {
+    const char* line;
+    std::function<std::string(const Params&)> get;
+    const char* kept;     // as the getter gives it
+    const char* message;  // at level 1; empty for none
+  };
+  const auto port = [](const Params& p) { return lispInt(p.udpPort()); };
+  const Case cases[] = {
+      {"(setq RTI_udpPort -5)", port, "4000", "RID: RTI_udpPort -5 is out of range (1 to 65535); using the default 4000\n"},
+      {"(setq RTI_udpPort 70000)", port, "4000",
+       "RID: RTI_udpPort 70000 is out of range (1 to 65535); using the default 4000\n"},
+      {"(setq RTI_udpPort 0)", port, "4000", "RID: RTI_udpPort 0 is out of range (1 to 65535); using the default 4000\n"},
+      {"(setq RTI_udpPort 65535)", port, "65535", ""},
+      {"(setq RTI_socketReceiveBufferSize -1)", [](const Params& p) { return lispInt(p.socketReceiveBufferSize()); },
+       "4194304", "RID: RTI_socketReceiveBufferSize -1 is out of range (1 to 2147483647); using the default 4194304\n"},
+      {"(setq RTI_tcpBufferSize 0)", [](const Params& p) { return lispInt(p.tcpBufferSize()); }, "20000",
+       "RID: RTI_tcpBufferSize 0 is out of range (1 to 67108864); using the default 20000\n"},
+      {"(setq RTI_mcastTtl 256)", [](const Params& p) { return lispInt(p.mcastTtl()); }, "2",
+       "RID: RTI_mcastTtl 256 is out of range (0 to 255); using the default 2\n"},
+      {"(setq RTI_maxIOQueue -3)", [](const Params& p) { return lispInt(p.maxIOQueue()); }, "20000",
+       "RID: RTI_maxIOQueue -3 is out of range (1 to 2147483647); using the default 20000\n"},
+      {"(setq RTI_responseInterval -0.5)", [](const Params& p) { return lispFloat(p.responseInterval()); }, "3.000000",
+       "RID: RTI_responseInterval -0.5 is out of range (0 to 2147483647); using the default 3\n"},
+      {"(setq RTI_IOPeriod 1e23)", [](const Params& p) { return lispFloat(p.IOPeriod()); }, "0.010000",
+       "RID: RTI_IOPeriod 1e+23 is out of range (0 to 2147483647); using the default 0.01\n"},
+  };
+  for (const Case& c : cases) {
+    work.write("rid.mtl", std::string(c.line) + "\n");
+    capture.clear();
+    Params p;
+    EXPECT_EQ(c.get(p), c.kept) << c.line;
+    EXPECT_EQ(errors(), c.message) << c.line;
+  }
+  // A number where the key wants an integer is refused by the language.
+  work.write("rid.mtl", "(setq RTI_udpPort 1e23)\n");
+  capture.clear();
+  EXPECT_EQ(Params().udpPort(), 4000);
 }
 
 const DtMulticastDefinition& definitionAt(const DtList& list, int index) {
