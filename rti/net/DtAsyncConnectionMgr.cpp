@@ -64,12 +64,18 @@ char DtAsyncConnectionMgr::isAsynchronous() const { return asynchronous_; }
 
 int DtAsyncConnectionMgr::send(const DtRtiMsg& msg, DtTransportType transport, unsigned long address) {
   if (!asynchronous_ || !connected_) return DtConnectionMgr::send(msg, transport, address);
+  requireSendable(msg, transport);
   queueMsg(msg.clone(1), transport, address);
   return 0;
 }
 
 int DtAsyncConnectionMgr::sendAndDelete(DtRtiMsg* msg, DtTransportType transport, unsigned long address) {
   if (!asynchronous_ || !connected_) return DtConnectionMgr::sendAndDelete(msg, transport, address);
+  if (msg) {
+    std::unique_ptr<DtRtiMsg> owned(msg);
+    requireSendable(*msg, transport);
+    owned.release();
+  }
   queueMsg(msg, transport, address);
   return 0;
 }

@@ -7,7 +7,7 @@
 #include "util/DtNotify.h"
 
 DtAsyncNetSocket::DtAsyncNetSocket(int port, std::uint32_t destAddr, unsigned modes, std::uint32_t interfaceAddr)
-    : DtNetSocket(port, destAddr, modes, interfaceAddr), readBuffer_(static_cast<std::size_t>(maxUdpPacketSize())) {
+    : DtNetSocket(port, destAddr, modes, interfaceAddr), readBuffer_(static_cast<std::size_t>(theLargestDatagram)) {
   // The receive thread reads until the socket has nothing more; it must
   // never block there, or it could not be stopped.
   setNonBlocking();
@@ -102,11 +102,14 @@ void DtAsyncNetSocket::readAll() {
   for (;;) {
     DtSockAddr sender;
     bool truncated = false;
-    const long length = DtPortReceiveFrom(readDescriptor(), readBuffer_.data(), readBuffer_.size(), &sender, &truncated);
+    std::uint32_t drops = droppedDatagrams();
+    const long length =
+        DtPortReceiveFrom(readDescriptor(), readBuffer_.data(), readBuffer_.size(), &sender, &truncated, &drops);
     if (length < 0) {
       if (!DtPortWouldBlock(errno)) DtNotifySockPerror("Network read error");
       return;
     }
+    noteKernelDrops(drops);
     if (length == 0) {
       DtNotifyError("0 Bytes Read From the Network\n");
       continue;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "api/DtFedAmbWrapper.h"
@@ -181,13 +182,35 @@ void DtConnectionMgr::adoptReliableSocket(std::unique_ptr<DtSocket> socket) {
 
 // Sending.
 
-int DtConnectionMgr::send(const DtRtiMsg& msg, DtTransportType transport, unsigned long address) {
-  DtRtiConnection* conn = connections_->udp.get();
+DtRtiConnection* DtConnectionMgr::connectionFor(DtTransportType transport) const {
   if (transport == DtReliable) {
-    if (DtRtiConnection* reliable = connections_->reliable.load()) conn = reliable;
-  } else if (transport != DtBestEffort) {
+    if (DtRtiConnection* reliable = connections_->reliable.load()) return reliable;
+  }
+  return connections_->udp.get();
+}
+
+void DtConnectionMgr::requireSendable(const DtRtiMsg& msg, DtTransportType transport) const {
+  std::string reason;
+  if (const char* refusal = msg.refusal()) {
+    reason = std::string(refusal) + " (not sent)";
+  } else if (const DtRtiConnection* conn = connectionFor(transport)) {
+    const int largest = conn->socket()->largestPacket();
+    if (msg.size() > largest) {
+      reason = std::string(DtRtiMsg::kindToString(msg.msgKind())) + ": a message of " + std::to_string(msg.size()) +
+               " bytes is longer than the " + std::to_string(largest) + " bytes its connection carries (not sent)";
+    }
+  }
+  if (reason.empty()) return;
+  DtNotifyError("%s\n", reason.c_str());
+  throw RTI::RTIinternalError(reason.c_str());
+}
+
+int DtConnectionMgr::send(const DtRtiMsg& msg, DtTransportType transport, unsigned long address) {
+  requireSendable(msg, transport);
+  if (transport != DtBestEffort && transport != DtReliable) {
     DtNotifyError("unexpected transport type in connectionMgr::send");
   }
+  DtRtiConnection* conn = connectionFor(transport);
   return conn ? conn->send(msg, address) : -1;
 }
 
@@ -220,6 +243,7 @@ private:
 }  // namespace
 
 int DtConnectionMgr::sendStamped(DtRtiMsg& msg, DtTransportType transport, unsigned long address) {
+  requireSendable(msg, transport);
   const SavedExecution saved(msg);
   stampExecution(msg);
   msg.setFederateHandle(fedHandle_);
@@ -228,6 +252,7 @@ int DtConnectionMgr::sendStamped(DtRtiMsg& msg, DtTransportType transport, unsig
 }
 
 int DtConnectionMgr::sendStampedAnonymous(DtRtiMsg& msg, DtTransportType transport, unsigned long address) {
+  requireSendable(msg, transport);
   const SavedExecution saved(msg);
   stampExecution(msg);
   msg.setFederateHandle(0);
@@ -241,6 +266,9 @@ int DtConnectionMgr::sendAndDelete(DtRtiMsg* msg, DtTransportType transport, uns
 
 int DtConnectionMgr::sendStampedAndDelete(DtRtiMsg* msg, DtTransportType transport, unsigned long address) {
   if (msg) {
+    std::unique_ptr<DtRtiMsg> owned(msg);
+    requireSendable(*msg, transport);
+    owned.release();
     stampExecution(*msg);
     msg->setFederateHandle(fedHandle_);
     if (msg->orderType() == DtTimestampOrder && retractList_) retractList_->addMsg(*msg);
@@ -250,6 +278,9 @@ int DtConnectionMgr::sendStampedAndDelete(DtRtiMsg* msg, DtTransportType transpo
 
 int DtConnectionMgr::sendStampedAnonymousAndDelete(DtRtiMsg* msg, DtTransportType transport, unsigned long address) {
   if (msg) {
+    std::unique_ptr<DtRtiMsg> owned(msg);
+    requireSendable(*msg, transport);
+    owned.release();
     stampExecution(*msg);
     msg->setFederateHandle(0);
   }
@@ -466,6 +497,7 @@ void DtConnectionMgr::dropReliableConn() {
 
 void DtConnectionMgr::connectFederation(RTI::FederateAmbassador* fedAmb, DtString execName, unsigned long fedHandle,
                                         int fedExHandle) {
+  discardEarlierTraffic();
   wrapperChain_->init(fedAmb);
   fedExName_ = execName;
   fedHandle_ = static_cast<std::uint32_t>(fedHandle);
@@ -477,6 +509,18 @@ void DtConnectionMgr::connectFederation(RTI::FederateAmbassador* fedAmb, DtStrin
     conn->setFederateHandle(fedHandle_);
   }
   ignoreOwnTraffic(true);
+}
+
+void DtConnectionMgr::discardEarlierTraffic() {
+  // The socket has been open since the ambassador was made: what waits on it
+  // was sent before this federate joined (by an earlier execution of the
+  // same name, too) and is not for it. The reliable connection is left
+  // alone: it carries the rtiexec's answers to the join itself.
+  DtRtiConnection* udp = connections_->udp.get();
+  if (!udp) return;
+  constexpr int mostDiscarded = 1 << 20;  // a peer that never stops sending cannot hold the join up
+  const int discarded = udp->discardWaiting(mostDiscarded);
+  if (discarded > 0) DtNotifyVerbose("RTI: %d datagrams sent before the join were discarded\n", discarded);
 }
 
 void DtConnectionMgr::ignoreOwnTraffic(bool on) {

@@ -79,6 +79,13 @@ public:
   // is a reliable connection, else UDP); address 0 is the connection's
   // default destination. The result is the connection's: bytes sent, 0 when
   // queued, negative on failure. These forms borrow the message.
+  //
+  // A message that cannot travel is refused before anything is done with
+  // it: every form throws RTI::RTIinternalError (reason and level-1 line
+  // alike) when a value was refused while the message was built (its
+  // refusal()), or when it is longer than the chosen connection carries (a
+  // UDP datagram holds at most 65507 bytes). Nothing is sent or queued then;
+  // the deleting forms still delete the message.
   virtual int send(const DtRtiMsg& msg, DtTransportType transport, unsigned long address = 0);
   // Stamps this federate's execution id and handle first (and records a
   // time-stamp-ordered message in the retraction list); the message gets
@@ -158,11 +165,12 @@ public:
   virtual bool listenToMulticastGroup(unsigned long address);
   virtual bool dropMulticastGroup(unsigned long address);
 
-  // Leaving and joining an execution: connectFederation links the wrapper
-  // chain in front of the federate's ambassador and stamps and filters by
-  // the execution's name and handles from then on; disconnectFederation
-  // undoes it, deletes pending messages and forgets the queue, the
-  // retraction list and the save flag.
+  // Leaving and joining an execution: connectFederation discards what
+  // waits on the UDP socket (it was sent before the join), links the
+  // wrapper chain in front of the federate's ambassador and stamps and
+  // filters by the execution's name and handles from then on;
+  // disconnectFederation undoes it, deletes pending messages and forgets
+  // the queue, the retraction list and the save flag.
   virtual void disconnectFederation();
   virtual void connectFederation(RTI::FederateAmbassador* fedAmb, DtString execName, unsigned long fedHandle,
                                  int fedExHandle);
@@ -219,6 +227,11 @@ protected:
   void dropReliableConn();
 
   DtRtiMsgCbMgr& registry(char mom) { return mom ? momCallbacks_ : callbacks_; }
+  // The connection a message of the transport goes out on (null: none).
+  DtRtiConnection* connectionFor(DtTransportType transport) const;
+  // Throws RTI::RTIinternalError when the message cannot travel on that
+  // connection (see the send forms).
+  void requireSendable(const DtRtiMsg& msg, DtTransportType transport) const;
 
   DtRtiMsgFactory* msgFactory_;  // not owned
   DtDfltMsgFactory defaultFactory_;
@@ -228,6 +241,7 @@ protected:
 private:
   struct Connections;
   void stampExecution(DtRtiMsg& msg) const;
+  void discardEarlierTraffic();
   // Filters this federate's own updates and interactions out at the UDP
   // socket (on) or lets them in again (off).
   void ignoreOwnTraffic(bool on);

@@ -1,5 +1,7 @@
 #include "net/DtFederationMsgs.h"
 
+#include <string>
+
 #include "util/DtNotify.h"
 
 DtCreateMsg::DtCreateMsg(const char* fullFedExName, const DtString& fedFileName, DtBufferPlaceHolder* where)
@@ -49,10 +51,28 @@ void DtJoinResponseMsg::printData() const {
   printField(fields[4]);
 }
 
+namespace {
+
+bool isResignAction(std::uint32_t number) { return number >= 1 && number <= 4; }
+
+}  // namespace
+
+RTI::ResignAction DtResignMsg::resignAction() const {
+  const std::uint32_t number = resignActionNumber();
+  return isResignAction(number) ? static_cast<RTI::ResignAction>(number) : RTI::NO_ACTION;
+}
+
+int DtResignMsg::checkBody() const { return isResignAction(resignActionNumber()) ? Valid : BadContent; }
+
+std::string DtResignMsg::statusText(int status) const {
+  if (status != BadContent) return DtRtiMsg::statusText(status);
+  return "resign action " + std::to_string(resignActionNumber()) + " is none of 1 to 4";
+}
+
 void DtResignMsg::printData() const {
   static const char* const names[] = {"", "RELEASE_ATTRIBUTES", "DELETE_OBJECTS",
                                       "DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES", "NO_ACTION"};
-  const std::uint32_t action = get(DtNetResignMsg::resignAction);
-  DtNotifyInfo("%-20s %s   (%d)\n", "ResignAction:", action >= 1 && action <= 4 ? names[action] : "",
+  const std::uint32_t action = resignActionNumber();
+  DtNotifyInfo("%-20s %s   (%d)\n", "ResignAction:", isResignAction(action) ? names[action] : "",
                static_cast<int>(action));
 }

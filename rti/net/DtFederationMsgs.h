@@ -222,7 +222,11 @@ private:
 // Federate to rtiexec and federates: it leaves. Never held back by a save.
 class DtResignMsg : public DtMsgClass<DtResignMsg, DtRtiMsg, DtNetResignMsg, DtResignMsgKind> {
 public:
-  explicit DtResignMsg(DtBufferPlaceHolder* where = nullptr) : DtMsgClass(where) { setAllowedDuringSave(1); }
+  // An empty message resigns with no action until it is set.
+  explicit DtResignMsg(DtBufferPlaceHolder* where = nullptr) : DtMsgClass(where) {
+    setAllowedDuringSave(1);
+    setResignAction(RTI::NO_ACTION);
+  }
   DtResignMsg(const DtNetResignMsg* body, DtBufferPlaceHolder* where) : DtMsgClass(body, where) {
     setAllowedDuringSave(1);
   }
@@ -239,10 +243,16 @@ public:
   void setResignAction(RTI::ResignAction action) {
     put(DtNetResignMsg::resignAction, static_cast<std::uint32_t>(action));
   }
-  RTI::ResignAction resignAction() const {
-    return static_cast<RTI::ResignAction>(get(DtNetResignMsg::resignAction));
-  }
+  // The action as it travels: 1 to 4 in a sound message (status() refuses
+  // any other number, which names no RTI::ResignAction).
+  std::uint32_t resignActionNumber() const { return get(DtNetResignMsg::resignAction); }
+  // The action; RTI::NO_ACTION for a number that names none.
+  RTI::ResignAction resignAction() const;
+  std::string statusText(int status) const override;
   void printData() const override;
+
+protected:
+  int checkBody() const override;
 };
 
 // Federate to rtiexec: destroy the execution.

@@ -24,8 +24,8 @@ DtNetSocket::DtNetSocket(int port, unsigned modes, std::uint32_t interfaceAddr)
     : DtNetSocket(port, 0, modes, interfaceAddr) {}
 
 DtNetSocket::DtNetSocket(int port, std::uint32_t destAddr, unsigned modes, std::uint32_t interfaceAddr)
-    : receiveBuffer_(static_cast<std::size_t>(maxUdpPacketSize())),
-      returnBuffer_(static_cast<std::size_t>(maxUdpPacketSize())) {
+    : receiveBuffer_(static_cast<std::size_t>(theLargestDatagram)),
+      returnBuffer_(static_cast<std::size_t>(theLargestDatagram)) {
   init(port, destAddr, modes, interfaceAddr);
 }
 
@@ -56,6 +56,8 @@ void DtNetSocket::openModes(std::uint32_t destArgument) {
   // Multicast datagrams only of the groups this socket joined, not of every
   // group that another socket of this host joined on the same port.
   DtPortSetOption(fd, DtSockOption::MulticastAll, 0);
+  // Each datagram read then tells how many the system had to drop.
+  DtPortSetOption(fd, DtSockOption::DropCounter, 1);
 
   if (modes_ & Write) {
     destAddr_ = destArgument ? destArgument : DtBroadcastAddr();
@@ -122,11 +124,14 @@ int DtNetSocket::recvFrom(char** dataOut) {
   }
   DtSockAddr sender;
   bool truncated = false;
-  const long length = DtPortReceiveFrom(descriptor(), receiveBuffer_.data(), receiveBuffer_.size(), &sender, &truncated);
+  std::uint32_t drops = kernelDrops_.load();
+  const long length =
+      DtPortReceiveFrom(descriptor(), receiveBuffer_.data(), receiveBuffer_.size(), &sender, &truncated, &drops);
   if (length < 0) {
     if (blocking_ || !DtPortWouldBlock(errno)) DtNotifySockPerror("Network read error");
     return 0;
   }
+  noteKernelDrops(drops);
   senderSockAddr_ = sender;
   if (isIgnoredSender(sender)) {
     markDropped();
@@ -146,6 +151,16 @@ int DtNetSocket::recvFrom(char** dataOut) {
   ++packetsReceived_;
   *dataOut = receiveBuffer_.data();
   return static_cast<int>(length);
+}
+
+void DtNetSocket::noteKernelDrops(std::uint32_t total) {
+  kernelDrops_.store(total);
+  std::uint32_t reported = reportedDrops_.load();
+  if (total == reported || !dropNotices_.admit("drops", nullptr)) return;
+  if (!reportedDrops_.compare_exchange_strong(reported, total)) return;  // another thread told them
+  DtNotifyError("NetSocket: the system dropped %u datagrams on port %d for want of room in the receive buffer "
+                "(%u since the socket opened)\n",
+                total - reported, port_, total);
 }
 
 void DtNetSocket::endDatagram() {

@@ -4,7 +4,10 @@
 // a default destination (unicast, broadcast or multicast) or to an address
 // given per packet, joins and leaves multicast groups, and hands received
 // datagrams up through the packet filters of DtSocket. Every datagram is
-// read once, into the socket's receive buffer, and handed up from there.
+// read once, into the socket's receive buffer (which holds the largest UDP
+// datagram), and handed up from there. The datagrams the system drops for
+// want of room in the socket's buffer are counted, and reported at level 1
+// at most once a second.
 //
 // It can split a datagram that carries several units back to back
 // ("unbundling": each unit starts like a DIS header, byte 0 protocol, byte
@@ -15,11 +18,13 @@
 // be bound, ...) throws DtSocketError from its constructor. Used by one
 // thread at a time.
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
 #include "net/DtSocket.h"
 #include "port/DtPortSocket.h"
+#include "util/DtNoticeLimiter.h"
 
 class DtNetSocket : public DtSocket {
 public:
@@ -56,6 +61,7 @@ public:
   int readDescriptor() const override;
   int writeDescriptor() const override;
   bool isOk() const override;
+  std::uint32_t droppedDatagrams() const override { return kernelDrops_.load(); }
 
   virtual bool unbundling() const;
   // The rest of a bundle read before.
@@ -89,6 +95,9 @@ protected:
   // The sender of the datagram just read, kept for senderAddr().
   void setSender(const DtSockAddr& sender) { senderSockAddr_ = sender; }
   bool isIgnoredSender(const DtSockAddr& sender) const;
+  // Takes the system's count of dropped datagrams that a read gave, and
+  // reports the new ones (at most once a second). Any thread.
+  void noteKernelDrops(std::uint32_t total);
 
 private:
   void init(int port, std::uint32_t destAddr, unsigned modes, std::uint32_t interfaceAddr);
@@ -115,4 +124,7 @@ private:
   DtSockAddr senderSockAddr_;
   unsigned modes_ = 0;
   bool lastReadDropped_ = false;
+  std::atomic<std::uint32_t> kernelDrops_{0};
+  std::atomic<std::uint32_t> reportedDrops_{0};
+  DtNoticeLimiter dropNotices_{1.0};
 };

@@ -32,17 +32,17 @@ DtOwnershipMsg::DtOwnershipMsg(DtOwnerMsgKind kind, unsigned long objHandle, RTI
 void DtOwnershipMsg::set(DtOwnerMsgKind kind, unsigned long objHandle, RTI::AttributeHandle attr,
                          unsigned long recipient, const char* tag) {
   DtAttributeHandleSet one;
-  if (attr < DtAttributeHandleSet::handleLimit) {
-    one.add(attr);
-  } else {
-    DtNotifyError("%s: attribute handle %lu cannot travel (at most %u); no attribute set\n", className(),
-                  static_cast<unsigned long>(attr), DtAttributeHandleSet::handleLimit - 1);
-  }
+  if (attr < DtAttributeHandleSet::handleLimit) one.add(attr);
   set(kind, objHandle, one, recipient, tag);
+  if (attr >= DtAttributeHandleSet::handleLimit) {
+    refuse("%s: attribute handle %lu cannot travel (at most %u); no attribute set\n", className(),
+           static_cast<unsigned long>(attr), DtAttributeHandleSet::handleLimit - 1);
+  }
 }
 
 void DtOwnershipMsg::set(DtOwnerMsgKind kind, unsigned long objHandle, const RTI::AttributeHandleSet& attrs,
                          unsigned long recipient, const char* tag) {
+  clearRefusal();
   setOwnerMsgKind(kind);
   setObjHandle(objHandle);
   setRecipientFederate(recipient);

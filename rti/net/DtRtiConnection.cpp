@@ -13,6 +13,7 @@
 #include "net/DtRtiMsg.h"
 #include "net/DtRtiMsgFactory.h"
 #include "net/DtSocketError.h"
+#include "util/DtNoticeLimiter.h"
 #include "util/DtNotify.h"
 
 DtRtiConnection::DtRtiConnection(int port) { openOwnSocket(port, 0); }
@@ -85,7 +86,9 @@ DtRtiMsg* DtRtiConnection::netRead(int* status) {
     } else {
       // The message adopts the bytes where the socket read them.
       msg = msgFactory_ ? msgFactory_->create(header, DtPlaceHolderAt(data)) : nullptr;
-      if (!msg || msg->status() != 0) {
+      const int soundness = msg ? msg->status() : DtRtiMsg::Valid;
+      if (!msg || soundness != DtRtiMsg::Valid) {
+        reportRefused(*header, msg, soundness);
         delete msg;
         msg = nullptr;
         code = BadMessage;
@@ -99,6 +102,29 @@ DtRtiMsg* DtRtiConnection::netRead(int* status) {
 void DtRtiConnection::setTestLoss(double share) {
   testLoss_ = std::clamp(share, 0.0, 1.0);
   lossDraw_ = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(this)) | 1u;
+}
+
+int DtRtiConnection::discardWaiting(int limit) {
+  releaseSocketMemory();
+  int discarded = 0;
+  while (discarded < limit) {
+    char* data = nullptr;
+    int status = 0;
+    socket_->DtRecv(&data, &status);
+    if (status != 1 && status != -2) break;  // nothing more, or the socket failed
+    ++discarded;
+  }
+  return discarded;
+}
+
+void DtRtiConnection::reportRefused(const DtNetMsgHeader& header, const DtRtiMsg* msg, int soundness) const {
+  const int kind = header.kind();
+  const std::string reason = msg ? msg->statusText(soundness) : "no message class has this kind";
+  // One line a second for each kind and fault, however fast a peer sends them.
+  DtNotifyErrorLimited("received " + std::to_string(kind) + "/" + std::to_string(soundness),
+                       "RTI: dropped a received %s (kind %d, %d bytes, from federate %u): %s\n",
+                       DtRtiMsg::kindToString(static_cast<DtRtiMsgKind>(kind)), kind,
+                       static_cast<int>(header.length()), static_cast<unsigned>(header.federate()), reason.c_str());
 }
 
 int DtRtiConnection::send(const DtRtiMsg& msg, unsigned long address) {

@@ -3,9 +3,11 @@
 // stamps nothing itself; it reads one packet at a time, checks that it is a
 // message of this connection's federation execution with the length its
 // header states, and has the message factory make the message object of
-// its kind. The message adopts the packet's bytes where the socket read
-// them (no copy); a message still in use when the connection reads again
-// must be kept with KeepInPlace, which moves it to its own memory first.
+// its kind; a packet refused as unsound is reported at level 1, at most once
+// a second for each kind and fault. The message adopts the packet's bytes
+// where the socket read them (no copy); a message still in use when the
+// connection reads again must be kept with KeepInPlace, which moves it to
+// its own memory first.
 //
 // Used by one thread at a time (the ticking thread, or the asynchronous
 // connection manager's worker while it runs).
@@ -15,6 +17,7 @@
 
 #include "util/DtString.h"
 
+class DtNetMsgHeader;
 class DtRtiMsg;
 class DtRtiMsgFactory;
 class DtSocket;
@@ -54,6 +57,9 @@ public:
   // One message, owned by the caller, or null with the reason in `status`
   // (may be null).
   virtual DtRtiMsg* netRead(int* status);
+  // Reads and drops every packet waiting on the socket (at most `limit`);
+  // the number dropped.
+  virtual int discardWaiting(int limit);
   // The message's bytes on the socket (address 0: its default destination);
   // the socket's result: bytes sent, 0 when queued, negative on failure.
   virtual int send(const DtRtiMsg& msg, unsigned long address);
@@ -96,6 +102,9 @@ protected:
 
 private:
   void openOwnSocket(int port, unsigned long destAddr);
+  // A received message refused as unsound (or of no known kind: msg null),
+  // at level 1 and at most once a second for each kind and fault.
+  void reportRefused(const DtNetMsgHeader& header, const DtRtiMsg* msg, int soundness) const;
   // Moves every kept message out of the socket's memory.
   void releaseSocketMemory();
 

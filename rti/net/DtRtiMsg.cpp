@@ -1,9 +1,11 @@
 #include "net/DtRtiMsg.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstring>
 
 #include "api/DtAttributeHandleSet.h"
+#include "util/DtFormattedText.h"
 #include "util/DtNotify.h"
 
 const DtZeroFedTime DtRtiMsg::theZeroFedTime;
@@ -26,7 +28,8 @@ DtRtiMsg::DtRtiMsg(const DtRtiMsg& other)
       serial_(other.serial_),
       hasTime_(other.hasTime_),
       constrained_(other.constrained_),
-      allowedDuringSave_(other.allowedDuringSave_) {
+      allowedDuringSave_(other.allowedDuringSave_),
+      refusal_(other.refusal_) {
   if (other.time_) {
     time_.reset(RTI::FedTimeFactory::makeZero());
     *time_ = *other.time_;
@@ -41,6 +44,7 @@ DtRtiMsg& DtRtiMsg::operator=(const DtRtiMsg& other) {
   hasTime_ = other.hasTime_;
   constrained_ = other.constrained_;
   allowedDuringSave_ = other.allowedDuringSave_;
+  refusal_ = other.refusal_;
   for (Decoded& d : decoded_) d = Decoded();
   time_.reset();
   if (other.time_) {
@@ -70,7 +74,7 @@ void DtRtiMsg::initDtRtiMsg(const char* bytes, DtBufferPlaceHolder* where) {
 
 void DtRtiMsg::setSize(int n) {
   if (n > theMaxSize) {
-    DtNotifyError("%s: a message of %d bytes cannot be sent (at most %d); not changed\n", className(), n, theMaxSize);
+    refuse("%s: a message of %d bytes cannot be sent (at most %d); not changed\n", className(), n, theMaxSize);
     return;
   }
   DtRtiMsgBuffer::setSize(n);
@@ -78,8 +82,8 @@ void DtRtiMsg::setSize(int n) {
 
 void DtRtiMsg::insertBytes(int offset, int n) {
   if (static_cast<long>(size()) + n > theMaxSize) {
-    DtNotifyError("%s: a message of %ld bytes cannot be sent (at most %d); not changed\n", className(),
-                  static_cast<long>(size()) + n, theMaxSize);
+    refuse("%s: a message of %ld bytes cannot be sent (at most %d); not changed\n", className(),
+           static_cast<long>(size()) + n, theMaxSize);
     return;
   }
   DtRtiMsgBuffer::insertBytes(offset, n);
@@ -258,8 +262,19 @@ const char* DtRtiMsg::className() const {
 
 // ---- fixed fields
 
-void DtRtiMsg::reportTooLarge(const char* what, unsigned long value, int bits) const {
-  DtNotifyError("%s: %s %lu does not fit its %d-bit field; not set\n", className(), what, value, bits);
+void DtRtiMsg::reportTooLarge(const char* what, unsigned long value, int bits) {
+  refuse("%s: %s %lu does not fit its %d-bit field; not set\n", className(), what, value, bits);
+}
+
+void DtRtiMsg::refuse(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const DtFormattedText text(format, args);
+  va_end(args);
+  DtNotifyError("%s", text.text());
+  if (!refusal_.empty()) return;
+  refusal_ = text.text();
+  if (!refusal_.empty() && refusal_.back() == '\n') refusal_.pop_back();
 }
 
 DtString DtRtiMsg::getText(DtTextAt at) const {
@@ -298,7 +313,7 @@ bool DtRtiMsg::putHandleSet(DtHandleSetAt at, const RTI::AttributeHandleSet& set
     copy.encode(data() + at.offset);
     return true;
   } catch (const RTI::Exception& e) {
-    DtNotifyError("%s: the %s cannot travel (%s); not set\n", className(), what, e._reason ? e._reason : "");
+    refuse("%s: the %s cannot travel (%s); not set\n", className(), what, e._reason ? e._reason : "");
     return false;
   }
 }
@@ -392,8 +407,7 @@ bool DtRtiMsg::resizePart(int index, int length, std::uint32_t sizeValue, const 
   const int start = partOffset(index);
   const int old = partLength(index);
   if (static_cast<long>(size()) - old + length > theMaxSize) {
-    DtNotifyError("%s: with this %s the message would be longer than %d bytes; not set\n", className(), what,
-                  theMaxSize);
+    refuse("%s: with this %s the message would be longer than %d bytes; not set\n", className(), what, theMaxSize);
     return false;
   }
   // Bytes come and go at the end of the part, so that later parts move.
@@ -414,8 +428,8 @@ bool DtRtiMsg::setTextPart(int index, const char* text, const char* what) {
   forgetPart(index);
   const long chars = text ? static_cast<long>(std::strlen(text)) : 0;
   if (p.type != DtPartType::TrailingText && chars > p.maxContent()) {
-    DtNotifyError("%s: a %s of %ld characters does not fit its size field (at most %ld); not set\n", className(),
-                  what, chars, p.maxContent());
+    refuse("%s: a %s of %ld characters does not fit its size field (at most %ld); not set\n", className(), what,
+           chars, p.maxContent());
     return false;
   }
   int length = 0;
@@ -462,8 +476,8 @@ bool DtRtiMsg::setTimePart(int index, const RTI::FedTime& time, const char* what
   forgetPart(index);
   const int n = time.encodedLength();
   if (n < 0 || n > p.maxContent()) {
-    DtNotifyError("%s: a %s of %d encoded bytes does not fit its size field (at most %ld); not set\n", className(),
-                  what, n, p.maxContent());
+    refuse("%s: a %s of %d encoded bytes does not fit its size field (at most %ld); not set\n", className(), what,
+           n, p.maxContent());
     return false;
   }
   if (!resizePart(index, DtEven(n), static_cast<std::uint32_t>(n), what)) return false;
@@ -504,4 +518,15 @@ int DtRtiMsg::status() const {
     offset += length < 0 ? size() - offset : length;
   }
   return checkBody();
+}
+
+std::string DtRtiMsg::statusText(int status) const {
+  switch (status) {
+    case Valid: return "";
+    case TooShort: return "its length disagrees with its header or is too short for its fixed fields";
+    case PartPastEnd: return "a part runs past the end of the message";
+    case BadTime: return "its time cannot be read";
+    case WrongChannel: return "its kind does not match this federate's data distribution setting";
+    default: return "a field holds a value it cannot have";
+  }
 }

@@ -8,13 +8,17 @@
 // bytes, finds and resizes its variable parts, checks a received message's
 // size fields (status) and prints it. No accessor reads past the end of the
 // message, whatever the bytes say; status() tells whether they are sound,
-// and a receiver drops a message whose status is not 0.
+// and a receiver drops a message whose status is not 0. A value that does
+// not fit its place when the message is built is refused with a level-1
+// line and remembered (refusal()): such a message cannot travel, and the
+// connection manager refuses to send it.
 //
 // Not thread safe: a message is changed by one thread at a time.
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "RTI.hh"
 #include "net/DtMsgLayout.h"
@@ -100,6 +104,8 @@ public:
 
   // 0 when the bytes are a sound message of this class; else a Status.
   virtual int status() const;
+  // What is wrong with the message, for a status() that is not 0: "" for 0.
+  virtual std::string statusText(int status) const;
   virtual DtRtiMsgKind internalDtRtiMsgKind() const = 0;
 
   // Inserts (delta > 0) or removes (delta < 0) bytes at the place; false,
@@ -109,6 +115,10 @@ public:
 
   // The body's description; null for a class without one.
   virtual const DtMsgLayout* layout() const { return nullptr; }
+
+  // Why the message cannot travel: the first value that was refused while
+  // it was built (without the line end), or null when every value fitted.
+  const char* refusal() const { return refusal_.empty() ? nullptr : refusal_.c_str(); }
 
 protected:
   DtRtiMsg() = default;
@@ -146,7 +156,12 @@ protected:
     put(at, static_cast<typename Net::value_type>(value));
     return true;
   }
-  void reportTooLarge(const char* what, unsigned long value, int bits) const;
+  void reportTooLarge(const char* what, unsigned long value, int bits);
+  // Prints the line at level 1 and keeps it as the message's refusal (the
+  // first one stays).
+  void refuse(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // The message is being built anew: earlier refusals no longer hold.
+  void clearRefusal() { refusal_.clear(); }
   // A fixed text field: the characters up to the first zero (or all of them).
   DtString getText(DtTextAt at) const;
   // Copies at most `limit` characters (the rest of the field stays zero).
@@ -209,4 +224,5 @@ private:
   char constrained_ = 0;
   char allowedDuringSave_ = 0;
   mutable std::array<Decoded, maxParts> decoded_;  // copies of variable parts, never shared
+  std::string refusal_;                            // empty while the message can travel
 };

@@ -9,6 +9,9 @@
 #include "util/DtNotify.h"
 
 std::atomic<int> DtSocket::maxUdpPacketSize_{15000};
+std::atomic<bool> DtSocket::receiveBufferNoticed_{false};
+
+void DtSocket::forgetReceiveBufferNotice() { receiveBufferNoticed_ = false; }
 
 DtSocket::DtSocket() : bundleBuffer_(static_cast<std::size_t>(maxUdpPacketSize())) {}
 
@@ -70,11 +73,10 @@ int DtSocket::setReceiveBufferSize(int bytes) {
   int granted = 0;
   if (result == 0 && DtPortGetOption(fd, DtSockOption::ReceiveBuffer, &granted) == 0 && granted / 2 < bytes) {
     // The system reports twice what it keeps for data.
-    static std::atomic<bool> said{false};
-    if (!said.exchange(true)) {
-      DtNotifyInfo("Socket receive buffer: asked for %d bytes, the system granted %d (its limit is "
-                   "net.core.rmem_max)\n",
-                   bytes, granted / 2);
+    if (!receiveBufferNoticed_.exchange(true)) {
+      DtNotifyError("Socket receive buffer: asked for %d bytes, the system granted %d (net.core.rmem_max is %ld); "
+                    "bursts of traffic may be lost\n",
+                    bytes, granted / 2, DtPortReceiveBufferLimit());
     }
   }
   return result;

@@ -48,8 +48,12 @@ public:
   virtual bool packetWaiting() const { return false; }
   // SO_RCVBUF on the read descriptor; 0 on success. When the system keeps
   // less than asked (Linux caps it at net.core.rmem_max), says so once per
-  // process with both figures rather than losing datagrams silently.
+  // process at level 1, with both figures and the cap, rather than losing
+  // datagrams silently.
   virtual int setReceiveBufferSize(int bytes);
+  // Datagrams the system dropped on this socket for want of room in its
+  // receive buffer, as far as the reads so far tell; 0 where not counted.
+  virtual std::uint32_t droppedDatagrams() const { return 0; }
   virtual void setUnbundling(bool on);
   // The sender of the last datagram read; 0 here.
   virtual std::uint32_t senderAddr() const;
@@ -69,6 +73,9 @@ public:
   virtual bool isOk() const;
   // errno of the last send that failed (0 after one that worked).
   virtual int lastSendError() const;
+  // The largest packet one send can carry: the payload of an IPv4 UDP
+  // datagram here; a stream socket says what its framing can state.
+  virtual int largestPacket() const { return theLargestDatagram; }
   // Has the system drop, before they are queued, the datagrams whose
   // 16-bit sender field (bytes 2 and 3) is `sender` and whose kind (byte 4)
   // is one of `kinds`; no kinds lets every datagram through again. True when
@@ -90,13 +97,20 @@ public:
   int bundleSize() const { return bundleSize_; }
   int bundleUsed() const { return bundleUsed_; }
 
-  // The largest UDP packet: sizes the bundle buffer of later sockets and the
-  // receive buffers of the UDP sockets; 15000 bytes unless changed. Sockets
-  // made before a change keep their buffers.
+  // The payload of the largest IPv4 UDP datagram. The UDP sockets read any
+  // datagram up to this size; nothing larger can be sent.
+  static constexpr int theLargestDatagram = 65507;
+
+  // The largest bundle: sizes the bundle buffer of later sockets and caps
+  // the bundle size; 15000 bytes unless changed. Sockets made before a
+  // change keep their buffers.
   static int maxUdpPacketSize();
   static void setMaxUdpPacketSize(int bytes);
 
   int descriptor() const { return descriptor_; }
+
+  // The next receive buffer the system cuts is told of again (for tests).
+  static void forgetReceiveBufferNotice();
 
 protected:
   // Takes ownership of an open descriptor (closing one held before).
@@ -119,4 +133,5 @@ private:
   DtPacketFilter senderFilter_;
 
   static std::atomic<int> maxUdpPacketSize_;
+  static std::atomic<bool> receiveBufferNoticed_;
 };

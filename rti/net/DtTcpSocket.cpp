@@ -72,6 +72,11 @@ void DtTcpSocket::setSizeWidth(int width) {
 
 void DtTcpSocket::setSizeOffset(int offset) { sizeOffset_ = offset < 0 ? 0 : offset; }
 
+int DtTcpSocket::largestPacket() const {
+  const std::uint32_t largest = maxPacketSize();
+  return largest > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int>(largest);
+}
+
 std::uint32_t DtTcpSocket::maxPacketSizeFor(int width) {
   switch (width) {
     case 1: return 0xFFu;

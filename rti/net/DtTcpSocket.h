@@ -52,6 +52,8 @@ public:
   bool packetWaiting() const override;
   void setNonBlocking() override;
   bool isOk() const override;
+  // What a size field of the sending width can state (maxPacketSize).
+  int largestPacket() const override;
 
   virtual void setNoDelay(bool on);
 

@@ -1,6 +1,7 @@
 #include "net/DtValueListMsg.h"
 
 #include <cstring>
+#include <string>
 
 #include "api/DtValuePairSet.h"
 #include "util/DtNotify.h"
@@ -34,8 +35,7 @@ template <class Set>
 bool DtValueListMsg<Set>::setValues(const Set& set, char resize) {
   const long needed = List::sizeNeeded(set);
   if (needed < 0) {
-    DtNotifyError("%s: a value list whose handles, lengths or count pass 16 bits cannot travel; not set\n",
-                  className());
+    refuse("%s: a value list whose handles, lengths or count pass 16 bits cannot travel; not set\n", className());
     return false;
   }
   const int list = roles().list;
@@ -63,6 +63,7 @@ const Set& DtValueListMsg<Set>::values() const {
 
 template <class Set>
 void DtValueListMsg<Set>::clearParts() {
+  clearRefusal();
   for (int i = 0; i < static_cast<int>(layout()->parts.size()); ++i) forgetPart(i);
   values_.reset();
   setSize(partsStart());
@@ -80,8 +81,8 @@ bool DtValueListMsg<Set>::fill(const RTI::FedTime* time, const char* tag, const 
     if (!text || part < 0) return false;
     const long chars = static_cast<long>(std::strlen(text));
     if (chars <= parts[static_cast<std::size_t>(part)].maxContent()) return true;
-    DtNotifyError("%s: a %s of %ld characters does not fit its size field (at most %ld); not set\n", className(), what,
-                  chars, parts[static_cast<std::size_t>(part)].maxContent());
+    refuse("%s: a %s of %ld characters does not fit its size field (at most %ld); not set\n", className(), what,
+           chars, parts[static_cast<std::size_t>(part)].maxContent());
     return false;
   };
   const bool withTag = textFits(r.tag, tag, "tag");
@@ -89,11 +90,10 @@ bool DtValueListMsg<Set>::fill(const RTI::FedTime* time, const char* tag, const 
   const int timeLength = time && r.time >= 0 ? time->encodedLength() : 0;
   const bool withTime = time && r.time >= 0 && timeLength <= parts[static_cast<std::size_t>(r.time)].maxContent();
   if (time && r.time >= 0 && !withTime)
-    DtNotifyError("%s: a time of %d encoded bytes does not fit its size field; not set\n", className(), timeLength);
+    refuse("%s: a time of %d encoded bytes does not fit its size field; not set\n", className(), timeLength);
   const long listLength = set ? List::sizeNeeded(*set) : 0;
   if (listLength < 0) {
-    DtNotifyError("%s: a value list whose handles, lengths or count pass 16 bits cannot travel; not set\n",
-                  className());
+    refuse("%s: a value list whose handles, lengths or count pass 16 bits cannot travel; not set\n", className());
     return false;
   }
 
@@ -108,7 +108,7 @@ bool DtValueListMsg<Set>::fill(const RTI::FedTime* time, const char* tag, const 
   const long total = partsStart() + (withTime ? DtEven(timeLength) : 0) + (withTag ? DtEven(tagChars) : 0) +
                      (withName ? DtEven(nameChars) : 0) + listLength;
   if (total > theMaxSize) {
-    DtNotifyError("%s: a message of %ld bytes cannot be sent (at most %d); not set\n", className(), total, theMaxSize);
+    refuse("%s: a message of %ld bytes cannot be sent (at most %d); not set\n", className(), total, theMaxSize);
     return false;
   }
   setSize(static_cast<int>(total));
@@ -126,14 +126,18 @@ bool DtValueListMsg<Set>::fill(const RTI::FedTime* time, const char* tag, const 
 template <class Set>
 int DtValueListMsg<Set>::checkBody() const {
   const bool withChannel = DtRtiMsgKinds::hasChannel(msgKind());
-  if (withChannel != (channelSwitch() != 0)) {
-    DtNotifyError("%s: kind %d %s a channel, but this federate runs data distribution %s; dropped\n", className(),
-                  static_cast<int>(msgKind()), withChannel ? "carries" : "lacks", channelSwitch() ? "on" : "off");
-    return WrongChannel;
-  }
+  if (withChannel != (channelSwitch() != 0)) return WrongChannel;
   const int list = roles().list;
   const int length = partLength(list);
   return length == 0 || List::valid(partPtr(list), length) ? Valid : PartPastEnd;
+}
+
+template <class Set>
+std::string DtValueListMsg<Set>::statusText(int status) const {
+  if (status != WrongChannel) return DtRtiMsg::statusText(status);
+  const bool withChannel = DtRtiMsgKinds::hasChannel(msgKind());
+  return "kind " + std::to_string(static_cast<int>(msgKind())) + (withChannel ? " carries" : " lacks") +
+         " a channel, but this federate runs data distribution " + (channelSwitch() ? "on" : "off");
 }
 
 template <class Set>

@@ -54,6 +54,7 @@ public:
   bool setValues(const Set& set, char resize);
   // The decoded set (kept until the list is written again).
   const Set& values() const;
+  std::string statusText(int status) const override;
 
   // The bytes a list of this set takes: 2 plus, per member, 4 plus its
   // length rounded up to even (-1 when it cannot travel).

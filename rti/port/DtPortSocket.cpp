@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -41,6 +43,7 @@ OptionPlace placeOf(DtSockOption option) {
     case DtSockOption::MulticastTtl: return {IPPROTO_IP, IP_MULTICAST_TTL};
     case DtSockOption::MulticastLoop: return {IPPROTO_IP, IP_MULTICAST_LOOP};
     case DtSockOption::MulticastAll: return {IPPROTO_IP, IP_MULTICAST_ALL};
+    case DtSockOption::DropCounter: return {SOL_SOCKET, SO_RXQ_OVFL};
   }
   return {SOL_SOCKET, -1};
 }
@@ -136,12 +139,33 @@ long DtPortSendTo(int fd, const void* data, std::size_t length, const DtSockAddr
 }
 
 long DtPortReceiveFrom(int fd, void* buffer, std::size_t capacity, DtSockAddr* from, bool* truncated) {
+  return DtPortReceiveFrom(fd, buffer, capacity, from, truncated, nullptr);
+}
+
+long DtPortReceiveFrom(int fd, void* buffer, std::size_t capacity, DtSockAddr* from, bool* truncated,
+                       std::uint32_t* dropped) {
   sockaddr_in address{};
-  socklen_t length = sizeof address;
-  const long result =
-      retried([&] { return recvfrom(fd, buffer, capacity, MSG_TRUNC, reinterpret_cast<sockaddr*>(&address), &length); });
+  iovec vector{buffer, capacity};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(std::uint32_t))];
+  msghdr message{};
+  message.msg_name = &address;
+  message.msg_namelen = sizeof address;
+  message.msg_iov = &vector;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  // MSG_TRUNC: the result is the datagram's real length, so that one longer
+  // than the buffer is recognised.
+  const long result = retried([&] { return recvmsg(fd, &message, MSG_TRUNC); });
   if (result >= 0 && from) *from = fromSockaddr(address);
   if (truncated) *truncated = result > static_cast<long>(capacity);
+  if (result >= 0 && dropped) {
+    for (cmsghdr* item = CMSG_FIRSTHDR(&message); item; item = CMSG_NXTHDR(&message, item)) {
+      if (item->cmsg_level == SOL_SOCKET && item->cmsg_type == SO_RXQ_OVFL) {
+        std::memcpy(dropped, CMSG_DATA(item), sizeof *dropped);
+      }
+    }
+  }
   return result;
 }
 
@@ -151,6 +175,15 @@ long DtPortSend(int fd, const void* data, std::size_t length) {
 
 long DtPortReceive(int fd, void* buffer, std::size_t capacity) {
   return retried([&] { return recv(fd, buffer, capacity, 0); });
+}
+
+long DtPortReceiveBufferLimit() {
+  std::FILE* file = std::fopen("/proc/sys/net/core/rmem_max", "r");
+  if (!file) return -1;
+  long limit = -1;
+  if (std::fscanf(file, "%ld", &limit) != 1) limit = -1;
+  std::fclose(file);
+  return limit;
 }
 
 bool DtPortWouldBlock(int errnoValue) { return errnoValue == EAGAIN || errnoValue == EWOULDBLOCK; }

@@ -26,6 +26,7 @@ enum class DtSockOption {
   MulticastTtl,      // IP_MULTICAST_TTL
   MulticastLoop,     // IP_MULTICAST_LOOP
   MulticastAll,      // IP_MULTICAST_ALL (0: only the groups this socket joined)
+  DropCounter,       // SO_RXQ_OVFL (1: each datagram read tells the drops so far)
 };
 
 int DtPortUdpSocket();
@@ -56,6 +57,11 @@ int DtPortAccept(int fd, DtSockAddr* peer);
 // datagram was longer than the buffer (its result is then the full length).
 long DtPortSendTo(int fd, const void* data, std::size_t length, const DtSockAddr& to);
 long DtPortReceiveFrom(int fd, void* buffer, std::size_t capacity, DtSockAddr* from, bool* truncated);
+// The same; on a socket with DtSockOption::DropCounter set, `dropped` (may
+// be null) gets the number of datagrams the system has dropped on it so far
+// for want of room (it is left as it is when the datagram does not tell).
+long DtPortReceiveFrom(int fd, void* buffer, std::size_t capacity, DtSockAddr* from, bool* truncated,
+                       std::uint32_t* dropped);
 // Stream transfer; 0 from the receive form means the peer closed.
 long DtPortSend(int fd, const void* data, std::size_t length);
 long DtPortReceive(int fd, void* buffer, std::size_t capacity);
@@ -65,6 +71,10 @@ bool DtPortWouldBlock(int errnoValue);
 // True for the errno values of a send that may succeed when tried again
 // (no buffer space, would block, interrupted).
 bool DtPortTransientSendError(int errnoValue);
+
+// net.core.rmem_max: the most SO_RCVBUF may ask for (the system keeps twice
+// as much); -1 when it cannot be read.
+long DtPortReceiveBufferLimit();
 
 // This host's address: the first IPv4 address of an interface that is up
 // and not the loopback, else 127.0.0.1.

@@ -9,6 +9,8 @@
 #include <sys/socket.h>
 
 #include <atomic>
+#include <cerrno>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -165,11 +167,39 @@ TEST_F(DtAsyncConnectionMgrTest, DisconnectReturnsOnceEverythingQueuedWasSentAnd
   EXPECT_EQ(recorder.calls, std::vector<std::string>{"normal:5"});
 }
 
+// A UDP socket on which every datagram of kind B fails to go out, as one
+// would that the network refuses for good.
+class RefusingSocket : public DtNetSocket {
+public:
+  using DtNetSocket::DtNetSocket;
+  int sendTo(const char* data, int length, std::uint32_t address) override {
+    if (length > 4 && static_cast<unsigned char>(data[4]) == kindB) {
+      lastSendError_ = EMSGSIZE;
+      return -1;
+    }
+    return DtNetSocket::sendTo(data, length, address);
+  }
+};
+
+class RefusingSocketMgr : public DtAsyncConnectionMgr {
+public:
+  using DtAsyncConnectionMgr::DtAsyncConnectionMgr;
+
+protected:
+  DtNetSocket* createUdpNetSocket(int port, unsigned long destAddr, unsigned long interfaceAddr) override {
+    return new RefusingSocket(port, static_cast<std::uint32_t>(destAddr), DtNetSocket::ReadWrite,
+                              static_cast<std::uint32_t>(interfaceAddr));
+  }
+};
+
 TEST_F(DtAsyncConnectionMgrTest, SendThatKeepsFailingIsDroppedWithAMessage) {
-  make(asyncLines);
+  rid = ridFor(federation, asyncLines);
+  mgr = std::make_unique<RefusingSocketMgr>(rid.get());
+  mgr->init(rid.get());
+  async = dynamic_cast<DtAsyncConnectionMgr*>(mgr.get());
   mgr->connectFederation(nullptr, "", 1, 0);
   GroupReader reader(federation, 1);
-  mgr->send(RawMsg(DtRtiMsg::theMaxSize, kindB), DtBestEffort);  // larger than a UDP datagram can be
+  mgr->send(numbered(kindB, 0), DtBestEffort);
   mgr->send(numbered(kindA, 1), DtBestEffort);
   EXPECT_EQ(reader.numbers(), std::vector<std::uint32_t>{1});
   mgr->disconnectFederation();
@@ -177,11 +207,38 @@ TEST_F(DtAsyncConnectionMgrTest, SendThatKeepsFailingIsDroppedWithAMessage) {
   EXPECT_NE(capture.text().find("could not be sent (Message too long): dropped\n"), std::string::npos) << capture.text();
 }
 
-TEST_F(DtAsyncConnectionMgrTest, DestroyingAConnectedManagerStopsItsWorker) {
+TEST_F(DtAsyncConnectionMgrTest, AMessageLongerThanADatagramIsRefusedBeforeItIsQueued) {
   make(asyncLines);
   mgr->connectFederation(nullptr, "", 1, 0);
+  GroupReader reader(federation, 1);
+  EXPECT_THROW(mgr->send(RawMsg(DtSocket::theLargestDatagram + 1, kindA), DtBestEffort), RTI::RTIinternalError);
+  EXPECT_THROW(mgr->sendAndDelete(new RawMsg(DtRtiMsg::theMaxSize, kindA), DtBestEffort), RTI::RTIinternalError);
+  RawMsg largest(DtSocket::theLargestDatagram, kindA);
+  DtPutBigEndian(std::uint32_t{7}, largest.data() + 8);
+  EXPECT_EQ(mgr->send(largest, DtBestEffort), 0);  // queued
+  EXPECT_EQ(reader.numbers(), std::vector<std::uint32_t>{7}) << "only the one that fits went out";
+  mgr->disconnectFederation();
+  EXPECT_EQ(async->droppedSends(), 0u);
+}
+
+// The threads of this process.
+std::size_t threadCount() {
+  std::size_t count = 0;
+  for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++count;
+  return count;
+}
+
+TEST_F(DtAsyncConnectionMgrTest, DestroyingAConnectedManagerStopsItsWorker) {
+  make(asyncLines);
+  const std::size_t before = threadCount();
+  mgr->connectFederation(nullptr, "", 1, 0);
+  EXPECT_EQ(threadCount(), before + 1) << "the worker";
+  GroupReader reader(federation, 10, 9);
   for (std::uint32_t n = 0; n < 10; ++n) mgr->send(numbered(kindA, n), DtBestEffort);
   mgr.reset();  // no disconnect: the destructor stops and joins the worker
+  EXPECT_EQ(reader.numbers(), (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}))
+      << "what was queued went out before the worker stopped";
+  EXPECT_EQ(threadCount(), before) << "the worker is gone (and the reader's thread ended)";
 }
 
 // A manager with a reliable connection to a forwarder the test holds.

@@ -1,6 +1,7 @@
 // The synchronous connection manager: its connections from the RID
-// parameters, sending, the receive checks, dispatch order, the save
-// hold-back, the time queue and the stamped sends.
+// parameters, sending (and refusing what cannot travel), the receive checks
+// and their reports, dispatch order, the save hold-back, the time queue and
+// the stamped sends.
 
 #include "net/DtConnectionMgr.h"
 
@@ -11,12 +12,16 @@
 #include <vector>
 
 #include "ConnTestSupport.h"
+#include "api/DtParamValueSet.h"
+#include "net/DtFederationMsgs.h"
 #include "net/DtGroupSocket.h"
 #include "net/DtGsRtiConnection.h"
 #include "net/DtRetractInfoList.h"
 #include "net/DtRtiConnection.h"
 #include "net/DtRtiMsgQueue.h"
+#include "net/DtUpdateMsgs.h"
 #include "port/DtPortSocket.h"
+#include "rti/util/FakeNoticeClock.h"
 #include "rti/util/NotifyCapture.h"
 
 using namespace nettest;
@@ -188,6 +193,73 @@ TEST_F(DtConnectionMgrTest, ReceiveChecksDropTooShortForeignAndMismatchedPackets
   sendMsg(numbered(DtRtiMsgKind(42), 5));  // a kind without a class
   EXPECT_EQ(readStatus(), DtRtiConnection::BadMessage);
   EXPECT_EQ(mgr->udpConn()->netRead(nullptr), nullptr);  // nothing more
+}
+
+// A peer that sends refused messages fast gets one line a second for each
+// kind and fault; the next line says how many were held back.
+TEST_F(DtConnectionMgrTest, RefusedMessagesAreToldOnceASecondForEachKindAndFault) {
+  FakeNoticeClock clock;
+  DtResignMsg resign("Fed", 3, RTI::RELEASE_ATTRIBUTES, nullptr);
+  DtPutBigEndian(std::uint32_t{9}, resign.data() + 8);  // names no action: one 12-byte datagram
+  const std::string resignLine =
+      "RTI: dropped a received ResignMsgKind (kind 7, 12 bytes, from federate 3): resign action 9 is none of 1 to 4";
+  const auto lines = [&](const std::string& what) {
+    int count = 0;
+    for (std::size_t at = 0; (at = capture.text().find(what, at)) != std::string::npos; ++at) ++count;
+    return count;
+  };
+  for (int i = 0; i < 5; ++i) {
+    sendMsg(resign);
+    EXPECT_EQ(readStatus(), DtRtiConnection::BadMessage);
+  }
+  EXPECT_EQ(lines(resignLine + "\n"), 1);
+
+  sendMsg(numbered(DtRtiMsgKind(42), 5));  // another fault is told at once
+  EXPECT_EQ(readStatus(), DtRtiConnection::BadMessage);
+  EXPECT_EQ(lines("(kind 42, 16 bytes, from federate 0): no message class has this kind\n"), 1) << capture.text();
+
+  clock.advance(1.0);
+  sendMsg(resign);
+  EXPECT_EQ(readStatus(), DtRtiConnection::BadMessage);
+  EXPECT_EQ(lines(resignLine + " (4 more like it not printed)\n"), 1);
+}
+
+// A message that cannot travel is refused at the sender: nothing goes out.
+TEST_F(DtConnectionMgrTest, AMessageThatCannotTravelIsRefusedAndNothingIsSent) {
+  peer->setNonBlocking();
+  const auto nextAtPeer = [&] {
+    char* data = nullptr;
+    int status = 0;
+    return text(data, receiveWithin(*peer, &data, &status));
+  };
+  RawMsg largest(DtSocket::theLargestDatagram, kindA);
+  EXPECT_EQ(mgr->send(largest, DtBestEffort), DtSocket::theLargestDatagram);
+  EXPECT_EQ(nextAtPeer().size(), static_cast<std::size_t>(DtSocket::theLargestDatagram));
+
+  capture.clear();
+  RawMsg longer(DtSocket::theLargestDatagram + 1, kindA);
+  EXPECT_THROW(mgr->send(longer, DtBestEffort), RTI::RTIinternalError);
+  EXPECT_THROW(mgr->sendStampedAndDelete(new RawMsg(DtSocket::theLargestDatagram + 1, kindA), DtBestEffort),
+               RTI::RTIinternalError);
+  EXPECT_NE(capture.text().find("is longer than the 65507 bytes its connection carries (not sent)\n"),
+            std::string::npos)
+      << capture.text();
+
+  // A value that does not fit its field was refused when the message was
+  // built; the message keeps the reason, and the send gives it.
+  DtParamValueSet values(1);
+  values.add(1, "v", 1);
+  DtInteractionRoMsg interaction(70000, values, nullptr, 0, nullptr);
+  ASSERT_NE(interaction.refusal(), nullptr);
+  try {
+    mgr->sendStamped(interaction, DtBestEffort);
+    ADD_FAILURE() << "sent";
+  } catch (const RTI::RTIinternalError& e) {
+    EXPECT_STREQ(e._reason,
+                 "DtNetInteractionMsg: interaction class handle 70000 does not fit its 16-bit field; not set (not sent)");
+  }
+  sendMsg(numbered(kindA, 9));
+  EXPECT_EQ(nextAtPeer(), numbered(kindA, 9).bytes()) << "nothing came before it";
 }
 
 TEST_F(DtConnectionMgrTest, TickCountsABadPacketAsActivityAndNothingAsNone) {

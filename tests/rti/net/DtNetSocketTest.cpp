@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "net/DtNetAddress.h"
 #include "net/DtSocketError.h"
 #include "port/DtPortSocket.h"
+#include "rti/util/FakeNoticeClock.h"
 #include "rti/util/NotifyCapture.h"
 #include "util/DtBigEndian.h"
 
@@ -109,25 +111,97 @@ TEST_F(DtNetSocketTest, UnbundlingDropsADatagramShorterThanAUnitHeader) {
   EXPECT_NE(capture.text().find("problem: packet size less than 12 bytes\n"), std::string::npos);
 }
 
-TEST_F(DtNetSocketTest, FiltersAndImpossibleDatagramsDropWithTheirOwnStatus) {
+TEST_F(DtNetSocketTest, FilteredDatagramsDropWithTheirOwnStatusAndTheLargestIsReadWhole) {
   receiver->setUnbundling(false);
   const std::uint32_t kind[] = {3};
   receiver->kindFilter().set(0, 1, kind);
-  send({0, 0, 4, 0});                                          // another kind
-  send({0, 0});                                                // shorter than the filtered bytes
-  send(std::vector<char>(DtSocket::maxUdpPacketSize() + 1, 3));  // larger than the receive buffer
+  send({0, 0, 4, 0});  // another kind
+  send({0, 0});        // shorter than the filtered bytes
+  const std::vector<char> largest(DtSocket::theLargestDatagram, 3);
+  send(largest);  // whatever the bundle size, a UDP socket reads any datagram whole
   send({0, 0, 3, 0});
   std::vector<int> statuses;
-  std::string last;
-  for (int status = -2; status == -2;) {
-    last = next(&status);
+  std::vector<std::string> read;
+  for (int status = -2; status != 0 && read.size() < 2;) {
+    std::string data = next(&status);
     statuses.push_back(status);
+    if (status == 1) read.push_back(std::move(data));
   }
-  EXPECT_EQ(statuses, (std::vector<int>{-2, -2, -2, 1}));
-  EXPECT_EQ(last, std::string({0, 0, 3, 0}));
-  EXPECT_NE(capture.text().find("NetSocket: dropped a datagram of 15001 bytes from 127.0.0.1: larger than the "
-                                "15000-byte receive buffer\n"),
-            std::string::npos);
+  EXPECT_EQ(statuses, (std::vector<int>{-2, -2, 1, 1}));
+  ASSERT_EQ(read.size(), 2u);
+  EXPECT_EQ(read[0], std::string(largest.begin(), largest.end()));
+  EXPECT_EQ(read[1], std::string({0, 0, 3, 0}));
+}
+
+// The datagrams the system drops on a full socket are counted from what
+// the reads tell (a datagram carries the count when it is queued) and
+// reported at level 1, at most once a second, each line with the drops
+// since the last one told.
+TEST_F(DtNetSocketTest, DatagramsTheSystemDropsAreCountedAndToldAtMostOnceASecond) {
+  FakeNoticeClock clock;
+  receiver->setUnbundling(false);
+  DtPortSetOption(receiver->readDescriptor(), DtSockOption::ReceiveBuffer, 1);  // the least the system keeps
+  const std::vector<char> datagram(1000, 'f');
+  int read = 0;
+  // Floods the socket, reads what it kept, then one datagram more, which
+  // is queued after the drops and so carries their count.
+  const auto floodAndRead = [&] {
+    for (int i = 0; i < 100; ++i) send(datagram);
+    char* data = nullptr;
+    for (int status = 1; status == 1;) {
+      receiveWithin(*receiver, &data, &status, 0.2);
+      if (status == 1) ++read;
+    }
+    send({'e', 'n', 'd'});
+    int status = 0;
+    EXPECT_EQ(next(&status), "end");
+  };
+  floodAndRead();
+  const std::uint32_t firstDrops = receiver->droppedDatagrams();
+  EXPECT_GT(firstDrops, 0u);
+  EXPECT_EQ(firstDrops + static_cast<std::uint32_t>(read), 100u) << "loopback loses nothing else";
+  const std::string port = std::to_string(receiver->port());
+  EXPECT_NE(capture.text().find("NetSocket: the system dropped " + std::to_string(firstDrops) + " datagrams on port " +
+                                port + " for want of room in the receive buffer (" + std::to_string(firstDrops) +
+                                " since the socket opened)\n"),
+            std::string::npos)
+      << capture.text();
+
+  capture.clear();
+  floodAndRead();
+  const std::uint32_t allDrops = receiver->droppedDatagrams();
+  EXPECT_GT(allDrops, firstDrops);
+  EXPECT_EQ(capture.text(), "") << "within the second";
+
+  // A second later the next read tells what was held back: the drops since
+  // the last line, however many of them the reads have seen by then.
+  clock.advance(1.0);
+  floodAndRead();
+  std::smatch told;
+  const std::string text = capture.text();
+  ASSERT_TRUE(std::regex_search(text, told, std::regex("dropped (\\d+) datagrams on port " + port +
+                                                       " for want of room in the receive buffer \\((\\d+) since")))
+      << text;
+  EXPECT_GE(std::stoul(told[2]), allDrops);
+  EXPECT_EQ(std::stoul(told[1]), std::stoul(told[2]) - firstDrops);
+  EXPECT_GE(receiver->droppedDatagrams(), std::stoul(told[2]));
+}
+
+// A receive buffer the system cuts is told once, at level 1, with what was
+// asked for, what the system keeps and its limit.
+TEST_F(DtNetSocketTest, AReceiveBufferCutByTheSystemIsToldOnceWithBothFiguresAndTheLimit) {
+  const long limit = DtPortReceiveBufferLimit();
+  if (limit <= 0 || limit > (1 << 28)) GTEST_SKIP() << "no net.core.rmem_max below what can be asked for";
+  DtSocket::forgetReceiveBufferNotice();
+  capture.clear();
+  EXPECT_EQ(receiver->setReceiveBufferSize(static_cast<int>(4 * limit)), 0);
+  EXPECT_EQ(capture.text(), "Socket receive buffer: asked for " + std::to_string(4 * limit) +
+                                " bytes, the system granted " + std::to_string(limit) + " (net.core.rmem_max is " +
+                                std::to_string(limit) + "); bursts of traffic may be lost\n");
+  capture.clear();
+  EXPECT_EQ(sender->setReceiveBufferSize(static_cast<int>(4 * limit)), 0);
+  EXPECT_EQ(sender->setReceiveBufferSize(static_cast<int>(limit / 2)), 0);
+  EXPECT_EQ(capture.text(), "") << "once a process";
 }
 
 TEST_F(DtNetSocketTest, IgnoredSenderPortDropsThatSendersDatagrams) {

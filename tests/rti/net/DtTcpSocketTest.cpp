@@ -130,6 +130,32 @@ TEST_F(DtTcpSocketTest, WideSizeFieldIsBigEndianAndBoundedAndBadWidthsFallBackTo
   EXPECT_FALSE(server->isOk());
 }
 
+// A new framing counts from the next packet: one whose size field is half
+// read when it changes is finished the way it began.
+TEST_F(DtTcpSocketTest, AFramingChangeLeavesAPacketAlreadyBegunAsItBegan) {
+  const std::vector<char> first = framed(300, 'f');
+  std::vector<char> second(22, 's');  // its total size in 4 bytes at offset 2
+  DtPutBigEndian(std::uint32_t{22}, second.data() + 2);
+  char* data = nullptr;
+  int status = 0;
+  sendRaw(client->descriptor(), {first[0]});
+  EXPECT_EQ(readServer(&data, &status), 0);
+  server->setSizeOffset(2);
+  server->setSizeWidth(4);
+  std::vector<char> rest(first.begin() + 1, first.end());
+  rest.insert(rest.end(), second.begin(), second.end());
+  sendRaw(client->descriptor(), rest);
+  int got = 0;
+  for (int i = 0; i < 100 && got == 0 && status == 0; ++i) got = readServer(&data, &status);
+  ASSERT_EQ(got, 300) << "the 16-bit size at offset 0 it began with";
+  EXPECT_EQ(std::vector<char>(data, data + got), first);
+  got = 0;
+  for (int i = 0; i < 100 && got == 0 && status >= 0; ++i) got = readServer(&data, &status);
+  ASSERT_EQ(got, 22) << "the next one framed the new way";
+  EXPECT_EQ(std::vector<char>(data, data + got), second);
+  EXPECT_TRUE(server->isOk());
+}
+
 TEST_F(DtTcpSocketTest, PeerClosingEndsTheConnection) {
   client.reset();
   char* data = nullptr;

@@ -1,0 +1,67 @@
+#include "util/DtNoticeLimiter.h"
+
+#include <cstdarg>
+
+#include "util/DtClock.h"
+#include "util/DtFormattedText.h"
+#include "util/DtNotify.h"
+
+namespace {
+
+struct ClockHolder {
+  std::mutex lock;
+  DtNoticeLimiter::Clock clock;
+};
+
+ClockHolder& clockHolder() {
+  static ClockHolder* const holder = new ClockHolder;  // outlives every report at exit
+  return *holder;
+}
+
+}  // namespace
+
+void DtNoticeLimiter::setClock(Clock clock) {
+  ClockHolder& holder = clockHolder();
+  const std::lock_guard<std::mutex> guard(holder.lock);
+  holder.clock = std::move(clock);
+}
+
+double DtNoticeLimiter::now() {
+  ClockHolder& holder = clockHolder();
+  const std::lock_guard<std::mutex> guard(holder.lock);
+  return holder.clock ? holder.clock() : DtRealTime();
+}
+
+bool DtNoticeLimiter::admit(const std::string& reason, unsigned long* heldBack) {
+  const double time = now();
+  const std::lock_guard<std::mutex> guard(lock_);
+  const auto [place, first] = records_.try_emplace(reason);
+  Record& record = place->second;
+  if (!first && time - record.printedAt < interval_) {
+    ++record.heldBack;
+    return false;
+  }
+  if (heldBack) *heldBack = record.heldBack;
+  record.printedAt = time;
+  record.heldBack = 0;
+  return true;
+}
+
+void DtNotifyErrorLimited(const std::string& reason, const char* format, ...) {
+  static DtNoticeLimiter* const limiter = new DtNoticeLimiter(1.0);
+  if (DtGetNotifyLevel() < 1) return;
+  unsigned long heldBack = 0;
+  if (!limiter->admit(reason, &heldBack)) return;
+  va_list args;
+  va_start(args, format);
+  const DtFormattedText text(format, args);
+  va_end(args);
+  std::string line = text.text();
+  if (heldBack > 0) {
+    const bool newline = !line.empty() && line.back() == '\n';
+    if (newline) line.pop_back();
+    line += " (" + std::to_string(heldBack) + " more like it not printed)";
+    if (newline) line += '\n';
+  }
+  DtNotifyError("%s", line.c_str());
+}
