@@ -15,12 +15,20 @@
 // timestamp) are compared ignoring case; a name may be a word or a "string".
 // The reader keeps nothing of the model itself.
 //
+// A file it refuses is refused with a reason that names the file, the line
+// and what was expected there (refusal(), also printed at level 1 after the
+// file's own message), so that the author can mend it.
+//
 // Each federate manager holds one reader and uses it on its own thread; a
 // read makes a fresh interpreter of its own.
 
 #include <cstdio>
+#include <functional>
+#include <string>
+#include <unordered_map>
 
 #include "config/DtlObjPtr.h"
+#include "util/DtFomTypes.h"
 
 class DtFomBuilder;
 
@@ -49,6 +57,11 @@ public:
   // name is a separator. The caller closes it.
   virtual std::FILE* openFedFile(const char* fileName);
 
+  // Why the last readFed gave badFile: "<file>, line <n>: <what was
+  // expected there>"; empty after a read that was accepted (or found no
+  // file).
+  const std::string& refusal() const { return refusal_; }
+
 protected:
   // The walkers: each takes one list of the expression and returns accepted
   // or badFile.
@@ -68,8 +81,42 @@ protected:
 
   DtFomBuilder* builder() const { return builder_; }
 
+  // Refuses the part at `list` (or, for an element without a line of its
+  // own, at the list walked last): keeps the first such reason, with its
+  // line, and returns badFile.
+  int refuse(const DtlObjPtr& list, const std::string& expected);
+
 private:
+  class LineStream;
+
   int readExpression(std::FILE* file);
+  // Refuses a value that is not a list of the shape (without ending the
+  // walk: taking its elements raises the language error).
+  void expectList(const DtlObjPtr& value, const char* shape);
+  // The root class list of (objects (class ObjectRoot ...)) or of
+  // (interactions (class InteractionRoot ...)); null (refused) when the
+  // section has another shape.
+  const DtlObjPtr* sectionRoot(const DtlObjPtr& list, const char* keyword, const char* rootName,
+                               const char* rootMessage);
+  // The members of a class from `cell` on: lists that start with
+  // `memberKeyword` (attribute or parameter, of the form `shape`) or with
+  // class, in any order; the first refused ends the walk.
+  int walkMembers(const DtlObjPtr* cell, const char* memberKeyword, const char* shape,
+                  const std::function<int(const DtlObjPtr&)>& member,
+                  const std::function<int(const DtlObjPtr&)>& subclass);
+  // The transport and order at elements `first` and `first` + 1 of the list
+  // of an attribute or interaction class; `kind` is "Attribute" or
+  // "Interaction" for the messages.
+  int readTransportOrder(const DtlObjPtr& list, int first, const char* kind, const char* name,
+                         DtTransportType* transport, DtOrderType* order);
+  // The line of a list of the file, or of the list walked last.
+  int lineOf(const DtlObjPtr& list);
 
   DtFomBuilder* builder_ = nullptr;  // not owned
+  std::string opened_;               // the path of the file being read
+  const std::unordered_map<const DtlObj*, int>* lines_ = nullptr;
+  int currentLine_ = 0;
+  int refusedLine_ = 0;
+  std::string refusedFor_;
+  std::string refusal_;
 };

@@ -8,3 +8,7 @@
 
 // The same with a printf-style message.
 [[noreturn]] void DtlErrorf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// The message of the last language error raised on this thread ("" before
+// the first), for a caller that says more about where it happened.
+const char* DtlLastErrorMessage();

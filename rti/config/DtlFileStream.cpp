@@ -26,12 +26,16 @@ void DtlFileStream::close() {
 }
 
 int DtlFileStream::unget(int ch) {
-  if (ch != -1 && file_) std::ungetc(ch, file_);
+  if (ch != -1 && file_) {
+    std::ungetc(ch, file_);
+    if (ch == '\n') --line_;
+  }
   return ch;
 }
 
 int DtlFileStream::getc() {
   if (!file_) return -1;
   const int ch = std::fgetc(file_);
+  if (ch == '\n') ++line_;
   return ch == EOF ? -1 : ch;
 }

@@ -5,7 +5,7 @@
 
 #include "config/DtlStream.h"
 
-// Owns the file and closes it when destroyed.
+// Owns the file and closes it when destroyed. Counts the lines it reads.
 class DtlFileStream : public DtlStream {
  public:
   explicit DtlFileStream(std::FILE* file);
@@ -18,6 +18,7 @@ class DtlFileStream : public DtlStream {
 
   int unget(int ch) override;
   int getc() override;
+  int line() const override { return line_; }
 
   // Closes the file now, with the error of the destructor.
   void close();
@@ -25,4 +26,5 @@ class DtlFileStream : public DtlStream {
  private:
   std::FILE* file_;
   int uncaught_;
+  int line_ = 1;
 };

@@ -22,12 +22,16 @@ bool isDigit(int ch) { return ch >= '0' && ch <= '9'; }
 
 bool endsAtom(int ch) { return ch == -1 || ch == '(' || ch == ')' || DtlStream::isBlank(ch); }
 
-DtlObjPtr readList(DtlStream* stream, const DtlObjPtr& frame) {
+// The list whose '(' was read on `line`.
+DtlObjPtr readList(DtlStream* stream, const DtlObjPtr& frame, int line) {
   DtlObjPtr head = DtlNil();
   DtlObj* tail = nullptr;
   for (;;) {
     const int ch = stream->nextNonBlank();
-    if (ch == ')') return head;
+    if (ch == ')') {
+      if (tail) stream->listRead(head.get(), line);
+      return head;
+    }
     if (ch == -1) DtlError("Missing \")\"");
     stream->unget(ch);
     DtlObjPtr cell = cons(lread(stream, frame), DtlNil());
@@ -93,7 +97,7 @@ DtlObjPtr lread(DtlStream* stream, const DtlObjPtr& frame) {
       return cons(DtcIntern("quote", frame), cons(datum, DtlNil()));
     }
     case '(':
-      return readList(stream, frame);
+      return readList(stream, frame, stream->line());
     case ')':
       DtlError("Unexpected \")\"");
     default:

@@ -1,8 +1,9 @@
 // libFuzzer target: any bytes as a FED file, read into a builder that checks
 // what the reader promises its builders: names are never null, a class arrives
 // after its base and before its attributes, parameters and subclasses, a
-// dimension after its space, and transport and order are the known values.
-// A broken promise traps.
+// dimension after its space, and transport and order are the known values;
+// a refused file has a reason that names the file and the line. A broken
+// promise traps.
 #include <unistd.h>
 
 #include <cstdint>
@@ -85,6 +86,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckingBuilder builder;
   const int result = reader.readFed(file.c_str(), &builder);
   require(result == DtFedReader::accepted || result == DtFedReader::badFile);
+  // A refused file is refused with a reason that names the file and a line
+  // of it; an accepted one has none.
+  const std::string refusal = reader.refusal();
+  require((result == DtFedReader::badFile) == !refusal.empty());
+  if (!refusal.empty()) require(refusal.rfind(file + ", line ", 0) == 0 && refusal.size() > file.size() + 9);
   require(reader.readFed(file.c_str(), nullptr) == result);
+  require(reader.refusal() == refusal);
   return 0;
 }
