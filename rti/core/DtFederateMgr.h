@@ -107,14 +107,16 @@ public:
   virtual void synchronizationPointAchieved(const char* label) = 0;
 
   // Execution name to FED file: the oldest mapping of the name wins; without
-  // one, the execution name followed by ".fed".
+  // one, the file of the latest create of the name by any ambassador of this
+  // process (DtProcessFedFiles); else the execution name followed by ".fed".
   virtual void addFedFileNameMapping(const DtString& executionName, const DtString& fedFile);
   virtual DtString fedFileName(DtString executionName);
   // Reads the FED file (the mapped one when the name is empty; under
   // RTI_CONFIG by its base name when it cannot be opened as named) into a
   // new class manager, which becomes fom(). RTI_dumpFed 0 keeps the read
-  // quiet. CouldNotOpenFED or ErrorReadingFED, with the file name, leave no
-  // class manager.
+  // quiet. CouldNotOpenFED (the reason names the file) or ErrorReadingFED
+  // (the file, the line and what was expected there) leave no class
+  // manager.
   virtual void readFedFile(DtString fedFile, DtString executionName);
   // Makes and wires the joined federate's managers (see above).
   virtual void postJoinInit(const char* federateName, const char* executionName,
@@ -228,7 +230,7 @@ protected:
   DtFederateMgr(DtRIDParameters* params, std::unique_ptr<DtConnectionMgr> connectMgr);
 
   // Checks that the FED file can be read (CouldNotOpenFED, ErrorReadingFED
-  // with the empty reason) without keeping what it read.
+  // as readFedFile) without keeping what it read.
   virtual void testReadFedFile(DtString fedFile, DtString executionName);
 
   // Keeps copies of both names (the federate is then joined) or frees them.
@@ -270,8 +272,7 @@ private:
   // Counts the tick steps in progress (callbacks run inside them).
   class TickStep;
 
-  std::unique_ptr<DtFomClassMgr> readModel(DtString fedFile, DtString executionName,
-                                           bool nameInReason);
+  std::unique_ptr<DtFomClassMgr> readModel(DtString fedFile, DtString executionName);
   void checkResignAction(RTI::ResignAction action) const;
   void registerCallbacks(bool add);
   void tearDownJoined();

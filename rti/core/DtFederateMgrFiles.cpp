@@ -1,12 +1,14 @@
 // The federate manager's files and names: FED file mappings and reading,
 // save-file names, transport and order names.
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "config/DtConfigDirectory.h"
 #include "config/DtRIDParameters.h"
 #include "core/DtFedFileMapping.h"
 #include "core/DtFederateMgr.h"
+#include "core/DtProcessFedFiles.h"
 #include "objects/DtFomClassMgr.h"
 #include "util/DtFilename.h"
 #include "util/DtNotify.h"
@@ -55,17 +57,19 @@ std::uint32_t valueOf(const DtString& name, const char* zero, const char* one) {
 
 void DtFederateMgr::addFedFileNameMapping(const DtString& executionName, const DtString& fedFile) {
   fedFileMappings_.push_back(std::make_unique<DtFedFileMapping>(executionName, fedFile));
+  DtProcessFedFiles::remember(executionName, fedFile);
 }
 
 DtString DtFederateMgr::fedFileName(DtString executionName) {
   for (const std::unique_ptr<DtFedFileMapping>& mapping : fedFileMappings_) {
     if (mapping->execName() == executionName.string()) return mapping->fedFileName();
   }
+  // A create by another ambassador of this process.
+  if (const std::optional<DtString> file = DtProcessFedFiles::find(executionName)) return *file;
   return executionName + ".fed";
 }
 
-std::unique_ptr<DtFomClassMgr> DtFederateMgr::readModel(DtString fedFile, DtString executionName,
-                                                        bool nameInReason) {
+std::unique_ptr<DtFomClassMgr> DtFederateMgr::readModel(DtString fedFile, DtString executionName) {
   DtFilename name(fedFile);
   int result = DtFedReader::accepted;
   std::unique_ptr<DtFomClassMgr> model;
@@ -83,19 +87,22 @@ std::unique_ptr<DtFomClassMgr> DtFederateMgr::readModel(DtString fedFile, DtStri
       }
     }
   }
-  const char* reason = nameInReason ? name.string() : "";
-  if (result == DtFedReader::noFile) throw RTI::CouldNotOpenFED(reason);
-  if (result != DtFedReader::accepted || !model) throw RTI::ErrorReadingFED(reason);
+  // The reasons say which file, and for one that was read, where it went
+  // wrong and what was expected there.
+  if (result == DtFedReader::noFile) throw RTI::CouldNotOpenFED(name.string());
+  if (result != DtFedReader::accepted || !model) {
+    throw RTI::ErrorReadingFED(fedReader_.refusal().empty() ? name.string() : fedReader_.refusal().c_str());
+  }
   return model;
 }
 
 void DtFederateMgr::readFedFile(DtString fedFile, DtString executionName) {
   fom_.reset();
-  fom_ = readModel(fedFile, executionName, true);
+  fom_ = readModel(fedFile, executionName);
 }
 
 void DtFederateMgr::testReadFedFile(DtString fedFile, DtString executionName) {
-  readModel(fedFile, executionName, false);
+  readModel(fedFile, executionName);
 }
 
 // Save files ------------------------------------------------------------------

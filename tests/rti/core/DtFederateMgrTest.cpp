@@ -183,26 +183,23 @@ TEST_F(FedMgrTest, AFedFileThatCannotBeReadLeavesNoModelAndNoJoin) {
     bool open;
   } cases[] = {{"E1", "missing.fed", false}, {"E2", "bad.fed", true}};
   for (const Case& c : cases) {
-    // At create the reasons are empty; at join they name the file.
-    try {
-      fedMgr->createFederationExecution(c.execution, c.file);
-      FAIL() << c.file;
-    } catch (const RTI::CouldNotOpenFED& e) {
-      EXPECT_FALSE(c.open);
-      EXPECT_STREQ(e._reason, "");
-    } catch (const RTI::ErrorReadingFED& e) {
-      EXPECT_TRUE(c.open);
-      EXPECT_STREQ(e._reason, "");
-    }
-    try {
-      join(c.execution);
-      FAIL() << c.file;
-    } catch (const RTI::CouldNotOpenFED& e) {
-      EXPECT_FALSE(c.open);
-      EXPECT_STREQ(e._reason, c.file);
-    } catch (const RTI::ErrorReadingFED& e) {
-      EXPECT_TRUE(c.open);
-      EXPECT_STREQ(e._reason, c.file);
+    // At create and at join alike, the reason names the file, and for a file
+    // that was read, the line and what was expected there.
+    for (bool atJoin : {false, true}) {
+      try {
+        if (atJoin) {
+          join(c.execution);
+        } else {
+          fedMgr->createFederationExecution(c.execution, c.file);
+        }
+        FAIL() << c.file;
+      } catch (const RTI::CouldNotOpenFED& e) {
+        EXPECT_FALSE(c.open);
+        EXPECT_STREQ(e._reason, c.file);
+      } catch (const RTI::ErrorReadingFED& e) {
+        EXPECT_TRUE(c.open);
+        EXPECT_TRUE(std::string(e._reason).ends_with("bad.fed, line 1: Missing \")\"")) << e._reason;
+      }
     }
     EXPECT_FALSE(fedMgr->isJoined());
     EXPECT_EQ(fedMgr->fom(), nullptr);
