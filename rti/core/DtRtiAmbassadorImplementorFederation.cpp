@@ -1,22 +1,41 @@
 // The implementor's federation management services: the federate manager
-// carries each out.
+// carries each out. A null or empty execution or federate name, or a null
+// federate ambassador, is refused before anything else is done.
 #include "core/DtRtiAmbassadorImplementor.h"
+
+#include <string>
 
 #include "core/DtFederateMgr.h"
 #include "core/DtServiceReasons.h"
 #include "core/DtServiceTrace.h"
 #include "util/DtNotify.h"
 
+namespace {
+
+// A name the service cannot do without: refused, before anything is read or
+// sent, with the service and the argument in the reason.
+void requireName(const char* service, const char* argument, const char* name) {
+  if (name && *name) return;
+  const std::string reason =
+      std::string(service) + ": the " + argument + " is " + (name ? "empty" : "null");
+  DtNotifyError("%s\n", reason.c_str());
+  throw RTI::RTIinternalError(reason.c_str());
+}
+
+}  // namespace
+
 void DtRtiAmbassadorImplementor::createFederationExecution(const char* executionName,
                                                            const char* FED) {
   traceHeader("createFederationExecution");
   DtNotifyVerbose("RTI=>\t%s %s\n", DtServiceTrace::text(executionName), DtServiceTrace::text(FED));
-  federationMgr("createFederationExecution").createFederationExecution(executionName, FED);
+  requireName("createFederationExecution", "federation execution name", executionName);
+  federationMgr("createFederationExecution").createFederationExecution(executionName, FED ? FED : "");
 }
 
 void DtRtiAmbassadorImplementor::destroyFederationExecution(const char* executionName) {
   traceHeader("destroyFederationExecution");
   DtNotifyVerbose("RTI=>\t%s\n", DtServiceTrace::text(executionName));
+  requireName("destroyFederationExecution", "federation execution name", executionName);
   federationMgr("destroyFederationExecution").destroyFederationExecution(executionName);
 }
 
@@ -26,6 +45,12 @@ RTI::FederateHandle DtRtiAmbassadorImplementor::joinFederationExecution(
   traceHeader("joinFederationExecution");
   DtNotifyVerbose("RTI=>\t%s %s\n", DtServiceTrace::text(yourName),
                   DtServiceTrace::text(executionName));
+  requireName("joinFederationExecution", "federate name", yourName);
+  requireName("joinFederationExecution", "federation execution name", executionName);
+  if (!federateAmbassadorReference) {
+    DtNotifyError("joinFederationExecution: the federate ambassador is null\n");
+    throw RTI::RTIinternalError("joinFederationExecution: the federate ambassador is null");
+  }
   checkNotJoined();
   return federationMgr("joinFederationExecution")
       .joinFederationExecution(yourName, executionName, federateAmbassadorReference);

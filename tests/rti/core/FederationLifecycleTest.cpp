@@ -4,11 +4,13 @@
 // through the RTI ambassador. The other process is the scripted federate.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "CoreTestSupport.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtFederationMsgs.h"
+#include "rti/util/NotifyCapture.h"
 #include "support/ScriptedFederateProcess.h"
 #include "util/DtClock.h"
 #include "util/DtSelect.h"
@@ -65,7 +67,7 @@ class TwoFederatesOfOneProcess : public ::testing::TestWithParam<int> {};
 
 TEST_P(TwoFederatesOfOneProcess, CreateJoinHearEachOtherResignAndDestroy) {
   RidScope rid(heartbeatForms + std::string("(setq RTI_asynchronousIO ") + std::to_string(GetParam()) + ")");
-  rid.directory().write("X.fed", sampleFed);
+  rid.directory().write("Model" + std::to_string(GetParam()) + ".fed", sampleFed);  // no X.fed
   PlainImplementor::Install plain;
   NullFederateAmbassador fedAmbA;
   NullFederateAmbassador fedAmbB;
@@ -74,9 +76,9 @@ TEST_P(TwoFederatesOfOneProcess, CreateJoinHearEachOtherResignAndDestroy) {
   RTI::RTIambassador b;
   FederationTraffic atB(PlainImplementor::last->connectMgr());
 
-  a.createFederationExecution("X", "X.fed");
+  a.createFederationExecution("X", ("Model" + std::to_string(GetParam()) + ".fed").c_str());
   const RTI::FederateHandle handleA = a.joinFederationExecution("A", "X", &fedAmbA);
-  // B made no create in its manager: it reads the execution's own X.fed.
+  // B made no create itself: it reads the file of the create in its process.
   const RTI::FederateHandle handleB = b.joinFederationExecution("B", "X", &fedAmbB);
   EXPECT_NE(handleA, handleB);
   auto tickBoth = [&] {
@@ -103,6 +105,50 @@ TEST_P(TwoFederatesOfOneProcess, CreateJoinHearEachOtherResignAndDestroy) {
 
 INSTANTIATE_TEST_SUITE_P(IoModes, TwoFederatesOfOneProcess, ::testing::Values(0, 1),
                          [](const auto& info) { return info.param ? "Asynchronous" : "Synchronous"; });
+
+// The names a federation cannot do without, and the ambassador callbacks
+// need, are refused before anything is read or sent, each by name.
+TEST(FederationArguments, NullAndEmptyNamesAndANullAmbassadorAreRefusedByName) {
+  RidScope rid;
+  rid.directory().write("X.fed", sampleFed);
+  NullFederateAmbassador fedAmb;
+  RTI::RTIambassador rti;
+  struct Case {
+    const char* what;
+    std::function<void()> call;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"create, null name", [&] { rti.createFederationExecution(nullptr, "X.fed"); },
+       "createFederationExecution: the federation execution name is null"},
+      {"create, empty name", [&] { rti.createFederationExecution("", "X.fed"); },
+       "createFederationExecution: the federation execution name is empty"},
+      {"join, null federate name", [&] { rti.joinFederationExecution(nullptr, "X", &fedAmb); },
+       "joinFederationExecution: the federate name is null"},
+      {"join, empty federate name", [&] { rti.joinFederationExecution("", "X", &fedAmb); },
+       "joinFederationExecution: the federate name is empty"},
+      {"join, null execution name", [&] { rti.joinFederationExecution("F", nullptr, &fedAmb); },
+       "joinFederationExecution: the federation execution name is null"},
+      {"join, null ambassador", [&] { rti.joinFederationExecution("F", "X", nullptr); },
+       "joinFederationExecution: the federate ambassador is null"},
+      {"destroy, null name", [&] { rti.destroyFederationExecution(nullptr); },
+       "destroyFederationExecution: the federation execution name is null"},
+  };
+  for (const Case& c : cases) {
+    NotifyCapture capture(3);
+    try {
+      c.call();
+      ADD_FAILURE() << c.what << ": accepted";
+    } catch (const RTI::RTIinternalError& e) {
+      EXPECT_STREQ(e._reason, c.reason) << c.what;
+    }
+    EXPECT_EQ(capture.text().find("Reading FED file"), std::string::npos) << c.what << ": nothing was read";
+  }
+  EXPECT_THROW(rti.resignFederationExecution(RTI::NO_ACTION), RTI::FederateNotExecutionMember) << "never joined";
+  rti.createFederationExecution("X", "X.fed");
+  EXPECT_NE(rti.joinFederationExecution("F", "X", &fedAmb), 0u);
+  rti.resignFederationExecution(RTI::NO_ACTION);
+}
 
 // The number after "ok join " in the scripted federate's lines.
 std::vector<unsigned long> joinedHandles(const std::vector<std::string>& lines) {
