@@ -29,6 +29,7 @@ inline void readAccessors(const DtRtiMsg& msg) {
   if (auto* m = as<DtJoinResponseMsg>(msg)) sink += *m->fedFileName() + *m->federateName();
   if (auto* m = as<DtJoinMsg>(msg)) sink += *m->federateName();
   if (auto* m = as<DtJoinConfirmMsg>(msg)) sink += *m->federateName();
+  if (auto* m = as<DtResignMsg>(msg)) sink += m->resignAction() + static_cast<long>(m->resignActionNumber());
   if (auto* m = as<DtRequestMsg>(msg)) sink += m->attrHandles().size() + m->id() + m->objectClassHandle();
   if (auto* m = as<DtOwnershipMsg>(msg)) {
     sink += m->attrHandles().size() + m->tagFieldSize() + (m->tag() ? *m->tag() : 0);
