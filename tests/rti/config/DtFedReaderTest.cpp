@@ -322,6 +322,28 @@ const FedCase fedCases[] = {
      "1: EOF while reading string",
      {}},
     {"what follows the expression is not read", fed() + "(garbage", 0, "", "", {rootCalls[0], rootCalls[1], interRoot}},
+    // What files written for other RTIs hold: refused, each saying where.
+    {"a Federate entry among the parts",
+     "(FED (Federation f) (FEDversion v1.3)\n (Federate \"fed\" \"Public\")\n (spaces) (objects x) (interactions y))",
+     2,
+     "",
+     "1: expected " + fedShape + ", a list of 6 elements, found 7 elements; (Federate ...) is none of these",
+     {}},
+    {"a security level among a class's members",
+     fed("(spaces)", "(objects (class ObjectRoot\n  (class A (Sec_Level \"Public\"))))"),
+     2,
+     "Unexpected symbol found\n",
+     "4: expected (attribute name transport order [space]) or (class ...), found (Sec_Level ...)",
+     {"objclass ObjectRoot base=-", "objclass ObjectRoot.A base=ObjectRoot"}},
+    {"objects in mixed case", fed("(spaces)", "(Objects (class ObjectRoot))"), 2, "Symbol objects not found\n",
+     "3: expected (objects (class ObjectRoot ...)), found (Objects ...)", {}},
+    {"a class beside the object root",
+     fed("(spaces)", "(objects (class ObjectRoot)\n  (class Platform))"),
+     2,
+     "",
+     "3: expected (objects (class ObjectRoot ...)), every class within ObjectRoot, a list of 2 elements, found 3 "
+     "elements",
+     {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, DtFedReaderCases, ::testing::ValuesIn(fedCases),
