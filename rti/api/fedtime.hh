@@ -2,6 +2,13 @@
 // Federation time of libhlatime: RTIfedTime, a time held as a double.
 // Encoded as the 8 bytes of the IEEE 754 double, big-endian; printed in the
 // shortest form that reads back to the same double ("inf" for infinity).
+//
+// It brings <string.h> and <sys/types.h> as the headers of other HLA 1.3
+// RTIs do: federates written for them call strcmp, strlen and the like
+// without including either.
+
+#include <string.h>
+#include <sys/types.h>
 
 #include "RTI.hh"
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs libhlacore from a built tree into a temporary prefix, then builds
-# and runs the sample federate (and a program that uses federation time alone)
+# and runs the sample federate (a federate that relies on what the headers
+# bring, and a program that uses federation time alone)
 # outside the source tree the two ways a federate's developer would: through
 # find_package(hlacore) and through pkg-config, and the example plug-in
 # (check-plugin.sh). Also checks the installed libraries' names, versions and
@@ -37,6 +38,7 @@ step "building the sample federate through find_package(hlacore)"
 cmake -S "$here" -B "$prefix/federate-cmake" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$prefix/federate-cmake" >/dev/null
 "$prefix/federate-cmake/sample_federate"
+"$prefix/federate-cmake/classic_includes"
 "$prefix/federate-cmake/time_only"
 
 step "building the sample federate through pkg-config"
@@ -45,6 +47,10 @@ export PKG_CONFIG_PATH="$libdir/pkgconfig"
 g++ -std=c++17 -o "$prefix/sample_federate_pc" "$here/../federate/SampleFederate.cpp" \
     $(pkg-config --cflags --libs hlacore) -Wl,-rpath,"$libdir"
 "$prefix/sample_federate_pc"
+# shellcheck disable=SC2046
+g++ -std=c++11 -o "$prefix/classic_includes_pc" "$here/../federate/ClassicIncludes.cpp" \
+    $(pkg-config --cflags --libs hlacore) -Wl,-rpath,"$libdir"
+"$prefix/classic_includes_pc"
 # shellcheck disable=SC2046
 g++ -std=c++17 -o "$prefix/time_only_pc" "$here/TimeOnly.cpp" \
     $(pkg-config --cflags --libs hlatime) -Wl,-rpath,"$libdir"
