@@ -100,3 +100,16 @@ std::vector<std::vector<std::string>> SplitScript(const std::string& script) {
   }
   return nonEmpty;
 }
+
+ValueWord ParseValueWord(const std::string& word) {
+  const std::size_t equals = word.find('=');
+  if (equals != std::string::npos) return {word.substr(0, equals), word.substr(equals + 1)};
+  const std::size_t hash = word.find('#');
+  if (hash != std::string::npos) {
+    const std::string count = word.substr(hash + 1);
+    if (!count.empty() && count.size() < 9 && count.find_first_not_of("0123456789") == std::string::npos) {
+      return {word.substr(0, hash), std::string(std::stoul(count), 'v')};
+    }
+  }
+  throw UsageError("neither <name>=<value> nor <name>#<count>: " + word);
+}

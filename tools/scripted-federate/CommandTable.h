@@ -37,6 +37,15 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// One attribute or parameter of a command: "<name>=<value>", the value being
+// the text after '=', or "<name>#<count>", a value of that many 'v' bytes
+// (one too long to write out). UsageError for a word of neither form.
+struct ValueWord {
+  std::string name;
+  std::string value;
+};
+ValueWord ParseValueWord(const std::string& word);
+
 // What a command does; its result (may be empty) follows "ok <verb>".
 using ScriptCommand = std::function<std::string(ScriptSession&, const ScriptArgs&)>;
 

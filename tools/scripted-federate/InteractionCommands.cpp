@@ -1,7 +1,8 @@
 // Interaction classes: their declarations, their traffic, their transport
 // and order, and the interaction relevance advisory switch. A class is
 // named as the FED file names it (or by its handle); a parameter as
-// <name>=<value> or <handle>=<value>, the value being the text after '='.
+// <name>=<value> or <handle>=<value>, the value being the text after '=', or
+// as <name>#<count> for a value of that many bytes.
 #include <memory>
 #include <string>
 
@@ -27,14 +28,10 @@ std::unique_ptr<RTI::ParameterHandleValuePairSet> parameters(ScriptSession& s, R
   std::unique_ptr<RTI::ParameterHandleValuePairSet> set(
       RTI::ParameterSetFactory::create(a.size() > first ? a.size() - first : 1));
   for (std::size_t i = first; i < a.size(); ++i) {
-    const std::string& word = a.text(i);
-    const std::size_t equals = word.find('=');
-    if (equals == std::string::npos) throw UsageError("not a <parameter>=<value>: " + word);
-    const std::string name = word.substr(0, equals);
-    const std::string value = word.substr(equals + 1);
+    const ValueWord pair = ParseValueWord(a.text(i));
     const RTI::ParameterHandle parameter =
-        isNumber(name) ? s.handle(name) : s.rti().getParameterHandle(name.c_str(), theClass);
-    set->add(parameter, value.data(), value.size());
+        isNumber(pair.name) ? s.handle(pair.name) : s.rti().getParameterHandle(pair.name.c_str(), theClass);
+    set->add(parameter, pair.value.data(), pair.value.size());
   }
   return set;
 }
@@ -69,7 +66,7 @@ void addDeclarations(CommandTable& table) {
 }
 
 void addTraffic(CommandTable& table) {
-  table.add("send-interaction", "<class> <tag> [<parameter>=<value>...]", "sendInteraction",
+  table.add("send-interaction", "<class> <tag> [<parameter>=<value>|<parameter>#<count>...]", "sendInteraction",
             [](ScriptSession& s, const ScriptArgs& a) {
               const RTI::InteractionClassHandle theClass = interactionClass(s, a.text(0));
               const auto set = parameters(s, theClass, a, 2);

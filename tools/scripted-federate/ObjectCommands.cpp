@@ -67,22 +67,20 @@ void addObjects(CommandTable& table) {
               s.remember(name.get(), object);
               return std::to_string(object) + " " + name.get();
             });
-  // The values of an update: the words from `first` on, <attribute>=<value>.
+  // The values of an update: the words from `first` on, <attribute>=<value>
+  // or <attribute>#<count>.
   const auto values = [](ScriptSession& s, RTI::ObjectHandle object, const ScriptArgs& a, std::size_t first) {
     const RTI::ObjectClassHandle theClass = s.rti().getObjectClass(object);
     std::unique_ptr<RTI::AttributeHandleValuePairSet> set(
         RTI::AttributeSetFactory::create(a.size() > first ? a.size() - first : 1));
     for (std::size_t i = first; i < a.size(); ++i) {
-      const std::string& pair = a.text(i);
-      const std::size_t equals = pair.find('=');
-      if (equals == std::string::npos) throw UsageError("not attribute=value: " + pair);
-      const std::string value = pair.substr(equals + 1);
-      set->add(s.rti().getAttributeHandle(pair.substr(0, equals).c_str(), theClass), value.data(), value.size());
+      const ValueWord pair = ParseValueWord(a.text(i));
+      set->add(s.rti().getAttributeHandle(pair.name.c_str(), theClass), pair.value.data(), pair.value.size());
     }
     return set;
   };
-  table.add("update", "<object> <tag> <attribute>=<value>...",
-            "updateAttributeValues (the values as text; tag - for none)",
+  table.add("update", "<object> <tag> <attribute>=<value>|<attribute>#<count>...",
+            "updateAttributeValues (the values as text, or count bytes; tag - for none)",
             [values](ScriptSession& s, const ScriptArgs& a) {
               const RTI::ObjectHandle object = s.handle(a.text(0));
               s.rti().updateAttributeValues(object, *values(s, object, a, 2),

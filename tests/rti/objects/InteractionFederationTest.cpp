@@ -1,15 +1,21 @@
 // Two federate processes (scripted federates over the shared library) of a
 // serverless federation on the loopback, each scenario in a federation of
 // its own: what one federate's interaction declarations and interactions
-// make the other one see.
+// make the other one see; the largest values that travel; and traffic sent
+// before a federate joined, which it does not see.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "FomTestSupport.h"
+#include "api/DtAttrValueSet.h"
+#include "api/DtParamValueSet.h"
+#include "net/DtSocket.h"
+#include "net/DtUpdateMsgs.h"
 #include "rti/net/ConnTestSupport.h"
 #include "support/ScriptedFederateProcess.h"
 
@@ -149,6 +155,114 @@ TEST(InteractionFederation, RefusalsReachTheScriptAsTheirExceptions) {
   };
   for (const auto& [command, reply] : cases) EXPECT_EQ(a.command(command), reply) << command;
   a.command("resign none");
+}
+
+// Runs the command; true when it succeeded ("ok <verb>").
+bool done(ScriptedFederateProcess& federate, const std::string& command) {
+  return federate.command(command).starts_with("ok " + command.substr(0, command.find(' ')));
+}
+
+// The longest value of one attribute or parameter whose message still fits
+// a UDP datagram, as the sender builds it.
+template <class Build>
+std::size_t largestValue(Build&& build) {
+  std::size_t length = DtSocket::theLargestDatagram;
+  while (build(length) > DtSocket::theLargestDatagram) --length;
+  return length;
+}
+
+int interactionSize(std::size_t length) {
+  DtParamValueSet parameters(1);
+  const std::string value(length, 'v');
+  parameters.add(2, value.data(), value.size());
+  return DtInteractionRoMsg(7, parameters, "t", 0, nullptr).size();
+}
+
+int updateSize(std::size_t length) {
+  DtAttrValueSet attributes(1);
+  const std::string value(length, 'v');
+  attributes.add(1, value.data(), value.size());
+  return DtUpdateRoMsg(600001, "p1", 5, attributes, nullptr, nullptr).size();
+}
+
+// A callback line whose value is `length` bytes of 'v'.
+bool carries(const std::vector<std::string>& lines, const std::string& callback, std::size_t length) {
+  const std::string value = "=\"" + std::string(length, 'v') + "\"}";
+  return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+    return line.starts_with("callback " + callback) && line.find(value) != std::string::npos;
+  });
+}
+
+// An interaction or update whose message passes a datagram is refused at
+// the sender; the largest that fits arrives whole.
+TEST(InteractionFederation, TheLargestValueThatFitsADatagramArrivesAndOneByteMoreIsRefused) {
+  const std::size_t parameterMax = largestValue(interactionSize);
+  const std::size_t attributeMax = largestValue(updateSize);
+  ASSERT_GT(parameterMax, 65400u);
+  FederationScope federation;
+  ScriptedFederateProcess a;
+  ScriptedFederateProcess b;
+  ASSERT_TRUE(a.started() && b.started());
+  ASSERT_TRUE(done(a, "create X X.fed"));
+  ASSERT_TRUE(done(a, "join X A"));
+  ASSERT_TRUE(done(b, "join X B"));
+  ASSERT_TRUE(done(b, "subscribe-interaction Radio.Encoded"));
+  ASSERT_TRUE(done(b, "subscribe Platform Position"));
+  ASSERT_TRUE(done(a, "publish-interaction Radio.Encoded"));
+  ASSERT_TRUE(done(a, "publish Platform Position"));
+  ASSERT_TRUE(done(a, "register Platform p1"));
+
+  const std::string fits = "Data#" + std::to_string(parameterMax);
+  EXPECT_TRUE(done(a, "send-interaction Radio.Encoded t " + fits));
+  EXPECT_TRUE(done(b, "wait receiveInteraction"));
+  EXPECT_TRUE(carries(b.lines(), "receiveInteraction", parameterMax));
+  const std::string refused = a.command("send-interaction Radio.Encoded t Data#" + std::to_string(parameterMax + 1));
+  EXPECT_TRUE(refused.starts_with("error send-interaction RTIinternalError")) << refused;
+  EXPECT_NE(refused.find("longer than the 65507 bytes its connection carries"), std::string::npos) << refused;
+
+  EXPECT_TRUE(done(a, "update p1 - Position#" + std::to_string(attributeMax)));
+  EXPECT_TRUE(done(b, "wait reflectAttributeValues"));
+  EXPECT_TRUE(carries(b.lines(), "reflectAttributeValues", attributeMax));
+  const std::string refusedUpdate = a.command("update p1 - Position#" + std::to_string(attributeMax + 1));
+  EXPECT_TRUE(refusedUpdate.starts_with("error update RTIinternalError")) << refusedUpdate;
+
+  // Nothing of the refused ones went out.
+  EXPECT_TRUE(done(b, "tick 0.3"));
+  const auto count = [&](const std::string& callback) {
+    return std::count_if(b.lines().begin(), b.lines().end(),
+                         [&](const std::string& line) { return line.starts_with("callback " + callback); });
+  };
+  EXPECT_EQ(count("receiveInteraction"), 1);
+  EXPECT_EQ(count("reflectAttributeValues"), 1);
+  b.command("resign none");
+  a.command("resign delete-and-release");
+}
+
+// A federate made long before it joins sees only what is sent after its
+// join: not the interactions of an earlier execution of the same name that
+// waited on its socket.
+TEST(InteractionFederation, AFederateSeesOnlyTrafficSentAfterItsJoin) {
+  FederationScope federation;
+  ScriptedFederateProcess late;
+  ScriptedFederateProcess early;
+  ASSERT_TRUE(late.started() && early.started());
+  ASSERT_TRUE(done(late, "echo ready")) << "its ambassador is made, its socket open";
+  for (const std::string command :
+       {"create X X.fed", "join X Early", "publish-interaction Radio", "send-interaction Radio before Frequency=1",
+        "send-interaction Radio before Frequency=2", "resign none", "destroy X"}) {
+    ASSERT_TRUE(done(early, command)) << command;
+  }
+  ASSERT_TRUE(done(early, "create X X.fed"));
+  ASSERT_TRUE(done(early, "join X Again"));
+  ASSERT_TRUE(done(late, "join X Late"));
+  ASSERT_TRUE(done(late, "subscribe-interaction Radio"));
+  ASSERT_TRUE(done(early, "publish-interaction Radio"));
+  ASSERT_TRUE(done(early, "send-interaction Radio after Frequency=3"));
+  ASSERT_TRUE(done(late, "wait receiveInteraction"));
+  late.command("tick 0.3");
+  EXPECT_EQ(interactionCallbacks(late.lines()), std::vector<std::string>{"receiveInteraction 6 {0=\"3\"} \"after\""});
+  early.command("resign none");
+  late.command("resign none");
 }
 
 }  // namespace
