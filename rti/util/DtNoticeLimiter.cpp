@@ -37,7 +37,8 @@ bool DtNoticeLimiter::admit(const std::string& reason, unsigned long* heldBack) 
   const std::lock_guard<std::mutex> guard(lock_);
   const auto [place, first] = records_.try_emplace(reason);
   Record& record = place->second;
-  if (!first && time - record.printedAt < interval_) {
+  // A clock that went back (another clock installed) starts the count again.
+  if (!first && time >= record.printedAt && time - record.printedAt < interval_) {
     ++record.heldBack;
     return false;
   }

@@ -7,15 +7,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ConnTestSupport.h"
+#include "api/DtAttrValueSet.h"
 #include "api/DtParamValueSet.h"
+#include "net/DtDeclarationMsgs.h"
 #include "net/DtFederationMsgs.h"
 #include "net/DtGroupSocket.h"
 #include "net/DtGsRtiConnection.h"
+#include "net/DtOwnershipMsg.h"
 #include "net/DtRetractInfoList.h"
 #include "net/DtRtiConnection.h"
 #include "net/DtRtiMsgQueue.h"
@@ -75,6 +79,14 @@ protected:
   std::unique_ptr<DtNetSocket> peer{udpSocket(federation.group(), federation.port())};
   CallRecorder recorder;
 };
+
+TEST_F(DtConnectionMgrTest, TheUdpSocketAsksForAFourMegabyteReceiveBufferByDefault) {
+  int granted = 0;
+  ASSERT_EQ(DtPortGetOption(mgr->udpConn()->socket()->readDescriptor(), DtSockOption::ReceiveBuffer, &granted), 0);
+  const long limit = DtPortReceiveBufferLimit();
+  ASSERT_GT(limit, 0);
+  EXPECT_EQ(granted / 2, std::min<long>(4 * 1024 * 1024, limit)) << "the system keeps the asked size, up to its limit";
+}
 
 TEST_F(DtConnectionMgrTest, WithoutDestinationAddressesTheUdpSocketIsAPlainOne) {
   ASSERT_NE(mgr->udpConn(), nullptr);
@@ -246,17 +258,31 @@ TEST_F(DtConnectionMgrTest, AMessageThatCannotTravelIsRefusedAndNothingIsSent) {
       << capture.text();
 
   // A value that does not fit its field was refused when the message was
-  // built; the message keeps the reason, and the send gives it.
+  // built, in every family; the message keeps the reason, and the send gives
+  // it.
   DtParamValueSet values(1);
   values.add(1, "v", 1);
-  DtInteractionRoMsg interaction(70000, values, nullptr, 0, nullptr);
-  ASSERT_NE(interaction.refusal(), nullptr);
-  try {
-    mgr->sendStamped(interaction, DtBestEffort);
-    ADD_FAILURE() << "sent";
-  } catch (const RTI::RTIinternalError& e) {
-    EXPECT_STREQ(e._reason,
-                 "DtNetInteractionMsg: interaction class handle 70000 does not fit its 16-bit field; not set (not sent)");
+  DtAttrValueSet attributes(1);
+  attributes.add(1, "v", 1);
+  const std::string longTag(300, 't');
+  const std::vector<std::pair<std::shared_ptr<DtRtiMsg>, std::string>> refused = {
+      {std::make_shared<DtInteractionRoMsg>(70000, values, nullptr, 0, nullptr),
+       "DtNetInteractionMsg: interaction class handle 70000 does not fit its 16-bit field; not set"},
+      {std::make_shared<DtUpdateRoMsg>(5, nullptr, 3, attributes, longTag.c_str(), nullptr),
+       "DtNetUpdateMsg: a tag of 300 characters does not fit its size field (at most 254); not set"},
+      {std::make_shared<DtOwnershipMsg>(DtUncondDivest, 5, RTI::AttributeHandle{400}, 0, nullptr),
+       "DtNetOwnershipMsg: attribute handle 400 cannot travel (at most 319); no attribute set"},
+      {std::make_shared<DtPubInterMsg>(0x100000000UL, nullptr),
+       "DtNetPubInterMsg: class handle 4294967296 does not fit its 32-bit field; not set"},
+  };
+  for (const auto& [msg, reason] : refused) {
+    ASSERT_NE(msg->refusal(), nullptr) << reason;
+    try {
+      mgr->sendStamped(*msg, DtBestEffort);
+      ADD_FAILURE() << "sent: " << reason;
+    } catch (const RTI::RTIinternalError& e) {
+      EXPECT_EQ(std::string(e._reason), reason + " (not sent)");
+    }
   }
   sendMsg(numbered(kindA, 9));
   EXPECT_EQ(nextAtPeer(), numbered(kindA, 9).bytes()) << "nothing came before it";
