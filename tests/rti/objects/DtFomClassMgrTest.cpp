@@ -407,7 +407,11 @@ TEST(DtFomClassMgr, AFedFileWithANameGivenTwiceGivesNoModel) {
     int result = -1;
     EXPECT_EQ(fomFromText(c.fed, nullptr, &result), nullptr) << c.what;
     EXPECT_EQ(result, DtFedReader::badFile) << c.what;
-    EXPECT_EQ(capture.text(), c.errors) << c.what;
+    // Then the reader's refusal: the file, the line, and that the model refused the part.
+    const std::string text = capture.text();
+    EXPECT_EQ(text.substr(0, c.errors.size()), c.errors) << c.what;
+    EXPECT_TRUE(text.ends_with("model.fed, line 1: the model refused this part (the message before says why)\n"))
+        << c.what << ": " << text;
   }
 }
 
