@@ -102,7 +102,7 @@ void DtAsyncNetSocket::readAll() {
   for (;;) {
     DtSockAddr sender;
     bool truncated = false;
-    std::uint32_t drops = droppedDatagrams();
+    std::uint32_t drops = 0;
     const long length =
         DtPortReceiveFrom(readDescriptor(), readBuffer_.data(), readBuffer_.size(), &sender, &truncated, &drops);
     if (length < 0) {

@@ -1,5 +1,6 @@
 #include "net/DtNetSocket.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -109,6 +110,7 @@ int DtNetSocket::sendTo(const char* data, int length, std::uint32_t address) {
     return -1;
   }
   lastSendError_ = 0;
+  noteSent(data, length, to);
   return static_cast<int>(sent);
 }
 
@@ -124,7 +126,7 @@ int DtNetSocket::recvFrom(char** dataOut) {
   }
   DtSockAddr sender;
   bool truncated = false;
-  std::uint32_t drops = kernelDrops_.load();
+  std::uint32_t drops = 0;  // the system tells a count only once there is one
   const long length =
       DtPortReceiveFrom(descriptor(), receiveBuffer_.data(), receiveBuffer_.size(), &sender, &truncated, &drops);
   if (length < 0) {
@@ -153,10 +155,26 @@ int DtNetSocket::recvFrom(char** dataOut) {
   return static_cast<int>(length);
 }
 
-void DtNetSocket::noteKernelDrops(std::uint32_t total) {
-  kernelDrops_.store(total);
+void DtNetSocket::noteSent(const char* data, int length, const DtSockAddr& to) {
+  if (to.port != port_ || !filteredOnReceipt(data, length)) return;
+  // Multicast comes back to the sockets of this host that joined the group,
+  // a broadcast to those bound to its port.
+  const bool joined = std::find(groups_.begin(), groups_.end(), to.address) != groups_.end();
+  const bool broadcast = !DtIsMulticastAddr(to.address) && to.address == destAddr_ && !boundToAddr_;
+  if (joined || broadcast || to.address == 0xFFFFFFFFu) ++ownFiltered_;
+}
+
+void DtNetSocket::noteKernelDrops(std::uint32_t counted) {
+  // The system's count holds the own datagrams its filter took out (up to
+  // when the datagram read was queued; those sent since make this a little
+  // low until a later read).
+  const auto dropped = static_cast<std::int64_t>(counted) - static_cast<std::int64_t>(ownFiltered_.load());
+  std::uint32_t known = kernelDrops_.load();
+  if (dropped <= static_cast<std::int64_t>(known)) return;
+  const auto total = static_cast<std::uint32_t>(dropped);
+  if (!kernelDrops_.compare_exchange_strong(known, total)) return;  // another thread took a later count
   std::uint32_t reported = reportedDrops_.load();
-  if (total == reported || !dropNotices_.admit("drops", nullptr)) return;
+  if (!dropNotices_.admit("drops", nullptr)) return;
   if (!reportedDrops_.compare_exchange_strong(reported, total)) return;  // another thread told them
   DtNotifyError("NetSocket: the system dropped %u datagrams on port %d for want of room in the receive buffer "
                 "(%u since the socket opened)\n",
@@ -277,6 +295,7 @@ bool DtNetSocket::addMembership(std::uint32_t group, bool afterBind) {
     return false;
   }
   if (!boundToAddr_ || afterBind) {
+    if (std::find(groups_.begin(), groups_.end(), group) == groups_.end()) groups_.push_back(group);
     DtNotifyVerbose("Listening to multicast group: %s\n", DtAddrToString(group));
     return true;
   }
@@ -293,6 +312,7 @@ bool DtNetSocket::dropMulticastGroup(std::uint32_t group) {
     DtNotifySockPerror("NetSocket: setsockopt IP_DROP_MEMBERSHIP failed");
     return false;
   }
+  std::erase(groups_, group);
   DtNotifyVerbose("No longer listening to multicast group: %s\n", DtAddrToString(group));
   return true;
 }

@@ -7,7 +7,9 @@
 // read once, into the socket's receive buffer (which holds the largest UDP
 // datagram), and handed up from there. The datagrams the system drops for
 // want of room in the socket's buffer are counted, and reported at level 1
-// at most once a second.
+// at most once a second. (The system counts the datagrams its filter takes
+// out with them: the socket's own ones that come back to it, which it
+// counts as it sends them and leaves out.)
 //
 // It can split a datagram that carries several units back to back
 // ("unbundling": each unit starts like a DIS header, byte 0 protocol, byte
@@ -98,6 +100,9 @@ protected:
   // Takes the system's count of dropped datagrams that a read gave, and
   // reports the new ones (at most once a second). Any thread.
   void noteKernelDrops(std::uint32_t total);
+  // A datagram just sent: one that comes back to this socket and that the
+  // system's filter takes out is counted (the system counts it as dropped).
+  void noteSent(const char* data, int length, const DtSockAddr& to);
 
 private:
   void init(int port, std::uint32_t destAddr, unsigned modes, std::uint32_t interfaceAddr);
@@ -124,6 +129,8 @@ private:
   DtSockAddr senderSockAddr_;
   unsigned modes_ = 0;
   bool lastReadDropped_ = false;
+  std::vector<std::uint32_t> groups_;               // the multicast groups joined
+  std::atomic<std::uint32_t> ownFiltered_{0};       // own datagrams the filter took out
   std::atomic<std::uint32_t> kernelDrops_{0};
   std::atomic<std::uint32_t> reportedDrops_{0};
   DtNoticeLimiter dropNotices_{1.0};

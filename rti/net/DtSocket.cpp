@@ -6,6 +6,7 @@
 
 #include "port/DtPortDatagramFilter.h"
 #include "port/DtPortSocket.h"
+#include "util/DtBigEndian.h"
 #include "util/DtNotify.h"
 
 std::atomic<int> DtSocket::maxUdpPacketSize_{15000};
@@ -97,8 +98,20 @@ DtPacketFilter& DtSocket::senderFilter() { return senderFilter_; }
 bool DtSocket::dropDatagramsFrom(std::uint16_t sender, const std::vector<std::uint8_t>& kinds) {
   const int fd = readDescriptor();
   if (fd < 0) return false;
-  if (kinds.empty()) return DtPortClearDatagramFilter(fd) == 0;
-  return DtPortDropDatagramsFrom(fd, 2, sender, 4, kinds.data(), kinds.size()) == 0;
+  if (kinds.empty()) {
+    dropping_ = false;
+    return DtPortClearDatagramFilter(fd) == 0;
+  }
+  dropping_ = DtPortDropDatagramsFrom(fd, 2, sender, 4, kinds.data(), kinds.size()) == 0;
+  droppedSender_ = sender;
+  droppedKinds_.assign(256, false);
+  for (const std::uint8_t kind : kinds) droppedKinds_[kind] = true;
+  return dropping_;
+}
+
+bool DtSocket::filteredOnReceipt(const char* data, int length) const {
+  return dropping_ && length >= 5 && DtGetBigEndian<std::uint16_t>(data + 2) == droppedSender_ &&
+         droppedKinds_[static_cast<unsigned char>(data[4])];
 }
 
 int DtSocket::readDescriptor() const { return descriptor_; }

@@ -81,6 +81,9 @@ public:
   // is one of `kinds`; no kinds lets every datagram through again. True when
   // the system took the filter (a socket without one receives them all).
   virtual bool dropDatagramsFrom(std::uint16_t sender, const std::vector<std::uint8_t>& kinds);
+  // Whether the system's filter (dropDatagramsFrom) takes this datagram out
+  // when it reaches the socket.
+  bool filteredOnReceipt(const char* data, int length) const;
   // The filter test: the protocol (byte 0), exercise (byte 1) and kind
   // (byte 2) filters, then the sender filter on the 32-bit sender address;
   // true when all pass. A datagram shorter than the three bytes read is
@@ -131,6 +134,12 @@ private:
   DtPacketFilter protocolFilter_;
   DtPacketFilter kindFilter_;
   DtPacketFilter senderFilter_;
+
+  // The system's filter in force: the sender and a kind map (both read
+  // only by the thread that uses the socket).
+  bool dropping_ = false;
+  std::uint16_t droppedSender_ = 0;
+  std::vector<bool> droppedKinds_;
 
   static std::atomic<int> maxUdpPacketSize_;
   static std::atomic<bool> receiveBufferNoticed_;
