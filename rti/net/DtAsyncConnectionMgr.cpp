@@ -11,6 +11,7 @@
 #include "port/DtFdSet.h"
 #include "port/DtPoll.h"
 #include "port/DtPortSocket.h"
+#include "port/DtProcess.h"
 #include "util/DtClock.h"
 #include "util/DtNotify.h"
 #include "util/DtSelect.h"
@@ -201,6 +202,7 @@ void DtAsyncConnectionMgr::disconnectFederation() {
 // The worker.
 
 void DtAsyncConnectionMgr::workerThread() {
+  DtNameThisThread("rti-io");
   Batch sending, received;
   DtRtiConnection* udp = udpConn();
   DtRtiConnection* tcp = reliableConn();

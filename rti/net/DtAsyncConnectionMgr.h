@@ -1,7 +1,8 @@
 #pragma once
 // DtAsyncConnectionMgr: the connection manager a federate gets. With
 // RTI_asynchronousIO 1 it moves the socket work to one worker thread per
-// manager, from connectFederation to disconnectFederation: the worker sends
+// manager ("rti-io" in the system's list of threads), from
+// connectFederation to disconnectFederation: the worker sends
 // the queued messages, reads both connections and queues what it received;
 // tick() on the federate's thread takes the received messages one at a
 // time and dispatches them as the synchronous manager does (callbacks
