@@ -1,27 +1,30 @@
 #pragma once
 // A message whose received body must be exactly its fixed part and the
 // parts its counts and sizes describe: a body shorter, or longer, than that
-// is not sound, and status() says so with an error line. Used as the base
-// of a message class (DtMsgClass<Self, DtExactBody<DtRtiMsg>, Net, Kind>).
+// is not sound; status() says so and statusText() says why (the receiving
+// connection reports it, at most once a second for each kind and fault).
+// Used as the base of a message class (DtMsgClass<Self, DtExactBody<DtRtiMsg>,
+// Net, Kind>).
+
+#include <string>
 
 #include "net/DtRtiMsg.h"
-#include "util/DtNotify.h"
 
 template <class Base>
 class DtExactBody : public Base {
 public:
   int status() const override {
     const int checked = Base::status();
-    if (checked != DtRtiMsg::Valid) {
-      DtNotifyError("%s: a received body of %d bytes that %s; dropped\n", this->className(), this->size(),
-                    reason(checked));
-      return checked;
+    if (checked != DtRtiMsg::Valid) return checked;
+    return bodyEnd() == this->size() ? DtRtiMsg::Valid : DtRtiMsg::BadContent;
+  }
+  std::string statusText(int status) const override {
+    if (status == DtRtiMsg::Valid) return "";
+    const std::string body = std::string(this->className()) + ": a received body of " + std::to_string(this->size());
+    if (status == DtRtiMsg::BadContent && Base::status() == DtRtiMsg::Valid) {
+      return body + " bytes where its counts and sizes call for " + std::to_string(bodyEnd()) + "; dropped";
     }
-    const long end = bodyEnd();
-    if (end == this->size()) return DtRtiMsg::Valid;
-    DtNotifyError("%s: a received body of %d bytes where its counts and sizes call for %ld; dropped\n",
-                  this->className(), this->size(), end);
-    return DtRtiMsg::BadContent;
+    return body + " bytes that " + reason(status) + "; dropped";
   }
 
 protected:

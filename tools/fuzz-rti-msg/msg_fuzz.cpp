@@ -26,6 +26,8 @@ public:
 void exercise(DtRtiMsg& msg, bool checked) {
   const int status = msg.status();
   if (checked && status != DtRtiMsg::Valid) __builtin_trap();  // the factory let a bad one through
+  // What the receiving connection reports for a refused one.
+  if ((status == DtRtiMsg::Valid) != msg.statusText(status).empty()) __builtin_trap();
   msg.print();
   (void)msg.time();
   (void)msg.serialNumber();

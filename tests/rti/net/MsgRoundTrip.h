@@ -33,14 +33,18 @@ inline std::string printed(const DtRtiMsg& msg, NotifyCapture& capture) {
 
 // A received body, read from a heap copy of exactly its bytes (so that a
 // read past its end is caught), with its header's length made to agree;
-// null when the factory drops it.
-inline std::unique_ptr<DtRtiMsg> receiveExact(std::string bytes) {
+// null when it is not sound, and then what the receiving connection would
+// report in `refused`.
+inline std::unique_ptr<DtRtiMsg> receiveExact(std::string bytes, std::string* refused = nullptr) {
   bytes[0] = static_cast<char>(bytes.size() >> 8);
   bytes[1] = static_cast<char>(bytes.size());
   std::vector<char> exact(bytes.begin(), bytes.end());
   DtDfltMsgFactory factory;
-  return std::unique_ptr<DtRtiMsg>(
-      factory.createReceived(exact.data(), static_cast<int>(exact.size()), nullptr, nullptr));
+  std::unique_ptr<DtRtiMsg> msg(factory.create(DtNetMsgHeader::at(exact.data()), nullptr));
+  const int status = msg ? msg->status() : DtRtiMsg::TooShort;
+  if (status == DtRtiMsg::Valid) return msg;
+  if (refused && msg) *refused = msg->statusText(status);
+  return nullptr;
 }
 
 // The bytes with the big-endian field of `width` bytes at `at` set to `value`.
