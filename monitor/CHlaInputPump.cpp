@@ -50,8 +50,12 @@ void CHlaInputPump::OnReadable()
 {
     // A notification the event loop held while the pump stopped watching
     // (during a tick or its rest) neither nests a tick nor cuts a rest short.
-    if (m_watching)
-        TickOnce();
+    // The tick itself waits for the timers that are due already: a
+    // notification can come in the same turn of the loop as the tick before.
+    if (m_watching) {
+        Watch(false);
+        m_rest.start(0);
+    }
 }
 
 void CHlaInputPump::TickOnce()
