@@ -23,12 +23,12 @@ public:
 
   virtual unsigned long numberRegions() const { return this->get(Net::regionCount); }
   // Makes the message long enough for n handles (it never gets shorter);
-  // false, with a message, when it cannot be that long.
+  // false when it cannot be that long: refused, the message cannot travel.
   virtual bool reserveRegionSlots(unsigned long n) {
     const unsigned long fixed = static_cast<unsigned long>(Net::layout.fixedSize);
     if (n > (static_cast<unsigned long>(DtRtiMsg::theMaxSize) - fixed) / 4) {
-      DtNotifyError("%s: %lu region handles do not fit a message of at most %d bytes; not reserved\n",
-                    this->className(), n, DtRtiMsg::theMaxSize);
+      this->refuse("%s: %lu region handles do not fit a message of at most %d bytes; not reserved\n",
+                   this->className(), n, DtRtiMsg::theMaxSize);
       return false;
     }
     const int length = static_cast<int>(fixed + 4 * n);
@@ -37,10 +37,15 @@ public:
   }
   // Writes the handle after the last one and counts it. Past the reserved
   // slots the message grows by one slot (a message built again from a
-  // set); false, nothing changed, when it cannot.
+  // set); false, nothing changed, when it cannot (a handle past 32 bits is
+  // refused).
   virtual bool addRegion(unsigned long handle) {
     const unsigned long n = numberRegions();
     if (this->size() < Net::layout.fixedSize) return false;  // a truncated received body is not written
+    if (handle > 0xFFFFFFFFul) {
+      this->refuse("%s: region handle %lu does not fit 32 bits; not set\n", this->className(), handle);
+      return false;
+    }
     if (static_cast<unsigned long>(this->size()) < Net::layout.fixedSize + 4 * (n + 1) && !reserveRegionSlots(n + 1)) {
       return false;
     }

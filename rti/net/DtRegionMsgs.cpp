@@ -1,6 +1,5 @@
 #include "net/DtRegionMsgs.h"
 
-#include "util/DtNotify.h"
 #include "util/DtPrintField.h"
 
 DtNotifyRegMsg::DtNotifyRegMsg(unsigned long regionHandle, RTI::SpaceHandle spaceHandle, DtBufferPlaceHolder* where)
@@ -20,7 +19,7 @@ void DtNotifyRegMsg::set(unsigned long regionHandle, RTI::SpaceHandle spaceHandl
 
 void DtNotifyRegMsg::setSpaceHandle(RTI::SpaceHandle h) {
   if (h < INT32_MIN || h > static_cast<RTI::SpaceHandle>(UINT32_MAX)) {
-    DtNotifyError("%s: space handle %ld does not fit its 32-bit field; not set\n", className(), static_cast<long>(h));
+    refuse("%s: space handle %ld does not fit its 32-bit field; not set\n", className(), static_cast<long>(h));
     return;
   }
   put(DtNetNotifyRegMsg::spaceHandle, static_cast<std::uint32_t>(h));
@@ -33,14 +32,14 @@ RTI::SpaceHandle DtNotifyRegMsg::spaceHandle() const {
 bool DtNotifyRegMsg::setExtents(std::uint32_t extents, std::uint32_t dimensions,
                                 std::span<const std::uint32_t> bounds) {
   if (!fits(extents, dimensions)) {
-    DtNotifyError("%s: %u extents of %u dimensions do not fit a message of at most %d bytes; not set\n", className(),
-                  extents, dimensions, theMaxSize);
+    refuse("%s: %u extents of %u dimensions do not fit a message of at most %d bytes; not set\n", className(), extents,
+           dimensions, theMaxSize);
     return false;
   }
   const std::size_t count = 2 * std::size_t{extents} * dimensions;
   if (bounds.size() != count) {
-    DtNotifyError("%s: %zu bounds for %u extents of %u dimensions; not set\n", className(), bounds.size(), extents,
-                  dimensions);
+    refuse("%s: %zu bounds for %u extents of %u dimensions; not set\n", className(), bounds.size(), extents,
+           dimensions);
     return false;
   }
   const int length = theFixedSize + static_cast<int>(count) * 4;

@@ -41,8 +41,8 @@ bool DtSyncPointMsg::setFederates(const RTI::FederateHandleSet* federates) {
   for (RTI::ULong i = 0; i < count; ++i) {
     const RTI::FederateHandle handle = federates->getHandle(i);
     if (handle > 0xFFFFFFFFul) {
-      DtNotifyError("%s: federate handle %lu does not fit 32 bits; not set\n", className(),
-                    static_cast<unsigned long>(handle));
+      refuse("%s: federate handle %lu does not fit 32 bits; not set\n", className(),
+             static_cast<unsigned long>(handle));
       return false;
     }
     handles.push_back(static_cast<std::uint32_t>(handle));
@@ -52,7 +52,7 @@ bool DtSyncPointMsg::setFederates(const RTI::FederateHandleSet* federates) {
 
 bool DtSyncPointMsg::setFederateHandles(const std::vector<std::uint32_t>& handles) {
   if (handles.size() > 0xFFFF) {
-    DtNotifyError("%s: %zu federate handles do not fit its count; not set\n", className(), handles.size());
+    refuse("%s: %zu federate handles do not fit its count; not set\n", className(), handles.size());
     return false;
   }
   const int count = static_cast<int>(handles.size());

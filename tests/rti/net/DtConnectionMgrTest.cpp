@@ -20,9 +20,12 @@
 #include "net/DtGroupSocket.h"
 #include "net/DtGsRtiConnection.h"
 #include "net/DtOwnershipMsg.h"
+#include "net/DtRegionMsgs.h"
+#include "net/DtRegionSetMsgs.h"
 #include "net/DtRetractInfoList.h"
 #include "net/DtRtiConnection.h"
 #include "net/DtRtiMsgQueue.h"
+#include "net/DtSyncPointMsg.h"
 #include "net/DtUpdateMsgs.h"
 #include "port/DtPortSocket.h"
 #include "rti/util/FakeNoticeClock.h"
@@ -258,13 +261,17 @@ TEST_F(DtConnectionMgrTest, AMessageThatCannotTravelIsRefusedAndNothingIsSent) {
       << capture.text();
 
   // A value that does not fit its field was refused when the message was
-  // built, in every family; the message keeps the reason, and the send gives
-  // it.
+  // built, in every family (synchronization points and regions too); the
+  // message keeps the reason, and the send gives it.
   DtParamValueSet values(1);
   values.add(1, "v", 1);
   DtAttrValueSet attributes(1);
   attributes.add(1, "v", 1);
   const std::string longTag(300, 't');
+  std::unique_ptr<RTI::FederateHandleSet> farFederate(RTI::FederateHandleSetFactory::create(1));
+  farFederate->add(0x100000000UL);
+  auto manyExtents = std::make_shared<DtNotifyRegMsg>(4, 1);
+  manyExtents->setExtents(0x10000, 1, {});
   const std::vector<std::pair<std::shared_ptr<DtRtiMsg>, std::string>> refused = {
       {std::make_shared<DtInteractionRoMsg>(70000, values, nullptr, 0, nullptr),
        "DtNetInteractionMsg: interaction class handle 70000 does not fit its 16-bit field; not set"},
@@ -274,6 +281,14 @@ TEST_F(DtConnectionMgrTest, AMessageThatCannotTravelIsRefusedAndNothingIsSent) {
        "DtNetOwnershipMsg: attribute handle 400 cannot travel (at most 319); no attribute set"},
       {std::make_shared<DtPubInterMsg>(0x100000000UL, nullptr),
        "DtNetPubInterMsg: class handle 4294967296 does not fit its 32-bit field; not set"},
+      {std::make_shared<DtSyncPointMsg>(DtRegister, 3, "ready", nullptr, farFederate.get()),
+       "DtNetSyncMsg: federate handle 4294967296 does not fit 32 bits; not set"},
+      {std::make_shared<DtNotifyRegMsg>(4, RTI::SpaceHandle{-0x80000001L}),
+       "DtNetNotifyRegMsg: space handle -2147483649 does not fit its 32-bit field; not set"},
+      {manyExtents,
+       "DtNetNotifyRegMsg: 65536 extents of 1 dimensions do not fit a message of at most 65535 bytes; not set"},
+      {std::make_shared<DtObjRegSetMsg>(DtObjSubRegionSet, 2, 0, std::vector<std::uint32_t>(16378, 7)),
+       "DtNetObjRegSetMsg: 16378 region handles do not fit a message of at most 65535 bytes; not reserved"},
   };
   for (const auto& [msg, reason] : refused) {
     ASSERT_NE(msg->refusal(), nullptr) << reason;
