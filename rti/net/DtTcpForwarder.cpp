@@ -45,7 +45,9 @@ bool isFederateTraffic(int kind) {
 }
 
 // What only the rtiexec reads: a federate's requests to it (a federate's
-// synchronization point messages register and achieve points).
+// synchronization point messages register and achieve points; its time
+// management messages ask for regulation, constraint and advances, and
+// answer the constrained sync).
 bool isRequestToTheRtiexec(int kind) {
   switch (kind) {
     case DtCreateMsgKind:
@@ -54,6 +56,12 @@ bool isRequestToTheRtiexec(int kind) {
     case DtJoinConfirmMsgKind:
     case DtAliveMsgKind:
     case DtSyncPointMsgKind:
+    case DtEnableRegulationMsgKind:
+    case DtEnableConstrainedMsgKind:
+    case DtTimeAdvanceRequestMsgKind:
+    case DtNextEventRequestMsgKind:
+    case DtDisableMsgKind:
+    case DtConstrainedSyncMsgKind:
       return true;
     default:
       return false;

@@ -19,9 +19,12 @@
 // socket): a federate that sends faster than it ticks would otherwise read
 // its own traffic or fall behind and be closed. Nor are the rtiexec's own
 // messages. A federate's requests to the rtiexec (create, join, join
-// confirm, destroy, alive, and its synchronization point registrations and
-// achievements) go to the rtiexec alone, as long as there is one: they
-// would only wake the other federates, and the sender before the answer.
+// confirm, destroy, alive, its synchronization point registrations and
+// achievements, and its time management requests: enable regulation or
+// constraint, time advance and next-event requests, disable, the answer to
+// the constrained sync) go to the rtiexec alone, as long as there is one:
+// they would only wake the other federates, and the sender before the
+// answer. In lock step that keeps a step's traffic linear in the federates.
 //
 // It watches every connection at once (DtPoller), reads each in large
 // pieces, and sends each connection what a pass collected for it with as

@@ -95,7 +95,8 @@ TEST_F(DtTcpForwarderTest, OnceTheOwnerIsNamedSilentClientsHearNothingAndTheOwne
   nameOwner(0);
   const std::vector<char> join = packetOf(92, DtJoinMsgKind), update = packetOf(64, DtUpdateRoMsgKind),
                           alive = packetOf(8, DtAliveMsgKind), interaction = packetOf(50, DtInteractionTsoMsgKind),
-                          sync = packetOf(22, DtSyncPointMsgKind), resign = packetOf(12, DtResignMsgKind);
+                          sync = packetOf(22, DtSyncPointMsgKind), resign = packetOf(12, DtResignMsgKind),
+                          request = packetOf(36, DtTimeAdvanceRequestMsgKind);
   for (const auto* packet : {&join, &update, &alive, &interaction, &sync})
     ASSERT_GT(clients[1]->sendTo(packet->data(), static_cast<int>(packet->size()), 0), 0);
   EXPECT_EQ(relayTo(0, 3), (Packets{join, alive, sync}));
@@ -107,12 +108,11 @@ TEST_F(DtTcpForwarderTest, OnceTheOwnerIsNamedSilentClientsHearNothingAndTheOwne
   EXPECT_EQ(relayTo(2, 1), (Packets{update}));
   EXPECT_EQ(relayTo(1, 1, 20), Packets{});
   std::vector<char> mixed = resign;
-  mixed.insert(mixed.end(), sync.begin(), sync.end());
-  mixed.insert(mixed.end(), update.begin(), update.end());
+  for (const auto* packet : {&sync, &update, &request}) mixed.insert(mixed.end(), packet->begin(), packet->end());
   sendRaw(clients[2]->descriptor(), mixed);
   EXPECT_EQ(relayTo(1, 2), (Packets{resign, update}));
   EXPECT_EQ(relayTo(2, 1), (Packets{resign}));
-  EXPECT_EQ(relayTo(0, 3), (Packets{alive, resign, sync}));
+  EXPECT_EQ(relayTo(0, 4), (Packets{alive, resign, sync, request}));
   // What the owner sends goes to the others only.
   const std::vector<char> answer = packetOf(104, DtJoinResponseMsgKind);
   ASSERT_GT(clients[0]->sendTo(answer.data(), 104, 0), 0);
