@@ -248,9 +248,12 @@ RTI::Boolean DtFederateMgr::tick() {
   return connectMgr_->tick();
 }
 
-void DtFederateMgr::pretick() {}
+void DtFederateMgr::pretick() {
+  if (connectMgr_) connectMgr_->beginTick();
+}
 
 void DtFederateMgr::posttick() {
+  if (connectMgr_) connectMgr_->endTick();
   const TickStep step(*this);
   // Each looked up again: a step may resign the federate.
   if (ddmMgr_) ddmMgr_->tick();

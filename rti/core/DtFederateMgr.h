@@ -125,9 +125,9 @@ public:
   // One unit of tick work (the heartbeat when due, then one pass of the
   // connection manager): true when a received message was processed.
   virtual RTI::Boolean tick();
-  // Around the implementor's tick loops: nothing before; the managers'
-  // per-tick steps after (data distribution, objects, interactions, MOM,
-  // time).
+  // Around the implementor's tick loops: the connection manager's tick
+  // begins before, and ends after; then the managers' per-tick steps
+  // (data distribution, objects, interactions, MOM, time).
   virtual void pretick();
   virtual void posttick();
 

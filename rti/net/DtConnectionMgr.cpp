@@ -47,6 +47,10 @@ struct DtConnectionMgr::Connections {
   std::atomic<DtRtiConnection*> internal{nullptr};
   std::atomic<DtTransportType> internalTransport{DtBestEffort};
   std::atomic<bool> reliableBroken{false};  // the reliable connection was taken away
+  // Within a federate's tick, the last look found only reliable input and
+  // its read took it all (used by the ticking thread).
+  bool inTick = false;
+  bool settled = false;
 };
 
 namespace {
@@ -296,6 +300,16 @@ RTI::Boolean DtConnectionMgr::tick() {
   return (pending || read) ? RTI::RTI_TRUE : RTI::RTI_FALSE;
 }
 
+void DtConnectionMgr::beginTick() {
+  connections_->inTick = true;
+  connections_->settled = false;
+}
+
+void DtConnectionMgr::endTick() {
+  connections_->inTick = false;
+  connections_->settled = false;
+}
+
 char DtConnectionMgr::processConnections() {
   DtRtiConnection* udp = connections_->udp.get();
   DtRtiConnection* reliable = connections_->reliable.load();
@@ -305,16 +319,29 @@ char DtConnectionMgr::processConnections() {
       // The reliable packets in hand go up first; the system is asked
       // about the datagrams once the hand is empty.
       lookAt[0] = false;
+    } else if (connections_->settled) {
+      // Nothing but reliable packets was there at the last look, the read
+      // took them all, and all went up: the caller's loop of ticks ends
+      // here without another look. What came meanwhile is there for the
+      // next one.
+      connections_->settled = false;
+      lookAt[0] = lookAt[1] = false;
     } else {
       // One look at both in place of a read of each: a tick with nothing
       // to read costs one system call.
       const int fds[2] = {udp->socket()->readDescriptor(), reliable->socket()->readDescriptor()};
-      if (DtPollReadableNow(fds, lookAt, 2) < 0) lookAt[0] = lookAt[1] = true;
+      bool ending[2] = {false, false};
+      if (DtPollReadableNow(fds, lookAt, 2, ending) < 0) lookAt[0] = lookAt[1] = true;
+      // A closed connection is looked at to the end, so that the tick that
+      // reads its last packets reports it.
+      connections_->settled = connections_->inTick && !lookAt[0] && lookAt[1] && !ending[1];
     }
   }
   bool processed = lookAt[0] && processConnection(udp, DtBestEffort);
   if (reliable) {
     if (lookAt[1] && processConnection(reliable, DtReliable)) processed = true;
+    // Only a read that emptied the socket leaves nothing to look for.
+    if (lookAt[1] && !reliable->socket()->emptiedByLastRead()) connections_->settled = false;
     if (!reliable->socket()->isOk()) {
       DtNotifyError("RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n");
       throwRtiexecLost();

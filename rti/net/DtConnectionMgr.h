@@ -103,6 +103,12 @@ public:
   // packet read counts). Throws RTI::RTIinternalError, saying so, once the
   // TCP connection to the rtiexec broke (at every tick from then on).
   virtual RTI::Boolean tick();
+  // Around a federate's tick, its loop of these ticks: within it, a look
+  // that found only reliable input, which one read took in full, is not
+  // repeated to end the loop once that input went up (what came meanwhile
+  // waits for the next tick). Outside, every tick looks.
+  void beginTick();
+  void endTick();
   // At most one message from the connection, dispatched.
   virtual RTI::Boolean processConnection(DtRtiConnection* conn, DtTransportType transport);
   virtual char processConnections();

@@ -46,6 +46,9 @@ public:
   // Whether a whole packet waits in the socket's own buffer, so that the
   // next read hands it up without asking the system.
   virtual bool packetWaiting() const { return false; }
+  // Whether the last read from the system took everything that was waiting
+  // there (it did not fill the room it had); false when not known.
+  virtual bool emptiedByLastRead() const { return false; }
   // SO_RCVBUF on the read descriptor; 0 on success. When the system keeps
   // less than asked (Linux caps it at net.core.rmem_max), says so once per
   // process at level 1, with both figures and the cap, rather than losing

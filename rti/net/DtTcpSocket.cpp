@@ -197,7 +197,9 @@ long DtTcpSocket::readMore(std::size_t wanted) {
     begin_ = 0;
   }
   if (buffer_.size() < wanted + 1) buffer_.resize(wanted + 1);
-  const long received = DtPortReceive(descriptor(), buffer_.data() + end_, buffer_.size() - 1 - end_);
+  const std::size_t room = buffer_.size() - 1 - end_;
+  const long received = DtPortReceive(descriptor(), buffer_.data() + end_, room);
+  emptied_ = received >= 0 ? static_cast<std::size_t>(received) < room : DtPortWouldBlock(errno);
   if (received > 0) {
     end_ += static_cast<std::size_t>(received);
     return received;

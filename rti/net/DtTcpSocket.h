@@ -50,6 +50,7 @@ public:
   int DtRecv(char** dataOut, int* statusOut) override;
   int DtFlush() override;
   bool packetWaiting() const override;
+  bool emptiedByLastRead() const override { return emptied_; }
   void setNonBlocking() override;
   bool isOk() const override;
   // What a size field of the sending width can state (maxPacketSize).
@@ -101,6 +102,7 @@ private:
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool holding_ = false;  // the byte at begin_ is held in heldByte_
+  bool emptied_ = false;  // the last read did not fill the room it had
   char heldByte_ = 0;
   std::uint32_t peerAddr_ = 0;
   bool ok_ = false;

@@ -77,15 +77,19 @@ int DtPollSets(DtFdSet* read, DtFdSet* write, DtFdSet* except, double timeoutSec
   return ready;
 }
 
-int DtPollReadableNow(const int* fds, bool* ready, int count) {
+int DtPollReadableNow(const int* fds, bool* ready, int count, bool* ending) {
   constexpr int most = 8;
   if (count > most) count = most;
   pollfd watched[most];
-  for (int i = 0; i < count; ++i) watched[i] = {fds[i], POLLIN, 0};
+  for (int i = 0; i < count; ++i) watched[i] = {fds[i], static_cast<short>(POLLIN | POLLRDHUP), 0};
   int result;
   do {
     result = poll(watched, static_cast<nfds_t>(count), 0);
   } while (result < 0 && errno == EINTR);
-  for (int i = 0; i < count; ++i) ready[i] = result > 0 && (watched[i].revents & (POLLIN | POLLHUP | POLLERR)) != 0;
+  for (int i = 0; i < count; ++i) {
+    const short revents = result > 0 ? watched[i].revents : 0;
+    ready[i] = (revents & (POLLIN | POLLRDHUP | POLLHUP | POLLERR)) != 0;
+    if (ending) ending[i] = (revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
+  }
   return result;
 }

@@ -17,6 +17,9 @@ int DtPollSets(DtFdSet* read, DtFdSet* write, DtFdSet* except, double timeoutSec
                bool* extraReady = nullptr);
 
 // Looks (without waiting) whether each of `count` descriptors has something
-// to read; `ready` receives the answers. One system call for all of them,
-// with no allocation. Returns the number ready, or -1 with errno set.
-int DtPollReadableNow(const int* fds, bool* ready, int count);
+// to read; `ready` receives the answers, and `ending` (when given) whether
+// the peer closed its end, or the descriptor has an error or hung up: what
+// is read then ends in the end of the stream or a failure. One system call
+// for all of them, with no allocation. Returns the number ready, or -1 with
+// errno set.
+int DtPollReadableNow(const int* fds, bool* ready, int count, bool* ending = nullptr);

@@ -1,7 +1,8 @@
 // The synchronous connection manager: its connections from the RID
 // parameters, sending (and refusing what cannot travel), the receive checks
 // and their reports, dispatch order, the save hold-back, the time queue and
-// the stamped sends.
+// the stamped sends; within a federate's tick, reliable input is read as far
+// as the tick's look found it.
 
 #include "net/DtConnectionMgr.h"
 
@@ -13,12 +14,14 @@
 #include <vector>
 
 #include "ConnTestSupport.h"
+#include "TcpTestSupport.h"
 #include "api/DtAttrValueSet.h"
 #include "api/DtParamValueSet.h"
 #include "net/DtDeclarationMsgs.h"
 #include "net/DtFederationMsgs.h"
 #include "net/DtGroupSocket.h"
 #include "net/DtGsRtiConnection.h"
+#include "net/DtListenSocket.h"
 #include "net/DtOwnershipMsg.h"
 #include "net/DtRegionMsgs.h"
 #include "net/DtRegionSetMsgs.h"
@@ -26,6 +29,7 @@
 #include "net/DtRtiConnection.h"
 #include "net/DtRtiMsgQueue.h"
 #include "net/DtSyncPointMsg.h"
+#include "net/DtTcpSocket.h"
 #include "net/DtUpdateMsgs.h"
 #include "port/DtPortSocket.h"
 #include "rti/util/FakeNoticeClock.h"
@@ -310,6 +314,72 @@ TEST_F(DtConnectionMgrTest, TickCountsABadPacketAsActivityAndNothingAsNone) {
   EXPECT_TRUE(mgr->tick());
   EXPECT_FALSE(mgr->tick());
   EXPECT_FALSE(mgr->wait(0.05));
+}
+
+// A manager whose reliable connection is a TCP client of the test's listener.
+class ReliableMgr : public DtConnectionMgr {
+public:
+  using DtConnectionMgr::DtConnectionMgr;
+  void connect(int port) {
+    adoptReliableSocket(std::make_unique<DtTcpSocket>(loopback, port, false));
+    setMsgFactory(msgFactory());
+  }
+};
+
+TEST(DtConnectionMgrTick, WithinATickReliableInputIsReadAsFarAsItsLookFoundItAndAClosedConnectionIsReportedInIt) {
+  NotifyCapture capture;
+  FederationPort federation;
+  const std::unique_ptr<DtRIDParameters> rid = ridFor(federation);
+  ReliableMgr mgr(rid.get());
+  mgr.init(rid.get());
+  teachRawKinds(mgr);
+  CallRecorder recorder;
+  recorder.registerOn(mgr, kindA, "a");
+  const DtListenResult listening = DtListenSocket(0, "test:");
+  ASSERT_GE(listening.fd, 0);
+  mgr.connect(listening.port);
+  waitReadable(listening.fd);
+  DtSockAddr peer;
+  const int server = DtPortAccept(listening.fd, &peer);
+  ASSERT_GE(server, 0);
+  const auto send = [&](std::initializer_list<std::uint32_t> numbers) {
+    std::vector<char> bytes;
+    for (const std::uint32_t n : numbers) {
+      const RawMsg msg = numbered(kindA, n);
+      bytes.insert(bytes.end(), msg.data(), msg.data() + msg.size());
+    }
+    sendRaw(server, bytes);
+  };
+
+  send({1, 2});
+  ASSERT_TRUE(mgr.wait(2.0));
+  mgr.beginTick();
+  EXPECT_TRUE(mgr.tick());
+  EXPECT_TRUE(mgr.tick());
+  send({3});  // in the socket now, after the look
+  EXPECT_FALSE(mgr.tick()) << "the look found 1 and 2 alone: 3 waits for the next tick";
+  mgr.endTick();
+  mgr.beginTick();
+  EXPECT_TRUE(mgr.tick());
+  EXPECT_FALSE(mgr.tick());
+  mgr.endTick();
+  // Outside a federate's tick every tick looks.
+  send({4});
+  EXPECT_TRUE(mgr.tick());
+  send({5});
+  EXPECT_TRUE(mgr.tick());
+  EXPECT_EQ(recorder.calls, (std::vector<std::string>{"a:1", "a:2", "a:3", "a:4", "a:5"}));
+
+  // The last packets of a closed connection and its end go up in one tick.
+  send({6});
+  DtPortCloseSocket(server);
+  ASSERT_TRUE(mgr.wait(2.0));
+  mgr.beginTick();
+  EXPECT_TRUE(mgr.tick());
+  EXPECT_THROW(mgr.tick(), RTI::RTIinternalError);
+  mgr.endTick();
+  EXPECT_EQ(recorder.calls.back(), "a:6");
+  DtPortCloseSocket(listening.fd);
 }
 
 TEST_F(DtConnectionMgrTest, DispatchRunsTheMomRegistryFirstThenTheNewestCallbackFirst) {
