@@ -12,6 +12,15 @@ using TempTime = DtFedTimePool::Temp;
 
 namespace {
 DtTimeInfoItem* nextOf(DtTimeInfoItem* item) { return static_cast<DtTimeInfoItem*>(item->next()); }
+
+// A new message of class M from the connection manager's factory, or null
+// (with a report) when the factory has none of that class for its kind.
+template <class M>
+M* make(DtConnectionMgr* mgr) {
+  std::unique_ptr<M> msg = mgr ? DtMakeMsg<M>(*mgr) : nullptr;
+  if (!msg) DtNotifyError("RTI: no %s message to send\n", DtRtiMsg::kindToString(M::currentKind()));
+  return msg.release();
+}
 }  // namespace
 
 // ---- life
@@ -125,6 +134,7 @@ bool DtExecTimeMgr::leaveConstrainedSync(const DtTimeInfo* info) {
 
 void DtExecTimeMgr::processEnableRegulation(std::uint32_t handle, const RTI::FedTime& time,
                                             const RTI::FedTime& lookahead) {
+  noteNewcomer();  // a new regulator has heard no bound
   // A federate that regulates already starts afresh.
   if (DtTimeInfo* old = regulatingByLbts_.findInfo(handle)) {
     removeRegulatingEntry(old);
@@ -467,7 +477,17 @@ void DtExecTimeMgr::broadcastLbts() {
   // lag, which equals the least then (the LBTS a federate holds never falls).
   // In lock step this leaves one bound per step instead of one per federate.
   if (lbtsSent_ && *lastMinLbts_ == minLbts() && *lastLagLbts_ == lagLbts()) return;
+  // When only the lag rose, only the federate named learns something: in
+  // lock step the next-to-last request lets the last federate advance.
+  const bool forLaggardAlone = lbtsSent_ && leastHeldByAll_ && *lastMinLbts_ == minLbts();
   rememberLbts(minLbts(), lagLbts());
+  if (forLaggardAlone) {
+    if (auto* msg = make<DtLbtsMsg>(connectMgr_)) {
+      msg->set(minLbtsFederate(), minLbts(), lagLbts());
+      sendAndDelete(msg, minLbtsFederate());
+    }
+    return;
+  }
   sendLbtsMsg(minLbtsFederate(), minLbts(), lagLbts());
 }
 
@@ -475,27 +495,22 @@ void DtExecTimeMgr::rememberLbts(const RTI::FedTime& lbts, const RTI::FedTime& l
   *lastMinLbts_ = lbts;
   *lastLagLbts_ = lagLbts;
   lbtsSent_ = true;
+  leastHeldByAll_ = true;
 }
 
 void DtExecTimeMgr::broadcastNerLbts() {
   sendNerLbtsMsg(nerCycle_, minNerLbtsFederate(), minNerPending(), lagNerPending(), minNerLbts(), lagNerLbts());
 }
 
-namespace {
-// A new message of class M from the connection manager's factory, or null
-// (with a report) when the factory has none of that class for its kind.
-template <class M>
-M* make(DtConnectionMgr* mgr) {
-  std::unique_ptr<M> msg = mgr ? DtMakeMsg<M>(*mgr) : nullptr;
-  if (!msg) DtNotifyError("RTI: no %s message to send\n", DtRtiMsg::kindToString(M::currentKind()));
-  return msg.release();
-}
-}  // namespace
-
-void DtExecTimeMgr::sendAndDelete(DtRtiMsg* msg) {
+void DtExecTimeMgr::sendAndDelete(DtRtiMsg* msg, std::uint32_t federate) {
   if (!msg) return;
   msg->setFedEx(execHandle_);
-  connectMgr_->sendAndDelete(msg, connectMgr_->internalTransportType(), 0);
+  // Over UDP an address is a host's: only the reliable transport's
+  // forwarder knows the federates' connections.
+  const DtTransportType transport = connectMgr_->internalTransportType();
+  const bool named = federate != 0 && transport == DtReliable && connectMgr_->reliableConn() && connectionOf_;
+  const std::uint32_t connection = named ? connectionOf_(federate) : 0;
+  connectMgr_->sendAndDelete(msg, transport, connection);
 }
 
 void DtExecTimeMgr::sendRegulationEnabledMsg(std::uint32_t handle, const RTI::FedTime& time) {

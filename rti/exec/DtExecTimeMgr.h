@@ -14,7 +14,12 @@
 //                                   federate has answered
 // An LBTS message names the regulator of least LBTS and carries the least
 // and the second-least (lag) LBTS: a federate takes the lag one when it is
-// itself the one named. Bounds are read off the heads of the sorted lists;
+// itself the one named. One that repeats the least LBTS sent last is news to
+// the federate it names alone, once every federate holds that least (the
+// others take the least, and the LBTS a federate holds never falls): where
+// the reliable transport can name that federate's connection
+// (setConnectionOf), it goes there only, so that in lock step the others are
+// not woken for it. Bounds are read off the heads of the sorted lists;
 // only the constrained sync, a new next-event cycle and the release of
 // pending constrained federates walk a list: each concerns every federate
 // on it.
@@ -34,6 +39,7 @@
 // Used on the rtiexec's thread only; nothing locks.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -60,6 +66,14 @@ public:
   DtExecTimeMgr& operator=(const DtExecTimeMgr&) = delete;
   // Removes its handlers and deletes every record.
   virtual ~DtExecTimeMgr();
+
+  // The number of the forwarder connection a federate's join came from (0:
+  // not known), for the messages that concern one federate alone.
+  using ConnectionOf = std::function<std::uint32_t(std::uint32_t federate)>;
+  void setConnectionOf(ConnectionOf lookup) { connectionOf_ = std::move(lookup); }
+  // A federate joined the execution: it has heard no bound yet, so the next
+  // one goes to every federate.
+  void noteNewcomer() { leastHeldByAll_ = false; }
 
   // The message handlers (registered for their kinds by the constructor);
   // each ignores a message of another execution.
@@ -138,7 +152,9 @@ protected:
 private:
 
   bool isForThisExec(const DtRtiMsg& msg) const;
-  void sendAndDelete(DtRtiMsg* msg);
+  // On the internal transport; for that federate's connection alone when it
+  // names one (see setConnectionOf), else for every federate.
+  void sendAndDelete(DtRtiMsg* msg, std::uint32_t federate = 0);
   // The LBTS broadcast, left out when it would repeat the last bound sent.
   void broadcastLbts();
   void rememberLbts(const RTI::FedTime& lbts, const RTI::FedTime& lagLbts);
@@ -183,4 +199,8 @@ private:
   bool lbtsSent_ = false;
   std::unique_ptr<RTI::FedTime> lastMinLbts_;
   std::unique_ptr<RTI::FedTime> lastLagLbts_;
+  ConnectionOf connectionOf_;
+  // Every federate has heard the least LBTS sent last (no one joined or
+  // took up regulation since).
+  bool leastHeldByAll_ = false;
 };

@@ -25,6 +25,10 @@ DtFedExec::DtFedExec(DtConnectionMgr* connectMgr, const DtString& executionName,
   federateTimeout_ = rid->federateTimeoutInterval();
   registerCallbacks(true);
   time_ = std::make_unique<DtExecTimeMgr>(connectMgr_, name_, handle_);
+  time_->setConnectionOf([this](std::uint32_t federate) -> std::uint32_t {
+    const DtFederate* joined = getFederate(federate);
+    return joined ? static_cast<std::uint32_t>(joined->getConnectionHandle()) : 0;
+  });
 }
 
 DtFedExec::~DtFedExec() {
@@ -92,6 +96,7 @@ std::vector<DtFederate*> DtFedExec::federates() const {
 DtFederate* DtFedExec::addFederate(const char* name, unsigned long handle, unsigned long connectionHandle) {
   federates_.push_back(std::make_unique<DtFederate>(name, handle, connectionHandle, &syncPoints_));
   DtFederate* federate = federates_.back().get();
+  time_->noteNewcomer();
   joined_.callAll(federate);
   return federate;
 }

@@ -47,7 +47,9 @@ protected:
   char createTcpConn(int, unsigned long, unsigned long, unsigned long) override {
     DtRtiExecNetThread* net = &net_;
     auto socket = std::make_unique<DtInProcessSocket>(
-        [net](const char* data, std::size_t length) { net->sendFromOwner(data, length); });
+        [net](const char* data, std::size_t length, std::uint32_t connection) {
+          net->sendFromOwner(data, length, connection);
+        });
     DtInProcessSocket* own = socket.get();
     if (!net_.setInProcessOwner([own](const char* data, std::size_t length) { own->deliver(data, length); })) return 0;
     adoptReliableSocket(std::move(socket));
@@ -250,10 +252,11 @@ bool DtRtiExec::inputWaiting() const {
 void DtRtiExec::tick() {
   // The forwarder passes the federates' packets on (the rtiexec's own
   // among them, which its connection then holds at once), the rtiexec
-  // handles them, and the forwarder sends its answers on; what came
+  // handles them, and the forwarder sends its answers on, with the
+  // federates' traffic of the pass in one write per connection; what came
   // meanwhile waits for the next tick (the forwarder's descriptor, or the
   // packets the connection holds, make the loop come back at once).
-  if (netThread_) netThread_->service();
+  if (netThread_) netThread_->takeInput();
   for (int i = 0; i < maxMessagesPerTick && connectMgr_->tick(); ++i) {
   }
   for (DtFedExec* execution : executionList()) execution->tick();

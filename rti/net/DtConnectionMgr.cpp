@@ -134,8 +134,7 @@ void DtConnectionMgr::init(DtRIDParameters* rid) {
     }
   }
   if (rid->internalMsgReliable() && connections_->reliable.load()) {
-    connections_->internal.store(connections_->reliable.load());
-    connections_->internalTransport.store(DtReliable);
+    carryInternalMessagesReliably();
   } else {
     connections_->internal.store(connections_->udp.get());
   }
@@ -176,6 +175,13 @@ char DtConnectionMgr::createTcpConn(int port, unsigned long, unsigned long, unsi
   if (!socket->isOk()) return 0;
   adoptReliableSocket(std::move(socket));
   return 1;
+}
+
+void DtConnectionMgr::carryInternalMessagesReliably() {
+  if (DtRtiConnection* reliable = connections_->reliable.load()) {
+    connections_->internal.store(reliable);
+    connections_->internalTransport.store(DtReliable);
+  }
 }
 
 void DtConnectionMgr::adoptReliableSocket(std::unique_ptr<DtSocket> socket) {

@@ -222,6 +222,9 @@ protected:
   virtual char createTcpConn(int port, unsigned long destAddr, unsigned long interfaceAddr, unsigned long tcpAddr);
   // Makes the reliable connection on the socket, which the manager owns.
   void adoptReliableSocket(std::unique_ptr<DtSocket> socket);
+  // The internal messages go on the reliable connection (when there is one)
+  // from now on, as init makes them when the RID asks for it.
+  void carryInternalMessagesReliably();
 
   // The received message's way to the callbacks: the MOM registry, then
   // held back during a save, offered to the time manager's queue, or

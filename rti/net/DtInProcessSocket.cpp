@@ -8,9 +8,9 @@
 
 DtInProcessSocket::DtInProcessSocket(Send send) : send_(std::move(send)) {}
 
-int DtInProcessSocket::sendTo(const char* data, int length, std::uint32_t) {
+int DtInProcessSocket::sendTo(const char* data, int length, std::uint32_t address) {
   if (length <= 0) return 0;
-  if (send_) send_(data, static_cast<std::size_t>(length));
+  if (send_) send_(data, static_cast<std::size_t>(length), address);
   return length;
 }
 

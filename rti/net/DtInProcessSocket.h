@@ -3,7 +3,9 @@
 // forwarder in its own process. It has no descriptor: what it sends goes to
 // a function (the forwarder, which relays it to the federates), and the
 // forwarder hands it the packets for the rtiexec (deliver), which it keeps
-// in order until they are read, one at a time. Used by one thread.
+// in order until they are read, one at a time. The address of a send names
+// one of the forwarder's connections (0: every one that listens). Used by
+// one thread.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,11 +17,13 @@
 
 class DtInProcessSocket : public DtSocket {
 public:
-  using Send = std::function<void(const char* data, std::size_t length)>;
+  // The packet, for the connection numbered `connection` alone (0: for
+  // every one).
+  using Send = std::function<void(const char* data, std::size_t length, std::uint32_t connection)>;
 
   explicit DtInProcessSocket(Send send);
 
-  // Hands the packet to the send function.
+  // Hands the packet to the send function, the address as its connection.
   int sendTo(const char* data, int length, std::uint32_t address) override;
   int recvCopy(char* buffer, int capacity) override;
   // The packet stays where it is until the next read; a zero follows it.

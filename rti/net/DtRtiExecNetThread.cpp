@@ -68,14 +68,20 @@ void DtRtiExecNetThread::service() {
   takeOwner();
 }
 
+void DtRtiExecNetThread::takeInput() {
+  if (!forwarder_ || thread_.joinable()) return;
+  if (forwarder_->takeInput(0.0)) wakeup_.clear();
+  takeOwner();
+}
+
 bool DtRtiExecNetThread::setInProcessOwner(DtForwarderLink::Sink deliver) {
   if (!forwarder_ || thread_.joinable()) return false;
   forwarder_->setInProcessOwner(std::move(deliver));
   return true;
 }
 
-void DtRtiExecNetThread::sendFromOwner(const char* data, std::size_t length) {
-  if (forwarder_ && !thread_.joinable()) forwarder_->relayFromOwner(data, length);
+void DtRtiExecNetThread::sendFromOwner(const char* data, std::size_t length, std::uint32_t connection) {
+  if (forwarder_ && !thread_.joinable()) forwarder_->relayFromOwner(data, length, connection);
 }
 
 void DtRtiExecNetThread::flush() {

@@ -56,13 +56,17 @@ public:
   // Driven: one pass of the forwarder, without waiting, on the calling
   // thread; descriptor() is readable while a pass has work.
   void service();
+  // Driven: the first half of such a pass (DtTcpForwarder::takeInput): what
+  // it queued for the federates goes out with flush(), the owner's answers
+  // with it.
+  void takeInput();
   int descriptor() const;
   // Driven only (false otherwise): the owner in this process, whose
   // packets come to `deliver` (see DtTcpForwarder::setInProcessOwner).
   bool setInProcessOwner(DtForwarderLink::Sink deliver);
-  // Its packets, relayed at once and sent with the next service() or
-  // flush().
-  void sendFromOwner(const char* data, std::size_t length);
+  // Its packets, relayed at once (to the connection numbered `connection`
+  // alone, when not 0) and sent with the next service() or flush().
+  void sendFromOwner(const char* data, std::size_t length, std::uint32_t connection = 0);
   // Driven: sends what waits, without looking for input.
   void flush();
 

@@ -134,8 +134,15 @@ DtForwarderLink* DtTcpForwarder::setInProcessOwner(DtForwarderLink::Sink deliver
   return added->link.get();
 }
 
-void DtTcpForwarder::relayFromOwner(const char* data, std::size_t length) {
-  if (inProcessOwner_ && length > 0) relay(*inProcessOwner_, data, length, 0);
+void DtTcpForwarder::relayFromOwner(const char* data, std::size_t length, std::uint32_t connection) {
+  if (!inProcessOwner_ || length == 0) return;
+  const auto found = connection != 0 ? byId_.find(connection) : byId_.end();
+  if (found != byId_.end() && found->second != inProcessOwner_ && listens(*found->second)) {
+    queueFor(*found->second, data, length);
+    return;
+  }
+  // A connection that is gone (or none named): every federate hears it.
+  relay(*inProcessOwner_, data, length, 0);
 }
 
 bool DtTcpForwarder::listens(const Entry& entry) const { return entry.spoke || !owner_ || &entry == owner_; }
@@ -257,11 +264,19 @@ void DtTcpForwarder::sendTo(DtForwarderLink& link, const char* data, int length)
 // The pass ------------------------------------------------------------------------
 
 bool DtTcpForwarder::serviceConnections(double seconds) {
-  std::vector<DtPoller::Event> events;
+  const bool woken = takeInput(seconds);
+  // Closing a connection tells the others (through the close callback),
+  // which queues more output: both until nothing is left to do.
+  flushQueued();
+  closeFailed();
+  return woken;
+}
+
+bool DtTcpForwarder::takeInput(double seconds) {
   // With output still queued the pass only looks, so that it goes out now.
-  poller_->wait(dirty_.empty() ? seconds : 0.0, events);
+  poller_->wait(dirty_.empty() ? seconds : 0.0, events_);
   bool woken = false;
-  for (const DtPoller::Event& event : events) {
+  for (const DtPoller::Event& event : events_) {
     if (event.token == listenToken) {
       acceptAll();
       continue;
@@ -283,9 +298,11 @@ bool DtTcpForwarder::serviceConnections(double seconds) {
       dirty_.push_back(&entry);
     }
   }
-  // Closing a connection tells the others (through the close callback),
-  // which queues more output: both until nothing is left to do.
-  flushQueued();
+  if (owner_ && owner_->dirty && !owner_->link->inProcess()) {
+    dirty_.erase(std::remove(dirty_.begin(), dirty_.end(), owner_), dirty_.end());
+    owner_->dirty = false;
+    sendQueued(*owner_);
+  }
   closeFailed();
   return woken;
 }
@@ -302,14 +319,18 @@ void DtTcpForwarder::flushDirty() {
   dirty.swap(dirty_);
   for (Entry* entry : dirty) {
     entry->dirty = false;
-    if (!entry->closeReason.empty()) continue;
-    DtForwarderLink& link = *entry->link;
-    link.flush();
-    const bool wantWrite = !link.failed() && link.hasOutput();
-    if (wantWrite != entry->watchingWrite) {
-      poller_->modify(link.fd(), link.id(), wantWrite);
-      entry->watchingWrite = wantWrite;
-    }
+    sendQueued(*entry);
+  }
+}
+
+void DtTcpForwarder::sendQueued(Entry& entry) {
+  if (!entry.closeReason.empty()) return;
+  DtForwarderLink& link = *entry.link;
+  link.flush();
+  const bool wantWrite = !link.failed() && link.hasOutput();
+  if (wantWrite != entry.watchingWrite) {
+    poller_->modify(link.fd(), link.id(), wantWrite);
+    entry.watchingWrite = wantWrite;
   }
 }
 

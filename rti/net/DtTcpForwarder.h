@@ -43,8 +43,7 @@
 #include <vector>
 
 #include "net/DtForwarderLink.h"
-
-class DtPoller;
+#include "port/DtPoller.h"
 
 class DtTcpForwarder {
 public:
@@ -92,8 +91,10 @@ public:
   // there is none). The owner's link, or null.
   DtForwarderLink* setInProcessOwner(DtForwarderLink::Sink deliver);
   // Whole packets from the owner in this process, relayed as if read from
-  // its connection; they go out with the next pass.
-  void relayFromOwner(const char* data, std::size_t length);
+  // its connection, or queued for the connection numbered `connection`
+  // alone when it names one that listens (the rtiexec decides that only one
+  // federate needs them); they go out with the next pass.
+  void relayFromOwner(const char* data, std::size_t length, std::uint32_t connection = 0);
 
   // Queues the packet for every listening connection.
   virtual void forward(const char* data, int length);
@@ -104,6 +105,12 @@ public:
   // and relays, writes what waits, and closes the connections that failed.
   // True when the wake-up descriptor was readable.
   virtual bool serviceConnections(double seconds);
+  // The first half of a pass, for the loop that answers in the same pass
+  // what it reads (the rtiexec driving its forwarder): as serviceConnections,
+  // but what it queued for the federates waits for flushQueued, so that the
+  // loop's answers go out with it in one write per connection. An owner
+  // reached over TCP is sent its share at once.
+  bool takeInput(double seconds);
   // Writes what waits for the connections, without looking for input
   // (nothing to do, no system call, when nothing was queued).
   void flushQueued();
@@ -123,6 +130,7 @@ private:
   void relay(Entry& from, const char* data, std::size_t length, std::size_t frames);
   void queueFor(Entry& to, const char* data, std::size_t length);
   void flushDirty();
+  void sendQueued(Entry& entry);
   void closeFailed();
   void matchOwner(Entry& entry);
   bool listens(const Entry& entry) const;
@@ -140,6 +148,7 @@ private:
   std::vector<std::unique_ptr<Entry>> entries_;  // in the order accepted
   std::unordered_map<std::uint32_t, Entry*> byId_;
   std::vector<Entry*> dirty_;  // entries with output queued in this pass
+  std::vector<DtPoller::Event> events_;  // of the pass, kept for its memory
   std::uint32_t ownerAddress_ = 0;
   int ownerPort_ = -1;
   Entry* owner_ = nullptr;

@@ -77,6 +77,26 @@ TEST(DtExecTimeMgr, RegulationConstraintAndTheLbts) {
   for (const Scenario& s : scenarios) play(s);
 }
 
+TEST(DtExecTimeMgr, OverTheForwarderABoundThatKeepsTheLeastGoesToTheFederateItNamesAlone) {
+  Script script;
+  script.connections().carryReliably();
+  script.time().setConnectionOf([](std::uint32_t federate) { return federate + 100; });
+  const Scenario scenario{
+      "lock step of three on the reliable transport",
+      {"reg 1 0 1", "> 56 fed=1 lbts=1 lag=inf", "> 51 fed=1 t=0",  //
+       "reg 2 0 1", "> 56 fed=1 lbts=1 lag=1", "> 51 fed=2 t=0",    // a new regulator has heard no bound
+       "reg 3 0 1", "> 51 fed=3 t=0",                               //
+       "tar 1 1 1",                                                 //
+       "tar 2 1 1", "> 56 fed=3 lbts=1 lag=2",                      // nor has federate 3: everyone hears it
+       "tar 3 1 1", "> 56 fed=3 lbts=2 lag=2",                      //
+       "tar 1 2 1", "tar 2 2 1", "> 56 fed=3 lbts=2 lag=3 to=103",  // news to the laggard alone
+       "tar 3 2 1", "> 56 fed=3 lbts=3 lag=3",                      // the least rose: everyone
+       "join 4", "tar 1 3 1", "tar 2 3 1", "> 56 fed=3 lbts=3 lag=4",  // a newcomer hears it too
+       "tar 3 3 1", "> 56 fed=3 lbts=4 lag=4",                      //
+       "tar 1 4 1", "tar 2 4 1", "> 56 fed=3 lbts=4 lag=5 to=103"}};
+  timescript::play(scenario, [&](const std::string& line) { return script.run(line); });
+}
+
 TEST(DtExecTimeMgr, ANewRegulatorStartsNoEarlierThanTheConstrainedFederates) {
   const Scenario scenarios[] = {
       {"raised to the constrained time less the lookahead",

@@ -14,12 +14,14 @@
 //   dis F S                disable service S (0 regulation, 1 constrained) (58)
 //   sync F T L             answer to the constrained sync (60)
 //   resign F               the federate left the execution
+//   join F                 a federate joined the execution
 //   other <line>           the request as a federate of another execution sends it
 //   state                  writes "state reg=... con=... pend=... held=... sync=... awaited=... cycle=..."
 // Lines sent:
 //   51 fed=F t=T          53 fed=F t=T lbts=B          56 fed=F lbts=B lag=G
 //   57 cycle=C fed=F pending=P lagPending=Q lbts=B lag=G
 //   59                    61 fed=F lbts=B lag=G
+// followed by " to=N" for a message sent to connection N alone.
 
 #include <memory>
 #include <sstream>
@@ -31,6 +33,7 @@
 #include "exec/DtTimeInfo.h"
 #include "fedtime.hh"
 #include "net/DtConnectionMgr.h"
+#include "net/DtInProcessSocket.h"
 #include "net/DtTimeMsgs.h"
 #include "support/TimeScript.h"
 
@@ -70,11 +73,18 @@ public:
     const std::unique_ptr<DtRtiMsg> owned(msg);
     const std::unique_ptr<DtRtiMsg> received = reread(*owned);
     std::string line = received ? describe(*received) : "unreadable " + describe(*owned);
-    if (transport != internalTransportType() || address != 0) line += " [transport]";
+    if (transport != internalTransportType()) line += " [transport]";
+    if (address != 0) line += " to=" + std::to_string(address);
     sent.push_back(line);
     return 0;
   }
   std::vector<std::string> take() { return std::exchange(sent, {}); }
+  // Internal messages on a reliable connection whose sends can name a
+  // connection, as the rtiexec's own end of its forwarder.
+  void carryReliably() {
+    adoptReliableSocket(std::make_unique<DtInProcessSocket>(nullptr));
+    carryInternalMessagesReliably();
+  }
 
   std::vector<std::string> sent;
 };
@@ -98,6 +108,8 @@ public:
     }
     if (word == "state") {
       connections_.sent.push_back(state());
+    } else if (word == "join") {
+      time_.noteNewcomer();
     } else if (word == "resign") {
       std::uint32_t federate = 0;
       in >> federate;

@@ -56,13 +56,19 @@ TEST(DtInProcessSocket, ARunThatEndsInsideAPacketKeepsTheWholeOnes) {
   EXPECT_EQ(socket.packetsWaiting(), 2u);
 }
 
-TEST(DtInProcessSocket, WhatItSendsGoesToItsFunction) {
+TEST(DtInProcessSocket, WhatItSendsGoesToItsFunctionTheAddressAsItsConnection) {
   std::vector<std::string> sent;
-  DtInProcessSocket socket([&](const char* data, std::size_t length) { sent.emplace_back(data, length); });
-  const std::string a = packet(8, 'a');
+  std::vector<std::uint32_t> connections;
+  DtInProcessSocket socket([&](const char* data, std::size_t length, std::uint32_t connection) {
+    sent.emplace_back(data, length);
+    connections.push_back(connection);
+  });
+  const std::string a = packet(8, 'a'), b = packet(10, 'b');
   EXPECT_EQ(socket.send(a.data(), 8, 0), 8);
   EXPECT_EQ(socket.sendTo(a.data(), 0, 0), 0);
-  EXPECT_EQ(sent, std::vector<std::string>{a});
+  EXPECT_EQ(socket.send(b.data(), 10, 5), 10);
+  EXPECT_EQ(sent, (std::vector<std::string>{a, b}));
+  EXPECT_EQ(connections, (std::vector<std::uint32_t>{0, 5}));
   EXPECT_TRUE(socket.isOk());
   EXPECT_EQ(socket.readDescriptor(), -1);
   EXPECT_EQ(socket.setReceiveBufferSize(1 << 20), 0);

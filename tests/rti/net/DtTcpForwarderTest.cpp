@@ -167,6 +167,50 @@ TEST_F(DtTcpForwarderTest, AnOwnerInThisProcessTradesPacketsInMemory) {
   EXPECT_TRUE(owned.empty());
 }
 
+TEST_F(DtTcpForwarderTest, TheOwnerInThisProcessMayNameTheOneConnectionAPacketIsFor) {
+  Packets owned;
+  forwarder->setInProcessOwner([&](const char* data, std::size_t length) { owned.emplace_back(data, data + length); });
+  const std::vector<char> alive = packetOf(8, DtAliveMsgKind), bound = packetOf(32, DtLbtsMsgKind);
+  for (std::size_t i : {1u, 2u}) ASSERT_GT(clients[i]->sendTo(alive.data(), 8, 0), 0);  // both listen
+  for (int round = 0; round < 200 && owned.size() < 2; ++round) forwarder->serviceConnections(0.01);
+  ASSERT_EQ(owned.size(), 2u);
+  const std::vector<DtForwarderLink*> links = forwarder->links();  // the clients' in order, then the owner's
+
+  forwarder->relayFromOwner(bound.data(), bound.size(), links[1]->id());
+  EXPECT_EQ(relayTo(1, 1), (Packets{bound}));
+  EXPECT_EQ(relayTo(2, 1, 20), Packets{});
+  EXPECT_EQ(relayTo(0, 1, 20), Packets{}) << "silent: it hears nothing";
+  // A connection that is gone (or the owner's own): everyone that listens hears it.
+  for (std::uint32_t connection : {999u, links[3]->id()}) {
+    forwarder->relayFromOwner(bound.data(), bound.size(), connection);
+    EXPECT_EQ(relayTo(1, 1), (Packets{bound}));
+    EXPECT_EQ(relayTo(2, 1), (Packets{bound}));
+  }
+}
+
+TEST_F(DtTcpForwarderTest, TheFirstHalfOfAPassHoldsTheFederatesShareUntilTheOwnersAnswersJoinIt) {
+  Packets owned;
+  forwarder->setInProcessOwner([&](const char* data, std::size_t length) { owned.emplace_back(data, data + length); });
+  const std::vector<char> alive = packetOf(8, DtAliveMsgKind), update = packetOf(64, DtUpdateRoMsgKind),
+                          request = packetOf(36, DtTimeAdvanceRequestMsgKind), bound = packetOf(32, DtLbtsMsgKind);
+  ASSERT_GT(clients[2]->sendTo(alive.data(), 8, 0), 0);
+  for (int round = 0; round < 200 && owned.empty(); ++round) forwarder->serviceConnections(0.01);
+  ASSERT_EQ(owned.size(), 1u);
+  std::vector<char> both = update;
+  both.insert(both.end(), request.begin(), request.end());
+  sendRaw(clients[1]->descriptor(), both);
+  for (int round = 0; round < 200 && owned.size() < 2; ++round) forwarder->takeInput(0.01);
+  ASSERT_EQ(owned.size(), 2u);
+  EXPECT_EQ(owned[1], request);
+  DtForwarderLink& toClient2 = *forwarder->links()[2];
+  EXPECT_EQ(toClient2.queuedBytes(), update.size()) << "held for the answer";
+  forwarder->relayFromOwner(bound.data(), bound.size());
+  EXPECT_EQ(toClient2.queuedBytes(), update.size() + bound.size());
+  forwarder->flushQueued();
+  EXPECT_EQ(toClient2.queuedBytes(), 0u);
+  EXPECT_EQ(relayTo(2, 2), (Packets{update, bound}));
+}
+
 TEST_F(DtTcpForwarderTest, ClosedClientIsRemovedAndTheOthersGoOn) {
   clients[0].reset();
   const std::vector<char> packet = packetOf(64, DtResignMsgKind);
