@@ -13,6 +13,7 @@
 #include "net/DtRtiConnection.h"
 #include "net/DtRtiExecNetThread.h"
 #include "net/DtSocket.h"
+#include "port/DtConsoleInput.h"
 #include "port/DtPortSocket.h"
 #include "port/DtWakeup.h"
 #include "util/DtClock.h"
@@ -99,6 +100,13 @@ DtRtiExec::DtRtiExec(DtRIDParameters* rid)
   connectMgr_->setupSelectParams(&selectParams_);
   addToSet(selectParams_, consoleDescriptor);
   addToSet(selectParams_, stopWakeup_->fd());
+  if (netThread_) {
+    forwarderWaitsForAll_ = netThread_->watchOutside(stopWakeup_->fd());
+    for (const DtRtiConnection* conn : {connectMgr_->udpConn(), connectMgr_->reliableConn()}) {
+      const int fd = conn ? conn->socket()->readDescriptor() : -1;
+      if (fd >= 0 && !netThread_->watchOutside(fd)) forwarderWaitsForAll_ = false;
+    }
+  }
   registerCallbacks(true);
 }
 
@@ -237,11 +245,22 @@ void DtRtiExec::requestStop() {
 void DtRtiExec::run() {
   while (!stopRequested()) {
     if (keybrdTick() == -1) return;
-    DtFdSet ready = selectParams_.readSet;
-    DtSelect(selectParams_.highest + 1, &ready, nullptr, nullptr, inputWaiting() ? 0.0 : waitSeconds);
+    waitForInput(inputWaiting() ? 0.0 : waitSeconds);
     if (stopRequested()) return;
     tick();
   }
+}
+
+void DtRtiExec::waitForInput(double seconds) {
+  // Without a console (its input ended, as when it reads /dev/null) the
+  // forwarder's one wait serves, and the pass that follows takes what it
+  // found: one system call, not a wait and a look.
+  if (forwarderWaitsForAll_ && DtConsoleInput::process().ended()) {
+    netThread_->waitForInput(seconds);
+    return;
+  }
+  DtFdSet ready = selectParams_.readSet;
+  DtSelect(selectParams_.highest + 1, &ready, nullptr, nullptr, seconds);
 }
 
 bool DtRtiExec::inputWaiting() const {

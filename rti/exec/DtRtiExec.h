@@ -142,11 +142,16 @@ protected:
 private:
   void registerCallbacks(bool add);
   void deleteCommand(const char* line);
+  // run's wait for input, at most `seconds`.
+  void waitForInput(double seconds);
 
   std::unique_ptr<DtRtiExecNetThread> netThread_;  // made first, gone last
   std::unique_ptr<DtConnectionMgr> connectMgr_;
   std::vector<std::unique_ptr<DtFedExec>> executions_;
   DtSelectParam selectParams_;
+  // The forwarder's poller watches the connection manager's sockets and the
+  // stop wake-up too: without a console its one wait serves for all.
+  bool forwarderWaitsForAll_ = false;
   bool quitPending_ = false;
   int nextExecutionHandle_ = 1;
   DtExecCallbackList<DtFedExec*> created_;

@@ -68,6 +68,14 @@ void DtRtiExecNetThread::service() {
   takeOwner();
 }
 
+bool DtRtiExecNetThread::watchOutside(int fd) {
+  return forwarder_ && !thread_.joinable() && forwarder_->watchOutside(fd);
+}
+
+void DtRtiExecNetThread::waitForInput(double seconds) {
+  if (forwarder_ && !thread_.joinable()) forwarder_->waitForInput(seconds);
+}
+
 void DtRtiExecNetThread::takeInput() {
   if (!forwarder_ || thread_.joinable()) return;
   if (forwarder_->takeInput(0.0)) wakeup_.clear();

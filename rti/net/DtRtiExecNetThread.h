@@ -60,6 +60,12 @@ public:
   // it queued for the federates goes out with flush(), the owner's answers
   // with it.
   void takeInput();
+  // Driven only (false otherwise): the driving loop's descriptor, whose input
+  // ends waitForInput too (DtTcpForwarder::watchOutside).
+  bool watchOutside(int fd);
+  // Driven: waits at most `seconds` for the forwarder's work or the loop's
+  // descriptors; the next pass takes what it found without looking again.
+  void waitForInput(double seconds);
   int descriptor() const;
   // Driven only (false otherwise): the owner in this process, whose
   // packets come to `deliver` (see DtTcpForwarder::setInProcessOwner).

@@ -16,6 +16,8 @@ namespace {
 
 constexpr std::uint64_t listenToken = 0;
 constexpr std::uint64_t wakeToken = ~std::uint64_t{0};
+// The driving loop's own descriptors: this bit and the descriptor.
+constexpr std::uint64_t outsideToken = std::uint64_t{1} << 62;
 // What one pass takes from one connection at most, so that a busy sender
 // does not keep the others waiting.
 constexpr std::size_t readBudget = 256u << 10;
@@ -105,6 +107,16 @@ void DtTcpForwarder::watchWakeup(int fd) {
   if (wakeFd_ >= 0) poller_->remove(wakeFd_);
   wakeFd_ = fd;
   if (fd >= 0) poller_->add(fd, wakeToken);
+}
+
+bool DtTcpForwarder::watchOutside(int fd) {
+  return fd >= 0 && poller_->add(fd, outsideToken | static_cast<std::uint32_t>(fd));
+}
+
+void DtTcpForwarder::waitForInput(double seconds) {
+  // With output still queued it only looks, so that the output goes out now.
+  poller_->wait(dirty_.empty() ? seconds : 0.0, events_);
+  eventsWaiting_ = true;
 }
 
 void DtTcpForwarder::setOwnerAddress(std::uint32_t address, int port) {
@@ -273,10 +285,11 @@ bool DtTcpForwarder::serviceConnections(double seconds) {
 }
 
 bool DtTcpForwarder::takeInput(double seconds) {
-  // With output still queued the pass only looks, so that it goes out now.
-  poller_->wait(dirty_.empty() ? seconds : 0.0, events_);
+  if (!eventsWaiting_) waitForInput(seconds);
+  eventsWaiting_ = false;
   bool woken = false;
   for (const DtPoller::Event& event : events_) {
+    if (event.token != wakeToken && (event.token & outsideToken)) continue;  // the loop's to read
     if (event.token == listenToken) {
       acceptAll();
       continue;

@@ -80,6 +80,14 @@ public:
   void setCloseCallback(LinkCallback fn) { onClose_ = std::move(fn); }
   // A descriptor (a wake-up) whose input ends a pass early.
   void watchWakeup(int fd);
+  // A descriptor of the loop that drives the forwarder (its datagram socket,
+  // its stop wake-up): its input ends a wait as well, and the loop reads it
+  // itself. False when it cannot be watched.
+  bool watchOutside(int fd);
+  // Waits at most `seconds` (negative: until something happens) for what a
+  // pass or the driving loop has to do; the next pass takes what it found
+  // without looking again.
+  void waitForInput(double seconds);
   // The rtiexec's own connection, by its address and port as the rtiexec
   // sees them (the peer of one of the accepted connections).
   void setOwnerAddress(std::uint32_t address, int port);
@@ -149,6 +157,7 @@ private:
   std::unordered_map<std::uint32_t, Entry*> byId_;
   std::vector<Entry*> dirty_;  // entries with output queued in this pass
   std::vector<DtPoller::Event> events_;  // of the pass, kept for its memory
+  bool eventsWaiting_ = false;           // waitForInput filled events_
   std::uint32_t ownerAddress_ = 0;
   int ownerPort_ = -1;
   Entry* owner_ = nullptr;

@@ -54,6 +54,28 @@ TEST(RtiExecProgram, RunsAFederationFromCreateToDestroy) {
   }
 }
 
+TEST(RtiExecProgram, WithItsConsoleInputEndedItServesAsBeforeAndASignalStillEndsIt) {
+  ExecFederation federation;
+  ASSERT_TRUE(federation.startExec());
+  RtiExecProcess& exec = federation.exec();
+  exec.closeInput();  // as when it reads /dev/null: it waits on its forwarder alone
+  auto a = ExecFederation::federate();
+  auto b = ExecFederation::federate();
+  EXPECT_EQ(a->command("create X Road.fed"), "ok create");
+  EXPECT_EQ(a->command("join X A"), "ok join 1");
+  EXPECT_TRUE(succeeds(*a, "subscribe Vehicle Position Name"));
+  EXPECT_EQ(b->command("join X B"), "ok join 2");
+  EXPECT_TRUE(succeeds(*b, "publish Vehicle Position Name"));
+  EXPECT_TRUE(succeeds(*b, "register Vehicle car"));
+  EXPECT_EQ(a->command("wait discoverObjectInstance 10"), "ok wait discoverObjectInstance");
+  EXPECT_EQ(b->command("resign delete-and-release"), "ok resign");
+  EXPECT_EQ(a->command("wait removeObjectInstance 10"), "ok wait removeObjectInstance");
+  EXPECT_EQ(a->command("resign none"), "ok resign");
+  EXPECT_EQ(a->command("destroy X"), "ok destroy");
+  exec.signal(SIGTERM);
+  EXPECT_EQ(exec.waitExit(10), 0);
+}
+
 TEST(RtiExecProgram, TheCreatorReadsTheFedFileItNamedOthersLookForItsName) {
   ExecFederation federation;
   ASSERT_TRUE(federation.startExec());

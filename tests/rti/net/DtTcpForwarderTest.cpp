@@ -16,6 +16,8 @@
 
 #include "TcpTestSupport.h"
 #include "net/DtRtiMsgKind.h"
+#include "port/DtWakeup.h"
+#include "util/DtClock.h"
 #include "rti/util/NotifyCapture.h"
 
 using namespace nettest;
@@ -209,6 +211,26 @@ TEST_F(DtTcpForwarderTest, TheFirstHalfOfAPassHoldsTheFederatesShareUntilTheOwne
   forwarder->flushQueued();
   EXPECT_EQ(toClient2.queuedBytes(), 0u);
   EXPECT_EQ(relayTo(2, 2), (Packets{update, bound}));
+}
+
+TEST_F(DtTcpForwarderTest, OneWaitServesTheDrivingLoopsOwnDescriptorsAndThePassThatFollows) {
+  DtWakeup outside("the driving loop's");
+  ASSERT_TRUE(forwarder->watchOutside(outside.fd()));
+  EXPECT_FALSE(forwarder->watchOutside(-1));
+  outside.signal();
+  const double begun = DtRealTime();
+  forwarder->waitForInput(30.0);
+  EXPECT_LT(DtRealTime() - begun, 10.0) << "the loop's descriptor ends the wait";
+  EXPECT_FALSE(forwarder->takeInput(0.0)) << "it is the loop's to read, not the forwarder's wake-up";
+  outside.clear();
+  // What a wait found, the next pass takes.
+  const std::vector<char> resign = packetOf(12, DtResignMsgKind);
+  ASSERT_GT(clients[1]->sendTo(resign.data(), 12, 0), 0);
+  waitReadable(forwarder->pollDescriptor());
+  forwarder->waitForInput(30.0);
+  forwarder->takeInput(0.0);
+  forwarder->flushQueued();
+  for (std::size_t i = 0; i < clients.size(); ++i) EXPECT_EQ(relayTo(i, 1), (Packets{resign})) << "client " << i;
 }
 
 TEST_F(DtTcpForwarderTest, ClosedClientIsRemovedAndTheOthersGoOn) {
