@@ -263,6 +263,15 @@ void DtRtiExec::waitForInput(double seconds) {
   DtSelect(selectParams_.highest + 1, &ready, nullptr, nullptr, seconds);
 }
 
+bool DtRtiExec::managerSocketsFoundEmpty() const {
+  if (!forwarderWaitsForAll_) return false;
+  for (const DtRtiConnection* conn : {connectMgr_->udpConn(), connectMgr_->reliableConn()}) {
+    const int fd = conn ? conn->socket()->readDescriptor() : -1;
+    if (fd >= 0 && netThread_->outsideMayBeReady(fd)) return false;
+  }
+  return true;
+}
+
 bool DtRtiExec::inputWaiting() const {
   const DtRtiConnection* reliable = connectMgr_->reliableConn();
   return reliable && reliable->socket()->packetWaiting();
@@ -276,8 +285,16 @@ void DtRtiExec::tick() {
   // meanwhile waits for the next tick (the forwarder's descriptor, or the
   // packets the connection holds, make the loop come back at once).
   if (netThread_) netThread_->takeInput();
+  // Where the forwarder's wait watched the connection manager's sockets
+  // and found nothing on them, the manager does not look again.
+  if (managerSocketsFoundEmpty()) {
+    connectMgr_->beginTickAfterEmptyWait();
+  } else {
+    connectMgr_->beginTick();
+  }
   for (int i = 0; i < maxMessagesPerTick && connectMgr_->tick(); ++i) {
   }
+  connectMgr_->endTick();
   for (DtFedExec* execution : executionList()) execution->tick();
   if (netThread_) netThread_->flush();
 }

@@ -144,6 +144,9 @@ private:
   void deleteCommand(const char* line);
   // run's wait for input, at most `seconds`.
   void waitForInput(double seconds);
+  // The forwarder's last wait watched the datagram and reliable sockets
+  // and found nothing on them.
+  bool managerSocketsFoundEmpty() const;
 
   std::unique_ptr<DtRtiExecNetThread> netThread_;  // made first, gone last
   std::unique_ptr<DtConnectionMgr> connectMgr_;

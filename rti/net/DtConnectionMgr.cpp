@@ -311,6 +311,11 @@ void DtConnectionMgr::beginTick() {
   connections_->settled = false;
 }
 
+void DtConnectionMgr::beginTickAfterEmptyWait() {
+  connections_->inTick = true;
+  connections_->settled = true;
+}
+
 void DtConnectionMgr::endTick() {
   connections_->inTick = false;
   connections_->settled = false;

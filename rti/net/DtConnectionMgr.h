@@ -109,6 +109,10 @@ public:
   // waits for the next tick). Outside, every tick looks.
   void beginTick();
   void endTick();
+  // A tick of that kind for a caller whose own wait has just looked at the
+  // manager's descriptors and found nothing there: its loop of ticks ends
+  // without a look once the reliable packets in hand went up.
+  void beginTickAfterEmptyWait();
   // At most one message from the connection, dispatched.
   virtual RTI::Boolean processConnection(DtRtiConnection* conn, DtTransportType transport);
   virtual char processConnections();

@@ -29,6 +29,8 @@ public:
   // The packet stays where it is until the next read; a zero follows it.
   int DtRecv(char** dataOut, int* statusOut) override;
   bool packetWaiting() const override;
+  // Nothing waits outside the packets it holds.
+  bool emptiedByLastRead() const override { return true; }
   int setReceiveBufferSize(int bytes) override;
   bool isOk() const override { return true; }
 

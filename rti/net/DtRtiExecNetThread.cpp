@@ -76,6 +76,10 @@ void DtRtiExecNetThread::waitForInput(double seconds) {
   if (forwarder_ && !thread_.joinable()) forwarder_->waitForInput(seconds);
 }
 
+bool DtRtiExecNetThread::outsideMayBeReady(int fd) const {
+  return !forwarder_ || thread_.joinable() || forwarder_->outsideMayBeReady(fd);
+}
+
 void DtRtiExecNetThread::takeInput() {
   if (!forwarder_ || thread_.joinable()) return;
   if (forwarder_->takeInput(0.0)) wakeup_.clear();

@@ -66,6 +66,9 @@ public:
   // Driven: waits at most `seconds` for the forwarder's work or the loop's
   // descriptors; the next pass takes what it found without looking again.
   void waitForInput(double seconds);
+  // Driven: false when the last wait or pass of the forwarder looked at the
+  // watched outside descriptor and found nothing there (true otherwise).
+  bool outsideMayBeReady(int fd) const;
   int descriptor() const;
   // Driven only (false otherwise): the owner in this process, whose
   // packets come to `deliver` (see DtTcpForwarder::setInProcessOwner).

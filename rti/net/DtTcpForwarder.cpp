@@ -18,6 +18,8 @@ constexpr std::uint64_t listenToken = 0;
 constexpr std::uint64_t wakeToken = ~std::uint64_t{0};
 // The driving loop's own descriptors: this bit and the descriptor.
 constexpr std::uint64_t outsideToken = std::uint64_t{1} << 62;
+// The most events one wait reports.
+constexpr int maxEventsPerWait = 256;
 // What one pass takes from one connection at most, so that a busy sender
 // does not keep the others waiting.
 constexpr std::size_t readBudget = 256u << 10;
@@ -115,8 +117,15 @@ bool DtTcpForwarder::watchOutside(int fd) {
 
 void DtTcpForwarder::waitForInput(double seconds) {
   // With output still queued it only looks, so that the output goes out now.
-  poller_->wait(dirty_.empty() ? seconds : 0.0, events_);
+  const int found = poller_->wait(dirty_.empty() ? seconds : 0.0, events_, maxEventsPerWait);
+  eventsIncomplete_ = found < 0 || found >= maxEventsPerWait;
   eventsWaiting_ = true;
+}
+
+bool DtTcpForwarder::outsideMayBeReady(int fd) const {
+  if (eventsIncomplete_) return true;  // the wait failed, or left ready descriptors unreported
+  const std::uint64_t token = outsideToken | static_cast<std::uint32_t>(fd);
+  return std::any_of(events_.begin(), events_.end(), [token](const DtPoller::Event& e) { return e.token == token; });
 }
 
 void DtTcpForwarder::setOwnerAddress(std::uint32_t address, int port) {

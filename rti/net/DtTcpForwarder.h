@@ -88,6 +88,10 @@ public:
   // pass or the driving loop has to do; the next pass takes what it found
   // without looking again.
   void waitForInput(double seconds);
+  // Whether the last wait (or pass) may have found input on that outside
+  // descriptor: false only when it looked at every ready descriptor and
+  // that one was not among them.
+  bool outsideMayBeReady(int fd) const;
   // The rtiexec's own connection, by its address and port as the rtiexec
   // sees them (the peer of one of the accepted connections).
   void setOwnerAddress(std::uint32_t address, int port);
@@ -158,6 +162,7 @@ private:
   std::vector<Entry*> dirty_;  // entries with output queued in this pass
   std::vector<DtPoller::Event> events_;  // of the pass, kept for its memory
   bool eventsWaiting_ = false;           // waitForInput filled events_
+  bool eventsIncomplete_ = true;         // the last wait failed or filled its room
   std::uint32_t ownerAddress_ = 0;
   int ownerPort_ = -1;
   Entry* owner_ = nullptr;

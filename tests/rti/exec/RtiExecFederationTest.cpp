@@ -54,8 +54,18 @@ TEST(RtiExecProgram, RunsAFederationFromCreateToDestroy) {
   }
 }
 
-TEST(RtiExecProgram, WithItsConsoleInputEndedItServesAsBeforeAndASignalStillEndsIt) {
-  ExecFederation federation;
+// With its console input ended the rtiexec waits on its forwarder alone,
+// which watches its datagram socket too: requests reach it over TCP, or as
+// datagrams when only the FOM data goes reliably.
+struct EndedConsoleCase {
+  const char* name;
+  const char* forms;
+};
+
+class RtiExecEndedConsole : public ::testing::TestWithParam<EndedConsoleCase> {};
+
+TEST_P(RtiExecEndedConsole, ItServesAsBeforeAndASignalStillEndsIt) {
+  ExecFederation federation(GetParam().forms);
   ASSERT_TRUE(federation.startExec());
   RtiExecProcess& exec = federation.exec();
   exec.closeInput();  // as when it reads /dev/null: it waits on its forwarder alone
@@ -75,6 +85,15 @@ TEST(RtiExecProgram, WithItsConsoleInputEndedItServesAsBeforeAndASignalStillEnds
   exec.signal(SIGTERM);
   EXPECT_EQ(exec.waitExit(10), 0);
 }
+
+const EndedConsoleCase endedConsoleCases[] = {
+    {"RequestsOverTcp", reliableForms},
+    {"RequestsAsDatagrams",
+     "(setq RTI_useRtiExec 1)\n(setq RTI_internalMsgReliable 0)\n(setq RTI_fomDataReliable 1)\n(setq RTI_dumpFed 0)\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Transports, RtiExecEndedConsole, ::testing::ValuesIn(endedConsoleCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RtiExecProgram, TheCreatorReadsTheFedFileItNamedOthersLookForItsName) {
   ExecFederation federation;

@@ -222,7 +222,11 @@ TEST_F(DtTcpForwarderTest, OneWaitServesTheDrivingLoopsOwnDescriptorsAndThePassT
   forwarder->waitForInput(30.0);
   EXPECT_LT(DtRealTime() - begun, 10.0) << "the loop's descriptor ends the wait";
   EXPECT_FALSE(forwarder->takeInput(0.0)) << "it is the loop's to read, not the forwarder's wake-up";
+  EXPECT_TRUE(forwarder->outsideMayBeReady(outside.fd()));
   outside.clear();
+  forwarder->waitForInput(0.0);
+  EXPECT_FALSE(forwarder->outsideMayBeReady(outside.fd())) << "the wait looked, and found it empty";
+  forwarder->takeInput(0.0);
   // What a wait found, the next pass takes.
   const std::vector<char> resign = packetOf(12, DtResignMsgKind);
   ASSERT_GT(clients[1]->sendTo(resign.data(), 12, 0), 0);
