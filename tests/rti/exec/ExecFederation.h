@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <cstdlib>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "rti/config/ConfigTestFiles.h"
@@ -79,6 +81,19 @@ inline ::testing::AssertionResult succeeds(ScriptedFederateProcess& federate, co
   const std::string result = federate.command(command);
   if (result.rfind("ok ", 0) == 0) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << command << ": " << (result.empty() ? "no answer" : result);
+}
+
+// Waits until the rtiexec has printed the resignation of each of these
+// federates. A resign is not answered: a destroy sent next on another
+// federate's connection may reach the rtiexec before it.
+inline ::testing::AssertionResult resignsHandled(RtiExecProcess& exec, std::set<int> handles) {
+  const std::string prefix = "Resign: federate ";
+  while (!handles.empty()) {
+    const std::string line = exec.waitFor(prefix, 10);
+    if (line.empty()) return ::testing::AssertionFailure() << "no resignation printed for " << *handles.begin();
+    handles.erase(std::atoi(line.c_str() + prefix.size()));
+  }
+  return ::testing::AssertionSuccess();
 }
 
 // Whether one of the lines holds the text.

@@ -130,6 +130,7 @@ TEST(RtiExecPort, GarbageHalfPacketsAndSilentClientsDoNotStopItServingOthers) {
   EXPECT_EQ(b->command("join X B"), "ok join 2");
   EXPECT_EQ(b->command("resign none"), "ok resign");
   EXPECT_EQ(a->command("resign none"), "ok resign");
+  EXPECT_TRUE(resignsHandled(federation.exec(), {1, 2}));
   EXPECT_EQ(a->command("destroy X"), "ok destroy");
   EXPECT_TRUE(silent.isOk());
 }

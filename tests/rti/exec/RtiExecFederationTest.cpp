@@ -34,6 +34,7 @@ TEST(RtiExecProgram, RunsAFederationFromCreateToDestroy) {
   EXPECT_NE(exec.waitFor("   2\tB", 10, true), "");
   EXPECT_EQ(a->command("resign delete-and-release"), "ok resign");
   EXPECT_EQ(b->command("resign none"), "ok resign");
+  EXPECT_TRUE(resignsHandled(exec, {1, 2}));
   EXPECT_EQ(c->command("destroy X"), "ok destroy");
   EXPECT_EQ(c->command("destroy X"), "error destroy FederationExecutionDoesNotExist \"\"");
 
@@ -109,6 +110,7 @@ TEST(RtiExecProgram, TheCreatorReadsTheFedFileItNamedOthersLookForItsName) {
   EXPECT_EQ(b->command("join X B"), "ok join 3");
   EXPECT_EQ(b->command("resign none"), "ok resign");
   EXPECT_EQ(a->command("resign none"), "ok resign");
+  EXPECT_TRUE(resignsHandled(federation.exec(), {1, 3}));
   EXPECT_EQ(a->command("destroy X"), "ok destroy");
 }
 

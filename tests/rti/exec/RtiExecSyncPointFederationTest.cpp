@@ -128,6 +128,7 @@ TEST(RtiExecSyncPoints, FederatesRegisterAnnounceAchieveAndSynchronizeThroughIt)
     EXPECT_TRUE(called(*f, "federationSynchronized", "\"gone\""));
 
   for (ScriptedFederateProcess* f : {a.get(), b.get(), d.get()}) EXPECT_TRUE(succeeds(*f, "resign none"));
+  EXPECT_TRUE(resignsHandled(federation.exec(), {1, 2, 4}));
   EXPECT_EQ(a->command("destroy X"), "ok destroy");
 }
 
