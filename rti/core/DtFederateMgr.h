@@ -189,8 +189,8 @@ public:
   virtual bool save(DtRtiSaveFile& file);
   virtual bool restore(DtRtiSaveFile& file);
 
-  // <RTI_saveRestoreDirectory>/<label>-<execution>-<federate>-<handle>.sav;
-  // the flag is not used.
+  // <RTI_saveRestoreDirectory>/<label>-<execution>-<federate>-<handle>.sav,
+  // each part escaped (DtSaveFileName.h); the flag is not used.
   virtual DtString& getSaveFileName(const char* label, unsigned long federateHandle,
                                     DtString& result, char flag);
   virtual DtString& getRestoreFileName(const char* label, unsigned long federateHandle,

@@ -9,6 +9,7 @@
 #include "core/DtFedFileMapping.h"
 #include "core/DtFederateMgr.h"
 #include "core/DtProcessFedFiles.h"
+#include "net/DtSaveFileName.h"
 #include "objects/DtFomClassMgr.h"
 #include "util/DtFilename.h"
 #include "util/DtNotify.h"
@@ -109,12 +110,14 @@ void DtFederateMgr::testReadFedFile(DtString fedFile, DtString executionName) {
 
 DtString& DtFederateMgr::getSaveFileName(const char* label, unsigned long federateHandle,
                                          DtString& result, char) {
+  // The label and the names come from other programs: escaped, none of
+  // them can lead out of the folder.
   result = params_->saveRestoreDirectoryPath();
-  result += label ? label : "";
+  result += DtSaveFileNamePart(label).c_str();
   result += "-";
-  result += executionName_ ? executionName_.get() : "";
+  result += DtSaveFileNamePart(executionName_.get()).c_str();
   result += "-";
-  result += federateName_ ? federateName_.get() : "";
+  result += DtSaveFileNamePart(federateName_.get()).c_str();
   result += "-";
   result += DtString(federateHandle);
   result += ".sav";

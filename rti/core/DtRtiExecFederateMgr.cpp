@@ -5,7 +5,6 @@
 
 #include <cstring>
 
-#include "api/DtNotImplemented.h"
 #include "config/DtRIDParameters.h"
 #include "mom/DtMomMgr.h"
 #include "net/DtAsyncConnectionMgr.h"
@@ -136,6 +135,25 @@ std::unique_ptr<DtRtiMsg> DtRtiExecFederateMgr::awaitAnswer(Judge&& judge) {
     if (left <= 0 || reliableConnBroken()) return nullptr;
     connectMgr_->wait(left);
   }
+}
+
+void DtRtiExecFederateMgr::requestImmediateSave(const char* label) {
+  sendSaveRequestMsg(label);
+  DtNotifyVerbose("Waiting for save request response\n");
+  // Every federate hears every answer: this federate's is the one that
+  // names it. The others, and everything else, wait for the next tick.
+  std::unique_ptr<DtRtiMsg> answer = awaitAnswer([&](const DtRtiMsg& msg) {
+    const auto* response = dynamic_cast<const DtSaveResponseMsg*>(&msg);
+    return response && response->requestingFederate() == connectMgr_->fedHandle() ? Verdict::Answer : Verdict::Other;
+  });
+  if (!answer) {
+    DtNotifyInfo("Could not request save %s:  Could not connect to rtiexec.\n", label);
+    throw RTI::RTIinternalError("");
+  }
+  DtNotifyVerbose("Received save request response\n");
+  if (static_cast<const DtSaveResponseMsg&>(*answer).responseFlag() == 0) throw RTI::SaveInProgress("");
+  // Accepted: the save starts here as everywhere, from the answer itself.
+  connectMgr_->addPendingMsg(answer.release());
 }
 
 // Create and destroy ----------------------------------------------------------------
@@ -308,6 +326,9 @@ void DtRtiExecFederateMgr::resignFederationExecution(RTI::ResignAction action) {
   DtFederateMgr::resignFederationExecution(action);
   designated_ = false;
   syncLabels_.clear();
+  pendingSaveInitiate_.reset();
+  restoredHandle_.reset();
+  handleBeforeRestore_ = 0;
   registerJoinedCallbacks(false);
 }
 
@@ -409,16 +430,3 @@ void DtRtiExecFederateMgr::processSyncPointMsg(const DtSyncPointMsg& msg) {
       return;
   }
 }
-
-// Services built with their own issues ------------------------------------------------
-
-void DtRtiExecFederateMgr::requestFederationSave(const char*, const RTI::FedTime*) {
-  DtNotImplemented("requestFederationSave");
-}
-void DtRtiExecFederateMgr::federateSaveBegun() { DtNotImplemented("federateSaveBegun"); }
-void DtRtiExecFederateMgr::federateSaveComplete() { DtNotImplemented("federateSaveComplete"); }
-void DtRtiExecFederateMgr::federateSaveNotComplete() { DtNotImplemented("federateSaveNotComplete"); }
-void DtRtiExecFederateMgr::requestFederationRestore(const char*) { DtNotImplemented("requestFederationRestore"); }
-void DtRtiExecFederateMgr::federateRestoreComplete() { DtNotImplemented("federateRestoreComplete"); }
-void DtRtiExecFederateMgr::federateRestoreNotComplete() { DtNotImplemented("federateRestoreNotComplete"); }
-void DtRtiExecFederateMgr::testSaveProgress() {}

@@ -25,14 +25,36 @@
 // tick, as every callback does), and only a label it knows can be achieved.
 // Labels and tags hold at most 254 characters.
 //
+// Save and restore (DtRtiExecFederateMgrSave.cpp) are the federate's half
+// of the exchange the rtiexec runs for the whole federation:
+//   save:    request (33; an untimed one waits for its answer, 66) ->
+//            every federate takes an accepted answer as the start:
+//            initiateFederateSave -> federateSaveBegun (70) ->
+//            federateSaveComplete writes the file, 35 -> 36 from the
+//            rtiexec: federationSaved or federationNotSaved
+//   restore: request (37) -> 38 to the requester -> 39: federationRestoreBegun,
+//            67 -> 68 names each federate's saved handle: the file is read,
+//            initiateFederateRestore -> federateRestoreComplete (40) -> 41:
+//            federationRestored (the saved handle is the federate's now) or
+//            federationNotRestored (the handle it had before)
+// From the start of a save (or a restore) to its end the connection manager
+// holds back the messages that do not belong to the exchange; the services
+// are refused with SaveInProgress (RestoreInProgress) and the save label
+// (restore label) as reason. A file that cannot be written whole, or read
+// back whole, makes the federate's answer a failure, which fails the save
+// (the restore) for the whole federation.
+//
 // Used on the thread that calls the ambassador.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/DtFederateMgr.h"
+#include "net/DtSaveMsgs.h"
 
 class DtConnectMsg;
 class DtDesignatedFederateMsg;
@@ -68,14 +90,51 @@ public:
                                               const RTI::FederateHandleSet& federates) override;
   void registerFederationSynchronizationPoint(const char* label, const char* tag) override;
   void synchronizationPointAchieved(const char* label) override;
+  // RTIinternalError for a label with a line feed (the rtiexec's save file
+  // is made of lines). Untimed: SaveInProgress when the rtiexec refuses,
+  // RTIinternalError ("Could not request save ...") when it does not answer
+  // within RTI_responseInterval.
   void requestFederationSave(const char* label, const RTI::FedTime* time) override;
   void federateSaveBegun() override;
+  // SaveNotInitiated ("Save not begun") unless the save has begun; writes
+  // the file and tells the rtiexec whether all of it was written.
   void federateSaveComplete() override;
   void federateSaveNotComplete() override;
   void requestFederationRestore(const char* label) override;
   void federateRestoreComplete() override;
   void federateRestoreNotComplete() override;
   void testSaveProgress() override;
+  // The pending save initiation, if an accepted answer came in this tick.
+  void posttick() override;
+
+  // The rtiexec's save and restore messages.
+  using DtFederateMgr::processSaveInitiate;
+  void processSaveInitiate(const DtSaveInitiateMsg& msg) override;
+  // Only an accepted answer (flag not 0) starts a save here.
+  void processSaveResponse(const DtSaveResponseMsg& msg) override;
+  void processSaveFinished(const DtSaveFinishedMsg& msg) override;
+  // Only the answer addressed to this federate.
+  void processRestoreReply(const DtRestoreReplyMsg& msg) override;
+  void processRestore(const DtRestoreMsg& msg) override;
+  // Only the one that names this federate's present handle.
+  void processRestoreInitiate(const DtRestoreInitiateMsg& msg) override;
+  void processRestoreEnd(const DtRestoreEndMsg& msg) override;
+  // The save starts under this label: at once, or when the time manager
+  // lets it.
+  virtual void processSaveInitiate(const char* label);
+  void initiateSave() override;
+
+  // The federate manager's own records: its handle, the synchronization
+  // labels announced to it and not achieved, and the messages held back
+  // (put back in their order). restore takes the saved handle (the present
+  // one is kept to go back to), the labels and the messages.
+  bool save(DtRtiSaveFile& file) override;
+  bool restore(DtRtiSaveFile& file) override;
+  // The synchronization labels a save keeps: none until synchronization
+  // points fill them.
+  virtual std::vector<std::string> announcedSyncLabels() const { return {}; }
+  virtual void restoreAnnouncedSyncLabels(const std::vector<std::string>&) {}
+  RTI::FederateHandle handleBeforeRestore() const { return handleBeforeRestore_; }
 
   // Received messages.
   virtual void processConnectMsg(const DtConnectMsg& msg);
@@ -101,6 +160,14 @@ protected:
   // Null federates: the point concerns every federate.
   virtual void sendSyncPointMsg(int kind, unsigned long federateHandle, const char* label, const char* tag,
                                 const RTI::FederateHandleSet* federates);
+  virtual void requestImmediateSave(const char* label);
+  virtual void sendSaveRequestMsg(const char* label);
+  virtual void sendSaveRequestTsoMsg(const char* label, const RTI::FedTime& time);
+  virtual void sendSaveCompleteMsg(const char* label, char success);
+  virtual void sendSaveBegunMsg();
+  virtual void sendRestoreRequestMsg(const char* label);
+  virtual void sendRestoreBegunMsg(const char* label, DtResponseFlag flag);
+  virtual void sendRestoreCompleteMsg(const char* label, char success);
 
 private:
   // What the wait makes of a received message.
@@ -124,8 +191,22 @@ private:
   void withdrawJoin(const char* executionName, unsigned long handle);
   void registerJoinedCallbacks(bool add);
   void registerSyncPoint(const char* label, const char* tag, const RTI::FederateHandleSet* federates);
+  // A message of the class stamped and sent on the internal transport.
+  template <class Msg, class... Args>
+  void sendInternal(Args&&... args);
+  // Reads this federate's file of the restore under the saved handle;
+  // false when it cannot be read back whole.
+  bool readRestoreFile(unsigned long savedHandle);
+  // The save or restore is over here: nothing is held back any more.
+  void endSaveHere();
+  void endRestoreHere();
 
   std::uint32_t drawnNumber_;  // the local number drawn at construction, released at the end
+  // The label of an accepted save answer, taken up after the tick.
+  std::optional<std::string> pendingSaveInitiate_;
+  RTI::FederateHandle handleBeforeRestore_ = 0;
+  // The saved handle this federate read its restore file under.
+  std::optional<RTI::FederateHandle> restoredHandle_;
   bool designated_ = false;
   bool joinedCallbacks_ = false;
   std::set<std::string> syncLabels_;

@@ -7,6 +7,7 @@
 
 #include "config/DtRIDParameters.h"
 #include "exec/DtExecTimeMgr.h"
+#include "exec/DtExecSaveRestore.h"
 #include "exec/DtFederate.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtFederationMsgs.h"
@@ -29,9 +30,11 @@ DtFedExec::DtFedExec(DtConnectionMgr* connectMgr, const DtString& executionName,
     const DtFederate* joined = getFederate(federate);
     return joined ? static_cast<std::uint32_t>(joined->getConnectionHandle()) : 0;
   });
+  saveRestore_ = std::make_unique<DtExecSaveRestore>(*this, rid);
 }
 
 DtFedExec::~DtFedExec() {
+  saveRestore_.reset();
   registerCallbacks(false);
   federates_.clear();
   pendingJoins_.clear();
@@ -52,6 +55,16 @@ void DtFedExec::registerCallbacks(bool add) {
 
 void DtFedExec::processJoin(const DtJoinMsg& msg) {
   if (!(msg.fullFedExName() == name_)) return;
+  if (const int refusal = saveRestore_->joinRefusal()) {
+    // Refused for now, and nothing kept: no handle is given.
+    auto response = DtMakeMsg<DtJoinResponseMsg>(*connectMgr_);
+    if (!response) return;
+    response->set(msg.sourceID(), msg.federateName(), static_cast<unsigned short>(handle_), msg.fullFedExName().string(),
+                  fedFile_, 0);
+    response->setErrorValue(refusal);
+    sendStamped(std::move(response), 0);
+    return;
+  }
   const std::uint32_t handle = nextFederateHandle_++;
   PendingJoin join{static_cast<std::uint32_t>(msg.sourceID()), msg.fullFedExName(), DtString(msg.federateName()),
                    handle, now() + joinResendInterval};
@@ -153,6 +166,7 @@ void DtFedExec::processResign(const DtResignMsg& msg) {
 void DtFedExec::retireFederate(unsigned long handle) {
   deleteFederate(handle);
   endReachedSyncPoints();
+  saveRestore_->federateLeft(handle);
   resignFederateTime(handle);
   DtNotifyInfo("Resign: federate %d has resigned %s.\n", static_cast<int>(handle), name_.string());
 }
@@ -193,10 +207,14 @@ void DtFedExec::tick() {
   tickFederates();
 }
 
-void DtFedExec::tickSaveRestore() {}
+void DtFedExec::tickSaveRestore() { saveRestore_->tickSaveRestore(); }
+
+bool DtFedExec::saveInProgress() const { return saveRestore_->saveInProgress(); }
+
+bool DtFedExec::restoreInProgress() const { return saveRestore_->restoreInProgress(); }
 
 void DtFedExec::tickFederates() {
-  if (!(federateTimeout_ > 0) || saveInProgress_ || restoreInProgress_) return;
+  if (!(federateTimeout_ > 0) || saveInProgress() || restoreInProgress()) return;
   const double time = now();
   // By handle, as each resignation takes a federate out of the table.
   std::vector<std::uint32_t> silent;
@@ -266,4 +284,47 @@ void DtFedExec::sendDesignatedFederate(unsigned long federateHandle) {
   if (!msg) return;
   msg->set(federateHandle);
   sendStamped(std::move(msg), handle_);
+}
+
+// Save and restore ------------------------------------------------------------------
+
+namespace {
+
+// A time's bytes as a save file keeps them.
+std::string encoded(const RTI::FedTime& time) {
+  std::string bytes(static_cast<std::size_t>(time.encodedLength()), '\0');
+  time.encode(bytes.data());
+  return bytes;
+}
+
+}  // namespace
+
+DtExecSavedState DtFedExec::savedState() const {
+  DtExecSavedState state;
+  state.executionName = name_.string();
+  state.fedFile = fedFile_.string();
+  state.nextFederateHandle = nextFederateHandle_;
+  state.designated = designated_;
+  for (const auto& federate : federates_) {
+    state.federates.push_back({static_cast<std::uint32_t>(federate->getHandle()),
+                               static_cast<std::uint32_t>(federate->getConnectionHandle()), federate->getName(), {}});
+  }
+  // No time is kept by this execution yet: the bounds of a cycle are zero.
+  const std::unique_ptr<RTI::FedTime> zero(RTI::FedTimeFactory::makeZero());
+  state.cycleMinNerLbts = encoded(*zero);
+  state.cycleLagNerLbts = encoded(*zero);
+  return state;
+}
+
+void DtFedExec::restoreState(const DtExecSavedState& state, const std::map<std::uint32_t, std::uint32_t>& connections) {
+  pendingJoins_.clear();
+  // The federates of now go without their resigned callbacks: they come
+  // back, renumbered, as the saved ones.
+  federates_.clear();
+  nextFederateHandle_ = state.nextFederateHandle;
+  designated_ = state.designated;
+  for (const DtExecSavedFederate& saved : state.federates) {
+    const auto connection = connections.find(saved.handle);
+    addFederate(saved.name.c_str(), saved.handle, connection == connections.end() ? 0 : connection->second);
+  }
 }

@@ -32,8 +32,10 @@
 //
 // The time side of the execution (the federates' time records and the
 // bounds) is told of every federate that leaves through
-// resignFederateTime; save and restore set the progress flags, during
-// which no federate is dropped for silence.
+// resignFederateTime. Save and restore run in the execution's
+// DtExecSaveRestore: while one runs, joins are refused (error 2 during a
+// save, 3 during a restore), no federate is dropped for silence, and a
+// federate that leaves fails it.
 //
 // Time-dependent steps (the join resends, the heartbeat check) read the
 // execution's clock, DtRealTime unless a test sets another. Everything runs
@@ -47,11 +49,13 @@
 
 #include "RTI.hh"
 #include "exec/DtExecCallbackList.h"
+#include "exec/DtExecSaveFile.h"
 #include "exec/DtSyncPt.h"
 #include "util/DtString.h"
 
 class DtAliveMsg;
 class DtExecTimeMgr;
+class DtExecSaveRestore;
 class DtConnectionMgr;
 class DtFederate;
 class DtJoinConfirmMsg;
@@ -174,9 +178,17 @@ public:
   // LBTS and next-event bounds), which handles the time messages itself.
   DtExecTimeMgr& timeMgmt() const { return *time_; }
 
+  // The execution's part of a federation save (its save file holds it),
+  // and a restore of it: the pending joins and the federates go, and the
+  // saved federates come back (the joined callbacks run), each on the
+  // connection that the map gives its saved handle (0 when none).
+  virtual DtExecSavedState savedState() const;
+  virtual void restoreState(const DtExecSavedState& state, const std::map<std::uint32_t, std::uint32_t>& connections);
+  DtExecSaveRestore& saveRestore() const { return *saveRestore_; }
+
   float federateTimeout() const { return federateTimeout_; }
-  bool saveInProgress() const { return saveInProgress_; }
-  bool restoreInProgress() const { return restoreInProgress_; }
+  bool saveInProgress() const;
+  bool restoreInProgress() const;
   void setClock(Clock clock) { clock_ = std::move(clock); }
   double now() const { return clock_(); }
 
@@ -185,10 +197,6 @@ protected:
   void sendStamped(std::unique_ptr<DtRtiMsg> msg, int executionHandle);
   // What a resignation does once the federate is known to be gone.
   virtual void retireFederate(unsigned long handle);
-
-  bool saveInProgress_ = false;
-  bool restoreInProgress_ = false;
-  bool timedSavePending_ = false;
 
 private:
   struct PendingJoin {
@@ -221,4 +229,5 @@ private:
   DtExecCallbackList<DtFederate*> resigned_;
   Clock clock_;
   std::unique_ptr<DtExecTimeMgr> time_;
+  std::unique_ptr<DtExecSaveRestore> saveRestore_;
 };

@@ -21,12 +21,13 @@ void DtRtiSaveFile::open(const char* mode) {
   stream_.reset();
   packet_.reset();
   damaged_ = false;
+  failed_ = false;
   stream_.reset(std::fopen(name_.string(), mode));
 }
 
 void DtRtiSaveFile::setForRead() {
   readMode_ = true;
-  open("rb+");
+  open("rb");
 }
 
 void DtRtiSaveFile::setForWrite() {
@@ -88,7 +89,17 @@ bool DtRtiSaveFile::writePacket(const char* data, int length) {
       done += wrote;
     }
   }
-  return std::fflush(stream_.get()) == 0 && written;
+  if (std::fflush(stream_.get()) != 0) written = false;
+  if (!written) failed_ = true;
+  return written;
+}
+
+bool DtRtiSaveFile::close() {
+  if (!stream_) return false;
+  packet_.reset();
+  const bool closed = std::fclose(stream_.release()) == 0;
+  if (!closed && !readMode_) failed_ = true;
+  return closed && !failed_;
 }
 
 bool DtRtiSaveFile::writePacket(const DtSavePacketBuilder& packet) {

@@ -5,10 +5,13 @@
 // in turn; each writes its records, or reads back exactly the records it
 // wrote, in the same order.
 //
-// Every record written is flushed at once. A record read back is checked
-// against the file: a length shorter than a header, or one that runs past
-// the end of the file, ends the reading with a message; nothing outside the
-// file or the buffer is ever read.
+// Every record written is flushed at once. A write that fails (at the
+// write, the flush or the close) is remembered: a file that lost bytes is
+// never taken for a whole one (failed(), close()). A file is opened for
+// reading only, so a restore never changes it. A record read back is
+// checked against the file: a length shorter than a header, or one that
+// runs past the end of the file, ends the reading with a message; nothing
+// outside the file or the buffer is ever read.
 //
 // Used by one manager at a time on the federate's thread; no lock.
 
@@ -34,8 +37,8 @@ public:
   virtual const DtString& fileName() const { return name_; }
   // The file is open.
   virtual bool isOk() const { return stream_ != nullptr; }
-  // Reopens the file for reading (it must exist) or for writing (emptied or
-  // made).
+  // Reopens the file for reading only (it must exist) or for writing
+  // (emptied or made).
   virtual void setForRead();
   virtual void setForWrite();
   // Nothing: kept for the managers that call it.
@@ -50,6 +53,11 @@ public:
   // of the record is given up; the next record follows what was written).
   virtual bool writePacket(const char* data, int length);
   bool writePacket(const DtSavePacketBuilder& packet);
+  // A write, flush or close of this file has failed since it was opened.
+  bool failed() const { return failed_; }
+  // Closes the file: true when it was open and every write, the flush and
+  // the close succeeded. Reading or writing it afterwards does nothing.
+  bool close();
 
 private:
   struct Closer {
@@ -65,4 +73,5 @@ private:
   std::unique_ptr<std::FILE, Closer> stream_;
   DtString name_;
   bool damaged_ = false;
+  bool failed_ = false;
 };

@@ -75,6 +75,46 @@ void DtSavePacketBuilder::setBytes(std::uint32_t offset, const char* data, std::
   if (length > 0 && packet().holds(offset, length)) std::memcpy(bytes_.data() + offset, data, length);
 }
 
+DtSavePacketBuilder DtFedMgrPacket::build(std::uint32_t federate, const std::vector<std::string>& labels,
+                                          std::uint32_t messages) {
+  std::uint32_t length = fixedLength;
+  for (const std::string& label : labels) length += static_cast<std::uint32_t>(label.size() + 1);
+  DtSavePacketBuilder record(theType, length);
+  record.setU32(federateAt, federate);
+  record.setU32(labelCountAt, static_cast<std::uint32_t>(labels.size()));
+  record.setU32(messageCountAt, messages);
+  std::uint32_t at = labelsAt;
+  for (const std::string& label : labels) {
+    record.setBytes(at, label.c_str(), static_cast<std::uint32_t>(label.size() + 1));
+    at += static_cast<std::uint32_t>(label.size() + 1);
+  }
+  return record;
+}
+
+std::optional<std::vector<std::string>> DtFedMgrPacket::labels(const DtSavePacket& packet) {
+  if (packet.size() < fixedLength || packet.length() != packet.size()) return std::nullopt;
+  const std::uint32_t count = packet.u32(labelCountAt);
+  // Every label takes at least its zero.
+  if (count > packet.size() - fixedLength) return std::nullopt;
+  std::vector<std::string> labels;
+  const char* at = packet.bytes().data() + labelsAt;
+  const char* end = packet.bytes().data() + packet.size();
+  for (std::uint32_t k = 0; k < count; ++k) {
+    const void* zero = std::memchr(at, 0, static_cast<std::size_t>(end - at));
+    if (!zero) return std::nullopt;
+    labels.emplace_back(at, static_cast<const char*>(zero));
+    at = static_cast<const char*>(zero) + 1;
+  }
+  if (at != end) return std::nullopt;
+  return labels;
+}
+
+DtSavePacketBuilder DtSavedMessagePacket::build(const char* message, std::uint32_t size) {
+  DtSavePacketBuilder record(theType, messageAt + size);
+  record.setBytes(messageAt, message, size);
+  return record;
+}
+
 bool DtObjectClassPacket::complete(const DtSavePacket& packet) {
   return packet.size() >= theLength && packet.length() == packet.size();
 }

@@ -12,7 +12,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "api/DtAttributeHandleSet.h"
@@ -99,6 +101,35 @@ struct DtEndPacket {
   static constexpr std::uint32_t theType = DtEndPacketType;
   static constexpr std::uint32_t classEndLength = 20;
   static constexpr std::uint32_t listEndLength = DtSavePacket::headerSize;
+};
+
+// The federate manager's record: its handle, the synchronization labels
+// announced to it and not yet achieved, and the number of messages held
+// back for it, which follow as saved messages.
+struct DtFedMgrPacket {
+  static constexpr std::uint32_t theType = DtFedMgrPacketType;
+  static constexpr std::uint32_t fixedLength = 20;
+  static constexpr std::uint32_t federateAt = 8;       // u32
+  static constexpr std::uint32_t labelCountAt = 12;    // u32
+  static constexpr std::uint32_t messageCountAt = 16;  // u32
+  static constexpr std::uint32_t labelsAt = 20;        // each followed by its zero
+
+  static DtSavePacketBuilder build(std::uint32_t federate, const std::vector<std::string>& labels,
+                                   std::uint32_t messages);
+  // The labels, when the record holds exactly as many as it says, each
+  // ended by its zero, and nothing after them; none otherwise.
+  static std::optional<std::vector<std::string>> labels(const DtSavePacket& packet);
+};
+
+// A message in the form it travels in, behind the header: a message held
+// back for the federate manager, or a queued time-stamped one.
+struct DtSavedMessagePacket {
+  static constexpr std::uint32_t theType = DtSavedMessagePacketType;
+  static constexpr std::uint32_t messageAt = DtSavePacket::headerSize;
+
+  static DtSavePacketBuilder build(const char* message, std::uint32_t size);
+  // The message's bytes.
+  static std::span<const char> message(const DtSavePacket& packet) { return packet.bytes().subspan(messageAt); }
 };
 
 // The interaction manager's record.

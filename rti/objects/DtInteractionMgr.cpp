@@ -337,5 +337,12 @@ bool DtInteractionMgr::restore(DtRtiSaveFile& file) {
     return false;
   }
   relevanceAdvisorySwitch_ = record->u8(DtInteractionMgrPacket::relevanceSwitchAt) ? 1 : 0;
+  classGroups_.leaveAll(connectMgr_);
+  if (dmFiltering() && fom_) {
+    for (int h = 0; h < fom_->numInteractions(); ++h) {
+      DtInteractionClassInfo* record = fom_->interactionByHandle(static_cast<RTI::InteractionClassHandle>(h));
+      if (record && record->subscribed() != DtInteractionClassInfo::notSubscribed) addClassMulticast(record);
+    }
+  }
   return true;
 }

@@ -173,6 +173,8 @@ public:
   // A federation save: one record with the relevance advisory switch.
   // False when it could not be written. restore reads the next record; one
   // of another type (or none) stops it with a level-1 message and false.
+  // The class groups follow the restored subscriptions (the class records
+  // are restored before this record).
   virtual bool save(DtRtiSaveFile& file) const;
   virtual bool restore(DtRtiSaveFile& file);
 

@@ -52,6 +52,7 @@ class DtOwnershipMsg;
 class DtPubObjMsg;
 class DtRIDParameters;
 class DtRegObjMsg;
+class DtRtiSaveFile;
 class DtReqDiscObjMsg;
 class DtRequestMsg;
 class DtResignMsg;
@@ -273,6 +274,20 @@ public:
   virtual void addPendingRegisterForObject(RTI::ObjectHandle object);
   virtual void tick();
 
+  // ---- a federation save: the manager's record (the three advisory
+  // switches and the handle counter), one record per object whose privilege
+  // to delete the RTI does not hold, then the end record; false when the
+  // file did not take them all. restore empties the manager, takes back the
+  // switches and the counter and reads the objects up to the end record,
+  // back on their lists, with the class groups of the restored
+  // subscriptions. It fails, with a message, at a first record of another
+  // type or a damaged one, at an object record that cannot be read (a class
+  // the model lacks, counts that do not add up, a handle or name given
+  // twice) or another type among them, and at the end of the file before the
+  // end record; the objects read so far stay.
+  virtual bool save(DtRtiSaveFile& file) const;
+  virtual bool restore(DtRtiSaveFile& file);
+
   // ---- from the federate manager: another federate resigned; this one is
   // about to.
   virtual void processResign(const DtResignMsg& msg);
@@ -488,6 +503,11 @@ protected:
   // Takes every record out of the lists, deleting those the RTI does not
   // own the privilege of; empties the queues of advisories but the removals.
   virtual void destroyObjectLists();
+  // The object records of save and restore (see save).
+  virtual bool saveObjectList(DtRtiSaveFile& file) const;
+  virtual bool restoreObjectList(DtRtiSaveFile& file);
+  // The class groups again, as the restored subscriptions call for.
+  virtual void rejoinClassGroups();
 
   DtConnectionMgr* connectMgr_;
   DtFomClassMgr* fom_;

@@ -81,3 +81,5 @@ void AddInteractionCommands(CommandTable& table);
 void AddOwnershipCommands(CommandTable& table);
 // Time management.
 void AddTimeCommands(CommandTable& table);
+// Federation save and restore.
+void AddSaveRestoreCommands(CommandTable& table);

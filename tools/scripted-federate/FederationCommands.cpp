@@ -1,4 +1,5 @@
-// Federation management and the script's own control commands.
+// Federation management, synchronization points and the script's own control
+// commands.
 #include <chrono>
 #include <memory>
 #include <stdexcept>
@@ -86,7 +87,7 @@ void addFederation(CommandTable& table) {
             });
 }
 
-void addSyncSaveRestore(CommandTable& table) {
+void addSync(CommandTable& table) {
   table.add("register-sync", "<label> [tag [federate...]]",
             "registerFederationSynchronizationPoint (with federate handles: for those federates alone)",
             [](ScriptSession& s, const ScriptArgs& a) {
@@ -105,33 +106,6 @@ void addSyncSaveRestore(CommandTable& table) {
               s.rti().synchronizationPointAchieved(a.text(0).c_str());
               return std::string();
             });
-  table.add("save", "<label> [time]", "requestFederationSave", [](ScriptSession& s, const ScriptArgs& a) {
-    if (a.size() > 1) {
-      s.rti().requestFederationSave(a.text(0).c_str(), RTIfedTime(a.seconds(1)));
-    } else {
-      s.rti().requestFederationSave(a.text(0).c_str());
-    }
-    return std::string();
-  });
-  table.add("restore", "<label>", "requestFederationRestore", [](ScriptSession& s, const ScriptArgs& a) {
-    s.rti().requestFederationRestore(a.text(0).c_str());
-    return std::string();
-  });
-  using Answer = void (RTI::RTIambassador::*)();
-  const std::pair<const char*, Answer> answers[] = {
-      {"save-begun", &RTI::RTIambassador::federateSaveBegun},
-      {"save-complete", &RTI::RTIambassador::federateSaveComplete},
-      {"save-not-complete", &RTI::RTIambassador::federateSaveNotComplete},
-      {"restore-complete", &RTI::RTIambassador::federateRestoreComplete},
-      {"restore-not-complete", &RTI::RTIambassador::federateRestoreNotComplete},
-  };
-  for (const auto& [verb, answer] : answers) {
-    table.add(verb, "", "the federate's save or restore answer",
-              [answer = answer](ScriptSession& s, const ScriptArgs&) {
-                (s.rti().*answer)();
-                return std::string();
-              });
-  }
 }
 
 }  // namespace
@@ -139,5 +113,5 @@ void addSyncSaveRestore(CommandTable& table) {
 void AddFederationCommands(CommandTable& table) {
   addControl(table);
   addFederation(table);
-  addSyncSaveRestore(table);
+  addSync(table);
 }

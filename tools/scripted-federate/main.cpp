@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
   AddInteractionCommands(table);
   AddOwnershipCommands(table);
   AddTimeCommands(table);
+  AddSaveRestoreCommands(table);
 
   std::string script;
   for (int i = 1; i < argc; ++i) {

@@ -53,6 +53,11 @@ public:
     }
     return false;
   }
+  // More RID forms, for the processes started from now on.
+  void addForms(const std::string& forms) {
+    forms_ += forms;
+    writeRid();
+  }
   RtiExecProcess& exec() { return *exec_; }
   void endExec() { exec_.reset(); }
   const ScratchDirectory& dir() const { return dir_; }

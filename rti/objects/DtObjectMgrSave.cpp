@@ -1,0 +1,95 @@
+// The object manager's share of a federation save: its own record, the
+// objects' records and the end record, and reading them back.
+#include <memory>
+
+#include "net/DtRtiSaveFile.h"
+#include "net/DtSavePackets.h"
+#include "objects/DtFomClassMgr.h"
+#include "objects/DtObjectClassInfo.h"
+#include "objects/DtObjectMgr.h"
+#include "objects/DtRtiObject.h"
+#include "util/DtNotify.h"
+
+bool DtObjectMgr::save(DtRtiSaveFile& file) const {
+  using Record = DtObjectMgrPacket;
+  DtSavePacketBuilder record(Record::theType, Record::theLength);
+  record.setU8(Record::firstSwitchAt, classRelevanceSwitch_);
+  record.setU8(Record::secondSwitchAt, attributeRelevanceSwitch_);
+  record.setU8(Record::thirdSwitchAt, attributeScopeSwitch_);
+  record.setU32(Record::counterAt, handleCounter_);
+  bool written = file.writePacket(record);
+  written = saveObjectList(file) && written;
+  return file.writePacket(DtSavePacketBuilder(DtEndPacket::theType, DtEndPacket::listEndLength)) && written;
+}
+
+bool DtObjectMgr::saveObjectList(DtRtiSaveFile& file) const {
+  bool written = true;
+  for (const DtListItem* item = all_.list().head(); item; item = item->next()) {
+    const auto* object = static_cast<const DtRtiObject*>(item->data());
+    // An object whose privilege to delete the RTI holds is no federate's.
+    if (object->rtiOwned(0)) continue;
+    written = file.writePacket(object->saveRecord()) && written;
+  }
+  return written;
+}
+
+bool DtObjectMgr::restore(DtRtiSaveFile& file) {
+  using Record = DtObjectMgrPacket;
+  const DtSavePacket* record = file.readNextPacket();
+  if (!record || record->type() != Record::theType) {
+    DtNotifyError("ObjMgr received an incorrect save packet, restore aborted\n");
+    return false;
+  }
+  if (record->size() != Record::theLength || record->length() != Record::theLength) {
+    DtNotifyError("ObjMgr received a damaged save packet (%u bytes), restore aborted\n", record->size());
+    return false;
+  }
+  const std::uint8_t classRelevance = record->u8(Record::firstSwitchAt);
+  const std::uint8_t attributeRelevance = record->u8(Record::secondSwitchAt);
+  const std::uint8_t attributeScope = record->u8(Record::thirdSwitchAt);
+  const std::uint32_t counter = record->u32(Record::counterAt);
+  destroyObjectLists();
+  classRelevanceSwitch_ = classRelevance ? 1 : 0;
+  attributeRelevanceSwitch_ = attributeRelevance ? 1 : 0;
+  attributeScopeSwitch_ = attributeScope ? 1 : 0;
+  handleCounter_ = counter;
+  const bool restored = restoreObjectList(file);
+  rejoinClassGroups();
+  return restored;
+}
+
+bool DtObjectMgr::restoreObjectList(DtRtiSaveFile& file) {
+  for (;;) {
+    const DtSavePacket* record = file.readNextPacket();
+    if (!record) {
+      DtNotifyError("ObjMgr: the save file ends before the end of the objects, restore aborted\n");
+      return false;
+    }
+    if (record->type() == DtEndPacket::theType) return true;
+    if (record->type() != DtObjectPacket::theType) {
+      DtNotifyError("Bad packet type found when restoring objects\n");
+      return false;
+    }
+    auto object = std::make_unique<DtRtiObject>();
+    if (!fom_ || !object->decode(*record, *fom_)) return false;
+    if (all_.contains(object->objHandle()) || all_.find(object->objName())) {
+      DtNotifyError("ObjMgr: object %u (%s) is saved twice, restore aborted\n", object->objHandle(),
+                    object->objName());
+      return false;
+    }
+    DtRtiObject* restored = object.release();
+    addAllObj(restored);
+    if (restored->isKnown()) addKnownObj(restored);
+    if (!restored->ownedAttrs().isEmpty()) addOwnedObj(restored);
+    if (!restored->lrcManagedAttrs().isEmpty()) addLrcManagedObj(restored);
+  }
+}
+
+void DtObjectMgr::rejoinClassGroups() {
+  classGroups_.leaveAll(connectMgr_);
+  if (!settings().useDMFiltering || !fom_) return;
+  for (int h = 0; h < fom_->numClasses(); ++h) {
+    DtObjectClassInfo* cls = fom_->classByHandle(static_cast<RTI::ObjectClassHandle>(h));
+    if (cls && cls->subscribed()) addClassMulticast(cls);
+  }
+}
