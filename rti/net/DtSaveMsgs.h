@@ -241,7 +241,8 @@ public:
 class DtRestoreReplyMsg
     : public DtMsgClass<DtRestoreReplyMsg, DtRtiMsg, DtNetRestoreReplyMsg, DtRestoreReplyMsgKind> {
 public:
-  enum replyCodes { RestoreOk = 0, NoLabel = 1, WrongConfiguration = 2, RestoreInProgress = 3 };
+  // Of a fixed width: a received code outside the four is a value too.
+  enum replyCodes : int { RestoreOk = 0, NoLabel = 1, WrongConfiguration = 2, RestoreInProgress = 3 };
 
   using DtMsgClass::DtMsgClass;
   DtRestoreReplyMsg(const char* label, replyCodes reply, DtBufferPlaceHolder* where) : DtRestoreReplyMsg(where) {

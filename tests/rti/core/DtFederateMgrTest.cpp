@@ -126,6 +126,9 @@ TEST_F(FedMgrTest, SaveFileNamesJoinDirectoryLabelExecutionFederateAndHandle) {
   DtString result;
   EXPECT_STREQ(fedMgr->getSaveFileName("L1", 7, result, 0).string(), "saves/here/L1-X-F1-7.sav");
   EXPECT_STREQ(fedMgr->getRestoreFileName("L2", 12, result).string(), "saves/here/L2-X-F1-12.sav");
+  // A label from another program never leads out of the folder.
+  EXPECT_STREQ(fedMgr->getSaveFileName("../../etc/x", 7, result, 0).string(),
+               "saves/here/..%2F..%2Fetc%2Fx-X-F1-7.sav");
 }
 
 TEST_F(FedMgrTest, CreateGivesTheManagerWithoutOrWithTheRtiexecOrACreators) {

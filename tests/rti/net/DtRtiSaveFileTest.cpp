@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -94,6 +98,84 @@ TEST(DtRtiSaveFile, DamagedRecordsStopTheReadingWithinTheFile) {
     std::string errors = capture.text();
     if (const auto at = errors.find(path); at != std::string::npos) errors.replace(at, path.size(), "F");
     EXPECT_EQ(errors, c.errors) << c.what;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DtRtiSaveFile, AFileLostAtTheLastFlushOrCloseIsNotWhole) {
+  DtRtiSaveFile full("/dev/full", false);
+  ASSERT_TRUE(full.isOk());
+  EXPECT_FALSE(full.failed());
+  // A record smaller than the stream's buffer is lost at its flush.
+  EXPECT_FALSE(full.writePacket(DtSavePacketBuilder(DtEndPacketType, DtEndPacket::listEndLength)));
+  EXPECT_TRUE(full.failed());
+  EXPECT_FALSE(full.close());
+  EXPECT_FALSE(full.isOk());
+
+  ScratchDirectory dir;
+  DtRtiSaveFile good((dir.path() + "/good.sav").c_str(), false);
+  EXPECT_TRUE(good.writePacket(DtSavePacketBuilder(DtEndPacketType, DtEndPacket::listEndLength)));
+  EXPECT_TRUE(good.close());
+  EXPECT_FALSE(good.close());  // not open any more
+}
+
+// The access mode of this process's open descriptor of the file (-1: none).
+int accessModeOf(const std::string& path) {
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    std::error_code error;
+    if (std::filesystem::read_symlink(entry.path(), error) != std::filesystem::path(path)) continue;
+    std::ifstream info("/proc/self/fdinfo/" + entry.path().filename().string());
+    std::string key;
+    std::string flags;
+    while (info >> key >> flags) {
+      if (key == "flags:") return static_cast<int>(std::stol(flags, nullptr, 8) & O_ACCMODE);
+    }
+  }
+  return -1;
+}
+
+TEST(DtRtiSaveFile, AFileReadBackIsOpenedForReadingOnly) {
+  ScratchDirectory dir;
+  const std::string path = dir.write("kept.sav", std::string("\0\0\0\x08\0\0\x03\xe6", 8));
+  DtRtiSaveFile file(path.c_str(), true);
+  ASSERT_TRUE(file.isOk());
+  EXPECT_EQ(accessModeOf(path), O_RDONLY);
+  ASSERT_NE(file.readNextPacket(), nullptr);
+  EXPECT_FALSE(file.writePacket("12345678", 8));
+}
+
+TEST(DtSavePackets, TheFederateManagersLabelsMustFillItsRecordExactly) {
+  const DtSavePacketBuilder built = DtFedMgrPacket::build(7, {"a", "", "sync 2"}, 3);
+  EXPECT_EQ(std::string(built.bytes().data(), built.bytes().size()),
+            std::string("\0\0\0\x1e\0\0\0\x01\0\0\0\x07\0\0\0\x03\0\0\0\x03" "a\0\0sync 2\0", 30));
+  EXPECT_EQ(DtFedMgrPacket::labels(built.packet()), (std::vector<std::string>{"a", "", "sync 2"}));
+  struct Case {
+    const char* what;
+    std::string bytes;
+  };
+  auto record = [&](std::uint32_t length, std::uint32_t count, const std::string& labels) {
+    std::string bytes(8, '\0');
+    for (int i = 0; i < 4; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<char>(length >> (24 - 8 * i));
+    bytes[7] = 1;
+    bytes += std::string("\0\0\0\x07", 4);
+    for (int i = 0; i < 4; ++i) bytes += static_cast<char>(count >> (24 - 8 * i));
+    bytes += std::string(4, '\0') + labels;
+    return bytes;
+  };
+  const Case cases[] = {
+      {"shorter than its fixed part", record(16, 0, "").substr(0, 16)},
+      {"a length that is not its size", record(22, 0, "")},
+      {"fewer labels than counted", record(24, 3, std::string("ab\0\0", 4))},
+      {"a label without its zero", record(23, 1, "abc")},
+      {"bytes after the labels", record(24, 1, std::string("a\0bc", 4))},
+      {"a huge count", record(20, 0xFFFFFFFF, "")},
+  };
+  for (const Case& c : cases) {
+    const DtSavePacket packet(std::span<const char>(c.bytes.data(), c.bytes.size()));
+    EXPECT_FALSE(DtFedMgrPacket::labels(packet)) << c.what;
   }
 }
 
