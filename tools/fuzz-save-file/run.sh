@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the save file fuzz target (the rtiexec's save file and a federate's,
+# read by the reader and the managers' restores) with clang's libFuzzer
+# (AddressSanitizer and UndefinedBehaviorSanitizer) and runs it for a bounded
+# time on one core. Not part of the normal build or test run.
+#
+#   tools/fuzz-save-file/run.sh [SECONDS]
+#
+# SECONDS defaults to 60. A crash is written to build-fuzz/savefile/ with the
+# corpus the run grew; the exit status is non-zero when the target found one.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../fuzz-common.sh"
+root=$(cd "$here/../.." && pwd)
+fuzz_target savefile "$here/save_fuzz.cpp" "${1:-60}" "$here/corpus" "$here/save.dict" \
+    "$root"/rti/exec/DtExecSaveFile.cpp "$root"/rti/objects/*.cpp "$root"/rti/net/*.cpp "$root"/rti/api/*.cpp \
+    "$root"/hlatime/*.cpp -I "$root/rti/api" -I "$root/hlatime"

@@ -1,0 +1,189 @@
+// libFuzzer target: any bytes as the two kinds of save file.
+//  - As the rtiexec's own file: read whole or refused; a file read is
+//    written again and must read back as the same state.
+//  - As a federate's file: the federate manager's records (its labels and
+//    held messages, rebuilt by the message factory), then the class tree,
+//    the interaction manager and the object manager restored from it, each
+//    stopping at what it cannot take, never reading outside the file. When
+//    every stage took its records, the managers are saved, restored into
+//    fresh ones and saved again: both saves must be the same bytes.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "api/DtAttributeHandleSet.h"
+#include "config/DtFedReader.h"
+#include "exec/DtExecSaveFile.h"
+#include "net/DtConnectionMgr.h"
+#include "net/DtDfltMsgFactory.h"
+#include "net/DtFederationMsgs.h"
+#include "net/DtRtiSaveFile.h"
+#include "net/DtSavePackets.h"
+#include "objects/DtFomClassMgr.h"
+#include "objects/DtInteractionMgr.h"
+#include "objects/DtObjectMgr.h"
+#include "util/DtNotify.h"
+#include "util/DtNotifyHandler.h"
+
+namespace {
+
+class Quiet : public DtNotifyHandler {
+public:
+  void notify(const char*, int) override {}
+};
+
+std::string fedFile;
+std::string inputFile;
+std::string firstSave;
+std::string secondSave;
+
+void writeFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) std::abort();
+  if (size > 0 && std::fwrite(data, 1, size, out) != size) std::abort();
+  std::fclose(out);
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void execFile(const std::uint8_t* data, std::size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  const std::optional<DtExecSavedState> state = DtExecSaveFile::parse(bytes, nullptr);
+  if (!state) return;
+  const std::optional<std::string> again = DtExecSaveFile::format(*state, "L", "then\n", nullptr);
+  if (!again) __builtin_trap();
+  const std::optional<DtExecSavedState> back = DtExecSaveFile::parse(*again, nullptr);
+  if (!back || !(*back == *state)) __builtin_trap();
+}
+
+// The managers of one federate over one class tree.
+struct Managers {
+  Managers() {
+    DtFedReader reader;
+    fom = DtFomClassMgr::loadFed(reader, fedFile.c_str(), nullptr, nullptr);
+    if (!fom) std::abort();
+    interactions = std::make_unique<DtInteractionMgr>(&conn, fom.get(), nullptr);
+    objects = std::make_unique<DtObjectMgr>(&conn, fom.get(), nullptr);
+  }
+  bool restore(DtRtiSaveFile& file) {
+    return fom->restore(file) && interactions->restore(file) && objects->restore(file);
+  }
+  void save(const std::string& path) const {
+    DtRtiSaveFile file(path.c_str(), false);
+    if (!fom->save(file) || !interactions->save(file) || !objects->save(file) || !file.close()) std::abort();
+  }
+
+  DtConnectionMgr conn;
+  std::unique_ptr<DtFomClassMgr> fom;
+  std::unique_ptr<DtInteractionMgr> interactions;
+  std::unique_ptr<DtObjectMgr> objects;
+};
+
+// The federate manager's records, as its restore reads them.
+bool federateManagerRecords(DtRtiSaveFile& file) {
+  const DtSavePacket* record = file.readNextPacket();
+  if (!record || record->type() != DtFedMgrPacket::theType || !DtFedMgrPacket::labels(*record)) return false;
+  static DtDfltMsgFactory factory;
+  const std::uint32_t messages = record->u32(DtFedMgrPacket::messageCountAt);
+  for (std::uint32_t k = 0; k < messages; ++k) {
+    const DtSavePacket* saved = file.readNextPacket();
+    if (!saved || saved->type() != DtSavedMessagePacket::theType) return false;
+    const std::span<const char> bytes = DtSavedMessagePacket::message(*saved);
+    delete factory.createReceived(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
+  }
+  return true;
+}
+
+void federateFile(const std::uint8_t* data, std::size_t size) {
+  writeFile(inputFile, data, size);
+  Managers first;
+  {
+    DtRtiSaveFile file(inputFile.c_str(), true);
+    if (!file.isOk()) std::abort();
+    if (!federateManagerRecords(file) || !first.restore(file)) return;
+  }
+  first.save(firstSave);
+  Managers second;
+  {
+    DtRtiSaveFile file(firstSave.c_str(), true);
+    if (!second.restore(file)) __builtin_trap();
+  }
+  second.save(secondSave);
+  if (readFile(firstSave) != readFile(secondSave)) __builtin_trap();
+}
+
+// Seeds in the work corpus: a federate's file with every kind of record and
+// an rtiexec's file with federates, synchronization points and times.
+void writeSeeds() {
+  Managers seed;
+  DtAttributeHandleSet attributes;
+  for (RTI::AttributeHandle a : {0u, 1u, 2u}) attributes.add(a);
+  const RTI::ObjectClassHandle ship = seed.fom->classHandle("Ship");
+  seed.objects->publish(ship, attributes);
+  seed.objects->subscribe(ship, attributes, RTI::RTI_TRUE);
+  seed.objects->registerObj(ship, "one");
+  seed.objects->registerObj(ship, "two");
+  seed.interactions->subscribe(seed.fom->interactionHandle("Horn"), RTI::RTI_TRUE);
+  seed.save(firstSave);
+  DtResignMsg held("F", 4, RTI::DELETE_OBJECTS, nullptr);
+  const DtSavePacketBuilder own = DtFedMgrPacket::build(3, {"sync"}, 1);
+  const DtSavePacketBuilder message = DtSavedMessagePacket::build(held.data(), static_cast<std::uint32_t>(held.size()));
+  std::string federate(own.bytes().data(), own.bytes().size());
+  federate += std::string(message.bytes().data(), message.bytes().size()) + readFile(firstSave);
+  writeFile("corpus/seed-federate", reinterpret_cast<const std::uint8_t*>(federate.data()), federate.size());
+
+  DtExecSavedState state;
+  state.executionName = "F";
+  state.fedFile = "F.fed";
+  state.federates = {{1, 11, "A", {{false, "s", "t"}}}, {2, 12, "B b", {}}};
+  state.syncPoints = {{"s", "t", {1, 2}}};
+  state.cycleMinNerLbts = std::string(8, '\0');
+  state.timeRecords = {{1, 1, 1, 0, 0, std::string(8, '\0'), "", "", ""}};
+  state.timeLists[0] = {1};
+  const std::string exec = *DtExecSaveFile::format(state, "L", "now\n", nullptr);
+  writeFile("corpus/seed-exec", reinterpret_cast<const std::uint8_t*>(exec.data()), exec.size());
+}
+
+std::string scratch(const char* pattern) {
+  std::string path = pattern;
+  const int fd = mkstemp(path.data());
+  if (fd < 0) std::abort();
+  close(fd);
+  return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  DtSetNotifyHandler(new Quiet);
+  fedFile = scratch("/tmp/save-fuzz-fed-XXXXXX");
+  const char* fed =
+      "(FED (Federation F) (FEDversion v1.3) (spaces) (objects (class ObjectRoot"
+      " (attribute privilegeToDelete reliable receive) (class RTIprivate)"
+      " (class Ship (attribute Position best_effort receive) (attribute Name reliable timestamp)"
+      " (class Boat (attribute Sail best_effort receive)))))"
+      " (interactions (class InteractionRoot best_effort receive (class RTIprivate best_effort receive)"
+      " (class Horn reliable receive (parameter Loudness)))))\n";
+  writeFile(fedFile, reinterpret_cast<const std::uint8_t*>(fed), std::strlen(fed));
+  inputFile = scratch("/tmp/save-fuzz-in-XXXXXX");
+  firstSave = scratch("/tmp/save-fuzz-1-XXXXXX");
+  secondSave = scratch("/tmp/save-fuzz-2-XXXXXX");
+  if (access("corpus", W_OK) == 0) writeSeeds();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  execFile(data, size);
+  federateFile(data, size);
+  return 0;
+}
