@@ -135,10 +135,13 @@ void DtExecSaveRestore::processSaveComplete(const DtSaveCompleteMsg& msg) {
     return;
   }
   const bool success = msg.successIndicator() != 0;
-  reporting_.erase(static_cast<std::uint32_t>(msg.federateHandle()));
-  DtNotifyVerbose("Federate %d reports save %s\n", static_cast<int>(msg.federateHandle()),
-                  success ? "complete" : "failed");
-  if (reporting_.empty() || !success) endSave(success);
+  if (reported(msg.federateHandle(), "save", success)) endSave(success);
+}
+
+bool DtExecSaveRestore::reported(unsigned long federate, const char* what, bool success) {
+  reporting_.erase(static_cast<std::uint32_t>(federate));
+  DtNotifyVerbose("Federate %d reports %s %s\n", static_cast<int>(federate), what, success ? "complete" : "failed");
+  return reporting_.empty() || !success;
 }
 
 void DtExecSaveRestore::endSave(bool success) {
@@ -252,10 +255,7 @@ void DtExecSaveRestore::processRestoreBegun(const DtRestoreBegunMsg& msg) {
 void DtExecSaveRestore::processRestoreComplete(const DtRestoreCompleteMsg& msg) {
   if (!mine(msg) || !restoreInProgress_) return;
   const bool success = msg.successIndicator() != 0;
-  reporting_.erase(static_cast<std::uint32_t>(msg.federateHandle()));
-  DtNotifyVerbose("Federate %d reports restore %s\n", static_cast<int>(msg.federateHandle()),
-                  success ? "complete" : "failed");
-  if (reporting_.empty() || !success) endRestore(success);
+  if (reported(msg.federateHandle(), "restore", success)) endRestore(success);
 }
 
 void DtExecSaveRestore::endRestore(bool success) {

@@ -102,6 +102,9 @@ protected:
   // which nobody was dropped for silence.
   void resetHeartbeats();
   void reportAll();
+  // The federate has reported how its part went: true when that ends the
+  // phase (everyone reported, or it failed).
+  bool reported(unsigned long federate, const char* what, bool success);
   bool mine(const DtRtiMsg& msg) const;
 
   DtFedExec& exec_;

@@ -114,6 +114,18 @@ protected:
     }
     return text;
   }
+  // A save of L1 with two objects as federate 5; then the federate comes
+  // back in another run of the federation as 8.
+  void savedAs5ThenJoinedAs8() {
+    joinAs(5);
+    registerObjects();
+    initiate("L1");
+    fedMgr->federateSaveBegun();
+    fedMgr->federateSaveComplete();
+    connection().processMsg(*stamped(DtSaveFinishedMsg("L1", 1, nullptr)));
+    fedMgr->resignFederationExecution(RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
+    joinAs(8);
+  }
   std::string fileOf(const char* label, unsigned long handle) const {
     return rid.directory().path() + "/" + label + "-X-F1-" + std::to_string(handle) + ".sav";
   }
@@ -234,15 +246,7 @@ TEST_F(SaveFedMgrTest, AStageOrAWriteThatFailsMakesTheSaveNotComplete) {
 }
 
 TEST_F(SaveFedMgrTest, ARestoreTakesTheSavedHandleAndGoesBackToItsOwnWhenItFails) {
-  joinAs(5);
-  registerObjects();
-  initiate("L1");
-  fedMgr->federateSaveBegun();
-  fedMgr->federateSaveComplete();
-  connection().processMsg(*stamped(DtSaveFinishedMsg("L1", 1, nullptr)));
-  // The federate comes back in another run of the federation as 8.
-  fedMgr->resignFederationExecution(RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
-  joinAs(8);
+  savedAs5ThenJoinedAs8();
   EXPECT_EQ(fedMgr->objMgr()->allObjects().count(), 0u);
 
   connection().processMsg(*stamped(DtRestoreMsg("L1", nullptr)));
@@ -274,14 +278,7 @@ TEST_F(SaveFedMgrTest, ARestoreTakesTheSavedHandleAndGoesBackToItsOwnWhenItFails
 }
 
 TEST_F(SaveFedMgrTest, ARestoreThatCannotBeReadIsAnsweredAsNotCompleteByTheRti) {
-  joinAs(5);
-  registerObjects();
-  initiate("L1");
-  fedMgr->federateSaveBegun();
-  fedMgr->federateSaveComplete();
-  connection().processMsg(*stamped(DtSaveFinishedMsg("L1", 1, nullptr)));
-  fedMgr->resignFederationExecution(RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
-  joinAs(8);
+  savedAs5ThenJoinedAs8();
   struct Case {
     const char* what;
     StageObjectMgr::Fault fault;
