@@ -45,6 +45,8 @@ public:
   // Reads encodedSize bytes. The count is taken from the map, not from the
   // count word, so a set read from the wire is always consistent.
   static std::unique_ptr<DtAttributeHandleSet> decode(const char* bytes);
+  // The same, as a value.
+  static DtAttributeHandleSet decoded(const char* bytes);
 
   // AttributeNotDefined for a handle of 320 or more.
   static void checkHandle(RTI::AttributeHandle h);
@@ -60,6 +62,10 @@ public:
   static void printNames(const RTI::AttributeHandleSet& set, const DtClassDescription* classInfo);
 
 private:
+  // The set of the two maps, each word of the result combine(ours, theirs).
+  template <class Combine>
+  DtAttributeHandleSet combined(const RTI::AttributeHandleSet& other, Combine combine) const;
+
   std::uint16_t count_;
   std::uint32_t map_[wordCount];
 };

@@ -22,7 +22,18 @@ void DtRtiSaveFile::open(const char* mode) {
   packet_.reset();
   damaged_ = false;
   failed_ = false;
+  unread_ = 0;
   stream_.reset(std::fopen(name_.string(), mode));
+  if (!stream_ || !readMode_) return;
+  std::FILE* stream = stream_.get();
+  // Records are read a few hundred bytes at a time: fewer, larger reads.
+  std::setvbuf(stream, nullptr, _IOFBF, 1 << 16);
+  const long end = std::fseek(stream, 0, SEEK_END) == 0 ? std::ftell(stream) : -1;
+  if (end < 0 || std::fseek(stream, 0, SEEK_SET) != 0) {
+    stream_.reset();
+    return;
+  }
+  unread_ = static_cast<std::uint64_t>(end);
 }
 
 void DtRtiSaveFile::setForRead() {
@@ -35,20 +46,12 @@ void DtRtiSaveFile::setForWrite() {
   open("wb+");
 }
 
-std::optional<std::uint64_t> DtRtiSaveFile::bytesLeft() const {
-  std::FILE* stream = stream_.get();
-  const long here = std::ftell(stream);
-  if (here < 0 || std::fseek(stream, 0, SEEK_END) != 0) return std::nullopt;
-  const long end = std::ftell(stream);
-  if (std::fseek(stream, here, SEEK_SET) != 0 || end < here) return std::nullopt;
-  return static_cast<std::uint64_t>(end - here);
-}
-
 const DtSavePacket* DtRtiSaveFile::readNextPacket() {
   packet_.reset();
   if (!stream_ || !readMode_ || damaged_) return nullptr;
   char header[DtSavePacket::headerSize];
-  if (std::fread(header, 1, sizeof header, stream_.get()) != sizeof header) return nullptr;
+  if (unread_ < sizeof header || std::fread(header, 1, sizeof header, stream_.get()) != sizeof header) return nullptr;
+  unread_ -= sizeof header;
   const std::uint32_t length = DtNetU32::read(header + DtSavePacket::lengthAt);
   if (length < DtSavePacket::headerSize) {
     DtNotifyError("Save file %s: a record of %" PRIu32 " bytes is shorter than its header; reading stops\n",
@@ -56,8 +59,7 @@ const DtSavePacket* DtRtiSaveFile::readNextPacket() {
     damaged_ = true;
     return nullptr;
   }
-  const std::optional<std::uint64_t> left = bytesLeft();
-  if (!left || *left < length - DtSavePacket::headerSize) {
+  if (unread_ < length - DtSavePacket::headerSize) {
     DtNotifyError("Save file %s: a record of %" PRIu32 " bytes runs past the end of the file; reading stops\n",
                   name_.string(), length);
     damaged_ = true;
@@ -70,6 +72,7 @@ const DtSavePacket* DtRtiSaveFile::readNextPacket() {
     damaged_ = true;
     return nullptr;
   }
+  unread_ -= body;
   packet_.emplace(packetBuffer_);
   return &*packet_;
 }

@@ -64,8 +64,7 @@ private:
     void operator()(std::FILE* stream) const { std::fclose(stream); }
   };
   void open(const char* mode);
-  // Bytes from the current position to the end of the file.
-  std::optional<std::uint64_t> bytesLeft() const;
+
 
   bool readMode_;
   std::vector<char> packetBuffer_;  // the last record read
@@ -74,4 +73,7 @@ private:
   DtString name_;
   bool damaged_ = false;
   bool failed_ = false;
+  // Read mode: the bytes of the file not read yet (taken once at the open,
+  // so that a record's length is checked without a seek).
+  std::uint64_t unread_ = 0;
 };

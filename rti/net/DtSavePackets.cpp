@@ -30,7 +30,7 @@ std::uint32_t DtSavePacket::u32(std::uint32_t offset) const {
 
 DtAttributeHandleSet DtSavePacket::handleSet(std::uint32_t offset) const {
   if (!holds(offset, DtAttributeHandleSet::encodedSize)) return DtAttributeHandleSet();
-  return *DtAttributeHandleSet::decode(bytes_.data() + offset);
+  return DtAttributeHandleSet::decoded(bytes_.data() + offset);
 }
 
 DtAttributeHandleSet DtSavePacket::handleMap(std::uint32_t offset) const {
@@ -38,7 +38,7 @@ DtAttributeHandleSet DtSavePacket::handleMap(std::uint32_t offset) const {
   if (!holds(offset, mapSize)) return DtAttributeHandleSet();
   char encoded[DtAttributeHandleSet::encodedSize] = {};
   std::memcpy(encoded + 4, bytes_.data() + offset, mapSize);
-  return *DtAttributeHandleSet::decode(encoded);
+  return DtAttributeHandleSet::decoded(encoded);
 }
 
 DtSavePacketBuilder::DtSavePacketBuilder(std::uint32_t type, std::uint32_t length)

@@ -11,6 +11,12 @@ DtObjectAttrTable::DtObjectAttrTable(const DtObjectClassInfo& cls) : count_(cls.
   }
 }
 
+DtObjectAttrTable::DtObjectAttrTable(const DtObjectClassInfo& cls, const DtAttributeHandleSet& reliable,
+                                     const DtAttributeHandleSet& timestamp)
+    : count_(cls.numAttributes()),
+      reliable_(reliable.setIntersection(cls.allAttrs())),
+      timestamp_(timestamp.setIntersection(cls.allAttrs())) {}
+
 DtObjectAttrTable DtObjectAttrTable::withoutSubscribers() const {
   DtObjectAttrTable copy;
   copy.count_ = count_;

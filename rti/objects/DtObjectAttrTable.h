@@ -30,6 +30,10 @@ public:
   DtObjectAttrTable() = default;
   // One entry per attribute of the class, with its transport and order.
   explicit DtObjectAttrTable(const DtObjectClassInfo& cls);
+  // The class's attributes sent reliably and in time-stamp order as given
+  // (a saved object's), those the class lacks left out.
+  DtObjectAttrTable(const DtObjectClassInfo& cls, const DtAttributeHandleSet& reliable,
+                    const DtAttributeHandleSet& timestamp);
   // Transport, order and region set of every entry; nobody subscribes.
   DtObjectAttrTable withoutSubscribers() const;
 

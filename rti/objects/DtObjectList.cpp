@@ -21,6 +21,19 @@ void DtObjectList::add(DtRtiObject* object) {
   byName_.try_emplace(object->objName(), object);
 }
 
+bool DtObjectList::addNew(DtRtiObject* object) {
+  if (!object) return false;
+  const auto [named, free] = byName_.try_emplace(object->objName(), object);
+  if (!free) return false;
+  const auto [at, added] = byHandle_.try_emplace(object->objHandle(), Entry{object, nullptr});
+  if (!added) {
+    byName_.erase(named);
+    return false;
+  }
+  at->second.item = list_.append(object);
+  return true;
+}
+
 DtRtiObject* DtObjectList::remove(std::uint32_t handle) {
   const auto at = byHandle_.find(handle);
   if (at == byHandle_.end()) return nullptr;

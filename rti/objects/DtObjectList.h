@@ -34,6 +34,9 @@ public:
   // Files the record under its handle and name; a record filed under the
   // same handle before is replaced (it keeps its place in the order).
   void add(DtRtiObject* object);
+  // Files the record only when neither its handle nor its name is filed;
+  // false (nothing filed) otherwise.
+  bool addNew(DtRtiObject* object);
   // Takes the record of that handle out; null when there is none.
   DtRtiObject* remove(std::uint32_t handle);
   void clear();

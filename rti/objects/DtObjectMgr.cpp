@@ -253,9 +253,23 @@ void DtObjectMgr::destroyObjectLists() {
   pendingRegister_.clear();
   if (addrMap_) addrMap_->empty();
   // Every record is the manager's, the ones whose privilege the RTI holds
-  // too: nothing else refers to them once the lists are gone.
-  while (!all_.empty()) {
-    deleteObj(static_cast<DtRtiObject*>(all_.list().head()->data()));
+  // too: nothing else refers to them once the lists are gone. The lists are
+  // emptied whole (a restore empties a manager of many objects).
+  std::vector<DtRtiObject*> records;
+  records.reserve(all_.count());
+  for (const DtListItem* item = all_.list().head(); item; item = item->next()) {
+    records.push_back(static_cast<DtRtiObject*>(item->data()));
+  }
+  known_.clear();
+  owned_.clear();
+  lrcManaged_.clear();
+  all_.clear();
+  for (DtRtiObject* record : records) {
+    if (callbackDepth_ > 0) {
+      retired_.emplace_back(record);
+    } else {
+      delete record;
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 // The object manager's share of a federation save: its own record, the
 // objects' records and the end record, and reading them back.
 #include <memory>
+#include <vector>
 
 #include "net/DtRtiSaveFile.h"
 #include "net/DtSavePackets.h"
@@ -23,13 +24,24 @@ bool DtObjectMgr::save(DtRtiSaveFile& file) const {
 }
 
 bool DtObjectMgr::saveObjectList(DtRtiSaveFile& file) const {
+  // The records go to the file a batch at a time, each batch flushed: a
+  // manager of many objects is saved without a write for every object.
+  constexpr std::size_t batchSize = 1 << 16;
+  std::vector<char> batch;
   bool written = true;
+  auto writeBatch = [&] {
+    if (!batch.empty()) written = file.writePacket(batch.data(), static_cast<int>(batch.size())) && written;
+    batch.clear();
+  };
   for (const DtListItem* item = all_.list().head(); item; item = item->next()) {
     const auto* object = static_cast<const DtRtiObject*>(item->data());
     // An object whose privilege to delete the RTI holds is no federate's.
     if (object->rtiOwned(0)) continue;
-    written = file.writePacket(object->saveRecord()) && written;
+    const DtSavePacketBuilder record = object->saveRecord();
+    if (batch.size() + record.bytes().size() > batchSize) writeBatch();
+    batch.insert(batch.end(), record.bytes().begin(), record.bytes().end());
   }
+  writeBatch();
   return written;
 }
 
@@ -72,13 +84,12 @@ bool DtObjectMgr::restoreObjectList(DtRtiSaveFile& file) {
     }
     auto object = std::make_unique<DtRtiObject>();
     if (!fom_ || !object->decode(*record, *fom_)) return false;
-    if (all_.contains(object->objHandle()) || all_.find(object->objName())) {
+    if (!all_.addNew(object.get())) {
       DtNotifyError("ObjMgr: object %u (%s) is saved twice, restore aborted\n", object->objHandle(),
                     object->objName());
       return false;
     }
     DtRtiObject* restored = object.release();
-    addAllObj(restored);
     if (restored->isKnown()) addKnownObj(restored);
     if (!restored->ownedAttrs().isEmpty()) addOwnedObj(restored);
     if (!restored->lrcManagedAttrs().isEmpty()) addLrcManagedObj(restored);

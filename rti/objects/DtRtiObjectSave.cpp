@@ -85,13 +85,7 @@ bool DtRtiObject::decode(const DtSavePacket& record, const DtFomClassMgr& fom) {
 
   // Only the actual class's attributes are taken in.
   const DtAttributeHandleSet& all = actual->allAttrs();
-  attrs_ = DtObjectAttrTable(*actual);
-  const DtAttributeHandleSet timestamp = record.handleMap(Record::orderMapAt);
-  const DtAttributeHandleSet reliable = record.handleMap(Record::transportMapAt);
-  for (RTI::AttributeHandle a = 0; a < attrs_.count(); ++a) {
-    attrs_.setOrder(a, timestamp.isMember(a) ? DtTimestampOrder : DtReceiveOrder);
-    attrs_.setTransport(a, reliable.isMember(a) ? DtReliable : DtBestEffort);
-  }
+  attrs_ = DtObjectAttrTable(*actual, record.handleMap(Record::transportMapAt), record.handleMap(Record::orderMapAt));
 
   requests_ = DtRequestDatabase();
   requests_.cancelRemoteRequest(record.handleSet(Record::cancelledAt).setIntersection(all));
