@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/DtFederateMgr.h"
+#include "core/DtTimeMgr.h"
 #include "net/DtRtiSaveFile.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionMgr.h"
@@ -28,6 +29,11 @@ std::vector<Stage> stagesOf(DtFederateMgr& mgr) {
   DtFomClassMgr* fom = mgr.fom();
   stages.push_back({"FOM", "FedMgr", "Fom restored\n", [fom](DtRtiSaveFile& f) { return fom && fom->save(f); },
                     [fom](DtRtiSaveFile& f) { return fom && fom->restore(f); }});
+  if (DtTimeMgr* timeMgr = mgr.timeMgr()) {
+    stages.push_back({"Time Manager", "TimeMgr", "TimeMgr restored\n",
+                      [timeMgr](DtRtiSaveFile& f) { return timeMgr->saveState(f); },
+                      [timeMgr](DtRtiSaveFile& f) { return timeMgr->restoreState(f); }});
+  }
   DtInteractionMgr* interMgr = mgr.interMgr();
   stages.push_back({"Interaction Manager", "InterMgr", "intMgr restored\n",
                     [interMgr](DtRtiSaveFile& f) { return interMgr && interMgr->save(f); },

@@ -1,8 +1,8 @@
 #pragma once
 // DtFederateSaveStages: a federate's save file, written and read by its
 // managers in the file's order: the federate manager's own record, the class
-// tree, the time manager (when the federate has one), the interaction
-// manager and the object manager. Each stage is traced at level 3 before
+// tree, the time manager (when the federate has one: its state and queued
+// messages), the interaction manager and the object manager. Each stage is traced at level 3 before
 // and after. A stage that reports failure or throws stops the run: the
 // later stages are neither written nor read (what they would find is no
 // longer where they expect it), a line at level 1 says which stage, and the

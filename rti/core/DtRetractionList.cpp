@@ -95,3 +95,11 @@ void DtRetractionList::clear() {
   bySerial_.clear();
   DtSortedList::clear();
 }
+
+std::vector<const DtRetractInfo*> DtRetractionList::records() const {
+  std::vector<const DtRetractInfo*> all;
+  for (auto* item = static_cast<const Item*>(head()); item; item = static_cast<const Item*>(item->next())) {
+    all.push_back(item->record());
+  }
+  return all;
+}

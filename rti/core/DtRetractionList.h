@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "RTI.hh"
 #include "net/DtRetractInfoList.h"
@@ -47,6 +48,8 @@ public:
   bool contains(std::uint32_t serialNumber) const;
   const DtRetractInfo* first() const;
   const DtRetractInfo* last() const;
+  // Every record, from the first.
+  std::vector<const DtRetractInfo*> records() const;
   // The earliest record with lower < time <= upper (lower <= time when
   // inclusive); null when none, when upper < lower, or when the window is
   // empty (lower == upper and not inclusive).

@@ -36,6 +36,7 @@ DtTimeMgr::DtTimeMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParam
       targetLookahead_(zero()),
       nerBound_(zero()),
       reducingLookahead_(zero()),
+      pendingGrantTime_(zero()),
       positiveInfinityTime_(zero()),
       zeroTime_(zero()),
       epsilonTime_(zero()) {

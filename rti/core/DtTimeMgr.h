@@ -25,6 +25,7 @@
 // thrown before anything changed. Used on the thread that calls the
 // ambassador; the handlers run inside its tick.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -46,6 +47,8 @@ class DtResumeConstrainedMsg;
 class DtRetractMsg;
 class DtRIDParameters;
 class DtRtiMsg;
+class DtRtiSaveFile;
+class DtSavePacket;
 class DtSyncConstrainedMsg;
 
 // Which time service a disable message turns off.
@@ -124,6 +127,22 @@ public:
   DtTsoMsgQueue* msgQueue() { return &queue_; }
   DtRetractionList* retractList() { return &retracts_; }
 
+  // ---- a federation save. saveState writes the time state (the flags, the
+  // state version, the next-event cycle, the ten times and the retraction
+  // records) as one record, then every queued time-stamped message (held
+  // receive-order messages are not kept). restoreState reads it back: the
+  // state and the retraction records replace this manager's, the queue is
+  // emptied and each saved message offered to it again (one it does not
+  // take is reported and dropped). A first record of another type, or one
+  // whose times or counts do not add up, fails the restore with nothing
+  // changed; a message record of another type fails it after the state.
+  virtual bool saveState(DtRtiSaveFile& file);
+  virtual bool restoreState(DtRtiSaveFile& file);
+  // The length of the time manager's record.
+  std::uint32_t packetLength() const;
+  std::uint32_t stateVersion() const { return stateVersion_; }
+  const RTI::FedTime& pendingGrantTime() const { return *pendingGrantTime_; }
+
   // Whether the federate may be granted t now (the LBTS rule for
   // constrained federates).
   virtual bool canGrant(const RTI::FedTime& t) const;
@@ -201,6 +220,12 @@ private:
   bool mayGrant(const RTI::FedTime& t, const RTI::FedTime& bound) const;
   void sendStamped(DtRtiMsg* msg);
   void registerHandlers(bool add);
+  // The ten times of the record, in its order.
+  std::array<RTI::FedTime*, 10> savedTimes() const;
+  // The state of a time manager's record; false when it is not whole.
+  bool takeRecord(const DtSavePacket& record);
+  // The saved messages after the record, offered to the queue again.
+  bool takeQueuedMsgs(DtRtiSaveFile& file, std::uint32_t count);
 
   DtConnectionMgr* connectMgr_;
   DtFomClassMgr* fom_;
@@ -219,6 +244,11 @@ private:
   bool nerFirstPass_ = true;
   std::uint32_t nerCycle_ = 0;
   std::unique_ptr<RTI::FedTime> reducingLookahead_;
+  // A grant held back at a save point, and whether it is.
+  std::unique_ptr<RTI::FedTime> pendingGrantTime_;
+  bool grantPending_ = false;
+  bool nerAfterSave_ = false;
+  std::uint32_t stateVersion_ = 1;
   bool constrained_ = false;
   bool regulating_ = false;
   bool regulationPending_ = false;

@@ -107,3 +107,11 @@ const DtRtiMsg* DtTsoMsgQueue::firstMsg() const {
   auto* item = static_cast<const Item*>(head());
   return item ? &item->msg() : nullptr;
 }
+
+std::vector<const DtRtiMsg*> DtTsoMsgQueue::queuedMsgs() const {
+  std::vector<const DtRtiMsg*> msgs;
+  for (auto* item = static_cast<const Item*>(head()); item; item = static_cast<const Item*>(item->next())) {
+    msgs.push_back(&item->msg());
+  }
+  return msgs;
+}

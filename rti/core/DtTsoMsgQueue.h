@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <vector>
 
 #include "RTI.hh"
 #include "net/DtRtiMsgQueue.h"
@@ -71,6 +72,8 @@ public:
   std::unique_ptr<DtRtiMsg> popFirst();
   // The first time-stamped message, left in place; null when none.
   const DtRtiMsg* firstMsg() const;
+  // Every queued time-stamped message, left in place, from the first.
+  std::vector<const DtRtiMsg*> queuedMsgs() const;
   std::uint32_t heldCount() const { return static_cast<std::uint32_t>(roHoldList_.size()); }
 
 private:

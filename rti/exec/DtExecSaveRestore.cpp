@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "config/DtRIDParameters.h"
+#include "exec/DtExecTimeMgr.h"
 #include "exec/DtFedExec.h"
 #include "exec/DtFederate.h"
 #include "net/DtConnectionMgr.h"
@@ -164,6 +165,7 @@ void DtExecSaveRestore::endSave(bool success) {
   }
   timedSavePending_ = false;
   deadline_ = 0;
+  exec_.timeMgmt().announceBounds();
   saveBegun_ = false;
   resetHeartbeats();
 }
@@ -269,6 +271,7 @@ void DtExecSaveRestore::endRestore(bool success) {
     msg->set(label_.c_str(), outcome ? 1 : 0);
     sendStamped(msg.release());
   }
+  if (outcome) exec_.timeMgmt().announceBounds();
   reporting_.clear();
   savedFederates_.clear();
   handleMap_.clear();

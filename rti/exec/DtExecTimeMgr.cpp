@@ -40,22 +40,33 @@ DtExecTimeMgr::DtExecTimeMgr(DtConnectionMgr* connectMgr, const DtString& execNa
 
 DtExecTimeMgr::~DtExecTimeMgr() {
   registerCallbacks(false);
-  // One record may sit in several lists: delete each once. The held
-  // regulation requests and the saved list have records of their own.
+  deleteAllRecords();
+  destroyTempTimePool();
+}
+
+std::vector<DtTimeInfo*> DtExecTimeMgr::ownedRecords() const {
+  // One record may sit in several lists. The held regulation requests and
+  // the saved list have records of their own.
   std::vector<DtTimeInfo*> records;
   for (const DtTimeInfoList* list : {&regulatingByLbts_, &constrainedByTime_, &pendingConstrained_,
-                                     &pendingRegulation_, &savedTimeList_}) {
-    for (DtTimeInfoItem* item = list->first(); item; item = nextOf(item)) records.push_back(item->info());
+                                     &savedTimeList_, &pendingRegulation_}) {
+    for (DtTimeInfoItem* item = list->first(); item; item = nextOf(item)) {
+      if (std::find(records.begin(), records.end(), item->info()) == records.end()) records.push_back(item->info());
+    }
   }
-  std::sort(records.begin(), records.end());
-  records.erase(std::unique(records.begin(), records.end()), records.end());
+  return records;
+}
+
+void DtExecTimeMgr::deleteAllRecords() {
+  const std::vector<DtTimeInfo*> records = ownedRecords();
   constrainedSyncWaiting_.clear();
-  for (DtTimeInfoList* list : {&regulatingByLbts_, &constrainedByTime_, &pendingConstrained_, &pendingRegulation_,
-                               &savedTimeList_, &regulatingByNerLbts_, &nerRequesters_, &nerAwaited_}) {
-    list->clear();
-  }
+  for (DtTimeInfoList* list : allLists()) list->clear();
   for (DtTimeInfo* info : records) delete info;
-  destroyTempTimePool();
+}
+
+std::array<DtTimeInfoList*, 8> DtExecTimeMgr::allLists() {
+  return {&regulatingByLbts_, &constrainedByTime_, &pendingConstrained_, &savedTimeList_,
+          &pendingRegulation_, &regulatingByNerLbts_, &nerRequesters_,  &nerAwaited_};
 }
 
 void DtExecTimeMgr::registerCallbacks(bool add) {

@@ -38,6 +38,7 @@
 //
 // Used on the rtiexec's thread only; nothing locks.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -49,6 +50,7 @@
 #include "util/DtList.h"
 #include "util/DtString.h"
 
+struct DtExecSavedState;
 class DtConnectionMgr;
 class DtConstrainedSyncMsg;
 class DtDisableMsg;
@@ -119,6 +121,18 @@ public:
   virtual void putTempTime(RTI::FedTime* time);
   virtual void destroyTempTimePool();
 
+  // The execution's save file: the bound values of the cycle, the time
+  // records and the lists into the state; restoreState replaces every
+  // record and list by the state's (a list entry of a federate without a
+  // record is left out with a message). A federate's held regulation
+  // request keeps a record of its own (saved after the federate's other
+  // record).
+  virtual void saveState(DtExecSavedState& state) const;
+  virtual void restoreState(const DtExecSavedState& state);
+  // The regulators' LBTS as it stands, to every federate (after a save or a
+  // restore, when a regulator is there).
+  virtual void announceBounds();
+
   // What the execution's save and the tests read.
   const DtTimeInfoList& regulatingByLbts() const { return regulatingByLbts_; }
   const DtTimeInfoList& constrainedByTime() const { return constrainedByTime_; }
@@ -173,6 +187,11 @@ private:
   void endConstrainedSync();
 
   void registerCallbacks(bool add);
+  // Every record once, in the order of the lists that own records.
+  std::vector<DtTimeInfo*> ownedRecords() const;
+  void deleteAllRecords();
+  // The eight lists, in the order of the save file.
+  std::array<DtTimeInfoList*, 8> allLists();
 
   DtConnectionMgr* connectMgr_;
   DtString execName_;

@@ -288,16 +288,6 @@ void DtFedExec::sendDesignatedFederate(unsigned long federateHandle) {
 
 // Save and restore ------------------------------------------------------------------
 
-namespace {
-
-// A time's bytes as a save file keeps them.
-std::string encoded(const RTI::FedTime& time) {
-  std::string bytes(static_cast<std::size_t>(time.encodedLength()), '\0');
-  time.encode(bytes.data());
-  return bytes;
-}
-
-}  // namespace
 
 DtExecSavedState DtFedExec::savedState() const {
   DtExecSavedState state;
@@ -309,10 +299,7 @@ DtExecSavedState DtFedExec::savedState() const {
     state.federates.push_back({static_cast<std::uint32_t>(federate->getHandle()),
                                static_cast<std::uint32_t>(federate->getConnectionHandle()), federate->getName(), {}});
   }
-  // No time is kept by this execution yet: the bounds of a cycle are zero.
-  const std::unique_ptr<RTI::FedTime> zero(RTI::FedTimeFactory::makeZero());
-  state.cycleMinNerLbts = encoded(*zero);
-  state.cycleLagNerLbts = encoded(*zero);
+  time_->saveState(state);
   return state;
 }
 
@@ -327,4 +314,5 @@ void DtFedExec::restoreState(const DtExecSavedState& state, const std::map<std::
     const auto connection = connections.find(saved.handle);
     addFederate(saved.name.c_str(), saved.handle, connection == connections.end() ? 0 : connection->second);
   }
+  time_->restoreState(state);
 }

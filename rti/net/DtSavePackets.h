@@ -132,6 +132,34 @@ struct DtSavedMessagePacket {
   static std::span<const char> message(const DtSavePacket& packet) { return packet.bytes().subspan(messageAt); }
 };
 
+// The time manager's record: its flags, the state version, the next-event
+// cycle, ten times and the retraction records; as many saved messages as
+// it counts follow it (the queued time-stamped messages). Each time is a
+// u32 size and that many bytes of its encoding; each retraction record a
+// u32 serial number and a time.
+struct DtTimeMgrPacket {
+  static constexpr std::uint32_t theType = DtTimeMgrPacketType;
+  static constexpr std::uint32_t fixedLength = 52;
+  // The flags, one byte each from offset 8, in this order.
+  enum Flag : std::uint32_t {
+    constrained, regulating, regulationPending, constrainedPending, tarPending, nerPending, checkNeeded,
+    flushPending, advancePending, timeAvailable, epsilonLookahead, epsilonReducing, tsoEventDelivered, grantsHeld,
+    lookaheadReducing, queueAsyncDelivery, nerAfterSave, grantPending, nerEventFound, zeroLookaheadRestored,
+    nerFirstPass, flagCount
+  };
+  static constexpr std::uint32_t flagAt(Flag flag) { return 8 + flag; }
+  static constexpr std::uint32_t stateVersionAt = 32;  // u32
+  static constexpr std::uint32_t nerCycleAt = 36;      // u32
+  static constexpr std::uint32_t retractCountAt = 40;  // u32 r
+  static constexpr std::uint32_t queuedCountAt = 44;   // u32 q
+  static constexpr std::uint32_t timesAt = 52;
+  // lbts, timePlusLookahead, constrainedLbts, federateTime, lookahead,
+  // requestedTime, targetLookahead, reducingLookahead, pendingGrantTime,
+  // nerBound.
+  static constexpr std::uint32_t timeCount = 10;
+};
+static_assert(DtTimeMgrPacket::flagAt(DtTimeMgrPacket::flagCount) <= DtTimeMgrPacket::stateVersionAt);
+
 // The interaction manager's record.
 struct DtInteractionMgrPacket {
   static constexpr std::uint32_t theType = DtInteractionMgrPacketType;

@@ -1,0 +1,142 @@
+// The time manager's share of a federation save: its record byte for byte,
+// its state, retraction records and queued time-stamped messages back in
+// another federate's time manager, which then goes on as the saved one
+// would; damaged records refused with nothing changed.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TimeMgrScript.h"
+#include "net/DtNetNumber.h"
+#include "net/DtRtiSaveFile.h"
+#include "net/DtSavePackets.h"
+#include "rti/config/ConfigTestFiles.h"
+#include "rti/util/NotifyCapture.h"
+
+namespace {
+
+using timescript::Script;
+using Record = DtTimeMgrPacket;
+
+// Regulating (lookahead 1) and constrained at LBTS 10, granted 4; a sent
+// time-stamped message it may still retract (serial 3 at 5); another
+// federate's interactions at 12 and 11 queued, one held receive-order one.
+void bringToState(Script& script) {
+  for (const char* line : {"reg 0 1", "<51 0", "con", "<53 0 10", "send 5 3", "tar 4", "tick", "<tso 4 12 9",
+                           "<tso 4 11 8", "<ro 4"}) {
+    script.run(line);
+  }
+}
+
+class TimeMgrSave : public ::testing::Test {
+protected:
+  std::string save(Script& script) {
+    DtRtiSaveFile file(path.c_str(), false);
+    EXPECT_TRUE(script.timeMgr().saveState(file));
+    EXPECT_TRUE(file.close());
+    return readWholeFile(path);
+  }
+  bool restore(Script& script, const std::string& bytes) {
+    dir.write("time.sav", bytes);
+    DtRtiSaveFile file(path.c_str(), true);
+    return script.timeMgr().restoreState(file);
+  }
+
+  ScratchDirectory dir;
+  std::string path = dir.path() + "/time.sav";
+};
+
+TEST_F(TimeMgrSave, TheRecordHoldsTheFlagsTimesAndRetractionsThenTheQueuedMessages) {
+  Script saved;
+  bringToState(saved);
+  const std::string bytes = save(saved);
+  const DtSavePacket record(std::span<const char>(bytes.data(), bytes.size()));
+  // 52 bytes, ten times of 4 + 8 bytes, one retraction record of 4 + 4 + 8.
+  EXPECT_EQ(record.length(), 188u);
+  EXPECT_EQ(record.type(), 14u);
+  EXPECT_EQ(bytes.substr(8, 21), std::string("\1\1\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\1", 21));
+  EXPECT_EQ(record.u32(Record::stateVersionAt), 1u);
+  EXPECT_EQ(record.u32(Record::retractCountAt), 1u);
+  EXPECT_EQ(record.u32(Record::queuedCountAt), 2u);
+  // lbts 10, then time + lookahead 5.
+  EXPECT_EQ(record.u32(Record::timesAt), 8u);
+  auto timeAt = [&](std::size_t at) {
+    const std::unique_ptr<RTI::FedTime> time(RTI::FedTimeFactory::decode(bytes.data() + at));
+    return timescript::text(*time);
+  };
+  EXPECT_EQ(timeAt(56), "10");
+  EXPECT_EQ(timeAt(68), "5");
+  EXPECT_EQ(record.u32(172), 3u);  // the retraction record's serial number
+  // The queued messages follow in time-stamp order.
+  DtRtiSaveFile file(path.c_str(), true);
+  std::vector<std::uint32_t> types;
+  while (const DtSavePacket* packet = file.readNextPacket()) types.push_back(packet->type());
+  EXPECT_EQ(types, (std::vector<std::uint32_t>{14, 15, 15}));
+}
+
+TEST_F(TimeMgrSave, ARestoredTimeManagerGoesOnAsTheSavedOne) {
+  Script saved;
+  bringToState(saved);
+  const std::string bytes = save(saved);
+
+  Script restored;
+  restored.run("reg 0 3");  // a state of its own, replaced
+  ASSERT_TRUE(restore(restored, bytes));
+  EXPECT_EQ(restored.query(), saved.query());
+  EXPECT_EQ(restored.query(), "lbts=10 time=4 la=1 min=10");
+  EXPECT_TRUE(restored.timeMgr().regulating());
+  EXPECT_TRUE(restored.timeMgr().constrained());
+  // The retraction record came back; the queued events are delivered at
+  // their grant, in time-stamp order (the held receive-order one was not
+  // saved).
+  EXPECT_EQ(restored.run("retract 3"), std::vector<std::string>{"62 serial=3"});
+  restored.run("tar 13");
+  EXPECT_EQ(restored.run("<56 9 20 20"),
+            (std::vector<std::string>{"tso 4 11 8", "tso 4 12 9", "grant 13"}));
+}
+
+TEST_F(TimeMgrSave, ADamagedRecordIsRefusedWithNothingChanged) {
+  Script saved;
+  bringToState(saved);
+  const std::string good = save(saved);
+  const std::string record = good.substr(0, 188);
+  auto withLength = [](std::string bytes, std::uint32_t length) {
+    DtNetU32::write(bytes.data(), length);
+    return bytes;
+  };
+  std::string badTimeSize = record;
+  DtNetU32::write(badTimeSize.data() + Record::timesAt, 9);  // a time of 9 bytes
+  std::string hugeCount = record;
+  DtNetU32::write(hugeCount.data() + Record::retractCountAt, 0xFFFFFFFF);
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* printed;
+    bool stateChanged;
+  };
+  const Case cases[] = {
+      {"a record of another type", good.substr(188), "TimeMgr received an incorrect save packet", false},
+      {"shorter than its fixed part", withLength(record.substr(0, 40), 40), "TimeMgr received a damaged save packet",
+       false},
+      {"times cut short", withLength(record.substr(0, 100), 100), "TimeMgr received a damaged save packet", false},
+      {"a time of another size", badTimeSize, "TimeMgr received a damaged save packet", false},
+      {"more retraction records than bytes", hugeCount, "TimeMgr received a damaged save packet", false},
+      {"bytes after the records", withLength(record + "xyzw", 192), "TimeMgr received a damaged save packet", false},
+      {"fewer queued messages than counted", good.substr(0, good.size() - 20) + std::string(8, '\0'),
+       "TimeMgr received an incorrect save packet", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Script restored;
+    restored.run("reg 0 3");
+    const std::string before = restored.query();
+    NotifyCapture capture(1);
+    EXPECT_FALSE(restore(restored, c.bytes));
+    EXPECT_NE(capture.text().find(c.printed), std::string::npos) << capture.text();
+    EXPECT_EQ(restored.query() != before, c.stateChanged);
+  }
+}
+
+}  // namespace
