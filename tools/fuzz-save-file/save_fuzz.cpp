@@ -1,12 +1,14 @@
 // libFuzzer target: any bytes as the two kinds of save file.
 //  - As the rtiexec's own file: read whole or refused; a file read is
 //    written again and must read back as the same state.
-//  - As a federate's file: the federate manager's records (its labels and
-//    held messages, rebuilt by the message factory), then the class tree,
-//    the interaction manager and the object manager restored from it, each
-//    stopping at what it cannot take, never reading outside the file. When
-//    every stage took its records, the managers are saved, restored into
-//    fresh ones and saved again: both saves must be the same bytes.
+//  - As a federate's file, twice: with and without a time manager. The
+//    federate manager's records (its labels and held messages, rebuilt by
+//    the message factory), then the class tree, the time manager (in the
+//    first reading), the interaction manager and the object manager
+//    restored from it, each stopping at what it cannot take, never reading
+//    outside the file. When every stage took its records, the managers are
+//    saved, restored into fresh ones and saved again: both saves must be
+//    the same bytes.
 #include <unistd.h>
 
 #include <cstdint>
@@ -20,6 +22,7 @@
 
 #include "api/DtAttributeHandleSet.h"
 #include "config/DtFedReader.h"
+#include "core/DtTimeMgr.h"
 #include "exec/DtExecSaveFile.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtDfltMsgFactory.h"
@@ -68,23 +71,29 @@ void execFile(const std::uint8_t* data, std::size_t size) {
 
 // The managers of one federate over one class tree.
 struct Managers {
-  Managers() {
+  explicit Managers(bool timed) {
     DtFedReader reader;
     fom = DtFomClassMgr::loadFed(reader, fedFile.c_str(), nullptr, nullptr);
     if (!fom) std::abort();
+    if (timed) time = std::make_unique<DtTimeMgr>(&conn, fom.get(), nullptr);
     interactions = std::make_unique<DtInteractionMgr>(&conn, fom.get(), nullptr);
     objects = std::make_unique<DtObjectMgr>(&conn, fom.get(), nullptr);
   }
   bool restore(DtRtiSaveFile& file) {
-    return fom->restore(file) && interactions->restore(file) && objects->restore(file);
+    return fom->restore(file) && (!time || time->restoreState(file)) && interactions->restore(file) &&
+           objects->restore(file);
   }
   void save(const std::string& path) const {
     DtRtiSaveFile file(path.c_str(), false);
-    if (!fom->save(file) || !interactions->save(file) || !objects->save(file) || !file.close()) std::abort();
+    if (!fom->save(file) || (time && !time->saveState(file)) || !interactions->save(file) || !objects->save(file) ||
+        !file.close()) {
+      std::abort();
+    }
   }
 
   DtConnectionMgr conn;
   std::unique_ptr<DtFomClassMgr> fom;
+  std::unique_ptr<DtTimeMgr> time;
   std::unique_ptr<DtInteractionMgr> interactions;
   std::unique_ptr<DtObjectMgr> objects;
 };
@@ -104,16 +113,16 @@ bool federateManagerRecords(DtRtiSaveFile& file) {
   return true;
 }
 
-void federateFile(const std::uint8_t* data, std::size_t size) {
+void federateFile(const std::uint8_t* data, std::size_t size, bool timed) {
   writeFile(inputFile, data, size);
-  Managers first;
+  Managers first(timed);
   {
     DtRtiSaveFile file(inputFile.c_str(), true);
     if (!file.isOk()) std::abort();
     if (!federateManagerRecords(file) || !first.restore(file)) return;
   }
   first.save(firstSave);
-  Managers second;
+  Managers second(timed);
   {
     DtRtiSaveFile file(firstSave.c_str(), true);
     if (!second.restore(file)) __builtin_trap();
@@ -124,8 +133,8 @@ void federateFile(const std::uint8_t* data, std::size_t size) {
 
 // Seeds in the work corpus: a federate's file with every kind of record and
 // an rtiexec's file with federates, synchronization points and times.
-void writeSeeds() {
-  Managers seed;
+void writeSeed(bool timed) {
+  Managers seed(timed);
   DtAttributeHandleSet attributes;
   for (RTI::AttributeHandle a : {0u, 1u, 2u}) attributes.add(a);
   const RTI::ObjectClassHandle ship = seed.fom->classHandle("Ship");
@@ -140,7 +149,13 @@ void writeSeeds() {
   const DtSavePacketBuilder message = DtSavedMessagePacket::build(held.data(), static_cast<std::uint32_t>(held.size()));
   std::string federate(own.bytes().data(), own.bytes().size());
   federate += std::string(message.bytes().data(), message.bytes().size()) + readFile(firstSave);
-  writeFile("corpus/seed-federate", reinterpret_cast<const std::uint8_t*>(federate.data()), federate.size());
+  const std::string name = timed ? "corpus/seed-federate-timed" : "corpus/seed-federate";
+  writeFile(name, reinterpret_cast<const std::uint8_t*>(federate.data()), federate.size());
+}
+
+void writeSeeds() {
+  writeSeed(false);
+  writeSeed(true);
 
   DtExecSavedState state;
   state.executionName = "F";
@@ -184,6 +199,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   execFile(data, size);
-  federateFile(data, size);
+  federateFile(data, size, false);
+  federateFile(data, size, true);
   return 0;
 }
