@@ -9,6 +9,7 @@
 #include "net/DtMsgCallbacks.h"
 #include "net/DtRtiSaveFile.h"
 #include "net/DtSavePackets.h"
+#include "net/DtSavedMessages.h"
 #include "objects/DtObjectMgr.h"
 #include "util/DtNotify.h"
 
@@ -289,10 +290,9 @@ bool DtRtiExecFederateMgr::save(DtRtiSaveFile& file) {
   bool written = file.writePacket(DtFedMgrPacket::build(static_cast<std::uint32_t>(federateHandle_),
                                                         announcedSyncLabels(),
                                                         static_cast<std::uint32_t>(held.size())));
-  for (const std::unique_ptr<DtRtiMsg>& msg : held) {
-    written = file.writePacket(DtSavedMessagePacket::build(msg->data(), static_cast<std::uint32_t>(msg->size()))) &&
-              written;
-  }
+  std::vector<const DtRtiMsg*> msgs;
+  for (const std::unique_ptr<DtRtiMsg>& msg : held) msgs.push_back(msg.get());
+  written = DtWriteSavedMessages(file, msgs) && written;
   for (std::unique_ptr<DtRtiMsg>& msg : held) connectMgr_->addPendingMsg(msg.release());
   return written;
 }
@@ -313,21 +313,14 @@ bool DtRtiExecFederateMgr::restore(DtRtiSaveFile& file) {
   restoreAnnouncedSyncLabels(*labels);
   connectMgr_->emptyPendingMsgList();
   for (std::uint32_t k = 0; k < messages; ++k) {
-    const DtSavePacket* saved = file.readNextPacket();
-    if (!saved || saved->type() != DtSavedMessagePacket::theType) {
+    std::unique_ptr<DtRtiMsg> msg;
+    const DtSavedMessageRead read =
+        DtReadSavedMessage(file, *connectMgr_->msgFactory(), static_cast<int>(executionHandle_), &msg);
+    if (read == DtSavedMessageRead::NotSaved) {
       DtNotifyError("FedMgr read an incorrect message save packet, restore aborted\n");
       return false;
     }
-    const std::span<const char> bytes = DtSavedMessagePacket::message(*saved);
-    int status = 0;
-    DtRtiMsg* msg = connectMgr_->msgFactory()->createReceived(bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                                                             &status);
-    if (!msg) {
-      DtNotifyError("Restored pending message could not be regenerated\n");
-      continue;
-    }
-    msg->setFedEx(static_cast<int>(executionHandle_));
-    connectMgr_->addPendingMsg(msg);
+    if (msg) connectMgr_->addPendingMsg(msg.release());
   }
   return true;
 }

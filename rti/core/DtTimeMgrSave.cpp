@@ -8,9 +8,9 @@
 #include "net/DtConnectionMgr.h"
 #include "net/DtNetNumber.h"
 #include "net/DtRtiMsg.h"
-#include "net/DtRtiMsgFactory.h"
 #include "net/DtRtiSaveFile.h"
 #include "net/DtSavePackets.h"
+#include "net/DtSavedMessages.h"
 #include "util/DtNotify.h"
 
 namespace {
@@ -97,12 +97,8 @@ bool DtTimeMgr::saveState(DtRtiSaveFile& file) {
   record.setU32(Record::retractCountAt, static_cast<std::uint32_t>(retractions.size()));
   record.setU32(Record::queuedCountAt, static_cast<std::uint32_t>(queued.size()));
   record.setBytes(Record::timesAt, times.data(), static_cast<std::uint32_t>(times.size()));
-  bool written = file.writePacket(record);
-  for (const DtRtiMsg* msg : queued) {
-    written = file.writePacket(DtSavedMessagePacket::build(msg->data(), static_cast<std::uint32_t>(msg->size()))) &&
-              written;
-  }
-  return written;
+  const bool written = file.writePacket(record);
+  return DtWriteSavedMessages(file, queued) && written;
 }
 
 bool DtTimeMgr::restoreState(DtRtiSaveFile& file) {
@@ -179,26 +175,17 @@ bool DtTimeMgr::takeQueuedMsgs(DtRtiSaveFile& file, std::uint32_t count) {
   // Taken back as queued, whatever the advance under way has delivered.
   queue_.setAdvancePending(false);
   bool restored = true;
-  for (std::uint32_t k = 0; k < count && restored; ++k) {
-    const DtSavePacket* saved = file.readNextPacket();
-    if (!saved || saved->type() != DtSavedMessagePacket::theType) {
+  for (std::uint32_t k = 0; k < count && restored && connectMgr_; ++k) {
+    std::unique_ptr<DtRtiMsg> msg;
+    const DtSavedMessageRead read =
+        DtReadSavedMessage(file, *connectMgr_->msgFactory(), connectMgr_->fedExHandle(), &msg);
+    if (read == DtSavedMessageRead::NotSaved) {
       DtNotifyError("TimeMgr received an incorrect save packet, restore aborted\n");
       restored = false;
-      break;
+    } else if (msg && !queue_.queueIfNeeded(*msg)) {
+      // The queue keeps a copy of what it takes.
+      DtNotifyError("Restored message was not put back on queue\n");
     }
-    const std::span<const char> bytes = DtSavedMessagePacket::message(*saved);
-    std::unique_ptr<DtRtiMsg> msg;
-    if (connectMgr_) {
-      msg.reset(connectMgr_->msgFactory()->createReceived(bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                                                          nullptr));
-    }
-    if (!msg) {
-      DtNotifyError("Restored pending message could not be regenerated\n");
-      continue;
-    }
-    msg->setFedEx(connectMgr_->fedExHandle());
-    // The queue keeps a copy of what it takes.
-    if (!queue_.queueIfNeeded(*msg)) DtNotifyError("Restored message was not put back on queue\n");
   }
   queue_.setAdvancePending(advancePending_);
   return restored;

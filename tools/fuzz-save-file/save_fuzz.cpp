@@ -29,6 +29,7 @@
 #include "net/DtFederationMsgs.h"
 #include "net/DtRtiSaveFile.h"
 #include "net/DtSavePackets.h"
+#include "net/DtSavedMessages.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
@@ -105,10 +106,8 @@ bool federateManagerRecords(DtRtiSaveFile& file) {
   static DtDfltMsgFactory factory;
   const std::uint32_t messages = record->u32(DtFedMgrPacket::messageCountAt);
   for (std::uint32_t k = 0; k < messages; ++k) {
-    const DtSavePacket* saved = file.readNextPacket();
-    if (!saved || saved->type() != DtSavedMessagePacket::theType) return false;
-    const std::span<const char> bytes = DtSavedMessagePacket::message(*saved);
-    delete factory.createReceived(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
+    std::unique_ptr<DtRtiMsg> msg;
+    if (DtReadSavedMessage(file, factory, 1, &msg) == DtSavedMessageRead::NotSaved) return false;
   }
   return true;
 }
