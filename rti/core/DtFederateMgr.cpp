@@ -364,6 +364,11 @@ void DtFederateMgr::registerCallbacks(bool add) {
 
 void DtFederateMgr::initiateSave() {}
 
+RTI::FedTime* DtFederateMgr::saveTime() const {
+  if (timeMgr_) *saveTime_ = timeMgr_->pendingSaveTime();
+  return saveTime_.get();
+}
+
 bool DtFederateMgr::save(DtRtiSaveFile&) { return true; }
 
 bool DtFederateMgr::restore(DtRtiSaveFile&) { return true; }

@@ -222,7 +222,9 @@ public:
   const DtString& restoreLabel() const { return restoreLabel_; }
   const DtString& lastSaveLabel() const { return lastSaveLabel_; }
   const DtString& lastRestoreLabel() const { return lastRestoreLabel_; }
-  RTI::FedTime* saveTime() const { return saveTime_.get(); }
+  // The time of the last timed save (the time manager's pending one first,
+  // when there is a time manager).
+  RTI::FedTime* saveTime() const;
 
 protected:
   // For subclasses and tests that bring their own connection manager (null:

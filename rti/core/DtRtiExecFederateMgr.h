@@ -199,6 +199,9 @@ private:
   bool readRestoreFile(unsigned long savedHandle);
   // The save or restore is over here: nothing is held back any more.
   void endSaveHere();
+  // The save's time (the time manager's pending one) kept as the federate
+  // manager's.
+  void takeSaveTime();
   void endRestoreHere();
 
   std::uint32_t drawnNumber_;  // the local number drawn at construction, released at the end

@@ -6,6 +6,7 @@
 
 #include "core/DtFederateSaveStages.h"
 #include "core/DtRtiExecFederateMgr.h"
+#include "core/DtTimeMgr.h"
 #include "net/DtMsgCallbacks.h"
 #include "net/DtRtiSaveFile.h"
 #include "net/DtSavePackets.h"
@@ -96,7 +97,19 @@ void DtRtiExecFederateMgr::posttick() {
 
 void DtRtiExecFederateMgr::processSaveInitiate(const char* label) {
   saveLabel_ = orEmpty(label);
-  initiateSave();
+  // A constrained federate saves where its advances allow.
+  if (timeMgr_) {
+    timeMgr_->saveInitiated();
+  } else {
+    initiateSave();
+  }
+}
+
+void DtRtiExecFederateMgr::takeSaveTime() {
+  // The save's time becomes the federate manager's; the time manager's goes.
+  saveTime();
+  *secondSaveTime_ = *saveTime_;
+  if (timeMgr_) timeMgr_->clearPendingSaveTime();
 }
 
 void DtRtiExecFederateMgr::initiateSave() {
@@ -133,6 +146,7 @@ void DtRtiExecFederateMgr::federateSaveComplete() {
     }
   }
   sendSaveCompleteMsg(saveLabel_.string(), saved ? 1 : 0);
+  takeSaveTime();
   // Answered once: a second answer is refused.
   saveBegun_ = false;
   lastSaveLabel_ = saveLabel_;
@@ -142,6 +156,7 @@ void DtRtiExecFederateMgr::federateSaveComplete() {
 void DtRtiExecFederateMgr::federateSaveNotComplete() {
   sendSaveCompleteMsg(saveLabel_.string(), 0);
   lastSaveLabel_ = saveLabel_;
+  takeSaveTime();
   saveLabel_ = "";
   saveInitiated_ = false;
   saveBegun_ = false;
@@ -159,13 +174,15 @@ void DtRtiExecFederateMgr::processSaveFinished(const DtSaveFinishedMsg& msg) {
   // The state is the federation's again before the federate hears it, so
   // that it may call services from the callback.
   endSaveHere();
-  RTI::FederateAmbassador* fedAmb = connectMgr_->fedAmb();
-  if (!fedAmb) return;
-  if (msg.successIndicator()) {
-    fedAmb->federationSaved();
-  } else {
-    fedAmb->federationNotSaved();
+  if (RTI::FederateAmbassador* fedAmb = connectMgr_->fedAmb()) {
+    if (msg.successIndicator()) {
+      fedAmb->federationSaved();
+    } else {
+      fedAmb->federationNotSaved();
+    }
   }
+  // A grant held for the save comes after the federate heard the outcome.
+  if (timeMgr_) timeMgr_->saveCompleted();
 }
 
 // Restore --------------------------------------------------------------------------
@@ -272,13 +289,14 @@ void DtRtiExecFederateMgr::processRestoreEnd(const DtRestoreEndMsg& msg) {
     federateHandle_ = handleBeforeRestore_;
   }
   endRestoreHere();
-  RTI::FederateAmbassador* fedAmb = connectMgr_->fedAmb();
-  if (!fedAmb) return;
-  if (restored) {
-    fedAmb->federationRestored();
-  } else {
-    fedAmb->federationNotRestored();
+  if (RTI::FederateAmbassador* fedAmb = connectMgr_->fedAmb()) {
+    if (restored) {
+      fedAmb->federationRestored();
+    } else {
+      fedAmb->federationNotRestored();
+    }
   }
+  if (timeMgr_) timeMgr_->saveCompleted();
 }
 
 // The federate manager's own records --------------------------------------------

@@ -37,6 +37,7 @@ DtTimeMgr::DtTimeMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParam
       nerBound_(zero()),
       reducingLookahead_(zero()),
       pendingGrantTime_(zero()),
+      saveTime_(zero()),
       positiveInfinityTime_(zero()),
       zeroTime_(zero()),
       epsilonTime_(zero()) {

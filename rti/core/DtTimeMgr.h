@@ -49,6 +49,7 @@ class DtRIDParameters;
 class DtRtiMsg;
 class DtRtiSaveFile;
 class DtSavePacket;
+class DtSaveTimeMsg;
 class DtSyncConstrainedMsg;
 
 // Which time service a disable message turns off.
@@ -127,6 +128,27 @@ public:
   DtTsoMsgQueue* msgQueue() { return &queue_; }
   DtRetractionList* retractList() { return &retracts_; }
 
+  // ---- a save at a federation time and the save around an advance.
+  // A timed save's time comes from the rtiexec (processSaveTime): a
+  // constrained federate's advance past it stops there (its events up to the
+  // save time delivered, its grant held), and the rtiexec is told once
+  // (65); the save runs there. saveInitiated starts this federate's save:
+  // at once, unless the federate is constrained with no advance under way,
+  // when its next advance step starts it. saveCompleted (the save or
+  // restore is over, either way) lets the held or deferred advance go on.
+  virtual void processSaveTime(const DtSaveTimeMsg& msg);
+  virtual void saveInitiated();
+  virtual void saveCompleted();
+  // The time of the save pending here (zero when none), which the federate
+  // manager takes over when the save is done.
+  const RTI::FedTime& pendingSaveTime() const { return *saveTime_; }
+  void clearPendingSaveTime() { saveTime_->setZero(); }
+  bool saveTimeKnown() const { return saveTimeKnown_; }
+  bool savePointReached() const { return savePointReached_; }
+  bool saveDeferred() const { return saveDeferred_; }
+  bool grantPending() const { return grantPending_; }
+  bool nerAfterSave() const { return nerAfterSave_; }
+
   // ---- a federation save. saveState writes the time state (the flags, the
   // state version, the next-event cycle, the ten times and the retraction
   // records) as one record, then every queued time-stamped message (held
@@ -174,6 +196,7 @@ protected:
   virtual void sendRetract(std::uint32_t serialNumber);
   virtual void sendNextEventRequest(const RTI::FedTime& time, const RTI::FedTime& lookahead, bool available,
                                     std::uint32_t cycle);
+  virtual void sendSaveTimeAdvance();
 
   // The advance steps.
   virtual void checkAdvance(bool cycleChanged);
@@ -189,9 +212,17 @@ protected:
   virtual void grant(const RTI::FedTime& t);
   virtual void applyEpsilonLookahead(bool force);
   virtual void restoreZeroLookahead();
-  // A timed save would stop an advance past its time; none is known until
-  // timed saves are built.
-  virtual bool isSaveTimeReached(const RTI::FedTime&) const { return false; }
+  // An advance to t goes past the save time: constrained, a save time
+  // known, and the save time before t (or at t, for the available forms).
+  virtual bool isSaveTimeReached(const RTI::FedTime& t) const;
+  // The time an advance to t may reach before a pending save: the save time
+  // (just past it for the available forms) when it comes first, else t.
+  void saveTarget(const RTI::FedTime& t, RTI::FedTime& target) const;
+  // The advance stops at the save point: its grant (to t) is held.
+  void holdAtSavePoint(const RTI::FedTime& t);
+  // A save deferred to this advance step starts (once); true when one is.
+  bool startDeferredSave();
+  void setPendingGrantTime(const RTI::FedTime& t);
 
   RTI::FedTime* getTempTime();
   void putTempTime(RTI::FedTime* time);
@@ -249,6 +280,13 @@ private:
   bool grantPending_ = false;
   bool nerAfterSave_ = false;
   std::uint32_t stateVersion_ = 1;
+  // A timed save: its time, and where this federate stands with it.
+  std::unique_ptr<RTI::FedTime> saveTime_;
+  bool saveTimeKnown_ = false;
+  bool saveTimeAdvanceDue_ = false;
+  bool saveDeferred_ = false;
+  bool deferredSaveStarted_ = false;
+  bool savePointReached_ = false;
   bool constrained_ = false;
   bool regulating_ = false;
   bool regulationPending_ = false;

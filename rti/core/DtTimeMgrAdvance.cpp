@@ -30,23 +30,43 @@ void DtTimeMgr::checkAdvance(bool cycleChanged) {
   if (nerPending_) processNextEvent(*constrainedLbts_, cycleChanged);
   if (tarPending_) processTimeAdvance();
   if (flushPending_) processFlush(*requestedTime_);
+  // The rtiexec learns once that this federate stopped at the save time.
+  if (constrained_ && saveTimeAdvanceDue_ && savePointReached_) {
+    sendSaveTimeAdvance();
+    saveTimeAdvanceDue_ = false;
+    savePointReached_ = false;
+  }
 }
 
+// A pending save time stops an advance that would go past it: the events up
+// to the save time are delivered, the grant is held (holdAtSavePoint) until
+// the save is over. Whether the advance goes past the save time is judged by
+// the time it would be granted, not by the save time it stops at (judged at
+// the save time itself, a time advance request past it would be granted the
+// save time, again and again, and never reach the save point).
+
 void DtTimeMgr::processTimeAdvance() {
+  if (startDeferredSave()) return;
   deliverUpTo(*zeroTime_);  // the receive-order messages held while idle
-  if (!canGrant(*requestedTime_)) {
+  TempTime target(*this);
+  saveTarget(*requestedTime_, *target);
+  if (!canGrant(*target)) {
     // What is below the LBTS is safe to deliver already.
     deliverUpTo(*constrainedLbts_);
     queue_.setDeliveredBound(*constrainedLbts_);
     return;
   }
-  if (constrained_) deliverUpTo(*requestedTime_);
-  if (isSaveTimeReached(*requestedTime_)) return;
+  if (constrained_) deliverUpTo(*target);
+  if (isSaveTimeReached(*requestedTime_)) {
+    holdAtSavePoint(*requestedTime_);
+    return;
+  }
   tarPending_ = false;
   grant(*requestedTime_);
 }
 
 void DtTimeMgr::processFlush(const RTI::FedTime& t) {
+  if (startDeferredSave()) return;
   // Held like any advance while the rtiexec synchronises the constrained
   // federates: their times must stay where they told it.
   if (grantsHeld_) return;
@@ -56,22 +76,32 @@ void DtTimeMgr::processFlush(const RTI::FedTime& t) {
     if (lookaheadReducing_) reduceLookaheadFor(*target);
     sendTimeAdvanceRequest(*target, effectiveLookahead());
   }
-  if (isSaveTimeReached(*target)) return;
+  if (isSaveTimeReached(*target)) {
+    holdAtSavePoint(*target);
+    return;
+  }
   deliverUpTo(*positiveInfinityTime_);  // everything queued, whatever its time
   flushPending_ = false;
   grant(*target);
 }
 
 void DtTimeMgr::processNextEvent(const RTI::FedTime& bound, bool cycleChanged) {
+  if (startDeferredSave()) return;
   const bool foundBefore = nerEventFound_;
   deliverUpTo(*zeroTime_);
+  nerAfterSave_ = false;
   TempTime next(*this);
+  // The time the step would grant without a save pending.
+  TempTime unstopped(*this);
   if (!constrained_) {
     *next = *requestedTime_;
+    *unstopped = *next;
   } else {
     TempTime limit(*this);
-    *limit = nerEventFound_ ? *nerBound_ : *requestedTime_;
+    *unstopped = nerEventFound_ ? *nerBound_ : *requestedTime_;
+    saveTarget(*unstopped, *limit);
     findNextEvents(*limit, *next, bound);
+    if (tsoEventDelivered_) *unstopped = *next;
   }
 
   if (mayGrant(*next, bound)) {
@@ -86,7 +116,13 @@ void DtTimeMgr::processNextEvent(const RTI::FedTime& bound, bool cycleChanged) {
         zeroLookaheadRestored_ = false;
       }
     }
-    if (isSaveTimeReached(*next)) return;
+    if (isSaveTimeReached(*unstopped)) {
+      // Events found before the save time are this step's; without them the
+      // step runs again once the save is over.
+      nerAfterSave_ = !(tsoEventDelivered_ && *next < *requestedTime_);
+      holdAtSavePoint(*requestedTime_);
+      return;
+    }
     nerPending_ = false;
     grant(*next);
     return;
@@ -151,6 +187,7 @@ bool DtTimeMgr::advanceTo(const RTI::FedTime& t) {
 }
 
 void DtTimeMgr::grant(const RTI::FedTime& t) {
+  grantPending_ = false;
   if (lookaheadReducing_) finishLookaheadReduction();
   advanceTo(t);
   if (RTI::FederateAmbassador* amb = connectMgr_ ? connectMgr_->fedAmb() : nullptr) {

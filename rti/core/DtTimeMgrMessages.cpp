@@ -4,6 +4,7 @@
 #include "net/DtConnectionMgr.h"
 #include "net/DtMsgCallbacks.h"
 #include "net/DtObjectMsgs.h"
+#include "net/DtSaveMsgs.h"
 #include "net/DtTimeMsgs.h"
 #include "util/DtNotify.h"
 
@@ -30,6 +31,7 @@ void DtTimeMgr::registerHandlers(bool add) {
   DtRegisterMemberCallback<DtSyncConstrainedMsg, Self, &Self::processSyncConstrained>(mgr, this, add);
   DtRegisterMemberCallback<DtResumeConstrainedMsg, Self, &Self::processResumeConstrained>(mgr, this, add);
   DtRegisterMemberCallback<DtRetractMsg, Self, &Self::processRetract>(mgr, this, add);
+  DtRegisterMemberCallback<DtSaveTimeMsg, Self, &Self::processSaveTime>(mgr, this, add);
 }
 
 bool DtTimeMgr::isThisFederate(unsigned long handle) const {
@@ -170,4 +172,9 @@ void DtTimeMgr::sendRetract(std::uint32_t serialNumber) {
     msg->set(serialNumber);
     sendStamped(msg);
   }
+}
+
+void DtTimeMgr::sendSaveTimeAdvance() {
+  if (!connectMgr_) return;
+  if (auto* msg = make<DtSaveTimeAdvanceMsg>(connectMgr_)) sendStamped(msg);
 }

@@ -1,14 +1,17 @@
-// The time manager's share of a federation save: its record and the queued
-// time-stamped messages, and reading them back.
+// The time manager's share of a federation save (its record and the queued
+// time-stamped messages, and reading them back), and the save around an
+// advance: a timed save's time, the save point, the deferred save.
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/DtFederateMgr.h"
 #include "core/DtTimeMgr.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtNetNumber.h"
 #include "net/DtRtiMsg.h"
 #include "net/DtRtiSaveFile.h"
+#include "net/DtSaveMsgs.h"
 #include "net/DtSavePackets.h"
 #include "net/DtSavedMessages.h"
 #include "util/DtNotify.h"
@@ -155,6 +158,11 @@ bool DtTimeMgr::takeRecord(const DtSavePacket& record) {
   nerFirstPass_ = flag(Record::nerFirstPass);
   stateVersion_ = record.u32(Record::stateVersionAt);
   nerCycle_ = record.u32(Record::nerCycleAt);
+  saveTimeKnown_ = false;
+  saveTimeAdvanceDue_ = false;
+  saveDeferred_ = false;
+  deferredSaveStarted_ = false;
+  savePointReached_ = false;
   const std::array<RTI::FedTime*, 10> mine = savedTimes();
   for (std::size_t k = 0; k < mine.size(); ++k) *mine[k] = *times[k];
   retracts_.clear();
@@ -189,4 +197,75 @@ bool DtTimeMgr::takeQueuedMsgs(DtRtiSaveFile& file, std::uint32_t count) {
   }
   queue_.setAdvancePending(advancePending_);
   return restored;
+}
+
+// ---- the save around an advance
+
+void DtTimeMgr::processSaveTime(const DtSaveTimeMsg& msg) {
+  *saveTime_ = msg.time();
+  saveTimeKnown_ = true;
+  saveTimeAdvanceDue_ = true;
+  // A federate already waiting past the save time stops there now.
+  checkNeeded_ = true;
+}
+
+bool DtTimeMgr::isSaveTimeReached(const RTI::FedTime& t) const {
+  if (!constrained_ || !saveTimeKnown_) return false;
+  return *saveTime_ < t || (timeAvailable_ && *saveTime_ == t);
+}
+
+void DtTimeMgr::saveTarget(const RTI::FedTime& t, RTI::FedTime& target) const {
+  target = t;
+  if (!saveTimeKnown_ || !(*saveTime_ < t)) return;
+  target = *saveTime_;
+  if (timeAvailable_) target += *epsilonTime_;
+}
+
+void DtTimeMgr::setPendingGrantTime(const RTI::FedTime& t) {
+  *pendingGrantTime_ = t;
+  grantPending_ = true;
+}
+
+void DtTimeMgr::holdAtSavePoint(const RTI::FedTime& t) {
+  if (!constrained_) return;
+  setPendingGrantTime(t);
+  savePointReached_ = true;
+}
+
+bool DtTimeMgr::startDeferredSave() {
+  if (!saveDeferred_) return false;
+  // The save starts once; the advance waits until it is over.
+  if (!deferredSaveStarted_) {
+    deferredSaveStarted_ = true;
+    if (owner_) owner_->initiateSave();
+  }
+  return true;
+}
+
+void DtTimeMgr::saveInitiated() {
+  if (constrained_ && !advancePending_) {
+    saveDeferred_ = true;
+    deferredSaveStarted_ = false;
+    return;
+  }
+  if (owner_) owner_->initiateSave();
+}
+
+void DtTimeMgr::saveCompleted() {
+  const bool resume = saveDeferred_ || saveTimeKnown_;
+  saveDeferred_ = false;
+  deferredSaveStarted_ = false;
+  saveTimeKnown_ = false;
+  saveTimeAdvanceDue_ = false;
+  savePointReached_ = false;
+  if (resume) {
+    checkAdvance(true);
+  } else if (nerAfterSave_) {
+    processNextEvent(*constrainedLbts_, true);
+  } else if (grantPending_) {
+    nerPending_ = false;
+    flushPending_ = false;
+    tarPending_ = false;
+    grant(*pendingGrantTime_);
+  }
 }

@@ -7,6 +7,8 @@
 #include "exec/DtExecTimeMgr.h"
 #include "exec/DtFedExec.h"
 #include "exec/DtFederate.h"
+#include "exec/DtTimeInfo.h"
+#include "exec/DtTimeInfoList.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtMsgCallbacks.h"
 #include "net/DtSaveMsgs.h"
@@ -28,7 +30,11 @@ std::string dateNow() {
 }  // namespace
 
 DtExecSaveRestore::DtExecSaveRestore(DtFedExec& exec, DtRIDParameters* rid)
-    : exec_(exec), timeout_(rid->saveRestoreTimeout()), directory_(rid->saveRestoreDirectoryPath()) {
+    : exec_(exec),
+      saveTime_(RTI::FedTimeFactory::makeZero()),
+      timeout_(rid->saveRestoreTimeout()),
+      directory_(rid->saveRestoreDirectoryPath()) {
+  saveTime_->setPositiveInfinity();
   registerCallbacks(true);
 }
 
@@ -38,6 +44,8 @@ void DtExecSaveRestore::registerCallbacks(bool add) {
   DtConnectionMgr* mgr = exec_.connectMgr();
   using Self = DtExecSaveRestore;
   DtRegisterMemberCallback<DtSaveRequestMsg, Self, &Self::processSaveRequest>(mgr, this, add);
+  DtRegisterMemberCallback<DtSaveRequestTsoMsg, Self, &Self::processSaveRequestTso>(mgr, this, add);
+  DtRegisterMemberCallback<DtSaveTimeAdvanceMsg, Self, &Self::processSaveTimeAdvance>(mgr, this, add);
   DtRegisterMemberCallback<DtSaveBegunMsg, Self, &Self::processSaveBegun>(mgr, this, add);
   DtRegisterMemberCallback<DtSaveCompleteMsg, Self, &Self::processSaveComplete>(mgr, this, add);
   DtRegisterMemberCallback<DtRestoreRequestMsg, Self, &Self::processRestoreRequest>(mgr, this, add);
@@ -84,6 +92,13 @@ void DtExecSaveRestore::sendRestoreReply(unsigned long requester, const char* la
   sendStamped(msg.release());
 }
 
+void DtExecSaveRestore::sendSaveTimeMsg(const RTI::FedTime& time) {
+  auto msg = DtMakeMsg<DtSaveTimeMsg>(*exec_.connectMgr());
+  if (!msg) return;
+  msg->set(time);
+  sendStamped(msg.release());
+}
+
 void DtExecSaveRestore::resetHeartbeats() {
   const float timeout = exec_.federateTimeout();
   if (!(timeout > 0)) return;
@@ -109,9 +124,54 @@ void DtExecSaveRestore::processSaveRequest(const DtSaveRequestMsg& msg) {
     sendSaveResponse(msg.federateHandle(), label, 0);
     return;
   }
+  // A timed save that the federation's bound has not reached yet holds the
+  // constrained federates at its time: it stands, and the request is
+  // refused (it was left without an answer, and its requester gave up).
+  if (timedSavePending_ && *saveTime_ < exec_.timeMgmt().lagLbts()) {
+    DtNotifyVerbose("Timed save request pending already in progress\n");
+    sendSaveResponse(msg.federateHandle(), label, 0);
+    return;
+  }
   timedSavePending_ = false;
   requester_ = static_cast<std::uint32_t>(msg.federateHandle());
   initiateSave(label);
+}
+
+void DtExecSaveRestore::processSaveRequestTso(const DtSaveRequestTsoMsg& msg) {
+  if (!mine(msg)) return;
+  if (saveInProgress_ || restoreInProgress_) {
+    DtNotifyVerbose("Save request already in progress");
+    return;
+  }
+  if (timedSavePending_) {
+    DtNotifyVerbose("Timed save request pending already in progress\n");
+    return;
+  }
+  requester_ = static_cast<std::uint32_t>(msg.federateHandle());
+  const char* label = orEmpty(msg.label());
+  *saveTime_ = msg.time();
+  if (exec_.timeMgmt().constrainedByTime().count() == 0) {
+    initiateSave(label);
+    return;
+  }
+  timeReached_.clear();
+  DtNotifyVerbose("Starting save, label: %s\n", label);
+  sendSaveTimeMsg(*saveTime_);
+  timedSavePending_ = true;
+  label_ = label;
+  // A constrained federate that never reaches the time must not hold the
+  // federation for good.
+  deadline_ = exec_.now() + timeout_;
+}
+
+void DtExecSaveRestore::processSaveTimeAdvance(const DtSaveTimeAdvanceMsg& msg) {
+  if (!mine(msg) || !timedSavePending_ || saveInProgress_) return;
+  timeReached_.insert(static_cast<std::uint32_t>(msg.federateHandle()));
+  for (DtTimeInfoItem* item = exec_.timeMgmt().constrainedByTime().first(); item;
+       item = static_cast<DtTimeInfoItem*>(item->next())) {
+    if (!timeReached_.count(item->info()->federateHandle())) return;
+  }
+  initiateSave(label_.c_str());
 }
 
 void DtExecSaveRestore::initiateSave(const char* label) {
@@ -151,7 +211,9 @@ void DtExecSaveRestore::endSave(bool success) {
     DtNotifyInfo("All federates and fedex have finished saving\n");
     outcome = save(label_.c_str());
   }
-  if (saveInProgress_) {
+  // A timed save still waiting for its time ends for everyone too: the
+  // federates held at it go on.
+  if (saveInProgress_ || timedSavePending_) {
     auto msg = DtMakeMsg<DtSaveFinishedMsg>(*exec_.connectMgr());
     if (msg) {
       msg->set(label_.c_str(), outcome ? 1 : 0);
@@ -164,6 +226,7 @@ void DtExecSaveRestore::endSave(bool success) {
     }
   }
   timedSavePending_ = false;
+  timeReached_.clear();
   deadline_ = 0;
   exec_.timeMgmt().announceBounds();
   saveBegun_ = false;
@@ -335,7 +398,7 @@ bool DtExecSaveRestore::restore(const char* label) {
 void DtExecSaveRestore::tickSaveRestore() {
   if (deadline_ == 0 || !(exec_.now() > deadline_)) return;
   reporting_.clear();
-  if (saveInProgress_) {
+  if (saveInProgress_ || timedSavePending_) {
     DtNotifyError("Timed out save\n");
     endSave(false);
   }

@@ -10,6 +10,10 @@
 //            begun (70) -> each federate's completion (35) -> when all
 //            completed: the execution's file, then finished (36) to all,
 //            with success only when every file was written
+//   timed:   request at a time T (63) -> T to all (64); each constrained
+//            federate stops its advances at T and reports it (65) -> when
+//            all have: the save starts as above (the requester's answer,
+//            66). Without constrained federates it starts at once.
 //   restore: request (37) -> reply to the requester (38: 0 accepted, 1 no
 //            such save, 2 another federation, 3 busy) -> restore (39) to all
 //            -> each federate's begun (67) -> when all began: one initiate
@@ -17,9 +21,11 @@
 //            each federate's completion (40) -> when all completed: the
 //            execution's file is read back, then the end (41) to all
 // A failure reported by any federate, a federate that leaves, or the
-// deadline (RTI_saveRestoreTimeout seconds from the start, and for a
-// restore again from its second phase) ends the save or restore for every
-// federate with failure. A failed save removes the execution's file of its
+// deadline (RTI_saveRestoreTimeout seconds from the start, from a timed
+// request too, and for a restore again from its second phase) ends the save
+// or restore for every federate with failure; a timed save still waiting
+// for its time ends the same way (finished, 36, with failure), so that the
+// federates held at T go on. A failed save removes the execution's file of its
 // label: the federates' files of that label may be partly new, and a
 // restore must not mix them with the older ones.
 //
@@ -29,10 +35,12 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "RTI.hh"
 #include "exec/DtExecSaveFile.h"
 
 class DtFedExec;
@@ -44,6 +52,8 @@ class DtRtiMsg;
 class DtSaveBegunMsg;
 class DtSaveCompleteMsg;
 class DtSaveRequestMsg;
+class DtSaveRequestTsoMsg;
+class DtSaveTimeAdvanceMsg;
 
 class DtExecSaveRestore {
 public:
@@ -54,6 +64,8 @@ public:
 
   // The federates' messages.
   virtual void processSaveRequest(const DtSaveRequestMsg& msg);
+  virtual void processSaveRequestTso(const DtSaveRequestTsoMsg& msg);
+  virtual void processSaveTimeAdvance(const DtSaveTimeAdvanceMsg& msg);
   virtual void processSaveBegun(const DtSaveBegunMsg& msg);
   virtual void processSaveComplete(const DtSaveCompleteMsg& msg);
   virtual void processRestoreRequest(const DtRestoreRequestMsg& msg);
@@ -91,6 +103,10 @@ public:
   int joinRefusal() const;
   // The federates still to report in the current phase.
   const std::set<std::uint32_t>& reporting() const { return reporting_; }
+  // A timed save's time (positive infinity before the first), and the
+  // constrained federates that have reached it.
+  const RTI::FedTime& saveTime() const { return *saveTime_; }
+  const std::set<std::uint32_t>& timeReached() const { return timeReached_; }
   // The end of the current phase on the execution's clock; 0 when none runs.
   double deadline() const { return deadline_; }
 
@@ -98,6 +114,7 @@ protected:
   void sendStamped(DtRtiMsg* msg);
   virtual void sendSaveResponse(unsigned long requester, const char* label, std::uint16_t flag);
   virtual void sendRestoreReply(unsigned long requester, const char* label, int code);
+  virtual void sendSaveTimeMsg(const RTI::FedTime& time);
   // Every federate's heartbeat starts afresh after a save or restore, during
   // which nobody was dropped for silence.
   void resetHeartbeats();
@@ -115,6 +132,8 @@ protected:
   std::set<std::uint32_t> reporting_;
   std::string label_;
   std::uint32_t requester_ = 0;
+  std::unique_ptr<RTI::FedTime> saveTime_;
+  std::set<std::uint32_t> timeReached_;
   double deadline_ = 0;
   int timeout_;
   std::string directory_;

@@ -31,6 +31,25 @@ std::vector<std::string> linesSince(ScriptedFederateProcess& federate, std::size
   return found;
 }
 
+// The shot and grant lines after the outcome line, from `from` on: the
+// interaction callbacks by name only, the grants whole.
+std::vector<std::string> afterOutcome(ScriptedFederateProcess& federate, std::size_t from, const std::string& outcome) {
+  std::vector<std::string> after;
+  bool seen = false;
+  for (std::size_t i = from; i < federate.lines().size(); ++i) {
+    const std::string& line = federate.lines()[i];
+    if (line == outcome) seen = true;
+    if (!seen) continue;
+    if (line.rfind("callback receiveInteraction", 0) == 0) {
+      after.push_back("callback receiveInteraction");
+      EXPECT_NE(line.find("5 \"s5\""), std::string::npos) << line;
+    } else if (line.rfind("callback timeAdvanceGrant", 0) == 0) {
+      after.push_back(line);
+    }
+  }
+  return after;
+}
+
 ::testing::AssertionResult allSucceed(ScriptedFederateProcess& federate, const std::vector<std::string>& commands) {
   for (const std::string& command : commands) {
     if (auto result = succeeds(federate, command); !result) return result;
@@ -71,28 +90,58 @@ protected:
 TEST_F(TimedSaveFederation, ARestoreBringsBackEveryFederatesTimeAndQueuedEvents) {
   ASSERT_TRUE(allSucceed(*a, {"send-interaction-at 5 Shot s5 Power=5", "tar 10", "wait timeAdvanceGrant"}));
   ASSERT_TRUE(allSucceed(*b, {"tar 3", "wait timeAdvanceGrant"}));
-  // B is at 3 with the shot at 5 queued.
-  ASSERT_TRUE(succeeds(*a, "save L"));
-  ASSERT_TRUE(together({a.get(), b.get()}, {"wait initiateFederateSave", "save-begun", "save-complete"},
-                       "federationSaved"));
+  // B is at 3 with the shot at 5 queued. A save starts at once where no
+  // advance holds it (A), and at the next advance of a constrained federate
+  // (B's request to 6, which waits for the save).
+  ASSERT_TRUE(allSucceed(*a, {"save L", "wait initiateFederateSave", "save-begun", "save-complete"}));
+  EXPECT_FALSE(succeeds(*b, "wait initiateFederateSave 0.5"));
+  ASSERT_TRUE(allSucceed(*b, {"tar 6", "wait initiateFederateSave", "save-begun", "save-complete"}));
   std::size_t from = b->lines().size();
-  ASSERT_TRUE(allSucceed(*b, {"tar 6", "wait timeAdvanceGrant"}));
-  EXPECT_EQ(linesSince(*b, from, "callback receiveInteraction").size(), 1u);
+  ASSERT_TRUE(allSucceed(*b, {"wait federationSaved", "wait timeAdvanceGrant"}));
+  ASSERT_TRUE(succeeds(*a, "wait federationSaved"));
+  // The grant held for the save comes after it, with the shot.
+  EXPECT_EQ(afterOutcome(*b, from, "callback federationSaved"),
+            (std::vector<std::string>{"callback receiveInteraction", "callback timeAdvanceGrant 6"}));
 
+  from = b->lines().size();
   ASSERT_TRUE(succeeds(*b, "restore L"));
   ASSERT_TRUE(succeeds(*b, "wait federationRestoreBegun"));
   ASSERT_TRUE(together({a.get(), b.get()}, {"wait initiateFederateRestore", "restore-complete"},
                        "federationRestored"));
   EXPECT_EQ(a->command("query-time"), "ok query-time 10");
-  EXPECT_EQ(b->command("query-time"), "ok query-time 3");
-  EXPECT_EQ(b->command("query-lbts"), "ok query-lbts 11");
-  // The shot is B's again, at its place in time.
-  from = b->lines().size();
-  ASSERT_TRUE(allSucceed(*b, {"tar 6", "wait timeAdvanceGrant"}));
-  const std::vector<std::string> shots = linesSince(*b, from, "callback receiveInteraction");
-  ASSERT_EQ(shots.size(), 1u);
-  EXPECT_NE(shots[0].find("5 \"s5\""), std::string::npos) << shots[0];
-  EXPECT_EQ(linesSince(*b, from, "callback timeAdvanceGrant"), std::vector<std::string>{"callback timeAdvanceGrant 6"});
+  // B is back at 3 with its request to 6 and the shot: both again, after
+  // the restore.
+  ASSERT_TRUE(succeeds(*b, "wait timeAdvanceGrant"));
+  EXPECT_EQ(afterOutcome(*b, from, "callback federationRestored"),
+            (std::vector<std::string>{"callback receiveInteraction", "callback timeAdvanceGrant 6"}));
+  EXPECT_EQ(b->command("query-time"), "ok query-time 6");
+}
+
+TEST_F(TimedSaveFederation, AGrantPastTheSaveTimeIsHeldUntilTheFederationIsSaved) {
+  ASSERT_TRUE(succeeds(*a, "save T 5"));
+  // Joins wait while the timed save is pending.
+  auto c = ExecFederation::federate();
+  EXPECT_EQ(c->command("join Clock C"), "error join SaveInProgress \"\"");
+  ASSERT_TRUE(allSucceed(*a, {"send-interaction-at 3 Shot s3 Power=3", "send-interaction-at 7 Shot s7 Power=7",
+                              "tar 10", "wait timeAdvanceGrant"}));
+  const std::size_t from = b->lines().size();
+  // B asks for 8: it gets the events up to 5, stops there, and the save
+  // starts when it has (it is the only constrained federate).
+  ASSERT_TRUE(allSucceed(*b, {"tar 8", "wait initiateFederateSave"}));
+  EXPECT_TRUE(linesSince(*b, from, "callback timeAdvanceGrant").empty());
+  ASSERT_TRUE(succeeds(*a, "wait initiateFederateSave"));
+  ASSERT_TRUE(together({a.get(), b.get()}, {"save-begun", "save-complete"}, "federationSaved"));
+  ASSERT_TRUE(succeeds(*b, "wait timeAdvanceGrant"));
+  std::vector<std::string> seen;
+  for (const std::string& line : linesSince(*b, from, "callback ")) {
+    seen.push_back(line.substr(0, line.find(' ', 9)));
+    if (line.rfind("callback receiveInteraction", 0) == 0) seen.back() += line.find("\"s3\"") != std::string::npos ? " s3" : " s7";
+    if (line.rfind("callback timeAdvanceGrant", 0) == 0) seen.back() = line;
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"callback receiveInteraction s3", "callback initiateFederateSave",
+                                            "callback federationSaved", "callback receiveInteraction s7",
+                                            "callback timeAdvanceGrant 8"}));
+  EXPECT_EQ(c->command("join Clock C"), "ok join 3");
 }
 
 }  // namespace
