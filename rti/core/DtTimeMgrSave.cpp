@@ -263,9 +263,13 @@ void DtTimeMgr::saveCompleted() {
   } else if (nerAfterSave_) {
     processNextEvent(*constrainedLbts_, true);
   } else if (grantPending_) {
-    nerPending_ = false;
-    flushPending_ = false;
-    tarPending_ = false;
-    grant(*pendingGrantTime_);
+    // A grant held at a save point, after a restore: its advance step runs
+    // again, so that the events up to it come first and the LBTS rule
+    // holds; only a held grant without a request is given as it stands.
+    if (tarPending_ || flushPending_ || nerPending_) {
+      checkAdvance(true);
+    } else {
+      grant(*pendingGrantTime_);
+    }
   }
 }

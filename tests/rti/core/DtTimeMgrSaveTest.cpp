@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "CoreTestSupport.h"
 #include "TimeMgrScript.h"
+#include "config/DtRIDParameters.h"
+#include "net/DtSaveMsgs.h"
 #include "net/DtNetNumber.h"
 #include "net/DtRtiSaveFile.h"
 #include "net/DtSavePackets.h"
@@ -136,6 +139,146 @@ TEST_F(TimeMgrSave, ADamagedRecordIsRefusedWithNothingChanged) {
     EXPECT_FALSE(restore(restored, c.bytes));
     EXPECT_NE(capture.text().find(c.printed), std::string::npos) << capture.text();
     EXPECT_EQ(restored.query() != before, c.stateChanged);
+  }
+}
+
+// ---- the save around an advance
+
+// The federate manager: counts the saves its time manager starts.
+class SaveOwner : public FakeFederateMgr {
+public:
+  explicit SaveOwner(DtRIDParameters* params) : FakeFederateMgr(params) {}
+  void initiateSave() override { ++saves; }
+  int saves = 0;
+};
+
+// A constrained federate at 0 (LBTS 10) with its time manager's owner.
+class AroundAnAdvance : public TimeMgrSave {
+protected:
+  AroundAnAdvance() {
+    script.timeMgr().setOwner(&owner);
+    script.run("con");
+    script.run("<53 0 10");
+  }
+  void saveTimeIs(const char* time) {
+    DtSaveTimeMsg msg(timescript::timeOf(time), nullptr);
+    script.timeMgr().processSaveTime(msg);
+  }
+  // The run's log without what the federate sends the rtiexec but 65.
+  std::vector<std::string> seen(const std::vector<std::string>& lines) {
+    std::vector<std::string> kept;
+    for (const std::string& line : lines) {
+      if (line.rfind("5", 0) != 0 || line == "65") kept.push_back(line);
+    }
+    return kept;
+  }
+
+  DtRIDParameters params;
+  SaveOwner owner{&params};
+  Script script;
+};
+
+TEST_F(AroundAnAdvance, AnAdvancePastTheSaveTimeStopsThereAndReportsItOnce) {
+  struct Case {
+    const char* request;
+    const char* saveTime;
+    std::vector<std::string> atTick;  // events up to the save time, then 65 instead of the grant
+  };
+  const Case cases[] = {
+      {"tar 8", "5", {"tso 4 3 1", "tso 4 5 2", "65"}},   // past the save time
+      {"tar 5", "5", {"tso 4 3 1", "tso 4 5 2", "grant 5"}},  // at it: granted, the save comes later
+      {"tara 5", "5", {"tso 4 3 1", "tso 4 5 2", "65"}},  // at it, available: stops
+      {"tar 4", "5", {"tso 4 3 1", "grant 4"}},            // before it
+      {"flush 8", "5", {"65"}},                             // a flush delivers nothing before the save
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.request);
+    Script fresh;
+    fresh.timeMgr().setOwner(&owner);
+    fresh.run("con");
+    fresh.run("<53 0 10");
+    for (const char* line : {"<tso 4 3 1", "<tso 4 5 2", "<tso 4 7 3"}) fresh.run(line);
+    DtSaveTimeMsg time(timescript::timeOf(c.saveTime), nullptr);
+    fresh.timeMgr().processSaveTime(time);
+    fresh.run(c.request);
+    EXPECT_EQ(seen(fresh.run("tick")), c.atTick);
+    EXPECT_TRUE(seen(fresh.run("<56 9 11 11")).size() <= 1u) << "no second report";
+  }
+}
+
+TEST_F(AroundAnAdvance, ASaveReachesAnIdleConstrainedFederateAtItsNextAdvanceOnce) {
+  script.timeMgr().saveInitiated();
+  EXPECT_EQ(owner.saves, 0);
+  EXPECT_TRUE(script.timeMgr().saveDeferred());
+  script.run("tar 4");
+  EXPECT_EQ(seen(script.run("tick")), std::vector<std::string>{});
+  EXPECT_EQ(owner.saves, 1);
+  script.run("<56 9 11 11");
+  EXPECT_EQ(owner.saves, 1) << "started once";
+  // With an advance under way (or unconstrained) it starts at once.
+  Script advancing;
+  advancing.timeMgr().setOwner(&owner);
+  advancing.run("tar 2");
+  advancing.timeMgr().saveInitiated();
+  EXPECT_EQ(owner.saves, 2);
+}
+
+TEST_F(AroundAnAdvance, TheEndOfASaveOrRestoreLetsTheAdvanceGoOnByWhatHeldIt) {
+  struct Case {
+    const char* what;
+    std::function<void(Script&)> setUp;
+    bool restored;  // the state went through a save file first
+    std::vector<std::string> atCompletion;
+  };
+  auto constrained = [this](Script& s) {
+    s.timeMgr().setOwner(&owner);
+    s.run("con");
+    s.run("<53 0 10");
+    s.run("<tso 4 7 3");
+  };
+  auto savePoint = [&](const char* request) {
+    return [&constrained, request](Script& s) {
+      constrained(s);
+      DtSaveTimeMsg time(timescript::timeOf("5"), nullptr);
+      s.timeMgr().processSaveTime(time);
+      s.run(request);
+      s.run("tick");
+    };
+  };
+  const Case cases[] = {
+      {"a deferred save: the advance step runs",
+       [&](Script& s) {
+         constrained(s);
+         s.timeMgr().saveInitiated();
+         s.run("tar 8");
+         s.run("tick");
+       },
+       false, {"tso 4 7 3", "grant 8"}},
+      {"a save time: the advance step runs", savePoint("tar 8"), false, {"tso 4 7 3", "grant 8"}},
+      {"a held grant restored: its step runs again, its events first", savePoint("tar 8"), true,
+       {"tso 4 7 3", "grant 8"}},
+      {"a next-event step restored without events: it runs again", savePoint("ner 8"), true,
+       {"tso 4 7 3", "grant 7"}},
+      {"nothing held: nothing happens", constrained, false, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Script first;
+    c.setUp(first);
+    Script* completing = &first;
+    Script second;
+    if (c.restored) {
+      const std::string bytes = save(first);
+      second.timeMgr().setOwner(&owner);
+      ASSERT_TRUE(restore(second, bytes));
+      EXPECT_FALSE(second.timeMgr().saveTimeKnown());
+      completing = &second;
+    }
+    completing->timeMgr().saveCompleted();
+    // What the completion did comes with the next line's log.
+    std::vector<std::string> log = seen(completing->run("query"));
+    log.pop_back();
+    EXPECT_EQ(log, c.atCompletion);
   }
 }
 

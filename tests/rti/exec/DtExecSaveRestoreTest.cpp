@@ -12,7 +12,10 @@
 
 #include "ExecTestSupport.h"
 #include "exec/DtExecSaveRestore.h"
+#include "exec/DtExecTimeMgr.h"
+#include "fedtime.hh"
 #include "net/DtSaveMsgs.h"
+#include "net/DtTimeMsgs.h"
 
 using namespace exectest;
 
@@ -30,8 +33,15 @@ std::string describeSave(const DtRtiMsg& msg) {
     return "RestoreReply to=" + std::to_string(m->destinationID()) + " " + m->label() + " " +
            std::to_string(static_cast<int>(m->reply()));
   if (auto* m = dynamic_cast<const DtRestoreMsg*>(&msg)) return std::string("Restore ") + m->label();
+  if (auto* m = dynamic_cast<const DtSaveTimeMsg*>(&msg)) {
+    return "SaveTime " + std::to_string(static_cast<int>(RTIfedTime(m->time()).getTime()));
+  }
   if (auto* m = dynamic_cast<const DtRestoreInitiateMsg*>(&msg))
     return "RestoreInitiate " + std::to_string(m->oldHandle()) + "->" + std::to_string(m->newHandle());
+  // The time management's own answers and bounds, by kind.
+  if (msg.msgKind() >= DtRegulationEnabledMsgKind && msg.msgKind() <= DtResumeConstrainedMsgKind) {
+    return "time " + std::to_string(static_cast<int>(msg.msgKind()));
+  }
   return describe(msg);
 }
 
@@ -313,6 +323,94 @@ TEST_F(ExecSaveRestore, ARestoreEndsWithFailureForAFailureADepartureOrTheDeadlin
   h.resign("X", 2, 1);
   EXPECT_EQ(sent().back(), "RestoreEnd L 0");
   EXPECT_NE(h.capture.text().find("Federate 2 resigned during restore\n"), std::string::npos);
+}
+
+// ---- saves at a federation time
+
+class ExecTimedSave : public ExecSaveRestore {
+public:
+  // A regulates from 0 (lookahead 1), B is constrained.
+  ExecTimedSave() {
+    h.deliverFrom(DtEnableRegulationMsg(RTIfedTime(0), RTIfedTime(1), nullptr), 1, 1);
+    h.deliverFrom(DtEnableConstrainedMsg(RTIfedTime(0), RTIfedTime(1), nullptr), 2, 1);
+    sent();
+  }
+  void requestAt(const char* label, double time, unsigned long from) {
+    h.deliverFrom(DtSaveRequestTsoMsg(label, RTIfedTime(time), nullptr), from, 1);
+  }
+  void reached(unsigned long from) { h.deliverFrom(DtSaveTimeAdvanceMsg(), from, 1); }
+};
+
+TEST_F(ExecTimedSave, TheSaveStartsWhenEveryConstrainedFederateReachedItsTime) {
+  requestAt("T", 5, 1);
+  EXPECT_EQ(sent(), (std::vector<std::string>{"SaveTime 5"}));
+  EXPECT_TRUE(x().saveRestore().timedSavePending());
+  EXPECT_FALSE(x().saveInProgress());
+  // A second timed request is dropped, a join refused.
+  requestAt("U", 6, 1);
+  EXPECT_NE(h.capture.text().find("Timed save request pending already in progress\n"), std::string::npos);
+  h.join("X", "C", 13);
+  EXPECT_EQ(sent(), (std::vector<std::string>{"JoinResponse to=13 X C execution=1 handle=0 error=2 fed=x.fed exec=0"}));
+  reached(1);  // not constrained: does not count
+  EXPECT_TRUE(sent().empty());
+  reached(2);
+  EXPECT_EQ(sent(), (std::vector<std::string>{"SaveResponse 1 T 1"}));
+  reached(2);  // once started, no second start
+  EXPECT_TRUE(sent().empty());
+  complete("T", 1);
+  complete("T", 2);
+  EXPECT_EQ(sent(), (std::vector<std::string>{"SaveFinished T 1", "time 56"}));
+  EXPECT_FALSE(x().saveRestore().timedSavePending());
+}
+
+TEST_F(ExecSaveRestore, WithoutConstrainedFederatesATimedSaveStartsAtOnce) {
+  h.deliverFrom(DtSaveRequestTsoMsg("T", RTIfedTime(5), nullptr), 2, 1);
+  EXPECT_EQ(sent(), (std::vector<std::string>{"SaveResponse 2 T 1"}));
+  EXPECT_TRUE(x().saveInProgress());
+}
+
+TEST_F(ExecTimedSave, APendingTimedSaveEndsForEveryoneAtItsDeadlineOrADeparture) {
+  // Each ends the pending save with a finished message to all (the
+  // federates held at the save time go on), and joins are taken again.
+  requestAt("T", 5, 1);
+  sent();
+  h.now += 121;
+  h.exec().tick();
+  EXPECT_EQ(sent(), (std::vector<std::string>{"SaveFinished T 0", "time 56"}));
+  EXPECT_NE(h.capture.text().find("Timed out save\n"), std::string::npos);
+  EXPECT_FALSE(x().saveRestore().timedSavePending());
+
+  requestAt("T2", 5, 1);
+  sent();
+  h.resign("X", 2, 1);
+  const std::vector<std::string> afterResign = sent();
+  ASSERT_FALSE(afterResign.empty());
+  EXPECT_EQ(afterResign.front(), "SaveFinished T2 0");
+  EXPECT_NE(h.capture.text().find("Federate 2 resigned during save\n"), std::string::npos);
+  h.join("X", "C", 13);
+  EXPECT_EQ(sent().front(), "JoinResponse to=13 X C execution=1 handle=3 error=0 fed=x.fed exec=0");
+}
+
+TEST_F(ExecTimedSave, AnUntimedRequestDuringAPendingTimedSaveIsAnswered) {
+  // Below the lag LBTS (one regulator: infinity) the timed save stands: refused.
+  requestAt("T", 5, 1);
+  sent();
+  request("M", 2);
+  EXPECT_EQ(sent(), (std::vector<std::string>{"SaveResponse 2 M 0"}));
+  EXPECT_TRUE(x().saveRestore().timedSavePending());
+  // With the lag LBTS at or below the save time, the untimed save takes
+  // over: a second regulator (its regulation waits for B's sync answer).
+  h.now += 121;
+  h.exec().tick();
+  h.joinAndConfirm("X", "C", 13, 3, 1);
+  h.deliverFrom(DtEnableRegulationMsg(RTIfedTime(0), RTIfedTime(1), nullptr), 3, 1);
+  h.deliverFrom(DtConstrainedSyncMsg(RTIfedTime(0), RTIfedTime(1), nullptr), 2, 1);
+  requestAt("T", 5, 1);
+  sent();
+  ASSERT_FALSE(x().saveRestore().saveTime() < x().timeMgmt().lagLbts());
+  request("M", 2);
+  EXPECT_EQ(sent(), (std::vector<std::string>{"SaveResponse 2 M 1"}));
+  EXPECT_TRUE(x().saveInProgress());
 }
 
 }  // namespace

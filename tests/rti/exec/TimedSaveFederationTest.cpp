@@ -82,7 +82,8 @@ protected:
                                 "wait timeConstrainedEnabled"}));
   }
 
-  ExecFederation federation{std::string(reliableForms) + "(setq RTI_timeMgmt 1)\n"};
+  // A save, timed or not, that is not over within 3 s fails.
+  ExecFederation federation{std::string(reliableForms) + "(setq RTI_timeMgmt 1)\n(setq RTI_saveRestoreTimeout 3)\n"};
   std::unique_ptr<ScriptedFederateProcess> a;
   std::unique_ptr<ScriptedFederateProcess> b;
 };
@@ -142,6 +143,41 @@ TEST_F(TimedSaveFederation, AGrantPastTheSaveTimeIsHeldUntilTheFederationIsSaved
                                             "callback federationSaved", "callback receiveInteraction s7",
                                             "callback timeAdvanceGrant 8"}));
   EXPECT_EQ(c->command("join Clock C"), "ok join 3");
+}
+
+TEST_F(TimedSaveFederation, ATimedSaveWhoseTimeIsNeverReachedFailsAtItsDeadline) {
+  ASSERT_TRUE(succeeds(*a, "save T 5"));
+  // B never advances: the save cannot start, and the federation is not held.
+  ASSERT_TRUE(succeeds(*b, "wait federationNotSaved 10"));
+  ASSERT_TRUE(succeeds(*a, "wait federationNotSaved 5"));
+  EXPECT_NE(federation.exec().waitFor("Timed out save", 5), "");
+  ASSERT_TRUE(allSucceed(*a, {"tar 10", "wait timeAdvanceGrant"}));
+  const std::size_t from = b->lines().size();
+  ASSERT_TRUE(allSucceed(*b, {"tar 8", "wait timeAdvanceGrant"}));
+  EXPECT_EQ(linesSince(*b, from, "callback timeAdvanceGrant"), std::vector<std::string>{"callback timeAdvanceGrant 8"});
+}
+
+TEST_F(TimedSaveFederation, AFederateThatLeavesAPendingTimedSaveEndsItAndTheHeldGrantsGoOn) {
+  auto c = ExecFederation::federate();
+  ASSERT_TRUE(allSucceed(*c, {"join Clock C", "enable-constrained", "wait timeConstrainedEnabled"}));
+  ASSERT_TRUE(succeeds(*a, "save T 5"));
+  ASSERT_TRUE(allSucceed(*a, {"send-interaction-at 7 Shot s7 Power=7", "tar 10", "wait timeAdvanceGrant"}));
+  const std::size_t from = b->lines().size();
+  // B stops at 5 and reports; C, constrained too, leaves instead.
+  ASSERT_TRUE(allSucceed(*b, {"tar 8", "tick 0.5"}));
+  EXPECT_TRUE(linesSince(*b, from, "callback timeAdvanceGrant").empty());
+  ASSERT_TRUE(succeeds(*c, "resign delete-and-release"));
+  ASSERT_TRUE(allSucceed(*b, {"wait federationNotSaved", "wait timeAdvanceGrant"}));
+  ASSERT_TRUE(succeeds(*a, "wait federationNotSaved"));
+  EXPECT_EQ(linesSince(*b, from, "callback receiveInteraction").size(), 1u);
+  EXPECT_EQ(linesSince(*b, from, "callback timeAdvanceGrant"), std::vector<std::string>{"callback timeAdvanceGrant 8"});
+  EXPECT_TRUE(linesSince(*b, from, "callback initiateFederateSave").empty());
+}
+
+TEST_F(TimedSaveFederation, AnUntimedRequestDuringAPendingTimedSaveIsRefusedAtOnce) {
+  ASSERT_TRUE(succeeds(*a, "save T 5"));
+  EXPECT_EQ(b->command("save M"), "error save SaveInProgress \"\"");
+  EXPECT_FALSE(printed(b->lines(), "Could not request save"));
 }
 
 }  // namespace
