@@ -368,6 +368,10 @@ void DtRtiExecFederateMgr::registerSyncPoint(const char* label, const char* tag,
                                    std::to_string(DtSyncPointMsg::theMaxTextLength) + " characters")
                                       .c_str());
     }
+    // The rtiexec keeps them on lines of its save file.
+    if (std::strchr(text, '\n')) {
+      throw RTI::RTIinternalError("A synchronization point's label and tag may not hold a line feed");
+    }
   }
   if (syncLabels_.count(label) == 0) {
     sendSyncPointMsg(DtRegister, federateHandle_, label, tag, federates);

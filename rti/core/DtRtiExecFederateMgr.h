@@ -23,7 +23,8 @@
 // and not yet synchronized; a point is announced to it at most once, a
 // label it knows cannot be registered again (the failure comes in the next
 // tick, as every callback does), and only a label it knows can be achieved.
-// Labels and tags hold at most 254 characters.
+// Labels and tags hold at most 254 characters and no line feed (the
+// rtiexec keeps them on lines of its save file).
 //
 // Save and restore (DtRtiExecFederateMgrSave.cpp) are the federate's half
 // of the exchange the rtiexec runs for the whole federation:
@@ -125,15 +126,12 @@ public:
   void initiateSave() override;
 
   // The federate manager's own records: its handle, the synchronization
-  // labels announced to it and not achieved, and the messages held back
-  // (put back in their order). restore takes the saved handle (the present
-  // one is kept to go back to), the labels and the messages.
+  // labels announced to it and not yet synchronized, and the messages held
+  // back (put back in their order). restore takes the saved handle (the
+  // present one is kept to go back to), the labels (in place of those it
+  // knew) and the messages.
   bool save(DtRtiSaveFile& file) override;
   bool restore(DtRtiSaveFile& file) override;
-  // The synchronization labels a save keeps: none until synchronization
-  // points fill them.
-  virtual std::vector<std::string> announcedSyncLabels() const { return {}; }
-  virtual void restoreAnnouncedSyncLabels(const std::vector<std::string>&) {}
   RTI::FederateHandle handleBeforeRestore() const { return handleBeforeRestore_; }
 
   // Received messages.

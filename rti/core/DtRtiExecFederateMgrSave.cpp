@@ -306,7 +306,7 @@ bool DtRtiExecFederateMgr::save(DtRtiSaveFile& file) {
   std::vector<std::unique_ptr<DtRtiMsg>> held;
   while (DtRtiMsg* msg = connectMgr_->nextPendingMsg()) held.emplace_back(msg);
   bool written = file.writePacket(DtFedMgrPacket::build(static_cast<std::uint32_t>(federateHandle_),
-                                                        announcedSyncLabels(),
+                                                        {syncLabels_.begin(), syncLabels_.end()},
                                                         static_cast<std::uint32_t>(held.size())));
   std::vector<const DtRtiMsg*> msgs;
   for (const std::unique_ptr<DtRtiMsg>& msg : held) msgs.push_back(msg.get());
@@ -328,7 +328,7 @@ bool DtRtiExecFederateMgr::restore(DtRtiSaveFile& file) {
   }
   const std::uint32_t messages = record->u32(DtFedMgrPacket::messageCountAt);
   federateHandle_ = record->u32(DtFedMgrPacket::federateAt);
-  restoreAnnouncedSyncLabels(*labels);
+  syncLabels_ = std::set<std::string>(labels->begin(), labels->end());
   connectMgr_->emptyPendingMsgList();
   for (std::uint32_t k = 0; k < messages; ++k) {
     std::unique_ptr<DtRtiMsg> msg;

@@ -288,7 +288,6 @@ void DtFedExec::sendDesignatedFederate(unsigned long federateHandle) {
 
 // Save and restore ------------------------------------------------------------------
 
-
 DtExecSavedState DtFedExec::savedState() const {
   DtExecSavedState state;
   state.executionName = name_.string();
@@ -296,8 +295,15 @@ DtExecSavedState DtFedExec::savedState() const {
   state.nextFederateHandle = nextFederateHandle_;
   state.designated = designated_;
   for (const auto& federate : federates_) {
-    state.federates.push_back({static_cast<std::uint32_t>(federate->getHandle()),
-                               static_cast<std::uint32_t>(federate->getConnectionHandle()), federate->getName(), {}});
+    DtExecSavedFederate saved{static_cast<std::uint32_t>(federate->getHandle()),
+                              static_cast<std::uint32_t>(federate->getConnectionHandle()), federate->getName(), {}};
+    for (const DtSyncPt* copy : federate->syncPtList().list()) {
+      saved.syncPoints.push_back({copy->achieved(), copy->name(), copy->tag()});
+    }
+    state.federates.push_back(std::move(saved));
+  }
+  for (const DtSyncPt* point : syncPoints_.list()) {
+    state.syncPoints.push_back({point->name(), point->tag(), point->federates()});
   }
   time_->saveState(state);
   return state;
@@ -310,9 +316,19 @@ void DtFedExec::restoreState(const DtExecSavedState& state, const std::map<std::
   federates_.clear();
   nextFederateHandle_ = state.nextFederateHandle;
   designated_ = state.designated;
+  // The points of now go before the federates come back, so that none of
+  // them gets a copy of a point the save did not have.
+  syncPoints_.empty();
   for (const DtExecSavedFederate& saved : state.federates) {
     const auto connection = connections.find(saved.handle);
-    addFederate(saved.name.c_str(), saved.handle, connection == connections.end() ? 0 : connection->second);
+    DtFederate* federate =
+        addFederate(saved.name.c_str(), saved.handle, connection == connections.end() ? 0 : connection->second);
+    for (const DtExecSavedSyncEntry& entry : saved.syncPoints) {
+      federate->addFederateSyncPt(std::make_unique<DtSyncPt>(entry.label, entry.tag, entry.achieved));
+    }
+  }
+  for (const DtExecSavedSyncPoint& point : state.syncPoints) {
+    syncPoints_.addSyncPoint(std::make_unique<DtSyncPt>(point.label, point.tag, false, point.federates));
   }
   time_->restoreState(state);
 }

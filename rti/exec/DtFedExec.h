@@ -178,9 +178,12 @@ public:
   // LBTS and next-event bounds), which handles the time messages itself.
   DtExecTimeMgr& timeMgmt() const { return *time_; }
 
-  // The execution's part of a federation save (its save file holds it),
-  // and a restore of it: the pending joins and the federates go, and the
-  // saved federates come back (the joined callbacks run), each on the
+  // The execution's part of a federation save (its save file holds it):
+  // its federates with their copies of the synchronization points, its
+  // open points and its time management. A restore of it: the pending
+  // joins, the federates and the points go, and the saved ones come back
+  // (the joined callbacks run, no point is announced again: the federates'
+  // own files hold what was announced to them), each federate on the
   // connection that the map gives its saved handle (0 when none).
   virtual DtExecSavedState savedState() const;
   virtual void restoreState(const DtExecSavedState& state, const std::map<std::uint32_t, std::uint32_t>& connections);

@@ -104,7 +104,7 @@ struct DtEndPacket {
 };
 
 // The federate manager's record: its handle, the synchronization labels
-// announced to it and not yet achieved, and the number of messages held
+// announced to it and not yet synchronized, and the number of messages held
 // back for it, which follow as saved messages.
 struct DtFedMgrPacket {
   static constexpr std::uint32_t theType = DtFedMgrPacketType;

@@ -2,12 +2,14 @@
 // connection manager whose received messages the test queues: the save
 // request and its answer, the start of a save from an accepted answer only,
 // the file every manager writes (with the messages held back) and what a
-// failed stage or write makes of the answer, the restore under the saved
-// handle and back to the old one when it fails, the restore replies.
+// failed stage or write makes of the answer, the synchronization labels
+// saved and restored, the restore under the saved handle and back to the
+// old one when it fails, the restore replies.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "net/DtNetNumber.h"
 #include "net/DtRtiSaveFile.h"
 #include "net/DtSavePackets.h"
+#include "net/DtSyncPointMsg.h"
 #include "objects/DtFomClassMgr.h"
 
 namespace {
@@ -213,6 +216,41 @@ TEST_F(SaveFedMgrTest, ACompletedSaveHoldsEveryManagersRecordsAndTheHeldMessages
   EXPECT_FALSE(fedMgr->saveInitiated());
   EXPECT_FALSE(connection().saveInProgress());
   EXPECT_NO_THROW(fedMgr->testSaveProgress());
+}
+
+TEST_F(SaveFedMgrTest, TheSynchronizationLabelsAnnouncedHereAreSavedAndComeBackWithARestore) {
+  joinAs(5);
+  const auto announce = [&](DtSyncMsgType kind, const char* label) {
+    DtSyncPointMsg msg(kind, 0, label, kind == DtAnnouncePt ? "t" : nullptr, nullptr);
+    msg.setFedEx(3);
+    connection().processMsg(msg);
+  };
+  announce(DtAnnouncePt, "wait here");
+  announce(DtAnnouncePt, "go");
+  initiate("L1");
+  fedMgr->federateSaveBegun();
+  fedMgr->federateSaveComplete();
+  connection().processMsg(*stamped(DtSaveFinishedMsg("L1", 1, nullptr)));
+  {
+    DtRtiSaveFile file(fileOf("L1", 5).c_str(), true);
+    const DtSavePacket* own = file.readNextPacket();
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(std::string(own->bytes().data(), own->size()),
+              std::string("\0\0\0\x21\0\0\0\x01\0\0\0\x05\0\0\0\x02\0\0\0\0go\0wait here\0", 33));
+  }
+  // After the save: one point ends, another is announced.
+  announce(DtSynchronized, "go");
+  announce(DtAnnouncePt, "later");
+  EXPECT_EQ(fedMgr->syncLabels(), (std::set<std::string>{"later", "wait here"}));
+
+  connection().processMsg(*stamped(DtRestoreMsg("L1", nullptr)));
+  connection().processMsg(*stamped(DtRestoreInitiateMsg(5, 5, nullptr)));
+  fedMgr->federateRestoreComplete();
+  connection().processMsg(*stamped(DtRestoreEndMsg("L1", 1, nullptr)));
+  ASSERT_EQ(saveAmb.seen.back(), "federationRestored");
+  EXPECT_EQ(fedMgr->syncLabels(), (std::set<std::string>{"go", "wait here"}));
+  EXPECT_NO_THROW(fedMgr->synchronizationPointAchieved("go"));
+  EXPECT_THROW(fedMgr->synchronizationPointAchieved("later"), RTI::SynchronizationPointLabelWasNotAnnounced);
 }
 
 TEST_F(SaveFedMgrTest, AStageOrAWriteThatFailsMakesTheSaveNotComplete) {

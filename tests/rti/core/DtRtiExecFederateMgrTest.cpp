@@ -5,7 +5,7 @@
 // a wait, and what is refused without asking the rtiexec. Then the
 // synchronization points: announced once, only where they concern the
 // federate, achieved only once announced, a duplicate label failing in the
-// next tick, labels and tags of at most 254 characters.
+// next tick, labels and tags of at most 254 characters and no line feed.
 
 #include <gtest/gtest.h>
 
@@ -246,13 +246,16 @@ TEST_F(RtiExecSyncTest, ARegistrationGoesToTheRtiexecAndADuplicateFailsAtTheNext
   EXPECT_EQ(amb.seen, std::vector<std::string>{"failed go"});
 }
 
-TEST_F(RtiExecSyncTest, LabelsAndTagsOfMoreThan254CharactersAreRefused) {
+TEST_F(RtiExecSyncTest, LabelsAndTagsOfMoreThan254CharactersOrWithALineFeedAreRefused) {
   const std::string longest(254, 'a');
   const std::string tooLong(255, 'b');
   fedMgr->registerFederationSynchronizationPoint(longest.c_str(), longest.c_str());
-  EXPECT_EQ(sentSync().size(), 1u);
+  fedMgr->registerFederationSynchronizationPoint("with blanks", "and\ttabs");
+  EXPECT_EQ(sentSync().size(), 2u);
   EXPECT_THROW(fedMgr->registerFederationSynchronizationPoint(tooLong.c_str(), ""), RTI::RTIinternalError);
   EXPECT_THROW(fedMgr->registerFederationSynchronizationPoint("go", tooLong.c_str()), RTI::RTIinternalError);
+  EXPECT_THROW(fedMgr->registerFederationSynchronizationPoint("two\nlines", ""), RTI::RTIinternalError);
+  EXPECT_THROW(fedMgr->registerFederationSynchronizationPoint("go", "two\nlines"), RTI::RTIinternalError);
   EXPECT_TRUE(sentSync().empty());
 }
 

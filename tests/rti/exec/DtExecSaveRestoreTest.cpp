@@ -2,7 +2,8 @@
 // save and a restore send from request to end, the refusals (a request
 // during another, a restore of no save, of another federation, of a damaged
 // file), failures (a federate's, a departure, the deadline), joins during
-// both, and the federates renumbered as saved by their names.
+// both, the federates renumbered as saved by their names, and the open
+// synchronization points brought back with who achieved them.
 
 #include <gtest/gtest.h>
 
@@ -232,6 +233,43 @@ TEST_F(ExecSaveRestore, FederatesOfOneNameTakeTheirSavedHandlesInOrder) {
   EXPECT_EQ(sent(), (std::vector<std::string>{"RestoreReply to=5 L 0", "Restore L", "RestoreInitiate 4->1",
                                               "RestoreInitiate 5->3", "RestoreEnd L 1"}));
   EXPECT_EQ(handlesOf(x()), (std::vector<std::string>{"A=1@15", "A=3@16"}));
+}
+
+TEST_F(ExecSaveRestore, ARestoreBringsBackTheOpenSynchronizationPointsAndWhoAchievedThem) {
+  h.sync(DtRegister, 1, 1, "all", "t");
+  h.sync(DtRegister, 2, 1, "pair of us", "u v", {2, 1});
+  h.sync(DtAchieved, 1, 1, "all");
+  saveBoth();
+  const std::optional<std::string> bytes = DtExecSaveFile::read(file("L"), nullptr);
+  ASSERT_TRUE(bytes);
+  EXPECT_NE(bytes->find("1 11 2 A\n1 all\nt\n0 pair of us\nu v\n"
+                        "2 12 2 B\n0 all\nt\n0 pair of us\nu v\n"
+                        "2 sync points\n0 all\nt\n2 pair of us\nu v\n  2\n  1\n"),
+            std::string::npos);
+
+  // After the save: one point ends, another opens.
+  h.sync(DtAchieved, 2, 1, "all");
+  h.sync(DtRegister, 1, 1, "later", "w");
+  sent();
+  restoreRequest("L", 2);
+  begun(1);
+  begun(2);
+  restored(1);
+  restored(2);
+  ASSERT_EQ(sent().back(), "RestoreEnd L 1");
+  std::vector<std::string> points;
+  for (const DtSyncPt* point : x().syncPoints().list()) points.push_back(point->name() + "/" + point->tag());
+  EXPECT_EQ(points, (std::vector<std::string>{"all/t", "pair of us/u v"}));
+  EXPECT_EQ(x().syncPoints().lookupSyncPoint("pair of us")->federates(), (std::vector<std::uint32_t>{2, 1}));
+  EXPECT_EQ(x().getFederate(1)->syncPtList().count(), 2u);
+  EXPECT_EQ(x().getFederate(2)->syncPtList().lookupSyncPoint("later"), nullptr);
+  // A's achievement was kept: B's alone ends the point, again.
+  h.sync(DtAchieved, 2, 1, "all");
+  EXPECT_EQ(sent(), (std::vector<std::string>{"Sync DtSynchronized id=0 all exec=1"}));
+  h.sync(DtAchieved, 1, 1, "pair of us");
+  h.sync(DtAchieved, 2, 1, "pair of us");
+  EXPECT_EQ(sent(), (std::vector<std::string>{"Sync DtSynchronized id=0 pair of us set=2,1 exec=1"}));
+  EXPECT_EQ(x().syncPoints().count(), 0u);
 }
 
 TEST_F(ExecSaveRestore, ARestoreThatCannotBeDoneIsRefusedWithItsCode) {

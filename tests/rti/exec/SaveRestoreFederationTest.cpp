@@ -3,7 +3,8 @@
 // both sides, with its files in the save folder in the order their managers
 // wrote them; a restore that cannot be done is refused with its reason; a
 // federate whose file cannot be written fails the save for everyone; the
-// services wait while a save runs.
+// services wait while a save runs; an open synchronization point comes back
+// as it was saved.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -21,29 +22,29 @@ namespace {
 
 using Federates = std::vector<ScriptedFederateProcess*>;
 
-// Every federate saves when asked; true when all heard `outcome`.
-::testing::AssertionResult saveTogether(const Federates& federates, const std::string& outcome = "federationSaved") {
+// Each federate in turn takes the steps.
+::testing::AssertionResult eachSucceeds(const Federates& federates, const std::vector<std::string>& steps) {
   for (ScriptedFederateProcess* federate : federates) {
-    for (const char* step : {"wait initiateFederateSave", "save-begun", "save-complete"}) {
+    for (const std::string& step : steps) {
       if (auto result = succeeds(*federate, step); !result) return result;
     }
-  }
-  for (ScriptedFederateProcess* federate : federates) {
-    if (auto result = succeeds(*federate, "wait " + outcome); !result) return result;
   }
   return ::testing::AssertionSuccess();
 }
 
+// Every federate saves when asked; true when all heard `outcome`.
+::testing::AssertionResult saveTogether(const Federates& federates, const std::string& outcome = "federationSaved") {
+  if (auto result = eachSucceeds(federates, {"wait initiateFederateSave", "save-begun", "save-complete"}); !result)
+    return result;
+  return eachSucceeds(federates, {"wait " + outcome});
+}
+
 ::testing::AssertionResult restoreTogether(const Federates& federates) {
-  for (ScriptedFederateProcess* federate : federates) {
-    for (const char* step : {"wait federationRestoreBegun", "wait initiateFederateRestore", "restore-complete"}) {
-      if (auto result = succeeds(*federate, step); !result) return result;
-    }
-  }
-  for (ScriptedFederateProcess* federate : federates) {
-    if (auto result = succeeds(*federate, "wait federationRestored"); !result) return result;
-  }
-  return ::testing::AssertionSuccess();
+  if (auto result = eachSucceeds(federates,
+                                 {"wait federationRestoreBegun", "wait initiateFederateRestore", "restore-complete"});
+      !result)
+    return result;
+  return eachSucceeds(federates, {"wait federationRestored"});
 }
 
 // The record types of a federate's save file, in order, with each run of
@@ -137,6 +138,27 @@ TEST_F(SaveRestoreFederation, ASavedFederationChangedAndRestoredIsTheSavedOneOnB
   EXPECT_EQ(a->command("register Vehicle car4"), "ok register 100003 car4");
   RtiExecProcess& exec = federation.exec();
   EXPECT_NE(exec.waitFor("All federates and fedex have finished restoring"), "");
+}
+
+TEST_F(SaveRestoreFederation, AnOpenSynchronizationPointComesBackWithWhoHadAchievedIt) {
+  const Federates both{a.get(), b.get()};
+  ASSERT_TRUE(succeeds(*a, "register-sync P tagP"));
+  ASSERT_TRUE(eachSucceeds(both, {"wait announceSynchronizationPoint"}));
+  ASSERT_TRUE(succeeds(*a, "achieve-sync P"));
+  ASSERT_TRUE(succeeds(*a, "save S"));
+  ASSERT_TRUE(saveTogether(both));
+  ASSERT_TRUE(succeeds(*b, "achieve-sync P"));
+  ASSERT_TRUE(eachSucceeds(both, {"wait federationSynchronized"}));
+  const char* const notAnnounced = "error achieve-sync SynchronizationPointLabelWasNotAnnounced \"\"";
+  ASSERT_EQ(b->command("achieve-sync P"), notAnnounced);
+
+  ASSERT_TRUE(succeeds(*b, "restore S"));
+  ASSERT_TRUE(succeeds(*b, "wait requestFederationRestoreSucceeded"));
+  ASSERT_TRUE(restoreTogether(both));
+  // Open again: B's achievement alone ends it, as A's was saved.
+  ASSERT_TRUE(succeeds(*b, "achieve-sync P"));
+  EXPECT_TRUE(eachSucceeds(both, {"wait federationSynchronized"}));
+  EXPECT_EQ(a->command("achieve-sync P"), notAnnounced);
 }
 
 TEST_F(SaveRestoreFederation, ARestoreThatCannotBeDoneIsRefusedWithItsReason) {
