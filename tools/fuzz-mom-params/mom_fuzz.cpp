@@ -143,7 +143,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::pair<RTI::Handle, std::string>> pairs;
   for (std::size_t at = 1; at + 1 < size && pairs.size() < 64;) {
     const std::uint8_t parameter = data[at++];
-    const std::size_t length = std::min<std::size_t>(data[at++], size - at);
+    const std::uint8_t stated = data[at++];
+    const std::size_t length = std::min<std::size_t>(stated, size - at);
     const RTI::Handle handle = parameter < parameters ? record->params()[parameter]->handle() : 1000u + parameter;
     pairs.emplace_back(handle, std::string(reinterpret_cast<const char*>(data + at), length));
     at += length;
