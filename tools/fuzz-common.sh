@@ -5,6 +5,8 @@
 #
 #   fuzz_target NAME SOURCE SECONDS CORPUS DICT [extra linker flags...]
 #
+# CORPUS is the folder of seeds in the tree; it may be missing.
+#
 # The binary and the work folder (the grown corpus and any crash) are under
 # build-fuzz/; returns non-zero when the target found a crash.
 
@@ -20,11 +22,15 @@ fuzz_target() {
   local flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined
                -fno-sanitize-recover=undefined -I "$fuzz_root/rti" -pthread)
   local binary=$fuzz_out/${name}_fuzz work=$fuzz_out/$name
+  # A target may have no seeds in the tree (it writes its own into the work
+  # folder): libFuzzer would stop at a corpus folder that does not exist.
+  local seeds=()
+  [ -d "$corpus" ] && seeds=("$corpus")
   mkdir -p "$work/corpus"
   echo "== building $binary"
   "$fuzz_cxx" "${flags[@]}" "$source" "${sources[@]}" -o "$binary" -ldl "$@" || return 1
   echo "== running $name for $seconds s"
   (cd "$work" && "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -max_len=4096 -dict="$dict" -close_fd_mask=1 -print_final_stats=1 \
-      corpus "$corpus")
+      corpus "${seeds[@]}")
 }
