@@ -4,9 +4,10 @@
 //
 // What a process holds resident depends on its allocator: a sanitizer's keeps
 // freed memory in quarantine and returns it on its own schedule, so the test
-// runs only in builds without one (the benchmark bench_radio_memory shows the
-// figures of a release build). Whether the trim is asked for after such
-// sweeps is tested everywhere (AppCoreRouting).
+// is a program of its own, built only without a sanitizer
+// (test_monitor_unsanitized; build-and-test.sh runs it from the release
+// build). The benchmark bench_radio_memory shows the figures. Whether the trim
+// is asked for after such sweeps is tested everywhere (AppCoreRouting).
 #include "AppTestSupport.h"
 #include "CMainFrame.h"
 #include "CQuorlexApp.h"
@@ -35,9 +36,6 @@ double ResidentMegabytes()
 
 TEST(ResidentMemory, ReturnsNearTheBaselineAfterTwoSweepsOfManyRadios)
 {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-    GTEST_SKIP() << "a sanitizer's allocator keeps freed memory for itself";
-#endif
     constexpr std::uint16_t kRadios = 80;   // thousand
     QTemporaryDir dir;
     CProfile profile(dir.filePath("profile.ini"));
