@@ -131,6 +131,38 @@ TEST_F(FedMgrTest, SaveFileNamesJoinDirectoryLabelExecutionFederateAndHandle) {
                "saves/here/..%2F..%2Fetc%2Fx-X-F1-7.sav");
 }
 
+// The label comes from whichever federate asked for the save: no label,
+// however it is made, names a file outside the save folder.
+TEST_F(FedMgrTest, TheSaveFileStaysInTheSaveFolderWhateverTheLabel) {
+  make("(setq RTI_saveRestoreDirectory \"saves/here\")");
+  fedMgr->joinFederationExecution("a/../F1", "X", &fedAmb);
+  const struct {
+    const char* label;
+    const char* name;
+  } cases[] = {
+      {"../../etc/passwd", "..%2F..%2Fetc%2Fpasswd-X-a%2F..%2FF1-7.sav"},
+      {"..", "..-X-a%2F..%2FF1-7.sav"},
+      {"../", "..%2F-X-a%2F..%2FF1-7.sav"},
+      {"/etc/passwd", "%2Fetc%2Fpasswd-X-a%2F..%2FF1-7.sav"},
+      {"a/../../b", "a%2F..%2F..%2Fb-X-a%2F..%2FF1-7.sav"},
+      {"..\\..\\x", "..%5C..%5Cx-X-a%2F..%2FF1-7.sav"},
+      {"%2F..", "%252F..-X-a%2F..%2FF1-7.sav"},  // an escape in the label stays apart from a real "/"
+      {"line\nfeed", "line%0Afeed-X-a%2F..%2FF1-7.sav"},
+      {nullptr, "-X-a%2F..%2FF1-7.sav"},
+  };
+  const std::string folder = "saves/here/";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label ? c.label : "no label");
+    DtString saved;
+    DtString restored;
+    const std::string name = fedMgr->getSaveFileName(c.label, 7, saved, 0).string();
+    EXPECT_EQ(name, folder + c.name);
+    EXPECT_EQ(std::string(fedMgr->getRestoreFileName(c.label, 7, restored).string()), name);
+    ASSERT_EQ(name.rfind(folder, 0), 0u);
+    EXPECT_EQ(name.find('/', folder.size()), std::string::npos) << "a file of the folder itself";
+  }
+}
+
 TEST_F(FedMgrTest, CreateGivesTheManagerWithoutOrWithTheRtiexecOrACreators) {
   DtRIDParameters plain;
   EXPECT_NE(dynamic_cast<DtSimpleFederateMgr*>(DtFederateMgr::create(&plain).get()), nullptr);

@@ -16,6 +16,7 @@
 #include "net/DtRtiSaveFile.h"
 #include "net/DtSavePackets.h"
 #include "rti/config/ConfigTestFiles.h"
+#include "rti/util/BigEndianBytes.h"
 #include "rti/util/NotifyCapture.h"
 
 namespace {
@@ -77,6 +78,68 @@ TEST_F(TimeMgrSave, TheRecordHoldsTheFlagsTimesAndRetractionsThenTheQueuedMessag
   std::vector<std::uint32_t> types;
   while (const DtSavePacket* packet = file.readNextPacket()) types.push_back(packet->type());
   EXPECT_EQ(types, (std::vector<std::uint32_t>{14, 15, 15}));
+}
+
+// A time as the record holds it: its size, then its own encoding.
+std::string timeField(const char* time) {
+  const RTIfedTime t = timescript::timeOf(time);
+  std::string bytes(static_cast<std::size_t>(t.encodedLength()), '\0');
+  t.encode(bytes.data());
+  return be32(static_cast<std::uint32_t>(bytes.size())) + bytes;
+}
+
+// Two states: any two of the ten times, and of the four counts, differ in
+// one of them, so a field out of its place shows.
+TEST_F(TimeMgrSave, TheWholeRecordByteForByte) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> lines;  // "save T": the rtiexec's save time
+    // The 21 flags, constrained to nerFirstPass, as 0 and 1.
+    const char* flags;
+    std::uint32_t nerCycle, retractions, queued;
+    // lbts, timePlusLookahead, constrainedLbts, federateTime, lookahead,
+    // requestedTime, targetLookahead, reducingLookahead, pendingGrantTime,
+    // nerBound; then the retraction records.
+    std::vector<const char*> times;
+    std::string retractionRecords;
+  };
+  const Case cases[] = {
+      {"a next-event request in cycle 6, the lookahead falling from 2 to 1, one message to retract, two queued",
+       {"reg 0 2", "<51 0", "con", "<53 0 10", "send 5 3", "tar 4", "tick", "modla 1", "<tso 4 12 9", "<tso 4 11 8",
+        "ner 11", "tick", "<57 6 9 1 0 9 9"},
+       "110001001000001000000",
+       6, 1, 2,
+       {"10", "6", "10", "4", "2", "11", "1", "2", "0", "13"},
+       be32(3) + timeField("5")},
+      {"an advance held at the save time, the lookahead falling from 5 to 1, then no longer constrained",
+       {"reg 0 5", "<51 0", "con", "<53 0 20", "tar 2", "tick", "modla 1", "save 3", "tar 4", "tick", "dcon"},
+       "010010101000001001001",
+       0, 0, 0,
+       {"20", "7", "inf", "2", "5", "4", "1", "3", "4", "0"},
+       ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Script saved;
+    for (const std::string& line : c.lines) {
+      if (line.rfind("save ", 0) == 0) {
+        const DtSaveTimeMsg time(timescript::timeOf(line.substr(5)), nullptr);
+        saved.timeMgr().processSaveTime(time);
+      } else {
+        for (const std::string& logged : saved.run(line)) EXPECT_NE(logged[0], '!') << line << ": " << logged;
+      }
+    }
+    std::string times;
+    for (const char* time : c.times) times += timeField(time);
+    std::string flags;
+    for (const char* f = c.flags; *f; ++f) flags += static_cast<char>(*f - '0');
+    ASSERT_EQ(flags.size(), 21u);
+    const std::string body = flags + std::string(3, '\0') + be32(1) + be32(c.nerCycle) + be32(c.retractions) +
+                             be32(c.queued) + be32(0) + times + c.retractionRecords;
+    const std::string record = be32(static_cast<std::uint32_t>(8 + body.size())) + be32(14) + body;
+    const std::string bytes = save(saved);
+    EXPECT_EQ(bytes.substr(0, record.size()), record);
+  }
 }
 
 TEST_F(TimeMgrSave, ARestoredTimeManagerGoesOnAsTheSavedOne) {

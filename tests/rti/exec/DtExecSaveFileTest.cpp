@@ -9,6 +9,7 @@
 
 #include "exec/DtExecSaveFile.h"
 #include "rti/config/ConfigTestFiles.h"
+#include "rti/util/BigEndianBytes.h"
 
 namespace {
 
@@ -34,14 +35,6 @@ DtExecSavedState sampleState() {
   return state;
 }
 
-std::string bytes(std::initializer_list<unsigned> values) {
-  std::string out;
-  for (unsigned v : values) out += static_cast<char>(v);
-  return out;
-}
-
-std::string u32(unsigned v) { return bytes({v >> 24, (v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF}); }
-
 const std::string sampleText =
     "Saved to L 1 at Thu Jan  1 00:00:00 1970\n"
     "Road Trip\nRoad.fed\n2 4\n1\n2\n1\n0\n7\n"
@@ -49,10 +42,10 @@ const std::string sampleText =
     "3 13 1 the  B team \n1 sync point 1\na tag  with blanks\n"
     "1 sync points\n2 sync point 1\n\n  1\n  3\n";
 
-const std::string sampleTail = u32(2) + "\x01\x02" + u32(0) + u32(1) + u32(3) + u32(1) + u32(0) + u32(1) + u32(0) +
-                               u32(1) + "T" + u32(1) + "L" + u32(2) + "NT" + u32(2) + "NL" + u32(1) + u32(3) +
-                               u32(0) + u32(0) + u32(0) + u32(0) + u32(0) + u32(0) + u32(2) + u32(1) + u32(3) +
-                               u32(1) + u32(3);
+const std::string sampleTail = be32(2) + "\x01\x02" + be32(0) + be32(1) + be32(3) + be32(1) + be32(0) + be32(1) +
+                               be32(0) + be32(1) + "T" + be32(1) + "L" + be32(2) + "NT" + be32(2) + "NL" + be32(1) +
+                               be32(3) + be32(0) + be32(0) + be32(0) + be32(0) + be32(0) + be32(0) + be32(2) +
+                               be32(1) + be32(3) + be32(1) + be32(3);
 
 TEST(DtExecSaveFile, IsTextLinesThenTheBinaryTailAndReadsBackWhole) {
   std::string reason;
@@ -125,8 +118,8 @@ TEST(DtExecSaveFile, ADamagedFileIsRefusedWholeWithItsReason) {
       {good.substr(0, good.size() - 1), "the binary part ends early"},
       {good + "x", "bytes after the end of the save"},
       // Counts far beyond the bytes that follow.
-      {textOnly + u32(0xFFFFFFFF), "the binary part ends early"},
-      {textOnly + u32(0) + u32(0) + u32(0xFFFFFFFF), "the binary part ends early"},
+      {textOnly + be32(0xFFFFFFFF), "the binary part ends early"},
+      {textOnly + be32(0) + be32(0) + be32(0xFFFFFFFF), "the binary part ends early"},
       {"Saved to L" + std::string(DtExecSaveFile::lineLimit + 1, 'x') + "\n", "not a save file (first line)"},
       {"Saved to L at now", "not a save file (first line)"},
   };

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "TcpTestSupport.h"
 #include "api/DtAttrValueSet.h"
 #include "api/DtParamValueSet.h"
+#include "fedtime.hh"
 #include "net/DtDeclarationMsgs.h"
 #include "net/DtFederationMsgs.h"
 #include "net/DtGroupSocket.h"
@@ -30,6 +32,7 @@
 #include "net/DtRtiMsgQueue.h"
 #include "net/DtSyncPointMsg.h"
 #include "net/DtTcpSocket.h"
+#include "net/DtTimeMsgs.h"
 #include "net/DtUpdateMsgs.h"
 #include "port/DtPortSocket.h"
 #include "rti/util/FakeNoticeClock.h"
@@ -241,6 +244,84 @@ TEST_F(DtConnectionMgrTest, RefusedMessagesAreToldOnceASecondForEachKindAndFault
   sendMsg(resign);
   EXPECT_EQ(readStatus(), DtRtiConnection::BadMessage);
   EXPECT_EQ(lines(resignLine + " (4 more like it not printed)\n"), 1);
+}
+
+// A time message whose sizes disagree with its bytes, or whose time does not
+// decode, never reaches a callback: the time manager or the rtiexec would
+// act on a time that is not there. Each is told in one error line; the
+// sound message of the same kind after it is delivered.
+TEST_F(DtConnectionMgrTest, EveryMalformedTimeMessageIsDroppedWithAnErrorLine) {
+  FakeNoticeClock clock;
+  DtSetNotifyLevel(1);  // errors only: the line must still come
+  const RTIfedTime time(5), lookahead(1);
+  struct Kind {
+    const char* name;
+    std::shared_ptr<DtRtiMsg> sound;
+  };
+  const Kind kinds[] = {
+      {"EnableRegulationMsgKind", std::make_shared<DtEnableRegulationMsg>(time, lookahead, nullptr)},
+      {"RegulationEnabledMsgKind", std::make_shared<DtRegulationEnabledMsg>(3, time, nullptr)},
+      {"EnableConstrainedMsgKind", std::make_shared<DtEnableConstrainedMsg>(time, lookahead, nullptr)},
+      {"ConstrainedEnabledMsgKind", std::make_shared<DtConstrainedEnabledMsg>(3, time, time, nullptr)},
+      {"TimeAdvanceRequestMsgKind", std::make_shared<DtTimeAdvanceRequestMsg>(time, lookahead, nullptr)},
+      {"NextEventRequestMsgKind", std::make_shared<DtNextEventRequestMsg>(time, lookahead, 1, 4, nullptr)},
+      {"LbtsMsgKind", std::make_shared<DtLbtsMsg>(3, time, time, nullptr)},
+      {"NerLbtsMsgKind", std::make_shared<DtNerLbtsMsg>(4, 3, 1, 0, time, time, nullptr)},
+      {"DisableMsgKind", std::make_shared<DtDisableMsg>(1, nullptr)},
+      {"ConstrainedSyncMsgKind", std::make_shared<DtConstrainedSyncMsg>(time, lookahead, nullptr)},
+      {"ResumeConstrainedMsgKind", std::make_shared<DtResumeConstrainedMsg>(3, time, time, nullptr)},
+  };
+  const auto bytesOf = [](const DtRtiMsg& msg) {
+    return std::string(msg.data(), static_cast<std::size_t>(msg.size()));
+  };
+  // The first bytes, the header's length set to their number.
+  const auto cut = [](std::string bytes, std::size_t size) {
+    bytes.resize(size);
+    DtPutBigEndian(static_cast<std::uint16_t>(size), bytes.data());
+    return bytes;
+  };
+  struct Fault {
+    const char* reason;
+    std::function<std::string(const DtRtiMsg&)> damage;  // "" for a kind without a time to damage
+  };
+  const Fault faults[] = {
+      {"its length disagrees with its header or is too short for its fixed fields",
+       [&](const DtRtiMsg& msg) { return cut(bytesOf(msg), 10); }},
+      {"a part runs past the end of the message",
+       [&](const DtRtiMsg& msg) {
+         return msg.layout()->parts.empty() ? "" : cut(bytesOf(msg), static_cast<std::size_t>(msg.size() - 2));
+       }},
+      {"its time cannot be read",  // all ones: not a number
+       [&](const DtRtiMsg& msg) {
+         if (msg.layout()->parts.empty()) return std::string();
+         std::string bytes = bytesOf(msg);
+         std::fill_n(bytes.begin() + msg.layout()->fixedSize, 8, '\xff');
+         return bytes;
+       }},
+  };
+  for (const Kind& kind : kinds) {
+    DtRtiMsg& sound = *kind.sound;
+    ASSERT_EQ(sound.status(), DtRtiMsg::Valid) << kind.name;
+    sound.setFederateHandle(3);
+    const int number = sound.msgKind();
+    recorder.registerOn(*mgr, sound.msgKind(), std::to_string(number));
+    for (const Fault& fault : faults) {
+      const std::string bytes = fault.damage(sound);
+      if (bytes.empty()) continue;
+      SCOPED_TRACE(std::string(kind.name) + ": " + fault.reason);
+      capture.clear();
+      recorder.calls.clear();
+      sendBytes(bytes);
+      sendMsg(sound);
+      tickFor(recorder.calls, 1);
+      for (int i = 0; i < 4; ++i) mgr->tick();  // anything more would show now
+      const std::string delivered = std::to_string(number) + ":" + std::to_string(numberOf(sound));
+      EXPECT_EQ(recorder.calls, std::vector<std::string>{delivered}) << "the damaged one dropped, the sound one not";
+      EXPECT_EQ(capture.text(), "RTI: dropped a received " + std::string(kind.name) + " (kind " +
+                                    std::to_string(number) + ", " + std::to_string(bytes.size()) +
+                                    " bytes, from federate 3): " + fault.reason + "\n");
+    }
+  }
 }
 
 // A message that cannot travel is refused at the sender: nothing goes out.

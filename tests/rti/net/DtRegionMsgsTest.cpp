@@ -10,15 +10,11 @@
 #include "MsgRoundTrip.h"
 #include "net/DtRegionMsgs.h"
 #include "net/DtRegionSetMsgs.h"
+#include "rti/util/BigEndianBytes.h"
 
 namespace {
 
 using std::string;
-
-string u32(std::uint32_t v) {
-  return string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-                static_cast<char>(v)};
-}
 
 // The header of a message of this length and kind, from federate 0.
 string header(int length, int kind) {
@@ -31,7 +27,7 @@ DtAttributeHandleSet oneAndTwo() {
   set.add(2);
   return set;
 }
-const string theSetOneAndTwo = u32(2) + u32(6) + string(36, '\0');
+const string theSetOneAndTwo = be32(2) + be32(6) + string(36, '\0');
 
 // Region 0x0102 of space 1: two extents of three dimensions, bounds 1 to 12.
 DtNotifyRegMsg* twoExtents() {
@@ -43,7 +39,7 @@ DtNotifyRegMsg* twoExtents() {
 
 string bounds(std::uint32_t from, std::uint32_t to) {
   string s;
-  for (std::uint32_t v = from; v <= to; ++v) s += u32(v);
+  for (std::uint32_t v = from; v <= to; ++v) s += be32(v);
   return s;
 }
 
@@ -52,34 +48,35 @@ const std::vector<std::uint32_t> theThreeRegions = {4, 5, 6};
 TEST(DtRegionMsgs, EveryKindHasItsBytesAndSurvivesTheRoundTrip) {
   const RoundTrip cases[] = {
       {"notify without extents", [] { return new DtNotifyRegMsg(0x0102, 1); }, DtNotifyRegMsgKind,
-       header(20, 25) + u32(0x0102) + u32(1) + u32(0)},
+       header(20, 25) + be32(0x0102) + be32(1) + be32(0)},
       {"notify, 2 extents of 3 dimensions", [] { return twoExtents(); }, DtNotifyRegMsgKind,
-       header(68, 25) + u32(0x0102) + u32(1) + u32(0x00020003) + bounds(1, 12)},
+       header(68, 25) + be32(0x0102) + be32(1) + be32(0x00020003) + bounds(1, 12)},
       {"notify in a space of a negative handle", [] { return new DtNotifyRegMsg(7, -2); }, DtNotifyRegMsgKind,
-       header(20, 25) + u32(7) + u32(0xFFFFFFFE) + u32(0)},
+       header(20, 25) + be32(7) + be32(0xFFFFFFFE) + be32(0)},
       {"delete", [] { return new DtDeleteRegMsg(0x0102, nullptr); }, DtDeleteRegMsgKind,
-       header(12, 26) + u32(0x0102)},
+       header(12, 26) + be32(0x0102)},
       {"object set without regions", [] { return new DtObjRegSetMsg(DtObjSubRegionSet, 200002, 0xE0010203, {}); },
-       DtObjRegSetMsgKind, header(24, 29) + u32(1) + u32(200002) + u32(0xE0010203) + u32(0)},
+       DtObjRegSetMsgKind, header(24, 29) + be32(1) + be32(200002) + be32(0xE0010203) + be32(0)},
       {"object set of three regions",
        [] { return new DtObjRegSetMsg(DtObjPubRegionSet, 200002, 0, theThreeRegions); }, DtObjRegSetMsgKind,
-       header(36, 29) + u32(0) + u32(200002) + u32(0) + u32(3) + u32(4) + u32(5) + u32(6)},
+       header(36, 29) + be32(0) + be32(200002) + be32(0) + be32(3) + be32(4) + be32(5) + be32(6)},
       {"object set of another type", [] { return new DtObjRegSetMsg(static_cast<DtObjRegSetType>(7), 2, 0, {}); },
        DtObjRegSetMsgKind, ""},
       {"interaction set without regions",
        [] { return new DtInterRegSetMsg(DtInterSubRegionSet, 200003, 6, 0, {}); }, DtInterRegSetMsgKind,
-       header(28, 30) + u32(1) + u32(200003) + u32(6) + u32(0) + u32(0)},
+       header(28, 30) + be32(1) + be32(200003) + be32(6) + be32(0) + be32(0)},
       {"interaction set of three regions",
        [] { return new DtInterRegSetMsg(DtInterPubRegionSet, 200003, 6, 0xE0000001, theThreeRegions); },
        DtInterRegSetMsgKind,
-       header(40, 30) + u32(0) + u32(200003) + u32(6) + u32(0xE0000001) + u32(3) + u32(4) + u32(5) + u32(6)},
+       header(40, 30) + be32(0) + be32(200003) + be32(6) + be32(0xE0000001) + be32(3) + be32(4) + be32(5) + be32(6)},
       {"association without a name", [] { return new DtAssocPubRegMsg(200002, 300001, "", 5, 0, oneAndTwo()); },
-       DtAssocPubRegMsgKind, header(68, 27) + u32(200002) + u32(300001) + u32(5) + u32(0) + theSetOneAndTwo},
+       DtAssocPubRegMsgKind, header(68, 27) + be32(200002) + be32(300001) + be32(5) + be32(0) + theSetOneAndTwo},
       {"association with a name", [] { return new DtAssocPubRegMsg(200002, 300001, "abc", 5, 1, oneAndTwo()); },
        DtAssocPubRegMsgKind,
-       header(72, 27) + u32(200002) + u32(300001) + u32(5) + u32(0x00010004) + theSetOneAndTwo + string("abc\0", 4)},
+       header(72, 27) + be32(200002) + be32(300001) + be32(5) + be32(0x00010004) + theSetOneAndTwo +
+           string("abc\0", 4)},
       {"subscription association", [] { return new DtAssocSubRegMsg(200004, 5, oneAndTwo()); },
-       DtAssocSubRegMsgKind, header(60, 28) + u32(200004) + u32(5) + theSetOneAndTwo},
+       DtAssocSubRegMsgKind, header(60, 28) + be32(200004) + be32(5) + theSetOneAndTwo},
   };
   for (const RoundTrip& c : cases) checkRoundTrip(c);
 }
@@ -254,19 +251,19 @@ TEST(DtRegionMsgs, ReceivedBodiesThatTheirCountsAndSizesDoNotDescribeAreDropped)
   };
   const Case cases[] = {
       {"notify cut short", n.substr(0, 64), "DtNetNotifyRegMsg: a received body of 64 bytes that its counts"},
-      {"notify with bytes to spare", n + u32(0), "DtNetNotifyRegMsg: a received body of 72 bytes where its counts"},
+      {"notify with bytes to spare", n + be32(0), "DtNetNotifyRegMsg: a received body of 72 bytes where its counts"},
       {"notify of more extents", withField(n, 16, 3, 2), "its counts and sizes reach past"},
       {"notify of no dimensions", withField(n, 18, 0, 2), "call for 20"},
       {"notify of the largest counts", withField(n, 16, 0xFFFFFFFF), "reach past"},
       {"notify shorter than its fixed part", n.substr(0, 16), "shorter than its fixed part"},
-      {"delete with bytes to spare", d + u32(0), "call for 12"},
+      {"delete with bytes to spare", d + be32(0), "call for 12"},
       {"delete cut short", d.substr(0, 10), "shorter than its fixed part"},
       {"object set of one region more", withField(o, 20, 4), "reach past"},
       {"object set of one region less", withField(o, 20, 2), "call for 32"},
       {"object set of the largest count", withField(o, 20, 0xFFFFFFFF), "reach past"},
       {"object set cut into a handle", o.substr(0, 34), "reach past"},
       {"interaction set of one region more", withField(i, 24, 4), "reach past"},
-      {"interaction set with bytes to spare", i + u32(7), "call for 40"},
+      {"interaction set with bytes to spare", i + be32(7), "call for 40"},
       {"interaction set shorter than its fixed part", i.substr(0, 24), "shorter than its fixed part"},
       {"association of a longer name", withField(p, 22, 5, 2), "reach past"},
       {"association of a shorter name", withField(p, 22, 3, 2), "is not sound"},  // "abc" without its zero
@@ -275,7 +272,7 @@ TEST(DtRegionMsgs, ReceivedBodiesThatTheirCountsAndSizesDoNotDescribeAreDropped)
       {"association whose name lacks its zero", withField(p, 68, 0x61626364), "is not sound"},
       {"association cut into its name", p.substr(0, 70), "reach past"},
       {"association cut into its set", p.substr(0, 40), "shorter than its fixed part"},
-      {"subscription association with bytes to spare", s + u32(0), "call for 60"},
+      {"subscription association with bytes to spare", s + be32(0), "call for 60"},
       {"subscription association cut short", s.substr(0, 56), "shorter than its fixed part"},
   };
   for (const Case& c : cases) {

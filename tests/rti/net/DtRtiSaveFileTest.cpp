@@ -85,6 +85,11 @@ const Damage damages[] = {
      std::string("\0\0\0\x08\0\0\0\x02", 8) + std::string("\xff\xff\xff\xf0\0\0\0\x07zz", 10),
      {{2, 8}},
      "Save file F: a record of 4294967280 bytes runs past the end of the file; reading stops\n"},
+    {"a record cut short: an end record's length with six of its twelve body bytes",
+     std::string("\0\0\0\x0c\0\0\0\x02\1\0\0\0", 12) + std::string("\0\0\0\x14\0\0\x03\xe6", 8) +
+         std::string(6, '\0'),
+     {{2, 12}},
+     "Save file F: a record of 20 bytes runs past the end of the file; reading stops\n"},
 };
 
 TEST(DtRtiSaveFile, DamagedRecordsStopTheReadingWithinTheFile) {

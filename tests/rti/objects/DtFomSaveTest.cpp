@@ -12,6 +12,7 @@
 #include "net/DtRtiSaveFile.h"
 #include "objects/DtInteractionClassInfo.h"
 #include "objects/DtObjectClassInfo.h"
+#include "rti/util/BigEndianBytes.h"
 #include "rti/util/NotifyCapture.h"
 
 namespace {
@@ -186,6 +187,34 @@ const Mutation mutations[] = {
      "Error restoring fom class, handle mismatch.\n"},
     {"an attribute the class does not have", [](std::string& b) { b[federateAt + 164 + 9] = 9; }, true, ""},
 };
+
+// The 44-byte handle set: a count, then ten words of membership bits.
+std::string handleSet(std::uint32_t count, std::uint32_t firstWord) {
+  return be32(count) + be32(firstWord) + std::string(36, '\0');
+}
+
+TEST_F(FomSave, TheRecordsOfAClassAndAnInteractionByteForByte) {
+  const std::string zero(1, '\0');
+  // Manager.Federate: its record, one record per attribute, the end record.
+  const std::string federateRun =
+      be32(164) + be32(6) + be32(4) +
+      "\1\1" + zero + "\1" +                           // published, subscribed, not passive, relevant
+      be32(7) + be32(8) + be32(9) + be32(10) +          // sent best effort, reliable; received the same
+      handleSet(2, 0b101) + handleSet(2, 0b110) + handleSet(2, 0b110) +  // subscribed, published, relevant
+      be32(20) + be32(7) + be16(0) + zero + "\1" + zero + zero + be16(0) + be32(0) +
+      be32(28) + be32(7) + be16(1) + "\1" + zero + "\1" + zero + be16(0) + be32(2) + be32(21) + be32(22) +
+      be32(24) + be32(7) + be16(2) + "\1\1\1" + zero + be16(0) + be32(1) + be32(22) +  // 23 has a region
+      be32(20) + be32(998) + std::string(12, '\0');
+  EXPECT_EQ(bytes.substr(federateAt, federateRun.size()), federateRun);
+  // Radio (subscribed passively, published, best effort, time-stamp order,
+  // relevant; three subscribers without region), then Radio.Encoded, which
+  // nobody declared: relevant through Radio's subscribers.
+  const std::string interactions =
+      be32(52) + be32(8) + be32(6) + "\2\1" + zero + "\1\1" + zero + be16(0) +
+      be32(0) + be32(0) + be32(0) + be32(3) + be32(3) + be32(31) + be32(32) + be32(33) +
+      be32(40) + be32(8) + be32(7) + std::string(4, '\0') + "\1" + std::string(23, '\0');
+  EXPECT_EQ(bytes.substr(bytes.size() - 52 - 40), interactions);
+}
 
 TEST_F(FomSave, RecordsOfTheWrongKindAreRefusedWithTheirMessages) {
   for (const Mutation& m : mutations) {
