@@ -82,9 +82,14 @@ TEST(ObjectMgrTransportChanges, ChangesAreCheckedFirstAndARefusedOneChangesNothi
     bool knownObject;
     std::string outcome;
     DtTransportType position;  // attribute 1 afterwards (transport, or order as a number)
+    std::uint32_t start = 0;    // attribute 1 beforehand, set through the same service
+    std::string update{};       // what an update of attribute 1 then sends; "" not tried
   };
   // The owner publishes Platform {1}: it owns 0 and 1, not 2. Attribute 1
-  // starts best effort, receive order; attribute 9 is not defined.
+  // starts best effort, receive order, unless the row sets it first;
+  // attribute 9 is not defined. Checks off, a value other than the two is
+  // not refused: the attribute takes the default of best effort or receive
+  // order, so no update ever carries a third value.
   const std::vector<Case> cases = {
       {"empty set: nothing is checked, not even the value", "", true, {}, 7, true, "ok", DtBestEffort},
       {"object not known", "", true, {1}, 1, false, "throws ObjectNotKnown", DtBestEffort},
@@ -99,6 +104,11 @@ TEST(ObjectMgrTransportChanges, ChangesAreCheckedFirstAndARefusedOneChangesNothi
       {"checks off: an undefined attribute is still refused", "(setq RTI_checkFlag 0)", true, {1, 9}, 1, true,
        "throws AttributeNotDefined", DtBestEffort},
       {"checks off: the value is not checked", "(setq RTI_checkFlag 0)", false, {1}, 1, true, "ok", DtReliable},
+      {"checks off: an invalid transport makes a reliable attribute best effort",
+       "(setq RTI_checkFlag 0)(setq RTI_fomDataReliable 1)", true, {1}, 2, true, "ok", DtBestEffort, 1,
+       "update 300001 {1=p}"},
+      {"checks off: an invalid order makes a time-stamped attribute receive ordered", "(setq RTI_checkFlag 0)", false,
+       {1}, 2, true, "ok", DtBestEffort, 1},
   };
   for (const Case& c : cases) {
     ObjectMgrDefaultsGuard defaults;
@@ -106,18 +116,18 @@ TEST(ObjectMgrTransportChanges, ChangesAreCheckedFirstAndARefusedOneChangesNothi
     fed.mgr->publish(platform, attrs({1}));
     const RTI::ObjectHandle o = fed.mgr->registerObj(platform);
     const RTI::ObjectHandle target = c.knownObject ? o : o + 50;
+    const auto change = [&](RTI::ObjectHandle object, const RTI::AttributeHandleSet& which, std::uint32_t value) {
+      if (c.transport) {
+        fed.mgr->setAttributeTransportType(object, which, static_cast<DtTransportType>(value));
+      } else {
+        fed.mgr->setAttributeOrderType(object, which, static_cast<DtOrderType>(value));
+      }
+    };
+    if (c.start != 0) change(o, attrs({1}), c.start);
     DtAttributeHandleSet set;
     for (RTI::AttributeHandle h : c.attributes) set.add(h);
     fed.conn->takeSent();
-    EXPECT_EQ(outcomeOf([&] {
-                if (c.transport) {
-                  fed.mgr->setAttributeTransportType(target, set, static_cast<DtTransportType>(c.value));
-                } else {
-                  fed.mgr->setAttributeOrderType(target, set, static_cast<DtOrderType>(c.value));
-                }
-              }),
-              c.outcome)
-        << c.what;
+    EXPECT_EQ(outcomeOf([&] { change(target, set, c.value); }), c.outcome) << c.what;
     const DtRtiObject& record = *fed.mgr->knownObj(o);
     const auto now = c.transport ? static_cast<std::uint32_t>(record.attrTransport(1))
                                  : static_cast<std::uint32_t>(record.attrOrder(1));
@@ -126,6 +136,10 @@ TEST(ObjectMgrTransportChanges, ChangesAreCheckedFirstAndARefusedOneChangesNothi
     const bool twoChanged = c.outcome == "ok" && set.isMember(2);
     EXPECT_EQ(record.attrTransport(2), twoChanged ? DtReliable : DtBestEffort) << c.what;
     EXPECT_TRUE(fed.conn->takeSent().empty()) << c.what << ": a change sends nothing";
+    if (!c.update.empty()) {
+      fed.mgr->sendUpdate(o, *values({{1, "p"}}), nullptr, nullptr);
+      EXPECT_EQ(fed.conn->takeSent(), std::vector<std::string>{c.update}) << c.what;
+    }
   }
 }
 
