@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ConfigTestFiles.h"
+#include "LispTestSupport.h"
 #include "config/DtMtlEnvironment.h"
 #include "config/DtMulticastDefinition.h"
 #include "config/DtRIDParameters.h"
@@ -295,10 +296,15 @@ TEST_F(DtRIDParametersTest, ANumberOutOfItsKeysRangeIsRefusedAndTheDefaultKept) 
     EXPECT_EQ(c.get(p), c.kept) << c.line;
     EXPECT_EQ(errors(), c.message) << c.line;
   }
-  // A number where the key wants an integer is refused by the language.
+  // A number where the key wants an integer is refused by the language,
+  // which names the key and the value on stderr.
   work.write("rid.mtl", "(setq RTI_udpPort 1e23)\n");
   capture.clear();
-  EXPECT_EQ(Params().udpPort(), 4000);
+  int kept = 0;
+  const std::string warning = StderrOf([&] { kept = Params().udpPort(); });
+  EXPECT_EQ(kept, 4000);
+  EXPECT_EQ(warning, "Lisp Warning: Variable RTI_udpPort should be an integer, not 99999999999999991611392.000000");
+  EXPECT_EQ(errors(), "");
 }
 
 const DtMulticastDefinition& definitionAt(const DtList& list, int index) {
