@@ -13,6 +13,9 @@ struct Source {
   std::mutex lock;
   std::mt19937 generator;
   std::uint32_t seededIn = 0;  // the process that seeded it
+  // The slot of this process's own handle, or handleCount when the system
+  // does not say which processes share the machine.
+  std::uint32_t ownSlot = DtLocalNumberSource::handleCount;
   // How many living managers hold each handle, and how many handles are held.
   std::array<std::uint32_t, DtLocalNumberSource::handleCount> holders{};
   std::uint32_t handlesHeld = 0;
@@ -26,6 +29,12 @@ struct Source {
         std::chrono::high_resolution_clock::now().time_since_epoch().count());
     std::seed_seq seed{static_cast<std::uint32_t>(now), static_cast<std::uint32_t>(now >> 32), pid};
     generator.seed(seed);
+    // Processes of one machine have different IDs, so this way they take
+    // different handles (unless their IDs lie a multiple of 9999 apart);
+    // against other machines the key makes it a random draw as before.
+    const std::uint32_t key = DtProcessIdSpaceKey();
+    ownSlot = key != 0 ? static_cast<std::uint32_t>((std::uint64_t{pid} + key) % DtLocalNumberSource::handleCount)
+                       : DtLocalNumberSource::handleCount;
     if (seededIn != 0) {
       holders.fill(0);
       handlesHeld = 0;
@@ -41,6 +50,13 @@ Source& source() {
 
 std::uint32_t slotOf(std::uint32_t number) { return DtLocalNumberSource::handleOf(number) - 1; }
 
+// The number of `number`'s block of 9999 (the block before, past 2^31 - 1)
+// whose slot is `slot`.
+std::uint32_t inSlot(std::uint32_t number, std::uint32_t slot) {
+  const std::uint32_t moved = number - number % DtLocalNumberSource::handleCount + slot;
+  return moved > 0x7FFFFFFFu ? moved - DtLocalNumberSource::handleCount : moved;
+}
+
 }  // namespace
 
 std::uint32_t DtLocalNumberSource::draw() {
@@ -51,7 +67,11 @@ std::uint32_t DtLocalNumberSource::draw() {
   std::uniform_int_distribution<std::uint32_t> numbers(0, 0x7FFFFFFFu);
   std::uint32_t number = numbers(s.generator);
   if (s.handlesHeld < handleCount) {
-    while (s.holders[slotOf(number)] != 0) number = numbers(s.generator);
+    if (s.ownSlot < handleCount && s.holders[s.ownSlot] == 0) {
+      number = inSlot(number, s.ownSlot);
+    } else {
+      while (s.holders[slotOf(number)] != 0) number = numbers(s.generator);
+    }
   }
   if (s.holders[slotOf(number)]++ == 0) ++s.handlesHeld;
   return number;

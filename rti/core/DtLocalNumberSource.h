@@ -6,11 +6,13 @@
 // (a resign message of one resigns the other).
 //
 // One generator per process, seeded from the clock and the process ID (again
-// in a process forked after a draw), so that processes started together draw
-// apart; within the process a number whose handle a living manager holds is
-// not given again. Handles of
-// different processes can still meet, with a chance of 1 in 9999 for a pair
-// of federates. Thread safe.
+// in a process forked after a draw). A process's first federate takes the
+// handle its process ID gives on its machine, so that the processes of one
+// machine (one process-ID namespace) take different handles unless their IDs
+// lie a multiple of 9999 apart; within the process a number whose handle a
+// living manager holds is not given again. Handles of federates of other
+// machines or containers, and of a process's later federates, can still meet,
+// with a chance of 1 in 9999 for a pair. Thread safe.
 
 #include <cstdint>
 

@@ -4,8 +4,32 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+std::uint32_t fnv1a(const std::string& text, std::uint32_t hash = 2166136261u) {
+  for (const unsigned char c : text) hash = (hash ^ c) * 16777619u;
+  return hash;
+}
+
+}  // namespace
 
 std::uint32_t DtProcessId() { return static_cast<std::uint32_t>(getpid()); }
+
+std::uint32_t DtProcessIdSpaceKey() {
+  // The boot's random ID tells machines and boots apart, the namespace's
+  // link ("pid:[4026531836]") containers of one machine.
+  std::ifstream bootId("/proc/sys/kernel/random/boot_id");
+  const std::string boot((std::istreambuf_iterator<char>(bootId)), std::istreambuf_iterator<char>());
+  char space[64] = {};
+  const ssize_t length = readlink("/proc/self/ns/pid", space, sizeof space - 1);
+  if (boot.empty() || length <= 0) return 0;
+  const std::uint32_t key = fnv1a(std::string(space, static_cast<std::size_t>(length)), fnv1a(boot));
+  return key != 0 ? key : 1;
+}
 
 void DtNameThisThread(const char* name) {
   char cut[16] = {};

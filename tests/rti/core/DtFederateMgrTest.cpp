@@ -210,6 +210,33 @@ TEST(DtLocalNumberSourceTest, AForkedProcessDrawsApartFromItsParent) {
   DtLocalNumberSource::release(parent);
 }
 
+// Two hundred processes of one machine, each with one federate: a random
+// draw would give two of them one handle nine times in ten.
+TEST(DtLocalNumberSourceTest, ProcessesOfOneMachineTakeDifferentHandles) {
+  constexpr int kProcesses = 200;
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  std::set<std::uint32_t> handles;
+  for (int i = 0; i < kProcesses; ++i) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const std::uint32_t handle = DtLocalNumberSource::handleOf(DtLocalNumberSource::draw());
+      _exit(write(fds[1], &handle, sizeof handle) == sizeof handle ? 0 : 1);
+    }
+    std::uint32_t handle = 0;
+    ASSERT_EQ(read(fds[0], &handle, sizeof handle), static_cast<ssize_t>(sizeof handle));
+    int status = -1;
+    waitpid(child, &status, 0);
+    ASSERT_EQ(status, 0);
+    EXPECT_TRUE(handles.insert(handle).second) << "handle " << handle << " taken twice";
+  }
+  close(fds[0]);
+  close(fds[1]);
+  EXPECT_GE(*handles.begin(), 1u);
+  EXPECT_LE(*handles.rbegin(), DtLocalNumberSource::handleCount);
+}
+
 TEST_F(FedMgrTest, AFedFileThatCannotBeReadLeavesNoModelAndNoJoin) {
   rid->directory().write("bad.fed", "(FED (Federation X) (FEDversion v1.3) (spaces) (objects (class Nope))");
   struct Case {
