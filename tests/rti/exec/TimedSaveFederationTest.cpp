@@ -176,6 +176,9 @@ TEST_F(TimedSaveFederation, AFederateThatLeavesAPendingTimedSaveEndsItAndTheHeld
 
 TEST_F(TimedSaveFederation, AnUntimedRequestDuringAPendingTimedSaveIsRefusedAtOnce) {
   ASSERT_TRUE(succeeds(*a, "save T 5"));
+  // B's request travels on a connection of its own and could overtake A's:
+  // an answer the rtiexec gives A afterwards shows that A's came first.
+  ASSERT_TRUE(allSucceed(*a, {"register-sync after tag 1", "wait synchronizationPointRegistrationSucceeded"}));
   EXPECT_EQ(b->command("save M"), "error save SaveInProgress \"\"");
   EXPECT_FALSE(printed(b->lines(), "Could not request save"));
 }
