@@ -98,6 +98,7 @@ const DtRIDParameters::Key DtRIDParameters::keys_[] = {
     intKey("RTI_momExceptionLogging", &DtRIDParameters::momExceptionLogging_, 0),
     intKey("RTI_momFederateUpdateInterval", &DtRIDParameters::momFederateUpdateInterval_, 0, 0, maxInt),
     intKey("RTI_tcpMaxConnections", &DtRIDParameters::tcpMaxConnections_, 1024),
+    floatKey("RTI_tcpJoinTimeout", &DtRIDParameters::tcpJoinTimeout_, 60.0f, 0, maxInt),
 };
 
 #undef intKey

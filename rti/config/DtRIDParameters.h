@@ -159,6 +159,10 @@ public:
   // The most TCP connections the rtiexec's forwarder keeps open at once.
   int tcpMaxConnections() const { return tcpMaxConnections_; }
   void setTcpMaxConnections(int value) { tcpMaxConnections_ = value; }
+  // Seconds a TCP connection to the rtiexec may stay silent before it
+  // joins (or after it resigned), or hold a message unfinished; 0: for ever.
+  float tcpJoinTimeout() const { return tcpJoinTimeout_; }
+  void setTcpJoinTimeout(float value) { tcpJoinTimeout_ = value; }
 
   // True when the RID file added at least one destination address.
   bool useGroupSocket() const { return !lists_.destinations().empty(); }
@@ -209,7 +213,8 @@ private:
       dumpFed_, enableRtiexecGUI_, enableHlaObjectNamePrefix_, saveRestoreTimeout_, asynchronousIO_, maxIOQueue_,
       maxIOCount_, tickFavorsNetwork_, IOLockQueue_, sendDiscoveredClass_, forceFullCompliance_, deleteOrphans_,
       useBusyWaitForTickMinMax_, tcpMaxConnections_;
-  float IOPeriod_, addressDelay_, responseInterval_, federateHeartbeatInterval_, federateTimeoutInterval_;
+  float IOPeriod_, addressDelay_, responseInterval_, federateHeartbeatInterval_, federateTimeoutInterval_,
+      tcpJoinTimeout_;
   const char* destAddrString_;
   const char* mcastDevAddrString_;
   const char* tcpForwarderAddr_;

@@ -290,6 +290,8 @@ void DtFederateMgr::processResign(const DtResignMsg& msg) {
     }
     return;
   }
+  // Whatever it sent that is still on the way goes no further.
+  if (federateHandle_ != 0) connectMgr_->noteDeparted(msg.federateHandle());
   if (objMgr_) objMgr_->processResign(msg);
   if (interMgr_) interMgr_->processResign(msg);
   if (ddmMgr_) ddmMgr_->processResign(msg);

@@ -52,6 +52,8 @@ DtRtiExecFederateMgr::~DtRtiExecFederateMgr() {
         connectMgr(), this, false);
     DtRegisterMemberCallback<DtConnectMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(),
                                                                                                            this, false);
+    DtRegisterMemberCallback<DtDisconnectMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processDisconnectMsg>(
+        connectMgr(), this, false);
   }
   // The base releases the number it drew, whatever the rtiexec called us.
   localNumber_ = drawnNumber_;
@@ -63,6 +65,8 @@ void DtRtiExecFederateMgr::init(DtMomMgr* momMgr) {
       connectMgr(), this, true);
   DtRegisterMemberCallback<DtConnectMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(),
                                                                                                          this, true);
+  DtRegisterMemberCallback<DtDisconnectMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processDisconnectMsg>(
+      connectMgr(), this, true);
   if (!connectMgr_->reliableConn()) return;
   const std::uint32_t remembered = localNumber_;
   localNumber_ = 0;
@@ -87,6 +91,15 @@ void DtRtiExecFederateMgr::init(DtMomMgr* momMgr) {
 void DtRtiExecFederateMgr::processConnectMsg(const DtConnectMsg& msg) {
   DtNotifyVerbose("Connected to rtiexec with ID %lu\n", msg.connectionHandle());
   localNumber_ = static_cast<std::uint32_t>(msg.connectionHandle());
+}
+
+void DtRtiExecFederateMgr::processDisconnectMsg(const DtDisconnectMsg& msg) {
+  // Only the connection itself is told of its own end: the rtiexec's last
+  // words before it closes it.
+  if (localNumber_ == 0 || msg.connectionHandle() != localNumber_) return;
+  const std::string reason = msg.reason();
+  DtNotifyError("RTI: %s\n", reason.empty() ? "the rtiexec closed the connection" : reason.c_str());
+  connectMgr_->noteRtiexecFarewell(reason.empty() ? "no reason given" : reason);
 }
 
 // The wait for an answer ----------------------------------------------------------

@@ -58,6 +58,7 @@
 #include "net/DtSaveMsgs.h"
 
 class DtConnectMsg;
+class DtDisconnectMsg;
 class DtDesignatedFederateMsg;
 class DtSyncPointMsg;
 class DtJoinResponseMsg;
@@ -136,6 +137,7 @@ public:
 
   // Received messages.
   virtual void processConnectMsg(const DtConnectMsg& msg);
+  virtual void processDisconnectMsg(const DtDisconnectMsg& msg);
   // A repeated answer to this federate's join is confirmed again.
   virtual void processJoinResponseMsg(const DtJoinResponseMsg& msg);
   virtual void processDesignatedFederateMsg(const DtDesignatedFederateMsg& msg);

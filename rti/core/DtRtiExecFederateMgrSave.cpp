@@ -284,6 +284,8 @@ void DtRtiExecFederateMgr::processRestoreEnd(const DtRestoreEndMsg& msg) {
   if (restored) {
     federateHandle_ = *restoredHandle_;
     connectMgr_->setFederateHandle(federateHandle_);
+    // The handles are the saved ones now: one that had left may be back.
+    connectMgr_->forgetDeparted();
   } else {
     if (msg.successIndicator()) DtNotifyError("The federation was restored, but this federate was not\n");
     federateHandle_ = handleBeforeRestore_;

@@ -1,5 +1,7 @@
 #include "exec/DtExecSaveFile.h"
 
+#include "exec/DtExecSavedStateCheck.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -337,7 +339,14 @@ std::optional<std::string> DtExecSaveFile::format(const DtExecSavedState& state,
 std::optional<DtExecSavedState> DtExecSaveFile::parse(const std::string& bytes, std::string* reason) {
   Parser parser(bytes);
   std::optional<DtExecSavedState> state = parser.parse();
-  if (!state && reason) *reason = parser.reason();
+  if (!state) {
+    if (reason) *reason = parser.reason();
+    return std::nullopt;
+  }
+  if (std::string fault = DtExecSavedStateCheck::fault(*state); !fault.empty()) {
+    if (reason) *reason = std::move(fault);
+    return std::nullopt;
+  }
   return state;
 }
 

@@ -35,7 +35,8 @@
 // reader takes nothing on trust: every number must be whole and in range,
 // every count must be met by the lines or bytes that follow, and a line
 // longer than lineLimit or a file past fileLimit is refused; a file that
-// fails any of it is refused whole, with the reason.
+// fails any of it is refused whole, with the reason; so is one whose
+// numbers disagree with the rest of it (DtExecSavedStateCheck).
 
 #include <array>
 #include <cstdint>

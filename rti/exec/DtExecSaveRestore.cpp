@@ -304,6 +304,8 @@ void DtExecSaveRestore::processRestoreBegun(const DtRestoreBegunMsg& msg) {
     for (auto saved = savedFederates_.begin(); saved != savedFederates_.end(); ++saved) {
       if (saved->name != federate->getName()) continue;
       handleMap_[saved->handle] = static_cast<std::uint32_t>(federate->getConnectionHandle());
+      // It speaks as the saved handle once it has this message.
+      exec_.bindConnection(static_cast<std::uint32_t>(federate->getConnectionHandle()), saved->handle);
       auto initiate = DtMakeMsg<DtRestoreInitiateMsg>(*exec_.connectMgr());
       if (initiate) {
         initiate->set(federate->getHandle(), saved->handle);
@@ -335,6 +337,8 @@ void DtExecSaveRestore::endRestore(bool success) {
     sendStamped(msg.release());
   }
   if (outcome) exec_.timeMgmt().announceBounds();
+  // Failed, every federate speaks as before.
+  if (!outcome) exec_.rebindConnections();
   reporting_.clear();
   savedFederates_.clear();
   handleMap_.clear();

@@ -4,6 +4,7 @@
 #include "exec/DtFedExec.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "config/DtRIDParameters.h"
 #include "exec/DtExecSaveRestore.h"
@@ -54,6 +55,31 @@ void DtFedExec::registerCallbacks(bool add) {
 
 // Joining -------------------------------------------------------------------
 
+DtFedExec::PendingJoin DtFedExec::makePendingJoin(const DtJoinMsg& msg, std::uint32_t handle) {
+  const auto sourceID = static_cast<std::uint32_t>(msg.sourceID());
+  PendingJoin join{
+      sourceID, sourceID, {}, msg.fullFedExName(), DtString(msg.federateName()), handle, now() + joinResendInterval};
+  join.origin = {true, sourceID, 0};
+  if (!links_) return join;
+  join.origin = links_->originOf(msg);
+  if (!links_->knowsConnections()) {
+    join.origin.connection = sourceID;
+    return join;
+  }
+  if (join.origin.reliable) {
+    // The connection it came on, whatever number it gave.
+    join.connection = join.origin.connection;
+    return join;
+  }
+  // A datagram: the connection it names is its own when its peer is the
+  // datagram's sender (a federate whose reliable traffic goes by TCP).
+  std::uint32_t peer = 0;
+  const bool own = sourceID != 0 && links_->peerAddressOf(sourceID, &peer) && peer == join.origin.address;
+  join.connection = own ? sourceID : 0;
+  join.origin.connection = join.connection;
+  return join;
+}
+
 void DtFedExec::processJoin(const DtJoinMsg& msg) {
   if (!(msg.fullFedExName() == name_)) return;
   if (const int refusal = saveRestore_->joinRefusal()) {
@@ -63,14 +89,38 @@ void DtFedExec::processJoin(const DtJoinMsg& msg) {
     response->set(msg.sourceID(), msg.federateName(), static_cast<unsigned short>(handle_),
                   msg.fullFedExName().string(), fedFile_, 0);
     response->setErrorValue(refusal);
-    sendStamped(std::move(response), 0);
+    const DtMsgOrigin origin = links_ ? links_->originOf(msg) : DtMsgOrigin{};
+    sendStamped(std::move(response), 0, origin.reliable ? origin.connection : 0);
     return;
   }
   const std::uint32_t handle = nextFederateHandle_++;
-  PendingJoin join{static_cast<std::uint32_t>(msg.sourceID()), msg.fullFedExName(), DtString(msg.federateName()),
-                   handle, now() + joinResendInterval};
-  sendJoinResponseMsg(join.sourceID, join.fullName, handle_, join.federateName.string(), fedFile_, handle);
+  PendingJoin join = makePendingJoin(msg, handle);
+  bindConnection(join.connection, handle);
+  sendJoinResponseTo(join.connection, join.sourceID, join.fullName, join.federateName.string(), handle);
   pendingJoins_[handle] = std::move(join);
+}
+
+const DtMsgOrigin* DtFedExec::pendingJoinOrigin(unsigned long handle) const {
+  const auto found = pendingJoins_.find(static_cast<std::uint32_t>(handle));
+  return found == pendingJoins_.end() ? nullptr : &found->second.origin;
+}
+
+void DtFedExec::bindConnection(std::uint32_t connection, std::uint32_t federate) {
+  if (links_ && connection != 0) links_->bind(connection, handle_, name_, federate);
+}
+
+void DtFedExec::unbindConnection(std::uint32_t connection, std::uint32_t federate) {
+  if (links_ && connection != 0) links_->unbind(connection, handle_, federate);
+}
+
+void DtFedExec::rebindConnections() {
+  if (!links_) return;
+  for (const auto& federate : federates_) unbindConnection(federate->getConnectionHandle(), 0);
+  for (const auto& [handle, join] : pendingJoins_) unbindConnection(join.connection, 0);
+  for (const auto& federate : federates_) {
+    bindConnection(federate->getConnectionHandle(), static_cast<std::uint32_t>(federate->getHandle()));
+  }
+  for (const auto& [handle, join] : pendingJoins_) bindConnection(join.connection, handle);
 }
 
 void DtFedExec::tickJoin() {
@@ -78,7 +128,7 @@ void DtFedExec::tickJoin() {
   for (auto& [handle, join] : pendingJoins_) {
     if (!(time > join.resendAt)) continue;
     join.resendAt = time + joinResendInterval;
-    sendJoinResponseMsg(join.sourceID, join.fullName, handle_, join.federateName.string(), fedFile_, handle);
+    sendJoinResponseTo(join.connection, join.sourceID, join.fullName, join.federateName.string(), handle);
   }
 }
 
@@ -88,7 +138,8 @@ void DtFedExec::processJoinConfirm(const DtJoinConfirmMsg& msg) {
   if (found == pendingJoins_.end()) return;
   const PendingJoin join = std::move(found->second);
   pendingJoins_.erase(found);
-  DtFederate* federate = addFederate(msg.federateName(), join.handle, join.sourceID);
+  DtFederate* federate = addFederate(msg.federateName(), join.handle, join.connection);
+  federate->setOrigin(join.origin);
   if (federateTimeout_ > 0) federate->setHeartbeat(now() + federateTimeout_);
   if (designated_ == 0) {
     designated_ = join.handle;
@@ -156,7 +207,13 @@ void DtFedExec::processAlive(const DtAliveMsg& msg) {
 void DtFedExec::processResign(const DtResignMsg& msg) {
   if (!msg.isForExec(name_, handle_)) return;
   const auto handle = static_cast<std::uint32_t>(msg.federateHandle());
-  if (pendingJoins_.erase(handle) != 0) return;  // it resigned before confirming its join
+  const auto pending = pendingJoins_.find(handle);
+  if (pending != pendingJoins_.end()) {
+    // It resigned before confirming its join.
+    unbindConnection(pending->second.connection, handle);
+    pendingJoins_.erase(pending);
+    return;
+  }
   if (!getFederate(handle)) {
     DtNotifyVerbose("Resign message with bad federate handle: %lu\n", static_cast<unsigned long>(handle));
     return;
@@ -164,7 +221,10 @@ void DtFedExec::processResign(const DtResignMsg& msg) {
   retireFederate(handle);
 }
 
-void DtFedExec::retireFederate(unsigned long handle) {
+void DtFedExec::retireFederate(unsigned long handle, bool unbind) {
+  if (const DtFederate* federate = unbind ? getFederate(handle) : nullptr) {
+    unbindConnection(static_cast<std::uint32_t>(federate->getConnectionHandle()), static_cast<std::uint32_t>(handle));
+  }
   deleteFederate(handle);
   endReachedSyncPoints();
   saveRestore_->federateLeft(handle);
@@ -179,9 +239,26 @@ bool DtFedExec::resignFederate(unsigned long handle, RTI::ResignAction action) {
   return true;
 }
 
+bool DtFedExec::resignFederate(unsigned long handle, RTI::ResignAction action, const std::string& reason,
+                               double graceSeconds) {
+  const DtFederate* federate = getFederate(handle);
+  if (!federate) return false;
+  const auto connection = static_cast<std::uint32_t>(federate->getConnectionHandle());
+  const bool closing = links_ && connection != 0;
+  // At once, its last message says why (before the resignation, which the
+  // federate would answer on a connection that is gone); its traffic
+  // reaches nobody from now on. After a grace time, its connection speaks
+  // for it until then.
+  if (closing && graceSeconds <= 0) links_->close(connection, reason);
+  sendResignMsg(name_, handle, action);
+  retireFederate(handle, graceSeconds <= 0);
+  if (closing && graceSeconds > 0) links_->close(connection, reason, graceSeconds);
+  return true;
+}
+
 void DtFedExec::removeFederateConnection(unsigned long connectionHandle) {
   const auto pending = std::find_if(pendingJoins_.begin(), pendingJoins_.end(),
-                                    [&](const auto& entry) { return entry.second.sourceID == connectionHandle; });
+                                    [&](const auto& entry) { return entry.second.connection == connectionHandle; });
   if (pending != pendingJoins_.end()) {
     pendingJoins_.erase(pending);
     return;
@@ -228,7 +305,12 @@ void DtFedExec::tickFederates() {
     if (!federate) continue;
     DtNotifyError("Lost contact with federate %s(%lu) in federation %s\n", federate->getName(),
                   static_cast<unsigned long>(handle), name_.string());
-    resignFederate(handle, RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
+    char reason[160];
+    std::snprintf(reason, sizeof reason,
+                  "the rtiexec resigned this federate: no heartbeat came from it for more than %g s "
+                  "(RTI_federateTimeoutInterval)",
+                  static_cast<double>(federateTimeout_));
+    resignFederate(handle, RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES, reason);
   }
 }
 
@@ -258,9 +340,10 @@ void DtFedExec::processOwnership(const DtOwnershipMsg& msg) {
 
 // Sending -------------------------------------------------------------------------
 
-void DtFedExec::sendStamped(std::unique_ptr<DtRtiMsg> msg, int executionHandle) {
+void DtFedExec::sendStamped(std::unique_ptr<DtRtiMsg> msg, int executionHandle, std::uint32_t connection) {
   msg->setFedEx(executionHandle);
-  connectMgr_->sendAndDelete(msg.release(), connectMgr_->internalTransportType(), 0);
+  const unsigned long address = links_ && connection != 0 ? links_->addressOf(connection) : 0;
+  connectMgr_->sendAndDelete(msg.release(), connectMgr_->internalTransportType(), address);
 }
 
 void DtFedExec::sendJoinResponseMsg(unsigned long destinationID, const DtString& fullName, int executionHandle,
@@ -271,6 +354,19 @@ void DtFedExec::sendJoinResponseMsg(unsigned long destinationID, const DtString&
   msg->set(destinationID, federateName, static_cast<unsigned short>(executionHandle), fullName.string(), fedFileName,
            federateHandle);
   sendStamped(std::move(msg), 0);
+}
+
+void DtFedExec::sendJoinResponseTo(std::uint32_t connection, unsigned long destinationID, const DtString& fullName,
+                                   const char* federateName, unsigned long federateHandle) {
+  if (!links_ || connection == 0) {
+    sendJoinResponseMsg(destinationID, fullName, handle_, federateName, fedFile_, federateHandle);
+    return;
+  }
+  auto msg = DtMakeMsg<DtJoinResponseMsg>(*connectMgr_);
+  if (!msg) return;
+  msg->set(destinationID, federateName, static_cast<unsigned short>(handle_), fullName.string(), fedFile_,
+           federateHandle);
+  sendStamped(std::move(msg), 0, connection);
 }
 
 void DtFedExec::sendResignMsg(const DtString& executionName, unsigned long federateHandle, RTI::ResignAction action) {
@@ -313,6 +409,15 @@ DtExecSavedState DtFedExec::savedState() const {
 }
 
 void DtFedExec::restoreState(const DtExecSavedState& state, const std::map<std::uint32_t, std::uint32_t>& connections) {
+  // The connections speak for the saved handles from now on, each federate
+  // keeping where it speaks from.
+  std::map<std::uint32_t, DtMsgOrigin> origins;
+  for (const auto& federate : federates_) {
+    const auto connection = static_cast<std::uint32_t>(federate->getConnectionHandle());
+    unbindConnection(connection, 0);
+    if (connection != 0) origins[connection] = federate->origin();
+  }
+  for (const auto& [handle, join] : pendingJoins_) unbindConnection(join.connection, 0);
   pendingJoins_.clear();
   // The federates of now go without their resigned callbacks: they come
   // back, renumbered, as the saved ones.
@@ -326,6 +431,8 @@ void DtFedExec::restoreState(const DtExecSavedState& state, const std::map<std::
     const auto connection = connections.find(saved.handle);
     DtFederate* federate =
         addFederate(saved.name.c_str(), saved.handle, connection == connections.end() ? 0 : connection->second);
+    const auto origin = origins.find(static_cast<std::uint32_t>(federate->getConnectionHandle()));
+    if (origin != origins.end()) federate->setOrigin(origin->second);
     for (const DtExecSavedSyncEntry& entry : saved.syncPoints) {
       federate->addFederateSyncPt(std::make_unique<DtSyncPt>(entry.label, entry.tag, entry.achieved));
     }
@@ -334,4 +441,5 @@ void DtFedExec::restoreState(const DtExecSavedState& state, const std::map<std::
     syncPoints_.addSyncPoint(std::make_unique<DtSyncPt>(point.label, point.tag, false, point.federates));
   }
   time_->restoreState(state);
+  rebindConnections();
 }

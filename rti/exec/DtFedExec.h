@@ -37,6 +37,14 @@
 // save, 3 during a restore), no federate is dropped for silence, and a
 // federate that leaves fails it.
 //
+// With the rtiexec's links (setLinks), a join binds the handle it gives to
+// the connection the join came on (the federate's origin: that connection,
+// or the address of the datagram), answers on that connection alone, and
+// the federate's leaving unbinds it; a federate the rtiexec resigns itself
+// (its heartbeat stopped, the operator deleted it) has its connection
+// closed with the reason. Without links (an execution made alone), the
+// join's own source ID stands for its connection, as it says.
+//
 // Time-dependent steps (the join resends, the heartbeat check) read the
 // execution's clock, DtRealTime unless a test sets another. Everything runs
 // on the rtiexec's thread.
@@ -45,15 +53,19 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "RTI.hh"
 #include "exec/DtExecCallbackList.h"
+#include "exec/DtExecLinks.h"
 #include "exec/DtExecSaveFile.h"
 #include "exec/DtSyncPt.h"
 #include "util/DtString.h"
 
 class DtAliveMsg;
+class DtExecLinks;
+struct DtMsgOrigin;
 class DtExecTimeMgr;
 class DtExecSaveRestore;
 class DtConnectionMgr;
@@ -120,11 +132,31 @@ public:
   // False when there is no such federate; otherwise the resign message goes
   // out in the federate's name and the federate is retired at once.
   virtual bool resignFederate(unsigned long handle, RTI::ResignAction action);
+  // The same by the rtiexec's own decision: the federate's connection is
+  // closed with the reason (it learns it at its next tick). With a grace
+  // time (the operator's delete), the federate first gets its resign
+  // message and may do what it asks (delete its objects, release its
+  // attributes) for that long; without (a federate fallen silent), its
+  // connection closes at once.
+  bool resignFederate(unsigned long handle, RTI::ResignAction action, const std::string& reason,
+                      double graceSeconds = 0.0);
   unsigned long designatedFederate() const { return designated_; }
   bool hasPendingJoin(unsigned long handle) const {
     return pendingJoins_.count(static_cast<std::uint32_t>(handle)) != 0;
   }
   std::size_t pendingJoinCount() const { return pendingJoins_.size(); }
+  // The origin of the pending join of that handle (null: none).
+  const DtMsgOrigin* pendingJoinOrigin(unsigned long handle) const;
+
+  // The rtiexec's transport (null: none, the default); borrowed.
+  void setLinks(DtExecLinks* links) { links_ = links; }
+  DtExecLinks* links() const { return links_; }
+  // The federate's connection speaks for this handle of the execution too
+  // (a restore gives the federates their saved handles).
+  void bindConnection(std::uint32_t connection, std::uint32_t federate);
+  // The connections speak for the federates of the table, and no other
+  // handle of this execution.
+  void rebindConnections();
 
   // The periodic work, after every tick of the connection manager.
   virtual void tick();
@@ -168,6 +200,9 @@ public:
   // handle), sent on the internal transport.
   virtual void sendJoinResponseMsg(unsigned long destinationID, const DtString& fullName, int executionHandle,
                                    const char* federateName, const DtString& fedFileName, unsigned long federateHandle);
+  // The same to the connection alone (0: to all).
+  void sendJoinResponseTo(std::uint32_t connection, unsigned long destinationID, const DtString& fullName,
+                          const char* federateName, unsigned long federateHandle);
   virtual void sendResignMsg(const DtString& executionName, unsigned long federateHandle, RTI::ResignAction action);
   virtual void sendDesignatedFederate(unsigned long federateHandle);
   virtual void sendSyncPointMsg(int kind, unsigned long federateId, const char* label, const char* tag,
@@ -197,19 +232,27 @@ public:
   double now() const { return clock_(); }
 
 protected:
-  // Sends the message stamped with the execution handle, and deletes it.
-  void sendStamped(std::unique_ptr<DtRtiMsg> msg, int executionHandle);
-  // What a resignation does once the federate is known to be gone.
-  virtual void retireFederate(unsigned long handle);
+  // Sends the message stamped with the execution handle, and deletes it;
+  // to the connection alone when one is named and the internal transport
+  // is the connections'.
+  void sendStamped(std::unique_ptr<DtRtiMsg> msg, int executionHandle, std::uint32_t connection = 0);
+  // What a resignation does once the federate is known to be gone; its
+  // connection speaks for it no more, unless it is to be closed later.
+  virtual void retireFederate(unsigned long handle, bool unbind = true);
 
 private:
   struct PendingJoin {
-    std::uint32_t sourceID;
+    std::uint32_t sourceID;    // as the federate gave it: its answers name it
+    std::uint32_t connection;  // where it came from (0: a datagram from no connection)
+    DtMsgOrigin origin;
     DtString fullName;
     DtString federateName;
     std::uint32_t handle;
     double resendAt;
   };
+  // Where the join came from, and the connection it speaks through.
+  PendingJoin makePendingJoin(const DtJoinMsg& msg, std::uint32_t handle);
+  void unbindConnection(std::uint32_t connection, std::uint32_t federate);
   void registerCallbacks(bool add);
   // Announces the point synchronized and retires it.
   void endSyncPoint(const std::string& label);
@@ -234,4 +277,5 @@ private:
   Clock clock_;
   std::unique_ptr<DtExecTimeMgr> time_;
   std::unique_ptr<DtExecSaveRestore> saveRestore_;
+  DtExecLinks* links_ = nullptr;
 };

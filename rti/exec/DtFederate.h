@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "exec/DtExecLinks.h"
 #include "exec/DtSyncPt.h"
 
 class DtFederate {
@@ -32,6 +33,9 @@ public:
   unsigned long getHandle() const { return handle_; }
   unsigned long getConnectionHandle() const { return connectionHandle_; }
   void setConnectionHandle(unsigned long handle) { connectionHandle_ = static_cast<std::uint32_t>(handle); }
+  // Where its join came from: its own messages are taken from there only.
+  const DtMsgOrigin& origin() const { return origin_; }
+  void setOrigin(const DtMsgOrigin& origin) { origin_ = origin; }
   double heartbeat() const { return heartbeat_; }
   void setHeartbeat(double realTime) { heartbeat_ = realTime; }
 
@@ -52,5 +56,6 @@ private:
   double heartbeat_ = -1.0;
   std::uint32_t handle_;
   std::uint32_t connectionHandle_;
+  DtMsgOrigin origin_;
   DtSyncHashlist syncPoints_;
 };

@@ -6,7 +6,9 @@
 #include <algorithm>
 
 #include "config/DtRIDParameters.h"
+#include "exec/DtExecOriginGate.h"
 #include "exec/DtFedExec.h"
+#include "exec/DtRtiExecLinks.h"
 #include "net/DtFederationMsgs.h"
 #include "net/DtInProcessSocket.h"
 #include "net/DtMsgCallbacks.h"
@@ -52,7 +54,11 @@ protected:
           net->sendFromOwner(data, length, connection);
         });
     DtInProcessSocket* own = socket.get();
-    if (!net_.setInProcessOwner([own](const char* data, std::size_t length) { own->deliver(data, length); })) return 0;
+    if (!net_.setInProcessOwner([own](const char* data, std::size_t length, std::uint32_t origin) {
+          own->deliver(data, length, origin);
+        })) {
+      return 0;
+    }
     adoptReliableSocket(std::move(socket));
     return 1;
   }
@@ -97,6 +103,10 @@ DtRtiExec::DtRtiExec(DtRIDParameters* rid)
     addToSet(selectParams_, netThread_->descriptor());
     netThread_->service();  // accepts the rtiexec's own connection, if it has one
   }
+  links_ = std::make_unique<DtRtiExecLinks>(*connectMgr_, netThread_.get());
+  gate_ = std::make_unique<DtExecOriginGate>(*links_, [this] { return executionList(); });
+  connectMgr_->setAdmission([this](const DtRtiMsg& msg, const DtRtiConnection&) { return gate_->admit(msg); });
+  if (netThread_) netThread_->setJoinTimeout(rid_->tcpJoinTimeout());
   connectMgr_->setupSelectParams(&selectParams_);
   addToSet(selectParams_, consoleDescriptor);
   addToSet(selectParams_, stopWakeup_->fd());
@@ -113,6 +123,7 @@ DtRtiExec::DtRtiExec(DtRIDParameters* rid)
 DtRtiExec::~DtRtiExec() {
   executions_.clear();
   registerCallbacks(false);
+  connectMgr_->setAdmission(nullptr);
   // The forwarder outlives the manager: what it still has for the rtiexec
   // is dropped.
   if (netThread_) netThread_->setInProcessOwner(nullptr);
@@ -130,6 +141,13 @@ void DtRtiExec::registerCallbacks(bool add) {
 }
 
 int DtRtiExec::forwarderPort() const { return netThread_ ? netThread_->port() : 0; }
+
+std::uint64_t DtRtiExec::refusedCount() const { return gate_ ? gate_->refusedCount() : 0; }
+
+unsigned long DtRtiExec::replyAddress(const DtRtiMsg& msg) const {
+  const DtMsgOrigin origin = links_->originOf(msg);
+  return origin.reliable ? links_->addressOf(origin.connection) : 0;
+}
 
 void DtRtiExec::setClock(Clock clock) {
   clock_ = std::move(clock);
@@ -166,7 +184,7 @@ void DtRtiExec::processConnectMsg(const DtConnectMsg& msg) {
 void DtRtiExec::processCreate(const DtCreateMsg& msg) {
   const DtString name = msg.fullFedExName();
   if (exists(name)) {
-    sendCreateResponseMsg(name, 1, msg.federateHandle());
+    sendCreateResponseMsg(name, 1, msg.federateHandle(), replyAddress(msg));
     DtNotifyInfo("Create: execution %s already exists.\n", name.string());
     return;
   }
@@ -174,10 +192,11 @@ void DtRtiExec::processCreate(const DtCreateMsg& msg) {
   std::unique_ptr<DtFedExec> made = createFedEx(connectMgr_.get(), name, fedFile, nextExecutionHandle_, rid_);
   if (!made) return;
   made->setClock(clock_);
+  made->setLinks(links_.get());
   DtFedExec* execution = made.get();
   executions_.push_back(std::move(made));
   created_.callAll(execution);
-  sendCreateResponseMsg(name, 0, msg.federateHandle());
+  sendCreateResponseMsg(name, 0, msg.federateHandle(), replyAddress(msg));
   DtNotifyInfo("Create: execution %s created.  Handle: %d.  FED file: %s\n", name.string(), nextExecutionHandle_,
                fedFile.string());
   ++nextExecutionHandle_;
@@ -188,18 +207,18 @@ void DtRtiExec::processDestroy(const DtDestroyMsg& msg) {
   const auto found = std::find_if(executions_.begin(), executions_.end(),
                                   [&](const auto& execution) { return execution->fedExName() == name; });
   if (found == executions_.end()) {
-    sendDestroyResponseMsg(name, 1, msg.federateHandle());
+    sendDestroyResponseMsg(name, 1, msg.federateHandle(), replyAddress(msg));
     DtNotifyInfo("Destroy: execution %s does not exist.\n", name.string());
     return;
   }
   if ((*found)->numFederates() != 0) {
-    sendDestroyResponseMsg(name, 2, msg.federateHandle());
+    sendDestroyResponseMsg(name, 2, msg.federateHandle(), replyAddress(msg));
     DtNotifyInfo("Destroy: execution %s has federates joined.\n", name.string());
     return;
   }
   destroyed_.callAll(found->get());
   executions_.erase(found);
-  sendDestroyResponseMsg(name, 0, msg.federateHandle());
+  sendDestroyResponseMsg(name, 0, msg.federateHandle(), replyAddress(msg));
   DtNotifyInfo("Destroy: execution %s destroyed.\n", name.string());
 }
 
@@ -209,7 +228,7 @@ void DtRtiExec::processJoin(const DtJoinMsg& msg) {
   if (auto response = DtMakeMsg<DtJoinResponseMsg>(*connectMgr_)) {
     response->set(msg.sourceID(), msg.federateName(), 0, name.string(), DtString(""), 0);
     response->setErrorValue(1);
-    connectMgr_->send(*response, connectMgr_->internalTransportType(), 0);
+    connectMgr_->send(*response, connectMgr_->internalTransportType(), replyAddress(msg));
   }
   DtNotifyInfo("Join: execution %s does not exist.\n", name.string());
 }
@@ -219,20 +238,22 @@ void DtRtiExec::processDisconnect(const DtDisconnectMsg& msg) {
 }
 
 template <class Response>
-static void sendResponse(DtConnectionMgr& mgr, const DtString& fullName, int flag, unsigned long ticket) {
+static void sendResponse(DtConnectionMgr& mgr, const DtString& fullName, int flag, unsigned long ticket,
+                         unsigned long address) {
   if (auto response = DtMakeMsg<Response>(mgr)) {
     response->set(fullName.string(), flag);
     response->setFederateHandle(ticket);
-    mgr.send(*response, mgr.internalTransportType(), 0);
+    mgr.send(*response, mgr.internalTransportType(), address);
   }
 }
 
-void DtRtiExec::sendCreateResponseMsg(const DtString& fullName, int flag, unsigned long ticket) {
-  sendResponse<DtCreateResponseMsg>(*connectMgr_, fullName, flag, ticket);
+void DtRtiExec::sendCreateResponseMsg(const DtString& fullName, int flag, unsigned long ticket, unsigned long address) {
+  sendResponse<DtCreateResponseMsg>(*connectMgr_, fullName, flag, ticket, address);
 }
 
-void DtRtiExec::sendDestroyResponseMsg(const DtString& fullName, int flag, unsigned long ticket) {
-  sendResponse<DtDestroyResponseMsg>(*connectMgr_, fullName, flag, ticket);
+void DtRtiExec::sendDestroyResponseMsg(const DtString& fullName, int flag, unsigned long ticket,
+                                       unsigned long address) {
+  sendResponse<DtDestroyResponseMsg>(*connectMgr_, fullName, flag, ticket, address);
 }
 
 // The loop --------------------------------------------------------------------

@@ -27,11 +27,18 @@
 // manager installed with DtConnectionMgr::setCreatorFunction reaches the
 // forwarder as a TCP client at RTI_tcpForwarderAddr instead.)
 //
+// With the forwarder in its process, the rtiexec knows which connection
+// (or datagram sender) each message came from: it answers a create,
+// destroy or join on the asker's connection alone, binds each federate to
+// the connection it joined through (DtRtiExecLinks), and takes what a
+// federate says in its own name only from there (DtExecOriginGate).
+//
 // Everything but requestStop runs on the thread that calls run (or the
 // host's loop): the received messages reach the rtiexec and its executions
 // through the connection manager's callbacks inside tick.
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,6 +53,9 @@ class DtConnectMsg;
 class DtCreateMsg;
 class DtDestroyMsg;
 class DtDisconnectMsg;
+class DtExecOriginGate;
+class DtRtiExecLinks;
+class DtRtiMsg;
 class DtFedExec;
 class DtJoinMsg;
 class DtRIDParameters;
@@ -57,6 +67,9 @@ public:
   using Creator = DtRtiExec* (*)(DtRIDParameters* rid);
   using ExecutionCallback = DtExecCallbackList<DtFedExec*>::Function;
   using Clock = std::function<double()>;
+  // How long a federate deleted at the console may go on to do what its
+  // resignation asks before its connection closes.
+  static constexpr double deleteGraceSeconds = 2.0;
 
   // The installed creator's rtiexec, else a new one. The RID parameters
   // stay the caller's and must outlive the rtiexec.
@@ -124,8 +137,15 @@ public:
   // federate that is not joined sets to a number of its own) comes back in
   // the answer's header, so that the requester knows its answer from the
   // answers to others' requests for the same execution.
-  virtual void sendCreateResponseMsg(const DtString& fullName, int flag, unsigned long ticket = 0);
-  virtual void sendDestroyResponseMsg(const DtString& fullName, int flag, unsigned long ticket = 0);
+  // `address` names the asker's connection, which alone hears the answer
+  // (0: every federate).
+  virtual void sendCreateResponseMsg(const DtString& fullName, int flag, unsigned long ticket = 0,
+                                     unsigned long address = 0);
+  virtual void sendDestroyResponseMsg(const DtString& fullName, int flag, unsigned long ticket = 0,
+                                      unsigned long address = 0);
+
+  // Messages refused for where they came from (DtExecOriginGate).
+  std::uint64_t refusedCount() const;
 
   // The connection handle of the last connect message (the rtiexec's own
   // connection to its forwarder).
@@ -141,6 +161,8 @@ protected:
 
 private:
   void registerCallbacks(bool add);
+  // The address of an answer to the message's sender alone (0: to all).
+  unsigned long replyAddress(const DtRtiMsg& msg) const;
   void deleteCommand(const char* line);
   // run's wait for input, at most `seconds`.
   void waitForInput(double seconds);
@@ -150,6 +172,8 @@ private:
 
   std::unique_ptr<DtRtiExecNetThread> netThread_;  // made first, gone last
   std::unique_ptr<DtConnectionMgr> connectMgr_;
+  std::unique_ptr<DtRtiExecLinks> links_;
+  std::unique_ptr<DtExecOriginGate> gate_;
   std::vector<std::unique_ptr<DtFedExec>> executions_;
   DtSelectParam selectParams_;
   // The forwarder's poller watches the connection manager's sockets and the

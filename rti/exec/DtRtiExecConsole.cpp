@@ -144,7 +144,9 @@ void DtRtiExec::deleteCommand(const char* line) {
     if (!args.name.empty() && !(execution->fedExName() == name)) continue;
     if (execution->getFederate(args.handle)) {
       found = true;
-      execution->resignFederate(args.handle, RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
+      execution->resignFederate(args.handle, RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES,
+                                "the rtiexec's operator resigned this federate (delete command)",
+                                DtRtiExec::deleteGraceSeconds);
     }
   }
   if (!found) DtNotifyInfo("No federate has handle %lu\n", args.handle);

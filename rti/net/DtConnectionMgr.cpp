@@ -1,5 +1,9 @@
 #include "net/DtConnectionMgr.h"
+#include "net/DtFrameGate.h"
 
+#include <mutex>
+
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -47,22 +51,37 @@ struct DtConnectionMgr::Connections {
   std::atomic<DtRtiConnection*> internal{nullptr};
   std::atomic<DtTransportType> internalTransport{DtBestEffort};
   std::atomic<bool> reliableBroken{false};  // the reliable connection was taken away
+  std::mutex reasonLock;
+  std::string lossReason;  // under reasonLock: what the federate is told (empty: the usual text)
   // Within a federate's tick, the last look found only reliable input and
   // its read took it all (used by the ticking thread).
   bool inTick = false;
   bool settled = false;
 };
 
-namespace {
+namespace {}  // namespace
 
-// A federate whose rtiexec is gone cannot go on as if nothing happened: its
-// every tick says so, and it can still resign and end.
-[[noreturn]] void throwRtiexecLost() {
-  throw RTI::RTIinternalError(
-      "The TCP connection to the rtiexec is broken: the rtiexec has ended or closed the connection");
+// A federate whose rtiexec is gone (or that the rtiexec resigned) cannot go
+// on as if nothing happened: its every tick says so, and it can still
+// resign and end.
+void DtConnectionMgr::throwRtiexecLost() const {
+  std::string reason;
+  {
+    const std::lock_guard<std::mutex> lock(connections_->reasonLock);
+    reason = connections_->lossReason;
+  }
+  if (reason.empty())
+    reason = "The TCP connection to the rtiexec is broken: the rtiexec has ended or closed the connection";
+  throw RTI::RTIinternalError(reason.c_str());
 }
 
-}  // namespace
+void DtConnectionMgr::noteRtiexecFarewell(const std::string& reason) {
+  {
+    const std::lock_guard<std::mutex> lock(connections_->reasonLock);
+    connections_->lossReason = "The rtiexec closed the connection: " + reason;
+  }
+  connections_->reliableBroken.store(true);
+}
 
 std::unique_ptr<DtConnectionMgr> DtConnectionMgr::create(DtRIDParameters* rid) {
   const Creator creator = theCreator.load();
@@ -326,6 +345,7 @@ char DtConnectionMgr::processConnections() {
   DtRtiConnection* udp = connections_->udp.get();
   DtRtiConnection* reliable = connections_->reliable.load();
   bool lookAt[2] = {true, true};
+  bool resetSeen = false;  // the look saw the reliable connection end
   if (udp && reliable && !udp->socket()->packetWaiting() && reliable->socket()->isOk()) {
     if (reliable->socket()->packetWaiting()) {
       // The reliable packets in hand go up first; the system is asked
@@ -347,6 +367,7 @@ char DtConnectionMgr::processConnections() {
       // A closed connection is looked at to the end, so that the tick that
       // reads its last packets reports it.
       connections_->settled = connections_->inTick && !lookAt[0] && lookAt[1] && !ending[1];
+      resetSeen = ending[1];
     }
   }
   bool processed = lookAt[0] && processConnection(udp, DtBestEffort);
@@ -354,6 +375,14 @@ char DtConnectionMgr::processConnections() {
     if (lookAt[1] && processConnection(reliable, DtReliable)) processed = true;
     // Only a read that emptied the socket leaves nothing to look for.
     if (lookAt[1] && !reliable->socket()->emptiedByLastRead()) connections_->settled = false;
+    if (resetSeen && reliable->socket()->takeReset()) {
+      const std::lock_guard<std::mutex> lock(connections_->reasonLock);
+      if (connections_->lossReason.empty()) {
+        connections_->lossReason =
+            "The rtiexec reset the TCP connection: it resigned this federate, which did not read what was sent to "
+            "it fast enough (or the rtiexec ended)";
+      }
+    }
     if (!reliable->socket()->isOk()) {
       DtNotifyError("RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n");
       throwRtiexecLost();
@@ -372,8 +401,32 @@ RTI::Boolean DtConnectionMgr::processConnection(DtRtiConnection* conn, DtTranspo
   // this message out of the socket's memory.
   const DtRtiConnection::KeepInPlace keep(*conn, msg.get());
   msg->setTransportType(transport);
+  if (admission_ && !admission_(*msg, *conn)) return RTI::RTI_TRUE;
+  if (transport == DtBestEffort && isRtiexecWordByDatagram(*msg)) return RTI::RTI_TRUE;
+  if (!departed_.empty() && DtFrameGate::isFederateTraffic(msg->msgKind()) &&
+      std::binary_search(departed_.begin(), departed_.end(), static_cast<std::uint16_t>(msg->federateHandle()))) {
+    return RTI::RTI_TRUE;
+  }
   deliver(*msg);
   return RTI::RTI_TRUE;
+}
+
+void DtConnectionMgr::noteDeparted(unsigned long federate) {
+  const auto handle = static_cast<std::uint16_t>(federate);
+  const auto at = std::lower_bound(departed_.begin(), departed_.end(), handle);
+  if (handle != 0 && (at == departed_.end() || *at != handle)) departed_.insert(at, handle);
+}
+
+bool DtConnectionMgr::isRtiexecWordByDatagram(const DtRtiMsg& msg) const {
+  // With the RTI's own messages on the connection to the rtiexec, what the
+  // rtiexec says (and a resignation or synchronization point, which it
+  // relays) comes on that connection: a datagram of those kinds is not
+  // the rtiexec's, whoever sent it.
+  if (internalTransportType() != DtReliable || !reliableConn()) return false;
+  const int kind = msg.msgKind();
+  if (!DtFrameGate::isMadeByTheRtiexecOnly(kind) && kind != DtResignMsgKind && kind != DtSyncPointMsgKind) return false;
+  DtNotifyVerbose("RTI: a datagram of kind %d, which only the connection to the rtiexec carries, is dropped\n", kind);
+  return true;
 }
 
 void DtConnectionMgr::deliver(const DtRtiMsg& msg) {
@@ -580,6 +633,7 @@ void DtConnectionMgr::ignoreOwnTraffic(bool on) {
 }
 
 void DtConnectionMgr::disconnectFederation() {
+  departed_.clear();
   wrapperChain_->reset();
   emptyPendingMsgList();
   inProgress_.clear();

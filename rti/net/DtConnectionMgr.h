@@ -22,7 +22,10 @@
 // a callback may send, tick again or disconnect. The asynchronous manager
 // (DtAsyncConnectionMgr) moves the socket work to a worker thread.
 
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "RTI.hh"
 #include "net/DtDfltMsgFactory.h"
@@ -131,6 +134,13 @@ public:
   virtual void emptyPendingMsgList();
   virtual int pendingMsgCount() const;
 
+  // A look at each received message before it goes anywhere (the rtiexec's
+  // check of where it came from): one it refuses is dropped. The connection
+  // it was read from still holds it (its socket's senderAddr is its
+  // sender's). Empty: every message goes on.
+  using Admission = std::function<bool(const DtRtiMsg& msg, const DtRtiConnection& from)>;
+  void setAdmission(Admission admission) { admission_ = std::move(admission); }
+
   // Runs every callback of the message's kind in the normal registry (the
   // newest first); returns 0.
   virtual int processMsg(const DtRtiMsg& msg);
@@ -211,6 +221,18 @@ public:
 
   DtTransportType internalTransportType() const;
 
+  // A federate of the execution has left (its resignation came): its
+  // traffic that still comes (datagrams on the way, or sent after the
+  // rtiexec resigned it) is dropped, until this federate leaves the
+  // execution or a restore gives the federates their saved handles.
+  void noteDeparted(unsigned long federate);
+  void forgetDeparted() { departed_.clear(); }
+
+  // The rtiexec's last words before it closes the connection (why it
+  // resigned this federate): every tick from now on throws
+  // RTI::RTIinternalError saying so.
+  void noteRtiexecFarewell(const std::string& reason);
+
 protected:
   // The sockets and connections init makes; a subclass or plug-in may
   // replace any of them. Each socket reads and writes; the caller owns it.
@@ -254,6 +276,8 @@ protected:
 private:
   struct Connections;
   void stampExecution(DtRtiMsg& msg) const;
+  [[noreturn]] void throwRtiexecLost() const;
+  bool isRtiexecWordByDatagram(const DtRtiMsg& msg) const;
   void discardEarlierTraffic();
   // Filters this federate's own updates and interactions out at the UDP
   // socket (on) or lets them in again (off).
@@ -271,4 +295,6 @@ private:
   std::uint32_t fedHandle_ = 0;
   std::uint32_t receivedCount_ = 0;
   DtList inProgress_;  // numbers of traced messages being dispatched, innermost first
+  Admission admission_;
+  std::vector<std::uint16_t> departed_;  // federates that left, sorted
 };

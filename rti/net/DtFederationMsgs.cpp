@@ -1,5 +1,8 @@
 #include "net/DtFederationMsgs.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include <string>
 
 #include "util/DtNotify.h"
@@ -74,4 +77,26 @@ void DtResignMsg::printData() const {
   const std::uint32_t action = resignActionNumber();
   DtNotifyInfo("%-20s %s   (%d)\n", "ResignAction:", isResignAction(action) ? names[action] : "",
                static_cast<int>(action));
+}
+
+std::vector<char> DtDisconnectMsg::farewell(unsigned long connectionHandle, const std::string& reason) {
+  DtDisconnectMsg msg;
+  msg.setFederateHandle(0);
+  msg.setFedEx(0);
+  msg.setConnectionHandle(connectionHandle);
+  std::vector<char> bytes(msg.data(), msg.data() + msg.size());
+  // The whole frame, with its zero, fits the header's 16-bit length.
+  const std::size_t room = 0xFFFFu - bytes.size() - 1;
+  bytes.insert(bytes.end(), reason.begin(),
+               reason.begin() + static_cast<std::ptrdiff_t>(std::min(room, reason.size())));
+  bytes.push_back('\0');
+  DtNetMsgHeader::at(bytes.data())->setLength(static_cast<std::uint16_t>(bytes.size()));
+  return bytes;
+}
+
+std::string DtDisconnectMsg::reason() const {
+  constexpr int fixed = DtNetConnectMsg::layout.fixedSize;
+  if (size() <= fixed) return {};
+  const char* text = data() + fixed;
+  return std::string(text, strnlen(text, static_cast<std::size_t>(size() - fixed)));
 }

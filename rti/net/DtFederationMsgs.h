@@ -4,6 +4,9 @@
 // alive and name the designated federate; the rtiexec's network thread
 // numbers its TCP connections (connect, disconnect).
 
+#include <string>
+#include <vector>
+
 #include "net/DtMsgClass.h"
 
 // ---- bodies
@@ -324,8 +327,15 @@ public:
   unsigned long connectionHandle() const { return value(); }
 };
 
-// rtiexec network thread to every connection: this connection closed.
+// rtiexec network thread to the rtiexec: this connection closed. To the
+// connection itself, as the last words before the rtiexec closes it: why,
+// in a zero-ended text after the 12 bytes (which readers that do not look
+// for it pass over).
 class DtDisconnectMsg : public DtMsgClass<DtDisconnectMsg, DtConnectMsg, DtNetConnectMsg, DtDisconnectMsgKind> {
 public:
   using DtMsgClass::DtMsgClass;
+  // The bytes of a disconnect message naming the connection, with the reason.
+  static std::vector<char> farewell(unsigned long connectionHandle, const std::string& reason);
+  // The reason that follows the 12 bytes; empty when none does.
+  std::string reason() const;
 };

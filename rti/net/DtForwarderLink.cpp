@@ -35,13 +35,13 @@ DtForwarderLink::DtForwarderLink(std::uint32_t id, Sink sink)
     : fd_(-1), id_(id), peerAddr_(0), peerPort_(0), sink_(std::move(sink)) {}
 
 DtForwarderLink::~DtForwarderLink() {
-  if (fd_ >= 0) DtPortCloseSocket(fd_);
+  if (fd_ >= 0) reset_ ? DtPortResetSocket(fd_) : DtPortCloseSocket(fd_);
 }
 
 void DtForwarderLink::fail(const std::string& reason) {
   if (failure_.empty()) failure_ = reason.empty() ? "failed" : reason;
   out_.clear();
-  outStart_ = 0;
+  outStart_ = outFrame_ = 0;
 }
 
 DtForwarderLink::Head DtForwarderLink::checkFrameHead(const char* data, std::size_t length, std::size_t* frameSize) {
@@ -105,23 +105,58 @@ long DtForwarderLink::readSome() {
   return -1;
 }
 
-bool DtForwarderLink::queue(const char* data, std::size_t length) {
-  if (failed()) return false;
+bool DtForwarderLink::queue(const char* data, std::size_t length, std::uint32_t origin) {
+  if (failed() || farewell_) return false;
   if (inProcess()) {
-    if (sink_) sink_(data, length);
+    if (sink_) sink_(data, length, origin);
     return true;
   }
   if (queuedBytes() + length > queueCap_) {
     fail("more than " + std::to_string(queueCap_) + " bytes wait to be sent: the peer stopped reading");
+    // Told at once: what is still on the way to it would keep it from
+    // seeing a plain close for a long time.
+    reset_ = true;
     return false;
   }
   if (outStart_ > 0 && outStart_ >= out_.size() / 2) {
-    // What went out already makes room, rather than the buffer growing.
-    out_.erase(out_.begin(), out_.begin() + static_cast<std::ptrdiff_t>(outStart_));
-    outStart_ = 0;
+    // What went out already makes room, rather than the buffer growing; a
+    // frame still starts at the front.
+    const std::size_t gone = frameStartAtOrBefore(outStart_);
+    out_.erase(out_.begin(), out_.begin() + static_cast<std::ptrdiff_t>(gone));
+    outStart_ -= gone;
+    outFrame_ = 0;
   }
   out_.insert(out_.end(), data, data + length);
   return true;
+}
+
+std::size_t DtForwarderLink::frameStartAtOrBefore(std::size_t at) {
+  // Whole frames were queued from outFrame_ on: step over them.
+  while (out_.size() - outFrame_ >= 2) {
+    const std::size_t size = DtGetBigEndian<std::uint16_t>(out_.data() + outFrame_);
+    if (size == 0 || outFrame_ + size > at) break;
+    outFrame_ += size;
+  }
+  return outFrame_;
+}
+
+bool DtForwarderLink::sayFarewell(const char* data, std::size_t length) {
+  if (failed() || farewell_ || inProcess()) return false;
+  // The frame going out is finished; what follows it is dropped.
+  std::size_t cut = frameStartAtOrBefore(outStart_);
+  if (cut < outStart_ && out_.size() - cut >= 2) cut += DtGetBigEndian<std::uint16_t>(out_.data() + cut);
+  out_.resize(std::min(cut, out_.size()));
+  out_.insert(out_.end(), data, data + length);
+  farewell_ = true;
+  flush();
+  return !failed() && !hasOutput();
+}
+
+void DtForwarderLink::releaseInput() {
+  if (inEnd_ > inStart_) return;
+  inStart_ = inEnd_ = 0;
+  filledLast_ = false;
+  std::vector<char>().swap(in_);
 }
 
 bool DtForwarderLink::flush() {
@@ -137,6 +172,7 @@ bool DtForwarderLink::flush() {
   if (!failed() && !hasOutput()) {
     out_.clear();
     outStart_ = 0;
+    outFrame_ = 0;
     // A burst's large buffer is not kept for an idle peer.
     if (out_.capacity() > largestInput) out_.shrink_to_fit();
   }

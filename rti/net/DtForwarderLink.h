@@ -30,8 +30,9 @@ public:
   // What checkFrameHead finds at the start of a frame.
   enum class Head { Incomplete, Whole, Malformed };
 
-  // Whole packets for a peer in this process, valid during the call.
-  using Sink = std::function<void(const char* data, std::size_t length)>;
+  // Whole packets for a peer in this process, valid during the call, and
+  // the number of the connection they came from (0: the forwarder's own).
+  using Sink = std::function<void(const char* data, std::size_t length, std::uint32_t origin)>;
 
   // Takes the connected, non-blocking descriptor, which it closes.
   DtForwarderLink(int fd, std::uint32_t id, std::uint32_t peerAddr, int peerPort);
@@ -60,8 +61,21 @@ public:
   // Appends bytes to the output; false (and the link fails) past the cap.
   // A link to a peer in this process hands them to its sink (none: they
   // are dropped).
-  bool queue(const char* data, std::size_t length);
+  bool queue(const char* data, std::size_t length, std::uint32_t origin = 0);
   bool inProcess() const { return fd_ < 0; }
+  // The last words to the peer: what waits for it is cut after the frame
+  // that is going out (the peer gets no half frame), these bytes follow,
+  // and the link closes once they are sent. False when they cannot go out
+  // at once (a peer that stopped reading): the caller then closes it hard.
+  bool sayFarewell(const char* data, std::size_t length);
+  bool farewellSent() const { return farewell_ && !hasOutput(); }
+  // The descriptor closes with a reset (see DtPortResetSocket).
+  void closeWithReset() { reset_ = true; }
+  bool sayingFarewell() const { return farewell_; }
+  // Whether the peer holds a frame unfinished (part of it has come).
+  bool holdsPartFrame() const { return inEnd_ > inStart_; }
+  // Gives back the input buffer while nothing waits in it.
+  void releaseInput();
   void setSink(Sink sink) { sink_ = std::move(sink); }
   void setQueueCap(std::size_t bytes) { queueCap_ = bytes; }
   // Writes what waits; false when the link failed.
@@ -83,6 +97,9 @@ private:
   // The whole frames at the start of the unread input: their bytes and
   // count; Malformed fails the link.
   std::size_t wholeFrames(std::size_t* count);
+  // The start of the frame of out_ that holds byte `at` (or ends just
+  // before it).
+  std::size_t frameStartAtOrBefore(std::size_t at);
 
   int fd_;
   std::uint32_t id_;
@@ -94,6 +111,9 @@ private:
   bool filledLast_ = false;  // the last read filled the buffer: the peer is busy
   std::vector<char> out_;
   std::size_t outStart_ = 0;  // first byte not sent
+  std::size_t outFrame_ = 0;  // a frame starts here in out_ (at or before outStart_)
+  bool farewell_ = false;
+  bool reset_ = false;
   std::size_t queueCap_ = defaultQueueCap;
   std::string failure_;
   std::uint64_t framesRead_ = 0;

@@ -23,7 +23,7 @@ void DtInProcessSocket::dropRead() {
 int DtInProcessSocket::recvCopy(char* buffer, int capacity) {
   dropRead();
   if (packets_.empty()) return 0;
-  const std::vector<char> packet = std::move(packets_.front());
+  const std::vector<char> packet = std::move(packets_.front().bytes);
   packets_.pop_front();
   const std::size_t length = packet.size() - 1;
   std::memcpy(buffer, packet.data(), std::min<std::size_t>(length, static_cast<std::size_t>(capacity)));
@@ -37,22 +37,24 @@ int DtInProcessSocket::DtRecv(char** dataOut, int* statusOut) {
     return 0;
   }
   frontRead_ = true;
-  *dataOut = packets_.front().data();
+  *dataOut = packets_.front().bytes.data();
   if (statusOut) *statusOut = 1;
-  return static_cast<int>(packets_.front().size() - 1);
+  return static_cast<int>(packets_.front().bytes.size() - 1);
 }
 
 bool DtInProcessSocket::packetWaiting() const { return packetsWaiting() > 0; }
 
 int DtInProcessSocket::setReceiveBufferSize(int) { return 0; }
 
-void DtInProcessSocket::deliver(const char* data, std::size_t length) {
+std::uint32_t DtInProcessSocket::senderAddr() const { return frontRead_ ? packets_.front().origin : 0; }
+
+void DtInProcessSocket::deliver(const char* data, std::size_t length, std::uint32_t origin) {
   std::size_t at = 0;
   while (length - at >= static_cast<std::size_t>(DtNetMsgHeader::theSize)) {
     const std::size_t size = DtGetBigEndian<std::uint16_t>(data + at);
     if (size < static_cast<std::size_t>(DtNetMsgHeader::theSize) || size > length - at) return;
     // A zero follows the packet, as it does in the TCP socket's buffer.
-    std::vector<char>& packet = packets_.emplace_back(data + at, data + at + size);
+    std::vector<char>& packet = packets_.emplace_back(Packet{{data + at, data + at + size}, origin}).bytes;
     packet.push_back('\0');
     at += size;
   }

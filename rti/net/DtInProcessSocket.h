@@ -35,8 +35,12 @@ public:
   bool isOk() const override { return true; }
 
   // Whole packets for the rtiexec, one after the other, each beginning with
-  // its 16-bit size; a run that ends inside a packet loses that packet.
-  void deliver(const char* data, std::size_t length);
+  // its 16-bit size, from the forwarder's connection numbered `origin`; a
+  // run that ends inside a packet loses that packet.
+  void deliver(const char* data, std::size_t length, std::uint32_t origin = 0);
+  // The number of the connection the packet last read came from (0: the
+  // forwarder's own).
+  std::uint32_t senderAddr() const override;
   std::size_t packetsWaiting() const { return packets_.size() - (frontRead_ ? 1 : 0); }
 
 private:
@@ -44,6 +48,10 @@ private:
   void dropRead();
 
   Send send_;
-  std::deque<std::vector<char>> packets_;
+  struct Packet {
+    std::vector<char> bytes;
+    std::uint32_t origin;
+  };
+  std::deque<Packet> packets_;
   bool frontRead_ = false;  // the first packet was handed up
 };

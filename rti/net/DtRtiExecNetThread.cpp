@@ -101,6 +101,28 @@ void DtRtiExecNetThread::flush() {
   if (forwarder_ && !thread_.joinable()) forwarder_->flushQueued();
 }
 
+bool DtRtiExecNetThread::bindFederate(std::uint32_t connection, const DtLinkBinding& binding) {
+  return forwarder_ && !thread_.joinable() && forwarder_->bindFederate(connection, binding);
+}
+
+void DtRtiExecNetThread::unbindFederate(std::uint32_t connection, std::uint16_t execHandle, std::uint16_t federate) {
+  if (forwarder_ && !thread_.joinable()) forwarder_->unbindFederate(connection, execHandle, federate);
+}
+
+bool DtRtiExecNetThread::peerAddressOf(std::uint32_t connection, std::uint32_t* address) const {
+  return forwarder_ && !thread_.joinable() && forwarder_->peerAddressOf(connection, address);
+}
+
+void DtRtiExecNetThread::closeConnection(std::uint32_t connection, const std::string& reason, double graceSeconds) {
+  if (!forwarder_ || thread_.joinable()) return;
+  const std::vector<char> farewell = DtDisconnectMsg::farewell(connection, reason);
+  forwarder_->closeWithFarewell(connection, reason, farewell.data(), farewell.size(), graceSeconds);
+}
+
+void DtRtiExecNetThread::setJoinTimeout(double seconds) {
+  if (forwarder_ && !thread_.joinable()) forwarder_->setJoinTimeout(seconds);
+}
+
 void DtRtiExecNetThread::takeOwner() {
   const std::lock_guard<std::mutex> lock(ownerLock_);
   if (!ownerChanged_) return;
@@ -142,5 +164,5 @@ void DtRtiExecNetThread::removeConnection(DtForwarderLink& link) {
   msg.setFederateHandle(0);
   msg.setFedEx(0);
   msg.setConnectionHandle(link.id());
-  forwarder_->forward(msg.data(), msg.size());
+  forwarder_->tellOwner(msg.data(), msg.size());
 }

@@ -5,8 +5,8 @@
 // listens, the sender's included), numbers the accepted connections from 1
 // (numbers are not reused), and tells the peers when a connection comes (a
 // connect message with its number, to that connection only) or goes (a
-// disconnect message with the closed connection's number, to every
-// remaining one).
+// disconnect message with the closed connection's number, to the rtiexec,
+// or to every remaining connection while it has none).
 //
 // The thread sleeps until a connection has something for it: idle, it uses
 // no processor time, however many connections are open. At most
@@ -33,6 +33,7 @@
 #include <thread>
 
 #include "net/DtForwarderLink.h"
+#include "net/DtFrameGate.h"
 #include "port/DtWakeup.h"
 
 class DtTcpForwarder;
@@ -78,6 +79,19 @@ public:
   void sendFromOwner(const char* data, std::size_t length, std::uint32_t connection = 0);
   // Driven: sends what waits, without looking for input.
   void flush();
+
+  // Driven: the federation's gate on the forwarder (see DtTcpForwarder).
+  // A federate handle given on a connection (false: no such connection).
+  bool bindFederate(std::uint32_t connection, const DtLinkBinding& binding);
+  // Federate 0: every federate of the execution.
+  void unbindFederate(std::uint32_t connection, std::uint16_t execHandle, std::uint16_t federate);
+  // The connection's peer address (false: no such connection).
+  bool peerAddressOf(std::uint32_t connection, std::uint32_t* address) const;
+  // Tells the connection's peer why (a disconnect message naming its own
+  // connection, with the reason) and closes it, after the grace time.
+  void closeConnection(std::uint32_t connection, const std::string& reason, double graceSeconds = 0.0);
+  // RTI_tcpJoinTimeout (see DtTcpForwarder::setJoinTimeout).
+  void setJoinTimeout(double seconds);
 
 private:
   // Makes the forwarder and hooks it up; the reason it cannot, else empty.

@@ -74,6 +74,10 @@ public:
   virtual int readDescriptor() const;
   virtual int writeDescriptor() const;
   virtual bool isOk() const;
+  // Whether the peer reset the connection (a stream socket whose peer
+  // dropped it at once, with what was still on the way): it is no longer
+  // ok then. False here.
+  virtual bool takeReset() { return false; }
   // errno of the last send that failed (0 after one that worked).
   virtual int lastSendError() const;
   // The largest packet one send can carry: the payload of an IPv4 UDP

@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "net/DtFrameGate.h"
 #include "net/DtListenSocket.h"
 #include "net/DtNetAddress.h"
 #include "net/DtNetMsgHeader.h"
 #include "net/DtRtiMsgKind.h"
 #include "port/DtPoller.h"
 #include "port/DtPortSocket.h"
+#include "port/DtProcess.h"
 #include "util/DtBigEndian.h"
+#include "util/DtClock.h"
+#include "util/DtNoticeLimiter.h"
 #include "util/DtNotify.h"
 
 namespace {
@@ -29,50 +33,19 @@ constexpr int acceptsPerPass = 256;
 constexpr std::uint64_t refusalsReported = 10;
 constexpr std::uint64_t refusalReportEvery = 100;
 
-// The federates' object and interaction traffic: the rtiexec reads none of it.
-bool isFederateTraffic(int kind) {
-  switch (kind) {
-    case DtInteractionRoMsgKind:
-    case DtUpdateRoMsgKind:
-    case DtDeleteRoMsgKind:
-    case DtDdmInteractionRoMsgKind:
-    case DtDdmUpdateRoMsgKind:
-    case DtInteractionTsoMsgKind:
-    case DtUpdateTsoMsgKind:
-    case DtDeleteTsoMsgKind:
-    case DtDdmInteractionTsoMsgKind:
-    case DtDdmUpdateTsoMsgKind: return true;
-    default: return false;
-  }
-}
-
-// What only the rtiexec reads: a federate's requests to it (a federate's
-// synchronization point messages register and achieve points; its time
-// management messages ask for regulation, constraint and advances, and
-// answer the constrained sync).
-bool isRequestToTheRtiexec(int kind) {
-  switch (kind) {
-    case DtCreateMsgKind:
-    case DtJoinMsgKind:
-    case DtDestroyMsgKind:
-    case DtJoinConfirmMsgKind:
-    case DtAliveMsgKind:
-    case DtSyncPointMsgKind:
-    case DtEnableRegulationMsgKind:
-    case DtEnableConstrainedMsgKind:
-    case DtTimeAdvanceRequestMsgKind:
-    case DtNextEventRequestMsgKind:
-    case DtDisableMsgKind:
-    case DtConstrainedSyncMsgKind: return true;
-    default: return false;
-  }
-}
-
 }  // namespace
 
 struct DtTcpForwarder::Entry {
-  explicit Entry(std::unique_ptr<DtForwarderLink> made) : link(std::move(made)) {}
+  Entry(std::unique_ptr<DtForwarderLink> made, double at) : link(std::move(made)), lastHeard(at) {}
   std::unique_ptr<DtForwarderLink> link;
+  std::vector<DtLinkBinding> bindings;  // the federates it speaks for
+  double lastHeard;                     // accepted, or its last whole frame came
+  double partSince = 0.0;               // a frame began to come and is not whole (0: none)
+  std::vector<char> farewell;           // last words to send at farewellAt
+  std::string farewellReason;
+  double farewellAt = 0.0;
+  bool expired = false;  // closed for silence, an unfinished frame, or to make room
+  bool everBound = false;
   bool spoke = false;          // the peer sent something: it listens
   bool dirty = false;          // output was queued in this pass
   bool watchingWrite = false;  // the poller watches it for room to write
@@ -142,7 +115,7 @@ DtForwarderLink* DtTcpForwarder::setInProcessOwner(DtForwarderLink::Sink deliver
   }
   if (!deliver) return nullptr;
   const std::uint32_t id = nextId_++;
-  auto entry = std::make_unique<Entry>(std::make_unique<DtForwarderLink>(id, std::move(deliver)));
+  auto entry = std::make_unique<Entry>(std::make_unique<DtForwarderLink>(id, std::move(deliver)), now());
   Entry* added = entry.get();
   entries_.push_back(std::move(entry));
   byId_[id] = added;
@@ -153,16 +126,128 @@ DtForwarderLink* DtTcpForwarder::setInProcessOwner(DtForwarderLink::Sink deliver
 
 void DtTcpForwarder::relayFromOwner(const char* data, std::size_t length, std::uint32_t connection) {
   if (!inProcessOwner_ || length == 0) return;
-  const auto found = connection != 0 ? byId_.find(connection) : byId_.end();
-  if (found != byId_.end() && found->second != inProcessOwner_ && listens(*found->second)) {
-    queueFor(*found->second, data, length);
+  if (connection != 0) {
+    // For that connection alone: nobody else hears it, even when it is gone.
+    const auto found = byId_.find(connection);
+    if (found != byId_.end() && found->second != inProcessOwner_) queueFor(*found->second, data, length);
     return;
   }
-  // A connection that is gone (or none named): every federate hears it.
   relay(*inProcessOwner_, data, length, 0);
 }
 
-bool DtTcpForwarder::listens(const Entry& entry) const { return entry.spoke || !owner_ || &entry == owner_; }
+bool DtTcpForwarder::listens(const Entry& entry) const {
+  // Gated, a connection hears nothing until it joins; else once it spoke.
+  if (gated()) return &entry == owner_ || !entry.bindings.empty();
+  return entry.spoke || !owner_ || &entry == owner_;
+}
+
+double DtTcpForwarder::now() const { return clock_ ? clock_() : DtRealTime(); }
+
+bool DtTcpForwarder::bindFederate(std::uint32_t id, const DtLinkBinding& binding) {
+  const auto found = byId_.find(id);
+  if (found == byId_.end()) return false;
+  Entry& entry = *found->second;
+  for (const DtLinkBinding& held : entry.bindings) {
+    if (held.execHandle == binding.execHandle && held.federate == binding.federate) return true;
+  }
+  entry.bindings.push_back(binding);
+  entry.everBound = true;
+  return true;
+}
+
+void DtTcpForwarder::unbindFederate(std::uint32_t id, std::uint16_t execHandle, std::uint16_t federate) {
+  const auto found = byId_.find(id);
+  if (found == byId_.end()) return;
+  Entry& entry = *found->second;
+  std::erase_if(entry.bindings, [&](const DtLinkBinding& held) {
+    return held.execHandle == execHandle && (federate == 0 || held.federate == federate);
+  });
+  // Unbound again, it may stay silent for a join timeout from now.
+  entry.lastHeard = now();
+}
+
+bool DtTcpForwarder::peerAddressOf(std::uint32_t id, std::uint32_t* address) const {
+  const auto found = byId_.find(id);
+  if (found == byId_.end() || found->second->link->inProcess()) return false;
+  *address = found->second->link->peerAddr();
+  return true;
+}
+
+void DtTcpForwarder::closeWithFarewell(std::uint32_t id, const std::string& reason, const char* data,
+                                       std::size_t length, double graceSeconds) {
+  const auto found = byId_.find(id);
+  if (found == byId_.end() || found->second == owner_) return;
+  Entry& entry = *found->second;
+  if (!entry.closeReason.empty()) return;
+  if (graceSeconds > 0) {
+    entry.farewell.assign(data, data + length);
+    entry.farewellReason = reason;
+    entry.farewellAt = now() + graceSeconds;
+    return;
+  }
+  sayFarewell(entry, reason, data, length);
+}
+
+void DtTcpForwarder::sayFarewell(Entry& entry, const std::string& reason, const char* data, std::size_t length) {
+  entry.bindings.clear();
+  // Sent: a plain close follows it. Not sent (the peer does not read): a
+  // reset, which the peer sees at once rather than after all that waits.
+  if (!entry.link->sayFarewell(data, length)) entry.link->closeWithReset();
+  entry.closeReason = reason;
+}
+
+void DtTcpForwarder::tellOwner(const char* data, int length) {
+  if (!owner_) {
+    forward(data, length);
+    return;
+  }
+  if (length > 0) queueFor(*owner_, data, static_cast<std::size_t>(length));
+}
+
+bool DtTcpForwarder::evictStranger() {
+  Entry* stranger = nullptr;
+  for (const auto& entry : entries_) {
+    Entry& candidate = *entry;
+    if (&candidate == owner_ || !candidate.bindings.empty() || !candidate.closeReason.empty()) continue;
+    if (!stranger || candidate.lastHeard < stranger->lastHeard) stranger = &candidate;
+  }
+  if (!stranger) return false;
+  stranger->closeReason = "it has joined nothing, and room was needed for a new connection";
+  stranger->expired = true;
+  ++expired_;
+  closeFailed();
+  return true;
+}
+
+void DtTcpForwarder::expireIdle() {
+  const double time = now();
+  if (time - lastSweep_ < 1.0 && time >= lastSweep_) return;
+  lastSweep_ = time;
+  for (const auto& entry : entries_) {
+    Entry& e = *entry;
+    if (&e == owner_ || e.link->inProcess() || !e.closeReason.empty()) continue;
+    if (e.farewellAt > 0 && time >= e.farewellAt) {
+      const std::vector<char> words = std::move(e.farewell);
+      sayFarewell(e, e.farewellReason, words.data(), words.size());
+    } else if (joinTimeout_ > 0 && e.partSince > 0 && time - e.partSince > joinTimeout_) {
+      e.closeReason = "a frame left unfinished for longer than RTI_tcpJoinTimeout";
+      e.expired = true;
+      ++expired_;
+    } else if (joinTimeout_ > 0 && e.bindings.empty() && time - e.lastHeard > joinTimeout_) {
+      e.closeReason = e.everBound ? "silent since it resigned for longer than RTI_tcpJoinTimeout"
+                                  : "silent without joining for longer than RTI_tcpJoinTimeout";
+      e.expired = true;
+      ++expired_;
+    } else if (!e.link->holdsPartFrame() && time - e.lastHeard > 1.0) {
+      e.link->releaseInput();
+    }
+  }
+  closeFailed();
+  if (closedSinceTrim_ > 0) {
+    DtGiveBackFreeMemory();
+    closedSinceTrim_ = 0;
+  }
+}
 
 std::vector<DtForwarderLink*> DtTcpForwarder::links() const {
   std::vector<DtForwarderLink*> result;
@@ -190,7 +275,7 @@ void DtTcpForwarder::acceptAll() {
       if (!DtPortWouldBlock(errno)) DtNotifyPerror("TcpSocket accept error: ");
       return;
     }
-    if (static_cast<int>(entries_.size()) >= maxConnections_) {
+    if (static_cast<int>(entries_.size()) >= maxConnections_ && !(gated() && evictStranger())) {
       DtPortCloseSocket(fd);
       if (++refused_ <= refusalsReported || refused_ % refusalReportEvery == 0) {
         DtNotifyError(
@@ -202,7 +287,7 @@ void DtTcpForwarder::acceptAll() {
     }
     DtPortSetOption(fd, DtSockOption::NoDelay, noDelay_ ? 1 : 0);
     const std::uint32_t id = nextId_++;
-    auto entry = std::make_unique<Entry>(std::make_unique<DtForwarderLink>(fd, id, peer.address, peer.port));
+    auto entry = std::make_unique<Entry>(std::make_unique<DtForwarderLink>(fd, id, peer.address, peer.port), now());
     entry->link->setQueueCap(queueCap_);
     if (!poller_->add(fd, id)) {
       DtNotifyPerror("TcpForwarder: cannot watch a new connection");
@@ -218,59 +303,80 @@ void DtTcpForwarder::acceptAll() {
 
 // Relaying ----------------------------------------------------------------------
 
-void DtTcpForwarder::queueFor(Entry& to, const char* data, std::size_t length) {
+void DtTcpForwarder::queueFor(Entry& to, const char* data, std::size_t length, std::uint32_t origin) {
   if (!to.closeReason.empty() || to.link->failed() || length == 0) return;
-  to.link->queue(data, length);
+  to.link->queue(data, length, origin);
   if (!to.dirty && !to.link->inProcess()) {
     to.dirty = true;
     dirty_.push_back(&to);
   }
 }
 
+bool DtTcpForwarder::goesTo(const Entry& to, const Entry& from, const DtNetMsgHeader& header) const {
+  const int kind = header.kind();
+  // The rtiexec reads no federate traffic and has no use for its own
+  // messages; a sender drops its own traffic; a federate's requests are for
+  // the rtiexec alone (all hear them while there is none).
+  if (&to == owner_) return &from != owner_ && !DtFrameGate::isFederateTraffic(kind);
+  if (&to == &from && (DtFrameGate::isFederateTraffic(kind) || DtFrameGate::isRequestToTheRtiexec(kind))) return false;
+  if (owner_ && &from != owner_ && DtFrameGate::isRequestToTheRtiexec(kind)) return false;
+  return !gated() || DtFrameGate::hears(header, to.bindings);
+}
+
+void DtTcpForwarder::refuse(Entry& from, const char* why, const DtNetMsgHeader& header) {
+  ++refusedFrames_;
+  const std::string reason = std::string("refused ") + why + " (kind " + std::to_string(header.kind()) + ", federate " +
+                             std::to_string(header.federate()) + ")";
+  // Reported at most once a second for each fault and kind: strangers
+  // cannot flood the log.
+  DtNotifyErrorLimited(std::string(why) + std::to_string(header.kind()),
+                       "TcpForwarder: connection %u from %s sent %s, and is closed; %llu refused so far\n",
+                       from.link->id(), DtAddrToString(from.link->peerAddr()), reason.c_str() + 8,
+                       static_cast<unsigned long long>(refusedFrames_));
+  if (from.closeReason.empty()) from.closeReason = reason;
+}
+
 void DtTcpForwarder::relay(Entry& from, const char* data, std::size_t length, std::size_t) {
   from.spoke = true;
-  // What the packets hold, looked at once.
-  bool traffic = false;
-  bool requests = false;
-  for (std::size_t at = 0; at < length; at += DtGetBigEndian<std::uint16_t>(data + at)) {
-    const int kind = static_cast<unsigned char>(data[at + DtNetMsgHeader::kindOffset]);
-    traffic = traffic || isFederateTraffic(kind);
-    requests = requests || isRequestToTheRtiexec(kind);
+  from.lastHeard = now();
+  if (gated() && &from != owner_) {
+    // A federate's frames pass the gate one by one; those before a refused
+    // one go on, nothing after it does.
+    for (std::size_t at = 0; at < length; at += DtGetBigEndian<std::uint16_t>(data + at)) {
+      const DtNetMsgHeader& header = *DtNetMsgHeader::at(data + at);
+      if (const char* why = DtFrameGate::refusal(header, from.bindings)) {
+        refuse(from, why, header);
+        length = at;
+        break;
+      }
+    }
   }
-  const bool fromFederate = owner_ && &from != owner_;
+  if (length == 0) return;
   for (const auto& entry : entries_) {
     Entry& to = *entry;
-    // The rtiexec has no use for its own messages.
-    if (!listens(to) || (&to == owner_ && &from == owner_)) continue;
-    // The rtiexec reads no federate traffic, and a sender drops its own;
-    // a federate's requests are for the rtiexec alone (all hear them
-    // while there is none).
-    const bool dropTraffic = traffic && (&to == owner_ || &to == &from);
-    const bool dropRequests = requests && (&to == &from || (fromFederate && &to != owner_));
-    if (!dropTraffic && !dropRequests) {
-      queueFor(to, data, length);
-      continue;
-    }
+    if (!listens(to)) continue;
     // Frame by frame, in runs of the frames that go.
     std::size_t runStart = 0;
     std::size_t at = 0;
     while (at < length) {
-      const std::size_t size = DtGetBigEndian<std::uint16_t>(data + at);
-      const int kind = static_cast<unsigned char>(data[at + DtNetMsgHeader::kindOffset]);
-      if ((dropTraffic && isFederateTraffic(kind)) || (dropRequests && isRequestToTheRtiexec(kind))) {
-        queueFor(to, data + runStart, at - runStart);
+      const DtNetMsgHeader& header = *DtNetMsgHeader::at(data + at);
+      const std::size_t size = header.length();
+      if (!goesTo(to, from, header)) {
+        queueFor(to, data + runStart, at - runStart, from.link->id());
         runStart = at + size;
       }
       at += size;
     }
-    queueFor(to, data + runStart, length - runStart);
+    queueFor(to, data + runStart, length - runStart, from.link->id());
   }
 }
 
 void DtTcpForwarder::forward(const char* data, int length) {
   if (length <= 0) return;
   for (const auto& entry : entries_) {
-    if (listens(*entry)) queueFor(*entry, data, static_cast<std::size_t>(length));
+    if (!listens(*entry)) continue;
+    if (gated() && entry.get() != owner_ && !DtFrameGate::hears(*DtNetMsgHeader::at(data), entry->bindings)) continue;
+    queueFor(*entry, data, static_cast<std::size_t>(length));
   }
 }
 
@@ -311,6 +417,11 @@ bool DtTcpForwarder::takeInput(double seconds) {
       entry.link->readFrames(readBudget, [&](const char* data, std::size_t length, std::size_t frames) {
         relay(entry, data, length, frames);
       });
+      if (!entry.link->holdsPartFrame()) {
+        entry.partSince = 0.0;
+      } else if (entry.partSince == 0.0) {
+        entry.partSince = now();
+      }
     }
     if (event.writable && !entry.dirty) {
       entry.dirty = true;
@@ -323,6 +434,7 @@ bool DtTcpForwarder::takeInput(double seconds) {
     sendQueued(*owner_);
   }
   closeFailed();
+  expireIdle();
   return woken;
 }
 
@@ -354,27 +466,39 @@ void DtTcpForwarder::sendQueued(Entry& entry) {
 }
 
 void DtTcpForwarder::closeFailed() {
+  // Closing a connection tells the owner (the close callback), which may
+  // fail another: until none is left.
   for (;;) {
-    const auto found = std::find_if(entries_.begin(), entries_.end(), [](const auto& entry) {
-      return !entry->closeReason.empty() || entry->link->failed();
-    });
-    if (found == entries_.end()) return;
-    std::unique_ptr<Entry> entry = std::move(*found);
-    entries_.erase(found);
-    byId_.erase(entry->link->id());
-    if (owner_ == entry.get()) owner_ = nullptr;
-    if (inProcessOwner_ == entry.get()) inProcessOwner_ = nullptr;
-    dirty_.erase(std::remove(dirty_.begin(), dirty_.end(), entry.get()), dirty_.end());
-    DtForwarderLink& link = *entry->link;
-    const std::string reason = entry->closeReason.empty() ? link.failure() : entry->closeReason;
-    if (reason == "closed by the peer" || reason == "the forwarder ends") {
-      DtNotifyVerbose("TcpForwarder: connection %u from %s %s\n", link.id(), DtAddrToString(link.peerAddr()),
-                      reason.c_str());
-    } else {
-      DtNotifyError("TcpForwarder: closing connection %u from %s: %s\n", link.id(), DtAddrToString(link.peerAddr()),
-                    reason.c_str());
+    std::vector<std::unique_ptr<Entry>> closing;
+    for (auto& entry : entries_) {
+      if (!entry->closeReason.empty() || entry->link->failed()) closing.push_back(std::move(entry));
     }
-    if (!link.inProcess()) poller_->remove(link.fd());
-    if (onClose_) onClose_(link);
+    if (closing.empty()) return;
+    std::erase(entries_, nullptr);
+    for (std::unique_ptr<Entry>& entry : closing) closeEntry(std::move(entry));
   }
+}
+
+void DtTcpForwarder::closeEntry(std::unique_ptr<Entry> entry) {
+  byId_.erase(entry->link->id());
+  if (owner_ == entry.get()) owner_ = nullptr;
+  if (inProcessOwner_ == entry.get()) inProcessOwner_ = nullptr;
+  dirty_.erase(std::remove(dirty_.begin(), dirty_.end(), entry.get()), dirty_.end());
+  DtForwarderLink& link = *entry->link;
+  const std::string reason = entry->closeReason.empty() ? link.failure() : entry->closeReason;
+  ++closedSinceTrim_;
+  // A peer that closes (or resets) when it speaks for no federate, as one
+  // that resigned does, ends normally.
+  const bool normalEnd = reason == "closed by the peer" || reason == "Connection reset by peer";
+  // A refusal, or a stranger that stayed silent, was reported as such.
+  const bool reported = reason.rfind("refused ", 0) == 0 || entry->expired;
+  if (reason == "the forwarder ends" || reported || (normalEnd && entry->bindings.empty())) {
+    DtNotifyVerbose("TcpForwarder: connection %u from %s %s\n", link.id(), DtAddrToString(link.peerAddr()),
+                    reason.c_str());
+  } else {
+    DtNotifyError("TcpForwarder: closing connection %u from %s: %s\n", link.id(), DtAddrToString(link.peerAddr()),
+                  reason.c_str());
+  }
+  if (!link.inProcess()) poller_->remove(link.fd());
+  if (onClose_) onClose_(link);
 }

@@ -26,6 +26,18 @@
 // they would only wake the other federates, and the sender before the
 // answer. In lock step that keeps a step's traffic linear in the federates.
 //
+// With an owner in its process (the rtiexec that drives it) the forwarder
+// is also the federation's gate on the TCP side (DtFrameGate): the rtiexec
+// binds each federate handle it gives to the connection whose join it
+// accepted, and a connection speaks only for its own federates, hears only
+// its executions' frames (and what the rtiexec sends it alone), and never
+// sends what only the rtiexec makes. A frame refused is counted, reported
+// (at most once a second) and closes its connection, after the frames that
+// came before it went on. A connection that has joined nothing and stays
+// silent, or that leaves a frame unfinished, longer than the join timeout
+// is closed; when the connections are at their limit, the longest silent
+// of those that joined nothing makes room for a new one.
+//
 // It watches every connection at once (DtPoller), reads each in large
 // pieces, and sends each connection what a pass collected for it with as
 // few writes as the network takes. A connection that closes, breaks, sends
@@ -43,7 +55,10 @@
 #include <vector>
 
 #include "net/DtForwarderLink.h"
+#include "net/DtFrameGate.h"
 #include "port/DtPoller.h"
+
+class DtNetMsgHeader;
 
 class DtTcpForwarder {
 public:
@@ -73,6 +88,34 @@ public:
   // The most bytes that may wait for one peer (DtForwarderLink's cap) on the
   // connections accepted from now on.
   void setQueueCap(std::size_t bytes) { queueCap_ = bytes; }
+
+  // How long a connection may stay silent before it joins, or hold a frame
+  // unfinished (RTI_tcpJoinTimeout); 0 or less: for ever.
+  void setJoinTimeout(double seconds) { joinTimeout_ = seconds; }
+  // The clock of the timeouts, in seconds (DtRealTime unless set).
+  void setClock(std::function<double()> clock) { clock_ = std::move(clock); }
+
+  // The federates a connection speaks for (see above). False when there is
+  // no such connection.
+  bool bindFederate(std::uint32_t id, const DtLinkBinding& binding);
+  // Federate 0 unbinds every federate of the execution.
+  void unbindFederate(std::uint32_t id, std::uint16_t execHandle, std::uint16_t federate);
+  // The connection's peer address; false when there is no such connection.
+  bool peerAddressOf(std::uint32_t id, std::uint32_t* address) const;
+  // The last words to a connection, then it closes (at the end of the
+  // pass): with a reset when they could not go out at once. With a grace
+  // time, the connection goes on as it is (and speaks for its federates)
+  // that long first, so that its federate can still do what its
+  // resignation asks of it.
+  void closeWithFarewell(std::uint32_t id, const std::string& reason, const char* data, std::size_t length,
+                         double graceSeconds = 0.0);
+  // Frames refused from federates' connections so far.
+  std::uint64_t refusedFrames() const { return refusedFrames_; }
+  // Connections closed for silence or an unfinished frame, or to make room.
+  std::uint64_t expiredCount() const { return expired_; }
+  // Queues the packet for the owner alone (every listening connection when
+  // there is no owner).
+  void tellOwner(const char* data, int length);
 
   // Called when a connection was accepted (before anything is relayed to
   // it) and before a connection is closed.
@@ -140,12 +183,24 @@ private:
   struct Entry;
   void acceptAll();
   void relay(Entry& from, const char* data, std::size_t length, std::size_t frames);
-  void queueFor(Entry& to, const char* data, std::size_t length);
+  void queueFor(Entry& to, const char* data, std::size_t length, std::uint32_t origin = 0);
   void flushDirty();
   void sendQueued(Entry& entry);
   void closeFailed();
+  void closeEntry(std::unique_ptr<Entry> entry);
+  void sayFarewell(Entry& entry, const std::string& reason, const char* data, std::size_t length);
   void matchOwner(Entry& entry);
   bool listens(const Entry& entry) const;
+  // Whether the owner in this process gates the federates' frames.
+  bool gated() const { return inProcessOwner_ != nullptr; }
+  bool goesTo(const Entry& to, const Entry& from, const DtNetMsgHeader& header) const;
+  void refuse(Entry& from, const char* why, const DtNetMsgHeader& header);
+  // Closes the connections that stayed silent unjoined, or held a frame
+  // unfinished, too long; gives their memory back.
+  void expireIdle();
+  // Makes room for a new connection: false when every one has joined.
+  bool evictStranger();
+  double now() const;
 
   std::unique_ptr<DtPoller> poller_;
   int listenFd_ = -1;
@@ -168,6 +223,12 @@ private:
   Entry* owner_ = nullptr;
   Entry* inProcessOwner_ = nullptr;
   std::uint64_t refused_ = 0;
+  std::uint64_t refusedFrames_ = 0;
+  std::uint64_t expired_ = 0;
+  double joinTimeout_ = 60.0;
+  double lastSweep_ = 0.0;
+  std::size_t closedSinceTrim_ = 0;
+  std::function<double()> clock_;
   LinkCallback onAccept_;
   LinkCallback onClose_;
 };

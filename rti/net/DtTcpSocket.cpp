@@ -106,6 +106,12 @@ void DtTcpSocket::setNonBlocking() {
 
 bool DtTcpSocket::isOk() const { return ok_; }
 
+bool DtTcpSocket::takeReset() {
+  if (!ok_ || descriptor() < 0 || DtPortTakeSocketError(descriptor()) != ECONNRESET) return false;
+  ok_ = false;
+  return true;
+}
+
 bool DtTcpSocket::queue(const char* data, int length, bool atHead) {
   if (static_cast<int>(sendQueue_.size()) >= maxQueuedPackets()) {
     DtNotifyError("TcpSocket: more than %d packets wait to be sent to %s: closing the connection\n", maxQueuedPackets(),

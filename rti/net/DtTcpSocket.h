@@ -53,6 +53,7 @@ public:
   bool emptiedByLastRead() const override { return emptied_; }
   void setNonBlocking() override;
   bool isOk() const override;
+  bool takeReset() override;
   // What a size field of the sending width can state (maxPacketSize).
   int largestPacket() const override;
 

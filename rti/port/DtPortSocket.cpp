@@ -71,6 +71,19 @@ int DtPortTcpSocket() { return socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0); }
 int DtPortCloseSocket(int fd) { return close(fd); }
 int DtPortShutdown(int fd) { return shutdown(fd, SHUT_RDWR); }
 
+int DtPortResetSocket(int fd) {
+  const linger abort{1, 0};
+  setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+  return close(fd);
+}
+
+int DtPortTakeSocketError(int fd) {
+  int error = 0;
+  socklen_t size = sizeof error;
+  if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) return errno;
+  return error;
+}
+
 int DtPortSetOption(int fd, DtSockOption option, int value) {
   const OptionPlace place = placeOf(option);
   return setsockopt(fd, place.level, place.name, &value, sizeof value);

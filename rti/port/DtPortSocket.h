@@ -34,6 +34,11 @@ int DtPortTcpSocket();
 int DtPortCloseSocket(int fd);
 // Ends both directions of a connected socket, waking a thread blocked on it.
 int DtPortShutdown(int fd);
+// Closes a connected socket with a reset: the peer's next look at it fails
+// at once, rather than after it has read what is still on the way.
+int DtPortResetSocket(int fd);
+// The error that the socket holds (and clears), 0 when none.
+int DtPortTakeSocketError(int fd);
 
 int DtPortSetOption(int fd, DtSockOption option, int value);
 int DtPortGetOption(int fd, DtSockOption option, int* value);

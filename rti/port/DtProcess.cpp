@@ -1,5 +1,7 @@
 #include "port/DtProcess.h"
 
+#include <malloc.h>
+
 #include <pthread.h>
 #include <unistd.h>
 
@@ -35,4 +37,10 @@ void DtNameThisThread(const char* name) {
   char cut[16] = {};
   std::strncpy(cut, name ? name : "", sizeof cut - 1);
   (void)pthread_setname_np(pthread_self(), cut);
+}
+
+void DtGiveBackFreeMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
 }

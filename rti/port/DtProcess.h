@@ -15,3 +15,7 @@ std::uint32_t DtProcessIdSpaceKey();
 // Names the calling thread as the system lists it (ps -L, /proc/<pid>/task),
 // at most 15 characters; a longer name is cut. Best effort.
 void DtNameThisThread(const char* name);
+
+// Hands the heap's free memory back to the system (glibc keeps what was
+// freed for reuse otherwise). Best effort.
+void DtGiveBackFreeMemory();

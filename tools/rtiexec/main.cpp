@@ -36,7 +36,12 @@ RTI_RID_FILE names, else rid.mtl in the folder that RTI_CONFIG names, else
                            (either key makes it listen on TCP)
   RTI_tcpForwarderAddr     where federates reach it; it reaches itself there
   RTI_tcpMaxConnections    the most federate connections (default 1024);
-                           further ones are refused with a message
+                           at the limit, the longest silent connection
+                           that joined nothing makes room, else a new one
+                           is refused with a message
+  RTI_tcpJoinTimeout       seconds a connection may stay silent without
+                           joining, or hold a message unfinished, before
+                           it is closed (default 60; 0: never)
   RTI_destAddrString, RTI_mcastDevAddrString  the federation's UDP group and
                            the interface for it
 Start it before the federates; give every federate the same RID keys.

@@ -139,3 +139,51 @@ TEST(DtExecSaveFile, ItsNameStaysInItsFolderWhateverTheLabel) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file whose numbers disagree with the rest of it is refused whole, with
+// the disagreement.
+TEST(DtExecSaveFile, NumbersThatDisagreeWithTheRestOfTheFileAreRefused) {
+  struct Case {
+    const char* name;
+    void (*change)(DtExecSavedState&);
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"next handle lowered", [](DtExecSavedState& s) { s.nextFederateHandle = 3; },
+       "federate the  B team  has handle 3, not below the next federate handle 3"},
+      {"next handle 0", [](DtExecSavedState& s) { s.nextFederateHandle = 0; }, "the next federate handle is 0"},
+      {"a handle twice", [](DtExecSavedState& s) { s.federates[1].handle = 1; }, "two federates have handle 1"},
+      {"handle 0", [](DtExecSavedState& s) { s.federates[0].handle = 0; }, "federate A has handle 0"},
+      {"designated never given", [](DtExecSavedState& s) { s.designated = 9; },
+       "the designated federate 9 is not below the next federate handle 4"},
+      {"next-event federate never given", [](DtExecSavedState& s) { s.cycleMinNerFederate = 4; },
+       "the least next-event federate 4 is not below the next federate handle 4"},
+      {"point naming a handle never given",
+       [](DtExecSavedState& s) {
+         s.syncPoints[0].federates = {1, 7};
+       },
+       "synchronization point sync point 1 names federate 7, which the next federate handle 4 has not given"},
+      {"record of no federate", [](DtExecSavedState& s) { s.timeRecords[0].handle = 2; },
+       "a time record of federate 2, not saved"},
+      {"two records of one", [](DtExecSavedState& s) { s.timeRecords.push_back(s.timeRecords[0]); },
+       "two time records of federate 3"},
+      {"list naming no federate", [](DtExecSavedState& s) { s.timeLists[2] = {2}; },
+       "time list 3 names federate 2, not saved"},
+      {"sync waiting for no federate", [](DtExecSavedState& s) { s.constrainedSyncWaiting = {5}; },
+       "the constrained sync waits for federate 5, not saved"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DtExecSavedState state = sampleState();
+    c.change(state);
+    std::string reason;
+    const auto formatted = DtExecSaveFile::format(state, "L", "Thu Jan  1 00:00:00 1970\n", &reason);
+    ASSERT_TRUE(formatted) << reason;
+    EXPECT_FALSE(DtExecSaveFile::parse(*formatted, &reason));
+    EXPECT_EQ(reason, c.reason);
+  }
+}
+
+}  // namespace

@@ -84,12 +84,12 @@ TEST(DtRtiExecNetThread, NumbersConnectionsFromOneAndAnnouncesThemComingAndGoing
 TEST(DtRtiExecNetThread, DrivenItsOwnerInThisProcessIsConnectionOneAndTradesInMemory) {
   NotifyCapture capture;
   DtRtiExecNetThread threaded(0, 1);
-  EXPECT_FALSE(threaded.setInProcessOwner([](const char*, std::size_t) {}));
+  EXPECT_FALSE(threaded.setInProcessOwner([](const char*, std::size_t, std::uint32_t) {}));
 
   DtRtiExecNetThread driven(0, 1, 16, DtRtiExecNetThread::Mode::Driven);
   std::vector<std::vector<char>> owned;
-  ASSERT_TRUE(
-      driven.setInProcessOwner([&](const char* data, std::size_t length) { owned.emplace_back(data, data + length); }));
+  ASSERT_TRUE(driven.setInProcessOwner(
+      [&](const char* data, std::size_t length, std::uint32_t) { owned.emplace_back(data, data + length); }));
   ASSERT_EQ(owned.size(), 1u);  // its connect message, with number 1
   EXPECT_EQ(owned[0][4], DtConnectMsgKind);
   EXPECT_EQ(DtGetBigEndian<std::uint32_t>(owned[0].data() + 8), 1u);
@@ -105,9 +105,12 @@ TEST(DtRtiExecNetThread, DrivenItsOwnerInThisProcessIsConnectionOneAndTradesInMe
   ASSERT_EQ(owned.size(), 2u);
   EXPECT_EQ(owned[1], join);
 
+  // An answer to the asker alone (its connection, number 2): a connection
+  // that has joined nothing hears nothing else.
   std::vector<char> answer = framed(24, 'a');
   answer[4] = DtJoinResponseMsgKind;
   driven.sendFromOwner(answer.data(), answer.size());
+  driven.sendFromOwner(answer.data(), answer.size(), 2);
   driven.flush();
   Packet connect = nextPacket(client);  // the client's own number first
   EXPECT_EQ(connect.kind, DtConnectMsgKind);

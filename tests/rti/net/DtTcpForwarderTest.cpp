@@ -26,6 +26,14 @@ namespace {
 
 using Packets = std::vector<std::vector<char>>;
 
+// What packetOf's filler makes of a header: federate 'pp' of execution "ppp".
+DtLinkBinding fillerFederate() {
+  DtLinkBinding binding;
+  binding.execName[0] = binding.execName[1] = binding.execName[2] = 'p';
+  binding.federate = 0x7070;
+  return binding;
+}
+
 // A packet of the message kind, its size in its first two bytes.
 std::vector<char> packetOf(int length, int kind, char fill = 'p') {
   std::vector<char> bytes = framed(length, fill);
@@ -128,7 +136,7 @@ TEST_F(DtTcpForwarderTest, AnOwnerInThisProcessTradesPacketsInMemory) {
   Packets owned;
   std::vector<std::uint32_t> accepted;
   forwarder->setAcceptCallback([&](DtForwarderLink& link) { accepted.push_back(link.id()); });
-  DtForwarderLink* own = forwarder->setInProcessOwner([&](const char* data, std::size_t length) {
+  DtForwarderLink* own = forwarder->setInProcessOwner([&](const char* data, std::size_t length, std::uint32_t) {
     // Whole packets, one run at a time.
     for (std::size_t at = 0; at < length;) {
       const std::size_t size = (static_cast<unsigned char>(data[at]) << 8) | static_cast<unsigned char>(data[at + 1]);
@@ -140,11 +148,13 @@ TEST_F(DtTcpForwarderTest, AnOwnerInThisProcessTradesPacketsInMemory) {
   EXPECT_TRUE(own->inProcess());
   EXPECT_EQ(accepted, std::vector<std::uint32_t>{own->id()});
   EXPECT_EQ(forwarder->connectionCount(), 4u);
+  // Clients 1 and 2 joined; client 0 did not.
+  for (std::size_t i : {1u, 2u}) ASSERT_TRUE(forwarder->bindFederate(forwarder->links()[i]->id(), fillerFederate()));
 
   // A federate's requests reach the owner alone, its traffic the others alone.
   const std::vector<char> join = packetOf(92, DtJoinMsgKind), update = packetOf(64, DtUpdateRoMsgKind),
                           resign = packetOf(12, DtResignMsgKind);
-  ASSERT_GT(clients[2]->sendTo(resign.data(), 12, 0), 0);  // client 2 listens from now on
+  ASSERT_GT(clients[2]->sendTo(resign.data(), 12, 0), 0);
   for (int round = 0; round < 200 && owned.empty(); ++round) forwarder->serviceConnections(0.01);
   std::vector<char> all = join;
   all.insert(all.end(), update.begin(), update.end());
@@ -152,13 +162,13 @@ TEST_F(DtTcpForwarderTest, AnOwnerInThisProcessTradesPacketsInMemory) {
   sendRaw(clients[1]->descriptor(), all);
   EXPECT_EQ(relayTo(2, 3), (Packets{resign, update, resign})) << "its own resign, then client 1's";
   EXPECT_EQ(owned, (Packets{resign, join, resign}));
-  EXPECT_EQ(relayTo(0, 1, 20), Packets{}) << "silent: it hears nothing";
+  EXPECT_EQ(relayTo(0, 1, 20), Packets{}) << "not joined: it hears nothing";
 
-  // What the owner sends goes out with the next pass to those that listen.
+  // What the owner sends goes out with the next pass to those that joined.
   const std::vector<char> answer = packetOf(104, DtJoinResponseMsgKind);
   owned.clear();
   forwarder->relayFromOwner(answer.data(), answer.size());
-  EXPECT_EQ(relayTo(1, 2), (Packets{resign, answer})) << "its own resign, then the answer";
+  EXPECT_EQ(relayTo(1, 3), (Packets{resign, resign, answer})) << "client 2's resign, its own, then the answer";
   EXPECT_EQ(relayTo(2, 1), (Packets{answer}));
   EXPECT_TRUE(owned.empty()) << "nothing of its own";
 
@@ -172,9 +182,13 @@ TEST_F(DtTcpForwarderTest, AnOwnerInThisProcessTradesPacketsInMemory) {
 
 TEST_F(DtTcpForwarderTest, TheOwnerInThisProcessMayNameTheOneConnectionAPacketIsFor) {
   Packets owned;
-  forwarder->setInProcessOwner([&](const char* data, std::size_t length) { owned.emplace_back(data, data + length); });
+  forwarder->setInProcessOwner(
+      [&](const char* data, std::size_t length, std::uint32_t) { owned.emplace_back(data, data + length); });
   const std::vector<char> alive = packetOf(8, DtAliveMsgKind), bound = packetOf(32, DtLbtsMsgKind);
-  for (std::size_t i : {1u, 2u}) ASSERT_GT(clients[i]->sendTo(alive.data(), 8, 0), 0);  // both listen
+  for (std::size_t i : {1u, 2u}) {
+    ASSERT_TRUE(forwarder->bindFederate(forwarder->links()[i]->id(), fillerFederate()));
+    ASSERT_GT(clients[i]->sendTo(alive.data(), 8, 0), 0);
+  }
   for (int round = 0; round < 200 && owned.size() < 2; ++round) forwarder->serviceConnections(0.01);
   ASSERT_EQ(owned.size(), 2u);
   const std::vector<DtForwarderLink*> links = forwarder->links();  // the clients' in order, then the owner's
@@ -182,20 +196,22 @@ TEST_F(DtTcpForwarderTest, TheOwnerInThisProcessMayNameTheOneConnectionAPacketIs
   forwarder->relayFromOwner(bound.data(), bound.size(), links[1]->id());
   EXPECT_EQ(relayTo(1, 1), (Packets{bound}));
   EXPECT_EQ(relayTo(2, 1, 20), Packets{});
-  EXPECT_EQ(relayTo(0, 1, 20), Packets{}) << "silent: it hears nothing";
-  // A connection that is gone (or the owner's own): everyone that listens hears it.
+  EXPECT_EQ(relayTo(0, 1, 20), Packets{}) << "not joined: it hears nothing";
+  // For a connection that is gone (or the owner's own): nobody hears it.
   for (std::uint32_t connection : {999u, links[3]->id()}) {
     forwarder->relayFromOwner(bound.data(), bound.size(), connection);
-    EXPECT_EQ(relayTo(1, 1), (Packets{bound}));
-    EXPECT_EQ(relayTo(2, 1), (Packets{bound}));
+    EXPECT_EQ(relayTo(1, 1, 20), Packets{});
+    EXPECT_EQ(relayTo(2, 1, 20), Packets{});
   }
 }
 
 TEST_F(DtTcpForwarderTest, TheFirstHalfOfAPassHoldsTheFederatesShareUntilTheOwnersAnswersJoinIt) {
   Packets owned;
-  forwarder->setInProcessOwner([&](const char* data, std::size_t length) { owned.emplace_back(data, data + length); });
+  forwarder->setInProcessOwner(
+      [&](const char* data, std::size_t length, std::uint32_t) { owned.emplace_back(data, data + length); });
   const std::vector<char> alive = packetOf(8, DtAliveMsgKind), update = packetOf(64, DtUpdateRoMsgKind),
                           request = packetOf(36, DtTimeAdvanceRequestMsgKind), bound = packetOf(32, DtLbtsMsgKind);
+  for (std::size_t i : {1u, 2u}) ASSERT_TRUE(forwarder->bindFederate(forwarder->links()[i]->id(), fillerFederate()));
   ASSERT_GT(clients[2]->sendTo(alive.data(), 8, 0), 0);
   for (int round = 0; round < 200 && owned.empty(); ++round) forwarder->serviceConnections(0.01);
   ASSERT_EQ(owned.size(), 1u);
@@ -370,6 +386,29 @@ TEST(DtTcpForwarder, EveryConnectionIsWatchedHoweverManyThereAre) {
   int status = 0;
   receiveWithin(*clients.back(), &data, &status);
   EXPECT_EQ(status, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DtTcpForwarderTest, ConnectionsThatJoinNothingOrLeaveAFrameUnfinishedExpireOnTheForwardersClock) {
+  double now = 1000.0;
+  forwarder->setClock([&] { return now; });
+  forwarder->setJoinTimeout(5.0);
+  forwarder->setInProcessOwner([](const char*, std::size_t, std::uint32_t) {});
+  const std::vector<DtForwarderLink*> links = forwarder->links();
+  ASSERT_TRUE(forwarder->bindFederate(links[1]->id(), fillerFederate()));
+  const std::vector<char> join = packetOf(92, DtJoinMsgKind);
+  sendRaw(clients[2]->descriptor(), std::vector<char>(join.begin(), join.begin() + 40));
+  for (int round = 0; round < 20; ++round) forwarder->serviceConnections(0.01);
+  EXPECT_EQ(forwarder->connectionCount(), 4u) << "nothing expires before its time";
+  now += 5.5;
+  for (int round = 0; round < 20 && forwarder->connectionCount() > 2; ++round) forwarder->serviceConnections(0.01);
+  EXPECT_EQ(forwarder->connectionCount(), 2u) << "the joined client and the owner stay";
+  EXPECT_EQ(forwarder->expiredCount(), 2u);
+  EXPECT_EQ(closed, 2);
+  EXPECT_EQ(forwarder->links()[0]->id(), links[1]->id());
 }
 
 }  // namespace

@@ -1,0 +1,111 @@
+// A federate that the rtiexec resigns (the operator's delete, a heartbeat
+// that stopped, a receiver that stopped reading) is told at once: the
+// rtiexec closes its connection, and its next tick throws
+// RTI::RTIinternalError with the reason; the others drop whatever it still
+// sends.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "ExecFederation.h"
+
+using namespace exectest;
+
+namespace {
+
+// Ticks until a tick fails, at most `ticks` times; the failing line.
+std::string tickUntilTold(ScriptedFederateProcess& federate, int ticks = 20) {
+  for (int i = 0; i < ticks; ++i) {
+    const std::string result = federate.command("tick 0.5");
+    if (result.rfind("error ", 0) == 0 || result.empty()) return result;
+  }
+  return "no tick failed";
+}
+
+TEST(ResignedByTheRtiexec, TheOperatorsDeleteIsToldAfterTheFederateDidWhatItsResignationAsks) {
+  ExecFederation federation;
+  ASSERT_TRUE(federation.startExec());
+  auto a = ExecFederation::federate();
+  auto b = ExecFederation::federate();
+  ASSERT_EQ(a->command("create X Road.fed"), "ok create");
+  ASSERT_EQ(a->command("join X A"), "ok join 1");
+  ASSERT_TRUE(succeeds(*a, "subscribe Vehicle Position Name"));
+  ASSERT_EQ(b->command("join X B"), "ok join 2");
+  ASSERT_TRUE(succeeds(*b, "publish Vehicle Position Name"));
+  ASSERT_TRUE(succeeds(*b, "register Vehicle car"));
+  ASSERT_EQ(a->command("wait discoverObjectInstance 10"), "ok wait discoverObjectInstance");
+
+  federation.exec().send("delete 2 X");
+  EXPECT_NE(federation.exec().waitFor("Resign: federate 2 has resigned X.", 10), "");
+  EXPECT_EQ(tickUntilTold(*b),
+            "error tick RTIinternalError \"The rtiexec closed the connection: the rtiexec's operator resigned this "
+            "federate (delete command)\"");
+  EXPECT_EQ(a->command("wait removeObjectInstance 10"), "ok wait removeObjectInstance");
+  EXPECT_EQ(a->command("resign none"), "ok resign");
+  EXPECT_EQ(a->command("destroy X"), "ok destroy");
+}
+
+TEST(ResignedByTheRtiexec, AFederateWhoseHeartbeatStoppedIsToldAndWhatItSendsAfterIsDropped) {
+  ExecFederation federation(std::string(reliableForms) +
+                            "(setq RTI_federateHeartbeatInterval 0.1)\n(setq RTI_federateTimeoutInterval 1.0)\n");
+  ASSERT_TRUE(federation.startExec());
+  auto a = ExecFederation::federate();
+  auto b = ExecFederation::federate();
+  ASSERT_EQ(a->command("create X Road.fed"), "ok create");
+  ASSERT_EQ(a->command("join X A"), "ok join 1");
+  ASSERT_TRUE(succeeds(*a, "subscribe-interaction Horn"));
+  ASSERT_EQ(b->command("join X B"), "ok join 2");
+  ASSERT_TRUE(succeeds(*b, "publish-interaction Horn"));
+  // Its horn goes in datagrams, which nobody but the others' RTIs filter.
+  ASSERT_TRUE(succeeds(*b, "interaction-transport Horn best_effort"));
+  ASSERT_TRUE(succeeds(*b, "send-interaction Horn - Loudness=1"));
+  ASSERT_EQ(a->command("wait receiveInteraction 10"), "ok wait receiveInteraction");
+
+  b->signal(SIGSTOP);
+  EXPECT_NE(federation.exec().waitFor("Lost contact with federate B(2) in federation X", 15), "");
+  EXPECT_NE(federation.exec().waitFor("Resign: federate 2 has resigned X.", 5), "");
+  ASSERT_TRUE(succeeds(*a, "tick 0.5"));  // A has B's resignation
+  b->signal(SIGCONT);
+  // Before its first tick, it still believes it is joined, and blows.
+  ASSERT_TRUE(succeeds(*b, "send-interaction Horn - Loudness=2"));
+  EXPECT_EQ(a->command("wait receiveInteraction 1"), "error wait failure \"no receiveInteraction within 1 s\"");
+  EXPECT_EQ(tickUntilTold(*b),
+            "error tick RTIinternalError \"The rtiexec closed the connection: the rtiexec resigned this federate: no "
+            "heartbeat came from it for more than 1 s (RTI_federateTimeoutInterval)\"");
+  EXPECT_EQ(a->command("resign none"), "ok resign");
+  EXPECT_EQ(a->command("destroy X"), "ok destroy");
+}
+
+TEST(ResignedByTheRtiexec, AReceiverThatStopsReadingIsClosedAtTheQueueLimitAndToldAtOnce) {
+  ExecFederation federation;
+  ASSERT_TRUE(federation.startExec());
+  auto a = ExecFederation::federate();
+  auto b = ExecFederation::federate();
+  ASSERT_EQ(a->command("create X Road.fed"), "ok create");
+  ASSERT_EQ(a->command("join X A"), "ok join 1");
+  ASSERT_TRUE(succeeds(*a, "subscribe Vehicle Position Name"));
+  ASSERT_EQ(b->command("join X B"), "ok join 2");
+  ASSERT_TRUE(succeeds(*b, "publish Vehicle Position Name"));
+  ASSERT_TRUE(succeeds(*b, "register Vehicle car"));
+  ASSERT_EQ(a->command("wait discoverObjectInstance 10"), "ok wait discoverObjectInstance");
+
+  // A reads nothing while B sends it 40 MB of reliable updates: past the
+  // 32 MiB that may wait for one federate.
+  a->signal(SIGSTOP);
+  constexpr int updates = 700;
+  for (int i = 0; i < updates; ++i) b->send("update car - Name#60000");
+  for (int i = 0; i < updates; ++i) ASSERT_NE(b->waitFor("ok update", 30), "") << i;
+  EXPECT_NE(federation.exec().waitFor("bytes wait to be sent: the peer stopped reading", 30), "");
+  EXPECT_NE(federation.exec().waitFor("Lost connection to federate A(1) in federation X", 10), "");
+  a->signal(SIGCONT);
+  EXPECT_EQ(tickUntilTold(*a),
+            "error tick RTIinternalError \"The rtiexec reset the TCP connection: it resigned this federate, which did "
+            "not read what was sent to it fast enough (or the rtiexec ended)\"");
+  // The sender goes on.
+  EXPECT_EQ(b->command("resign delete"), "ok resign");
+  EXPECT_EQ(b->command("destroy X"), "ok destroy");
+}
+
+}  // namespace
