@@ -68,8 +68,9 @@ public:
   using ExecutionCallback = DtExecCallbackList<DtFedExec*>::Function;
   using Clock = std::function<double()>;
   // How long a federate deleted at the console may go on to do what its
-  // resignation asks before its connection closes.
-  static constexpr double deleteGraceSeconds = 2.0;
+  // resignation asks before its connection closes (it closes as soon as
+  // the federate sends its own resignation).
+  static constexpr double deleteGraceSeconds = 10.0;
 
   // The installed creator's rtiexec, else a new one. The RID parameters
   // stay the caller's and must outlive the rtiexec.

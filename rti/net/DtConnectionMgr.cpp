@@ -384,6 +384,10 @@ char DtConnectionMgr::processConnections() {
       }
     }
     if (!reliable->socket()->isOk()) {
+      // What came before the end goes up first: the rtiexec's last words
+      // among it say why.
+      for (int i = 0; i < 256 && !connections_->reliableBroken.load() && processConnection(reliable, DtReliable); ++i) {
+      }
       DtNotifyError("RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n");
       throwRtiexecLost();
     }

@@ -226,7 +226,7 @@ void DtTcpForwarder::expireIdle() {
   for (const auto& entry : entries_) {
     Entry& e = *entry;
     if (&e == owner_ || e.link->inProcess() || !e.closeReason.empty()) continue;
-    if (e.farewellAt > 0 && time >= e.farewellAt) {
+    if (e.farewellAt > 0 && time >= e.farewellAt && !e.farewell.empty()) {
       const std::vector<char> words = std::move(e.farewell);
       sayFarewell(e, e.farewellReason, words.data(), words.size());
     } else if (joinTimeout_ > 0 && e.partSince > 0 && time - e.partSince > joinTimeout_) {
@@ -369,6 +369,19 @@ void DtTcpForwarder::relay(Entry& from, const char* data, std::size_t length, st
     }
     queueFor(to, data + runStart, length - runStart, from.link->id());
   }
+  if (from.farewellAt > 0 && containsKind(data, length, DtResignMsgKind)) {
+    // Its federate did what its resignation asked and said so: the last
+    // words need not wait for the grace time.
+    const std::vector<char> words = std::move(from.farewell);
+    sayFarewell(from, from.farewellReason, words.data(), words.size());
+  }
+}
+
+bool DtTcpForwarder::containsKind(const char* data, std::size_t length, int kind) {
+  for (std::size_t at = 0; at < length; at += DtGetBigEndian<std::uint16_t>(data + at)) {
+    if (static_cast<unsigned char>(data[at + DtNetMsgHeader::kindOffset]) == kind) return true;
+  }
+  return false;
 }
 
 void DtTcpForwarder::forward(const char* data, int length) {

@@ -105,8 +105,8 @@ public:
   // The last words to a connection, then it closes (at the end of the
   // pass): with a reset when they could not go out at once. With a grace
   // time, the connection goes on as it is (and speaks for its federates)
-  // that long first, so that its federate can still do what its
-  // resignation asks of it.
+  // that long first, or until it sends a resignation, so that its
+  // federate can still do what its resignation asks of it.
   void closeWithFarewell(std::uint32_t id, const std::string& reason, const char* data, std::size_t length,
                          double graceSeconds = 0.0);
   // Frames refused from federates' connections so far.
@@ -189,6 +189,7 @@ private:
   void closeFailed();
   void closeEntry(std::unique_ptr<Entry> entry);
   void sayFarewell(Entry& entry, const std::string& reason, const char* data, std::size_t length);
+  static bool containsKind(const char* data, std::size_t length, int kind);
   void matchOwner(Entry& entry);
   bool listens(const Entry& entry) const;
   // Whether the owner in this process gates the federates' frames.

@@ -87,7 +87,12 @@ std::uint32_t DtTcpSocket::maxPacketSizeFor(int width) {
 
 const char* DtTcpSocket::peerText() const { return DtAddrToString(peerAddr_); }
 
-void DtTcpSocket::fail() { ok_ = false; }
+void DtTcpSocket::fail() {
+  ok_ = false;
+  readable_ = false;
+}
+
+void DtTcpSocket::failWriting() { ok_ = false; }
 
 void DtTcpSocket::shutdown() {
   if (descriptor() >= 0) DtPortShutdown(descriptor());
@@ -157,7 +162,7 @@ int DtTcpSocket::sendTo(const char* data, int length, std::uint32_t) {
   if (length != sizeOffset_ + sizeWidth_) {
     DtNotifyPerror("TcpSocket sendTo error: ");
     DtNotifyError("\n");
-    fail();
+    failWriting();
   }
   return -1;
 }
@@ -187,7 +192,7 @@ int DtTcpSocket::DtFlush() {
         DtNotifyPerror("TcpSocket sendTo error: ");
         DtNotifyError("\n");
       }
-      fail();
+      failWriting();
     }
     break;
   }
@@ -271,7 +276,7 @@ int DtTcpSocket::DtRecv(char** dataOut, int* statusOut) {
   restoreHeldByte();
   int status = 0;
   int total = 0;
-  long size = ok_ ? packetSize() : -1;
+  long size = readable_ ? packetSize() : -1;
   if (size >= 0 && (size == 0 || end_ - begin_ < static_cast<std::size_t>(size))) {
     // One read of what has arrived, as much as there is room for.
     const std::size_t wanted = std::max<std::size_t>(size > 0 ? static_cast<std::size_t>(size) : 0, buffer_.size() - 1);

@@ -96,6 +96,9 @@ private:
   // The byte after the packet handed up last was set to 0; it is put back.
   void restoreHeldByte();
   void fail();
+  // A send failed: it is no longer ok, but what has arrived can still be
+  // read (the peer's last words before it closed, for one).
+  void failWriting();
   bool queue(const char* data, int length, bool atHead);
   const char* peerText() const;
 
@@ -107,6 +110,7 @@ private:
   char heldByte_ = 0;
   std::uint32_t peerAddr_ = 0;
   bool ok_ = false;
+  bool readable_ = true;  // reads go on (false once reading failed or the peer closed)
   int sizeOffset_ = 0;
   int sizeWidth_ = 2;
   // The framing of the packet begun (its first byte arrived), fixed then.

@@ -126,10 +126,12 @@ TEST(OwnershipHandOverByTheOperator, AFederateDeletedAtTheConsoleHandsOverWhatIt
 
   // The rtiexec resigns the owner in its name (the others remove its
   // object as orphaned); the owner then leaves deleting its object and
-  // releasing the bus's name.
+  // releasing the bus's name, and is told that its connection is closed.
   federation.exec().send("delete 1 Road");
   EXPECT_NE(federation.exec().waitFor("Resign: federate 1 has resigned Road.", 10, true), "");
-  owner.run({"tick 0.5"});
+  EXPECT_EQ(owner.command("tick 0.5"),
+            "error tick RTIinternalError \"The rtiexec closed the connection: the rtiexec's operator resigned this "
+            "federate (delete command)\"");
   const std::string orphaned = "removeObjectInstance {car} \"Appears to have been orphaned.\"";
   EXPECT_EQ(heir.run({"wait removeObjectInstance"}), Lines{orphaned});
   EXPECT_EQ(heir.run({"query-owner bus Name"}), Lines{"attributeIsNotOwned {bus} 2"});

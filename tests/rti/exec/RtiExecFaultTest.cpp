@@ -139,7 +139,7 @@ TEST(RtiExecPort, GarbageHalfPacketsAndSilentClientsDoNotStopItServingOthers) {
   EXPECT_TRUE(silent.isOk());
 }
 
-TEST(RtiExecPort, ConnectionsBeyondTheLimitAreRefusedWithAMessage) {
+TEST(RtiExecPort, ConnectionsBeyondTheLimitAreRefusedWithAMessageOnceAllHaveJoined) {
   // The rtiexec's own connection and one federate's.
   ExecFederation federation(std::string(reliableForms) +
                             "(setq RTI_tcpMaxConnections 2)\n"
@@ -147,6 +147,7 @@ TEST(RtiExecPort, ConnectionsBeyondTheLimitAreRefusedWithAMessage) {
   ASSERT_TRUE(federation.startExec());
   auto a = ExecFederation::federate();
   EXPECT_EQ(a->command("create X Road.fed"), "ok create");
+  EXPECT_EQ(a->command("join X A"), "ok join 1");
   auto b = ExecFederation::federate();
   EXPECT_EQ(b->command("join X B"), "error join RTIinternalError \"\"");
   EXPECT_TRUE(printed(b->lines(), "Failed to initialize rtiexec connection")) << ::testing::PrintToString(b->lines());
@@ -154,7 +155,7 @@ TEST(RtiExecPort, ConnectionsBeyondTheLimitAreRefusedWithAMessage) {
                                       "the most that RTI_tcpMaxConnections allows",
                                       10),
             "");
-  EXPECT_EQ(a->command("join X A"), "ok join 1");
+  EXPECT_EQ(a->command("resign none"), "ok resign");
 }
 
 }  // namespace

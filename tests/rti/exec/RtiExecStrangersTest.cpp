@@ -29,7 +29,7 @@ TEST(RtiExecStrangers, SilentAndHalfFinishedConnectionsAreClosedAfterTheJoinTime
   EXPECT_TRUE(silent.closedWithin(10));
   EXPECT_TRUE(half.closedWithin(10));
   EXPECT_TRUE(succeeds(*a, "tick 1.5"));
-  EXPECT_EQ(a->command("publish Vehicle Position"), "ok publish");
+  EXPECT_TRUE(succeeds(*a, "publish Vehicle Position"));
   EXPECT_EQ(a->command("resign none"), "ok resign");
   EXPECT_EQ(a->command("destroy X"), "ok destroy");
 }

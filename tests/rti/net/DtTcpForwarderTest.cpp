@@ -393,7 +393,8 @@ TEST(DtTcpForwarder, EveryConnectionIsWatchedHoweverManyThereAre) {
 namespace {
 
 TEST_F(DtTcpForwarderTest, ConnectionsThatJoinNothingOrLeaveAFrameUnfinishedExpireOnTheForwardersClock) {
-  double now = 1000.0;
+  // From the real time on, where the clients were accepted.
+  double now = DtRealTime();
   forwarder->setClock([&] { return now; });
   forwarder->setJoinTimeout(5.0);
   forwarder->setInProcessOwner([](const char*, std::size_t, std::uint32_t) {});
