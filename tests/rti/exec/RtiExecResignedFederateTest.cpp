@@ -100,7 +100,7 @@ TEST(ResignedByTheRtiexec, AReceiverThatStopsReadingIsClosedAtTheQueueLimitAndTo
   constexpr int updates = 1000;
   for (int i = 0; i < updates; ++i) b->send("update car - Name#60000");
   for (int i = 0; i < updates; ++i) ASSERT_NE(b->waitFor("ok update", 30), "") << i;
-  EXPECT_NE(federation.exec().waitFor("bytes wait to be sent: the peer stopped reading", 30), "");
+  EXPECT_NE(federation.exec().waitFor("bytes wait to be sent: the peer stopped reading", 60, true), "");
   EXPECT_NE(federation.exec().waitFor("Lost connection to federate A(1) in federation X", 10), "");
   a->signal(SIGCONT);
   EXPECT_EQ(tickUntilTold(*a),
