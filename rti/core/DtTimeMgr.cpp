@@ -38,6 +38,7 @@ DtTimeMgr::DtTimeMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParam
       reducingLookahead_(zero()),
       pendingGrantTime_(zero()),
       saveTime_(zero()),
+      regulationStart_(zero()),
       positiveInfinityTime_(zero()),
       zeroTime_(zero()),
       epsilonTime_(zero()) {
@@ -65,6 +66,7 @@ DtTimeMgr::~DtTimeMgr() {
   }
   queue_.clear();
   retracts_.clear();
+  delivered_.clear();
 }
 
 // ---- spare times
@@ -235,6 +237,7 @@ void DtTimeMgr::modifyLookahead(const RTI::FedTime& theLookahead) {
     setReducingLookahead(theLookahead);
   }
   if (nerPending_) {
+    nerFirstPass_ = true;  // the rtiexec hears the new lookahead
     processNextEvent(*constrainedLbts_, true);
   } else {
     sendTimeAdvanceRequest(*federateTime_, effectiveLookahead());

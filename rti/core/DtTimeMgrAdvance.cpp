@@ -27,6 +27,7 @@ bool DtTimeMgr::mayGrant(const RTI::FedTime& t, const RTI::FedTime& bound) const
 bool DtTimeMgr::canGrant(const RTI::FedTime& t) const { return mayGrant(t, *constrainedLbts_); }
 
 void DtTimeMgr::checkAdvance(bool cycleChanged) {
+  checkRegulationStart();
   if (nerPending_) processNextEvent(*constrainedLbts_, cycleChanged);
   if (tarPending_) processTimeAdvance();
   if (flushPending_) processFlush(*requestedTime_);
@@ -133,23 +134,19 @@ void DtTimeMgr::processNextEvent(const RTI::FedTime& bound, bool cycleChanged) {
     // will not go past it.
     sendTimeAdvanceRequest(*next, effectiveLookahead());
     queue_.setDeliveredBound(*next);
-  } else if (cycleChanged && !nerEventFound_) {
-    // A new cycle and nothing to deliver: tell the rtiexec the earliest
-    // this federate may still send, its own pending events included.
-    TempTime candidate(*this);
-    *candidate = *next;
-    *candidate += effectiveLookahead();
-    const bool inclusive = bound < *nerBound_ || nerFirstPass_;
-    const DtRetractInfo* own = retracts_.firstInWindow(*nerBound_, *candidate, inclusive);
+  } else if (!nerEventFound_ && nerFirstPass_) {
+    // Once per next-event cycle (and at the start of the request): the
+    // least time this federate can still be granted, queued events
+    // included, which with its lookahead bounds what it may send. An event
+    // still on its way is counted by the answer to the next cycle.
     nerFirstPass_ = false;
-    if (own) {
-      *nerBound_ = own->time();
-      sendNextEventRequest(own->time(), *zeroTime_, timeAvailable_, nerCycle_);
-    } else {
-      *nerBound_ = *candidate;
-      sendNextEventRequest(*next, effectiveLookahead(), timeAvailable_, nerCycle_);
-    }
+    TempTime report(*this);
+    *report = *next;
+    const DtRtiMsg* first = queue_.firstMsg();
+    if (first && first->time() < *report) *report = first->time();
+    sendNextEventRequest(*report, effectiveLookahead(), timeAvailable_, nerCycle_);
   }
+  static_cast<void>(cycleChanged);
 }
 
 void DtTimeMgr::findNextEvents(const RTI::FedTime& limit, RTI::FedTime& next, const RTI::FedTime& bound) {
@@ -190,6 +187,9 @@ void DtTimeMgr::grant(const RTI::FedTime& t) {
   grantPending_ = false;
   if (lookaheadReducing_) finishLookaheadReduction();
   advanceTo(t);
+  // What is stamped before it (or at it, after an advance that was not
+  // available) is late from now on.
+  queue_.setGranted(*federateTime_, timeAvailable_);
   if (RTI::FederateAmbassador* amb = connectMgr_ ? connectMgr_->fedAmb() : nullptr) {
     // A copy: the federate may advance again from inside the callback.
     TempTime granted(*this);

@@ -8,6 +8,12 @@
 //     what that advance already delivered; one stamped before the federate
 //     became constrained (or exactly then, unless the advance asked for is an
 //     available one) is dropped;
+//   - but not a late one: stamped below the LBTS the federate holds (nothing
+//     can come below it any more), below the time it was granted, or at that
+//     time after an advance that was not available. Only a best-effort
+//     message that lost the race against the bound can be late: it is
+//     dropped, counted and reported (at most once a second), never
+//     delivered out of time-stamp order;
 //   - a receive-order message while the federate is idle (no advance under
 //     way, no asynchronous delivery), in arrival order.
 // Messages that are not subject to constraint (their class says so), and
@@ -53,6 +59,15 @@ public:
   void setQueueLookahead(const RTI::FedTime& time) { *queueLookahead_ = time; }
   const RTI::FedTime& deliveredBound() const { return *deliveredBound_; }
   void setDeliveredBound(const RTI::FedTime& time) { *deliveredBound_ = time; }
+  // What makes a message late: the LBTS the federate holds (infinity: none
+  // yet) and its last grant (`available` when messages at its time may
+  // still come). Off, nothing is late (the messages of a restore).
+  void setHeldLbts(const RTI::FedTime& lbts) { *heldLbts_ = lbts; }
+  void setGranted(const RTI::FedTime& time, bool available);
+  void setLateCheck(bool on) { lateCheck_ = on; }
+  bool isLate(const RTI::FedTime& stamp) const;
+  // Late messages dropped so far.
+  std::uint64_t lateDropped() const { return lateDropped_; }
 
   // Every queued time-stamped message with this sender and serial number
   // (one update may travel as several messages) taken out; the first one
@@ -88,4 +103,10 @@ private:
   std::unique_ptr<RTI::FedTime> constrainedSince_;
   std::unique_ptr<RTI::FedTime> queueLookahead_;
   std::unique_ptr<RTI::FedTime> deliveredBound_;
+  std::unique_ptr<RTI::FedTime> heldLbts_;
+  std::unique_ptr<RTI::FedTime> grantedTime_;
+  bool grantedAvailable_ = true;
+  bool granted_ = false;
+  bool lateCheck_ = true;
+  std::uint64_t lateDropped_ = 0;
 };
