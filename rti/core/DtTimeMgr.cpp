@@ -163,6 +163,7 @@ void DtTimeMgr::beginAdvance(const RTI::FedTime& t, bool available) {
   *requestedTime_ = t;
   setTimeAvailable(available);
   setAdvancePending(true);
+  queue_.clearDeliveredBound();
   checkNeeded_ = true;
 }
 

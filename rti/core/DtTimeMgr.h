@@ -217,6 +217,9 @@ protected:
   virtual void findNextEvents(const RTI::FedTime& limit, RTI::FedTime& next, const RTI::FedTime& bound);
   // Every message the queue releases for t, dispatched.
   virtual void deliverUpTo(const RTI::FedTime& t);
+  // The held receive-order messages alone (a time-stamped message of time
+  // zero is one for the advance's own step).
+  void deliverReceiveOrder();
   virtual bool advanceTo(const RTI::FedTime& t);
   virtual void grant(const RTI::FedTime& t);
   virtual void applyEpsilonLookahead(bool force);

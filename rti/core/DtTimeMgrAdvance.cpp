@@ -48,7 +48,7 @@ void DtTimeMgr::checkAdvance(bool cycleChanged) {
 
 void DtTimeMgr::processTimeAdvance() {
   if (startDeferredSave()) return;
-  deliverUpTo(*zeroTime_);  // the receive-order messages held while idle
+  deliverReceiveOrder();  // the receive-order messages held while idle
   TempTime target(*this);
   saveTarget(*requestedTime_, *target);
   if (!canGrant(*target)) {
@@ -89,7 +89,7 @@ void DtTimeMgr::processFlush(const RTI::FedTime& t) {
 void DtTimeMgr::processNextEvent(const RTI::FedTime& bound, bool cycleChanged) {
   if (startDeferredSave()) return;
   const bool foundBefore = nerEventFound_;
-  deliverUpTo(*zeroTime_);
+  deliverReceiveOrder();
   nerAfterSave_ = false;
   TempTime next(*this);
   // The time the step would grant without a save pending.
@@ -134,17 +134,22 @@ void DtTimeMgr::processNextEvent(const RTI::FedTime& bound, bool cycleChanged) {
     // will not go past it.
     sendTimeAdvanceRequest(*next, effectiveLookahead());
     queue_.setDeliveredBound(*next);
-  } else if (!nerEventFound_ && nerFirstPass_) {
-    // Once per next-event cycle (and at the start of the request): the
-    // least time this federate can still be granted, queued events
-    // included, which with its lookahead bounds what it may send. An event
-    // still on its way is counted by the answer to the next cycle.
-    nerFirstPass_ = false;
+  } else if (!nerEventFound_) {
+    // The least time this federate can still be granted, queued events
+    // included, which with its lookahead bounds what it may send: told at
+    // the start of the request, in answer to each next-event cycle, and
+    // whenever it rose (queued messages that were no events for this
+    // federate went). An event still on its way is counted by the answer
+    // to the next cycle.
     TempTime report(*this);
     *report = *next;
     const DtRtiMsg* first = queue_.firstMsg();
     if (first && first->time() < *report) *report = first->time();
-    sendNextEventRequest(*report, effectiveLookahead(), timeAvailable_, nerCycle_);
+    if (nerFirstPass_ || *nerBound_ < *report) {
+      nerFirstPass_ = false;
+      *nerBound_ = *report;
+      sendNextEventRequest(*report, effectiveLookahead(), timeAvailable_, nerCycle_);
+    }
   }
   static_cast<void>(cycleChanged);
 }
@@ -167,6 +172,12 @@ void DtTimeMgr::findNextEvents(const RTI::FedTime& limit, RTI::FedTime& next, co
   deliverUpTo(next);
   nerEventFound_ = true;
   *nerBound_ = next;
+}
+
+void DtTimeMgr::deliverReceiveOrder() {
+  while (std::unique_ptr<DtRtiMsg> msg = queue_.popHeld()) {
+    if (connectMgr_) connectMgr_->processMsg(*msg);
+  }
 }
 
 void DtTimeMgr::deliverUpTo(const RTI::FedTime& t) {

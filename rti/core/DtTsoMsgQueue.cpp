@@ -65,7 +65,7 @@ bool DtTsoMsgQueue::queueIfNeeded(const DtRtiMsg& msg) {
                            static_cast<unsigned long long>(lateDropped_));
       return true;
     }
-    if (advancePending_ && stamp <= *deliveredBound_) return false;
+    if (advancePending_ && deliveredBoundSet_ && stamp <= *deliveredBound_) return false;
     insertSorted(new Item(std::unique_ptr<DtRtiMsg>(msg.cloneWithTransport(1))));
     return true;
   }
@@ -118,12 +118,15 @@ void DtTsoMsgQueue::clear() {
 }
 
 std::unique_ptr<DtRtiMsg> DtTsoMsgQueue::nextDeliverable(const RTI::FedTime& t) {
-  if (!roHoldList_.empty()) {
-    std::unique_ptr<DtRtiMsg> msg = std::move(roHoldList_.front());
-    roHoldList_.pop_front();
-    return msg;
-  }
+  if (std::unique_ptr<DtRtiMsg> msg = popHeld()) return msg;
   return popIfNotAfter(t);
+}
+
+std::unique_ptr<DtRtiMsg> DtTsoMsgQueue::popHeld() {
+  if (roHoldList_.empty()) return nullptr;
+  std::unique_ptr<DtRtiMsg> msg = std::move(roHoldList_.front());
+  roHoldList_.pop_front();
+  return msg;
 }
 
 std::unique_ptr<DtRtiMsg> DtTsoMsgQueue::popIfNotAfter(const RTI::FedTime& t) {

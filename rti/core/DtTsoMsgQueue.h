@@ -58,7 +58,13 @@ public:
   const RTI::FedTime& queueLookahead() const { return *queueLookahead_; }
   void setQueueLookahead(const RTI::FedTime& time) { *queueLookahead_ = time; }
   const RTI::FedTime& deliveredBound() const { return *deliveredBound_; }
-  void setDeliveredBound(const RTI::FedTime& time) { *deliveredBound_ = time; }
+  void setDeliveredBound(const RTI::FedTime& time) {
+    *deliveredBound_ = time;
+    deliveredBoundSet_ = true;
+  }
+  // A new advance has delivered nothing yet: every time-stamped message is
+  // queued until it sets a delivered bound again.
+  void clearDeliveredBound() { deliveredBoundSet_ = false; }
   // What makes a message late: the LBTS the federate holds (infinity: none
   // yet) and its last grant (`available` when messages at its time may
   // still come). Off, nothing is late (the messages of a restore).
@@ -84,6 +90,8 @@ public:
   // is not after t; null when none. The caller owns it.
   std::unique_ptr<DtRtiMsg> nextDeliverable(const RTI::FedTime& t);
   std::unique_ptr<DtRtiMsg> popIfNotAfter(const RTI::FedTime& t);
+  // The oldest held receive-order message; null when none.
+  std::unique_ptr<DtRtiMsg> popHeld();
   std::unique_ptr<DtRtiMsg> popFirst();
   // The first time-stamped message, left in place; null when none.
   const DtRtiMsg* firstMsg() const;
@@ -108,5 +116,6 @@ private:
   bool grantedAvailable_ = true;
   bool granted_ = false;
   bool lateCheck_ = true;
+  bool deliveredBoundSet_ = false;
   std::uint64_t lateDropped_ = 0;
 };

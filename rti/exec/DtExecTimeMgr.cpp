@@ -300,14 +300,7 @@ void DtExecTimeMgr::adjustRegulatingEntry(DtTimeInfo* info, const RTI::FedTime& 
   // What it may send from now on counts in the running cycle.
   if (nerCycleRunning()) info->lowerCycleFloor(info->lbts());
 
-  DtTimeInfo* first = regulatingByLbts_.firstInfo();
-  if (first != oldFirst || (first == info && *oldMin < info->lbts())) {
-    checkPendingConstrained(minLbts());
-    broadcastLbts();
-  } else if (*oldLag < lagLbts()) {
-    checkPendingConstrained(first, lagLbts());
-    broadcastLbts();
-  }
+  afterLbtsChange(oldFirst, *oldMin, *oldLag);
 
   info->setNerTime(time);
   info->setNerLookahead(lookahead);
@@ -317,22 +310,28 @@ void DtExecTimeMgr::adjustRegulatingEntry(DtTimeInfo* info, const RTI::FedTime& 
   nerAwaited_.reposition(info);
 }
 
+void DtExecTimeMgr::afterLbtsChange(const DtTimeInfo* oldFirst, const RTI::FedTime& oldMin,
+                                    const RTI::FedTime& oldLag) {
+  DtTimeInfo* first = regulatingByLbts_.firstInfo();
+  if (first == oldFirst && oldMin == minLbts() && !(oldLag < lagLbts())) return;
+  // The least regulator is bounded by the lag LBTS, every other federate by
+  // the least one.
+  checkPendingConstrained(minLbts());
+  checkPendingConstrained(first, lagLbts());
+  broadcastLbts();
+}
+
 void DtExecTimeMgr::removeRegulatingEntry(DtTimeInfo* info) {
   if (!info) return;
   const std::uint32_t handle = info->federateHandle();
   // What it sent may still be on its way in the running cycle.
   if (nerCycleRunning() && info->cycleFloor() < *departedFloor_) *departedFloor_ = info->cycleFloor();
-  DtTimeInfo* first = regulatingByLbts_.firstInfo();
-  const DtTimeInfo* second = regulatingByLbts_.secondInfo();
+  const DtTimeInfo* oldFirst = regulatingByLbts_.firstInfo();
+  TempTime oldMin(tempTimePool_, minLbts());
+  TempTime oldLag(tempTimePool_, lagLbts());
   regulatingByLbts_.remove(handle);
   info->setRegulating(false);
-  if (info == first) {
-    checkPendingConstrained(minLbts());
-    broadcastLbts();
-  } else if (info == second) {
-    checkPendingConstrained(first, lagLbts());
-    broadcastLbts();
-  }
+  afterLbtsChange(oldFirst, *oldMin, *oldLag);
   regulatingByNerLbts_.remove(handle);
   nerRequesters_.remove(handle);
   info->setNerPending(false);

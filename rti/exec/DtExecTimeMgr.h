@@ -202,6 +202,10 @@ private:
   // it is not available) for one that holds infinity; false when there is
   // no constrained federate.
   bool leastNewLbts(std::uint32_t handle, RTI::FedTime& least) const;
+  // After a change of the regulators' LBTS (the least one's federate and the
+  // least and lag values before it): when the bounds moved, the pending
+  // constrained federates they release, then the LBTS message.
+  void afterLbtsChange(const DtTimeInfo* oldFirst, const RTI::FedTime& oldMin, const RTI::FedTime& oldLag);
   // ---- next-event cycles (DtExecTimeMgrNer.cpp)
   bool nerCycleRunning() const { return nerAwaited_.count() != 0; }
   // A new cycle when a next-event request could raise its regulator's LBTS.
