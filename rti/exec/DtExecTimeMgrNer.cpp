@@ -28,9 +28,6 @@
 // cycle gets its LBTS raised to it. The LBTS message that follows lets the
 // federates advance; the NER LBTS message itself grants nothing.
 #include <memory>
-#include <cstdio>
-#include <cstdlib>
-#include "fedtime.hh"
 
 #include "exec/DtExecTimeMgr.h"
 #include "exec/DtTimeInfo.h"
@@ -96,15 +93,6 @@ void DtExecTimeMgr::maybeStartNerCycle() {
     }
     gain = info->lbts() < *x;
   }
-  if (getenv("TOC_DEBUG")) {
-    for (DtTimeInfoItem* item = regulatingByLbts_.first(); item; item = nextOf(item)) {
-      DtTimeInfo* i = item->info();
-      fprintf(stderr, "DBG maybeStart fed %u lbts %.17g ner %d nerLbts %.17g ans %u\n", i->federateHandle(),
-              dynamic_cast<const RTIfedTime&>(i->lbts()).getTime(), (int)i->nerPending(),
-              dynamic_cast<const RTIfedTime&>(i->nerLbts()).getTime(), i->answeredCycle());
-    }
-    fprintf(stderr, "DBG gain %d cycle %u\n", (int)gain, nerCycle_);
-  }
   if (!gain) return;
   ++nerCycle_;
   departedFloor_->setPositiveInfinity();
@@ -145,7 +133,6 @@ void DtExecTimeMgr::commitNerCycle() {
     regulatingByLbts_.reposition(info);
     raised = true;
   }
-  if (getenv("TOC_DEBUG")) fprintf(stderr, "DBG commit cycle %u raised %d m %.17g\n", nerCycle_, (int)raised, dynamic_cast<const RTIfedTime&>(*m).getTime());
   if (!raised) return;
   afterLbtsChange(oldFirst, *oldMin, *oldLag);
 }
