@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "TimeMgrScript.h"
+#include "rti/util/FakeNoticeClock.h"
+#include "rti/util/NotifyCapture.h"
 
 namespace {
 
@@ -104,6 +106,29 @@ TEST(DtTimeMgr, TheQueueDecidesByOrderAndState) {
     for (const std::string& line : c.setup) script.run(line);
     EXPECT_EQ(script.run(c.message), c.expected) << c.name;
   }
+}
+
+// A time-stamped message that comes after the bound passed its stamp (a
+// best-effort one that lost the race) is never delivered: it is dropped,
+// counted, and reported at most once a second.
+TEST(DtTimeMgr, LateTimeStampedMessagesAreDroppedCountedAndReportedOnceASecond) {
+  FakeNoticeClock clock;
+  NotifyCapture notes(1);
+  Script script;
+  for (const std::string& line : constrainedAt("10", {"tar 20", "tick"})) script.run(line);
+  for (const char* late : {"<tso 5 3 1", "<tso 5 4 2", "<tso 6 9 1"}) {
+    EXPECT_EQ(script.run(late), std::vector<std::string>{}) << late;
+  }
+  EXPECT_EQ(script.timeMgr().msgQueue()->lateDropped(), 3u);
+  EXPECT_EQ(notes.text(),
+            "RTI: a time-stamped message stamped 3 came after the bound had passed it (LBTS 10): dropped, 1 so far\n");
+  clock.advance(1.5);
+  script.run("<tso 5 5 3");
+  EXPECT_NE(notes.text().find("stamped 5 came after the bound had passed it (LBTS 10): dropped, 4 so far "
+                              "(2 more like it not printed)\n"),
+            std::string::npos)
+      << notes.text();
+  EXPECT_EQ(script.run("<tso 5 10 4"), std::vector<std::string>{"tso 5 10 4"}) << "at the LBTS: in time";
 }
 
 TEST(DtTimeMgr, RegulationConstraintAndAdvances) {
