@@ -55,7 +55,6 @@ bool DtTsoMsgQueue::queueIfNeeded(const DtRtiMsg& msg) {
   if (msg.orderType() == DtTimestampOrder) {
     const RTI::FedTime& stamp = msg.time();
     if (stamp < *constrainedSince_) return true;  // dropped: from before the federate was constrained
-    if (stamp == *constrainedSince_ && !timeAvailable_) return true;
     if (isLate(stamp)) {
       ++lateDropped_;
       DtNotifyErrorLimited("late time-stamped message",

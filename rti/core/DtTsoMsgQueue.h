@@ -6,8 +6,9 @@
 //   - a time-stamp-ordered message, in time-stamp order (equal stamps in
 //     arrival order), unless an advance is under way and its stamp is within
 //     what that advance already delivered; one stamped before the federate
-//     became constrained (or exactly then, unless the advance asked for is an
-//     available one) is dropped;
+//     became constrained is dropped (one stamped exactly then is kept,
+//     whatever advance comes next: a regulator with zero lookahead may send
+//     it);
 //   - but not a late one: stamped below the LBTS the federate holds (nothing
 //     can come below it any more), below the time it was granted, or at that
 //     time after an advance that was not available. Only a best-effort

@@ -8,7 +8,9 @@
 //   kind 52 enable constrained   -> 53 constrained enabled (at once, or when
 //                                   the LBTS has risen past the federate's time)
 //   kind 54 time advance request -> 56 LBTS when the least or lag LBTS moved
-//   kind 55 next-event request   -> 57 NER LBTS of a new next-event cycle
+//   kind 55 next-event request   -> 57 NER LBTS: a new next-event cycle
+//                                   asks the waiting regulators again; 56
+//                                   once their answers raise an LBTS
 //   kind 58 disable              -> 56/57 as the bounds move
 //   kind 60 constrained sync     -> 61 resume, once every constrained
 //                                   federate has answered
