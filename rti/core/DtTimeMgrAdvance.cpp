@@ -110,12 +110,18 @@ void DtTimeMgr::processNextEvent(const RTI::FedTime& bound, bool cycleChanged) {
       if (lookaheadReducing_) reduceLookaheadFor(*next);
       sendTimeAdvanceRequest(*next, effectiveLookahead());
       zeroLookaheadRestored_ = false;
-    } else if (zeroLookaheadRestored_) {
-      if (lookahead_->isZero()) {
-        applyEpsilonLookahead(true);
-      } else {
-        zeroLookaheadRestored_ = false;
+    } else {
+      if (zeroLookaheadRestored_) {
+        if (lookahead_->isZero()) {
+          applyEpsilonLookahead(true);
+        } else {
+          zeroLookaheadRestored_ = false;
+        }
       }
+      // Granted its own time (an event of that time came after its
+      // request): the rtiexec, which took the request's time, learns that
+      // this federate may send from here.
+      if (regulating_) sendTimeAdvanceRequest(*next, effectiveLookahead());
     }
     if (isSaveTimeReached(*unstopped)) {
       // Events found before the save time are this step's; without them the
@@ -148,6 +154,7 @@ void DtTimeMgr::processNextEvent(const RTI::FedTime& bound, bool cycleChanged) {
     if (nerFirstPass_ || *nerBound_ < *report) {
       nerFirstPass_ = false;
       *nerBound_ = *report;
+      if (regulating_) queue_.setReportedTime(*report);
       sendNextEventRequest(*report, effectiveLookahead(), timeAvailable_, nerCycle_);
     }
   }

@@ -44,7 +44,8 @@ DtTsoMsgQueue::DtTsoMsgQueue()
       queueLookahead_(zero()),
       deliveredBound_(zero()),
       heldLbts_(zero()),
-      grantedTime_(zero()) {
+      grantedTime_(zero()),
+      reportedTime_(zero()) {
   heldLbts_->setPositiveInfinity();
 }
 
@@ -55,7 +56,7 @@ bool DtTsoMsgQueue::queueIfNeeded(const DtRtiMsg& msg) {
   if (msg.orderType() == DtTimestampOrder) {
     const RTI::FedTime& stamp = msg.time();
     if (stamp < *constrainedSince_) return true;  // dropped: from before the federate was constrained
-    if (isLate(stamp)) {
+    if (isLate(stamp, msg.transportType() == DtBestEffort)) {
       ++lateDropped_;
       DtNotifyErrorLimited("late time-stamped message",
                            "RTI: a time-stamped message stamped %s came after the bound had passed it (LBTS %s): "
@@ -77,10 +78,17 @@ void DtTsoMsgQueue::setGranted(const RTI::FedTime& time, bool available) {
   *grantedTime_ = time;
   grantedAvailable_ = available;
   granted_ = true;
+  reported_ = false;
 }
 
-bool DtTsoMsgQueue::isLate(const RTI::FedTime& stamp) const {
+void DtTsoMsgQueue::setReportedTime(const RTI::FedTime& time) {
+  *reportedTime_ = time;
+  reported_ = true;
+}
+
+bool DtTsoMsgQueue::isLate(const RTI::FedTime& stamp, bool bestEffort) const {
   if (!lateCheck_) return false;
+  if (bestEffort && reported_ && stamp < *reportedTime_) return true;
   if (!heldLbts_->isPositiveInfinity() && stamp < *heldLbts_) return true;
   if (!granted_) return false;
   return stamp < *grantedTime_ || (stamp == *grantedTime_ && !grantedAvailable_);

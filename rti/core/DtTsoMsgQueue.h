@@ -71,8 +71,12 @@ public:
   // still come). Off, nothing is late (the messages of a restore).
   void setHeldLbts(const RTI::FedTime& lbts) { *heldLbts_ = lbts; }
   void setGranted(const RTI::FedTime& time, bool available);
+  // The time a regulator's next-event request told the rtiexec (until its
+  // grant): the rtiexec may let the others advance on it, so a best-effort
+  // message stamped below it that comes now is late too.
+  void setReportedTime(const RTI::FedTime& time);
   void setLateCheck(bool on) { lateCheck_ = on; }
-  bool isLate(const RTI::FedTime& stamp) const;
+  bool isLate(const RTI::FedTime& stamp, bool bestEffort = false) const;
   // Late messages dropped so far.
   std::uint64_t lateDropped() const { return lateDropped_; }
 
@@ -116,6 +120,8 @@ private:
   std::unique_ptr<RTI::FedTime> grantedTime_;
   bool grantedAvailable_ = true;
   bool granted_ = false;
+  std::unique_ptr<RTI::FedTime> reportedTime_;
+  bool reported_ = false;
   bool lateCheck_ = true;
   bool deliveredBoundSet_ = false;
   std::uint64_t lateDropped_ = 0;
