@@ -33,7 +33,8 @@ bool matches(const DtRtiMsg& msg, const RTI::EventRetractionHandle& handle) {
 
 std::string printable(const RTI::FedTime& time) {
   char text[64] = "";
-  if (time.getPrintableLength() < static_cast<int>(sizeof text)) const_cast<RTI::FedTime&>(time).getPrintableString(text);
+  if (time.getPrintableLength() < static_cast<int>(sizeof text))
+    const_cast<RTI::FedTime&>(time).getPrintableString(text);
   return text;
 }
 }  // namespace

@@ -107,11 +107,9 @@ public:
   // Grants regulation now: the start time raised, where a bound that a
   // constrained federate holds (or, for one that held infinity, its time)
   // requires it, so that the new LBTS is not below it.
-  virtual void processEnableRegulation(std::uint32_t handle, const RTI::FedTime& time,
-                                       const RTI::FedTime& lookahead);
+  virtual void processEnableRegulation(std::uint32_t handle, const RTI::FedTime& time, const RTI::FedTime& lookahead);
   // Holds the request and starts a constrained sync unless one runs.
-  virtual void processPendingRegulation(std::uint32_t handle, const RTI::FedTime& time,
-                                        const RTI::FedTime& lookahead);
+  virtual void processPendingRegulation(std::uint32_t handle, const RTI::FedTime& time, const RTI::FedTime& lookahead);
   // Forgets the federate's time state (it resigned or was resigned).
   virtual void resignFederateTime(std::uint32_t handle);
   // Releases the pending constrained federates whose time is below the
@@ -182,7 +180,6 @@ protected:
                              bool timeAvailable);
 
 private:
-
   bool isForThisExec(const DtRtiMsg& msg) const;
   // On the internal transport; for that federate's connection alone when it
   // names one (see setConnectionOf), else for every federate.
@@ -194,8 +191,7 @@ private:
   // The bound message sent as the federates take it: each constrained
   // record holds what its federate holds (the federate named alone, when
   // only it hears the message).
-  void noteBoundsSent(std::uint32_t laggard, const RTI::FedTime& lbts, const RTI::FedTime& lagLbts,
-                      bool laggardAlone);
+  void noteBoundsSent(std::uint32_t laggard, const RTI::FedTime& lbts, const RTI::FedTime& lagLbts, bool laggardAlone);
   // A constrained federate other than this one holds an infinite bound: it
   // could run past any start without asking.
   bool someoneHoldsInfinity(std::uint32_t handle) const;

@@ -237,8 +237,8 @@ RunResult RunCheck(const RunSettings& settings) {
     // The end of what the rtiexec said.
     std::string log = federation.logText();
     if (log.size() > 6000) log = "..." + log.substr(log.size() - 6000);
-    result.details += std::string("\n  ") + (result.stalled ? "stalled" : "a federate failed") +
-                      "; the rtiexec said:\n" + log;
+    result.details +=
+        std::string("\n  ") + (result.stalled ? "stalled" : "a federate failed") + "; the rtiexec said:\n" + log;
   }
   result.ran = !shared.failed.load() && !result.stalled;
   shared.~Shared();

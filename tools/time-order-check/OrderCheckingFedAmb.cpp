@@ -82,8 +82,8 @@ void OrderCheckingFedAmb::receiveInteraction(RTI::InteractionClassHandle theClas
   if (!deliveredInAdvance_) advanceEventTime_ = s;
   deliveredInAdvance_ = true;
   lastDelivered_ = s;
-  delivered.insert({static_cast<std::uint32_t>(theHandle.sendingFederate),
-                    static_cast<std::uint32_t>(theHandle.theSerialNumber)});
+  delivered.insert(
+      {static_cast<std::uint32_t>(theHandle.sendingFederate), static_cast<std::uint32_t>(theHandle.theSerialNumber)});
   if (theClass == reliableClass) {
     ++deliveredReliable;
   } else {

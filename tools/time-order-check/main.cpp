@@ -33,12 +33,18 @@ int main(int argc, char** argv) {
       return 2;
     }
     ++i;
-    if (name == "--seed") settings.seed = std::strtoull(value, nullptr, 10);
-    else if (name == "--seeds") seeds = std::strtoull(value, nullptr, 10);
-    else if (name == "--federates") settings.federates = std::atoi(value);
-    else if (name == "--grants") settings.grants = static_cast<std::uint32_t>(std::strtoul(value, nullptr, 10));
-    else if (name == "--stall-seconds") settings.stallSeconds = std::strtod(value, nullptr);
-    else if (name == "--rtiexec") settings.rtiexec = value;
+    if (name == "--seed")
+      settings.seed = std::strtoull(value, nullptr, 10);
+    else if (name == "--seeds")
+      seeds = std::strtoull(value, nullptr, 10);
+    else if (name == "--federates")
+      settings.federates = std::atoi(value);
+    else if (name == "--grants")
+      settings.grants = static_cast<std::uint32_t>(std::strtoul(value, nullptr, 10));
+    else if (name == "--stall-seconds")
+      settings.stallSeconds = std::strtod(value, nullptr);
+    else if (name == "--rtiexec")
+      settings.rtiexec = value;
     else {
       std::fprintf(stderr, "time-order-check: unknown option %s\n", name.c_str());
       return 2;
@@ -49,16 +55,16 @@ int main(int argc, char** argv) {
   for (std::uint64_t k = 0; k < seeds; ++k) {
     settings.seed = first + k;
     const timeordercheck::RunResult r = timeordercheck::RunCheck(settings);
-    std::printf("seed %llu: %d federates (lookaheads %s), %llu grants, %llu events sent (%llu reliable, %llu "
-                "retracted), %llu reliable and %llu best-effort delivered, %llu retraction callbacks: "
-                "%llu violations, %s%s\n",
-                static_cast<unsigned long long>(settings.seed), settings.federates, r.lookaheads.c_str(),
-                static_cast<unsigned long long>(r.grants), static_cast<unsigned long long>(r.sent),
-                static_cast<unsigned long long>(r.reliableSent), static_cast<unsigned long long>(r.retracted),
-                static_cast<unsigned long long>(r.delivered), static_cast<unsigned long long>(r.deliveredBestEffort),
-                static_cast<unsigned long long>(r.retractionCallbacks),
-                static_cast<unsigned long long>(r.violations),
-                r.stalled ? "STALL" : (r.ran ? "no stall" : "FAILED"), r.details.c_str());
+    std::printf(
+        "seed %llu: %d federates (lookaheads %s), %llu grants, %llu events sent (%llu reliable, %llu "
+        "retracted), %llu reliable and %llu best-effort delivered, %llu retraction callbacks: "
+        "%llu violations, %s%s\n",
+        static_cast<unsigned long long>(settings.seed), settings.federates, r.lookaheads.c_str(),
+        static_cast<unsigned long long>(r.grants), static_cast<unsigned long long>(r.sent),
+        static_cast<unsigned long long>(r.reliableSent), static_cast<unsigned long long>(r.retracted),
+        static_cast<unsigned long long>(r.delivered), static_cast<unsigned long long>(r.deliveredBestEffort),
+        static_cast<unsigned long long>(r.retractionCallbacks), static_cast<unsigned long long>(r.violations),
+        r.stalled ? "STALL" : (r.ran ? "no stall" : "FAILED"), r.details.c_str());
     std::fflush(stdout);
     grants += r.grants;
     violations += r.violations;
@@ -66,11 +72,12 @@ int main(int argc, char** argv) {
     stalls += r.stalled ? 1 : 0;
     failures += (!r.ran && !r.stalled) ? 1 : 0;
   }
-  std::printf("time-order-check: seeds %llu..%llu: %llu grants, %llu events, %llu violations, %llu stalls, "
-              "%llu failures\n",
-              static_cast<unsigned long long>(first), static_cast<unsigned long long>(first + seeds - 1),
-              static_cast<unsigned long long>(grants), static_cast<unsigned long long>(events),
-              static_cast<unsigned long long>(violations), static_cast<unsigned long long>(stalls),
-              static_cast<unsigned long long>(failures));
+  std::printf(
+      "time-order-check: seeds %llu..%llu: %llu grants, %llu events, %llu violations, %llu stalls, "
+      "%llu failures\n",
+      static_cast<unsigned long long>(first), static_cast<unsigned long long>(first + seeds - 1),
+      static_cast<unsigned long long>(grants), static_cast<unsigned long long>(events),
+      static_cast<unsigned long long>(violations), static_cast<unsigned long long>(stalls),
+      static_cast<unsigned long long>(failures));
   return violations == 0 && stalls == 0 && failures == 0 ? 0 : 1;
 }

@@ -34,12 +34,12 @@
 #include "NullFederateAmbassador.hh"
 #include "api/DtParamValueSet.h"
 #include "core/DtTimeMgr.h"
-#include "objects/DtTimedDelivery.h"
 #include "fedtime.hh"
 #include "net/DtConnectionMgr.h"
 #include "net/DtObjectMsgs.h"
 #include "net/DtTimeMsgs.h"
 #include "net/DtUpdateMsgs.h"
+#include "objects/DtTimedDelivery.h"
 #include "support/TimeScript.h"
 
 namespace timescript {
@@ -78,8 +78,8 @@ public:
     log_.push_back("grant " + text(t));
     if (onGrant) onGrant();
   }
-  void receiveInteraction(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&,
-                          const RTI::FedTime& t, const char*, RTI::EventRetractionHandle h) override {
+  void receiveInteraction(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&, const RTI::FedTime& t,
+                          const char*, RTI::EventRetractionHandle h) override {
     log_.push_back("tso " + std::to_string(h.sendingFederate) + " " + text(t) + " " +
                    std::to_string(h.theSerialNumber));
   }

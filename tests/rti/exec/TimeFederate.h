@@ -92,8 +92,8 @@ private:
     for (std::size_t i = before; i < process_->lines().size(); ++i) {
       const std::string& line = process_->lines()[i];
       if (line.rfind("callback ", 0) != 0) continue;
-      for (const char* name : {"time", "receiveInteraction", "reflectAttributeValues", "removeObjectInstance",
-                               "requestRetraction"}) {
+      for (const char* name :
+           {"time", "receiveInteraction", "reflectAttributeValues", "removeObjectInstance", "requestRetraction"}) {
         if (line.rfind(std::string("callback ") + name, 0) == 0) callbacks.push_back(line.substr(9));
       }
     }

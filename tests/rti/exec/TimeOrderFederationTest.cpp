@@ -49,7 +49,8 @@ TEST_F(TimeFederation, ANewRegulatorStartsAboveTheBoundAConstrainedFederateHolds
   e.run({"join Clock E", "publish-interaction Shot", "enable-regulation 0 1"});
   EXPECT_EQ(e.run({"wait timeRegulationEnabled"}), Lines{"timeRegulationEnabled 99"});
   EXPECT_EQ(d.run({"tar 50", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 50"});
-  EXPECT_EQ(e.command("send-interaction-at 10 Shot early Power=1").rfind("error send-interaction-at InvalidFederationTime", 0),
+  EXPECT_EQ(e.command("send-interaction-at 10 Shot early Power=1")
+                .rfind("error send-interaction-at InvalidFederationTime", 0),
             0u);
   e.run({"send-interaction-at 100 Shot e100 Power=1", "disable-regulation"});
   a.run({"disable-regulation"});
@@ -95,8 +96,8 @@ TEST_F(TimeFederation, BestEffortTimeStampedEventsAreNotOvertakenByTheBound) {
   a.run({"create Clock Clock.fed"});
   joinRegulating(a, "A", "1");
   a.run({"publish-interaction Flare", "publish-interaction Shot"});
-  b.run({"join Clock B", "subscribe-interaction Flare", "subscribe-interaction Shot",
-         "enable-constrained", "wait timeConstrainedEnabled", "tar 20"});
+  b.run({"join Clock B", "subscribe-interaction Flare", "subscribe-interaction Shot", "enable-constrained",
+         "wait timeConstrainedEnabled", "tar 20"});
   std::vector<std::string> flares;
   for (int i = 0; i < 300; ++i) flares.push_back("send-interaction-at 10 Flare f" + std::to_string(i) + " Power=1");
   a.run(flares);
