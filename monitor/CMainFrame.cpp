@@ -1,9 +1,9 @@
 #include "CMainFrame.h"
 
 #include "CKeyLockIndicators.h"
-#include "CStatusNotices.h"
 #include "CMdiLayout.h"
 #include "CQuorlexIcons.h"
+#include "CStatusNotices.h"
 #include "CTransmitterBar.h"
 #include "IPrintableView.h"
 #include "IRawDataView.h"
@@ -50,7 +50,7 @@ IPrintableView* PrintableViewOf(const CChildFrame* child)
     return child ? dynamic_cast<IPrintableView*>(child->view()) : nullptr;
 }
 
-} // namespace
+}   // namespace
 
 CMainFrame::CMainFrame(CProfile& profile, QWidget* parent)
     : QMainWindow(parent), m_profile(profile), m_mdiArea(new QMdiArea(this))
@@ -514,10 +514,7 @@ void CMainFrame::RemoveHlaRadio(const CRadioReceive& radio)
         m_transmitterBar->RemoveHlaRadio(radio);
 }
 
-void CMainFrame::OnViewTransmitterBar()
-{
-    m_transmitterDock->toggleViewAction()->trigger();
-}
+void CMainFrame::OnViewTransmitterBar() { m_transmitterDock->toggleViewAction()->trigger(); }
 
 void CMainFrame::OpenDetails(bool underHla, const QString& text, std::int64_t itemData)
 {

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
-#include <iterator>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -41,12 +41,12 @@ extern "C" void OnTerminationSignal(int signalNumber)
     const unsigned char number = static_cast<unsigned char>(signalNumber);
     if (g_writeFd >= 0) {
         const ssize_t written = write(g_writeFd, &number, 1);   // async-signal-safe
-        static_cast<void>(written);   // a full pipe already holds a wake-up
+        static_cast<void>(written);                             // a full pipe already holds a wake-up
     }
     errno = savedErrno;
 }
 
-} // namespace
+}   // namespace
 
 CTerminationSignals::CTerminationSignals(QObject* parent) : QObject(parent)
 {

@@ -138,8 +138,7 @@ protected:
     // tree, adding them to `dropped`; the others keep their order. One
     // removal and one insertion for the lot: a child at a time, each removal
     // would move every later sibling.
-    void DropChildren(Item* parent, const std::function<bool(Item& child)>& drop,
-                      QList<QTreeWidgetItem*>& dropped);
+    void DropChildren(Item* parent, const std::function<bool(Item& child)>& drop, QList<QTreeWidgetItem*>& dropped);
     // A silent DIS radio is about to leave the tree at a sweep: tells the
     // application (OnRadioSwept) unless the radio stays under another item.
     virtual void OnRadioDropped(const Item& radio) { OnRadioSwept(radio.itemText()); }

@@ -90,12 +90,12 @@ private:
 
     // Survey: a depth-first walk by model indexes, parents before children.
     std::vector<QModelIndex> m_walk;
-    std::vector<QModelIndex> m_expanded;       // in the order walked
-    std::vector<Item*> m_groups;               // DIS groups in the order walked
-    QSet<Item*> m_changedGroups;               // a child of theirs goes
-    QHash<const Item*, int> m_weight;          // radios below each child of the DIS root
+    std::vector<QModelIndex> m_expanded;   // in the order walked
+    std::vector<Item*> m_groups;           // DIS groups in the order walked
+    QSet<Item*> m_changedGroups;           // a child of theirs goes
+    QHash<const Item*, int> m_weight;      // radios below each child of the DIS root
     std::size_t m_silentRadios = 0;
-    std::size_t m_position = 0;                // in the list of the phase
+    std::size_t m_position = 0;   // in the list of the phase
     // Expand: a depth-first walk that expands an item after its children.
     struct Visit {
         QModelIndex index;

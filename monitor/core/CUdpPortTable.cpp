@@ -78,12 +78,9 @@ bool ParseLocal(std::string_view local, bool ipv6, CUdpPortTable::Socket& socket
     return false;   // an IPv6 address: no IPv4 datagram reaches it
 }
 
-} // namespace
+}   // namespace
 
-CUdpPortTable CUdpPortTable::Read()
-{
-    return Parse(ReadFile("/proc/net/udp"), ReadFile("/proc/net/udp6"));
-}
+CUdpPortTable CUdpPortTable::Read() { return Parse(ReadFile("/proc/net/udp"), ReadFile("/proc/net/udp6")); }
 
 CUdpPortTable CUdpPortTable::Parse(std::string_view ipv4List, std::string_view ipv6List)
 {

@@ -57,4 +57,4 @@ private:
     static inline QStringList s_messages;
 };
 
-} // namespace apptest
+}   // namespace apptest

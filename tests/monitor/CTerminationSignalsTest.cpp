@@ -51,4 +51,4 @@ TEST(CTerminationSignals, TheSameSignalAgainBeforeTheFirstIsServedEndsTheProgram
     EXPECT_EQ(WTERMSIG(status), SIGTERM);
 }
 
-} // namespace
+}   // namespace

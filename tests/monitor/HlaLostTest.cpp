@@ -36,7 +36,9 @@ double ProcessCpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6; };
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -125,4 +127,4 @@ TEST(HlaFederationLost, TheMonitorStopsTicksTellsOnceDropsItsRadiosAndGoesOnWith
     EXPECT_EQ(reporter.errors, QStringList());
 }
 
-} // namespace
+}   // namespace

@@ -11,8 +11,8 @@
 #include "TreeTestRadios.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -153,7 +153,8 @@ TEST(TreeSweepHeld, ChangesThatComeDuringASweepWaitForIt)
         return RadioRef::Dis(id);
     };
     for (int k = 0; k < 6000; ++k)
-        bar.UpdateReceiver(known({1, static_cast<std::uint16_t>(1 + k / 1000), static_cast<std::uint16_t>(1 + k % 1000), 1}));
+        bar.UpdateReceiver(
+            known({1, static_cast<std::uint16_t>(1 + k / 1000), static_cast<std::uint16_t>(1 + k % 1000), 1}));
     host.hlaRadios[5] = HlaRadio(5, "Radio 5", "hostA");
     bar.UpdateReceiver(RadioRef::Hla(5));
     bar.FlushUpdates();
@@ -182,4 +183,4 @@ TEST(TreeSweepHeld, ChangesThatComeDuringASweepWaitForIt)
     EXPECT_EQ(tree->disRoot()->childItem(0)->childItem(0)->itemText(), "2/1/1/1");
 }
 
-} // namespace
+}   // namespace

@@ -50,4 +50,4 @@ TEST(MemoryTrimmer, GoesWithoutATrimWhenNeverAsked)
     EXPECT_EQ(trims, 0);
 }
 
-} // namespace
+}   // namespace

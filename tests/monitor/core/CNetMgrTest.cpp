@@ -215,7 +215,8 @@ TEST_F(NetMgrTest, ReceivesBroadcastAndMulticastOnLoopback)
 TEST_F(NetMgrTest, StopHandlesWhatIsQueuedAndJoinsEveryThread)
 {
     Start();
-    EXPECT_EQ(IntakeThreads(), (std::multiset<std::string>{"dis-netmgr", "dis-receive", "dis-signal", "dis-transmitter"}));
+    EXPECT_EQ(IntakeThreads(),
+              (std::multiset<std::string>{"dis-netmgr", "dis-receive", "dis-signal", "dis-transmitter"}));
 
     // A signal handler that does not return does not hold up Transmitter PDUs.
     m_handler.HoldSignals(true);
@@ -244,7 +245,8 @@ TEST_F(NetMgrTest, StartSaysAtOnceWhyTheSocketCannotBeOpened)
     NetOptions options = LoopbackOptions();
     options.port = taken.port();
     EXPECT_FALSE(m_intake.Start(options));
-    EXPECT_NE(m_intake.ErrorText().find("port " + std::to_string(taken.port())), std::string::npos) << m_intake.ErrorText();
+    EXPECT_NE(m_intake.ErrorText().find("port " + std::to_string(taken.port())), std::string::npos)
+        << m_intake.ErrorText();
     EXPECT_NE(m_intake.ErrorText().find(std::strerror(EADDRINUSE)), std::string::npos) << m_intake.ErrorText();
     EXPECT_FALSE(m_intake.IsRunning());
     EXPECT_TRUE(IntakeThreads().empty());
@@ -335,7 +337,8 @@ TEST_F(NetMgrTest, APortIsSharedForAsLongAsAnotherSocketHoldsItToo)
     Start(options);
     EXPECT_TRUE(m_intake.IsPortShared());
     EXPECT_EQ(CNetMgr::SharedPortNotice(port),
-              "Port " + std::to_string(port) + " is also in use by another program: unicast PDUs reach only one of them");
+              "Port " + std::to_string(port) +
+                  " is also in use by another program: unicast PDUs reach only one of them");
     CUdpSender broadcast("127.255.255.255", port);
     ASSERT_TRUE(broadcast.Send(DisTraffic::TransmitterDatagram({1, 1, 1, 1})));
     ASSERT_TRUE(m_handler.WaitFor(1));
@@ -357,4 +360,4 @@ TEST_F(NetMgrTest, APortIsSharedForAsLongAsAnotherSocketHoldsItToo)
     EXPECT_FALSE(m_intake.IsPortShared()) << "no socket, nothing shared";
 }
 
-} // namespace
+}   // namespace

@@ -31,8 +31,7 @@ TEST(KilledRadioFederate, ItsRadiosLeaveTheMonitorThroughTheRtiexec)
     EXPECT_EQ(monitor.InputDescriptors().size(), 2u);
 
     ChildProcess radios({QLX_RADIO_FEDERATE, "--federation", "KilledRadios", "--fed",
-                         FedDirectory() + "/" + CHLAMgr::kFedFileName, "--radios", "2", "--rate", "0", "--update",
-                         "0"},
+                         FedDirectory() + "/" + CHLAMgr::kFedFileName, "--radios", "2", "--rate", "0", "--update", "0"},
                         {});
     ASSERT_NE(radios.waitFor("ready"), "") << testing::PrintToString(radios.lines());
     // The discovery of each radio asks for its attributes.
@@ -88,4 +87,4 @@ TEST(KilledRtiExec, TheFederationIsLostAndTheFederateCanStillResign)
     EXPECT_TRUE(app->messages.empty()) << testing::PrintToString(app->messages);
 }
 
-} // namespace
+}   // namespace

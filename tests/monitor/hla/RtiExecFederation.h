@@ -34,4 +34,4 @@ struct RtiExecFederation {
     }
 };
 
-} // namespace hlatest
+}   // namespace hlatest

@@ -28,14 +28,15 @@ const char* const forms =
     "(setq RTI_useRtiExec 1)\n(setq RTI_internalMsgReliable 1)\n(setq RTI_fomDataReliable 1)\n(setq RTI_dumpFed 0)\n"
     "(setq RTI_socketReceiveBufferSize 4000000)\n";
 
-std::uint32_t numberIn(const char* value, RTI::ULong length) { return static_cast<std::uint32_t>(std::stoul(std::string(value, length))); }
+std::uint32_t numberIn(const char* value, RTI::ULong length) {
+  return static_cast<std::uint32_t>(std::stoul(std::string(value, length)));
+}
 
 // Records the numbers each attribute and the horn carried, in arrival order.
 class Receiver : public NullFederateAmbassador {
 public:
   void discoverObjectInstance(RTI::ObjectHandle, RTI::ObjectClassHandle, const char*) override { ++discovered; }
-  void reflectAttributeValues(RTI::ObjectHandle, const RTI::AttributeHandleValuePairSet& values,
-                              const char*) override {
+  void reflectAttributeValues(RTI::ObjectHandle, const RTI::AttributeHandleValuePairSet& values, const char*) override {
     for (RTI::ULong i = 0; i < values.size(); ++i) {
       RTI::ULong length = 0;
       const char* value = values.getValuePointer(i, length);

@@ -59,7 +59,9 @@ inline DtRtiMsg* makeEmptyRaw(DtBufferPlaceHolder* where) { return new RawMsg(16
 // A message of its class passes during a save.
 class AllowedDuringSaveMsg : public RawMsg {
 public:
-  AllowedDuringSaveMsg(const char* bytes, DtBufferPlaceHolder* where) : RawMsg(bytes, where) { setAllowedDuringSave(1); }
+  AllowedDuringSaveMsg(const char* bytes, DtBufferPlaceHolder* where) : RawMsg(bytes, where) {
+    setAllowedDuringSave(1);
+  }
   explicit AllowedDuringSaveMsg(const RawMsg& other) : RawMsg(other) { setAllowedDuringSave(1); }
   DtRtiMsg* clone(char copy) const override { return copy ? new AllowedDuringSaveMsg(*this) : nullptr; }
 };

@@ -23,7 +23,9 @@ struct RoundTrip {
   std::string golden;  // the expected bytes, where a case fixes them
 };
 
-inline std::string bytesOf(const DtRtiMsg& msg) { return std::string(msg.data(), static_cast<std::size_t>(msg.size())); }
+inline std::string bytesOf(const DtRtiMsg& msg) {
+  return std::string(msg.data(), static_cast<std::size_t>(msg.size()));
+}
 
 inline std::string printed(const DtRtiMsg& msg, NotifyCapture& capture) {
   capture.clear();

@@ -181,7 +181,7 @@ enum class SweepShape { Collapsed, Expanded };
 
 struct SweepResult {
     double longestStallMs = 0;
-    double cpuMs = 0;          // the GUI thread's, from the sweep to the tree drawn again
+    double cpuMs = 0;   // the GUI thread's, from the sweep to the tree drawn again
     double wallMs = 0;
     std::uint64_t sweepSlices = 0;
     std::uint64_t deleteSlices = 0;
@@ -286,7 +286,8 @@ SweepResult RunSweep(std::int32_t treeType, std::uint32_t radios, SweepShape sha
     for (const Clock::time_point& at : probes) {
         if (at < sweepStart)
             continue;
-        result.longestStallMs = std::max(result.longestStallMs, std::chrono::duration<double, std::milli>(at - last).count());
+        result.longestStallMs =
+            std::max(result.longestStallMs, std::chrono::duration<double, std::milli>(at - last).count());
         last = at;
     }
     result.sweepSlices = tree->sweep().sliceCount() - sweepSlicesBefore;
@@ -319,7 +320,8 @@ void RunSweeps(std::uint32_t largest)
                                 type == 1 ? "by entity" : "by sender", halfStays ? "half" : "all",
                                 shape == SweepShape::Expanded ? "expanded" : "collapsed", radios, r.longestStallMs,
                                 r.cpuMs, perRadio, r.wallMs, static_cast<unsigned long long>(r.sweepSlices),
-                                static_cast<unsigned long long>(r.deleteSlices), r.finished ? "" : "  (did not finish)");
+                                static_cast<unsigned long long>(r.deleteSlices),
+                                r.finished ? "" : "  (did not finish)");
                     std::fflush(stdout);
                     allFinished = allFinished && r.finished && r.radiosLeft == radios - dropped;
                     if (shape == SweepShape::Expanded) {
@@ -357,14 +359,13 @@ void RunUpdates()
     std::printf("GUI thread below 50%% of one core at 100 ms refreshes: %s\n\n", met ? "met" : "NOT MET");
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
     std::uint32_t part = 0;
     std::uint32_t largest = 80000;
-    BenchParseOptions(argc, argv, "bench_tree_updates",
-                      "usage: bench_tree_updates [--part 0|1|2] [--largest RADIOS]",
+    BenchParseOptions(argc, argv, "bench_tree_updates", "usage: bench_tree_updates [--part 0|1|2] [--largest RADIOS]",
                       [&](const std::string& option, std::uint32_t value) {
                           if (option == "--part" && value <= 2)
                               part = value;
