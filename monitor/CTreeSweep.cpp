@@ -46,6 +46,8 @@ void CTreeSweep::Abandon()
         m_dropped.append(m_offTheTree->takeChildren());
         m_offTheTree.reset();
     }
+    m_dropped.append(m_moving.mid(m_moved));
+    m_moving.clear();
     HandOverDropped();
     if (m_drawingStopped) {
         m_tree.setAutoScroll(m_autoScroll);
@@ -65,6 +67,8 @@ void CTreeSweep::Reset()
     m_weight.clear();
     m_silentRadios = 0;
     m_position = 0;
+    m_moving.clear();
+    m_moved = 0;
     m_expandWalk.clear();
     m_current = nullptr;
     m_selected.clear();
@@ -146,6 +150,7 @@ void CTreeSweep::Survey(int& budget)
         return;
     // What was seen counts until here; from now on the next period's.
     m_tree.ForgetSeen();
+    m_radiosDropped += m_silentRadios;
     m_phase = m_silentRadios == 0 ? Phase::Idle : Phase::Collapse;
     if (m_phase == Phase::Idle) {
         Reset();
@@ -190,9 +195,9 @@ void CTreeSweep::Collapse(int& budget)
 
 void CTreeSweep::TakeOff(int& budget)
 {
-    // A removal walks the model's persistent indexes and the view's rows:
-    // the DIS root's children leave one at a time, each with everything
-    // below it (the last first, which moves no sibling).
+    // A removal walks the model's persistent indexes and the view's rows: a
+    // few large groups leave one at a time, each with everything below it
+    // (the last first, which moves no sibling); many small ones all at once.
     Item* disRoot = m_tree.disRoot();
     if (!m_offTheTree) {
         m_offTheTree = std::make_unique<Item>(Item::Role::DisRoot, disRoot->itemText(), disRoot->image());
@@ -203,13 +208,19 @@ void CTreeSweep::TakeOff(int& budget)
         if (m_changedGroups.remove(disRoot))
             m_changedGroups.insert(m_offTheTree.get());
     }
+    if (disRoot->childCount() > kManyGroups) {
+        m_moving = disRoot->takeChildren();
+        budget = 0;
+    }
     while (budget > 0 && disRoot->childCount() > 0) {
         auto* child = static_cast<Item*>(disRoot->takeChild(disRoot->childCount() - 1));
         budget -= 1 + m_weight.value(child);
-        m_offTheTree->insertChild(0, child);
+        m_moving.prepend(child);
     }
     if (disRoot->childCount() > 0)
         return;
+    m_offTheTree->addChildren(m_moving);
+    m_moving.clear();
     m_position = m_groups.size();
     m_phase = Phase::Drop;
 }
@@ -225,14 +236,12 @@ void CTreeSweep::Drop(int& budget)
         if (!m_changedGroups.contains(group))
             continue;
         budget -= group->childCount();
-        const int before = group->childCount();
         m_tree.DropChildren(
             group,
             [](Item& child) {
                 return child.isSwept() || (child.role() == Item::Role::DisGroup && child.childCount() == 0);
             },
             m_dropped);
-        m_radiosDropped += static_cast<std::uint64_t>(before - group->childCount());
         if (group->childCount() == 0 && group != m_offTheTree.get())
             m_changedGroups.insert(group->parentItem());
     }
@@ -248,13 +257,23 @@ void CTreeSweep::Drop(int& budget)
 void CTreeSweep::PutBack(int& budget)
 {
     Item* disRoot = m_tree.disRoot();
-    while (budget > 0 && m_offTheTree->childCount() > 0) {
-        auto* child = static_cast<Item*>(m_offTheTree->takeChild(0));
+    if (m_moving.isEmpty() && m_offTheTree->childCount() > 0) {
+        m_moving = m_offTheTree->takeChildren();
+        m_moved = 0;
+        if (m_moving.size() > kManyGroups) {
+            disRoot->addChildren(m_moving);
+            m_moved = m_moving.size();
+            budget = 0;
+        }
+    }
+    while (budget > 0 && m_moved < m_moving.size()) {
+        auto* child = static_cast<Item*>(m_moving[m_moved++]);
         budget -= 1 + m_weight.value(child);
         disRoot->addChild(child);
     }
-    if (m_offTheTree->childCount() > 0)
+    if (m_moved < m_moving.size())
         return;
+    m_moving.clear();
     disRoot->SwapChildIndex(*m_offTheTree);
     m_offTheTree.reset();
     const QAbstractItemModel& model = *m_tree.model();
@@ -324,6 +343,7 @@ void CTreeSweep::Finish()
         m_tree.verticalScrollBar()->setValue(m_scrollY);
         m_tree.setAutoScroll(m_autoScroll);
         m_tree.setUpdatesEnabled(true);
+        m_tree.FitColumn();   // to the rows shown again
     }
     HandOverDropped();
     Reset();

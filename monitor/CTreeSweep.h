@@ -44,6 +44,9 @@ class CTreeSweep : public QObject {
     Q_OBJECT
 public:
     static constexpr int kStepsPerSlice = 4000;
+    // More children of the DIS root than this leave the tree, and come back,
+    // all at once; fewer one at a time.
+    static constexpr int kManyGroups = 64;
 
     explicit CTreeSweep(CTransmitterTree& tree);
     ~CTreeSweep() override;
@@ -112,4 +115,6 @@ private:
     QList<QTreeWidgetItem*> m_dropped;
     // Holds the DIS root's items while they are off the tree.
     std::unique_ptr<Item> m_offTheTree;
+    QList<QTreeWidgetItem*> m_moving;   // children of the DIS root on their way off it or back
+    qsizetype m_moved = 0;
 };

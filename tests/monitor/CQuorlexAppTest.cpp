@@ -339,6 +339,8 @@ TEST_F(QuorlexAppTest, RadiosTheSweepDropsAreReleased)
     auto sweepPeriod = [&] {
         for (int tick = 0; tick < 40; ++tick)   // Timeout 10 s
             app->OnTick();
+        // A sweep of this many radios runs in slices.
+        ASSERT_TRUE(ProcessEventsUntil([&] { return !bar->tree()->IsSweeping(); }, 60000));
     };
     sweepPeriod();   // heard since the start: all stay
     ASSERT_EQ(bar->tree()->disRoot()->childItem(0)->childCount(), kRadios);

@@ -18,6 +18,7 @@
 #include "core/DisTraffic.h"
 #include "monitor/hla/RtiExecFederation.h"
 
+#include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -89,7 +89,7 @@ TEST_P(TreeSweep, RunsInSlicesThatLetTheEventLoopServeTimersAndTermination)
     host.swept.clear();
     tree->Sweep();
     ASSERT_TRUE(tree->IsSweeping()) << "too few radios for a sweep in slices";
-    EXPECT_EQ(host.swept.size(), 0u) << "told as the slices weigh them";
+    EXPECT_LT(host.swept.size(), static_cast<std::size_t>(c.radios / 2)) << "told as the slices weigh them";
     probe.start();
     ASSERT_EQ(raise(SIGTERM), 0);   // would end the test program without the handler
     ASSERT_TRUE(ProcessEventsUntil([&] { return !tree->IsSweeping(); }, 120000));
