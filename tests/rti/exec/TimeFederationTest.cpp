@@ -5,9 +5,6 @@
 // reduction, the constrained sync, and a regulator that dies.
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -18,10 +15,9 @@
 #include <vector>
 
 #include "ExecFederation.h"
-#include "api/DtParamValueSet.h"
+#include "RelayPeer.h"
 #include "fedtime.hh"
 #include "net/DtTimeMsgs.h"
-#include "net/DtUpdateMsgs.h"
 #include "support/Sentinels.h"
 #include "support/WaitUntil.h"
 
@@ -333,29 +329,19 @@ TEST_F(TimeFederation, AMalformedTimeMessageIsDroppedNotThrownOutOfTick) {
   bogus.setFedEx(1);
   std::vector<char> bytes(bogus.data(), bogus.data() + bogus.size());
   std::fill(bytes.begin() + 16, bytes.begin() + 24, '\xff');  // the LBTS: a NaN
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  to.sin_port = htons(static_cast<std::uint16_t>(federation_.port()));
-  ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
-  ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  RelayPeer relay(federation_.port());
+  ASSERT_TRUE(relay.connected());
+  ASSERT_TRUE(relay.write(bytes.data(), bytes.size()));
 
   // A sentinel after it on the same connection: B has then taken it in.
   b.run({"interaction-handle Sentinel"});
-  DtParamValueSet none(1);
-  DtInteractionRoMsg sentinel(static_cast<RTI::InteractionClassHandle>(std::stoul(b.result())), none,
-                              "sentinel-raw", 0, nullptr);
-  sentinel.setFedEx(1);
-  sentinel.setFederateHandle(9);
-  ASSERT_EQ(write(fd, sentinel.data(), sentinel.size()), static_cast<ssize_t>(sentinel.size()));
+  ASSERT_TRUE(relay.writeSentinel(std::stoul(b.result()), "sentinel-raw"));
   const std::size_t before = b.process().lines().size();
   b.run({"wait-sentinel sentinel-raw 10", "query-lbts"});
   EXPECT_EQ(b.callbacksSince(before), Lines{}) << "not granted on the bogus bound";
   EXPECT_EQ(b.result(), "1");
   a.run({"tar 10", "wait timeAdvanceGrant"});
   EXPECT_EQ(b.run({"wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 5"});
-  close(fd);
   for (Federate* f : {&a, &b}) f->run({"resign delete-and-release"});
 }
 
