@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs
+# Checks that every C++ file is in its house style (tools/check-format.sh);
+# builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs
 # every test; installs a release build of libhlacore and builds a federate
 # against it, and runs the tests that need a build without a sanitizer there;
 # then builds the threaded suites with ThreadSanitizer and runs them.
@@ -9,11 +10,13 @@ cd "$(dirname "$0")"
 . tools/ensure-packages.sh
 
 ensure_packages g++ cmake make ccache pkg-config qt6-base-dev libgl-dev \
-    libgtest-dev libgmock-dev libbenchmark-dev iproute2 util-linux
+    libgtest-dev libgmock-dev libbenchmark-dev iproute2 util-linux clang-format
 jobs=$(nproc)
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
 export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1"
+
+tools/check-format.sh
 
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQLX_SANITIZE=address,undefined -DQLX_WERROR=ON
 cmake --build build-test -j "$jobs"

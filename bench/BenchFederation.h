@@ -18,12 +18,12 @@
 class BenchFederation {
 public:
   struct Options {
-    const char* benchName;       // for the scratch folder's name and errors
-    std::string executionName;   // the FED file is <executionName>.fed
+    const char* benchName;      // for the scratch folder's name and errors
+    std::string executionName;  // the FED file is <executionName>.fed
     std::string fedText;
-    int receiveBuffer;           // RTI_socketReceiveBufferSize; 0 leaves the RTI's default
-    std::string extraRidLines;   // appended to the RID file
-    bool enterFolder;            // make the folder the working folder
+    int receiveBuffer;          // RTI_socketReceiveBufferSize; 0 leaves the RTI's default
+    std::string extraRidLines;  // appended to the RID file
+    bool enterFolder;           // make the folder the working folder
   };
 
   BenchFederation(int port, std::uint32_t group, const Options& options)
@@ -33,9 +33,9 @@ public:
     dir_ = dir;
     write("rid.mtl", "(setq RTI_udpPort " + std::to_string(port) + ")\n(setq RTI_destAddrString \"" +
                          DottedAddress(group) + "\")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n" +
-                         (options.receiveBuffer > 0 ? "(setq RTI_socketReceiveBufferSize " +
-                                                          std::to_string(options.receiveBuffer) + ")\n"
-                                                    : std::string()) +
+                         (options.receiveBuffer > 0
+                              ? "(setq RTI_socketReceiveBufferSize " + std::to_string(options.receiveBuffer) + ")\n"
+                              : std::string()) +
                          "(setq RTI_notifyLevel 1)\n" + options.extraRidLines);
     write(fedName_, options.fedText);
     setenv("RTI_RID_FILE", (dir_ / "rid.mtl").c_str(), 1);

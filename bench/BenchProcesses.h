@@ -10,9 +10,9 @@
 // and the range of a figure over the runs.
 
 #include <netinet/in.h>
-#include <signal.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -146,10 +146,11 @@ inline void joinRun(RTI::RTIambassador& rti, int index, const char* execution, c
 // The end of a federate's run: everyone finishes before anyone leaves (it
 // ticks meanwhile), then it resigns, and federate 0 destroys the execution
 // once the others are gone.
-inline void leaveRun(RTI::RTIambassador& rti, int index, int count, const char* execution,
-                     RTI::ResignAction action, ProcessFlags& shared) {
+inline void leaveRun(RTI::RTIambassador& rti, int index, int count, const char* execution, RTI::ResignAction action,
+                     ProcessFlags& shared) {
   ++shared.finished;
-  tickUntil(rti, [&] { return shared.finished.load() >= count || shared.failed.load() != 0; }, 30);
+  tickUntil(
+      rti, [&] { return shared.finished.load() >= count || shared.failed.load() != 0; }, 30);
   rti.resignFederationExecution(action);
   if (index != 0) return;
   for (int attempt = 0; attempt < 100; ++attempt) {

@@ -94,7 +94,7 @@ public:
     membership.imr_multiaddr.s_addr = htonl(group);
     membership.imr_interface.s_addr = htonl(loopback);
     setsockopt(fd_, IPPROTO_IP, IP_ADD_MEMBERSHIP, &membership, sizeof membership);
-    in_addr interface{htonl(loopback)};
+    in_addr interface { htonl(loopback) };
     setsockopt(fd_, IPPROTO_IP, IP_MULTICAST_IF, &interface, sizeof interface);
     to_ = local;
     to_.sin_addr.s_addr = htonl(group);

@@ -19,7 +19,8 @@ std::string ridScript() {
   std::string script;
   for (int i = 0; i < 40; ++i) script += "(setq RTI_int" + std::to_string(i) + " " + std::to_string(1000 + i) + ")\n";
   for (int i = 0; i < 5; ++i) script += "(setq RTI_float" + std::to_string(i) + " 2.5)\n";
-  for (int i = 0; i < 5; ++i) script += "(setq RTI_string" + std::to_string(i) + " \"229.7.7." + std::to_string(i) + "\")\n";
+  for (int i = 0; i < 5; ++i)
+    script += "(setq RTI_string" + std::to_string(i) + " \"229.7.7." + std::to_string(i) + "\")\n";
   return script;
 }
 

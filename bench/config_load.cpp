@@ -90,8 +90,10 @@ std::string syntheticFedFile(int count) {
       std::filesystem::temp_directory_path() / ("bench-config-load-" + std::to_string(count) + ".fed");
   if (!std::filesystem::exists(path)) {
     std::FILE* file = std::fopen(path.c_str(), "w");
-    std::fputs("(FED (Federation Synthetic) (FEDversion v1.3) (spaces)\n"
-               " (objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp)\n", file);
+    std::fputs(
+        "(FED (Federation Synthetic) (FEDversion v1.3) (spaces)\n"
+        " (objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp)\n",
+        file);
     for (int i = 0; i < count; ++i) {
       std::fprintf(file, "  (class Platform%d (attribute Position best_effort receive))\n", i);
     }

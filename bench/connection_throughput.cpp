@@ -2,8 +2,8 @@
 // the connection manager (synchronous and asynchronous, over UDP multicast)
 // and through the rtiexec network thread's TCP forwarder (a third process
 // relays; both federates send reliably), beside a bare UDP sendto/recvfrom
-// loop and a bare ping-pong of the same datagrams measured in the same run. Run it inside a private network namespace (multicast on
-// lo), as the tests run: tools/ensure-packages.sh's run_isolated.
+// loop and a bare ping-pong of the same datagrams measured in the same run. Run it inside a private network namespace
+// (multicast on lo), as the tests run: tools/ensure-packages.sh's run_isolated.
 //
 // Rate: the sender keeps at most --window messages in flight (sent, not yet
 // counted by the receiving process, which publishes its count in shared
@@ -63,9 +63,7 @@ struct RelayControl {
 // A message of the bench's kind: any size, its number at byte 8.
 class BenchMsg : public DtRtiMsg {
 public:
-  BenchMsg(int size, std::uint32_t number) : DtRtiMsg(size, benchKind, nullptr) {
-    DtPutBigEndian(number, data() + 8);
-  }
+  BenchMsg(int size, std::uint32_t number) : DtRtiMsg(size, benchKind, nullptr) { DtPutBigEndian(number, data() + 8); }
   BenchMsg(const char* bytes, DtBufferPlaceHolder* where) : DtRtiMsg(bytes, where) {}
   DtRtiMsg* clone(char copy) const override { return copy ? new BenchMsg(*this) : new BenchMsg(size(), 0); }
   DtRtiMsgKind internalDtRtiMsgKind() const override { return benchKind; }
@@ -193,8 +191,8 @@ Rate measureRate(const Path& path, const Settings& settings, int port, std::uint
   return rate;
 }
 
-RoundTrips measureRoundTrips(const Path& path, const Settings& settings, int port, std::uint32_t group,
-                             Shared& shared, RelayControl& control) {
+RoundTrips measureRoundTrips(const Path& path, const Settings& settings, int port, std::uint32_t group, Shared& shared,
+                             RelayControl& control) {
   const pid_t relay = startRelay(path, port, control);
   RoundTrips trips = measureRoundTrips([&](int role) { return path.make(port, group, role); }, settings.pings, shared);
   stopRelay(relay, control);
@@ -242,10 +240,8 @@ int main(int argc, char** argv) {
   const std::uint32_t size = settings.size;
 
   const std::vector<Path> paths = {
-      {"bare UDP",
-       [size](int p, std::uint32_t g, int role) {
-         return std::make_unique<BareEndpoint>(p, g, role, size, benchKind, 50000);
-       }},
+      {"bare UDP", [size](int p, std::uint32_t g,
+                          int role) { return std::make_unique<BareEndpoint>(p, g, role, size, benchKind, 50000); }},
       {"synchronous manager",
        [size](int p, std::uint32_t g, int role) { return std::make_unique<ManagerEndpoint>(p, g, role, size, false); }},
       {"asynchronous manager",
@@ -281,8 +277,9 @@ int main(int argc, char** argv) {
     std::printf("  %-22s %12.0f %10.1f us %10.1f us %8llu\n", paths[i].name, bestRate[i].perSecond(), median[i], p99[i],
                 static_cast<unsigned long long>(lost[i]));
   for (std::size_t i = 1; i < paths.size(); ++i)
-    std::printf("  %-22s rate %.2f of bare (goal >= 0.80 for the synchronous one), median RTT %.2f x bare (goal <= 2)\n",
-                paths[i].name, bestRate[0].perSecond() > 0 ? bestRate[i].perSecond() / bestRate[0].perSecond() : 0.0,
-                median[0] > 0 ? median[i] / median[0] : 0.0);
+    std::printf(
+        "  %-22s rate %.2f of bare (goal >= 0.80 for the synchronous one), median RTT %.2f x bare (goal <= 2)\n",
+        paths[i].name, bestRate[0].perSecond() > 0 ? bestRate[i].perSecond() / bestRate[0].perSecond() : 0.0,
+        median[0] > 0 ? median[i] / median[0] : 0.0);
   return 0;
 }

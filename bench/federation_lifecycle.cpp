@@ -19,8 +19,8 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -393,9 +393,8 @@ int main(int argc, char** argv) {
   std::filesystem::copy_file(sourceRoot / "rti/config/sample.fed", "bench.fed");
   const std::string groupText = std::to_string(group >> 24) + "." + std::to_string((group >> 16) & 255) + "." +
                                 std::to_string((group >> 8) & 255) + "." + std::to_string(group & 255);
-  std::ofstream("rid.mtl") << "(setq RTI_notifyLevel 1)\n(setq RTI_udpPort " << port
-                           << ")\n(setq RTI_destAddrString \"" << groupText
-                           << "\")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n";
+  std::ofstream("rid.mtl") << "(setq RTI_notifyLevel 1)\n(setq RTI_udpPort " << port << ")\n(setq RTI_destAddrString \""
+                           << groupText << "\")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n";
   setenv("RTI_RID_FILE", (std::filesystem::path(directory) / "rid.mtl").c_str(), 1);
   unsetenv("RTI_CONFIG");
 
@@ -419,9 +418,10 @@ int main(int argc, char** argv) {
       Samples bare = measureBareTcpRoundTrip(settings);
       report("  baseline: bare TCP request and answer (92 and 105 bytes)", bare);
       const double budget = 4 * bare.percentile(0.5) + rtiexec.fedRead.percentile(0.5);
-      std::printf("  join through the rtiexec: median %.1f us, %.2f of 4 bare round trips + one FED file read "
-                  "(%.1f us; goal <= 1)\n",
-                  rtiexec.join.percentile(0.5), budget > 0 ? rtiexec.join.percentile(0.5) / budget : 0.0, budget);
+      std::printf(
+          "  join through the rtiexec: median %.1f us, %.2f of 4 bare round trips + one FED file read "
+          "(%.1f us; goal <= 1)\n",
+          rtiexec.join.percentile(0.5), budget > 0 ? rtiexec.join.percentile(0.5) / budget : 0.0, budget);
     }
   }
 

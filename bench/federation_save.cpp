@@ -58,11 +58,13 @@ struct Shared {
 };
 
 std::string fedText() {
-  std::string fed = "(FED (Federation Saves) (FEDversion v1.3) (spaces)\n (objects (class ObjectRoot"
-                    " (attribute privilegeToDelete reliable timestamp) (class RTIprivate)\n  (class Radio";
+  std::string fed =
+      "(FED (Federation Saves) (FEDversion v1.3) (spaces)\n (objects (class ObjectRoot"
+      " (attribute privilegeToDelete reliable timestamp) (class RTIprivate)\n  (class Radio";
   for (int a = 0; a < attributeCount; ++a) fed += " (attribute A" + std::to_string(a) + " best_effort receive)";
-  return fed + ")))\n (interactions (class InteractionRoot best_effort receive"
-               " (class RTIprivate best_effort receive))))\n";
+  return fed +
+         ")))\n (interactions (class InteractionRoot best_effort receive"
+         " (class RTIprivate best_effort receive))))\n";
 }
 
 // Answers every save and restore as soon as it is asked, after the tick.
@@ -108,9 +110,7 @@ std::string numbered(const char* name, std::uint32_t number) {
   return text;
 }
 
-double secondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 // The other federate: joins, subscribes, discovers and answers until told
 // to leave.
@@ -121,7 +121,8 @@ void otherFederate(const std::string& execution, Shared& shared) {
   rti.joinFederationExecution("B", execution.c_str(), &amb);
   const RTI::ObjectClassHandle radio = rti.getObjectClassHandle("Radio");
   std::unique_ptr<RTI::AttributeHandleSet> all(RTI::AttributeHandleSetFactory::create(attributeCount));
-  for (int a = 0; a < attributeCount; ++a) all->add(rti.getAttributeHandle(numbered("A", static_cast<std::uint32_t>(a)).c_str(), radio));
+  for (int a = 0; a < attributeCount; ++a)
+    all->add(rti.getAttributeHandle(numbered("A", static_cast<std::uint32_t>(a)).c_str(), radio));
   rti.subscribeObjectClassAttributes(radio, *all);
   shared.joined = 1;
   while (!shared.leave.load()) amb.tick(rti);
@@ -189,7 +190,8 @@ void runSize(const Settings& settings, std::uint32_t objects, const std::string&
 
   const RTI::ObjectClassHandle radio = rti.getObjectClassHandle("Radio");
   std::unique_ptr<RTI::AttributeHandleSet> all(RTI::AttributeHandleSetFactory::create(attributeCount));
-  for (int a = 0; a < attributeCount; ++a) all->add(rti.getAttributeHandle(numbered("A", static_cast<std::uint32_t>(a)).c_str(), radio));
+  for (int a = 0; a < attributeCount; ++a)
+    all->add(rti.getAttributeHandle(numbered("A", static_cast<std::uint32_t>(a)).c_str(), radio));
   rti.publishObjectClass(radio, *all);
   for (std::uint32_t i = 0; i < objects; ++i) {
     rti.registerObjectInstance(radio, numbered("radio", i).c_str());
@@ -234,9 +236,9 @@ void runSize(const Settings& settings, std::uint32_t objects, const std::string&
   }
   const double save = median(saves), restore = median(restores);
   const double plain = median(plainWrites) + median(plainReads);
-  std::printf("  %6u %12ju %10.2f %10.2f %10.2f %10.2f %8.1f %8.1f %7.2f\n", objects, bytes, 1e3 * save,
-              1e3 * restore, 1e3 * median(plainWrites), 1e3 * median(plainReads), 1e6 * save / objects,
-              1e6 * restore / objects, plain > 0 ? (save + restore) / plain : 0.0);
+  std::printf("  %6u %12ju %10.2f %10.2f %10.2f %10.2f %8.1f %8.1f %7.2f\n", objects, bytes, 1e3 * save, 1e3 * restore,
+              1e3 * median(plainWrites), 1e3 * median(plainReads), 1e6 * save / objects, 1e6 * restore / objects,
+              plain > 0 ? (save + restore) / plain : 0.0);
 }
 
 }  // namespace
@@ -248,13 +250,16 @@ int main(int argc, char** argv) {
                     "  --repeat   saves and restores of each size (default 5; medians reported)\n"
                     "  --largest  the most objects (10, 1000, then this; default 10000)",
                     [&](const std::string& name, std::uint32_t value) {
-                      if (name == "--repeat") settings.repeat = std::max(value, 1u);
-                      else if (name == "--largest") settings.largest = std::max(value, 1u);
-                      else return false;
+                      if (name == "--repeat")
+                        settings.repeat = std::max(value, 1u);
+                      else if (name == "--largest")
+                        settings.largest = std::max(value, 1u);
+                      else
+                        return false;
                       return true;
                     });
-  auto* shared = static_cast<Shared*>(
-      mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+  auto* shared =
+      static_cast<Shared*>(mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
   if (shared == MAP_FAILED) return 1;
   new (shared) Shared;
   setRtiNotifyLevel(nullptr, 1);
@@ -274,10 +279,9 @@ int main(int argc, char** argv) {
   }
   std::printf("federation_save: two federates, objects of %d attributes; medians of %u saves and restores\n",
               attributeCount, settings.repeat);
-  std::printf("  %6s %12s %10s %10s %10s %10s %8s %8s %7s\n", "objects", "bytes", "save ms", "restore ms",
-              "write ms", "read ms", "save/obj", "rest/obj", "x plain");
-  std::printf("  %6s %12s %10s %10s %10s %10s %8s %8s %7s\n", "", "(3 files)", "", "", "(fsync)", "", "us", "us",
-              "");
+  std::printf("  %6s %12s %10s %10s %10s %10s %8s %8s %7s\n", "objects", "bytes", "save ms", "restore ms", "write ms",
+              "read ms", "save/obj", "rest/obj", "x plain");
+  std::printf("  %6s %12s %10s %10s %10s %10s %8s %8s %7s\n", "", "(3 files)", "", "", "(fsync)", "", "us", "us", "");
   for (const std::uint32_t objects : {10u, 1000u, settings.largest}) {
     runSize(settings, objects, files.fedFile(), *shared);
   }

@@ -39,8 +39,8 @@
 
 #include "BenchFederation.h"
 #include "BenchOptions.h"
-#include "LoopbackPair.h"
 #include "DtRtiExtensions.hh"
+#include "LoopbackPair.h"
 #include "NullFederateAmbassador.hh"
 #include "config/DtFedReader.h"
 #include "config/DtRIDParameters.h"
@@ -273,8 +273,8 @@ void runSize(std::uint32_t parameters, const Settings& settings, int port, std::
   }
   std::printf("%u parameter%s of %u bytes (%u-byte datagrams)\n", parameters, parameters == 1 ? "" : "s",
               settings.valueSize, size);
-  std::printf("  %-20s %12s %10s %12s %12s %12s %6s\n", "path", "received/s", "lost", "sent/s", "median RTT",
-              "99% RTT", "lost");
+  std::printf("  %-20s %12s %10s %12s %12s %12s %6s\n", "path", "received/s", "lost", "sent/s", "median RTT", "99% RTT",
+              "lost");
   for (std::size_t i = 0; i < paths.size(); ++i) {
     std::printf("  %-20s %12.0f %9.2f%% %12.0f %9.1f us %9.1f us %6llu\n", paths[i].name, best[i].perSecond(),
                 100.0 * static_cast<double>(lost[i]) / (static_cast<double>(settings.count) * settings.repeat),

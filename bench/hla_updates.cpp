@@ -90,7 +90,7 @@ struct Settings {
   std::uint32_t idle = 1000;      // idle connections to the rtiexec while its latency is measured again
   std::uint32_t rttOnly = 0;      // 1: only the round trips of the updates
   std::uint32_t tickEvery = 1;    // updates between the sender's ticks
-  std::uint32_t pathMask = 15;      // which of the four update paths run
+  std::uint32_t pathMask = 15;    // which of the four update paths run
 };
 
 enum class TickMode { Plain, MinMax };
@@ -187,9 +187,7 @@ public:
     values_.reset(RTI::AttributeSetFactory::create(1));
     const std::vector<char> value(std::max<std::uint32_t>(settings.valueSize, 4), 'v');
     values_->add(a0, value.data(), value.size());
-    federate_.onDiscover = [this](RTI::ObjectHandle object, const char* name) {
-      roles_[object] = std::atoi(name + 4);
-    };
+    federate_.onDiscover = [this](RTI::ObjectHandle object, const char* name) { roles_[object] = std::atoi(name + 4); };
     federate_.onReflect = [this](RTI::ObjectHandle object, const RTI::AttributeHandleValuePairSet& values) {
       RTI::ULong length = 0;
       const char* value = values.size() > 0 ? values.getValuePointer(0, length) : nullptr;
@@ -316,8 +314,7 @@ void runUpdates(const Settings& settings, const BenchConfig& config, int port, s
        [&](int role) { return std::make_unique<UpdateEndpoint>(config, role, TickMode::Plain, settings); }, 0},
       {"bare UDP, ppoll <= 1 ms", bare(0.001), interval},
       {"RTI, tick(0.001, 0.01)",
-       [&](int role) { return std::make_unique<UpdateEndpoint>(config, role, TickMode::MinMax, settings); },
-       interval},
+       [&](int role) { return std::make_unique<UpdateEndpoint>(config, role, TickMode::MinMax, settings); }, interval},
   };
   std::vector<PathResult> results(paths.size());
   // The paths alternate, so that each sees the same load from the rest of the machine.
@@ -434,16 +431,15 @@ void runReliable(const Settings& settings, int port, std::uint32_t group, Shared
   }
   std::printf("Reliable: one %u-byte attribute (%u-byte messages) by TCP, tick() in a loop\n", settings.valueSize,
               size);
-  std::printf("  %-34s %12s %9s %12s %12s %12s %6s\n", "path", "received/s", "lost", "sent/s", "median RTT",
-              "99% RTT", "lost");
+  std::printf("  %-34s %12s %9s %12s %12s %12s %6s\n", "path", "received/s", "lost", "sent/s", "median RTT", "99% RTT",
+              "lost");
   for (const Path& path : paths) {
     std::printf("  %-34s %12.0f %9llu %12.0f %9.1f us %9.1f us %6llu\n", path.name, path.result.best.perSecond(),
                 static_cast<unsigned long long>(path.result.lost), path.result.sendRate, path.result.median,
                 path.result.p99, static_cast<unsigned long long>(path.result.pingsLost));
   }
-  const double ratio = paths[0].result.best.perSecond() > 0
-                           ? paths[1].result.best.perSecond() / paths[0].result.best.perSecond()
-                           : 0;
+  const double ratio =
+      paths[0].result.best.perSecond() > 0 ? paths[1].result.best.perSecond() / paths[0].result.best.perSecond() : 0;
   std::printf("  through the forwarder: rate %.2f of the bare relay (goal >= 0.70), %s\n", ratio,
               paths[1].result.lost == 0 ? "nothing lost" : "SOME LOST");
 
@@ -460,10 +456,10 @@ void runReliable(const Settings& settings, int port, std::uint32_t group, Shared
     const double m = trips.percentile(0.5);
     if (r == 0 || m < withIdle) withIdle = m;
   }
-  std::printf("  with %zu idle connections open: the rtiexec uses %.2f %% of a core while idle; median RTT %.1f us, "
-              "%.2f x without them (goal <= 2)\n",
-              idle.size(), 100.0 * idleCpu, withIdle,
-              paths[1].result.median > 0 ? withIdle / paths[1].result.median : 0.0);
+  std::printf(
+      "  with %zu idle connections open: the rtiexec uses %.2f %% of a core while idle; median RTT %.1f us, "
+      "%.2f x without them (goal <= 2)\n",
+      idle.size(), 100.0 * idleCpu, withIdle, paths[1].result.median > 0 ? withIdle / paths[1].result.median : 0.0);
   for (const int fd : idle) close(fd);
 }
 
@@ -589,15 +585,16 @@ void runRadios(const Settings& settings, const BenchConfig& config, RadioShared&
     waitpid(child, nullptr, 0);
   }
   std::printf("%u radios of 21 attributes (%u-byte values)\n", radios, settings.radioValue);
-  std::printf("  registration to full discovery: %.1f ms (%.1f us per object); one update of each reflected in "
-              "%.1f ms\n",
-              bestSeconds * 1e3, bestSeconds * 1e6 / radios, bestReflectSeconds * 1e3);
-  std::printf("  memory per discovered object: %ld bytes resident, %ld bytes of heap; after one update of each: %ld "
-              "resident, %ld heap (the values of one object: %u bytes; the RTI keeps none of them; goal: well under "
-              "2048)\n",
-              resident / static_cast<long>(radios), heap / static_cast<long>(radios),
-              residentValues / static_cast<long>(radios), heapValues / static_cast<long>(radios),
-              21 * settings.radioValue);
+  std::printf(
+      "  registration to full discovery: %.1f ms (%.1f us per object); one update of each reflected in "
+      "%.1f ms\n",
+      bestSeconds * 1e3, bestSeconds * 1e6 / radios, bestReflectSeconds * 1e3);
+  std::printf(
+      "  memory per discovered object: %ld bytes resident, %ld bytes of heap; after one update of each: %ld "
+      "resident, %ld heap (the values of one object: %u bytes; the RTI keeps none of them; goal: well under "
+      "2048)\n",
+      resident / static_cast<long>(radios), heap / static_cast<long>(radios),
+      residentValues / static_cast<long>(radios), heapValues / static_cast<long>(radios), 21 * settings.radioValue);
 }
 
 }  // namespace

@@ -12,12 +12,12 @@
 // make none.
 #include <algorithm>
 #include <atomic>
-#include <type_traits>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "api/DtAttrValueSet.h"
@@ -146,7 +146,8 @@ void runCase(const char* family, int values, int sizeClass) {
   row("read-in-place", values, sizeClass, size, measure(iterations, [&] {
         Msg msg(reinterpret_cast<const typename Msg::NetBody*>(received.data()), DtPlaceHolderAt(received.data()));
         long sum = msg.status();
-        msg.forEachValue([&](std::uint16_t, const char* v, std::uint16_t n) { sum += n + static_cast<unsigned char>(v[0]); });
+        msg.forEachValue(
+            [&](std::uint16_t, const char* v, std::uint16_t n) { sum += n + static_cast<unsigned char>(v[0]); });
         theSink = theSink + sum;
       }));
   row("read-to-set", values, sizeClass, size, measure(iterations / 4, [&] {
@@ -166,6 +167,7 @@ int main() {
   for (int values : {1, 10, 21, 100})
     for (int sizeClass : {8, 256, 0}) runCase<DtUpdateRoMsg, DtAttrValueSet>("DtUpdateRoMsg", values, sizeClass);
   for (int values : {1, 10, 21})
-    for (int sizeClass : {8, 256}) runCase<DtInteractionRoMsg, DtParamValueSet>("DtInteractionRoMsg", values, sizeClass);
+    for (int sizeClass : {8, 256})
+      runCase<DtInteractionRoMsg, DtParamValueSet>("DtInteractionRoMsg", values, sizeClass);
   return 0;
 }

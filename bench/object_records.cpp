@@ -51,7 +51,8 @@ int main() {
   std::printf("object records of a class of %u attributes, %zu objects of each kind\n", radio.numAttributes(), count);
   std::printf("  sizeof(DtRtiObject)                          %6zu bytes\n", sizeof(DtRtiObject));
 
-  const double name = bytesPerObject<std::string>([](std::size_t i) { return std::make_unique<std::string>(nameOf(i)); });
+  const double name =
+      bytesPerObject<std::string>([](std::size_t i) { return std::make_unique<std::string>(nameOf(i)); });
   const double table = bytesPerObject<DtHashlist>([](std::size_t) { return std::make_unique<DtHashlist>(119); });
   const double discovered = bytesPerObject<DtRtiObject>([&](std::size_t i) {
     return std::make_unique<DtRtiObject>(static_cast<std::uint32_t>(500001 + i), nameOf(i).c_str(), &radio, &radio);

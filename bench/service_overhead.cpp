@@ -6,10 +6,10 @@
 // manager that holds the FOM read from the sample FED file.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <unistd.h>
 #include <string>
 
 #include "RTI.hh"
@@ -38,9 +38,7 @@ public:
   }
   void createFederationExecution(const char*, const char*) override {}
   void destroyFederationExecution(const char*) override {}
-  RTI::FederateHandle joinFederationExecution(const char*, const char*, RTI::FederateAmbassador*) override {
-    return 1;
-  }
+  RTI::FederateHandle joinFederationExecution(const char*, const char*, RTI::FederateAmbassador*) override { return 1; }
   void registerFederationSynchronizationPoint(const char*, const char*, const RTI::FederateHandleSet&) override {}
   void registerFederationSynchronizationPoint(const char*, const char*) override {}
   void synchronizationPointAchieved(const char*) override {}

@@ -74,7 +74,9 @@ void federate(int index, int count, std::uint32_t rounds, Shared& shared) {
     RTI::RTIambassador rti;
     joinRun(rti, index, "Sync", "Sync.fed", &amb, shared);
     ++shared.ready;
-    if (!tickUntil(rti, [&] { return shared.start.load() != 0; }, 30)) throw RTI::RTIinternalError("no start");
+    if (!tickUntil(
+            rti, [&] { return shared.start.load() != 0; }, 30))
+      throw RTI::RTIinternalError("no start");
     for (std::uint32_t round = 0; round < rounds; ++round) {
       std::string label = "r";
       label += std::to_string(round);
@@ -82,9 +84,13 @@ void federate(int index, int count, std::uint32_t rounds, Shared& shared) {
         shared.began[0][round] = nowNs();
         rti.registerFederationSynchronizationPoint(label.c_str(), "");
       }
-      if (!tickUntil(rti, [&] { return amb.announced > round; }, 10)) throw RTI::RTIinternalError("no announce");
+      if (!tickUntil(
+              rti, [&] { return amb.announced > round; }, 10))
+        throw RTI::RTIinternalError("no announce");
       rti.synchronizationPointAchieved(label.c_str());
-      if (!tickUntil(rti, [&] { return amb.synchronized > round; }, 10)) throw RTI::RTIinternalError("no sync");
+      if (!tickUntil(
+              rti, [&] { return amb.synchronized > round; }, 10))
+        throw RTI::RTIinternalError("no sync");
       shared.ended[index][round] = nowNs();
     }
     leaveRun(rti, index, count, "Sync", RTI::NO_ACTION, shared);
@@ -195,10 +201,14 @@ int main(int argc, char** argv) {
   Settings settings;
   BenchParseOptions(argc, argv, "sync_points", "usage: bench_sync_points [--federates N] [--rounds R] [--repeat K]",
                     [&](const std::string& name, std::uint32_t value) {
-                      if (name == "--federates") settings.federates = std::min<std::uint32_t>(value, maxFederates);
-                      else if (name == "--rounds") settings.rounds = std::clamp<std::uint32_t>(value, 1, maxRounds);
-                      else if (name == "--repeat") settings.repeat = std::max<std::uint32_t>(value, 1);
-                      else return false;
+                      if (name == "--federates")
+                        settings.federates = std::min<std::uint32_t>(value, maxFederates);
+                      else if (name == "--rounds")
+                        settings.rounds = std::clamp<std::uint32_t>(value, 1, maxRounds);
+                      else if (name == "--repeat")
+                        settings.repeat = std::max<std::uint32_t>(value, 1);
+                      else
+                        return false;
                       return true;
                     });
   signal(SIGPIPE, SIG_IGN);
@@ -207,9 +217,10 @@ int main(int argc, char** argv) {
   std::vector<int> sizes = {2, 4, 8};
   if (settings.federates >= 2) sizes = {static_cast<int>(settings.federates)};
 
-  std::printf("sync_points: register, announce, achieve at once, federationSynchronized at every federate; "
-              "%u rounds, %u runs (range)\n",
-              settings.rounds, settings.repeat);
+  std::printf(
+      "sync_points: register, announce, achieve at once, federationSynchronized at every federate; "
+      "%u rounds, %u runs (range)\n",
+      settings.rounds, settings.repeat);
   std::printf("%10s %22s %22s %16s %22s %22s\n", "federates", "RTI rounds/s", "bare rounds/s", "RTI / bare",
               "RTI median us", "bare median us");
   bool failed = false;
@@ -229,9 +240,9 @@ int main(int argc, char** argv) {
       rtiMedian.add(r.medianUs, run == 0);
       bareMedian.add(b.medianUs, run == 0);
     }
-    std::printf("%10d %10.0f - %-9.0f %10.0f - %-9.0f %7.2f - %-6.2f %10.0f - %-9.0f %10.0f - %-9.0f\n", count,
-                rti.low, rti.high, bare.low, bare.high, ratio.low, ratio.high, rtiMedian.low, rtiMedian.high,
-                bareMedian.low, bareMedian.high);
+    std::printf("%10d %10.0f - %-9.0f %10.0f - %-9.0f %7.2f - %-6.2f %10.0f - %-9.0f %10.0f - %-9.0f\n", count, rti.low,
+                rti.high, bare.low, bare.high, ratio.low, ratio.high, rtiMedian.low, rtiMedian.high, bareMedian.low,
+                bareMedian.high);
     std::fflush(stdout);
   }
   return failed ? 1 : 0;

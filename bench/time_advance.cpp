@@ -93,12 +93,18 @@ void federate(int index, int count, bool withUpdates, std::uint32_t steps, Share
       object = rti.registerObjectInstance(tank);
     }
     rti.enableTimeRegulation(RTIfedTime(0), RTIfedTime(1));
-    if (!tickUntil(rti, [&] { return amb.regulating; }, 10)) throw RTI::RTIinternalError("no regulation");
+    if (!tickUntil(
+            rti, [&] { return amb.regulating; }, 10))
+      throw RTI::RTIinternalError("no regulation");
     rti.enableTimeConstrained();
-    if (!tickUntil(rti, [&] { return amb.constrained; }, 10)) throw RTI::RTIinternalError("no constraint");
+    if (!tickUntil(
+            rti, [&] { return amb.constrained; }, 10))
+      throw RTI::RTIinternalError("no constraint");
     ++shared.ready;
     // Others' enables may need this federate's answers: it ticks meanwhile.
-    if (!tickUntil(rti, [&] { return shared.start.load() != 0; }, 30)) throw RTI::RTIinternalError("no start");
+    if (!tickUntil(
+            rti, [&] { return shared.start.load() != 0; }, 30))
+      throw RTI::RTIinternalError("no start");
 
     std::unique_ptr<RTI::AttributeHandleValuePairSet> values(RTI::AttributeSetFactory::create(1));
     const std::string value(updateBytes, 'v');
@@ -110,7 +116,9 @@ void federate(int index, int count, bool withUpdates, std::uint32_t steps, Share
       if (withUpdates) rti.updateAttributeValues(object, *values, next, "");
       amb.granted = false;
       rti.timeAdvanceRequest(next);
-      if (!tickUntil(rti, [&] { return amb.granted; }, 10)) throw RTI::RTIinternalError("no grant");
+      if (!tickUntil(
+              rti, [&] { return amb.granted; }, 10))
+        throw RTI::RTIinternalError("no grant");
     }
     shared.seconds[index] = std::chrono::duration<double>(Clock::now() - begun).count();
     shared.received[index] = withUpdates ? amb.reflections - reflectionsBefore : steps;
@@ -226,11 +234,16 @@ int main(int argc, char** argv) {
   BenchParseOptions(argc, argv, "time_advance",
                     "usage: bench_time_advance [--federates N] [--steps S] [--repeat R] [--mode 0|1|2]",
                     [&](const std::string& name, std::uint32_t value) {
-                      if (name == "--federates") settings.federates = std::min<std::uint32_t>(value, maxFederates);
-                      else if (name == "--steps") settings.steps = std::max<std::uint32_t>(value, 1);
-                      else if (name == "--repeat") settings.repeat = std::max<std::uint32_t>(value, 1);
-                      else if (name == "--mode") settings.mode = value;
-                      else return false;
+                      if (name == "--federates")
+                        settings.federates = std::min<std::uint32_t>(value, maxFederates);
+                      else if (name == "--steps")
+                        settings.steps = std::max<std::uint32_t>(value, 1);
+                      else if (name == "--repeat")
+                        settings.repeat = std::max<std::uint32_t>(value, 1);
+                      else if (name == "--mode")
+                        settings.mode = value;
+                      else
+                        return false;
                       return true;
                     });
   signal(SIGPIPE, SIG_IGN);

@@ -8,6 +8,7 @@
 //
 // Each figure is the best of several rounds, both sides measured alike; a
 // build case times only the building, not making or freeing the container.
+#include <malloc.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -15,7 +16,6 @@
 #include <cstdlib>
 #include <iterator>
 #include <limits>
-#include <malloc.h>
 #include <map>
 #include <memory>
 #include <set>
@@ -90,34 +90,42 @@ std::vector<std::uint32_t> lookupOrder(std::size_t n) {
 // ---- DtString += against std::string += -------------------------------
 
 double appendToolkit(std::size_t n) {
-  return buildCost(n, [] { return std::make_unique<DtString>(); }, [](DtString& s, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) s += "ab";
-    keep(s.string());
-  });
+  return buildCost(
+      n, [] { return std::make_unique<DtString>(); },
+      [](DtString& s, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) s += "ab";
+        keep(s.string());
+      });
 }
 
 double appendStandard(std::size_t n) {
-  return buildCost(n, [] { return std::make_unique<std::string>(); }, [](std::string& s, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) s += "ab";
-    keep(s.data());
-  });
+  return buildCost(
+      n, [] { return std::make_unique<std::string>(); },
+      [](std::string& s, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) s += "ab";
+        keep(s.data());
+      });
 }
 
 // ---- DtHashlist against std::unordered_map -----------------------------
 
 double addByHandleToolkit(std::size_t n) {
   static int datum;
-  return buildCost(n, [] { return std::make_unique<DtHashlist>(119); }, [](DtHashlist& table, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) table.add(DtUlongKey(static_cast<std::uint32_t>(i)), &datum);
-  });
+  return buildCost(
+      n, [] { return std::make_unique<DtHashlist>(119); },
+      [](DtHashlist& table, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) table.add(DtUlongKey(static_cast<std::uint32_t>(i)), &datum);
+      });
 }
 
 double addByHandleStandard(std::size_t n) {
   static int datum;
   using Map = std::unordered_map<std::uint32_t, void*>;
-  return buildCost(n, [] { return std::make_unique<Map>(); }, [](Map& map, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) map[static_cast<std::uint32_t>(i)] = &datum;
-  });
+  return buildCost(
+      n, [] { return std::make_unique<Map>(); },
+      [](Map& map, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) map[static_cast<std::uint32_t>(i)] = &datum;
+      });
 }
 
 double findByHandleToolkit(std::size_t n) {
@@ -172,17 +180,21 @@ std::uint32_t jitteredKey(std::size_t i) { return static_cast<std::uint32_t>(i +
 
 template <std::uint32_t (*Key)(std::size_t)>
 double insertToolkit(std::size_t n) {
-  return buildCost(n, [] { return std::make_unique<DtSortedList>(); }, [](DtSortedList& list, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) list.insert(Key(i));
-  });
+  return buildCost(
+      n, [] { return std::make_unique<DtSortedList>(); },
+      [](DtSortedList& list, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) list.insert(Key(i));
+      });
 }
 
 template <std::uint32_t (*Key)(std::size_t)>
 double insertStandard(std::size_t n) {
   using Set = std::multiset<std::uint32_t>;
-  return buildCost(n, [] { return std::make_unique<Set>(); }, [](Set& set, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) set.insert(Key(i));
-  });
+  return buildCost(
+      n, [] { return std::make_unique<Set>(); },
+      [](Set& set, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) set.insert(Key(i));
+      });
 }
 
 // The least record's time moves past every other one (a federate that
@@ -274,7 +286,8 @@ int main() {
     std::printf("  %5.2fx %-7s %5.2fx\n", flat, flat <= 2.0 ? "" : "(>2)", *sMax / *sMin);
   }
   std::printf("\nMean length of the bucket a look-up walks:");
-  for (std::size_t n : sizes) std::printf("  %zu: handle %.2f, name %.2f;", n, meanBucketLength<DtUlongKey>(n), meanBucketLength<DtStringKey>(n));
+  for (std::size_t n : sizes)
+    std::printf("  %zu: handle %.2f, name %.2f;", n, meanBucketLength<DtUlongKey>(n), meanBucketLength<DtStringKey>(n));
   std::printf("\n\"flat\" is the largest figure over the smallest across the sizes (goal for the toolkit: <= 2).\n");
   std::printf("%s\n", allFlat ? "Every toolkit case is flat within 2x." : "Some toolkit case is not flat within 2x.");
   return 0;

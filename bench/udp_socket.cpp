@@ -80,7 +80,8 @@ public:
   int receive() override {
     sockaddr_in from{};
     socklen_t size = sizeof from;
-    const ssize_t length = recvfrom(receiver_, buffer_.data(), buffer_.size(), 0, reinterpret_cast<sockaddr*>(&from), &size);
+    const ssize_t length =
+        recvfrom(receiver_, buffer_.data(), buffer_.size(), 0, reinterpret_cast<sockaddr*>(&from), &size);
     return length > 0 ? static_cast<int>(length) : 0;
   }
   int readFd() const override { return receiver_; }
@@ -205,8 +206,8 @@ int main(int argc, char** argv) {
     }
     const char* names[2] = {"bare sendto/recvfrom", "DtNetSocket"};
     for (int side = 0; side < 2; ++side) {
-      std::printf("  %4u bytes  %-21s %9.0f datagrams/s  (lost %llu in all runs)\n", size, names[side], best[side].rate(),
-                  static_cast<unsigned long long>(lost[side]));
+      std::printf("  %4u bytes  %-21s %9.0f datagrams/s  (lost %llu in all runs)\n", size, names[side],
+                  best[side].rate(), static_cast<unsigned long long>(lost[side]));
     }
     std::printf("  %4u bytes  ratio DtNetSocket / bare: %.2f (goal >= 0.90)\n", size,
                 best[0].rate() > 0 ? best[1].rate() / best[0].rate() : 0.0);

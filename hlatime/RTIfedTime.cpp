@@ -29,8 +29,8 @@ RTI::Double valueOf(const RTI::FedTime& time) {
 RTI::Double add(RTI::Double a, RTI::Double b) {
   RTI::Double sum = a + b;
   if (sum == a && b != 0.0 && std::isfinite(a))
-    sum = std::nextafter(a, b > 0.0 ? std::numeric_limits<RTI::Double>::infinity()
-                                    : -std::numeric_limits<RTI::Double>::infinity());
+    sum = std::nextafter(
+        a, b > 0.0 ? std::numeric_limits<RTI::Double>::infinity() : -std::numeric_limits<RTI::Double>::infinity());
   return sum;
 }
 
@@ -87,65 +87,37 @@ RTI::FedTime& RTIfedTime::operator+=(const RTI::FedTime& other) { return *this +
 
 RTI::FedTime& RTIfedTime::operator-=(const RTI::FedTime& other) { return *this -= valueOf(other); }
 
-RTI::Boolean RTIfedTime::operator<=(const RTI::FedTime& other) const {
-  return *this <= valueOf(other);
-}
+RTI::Boolean RTIfedTime::operator<=(const RTI::FedTime& other) const { return *this <= valueOf(other); }
 
-RTI::Boolean RTIfedTime::operator<(const RTI::FedTime& other) const {
-  return *this < valueOf(other);
-}
+RTI::Boolean RTIfedTime::operator<(const RTI::FedTime& other) const { return *this < valueOf(other); }
 
-RTI::Boolean RTIfedTime::operator>=(const RTI::FedTime& other) const {
-  return *this >= valueOf(other);
-}
+RTI::Boolean RTIfedTime::operator>=(const RTI::FedTime& other) const { return *this >= valueOf(other); }
 
-RTI::Boolean RTIfedTime::operator>(const RTI::FedTime& other) const {
-  return *this > valueOf(other);
-}
+RTI::Boolean RTIfedTime::operator>(const RTI::FedTime& other) const { return *this > valueOf(other); }
 
-RTI::Boolean RTIfedTime::operator==(const RTI::FedTime& other) const {
-  return *this == valueOf(other);
-}
+RTI::Boolean RTIfedTime::operator==(const RTI::FedTime& other) const { return *this == valueOf(other); }
 
 RTI::FedTime& RTIfedTime::operator=(const RTI::FedTime& other) { return *this = valueOf(other); }
 
 RTI::Double RTIfedTime::getTime() const { return _fedTime; }
 
-RTI::Boolean RTIfedTime::operator==(const RTIfedTime& other) const {
-  return toBoolean(_fedTime == other._fedTime);
-}
+RTI::Boolean RTIfedTime::operator==(const RTIfedTime& other) const { return toBoolean(_fedTime == other._fedTime); }
 
-RTI::Boolean RTIfedTime::operator==(const RTI::Double& other) const {
-  return toBoolean(_fedTime == other);
-}
+RTI::Boolean RTIfedTime::operator==(const RTI::Double& other) const { return toBoolean(_fedTime == other); }
 
-RTI::Boolean RTIfedTime::operator!=(const RTIfedTime& other) const {
-  return toBoolean(_fedTime != other._fedTime);
-}
+RTI::Boolean RTIfedTime::operator!=(const RTIfedTime& other) const { return toBoolean(_fedTime != other._fedTime); }
 
-RTI::Boolean RTIfedTime::operator!=(const RTI::FedTime& other) const {
-  return *this != valueOf(other);
-}
+RTI::Boolean RTIfedTime::operator!=(const RTI::FedTime& other) const { return *this != valueOf(other); }
 
-RTI::Boolean RTIfedTime::operator!=(const RTI::Double& other) const {
-  return toBoolean(_fedTime != other);
-}
+RTI::Boolean RTIfedTime::operator!=(const RTI::Double& other) const { return toBoolean(_fedTime != other); }
 
-RTI::Boolean RTIfedTime::operator<=(const RTI::Double& other) const {
-  return toBoolean(_fedTime <= other);
-}
+RTI::Boolean RTIfedTime::operator<=(const RTI::Double& other) const { return toBoolean(_fedTime <= other); }
 
-RTI::Boolean RTIfedTime::operator<(const RTI::Double& other) const {
-  return toBoolean(_fedTime < other);
-}
+RTI::Boolean RTIfedTime::operator<(const RTI::Double& other) const { return toBoolean(_fedTime < other); }
 
-RTI::Boolean RTIfedTime::operator>=(const RTI::Double& other) const {
-  return toBoolean(_fedTime >= other);
-}
+RTI::Boolean RTIfedTime::operator>=(const RTI::Double& other) const { return toBoolean(_fedTime >= other); }
 
-RTI::Boolean RTIfedTime::operator>(const RTI::Double& other) const {
-  return toBoolean(_fedTime > other);
-}
+RTI::Boolean RTIfedTime::operator>(const RTI::Double& other) const { return toBoolean(_fedTime > other); }
 
 RTI::FedTime& RTIfedTime::operator=(const RTI::Double& other) {
   set(other);
@@ -223,21 +195,13 @@ RTI::Boolean operator!=(const RTI::FedTime& left, const RTIfedTime& right) {
   return toBoolean(!(left == static_cast<const RTI::FedTime&>(right)));
 }
 
-RTIfedTime operator+(const RTI::Double& left, const RTI::FedTime& right) {
-  return RTIfedTime(left) + right;
-}
+RTIfedTime operator+(const RTI::Double& left, const RTI::FedTime& right) { return RTIfedTime(left) + right; }
 
-RTIfedTime operator-(const RTI::Double& left, const RTI::FedTime& right) {
-  return RTIfedTime(left) - right;
-}
+RTIfedTime operator-(const RTI::Double& left, const RTI::FedTime& right) { return RTIfedTime(left) - right; }
 
-RTIfedTime operator*(const RTI::Double& left, const RTI::FedTime& right) {
-  return RTIfedTime(left) * right;
-}
+RTIfedTime operator*(const RTI::Double& left, const RTI::FedTime& right) { return RTIfedTime(left) * right; }
 
-RTIfedTime operator/(const RTI::Double& left, const RTI::FedTime& right) {
-  return RTIfedTime(left) / right;
-}
+RTIfedTime operator/(const RTI::Double& left, const RTI::FedTime& right) { return RTIfedTime(left) / right; }
 
 std::ostream& operator<<(std::ostream& stream, const RTI::FedTime& time) {
   std::vector<char> text(static_cast<std::size_t>(time.getPrintableLength()) + 1, '\0');

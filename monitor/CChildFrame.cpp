@@ -54,10 +54,7 @@ void CChildFrame::Init(QWidget* view)
     setWidget(view ? view : MakeEmptyView());
 }
 
-void CChildFrame::RefreshTitle()
-{
-    setWindowTitle(QString::fromStdString(m_document->GetTitle()));
-}
+void CChildFrame::RefreshTitle() { setWindowTitle(QString::fromStdString(m_document->GetTitle())); }
 
 void CChildFrame::closeEvent(QCloseEvent* event)
 {

@@ -15,12 +15,11 @@ constexpr const char* kLeftValueReserve = "4294967295";
 constexpr int kDumpOffsetChars = 5;
 constexpr int kDumpLineChars = 53;
 
-} // namespace
+}   // namespace
 
 QFont CDetailPainter::PlainFont(PageStyle style)
 {
-    return QFontDatabase::systemFont(style == PageStyle::Dump ? QFontDatabase::FixedFont
-                                                              : QFontDatabase::GeneralFont);
+    return QFontDatabase::systemFont(style == PageStyle::Dump ? QFontDatabase::FixedFont : QFontDatabase::GeneralFont);
 }
 
 QFont CDetailPainter::BoldFont(PageStyle style)
@@ -31,11 +30,8 @@ QFont CDetailPainter::BoldFont(PageStyle style)
 }
 
 CDetailPainter::CDetailPainter(const DetailPage& page, QPaintDevice* device)
-    : m_page(page),
-      m_plain(PlainFont(page.style), device),
-      m_bold(BoldFont(page.style), device),
-      m_plainMetrics(m_plain, device),
-      m_boldMetrics(m_bold, device)
+    : m_page(page), m_plain(PlainFont(page.style), device), m_bold(BoldFont(page.style), device),
+      m_plainMetrics(m_plain, device), m_boldMetrics(m_bold, device)
 {
     m_texts.reserve(page.lines.size());
     for (const PageLine& line : page.lines) {
@@ -83,14 +79,12 @@ void CDetailPainter::LayOutGrid()
     m_columnX[1] = m_columnX[0] + widest(0, false) + gap;
     // Lines without a right column (modulation parameters, data) may run on
     // to the right; the others keep their values clear of the right labels.
-    m_columnX[2] = m_columnX[1] + std::max(m_boldMetrics.horizontalAdvance(kLeftValueReserve), widest(1, true)) + 2 * gap;
+    m_columnX[2] =
+        m_columnX[1] + std::max(m_boldMetrics.horizontalAdvance(kLeftValueReserve), widest(1, true)) + 2 * gap;
     m_columnX[3] = m_columnX[2] + widest(2, false) + gap;
 }
 
-void CDetailPainter::LayOutDump()
-{
-    m_columnX = {m_margin, m_margin + kDumpOffsetChars * m_charWidth, 0, 0};
-}
+void CDetailPainter::LayOutDump() { m_columnX = {m_margin, m_margin + kDumpOffsetChars * m_charWidth, 0, 0}; }
 
 bool CDetailPainter::IsBold(std::size_t cell) const
 {
@@ -103,10 +97,7 @@ int CDetailPainter::TextWidth(std::size_t cell, const QString& text) const
     return text.isEmpty() ? 0 : (IsBold(cell) ? m_boldMetrics : m_plainMetrics).horizontalAdvance(text);
 }
 
-int CDetailPainter::LineTop(std::size_t line) const
-{
-    return m_margin + static_cast<int>(line) * m_lineHeight;
-}
+int CDetailPainter::LineTop(std::size_t line) const { return m_margin + static_cast<int>(line) * m_lineHeight; }
 
 void CDetailPainter::Draw(QPainter& painter, const QRect& exposed) const
 {

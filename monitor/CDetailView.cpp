@@ -59,9 +59,7 @@ QWidget* CDetailView::Create(const std::shared_ptr<CDetailDoc>& document)
 }
 
 CDetailView::CDetailView(std::shared_ptr<CDetailDoc> document, QWidget* parent)
-    : QScrollArea(parent),
-      m_document(std::move(document)),
-      m_link(std::make_shared<Link>(this)),
+    : QScrollArea(parent), m_document(std::move(document)), m_link(std::make_shared<Link>(this)),
       m_canvas(new CDetailCanvas)
 {
     setObjectName("DetailView");
@@ -94,10 +92,7 @@ QAction* CDetailView::AddCommand(int commandId, const QString& text, void (CDeta
     return action;
 }
 
-const DetailPage& CDetailView::Page() const
-{
-    return m_canvas->Page();
-}
+const DetailPage& CDetailView::Page() const { return m_canvas->Page(); }
 
 void CDetailView::Refresh()
 {
@@ -118,15 +113,9 @@ QSize CDetailView::sizeHint() const
     return m_wholeSize.expandedTo(m_canvas->size()) + QSize(frame, frame);
 }
 
-QString CDetailView::PrintTitle() const
-{
-    return QString::fromStdString(m_document->GetTitle());
-}
+QString CDetailView::PrintTitle() const { return QString::fromStdString(m_document->GetTitle()); }
 
-bool CDetailView::PrintTo(QPrinter& printer) const
-{
-    return PrintDetailPage(Page(), PrintTitle(), printer);
-}
+bool CDetailView::PrintTo(QPrinter& printer) const { return PrintDetailPage(Page(), PrintTitle(), printer); }
 
 QString CDetailView::PrintFileName(const QString& title)
 {
@@ -152,9 +141,10 @@ void CDetailView::SuggestFileName(QWidget& printDialog) const
 void CDetailView::PrintOrTell(QPrinter& printer)
 {
     if (!PrintTo(printer))
-        QMessageBox::warning(this, "Quorlex", QString("The page could not be printed on %1.")
-                                                  .arg(printer.outputFileName().isEmpty() ? printer.printerName()
-                                                                                          : printer.outputFileName()));
+        QMessageBox::warning(
+            this, "Quorlex",
+            QString("The page could not be printed on %1.")
+                .arg(printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName()));
 }
 
 void CDetailView::OnFilePrint()

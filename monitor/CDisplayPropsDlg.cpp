@@ -40,16 +40,9 @@ void CDisplayPropsDlg::InitPage()
 
 DisplayPageControls CDisplayPropsDlg::Controls() const
 {
-    return {m_timeout->text(),
-            m_grouping->currentIndex() == 1 ? TreeGrouping::DisEntity : TreeGrouping::IpAddress};
+    return {m_timeout->text(), m_grouping->currentIndex() == 1 ? TreeGrouping::DisEntity : TreeGrouping::IpAddress};
 }
 
-QString CDisplayPropsDlg::Refusal() const
-{
-    return DisplayPageLogic::Refusal(Controls());
-}
+QString CDisplayPropsDlg::Refusal() const { return DisplayPageLogic::Refusal(Controls()); }
 
-void CDisplayPropsDlg::OkPage()
-{
-    m_logic.Ok(Controls());
-}
+void CDisplayPropsDlg::OkPage() { m_logic.Ok(Controls()); }

@@ -7,9 +7,8 @@
 // that come while a tick runs or rests are folded into the next tick, and a
 // tick that had to stop with input still waiting is followed by a rest long
 // enough that these ticks take at most kMaxShare of the thread while input
-// floods, and then by the next tick, readable descriptor or not. Every tick returns to the event loop, so menus, painting and timers
-// are served between two ticks. (The 250 ms tick comes on top, with the same
-// budget.)
+// floods, and then by the next tick, readable descriptor or not. Every tick returns to the event loop, so menus,
+// painting and timers are served between two ticks. (The 250 ms tick comes on top, with the same budget.)
 //
 // GUI thread only. The descriptors stay their owner's: the pump must go
 // before they are closed (before the federate resigns).

@@ -47,12 +47,6 @@ HlaPageControls CHlaPropsDlg::Controls() const
     return {m_enabled->isChecked(), m_federation->text(), m_fomVersion->currentText()};
 }
 
-void CHlaPropsDlg::ApplyEnabling()
-{
-    m_federation->setEnabled(HlaPageLogic::IsFederationEnabled(Controls()));
-}
+void CHlaPropsDlg::ApplyEnabling() { m_federation->setEnabled(HlaPageLogic::IsFederationEnabled(Controls())); }
 
-void CHlaPropsDlg::OkPage()
-{
-    m_logic.Ok(Controls());
-}
+void CHlaPropsDlg::OkPage() { m_logic.Ok(Controls()); }

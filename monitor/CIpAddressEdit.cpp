@@ -57,17 +57,11 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
-CIpAddressEdit::CIpAddressEdit(QWidget* parent) : QLineEdit(parent)
-{
-    setValidator(new Ipv4Validator(this));
-}
+CIpAddressEdit::CIpAddressEdit(QWidget* parent) : QLineEdit(parent) { setValidator(new Ipv4Validator(this)); }
 
-void CIpAddressEdit::setAddress(std::uint32_t address)
-{
-    setText(QString::fromStdString(DottedAddress(address)));
-}
+void CIpAddressEdit::setAddress(std::uint32_t address) { setText(QString::fromStdString(DottedAddress(address))); }
 
 std::uint32_t CIpAddressEdit::address() const
 {
@@ -80,10 +74,7 @@ std::uint32_t CIpAddressEdit::address() const
     return address;
 }
 
-void CIpAddressEdit::setAddressText(const QString& text)
-{
-    setText(Fields(text) ? text : QString());
-}
+void CIpAddressEdit::setAddressText(const QString& text) { setText(Fields(text) ? text : QString()); }
 
 QString CIpAddressEdit::addressText() const
 {

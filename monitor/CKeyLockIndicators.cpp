@@ -34,10 +34,9 @@ unsigned ReadX11Indicators()
     return state & 0x7u;
 }
 
-} // namespace
+}   // namespace
 
-CKeyLockIndicators::CKeyLockIndicators(QStatusBar* statusBar)
-    : QObject(statusBar), m_poll(new QTimer(this))
+CKeyLockIndicators::CKeyLockIndicators(QStatusBar* statusBar) : QObject(statusBar), m_poll(new QTimer(this))
 {
     for (int i = 0; i < 3; ++i) {
         m_panes[i] = new QLabel(statusBar);
@@ -66,7 +65,4 @@ void CKeyLockIndicators::ShowState(unsigned state)
         m_panes[i]->setText((state & (1u << i)) ? kPaneTexts[i] : QString());
 }
 
-void CKeyLockIndicators::Poll()
-{
-    ShowState(ReadX11Indicators());
-}
+void CKeyLockIndicators::Poll() { ShowState(ReadX11Indicators()); }

@@ -49,7 +49,7 @@ void AddHostNameAddresses(QSet<QString>& addresses)
         addresses.insert(Dotted(entry->ai_addr));
 }
 
-} // namespace
+}   // namespace
 
 CLocalAddresses CLocalAddresses::ThisHost()
 {

@@ -14,20 +14,11 @@ CLoggingController::CLoggingController(CPduLogger& logger, CProfile& profile, IM
 {
 }
 
-CLoggingController::~CLoggingController()
-{
-    StopLogging();
-}
+CLoggingController::~CLoggingController() { StopLogging(); }
 
-bool CLoggingController::IsLogging() const
-{
-    return m_logger.IsLogging() || m_stopWindow;
-}
+bool CLoggingController::IsLogging() const { return m_logger.IsLogging() || m_stopWindow; }
 
-CStopLoggingDlg* CLoggingController::stopWindow() const
-{
-    return m_stopWindow;
-}
+CStopLoggingDlg* CLoggingController::stopWindow() const { return m_stopWindow; }
 
 void CLoggingController::OnLogStartLogging()
 {

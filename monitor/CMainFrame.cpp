@@ -49,7 +49,7 @@ IPrintableView* PrintableViewOf(const CChildFrame* child)
     return child ? dynamic_cast<IPrintableView*>(child->view()) : nullptr;
 }
 
-} // namespace
+}   // namespace
 
 CMainFrame::CMainFrame(CProfile& profile, QWidget* parent)
     : QMainWindow(parent), m_profile(profile), m_mdiArea(new QMdiArea(this))
@@ -511,10 +511,7 @@ void CMainFrame::RemoveHlaRadio(const CRadioReceive& radio)
         m_transmitterBar->RemoveHlaRadio(radio);
 }
 
-void CMainFrame::OnViewTransmitterBar()
-{
-    m_transmitterDock->toggleViewAction()->trigger();
-}
+void CMainFrame::OnViewTransmitterBar() { m_transmitterDock->toggleViewAction()->trigger(); }
 
 void CMainFrame::OpenDetails(bool underHla, const QString& text, std::int64_t itemData)
 {

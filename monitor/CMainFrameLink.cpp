@@ -10,7 +10,7 @@ std::pair<std::uint32_t, std::uint64_t> KeyOf(const RadioRef& radio)
     return {kind, radio.kind == RadioKind::Hla ? radio.objectHandle : radio.dis.Packed()};
 }
 
-} // namespace
+}   // namespace
 
 CMainFrameLink::CMainFrameLink(CMainFrame& frame) : m_frame(&frame), m_post(&frame) {}
 

@@ -61,7 +61,7 @@ void CMdiLayout::Tile(QMdiArea& area, bool rowsFirst)
             if (rowsFirst) {   // lines are columns, cells stack downward
                 const int w = space.width() / lines, h = space.height() / cells;
                 rect = QRect(space.left() + line * w, space.top() + cell * h, w, h);
-            } else {           // lines are rows, cells run across
+            } else {   // lines are rows, cells run across
                 const int w = space.width() / cells, h = space.height() / lines;
                 rect = QRect(space.left() + cell * w, space.top() + line * h, w, h);
             }

@@ -12,7 +12,7 @@ void Show(QWidget* parent, QMessageBox::Icon icon, const QString& text, const QS
     box.exec();
 }
 
-} // namespace
+}   // namespace
 
 void CMessageBoxReporter::ShowError(const QString& text, const QString& details)
 {

@@ -57,12 +57,6 @@ void CNetworkPropsDlg::ApplyEnabling()
     m_address->setEnabled(enabling.address);
 }
 
-QString CNetworkPropsDlg::Refusal() const
-{
-    return NetworkPageLogic::Refusal(Controls());
-}
+QString CNetworkPropsDlg::Refusal() const { return NetworkPageLogic::Refusal(Controls()); }
 
-void CNetworkPropsDlg::OkPage()
-{
-    m_logic.Ok(Controls());
-}
+void CNetworkPropsDlg::OkPage() { m_logic.Ok(Controls()); }

@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 
 CPreferencesSheet::CPreferencesSheet(CProfile& profile, IMessageReporter& reporter, QWidget* parent)
-    : QDialog(parent), m_reporter(reporter), m_tabs(new QTabWidget(this)),
-      m_disPage(new CNetworkPropsDlg(profile)), m_hlaPage(new CHlaPropsDlg(profile)),
-      m_quickViewPage(new CQuickViewPropsDlg(profile)), m_displayPage(new CDisplayPropsDlg(profile))
+    : QDialog(parent), m_reporter(reporter), m_tabs(new QTabWidget(this)), m_disPage(new CNetworkPropsDlg(profile)),
+      m_hlaPage(new CHlaPropsDlg(profile)), m_quickViewPage(new CQuickViewPropsDlg(profile)),
+      m_displayPage(new CDisplayPropsDlg(profile))
 {
     setObjectName("PreferencesSheet");
     setWindowTitle("Preferences");

@@ -45,7 +45,7 @@ private:
     IMessageReporter& m_reporter;
 };
 
-} // namespace
+}   // namespace
 
 CQuorlexApp::CQuorlexApp(CProfile& profile, IMessageReporter& reporter, HlaManagerFactory makeHlaManager,
                          QObject* parent)
@@ -226,10 +226,7 @@ void CQuorlexApp::ShowIntakeNotice()
     }
 }
 
-void CQuorlexApp::OnTick()
-{
-    OnTimerTick();
-}
+void CQuorlexApp::OnTick() { OnTimerTick(); }
 
 void CQuorlexApp::Shutdown()
 {
@@ -322,15 +319,12 @@ void CQuorlexApp::ReportIntakeReopen(bool opened)
     ShowIntakeNotice();
 }
 
-void CQuorlexApp::OnLogStartLogging()
-{
-    m_logging.OnLogStartLogging();
-}
+void CQuorlexApp::OnLogStartLogging() { m_logging.OnLogStartLogging(); }
 
 void CQuorlexApp::OnHelpContents()
 {
-    const QString page = CHelpPage::Resolve(m_profile.Read(Profile::Settings::HelpIndex),
-                                            QCoreApplication::applicationDirPath());
+    const QString page =
+        CHelpPage::Resolve(m_profile.Read(Profile::Settings::HelpIndex), QCoreApplication::applicationDirPath());
     if (!CHelpPage::Open(page) && m_frame)
         m_frame->statusBar()->showMessage(QString("Cannot open the help page %1").arg(page), kStatusMessageMs);
 }

@@ -92,7 +92,7 @@ QIcon DrawAbout()
     });
 }
 
-} // namespace
+}   // namespace
 
 QIcon CQuorlexIcons::Application()
 {

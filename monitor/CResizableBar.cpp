@@ -10,8 +10,7 @@ CResizableBar::CResizableBar(const QString& title, int barId, QWidget* parent)
     : QDockWidget(title, parent), m_barId(barId)
 {
     setAllowedAreas(Qt::AllDockWidgetAreas);
-    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
-                QDockWidget::DockWidgetFloatable);
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     connect(this, &QDockWidget::dockLocationChanged, this, &CResizableBar::ScheduleApply);
     connect(this, &QDockWidget::topLevelChanged, this, &CResizableBar::ScheduleApply);
     m_applyPending = true;

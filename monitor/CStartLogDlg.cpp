@@ -31,7 +31,7 @@ void SetText(QLineEdit* edit, const QString& text)
     if (edit->text() != text)
         edit->setText(text);
 }
-} // namespace
+}   // namespace
 
 CStartLogDlg::CStartLogDlg(CProfile& profile, QWidget* parent)
     : QDialog(parent), m_logic(profile), m_fileName(new QLineEdit(this)), m_text(new QRadioButton("ASCII Text", this)),

@@ -20,12 +20,12 @@ extern "C" void OnTerminationSignal(int signalNumber)
     const unsigned char number = static_cast<unsigned char>(signalNumber);
     if (g_writeFd >= 0) {
         const ssize_t written = write(g_writeFd, &number, 1);   // async-signal-safe
-        static_cast<void>(written);   // a full pipe already holds a wake-up
+        static_cast<void>(written);                             // a full pipe already holds a wake-up
     }
     errno = savedErrno;
 }
 
-} // namespace
+}   // namespace
 
 CTerminationSignals::CTerminationSignals(QObject* parent) : QObject(parent)
 {

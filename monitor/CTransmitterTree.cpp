@@ -21,7 +21,7 @@ bool PropagatesActive(CTransmitterTreeItem::Role role)
     return role == CTransmitterTreeItem::Role::DisRadio || role == CTransmitterTreeItem::Role::DisGroup;
 }
 
-} // namespace
+}   // namespace
 
 CTransmitterTree* CTransmitterTree::Create(std::int32_t treeType, TransmitterTreeHost host, QWidget* parent)
 {
@@ -142,8 +142,8 @@ CTransmitterTree::Item* CTransmitterTree::FindOrInsertChild(const QString& text,
     return child;
 }
 
-CTransmitterTree::Item* CTransmitterTree::FindOrInsertChildByData(const QString& text, std::int64_t data,
-                                                                  Item* parent, TreeImage image, Item::Role role)
+CTransmitterTree::Item* CTransmitterTree::FindOrInsertChildByData(const QString& text, std::int64_t data, Item* parent,
+                                                                  TreeImage image, Item::Role role)
 {
     if (Item* found = m_hlaRadios.value(data); found && found->parentItem() == parent) {
         found->SetItemText(text);

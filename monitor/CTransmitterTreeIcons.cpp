@@ -135,7 +135,7 @@ void PaintQuickView(QPainter& p)
         p.drawLine(QPointF(5.5, y), QPointF(10.5, y));
 }
 
-} // namespace
+}   // namespace
 
 std::array<QIcon, kTreeImageCount> CTransmitterTreeIcons::Draw()
 {
@@ -143,9 +143,15 @@ std::array<QIcon, kTreeImageCount> CTransmitterTreeIcons::Draw()
         Drawn(PaintRoot),
         Drawn(PaintPort),
         Drawn(PaintGroup),
-        Drawn([](QPainter& p) { PaintGroup(p); ActiveLamp(p); }),
+        Drawn([](QPainter& p) {
+            PaintGroup(p);
+            ActiveLamp(p);
+        }),
         Drawn(PaintLocalSender),
-        Drawn([](QPainter& p) { PaintLocalSender(p); ActiveLamp(p); }),
+        Drawn([](QPainter& p) {
+            PaintLocalSender(p);
+            ActiveLamp(p);
+        }),
         Drawn([](QPainter& p) { PaintRadio(p, false); }),
         Drawn([](QPainter& p) { PaintRadio(p, true); }),
         Drawn(PaintQuickView),
@@ -161,8 +167,8 @@ const QIcon& CTransmitterTreeIcons::Icon(TreeImage image)
 const char* CTransmitterTreeIcons::Name(TreeImage image)
 {
     static constexpr const char* kNames[kTreeImageCount] = {
-        "root", "port", "group", "active group", "local sender", "local active sender", "radio", "active radio",
-        "quick-view",
+        "root",  "port",         "group",      "active group", "local sender", "local active sender",
+        "radio", "active radio", "quick-view",
     };
     return kNames[static_cast<std::size_t>(image)];
 }

@@ -15,8 +15,8 @@ enum class TreeImage {
     LocalSender,         // a sender that is this host
     LocalActiveSender,   // the same with a transmitting radio below it
     Radio,
-    ActiveRadio,         // transmit state 2: on and transmitting
-    QuickView,           // a quick-view line
+    ActiveRadio,   // transmit state 2: on and transmitting
+    QuickView,     // a quick-view line
 };
 
 inline constexpr int kTreeImageCount = 9;

@@ -26,7 +26,7 @@ void ChangeQuietly(QTreeWidgetItem& item, Change change)
     tree->viewport()->update();
 }
 
-} // namespace
+}   // namespace
 
 CTransmitterTreeItem::CTransmitterTreeItem(Role role, const QString& text, TreeImage image, std::int64_t itemData)
     : QTreeWidgetItem(kType), m_role(role), m_key(TreeSortKey::Parse(text)), m_image(image), m_itemData(itemData)

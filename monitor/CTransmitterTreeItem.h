@@ -22,10 +22,10 @@ public:
 
     // What the item stands for.
     enum class Role {
-        Root,        // "Quorlex"
-        DisRoot,     // "DIS Port %d"
-        HlaRoot,     // "HLA Fed: %s"
-        DisGroup,    // sender, site, application or entity
+        Root,       // "Quorlex"
+        DisRoot,    // "DIS Port %d"
+        HlaRoot,    // "HLA Fed: %s"
+        DisGroup,   // sender, site, application or entity
         DisRadio,
         HlaHost,
         HlaRadio,

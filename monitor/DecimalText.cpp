@@ -5,14 +5,11 @@
 
 namespace {
 
-bool IsBlank(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f';
-}
+bool IsBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f'; }
 
 bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
-} // namespace
+}   // namespace
 
 bool ReadDecimalAt(const QString& text, qsizetype& at, std::int32_t& value)
 {

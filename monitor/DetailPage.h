@@ -30,7 +30,7 @@ inline constexpr std::size_t RightLabel = 2;
 inline constexpr std::size_t RightValue = 3;
 inline constexpr std::size_t Offset = 0;
 inline constexpr std::size_t Bytes = 1;
-}
+}   // namespace PageCell
 
 struct DetailPage {
     PageStyle style = PageStyle::Grid;

@@ -109,4 +109,4 @@ PageLine Row(std::string leftLabel, std::string leftValue, std::string rightLabe
     return PageLine{{std::move(leftLabel), std::move(leftValue), std::move(rightLabel), std::move(rightValue)}};
 }
 
-} // namespace DetailText
+}   // namespace DetailText

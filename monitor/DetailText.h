@@ -50,4 +50,4 @@ std::vector<PageLine> HexDumpLines(std::span<const std::uint8_t> bytes);
 // A labelled grid line; the right pair may be empty.
 PageLine Row(std::string leftLabel, std::string leftValue, std::string rightLabel = {}, std::string rightValue = {});
 
-} // namespace DetailText
+}   // namespace DetailText

@@ -45,7 +45,7 @@ constexpr std::size_t kHeaderPaddingOffset = offsetof(PduHeader, padding);
 constexpr std::size_t kInputPaddingOffset = offsetof(TransmitterPdu, padding1);
 constexpr std::size_t kLengthPaddingOffset = offsetof(TransmitterPdu, padding2);
 
-} // namespace
+}   // namespace
 
 std::vector<PageLine> TransmitterGrid(const TransmitterPdu& t, std::span<const std::uint8_t> parameters)
 {
@@ -128,4 +128,4 @@ DetailPage WholePage(CQuorlexDoc::Snapshot snapshot, DisDisplay display)
     return Page(snapshot, display);
 }
 
-} // namespace DisDetailText
+}   // namespace DisDetailText

@@ -37,4 +37,4 @@ DetailPage Page(const CQuorlexDoc::Snapshot& snapshot, DisDisplay display);
 // size a new window opens at.
 DetailPage WholePage(CQuorlexDoc::Snapshot snapshot, DisDisplay display);
 
-} // namespace DisDetailText
+}   // namespace DisDetailText

@@ -15,8 +15,8 @@ enum class TreeGrouping : std::int32_t {
 };
 
 struct DisplayPageControls {
-    QString timeoutText;                              // "Timeout (in seconds):"
-    TreeGrouping grouping = TreeGrouping::IpAddress;  // "Group by:"
+    QString timeoutText;                               // "Timeout (in seconds):"
+    TreeGrouping grouping = TreeGrouping::IpAddress;   // "Group by:"
 };
 
 class DisplayPageLogic {

@@ -10,7 +10,7 @@ using namespace DetailText;
 
 std::string Bit(std::uint16_t field, std::uint16_t bit) { return Signed((field & bit) != 0 ? 1 : 0); }
 
-} // namespace
+}   // namespace
 
 std::vector<PageLine> TransmitterGrid(const CRadioReceive& radio, std::span<const std::uint8_t> parameters)
 {
@@ -68,4 +68,4 @@ DetailPage WholePage(CQuorlexHlaDoc::Snapshot snapshot)
     return Page(snapshot);
 }
 
-} // namespace HlaDetailText
+}   // namespace HlaDetailText

@@ -27,4 +27,4 @@ DetailPage Page(const CQuorlexHlaDoc::Snapshot& snapshot);
 // size a new window opens at.
 DetailPage WholePage(CQuorlexHlaDoc::Snapshot snapshot);
 
-} // namespace HlaDetailText
+}   // namespace HlaDetailText

@@ -4,10 +4,7 @@
 
 namespace P = Profile::Properties;
 
-QStringList HlaPageLogic::FomVersions()
-{
-    return {P::HLAFOMVersion.fallback};
-}
+QStringList HlaPageLogic::FomVersions() { return {P::HLAFOMVersion.fallback}; }
 
 HlaPageControls HlaPageLogic::Init()
 {

@@ -31,8 +31,7 @@ NetworkPageEnabling NetworkPageLogic::Enabling(const NetworkPageControls& contro
 
 QString NetworkPageLogic::Refusal(const NetworkPageControls& controls)
 {
-    if (controls.useMulticast &&
-        (controls.multicastAddress < kFirstGroup || controls.multicastAddress > kLastGroup))
+    if (controls.useMulticast && (controls.multicastAddress < kFirstGroup || controls.multicastAddress > kLastGroup))
         return kMulticastRangeMessage;
     // A port the socket cannot use would leave the intake deaf (0 even binds
     // to a port of the system's choosing), and the profile would refuse it

@@ -12,10 +12,10 @@ class CProfile;
 
 // The page's controls as the user sees them.
 struct NetworkPageControls {
-    bool disEnabled = true;              // "Enable DIS Monitoring"
-    QString portText;                    // "Network Port:"
-    bool useMulticast = false;           // "Listen on Multicast Address:"
-    std::uint32_t multicastAddress = 0;  // the address control (high byte = first octet)
+    bool disEnabled = true;               // "Enable DIS Monitoring"
+    QString portText;                     // "Network Port:"
+    bool useMulticast = false;            // "Listen on Multicast Address:"
+    std::uint32_t multicastAddress = 0;   // the address control (high byte = first octet)
 };
 
 struct NetworkPageEnabling {

@@ -35,7 +35,7 @@ namespace {
 
 unsigned U(std::uint16_t value) { return value; }
 
-} // namespace
+}   // namespace
 
 std::uint64_t Frequency(const TransmitterPdu& pdu)
 {
@@ -92,4 +92,4 @@ QString Text(int index, const CRadioReceive& radio)
     }
 }
 
-} // namespace QuickViewLines
+}   // namespace QuickViewLines

@@ -42,4 +42,4 @@ std::uint64_t Frequency(const TransmitterPdu& pdu);
 // The radio's key text (DisRadioId::KeyText): "site/application/entity/radio".
 QString RadioText(const DisRadioId& id);
 
-} // namespace QuickViewLines
+}   // namespace QuickViewLines

@@ -35,4 +35,4 @@ inline constexpr int WindowCascade = 57650;
 inline constexpr int WindowTileHorz = 57651;
 inline constexpr int WindowTileVert = 57652;
 inline constexpr int WindowCloseAll = 32781;
-} // namespace QuorlexCommand
+}   // namespace QuorlexCommand

@@ -19,7 +19,7 @@ std::uint16_t IdentifierOf(const QString& text)
     return value >= 0 && value <= Profile::kMaxU16 ? static_cast<std::uint16_t>(value) : 0;
 }
 
-} // namespace
+}   // namespace
 
 bool StartLogLogic::AsksBeforeOverwriting(const QString& fileName, const QString& confirmedWithBrowse)
 {

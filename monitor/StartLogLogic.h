@@ -13,12 +13,12 @@ class CProfile;
 
 struct StartLogControls {
     QString fileName;
-    bool binary = false;       // "Binary", else "ASCII Text"
-    QString signalPortion;     // the list's selection
+    bool binary = false;     // "Binary", else "ASCII Text"
+    QString signalPortion;   // the list's selection
     bool portionEnabled = true;
-    bool filterByEntity = false;            // "Log only this entity:"
-    std::array<QString, 4> entityTexts;     // site, application, entity, radio
-    bool filterByIp = false;                // "Log only this IP address:"
+    bool filterByEntity = false;          // "Log only this entity:"
+    std::array<QString, 4> entityTexts;   // site, application, entity, radio
+    bool filterByIp = false;              // "Log only this IP address:"
     QString ipAddress;
 };
 

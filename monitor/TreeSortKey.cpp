@@ -9,7 +9,7 @@ namespace {
 bool IsSpace(QChar c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 bool IsDigit(QChar c) { return c >= '0' && c <= '9'; }
 
-} // namespace
+}   // namespace
 
 int ScanIntegers(const QString& text, const char* pattern, std::int64_t* values, int maxValues)
 {
@@ -81,7 +81,7 @@ int NaturalCompare(const QString& a, const QString& b)
     return a == b ? 0 : (a < b ? -1 : 1);
 }
 
-} // namespace TreeOrder
+}   // namespace TreeOrder
 
 TreeSortKey TreeSortKey::Parse(const QString& text)
 {

@@ -39,4 +39,4 @@ int NaturalCompare(const QString& a, const QString& b);
 // Numbers saturate instead of overflowing.
 int ScanIntegers(const QString& text, const char* pattern, std::int64_t* values, int maxValues);
 
-} // namespace TreeOrder
+}   // namespace TreeOrder

@@ -22,8 +22,7 @@ int main(int argc, char* argv[])
 
     // Asked to end from outside: close as the user would.
     CTerminationSignals termination;
-    QObject::connect(&termination, &CTerminationSignals::terminationRequested, quorlex.mainFrame(),
-                     &QWidget::close);
+    QObject::connect(&termination, &CTerminationSignals::terminationRequested, quorlex.mainFrame(), &QWidget::close);
 
     const int result = QApplication::exec();
     const int exitCode = quorlex.ExitInstance();

@@ -70,13 +70,11 @@ void CDetailDoc::NotifyViews(DocumentHint hint)
         std::erase_if(m_views, [](const std::weak_ptr<IDocumentView>& held) { return held.expired(); });
         views.reserve(m_views.size());
         for (const auto& held : m_views)
-            if (auto view = held.lock()) views.push_back(std::move(view));
+            if (auto view = held.lock())
+                views.push_back(std::move(view));
     }
     for (const auto& view : views)
         view->OnDocumentChanged(hint);
 }
 
-void CDetailDoc::CopyCommon(DetailDocData& into) const
-{
-    into = m_data;
-}
+void CDetailDoc::CopyCommon(DetailDocData& into) const { into = m_data; }

@@ -61,7 +61,7 @@ protected:
     CDetailDoc() = default;
 
     // Subclasses take the lock for their own members and copy the common ones.
-    void CopyCommon(DetailDocData& into) const;   // with m_lock held
+    void CopyCommon(DetailDocData& into) const;                 // with m_lock held
     void StoreModParams(std::span<const std::uint8_t> bytes);   // with m_lock held
 
     mutable std::mutex m_lock;

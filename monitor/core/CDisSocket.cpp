@@ -81,7 +81,7 @@ bool IsGroup(std::uint32_t address)
     return firstOctet >= 224 && firstOctet <= 239;
 }
 
-} // namespace
+}   // namespace
 
 std::unique_ptr<CDisSocket> CDisSocket::Create(std::uint16_t port, std::uint32_t multicast, const NetOptions& options,
                                                std::string& error)

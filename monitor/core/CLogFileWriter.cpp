@@ -11,7 +11,7 @@ namespace {
 constexpr std::size_t kChunkSize = 256 * 1024;
 constexpr std::size_t kMaxSpareChunks = 8;
 
-} // namespace
+}   // namespace
 
 std::unique_ptr<CLogFileWriter> CLogFileWriter::Open(const std::string& path, FailureCallback onFailure,
                                                      std::string& error, const Limits& limits)
@@ -95,9 +95,8 @@ void CLogFileWriter::Run()
     std::vector<std::string> batch;
     std::unique_lock lock(m_lock);
     for (;;) {
-        m_wake.wait_for(lock, m_limits.flushPeriod, [this] {
-            return m_closing || m_givenUp || m_pendingBytes >= m_limits.flushThreshold;
-        });
+        m_wake.wait_for(lock, m_limits.flushPeriod,
+                        [this] { return m_closing || m_givenUp || m_pendingBytes >= m_limits.flushThreshold; });
         // The chunks written last time go back for reuse.
         for (std::string& chunk : batch)
             if (m_spare.size() < kMaxSpareChunks && chunk.capacity() <= 2 * kChunkSize) {

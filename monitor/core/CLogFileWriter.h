@@ -69,15 +69,15 @@ private:
     const FailureCallback m_onFailure;
     const Limits m_limits;
 
-    std::mutex m_lock;                 // guards the members below
+    std::mutex m_lock;   // guards the members below
     std::condition_variable m_wake;
     // What waits to be written, in chunks: a backlog that grows never moves
     // what it holds (as one growing buffer would, under the lock).
     std::vector<std::string> m_pending;
     std::size_t m_pendingBytes = 0;
-    std::vector<std::string> m_spare;  // written chunks, emptied, for reuse
+    std::vector<std::string> m_spare;   // written chunks, emptied, for reuse
     bool m_closing = false;
     bool m_givenUp = false;
 
-    std::thread m_thread;              // last: starts once everything above exists
+    std::thread m_thread;   // last: starts once everything above exists
 };

@@ -177,7 +177,8 @@ bool CNetMgr::OpenSocket()
 {
     CloseSocket();
     std::string error;
-    std::unique_ptr<CDisSocket> socket = CDisSocket::Create(m_options.port, m_options.multicastAddress, m_options, error);
+    std::unique_ptr<CDisSocket> socket =
+        CDisSocket::Create(m_options.port, m_options.multicastAddress, m_options, error);
     if (!socket) {
         SetError(std::move(error));
         return false;

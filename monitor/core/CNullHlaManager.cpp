@@ -17,10 +17,7 @@ std::optional<HlaAttributeHandles> CNullHlaManager::MakeAttributeHandleSet(std::
     return std::nullopt;   // no attribute has a handle without a federation
 }
 
-std::optional<std::uint32_t> CNullHlaManager::GetClassHandle(HlaClassKind)
-{
-    return std::nullopt;
-}
+std::optional<std::uint32_t> CNullHlaManager::GetClassHandle(HlaClassKind) { return std::nullopt; }
 
 bool CNullHlaManager::Tick(double) { return false; }
 

@@ -30,7 +30,7 @@ std::string& Scratch()
     return text;
 }
 
-} // namespace
+}   // namespace
 
 CPduLogger::~CPduLogger() { Stop(); }
 
@@ -48,8 +48,7 @@ bool CPduLogger::Start(const PduLogSettings& settings, std::string& error)
     session->portion = SignalPortionFromText(settings.signalPortion);
     session->filterAddress = ParseDottedAddress(settings.ipAddress);
     session->writer = CLogFileWriter::Open(
-        settings.fileName, [this](const std::string& message) { OnWriterFailure(message); }, error,
-        WriterLimits());
+        settings.fileName, [this](const std::string& message) { OnWriterFailure(message); }, error, WriterLimits());
     if (!session->writer)
         return false;
     std::lock_guard lock(m_lock);

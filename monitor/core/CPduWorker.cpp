@@ -24,7 +24,7 @@ bool ConvertInPlace(std::uint8_t* pdu, std::size_t length,
     return true;
 }
 
-} // namespace
+}   // namespace
 
 CPduWorker::CPduWorker(std::uint8_t pduType, IPduHandler& handler, IntakeCounters& counters, ThreadPriority priority,
                        std::size_t maxQueuedBytes)

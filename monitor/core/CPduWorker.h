@@ -58,5 +58,5 @@ private:
     bool m_sleeping = false;
     bool m_stopping = false;
     std::vector<bool> m_converted;   // worker thread only: which PDUs of a batch are whole
-    std::thread m_thread;   // last: starts once everything above exists
+    std::thread m_thread;            // last: starts once everything above exists
 };

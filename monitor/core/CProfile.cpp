@@ -70,9 +70,8 @@ struct BarSizeKey {
 
 // In the order they are stored.
 constexpr BarSizeKey kBarSizeKeys[] = {
-    {"sizeHorzCX", &BarSizes::horzCx},   {"sizeHorzCY", &BarSizes::horzCy},
-    {"sizeVertCX", &BarSizes::vertCx},   {"sizeVertCY", &BarSizes::vertCy},
-    {"sizeFloatCX", &BarSizes::floatCx}, {"sizeFloatCY", &BarSizes::floatCy},
+    {"sizeHorzCX", &BarSizes::horzCx}, {"sizeHorzCY", &BarSizes::horzCy},   {"sizeVertCX", &BarSizes::vertCx},
+    {"sizeVertCY", &BarSizes::vertCy}, {"sizeFloatCX", &BarSizes::floatCx}, {"sizeFloatCY", &BarSizes::floatCy},
 };
 
 QString BarSection(int barId)
@@ -80,14 +79,11 @@ QString BarSection(int barId)
     return QStringLiteral("%1-SCBar-%2").arg(QLatin1String(Profile::BarState::kPrefix)).arg(barId);
 }
 
-} // namespace
+}   // namespace
 
 CProfile::CProfile() : m_settings(std::make_unique<QSettings>(QStringLiteral("Brantel"), QStringLiteral("Quorlex"))) {}
 
-CProfile::CProfile(const QString& iniFile)
-    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
-{
-}
+CProfile::CProfile(const QString& iniFile) : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
 
 CProfile::~CProfile() = default;
 
@@ -128,7 +124,8 @@ std::optional<std::int64_t> CProfile::ReadNumber(const char* section, const char
 
 std::int32_t CProfile::Read(const IntSetting& key) const
 {
-    const auto number = ReadNumber(key.section, key.name, key.min, key.max, RangeText(key), QString::number(key.fallback));
+    const auto number =
+        ReadNumber(key.section, key.name, key.min, key.max, RangeText(key), QString::number(key.fallback));
     return number ? static_cast<std::int32_t>(*number) : key.fallback;
 }
 
@@ -158,23 +155,21 @@ QString CProfile::Read(const TextSetting& key) const
         expected = QStringLiteral("one of ") + choices.join(QStringLiteral(", "));
         break;
     }
-    Report(ProblemText(key.section, key.name, text, expected, QStringLiteral("\"%1\"").arg(QString::fromUtf8(key.fallback))));
+    Report(ProblemText(key.section, key.name, text, expected,
+                       QStringLiteral("\"%1\"").arg(QString::fromUtf8(key.fallback))));
     return QString::fromUtf8(key.fallback);
 }
 
 std::uint32_t CProfile::Read(const AddressSetting& key) const
 {
     // Both the signed and the unsigned reading of the 32 bits are accepted.
-    const auto number = ReadNumber(key.section, key.name, std::numeric_limits<std::int32_t>::min(),
-                                   std::numeric_limits<std::uint32_t>::max(),
-                                   QStringLiteral("an IPv4 address as a 32-bit number"), QString::fromStdString(DottedAddress(key.fallback)));
+    const auto number = ReadNumber(
+        key.section, key.name, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::uint32_t>::max(),
+        QStringLiteral("an IPv4 address as a 32-bit number"), QString::fromStdString(DottedAddress(key.fallback)));
     return number ? static_cast<std::uint32_t>(*number) : key.fallback;
 }
 
-QByteArray CProfile::Read(const BytesSetting& key) const
-{
-    return Value(key.section, key.name).toByteArray();
-}
+QByteArray CProfile::Read(const BytesSetting& key) const { return Value(key.section, key.name).toByteArray(); }
 
 void CProfile::Store(const char* section, const char* name, const QVariant& value)
 {

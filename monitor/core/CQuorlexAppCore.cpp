@@ -168,8 +168,8 @@ void CQuorlexAppCore::OnSignalPdu(const std::uint8_t* bytes, std::size_t length,
 
 // --- HLA callbacks (UI thread) ------------------------------------------------------------------------------
 
-void CQuorlexAppCore::OnHlaTransmitterAttribute(std::uint32_t object, std::uint32_t bitValue,
-                                                const std::uint8_t* value, std::size_t length)
+void CQuorlexAppCore::OnHlaTransmitterAttribute(std::uint32_t object, std::uint32_t bitValue, const std::uint8_t* value,
+                                                std::size_t length)
 {
     auto frame = CurrentFrame();
     if (!frame)

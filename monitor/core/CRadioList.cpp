@@ -9,7 +9,7 @@ CRadioReceive* Lookup(const Map& map, const Key& key)
     return found == map.end() ? nullptr : &found->second->record;
 }
 
-} // namespace
+}   // namespace
 
 CRadioReceive* CRadioList::FindDis(const DisRadioId& id) const { return Lookup(m_disIndex, id.Packed()); }
 

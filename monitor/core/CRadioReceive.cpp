@@ -27,7 +27,7 @@ void SetFlag(std::uint16_t& field, std::uint16_t flag, bool on)
     field = static_cast<std::uint16_t>(on ? field | flag : field & ~flag);
 }
 
-} // namespace
+}   // namespace
 
 void CRadioReceive::UpdateFromTransmitter(const TransmitterPduView& pdu, const SenderAddress& sender)
 {
@@ -70,43 +70,53 @@ bool CRadioReceive::DecodeHlaAttribute(std::uint32_t bitValue, const std::uint8_
 
     switch (static_cast<A>(std::countr_zero(bitValue))) {
     case A::EntityIdentifier:
-        if (!exactly(6)) return false;
+        if (!exactly(6))
+            return false;
         t.entityId = {U16(value), U16(value + 2), U16(value + 4)};
         return true;
     case A::HostObjectIdentifier:
         m_hostObjectId = Text(value, length);
         return true;
     case A::RelativePosition:
-        if (!exactly(12)) return false;
-        for (int i = 0; i < 3; ++i) t.relativeAntennaLocation[i] = F32(value + 4 * i);
+        if (!exactly(12))
+            return false;
+        for (int i = 0; i < 3; ++i)
+            t.relativeAntennaLocation[i] = F32(value + 4 * i);
         return true;
     case A::AntennaPatternData:
-        if (!atLeast(2)) return false;
+        if (!atLeast(2))
+            return false;
         t.antennaPatternType = U16(value);
         return true;
     case A::CryptographicMode:
-        if (!exactly(4)) return false;
+        if (!exactly(4))
+            return false;
         m_cryptoMode = U32(value);
         return true;
     case A::CryptoSystem:
-        if (!exactly(2)) return false;
+        if (!exactly(2))
+            return false;
         t.cryptoSystem = U16(value);
         return true;
     case A::EncryptionKeyIdentifier:
-        if (!exactly(2)) return false;
+        if (!exactly(2))
+            return false;
         t.cryptoKeyId = U16(value);
         return true;
     case A::Frequency:
-        if (!exactly(8)) return false;
+        if (!exactly(8))
+            return false;
         t.frequencyHigh = U32(value);
         t.frequencyLow = U32(value + 4);
         return true;
     case A::FrequencyBandwidth:
-        if (!exactly(4)) return false;
+        if (!exactly(4))
+            return false;
         t.transmitFrequencyBandwidth = F32(value);
         return true;
     case A::FrequencyHopInUse:
-        if (!atLeast(1)) return false;
+        if (!atLeast(1))
+            return false;
         SetFlag(t.modulationType.spreadSpectrum, SpreadSpectrum::FrequencyHopping, value[0] != 0);
         return true;
     case A::ModulationParameters:
@@ -115,45 +125,56 @@ bool CRadioReceive::DecodeHlaAttribute(std::uint32_t bitValue, const std::uint8_
         t.modulationParameterLength = static_cast<std::uint8_t>(length & 0xFFu);
         return true;
     case A::PseudoNoiseSpectrumInUse:
-        if (!atLeast(1)) return false;
+        if (!atLeast(1))
+            return false;
         SetFlag(t.modulationType.spreadSpectrum, SpreadSpectrum::PseudoNoise, value[0] != 0);
         return true;
     case A::RadioIndex:
-        if (!exactly(2)) return false;
+        if (!exactly(2))
+            return false;
         t.radioId = U16(value);
         return true;
     case A::RadioInputSource:
-        if (!exactly(1)) return false;
+        if (!exactly(1))
+            return false;
         t.inputSource = value[0];
         return true;
     case A::RadioSystemType:
-        if (!exactly(8)) return false;
+        if (!exactly(8))
+            return false;
         t.radioEntityType = {value[0], value[1], U16(value + 2), value[4], value[5], U16(value + 6)};
         return true;
     case A::RFModulationSystemType:
-        if (!exactly(2)) return false;
+        if (!exactly(2))
+            return false;
         t.modulationType.system = U16(value);
         return true;
     case A::RFModulationType:
-        if (!exactly(4)) return false;
+        if (!exactly(4))
+            return false;
         t.modulationType.majorModulation = U16(value);
         t.modulationType.detailModulation = U16(value + 2);
         return true;
     case A::TimeHopInUse:
-        if (!atLeast(1)) return false;
+        if (!atLeast(1))
+            return false;
         SetFlag(t.modulationType.spreadSpectrum, SpreadSpectrum::TimeHopping, value[0] != 0);
         return true;
     case A::TransmittedPower:
-        if (!exactly(4)) return false;
+        if (!exactly(4))
+            return false;
         t.power = F32(value);
         return true;
     case A::TransmitterOperationalStatus:
-        if (!exactly(1)) return false;
+        if (!exactly(1))
+            return false;
         t.transmitState = value[0];
         return true;
     case A::WorldLocation:
-        if (!exactly(24)) return false;
-        for (int i = 0; i < 3; ++i) t.antennaLocation[i] = F64(value + 8 * i);
+        if (!exactly(24))
+            return false;
+        for (int i = 0; i < 3; ++i)
+            t.antennaLocation[i] = F64(value + 8 * i);
         return true;
     case A::FederateHost:
         m_federateHost = Text(value, length);

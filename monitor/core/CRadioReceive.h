@@ -57,8 +57,8 @@ public:
 private:
     void SetModulationParameters(const std::uint8_t* bytes, std::size_t length);
 
-    std::string m_senderAddress;          // last DIS sender, dotted text; empty for HLA radios
-    std::uint32_t m_senderIp = 0;         // the same as a number
+    std::string m_senderAddress;    // last DIS sender, dotted text; empty for HLA radios
+    std::uint32_t m_senderIp = 0;   // the same as a number
     TransmitterPdu m_transmitter{};
     std::vector<std::uint8_t> m_modulationParameters;
     std::uint32_t m_objectHandle = kNoObjectHandle;
@@ -66,6 +66,6 @@ private:
     std::string m_federateHost = kDefaultFederateHost;
     std::string m_hostObjectId = kInvalidName;
     std::uint32_t m_cryptoMode = 0;
-    std::uint32_t m_transmitCount = 0;    // DIS radios only
+    std::uint32_t m_transmitCount = 0;   // DIS radios only
     std::uint32_t m_signalCount = 0;
 };

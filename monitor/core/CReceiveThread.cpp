@@ -15,13 +15,14 @@ namespace {
 constexpr std::size_t kTransmitters = 0;
 constexpr std::size_t kSignals = 1;
 
-} // namespace
+}   // namespace
 
 CReceiveThread::CReceiveThread(CDisSocket& socket, IntakeCounters& counters, CPduWorker& transmitters,
                                CPduWorker& signals, const IntakeLimits& limits, DatagramReader::ReadBatch read)
     : m_socket(socket), m_counters(counters), m_workers{&transmitters, &signals}, m_limits(limits),
-      m_read(read ? std::move(read) : DatagramReader::FromSocket(socket.Fd())),
-      m_pending{std::make_unique<PduBatch>(), std::make_unique<PduBatch>()}, m_thread([this] { Run(); })
+      m_read(read ? std::move(read) : DatagramReader::FromSocket(socket.Fd())), m_pending{std::make_unique<PduBatch>(),
+                                                                                          std::make_unique<PduBatch>()},
+      m_thread([this] { Run(); })
 {
     NameThread(m_thread, "dis-receive");
 }
@@ -56,7 +57,8 @@ void CReceiveThread::Run()
                 Take(reader, i);
             if (const auto dropped = reader.KernelDropped()) {
                 // The socket's own running count (it wraps at 2^32).
-                IntakeCounters::Add(m_counters.kernelDropped, static_cast<std::uint32_t>(*dropped - m_kernelDroppedSeen));
+                IntakeCounters::Add(m_counters.kernelDropped,
+                                    static_cast<std::uint32_t>(*dropped - m_kernelDroppedSeen));
                 m_kernelDroppedSeen = *dropped;
             }
             if (IsHeld() && std::chrono::steady_clock::now() - m_pendingSince >= m_limits.handOffDelay)
@@ -75,7 +77,8 @@ void CReceiveThread::Run()
         // that keeps coming back is retried at a slowing pace, not spun on.
         IntakeCounters::Add(m_counters.readErrors);
         if (++failuresInARow > 1)
-            WaitForStop(std::chrono::milliseconds(std::min<std::int64_t>(failuresInARow, m_limits.maxReadBackoff.count())));
+            WaitForStop(
+                std::chrono::milliseconds(std::min<std::int64_t>(failuresInARow, m_limits.maxReadBackoff.count())));
     }
     HandOffAll();
     m_socket.SetReceiving(false);

@@ -53,7 +53,7 @@ private:
     std::array<CPduWorker*, 2> m_workers;   // Transmitter, Signal
     const IntakeLimits m_limits;
     const DatagramReader::ReadBatch m_read;
-    std::array<std::unique_ptr<PduBatch>, 2> m_pending;   // receive thread only
+    std::array<std::unique_ptr<PduBatch>, 2> m_pending;     // receive thread only
     std::chrono::steady_clock::time_point m_pendingSince;   // the oldest PDU held
     bool m_holding = false;
     std::uint32_t m_kernelDroppedSeen = 0;

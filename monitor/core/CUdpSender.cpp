@@ -34,7 +34,7 @@ void Require(bool ok, const char* what)
         throw std::system_error(errno, std::generic_category(), what);
 }
 
-} // namespace
+}   // namespace
 
 CUdpSender::CUdpSender(const std::string& host, std::uint16_t port, const UdpSenderOptions& options)
     : m_fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)), m_address(Resolve(host)), m_port(htons(port))
@@ -44,7 +44,8 @@ CUdpSender::CUdpSender(const std::string& host, std::uint16_t port, const UdpSen
     Require(::setsockopt(m_fd.Get(), SOL_SOCKET, SO_BROADCAST, &on, sizeof on) == 0, "SO_BROADCAST");
     if (IN_MULTICAST(ntohl(m_address))) {
         if (!options.multicastInterface.empty()) {
-            in_addr interface{};
+            in_addr interface {
+            };
             if (::inet_pton(AF_INET, options.multicastInterface.c_str(), &interface) != 1)
                 throw std::runtime_error("not an interface address: \"" + options.multicastInterface + "\"");
             Require(::setsockopt(m_fd.Get(), IPPROTO_IP, IP_MULTICAST_IF, &interface, sizeof interface) == 0,

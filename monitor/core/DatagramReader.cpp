@@ -7,7 +7,7 @@ namespace {
 // Enough for the drop counter's control message.
 constexpr std::size_t kControlSize = CMSG_SPACE(sizeof(std::uint32_t));
 
-} // namespace
+}   // namespace
 
 DatagramReader::ReadBatch DatagramReader::FromSocket(int fd)
 {

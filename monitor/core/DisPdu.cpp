@@ -11,44 +11,73 @@ namespace {
 template <typename Record, typename Visitor>
 void VisitHeader(Record& h, Visitor& v)
 {
-    v(h.protocolVersion); v(h.exerciseId); v(h.pduType); v(h.protocolFamily);
-    v(h.timestamp); v(h.length); v(h.padding);
+    v(h.protocolVersion);
+    v(h.exerciseId);
+    v(h.pduType);
+    v(h.protocolFamily);
+    v(h.timestamp);
+    v(h.length);
+    v(h.padding);
 }
 
 template <typename Record, typename Visitor>
 void VisitTransmitter(Record& t, Visitor& v)
 {
     VisitHeader(t.header, v);
-    v(t.entityId.site); v(t.entityId.application); v(t.entityId.entity);
+    v(t.entityId.site);
+    v(t.entityId.application);
+    v(t.entityId.entity);
     v(t.radioId);
-    v(t.radioEntityType.kind); v(t.radioEntityType.domain); v(t.radioEntityType.country);
-    v(t.radioEntityType.category); v(t.radioEntityType.nomenclatureVersion); v(t.radioEntityType.nomenclature);
-    v(t.transmitState); v(t.inputSource); v(t.padding1);
-    for (auto& c : t.antennaLocation) v(c);
-    for (auto& c : t.relativeAntennaLocation) v(c);
-    v(t.antennaPatternType); v(t.antennaPatternLength);
-    v(t.frequencyHigh); v(t.frequencyLow);
-    v(t.transmitFrequencyBandwidth); v(t.power);
-    v(t.modulationType.spreadSpectrum); v(t.modulationType.majorModulation);
-    v(t.modulationType.detailModulation); v(t.modulationType.system);
-    v(t.cryptoSystem); v(t.cryptoKeyId);
+    v(t.radioEntityType.kind);
+    v(t.radioEntityType.domain);
+    v(t.radioEntityType.country);
+    v(t.radioEntityType.category);
+    v(t.radioEntityType.nomenclatureVersion);
+    v(t.radioEntityType.nomenclature);
+    v(t.transmitState);
+    v(t.inputSource);
+    v(t.padding1);
+    for (auto& c : t.antennaLocation)
+        v(c);
+    for (auto& c : t.relativeAntennaLocation)
+        v(c);
+    v(t.antennaPatternType);
+    v(t.antennaPatternLength);
+    v(t.frequencyHigh);
+    v(t.frequencyLow);
+    v(t.transmitFrequencyBandwidth);
+    v(t.power);
+    v(t.modulationType.spreadSpectrum);
+    v(t.modulationType.majorModulation);
+    v(t.modulationType.detailModulation);
+    v(t.modulationType.system);
+    v(t.cryptoSystem);
+    v(t.cryptoKeyId);
     v(t.modulationParameterLength);
-    for (auto& b : t.padding2) v(b);
+    for (auto& b : t.padding2)
+        v(b);
 }
 
 template <typename Record, typename Visitor>
 void VisitSignal(Record& s, Visitor& v)
 {
     VisitHeader(s.header, v);
-    v(s.entityId.site); v(s.entityId.application); v(s.entityId.entity);
-    v(s.radioId); v(s.encodingScheme); v(s.tdlType);
-    v(s.sampleRate); v(s.dataLength); v(s.samples);
+    v(s.entityId.site);
+    v(s.entityId.application);
+    v(s.entityId.entity);
+    v(s.radioId);
+    v(s.encodingScheme);
+    v(s.tdlType);
+    v(s.sampleRate);
+    v(s.dataLength);
+    v(s.samples);
 }
 
 // Reads big-endian fields from a buffer whose length was checked beforehand.
 struct BigEndianReader {
     const std::uint8_t* at;
-    template <typename T> void operator()(T& field)
+    template <typename T>
+    void operator()(T& field)
     {
         field = DtGetBigEndian<T>(at);
         at += sizeof(T);
@@ -57,14 +86,15 @@ struct BigEndianReader {
 
 struct BigEndianWriter {
     std::uint8_t* at;
-    template <typename T> void operator()(const T& field)
+    template <typename T>
+    void operator()(const T& field)
     {
         DtPutBigEndian(field, at);
         at += sizeof(T);
     }
 };
 
-} // namespace
+}   // namespace
 
 PduConversion NetToHostTransmitterPdu(const std::uint8_t* source, std::size_t length, TransmitterPdu& destination)
 {

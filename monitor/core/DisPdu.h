@@ -11,7 +11,7 @@
 namespace DisPduType {
 inline constexpr std::uint8_t Transmitter = 25;
 inline constexpr std::uint8_t Signal = 26;
-}
+}   // namespace DisPduType
 
 struct PduHeader {
     std::uint8_t protocolVersion;
@@ -43,7 +43,7 @@ namespace SpreadSpectrum {
 inline constexpr std::uint16_t FrequencyHopping = 1u << 0;
 inline constexpr std::uint16_t PseudoNoise = 1u << 1;
 inline constexpr std::uint16_t TimeHopping = 1u << 2;
-}
+}   // namespace SpreadSpectrum
 
 struct ModulationType {
     std::uint16_t spreadSpectrum;

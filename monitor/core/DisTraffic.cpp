@@ -29,7 +29,7 @@ std::vector<std::uint8_t> EncodeWith(const Record& record, void (*encode)(const 
     return datagram;
 }
 
-} // namespace
+}   // namespace
 
 namespace DisTraffic {
 
@@ -100,4 +100,4 @@ std::vector<std::uint8_t> OtherDatagram(std::uint8_t pduType, std::size_t length
     return datagram;
 }
 
-} // namespace DisTraffic
+}   // namespace DisTraffic

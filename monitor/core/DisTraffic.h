@@ -29,4 +29,4 @@ std::vector<std::uint8_t> SignalDatagram(const DisRadioId& radio, std::uint16_t 
 // A PDU of any other type: a 12-byte header and zeros, `length` bytes in all.
 std::vector<std::uint8_t> OtherDatagram(std::uint8_t pduType, std::size_t length = 144);
 
-} // namespace DisTraffic
+}   // namespace DisTraffic

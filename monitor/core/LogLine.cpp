@@ -1,7 +1,7 @@
 #include "core/LogLine.h"
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -13,7 +13,7 @@ void AppendDecimal(std::string& out, Integer value)
     out.append(digits, end);
 }
 
-} // namespace
+}   // namespace
 
 LogLine& LogLine::operator<<(Unsigned number)
 {

@@ -10,11 +10,21 @@
 class LogLine {
 public:
     // The pieces a line is made of.
-    struct Unsigned { std::uint32_t value; };                 // "%u"
-    struct Signed { std::int64_t value; };                    // "%d"
-    struct Fixed { double value; int width; int precision; };   // "%<width>.<precision>f"
+    struct Unsigned {
+        std::uint32_t value;
+    };   // "%u"
+    struct Signed {
+        std::int64_t value;
+    };   // "%d"
+    struct Fixed {
+        double value;
+        int width;
+        int precision;
+    };   // "%<width>.<precision>f"
     static constexpr int kMaxPrecision = 20;
-    struct Hex2 { std::uint8_t value; };                      // "%02X"
+    struct Hex2 {
+        std::uint8_t value;
+    };   // "%02X"
 
     explicit LogLine(std::string& out) : m_out(out) {}
 

@@ -41,7 +41,7 @@ struct NetOptions {
     std::string bindAddress;
     // SO_RCVBUF: room for a burst of datagrams while a worker catches up.
     std::int32_t receiveBufferSize = kDefaultReceiveBuffer;
-    std::int32_t queueFlush = 1;              // kept with the socket, no effect
+    std::int32_t queueFlush = 1;   // kept with the socket, no effect
     // Interface (its address) to join the group on; 0 lets the routing table
     // choose. Not in the profile: for hosts whose default route is elsewhere.
     std::uint32_t multicastInterface = 0;

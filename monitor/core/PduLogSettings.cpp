@@ -17,7 +17,7 @@ std::uint16_t Id(const CProfile& profile, const IntSetting& key)
     return static_cast<std::uint16_t>(profile.Read(key));   // the key's range keeps it within 16 bits
 }
 
-} // namespace
+}   // namespace
 
 PduLogSettings PduLogSettings::ReadProfile(const CProfile& profile)
 {

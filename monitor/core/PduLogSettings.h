@@ -11,12 +11,12 @@ class CProfile;
 
 struct PduLogSettings {
     std::string fileName;
-    bool binary = false;                                                   // else a text log
-    std::string signalPortion = Profile::Logging::SignalPortion.fallback;  // text logs only
-    bool filterByEntity = false;                                           // log one radio only
+    bool binary = false;                                                    // else a text log
+    std::string signalPortion = Profile::Logging::SignalPortion.fallback;   // text logs only
+    bool filterByEntity = false;                                            // log one radio only
     DisRadioId entity{};
-    bool filterByIp = false;                                               // log one sender only
-    std::string ipAddress;                                                 // compared as text, exactly
+    bool filterByIp = false;   // log one sender only
+    std::string ipAddress;     // compared as text, exactly
 
     // Every value of the Logging section (unsound ones are reported by the
     // profile and read as their defaults).

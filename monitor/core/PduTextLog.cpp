@@ -43,7 +43,7 @@ void AppendDataLines(LogLine& line, std::string_view firstPrefix, std::span<cons
     }
 }
 
-} // namespace
+}   // namespace
 
 void AppendTransmitterText(std::string& out, const TransmitterPduView& pdu, std::string_view sender)
 {

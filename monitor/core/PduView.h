@@ -14,14 +14,14 @@
 
 struct TransmitterPduView {
     TransmitterPdu record;
-    std::span<const std::uint8_t> modulationParameters;  // modulationParameterLength bytes
-    std::span<const std::uint8_t> recordBytes;           // fixed part and modulation parameters
+    std::span<const std::uint8_t> modulationParameters;   // modulationParameterLength bytes
+    std::span<const std::uint8_t> recordBytes;            // fixed part and modulation parameters
 };
 
 struct SignalPduView {
     SignalPdu record;
-    std::span<const std::uint8_t> data;         // dataLength / 8 bytes
-    std::span<const std::uint8_t> recordBytes;  // fixed part and data
+    std::span<const std::uint8_t> data;          // dataLength / 8 bytes
+    std::span<const std::uint8_t> recordBytes;   // fixed part and data
 };
 
 // Nothing when the buffer cannot hold the fixed part and the bytes its

@@ -49,8 +49,7 @@ struct BytesSetting {
 // The part of each Signal PDU's data that a text log shows, in the order the
 // Start Logging dialog lists them.
 inline constexpr std::array<const char*, 7> kSignalPortionChoices = {
-    "first 5% of", "first quarter of", "first half of", "last half of",
-    "last quarter of", "last 5% of", "entire",
+    "first 5% of", "first quarter of", "first half of", "last half of", "last quarter of", "last 5% of", "entire",
 };
 
 namespace Profile {
@@ -84,12 +83,12 @@ inline constexpr IntSetting ShowModulation{"Properties", "ShowModulation", 0};
 inline constexpr IntSetting ShowPower{"Properties", "ShowPower", 0};
 inline constexpr IntSetting ShowSpreadSpectrum{"Properties", "ShowSpreadSpectrum", 0};
 inline constexpr IntSetting ShowSystem{"Properties", "ShowSystem", 0};
-} // namespace Properties
+}   // namespace Properties
 
 namespace Settings {
 // Relative to the program's directory.
 inline constexpr TextSetting HelpIndex{"Settings", "HelpIndex", "help/Main.html", TextRule::Path};
-}
+}   // namespace Settings
 
 // Read by the DIS intake's socket; no dialog writes them.
 namespace Network {
@@ -98,7 +97,7 @@ inline constexpr TextSetting BindAdx{"Network", "BindAdx", "", TextRule::Ipv4OrE
 // (64 KiB did not). A value stored by the operator stays.
 inline constexpr IntSetting RecvBuf{"Network", "RecvBuf", 4 * 1024 * 1024, 1};
 inline constexpr IntSetting QFlush{"Network", "QFlush", 1};
-} // namespace Network
+}   // namespace Network
 
 namespace Logging {
 inline constexpr TextSetting Filename{"Logging", "Filename", "", TextRule::Path};
@@ -112,7 +111,7 @@ inline constexpr IntSetting FilterEntityID{"Logging", "FilterEntityID", 0, 0, kM
 inline constexpr IntSetting FilterRadioID{"Logging", "FilterRadioID", 0, 0, kMaxU16};
 inline constexpr IntSetting FilterByIP{"Logging", "FilterByIP", 0};
 inline constexpr TextSetting FilterIPAddress{"Logging", "FilterIPAddress", "", TextRule::Ipv4OrEmpty};
-} // namespace Logging
+}   // namespace Logging
 
 // The main window's normal placement.
 namespace Frame {
@@ -121,13 +120,13 @@ inline constexpr IntSetting x{"Frame", "x", 0};
 inline constexpr IntSetting y{"Frame", "y", 0};
 inline constexpr IntSetting cx{"Frame", "cx", 0, 0};
 inline constexpr IntSetting cy{"Frame", "cy", 0, 0};
-} // namespace Frame
+}   // namespace Frame
 
 namespace BarState {
 // The saved docking layout of the main window's bars.
 inline constexpr BytesSetting Layout{"BarState", "Layout"};
 // A sizing bar keeps its own sizes in the section "<prefix>-SCBar-<bar id>".
 inline constexpr const char* kPrefix = "BarState";
-} // namespace BarState
+}   // namespace BarState
 
-} // namespace Profile
+}   // namespace Profile

@@ -21,9 +21,9 @@ std::uint64_t DisRadioId::Packed() const
 std::string DisRadioId::KeyText() const
 {
     char text[24];
-    int n = std::snprintf(text, sizeof text, "%u/%u/%u/%u", static_cast<unsigned>(site),
-                          static_cast<unsigned>(application), static_cast<unsigned>(entity),
-                          static_cast<unsigned>(radio));
+    int n =
+        std::snprintf(text, sizeof text, "%u/%u/%u/%u", static_cast<unsigned>(site), static_cast<unsigned>(application),
+                      static_cast<unsigned>(entity), static_cast<unsigned>(radio));
     return std::string(text, static_cast<std::size_t>(n));
 }
 
@@ -34,16 +34,20 @@ std::optional<DisRadioId> DisRadioId::FromKeyText(std::string_view text)
     const char* end = text.data() + text.size();
     for (int i = 0; i < 4; ++i) {
         if (i > 0) {
-            if (at == end || *at != '/') return std::nullopt;
+            if (at == end || *at != '/')
+                return std::nullopt;
             ++at;
         }
         auto [next, error] = std::from_chars(at, end, parts[i]);
-        if (error != std::errc{}) return std::nullopt;
+        if (error != std::errc{})
+            return std::nullopt;
         at = next;
     }
-    if (at != end) return std::nullopt;
+    if (at != end)
+        return std::nullopt;
     DisRadioId id{parts[0], parts[1], parts[2], parts[3]};
     // Leading zeros or signs would name the same numbers with another text.
-    if (id.KeyText() != text) return std::nullopt;
+    if (id.KeyText() != text)
+        return std::nullopt;
     return id;
 }

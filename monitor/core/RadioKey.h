@@ -47,8 +47,8 @@ struct DisRadioId {
 // A radio as named in a receiver update.
 struct RadioRef {
     RadioKind kind = RadioKind::Dis;
-    DisRadioId dis{};                              // for a DIS radio
-    std::uint32_t objectHandle = kNoObjectHandle;  // for an HLA radio
+    DisRadioId dis{};                               // for a DIS radio
+    std::uint32_t objectHandle = kNoObjectHandle;   // for an HLA radio
 
     static RadioRef Dis(const DisRadioId& id) { return {RadioKind::Dis, id, kNoObjectHandle}; }
     static RadioRef Hla(std::uint32_t handle) { return {RadioKind::Hla, {}, handle}; }

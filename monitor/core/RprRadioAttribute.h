@@ -46,10 +46,10 @@ inline constexpr std::uint32_t kAllRadioTransmitterAttributes = 0x1FFFFFu;
 // The attribute names as the FOM spells them (including its own spelling of
 // "Psuedo"), in bit order.
 inline constexpr std::array<const char*, kRprRadioAttributeCount> kRprRadioAttributeNames = {
-    "EntityIdentifier", "HostObjectIdentifier", "RelativePosition", "AntennaPatternData",
-    "CryptographicMode", "CryptoSystem", "EncryptionKeyIdentifier", "Frequency",
-    "FrequencyBandwidth", "FrequencyHopInUse", "ModulationParameters", "PsuedoNoiseSpectrumInUse",
-    "RadioIndex", "RadioInputSource", "RadioSystemType", "RFModulationSystemType",
-    "RFModulationType", "TimeHopInUse", "TransmittedPower", "TransmitterOperationalStatus",
-    "WorldLocation", "FederateHost", "FederateHandle",
+    "EntityIdentifier",   "HostObjectIdentifier", "RelativePosition",        "AntennaPatternData",
+    "CryptographicMode",  "CryptoSystem",         "EncryptionKeyIdentifier", "Frequency",
+    "FrequencyBandwidth", "FrequencyHopInUse",    "ModulationParameters",    "PsuedoNoiseSpectrumInUse",
+    "RadioIndex",         "RadioInputSource",     "RadioSystemType",         "RFModulationSystemType",
+    "RFModulationType",   "TimeHopInUse",         "TransmittedPower",        "TransmitterOperationalStatus",
+    "WorldLocation",      "FederateHost",         "FederateHandle",
 };

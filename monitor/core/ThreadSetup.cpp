@@ -10,15 +10,18 @@ void SetCurrentThreadPriority(ThreadPriority priority)
     // spins would starve the rest of the machine.
     int nice = 0;
     switch (priority) {
-    case ThreadPriority::Normal: nice = 0; break;
-    case ThreadPriority::Highest: nice = -5; break;
-    case ThreadPriority::TimeCritical: nice = -10; break;
+    case ThreadPriority::Normal:
+        nice = 0;
+        break;
+    case ThreadPriority::Highest:
+        nice = -5;
+        break;
+    case ThreadPriority::TimeCritical:
+        nice = -10;
+        break;
     }
     // On Linux a nice value set for a thread id applies to that thread alone.
     (void)::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), nice);
 }
 
-void NameThread(std::thread& thread, const char* name)
-{
-    (void)::pthread_setname_np(thread.native_handle(), name);
-}
+void NameThread(std::thread& thread, const char* name) { (void)::pthread_setname_np(thread.native_handle(), name); }

@@ -15,10 +15,7 @@ namespace {
 
 // The type name every RTI exception carries; the monitor shows it rather
 // than the reason text.
-std::string NameOf(const RTI::Exception& exception)
-{
-    return exception._name ? exception._name : "Exception";
-}
+std::string NameOf(const RTI::Exception& exception) { return exception._name ? exception._name : "Exception"; }
 
 std::string Format(const char* format, const std::string& first, const std::string& second = {})
 {
@@ -58,7 +55,7 @@ std::vector<std::string> DefaultFedDirectories()
     return directories;
 }
 
-} // namespace
+}   // namespace
 
 CHLAMgr::CHLAMgr(std::shared_ptr<IHlaApplication> application)
     : m_application(std::move(application)), m_fedDirectories(DefaultFedDirectories())
@@ -110,7 +107,7 @@ bool IsFile(const std::string& path)
     return std::filesystem::is_regular_file(path, error);
 }
 
-} // namespace
+}   // namespace
 
 std::string CHLAMgr::FedPath() const
 {

@@ -14,8 +14,13 @@ constexpr std::uint32_t kFederateHandleBit = AttributeBit(RprRadioAttribute::Fed
 constexpr std::uint32_t kFederateAttributes = kFederateHostBit | kFederateHandleBit;
 
 constexpr const char* kInteractionNames[] = {
-    "RadioSignal.EncodedAudioRadioSignal", "HostRadioIndex", "TransmitterSignalEncodingType",
-    "SignalSampleRate", "SampleCount", "SignalDataLength", "SignalData",
+    "RadioSignal.EncodedAudioRadioSignal",
+    "HostRadioIndex",
+    "TransmitterSignalEncodingType",
+    "SignalSampleRate",
+    "SampleCount",
+    "SignalDataLength",
+    "SignalData",
 };
 
 // The bytes of one value, as long as the set says it is.
@@ -36,7 +41,7 @@ std::string TextOf(const std::vector<std::uint8_t>& value)
     return std::string(value.begin(), end);
 }
 
-} // namespace
+}   // namespace
 
 CHLAMgrRpr10::CHLAMgrRpr10(std::shared_ptr<IHlaApplication> application) : CHLAMgr(std::move(application))
 {
@@ -147,7 +152,8 @@ bool CHLAMgrRpr10::SubscribeFederateClass()
     try {
         const RTI::ObjectClassHandle federateClass = rti->getObjectClassHandle("Manager.Federate");
         m_federateClass = static_cast<std::uint32_t>(federateClass);
-        m_federateHandleAttribute = static_cast<std::uint32_t>(rti->getAttributeHandle("FederateHandle", federateClass));
+        m_federateHandleAttribute =
+            static_cast<std::uint32_t>(rti->getAttributeHandle("FederateHandle", federateClass));
         m_federateHostAttribute = static_cast<std::uint32_t>(rti->getAttributeHandle("FederateHost", federateClass));
         const RtiAttributeSet set = MakeRtiSet(MakeAttributeHandleSet(kFederateAttributes).value());
         rti->subscribeObjectClassAttributes(federateClass, *set, RTI::RTI_TRUE);

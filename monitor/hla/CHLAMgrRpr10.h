@@ -21,8 +21,8 @@ class CHLAMgrRpr10 : public CHLAMgr {
 public:
     // The 29 names of the object model, in this order.
     enum FomEntry : std::size_t {
-        RadioTransmitterClass = 0,           // object class
-        FirstRadioAttribute = 1,             // entries 1 to 21: attribute of mask bit (entry - 1)
+        RadioTransmitterClass = 0,   // object class
+        FirstRadioAttribute = 1,     // entries 1 to 21: attribute of mask bit (entry - 1)
         LastRadioAttribute = 21,
         EncodedAudioRadioSignalClass = 22,   // interaction class
         HostRadioIndex = 23,                 // its parameters

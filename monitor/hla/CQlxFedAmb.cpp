@@ -23,7 +23,7 @@ void Guarded(const char* callback, Work&& work)
     }
 }
 
-} // namespace
+}   // namespace
 
 void CQlxFedAmb::discoverObjectInstance(RTI::ObjectHandle object, RTI::ObjectClassHandle objectClass, const char*)
 {

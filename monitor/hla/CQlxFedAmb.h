@@ -33,11 +33,10 @@ public:
     void reflectAttributeValues(RTI::ObjectHandle object, const RTI::AttributeHandleValuePairSet& attributes,
                                 const RTI::FedTime& time, const char* tag,
                                 RTI::EventRetractionHandle retraction) override;
-    void receiveInteraction(RTI::InteractionClassHandle interaction,
-                            const RTI::ParameterHandleValuePairSet& parameters, const char* tag) override;
-    void receiveInteraction(RTI::InteractionClassHandle interaction,
-                            const RTI::ParameterHandleValuePairSet& parameters, const RTI::FedTime& time,
-                            const char* tag, RTI::EventRetractionHandle retraction) override;
+    void receiveInteraction(RTI::InteractionClassHandle interaction, const RTI::ParameterHandleValuePairSet& parameters,
+                            const char* tag) override;
+    void receiveInteraction(RTI::InteractionClassHandle interaction, const RTI::ParameterHandleValuePairSet& parameters,
+                            const RTI::FedTime& time, const char* tag, RTI::EventRetractionHandle retraction) override;
     void removeObjectInstance(RTI::ObjectHandle object, const char* tag) override;
     void removeObjectInstance(RTI::ObjectHandle object, const RTI::FedTime& time, const char* tag,
                               RTI::EventRetractionHandle retraction) override;

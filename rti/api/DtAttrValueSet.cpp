@@ -12,8 +12,7 @@ RTI::AttributeHandleValuePairSet* RTI::AttributeSetFactory::create(RTI::ULong co
   return new DtAttrValueSet(count);
 }
 
-DtAttrValueSet::DtAttrValueSet(RTI::ULong capacity)
-    : DtValuePairSet(capacity, theDefaultRegion.load()) {}
+DtAttrValueSet::DtAttrValueSet(RTI::ULong capacity) : DtValuePairSet(capacity, theDefaultRegion.load()) {}
 
 RTI::TransportType DtAttrValueSet::getTransportType(RTI::ULong i) const {
   checkIndex(i);
@@ -27,9 +26,7 @@ RTI::OrderType DtAttrValueSet::getOrderType(RTI::ULong i) const {
 
 RTI::Region* DtAttrValueSet::getRegion(RTI::ULong) const { return region(); }
 
-void DtAttrValueSet::setDefaultRegion(std::uint32_t regionSet) {
-  theDefaultRegion.store(regionSet);
-}
+void DtAttrValueSet::setDefaultRegion(std::uint32_t regionSet) { theDefaultRegion.store(regionSet); }
 
 std::uint32_t DtAttrValueSet::defaultRegion() { return theDefaultRegion.load(); }
 

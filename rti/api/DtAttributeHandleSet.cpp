@@ -78,9 +78,7 @@ void DtAttributeHandleSet::empty() {
   for (std::uint32_t& word : map_) word = 0;
 }
 
-RTI::Boolean DtAttributeHandleSet::isEmpty() const {
-  return count_ == 0 ? RTI::RTI_TRUE : RTI::RTI_FALSE;
-}
+RTI::Boolean DtAttributeHandleSet::isEmpty() const { return count_ == 0 ? RTI::RTI_TRUE : RTI::RTI_FALSE; }
 
 RTI::Boolean DtAttributeHandleSet::isMember(RTI::AttributeHandle h) const {
   if (h >= handleLimit) return RTI::RTI_FALSE;
@@ -120,13 +118,11 @@ DtAttributeHandleSet DtAttributeHandleSet::setUnion(const RTI::AttributeHandleSe
   return combined(other, [](std::uint32_t a, std::uint32_t b) { return a | b; });
 }
 
-DtAttributeHandleSet DtAttributeHandleSet::setIntersection(
-    const RTI::AttributeHandleSet& other) const {
+DtAttributeHandleSet DtAttributeHandleSet::setIntersection(const RTI::AttributeHandleSet& other) const {
   return combined(other, [](std::uint32_t a, std::uint32_t b) { return a & b; });
 }
 
-DtAttributeHandleSet DtAttributeHandleSet::removeSetIntersection(
-    const RTI::AttributeHandleSet& other) const {
+DtAttributeHandleSet DtAttributeHandleSet::removeSetIntersection(const RTI::AttributeHandleSet& other) const {
   return combined(other, [](std::uint32_t a, std::uint32_t b) { return a & ~b; });
 }
 
@@ -180,7 +176,7 @@ void DtAttributeHandleSet::printNames(const RTI::AttributeHandleSet& set, const 
   DtPrintField("NumHandles:", static_cast<unsigned int>(set.size()));
   for (RTI::ULong i = 0; i < set.size(); ++i) {
     const RTI::AttributeHandle h = set.getHandle(i);
-    DtNotifyInfo("\t%u: %s (%u)\n", static_cast<unsigned int>(i),
-                 DtClassDescription::printableName(classInfo, h), static_cast<unsigned int>(h));
+    DtNotifyInfo("\t%u: %s (%u)\n", static_cast<unsigned int>(i), DtClassDescription::printableName(classInfo, h),
+                 static_cast<unsigned int>(h));
   }
 }

@@ -30,6 +30,5 @@ void DtConcreteFedHandleSet::remove(RTI::FederateHandle h) {
 void DtConcreteFedHandleSet::empty() { handles_.clear(); }
 
 RTI::Boolean DtConcreteFedHandleSet::isMember(RTI::FederateHandle h) const {
-  return std::find(handles_.begin(), handles_.end(), h) != handles_.end() ? RTI::RTI_TRUE
-                                                                          : RTI::RTI_FALSE;
+  return std::find(handles_.begin(), handles_.end(), h) != handles_.end() ? RTI::RTI_TRUE : RTI::RTI_FALSE;
 }

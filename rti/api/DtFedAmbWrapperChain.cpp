@@ -21,8 +21,8 @@ void DtFedAmbWrapperChain::reset() {
 
 RTI::FederateAmbassador* DtFedAmbWrapperChain::first() const { return first_; }
 
-std::unique_ptr<DtFedAmbWrapper> DtFedAmbWrapperChain::addWrapper(
-    DtString name, std::unique_ptr<DtFedAmbWrapper> wrapper) {
+std::unique_ptr<DtFedAmbWrapper> DtFedAmbWrapperChain::addWrapper(DtString name,
+                                                                  std::unique_ptr<DtFedAmbWrapper> wrapper) {
   if (!wrapper) return nullptr;
   // The earlier wrapper may sit anywhere in a linked chain: link again
   // without it before it goes back to the caller.

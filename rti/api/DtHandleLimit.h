@@ -10,8 +10,8 @@
 template <class Refusal>
 void DtCheckHandleBelow(RTI::Handle h, RTI::Handle limit, const char* kind) {
   if (h >= limit) {
-    std::string reason = std::string(kind) + " handle " + std::to_string(h) +
-                         " is above the largest, " + std::to_string(limit - 1);
+    std::string reason =
+        std::string(kind) + " handle " + std::to_string(h) + " is above the largest, " + std::to_string(limit - 1);
     throw Refusal(reason.c_str());
   }
 }

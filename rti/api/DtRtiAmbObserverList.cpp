@@ -24,6 +24,5 @@ void DtRtiAmbObserverList::addObserver(DtString name, DtRtiAmbassadorObserver* o
 }
 
 DtRtiAmbassadorObserver* DtRtiAmbObserverList::removeObserver(DtString name) {
-  return static_cast<DtRtiAmbassadorObserver*>(
-      static_cast<DtListMember*>(byName_.remove(DtStringKey(name))));
+  return static_cast<DtRtiAmbassadorObserver*>(static_cast<DtListMember*>(byName_.remove(DtStringKey(name))));
 }

@@ -6,17 +6,12 @@ DtRtiAmbassadorObserver::~DtRtiAmbassadorObserver() = default;
 
 DtRtiAmbassadorObserver* DtRtiAmbassadorObserver::ofItem(const DtListItem* item) {
   // Filed as DtListMember* (see DtRtiAmbObserverList::addObserver).
-  return item ? static_cast<DtRtiAmbassadorObserver*>(static_cast<DtListMember*>(item->data()))
-              : nullptr;
+  return item ? static_cast<DtRtiAmbassadorObserver*>(static_cast<DtListMember*>(item->data())) : nullptr;
 }
 
-DtRtiAmbassadorObserver* DtRtiAmbassadorObserver::next() const {
-  return item() ? ofItem(item()->next()) : nullptr;
-}
+DtRtiAmbassadorObserver* DtRtiAmbassadorObserver::next() const { return item() ? ofItem(item()->next()) : nullptr; }
 
-DtRtiAmbassadorObserver* DtRtiAmbassadorObserver::prev() const {
-  return item() ? ofItem(item()->prev()) : nullptr;
-}
+DtRtiAmbassadorObserver* DtRtiAmbassadorObserver::prev() const { return item() ? ofItem(item()->prev()) : nullptr; }
 
 DtRtiAmbassadorObserver* DtRtiAmbassadorObserver::wrapNext() const {
   if (!item()) return nullptr;

@@ -32,9 +32,9 @@ public:
   virtual DtRtiAmbassadorObserver* wrapNext() const;
   virtual DtRtiAmbassadorObserver* wrapPrev() const;
 
-#define DT_RTI_OBSERVER_NOTIFICATION(type, kind, name, ...)                              \
-  virtual void name(DT_RTI_TYPES(__VA_ARGS__) DT_RTI_COMMA_IF(__VA_ARGS__)               \
-                        DT_RTI_RESULT_TYPE(kind, type) RTI::Exception*) {}
+#define DT_RTI_OBSERVER_NOTIFICATION(type, kind, name, ...)                                               \
+  virtual void name(DT_RTI_TYPES(__VA_ARGS__) DT_RTI_COMMA_IF(__VA_ARGS__) DT_RTI_RESULT_TYPE(kind, type) \
+                        RTI::Exception*) {}
   DT_RTI_SERVICES(DT_RTI_OBSERVER_NOTIFICATION)
 #undef DT_RTI_OBSERVER_NOTIFICATION
 

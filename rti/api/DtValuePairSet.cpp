@@ -127,8 +127,7 @@ template <class ApiSet>
 void DtValuePairSet<ApiSet>::printNames(const ApiSet& set, const DtClassDescription* classInfo) {
   for (RTI::ULong i = 0; i < set.size(); ++i) {
     const RTI::ULong h = set.getHandle(i);
-    DtNotifyVerbose("\t%i: %s (%lu)\n", static_cast<int>(i),
-                    DtClassDescription::printableName(classInfo, h), h);
+    DtNotifyVerbose("\t%i: %s (%lu)\n", static_cast<int>(i), DtClassDescription::printableName(classInfo, h), h);
   }
 }
 

@@ -1,3 +1,4 @@
+// clang-format off
 #pragma once
 // A federate ambassador that ignores every callback: a federate derives from it
 // and overrides only the callbacks it cares about.

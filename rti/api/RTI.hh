@@ -1,3 +1,4 @@
+// clang-format off
 #pragma once
 // The HLA 1.3 C++ API of this RTI: the RTI namespace with its types,
 // exceptions, sets, regions, federation time, the RTI ambassador and the

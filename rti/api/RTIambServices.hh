@@ -1,3 +1,4 @@
+// clang-format off
 #pragma once
 // HLA 1.3 C++ API: the RTI ambassador, through which a federate calls the RTI.
 // Included by RTI.hh.

@@ -13,11 +13,9 @@ char* copyReason(const char* reason) { return reason != nullptr ? strdup(reason)
 
 namespace RTI {
 
-Exception::Exception(const char* reason)
-    : _serial(0), _reason(copyReason(reason)), _name(nullptr) {}
+Exception::Exception(const char* reason) : _serial(0), _reason(copyReason(reason)), _name(nullptr) {}
 
-Exception::Exception(ULong serial, const char* reason)
-    : _serial(serial), _reason(copyReason(reason)), _name(nullptr) {}
+Exception::Exception(ULong serial, const char* reason) : _serial(serial), _reason(copyReason(reason)), _name(nullptr) {}
 
 Exception::Exception(const Exception& toCopy)
     : _serial(toCopy._serial), _reason(copyReason(toCopy._reason)), _name(toCopy._name) {}

@@ -1,3 +1,4 @@
+// clang-format off
 #pragma once
 // HLA 1.3 C++ API: exceptions, handles, the abstract sets and regions, their
 // factories, and federation time. Included by RTI.hh.

@@ -1,3 +1,4 @@
+// clang-format off
 #pragma once
 // HLA 1.3 C++ API: the scalar types and the base class of every RTI exception.
 // Included by RTI.hh; federates include RTI.hh, not this file.

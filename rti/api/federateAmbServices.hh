@@ -1,3 +1,4 @@
+// clang-format off
 #pragma once
 // HLA 1.3 C++ API: the federate ambassador, through which the RTI calls the
 // federate back. Included by RTI.hh.

@@ -1,3 +1,4 @@
+// clang-format off
 #pragma once
 // Federation time of libhlatime: RTIfedTime, a time held as a double.
 // Encoded as the 8 bytes of the IEEE 754 double, big-endian; printed in the

@@ -183,8 +183,9 @@ std::FILE* DtFedReader::openFedFile(const char* fileName) {
 }
 
 int DtFedReader::parseFed(const DtlObjPtr& fed) {
-  constexpr const char* shape = "(FED (Federation name) (FEDversion version) (spaces ...) (objects ...) "
-                                "(interactions ...))";
+  constexpr const char* shape =
+      "(FED (Federation name) (FEDversion version) (spaces ...) (objects ...) "
+      "(interactions ...))";
   if (!DtcIs(fed, DtlConsTag)) {
     DtNotifyVerbose("File is not a fed file\n");
     return refuse(fed, std::string("expected ") + shape + ", found " + found(fed));
@@ -359,8 +360,8 @@ int DtFedReader::readTransportOrder(const DtlObjPtr& list, int first, const char
   const int orderIndex = wordIndex(orderWord, "receive", "timestamp");
   if (orderIndex < 0) {
     DtNotifyError("Invalid OrderType for %s: %s\n", kind, name);
-    return refuse(list, std::string("expected the order receive or timestamp for ") + name + ", found " +
-                            found(orderWord));
+    return refuse(list,
+                  std::string("expected the order receive or timestamp for ") + name + ", found " + found(orderWord));
   }
   *transport = transportIndex == 0 ? DtBestEffort : DtReliable;
   *order = orderIndex == 0 ? DtReceiveOrder : DtTimestampOrder;
@@ -371,8 +372,7 @@ int DtFedReader::parseAttribute(const DtlObjPtr& list, const char* className) {
   constexpr const char* shape = "(attribute name transport order [space])";
   const int length = DtcLength(list);
   if (length < 4 || length > 5) {
-    return refuse(list, std::string("expected ") + shape + ", a list of 4 or 5 elements, found " +
-                            elementCount(list));
+    return refuse(list, std::string("expected ") + shape + ", a list of 4 or 5 elements, found " + elementCount(list));
   }
   if (!isKeyword(car(list), "attribute")) {
     DtNotifyVerbose("Symbol attribute expected\n");

@@ -19,10 +19,10 @@ public:
 
   virtual void addSpace(const char* space) = 0;
   virtual void addDimension(const char* space, const char* dimension) = 0;
-  virtual void addInterClass(const char* className, const char* baseName, DtTransportType transport,
-                             DtOrderType order, const char* space) = 0;
+  virtual void addInterClass(const char* className, const char* baseName, DtTransportType transport, DtOrderType order,
+                             const char* space) = 0;
   virtual void addObjClass(const char* className, const char* baseName) = 0;
   virtual void addParameter(const char* className, const char* parameter) = 0;
-  virtual void addAttribute(const char* className, const char* attribute, DtTransportType transport,
-                            DtOrderType order, const char* space) = 0;
+  virtual void addAttribute(const char* className, const char* attribute, DtTransportType transport, DtOrderType order,
+                            const char* space) = 0;
 };

@@ -23,7 +23,7 @@ class DtList;
 // every binding and every registered parameter (string variables that were
 // imported then point to freed text).
 class DtMtlEnvironment {
- public:
+public:
   DtMtlEnvironment();
   DtMtlEnvironment(const DtMtlEnvironment&) = delete;
   DtMtlEnvironment& operator=(const DtMtlEnvironment&) = delete;
@@ -71,7 +71,7 @@ class DtMtlEnvironment {
   // Binds a new special form (arguments unevaluated) under the name.
   virtual DtlObjPtr registerSpecialForm(const DtString& name, DtlNativeFunction function);
 
- private:
+private:
   DtlObjPtr frame_;
   DtList* params_;  // the global frame's list of registered variables
 };

@@ -22,15 +22,13 @@ DtFilename withTrailingSeparator(DtFilename directory) {
 
 }  // namespace
 
-DtPluginLoader::DtPluginLoader(const char* pluginDirectory)
-    : DtPluginLoader(pluginDirectory, findLibraryDir()) {}
+DtPluginLoader::DtPluginLoader(const char* pluginDirectory) : DtPluginLoader(pluginDirectory, findLibraryDir()) {}
 
 DtPluginLoader::DtPluginLoader(const char* pluginDirectory, const DtFilename& libraryDirectory) {
   const DtFilename relative(pluginDirectory ? pluginDirectory : "");
   if (libraryDirectory.length() == 0) {
     directory_ = withTrailingSeparator(relative);
-    DtNotifyError("Unable to find the directory of the RTI library; looking for plugins in %s\n",
-                  directory_.string());
+    DtNotifyError("Unable to find the directory of the RTI library; looking for plugins in %s\n", directory_.string());
     return;
   }
   directory_ = withTrailingSeparator(libraryDirectory + relative);
@@ -108,8 +106,8 @@ void DtPluginLoader::loadPlugin(const DtFilename& name) {
   }
   if (!module->symbol(setCreatorsEntry) && !module->symbol(initLrcEntry) && !module->symbol(initRtiexecEntry)) {
     // Likely a library named by mistake: nothing of it would ever run.
-    DtNotifyError("Plugin %s exports none of %s, %s and %s: not used\n", path.string(), setCreatorsEntry,
-                  initLrcEntry, initRtiexecEntry);
+    DtNotifyError("Plugin %s exports none of %s, %s and %s: not used\n", path.string(), setCreatorsEntry, initLrcEntry,
+                  initRtiexecEntry);
     return;
   }
   plugins_.push_back(Loaded{std::move(module), path});

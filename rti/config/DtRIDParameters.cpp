@@ -38,9 +38,11 @@ struct DtRIDParameters::Key {
 
 // The table is walked for the defaults, the copy, the registration and the
 // range check, so a key is added in one place.
+// clang-format off
 #define intKey(name, member, value, ...) Key{name, member, value, nullptr, 0.0f, nullptr, nullptr __VA_OPT__(, ) __VA_ARGS__}
 #define floatKey(name, member, value, ...) Key{name, nullptr, 0, member, value, nullptr, nullptr __VA_OPT__(, ) __VA_ARGS__}
 #define textKey(name, member, value) Key{name, nullptr, 0, nullptr, 0.0f, member, value}
+// clang-format on
 
 const DtRIDParameters::Key DtRIDParameters::keys_[] = {
     intKey("RTI_useRtiExec", &DtRIDParameters::useRtiExec_, 0),
@@ -191,6 +193,4 @@ const char* DtRIDParameters::saveRestoreDirectoryPath() {
   return saveRestorePath_.string();
 }
 
-std::uint32_t DtRIDParameters::addressOf(const char* text) {
-  return ntohl(inet_addr(text ? text : ""));
-}
+std::uint32_t DtRIDParameters::addressOf(const char* text) { return ntohl(inet_addr(text ? text : "")); }

@@ -201,18 +201,15 @@ private:
   static const Key keys_[];
 
   DtFilename ridName_;
-  int useRtiExec_, udpPort_, checkFlag_, notifyLevel_, dataDistMgmt_, timeMgmt_,
-      internalMsgReliable_, fomDataReliable_, momServiceAvailable_, momExceptionReports_,
-      momExceptionLogging_, momFederateUpdateInterval_, mcastTtl_, tcpNoDelay_, tcpBufferSize_,
-      socketReceiveBufferSize_, useUdpForwarders_, singleCallbackPerTick_,
-      useRandomNumberForFedHandle_, throwExceptionForDisabledService_, enableClassAdvisory_,
-      enableAttributeAdvisory_, enableAttributeScopeAdvisory_, enableInteractionAdvisory_,
-      processUnknownUpdatesForDiscovery_, reuseLogFile_, dumpFed_, enableRtiexecGUI_,
-      enableHlaObjectNamePrefix_, saveRestoreTimeout_, asynchronousIO_, maxIOQueue_, maxIOCount_,
-      tickFavorsNetwork_, IOLockQueue_, sendDiscoveredClass_, forceFullCompliance_, deleteOrphans_,
+  int useRtiExec_, udpPort_, checkFlag_, notifyLevel_, dataDistMgmt_, timeMgmt_, internalMsgReliable_, fomDataReliable_,
+      momServiceAvailable_, momExceptionReports_, momExceptionLogging_, momFederateUpdateInterval_, mcastTtl_,
+      tcpNoDelay_, tcpBufferSize_, socketReceiveBufferSize_, useUdpForwarders_, singleCallbackPerTick_,
+      useRandomNumberForFedHandle_, throwExceptionForDisabledService_, enableClassAdvisory_, enableAttributeAdvisory_,
+      enableAttributeScopeAdvisory_, enableInteractionAdvisory_, processUnknownUpdatesForDiscovery_, reuseLogFile_,
+      dumpFed_, enableRtiexecGUI_, enableHlaObjectNamePrefix_, saveRestoreTimeout_, asynchronousIO_, maxIOQueue_,
+      maxIOCount_, tickFavorsNetwork_, IOLockQueue_, sendDiscoveredClass_, forceFullCompliance_, deleteOrphans_,
       useBusyWaitForTickMinMax_, tcpMaxConnections_;
-  float IOPeriod_, addressDelay_, responseInterval_, federateHeartbeatInterval_,
-      federateTimeoutInterval_;
+  float IOPeriod_, addressDelay_, responseInterval_, federateHeartbeatInterval_, federateTimeoutInterval_;
   const char* destAddrString_;
   const char* mcastDevAddrString_;
   const char* tcpForwarderAddr_;

@@ -47,20 +47,16 @@ bool DtcEqual(const DtlObjPtr& a, const DtlObjPtr& b) {
     if (!x || !y || x->tag() != y->tag()) return false;
     switch (x->tag()) {
       case DtlIntegerTag:
-      case DtlLocativeTag:
-        return x->intValue() == y->intValue();
-      case DtlFloatTag:
-        return x->floatValue() == y->floatValue();
+      case DtlLocativeTag: return x->intValue() == y->intValue();
+      case DtlFloatTag: return x->floatValue() == y->floatValue();
       case DtlStringTag:
-      case DtlSymbolTag:
-        return std::strcmp(x->name(), y->name()) == 0;
+      case DtlSymbolTag: return std::strcmp(x->name(), y->name()) == 0;
       case DtlConsTag:
         if (!DtcEqual(x->first(), y->first())) return false;
         x = x->second().get();
         y = y->second().get();
         break;
-      default:
-        DtlError("Unknown type passed to equal!");
+      default: DtlError("Unknown type passed to equal!");
     }
   }
 }

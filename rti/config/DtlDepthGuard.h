@@ -6,7 +6,7 @@
 #include "config/DtlError.h"
 
 class DtlDepthGuard {
- public:
+public:
   // Deep enough for any configuration file, shallow enough for the stack of
   // a secondary thread even in a sanitizer build.
   static constexpr int MaxDepth = 2000;
@@ -19,6 +19,6 @@ class DtlDepthGuard {
   DtlDepthGuard(const DtlDepthGuard&) = delete;
   DtlDepthGuard& operator=(const DtlDepthGuard&) = delete;
 
- private:
+private:
   int& depth_;
 };

@@ -40,12 +40,9 @@ DtlObjPtr DtcEval(const DtlObjPtr& expression, const DtlObjPtr& frame) {
       case DtlIntegerTag:
       case DtlFloatTag:
       case DtlStringTag:
-      case DtlLocativeTag:
-        return x;
-      case DtlSymbolTag:
-        return DtcSymevalRef(x, env);
-      case DtlConsTag:
-        break;
+      case DtlLocativeTag: return x;
+      case DtlSymbolTag: return DtcSymevalRef(x, env);
+      case DtlConsTag: break;
       default:
         DtNotifyError("unknown expression type in eval: ");
         if (x) DtcPrintLine(x);
@@ -83,8 +80,7 @@ DtlObjPtr DtcEval(const DtlObjPtr& expression, const DtlObjPtr& frame) {
         env = std::move(local);
         break;
       }
-      default:
-        DtlError("Cannot apply a non-function");
+      default: DtlError("Cannot apply a non-function");
     }
     x = std::move(tail);
   }

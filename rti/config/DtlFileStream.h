@@ -7,7 +7,7 @@
 
 // Owns the file and closes it when destroyed. Counts the lines it reads.
 class DtlFileStream : public DtlStream {
- public:
+public:
   explicit DtlFileStream(std::FILE* file);
   // Closes the file (when close() has not). A failing close prints
   // "Couldn't close file\n" and raises the language error, unless an
@@ -23,7 +23,7 @@ class DtlFileStream : public DtlStream {
   // Closes the file now, with the error of the destructor.
   void close();
 
- private:
+private:
   std::FILE* file_;
   int uncaught_;
   int line_ = 1;

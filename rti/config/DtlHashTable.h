@@ -19,7 +19,7 @@ class DtlObj;
 // more entries than buckets, so that a frame of many thousand symbols (a
 // large FED file's) stays constant time per look-up.
 class DtlHashTable {
- public:
+public:
   static constexpr int BucketCount = 256;
 
   DtlHashTable();
@@ -59,7 +59,7 @@ class DtlHashTable {
   // above, kept up to date by insert and rebind).
   std::uint32_t procedureBindings() const { return procedureBindings_; }
 
- private:
+private:
   struct Entry {
     DtlObjPtr key;
     DtlObjPtr value;

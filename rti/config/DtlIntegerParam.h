@@ -9,7 +9,7 @@
 // An integer-kind variable seen as a signed 32-bit Lisp integer: pull accepts
 // only integers and writes their low bits.
 class DtlIntegerParamBase : public DtlParam {
- public:
+public:
   using DtlParam::DtlParam;
 
   DtlObjPtr defaultValue() const override { return DtcMakeInteger(0); }
@@ -31,7 +31,7 @@ class DtlIntegerParamBase : public DtlParam {
     return true;
   }
 
- protected:
+protected:
   virtual std::int32_t hostValue() const = 0;
   virtual void setHostValue(std::int32_t value) = 0;
 };
@@ -40,14 +40,14 @@ class DtlIntegerParamBase : public DtlParam {
 // std::uint32_t and int (32 bits each way).
 template <typename T>
 class DtlIntegerParam : public DtlIntegerParamBase {
- public:
+public:
   DtlIntegerParam(const char* name, T* address) : DtlIntegerParamBase(name), address_(address) {}
 
- protected:
+protected:
   std::int32_t hostValue() const override { return static_cast<std::int32_t>(*address_); }
   void setHostValue(std::int32_t value) override { *address_ = static_cast<T>(value); }
 
- private:
+private:
   T* address_;
 };
 

@@ -6,10 +6,10 @@
 // Reads and writes the level through the notify layer's atomic accessors:
 // interpreters on several threads may each have it registered.
 class DtlNotifyLevelParam : public DtlIntegerParamBase {
- public:
+public:
   DtlNotifyLevelParam() : DtlIntegerParamBase("DtNotifyLevel") {}
 
- protected:
+protected:
   std::int32_t hostValue() const override;
   void setHostValue(std::int32_t value) override;
 };

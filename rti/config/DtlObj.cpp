@@ -15,7 +15,7 @@
 // thread, every further release only adds to it, so dropping a long list or a
 // deep chain of frames takes a loop, not a recursion as deep as the value.
 class DtlReleaseQueue {
- public:
+public:
   static void schedule(DtlObj* object) noexcept {
     if (object->queued_) return;
     object->queued_ = 1;
@@ -30,7 +30,7 @@ class DtlReleaseQueue {
     active_ = nullptr;
   }
 
- private:
+private:
   void push(DtlObj* object) {
     if (count_ < inlineCapacity)
       inline_[count_] = object;
@@ -94,10 +94,8 @@ const char* DtlObj::name() const {
     case DtlSymbolTag:
     case DtlSpecialFormTag:
     case DtlCompiledTag:
-    case DtlStringTag:
-      return payload_.named.text ? payload_.named.text : "";
-    default:
-      return "";
+    case DtlStringTag: return payload_.named.text ? payload_.named.text : "";
+    default: return "";
   }
 }
 
@@ -163,8 +161,7 @@ void DtlObj::destroyFields(DtlReleaseQueue&) noexcept {
         delete payload_.frame.table;
         payload_.frame.table = nullptr;
         break;
-      default:
-        break;
+      default: break;
     }
     deleted_ = 1;
   }

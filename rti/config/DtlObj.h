@@ -41,7 +41,7 @@ using DtlNativeFunction = DtlObjPtr (*)(const DtlObjPtr& args, const DtlObjPtr& 
 // three shared values (nil, t, *unbound*) are never counted nor freed, so that
 // interpreters on different threads can share them.
 class DtlObj {
- public:
+public:
   // A new value of the tag: all handles null, count 0. A frame gets a new,
   // empty table. A tag above 10 raises the language error.
   explicit DtlObj(DtlTagType tag);
@@ -100,7 +100,7 @@ class DtlObj {
   // Marks a value that is never counted nor freed (nil, t, *unbound*).
   void makePermanent() { permanent_ = 1; }
 
- private:
+private:
   ~DtlObj() = default;
   void destroyFields(class DtlReleaseQueue& queue) noexcept;
   void setText(const char* text, const char* failure);

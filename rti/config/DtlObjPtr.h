@@ -12,7 +12,7 @@ class DtlObj;
 //
 // A handle holding nil is also what a language error throws (DtlError).
 class DtlObjPtr {
- public:
+public:
   DtlObjPtr() noexcept = default;
   DtlObjPtr(std::nullptr_t) noexcept {}
   // Takes a new count on `object`.
@@ -43,6 +43,6 @@ class DtlObjPtr {
     return object;
   }
 
- private:
+private:
   DtlObj* object_ = nullptr;
 };

@@ -13,7 +13,7 @@ class DtlObj;
 // the Lisp value is pulled back when it is of an accepted kind. The frame
 // lists its parameters and deletes them with itself.
 class DtlParam {
- public:
+public:
   explicit DtlParam(const char* name);
   DtlParam(const DtlParam&) = delete;
   DtlParam& operator=(const DtlParam&) = delete;
@@ -37,7 +37,7 @@ class DtlParam {
   // Done by DtcRegister: the symbol and the frame the variable lives in.
   void attach(const DtlObjPtr& symbol, DtlObj* frame);
 
- protected:
+protected:
   // The value bound to the name in the frame's own table, or null.
   DtlObjPtr lispValue() const;
   void bind(const DtlObjPtr& value);
@@ -45,7 +45,7 @@ class DtlParam {
   // integer", "a float" or "a string".
   void warnWrongKind(const char* expected, const DtlObjPtr& value) const;
 
- private:
+private:
   std::string name_;
   DtlObjPtr symbol_;
   // Not counted: the frame owns its parameters, so it outlives them.

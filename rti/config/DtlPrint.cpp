@@ -16,9 +16,7 @@ thread_local int printDepth = 0;
 void printAtom(const DtlObj& value, std::FILE* stream) {
   const auto address = static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(&value));
   switch (value.tag()) {
-    case DtlNilTag:
-      std::fputs("nil", stream);
-      break;
+    case DtlNilTag: std::fputs("nil", stream); break;
     case DtlSymbolTag:
       if (value.pname())
         std::fprintf(stream, "%s", value.pname());
@@ -26,15 +24,9 @@ void printAtom(const DtlObj& value, std::FILE* stream) {
         std::fputs("(unbound symbol name)", stream);
       break;
     case DtlIntegerTag:
-    case DtlLocativeTag:
-      std::fprintf(stream, "%d", value.intValue());
-      break;
-    case DtlFloatTag:
-      std::fputs(DtcFloatText(value.floatValue()).c_str(), stream);
-      break;
-    case DtlSpecialFormTag:
-      std::fprintf(stream, "#<special-form %lx>", address);
-      break;
+    case DtlLocativeTag: std::fprintf(stream, "%d", value.intValue()); break;
+    case DtlFloatTag: std::fputs(DtcFloatText(value.floatValue()).c_str(), stream); break;
+    case DtlSpecialFormTag: std::fprintf(stream, "#<special-form %lx>", address); break;
     case DtlCompiledTag:
       std::fprintf(stream, "#<primitive-function %s>", value.fcnPname() ? value.fcnPname() : "");
       break;
@@ -44,14 +36,9 @@ void printAtom(const DtlObj& value, std::FILE* stream) {
       else
         std::fputs("(unbound string)", stream);
       break;
-    case DtlProcedureTag:
-      std::fprintf(stream, "#<procedure %lx>", address);
-      break;
-    case DtlFrameTag:
-      std::fprintf(stream, "#<environment-frame %lx>", address);
-      break;
-    default:
-      DtlError("unknown tag in DtlObj::DtcObjFprint");
+    case DtlProcedureTag: std::fprintf(stream, "#<procedure %lx>", address); break;
+    case DtlFrameTag: std::fprintf(stream, "#<environment-frame %lx>", address); break;
+    default: DtlError("unknown tag in DtlObj::DtcObjFprint");
   }
 }
 

@@ -39,33 +39,15 @@ DtlObjPtr DtlDescribe(const DtlObjPtr& args, const DtlObjPtr&) {
   DtcObjFprint(value, stdout);
   DtNotifyInfo(" is");
   switch (value->tag()) {
-    case DtlNilTag:
-      DtNotifyInfo("NIL\n");
-      break;
-    case DtlSymbolTag:
-      DtNotifyInfo(" the symbol with name \"%s\"\n", value->name());
-      break;
-    case DtlIntegerTag:
-      DtNotifyInfo(" a fixed-point number\n");
-      break;
-    case DtlFloatTag:
-      DtNotifyInfo(" a floating-point number\n");
-      break;
-    case DtlConsTag:
-      DtNotifyInfo(" a cons cell\n");
-      break;
-    case DtlSpecialFormTag:
-      DtNotifyInfo(" a special form\n");
-      break;
-    case DtlCompiledTag:
-      DtNotifyInfo(" a compiled C-function\n");
-      break;
-    case DtlStringTag:
-      DtNotifyInfo(" a string\n");
-      break;
-    case DtlLocativeTag:
-      DtNotifyInfo(" a locative\n");
-      break;
+    case DtlNilTag: DtNotifyInfo("NIL\n"); break;
+    case DtlSymbolTag: DtNotifyInfo(" the symbol with name \"%s\"\n", value->name()); break;
+    case DtlIntegerTag: DtNotifyInfo(" a fixed-point number\n"); break;
+    case DtlFloatTag: DtNotifyInfo(" a floating-point number\n"); break;
+    case DtlConsTag: DtNotifyInfo(" a cons cell\n"); break;
+    case DtlSpecialFormTag: DtNotifyInfo(" a special form\n"); break;
+    case DtlCompiledTag: DtNotifyInfo(" a compiled C-function\n"); break;
+    case DtlStringTag: DtNotifyInfo(" a string\n"); break;
+    case DtlLocativeTag: DtNotifyInfo(" a locative\n"); break;
     case DtlProcedureTag:
       DtNotifyInfo(" a lisp procedure\n");
       DtNotifyInfo("with params: ");
@@ -79,9 +61,7 @@ DtlObjPtr DtlDescribe(const DtlObjPtr& args, const DtlObjPtr&) {
       DtNotifyInfo(" an environment frame with parent frame ");
       DtcPrintLine(value->first());
       break;
-    default:
-      DtNotifyInfo(" ??????\n");
-      break;
+    default: DtNotifyInfo(" ??????\n"); break;
   }
   return value;
 }

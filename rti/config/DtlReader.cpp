@@ -88,21 +88,15 @@ DtlObjPtr lread(DtlStream* stream, const DtlObjPtr& frame) {
   DtlDepthGuard guard(readDepth, "Lists nested too deeply");
   const int ch = stream->nextNonBlank();
   switch (ch) {
-    case -1:
-      return DtcIntern("eof", frame);
-    case '"':
-      return lreadstring(stream);
+    case -1: return DtcIntern("eof", frame);
+    case '"': return lreadstring(stream);
     case '\'': {
       DtlObjPtr datum = lread(stream, frame);
       return cons(DtcIntern("quote", frame), cons(datum, DtlNil()));
     }
-    case '(':
-      return readList(stream, frame, stream->line());
-    case ')':
-      DtlError("Unexpected \")\"");
-    default:
-      stream->unget(ch);
-      return readAtom(stream, frame);
+    case '(': return readList(stream, frame, stream->line());
+    case ')': DtlError("Unexpected \")\"");
+    default: stream->unget(ch); return readAtom(stream, frame);
   }
 }
 

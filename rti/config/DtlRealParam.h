@@ -10,7 +10,7 @@
 // Pull accepts a float or an integer (converted).
 template <typename T>
 class DtlRealParam : public DtlParam {
- public:
+public:
   DtlRealParam(const char* name, T* address) : DtlParam(name), address_(address) {}
 
   DtlObjPtr defaultValue() const override { return DtcMakeFloat(0.0); }
@@ -35,7 +35,7 @@ class DtlRealParam : public DtlParam {
     return true;
   }
 
- private:
+private:
   // A double beyond the range of a float becomes an infinity of its sign
   // (the plain conversion would be undefined).
   static T narrow(double value) {

@@ -5,7 +5,7 @@ class DtlObj;
 
 // Characters are 0 to 255; -1 is the end of the input.
 class DtlStream {
- public:
+public:
   // A file stream may raise the language error when its file fails to close.
   virtual ~DtlStream() noexcept(false) = default;
   // The next character, pushed back again; -1 at the end.

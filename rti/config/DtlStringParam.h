@@ -10,14 +10,14 @@
 // when a later load binds the name to something else (a value of the wrong
 // kind leaves the host variable as it was, and it must still be readable).
 class DtlStringParam : public DtlParam {
- public:
+public:
   DtlStringParam(const char* name, const char** address) : DtlParam(name), address_(address) {}
 
   DtlObjPtr defaultValue() const override;
   void push() override;
   bool pull() override;
 
- private:
+private:
   const char** address_;
   DtlObjPtr imported_;  // the string the host variable points into
 };

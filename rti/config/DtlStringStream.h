@@ -8,14 +8,14 @@
 // Reads a borrowed NUL-terminated text, which must outlive the stream. Bytes
 // are read as unsigned, so every byte but the terminating NUL is a character.
 class DtlStringStream : public DtlStream {
- public:
+public:
   explicit DtlStringStream(const char* text) : text_(text ? text : "") {}
 
   int peek() override;
   int unget(int ch) override;
   int getc() override;
 
- private:
+private:
   const char* text_;
   std::size_t position_ = 0;
 };

@@ -209,8 +209,8 @@ void DtFedAmbPrinter::discoverObjectInstance(RTI::ObjectHandle theObject, RTI::O
                                              const char* theObjectName) {
   if (!fedAmb()) return;
   if (const DtFomClassMgr* classes = fom()) {
-    DtNotifyVerbose("FedAmb=>discoverObjectInstance: %s (%u) of class %s (%u)\n", text(theObjectName),
-                    u32(theObject), className(*classes, theObjectClass), u32(theObjectClass));
+    DtNotifyVerbose("FedAmb=>discoverObjectInstance: %s (%u) of class %s (%u)\n", text(theObjectName), u32(theObject),
+                    className(*classes, theObjectClass), u32(theObjectClass));
   }
   DtFedAmbWrapper::discoverObjectInstance(theObject, theObjectClass, theObjectName);
 }
@@ -235,16 +235,15 @@ void DtFedAmbPrinter::reflectAttributeValues(RTI::ObjectHandle theObject,
   if (const DtObjectMgr* objects = objMgr()) {
     const ObjectView view = viewOf(*objects, theObject);
     const DtServiceTrace::TimeText time(theTime);
-    DtNotifyVerbose("FedAmb=>reflectAttributeValues: %s (%u) %s %s {%d, %d}\n", view.name, u32(theObject),
-                    time.text(), text(theTag), i32(theHandle.theSerialNumber), i32(theHandle.sendingFederate));
+    DtNotifyVerbose("FedAmb=>reflectAttributeValues: %s (%u) %s %s {%d, %d}\n", view.name, u32(theObject), time.text(),
+                    text(theTag), i32(theHandle.theSerialNumber), i32(theHandle.sendingFederate));
     if (setsShown()) DtAttrValueSet::printNames(theAttributes, view.actualClass);
   }
   DtFedAmbWrapper::reflectAttributeValues(theObject, theAttributes, theTime, theTag, theHandle);
 }
 
 void DtFedAmbPrinter::receiveInteraction(RTI::InteractionClassHandle theInteraction,
-                                         const RTI::ParameterHandleValuePairSet& theParameters,
-                                         const char* theTag) {
+                                         const RTI::ParameterHandleValuePairSet& theParameters, const char* theTag) {
   if (!fedAmb()) return;
   if (const DtFomClassMgr* classes = fom()) {
     DtNotifyVerbose("FedAmb=>receiveInteraction: %s (%u) %s\n", interactionName(*classes, theInteraction),
@@ -278,8 +277,8 @@ void DtFedAmbPrinter::removeObjectInstance(RTI::ObjectHandle theObject, const ch
   DtFedAmbWrapper::removeObjectInstance(theObject, theTag);
 }
 
-void DtFedAmbPrinter::removeObjectInstance(RTI::ObjectHandle theObject, const RTI::FedTime& theTime,
-                                           const char* theTag, RTI::EventRetractionHandle theHandle) {
+void DtFedAmbPrinter::removeObjectInstance(RTI::ObjectHandle theObject, const RTI::FedTime& theTime, const char* theTag,
+                                           RTI::EventRetractionHandle theHandle) {
   if (!fedAmb()) return;
   if (const DtObjectMgr* objects = objMgr()) {
     const DtServiceTrace::TimeText time(theTime);
@@ -296,8 +295,7 @@ void DtFedAmbPrinter::attributesInScope(RTI::ObjectHandle theObject, const RTI::
   DtFedAmbWrapper::attributesInScope(theObject, theAttributes);
 }
 
-void DtFedAmbPrinter::attributesOutOfScope(RTI::ObjectHandle theObject,
-                                           const RTI::AttributeHandleSet& theAttributes) {
+void DtFedAmbPrinter::attributesOutOfScope(RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& theAttributes) {
   if (!fedAmb()) return;
   printObject("attributesOutOfScope", theObject, theAttributes);
   DtFedAmbWrapper::attributesOutOfScope(theObject, theAttributes);
@@ -363,8 +361,8 @@ void DtFedAmbPrinter::requestAttributeOwnershipRelease(RTI::ObjectHandle theObje
   DtFedAmbWrapper::requestAttributeOwnershipRelease(theObject, candidateAttributes, theTag);
 }
 
-void DtFedAmbPrinter::confirmAttributeOwnershipAcquisitionCancellation(
-    RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& theAttributes) {
+void DtFedAmbPrinter::confirmAttributeOwnershipAcquisitionCancellation(RTI::ObjectHandle theObject,
+                                                                       const RTI::AttributeHandleSet& theAttributes) {
   if (!fedAmb()) return;
   printObject("confirmAttributeOwnershipAcquisitionCancellation", theObject, theAttributes);
   DtFedAmbWrapper::confirmAttributeOwnershipAcquisitionCancellation(theObject, theAttributes);

@@ -73,8 +73,7 @@ std::unique_ptr<DtFederateMgr> DtFederateMgr::create(DtRIDParameters* params) {
 
 void DtFederateMgr::setCreatorFunction(Creator creator) { theCreator.set(creator); }
 
-DtFederateMgr::DtFederateMgr(DtRIDParameters* params)
-    : DtFederateMgr(params, DtAsyncConnectionMgr::create(params)) {}
+DtFederateMgr::DtFederateMgr(DtRIDParameters* params) : DtFederateMgr(params, DtAsyncConnectionMgr::create(params)) {}
 
 DtFederateMgr::DtFederateMgr(DtRIDParameters* params, std::unique_ptr<DtConnectionMgr> connectMgr)
     : params_(params),
@@ -114,8 +113,7 @@ void DtFederateMgr::init(DtMomMgr* momMgr) { momMgr_ = momMgr; }
 
 // Joining and resigning -------------------------------------------------------
 
-void DtFederateMgr::postJoinInit(const char* federateName, const char* executionName,
-                                 RTI::FederateAmbassador* fedAmb) {
+void DtFederateMgr::postJoinInit(const char* federateName, const char* executionName, RTI::FederateAmbassador* fedAmb) {
   setJoinedNames(federateName, executionName);
   try {
     interMgr_ = DtInteractionMgr::create(connectMgr(), fom(), params_);
@@ -165,8 +163,7 @@ void DtFederateMgr::tearDownJoined() {
 void DtFederateMgr::checkResignAction(RTI::ResignAction action) const {
   switch (action) {
     case RTI::RELEASE_ATTRIBUTES:
-    case RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES:
-      return;
+    case RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES: return;
     case RTI::DELETE_OBJECTS:
       if (objMgr_ && objMgr_->ownedObjects().count() != objMgr_->numObjectsOwned()) {
         throw RTI::FederateOwnsAttributes("");
@@ -267,12 +264,10 @@ void DtFederateMgr::posttick() {
 
 void DtFederateMgr::sendAlive() {
   if (federateHandle_ == 0) return;
-  connectMgr_->sendStampedAndDelete(connectMgr_->create(DtAliveMsgKind),
-                                    connectMgr_->internalTransportType(), 0);
+  connectMgr_->sendStampedAndDelete(connectMgr_->create(DtAliveMsgKind), connectMgr_->internalTransportType(), 0);
 }
 
-void DtFederateMgr::sendResignMsg(const char* executionName, unsigned long federateHandle,
-                                  RTI::ResignAction action) {
+void DtFederateMgr::sendResignMsg(const char* executionName, unsigned long federateHandle, RTI::ResignAction action) {
   std::unique_ptr<DtRtiMsg> msg(connectMgr_->create(DtResignMsgKind));
   auto* resign = dynamic_cast<DtResignMsg*>(msg.get());
   if (!resign) {
@@ -303,29 +298,21 @@ void DtFederateMgr::processResign(const DtResignMsg& msg) {
 void DtFederateMgr::processSaveInitiate(const DtSaveInitiateMsg&) {
   DtNotifyError("Unhandled Save Initiate request\n");
 }
-void DtFederateMgr::processSaveResponse(const DtSaveResponseMsg&) {
-  DtNotifyError("Unhandled Save Response\n");
-}
+void DtFederateMgr::processSaveResponse(const DtSaveResponseMsg&) { DtNotifyError("Unhandled Save Response\n"); }
 void DtFederateMgr::processSaveFinished(const DtSaveFinishedMsg&) {
   DtNotifyError("Unhandled Save Finished request\n");
 }
 void DtFederateMgr::processRestoreReply(const DtRestoreReplyMsg&) {
   DtNotifyError("Unhandled Restore Reply message\n");
 }
-void DtFederateMgr::processRestore(const DtRestoreMsg&) {
-  DtNotifyError("Unhandled Restore request\n");
-}
+void DtFederateMgr::processRestore(const DtRestoreMsg&) { DtNotifyError("Unhandled Restore request\n"); }
 void DtFederateMgr::processRestoreInitiate(const DtRestoreInitiateMsg&) {
   DtNotifyError("Unhandled Restore initiate\n");
 }
-void DtFederateMgr::processRestoreEnd(const DtRestoreEndMsg&) {
-  DtNotifyError("Unhandled Restore End message\n");
-}
+void DtFederateMgr::processRestoreEnd(const DtRestoreEndMsg&) { DtNotifyError("Unhandled Restore End message\n"); }
 
-#define DT_FEDMGR_FORWARD(Process, Msg)                    \
-  void DtFederateMgr::Process(const Msg& msg, void* mgr) { \
-    static_cast<DtFederateMgr*>(mgr)->Process(msg);        \
-  }
+#define DT_FEDMGR_FORWARD(Process, Msg) \
+  void DtFederateMgr::Process(const Msg& msg, void* mgr) { static_cast<DtFederateMgr*>(mgr)->Process(msg); }
 DT_FEDMGR_FORWARD(processResign, DtResignMsg)
 DT_FEDMGR_FORWARD(processSaveInitiate, DtSaveInitiateMsg)
 DT_FEDMGR_FORWARD(processSaveResponse, DtSaveResponseMsg)
@@ -345,8 +332,8 @@ void DtFederateMgr::registerCallbacks(bool add) {
       removeFn(mgr, callback, this, 0);
     }
   };
-#define DT_FEDMGR_CALLBACK(Process, Msg)                                                 \
-  each(&Msg::template addCallback<Msg>, &Msg::template removeCallback<Msg>,              \
+#define DT_FEDMGR_CALLBACK(Process, Msg)                                    \
+  each(&Msg::template addCallback<Msg>, &Msg::template removeCallback<Msg>, \
        static_cast<void (*)(const Msg&, void*)>(&DtFederateMgr::Process));
   DT_FEDMGR_CALLBACK(processResign, DtResignMsg)
   DT_FEDMGR_CALLBACK(processSaveInitiate, DtSaveInitiateMsg)

@@ -93,8 +93,7 @@ public:
   // The federation services, as the implementor hands them over.
   virtual void createFederationExecution(const char* executionName, const char* fedFile) = 0;
   virtual void destroyFederationExecution(const char* executionName) = 0;
-  virtual RTI::FederateHandle joinFederationExecution(const char* federateName,
-                                                      const char* executionName,
+  virtual RTI::FederateHandle joinFederationExecution(const char* federateName, const char* executionName,
                                                       RTI::FederateAmbassador* fedAmb) = 0;
   // FederateNotExecutionMember when not joined; InvalidResignAction for an
   // action outside 1..4; FederateOwnsAttributes for DELETE_OBJECTS while
@@ -119,8 +118,7 @@ public:
   // manager.
   virtual void readFedFile(DtString fedFile, DtString executionName);
   // Makes and wires the joined federate's managers (see above).
-  virtual void postJoinInit(const char* federateName, const char* executionName,
-                            RTI::FederateAmbassador* fedAmb);
+  virtual void postJoinInit(const char* federateName, const char* executionName, RTI::FederateAmbassador* fedAmb);
 
   // One unit of tick work (the heartbeat when due, then one pass of the
   // connection manager): true when a received message was processed.
@@ -168,8 +166,7 @@ public:
   // The clock that paces the heartbeat: DtRealTime unless a test sets another.
   using Clock = std::function<double()>;
   void setClock(Clock clock) { clock_ = std::move(clock); }
-  virtual void sendResignMsg(const char* executionName, unsigned long federateHandle,
-                             RTI::ResignAction action);
+  virtual void sendResignMsg(const char* executionName, unsigned long federateHandle, RTI::ResignAction action);
 
   // Transport and order names and handles; a returned name is a new array
   // that the caller frees with delete[]. InvalidTransportationHandle,
@@ -191,10 +188,8 @@ public:
 
   // <RTI_saveRestoreDirectory>/<label>-<execution>-<federate>-<handle>.sav,
   // each part escaped (DtSaveFileName.h); the flag is not used.
-  virtual DtString& getSaveFileName(const char* label, unsigned long federateHandle,
-                                    DtString& result, char flag);
-  virtual DtString& getRestoreFileName(const char* label, unsigned long federateHandle,
-                                       DtString& result);
+  virtual DtString& getSaveFileName(const char* label, unsigned long federateHandle, DtString& result, char flag);
+  virtual DtString& getRestoreFileName(const char* label, unsigned long federateHandle, DtString& result);
 
   // Joined exactly while an execution name is held.
   bool isJoined() const { return executionName_ != nullptr; }
@@ -254,7 +249,7 @@ protected:
   std::unique_ptr<DtDataDistMgr> ddmMgr_;  // only with RTI_dataDistMgmt
   std::unique_ptr<DtInteractionMgr> interMgr_;
   std::unique_ptr<DtObjectMgr> objMgr_;
-  std::unique_ptr<DtTimeMgr> timeMgr_;     // only with RTI_timeMgmt
+  std::unique_ptr<DtTimeMgr> timeMgr_;  // only with RTI_timeMgmt
   std::unique_ptr<RTI::FedTime> saveTime_;
   std::unique_ptr<RTI::FedTime> secondSaveTime_;
   std::unique_ptr<DtFomClassMgr> fom_;

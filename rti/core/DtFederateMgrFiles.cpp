@@ -102,14 +102,11 @@ void DtFederateMgr::readFedFile(DtString fedFile, DtString executionName) {
   fom_ = readModel(fedFile, executionName);
 }
 
-void DtFederateMgr::testReadFedFile(DtString fedFile, DtString executionName) {
-  readModel(fedFile, executionName);
-}
+void DtFederateMgr::testReadFedFile(DtString fedFile, DtString executionName) { readModel(fedFile, executionName); }
 
 // Save files ------------------------------------------------------------------
 
-DtString& DtFederateMgr::getSaveFileName(const char* label, unsigned long federateHandle,
-                                         DtString& result, char) {
+DtString& DtFederateMgr::getSaveFileName(const char* label, unsigned long federateHandle, DtString& result, char) {
   // The label and the names come from other programs: escaped, none of
   // them can lead out of the folder.
   result = params_->saveRestoreDirectoryPath();
@@ -124,8 +121,7 @@ DtString& DtFederateMgr::getSaveFileName(const char* label, unsigned long federa
   return result;
 }
 
-DtString& DtFederateMgr::getRestoreFileName(const char* label, unsigned long federateHandle,
-                                            DtString& result) {
+DtString& DtFederateMgr::getRestoreFileName(const char* label, unsigned long federateHandle, DtString& result) {
   return getSaveFileName(label, federateHandle, result, 0);
 }
 

@@ -25,8 +25,7 @@ struct Source {
   void seedForThisProcess() {
     const std::uint32_t pid = DtProcessId();
     if (pid == seededIn) return;
-    const auto now = static_cast<std::uint64_t>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    const auto now = static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
     std::seed_seq seed{static_cast<std::uint32_t>(now), static_cast<std::uint32_t>(now >> 32), pid};
     generator.seed(seed);
     // Processes of one machine have different IDs, so this way they take

@@ -72,13 +72,9 @@ void DtRetractionList::removeBefore(const RTI::FedTime& t) {
   }
 }
 
-const DtRetractInfo* DtRetractionList::first() const {
-  return head() ? static_cast<Item*>(head())->record() : nullptr;
-}
+const DtRetractInfo* DtRetractionList::first() const { return head() ? static_cast<Item*>(head())->record() : nullptr; }
 
-const DtRetractInfo* DtRetractionList::last() const {
-  return tail() ? static_cast<Item*>(tail())->record() : nullptr;
-}
+const DtRetractInfo* DtRetractionList::last() const { return tail() ? static_cast<Item*>(tail())->record() : nullptr; }
 
 const DtRetractInfo* DtRetractionList::firstInWindow(const RTI::FedTime& lower, const RTI::FedTime& upper,
                                                      bool inclusive) const {

@@ -4,11 +4,11 @@
 
 #include <new>
 
+#include "api/DtFedAmbWrapper.h"
 #include "api/DtNotImplemented.h"
 #include "api/DtRtiAmbObserverList.h"
 #include "config/DtRIDParameters.h"
 #include "core/DtFederateMgr.h"
-#include "api/DtFedAmbWrapper.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtTcpSocket.h"
 #include "objects/DtInteractionMgr.h"
@@ -25,12 +25,11 @@ std::uint8_t flag(int value) { return value != 0 ? 1 : 0; }
 
 }  // namespace
 
-std::unique_ptr<DtRtiAmbassadorImplementor> DtRtiAmbassadorImplementor::create(
-    DtRIDParameters* params, DtMomMgr* momMgr) {
+std::unique_ptr<DtRtiAmbassadorImplementor> DtRtiAmbassadorImplementor::create(DtRIDParameters* params,
+                                                                               DtMomMgr* momMgr) {
   // The creator is not given the MOM manager.
   if (std::unique_ptr<DtRtiAmbassadorImplementor> made = theCreator.makeInstalled(params)) return made;
-  return std::unique_ptr<DtRtiAmbassadorImplementor>(new (std::nothrow)
-                                                         DtRtiAmbassadorImplementor(params, momMgr));
+  return std::unique_ptr<DtRtiAmbassadorImplementor>(new (std::nothrow) DtRtiAmbassadorImplementor(params, momMgr));
 }
 
 void DtRtiAmbassadorImplementor::setCreatorFunction(Creator creator) { theCreator.set(creator); }
@@ -42,8 +41,7 @@ DtRtiAmbassadorImplementor::DtRtiAmbassadorImplementor(DtRIDParameters* params, 
   DtInteractionMgr::theDefaultInteractionAdvisorySwitch = flag(params->enableInteractionAdvisory());
   DtObjectMgr::theDefaultClassAdvisorySwitch = flag(params->enableClassAdvisory());
   DtObjectMgr::theDefaultAttributeAdvisorySwitch = flag(params->enableAttributeAdvisory());
-  DtObjectMgr::theDefaultAttributeScopeAdvisorySwitch =
-      flag(params->enableAttributeScopeAdvisory());
+  DtObjectMgr::theDefaultAttributeScopeAdvisorySwitch = flag(params->enableAttributeScopeAdvisory());
   DtObjectMgr::theHlaNamePrefix = params->enableHlaObjectNamePrefix() ? "HLA_" : "";
 
   fedMgr_ = DtFederateMgr::create(params);
@@ -81,29 +79,17 @@ DtMomMgr* DtRtiAmbassadorImplementor::momMgr() const { return momMgr_; }
 
 DtRIDParameters* DtRtiAmbassadorImplementor::params() const { return params_; }
 
-DtConnectionMgr* DtRtiAmbassadorImplementor::connectMgr() const {
-  return fedMgr_ ? fedMgr_->connectMgr() : nullptr;
-}
+DtConnectionMgr* DtRtiAmbassadorImplementor::connectMgr() const { return fedMgr_ ? fedMgr_->connectMgr() : nullptr; }
 
-DtObjectMgr* DtRtiAmbassadorImplementor::objMgr() const {
-  return fedMgr_ ? fedMgr_->objMgr() : nullptr;
-}
+DtObjectMgr* DtRtiAmbassadorImplementor::objMgr() const { return fedMgr_ ? fedMgr_->objMgr() : nullptr; }
 
-DtInteractionMgr* DtRtiAmbassadorImplementor::interMgr() const {
-  return fedMgr_ ? fedMgr_->interMgr() : nullptr;
-}
+DtInteractionMgr* DtRtiAmbassadorImplementor::interMgr() const { return fedMgr_ ? fedMgr_->interMgr() : nullptr; }
 
-DtFomClassMgr* DtRtiAmbassadorImplementor::fomMgr() const {
-  return fedMgr_ ? fedMgr_->fom() : nullptr;
-}
+DtFomClassMgr* DtRtiAmbassadorImplementor::fomMgr() const { return fedMgr_ ? fedMgr_->fom() : nullptr; }
 
-void DtRtiAmbassadorImplementor::setObservers(DtRtiAmbObserverList* observers) {
-  observers_ = observers;
-}
+void DtRtiAmbassadorImplementor::setObservers(DtRtiAmbObserverList* observers) { observers_ = observers; }
 
-RTI::Boolean DtRtiAmbassadorImplementor::tickOnce() {
-  return fedMgr_ ? fedMgr_->tick() : RTI::RTI_FALSE;
-}
+RTI::Boolean DtRtiAmbassadorImplementor::tickOnce() { return fedMgr_ ? fedMgr_->tick() : RTI::RTI_FALSE; }
 
 RTI::Boolean DtRtiAmbassadorImplementor::tick() {
   if (fedMgr_) fedMgr_->pretick();

@@ -38,8 +38,7 @@ public:
 
   // The installed creator's result (the MOM manager is not passed to it),
   // else a new implementor; null when memory runs out.
-  static std::unique_ptr<DtRtiAmbassadorImplementor> create(DtRIDParameters* params,
-                                                            DtMomMgr* momMgr);
+  static std::unique_ptr<DtRtiAmbassadorImplementor> create(DtRIDParameters* params, DtMomMgr* momMgr);
   // Lets code loaded before the ambassador is made (a plug-in's creator
   // hook) substitute its own implementor class; null restores the default.
   // Process-wide.
@@ -52,8 +51,7 @@ public:
 
   // The HLA 1.3 services and the two tick forms, one per row of the service
   // table, with the API's arguments and results.
-#define DT_RTI_IMPLEMENTOR_ENTRY(type, kind, name, ...) \
-  virtual type name(DT_RTI_PARAMS(__VA_ARGS__));
+#define DT_RTI_IMPLEMENTOR_ENTRY(type, kind, name, ...) virtual type name(DT_RTI_PARAMS(__VA_ARGS__));
   DT_RTI_SERVICES(DT_RTI_IMPLEMENTOR_ENTRY)
 #undef DT_RTI_IMPLEMENTOR_ENTRY
 
@@ -108,14 +106,12 @@ private:
   void warnWithoutDdm(const char* service) const;
   bool ddmManagerActive() const;
   bool ddmOn() const;
-  void checkTimeStamp(const RTI::FedTime& time, const char* service, const char* reason,
-                      bool saveRequest) const;
+  void checkTimeStamp(const RTI::FedTime& time, const char* service, const char* reason, bool saveRequest) const;
 
   // The argument lines of the traces.
   void traceClass(RTI::ObjectClassHandle theClass) const;
   void traceInteraction(RTI::InteractionClassHandle theClass) const;
-  void traceObjectAndSet(RTI::ObjectHandle theObject, const char* tag,
-                         const RTI::AttributeHandleSet& attributes) const;
+  void traceObjectAndSet(RTI::ObjectHandle theObject, const char* tag, const RTI::AttributeHandleSet& attributes) const;
   void traceObjectAttribute(RTI::ObjectHandle theObject, RTI::AttributeHandle theAttribute) const;
 
   // The save and restore answers.

@@ -4,8 +4,8 @@
 #include "api/DtNotImplemented.h"
 #include "config/DtRIDParameters.h"
 #include "core/DtFederateMgr.h"
-#include "core/DtTimeMgr.h"
 #include "core/DtServiceTrace.h"
+#include "core/DtTimeMgr.h"
 #include "ddm/DtDataDistMgr.h"
 #include "util/DtNotify.h"
 
@@ -25,16 +25,14 @@ void DtRtiAmbassadorImplementor::testSaveProgress() const {
   if (fedMgr_) fedMgr_->testSaveProgress();
 }
 
-bool DtRtiAmbassadorImplementor::timeServiceOn(const char* service,
-                                               const char* disabledReason) const {
+bool DtRtiAmbassadorImplementor::timeServiceOn(const char* service, const char* disabledReason) const {
   if (params_->timeMgmt()) return true;
   if (!params_->throwExceptionForDisabledService()) return false;
   DtNotifyError("Call to disabled RTI service: %s\n", service);
   throw RTI::RTIinternalError(disabledReason);
 }
 
-void DtRtiAmbassadorImplementor::requireDdm(bool on, const char* service,
-                                            const char* reason) const {
+void DtRtiAmbassadorImplementor::requireDdm(bool on, const char* service, const char* reason) const {
   if (on) return;
   DtNotifyError("RTI DDM services turned off: unable to process %s\n", service);
   throw RTI::RTIinternalError(reason);
@@ -49,16 +47,15 @@ bool DtRtiAmbassadorImplementor::ddmManagerActive() const {
 
 bool DtRtiAmbassadorImplementor::ddmOn() const { return params_->dataDistMgmt() != 0; }
 
-void DtRtiAmbassadorImplementor::checkTimeStamp(const RTI::FedTime& time, const char* service,
-                                                const char* reason, bool saveRequest) const {
+void DtRtiAmbassadorImplementor::checkTimeStamp(const RTI::FedTime& time, const char* service, const char* reason,
+                                                bool saveRequest) const {
   if (!params_->timeMgmt()) return;
   if (timeMgr(service).isValidTimeStamp(time)) return;
   if (saveRequest) throw RTI::FederationTimeAlreadyPassed(reason);
   throw RTI::InvalidFederationTime(reason);
 }
 
-RTI::EventRetractionHandle DtRtiAmbassadorImplementor::retractionHandle(
-    std::uint32_t serialNumber) const {
+RTI::EventRetractionHandle DtRtiAmbassadorImplementor::retractionHandle(std::uint32_t serialNumber) const {
   RTI::EventRetractionHandle handle;
   handle.theSerialNumber = serialNumber;
   handle.sendingFederate = fedMgr_ ? fedMgr_->federateHandle() : 0;
@@ -107,6 +104,4 @@ DtObjectMgr& DtRtiAmbassadorImplementor::guardedObjectMgr() const { return orNot
 
 DtDataDistMgr& DtRtiAmbassadorImplementor::guardedDdm() const { return orNotJoined(ddmMgr()); }
 
-DtDataDistMgr* DtRtiAmbassadorImplementor::ddmMgr() const {
-  return fedMgr_ ? fedMgr_->ddmMgr() : nullptr;
-}
+DtDataDistMgr* DtRtiAmbassadorImplementor::ddmMgr() const { return fedMgr_ ? fedMgr_->ddmMgr() : nullptr; }

@@ -16,16 +16,14 @@ namespace {
 // sent, with the service and the argument in the reason.
 void requireName(const char* service, const char* argument, const char* name) {
   if (name && *name) return;
-  const std::string reason =
-      std::string(service) + ": the " + argument + " is " + (name ? "empty" : "null");
+  const std::string reason = std::string(service) + ": the " + argument + " is " + (name ? "empty" : "null");
   DtNotifyError("%s\n", reason.c_str());
   throw RTI::RTIinternalError(reason.c_str());
 }
 
 }  // namespace
 
-void DtRtiAmbassadorImplementor::createFederationExecution(const char* executionName,
-                                                           const char* FED) {
+void DtRtiAmbassadorImplementor::createFederationExecution(const char* executionName, const char* FED) {
   traceHeader("createFederationExecution");
   DtNotifyVerbose("RTI=>\t%s %s\n", DtServiceTrace::text(executionName), DtServiceTrace::text(FED));
   requireName("createFederationExecution", "federation execution name", executionName);
@@ -40,11 +38,9 @@ void DtRtiAmbassadorImplementor::destroyFederationExecution(const char* executio
 }
 
 RTI::FederateHandle DtRtiAmbassadorImplementor::joinFederationExecution(
-    const char* yourName, const char* executionName,
-    RTI::FederateAmbassador* federateAmbassadorReference) {
+    const char* yourName, const char* executionName, RTI::FederateAmbassador* federateAmbassadorReference) {
   traceHeader("joinFederationExecution");
-  DtNotifyVerbose("RTI=>\t%s %s\n", DtServiceTrace::text(yourName),
-                  DtServiceTrace::text(executionName));
+  DtNotifyVerbose("RTI=>\t%s %s\n", DtServiceTrace::text(yourName), DtServiceTrace::text(executionName));
   requireName("joinFederationExecution", "federate name", yourName);
   requireName("joinFederationExecution", "federation execution name", executionName);
   if (!federateAmbassadorReference) {
@@ -63,8 +59,8 @@ void DtRtiAmbassadorImplementor::resignFederationExecution(RTI::ResignAction the
   federationMgr("resignFederationExecution").resignFederationExecution(theAction);
 }
 
-void DtRtiAmbassadorImplementor::registerFederationSynchronizationPoint(
-    const char* label, const char* theTag, const RTI::FederateHandleSet& syncSet) {
+void DtRtiAmbassadorImplementor::registerFederationSynchronizationPoint(const char* label, const char* theTag,
+                                                                        const RTI::FederateHandleSet& syncSet) {
   traceHeader("registerFederationSynchronizationPoint");
   if (DtServiceTrace::on()) {
     DtNotifyVerbose("RTI=>\t%s %s\n", DtServiceTrace::text(label), DtServiceTrace::text(theTag));
@@ -80,14 +76,12 @@ void DtRtiAmbassadorImplementor::registerFederationSynchronizationPoint(
       .registerFederationSynchronizationPoint(label, theTag, syncSet);
 }
 
-void DtRtiAmbassadorImplementor::registerFederationSynchronizationPoint(const char* label,
-                                                                        const char* theTag) {
+void DtRtiAmbassadorImplementor::registerFederationSynchronizationPoint(const char* label, const char* theTag) {
   traceHeader("registerFederationSynchronizationPoint");
   DtNotifyVerbose("RTI=>\t%s %s\n", DtServiceTrace::text(label), DtServiceTrace::text(theTag));
   checkJoined(DT_UNABLE(registerFederationSynchronizationPoint));
   testSaveProgress();
-  federationMgr("registerFederationSynchronizationPoint")
-      .registerFederationSynchronizationPoint(label, theTag);
+  federationMgr("registerFederationSynchronizationPoint").registerFederationSynchronizationPoint(label, theTag);
 }
 
 void DtRtiAmbassadorImplementor::synchronizationPointAchieved(const char* label) {
@@ -106,12 +100,10 @@ void DtRtiAmbassadorImplementor::requestFederationSave(const char* label) {
   federationMgr("requestFederationSave").requestFederationSave(label, nullptr);
 }
 
-void DtRtiAmbassadorImplementor::requestFederationSave(const char* label,
-                                                       const RTI::FedTime& theTime) {
+void DtRtiAmbassadorImplementor::requestFederationSave(const char* label, const RTI::FedTime& theTime) {
   traceHeader("requestFederationSave");
   if (DtServiceTrace::on()) {
-    DtNotifyVerbose("RTI=>\t%s at time %s\n", DtServiceTrace::text(label),
-                    DtServiceTrace::TimeText(theTime).text());
+    DtNotifyVerbose("RTI=>\t%s at time %s\n", DtServiceTrace::text(label), DtServiceTrace::TimeText(theTime).text());
   }
   checkJoined(DT_UNABLE(requestFederationSave));
   testSaveProgress();
@@ -121,8 +113,7 @@ void DtRtiAmbassadorImplementor::requestFederationSave(const char* label,
 
 // The save answers need a save initiated and no restore; the restore answers
 // need no save and a restore initiated. The save state is tested first.
-void DtRtiAmbassadorImplementor::answerSave(const char* service, const char* reason,
-                                            void (DtFederateMgr::*answer)()) {
+void DtRtiAmbassadorImplementor::answerSave(const char* service, const char* reason, void (DtFederateMgr::*answer)()) {
   traceHeader(service);
   checkJoined(reason);
   DtFederateMgr& fedMgr = federationMgr(service);
@@ -146,13 +137,11 @@ void DtRtiAmbassadorImplementor::federateSaveBegun() {
 }
 
 void DtRtiAmbassadorImplementor::federateSaveComplete() {
-  answerSave("federateSaveComplete", DT_UNABLE(federateSaveComplete),
-             &DtFederateMgr::federateSaveComplete);
+  answerSave("federateSaveComplete", DT_UNABLE(federateSaveComplete), &DtFederateMgr::federateSaveComplete);
 }
 
 void DtRtiAmbassadorImplementor::federateSaveNotComplete() {
-  answerSave("federateSaveNotComplete", DT_UNABLE(federateSaveNotComplete),
-             &DtFederateMgr::federateSaveNotComplete);
+  answerSave("federateSaveNotComplete", DT_UNABLE(federateSaveNotComplete), &DtFederateMgr::federateSaveNotComplete);
 }
 
 void DtRtiAmbassadorImplementor::requestFederationRestore(const char* label) {
@@ -163,8 +152,7 @@ void DtRtiAmbassadorImplementor::requestFederationRestore(const char* label) {
 }
 
 void DtRtiAmbassadorImplementor::federateRestoreComplete() {
-  answerRestore("federateRestoreComplete", DT_UNABLE(federateRestoreComplete),
-                &DtFederateMgr::federateRestoreComplete);
+  answerRestore("federateRestoreComplete", DT_UNABLE(federateRestoreComplete), &DtFederateMgr::federateRestoreComplete);
 }
 
 void DtRtiAmbassadorImplementor::federateRestoreNotComplete() {

@@ -4,8 +4,8 @@
 #include "core/DtRtiAmbassadorImplementor.h"
 
 #include "core/DtServiceReasons.h"
-#include "core/DtWireType.h"
 #include "core/DtServiceTrace.h"
+#include "core/DtWireType.h"
 #include "ddm/DtDataDistMgr.h"
 #include "ddm/DtRegion.h"
 #include "objects/DtInteractionMgr.h"
@@ -36,8 +36,7 @@ void DtRtiAmbassadorImplementor::traceClass(RTI::ObjectClassHandle theClass) con
 }
 
 void DtRtiAmbassadorImplementor::traceInteraction(RTI::InteractionClassHandle theClass) const {
-  DtNotifyVerbose("RTI=>\t%s(%lu)\n", DtServiceTrace::interactionName(fomMgr(), theClass),
-                  theClass);
+  DtNotifyVerbose("RTI=>\t%s(%lu)\n", DtServiceTrace::interactionName(fomMgr(), theClass), theClass);
 }
 
 // Declaration management.
@@ -67,29 +66,26 @@ void DtRtiAmbassadorImplementor::publishInteractionClass(RTI::InteractionClassHa
   interactionMgr("publishInteractionClass").publish(theInteraction);
 }
 
-void DtRtiAmbassadorImplementor::unpublishInteractionClass(
-    RTI::InteractionClassHandle theInteraction) {
+void DtRtiAmbassadorImplementor::unpublishInteractionClass(RTI::InteractionClassHandle theInteraction) {
   traceHeader("unpublishInteractionClass");
   if (DtServiceTrace::on()) traceInteraction(theInteraction);
   checkJoinedAndSave(DT_UNABLE(unpublishInteractionClass));
   interactionMgr("unpublishInteractionClass").unpublish(theInteraction);
 }
 
-void DtRtiAmbassadorImplementor::subscribeObjectClassAttributes(
-    RTI::ObjectClassHandle theClass, const RTI::AttributeHandleSet& attributeList,
-    RTI::Boolean active) {
+void DtRtiAmbassadorImplementor::subscribeObjectClassAttributes(RTI::ObjectClassHandle theClass,
+                                                                const RTI::AttributeHandleSet& attributeList,
+                                                                RTI::Boolean active) {
   traceHeader("subscribeObjectClassAttributes");
   if (DtServiceTrace::on()) {
-    DtNotifyVerbose("RTI=>\t%s(%lu) %s\n", DtServiceTrace::className(fomMgr(), theClass), theClass,
-                    activity(active));
+    DtNotifyVerbose("RTI=>\t%s(%lu) %s\n", DtServiceTrace::className(fomMgr(), theClass), theClass, activity(active));
     DtServiceTrace::print(attributeList);
   }
   checkJoinedAndSave(DT_UNABLE(subscribeObjectClassAttributes));
   DtObjectMgr& objects = objectMgr("subscribeObjectClassAttributes");
   objects.subscribe(theClass, attributeList, active);
   if (DtDataDistMgr* ddm = defaultRegionMgr()) {
-    objects.subscribeObjectClassAttributesWithRegion(theClass, ddm->defaultRegion(), attributeList,
-                                                     active);
+    objects.subscribeObjectClassAttributesWithRegion(theClass, ddm->defaultRegion(), attributeList, active);
   }
 }
 
@@ -104,12 +100,11 @@ void DtRtiAmbassadorImplementor::unsubscribeObjectClass(RTI::ObjectClassHandle t
   }
 }
 
-void DtRtiAmbassadorImplementor::subscribeInteractionClass(RTI::InteractionClassHandle theClass,
-                                                           RTI::Boolean active) {
+void DtRtiAmbassadorImplementor::subscribeInteractionClass(RTI::InteractionClassHandle theClass, RTI::Boolean active) {
   traceHeader("subscribeInteractionClass");
   if (DtServiceTrace::on()) {
-    DtNotifyVerbose("RTI=>\t%s(%lu) %s\n", DtServiceTrace::interactionName(fomMgr(), theClass),
-                    theClass, activity(active));
+    DtNotifyVerbose("RTI=>\t%s(%lu) %s\n", DtServiceTrace::interactionName(fomMgr(), theClass), theClass,
+                    activity(active));
   }
   checkJoinedAndSave(DT_UNABLE(subscribeInteractionClass));
   DtInteractionMgr& interactions = interactionMgr("subscribeInteractionClass");
@@ -150,9 +145,9 @@ RTI::ObjectHandle DtRtiAmbassadorImplementor::registerObjectInstance(RTI::Object
   return objectMgr("registerObjectInstance").registerObj(theClass, theObject);
 }
 
-void DtRtiAmbassadorImplementor::updateAttributeValues(
-    RTI::ObjectHandle theObject, const RTI::AttributeHandleValuePairSet& theAttributes,
-    const char* theTag) {
+void DtRtiAmbassadorImplementor::updateAttributeValues(RTI::ObjectHandle theObject,
+                                                       const RTI::AttributeHandleValuePairSet& theAttributes,
+                                                       const char* theTag) {
   traceHeader("updateAttributeValues");
   if (DtServiceTrace::on()) {
     DtNotifyVerbose("RTI=>\t%lu %s\n", theObject, DtServiceTrace::text(theTag));
@@ -163,8 +158,8 @@ void DtRtiAmbassadorImplementor::updateAttributeValues(
 }
 
 RTI::EventRetractionHandle DtRtiAmbassadorImplementor::updateAttributeValues(
-    RTI::ObjectHandle theObject, const RTI::AttributeHandleValuePairSet& theAttributes,
-    const RTI::FedTime& theTime, const char* theTag) {
+    RTI::ObjectHandle theObject, const RTI::AttributeHandleValuePairSet& theAttributes, const RTI::FedTime& theTime,
+    const char* theTag) {
   traceHeader("updateAttributeValues");
   if (DtServiceTrace::on()) {
     DtNotifyVerbose("RTI=>\t%lu %s %s\n", theObject, DtServiceTrace::TimeText(theTime).text(),
@@ -173,13 +168,12 @@ RTI::EventRetractionHandle DtRtiAmbassadorImplementor::updateAttributeValues(
   }
   checkJoinedAndSave(DT_UNABLE(updateAttributeValues));
   checkTimeStamp(theTime, "updateAttributeValues", DT_UNABLE(updateAttributeValues), false);
-  return retractionHandle(
-      objectMgr("updateAttributeValues").sendUpdate(theObject, theAttributes, &theTime, theTag));
+  return retractionHandle(objectMgr("updateAttributeValues").sendUpdate(theObject, theAttributes, &theTime, theTag));
 }
 
-void DtRtiAmbassadorImplementor::sendInteraction(
-    RTI::InteractionClassHandle theInteraction, const RTI::ParameterHandleValuePairSet& theParameters,
-    const char* theTag) {
+void DtRtiAmbassadorImplementor::sendInteraction(RTI::InteractionClassHandle theInteraction,
+                                                 const RTI::ParameterHandleValuePairSet& theParameters,
+                                                 const char* theTag) {
   traceHeader("sendInteraction");
   if (DtServiceTrace::on()) {
     DtNotifyVerbose("RTI=>\t%lu %s\n", theInteraction, DtServiceTrace::text(theTag));
@@ -200,20 +194,19 @@ RTI::EventRetractionHandle DtRtiAmbassadorImplementor::sendInteraction(
   }
   checkJoinedAndSave(DT_UNABLE(sendInteraction));
   checkTimeStamp(theTime, "sendInteraction", DT_UNABLE(sendInteraction), false);
-  return retractionHandle(interactionMgr("sendInteraction")
-                              .send(theInteraction, theParameters, &theTime, theTag, 0UL));
+  return retractionHandle(interactionMgr("sendInteraction").send(theInteraction, theParameters, &theTime, theTag, 0UL));
 }
 
-void DtRtiAmbassadorImplementor::deleteObjectInstance(RTI::ObjectHandle theObject,
-                                                      const char* theTag) {
+void DtRtiAmbassadorImplementor::deleteObjectInstance(RTI::ObjectHandle theObject, const char* theTag) {
   traceHeader("deleteObjectInstance");
   DtNotifyVerbose("RTI=>\t%lu %s\n", theObject, DtServiceTrace::text(theTag));
   checkJoinedAndSave(DT_UNABLE(deleteObjectInstance));
   objectMgr("deleteObjectInstance").deleteObj(theObject, nullptr, theTag);
 }
 
-RTI::EventRetractionHandle DtRtiAmbassadorImplementor::deleteObjectInstance(
-    RTI::ObjectHandle theObject, const RTI::FedTime& theTime, const char* theTag) {
+RTI::EventRetractionHandle DtRtiAmbassadorImplementor::deleteObjectInstance(RTI::ObjectHandle theObject,
+                                                                            const RTI::FedTime& theTime,
+                                                                            const char* theTag) {
   traceHeader("deleteObjectInstance");
   if (DtServiceTrace::on()) {
     DtNotifyVerbose("RTI=>\t%lu %s %s\n", theObject, DtServiceTrace::TimeText(theTime).text(),
@@ -231,9 +224,9 @@ void DtRtiAmbassadorImplementor::localDeleteObjectInstance(RTI::ObjectHandle the
   objectMgr("localDeleteObjectInstance").localDeleteObj(theObject);
 }
 
-void DtRtiAmbassadorImplementor::changeAttributeTransportationType(
-    RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& theAttributes,
-    RTI::TransportationHandle theType) {
+void DtRtiAmbassadorImplementor::changeAttributeTransportationType(RTI::ObjectHandle theObject,
+                                                                   const RTI::AttributeHandleSet& theAttributes,
+                                                                   RTI::TransportationHandle theType) {
   traceHeader("changeAttributeTransportationType");
   DtNotifyVerbose("RTI=>\t%lu %lu\n", theObject, theType);
   checkJoinedAndSave(DT_UNABLE(changeAttributeTransportationType));
@@ -241,17 +234,16 @@ void DtRtiAmbassadorImplementor::changeAttributeTransportationType(
       .setAttributeTransportType(theObject, theAttributes, DtWireType<DtTransportType>(theType));
 }
 
-void DtRtiAmbassadorImplementor::changeInteractionTransportationType(
-    RTI::InteractionClassHandle theClass, RTI::TransportationHandle theType) {
+void DtRtiAmbassadorImplementor::changeInteractionTransportationType(RTI::InteractionClassHandle theClass,
+                                                                     RTI::TransportationHandle theType) {
   traceHeader("changeInteractionTransportationType");
   DtNotifyVerbose("RTI=>\t%lu %lu\n", theClass, theType);
   checkJoinedAndSave(DT_UNABLE(changeInteractionTransportationType));
-  interactionMgr("changeInteractionTransportationType")
-      .setTransport(theClass, DtWireType<DtTransportType>(theType));
+  interactionMgr("changeInteractionTransportationType").setTransport(theClass, DtWireType<DtTransportType>(theType));
 }
 
-void DtRtiAmbassadorImplementor::requestObjectAttributeValueUpdate(
-    RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& theAttributes) {
+void DtRtiAmbassadorImplementor::requestObjectAttributeValueUpdate(RTI::ObjectHandle theObject,
+                                                                   const RTI::AttributeHandleSet& theAttributes) {
   traceHeader("requestObjectAttributeValueUpdate");
   if (DtServiceTrace::on()) {
     DtNotifyVerbose("RTI=>\t%lu\n", theObject);
@@ -261,8 +253,8 @@ void DtRtiAmbassadorImplementor::requestObjectAttributeValueUpdate(
   objectMgr("requestObjectAttributeValueUpdate").requestObjectUpdate(theObject, theAttributes);
 }
 
-void DtRtiAmbassadorImplementor::requestClassAttributeValueUpdate(
-    RTI::ObjectClassHandle theClass, const RTI::AttributeHandleSet& theAttributes) {
+void DtRtiAmbassadorImplementor::requestClassAttributeValueUpdate(RTI::ObjectClassHandle theClass,
+                                                                  const RTI::AttributeHandleSet& theAttributes) {
   traceHeader("requestClassAttributeValueUpdate");
   if (DtServiceTrace::on()) {
     traceClass(theClass);
@@ -292,22 +284,21 @@ void DtRtiAmbassadorImplementor::unconditionalAttributeOwnershipDivestiture(
   traceHeader("unconditionalAttributeOwnershipDivestiture");
   traceObjectAndSet(theObject, nullptr, theAttributes);
   checkJoinedAndSave(DT_UNABLE(unconditionalAttributeOwnershipDivestiture));
-  objectMgr("unconditionalAttributeOwnershipDivestiture")
-      .divestOwnership(theObject, theAttributes, false, nullptr);
+  objectMgr("unconditionalAttributeOwnershipDivestiture").divestOwnership(theObject, theAttributes, false, nullptr);
 }
 
-void DtRtiAmbassadorImplementor::negotiatedAttributeOwnershipDivestiture(
-    RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& theAttributes, const char* theTag) {
+void DtRtiAmbassadorImplementor::negotiatedAttributeOwnershipDivestiture(RTI::ObjectHandle theObject,
+                                                                         const RTI::AttributeHandleSet& theAttributes,
+                                                                         const char* theTag) {
   traceHeader("negotiatedAttributeOwnershipDivestiture");
   traceObjectAndSet(theObject, DtServiceTrace::text(theTag), theAttributes);
   checkJoinedAndSave(DT_UNABLE(negotiatedAttributeOwnershipDivestiture));
-  objectMgr("negotiatedAttributeOwnershipDivestiture")
-      .divestOwnership(theObject, theAttributes, true, theTag);
+  objectMgr("negotiatedAttributeOwnershipDivestiture").divestOwnership(theObject, theAttributes, true, theTag);
 }
 
-void DtRtiAmbassadorImplementor::attributeOwnershipAcquisition(
-    RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& desiredAttributes,
-    const char* theTag) {
+void DtRtiAmbassadorImplementor::attributeOwnershipAcquisition(RTI::ObjectHandle theObject,
+                                                               const RTI::AttributeHandleSet& desiredAttributes,
+                                                               const char* theTag) {
   traceHeader("attributeOwnershipAcquisition");
   traceObjectAndSet(theObject, DtServiceTrace::text(theTag), desiredAttributes);
   checkJoinedAndSave(DT_UNABLE(attributeOwnershipAcquisition));
@@ -319,8 +310,7 @@ void DtRtiAmbassadorImplementor::attributeOwnershipAcquisitionIfAvailable(
   traceHeader("attributeOwnershipAcquisitionIfAvailable");
   traceObjectAndSet(theObject, nullptr, desiredAttributes);
   checkJoinedAndSave(DT_UNABLE(attributeOwnershipAcquisitionIfAvailable));
-  objectMgr("attributeOwnershipAcquisitionIfAvailable")
-      .acquireAttrs(theObject, desiredAttributes, true, nullptr);
+  objectMgr("attributeOwnershipAcquisitionIfAvailable").acquireAttrs(theObject, desiredAttributes, true, nullptr);
 }
 
 RTI::AttributeHandleSet* DtRtiAmbassadorImplementor::attributeOwnershipReleaseResponse(
@@ -339,8 +329,8 @@ void DtRtiAmbassadorImplementor::cancelNegotiatedAttributeOwnershipDivestiture(
   objectMgr("cancelNegotiatedAttributeOwnershipDivestiture").cancelDivest(theObject, theAttributes);
 }
 
-void DtRtiAmbassadorImplementor::cancelAttributeOwnershipAcquisition(
-    RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& theAttributes) {
+void DtRtiAmbassadorImplementor::cancelAttributeOwnershipAcquisition(RTI::ObjectHandle theObject,
+                                                                     const RTI::AttributeHandleSet& theAttributes) {
   traceHeader("cancelAttributeOwnershipAcquisition");
   traceObjectAndSet(theObject, nullptr, theAttributes);
   checkJoinedAndSave(DT_UNABLE(cancelAttributeOwnershipAcquisition));
@@ -351,8 +341,7 @@ void DtRtiAmbassadorImplementor::traceObjectAttribute(RTI::ObjectHandle theObjec
                                                       RTI::AttributeHandle theAttribute) const {
   if (!DtServiceTrace::on()) return;
   DtNotifyVerbose("RTI=>\t%lu %s(%lu)\n", theObject,
-                  DtServiceTrace::attributeName(fomMgr(), objMgr(), theObject, theAttribute),
-                  theAttribute);
+                  DtServiceTrace::attributeName(fomMgr(), objMgr(), theObject, theAttribute), theAttribute);
 }
 
 void DtRtiAmbassadorImplementor::queryAttributeOwnership(RTI::ObjectHandle theObject,
@@ -364,8 +353,8 @@ void DtRtiAmbassadorImplementor::queryAttributeOwnership(RTI::ObjectHandle theOb
 }
 
 // Answered here, from the object manager's record of the object.
-RTI::Boolean DtRtiAmbassadorImplementor::isAttributeOwnedByFederate(
-    RTI::ObjectHandle theObject, RTI::AttributeHandle theAttribute) {
+RTI::Boolean DtRtiAmbassadorImplementor::isAttributeOwnedByFederate(RTI::ObjectHandle theObject,
+                                                                    RTI::AttributeHandle theAttribute) {
   traceHeader("isAttributeOwnedByFederate");
   checkJoinedAndSave(DT_UNABLE(isAttributeOwnedByFederate));
   const DtRtiObject* object = objectMgr("isAttributeOwnedByFederate").knownObj(theObject);

@@ -19,19 +19,16 @@ namespace {
 const char* activity(RTI::Boolean active) { return active ? "active" : "passive"; }
 
 // The attribute and region of each pair of a registration with regions.
-void tracePairs(const RTI::AttributeHandle* attributes, RTI::Region* const* regions,
-                RTI::ULong count) {
+void tracePairs(const RTI::AttributeHandle* attributes, RTI::Region* const* regions, RTI::ULong count) {
   if (!attributes || !regions) return;
   for (RTI::ULong i = 0; i < count; ++i) {
-    DtNotifyVerbose("RTI=>\t%lu %lu\n", attributes[i],
-                    regions[i] ? DtServiceTrace::regionHandle(*regions[i]) : 0UL);
+    DtNotifyVerbose("RTI=>\t%lu %lu\n", attributes[i], regions[i] ? DtServiceTrace::regionHandle(*regions[i]) : 0UL);
   }
 }
 
 }  // namespace
 
-RTI::Region* DtRtiAmbassadorImplementor::createRegion(RTI::SpaceHandle theSpace,
-                                                      RTI::ULong numberOfExtents) {
+RTI::Region* DtRtiAmbassadorImplementor::createRegion(RTI::SpaceHandle theSpace, RTI::ULong numberOfExtents) {
   traceHeader("createRegion");
   if (DtServiceTrace::on()) {
     DtNotifyVerbose("RTI=>\t%s(%lu) %lu\n", DtServiceTrace::spaceName(fomMgr(), theSpace),
@@ -48,8 +45,7 @@ void DtRtiAmbassadorImplementor::notifyAboutRegionModification(RTI::Region& theR
     DtNotifyVerbose("RTI=>\t%lu\n", DtServiceTrace::regionHandle(theRegion));
   }
   checkJoinedAndSave(DT_UNABLE(notifyAboutRegionModification));
-  requireDdm(ddmManagerActive(), "notifyAboutRegionModification",
-             DT_DDM_OFF(notifyAboutRegionModification));
+  requireDdm(ddmManagerActive(), "notifyAboutRegionModification", DT_DDM_OFF(notifyAboutRegionModification));
   ddmMgr()->notifyAboutRegionModification(theRegion);
 }
 
@@ -63,9 +59,10 @@ void DtRtiAmbassadorImplementor::deleteRegion(RTI::Region* theRegion) {
   ddmMgr()->deleteRegion(theRegion);
 }
 
-RTI::ObjectHandle DtRtiAmbassadorImplementor::registerObjectInstanceWithRegion(
-    RTI::ObjectClassHandle theClass, RTI::AttributeHandle* theAttributes, RTI::Region** theRegions,
-    RTI::ULong theNumberOfHandles) {
+RTI::ObjectHandle DtRtiAmbassadorImplementor::registerObjectInstanceWithRegion(RTI::ObjectClassHandle theClass,
+                                                                               RTI::AttributeHandle* theAttributes,
+                                                                               RTI::Region** theRegions,
+                                                                               RTI::ULong theNumberOfHandles) {
   traceHeader("registerObjectInstanceWithRegion");
   if (DtServiceTrace::on()) {
     DtNotifyVerbose("RTI=>\t%s(%lu) %lu\n", DtServiceTrace::className(fomMgr(), theClass), theClass,
@@ -73,31 +70,29 @@ RTI::ObjectHandle DtRtiAmbassadorImplementor::registerObjectInstanceWithRegion(
     tracePairs(theAttributes, theRegions, theNumberOfHandles);
   }
   checkJoinedAndSave(DT_UNABLE(registerObjectInstanceWithRegion));
-  requireDdm(ddmManagerActive(), "registerObjectInstanceWithRegion",
-             DT_DDM_OFF(registerObjectInstanceWithRegion));
+  requireDdm(ddmManagerActive(), "registerObjectInstanceWithRegion", DT_DDM_OFF(registerObjectInstanceWithRegion));
   return objectMgr("registerObjectInstanceWithRegion")
       .registerObjectInstanceWithRegion(theClass, theAttributes, theRegions, theNumberOfHandles);
 }
 
-RTI::ObjectHandle DtRtiAmbassadorImplementor::registerObjectInstanceWithRegion(
-    RTI::ObjectClassHandle theClass, const char* theObject, RTI::AttributeHandle* theAttributes,
-    RTI::Region** theRegions, RTI::ULong theNumberOfHandles) {
+RTI::ObjectHandle DtRtiAmbassadorImplementor::registerObjectInstanceWithRegion(RTI::ObjectClassHandle theClass,
+                                                                               const char* theObject,
+                                                                               RTI::AttributeHandle* theAttributes,
+                                                                               RTI::Region** theRegions,
+                                                                               RTI::ULong theNumberOfHandles) {
   traceHeader("registerObjectInstanceWithRegion");
   if (DtServiceTrace::on()) {
-    DtNotifyVerbose("RTI=>\t%s(%lu) %s %lu\n", DtServiceTrace::className(fomMgr(), theClass),
-                    theClass, DtServiceTrace::text(theObject), theNumberOfHandles);
+    DtNotifyVerbose("RTI=>\t%s(%lu) %s %lu\n", DtServiceTrace::className(fomMgr(), theClass), theClass,
+                    DtServiceTrace::text(theObject), theNumberOfHandles);
     tracePairs(theAttributes, theRegions, theNumberOfHandles);
   }
   checkJoinedAndSave(DT_UNABLE(registerObjectInstanceWithRegion));
-  requireDdm(ddmManagerActive(), "registerObjectInstanceWithRegion",
-             DT_DDM_OFF(registerObjectInstanceWithRegion));
+  requireDdm(ddmManagerActive(), "registerObjectInstanceWithRegion", DT_DDM_OFF(registerObjectInstanceWithRegion));
   return objectMgr("registerObjectInstanceWithRegion")
-      .registerObjectInstanceWithRegion(theClass, theObject, theAttributes, theRegions,
-                                        theNumberOfHandles);
+      .registerObjectInstanceWithRegion(theClass, theObject, theAttributes, theRegions, theNumberOfHandles);
 }
 
-void DtRtiAmbassadorImplementor::associateRegionForUpdates(RTI::Region& theRegion,
-                                                           RTI::ObjectHandle theObject,
+void DtRtiAmbassadorImplementor::associateRegionForUpdates(RTI::Region& theRegion, RTI::ObjectHandle theObject,
                                                            const RTI::AttributeHandleSet& theAttributes) {
   traceHeader("associateRegionForUpdates");
   if (DtServiceTrace::on()) {
@@ -109,8 +104,7 @@ void DtRtiAmbassadorImplementor::associateRegionForUpdates(RTI::Region& theRegio
   objectMgr("associateRegionForUpdates").associateRegionForUpdates(theRegion, theObject, theAttributes, 0);
 }
 
-void DtRtiAmbassadorImplementor::unassociateRegionForUpdates(RTI::Region& theRegion,
-                                                             RTI::ObjectHandle theObject) {
+void DtRtiAmbassadorImplementor::unassociateRegionForUpdates(RTI::Region& theRegion, RTI::ObjectHandle theObject) {
   traceHeader("unassociateRegionForUpdates");
   if (DtServiceTrace::on()) {
     DtNotifyVerbose("RTI=>\t%lu %lu\n", DtServiceTrace::regionHandle(theRegion), theObject);
@@ -120,18 +114,18 @@ void DtRtiAmbassadorImplementor::unassociateRegionForUpdates(RTI::Region& theReg
   objectMgr("unassociateRegionForUpdates").unassociateRegionForUpdates(theRegion, theObject);
 }
 
-void DtRtiAmbassadorImplementor::subscribeObjectClassAttributesWithRegion(
-    RTI::ObjectClassHandle theClass, RTI::Region& theRegion,
-    const RTI::AttributeHandleSet& attributeList, RTI::Boolean active) {
+void DtRtiAmbassadorImplementor::subscribeObjectClassAttributesWithRegion(RTI::ObjectClassHandle theClass,
+                                                                          RTI::Region& theRegion,
+                                                                          const RTI::AttributeHandleSet& attributeList,
+                                                                          RTI::Boolean active) {
   traceHeader("subscribeObjectClassAttributesWithRegion");
   if (DtServiceTrace::on()) {
-    DtNotifyVerbose("RTI=>\t%s(%lu) %lu %s\n", DtServiceTrace::className(fomMgr(), theClass),
-                    theClass, DtServiceTrace::regionHandle(theRegion), activity(active));
+    DtNotifyVerbose("RTI=>\t%s(%lu) %lu %s\n", DtServiceTrace::className(fomMgr(), theClass), theClass,
+                    DtServiceTrace::regionHandle(theRegion), activity(active));
     DtServiceTrace::print(attributeList);
   }
   checkJoinedAndSave(DT_UNABLE(subscribeObjectClassAttributesWithRegion));
-  requireDdm(ddmOn(), "subscribeObjectClassAttributesWithRegion",
-             DT_DDM_OFF(subscribeObjectClassAttributesWithRegion));
+  requireDdm(ddmOn(), "subscribeObjectClassAttributesWithRegion", DT_DDM_OFF(subscribeObjectClassAttributesWithRegion));
   DtObjectMgr& objects = objectMgr("subscribeObjectClassAttributesWithRegion");
   // An empty set ends the subscription for the region.
   if (attributeList.size() == 0) {
@@ -154,48 +148,43 @@ void DtRtiAmbassadorImplementor::unsubscribeObjectClassWithRegion(RTI::ObjectCla
   objectMgr("unsubscribeObjectClassWithRegion").unsubscribeObjectClassWithRegion(theClass, theRegion);
 }
 
-void DtRtiAmbassadorImplementor::subscribeInteractionClassWithRegion(
-    RTI::InteractionClassHandle theClass, RTI::Region& theRegion, RTI::Boolean active) {
+void DtRtiAmbassadorImplementor::subscribeInteractionClassWithRegion(RTI::InteractionClassHandle theClass,
+                                                                     RTI::Region& theRegion, RTI::Boolean active) {
   traceHeader("subscribeInteractionClassWithRegion");
   if (DtServiceTrace::on()) {
-    DtNotifyVerbose("RTI=>\t%s(%lu) %lu %s\n", DtServiceTrace::interactionName(fomMgr(), theClass),
-                    theClass, DtServiceTrace::regionHandle(theRegion), activity(active));
+    DtNotifyVerbose("RTI=>\t%s(%lu) %lu %s\n", DtServiceTrace::interactionName(fomMgr(), theClass), theClass,
+                    DtServiceTrace::regionHandle(theRegion), activity(active));
   }
   checkJoinedAndSave(DT_UNABLE(subscribeInteractionClassWithRegion));
-  requireDdm(ddmOn(), "subscribeInteractionClassWithRegion",
-             DT_DDM_OFF(subscribeInteractionClassWithRegion));
+  requireDdm(ddmOn(), "subscribeInteractionClassWithRegion", DT_DDM_OFF(subscribeInteractionClassWithRegion));
   interactionMgr("subscribeInteractionClassWithRegion")
       .subscribeInteractionClassWithRegion(theClass, theRegion, active);
 }
 
-void DtRtiAmbassadorImplementor::unsubscribeInteractionClassWithRegion(
-    RTI::InteractionClassHandle theClass, RTI::Region& theRegion) {
+void DtRtiAmbassadorImplementor::unsubscribeInteractionClassWithRegion(RTI::InteractionClassHandle theClass,
+                                                                       RTI::Region& theRegion) {
   traceHeader("unsubscribeInteractionClassWithRegion");
   if (DtServiceTrace::on()) {
-    DtNotifyVerbose("RTI=>\t%s(%lu) %lu\n", DtServiceTrace::interactionName(fomMgr(), theClass),
-                    theClass, DtServiceTrace::regionHandle(theRegion));
+    DtNotifyVerbose("RTI=>\t%s(%lu) %lu\n", DtServiceTrace::interactionName(fomMgr(), theClass), theClass,
+                    DtServiceTrace::regionHandle(theRegion));
   }
   checkJoinedAndSave(DT_UNABLE(unsubscribeInteractionClassWithRegion));
-  requireDdm(ddmOn(), "unsubscribeInteractionClassWithRegion",
-             DT_DDM_OFF(unsubscribeInteractionClassWithRegion));
-  interactionMgr("unsubscribeInteractionClassWithRegion")
-      .unsubscribeInteractionClassWithRegion(theClass, theRegion);
+  requireDdm(ddmOn(), "unsubscribeInteractionClassWithRegion", DT_DDM_OFF(unsubscribeInteractionClassWithRegion));
+  interactionMgr("unsubscribeInteractionClassWithRegion").unsubscribeInteractionClassWithRegion(theClass, theRegion);
 }
 
 // Sending with a region needs no data distribution.
-void DtRtiAmbassadorImplementor::sendInteractionWithRegion(
-    RTI::InteractionClassHandle theInteraction, const RTI::ParameterHandleValuePairSet& theParameters,
-    const char* theTag, const RTI::Region& theRegion) {
+void DtRtiAmbassadorImplementor::sendInteractionWithRegion(RTI::InteractionClassHandle theInteraction,
+                                                           const RTI::ParameterHandleValuePairSet& theParameters,
+                                                           const char* theTag, const RTI::Region& theRegion) {
   traceHeader("sendInteractionWithRegion");
   if (DtServiceTrace::on()) {
-    DtNotifyVerbose("RTI=>\t%s(%lu) %s %lu\n",
-                    DtServiceTrace::interactionName(fomMgr(), theInteraction), theInteraction,
-                    DtServiceTrace::text(theTag), DtServiceTrace::regionHandle(theRegion));
+    DtNotifyVerbose("RTI=>\t%s(%lu) %s %lu\n", DtServiceTrace::interactionName(fomMgr(), theInteraction),
+                    theInteraction, DtServiceTrace::text(theTag), DtServiceTrace::regionHandle(theRegion));
     DtServiceTrace::print(theParameters);
   }
   checkJoinedAndSave(DT_UNABLE(sendInteractionWithRegion));
-  interactionMgr("sendInteractionWithRegion")
-      .send(theInteraction, theParameters, nullptr, theTag, theRegion);
+  interactionMgr("sendInteractionWithRegion").send(theInteraction, theParameters, nullptr, theTag, theRegion);
 }
 
 RTI::EventRetractionHandle DtRtiAmbassadorImplementor::sendInteractionWithRegion(
@@ -203,21 +192,19 @@ RTI::EventRetractionHandle DtRtiAmbassadorImplementor::sendInteractionWithRegion
     const RTI::FedTime& theTime, const char* theTag, const RTI::Region& theRegion) {
   traceHeader("sendInteractionWithRegion");
   if (DtServiceTrace::on()) {
-    DtNotifyVerbose("RTI=>\t%s(%lu) %s %s %lu\n",
-                    DtServiceTrace::interactionName(fomMgr(), theInteraction), theInteraction,
-                    DtServiceTrace::TimeText(theTime).text(), DtServiceTrace::text(theTag),
+    DtNotifyVerbose("RTI=>\t%s(%lu) %s %s %lu\n", DtServiceTrace::interactionName(fomMgr(), theInteraction),
+                    theInteraction, DtServiceTrace::TimeText(theTime).text(), DtServiceTrace::text(theTag),
                     DtServiceTrace::regionHandle(theRegion));
     DtServiceTrace::print(theParameters);
   }
   checkJoinedAndSave(DT_UNABLE(sendInteractionWithRegion));
   checkTimeStamp(theTime, "sendInteractionWithRegion", DT_UNABLE(sendInteractionWithRegion), false);
-  return retractionHandle(interactionMgr("sendInteractionWithRegion")
-                              .send(theInteraction, theParameters, &theTime, theTag, theRegion));
+  return retractionHandle(
+      interactionMgr("sendInteractionWithRegion").send(theInteraction, theParameters, &theTime, theTag, theRegion));
 }
 
 void DtRtiAmbassadorImplementor::requestClassAttributeValueUpdateWithRegion(
-    RTI::ObjectClassHandle theClass, const RTI::AttributeHandleSet& theAttributes,
-    const RTI::Region& theRegion) {
+    RTI::ObjectClassHandle theClass, const RTI::AttributeHandleSet& theAttributes, const RTI::Region& theRegion) {
   traceHeader("requestClassAttributeValueUpdateWithRegion");
   if (DtServiceTrace::on()) {
     DtNotifyVerbose("RTI=>\t%s(%lu) %lu\n", DtServiceTrace::className(fomMgr(), theClass), theClass,

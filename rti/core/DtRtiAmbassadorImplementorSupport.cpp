@@ -5,8 +5,8 @@
 
 #include "core/DtFederateMgr.h"
 #include "core/DtServiceReasons.h"
-#include "core/DtWireType.h"
 #include "core/DtServiceTrace.h"
+#include "core/DtWireType.h"
 #include "ddm/DtDataDistMgr.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionMgr.h"
@@ -38,16 +38,14 @@ RTI::AttributeHandle DtRtiAmbassadorImplementor::getAttributeHandle(const char* 
   return guardedFom().attrHandle(theName, whichClass);
 }
 
-char* DtRtiAmbassadorImplementor::getAttributeName(RTI::AttributeHandle theHandle,
-                                                   RTI::ObjectClassHandle whichClass) {
+char* DtRtiAmbassadorImplementor::getAttributeName(RTI::AttributeHandle theHandle, RTI::ObjectClassHandle whichClass) {
   traceHeader("getAttributeName");
   DtNotifyVerbose("RTI=>\t%lu %lu\n", theHandle, whichClass);
   checkJoined(DT_UNABLE(getAttributeName));
   return DtStrdup(guardedFom().attrName(theHandle, whichClass));
 }
 
-RTI::InteractionClassHandle DtRtiAmbassadorImplementor::getInteractionClassHandle(
-    const char* theName) {
+RTI::InteractionClassHandle DtRtiAmbassadorImplementor::getInteractionClassHandle(const char* theName) {
   traceHeader("getInteractionClassHandle");
   DtNotifyVerbose("RTI=>\t%s\n", DtServiceTrace::text(theName));
   checkJoined(DT_UNABLE(getInteractionClassHandle));
@@ -61,8 +59,8 @@ char* DtRtiAmbassadorImplementor::getInteractionClassName(RTI::InteractionClassH
   return DtStrdup(guardedFom().interactionName(theHandle));
 }
 
-RTI::ParameterHandle DtRtiAmbassadorImplementor::getParameterHandle(
-    const char* theName, RTI::InteractionClassHandle whichClass) {
+RTI::ParameterHandle DtRtiAmbassadorImplementor::getParameterHandle(const char* theName,
+                                                                    RTI::InteractionClassHandle whichClass) {
   traceHeader("getParameterHandle");
   DtNotifyVerbose("RTI=>\t%s %lu\n", DtServiceTrace::text(theName), whichClass);
   checkJoined(DT_UNABLE(getParameterHandle));
@@ -115,18 +113,15 @@ char* DtRtiAmbassadorImplementor::getRoutingSpaceName(RTI::SpaceHandle theHandle
   return DtStrdup(guardedFom().spaceName(theHandle));
 }
 
-RTI::DimensionHandle DtRtiAmbassadorImplementor::getDimensionHandle(const char* theName,
-                                                                    RTI::SpaceHandle whichSpace) {
+RTI::DimensionHandle DtRtiAmbassadorImplementor::getDimensionHandle(const char* theName, RTI::SpaceHandle whichSpace) {
   traceHeader("getDimensionHandle");
-  DtNotifyVerbose("RTI=>\t%s %lu\n", DtServiceTrace::text(theName),
-                  static_cast<unsigned long>(whichSpace));
+  DtNotifyVerbose("RTI=>\t%s %lu\n", DtServiceTrace::text(theName), static_cast<unsigned long>(whichSpace));
   checkJoined(DT_UNABLE(getDimensionHandle));
   requireDdm(ddmOn(), "getDimensionHandle", DT_DDM_OFF(getDimensionHandle));
   return guardedFom().dimHandle(theName, whichSpace);
 }
 
-char* DtRtiAmbassadorImplementor::getDimensionName(RTI::DimensionHandle theHandle,
-                                                   RTI::SpaceHandle whichSpace) {
+char* DtRtiAmbassadorImplementor::getDimensionName(RTI::DimensionHandle theHandle, RTI::SpaceHandle whichSpace) {
   traceHeader("getDimensionName");
   DtNotifyVerbose("RTI=>\t%lu %lu\n", theHandle, static_cast<unsigned long>(whichSpace));
   checkJoined(DT_UNABLE(getDimensionName));
@@ -134,8 +129,8 @@ char* DtRtiAmbassadorImplementor::getDimensionName(RTI::DimensionHandle theHandl
   return DtStrdup(guardedFom().dimName(theHandle, whichSpace));
 }
 
-RTI::SpaceHandle DtRtiAmbassadorImplementor::getAttributeRoutingSpaceHandle(
-    RTI::AttributeHandle theHandle, RTI::ObjectClassHandle whichClass) {
+RTI::SpaceHandle DtRtiAmbassadorImplementor::getAttributeRoutingSpaceHandle(RTI::AttributeHandle theHandle,
+                                                                            RTI::ObjectClassHandle whichClass) {
   traceHeader("getAttributeRoutingSpaceHandle");
   DtNotifyVerbose("RTI=>\t%lu %lu\n", theHandle, whichClass);
   checkJoined(DT_UNABLE(getAttributeRoutingSpaceHandle));
@@ -143,13 +138,11 @@ RTI::SpaceHandle DtRtiAmbassadorImplementor::getAttributeRoutingSpaceHandle(
   return guardedDdm().getAttributeRoutingSpaceHandle(theHandle, whichClass);
 }
 
-RTI::SpaceHandle DtRtiAmbassadorImplementor::getInteractionRoutingSpaceHandle(
-    RTI::InteractionClassHandle theHandle) {
+RTI::SpaceHandle DtRtiAmbassadorImplementor::getInteractionRoutingSpaceHandle(RTI::InteractionClassHandle theHandle) {
   traceHeader("getInteractionRoutingSpaceHandle");
   DtNotifyVerbose("RTI=>\t%lu\n", theHandle);
   checkJoined(DT_UNABLE(getInteractionRoutingSpaceHandle));
-  requireDdm(ddmOn(), "getInteractionRoutingSpaceHandle",
-             DT_DDM_OFF(getInteractionRoutingSpaceHandle));
+  requireDdm(ddmOn(), "getInteractionRoutingSpaceHandle", DT_DDM_OFF(getInteractionRoutingSpaceHandle));
   return guardedDdm().getInteractionRoutingSpaceHandle(theHandle);
 }
 
@@ -162,8 +155,7 @@ RTI::TransportationHandle DtRtiAmbassadorImplementor::getTransportationHandle(co
 
 char* DtRtiAmbassadorImplementor::getTransportationName(RTI::TransportationHandle theHandle) {
   checkJoined(DT_UNABLE(getTransportationName));
-  return federationMgr("getTransportationName")
-      .getTransportationName(DtWireType<DtTransportType>(theHandle));
+  return federationMgr("getTransportationName").getTransportationName(DtWireType<DtTransportType>(theHandle));
 }
 
 RTI::OrderingHandle DtRtiAmbassadorImplementor::getOrderingHandle(const char* theName) {
@@ -178,26 +170,24 @@ char* DtRtiAmbassadorImplementor::getOrderingName(RTI::OrderingHandle theHandle)
 
 // The advisory switches set a flag of the object or interaction manager;
 // their refusals cut the last letter of the service's name.
-#define DT_ADVISORY_SWITCH(service, cutName, manager, operation)    \
-  void DtRtiAmbassadorImplementor::service() {                     \
-    traceHeader(#service);                                         \
-    checkJoinedAndSave("Unable to process " #cutName ".");         \
-    manager(#service).operation();                                 \
+#define DT_ADVISORY_SWITCH(service, cutName, manager, operation) \
+  void DtRtiAmbassadorImplementor::service() {                   \
+    traceHeader(#service);                                       \
+    checkJoinedAndSave("Unable to process " #cutName ".");       \
+    manager(#service).operation();                               \
   }
 
-DT_ADVISORY_SWITCH(enableClassRelevanceAdvisorySwitch, enableClassRelevanceAdvisorySwitc,
-                   objectMgr, enableClassRelevanceSwitch)
-DT_ADVISORY_SWITCH(disableClassRelevanceAdvisorySwitch, disableClassRelevanceAdvisorySwitc,
-                   objectMgr, disableClassRelevanceSwitch)
-DT_ADVISORY_SWITCH(enableAttributeRelevanceAdvisorySwitch, enableAttributeRelevanceAdvisorySwitc,
-                   objectMgr, enableAttributeRelevanceSwitch)
-DT_ADVISORY_SWITCH(disableAttributeRelevanceAdvisorySwitch, disableAttributeRelevanceAdvisorySwitc,
-                   objectMgr, disableAttributeRelevanceSwitch)
-DT_ADVISORY_SWITCH(enableInteractionRelevanceAdvisorySwitch,
-                   enableInteractionRelevanceAdvisorySwitc, interactionMgr,
+DT_ADVISORY_SWITCH(enableClassRelevanceAdvisorySwitch, enableClassRelevanceAdvisorySwitc, objectMgr,
+                   enableClassRelevanceSwitch)
+DT_ADVISORY_SWITCH(disableClassRelevanceAdvisorySwitch, disableClassRelevanceAdvisorySwitc, objectMgr,
+                   disableClassRelevanceSwitch)
+DT_ADVISORY_SWITCH(enableAttributeRelevanceAdvisorySwitch, enableAttributeRelevanceAdvisorySwitc, objectMgr,
+                   enableAttributeRelevanceSwitch)
+DT_ADVISORY_SWITCH(disableAttributeRelevanceAdvisorySwitch, disableAttributeRelevanceAdvisorySwitc, objectMgr,
+                   disableAttributeRelevanceSwitch)
+DT_ADVISORY_SWITCH(enableInteractionRelevanceAdvisorySwitch, enableInteractionRelevanceAdvisorySwitc, interactionMgr,
                    enableRelevanceAdvisorySwitch)
-DT_ADVISORY_SWITCH(disableInteractionRelevanceAdvisorySwitch,
-                   disableInteractionRelevanceAdvisorySwitc, interactionMgr,
+DT_ADVISORY_SWITCH(disableInteractionRelevanceAdvisorySwitch, disableInteractionRelevanceAdvisorySwitc, interactionMgr,
                    disableRelevanceAdvisorySwitch)
 #undef DT_ADVISORY_SWITCH
 

@@ -6,17 +6,17 @@
 #include "core/DtRtiAmbassadorImplementor.h"
 
 #include "core/DtServiceReasons.h"
-#include "core/DtWireType.h"
 #include "core/DtTimeMgr.h"
+#include "core/DtWireType.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
 
 // The joined-check reason and the disabled reason cut the asynchronous
 // delivery services' names; the printed message names the service in full.
-#define DT_TIME_SERVICE(name, reasonName, params, args)                       \
-  void DtRtiAmbassadorImplementor::name params {                              \
-    checkJoined("Unable to process " #reasonName ".");                        \
-    testSaveProgress();                                                       \
+#define DT_TIME_SERVICE(name, reasonName, params, args)                          \
+  void DtRtiAmbassadorImplementor::name params {                                 \
+    checkJoined("Unable to process " #reasonName ".");                           \
+    testSaveProgress();                                                          \
     if (timeServiceOn(#name, #reasonName " disabled")) timeMgr(#name).name args; \
   }
 
@@ -27,19 +27,16 @@ DT_TIME_SERVICE(disableTimeRegulation, disableTimeRegulation, (), ())
 DT_TIME_SERVICE(enableTimeConstrained, enableTimeConstrained, (), ())
 DT_TIME_SERVICE(disableTimeConstrained, disableTimeConstrained, (), ())
 DT_TIME_SERVICE(timeAdvanceRequest, timeAdvanceRequest, (const RTI::FedTime& theTime), (theTime))
-DT_TIME_SERVICE(timeAdvanceRequestAvailable, timeAdvanceRequestAvailable,
-                (const RTI::FedTime& theTime), (theTime))
+DT_TIME_SERVICE(timeAdvanceRequestAvailable, timeAdvanceRequestAvailable, (const RTI::FedTime& theTime), (theTime))
 DT_TIME_SERVICE(nextEventRequest, nextEventRequest, (const RTI::FedTime& theTime), (theTime))
-DT_TIME_SERVICE(nextEventRequestAvailable, nextEventRequestAvailable,
-                (const RTI::FedTime& theTime), (theTime))
+DT_TIME_SERVICE(nextEventRequestAvailable, nextEventRequestAvailable, (const RTI::FedTime& theTime), (theTime))
 DT_TIME_SERVICE(flushQueueRequest, flushQueueRequest, (const RTI::FedTime& theTime), (theTime))
 DT_TIME_SERVICE(enableAsynchronousDelivery, enableAsynchronousDeliver, (), ())
 DT_TIME_SERVICE(disableAsynchronousDelivery, disableAsynchronousDeliver, (), ())
 DT_TIME_SERVICE(queryLBTS, queryLBTS, (RTI::FedTime & theTime), (theTime))
 DT_TIME_SERVICE(queryFederateTime, queryFederateTime, (RTI::FedTime & theTime), (theTime))
 DT_TIME_SERVICE(queryMinNextEventTime, queryMinNextEventTime, (RTI::FedTime & theTime), (theTime))
-DT_TIME_SERVICE(modifyLookahead, modifyLookahead, (const RTI::FedTime& theLookahead),
-                (theLookahead))
+DT_TIME_SERVICE(modifyLookahead, modifyLookahead, (const RTI::FedTime& theLookahead), (theLookahead))
 DT_TIME_SERVICE(queryLookahead, queryLookahead, (RTI::FedTime & theTime), (theTime))
 DT_TIME_SERVICE(retract, retract, (RTI::EventRetractionHandle theHandle), (theHandle))
 

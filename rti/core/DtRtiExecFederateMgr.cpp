@@ -48,8 +48,10 @@ DtRtiExecFederateMgr::DtRtiExecFederateMgr(DtRIDParameters* params, std::unique_
 DtRtiExecFederateMgr::~DtRtiExecFederateMgr() {
   if (connectMgr_) {
     registerJoinedCallbacks(false);
-    DtRegisterMemberCallback<DtJoinResponseMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processJoinResponseMsg>(connectMgr(), this, false);
-    DtRegisterMemberCallback<DtConnectMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(), this, false);
+    DtRegisterMemberCallback<DtJoinResponseMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processJoinResponseMsg>(
+        connectMgr(), this, false);
+    DtRegisterMemberCallback<DtConnectMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(),
+                                                                                                           this, false);
   }
   // The base releases the number it drew, whatever the rtiexec called us.
   localNumber_ = drawnNumber_;
@@ -57,8 +59,10 @@ DtRtiExecFederateMgr::~DtRtiExecFederateMgr() {
 
 void DtRtiExecFederateMgr::init(DtMomMgr* momMgr) {
   DtFederateMgr::init(momMgr);
-  DtRegisterMemberCallback<DtJoinResponseMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processJoinResponseMsg>(connectMgr(), this, true);
-  DtRegisterMemberCallback<DtConnectMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(), this, true);
+  DtRegisterMemberCallback<DtJoinResponseMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processJoinResponseMsg>(
+      connectMgr(), this, true);
+  DtRegisterMemberCallback<DtConnectMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(),
+                                                                                                         this, true);
   if (!connectMgr_->reliableConn()) return;
   const std::uint32_t remembered = localNumber_;
   localNumber_ = 0;
@@ -104,9 +108,7 @@ void DtRtiExecFederateMgr::takeReceived() {
   while (std::unique_ptr<DtRtiMsg> msg{connectMgr_->getMessage()}) keepForTick(std::move(msg));
 }
 
-std::uint16_t DtRtiExecFederateMgr::ticket() const {
-  return static_cast<std::uint16_t>(localNumber_ % 0xFFFFu + 1);
-}
+std::uint16_t DtRtiExecFederateMgr::ticket() const { return static_cast<std::uint16_t>(localNumber_ % 0xFFFFu + 1); }
 
 template <class Judge>
 std::unique_ptr<DtRtiMsg> DtRtiExecFederateMgr::awaitAnswer(Judge&& judge) {
@@ -122,11 +124,8 @@ std::unique_ptr<DtRtiMsg> DtRtiExecFederateMgr::awaitAnswer(Judge&& judge) {
             DtNotifyVerbose("=================================================]\n");
           }
           return msg;
-        case Verdict::Other:
-          keepForTick(std::move(msg));
-          break;
-        case Verdict::OtherAnswer:
-          break;  // another federate's answer
+        case Verdict::Other: keepForTick(std::move(msg)); break;
+        case Verdict::OtherAnswer: break;  // another federate's answer
       }
       continue;
     }
@@ -228,8 +227,8 @@ void DtRtiExecFederateMgr::destroyFederationExecution(const char* executionName)
 
 // Join ----------------------------------------------------------------------------------
 
-void DtRtiExecFederateMgr::sendJoinMsg(unsigned long connectionId, const char* executionName,
-                                       const char* federateName, DtString* sentName) {
+void DtRtiExecFederateMgr::sendJoinMsg(unsigned long connectionId, const char* executionName, const char* federateName,
+                                       DtString* sentName) {
   auto msg = DtMakeMsg<DtJoinMsg>(*connectMgr_);
   if (!msg) return;
   msg->set(connectionId, federateName, executionName);
@@ -253,8 +252,7 @@ bool DtRtiExecFederateMgr::isOwnJoinResponse(const DtJoinResponseMsg& msg, const
          std::strncmp(federateName, answered, std::strlen(answered)) == 0;
 }
 
-RTI::FederateHandle DtRtiExecFederateMgr::joinFederationExecution(const char* federateName,
-                                                                  const char* executionName,
+RTI::FederateHandle DtRtiExecFederateMgr::joinFederationExecution(const char* federateName, const char* executionName,
                                                                   RTI::FederateAmbassador* fedAmb) {
   federateName = orEmpty(federateName);
   executionName = orEmpty(executionName);
@@ -392,8 +390,8 @@ void DtRtiExecFederateMgr::synchronizationPointAchieved(const char* label) {
   sendSyncPointMsg(DtAchieved, federateHandle_, label, nullptr, nullptr);
 }
 
-void DtRtiExecFederateMgr::sendSyncPointMsg(int kind, unsigned long federateHandle, const char* label,
-                                            const char* tag, const RTI::FederateHandleSet* federates) {
+void DtRtiExecFederateMgr::sendSyncPointMsg(int kind, unsigned long federateHandle, const char* label, const char* tag,
+                                            const RTI::FederateHandleSet* federates) {
   auto msg = DtMakeMsg<DtSyncPointMsg>(*connectMgr_);
   if (!msg) return;
   if (!msg->set(static_cast<DtSyncMsgType>(kind), federateHandle, label, tag, federates)) {
@@ -410,8 +408,7 @@ void DtRtiExecFederateMgr::processSyncPointMsg(const DtSyncPointMsg& msg) {
   const bool own = msg.federateId() == federateHandle_;
   switch (msg.syncMsgKind()) {
     case DtRegister:
-    case DtAchieved:
-      return;
+    case DtAchieved: return;
     case DtSynchronized:
       if (!concerned) return;
       syncLabels_.erase(label);
@@ -429,8 +426,6 @@ void DtRtiExecFederateMgr::processSyncPointMsg(const DtSyncPointMsg& msg) {
     case DtSyncPointFailed:
       if (own && fedAmb) fedAmb->synchronizationPointRegistrationFailed(label.c_str());
       return;
-    default:
-      DtNotifyError("Synchronization Point Message kind used is not defined.\n");
-      return;
+    default: DtNotifyError("Synchronization Point Message kind used is not defined.\n"); return;
   }
 }

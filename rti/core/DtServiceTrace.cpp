@@ -20,8 +20,7 @@ const char* DtServiceTrace::className(const DtFomClassMgr* fom, RTI::ObjectClass
   return info ? info->name() : "ObjectClassNotDefined";
 }
 
-const char* DtServiceTrace::interactionName(const DtFomClassMgr* fom,
-                                            RTI::InteractionClassHandle handle) {
+const char* DtServiceTrace::interactionName(const DtFomClassMgr* fom, RTI::InteractionClassHandle handle) {
   const DtInteractionClassInfo* info = fom ? fom->interactionByHandle(handle) : nullptr;
   return info ? info->name() : "InteractionClassNotDefined";
 }
@@ -31,8 +30,8 @@ const char* DtServiceTrace::spaceName(const DtFomClassMgr* fom, RTI::SpaceHandle
   return info ? info->name() : "SpaceNotDefined";
 }
 
-const char* DtServiceTrace::attributeName(const DtFomClassMgr* fom, DtObjectMgr* objMgr,
-                                          RTI::ObjectHandle object, RTI::AttributeHandle attribute) {
+const char* DtServiceTrace::attributeName(const DtFomClassMgr* fom, DtObjectMgr* objMgr, RTI::ObjectHandle object,
+                                          RTI::AttributeHandle attribute) {
   if (!fom || !objMgr) return "AttributeNotDefined";
   try {
     const DtObjectClassInfo* info = fom->classByHandle(objMgr->objectClass(object));

@@ -25,8 +25,8 @@ public:
   static const char* interactionName(const DtFomClassMgr* fom, RTI::InteractionClassHandle handle);
   static const char* spaceName(const DtFomClassMgr* fom, RTI::SpaceHandle handle);
   // The attribute's name in the class of the object.
-  static const char* attributeName(const DtFomClassMgr* fom, DtObjectMgr* objMgr,
-                                   RTI::ObjectHandle object, RTI::AttributeHandle attribute);
+  static const char* attributeName(const DtFomClassMgr* fom, DtObjectMgr* objMgr, RTI::ObjectHandle object,
+                                   RTI::AttributeHandle attribute);
   // The region's handle, or 0 for a region that is not the RTI's.
   static RTI::ULong regionHandle(const RTI::Region& region);
   // The sets by their own print operations (at notify level 2, as they

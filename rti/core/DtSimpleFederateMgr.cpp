@@ -19,8 +19,7 @@ namespace {
 
 DtSimpleFederateMgr::DtSimpleFederateMgr(DtRIDParameters* params) : DtFederateMgr(params) {}
 
-DtSimpleFederateMgr::DtSimpleFederateMgr(DtRIDParameters* params,
-                                         std::unique_ptr<DtConnectionMgr> connectMgr)
+DtSimpleFederateMgr::DtSimpleFederateMgr(DtRIDParameters* params, std::unique_ptr<DtConnectionMgr> connectMgr)
     : DtFederateMgr(params, std::move(connectMgr)) {}
 
 DtSimpleFederateMgr::~DtSimpleFederateMgr() = default;
@@ -34,8 +33,7 @@ void DtSimpleFederateMgr::createFederationExecution(const char* executionName, c
 
 void DtSimpleFederateMgr::destroyFederationExecution(const char*) {}
 
-RTI::FederateHandle DtSimpleFederateMgr::joinFederationExecution(const char* federateName,
-                                                                 const char* executionName,
+RTI::FederateHandle DtSimpleFederateMgr::joinFederationExecution(const char* federateName, const char* executionName,
                                                                  RTI::FederateAmbassador* fedAmb) {
   const RTI::FederateHandle handle = DtLocalNumberSource::handleOf(localNumber_);
   readFedFile(params_->defaultFedFile(), executionName);
@@ -57,22 +55,16 @@ void DtSimpleFederateMgr::registerFederationSynchronizationPoint(const char*, co
 void DtSimpleFederateMgr::registerFederationSynchronizationPoint(const char*, const char*) {
   needsRtiExec("registerFederationSynchronizationPoint");
 }
-void DtSimpleFederateMgr::synchronizationPointAchieved(const char*) {
-  needsRtiExec("synchronizationPointAcheived");
-}
+void DtSimpleFederateMgr::synchronizationPointAchieved(const char*) { needsRtiExec("synchronizationPointAcheived"); }
 void DtSimpleFederateMgr::requestFederationSave(const char*, const RTI::FedTime*) {
   needsRtiExec("requestFederationSave");
 }
 void DtSimpleFederateMgr::federateSaveBegun() { needsRtiExec("federateSaveBegun"); }
 void DtSimpleFederateMgr::federateSaveComplete() { needsRtiExec("federateSaveComplete"); }
 void DtSimpleFederateMgr::federateSaveNotComplete() { needsRtiExec("federateSaveNotComplete"); }
-void DtSimpleFederateMgr::requestFederationRestore(const char*) {
-  needsRtiExec("requestFederationRestore");
-}
+void DtSimpleFederateMgr::requestFederationRestore(const char*) { needsRtiExec("requestFederationRestore"); }
 void DtSimpleFederateMgr::federateRestoreComplete() { needsRtiExec("federateRestoreComplete"); }
-void DtSimpleFederateMgr::federateRestoreNotComplete() {
-  needsRtiExec("federateRestoreNotComplete");
-}
+void DtSimpleFederateMgr::federateRestoreNotComplete() { needsRtiExec("federateRestoreNotComplete"); }
 
 void DtSimpleFederateMgr::processResign(const DtResignMsg& msg) {
   if (msg.federateHandle() == connectMgr_->fedHandle()) return;

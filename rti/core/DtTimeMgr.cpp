@@ -16,8 +16,7 @@ constexpr const char* theTsoEventFedAmbName = "TsoEventFedAmb";
 std::unique_ptr<RTI::FedTime> zero() { return std::unique_ptr<RTI::FedTime>(RTI::FedTimeFactory::makeZero()); }
 }  // namespace
 
-std::unique_ptr<DtTimeMgr> DtTimeMgr::create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom,
-                                             DtRIDParameters* params) {
+std::unique_ptr<DtTimeMgr> DtTimeMgr::create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params) {
   return theCreator.make(connectMgr, fom, params);
 }
 

@@ -60,8 +60,7 @@ public:
   using Creator = DtTimeMgr* (*)(DtConnectionMgr*, DtFomClassMgr*, DtRIDParameters*);
 
   // The installed creator's result, else a new time manager.
-  static std::unique_ptr<DtTimeMgr> create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom,
-                                           DtRIDParameters* params);
+  static std::unique_ptr<DtTimeMgr> create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params);
   // Null restores the default. Process-wide.
   static void setCreatorFunction(Creator creator);
 

@@ -34,9 +34,7 @@ void DtTimeMgr::registerHandlers(bool add) {
   DtRegisterMemberCallback<DtSaveTimeMsg, Self, &Self::processSaveTime>(mgr, this, add);
 }
 
-bool DtTimeMgr::isThisFederate(unsigned long handle) const {
-  return connectMgr_ && handle == connectMgr_->fedHandle();
-}
+bool DtTimeMgr::isThisFederate(unsigned long handle) const { return connectMgr_ && handle == connectMgr_->fedHandle(); }
 
 // ---- received
 

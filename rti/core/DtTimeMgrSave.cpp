@@ -62,9 +62,16 @@ private:
 }  // namespace
 
 std::array<RTI::FedTime*, 10> DtTimeMgr::savedTimes() const {
-  return {lbts_.get(),         timePlusLookahead_.get(), constrainedLbts_.get(),   federateTime_.get(),
-          lookahead_.get(),    requestedTime_.get(),     targetLookahead_.get(),   reducingLookahead_.get(),
-          pendingGrantTime_.get(), nerBound_.get()};
+  return {lbts_.get(),
+          timePlusLookahead_.get(),
+          constrainedLbts_.get(),
+          federateTime_.get(),
+          lookahead_.get(),
+          requestedTime_.get(),
+          targetLookahead_.get(),
+          reducingLookahead_.get(),
+          pendingGrantTime_.get(),
+          nerBound_.get()};
 }
 
 std::uint32_t DtTimeMgr::packetLength() const {
@@ -86,12 +93,12 @@ bool DtTimeMgr::saveState(DtRtiSaveFile& file) {
     putTime(times, info->time());
   }
   DtSavePacketBuilder record(Record::theType, Record::fixedLength + static_cast<std::uint32_t>(times.size()));
-  const bool flags[Record::flagCount] = {
-      constrained_,       regulating_,         regulationPending_, constrainedPending_,  tarPending_,
-      nerPending_,        checkNeeded_,        flushPending_,      advancePending_,      timeAvailable_,
-      epsilonLookahead_,  epsilonReducing_,    tsoEventDelivered_, grantsHeld_,          lookaheadReducing_,
-      queue_.asyncDelivery(), nerAfterSave_,   grantPending_,      nerEventFound_,       zeroLookaheadRestored_,
-      nerFirstPass_};
+  const bool flags[Record::flagCount] = {constrained_,       regulating_,    regulationPending_, constrainedPending_,
+                                         tarPending_,        nerPending_,    checkNeeded_,       flushPending_,
+                                         advancePending_,    timeAvailable_, epsilonLookahead_,  epsilonReducing_,
+                                         tsoEventDelivered_, grantsHeld_,    lookaheadReducing_, queue_.asyncDelivery(),
+                                         nerAfterSave_,      grantPending_,  nerEventFound_,     zeroLookaheadRestored_,
+                                         nerFirstPass_};
   for (std::uint32_t f = 0; f < Record::flagCount; ++f) {
     record.setU8(Record::flagAt(static_cast<Record::Flag>(f)), flags[f] ? 1 : 0);
   }

@@ -24,8 +24,8 @@ public:
                           const char* theTag, RTI::EventRetractionHandle theHandle) override;
   void removeObjectInstance(RTI::ObjectHandle theObject, const RTI::FedTime& theTime, const char* theTag,
                             RTI::EventRetractionHandle theHandle) override;
-  using DtFedAmbWrapper::reflectAttributeValues;
   using DtFedAmbWrapper::receiveInteraction;
+  using DtFedAmbWrapper::reflectAttributeValues;
   using DtFedAmbWrapper::removeObjectInstance;
 
 private:

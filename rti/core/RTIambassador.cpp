@@ -87,20 +87,19 @@ Result serve(const DtPrivRefs& refs, Call&& call, Notify&& notify) {
 #define DT_RTI_RESULT_ARG_REF result,
 #define DT_RTI_RESULT_ARG_VAL result,
 #define DT_RTI_RESULT_PARAM_NONE
+// clang-format off
 #define DT_RTI_RESULT_PARAM_REF auto& result,
 #define DT_RTI_RESULT_PARAM_VAL auto& result,
+// clang-format on
 
-#define DT_RTI_AMBASSADOR_SERVICE(type, kind, name, ...)                                        \
-  type RTI::RTIambassador::name(DT_RTI_PARAMS(__VA_ARGS__)) {                                   \
-    return serve<type>(                                                                         \
-        *_privRefs,                                                                             \
-        [&](DtRtiAmbassadorImplementor& implementor) -> type {                                  \
-          return implementor.name(DT_RTI_ARGS(__VA_ARGS__));                                    \
-        },                                                                                      \
-        [&](DtRtiAmbassadorObserver& observer, DT_RTI_RESULT_PARAM_##kind RTI::Exception* e) { \
-          observer.name(DT_RTI_ARGS(__VA_ARGS__) DT_RTI_COMMA_IF(__VA_ARGS__)                   \
-                            DT_RTI_RESULT_ARG_##kind e);                                        \
-        });                                                                                     \
+#define DT_RTI_AMBASSADOR_SERVICE(type, kind, name, ...)                                                             \
+  type RTI::RTIambassador::name(DT_RTI_PARAMS(__VA_ARGS__)) {                                                        \
+    return serve<type>(                                                                                              \
+        *_privRefs,                                                                                                  \
+        [&](DtRtiAmbassadorImplementor& implementor) -> type { return implementor.name(DT_RTI_ARGS(__VA_ARGS__)); }, \
+        [&](DtRtiAmbassadorObserver& observer, DT_RTI_RESULT_PARAM_##kind RTI::Exception* e) {                       \
+          observer.name(DT_RTI_ARGS(__VA_ARGS__) DT_RTI_COMMA_IF(__VA_ARGS__) DT_RTI_RESULT_ARG_##kind e);           \
+        });                                                                                                          \
   }
 DT_RTI_SERVICES(DT_RTI_AMBASSADOR_SERVICE)
 #undef DT_RTI_AMBASSADOR_SERVICE

@@ -9,20 +9,15 @@ DtDataDistMgr::~DtDataDistMgr() = default;
 
 bool DtDataDistMgr::active() const { return true; }
 
-DtRegion* DtDataDistMgr::createRegion(RTI::SpaceHandle, RTI::ULong) {
-  DtNotImplemented("createRegion");
-}
+DtRegion* DtDataDistMgr::createRegion(RTI::SpaceHandle, RTI::ULong) { DtNotImplemented("createRegion"); }
 
 void DtDataDistMgr::deleteRegion(RTI::Region*) { DtNotImplemented("deleteRegion"); }
 
-void DtDataDistMgr::notifyAboutRegionModification(RTI::Region&) {
-  DtNotImplemented("notifyAboutRegionModification");
-}
+void DtDataDistMgr::notifyAboutRegionModification(RTI::Region&) { DtNotImplemented("notifyAboutRegionModification"); }
 
 DtRegion& DtDataDistMgr::defaultRegion() { DtNotImplemented("defaultRegion"); }
 
-std::int32_t DtDataDistMgr::getAttributeRoutingSpaceHandle(RTI::AttributeHandle,
-                                                           RTI::ObjectClassHandle) {
+std::int32_t DtDataDistMgr::getAttributeRoutingSpaceHandle(RTI::AttributeHandle, RTI::ObjectClassHandle) {
   DtNotImplemented("getAttributeRoutingSpaceHandle");
 }
 

@@ -37,8 +37,7 @@ public:
   virtual void notifyAboutRegionModification(RTI::Region& region);
   // The region of plain subscriptions while data distribution is on.
   virtual DtRegion& defaultRegion();
-  virtual std::int32_t getAttributeRoutingSpaceHandle(RTI::AttributeHandle attribute,
-                                                      RTI::ObjectClassHandle theClass);
+  virtual std::int32_t getAttributeRoutingSpaceHandle(RTI::AttributeHandle attribute, RTI::ObjectClassHandle theClass);
   virtual std::int32_t getInteractionRoutingSpaceHandle(RTI::InteractionClassHandle theClass);
   // Whether the token names one of this federate's regions, and that region
   // (which stays the federate's).

@@ -8,12 +8,7 @@
 #include <cstdint>
 
 // Which bounds were set: bit 1 the lower, bit 2 the upper.
-enum DtBoundsCheck : std::uint32_t {
-  DtNoBoundSet = 0,
-  DtLowerBoundSet = 1,
-  DtUpperBoundSet = 2,
-  DtBothBoundsSet = 3
-};
+enum DtBoundsCheck : std::uint32_t { DtNoBoundSet = 0, DtLowerBoundSet = 1, DtUpperBoundSet = 2, DtBothBoundsSet = 3 };
 
 class DtRangeBounds {
 public:

@@ -42,8 +42,7 @@ DtRegion::DtRegion(std::uint32_t handle, const DtSpaceInfo* space, std::uint32_t
   validForService_ = true;
 }
 
-DtRegion::DtRegion(std::uint32_t handle, const DtSpaceInfo* space, const DtRegionExtent* extents,
-                   std::uint32_t count)
+DtRegion::DtRegion(std::uint32_t handle, const DtSpaceInfo* space, const DtRegionExtent* extents, std::uint32_t count)
     : handle_(handle), space_(space) {
   requireSpace(space);
   if (count != 0) setExtents(extents, count);
@@ -77,8 +76,8 @@ RTI::ULong DtRegion::getRangeUpperBound(RTI::ExtentIndex extent, RTI::DimensionH
 DtRegionExtent* DtRegion::workingEntry(RTI::ExtentIndex extent, RTI::DimensionHandle dimension, RTI::ULong bound) {
   checkedExtent(extent, dimension);
   if (bound > MAX_EXTENT) {
-    const std::string reason = "bound " + std::to_string(bound) + " is above MAX_EXTENT (" +
-                               std::to_string(MAX_EXTENT) + ")";
+    const std::string reason =
+        "bound " + std::to_string(bound) + " is above MAX_EXTENT (" + std::to_string(MAX_EXTENT) + ")";
     throw RTI::InvalidExtents(reason.c_str());
   }
   // Made on the first set; made again should the committed extents have

@@ -171,7 +171,8 @@ private:
     return numberLine(&state.designated, "designated federate") &&
            numberLine(&state.cycleMinNerFederate, "next-event federate") &&
            flagLine(&state.nerSetChanged, "next-event set flag") &&
-           flagLine(&state.nerChangedInCycle, "next-event cycle flag") && numberLine(&state.nerCycle, "next-event cycle");
+           flagLine(&state.nerChangedInCycle, "next-event cycle flag") &&
+           numberLine(&state.nerCycle, "next-event cycle");
   }
 
   bool federates(DtExecSavedState& state) {

@@ -1,7 +1,7 @@
 #include "exec/DtExecSaveRestore.h"
 
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 
 #include "config/DtRIDParameters.h"
 #include "exec/DtExecTimeMgr.h"

@@ -48,8 +48,8 @@ std::vector<DtTimeInfo*> DtExecTimeMgr::ownedRecords() const {
   // One record may sit in several lists. The held regulation requests and
   // the saved list have records of their own.
   std::vector<DtTimeInfo*> records;
-  for (const DtTimeInfoList* list : {&regulatingByLbts_, &constrainedByTime_, &pendingConstrained_,
-                                     &savedTimeList_, &pendingRegulation_}) {
+  for (const DtTimeInfoList* list :
+       {&regulatingByLbts_, &constrainedByTime_, &pendingConstrained_, &savedTimeList_, &pendingRegulation_}) {
     for (DtTimeInfoItem* item = list->first(); item; item = nextOf(item)) {
       if (std::find(records.begin(), records.end(), item->info()) == records.end()) records.push_back(item->info());
     }
@@ -65,8 +65,8 @@ void DtExecTimeMgr::deleteAllRecords() {
 }
 
 std::array<DtTimeInfoList*, 8> DtExecTimeMgr::allLists() {
-  return {&regulatingByLbts_, &constrainedByTime_, &pendingConstrained_, &savedTimeList_,
-          &pendingRegulation_, &regulatingByNerLbts_, &nerRequesters_,  &nerAwaited_};
+  return {&regulatingByLbts_,  &constrainedByTime_,   &pendingConstrained_, &savedTimeList_,
+          &pendingRegulation_, &regulatingByNerLbts_, &nerRequesters_,      &nerAwaited_};
 }
 
 void DtExecTimeMgr::registerCallbacks(bool add) {

@@ -88,11 +88,9 @@ public:
 
   // Grants regulation now: the start time raised, where a constrained
   // federate's time requires it, so that the new LBTS is not below it.
-  virtual void processEnableRegulation(std::uint32_t handle, const RTI::FedTime& time,
-                                       const RTI::FedTime& lookahead);
+  virtual void processEnableRegulation(std::uint32_t handle, const RTI::FedTime& time, const RTI::FedTime& lookahead);
   // Holds the request and starts a constrained sync unless one runs.
-  virtual void processPendingRegulation(std::uint32_t handle, const RTI::FedTime& time,
-                                        const RTI::FedTime& lookahead);
+  virtual void processPendingRegulation(std::uint32_t handle, const RTI::FedTime& time, const RTI::FedTime& lookahead);
   // Forgets the federate's time state (it resigned or was resigned).
   virtual void resignFederateTime(std::uint32_t handle);
   // Releases the pending constrained federates whose time is below the
@@ -164,7 +162,6 @@ protected:
   void checkNerCycle(std::uint32_t handle);
 
 private:
-
   bool isForThisExec(const DtRtiMsg& msg) const;
   // On the internal transport; for that federate's connection alone when it
   // names one (see setConnectionOf), else for every federate.

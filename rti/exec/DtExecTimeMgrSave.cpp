@@ -29,7 +29,8 @@ std::unique_ptr<RTI::FedTime> decoded(const std::string& bytes) {
 
 std::vector<std::uint32_t> handlesOf(const DtTimeInfoList& list) {
   std::vector<std::uint32_t> handles;
-  for (DtTimeInfoItem* item = list.first(); item; item = nextOf(item)) handles.push_back(item->info()->federateHandle());
+  for (DtTimeInfoItem* item = list.first(); item; item = nextOf(item))
+    handles.push_back(item->info()->federateHandle());
   return handles;
 }
 
@@ -52,8 +53,8 @@ void DtExecTimeMgr::saveState(DtExecSavedState& state) const {
                                  info->nerPending(), encoded(info->time()), encoded(info->lookahead()),
                                  encoded(info->nerTime()), encoded(info->nerLookahead())});
   }
-  const DtTimeInfoList* lists[] = {&regulatingByLbts_, &constrainedByTime_, &pendingConstrained_, &savedTimeList_,
-                                   &pendingRegulation_, &regulatingByNerLbts_, &nerRequesters_, &nerAwaited_};
+  const DtTimeInfoList* lists[] = {&regulatingByLbts_,  &constrainedByTime_,   &pendingConstrained_, &savedTimeList_,
+                                   &pendingRegulation_, &regulatingByNerLbts_, &nerRequesters_,      &nerAwaited_};
   for (std::size_t k = 0; k < state.timeLists.size(); ++k) state.timeLists[k] = handlesOf(*lists[k]);
   state.constrainedSyncWaiting.clear();
   for (const DtListItem* item = constrainedSyncWaiting_.head(); item; item = item->next()) {

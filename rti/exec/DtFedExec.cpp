@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "config/DtRIDParameters.h"
-#include "exec/DtExecTimeMgr.h"
 #include "exec/DtExecSaveRestore.h"
+#include "exec/DtExecTimeMgr.h"
 #include "exec/DtFederate.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtFederationMsgs.h"
@@ -19,8 +19,9 @@
 
 DtFedExec::DtFedExec(DtConnectionMgr* connectMgr, const DtString& executionName, const DtString& fedFileName,
                      int executionHandle, DtRIDParameters* rid)
-    : connectMgr_(connectMgr), name_(executionName), fedFile_(fedFileName), handle_(executionHandle),
-      clock_([] { return DtRealTime(); }) {
+    : connectMgr_(connectMgr), name_(executionName), fedFile_(fedFileName), handle_(executionHandle), clock_([] {
+        return DtRealTime();
+      }) {
   if (!(rid->federateHeartbeatInterval() > 0)) rid->setFederateTimeoutInterval(0);
   if (!(rid->federateTimeoutInterval() > 0)) rid->setFederateHeartbeatInterval(0);
   federateTimeout_ = rid->federateTimeoutInterval();
@@ -59,8 +60,8 @@ void DtFedExec::processJoin(const DtJoinMsg& msg) {
     // Refused for now, and nothing kept: no handle is given.
     auto response = DtMakeMsg<DtJoinResponseMsg>(*connectMgr_);
     if (!response) return;
-    response->set(msg.sourceID(), msg.federateName(), static_cast<unsigned short>(handle_), msg.fullFedExName().string(),
-                  fedFile_, 0);
+    response->set(msg.sourceID(), msg.federateName(), static_cast<unsigned short>(handle_),
+                  msg.fullFedExName().string(), fedFile_, 0);
     response->setErrorValue(refusal);
     sendStamped(std::move(response), 0);
     return;
@@ -126,8 +127,8 @@ bool DtFedExec::isMember(const DtFederate* federate) const {
 }
 
 bool DtFedExec::deleteFederate(unsigned long handle) {
-  const auto found = std::find_if(federates_.begin(), federates_.end(),
-                                  [&](const auto& f) { return f->getHandle() == handle; });
+  const auto found =
+      std::find_if(federates_.begin(), federates_.end(), [&](const auto& f) { return f->getHandle() == handle; });
   if (found == federates_.end()) return false;
   // Out of the table before the callbacks run, deleted after them.
   const std::unique_ptr<DtFederate> federate = std::move(*found);
@@ -296,7 +297,9 @@ DtExecSavedState DtFedExec::savedState() const {
   state.designated = designated_;
   for (const auto& federate : federates_) {
     DtExecSavedFederate saved{static_cast<std::uint32_t>(federate->getHandle()),
-                              static_cast<std::uint32_t>(federate->getConnectionHandle()), federate->getName(), {}};
+                              static_cast<std::uint32_t>(federate->getConnectionHandle()),
+                              federate->getName(),
+                              {}};
     for (const DtSyncPt* copy : federate->syncPtList().list()) {
       saved.syncPoints.push_back({copy->achieved(), copy->name(), copy->tag()});
     }

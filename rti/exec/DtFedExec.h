@@ -121,7 +121,9 @@ public:
   // out in the federate's name and the federate is retired at once.
   virtual bool resignFederate(unsigned long handle, RTI::ResignAction action);
   unsigned long designatedFederate() const { return designated_; }
-  bool hasPendingJoin(unsigned long handle) const { return pendingJoins_.count(static_cast<std::uint32_t>(handle)) != 0; }
+  bool hasPendingJoin(unsigned long handle) const {
+    return pendingJoins_.count(static_cast<std::uint32_t>(handle)) != 0;
+  }
   std::size_t pendingJoinCount() const { return pendingJoins_.size(); }
 
   // The periodic work, after every tick of the connection manager.
@@ -165,8 +167,7 @@ public:
   // (the join response alone with execution 0, its body carrying the
   // handle), sent on the internal transport.
   virtual void sendJoinResponseMsg(unsigned long destinationID, const DtString& fullName, int executionHandle,
-                                   const char* federateName, const DtString& fedFileName,
-                                   unsigned long federateHandle);
+                                   const char* federateName, const DtString& fedFileName, unsigned long federateHandle);
   virtual void sendResignMsg(const DtString& executionName, unsigned long federateHandle, RTI::ResignAction action);
   virtual void sendDesignatedFederate(unsigned long federateHandle);
   virtual void sendSyncPointMsg(int kind, unsigned long federateId, const char* label, const char* tag,

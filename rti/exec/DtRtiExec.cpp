@@ -47,8 +47,8 @@ public:
 protected:
   char createTcpConn(int, unsigned long, unsigned long, unsigned long) override {
     DtRtiExecNetThread* net = &net_;
-    auto socket = std::make_unique<DtInProcessSocket>(
-        [net](const char* data, std::size_t length, std::uint32_t connection) {
+    auto socket =
+        std::make_unique<DtInProcessSocket>([net](const char* data, std::size_t length, std::uint32_t connection) {
           net->sendFromOwner(data, length, connection);
         });
     DtInProcessSocket* own = socket.get();
@@ -151,8 +151,8 @@ std::vector<DtFedExec*> DtRtiExec::executionList() const {
   return list;
 }
 
-std::unique_ptr<DtFedExec> DtRtiExec::createFedEx(DtConnectionMgr* mgr, const DtString& name,
-                                                  const DtString& fedFile, int handle, DtRIDParameters* rid) {
+std::unique_ptr<DtFedExec> DtRtiExec::createFedEx(DtConnectionMgr* mgr, const DtString& name, const DtString& fedFile,
+                                                  int handle, DtRIDParameters* rid) {
   return std::make_unique<DtFedExec>(mgr, name, fedFile, handle, rid);
 }
 

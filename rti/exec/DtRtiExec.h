@@ -79,8 +79,8 @@ public:
   virtual void processDisconnect(const DtDisconnectMsg& msg);
 
   // A new execution on the rtiexec's connection manager.
-  virtual std::unique_ptr<DtFedExec> createFedEx(DtConnectionMgr* mgr, const DtString& name,
-                                                 const DtString& fedFile, int handle, DtRIDParameters* rid);
+  virtual std::unique_ptr<DtFedExec> createFedEx(DtConnectionMgr* mgr, const DtString& name, const DtString& fedFile,
+                                                 int handle, DtRIDParameters* rid);
   DtConnectionMgr* connectMgr() const { return connectMgr_.get(); }
   bool exists(const DtString& name) const { return fedExec(name) != nullptr; }
   DtFedExec* fedExec(const DtString& name) const;

@@ -12,7 +12,8 @@ std::unique_ptr<RTI::FedTime> copyOf(const RTI::FedTime& value) {
 void printTime(const char* label, const RTI::FedTime& time) {
   char text[512] = "";
   // getPrintableString is not const in the API, though it only reads.
-  if (time.getPrintableLength() < static_cast<int>(sizeof text)) const_cast<RTI::FedTime&>(time).getPrintableString(text);
+  if (time.getPrintableLength() < static_cast<int>(sizeof text))
+    const_cast<RTI::FedTime&>(time).getPrintableString(text);
   DtPrintField(label, text);
 }
 }  // namespace

@@ -14,21 +14,16 @@ int DtTimeInfoItem::compare(const DtSortedListItem* other, bool* known) const {
   *known = true;
   auto order = [](const RTI::FedTime& x, const RTI::FedTime& y) { return x < y ? -1 : (x == y ? 0 : 1); };
   switch (sortKind_) {
-    case byTime:
-      return order(a.time(), b.time());
-    case byLookahead:
-      return order(a.lookahead(), b.lookahead());
-    case byLbts:
-      return order(a.lbts(), b.lbts());
+    case byTime: return order(a.time(), b.time());
+    case byLookahead: return order(a.lookahead(), b.lookahead());
+    case byLbts: return order(a.lbts(), b.lbts());
     case byNerLbts: {
       const int byValue = order(a.nerLbts(), b.nerLbts());
       if (byValue != 0) return byValue;
       // Among equal NER LBTS, a time that is not available comes first.
       return static_cast<int>(a.timeAvailable()) - static_cast<int>(b.timeAvailable());
     }
-    default:
-      *known = false;
-      return 0;
+    default: *known = false; return 0;
   }
 }
 
@@ -149,7 +144,9 @@ void DtTimeInfoList::reposition(const DtTimeInfo* info) {
   if (DtTimeInfoItem* item = findItem(info->federateHandle())) DtSortedList::reposition(item);
 }
 
-DtTimeInfoItem* DtTimeInfoList::second() const { return head() ? static_cast<DtTimeInfoItem*>(head()->next()) : nullptr; }
+DtTimeInfoItem* DtTimeInfoList::second() const {
+  return head() ? static_cast<DtTimeInfoItem*>(head()->next()) : nullptr;
+}
 
 DtTimeInfo* DtTimeInfoList::firstInfo() const { return first() ? first()->info() : nullptr; }
 
@@ -157,13 +154,15 @@ DtTimeInfo* DtTimeInfoList::secondInfo() const { return second() ? second()->inf
 
 DtTimeInfo* DtTimeInfoList::minExcept(std::uint32_t handle) const {
   DtTimeInfoItem* item = first();
-  if (item && handle != 0 && item->info()->federateHandle() == handle) item = static_cast<DtTimeInfoItem*>(item->next());
+  if (item && handle != 0 && item->info()->federateHandle() == handle)
+    item = static_cast<DtTimeInfoItem*>(item->next());
   return item ? item->info() : nullptr;
 }
 
 DtTimeInfo* DtTimeInfoList::maxExcept(std::uint32_t handle) const {
   DtTimeInfoItem* item = last();
-  if (item && handle != 0 && item->info()->federateHandle() == handle) item = static_cast<DtTimeInfoItem*>(item->prev());
+  if (item && handle != 0 && item->info()->federateHandle() == handle)
+    item = static_cast<DtTimeInfoItem*>(item->prev());
   return item ? item->info() : nullptr;
 }
 

@@ -42,8 +42,8 @@ void DtReportUpdatesSentInteraction::encodeUpdateCounts(const DtMomInteraction& 
 }
 
 bool DtReportUpdatesSentInteraction::decodeUpdateCounts(DtMomInteraction* interaction,
-                                                        const RTI::ParameterHandleValuePairSet& set,
-                                                        RTI::ULong index, const char* parameter) {
+                                                        const RTI::ParameterHandleValuePairSet& set, RTI::ULong index,
+                                                        const char* parameter) {
   auto* report = static_cast<DtReportUpdatesSentInteraction*>(interaction);
   return report->counts_.adopt(DtMomDecodeCounts(*report, set, index, parameter, RTI::RTI_FALSE));
 }

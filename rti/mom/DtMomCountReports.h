@@ -91,8 +91,7 @@ public:
   static constexpr const char* REFLECT_COUNTS_PARAMETER_NAME = "ReflectCounts";
   static constexpr const char* TRANSPORTATION_TYPE_PARAMETER_NAME = "TransportationType";
 
-  DtReportReflectionsReceivedInteraction()
-      : DtMomInteraction("Manager.Federate.Report.ReportReflectionsReceived", 3) {}
+  DtReportReflectionsReceivedInteraction() : DtMomInteraction("Manager.Federate.Report.ReportReflectionsReceived", 3) {}
   static DtMomInteraction* create() { return make<DtReportReflectionsReceivedInteraction>(); }
 
   virtual DtMomTallyList* reflectCounts() const { return counts_.get(); }
@@ -160,14 +159,14 @@ public:
   }
   static bool decodeObjectCounts(DtMomInteraction* interaction, const RTI::ParameterHandleValuePairSet& set,
                                  RTI::ULong index, const char* parameter) {
-    return static_cast<DtMomObjectCountsReport*>(interaction)->counts_.adopt(
-        genericDecodeTallyList(set, index, parameter, RTI::RTI_FALSE, DtBestEffort));
+    return static_cast<DtMomObjectCountsReport*>(interaction)
+        ->counts_.adopt(genericDecodeTallyList(set, index, parameter, RTI::RTI_FALSE, DtBestEffort));
   }
 
 protected:
   std::span<const DtMomParameter> parameters() const override {
-    static constexpr DtMomParameter rows[] = {
-        DtMomFederateParameter, {OBJECT_COUNTS_PARAMETER_NAME, &encodeObjectCounts, &decodeObjectCounts}};
+    static constexpr DtMomParameter rows[] = {DtMomFederateParameter,
+                                              {OBJECT_COUNTS_PARAMETER_NAME, &encodeObjectCounts, &decodeObjectCounts}};
     return rows;
   }
 

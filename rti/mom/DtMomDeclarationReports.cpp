@@ -1,7 +1,7 @@
 #include "mom/DtMomDeclarationReports.h"
 
-#include <string>
 #include <strings.h>
+#include <string>
 #include <vector>
 
 #include "mom/DtMomFields.h"
@@ -49,9 +49,9 @@ void DtReportInteractionSubscriptionInteraction::encodeInteractionClassList(cons
   genericEncodeString(text.c_str(), set, handle);
 }
 
-bool DtReportInteractionSubscriptionInteraction::decodeInteractionClassList(
-    DtMomInteraction* interaction, const RTI::ParameterHandleValuePairSet& set, RTI::ULong index,
-    const char* parameter) {
+bool DtReportInteractionSubscriptionInteraction::decodeInteractionClassList(DtMomInteraction* interaction,
+                                                                            const RTI::ParameterHandleValuePairSet& set,
+                                                                            RTI::ULong index, const char* parameter) {
   const std::string text = DtMomValueText::text(set, index);
   DtMomHandleList active;
   DtMomHandleList passive;

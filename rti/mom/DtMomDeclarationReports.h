@@ -68,8 +68,7 @@ public:
   static constexpr const char* ATTRIBUTE_LIST_PARAMETER_NAME = "AttributeList";
   static constexpr const char* OBJECT_CLASS_PARAMETER_NAME = "ObjectClass";
 
-  DtReportObjectPublicationInteraction()
-      : DtMomInteraction("Manager.Federate.Report.ReportObjectPublication", 4) {}
+  DtReportObjectPublicationInteraction() : DtMomInteraction("Manager.Federate.Report.ReportObjectPublication", 4) {}
   static DtMomInteraction* create() { return make<DtReportObjectPublicationInteraction>(); }
 
   virtual std::int32_t numberOfClasses() const { return numberOfClasses_; }
@@ -100,8 +99,7 @@ public:
   static constexpr const char* ACTIVE_PARAMETER_NAME = "Active";
   static constexpr const char* OBJECT_CLASS_PARAMETER_NAME = "ObjectClass";
 
-  DtReportObjectSubscriptionInteraction()
-      : DtMomInteraction("Manager.Federate.Report.ReportObjectSubscription", 5) {}
+  DtReportObjectSubscriptionInteraction() : DtMomInteraction("Manager.Federate.Report.ReportObjectSubscription", 5) {}
   static DtMomInteraction* create() { return make<DtReportObjectSubscriptionInteraction>(); }
 
   virtual std::int32_t numberOfClasses() const { return numberOfClasses_; }

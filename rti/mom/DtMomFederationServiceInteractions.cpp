@@ -5,12 +5,12 @@
 
 namespace {
 
-constexpr DtMomWord resignActionWords[] = {{0, "NULL"},
-                                           {RTI::RELEASE_ATTRIBUTES, "release attributes"},
-                                           {RTI::DELETE_OBJECTS, "delete objects"},
-                                           {RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES,
-                                            "delete objects and release attributes"},
-                                           {RTI::NO_ACTION, "no action"}};
+constexpr DtMomWord resignActionWords[] = {
+    {0, "NULL"},
+    {RTI::RELEASE_ATTRIBUTES, "release attributes"},
+    {RTI::DELETE_OBJECTS, "delete objects"},
+    {RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES, "delete objects and release attributes"},
+    {RTI::NO_ACTION, "no action"}};
 constexpr DtMomWords resignActions(resignActionWords, "");
 
 }  // namespace
@@ -35,8 +35,8 @@ bool DtResignFederationExecutionInteraction::decodeResignAction(DtMomInteraction
 }
 
 std::span<const DtMomParameter> DtResignFederationExecutionInteraction::parameters() const {
-  static constexpr DtMomParameter rows[] = {
-      DtMomFederateParameter, {RESIGN_ACTION_PARAMETER_NAME, &encodeResignAction, &decodeResignAction}};
+  static constexpr DtMomParameter rows[] = {DtMomFederateParameter,
+                                            {RESIGN_ACTION_PARAMETER_NAME, &encodeResignAction, &decodeResignAction}};
   return rows;
 }
 

@@ -61,8 +61,7 @@ struct DtMomCodec<DtString> : DtMomPlainCodec<DtString> {
 
 template <>
 struct DtMomCodec<DtMomHandleList> : DtMomPlainCodec<DtMomHandleList> {
-  static void encode(const DtMomHandleList& value, RTI::ParameterHandleValuePairSet* set,
-                     RTI::ParameterHandle handle) {
+  static void encode(const DtMomHandleList& value, RTI::ParameterHandleValuePairSet* set, RTI::ParameterHandle handle) {
     DtMomInteraction::genericEncodeHandleList(value, set, handle);
   }
   static std::optional<DtMomHandleList> decode(const RTI::ParameterHandleValuePairSet& set, RTI::ULong index,
@@ -99,8 +98,8 @@ struct DtMomWordCodec : DtMomPlainCodec<T> {
 };
 
 template <>
-struct DtMomCodec<RTI::Boolean> : DtMomWordCodec<RTI::Boolean, &DtMomInteraction::genericEncodeBoolean,
-                                                 &DtMomInteraction::genericDecodeBoolean> {};
+struct DtMomCodec<RTI::Boolean>
+    : DtMomWordCodec<RTI::Boolean, &DtMomInteraction::genericEncodeBoolean, &DtMomInteraction::genericDecodeBoolean> {};
 template <>
 struct DtMomCodec<DtTransportType>
     : DtMomWordCodec<DtTransportType, &DtMomInteraction::genericEncodeTransportationTypes,

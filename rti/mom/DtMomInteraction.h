@@ -99,12 +99,11 @@ public:
   // signed 32-bit range.
   static void genericEncodeHandle(std::uint32_t value, RTI::ParameterHandleValuePairSet* set,
                                   RTI::ParameterHandle handle);
-  static std::optional<std::uint32_t> genericDecodeHandle(const RTI::ParameterHandleValuePairSet& set,
-                                                          RTI::ULong index, const char* parameter);
-  static void genericEncodeLong(std::int32_t value, RTI::ParameterHandleValuePairSet* set,
-                                RTI::ParameterHandle handle);
-  static std::optional<std::int32_t> genericDecodeLong(const RTI::ParameterHandleValuePairSet& set,
-                                                       RTI::ULong index, const char* parameter);
+  static std::optional<std::uint32_t> genericDecodeHandle(const RTI::ParameterHandleValuePairSet& set, RTI::ULong index,
+                                                          const char* parameter);
+  static void genericEncodeLong(std::int32_t value, RTI::ParameterHandleValuePairSet* set, RTI::ParameterHandle handle);
+  static std::optional<std::int32_t> genericDecodeLong(const RTI::ParameterHandleValuePairSet& set, RTI::ULong index,
+                                                       const char* parameter);
   // "Best effort" for 0, "Reliable" for any other; unknown: best effort.
   static void genericEncodeTransportationTypes(DtTransportType value, RTI::ParameterHandleValuePairSet* set,
                                                RTI::ParameterHandle handle);

@@ -103,8 +103,7 @@ DtMomAttributeStateOptions DtMomInteraction::genericDecodeAttributeStateOptions(
       decodeWord(DtMomStateWords, set, index, "genericDecodeAttributeStateOptions", DtMomUnowned));
 }
 
-void DtMomInteraction::genericEncodeInitiatorOptions(DtMomInitiatorOptions value,
-                                                     RTI::ParameterHandleValuePairSet* set,
+void DtMomInteraction::genericEncodeInitiatorOptions(DtMomInitiatorOptions value, RTI::ParameterHandleValuePairSet* set,
                                                      RTI::ParameterHandle handle) {
   addText(DtMomInitiatorWords.text(value), set, handle);
 }
@@ -122,7 +121,8 @@ void DtMomInteraction::genericEncodeAlertTypes(DtMomAlertTypes value, RTI::Param
 
 DtMomAlertTypes DtMomInteraction::genericDecodeAlertTypes(const RTI::ParameterHandleValuePairSet& set,
                                                           RTI::ULong index) {
-  return static_cast<DtMomAlertTypes>(decodeWord(DtMomAlertWords, set, index, "genericDecodeAlertTypes", DtMomRtiException));
+  return static_cast<DtMomAlertTypes>(
+      decodeWord(DtMomAlertWords, set, index, "genericDecodeAlertTypes", DtMomRtiException));
 }
 
 void DtMomInteraction::genericEncodeHandleList(const DtMomHandleList& list, RTI::ParameterHandleValuePairSet* set,

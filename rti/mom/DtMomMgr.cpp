@@ -12,13 +12,11 @@ std::unique_ptr<DtMomMgr> DtMomMgr::create(RTI::RTIambassador* ambassador, DtPri
 
 void DtMomMgr::setCreatorFunction(Creator creator) { theCreator.set(creator); }
 
-DtMomMgr::DtMomMgr(RTI::RTIambassador* ambassador, DtPrivRefs* refs)
-    : ambassador_(ambassador), refs_(refs) {}
+DtMomMgr::DtMomMgr(RTI::RTIambassador* ambassador, DtPrivRefs* refs) : ambassador_(ambassador), refs_(refs) {}
 
 DtMomMgr::~DtMomMgr() = default;
 
-void DtMomMgr::join(DtConnectionMgr*, DtFomClassMgr*, DtFederateMgr*, DtObjectMgr*,
-                    DtInteractionMgr*) {}
+void DtMomMgr::join(DtConnectionMgr*, DtFomClassMgr*, DtFederateMgr*, DtObjectMgr*, DtInteractionMgr*) {}
 
 void DtMomMgr::resign() {}
 

@@ -46,8 +46,8 @@ public:
 
   // Starts the management object model for the federate that has just
   // joined; the federate manager calls it after making the other managers.
-  virtual void join(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtFederateMgr* fedMgr,
-                    DtObjectMgr* objMgr, DtInteractionMgr* interMgr);
+  virtual void join(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtFederateMgr* fedMgr, DtObjectMgr* objMgr,
+                    DtInteractionMgr* interMgr);
   // Stops it for the federate that resigns.
   virtual void resign();
   // Its per-tick work, from the federate manager's posttick.

@@ -15,10 +15,10 @@ std::span<const DtMomParameter> DtChangeAttributeOrderTypeInteraction::parameter
 
 std::span<const DtMomParameter> DtChangeAttributeTransportationTypeInteraction::parameters() const {
   using Self = DtChangeAttributeTransportationTypeInteraction;
-  static constexpr DtMomParameter rows[] = {
-      DtMomFederateParameter, DtMomField<&Self::instance, &Self::setInstance>(theObjectInstance),
-      DtMomField<&Self::attributeList, &Self::setAttributeList>(theAttributeList),
-      DtMomField<&Self::transport, &Self::setTransport>(theTransportType)};
+  static constexpr DtMomParameter rows[] = {DtMomFederateParameter,
+                                            DtMomField<&Self::instance, &Self::setInstance>(theObjectInstance),
+                                            DtMomField<&Self::attributeList, &Self::setAttributeList>(theAttributeList),
+                                            DtMomField<&Self::transport, &Self::setTransport>(theTransportType)};
   return rows;
 }
 

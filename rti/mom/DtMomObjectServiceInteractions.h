@@ -17,8 +17,7 @@ public:
   static constexpr const char* ATTRIBUTE_LIST_PARAMETER_NAME = "AttributeList";
   static constexpr const char* ORDER_TYPE_PARAMETER_NAME = "OrderingType";
 
-  DtChangeAttributeOrderTypeInteraction()
-      : DtMomInteraction("Manager.Federate.Service.ChangeAttributeOrderType", 4) {}
+  DtChangeAttributeOrderTypeInteraction() : DtMomInteraction("Manager.Federate.Service.ChangeAttributeOrderType", 4) {}
   static DtMomInteraction* create() { return make<DtChangeAttributeOrderTypeInteraction>(); }
 
   virtual DtString instance() const { return instance_; }

@@ -15,8 +15,8 @@ struct DtMomParameter {
   // Reads pair `index` and stores the value through the interaction's
   // setter. False when the value was refused (a message names `parameter`);
   // the member then keeps its value.
-  using Decoder = bool (*)(DtMomInteraction* interaction, const RTI::ParameterHandleValuePairSet& set,
-                           RTI::ULong index, const char* parameter);
+  using Decoder = bool (*)(DtMomInteraction* interaction, const RTI::ParameterHandleValuePairSet& set, RTI::ULong index,
+                           const char* parameter);
 
   const char* name;
   Encoder encode;

@@ -49,8 +49,7 @@ std::span<const DtMomParameter> DtReportObjectInformationInteraction::parameters
   using Self = DtReportObjectInformationInteraction;
   static constexpr DtMomParameter rows[] = {
       DtMomFederateParameter,
-      DtMomField<&Self::registeredClass, &Self::setRegisteredClass, ClassOrNoneCodec>(
-          REGISTERED_CLASS_PARAMETER_NAME),
+      DtMomField<&Self::registeredClass, &Self::setRegisteredClass, ClassOrNoneCodec>(REGISTERED_CLASS_PARAMETER_NAME),
       DtMomField<&Self::ownedAttributeList, &Self::setOwnedAttributeList>(OWNED_ATTRIBUTE_LIST_PARAMETER_NAME),
       DtMomField<&Self::objectInstance, &Self::setObjectInstance>(OBJECT_INSTANCE_PARAMETER_NAME),
       DtMomField<&Self::knownClass, &Self::setKnownClass, ClassOrNoneCodec>(KNOWN_CLASS_PARAMETER_NAME)};

@@ -7,19 +7,16 @@
 #include "mom/DtMomClassName.h"
 #include "mom/DtMomInteraction.h"
 
-using DtRequestObjectsOwnedInteraction =
-    DtMomFederateOnlyInteraction<"Manager.Federate.Request.RequestObjectsOwned">;
+using DtRequestObjectsOwnedInteraction = DtMomFederateOnlyInteraction<"Manager.Federate.Request.RequestObjectsOwned">;
 using DtRequestUpdatesSentInteraction = DtMomFederateOnlyInteraction<"Manager.Federate.Request.RequestUpdatesSent">;
-using DtRequestPublicationsInteraction =
-    DtMomFederateOnlyInteraction<"Manager.Federate.Request.RequestPublications">;
+using DtRequestPublicationsInteraction = DtMomFederateOnlyInteraction<"Manager.Federate.Request.RequestPublications">;
 using DtRequestReflectionsReceivedInteraction =
     DtMomFederateOnlyInteraction<"Manager.Federate.Request.RequestReflectionsReceived">;
 using DtRequestInteractionsSentInteraction =
     DtMomFederateOnlyInteraction<"Manager.Federate.Request.RequestInteractionsSent">;
 using DtRequestObjectsUpdatedInteraction =
     DtMomFederateOnlyInteraction<"Manager.Federate.Request.RequestObjectsUpdated">;
-using DtRequestSubscriptionsInteraction =
-    DtMomFederateOnlyInteraction<"Manager.Federate.Request.RequestSubscriptions">;
+using DtRequestSubscriptionsInteraction = DtMomFederateOnlyInteraction<"Manager.Federate.Request.RequestSubscriptions">;
 using DtRequestInteractionsReceivedInteraction =
     DtMomFederateOnlyInteraction<"Manager.Federate.Request.RequestInteractionsReceived">;
 using DtRequestObjectsReflectedInteraction =
@@ -30,8 +27,7 @@ class DtRequestObjectInformationInteraction : public DtMomInteraction {
 public:
   static constexpr const char* OBJECT_INSTANCE_PARAMETER_NAME = "ObjectInstance";
 
-  DtRequestObjectInformationInteraction()
-      : DtMomInteraction("Manager.Federate.Request.RequestObjectInformation", 2) {}
+  DtRequestObjectInformationInteraction() : DtMomInteraction("Manager.Federate.Request.RequestObjectInformation", 2) {}
   static DtMomInteraction* create() { return make<DtRequestObjectInformationInteraction>(); }
 
   virtual DtString objectInstance() const { return objectInstance_; }

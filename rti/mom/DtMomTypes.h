@@ -19,7 +19,7 @@ enum DtMomInitiatorOptions : std::uint32_t {
 
 // The severity of an Alert.
 enum DtMomAlertTypes : std::uint32_t {
-  DtMomRtiException = 0,         // "RTI exception"
-  DtMomRtiInternalError = 1,     // "RTI internal error"
-  DtMomFederateInternalError = 2 // "Federate internal error"
+  DtMomRtiException = 0,          // "RTI exception"
+  DtMomRtiInternalError = 1,      // "RTI internal error"
+  DtMomFederateInternalError = 2  // "Federate internal error"
 };

@@ -311,8 +311,9 @@ bool DtAsyncConnectionMgr::readInto(Batch& received, DtRtiConnection* conn, DtTr
 
 void DtAsyncConnectionMgr::checkTcp(DtRtiConnection*& tcp, bool& tcpBusy) {
   if (!tcp || tcp->socket()->isOk()) return;
-  DtNotifyError("RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n"
-                "Falling back to UDP transport.\n");
+  DtNotifyError(
+      "RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n"
+      "Falling back to UDP transport.\n");
   dropReliableConn();
   tcp = nullptr;
   tcpBusy = false;

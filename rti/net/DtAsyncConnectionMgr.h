@@ -109,9 +109,9 @@ private:
   int maxIOQueue_ = 20000;
   int maxIOCount_ = 1000;
   int ioLockQueue_ = 500;
-  Batch batch_;             // the ticking thread's dispatch batch
-  Batch sendList_;          // under sendLock_
-  Batch receiveList_;       // under receiveLock_
+  Batch batch_;                       // the ticking thread's dispatch batch
+  Batch sendList_;                    // under sendLock_
+  Batch receiveList_;                 // under receiveLock_
   std::atomic<int> sendCount_{0};     // sendList_'s length, for reading without the lock
   std::atomic<int> receiveCount_{0};  // receiveList_'s length, likewise
   std::atomic<unsigned long> droppedSends_{0};

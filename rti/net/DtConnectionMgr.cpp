@@ -108,7 +108,8 @@ void DtConnectionMgr::init(DtRIDParameters* rid) {
     socket->setMulticastTtl(rid->mcastTtl());
     createUdpConn(socket, rid->useDMFiltering(), dest);
     // The tests of reliable transport make the UDP traffic lossy.
-    if (const char* loss = std::getenv("RTI_TEST_UDP_LOSS_PERCENT")) connections_->udp->setTestLoss(std::atof(loss) / 100);
+    if (const char* loss = std::getenv("RTI_TEST_UDP_LOSS_PERCENT"))
+      connections_->udp->setTestLoss(std::atof(loss) / 100);
   } catch (const DtSocketError& error) {
     const std::string reason = "Cannot open the RTI's UDP socket on " + std::string(error.what());
     DtNotifyError("%s\n", reason.c_str());
@@ -498,7 +499,9 @@ void DtConnectionMgr::removeMsgCallback(DtRtiMsgKind kind, const DtRtiMsgCallbac
   registry(mom).removeMsgCallback(kind, record);
 }
 
-DtRtiMsg* DtConnectionMgr::create(DtRtiMsgKind kind) { return msgFactory_ ? msgFactory_->create(kind, nullptr) : nullptr; }
+DtRtiMsg* DtConnectionMgr::create(DtRtiMsgKind kind) {
+  return msgFactory_ ? msgFactory_->create(kind, nullptr) : nullptr;
+}
 
 void DtConnectionMgr::setMsgFactory(DtRtiMsgFactory* factory) {
   msgFactory_ = factory;
@@ -567,7 +570,7 @@ void DtConnectionMgr::ignoreOwnTraffic(bool on) {
   // that a busy sender does not read its own traffic. A handle of more than
   // 16 bits is not on the wire as such: nothing is filtered then.
   static const std::vector<std::uint8_t> traffic = {
-      DtInteractionRoMsgKind, DtUpdateRoMsgKind,     DtDdmInteractionRoMsgKind,  DtDdmUpdateRoMsgKind,
+      DtInteractionRoMsgKind,  DtUpdateRoMsgKind,  DtDdmInteractionRoMsgKind,  DtDdmUpdateRoMsgKind,
       DtInteractionTsoMsgKind, DtUpdateTsoMsgKind, DtDdmInteractionTsoMsgKind, DtDdmUpdateTsoMsgKind};
   DtRtiConnection* udp = connections_->udp.get();
   DtSocket* socket = udp ? udp->socket() : nullptr;

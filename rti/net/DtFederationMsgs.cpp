@@ -29,8 +29,7 @@ DtJoinResponseMsg::DtJoinResponseMsg(unsigned long destinationID, const char* fe
 }
 
 void DtJoinResponseMsg::set(unsigned long destinationID, const char* federateName, unsigned short fedexHandleToUse,
-                            const char* fullFedExName, const DtString& fedFileName,
-                            unsigned long federateHandleToUse) {
+                            const char* fullFedExName, const DtString& fedFileName, unsigned long federateHandleToUse) {
   setDestinationID(destinationID);
   setFederateName(federateName);
   setFedexHandleToUse(fedexHandleToUse);

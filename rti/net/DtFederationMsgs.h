@@ -23,7 +23,8 @@ struct DtNetCreateMsg : DtNetMsgHeader {
 struct DtNetCreateResponseMsg : DtNetMsgHeader {
   static constexpr DtTextAt fullFedExName{8, 64};
   static constexpr DtU32At responseFlag{72};
-  static constexpr DtField fields[] = {{"FullFedExName:", fullFedExName}, {"ResponseFlag:", responseFlag, DtShow::Signed}};
+  static constexpr DtField fields[] = {{"FullFedExName:", fullFedExName},
+                                       {"ResponseFlag:", responseFlag, DtShow::Signed}};
   static constexpr DtMsgLayout layout{"DtNetCreateResponseMsg", 76, false, fields, {}};
 };
 
@@ -36,7 +37,8 @@ struct DtNetDestroyMsg : DtNetMsgHeader {
 struct DtNetDestroyResponseMsg : DtNetMsgHeader {
   static constexpr DtTextAt fullFedExName{8, 64};
   static constexpr DtU32At responseFlag{72};
-  static constexpr DtField fields[] = {{"FullFedExName:", fullFedExName}, {"ResponseFlag:", responseFlag, DtShow::Signed}};
+  static constexpr DtField fields[] = {{"FullFedExName:", fullFedExName},
+                                       {"ResponseFlag:", responseFlag, DtShow::Signed}};
   static constexpr DtMsgLayout layout{"DtNetDestroyResponseMsg", 76, false, fields, {}};
 };
 
@@ -143,8 +145,8 @@ public:
 };
 
 // rtiexec to federate: the answer to a create.
-class DtCreateResponseMsg : public DtResponseMsg<DtCreateResponseMsg, DtNetCreateResponseMsg,
-                                                 DtCreateResponseMsgKind, DtCreateResponseFlag> {
+class DtCreateResponseMsg
+    : public DtResponseMsg<DtCreateResponseMsg, DtNetCreateResponseMsg, DtCreateResponseMsgKind, DtCreateResponseFlag> {
 public:
   using DtResponseMsg::DtResponseMsg;
 };
@@ -178,8 +180,7 @@ private:
 };
 
 // rtiexec to federate: the handles to use, or an error.
-class DtJoinResponseMsg
-    : public DtMsgClass<DtJoinResponseMsg, DtRtiMsg, DtNetJoinResponseMsg, DtJoinResponseMsgKind> {
+class DtJoinResponseMsg : public DtMsgClass<DtJoinResponseMsg, DtRtiMsg, DtNetJoinResponseMsg, DtJoinResponseMsgKind> {
 public:
   using DtMsgClass::DtMsgClass;
   DtJoinResponseMsg(unsigned long destinationID, const char* federateName, unsigned short fedexHandleToUse,
@@ -189,9 +190,7 @@ public:
            const char* fullFedExName, const DtString& fedFileName, unsigned long federateHandleToUse);
   void setDestinationID(unsigned long id) { putChecked(DtNetJoinResponseMsg::destinationID, id, "destination id"); }
   unsigned long destinationID() const { return get(DtNetJoinResponseMsg::destinationID); }
-  void setFederateName(const char* name) {
-    putText(DtNetJoinResponseMsg::federateName, name, DtFederateNameChars);
-  }
+  void setFederateName(const char* name) { putText(DtNetJoinResponseMsg::federateName, name, DtFederateNameChars); }
   const char* federateName() const {
     name_ = getText(DtNetJoinResponseMsg::federateName);
     return name_.string();
@@ -206,9 +205,7 @@ public:
   unsigned long federateHandleToUse() const { return get(DtNetJoinResponseMsg::federateHandleToUse); }
   void setErrorValue(int value) { put(DtNetJoinResponseMsg::errorValue, static_cast<std::uint32_t>(value)); }
   int errorValue() const { return static_cast<std::int32_t>(get(DtNetJoinResponseMsg::errorValue)); }
-  void setFullFedExName(const char* name) {
-    putText(DtNetJoinResponseMsg::fullFedExName, name, DtFullFedExNameChars);
-  }
+  void setFullFedExName(const char* name) { putText(DtNetJoinResponseMsg::fullFedExName, name, DtFullFedExNameChars); }
   DtString fullFedExName() const { return getText(DtNetJoinResponseMsg::fullFedExName); }
   void setFedFileName(const DtString& name) { setTextPart(0, name.string(), "FED file name"); }
   const char* fedFileName() const;
@@ -230,8 +227,7 @@ public:
   DtResignMsg(const DtNetResignMsg* body, DtBufferPlaceHolder* where) : DtMsgClass(body, where) {
     setAllowedDuringSave(1);
   }
-  DtResignMsg(const char* fedExName, unsigned long federateHandle, RTI::ResignAction action,
-              DtBufferPlaceHolder* where)
+  DtResignMsg(const char* fedExName, unsigned long federateHandle, RTI::ResignAction action, DtBufferPlaceHolder* where)
       : DtResignMsg(where) {
     set(fedExName, federateHandle, action);
   }
@@ -259,9 +255,7 @@ protected:
 class DtDestroyMsg : public DtMsgClass<DtDestroyMsg, DtRtiMsg, DtNetDestroyMsg, DtDestroyMsgKind> {
 public:
   using DtMsgClass::DtMsgClass;
-  DtDestroyMsg(const char* fullFedExName, DtBufferPlaceHolder* where) : DtDestroyMsg(where) {
-    set(fullFedExName);
-  }
+  DtDestroyMsg(const char* fullFedExName, DtBufferPlaceHolder* where) : DtDestroyMsg(where) { set(fullFedExName); }
   void set(const char* fullFedExName) { setFullFedExName(fullFedExName); }
   void setFullFedExName(const char* name) { putText(DtNetDestroyMsg::fullFedExName, name, DtFullFedExNameChars); }
   DtString fullFedExName() const { return getText(DtNetDestroyMsg::fullFedExName); }
@@ -275,8 +269,7 @@ public:
 };
 
 // Federate to the federation: the join is complete (rtiexec and MOM read it).
-class DtJoinConfirmMsg
-    : public DtMsgClass<DtJoinConfirmMsg, DtRtiMsg, DtNetJoinConfirmMsg, DtJoinConfirmMsgKind> {
+class DtJoinConfirmMsg : public DtMsgClass<DtJoinConfirmMsg, DtRtiMsg, DtNetJoinConfirmMsg, DtJoinConfirmMsgKind> {
 public:
   using DtMsgClass::DtMsgClass;
   void set(const char* federateName) { setFederateName(federateName); }
@@ -310,8 +303,8 @@ protected:
 };
 
 // rtiexec to federates: which federate is the designated one.
-class DtDesignatedFederateMsg : public DtOneValueMsg<DtDesignatedFederateMsg, DtRtiMsg, DtNetDesignatedFederateMsg,
-                                                     DtDesignatedFederateMsgKind> {
+class DtDesignatedFederateMsg
+    : public DtOneValueMsg<DtDesignatedFederateMsg, DtRtiMsg, DtNetDesignatedFederateMsg, DtDesignatedFederateMsgKind> {
 public:
   using DtOneValueMsg::DtOneValueMsg;
   DtDesignatedFederateMsg(unsigned long designated, DtBufferPlaceHolder* where) : DtDesignatedFederateMsg(where) {

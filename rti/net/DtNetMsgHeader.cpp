@@ -11,9 +11,7 @@ DtString DtNetMsgHeader::fedExName() const {
   return DtString(name);
 }
 
-std::uint16_t DtNetMsgHeader::fedExHandle() const {
-  return hasNameForm() ? 0 : DtNetU16::read(exec_ + 1);
-}
+std::uint16_t DtNetMsgHeader::fedExHandle() const { return hasNameForm() ? 0 : DtNetU16::read(exec_ + 1); }
 
 void DtNetMsgHeader::setFedEx(std::uint16_t handle) {
   exec_[0] = 0;

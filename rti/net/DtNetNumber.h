@@ -49,7 +49,7 @@ public:
   using value_type = Value;
   static constexpr std::size_t wireSize = sizeof(Bits);
 
-  DtNetNumber() {}  // NOLINT: leaves the bytes as they are, on purpose
+  DtNetNumber() {}                            // NOLINT: leaves the bytes as they are, on purpose
   DtNetNumber(Value value) { store(value); }  // NOLINT: implicit, like the number it holds
   DtNetNumber(const DtNetNumber&) = default;
   DtNetNumber& operator=(const DtNetNumber&) = default;

@@ -77,8 +77,8 @@ void DtNetSocket::openModes(std::uint32_t destArgument) {
       const int error = errno;
       const std::string where = boundToAddr_ ? DtAddrToString(destArgument) : "INADDR_ANY";
       DtNotifySockPerror("NetSocket: bind %s %d", where.c_str(), port_);
-      throw DtSocketError(port_, "cannot bind UDP port " + std::to_string(port_) + " on " + where + ": " +
-                                     DtSockErrorStringFor(error));
+      throw DtSocketError(
+          port_, "cannot bind UDP port " + std::to_string(port_) + " on " + where + ": " + DtSockErrorStringFor(error));
     }
     if (port_ == 0 && DtPortLocalAddress(fd, &local) == 0) {
       port_ = local.port;
@@ -89,8 +89,9 @@ void DtNetSocket::openModes(std::uint32_t destArgument) {
 }
 
 void DtNetSocket::reportOk(std::uint32_t destArgument) const {
-  std::string line = (modes_ & Write) ? "NetSocket ok for port " + std::to_string(port_) + " to " + DtAddrToString(destAddr_)
-                                      : "NetSocket ok to read port " + std::to_string(port_);
+  std::string line = (modes_ & Write)
+                         ? "NetSocket ok for port " + std::to_string(port_) + " to " + DtAddrToString(destAddr_)
+                         : "NetSocket ok to read port " + std::to_string(port_);
   if (boundToAddr_) line += std::string(" (bound to ") + DtAddrToString(destArgument) + ")";
   DtNotifyInfo("%s\n", line.c_str());
 }
@@ -176,9 +177,10 @@ void DtNetSocket::noteKernelDrops(std::uint32_t counted) {
   std::uint32_t reported = reportedDrops_.load();
   if (!dropNotices_.admit("drops", nullptr)) return;
   if (!reportedDrops_.compare_exchange_strong(reported, total)) return;  // another thread told them
-  DtNotifyError("NetSocket: the system dropped %u datagrams on port %d for want of room in the receive buffer "
-                "(%u since the socket opened)\n",
-                total - reported, port_, total);
+  DtNotifyError(
+      "NetSocket: the system dropped %u datagrams on port %d for want of room in the receive buffer "
+      "(%u since the socket opened)\n",
+      total - reported, port_, total);
 }
 
 void DtNetSocket::endDatagram() {

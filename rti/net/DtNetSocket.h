@@ -129,8 +129,8 @@ private:
   DtSockAddr senderSockAddr_;
   unsigned modes_ = 0;
   bool lastReadDropped_ = false;
-  std::vector<std::uint32_t> groups_;               // the multicast groups joined
-  std::atomic<std::uint32_t> ownFiltered_{0};       // own datagrams the filter took out
+  std::vector<std::uint32_t> groups_;          // the multicast groups joined
+  std::atomic<std::uint32_t> ownFiltered_{0};  // own datagrams the filter took out
   std::atomic<std::uint32_t> kernelDrops_{0};
   std::atomic<std::uint32_t> reportedDrops_{0};
   DtNoticeLimiter dropNotices_{1.0};

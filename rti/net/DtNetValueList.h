@@ -93,9 +93,8 @@ struct DtNetValueList {
 
   // Adds every entry to `into`; false when the list reaches past `avail`.
   static bool read(const char* at, int avail, Set& into) {
-    return forEach(at, avail, [&](std::uint16_t h, const char* value, std::uint16_t length) {
-      into.add(h, value, length);
-    });
+    return forEach(at, avail,
+                   [&](std::uint16_t h, const char* value, std::uint16_t length) { into.add(h, value, length); });
   }
 };
 

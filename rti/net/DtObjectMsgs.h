@@ -100,14 +100,18 @@ public:
   virtual DtRequestType requestType() const {
     return get(DtNetRequestMsg::requestType) == DtRequestByClass ? DtRequestByClass : DtRequestById;
   }
-  virtual void setRequestType(DtRequestType type) { put(DtNetRequestMsg::requestType, static_cast<std::uint32_t>(type)); }
+  virtual void setRequestType(DtRequestType type) {
+    put(DtNetRequestMsg::requestType, static_cast<std::uint32_t>(type));
+  }
   // Written and read only when the type is by class; else nothing / 0.
   virtual void setObjectClassHandle(unsigned long handle);
   virtual unsigned long objectClassHandle() const;
   // Written and read only when the type is by id; else nothing / 0.
   virtual void setId(unsigned long id);
   virtual unsigned long id() const;
-  virtual void setRegionSet(unsigned long regionSet) { putChecked(DtNetRequestMsg::regionSet, regionSet, "region set"); }
+  virtual void setRegionSet(unsigned long regionSet) {
+    putChecked(DtNetRequestMsg::regionSet, regionSet, "region set");
+  }
   virtual unsigned long regionSet() const { return get(DtNetRequestMsg::regionSet); }
   static constexpr int minSize() { return 64; }
   void printData() const override;
@@ -164,8 +168,7 @@ public:
 class DtDiscObjMsg : public DtObjHandleMsg<DtDiscObjMsg, DtNetDiscObjMsg, DtDiscObjMsgKind> {
 public:
   using DtObjHandleMsg::DtObjHandleMsg;
-  DtDiscObjMsg(unsigned long objHandle, unsigned long classHandle, DtBufferPlaceHolder* where)
-      : DtDiscObjMsg(where) {
+  DtDiscObjMsg(unsigned long objHandle, unsigned long classHandle, DtBufferPlaceHolder* where) : DtDiscObjMsg(where) {
     set(objHandle, classHandle);
   }
   virtual void set(unsigned long objHandle, unsigned long classHandle) {
@@ -208,9 +211,7 @@ protected:
 class DtDeleteRoMsg : public DtMsgClass<DtDeleteRoMsg, DtDeleteMsg, DtNetDeleteMsg, DtDeleteRoMsgKind> {
 public:
   using DtMsgClass::DtMsgClass;
-  DtDeleteRoMsg(unsigned long id, const char* tag, DtBufferPlaceHolder* where) : DtDeleteRoMsg(where) {
-    set(id, tag);
-  }
+  DtDeleteRoMsg(unsigned long id, const char* tag, DtBufferPlaceHolder* where) : DtDeleteRoMsg(where) { set(id, tag); }
   virtual void set(unsigned long id, const char* tag) {
     setId(id);
     setTag(tag);

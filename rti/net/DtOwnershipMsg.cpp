@@ -6,9 +6,10 @@
 namespace {
 
 constexpr const char* theKindNames[] = {
-    "DtAcquire",          "DtAcquireIfAvail", "DtCancelAcquire", "DtCancelNegotiatedDivest", "DtNegotiatedDivest",
-    "DtQueryOwner",       "DtUncondDivest",   "DtNotOwned",      "DtOwnedByRti",             "DtNotifyAcquire",
-    "DtOwnershipUnavail", "DtConfirmCancelAcquire", "DtInformOwner", "DtGiveToLRC",          "DtResetOwner"};
+    "DtAcquire",          "DtAcquireIfAvail", "DtCancelAcquire",    "DtCancelNegotiatedDivest",
+    "DtNegotiatedDivest", "DtQueryOwner",     "DtUncondDivest",     "DtNotOwned",
+    "DtOwnedByRti",       "DtNotifyAcquire",  "DtOwnershipUnavail", "DtConfirmCancelAcquire",
+    "DtInformOwner",      "DtGiveToLRC",      "DtResetOwner"};
 
 }  // namespace
 
@@ -63,6 +64,4 @@ void DtOwnershipMsg::printData() const {
   printHandles();
 }
 
-int DtOwnershipMsg::checkBody() const {
-  return size() == minSize() + tagFieldSize() ? Valid : BadContent;
-}
+int DtOwnershipMsg::checkBody() const { return size() == minSize() + tagFieldSize() ? Valid : BadContent; }

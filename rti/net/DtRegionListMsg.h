@@ -27,8 +27,8 @@ public:
   virtual bool reserveRegionSlots(unsigned long n) {
     const unsigned long fixed = static_cast<unsigned long>(Net::layout.fixedSize);
     if (n > (static_cast<unsigned long>(DtRtiMsg::theMaxSize) - fixed) / 4) {
-      this->refuse("%s: %lu region handles do not fit a message of at most %d bytes; not reserved\n",
-                   this->className(), n, DtRtiMsg::theMaxSize);
+      this->refuse("%s: %lu region handles do not fit a message of at most %d bytes; not reserved\n", this->className(),
+                   n, DtRtiMsg::theMaxSize);
       return false;
     }
     const int length = static_cast<int>(fixed + 4 * n);

@@ -48,8 +48,7 @@ static_assert(DtLayoutValid(DtNetNotifyRegMsg::layout) && DtLayoutValid(DtNetDel
 
 // Federate to federates: this region of mine, with its extents, as
 // committed.
-class DtNotifyRegMsg
-    : public DtMsgClass<DtNotifyRegMsg, DtExactBody<DtRtiMsg>, DtNetNotifyRegMsg, DtNotifyRegMsgKind> {
+class DtNotifyRegMsg : public DtMsgClass<DtNotifyRegMsg, DtExactBody<DtRtiMsg>, DtNetNotifyRegMsg, DtNotifyRegMsgKind> {
 public:
   static constexpr int theFixedSize = 20;
   static constexpr int theBoundsSize = 8;  // a lower and an upper bound
@@ -95,8 +94,7 @@ private:
 };
 
 // Federate to federates: this region of mine is gone.
-class DtDeleteRegMsg
-    : public DtMsgClass<DtDeleteRegMsg, DtExactBody<DtRtiMsg>, DtNetDeleteRegMsg, DtDeleteRegMsgKind> {
+class DtDeleteRegMsg : public DtMsgClass<DtDeleteRegMsg, DtExactBody<DtRtiMsg>, DtNetDeleteRegMsg, DtDeleteRegMsgKind> {
 public:
   using DtMsgClass::DtMsgClass;
   DtDeleteRegMsg(unsigned long regionHandle, DtBufferPlaceHolder* where) : DtDeleteRegMsg(where) {

@@ -164,8 +164,8 @@ public:
 
 // Federate to federates: these attributes of an object are associated with
 // a publication region set of mine, or released from it.
-class DtAssocPubRegMsg : public DtHandleSetMsg<DtAssocPubRegMsg, DtNetAssocPubRegMsg, DtAssocPubRegMsgKind,
-                                               DtExactBody<DtRtiMsg>> {
+class DtAssocPubRegMsg
+    : public DtHandleSetMsg<DtAssocPubRegMsg, DtNetAssocPubRegMsg, DtAssocPubRegMsgKind, DtExactBody<DtRtiMsg>> {
 public:
   using DtHandleSetMsg::DtHandleSetMsg;
   DtAssocPubRegMsg(unsigned long setHandle, unsigned long objectHandle, const char* objectName,
@@ -207,8 +207,8 @@ protected:
 
 // Federate to federates: these attributes of a class are subscribed with a
 // subscription region set of mine.
-class DtAssocSubRegMsg : public DtHandleSetMsg<DtAssocSubRegMsg, DtNetAssocSubRegMsg, DtAssocSubRegMsgKind,
-                                               DtExactBody<DtRtiMsg>> {
+class DtAssocSubRegMsg
+    : public DtHandleSetMsg<DtAssocSubRegMsg, DtNetAssocSubRegMsg, DtAssocSubRegMsgKind, DtExactBody<DtRtiMsg>> {
 public:
   using DtHandleSetMsg::DtHandleSetMsg;
   DtAssocSubRegMsg(unsigned long setHandle, unsigned long classHandle, const RTI::AttributeHandleSet& attrs,

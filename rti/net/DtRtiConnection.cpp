@@ -123,8 +123,8 @@ void DtRtiConnection::reportRefused(const DtNetMsgHeader& header, const DtRtiMsg
   // One line a second for each kind and fault, however fast a peer sends them.
   DtNotifyErrorLimited("received " + std::to_string(kind) + "/" + std::to_string(soundness),
                        "RTI: dropped a received %s (kind %d, %d bytes, from federate %u): %s\n",
-                       DtRtiMsg::kindToString(static_cast<DtRtiMsgKind>(kind)), kind,
-                       static_cast<int>(header.length()), static_cast<unsigned>(header.federate()), reason.c_str());
+                       DtRtiMsg::kindToString(static_cast<DtRtiMsgKind>(kind)), kind, static_cast<int>(header.length()),
+                       static_cast<unsigned>(header.federate()), reason.c_str());
 }
 
 int DtRtiConnection::send(const DtRtiMsg& msg, unsigned long address) {

@@ -28,7 +28,8 @@ DtRtiExecNetThread::DtRtiExecNetThread(int port, int noDelay, int maxConnections
   }
   if (!reason.empty()) {
     DtNotifyError("Unable to create TCP Forwarder.\n");
-    throw RTI::RTIinternalError(("Unable to create TCP Forwarder on port " + std::to_string(port) + ": " + reason).c_str());
+    throw RTI::RTIinternalError(
+        ("Unable to create TCP Forwarder on port " + std::to_string(port) + ": " + reason).c_str());
   }
 }
 

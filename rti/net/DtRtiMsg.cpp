@@ -64,9 +64,7 @@ void DtRtiMsg::initDtRtiMsg(int size, DtRtiMsgKind kind, DtBufferPlaceHolder* wh
   netHeader()->setFederate(0);
 }
 
-void DtRtiMsg::initDtRtiMsg(const char* bytes, int size, DtBufferPlaceHolder* where) {
-  initBuffer(bytes, size, where);
-}
+void DtRtiMsg::initDtRtiMsg(const char* bytes, int size, DtBufferPlaceHolder* where) { initBuffer(bytes, size, where); }
 
 void DtRtiMsg::initDtRtiMsg(const char* bytes, DtBufferPlaceHolder* where) {
   initBuffer(bytes, DtNetMsgHeader::at(bytes)->length(), where);
@@ -351,7 +349,9 @@ std::uint32_t DtRtiMsg::sizeField(const DtPart& p) const {
   }
 }
 
-std::uint32_t DtRtiMsg::partSize(int index) const { return sizeField(layout()->parts[static_cast<std::size_t>(index)]); }
+std::uint32_t DtRtiMsg::partSize(int index) const {
+  return sizeField(layout()->parts[static_cast<std::size_t>(index)]);
+}
 
 namespace {
 
@@ -428,8 +428,8 @@ bool DtRtiMsg::setTextPart(int index, const char* text, const char* what) {
   forgetPart(index);
   const long chars = text ? static_cast<long>(std::strlen(text)) : 0;
   if (p.type != DtPartType::TrailingText && chars > p.maxContent()) {
-    refuse("%s: a %s of %ld characters does not fit its size field (at most %ld); not set\n", className(), what,
-           chars, p.maxContent());
+    refuse("%s: a %s of %ld characters does not fit its size field (at most %ld); not set\n", className(), what, chars,
+           p.maxContent());
     return false;
   }
   int length = 0;
@@ -476,8 +476,8 @@ bool DtRtiMsg::setTimePart(int index, const RTI::FedTime& time, const char* what
   forgetPart(index);
   const int n = time.encodedLength();
   if (n < 0 || n > p.maxContent()) {
-    refuse("%s: a %s of %d encoded bytes does not fit its size field (at most %ld); not set\n", className(), what,
-           n, p.maxContent());
+    refuse("%s: a %s of %d encoded bytes does not fit its size field (at most %ld); not set\n", className(), what, n,
+           p.maxContent());
     return false;
   }
   if (!resizePart(index, DtEven(n), static_cast<std::uint32_t>(n), what)) return false;
@@ -493,7 +493,8 @@ const RTI::FedTime* DtRtiMsg::timePart(int index) const {
   if (s == 0) return nullptr;
   const int avail = partLength(index);
   try {
-    kept.time.reset(RTI::FedTimeFactory::decode(partPtr(index), std::min<RTI::ULong>(s, static_cast<RTI::ULong>(avail))));
+    kept.time.reset(
+        RTI::FedTimeFactory::decode(partPtr(index), std::min<RTI::ULong>(s, static_cast<RTI::ULong>(avail))));
   } catch (const RTI::Exception&) {
     kept.time.reset();
   }

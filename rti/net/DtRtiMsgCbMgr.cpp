@@ -11,7 +11,8 @@ struct DtRtiMsgCbMgr::Record {
   bool removed = false;
 };
 
-DtRtiMsgCbMgr::DtRtiMsgCbMgr() : lists_(new DtList[static_cast<std::size_t>(theMaxNumMsgKinds)]), listCount_(theMaxNumMsgKinds) {}
+DtRtiMsgCbMgr::DtRtiMsgCbMgr()
+    : lists_(new DtList[static_cast<std::size_t>(theMaxNumMsgKinds)]), listCount_(theMaxNumMsgKinds) {}
 
 DtRtiMsgCbMgr::DtRtiMsgCbMgr(const DtRtiMsgCbMgr& other) : DtRtiMsgCbMgr() { copyList(other); }
 

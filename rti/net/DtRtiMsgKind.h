@@ -6,6 +6,7 @@
 // message class; 999 never travels.
 
 // X(number, name without the leading "Dt")
+// clang-format off
 #define DT_RTI_MSG_KINDS(X)                                                                            \
   /* object and interaction traffic, federate to federates */                                            \
   X(0, InteractionRoMsgKind) X(1, UpdateRoMsgKind) X(2, DeleteRoMsgKind)                                \
@@ -46,6 +47,7 @@
   X(71, DiscObjMsgKind) X(72, ReqDiscObjMsgKind) X(73, ConnectMsgKind) X(74, DisconnectMsgKind)         \
   /* never travels: the kind of abstract message classes */                                              \
   X(999, InvalidMsgKind)
+// clang-format on
 
 // A plain enumeration with room for any int, so that out-of-range kinds can be
 // passed (and refused) where a kind is expected.

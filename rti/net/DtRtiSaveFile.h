@@ -65,7 +65,6 @@ private:
   };
   void open(const char* mode);
 
-
   bool readMode_;
   std::vector<char> packetBuffer_;  // the last record read
   std::optional<DtSavePacket> packet_;

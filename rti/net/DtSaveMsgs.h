@@ -120,9 +120,7 @@ public:
     setLabel(label);
     setSuccessIndicator(success);
   }
-  virtual void setSuccessIndicator(char success) {
-    put(DtNetSaveMsg::indicator, static_cast<std::uint8_t>(success));
-  }
+  virtual void setSuccessIndicator(char success) { put(DtNetSaveMsg::indicator, static_cast<std::uint8_t>(success)); }
   virtual char successIndicator() const { return static_cast<char>(get(DtNetSaveMsg::indicator)); }
   void printData() const override;
 };
@@ -238,8 +236,7 @@ public:
 };
 
 // rtiexec to federate: whether the restore can go ahead.
-class DtRestoreReplyMsg
-    : public DtMsgClass<DtRestoreReplyMsg, DtRtiMsg, DtNetRestoreReplyMsg, DtRestoreReplyMsgKind> {
+class DtRestoreReplyMsg : public DtMsgClass<DtRestoreReplyMsg, DtRtiMsg, DtNetRestoreReplyMsg, DtRestoreReplyMsgKind> {
 public:
   // Of a fixed width: a received code outside the four is a value too.
   enum replyCodes : int { RestoreOk = 0, NoLabel = 1, WrongConfiguration = 2, RestoreInProgress = 3 };

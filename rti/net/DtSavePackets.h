@@ -55,9 +55,7 @@ public:
   std::span<const char> bytes() const { return bytes_; }
   std::uint32_t size() const { return static_cast<std::uint32_t>(bytes_.size()); }
   // Whether `width` bytes at `offset` lie within the record.
-  bool holds(std::uint32_t offset, std::uint32_t width) const {
-    return offset <= size() && width <= size() - offset;
-  }
+  bool holds(std::uint32_t offset, std::uint32_t width) const { return offset <= size() && width <= size() - offset; }
 
   // Fields; 0 (or an empty set) for a field outside the record.
   std::uint8_t u8(std::uint32_t offset) const;
@@ -142,10 +140,28 @@ struct DtTimeMgrPacket {
   static constexpr std::uint32_t fixedLength = 52;
   // The flags, one byte each from offset 8, in this order.
   enum Flag : std::uint32_t {
-    constrained, regulating, regulationPending, constrainedPending, tarPending, nerPending, checkNeeded,
-    flushPending, advancePending, timeAvailable, epsilonLookahead, epsilonReducing, tsoEventDelivered, grantsHeld,
-    lookaheadReducing, queueAsyncDelivery, nerAfterSave, grantPending, nerEventFound, zeroLookaheadRestored,
-    nerFirstPass, flagCount
+    constrained,
+    regulating,
+    regulationPending,
+    constrainedPending,
+    tarPending,
+    nerPending,
+    checkNeeded,
+    flushPending,
+    advancePending,
+    timeAvailable,
+    epsilonLookahead,
+    epsilonReducing,
+    tsoEventDelivered,
+    grantsHeld,
+    lookaheadReducing,
+    queueAsyncDelivery,
+    nerAfterSave,
+    grantPending,
+    nerEventFound,
+    zeroLookaheadRestored,
+    nerFirstPass,
+    flagCount
   };
   static constexpr std::uint32_t flagAt(Flag flag) { return 8 + flag; }
   static constexpr std::uint32_t stateVersionAt = 32;  // u32
@@ -183,11 +199,11 @@ struct DtObjectMgrPacket {
 struct DtObjectClassPacket {
   static constexpr std::uint32_t theType = DtObjectClassPacketType;
   static constexpr std::uint32_t theLength = 164;
-  static constexpr std::uint32_t classHandleAt = 8;       // u32
-  static constexpr std::uint32_t publishedAt = 12;        // u8
-  static constexpr std::uint32_t subscribedAt = 13;       // u8
-  static constexpr std::uint32_t passiveAt = 14;          // u8
-  static constexpr std::uint32_t classRelevantAt = 15;    // u8
+  static constexpr std::uint32_t classHandleAt = 8;     // u32
+  static constexpr std::uint32_t publishedAt = 12;      // u8
+  static constexpr std::uint32_t subscribedAt = 13;     // u8
+  static constexpr std::uint32_t passiveAt = 14;        // u8
+  static constexpr std::uint32_t classRelevantAt = 15;  // u8
   // Four u32 tallies: sent best effort, sent reliable, received best
   // effort, received reliable.
   static constexpr std::uint32_t sentBestEffortAt = 16;
@@ -219,12 +235,12 @@ struct DtAttrInfoPacket {
 struct DtInteractionClassPacket {
   static constexpr std::uint32_t theType = DtInteractionClassPacketType;
   static constexpr std::uint32_t fixedLength = 40;
-  static constexpr std::uint32_t classHandleAt = 8;   // u32
-  static constexpr std::uint32_t subscribedAt = 12;   // u8: 0, 1 active, 2 passive
-  static constexpr std::uint32_t publishedAt = 13;    // u8
-  static constexpr std::uint32_t transportAt = 14;    // u8
-  static constexpr std::uint32_t orderAt = 15;        // u8
-  static constexpr std::uint32_t relevantAt = 16;     // u8
+  static constexpr std::uint32_t classHandleAt = 8;  // u32
+  static constexpr std::uint32_t subscribedAt = 12;  // u8: 0, 1 active, 2 passive
+  static constexpr std::uint32_t publishedAt = 13;   // u8
+  static constexpr std::uint32_t transportAt = 14;   // u8
+  static constexpr std::uint32_t orderAt = 15;       // u8
+  static constexpr std::uint32_t relevantAt = 16;    // u8
   // Four u32 tallies, as in the object class record.
   static constexpr std::uint32_t sentBestEffortAt = 20;
   static constexpr std::uint32_t countAt = 36;      // u32 n
@@ -240,12 +256,12 @@ struct DtInteractionClassPacket {
 struct DtObjectPacket {
   static constexpr std::uint32_t theType = DtObjectPacketType;
   static constexpr std::uint32_t fixedLength = 516;
-  static constexpr std::uint32_t objectAt = 8;       // u32
-  static constexpr std::uint32_t ownerAt = 12;       // u32: holder of the privilege to delete
+  static constexpr std::uint32_t objectAt = 8;        // u32
+  static constexpr std::uint32_t ownerAt = 12;        // u32: holder of the privilege to delete
   static constexpr std::uint32_t actualClassAt = 16;  // u32
-  static constexpr std::uint32_t knownClassAt = 20;  // u32
-  static constexpr std::uint32_t knownAt = 24;       // u32: 0 or 1
-  static constexpr std::uint32_t nameSizeAt = 28;    // u32: characters + 1
+  static constexpr std::uint32_t knownClassAt = 20;   // u32
+  static constexpr std::uint32_t knownAt = 24;        // u32: 0 or 1
+  static constexpr std::uint32_t nameSizeAt = 28;     // u32: characters + 1
   // Maps of ten u32 words (handle h: bit h mod 32 of word h div 32): the
   // attributes sent in time-stamp order, and those sent reliably.
   static constexpr std::uint32_t orderMapAt = 32;
@@ -259,7 +275,7 @@ struct DtObjectPacket {
   static constexpr std::uint32_t updatesOnAt = 332;
   static constexpr std::uint32_t uncondRequestedAt = 376;
   static constexpr std::uint32_t ifAvailRequestedAt = 420;
-  static constexpr std::uint32_t cancelledAt = 464;  // cancelled remote release requests
+  static constexpr std::uint32_t cancelledAt = 464;        // cancelled remote release requests
   static constexpr std::uint32_t discoveredCountAt = 508;  // u32 d
   static constexpr std::uint32_t requestCountAt = 512;     // u32 r
   // d pairs (federate, class it discovered the object as), then r pairs

@@ -9,8 +9,8 @@
 bool DtWriteSavedMessages(DtRtiSaveFile& file, const std::vector<const DtRtiMsg*>& msgs) {
   bool written = true;
   for (const DtRtiMsg* msg : msgs) {
-    written = file.writePacket(DtSavedMessagePacket::build(msg->data(), static_cast<std::uint32_t>(msg->size()))) &&
-              written;
+    written =
+        file.writePacket(DtSavedMessagePacket::build(msg->data(), static_cast<std::uint32_t>(msg->size()))) && written;
   }
   return written;
 }

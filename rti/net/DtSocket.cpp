@@ -75,9 +75,10 @@ int DtSocket::setReceiveBufferSize(int bytes) {
   if (result == 0 && DtPortGetOption(fd, DtSockOption::ReceiveBuffer, &granted) == 0 && granted / 2 < bytes) {
     // The system reports twice what it keeps for data.
     if (!receiveBufferNoticed_.exchange(true)) {
-      DtNotifyError("Socket receive buffer: asked for %d bytes, the system granted %d (net.core.rmem_max is %ld); "
-                    "bursts of traffic may be lost\n",
-                    bytes, granted / 2, DtPortReceiveBufferLimit());
+      DtNotifyError(
+          "Socket receive buffer: asked for %d bytes, the system granted %d (net.core.rmem_max is %ld); "
+          "bursts of traffic may be lost\n",
+          bytes, granted / 2, DtPortReceiveBufferLimit());
     }
   }
   return result;

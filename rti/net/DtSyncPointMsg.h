@@ -54,8 +54,7 @@ struct DtNetSyncMsg : DtNetMsgHeader {
 };
 static_assert(DtLayoutValid(DtNetSyncMsg::layout));
 
-class DtSyncPointMsg
-    : public DtMsgClass<DtSyncPointMsg, DtExactBody<DtRtiMsg>, DtNetSyncMsg, DtSyncPointMsgKind> {
+class DtSyncPointMsg : public DtMsgClass<DtSyncPointMsg, DtExactBody<DtRtiMsg>, DtNetSyncMsg, DtSyncPointMsgKind> {
 public:
   // The longest label or tag.
   static constexpr int theMaxTextLength = 254;

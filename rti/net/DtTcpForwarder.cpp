@@ -41,10 +41,8 @@ bool isFederateTraffic(int kind) {
     case DtUpdateTsoMsgKind:
     case DtDeleteTsoMsgKind:
     case DtDdmInteractionTsoMsgKind:
-    case DtDdmUpdateTsoMsgKind:
-      return true;
-    default:
-      return false;
+    case DtDdmUpdateTsoMsgKind: return true;
+    default: return false;
   }
 }
 
@@ -65,10 +63,8 @@ bool isRequestToTheRtiexec(int kind) {
     case DtTimeAdvanceRequestMsgKind:
     case DtNextEventRequestMsgKind:
     case DtDisableMsgKind:
-    case DtConstrainedSyncMsgKind:
-      return true;
-    default:
-      return false;
+    case DtConstrainedSyncMsgKind: return true;
+    default: return false;
   }
 }
 
@@ -197,9 +193,10 @@ void DtTcpForwarder::acceptAll() {
     if (static_cast<int>(entries_.size()) >= maxConnections_) {
       DtPortCloseSocket(fd);
       if (++refused_ <= refusalsReported || refused_ % refusalReportEvery == 0) {
-        DtNotifyError("TcpForwarder: refused a connection from %s: %d connections are open, the most that "
-                      "RTI_tcpMaxConnections allows (%llu refused so far)\n",
-                      DtAddrToString(peer.address), maxConnections_, static_cast<unsigned long long>(refused_));
+        DtNotifyError(
+            "TcpForwarder: refused a connection from %s: %d connections are open, the most that "
+            "RTI_tcpMaxConnections allows (%llu refused so far)\n",
+            DtAddrToString(peer.address), maxConnections_, static_cast<unsigned long long>(refused_));
       }
       continue;
     }

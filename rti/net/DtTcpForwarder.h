@@ -159,7 +159,7 @@ private:
   std::uint32_t nextId_ = 1;
   std::vector<std::unique_ptr<Entry>> entries_;  // in the order accepted
   std::unordered_map<std::uint32_t, Entry*> byId_;
-  std::vector<Entry*> dirty_;  // entries with output queued in this pass
+  std::vector<Entry*> dirty_;            // entries with output queued in this pass
   std::vector<DtPoller::Event> events_;  // of the pass, kept for its memory
   bool eventsWaiting_ = false;           // waitForInput filled events_
   bool eventsIncomplete_ = true;         // the last wait failed or filled its room

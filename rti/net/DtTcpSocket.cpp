@@ -96,7 +96,8 @@ void DtTcpSocket::shutdown() {
 }
 
 void DtTcpSocket::setNoDelay(bool on) {
-  if (DtPortSetOption(descriptor(), DtSockOption::NoDelay, on ? 1 : 0) != 0) DtNotifyPerror("DtTcpSocket::setNoDelay\n");
+  if (DtPortSetOption(descriptor(), DtSockOption::NoDelay, on ? 1 : 0) != 0)
+    DtNotifyPerror("DtTcpSocket::setNoDelay\n");
 }
 
 void DtTcpSocket::setNonBlocking() {

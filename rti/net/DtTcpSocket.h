@@ -98,7 +98,7 @@ private:
   bool queue(const char* data, int length, bool atHead);
   const char* peerText() const;
 
-  std::vector<char> buffer_;     // what was read and not handed up, from begin_ to end_
+  std::vector<char> buffer_;  // what was read and not handed up, from begin_ to end_
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool holding_ = false;  // the byte at begin_ is held in heldByte_

@@ -123,8 +123,7 @@ protected:
 // A time and a lookahead, with the next-event request's cycle and flag.
 class DtTimeLookaheadMsg : public DtTimesMsg {
 public:
-  virtual void set(const RTI::FedTime& time, const RTI::FedTime& lookahead, char timeAvailable,
-                   unsigned long nerCycle);
+  virtual void set(const RTI::FedTime& time, const RTI::FedTime& lookahead, char timeAvailable, unsigned long nerCycle);
   virtual void setLookahead(const RTI::FedTime& lookahead) { setSecondTime(lookahead, "lookahead"); }
   virtual const RTI::FedTime& lookahead() const { return secondTime(); }
   virtual void setTimeAvailable(char available) { put(DtNetTimeLookaheadMsg::timeAvailable, available ? 1u : 0u); }
@@ -168,8 +167,8 @@ public:
   using DtTimeRequestMsg::DtTimeRequestMsg;
 };
 
-class DtNextEventRequestMsg : public DtMsgClass<DtNextEventRequestMsg, DtTimeLookaheadMsg, DtNetTimeLookaheadMsg,
-                                                DtNextEventRequestMsgKind> {
+class DtNextEventRequestMsg
+    : public DtMsgClass<DtNextEventRequestMsg, DtTimeLookaheadMsg, DtNetTimeLookaheadMsg, DtNextEventRequestMsgKind> {
 public:
   using DtMsgClass::DtMsgClass;
   DtNextEventRequestMsg(const RTI::FedTime& time, const RTI::FedTime& lookahead, char timeAvailable,
@@ -199,8 +198,8 @@ public:
 };
 
 // rtiexec to federate: constrained from this time, with the LBTS.
-class DtConstrainedEnabledMsg : public DtMsgClass<DtConstrainedEnabledMsg, DtTimesMsg, DtNetConstrainedEnabled,
-                                                  DtConstrainedEnabledMsgKind> {
+class DtConstrainedEnabledMsg
+    : public DtMsgClass<DtConstrainedEnabledMsg, DtTimesMsg, DtNetConstrainedEnabled, DtConstrainedEnabledMsgKind> {
 public:
   using DtMsgClass::DtMsgClass;
   DtConstrainedEnabledMsg(unsigned long requestingFederate, const RTI::FedTime& time, const RTI::FedTime& lbts,
@@ -300,8 +299,7 @@ public:
 };
 
 // rtiexec to federate: the header alone.
-class DtSyncConstrainedMsg
-    : public DtMsgClass<DtSyncConstrainedMsg, DtRtiMsg, DtNetNullMsg, DtSyncConstrainedMsgKind> {
+class DtSyncConstrainedMsg : public DtMsgClass<DtSyncConstrainedMsg, DtRtiMsg, DtNetNullMsg, DtSyncConstrainedMsgKind> {
 public:
   using DtMsgClass::DtMsgClass;
   static constexpr int minSize() { return 8; }

@@ -119,8 +119,8 @@ DtInteractionRoMsg::DtInteractionRoMsg(unsigned long classHandle, const RTI::Par
   fill(nullptr, tag, nullptr, &params);
 }
 
-void DtInteractionRoMsg::set(unsigned long classHandle, const RTI::ParameterHandleValuePairSet& params,
-                             const char* tag, unsigned long channel) {
+void DtInteractionRoMsg::set(unsigned long classHandle, const RTI::ParameterHandleValuePairSet& params, const char* tag,
+                             unsigned long channel) {
   clearParts();
   setHandle(classHandle);
   setChannel(channel);
@@ -135,9 +135,7 @@ void DtInteractionRoMsg::setHandle(unsigned long classHandle) {
   putChecked(DtNetInteractionMsg::classHandle, classHandle, "interaction class handle");
 }
 
-void DtInteractionRoMsg::printData() const {
-  printTraffic(nullptr, 0, nullptr, "Class:", static_cast<long>(handle()));
-}
+void DtInteractionRoMsg::printData() const { printTraffic(nullptr, 0, nullptr, "Class:", static_cast<long>(handle())); }
 
 DtInteractionTsoMsg::DtInteractionTsoMsg(unsigned long classHandle, const RTI::ParameterHandleValuePairSet& params,
                                          unsigned long orderType, const RTI::FedTime& time, const char* tag,

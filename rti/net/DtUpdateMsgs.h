@@ -180,9 +180,7 @@ public:
                      unsigned long channel, DtBufferPlaceHolder* where);
   virtual void set(unsigned long classHandle, const RTI::ParameterHandleValuePairSet& params, const char* tag,
                    unsigned long channel);
-  static DtRtiMsgKind currentKind() {
-    return theChannelIncluded ? DtDdmInteractionRoMsgKind : DtInteractionRoMsgKind;
-  }
+  static DtRtiMsgKind currentKind() { return theChannelIncluded ? DtDdmInteractionRoMsgKind : DtInteractionRoMsgKind; }
   static int minSize(const RTI::ParameterHandleValuePairSet* params, const char* tag);
 
   void setHandle(unsigned long classHandle) override;
@@ -210,9 +208,7 @@ public:
   // Refuses a handle above 65535: the field carries 16 bits of it.
   void setHandle(unsigned long classHandle) override;
   unsigned long handle() const override { return get(DtNetInteractionTsoMsg::classHandle) & 0xFFFF; }
-  virtual void setOrderType(unsigned long order) {
-    putChecked(DtNetInteractionTsoMsg::orderType, order, "order type");
-  }
+  virtual void setOrderType(unsigned long order) { putChecked(DtNetInteractionTsoMsg::orderType, order, "order type"); }
   unsigned long orderType() const override { return get(DtNetInteractionTsoMsg::orderType); }
   void setSerialNumber(unsigned long serial) override {
     putChecked(DtNetInteractionTsoMsg::serialNumber, serial, "serial number");

@@ -81,8 +81,8 @@ bool DtValueListMsg<Set>::fill(const RTI::FedTime* time, const char* tag, const 
     if (!text || part < 0) return false;
     const long chars = static_cast<long>(std::strlen(text));
     if (chars <= parts[static_cast<std::size_t>(part)].maxContent()) return true;
-    refuse("%s: a %s of %ld characters does not fit its size field (at most %ld); not set\n", className(), what,
-           chars, parts[static_cast<std::size_t>(part)].maxContent());
+    refuse("%s: a %s of %ld characters does not fit its size field (at most %ld); not set\n", className(), what, chars,
+           parts[static_cast<std::size_t>(part)].maxContent());
     return false;
   };
   const bool withTag = textFits(r.tag, tag, "tag");

@@ -65,7 +65,8 @@ public:
   static int builtSize(int fixedWithChannel, const RTI::FedTime* time, const char* tag, const char* name,
                        const Set* set) {
     long total = fixedWithChannel + (time ? DtEven(time->encodedLength()) : 0);
-    total += (tag ? DtEven(static_cast<long>(std::strlen(tag))) : 0) + (name ? DtEven(static_cast<long>(std::strlen(name))) : 0);
+    total += (tag ? DtEven(static_cast<long>(std::strlen(tag))) : 0) +
+             (name ? DtEven(static_cast<long>(std::strlen(name))) : 0);
     const long list = set ? List::sizeNeeded(*set) : 0;
     total += list > 0 ? list : 0;
     return static_cast<int>(std::min<long>(total, theMaxSize));
@@ -86,7 +87,8 @@ protected:
   // Back to the fixed part (with the channel), every part empty.
   void clearParts();
   int checkBody() const override;
-  void printTraffic(const char* first, long firstValue, const char* objName, const char* classLabel, long classValue) const;
+  void printTraffic(const char* first, long firstValue, const char* objName, const char* classLabel,
+                    long classValue) const;
 
 private:
   mutable DtKept<Set> values_;

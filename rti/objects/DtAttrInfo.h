@@ -91,6 +91,6 @@ private:
   std::int32_t space_ = 0;
   DtSubRegionSet* subRegionSet_ = nullptr;
   DtSubRegionSet* pasRegionSet_ = nullptr;
-  DtHandleList subscribers_;                       // federates without region
+  DtHandleList subscribers_;                        // federates without region
   DtHandleTable<std::uint32_t> regionSubscribers_;  // federate -> region
 };

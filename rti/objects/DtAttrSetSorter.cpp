@@ -19,8 +19,8 @@ std::uint32_t DtAttrSetSorter::comboIndex(DtTransportType transport, DtOrderType
   return static_cast<std::uint32_t>(transport) * 2 + static_cast<std::uint32_t>(order);
 }
 
-void DtAttrSetSorter::add(RTI::Handle handle, const char* value, RTI::ULong length,
-                          DtTransportType transport, DtOrderType order, std::uint32_t regionSet) {
+void DtAttrSetSorter::add(RTI::Handle handle, const char* value, RTI::ULong length, DtTransportType transport,
+                          DtOrderType order, std::uint32_t regionSet) {
   if (transport != DtBestEffort && transport != DtReliable) throw RTI::InvalidTransportationHandle("");
   if (order != DtReceiveOrder && order != DtTimestampOrder) throw RTI::InvalidOrderingHandle("");
   pick(transport, order, regionSet, true)->add(handle, value, length);
@@ -31,8 +31,7 @@ void DtAttrSetSorter::remove(RTI::Handle handle, DtTransportType transport, DtOr
   if (DtAttrValueSet* set = pick(transport, order, regionSet, false)) set->remove(handle);
 }
 
-DtAttrValueSet* DtAttrSetSorter::find(DtTransportType transport, DtOrderType order,
-                                      std::uint32_t regionSet) const {
+DtAttrValueSet* DtAttrSetSorter::find(DtTransportType transport, DtOrderType order, std::uint32_t regionSet) const {
   if (!isCombination(transport, order)) return nullptr;
   const std::uint32_t index = comboIndex(transport, order);
   if (regionSet == 0) return withoutRegionSet_[index];
@@ -41,8 +40,8 @@ DtAttrValueSet* DtAttrSetSorter::find(DtTransportType transport, DtOrderType ord
   return found ? *found : nullptr;
 }
 
-DtAttrValueSet* DtAttrSetSorter::pick(DtTransportType transport, DtOrderType order,
-                                      std::uint32_t regionSet, bool make) {
+DtAttrValueSet* DtAttrSetSorter::pick(DtTransportType transport, DtOrderType order, std::uint32_t regionSet,
+                                      bool make) {
   if (!isCombination(transport, order)) return nullptr;
   const std::uint32_t index = comboIndex(transport, order);
   DtAttrValueSet* set = nullptr;
@@ -68,8 +67,7 @@ DtAttrValueSet* DtAttrSetSorter::pick(DtTransportType transport, DtOrderType ord
   return set;
 }
 
-DtAttrValueSet* DtAttrSetSorter::makeSet(DtTransportType transport, DtOrderType order,
-                                         std::uint32_t regionSet) {
+DtAttrValueSet* DtAttrSetSorter::makeSet(DtTransportType transport, DtOrderType order, std::uint32_t regionSet) {
   // Made as the API's factory makes one (with the process-wide default
   // region set), then given the combination.
   auto set = std::make_unique<DtAttrValueSet>(capacity_);

@@ -34,15 +34,13 @@ public:
   // and region set. ValueCountExceeded when that set is full;
   // InvalidTransportationHandle or InvalidOrderingHandle for a transport or
   // order other than the two there are.
-  virtual void add(RTI::Handle handle, const char* value, RTI::ULong length,
-                   DtTransportType transport, DtOrderType order, std::uint32_t regionSet);
+  virtual void add(RTI::Handle handle, const char* value, RTI::ULong length, DtTransportType transport,
+                   DtOrderType order, std::uint32_t regionSet);
   // Removes the first pair of that handle from the existing set of that
   // transport, order and region set; nothing when there is no such set.
-  virtual void remove(RTI::Handle handle, DtTransportType transport, DtOrderType order,
-                      std::uint32_t regionSet);
+  virtual void remove(RTI::Handle handle, DtTransportType transport, DtOrderType order, std::uint32_t regionSet);
   // The existing set of that transport, order and region set, or null.
-  virtual DtAttrValueSet* find(DtTransportType transport, DtOrderType order,
-                               std::uint32_t regionSet) const;
+  virtual DtAttrValueSet* find(DtTransportType transport, DtOrderType order, std::uint32_t regionSet) const;
   // Every set made, in the order they were made.
   virtual const std::vector<std::unique_ptr<DtAttrValueSet>>& sets() const { return sets_; }
   // Where a transport and order are kept: transport * 2 + order.
@@ -54,8 +52,7 @@ private:
 
   // The set of the combination; made when missing and `make` holds, else
   // null. Remembered as the last set used.
-  DtAttrValueSet* pick(DtTransportType transport, DtOrderType order, std::uint32_t regionSet,
-                       bool make);
+  DtAttrValueSet* pick(DtTransportType transport, DtOrderType order, std::uint32_t regionSet, bool make);
   DtAttrValueSet* makeSet(DtTransportType transport, DtOrderType order, std::uint32_t regionSet);
 
   RTI::ULong capacity_;

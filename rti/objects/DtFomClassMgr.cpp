@@ -35,9 +35,7 @@ bool isPrivilegeName(const char* name) {
 // Construction ----------------------------------------------------------------
 
 DtFomClassMgr::DtFomClassMgr()
-    : classes_(DtFomLimits::maxClasses),
-      interactions_(DtFomLimits::maxInteractions),
-      spaces_(DtFomLimits::maxSpaces) {
+    : classes_(DtFomLimits::maxClasses), interactions_(DtFomLimits::maxInteractions), spaces_(DtFomLimits::maxSpaces) {
   init();
 }
 
@@ -215,8 +213,8 @@ void DtFomClassMgr::addAttribute(const char* className, const char* attribute, D
   }
 }
 
-void DtFomClassMgr::addInterClass(const char* name, const char* baseName, DtTransportType transport,
-                                  DtOrderType order, const char* spaceName) {
+void DtFomClassMgr::addInterClass(const char* name, const char* baseName, DtTransportType transport, DtOrderType order,
+                                  const char* spaceName) {
   DtInteractionClassInfo* base = nullptr;
   if (baseName) {
     base = interactionByName(baseName);

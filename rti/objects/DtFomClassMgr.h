@@ -54,8 +54,8 @@ public:
   // Creates a manager, reads the FED file into it and, when the RID file
   // gave multicast groups, applies them. `result` receives the reader's
   // result; a file that is not accepted gives null, never a part of a model.
-  static std::unique_ptr<DtFomClassMgr> loadFed(DtFedReader& reader, const char* fedFile,
-                                                const DtRIDParameters* rid, int* result = nullptr);
+  static std::unique_ptr<DtFomClassMgr> loadFed(DtFedReader& reader, const char* fedFile, const DtRIDParameters* rid,
+                                                int* result = nullptr);
 
   // The sizes every manager and class record starts with; each table doubles
   // when it runs out of room, and the size here grows with it. A setter
@@ -147,7 +147,7 @@ private:
   void copyFrom(const DtFomClassMgr& other);
   DtObjectClassInfo* objectClass(RTI::ObjectClassHandle handle) const;  // ObjectClassNotDefined
   DtInteractionClassInfo* interactionClass(RTI::InteractionClassHandle handle) const;
-  DtSpaceInfo* space(RTI::SpaceHandle handle) const;                    // SpaceNotDefined
+  DtSpaceInfo* space(RTI::SpaceHandle handle) const;  // SpaceNotDefined
   std::int32_t spaceOf(const char* element, const char* name, const char* space) const;
   void addPrivilegeAttribute(DtObjectClassInfo& root);
 

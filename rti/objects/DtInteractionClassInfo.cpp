@@ -14,8 +14,7 @@ constexpr const char rootPrefix[] = "interactionroot";
 
 }  // namespace
 
-DtInteractionClassInfo::DtInteractionClassInfo(const char* name, DtInteractionClassInfo* base,
-                                               std::uint32_t handle)
+DtInteractionClassInfo::DtInteractionClassInfo(const char* name, DtInteractionClassInfo* base, std::uint32_t handle)
     : name_(name), handle_(handle), baseClass_(base), params_(DtFomLimits::maxParameters) {
   tallies_.setHandle(handle);
   if (!base) return;
@@ -131,8 +130,7 @@ void DtInteractionClassInfo::publish(DtInteractionAdvisorySink* sink) {
   if (relevant() && sink) sink->addPendingStartInters(handle_);
 }
 
-bool DtInteractionClassInfo::remoteFederateIsSubscribedWithRegion(std::uint32_t federate,
-                                                                  std::uint32_t region) const {
+bool DtInteractionClassInfo::remoteFederateIsSubscribedWithRegion(std::uint32_t federate, std::uint32_t region) const {
   const std::uint32_t* held = regionSubscribers_.find(federate);
   return (held ? *held : 0) == region;
 }

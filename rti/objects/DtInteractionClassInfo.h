@@ -102,13 +102,10 @@ public:
   virtual void remoteUnsubscribe(std::uint32_t federate, DtInteractionAdvisorySink* sink);
   // With a region: one region per federate, a new one replacing the old.
   virtual void remoteSubscribe(std::uint32_t federate, std::uint32_t region, DtInteractionAdvisorySink* sink);
-  virtual void remoteUnsubscribeRegion(std::uint32_t federate, std::uint32_t region,
-                                       DtInteractionAdvisorySink* sink);
+  virtual void remoteUnsubscribeRegion(std::uint32_t federate, std::uint32_t region, DtInteractionAdvisorySink* sink);
   virtual bool remoteFederateIsSubscribed(std::uint32_t federate) const { return subscribers_.contains(federate); }
   // Without and with region.
-  virtual std::uint32_t numRemoteFederatesSubscribed() const {
-    return subscribers_.size() + regionSubscribers_.size();
-  }
+  virtual std::uint32_t numRemoteFederatesSubscribed() const { return subscribers_.size() + regionSubscribers_.size(); }
   // Without region, in the order they subscribed.
   virtual const DtHandleList& subscribedFederates() const { return subscribers_; }
   virtual std::uint32_t numRemoteFederatesSubscribedWithRegion() const { return regionSubscribers_.size(); }
@@ -186,7 +183,7 @@ private:
   // ones are found through the base class, whose handles they share.
   DtNameIndex ownNames_;
   std::uint32_t inheritedCount_ = 0;
-  DtHandleList subscribers_;                        // federates without region
+  DtHandleList subscribers_;  // federates without region
   bool relevantFlag_ = false;
   std::uint32_t destinationAddress_ = 0;
   DtHandleTable<std::uint32_t> regionSubscribers_;  // federate -> region

@@ -167,12 +167,8 @@ void DtInteractionMgr::sendClassMsg(RTI::InteractionClassHandle theClass) {
   connectMgr_->sendStampedAndDelete(made.release(), connectMgr_->internalTransportType(), 0);
 }
 
-void DtInteractionMgr::sendSubscribeMsg(RTI::InteractionClassHandle theClass) {
-  sendClassMsg<DtSubInterMsg>(theClass);
-}
-void DtInteractionMgr::sendPublishMsg(RTI::InteractionClassHandle theClass) {
-  sendClassMsg<DtPubInterMsg>(theClass);
-}
+void DtInteractionMgr::sendSubscribeMsg(RTI::InteractionClassHandle theClass) { sendClassMsg<DtSubInterMsg>(theClass); }
+void DtInteractionMgr::sendPublishMsg(RTI::InteractionClassHandle theClass) { sendClassMsg<DtPubInterMsg>(theClass); }
 void DtInteractionMgr::sendUnsubscribeMsg(RTI::InteractionClassHandle theClass) {
   sendClassMsg<DtUnsubInterMsg>(theClass);
 }

@@ -102,18 +102,15 @@ public:
   virtual void unsubscribe(RTI::InteractionClassHandle theClass);
 
   // Sends with a region: nothing in the plain manager (returns 0).
-  virtual std::uint32_t send(RTI::InteractionClassHandle theClass,
-                             const RTI::ParameterHandleValuePairSet& parameters,
-                             const RTI::FedTime* time, const char* tag,
-                             const RTI::Region& region);
+  virtual std::uint32_t send(RTI::InteractionClassHandle theClass, const RTI::ParameterHandleValuePairSet& parameters,
+                             const RTI::FedTime* time, const char* tag, const RTI::Region& region);
   // Sends an interaction of a published class; a null time sends it
   // untimed. InteractionClassNotDefined, InteractionClassNotPublished, and
   // (with RTI_checkFlag) InteractionParameterNotDefined for a parameter the
   // class does not have. A regulating federate sends in the class's order
   // and a time-stamp-ordered interaction takes the time manager's next
   // serial number, which is returned (else 0).
-  virtual std::uint32_t send(RTI::InteractionClassHandle theClass,
-                             const RTI::ParameterHandleValuePairSet& parameters,
+  virtual std::uint32_t send(RTI::InteractionClassHandle theClass, const RTI::ParameterHandleValuePairSet& parameters,
                              const RTI::FedTime* time, const char* tag, RTI::ULong destination);
 
   // One class message each, on the internal transport to the federation.
@@ -123,9 +120,8 @@ public:
   virtual void sendUnpublishMsg(RTI::InteractionClassHandle theClass);
   // Builds and sends one interaction: kind 45 (48) with a time, else 0 (23).
   virtual void sendInteractionMsg(RTI::InteractionClassHandle theClass,
-                                  const RTI::ParameterHandleValuePairSet& parameters,
-                                  DtTransportType transport, DtOrderType order,
-                                  const RTI::FedTime* time, const char* tag, std::uint32_t serial,
+                                  const RTI::ParameterHandleValuePairSet& parameters, DtTransportType transport,
+                                  DtOrderType order, const RTI::FedTime* time, const char* tag, std::uint32_t serial,
                                   RTI::ULong destination);
 
   // The receive side, from the connection manager's dispatch. Messages of
@@ -165,10 +161,9 @@ public:
   // Data distribution's hooks: empty in the plain manager.
   virtual void checkForRegionalSubscribe(DtInteractionClassInfo& interactionClass);
   virtual void checkForRegionalPublish(DtInteractionClassInfo& interactionClass);
-  virtual void subscribeInteractionClassWithRegion(RTI::InteractionClassHandle theClass,
-                                                   RTI::Region& region, RTI::Boolean active);
-  virtual void unsubscribeInteractionClassWithRegion(RTI::InteractionClassHandle theClass,
-                                                     RTI::Region& region);
+  virtual void subscribeInteractionClassWithRegion(RTI::InteractionClassHandle theClass, RTI::Region& region,
+                                                   RTI::Boolean active);
+  virtual void unsubscribeInteractionClassWithRegion(RTI::InteractionClassHandle theClass, RTI::Region& region);
 
   // A federation save: one record with the relevance advisory switch.
   // False when it could not be written. restore reads the next record; one
@@ -229,8 +224,7 @@ protected:
   // A received class message that names a class this federate knows and
   // comes from another federate; null otherwise (with the level-2 message
   // `ignoring` for an unknown class, when given).
-  DtInteractionClassInfo* remoteDeclaration(const DtRtiMsg& msg, std::uint32_t classHandle,
-                                            const char* ignoring) const;
+  DtInteractionClassInfo* remoteDeclaration(const DtRtiMsg& msg, std::uint32_t classHandle, const char* ignoring) const;
   bool dmFiltering() const;
 
 private:

@@ -36,9 +36,9 @@ std::uint32_t DtInteractionMgr::send(RTI::InteractionClassHandle theClass,
 }
 
 void DtInteractionMgr::sendInteractionMsg(RTI::InteractionClassHandle theClass,
-                                          const RTI::ParameterHandleValuePairSet& parameters,
-                                          DtTransportType transport, DtOrderType order, const RTI::FedTime* time,
-                                          const char* tag, std::uint32_t serial, RTI::ULong destination) {
+                                          const RTI::ParameterHandleValuePairSet& parameters, DtTransportType transport,
+                                          DtOrderType order, const RTI::FedTime* time, const char* tag,
+                                          std::uint32_t serial, RTI::ULong destination) {
   if (!connectMgr_) return;
   std::unique_ptr<DtRtiMsg> made;
   if (time) {

@@ -9,8 +9,10 @@ struct SavedCount {
   RTI::Boolean received;
   DtTransportType transport;
 };
-constexpr SavedCount savedCounts[] = {
-    {RTI::RTI_FALSE, DtBestEffort}, {RTI::RTI_FALSE, DtReliable}, {RTI::RTI_TRUE, DtBestEffort}, {RTI::RTI_TRUE, DtReliable}};
+constexpr SavedCount savedCounts[] = {{RTI::RTI_FALSE, DtBestEffort},
+                                      {RTI::RTI_FALSE, DtReliable},
+                                      {RTI::RTI_TRUE, DtBestEffort},
+                                      {RTI::RTI_TRUE, DtReliable}};
 
 }  // namespace
 

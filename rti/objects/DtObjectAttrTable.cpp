@@ -79,7 +79,8 @@ bool DtObjectAttrTable::removeFrom(DtAttrSetTable& table, std::uint32_t key, RTI
 }
 
 bool DtObjectAttrTable::anyHolds(const DtAttrSetTable& table, RTI::AttributeHandle attribute) {
-  return std::any_of(table.begin(), table.end(), [attribute](const auto& entry) { return entry.second.isMember(attribute); });
+  return std::any_of(table.begin(), table.end(),
+                     [attribute](const auto& entry) { return entry.second.isMember(attribute); });
 }
 
 bool DtObjectAttrTable::addSubscriber(std::uint32_t federate, RTI::AttributeHandle attribute) {

@@ -114,8 +114,8 @@ public:
   // A passive subscription asks only for the re-registration of what the
   // federate newly receives, here and in every subclass; with `replacement`
   // it also ends the federate's earlier subscription of this class.
-  virtual void remotePassiveSubscribe(const DtAttributeHandleSet& attributes, std::uint32_t federate,
-                                      bool replacement, DtObjectAdvisorySink* sink);
+  virtual void remotePassiveSubscribe(const DtAttributeHandleSet& attributes, std::uint32_t federate, bool replacement,
+                                      DtObjectAdvisorySink* sink);
   virtual void remoteUnsubscribe(std::uint32_t federate, DtObjectAdvisorySink* sink);
   virtual std::uint32_t numRemoteFederatesSubscribed() const { return remoteSubscriptions_.size(); }
   virtual bool remoteFederateIsSubscribed(std::uint32_t federate) const {

@@ -98,8 +98,7 @@ public:
 
   // The installed creator's result; else, with RTI_dataDistMgmt set, the
   // data distribution form's; else a plain object manager.
-  static std::unique_ptr<DtObjectMgr> create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom,
-                                             DtRIDParameters* params);
+  static std::unique_ptr<DtObjectMgr> create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params);
   // Null restores the default. Process-wide.
   static void setCreatorFunction(Creator creator);
   // The maker of the data distribution form, which lives in a layer above
@@ -181,14 +180,13 @@ public:
   // ---- ownership. `negotiated` and `ifAvailable` choose the form of the
   // service; a null tag stands for none. The set that releaseResponse
   // returns belongs to the caller.
-  virtual void acquireAttrs(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
-                            bool ifAvailable, const char* tag);
+  virtual void acquireAttrs(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes, bool ifAvailable,
+                            const char* tag);
   virtual void cancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes);
-  virtual void divestOwnership(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
-                               bool negotiated, const char* tag);
+  virtual void divestOwnership(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes, bool negotiated,
+                               const char* tag);
   virtual void cancelDivest(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes);
-  virtual RTI::AttributeHandleSet* releaseResponse(RTI::ObjectHandle object,
-                                                   const RTI::AttributeHandleSet& attributes);
+  virtual RTI::AttributeHandleSet* releaseResponse(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes);
   virtual void queryOwnership(RTI::ObjectHandle object, RTI::AttributeHandle attribute);
 
   // The transport or order type of this federate's updates of the
@@ -296,18 +294,17 @@ public:
   // ---- region operations: empty in this class (the registrations return
   // 0); the data distribution form carries them out.
   virtual void subscribeObjectClassAttributesWithRegion(RTI::ObjectClassHandle theClass, RTI::Region& region,
-                                                        const RTI::AttributeHandleSet& attributes,
-                                                        RTI::Boolean active);
+                                                        const RTI::AttributeHandleSet& attributes, RTI::Boolean active);
   virtual void unsubscribeObjectClassWithRegion(RTI::ObjectClassHandle theClass, RTI::Region& region);
   virtual void associateRegionForUpdates(RTI::Region& region, RTI::ObjectHandle object,
                                          const RTI::AttributeHandleSet& attributes, int flag);
   virtual void unassociateRegionForUpdates(RTI::Region& region, RTI::ObjectHandle object);
   virtual RTI::ObjectHandle registerObjectInstanceWithRegion(RTI::ObjectClassHandle theClass, const char* name,
-                                                             RTI::AttributeHandle* attributes,
-                                                             RTI::Region** regions, RTI::ULong count);
+                                                             RTI::AttributeHandle* attributes, RTI::Region** regions,
+                                                             RTI::ULong count);
   virtual RTI::ObjectHandle registerObjectInstanceWithRegion(RTI::ObjectClassHandle theClass,
-                                                             RTI::AttributeHandle* attributes,
-                                                             RTI::Region** regions, RTI::ULong count);
+                                                             RTI::AttributeHandle* attributes, RTI::Region** regions,
+                                                             RTI::ULong count);
   virtual void requestClassAttributeValueUpdateWithRegion(RTI::ObjectClassHandle theClass,
                                                           const RTI::AttributeHandleSet& attributes,
                                                           const RTI::Region& region);
@@ -331,12 +328,12 @@ public:
   // unconditional divestiture, its query; the completion and the confirmed
   // cancellation of this federate's acquisition; free attributes handed to
   // this federate's component.
-  virtual void processAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
-                              std::uint32_t sender, bool ifAvailable, const char* tag);
+  virtual void processAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes, std::uint32_t sender,
+                              bool ifAvailable, const char* tag);
   virtual void processCancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
                                     std::uint32_t sender);
-  virtual void processDivest(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
-                             std::uint32_t sender, bool negotiated, const char* tag);
+  virtual void processDivest(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes, std::uint32_t sender,
+                             bool negotiated, const char* tag);
   virtual void processQueryOwner(RTI::ObjectHandle object, RTI::AttributeHandle attribute, std::uint32_t sender);
   virtual void processNotifyAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes);
   virtual void processConfirmCancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes);
@@ -438,12 +435,12 @@ protected:
                                        DtOrderType order, const RTI::FedTime* time, const char* tag,
                                        std::uint32_t serial, std::uint32_t address, DtUpdateType type);
   virtual void sendReliableUpdateMsg(DtRtiObject* object, const RTI::AttributeHandleValuePairSet& values,
-                                     DtOrderType order, const RTI::FedTime* time, const char* tag,
-                                     std::uint32_t serial, DtUpdateType type);
+                                     DtOrderType order, const RTI::FedTime* time, const char* tag, std::uint32_t serial,
+                                     DtUpdateType type);
   // Sends the message as it stands (it stays the caller's), or with
   // DtLocalUpdate hands it to this manager's own processUpdate.
-  virtual void sendUpdateMessage(DtUpdateMsg& msg, DtObjectClassInfo* cls, DtUpdateType type,
-                                 DtTransportType transport, std::uint32_t address);
+  virtual void sendUpdateMessage(DtUpdateMsg& msg, DtObjectClassInfo* cls, DtUpdateType type, DtTransportType transport,
+                                 std::uint32_t address);
   virtual void sendRequestMsg(int type, std::uint32_t handle, const RTI::AttributeHandleSet& attributes,
                               std::uint32_t regionSet);
   virtual void provideAttrValueUpdate(const DtRtiObject* object, const RTI::AttributeHandleSet& attributes);

@@ -167,12 +167,11 @@ void DtObjectMgr::processUnsub(const DtUnsubObjMsg& msg) {
 void DtObjectMgr::remoteSubscribe(DtObjectClassInfo& cls, const RTI::AttributeHandleSet& attributes,
                                   std::uint32_t federate) {
   const DtAttributeHandleSet* previous = cls.remoteSubscription(federate);
-  const DtAttributeHandleSet dropped =
-      previous ? previous->removeSetIntersection(attributes) : DtAttributeHandleSet();
+  const DtAttributeHandleSet dropped = previous ? previous->removeSetIntersection(attributes) : DtAttributeHandleSet();
   const std::uint32_t theClass = cls.handle();
   owned_.forEach([&](DtRtiObject& object) {
-    const bool matches = settings().sendDiscoveredClass ? object.discoveredClass(federate) == theClass
-                                                          : object.isOfKnownClass(theClass);
+    const bool matches =
+        settings().sendDiscoveredClass ? object.discoveredClass(federate) == theClass : object.isOfKnownClass(theClass);
     if (!matches) return;
     const DtAttributeHandleSet before = object.updateOnAttrs();
     if (!dropped.isEmpty()) object.remoteUnsubscribe(federate, dropped);

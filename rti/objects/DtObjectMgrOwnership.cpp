@@ -33,8 +33,8 @@ bool definedIn(const DtRtiObject& object, RTI::AttributeHandle attribute) {
 
 // ---- acquisition
 
-void DtObjectMgr::acquireAttrs(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
-                               bool ifAvailable, const char* tag) {
+void DtObjectMgr::acquireAttrs(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes, bool ifAvailable,
+                               const char* tag) {
   DtRtiObject& o = knownObject(object);
   checkEach(attributes, [&](RTI::AttributeHandle h) {
     if (o.owned(h)) throw RTI::FederateOwnsAttributes("");
@@ -97,8 +97,8 @@ void DtObjectMgr::cancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHa
 
 // ---- divestiture and release
 
-void DtObjectMgr::divestOwnership(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
-                                  bool negotiated, const char* tag) {
+void DtObjectMgr::divestOwnership(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes, bool negotiated,
+                                  const char* tag) {
   DtRtiObject& o = knownObject(object);
   checkEach(attributes, [&](RTI::AttributeHandle h) {
     if (!o.owned(h)) throw RTI::AttributeNotOwned("");

@@ -25,20 +25,11 @@ void DtObjectMgr::processOwnership(const DtOwnershipMsg& msg) {
     case DtAcquireIfAvail:
       processAcquire(object, attributes, sender, msg.ownerMsgKind() == DtAcquireIfAvail, msg.tag());
       return;
-    case DtCancelAcquire:
-      processCancelAcquire(object, attributes, sender);
-      return;
-    case DtCancelNegotiatedDivest:
-      return;  // never sent: a cancelled offer concerns nobody else
-    case DtNegotiatedDivest:
-      processDivest(object, attributes, sender, true, msg.tag());
-      return;
-    case DtUncondDivest:
-      processDivest(object, attributes, sender, false, nullptr);
-      return;
-    case DtQueryOwner:
-      processQueryOwner(object, first, sender);
-      return;
+    case DtCancelAcquire: processCancelAcquire(object, attributes, sender); return;
+    case DtCancelNegotiatedDivest: return;  // never sent: a cancelled offer concerns nobody else
+    case DtNegotiatedDivest: processDivest(object, attributes, sender, true, msg.tag()); return;
+    case DtUncondDivest: processDivest(object, attributes, sender, false, nullptr); return;
+    case DtQueryOwner: processQueryOwner(object, first, sender); return;
     case DtNotOwned:
     case DtOwnedByRti:
     case DtOwnershipUnavail:
@@ -57,9 +48,7 @@ void DtObjectMgr::processOwnership(const DtOwnershipMsg& msg) {
       processGiveToLrc(object, attributes, name ? name : "", msg.classHandle());
       return;
     }
-    case DtResetOwner:
-      resetOwner(object, msg.recipientFederate());
-      return;
+    case DtResetOwner: resetOwner(object, msg.recipientFederate()); return;
   }
   DtNotifyError("Received DtOwnershipMsg of unknown kind: %d\n", static_cast<int>(msg.ownerMsgKind()));
 }
@@ -72,15 +61,9 @@ void DtObjectMgr::processOwnershipAnswer(int ownerMsgKind, RTI::ObjectHandle obj
   const RTI::AttributeHandle first = attributes.getHandle(0);
   const CallbackScope scope(*this);
   switch (ownerMsgKind) {
-    case DtNotOwned:
-      amb->attributeIsNotOwned(object, first);
-      return;
-    case DtOwnedByRti:
-      amb->attributeOwnedByRTI(object, first);
-      return;
-    case DtInformOwner:
-      amb->informAttributeOwnership(object, first, sender);
-      return;
+    case DtNotOwned: amb->attributeIsNotOwned(object, first); return;
+    case DtOwnedByRti: amb->attributeOwnedByRTI(object, first); return;
+    case DtInformOwner: amb->informAttributeOwnership(object, first, sender); return;
     case DtOwnershipUnavail: {
       // The answer ends the if-available request: the owner recorded none.
       const DtAttributeHandleSet ended = attributes.setIntersection(o->ifAvailRequestedAttrs());
@@ -88,8 +71,7 @@ void DtObjectMgr::processOwnershipAnswer(int ownerMsgKind, RTI::ObjectHandle obj
       amb->attributeOwnershipUnavailable(object, attributes);
       return;
     }
-    default:
-      return;
+    default: return;
   }
 }
 
@@ -172,7 +154,8 @@ void DtObjectMgr::processConfirmCancelAcquire(RTI::ObjectHandle object, const RT
   if (!o) return;
   o->removeRequest(attributes);
   const CallbackScope scope(*this);
-  if (RTI::FederateAmbassador* amb = fedAmb()) amb->confirmAttributeOwnershipAcquisitionCancellation(object, attributes);
+  if (RTI::FederateAmbassador* amb = fedAmb())
+    amb->confirmAttributeOwnershipAcquisitionCancellation(object, attributes);
 }
 
 void DtObjectMgr::processDivest(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,

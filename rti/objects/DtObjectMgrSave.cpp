@@ -85,8 +85,7 @@ bool DtObjectMgr::restoreObjectList(DtRtiSaveFile& file) {
     auto object = std::make_unique<DtRtiObject>();
     if (!fom_ || !object->decode(*record, *fom_)) return false;
     if (!all_.addNew(object.get())) {
-      DtNotifyError("ObjMgr: object %u (%s) is saved twice, restore aborted\n", object->objHandle(),
-                    object->objName());
+      DtNotifyError("ObjMgr: object %u (%s) is saved twice, restore aborted\n", object->objHandle(), object->objName());
       return false;
     }
     DtRtiObject* restored = object.release();

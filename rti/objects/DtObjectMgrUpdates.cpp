@@ -80,8 +80,8 @@ std::uint32_t DtObjectMgr::sendUpdate(DtRtiObject* object, const RTI::AttributeH
 }
 
 DtUpdateMsg* DtObjectMgr::fillUpdate(const DtRtiObject& object, const RTI::AttributeHandleValuePairSet& values,
-                                     DtOrderType order, const RTI::FedTime* time, const char* tag,
-                                     std::uint32_t serial, DtUpdateType type, std::unique_ptr<DtUpdateMsg>& made) {
+                                     DtOrderType order, const RTI::FedTime* time, const char* tag, std::uint32_t serial,
+                                     DtUpdateType type, std::unique_ptr<DtUpdateMsg>& made) {
   if (time) {
     auto msg = makeMsg<DtUpdateTsoMsg>(DtUpdateTsoMsg::currentKind());
     if (!msg) return nullptr;

@@ -295,7 +295,9 @@ void DtRtiObject::divestRemoteSubscriptions(const RTI::AttributeHandleSet& attri
 
 // ---- updates
 
-void DtRtiObject::turnUpdateOn(const RTI::AttributeHandleSet& attributes) { updatesOn_ = updatesOn_.setUnion(attributes); }
+void DtRtiObject::turnUpdateOn(const RTI::AttributeHandleSet& attributes) {
+  updatesOn_ = updatesOn_.setUnion(attributes);
+}
 void DtRtiObject::turnUpdateOn(RTI::AttributeHandle attribute) { updatesOn_.add(attribute); }
 void DtRtiObject::turnUpdateOff(const RTI::AttributeHandleSet& attributes) {
   updatesOn_ = updatesOn_.removeSetIntersection(attributes);

@@ -94,7 +94,9 @@ public:
   virtual bool ownPriviledgeToDelete() const { return owned(0); }
   virtual bool rtiOwned(RTI::AttributeHandle attribute) const { return rtiOwned_.isMember(attribute); }
   virtual bool lrcManaged(RTI::AttributeHandle attribute) const { return lrcManaged_.isMember(attribute); }
-  virtual bool pendingUncondRequest(RTI::AttributeHandle attribute) const { return uncondRequested_.isMember(attribute); }
+  virtual bool pendingUncondRequest(RTI::AttributeHandle attribute) const {
+    return uncondRequested_.isMember(attribute);
+  }
   virtual bool pendingRequestIfAvail(RTI::AttributeHandle attribute) const {
     return ifAvailRequested_.isMember(attribute);
   }
@@ -131,7 +133,9 @@ public:
   virtual void cancelRemoteRequest(const RTI::AttributeHandleSet& attributes) {
     requests_.cancelRemoteRequest(attributes);
   }
-  virtual bool isRequestCanceled(RTI::AttributeHandle attribute) const { return requests_.isRequestCanceled(attribute); }
+  virtual bool isRequestCanceled(RTI::AttributeHandle attribute) const {
+    return requests_.isRequestCanceled(attribute);
+  }
   virtual int requestCount() const { return requests_.requestCount(); }
   virtual std::uint32_t pendingRemoteRequest(RTI::AttributeHandle attribute) const {
     return requests_.pendingRemoteRequest(attribute);

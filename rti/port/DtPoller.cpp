@@ -61,8 +61,7 @@ int DtPoller::wait(double timeoutSeconds, std::vector<Event>& events, int maxEve
   }
   for (int i = 0; i < count; ++i) {
     const std::uint32_t flags = ready[i].events;
-    events.push_back({ready[i].data.u64,
-                      (flags & (EPOLLIN | EPOLLRDHUP | EPOLLHUP | EPOLLERR)) != 0,
+    events.push_back({ready[i].data.u64, (flags & (EPOLLIN | EPOLLRDHUP | EPOLLHUP | EPOLLERR)) != 0,
                       (flags & (EPOLLOUT | EPOLLERR)) != 0});
   }
   return count < 0 ? -1 : count;

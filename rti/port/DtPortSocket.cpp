@@ -227,8 +227,8 @@ std::uint32_t DtPortBroadcastInterfaceNetmask() {
   ifaddrs* list = nullptr;
   std::uint32_t result = 0;
   if (getifaddrs(&list) == 0) {
-    if (const ifaddrs* entry = firstIpv4Interface(
-            list, [](const ifaddrs& e) { return (e.ifa_flags & IFF_BROADCAST) && e.ifa_netmask; }))
+    if (const ifaddrs* entry =
+            firstIpv4Interface(list, [](const ifaddrs& e) { return (e.ifa_flags & IFF_BROADCAST) && e.ifa_netmask; }))
       result = addressIn(entry->ifa_netmask);
     freeifaddrs(list);
   }

@@ -18,15 +18,15 @@ struct DtSockAddr {
 
 // The integer socket options the network layer sets.
 enum class DtSockOption {
-  ReuseAddress,      // SO_REUSEADDR
-  Broadcast,         // SO_BROADCAST
-  ReceiveBuffer,     // SO_RCVBUF (the system reports twice the size it keeps)
-  SendBuffer,        // SO_SNDBUF
-  NoDelay,           // TCP_NODELAY
-  MulticastTtl,      // IP_MULTICAST_TTL
-  MulticastLoop,     // IP_MULTICAST_LOOP
-  MulticastAll,      // IP_MULTICAST_ALL (0: only the groups this socket joined)
-  DropCounter,       // SO_RXQ_OVFL (1: each datagram read tells the drops so far)
+  ReuseAddress,   // SO_REUSEADDR
+  Broadcast,      // SO_BROADCAST
+  ReceiveBuffer,  // SO_RCVBUF (the system reports twice the size it keeps)
+  SendBuffer,     // SO_SNDBUF
+  NoDelay,        // TCP_NODELAY
+  MulticastTtl,   // IP_MULTICAST_TTL
+  MulticastLoop,  // IP_MULTICAST_LOOP
+  MulticastAll,   // IP_MULTICAST_ALL (0: only the groups this socket joined)
+  DropCounter,    // SO_RXQ_OVFL (1: each datagram read tells the drops so far)
 };
 
 int DtPortUdpSocket();

@@ -15,11 +15,24 @@
 #include <type_traits>
 
 namespace DtBigEndianDetail {
-template <std::size_t Size> struct BitsOf;
-template <> struct BitsOf<1> { using type = std::uint8_t; };
-template <> struct BitsOf<2> { using type = std::uint16_t; };
-template <> struct BitsOf<4> { using type = std::uint32_t; };
-template <> struct BitsOf<8> { using type = std::uint64_t; };
+template <std::size_t Size>
+struct BitsOf;
+template <>
+struct BitsOf<1> {
+  using type = std::uint8_t;
+};
+template <>
+struct BitsOf<2> {
+  using type = std::uint16_t;
+};
+template <>
+struct BitsOf<4> {
+  using type = std::uint32_t;
+};
+template <>
+struct BitsOf<8> {
+  using type = std::uint64_t;
+};
 
 // The unsigned integer with the bits of T.
 template <class T>

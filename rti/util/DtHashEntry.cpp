@@ -3,10 +3,18 @@
 #include "util/DtHashKey.h"
 
 DtHashEntry::DtHashEntry(DtHashKey* key, DtListItem* dataItem)
-    : DtListItem(this), key_(key), bucketHash_(key->bucketHash()), dataItem_(dataItem), filed_(dataItem ? dataItem->data() : nullptr) {}
+    : DtListItem(this),
+      key_(key),
+      bucketHash_(key->bucketHash()),
+      dataItem_(dataItem),
+      filed_(dataItem ? dataItem->data() : nullptr) {}
 
 DtHashEntry::DtHashEntry(const DtHashEntry& other)
-    : DtListItem(this), key_(other.key_->clone()), bucketHash_(other.bucketHash_), dataItem_(other.dataItem_), filed_(other.filed_) {}
+    : DtListItem(this),
+      key_(other.key_->clone()),
+      bucketHash_(other.bucketHash_),
+      dataItem_(other.dataItem_),
+      filed_(other.filed_) {}
 
 DtHashEntry& DtHashEntry::operator=(const DtHashEntry& other) {
   if (this == &other) return *this;

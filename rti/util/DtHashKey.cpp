@@ -2,7 +2,9 @@
 
 DtHashKey::~DtHashKey() = default;
 
-bool DtHashKey::operator==(const DtHashKey& other) const { return hash() == other.hash() && string() == other.string(); }
+bool DtHashKey::operator==(const DtHashKey& other) const {
+  return hash() == other.hash() && string() == other.string();
+}
 
 bool DtHashKey::operator!=(const DtHashKey& other) const { return !(*this == other); }
 

@@ -17,7 +17,8 @@ public:
 
 private:
   friend class DtList;
-  template <class> friend struct DtLinkOps;
+  template <class>
+  friend struct DtLinkOps;
   DtListItem* prev_ = nullptr;
   DtListItem* next_ = nullptr;
   void* data_;

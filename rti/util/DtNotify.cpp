@@ -85,12 +85,12 @@ int DtGetNotifyLevel() { return std::atomic_ref<int>(DtNotifyLevel).load(std::me
 
 void DtSetNotifyLevel(int level) { std::atomic_ref<int>(DtNotifyLevel).store(level, std::memory_order_relaxed); }
 
-#define DT_LEVELLED(name, level)          \
-  void name(const char* format, ...) {    \
-    va_list args;                         \
-    va_start(args, format);               \
-    levelled(level, format, args);        \
-    va_end(args);                         \
+#define DT_LEVELLED(name, level)       \
+  void name(const char* format, ...) { \
+    va_list args;                      \
+    va_start(args, format);            \
+    levelled(level, format, args);     \
+    va_end(args);                      \
   }
 
 DT_LEVELLED(DtNotifyError, 1)
@@ -99,12 +99,12 @@ DT_LEVELLED(DtNotifyVerbose, 3)
 DT_LEVELLED(DtNotifyDebug, 4)
 #undef DT_LEVELLED
 
-#define DT_PERROR(name, level, fatal, socket)            \
-  void name(const char* format, ...) {                   \
-    va_list args;                                        \
-    va_start(args, format);                              \
-    perrorReport(level, fatal, socket, format, args);    \
-    va_end(args);                                        \
+#define DT_PERROR(name, level, fatal, socket)         \
+  void name(const char* format, ...) {                \
+    va_list args;                                     \
+    va_start(args, format);                           \
+    perrorReport(level, fatal, socket, format, args); \
+    va_end(args);                                     \
   }
 
 DT_PERROR(DtNotifyPerror, 1, false, false)

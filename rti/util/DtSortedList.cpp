@@ -143,7 +143,8 @@ void DtSortedList::moveForward(DtSortedListItem* item, DtSortedListItem* from) {
 void DtSortedList::moveBackward(DtSortedListItem* item, DtSortedListItem* from) {
   // After the nearest item before `from` (or `from` itself) that may stand
   // before the moved one: behind the items with an equal key.
-  DtSortedListItem* c = from ? lastHolding(head_, from, [&](const DtSortedListItem* x) { return inOrder(x, item); }) : nullptr;
+  DtSortedListItem* c =
+      from ? lastHolding(head_, from, [&](const DtSortedListItem* x) { return inOrder(x, item); }) : nullptr;
   detach(item);
   if (c) {
     linkAfter(item, c);

@@ -27,7 +27,8 @@ public:
 
 private:
   friend class DtSortedList;
-  template <class> friend struct DtLinkOps;
+  template <class>
+  friend struct DtLinkOps;
   DtSortedListItem* prev_ = nullptr;
   DtSortedListItem* next_ = nullptr;
   std::uint32_t key_;

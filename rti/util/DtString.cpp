@@ -1,5 +1,6 @@
 #include "util/DtString.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -7,11 +8,8 @@
 #include <istream>
 #include <ostream>
 #include <string>
-#include <strings.h>
 
-DtString::DtString() : text_(inline_), onHeap_(false), capacity_(inlineSize), length_(0) {
-  inline_[0] = '\0';
-}
+DtString::DtString() : text_(inline_), onHeap_(false), capacity_(inlineSize), length_(0) { inline_[0] = '\0'; }
 
 DtString::DtString(const char* text) : DtString() {
   if (text) replaceText(text, std::strlen(text));

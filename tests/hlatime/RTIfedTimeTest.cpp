@@ -37,8 +37,8 @@ std::string printed(const RTI::FedTime& time) {
 }
 
 // Times across the range the federation uses, in ascending order.
-const std::vector<double> kAscending = {
-    -1e300, -2.5, -std::numeric_limits<double>::denorm_min(), 0.0, 1e-9, 1.0, 1.5, 1e15, 1e300};
+const std::vector<double> kAscending = {-1e300, -2.5, -std::numeric_limits<double>::denorm_min(), 0.0, 1e-9, 1.0, 1.5,
+                                        1e15,   1e300};
 
 TEST(RTIfedTimeTest, ZeroEpsilonAndInfinityAreRecognised) {
   std::unique_ptr<RTI::FedTime> zero(RTI::FedTimeFactory::makeZero());
@@ -152,9 +152,8 @@ TEST(RTIfedTimeTest, PrintableFormIsShortestRoundTripText) {
     double time;
     const char* text;
   };
-  const Case cases[] = {{0.0, "0"},        {1.5, "1.5"},
-                        {-2.0, "-2"},      {0.1, "0.1"},
-                        {1e300, "1e+300"}, {std::numeric_limits<double>::infinity(), "inf"}};
+  const Case cases[] = {{0.0, "0"},   {1.5, "1.5"},      {-2.0, "-2"},
+                        {0.1, "0.1"}, {1e300, "1e+300"}, {std::numeric_limits<double>::infinity(), "inf"}};
   for (const Case& c : cases) {
     RTIfedTime time(c.time);
     ASSERT_EQ(time.getPrintableLength(), static_cast<int>(std::strlen(c.text)) + 1);

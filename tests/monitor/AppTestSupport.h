@@ -20,7 +20,8 @@ using testnet::PortHolder;
 // Runs the event loop until `done` holds; false after `timeoutMs`.
 inline bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs = 5000)
 {
-    return waitUntil(done, [] { QApplication::processEvents(QEventLoop::AllEvents, 20); }, timeoutMs / 1000.0);
+    return waitUntil(
+        done, [] { QApplication::processEvents(QEventLoop::AllEvents, 20); }, timeoutMs / 1000.0);
 }
 
 // Collects Qt's debug messages and warnings while it exists, in place of
@@ -52,4 +53,4 @@ private:
     static inline QStringList s_messages;
 };
 
-} // namespace apptest
+}   // namespace apptest

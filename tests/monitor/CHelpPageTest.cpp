@@ -52,6 +52,6 @@ TEST(CHelpPage, OpensAnExistingPageOnly)
     EXPECT_EQ(browser.opened[0], QUrl::fromLocalFile(page));
 }
 
-} // namespace
+}   // namespace
 
 #include "CHelpPageTest.moc"

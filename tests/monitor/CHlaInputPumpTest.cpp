@@ -1,8 +1,8 @@
 // The RTI ticked as soon as its input arrives, within a share of the GUI
 // thread: against datagram sockets standing for the RTI's, a tick that
 // drains them and a clock the test moves.
-#include "AppTestSupport.h"
 #include "CHlaInputPump.h"
+#include "AppTestSupport.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -138,4 +138,4 @@ TEST(HlaInputPump, InputHeldBeyondTheDescriptorIsTickedAfterTheRest)
     EXPECT_EQ(pump.tickCount(), 4u);
 }
 
-} // namespace
+}   // namespace

@@ -1,5 +1,5 @@
-#include "CMainFrame.h"
 #include "CMainFrameLink.h"
+#include "CMainFrame.h"
 #include "FakeTransmitterBar.h"
 #include "core/CProfile.h"
 #include "core/CQuorlexHlaDoc.h"
@@ -101,4 +101,4 @@ TEST_F(MainFrameLinkTest, DocumentWindowsFollowTheirDocuments)
     EXPECT_NO_THROW(document->NotifyViews(DocumentHint::Title));
 }
 
-} // namespace
+}   // namespace

@@ -1,11 +1,11 @@
-#include "CChildFrame.h"
 #include "CMainFrame.h"
+#include "CChildFrame.h"
 #include "CMdiLayout.h"
-#include "IPrintableView.h"
-#include "IRawDataView.h"
 #include "CTransmitterBar.h"
 #include "CTransmitterTree.h"
 #include "FakeTransmitterBar.h"
+#include "IPrintableView.h"
+#include "IRawDataView.h"
 #include "QtTestPrinting.h"
 #include "QuorlexCommands.h"
 #include "core/CProfile.h"
@@ -18,8 +18,8 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QToolBar>
 #include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -214,8 +214,9 @@ TEST_F(MainFrameTest, DetailCommandsOpenTheSelectedRadios)
     QList<std::pair<std::uint32_t, std::uint32_t>> update;
     QObject::connect(frame.get(), &CMainFrame::openDisDetail, [&](const QString& key) { dis << key; });
     QObject::connect(frame.get(), &CMainFrame::openHlaDetail, [&](std::int64_t handle) { hla << handle; });
-    QObject::connect(frame.get(), &CMainFrame::requestAttributeUpdate,
-                     [&](std::uint32_t object, std::uint32_t mask) { update.append({object, mask}); });
+    QObject::connect(frame.get(), &CMainFrame::requestAttributeUpdate, [&](std::uint32_t object, std::uint32_t mask) {
+        update.append({object, mask});
+    });
 
     bar.texts = {"1/2/3/4", "1/2/3/5"};
     bar.itemData = {0, 0};
@@ -375,7 +376,7 @@ TEST_F(MainFrameTest, TilingArrangesTheWindowsWithoutOverlap)
             EXPECT_GE(windows[i]->geometry().top(), windows[i - 1]->geometry().bottom());
         }
     }
-    CMdiLayout::TileVertically(*frame->mdiArea());     // side by side
+    CMdiLayout::TileVertically(*frame->mdiArea());   // side by side
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(windows[i]->geometry().height(), area.height());
         if (i > 0) {
@@ -412,4 +413,4 @@ TEST_F(MainFrameTest, MenusAndToolbarCarryTheirCommands)
     EXPECT_EQ(frame->transmitterDock()->windowTitle(), "Transmitters");
 }
 
-} // namespace
+}   // namespace

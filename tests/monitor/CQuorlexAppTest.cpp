@@ -1,14 +1,14 @@
-#include "CMainFrame.h"
-#include "AppTestSupport.h"
 #include "CQuorlexApp.h"
+#include "AppTestSupport.h"
+#include "CMainFrame.h"
+#include "CTransmitterBar.h"
+#include "CTransmitterTree.h"
 #include "FakeTransmitterBar.h"
 #include "IMessageReporter.h"
 #include "core/CNetMgr.h"
 #include "core/CProfile.h"
 #include "core/CUdpSender.h"
 #include "core/DisTraffic.h"
-#include "CTransmitterBar.h"
-#include "CTransmitterTree.h"
 #include "monitor/core/TestPdus.h"
 
 #include <QApplication>
@@ -279,11 +279,11 @@ TEST_F(QuorlexAppTest, TheTickSweepsEveryTimeoutSeconds)
     };
     // Ticks count from the start; the divisor is read at every tick.
     const Step steps[] = {
-        {10, 39, 0}, {10, 1, 1},    // tick 40: the first sweep, 10 s after start
-        {10, 40, 2},                // tick 80
-        {0, 400, 2},                // Timeout 0: radios never expire
-        {1, 4, 3},                  // ticks 481..484: 484 is a multiple of 4
-        {5, 16, 4},                 // ticks 485..500: 500 is a multiple of 20
+        {10, 39, 0}, {10, 1, 1},   // tick 40: the first sweep, 10 s after start
+        {10, 40, 2},               // tick 80
+        {0, 400, 2},               // Timeout 0: radios never expire
+        {1, 4, 3},                 // ticks 481..484: 484 is a multiple of 4
+        {5, 16, 4},                // ticks 485..500: 500 is a multiple of 20
     };
     for (const Step& step : steps) {
         app->SetTimeout(step.timeout);
@@ -365,9 +365,10 @@ TEST_F(QuorlexAppTest, AReceiveBufferTheKernelCutsIsToldOnce)
     ASSERT_TRUE(app->InitInstance());
     ASSERT_TRUE(ProcessEventsUntil([&] { return !reporter.warnings.isEmpty(); }));
     ASSERT_EQ(reporter.warnings.size(), 1);
-    EXPECT_TRUE(reporter.warnings[0].text.contains(QString::number(4 * limit))) << reporter.warnings[0].text.toStdString();
+    EXPECT_TRUE(reporter.warnings[0].text.contains(QString::number(4 * limit)))
+        << reporter.warnings[0].text.toStdString();
     app->mainFrame()->close();
     app->ExitInstance();
 }
 
-} // namespace
+}   // namespace

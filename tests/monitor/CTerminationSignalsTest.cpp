@@ -29,4 +29,4 @@ TEST(CTerminationSignals, TurnsASignalIntoACallOnTheEventLoop)
     EXPECT_EQ(current.sa_handler, SIG_DFL);
 }
 
-} // namespace
+}   // namespace

@@ -1,6 +1,6 @@
+#include "CTransmitterBar.h"
 #include "AppTestSupport.h"
 #include "CMainFrame.h"
-#include "CTransmitterBar.h"
 #include "CTransmitterTreeDis.h"
 #include "CTransmitterTreeIP.h"
 #include "QuorlexCommands.h"
@@ -253,8 +253,7 @@ TEST_F(TransmitterBarInFrameTest, DockedWidthComesBackFromTheProfile)
         frame.resize(1000, 700);
         frame.show();
         auto* bar = qobject_cast<CTransmitterBar*>(frame.transmitterDock());
-        ASSERT_TRUE(ProcessEventsUntil([&] { return bar->width() == CResizableBar::kDefaultSize; }))
-            << bar->width();
+        ASSERT_TRUE(ProcessEventsUntil([&] { return bar->width() == CResizableBar::kDefaultSize; })) << bar->width();
         frame.resizeDocks({bar}, {310}, Qt::Horizontal);
         ASSERT_TRUE(ProcessEventsUntil([&] { return bar->sizes().vertCx == 310; })) << bar->sizes().vertCx;
         frame.StoreState();
@@ -269,4 +268,4 @@ TEST_F(TransmitterBarInFrameTest, DockedWidthComesBackFromTheProfile)
     EXPECT_TRUE(ProcessEventsUntil([&] { return bar->width() == 310; })) << bar->width();
 }
 
-} // namespace
+}   // namespace

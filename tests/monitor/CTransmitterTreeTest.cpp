@@ -38,20 +38,19 @@ TEST_F(TransmitterTreeTest, IpTreeGroupsBySenderInNumericOrder)
     tree->InsertDisRadio(DisRadio({1, 2, 3, 9}, "198.51.100.10"));   // an update adds nothing
     // The same radio heard from a second sender is listed there too.
     tree->InsertDisRadio(DisRadio({1, 2, 3, 4}, "198.51.100.10"));
-    EXPECT_EQ(Dump(*tree, true).toStdString(),
-              "Quorlex [root]\n"
-              "  DIS Port 3000 [port]\n"
-              "    198.51.100.9 [group]\n"
-              "      1/2/3/4 [radio]\n"
-              "        freq:   4.295 GHz\n"
-              "    198.51.100.10 [group]\n"
-              "      1/2/3/4 [radio]\n"
-              "        freq:   4.295 GHz\n"
-              "      1/2/3/9 [radio]\n"
-              "        freq:   4.295 GHz\n"
-              "      1/2/3/10 [radio]\n"
-              "        freq:   4.295 GHz\n"
-              "  HLA Fed: DefaultFed [port]");
+    EXPECT_EQ(Dump(*tree, true).toStdString(), "Quorlex [root]\n"
+                                               "  DIS Port 3000 [port]\n"
+                                               "    198.51.100.9 [group]\n"
+                                               "      1/2/3/4 [radio]\n"
+                                               "        freq:   4.295 GHz\n"
+                                               "    198.51.100.10 [group]\n"
+                                               "      1/2/3/4 [radio]\n"
+                                               "        freq:   4.295 GHz\n"
+                                               "      1/2/3/9 [radio]\n"
+                                               "        freq:   4.295 GHz\n"
+                                               "      1/2/3/10 [radio]\n"
+                                               "        freq:   4.295 GHz\n"
+                                               "  HLA Fed: DefaultFed [port]");
     EXPECT_TRUE(tree->disRoot()->isExpanded());
 }
 
@@ -60,17 +59,17 @@ TEST_F(TransmitterTreeTest, DisTreeGroupsBySiteApplicationAndEntity)
     auto tree = Make(1);
     tree->InsertDisRadio(DisRadio({1, 2, 3, 4}, "198.51.100.1"));
     const QString first = Dump(*tree);
-    EXPECT_EQ(first.toStdString(),
-              "Quorlex [root]\n"
-              "  DIS Port 3000 [port]\n"
-              "    Site 1 [group]\n"
-              "      App 2 [group]\n"
-              "        Entity 3 [group]\n"
-              "          1/2/3/4 [radio]\n"
-              "  HLA Fed: DefaultFed [port]");
+    EXPECT_EQ(first.toStdString(), "Quorlex [root]\n"
+                                   "  DIS Port 3000 [port]\n"
+                                   "    Site 1 [group]\n"
+                                   "      App 2 [group]\n"
+                                   "        Entity 3 [group]\n"
+                                   "          1/2/3/4 [radio]\n"
+                                   "  HLA Fed: DefaultFed [port]");
     // Radio 5 of the same entity adds only its own item, after radio 4.
     tree->InsertDisRadio(DisRadio({1, 2, 3, 5}, "198.51.100.1"));
-    EXPECT_EQ(Dump(*tree).toStdString(), first.toStdString().insert(first.indexOf("\n  HLA"), "\n          1/2/3/5 [radio]"));
+    EXPECT_EQ(Dump(*tree).toStdString(),
+              first.toStdString().insert(first.indexOf("\n  HLA"), "\n          1/2/3/5 [radio]"));
 
     // Numeric order at every level, whatever the arrival order.
     tree->InsertDisRadio(DisRadio({10, 2, 3, 4}, "198.51.100.1"));
@@ -117,10 +116,8 @@ INSTANTIATE_TEST_SUITE_P(Table, TransmitterTreeOrder,
                                          OrderCase{0, "1/2/3/4", "1/2/3/4", 0},
                                          OrderCase{0, "hostA", "hostB", 0},   // left to natural text order
                                          OrderCase{1, "1/2/3/4", "1/2/3/5", -1},
-                                         OrderCase{1, "Entity 9", "Entity 10", -1},
-                                         OrderCase{1, "App 2", "App 11", -1},
-                                         OrderCase{1, "Site 100", "Site 20", 1},
-                                         OrderCase{1, "Site 1", "App 2", 0}));
+                                         OrderCase{1, "Entity 9", "Entity 10", -1}, OrderCase{1, "App 2", "App 11", -1},
+                                         OrderCase{1, "Site 100", "Site 20", 1}, OrderCase{1, "Site 1", "App 2", 0}));
 
 // --- Pictures -------------------------------------------------------------------------------------------------
 
@@ -130,17 +127,16 @@ TEST_F(TransmitterTreeTest, ActiveRadioLightsEveryGroupAboveItUntilItStops)
     tree->InsertDisRadio(DisRadio({1, 2, 3, 4}, "198.51.100.1", kOff));
     tree->InsertDisRadio(DisRadio({1, 2, 3, 5}, "198.51.100.1", kOn));
     tree->InsertDisRadio(DisRadio({1, 2, 7, 1}, "198.51.100.1", kOff));
-    EXPECT_EQ(Dump(*tree).toStdString(),
-              "Quorlex [root]\n"
-              "  DIS Port 3000 [port]\n"
-              "    Site 1 [active group]\n"
-              "      App 2 [active group]\n"
-              "        Entity 3 [active group]\n"
-              "          1/2/3/4 [radio]\n"
-              "          1/2/3/5 [active radio]\n"
-              "        Entity 7 [group]\n"
-              "          1/2/7/1 [radio]\n"
-              "  HLA Fed: DefaultFed [port]");
+    EXPECT_EQ(Dump(*tree).toStdString(), "Quorlex [root]\n"
+                                         "  DIS Port 3000 [port]\n"
+                                         "    Site 1 [active group]\n"
+                                         "      App 2 [active group]\n"
+                                         "        Entity 3 [active group]\n"
+                                         "          1/2/3/4 [radio]\n"
+                                         "          1/2/3/5 [active radio]\n"
+                                         "        Entity 7 [group]\n"
+                                         "          1/2/7/1 [radio]\n"
+                                         "  HLA Fed: DefaultFed [port]");
     tree->InsertDisRadio(DisRadio({1, 2, 3, 5}, "198.51.100.1", kOff));
     EXPECT_EQ(Dump(*tree).count("active"), 0);
 }
@@ -155,16 +151,15 @@ TEST_F(TransmitterTreeTest, IpTreeShowsLocalSendersWithTheirOwnPicture)
     tree->InsertDisRadio(DisRadio({1, 1, 1, 1}, "127.0.0.1", kOn));
     tree->InsertDisRadio(DisRadio({1, 1, 1, 2}, "198.51.100.1", kOn));
     tree->InsertDisRadio(DisRadio({1, 1, 1, 3}, "198.51.100.2", kOff));
-    EXPECT_EQ(Dump(*tree).toStdString(),
-              "Quorlex [root]\n"
-              "  DIS Port 3000 [port]\n"
-              "    127.0.0.1 [local active sender]\n"
-              "      1/1/1/1 [active radio]\n"
-              "    198.51.100.1 [active group]\n"
-              "      1/1/1/2 [active radio]\n"
-              "    198.51.100.2 [group]\n"
-              "      1/1/1/3 [radio]\n"
-              "  HLA Fed: DefaultFed [port]");
+    EXPECT_EQ(Dump(*tree).toStdString(), "Quorlex [root]\n"
+                                         "  DIS Port 3000 [port]\n"
+                                         "    127.0.0.1 [local active sender]\n"
+                                         "      1/1/1/1 [active radio]\n"
+                                         "    198.51.100.1 [active group]\n"
+                                         "      1/1/1/2 [active radio]\n"
+                                         "    198.51.100.2 [group]\n"
+                                         "      1/1/1/3 [radio]\n"
+                                         "  HLA Fed: DefaultFed [port]");
     tree->InsertDisRadio(DisRadio({1, 1, 1, 1}, "127.0.0.1", kOff));
     EXPECT_EQ(tree->disRoot()->childItem(0)->image(), TreeImage::LocalSender);
 }
@@ -201,7 +196,8 @@ TEST_F(TransmitterTreeTest, QuickViewLinesFollowTheFlagsAtTheNextUpdate)
     tree->InsertDisRadio(DisRadio({1, 1, 1, 1}, "198.51.100.1", kOn, 5));
     ASSERT_EQ(radio->childCount(), QuickViewLines::kCount);
     for (int i = 0; i < QuickViewLines::kCount; ++i)
-        EXPECT_TRUE(radio->childItem(i)->itemText().startsWith(QuickViewLines::kLines[static_cast<std::size_t>(i)].key));
+        EXPECT_TRUE(
+            radio->childItem(i)->itemText().startsWith(QuickViewLines::kLines[static_cast<std::size_t>(i)].key));
 }
 
 // --- HLA radios -----------------------------------------------------------------------------------------------
@@ -215,15 +211,14 @@ TEST_F(TransmitterTreeTest, HlaRadiosAreGroupedByHostAndMoveWhenTheirHostArrives
         tree->UpdateHlaRadio(HlaRadio(7, CRadioReceive::kInvalidName));   // not named yet: not shown
         tree->UpdateHlaRadio(HlaRadio(5, "Radio 10"));
         tree->UpdateHlaRadio(HlaRadio(6, "Radio 9", "", kOn));
-        EXPECT_EQ(Dump(*tree, true).toStdString(),
-                  "Quorlex [root]\n"
-                  "  DIS Port 3000 [port]\n"
-                  "  HLA Fed: DefaultFed [port]\n"
-                  "    RadioTransmitter [group]\n"
-                  "      Radio 9 [active radio]\n"
-                  "        freq: 251.000 MHz\n"
-                  "      Radio 10 [radio]\n"
-                  "        freq: 251.000 MHz");
+        EXPECT_EQ(Dump(*tree, true).toStdString(), "Quorlex [root]\n"
+                                                   "  DIS Port 3000 [port]\n"
+                                                   "  HLA Fed: DefaultFed [port]\n"
+                                                   "    RadioTransmitter [group]\n"
+                                                   "      Radio 9 [active radio]\n"
+                                                   "        freq: 251.000 MHz\n"
+                                                   "      Radio 10 [radio]\n"
+                                                   "        freq: 251.000 MHz");
         EXPECT_EQ(tree->HlaRadioItem(6)->itemData(), 6);
 
         // Radio 9's federate host arrives: it moves, selection and all, and
@@ -231,14 +226,13 @@ TEST_F(TransmitterTreeTest, HlaRadiosAreGroupedByHostAndMoveWhenTheirHostArrives
         tree->setCurrentItem(tree->HlaRadioItem(6));
         tree->UpdateHlaRadio(HlaRadio(6, "Radio 9", "hostB", kOn));
         tree->UpdateHlaRadio(HlaRadio(5, "Radio 10", "hostA"));
-        EXPECT_EQ(Dump(*tree).toStdString(),
-                  "Quorlex [root]\n"
-                  "  DIS Port 3000 [port]\n"
-                  "  HLA Fed: DefaultFed [port]\n"
-                  "    hostA [group]\n"
-                  "      Radio 10 [radio]\n"
-                  "    hostB [group]\n"
-                  "      Radio 9 [active radio]");
+        EXPECT_EQ(Dump(*tree).toStdString(), "Quorlex [root]\n"
+                                             "  DIS Port 3000 [port]\n"
+                                             "  HLA Fed: DefaultFed [port]\n"
+                                             "    hostA [group]\n"
+                                             "      Radio 10 [radio]\n"
+                                             "    hostB [group]\n"
+                                             "      Radio 9 [active radio]");
         EXPECT_EQ(tree->SelectedItem(), tree->HlaRadioItem(6));
         EXPECT_TRUE(tree->IsSelectionUnderHla());
 
@@ -248,12 +242,11 @@ TEST_F(TransmitterTreeTest, HlaRadiosAreGroupedByHostAndMoveWhenTheirHostArrives
 
         tree->RemoveHlaRadio(HlaRadio(6, "Radio 9", "hostB"));
         tree->RemoveHlaRadio(HlaRadio(99, "unknown", "hostA"));   // not in the tree: nothing happens
-        EXPECT_EQ(Dump(*tree).toStdString(),
-                  "Quorlex [root]\n"
-                  "  DIS Port 3000 [port]\n"
-                  "  HLA Fed: DefaultFed [port]\n"
-                  "    hostA [group]\n"
-                  "      Radio 10b [radio]");
+        EXPECT_EQ(Dump(*tree).toStdString(), "Quorlex [root]\n"
+                                             "  DIS Port 3000 [port]\n"
+                                             "  HLA Fed: DefaultFed [port]\n"
+                                             "    hostA [group]\n"
+                                             "      Radio 10b [radio]");
         EXPECT_EQ(tree->HlaRadioItem(6), nullptr);
         // HLA radios are never swept.
         tree->Sweep();
@@ -296,8 +289,7 @@ TEST_F(TransmitterTreeTest, SweepDropsSilentRadiosTheirWindowsAndEmptyGroups)
         EXPECT_EQ(Dump(*tree).toStdString(), expected);
 
         tree->Sweep();
-        EXPECT_EQ(Dump(*tree).toStdString(),
-                  "Quorlex [root]\n  DIS Port 3000 [port]\n  HLA Fed: DefaultFed [port]");
+        EXPECT_EQ(Dump(*tree).toStdString(), "Quorlex [root]\n  DIS Port 3000 [port]\n  HLA Fed: DefaultFed [port]");
     }
 }
 
@@ -401,4 +393,4 @@ TEST_F(TransmitterTreeTest, SelectionUnderHlaClimbsToTheRootsChild)
     EXPECT_EQ(CTransmitterTree::Depth(tree->rootItem()), 0);
 }
 
-} // namespace
+}   // namespace

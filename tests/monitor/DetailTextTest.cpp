@@ -96,9 +96,9 @@ TEST(DisDetailText, ModulationParametersAreBoundedByTheBytesHeld)
         const char* shown;
         std::size_t dumped;
     } cases[] = {
-        {0, {}, "", 104},                  // none: "Mod Parms Length" 0, an empty row
+        {0, {}, "", 104},   // none: "Mod Parms Length" 0, an empty row
         {3, {1, 2, 3}, "1  2  3  ", 107},
-        {8, {1, 2, 3}, "1  2  3  ", 107},  // the length byte promises more than was kept
+        {8, {1, 2, 3}, "1  2  3  ", 107},   // the length byte promises more than was kept
         {2, {1, 2, 3}, "1  2  ", 106},
     };
     for (const auto& c : cases) {
@@ -138,9 +138,9 @@ TEST(DisDetailText, SignalDataLinesFollowTheBytesAnnouncedAndHeld)
         std::vector<std::string> lines;
     } cases[] = {
         {0, 0, {""}},
-        {12, 4, {"00 "}},                       // 12 bits: one byte
+        {12, 4, {"00 "}},   // 12 bits: one byte
         {96, 12, {"00 01 02 03 04 05 06 07 08 09 0A 0B "}},
-        {256, 4, {"00 01 02 03 "}},             // announces 32 bytes, holds 4
+        {256, 4, {"00 01 02 03 "}},   // announces 32 bytes, holds 4
         {136, 17, {"00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F ", "10 "}},
     };
     for (const auto& c : cases) {
@@ -291,7 +291,8 @@ TEST(HlaDetailText, SpreadSpectrumBitsShowAsThreeFlags)
     };
     for (const auto& c : cases) {
         const auto grid = HlaDetailText::TransmitterGrid(HlaRadio(c.hop, c.noise, c.time), {});
-        const std::pair<const char*, std::size_t> rows[] = {{"Freq Hopping", 13}, {"Pseudo Noise", 14}, {"Time Hopping", 15}};
+        const std::pair<const char*, std::size_t> rows[] = {
+            {"Freq Hopping", 13}, {"Pseudo Noise", 14}, {"Time Hopping", 15}};
         for (std::size_t i = 0; i < 3; ++i) {
             EXPECT_EQ(grid[rows[i].second].cells[PageCell::LeftLabel], rows[i].first);
             EXPECT_EQ(grid[rows[i].second].cells[PageCell::LeftValue], c.shown[i]) << rows[i].first;
@@ -334,4 +335,4 @@ TEST(HlaDetailText, PageHasTheSignalPartBelowTheTransmitterOnceASignalArrived)
     EXPECT_EQ(HlaDetailText::Page(snapshot).lines.size(), 4u);
 }
 
-} // namespace
+}   // namespace

@@ -24,8 +24,8 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -330,4 +330,4 @@ TEST(DetailView, PrintPreviewShowsThePrintedSheets)
     EXPECT_EQ(previewPages, 1);
 }
 
-} // namespace
+}   // namespace

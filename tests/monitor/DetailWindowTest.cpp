@@ -14,10 +14,10 @@
 #include "core/DisTraffic.h"
 #include "core/RprRadioAttribute.h"
 
-#include "core/FakeHlaManager.h"
-#include "CPreferencesSheet.h"
 #include "CDisplayPropsDlg.h"
+#include "CPreferencesSheet.h"
 #include "DialogTestSupport.h"
+#include "core/FakeHlaManager.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -93,10 +93,10 @@ TEST_F(DetailWindowTest, DisWindowShowsTheRadiosPdusAndTogglesRawData)
     emit frame->openDisDetail("1/2/3/4");
     auto* view = ActiveView<CQuorlexView>();
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->Page().lines.size(), 21u);   // no signal yet
-    EXPECT_EQ(Cell(*view, 7, PageCell::LeftValue), "1");       // Site ID
-    EXPECT_EQ(Cell(*view, 10, PageCell::LeftValue), "4");      // Radio ID
-    EXPECT_EQ(Cell(*view, 18, PageCell::RightValue), "4");     // Mod Parms Length
+    EXPECT_EQ(view->Page().lines.size(), 21u);               // no signal yet
+    EXPECT_EQ(Cell(*view, 7, PageCell::LeftValue), "1");     // Site ID
+    EXPECT_EQ(Cell(*view, 10, PageCell::LeftValue), "4");    // Radio ID
+    EXPECT_EQ(Cell(*view, 18, PageCell::RightValue), "4");   // Mod Parms Length
     EXPECT_EQ(Cell(*view, 20, PageCell::LeftValue), "0  1  2  3  ");
 
     // 4000 samples a PDU at 8 kHz: every Signal PDU is shown.
@@ -240,4 +240,4 @@ TEST_F(DetailWindowTest, ANewWindowHasRoomForTheSignalPartThatComesLater)
     EXPECT_EQ(hla->horizontalScrollBar()->maximum(), 0);
 }
 
-} // namespace
+}   // namespace

@@ -72,16 +72,18 @@ TEST(DialogTabOrder, EveryPreferencePageFollowsItsRows)
         {0, {"DISEnabled", "NetworkPort", "UseMulticast", "MulticastAdx"}},
         {1, {"HLAEnabled", "HLAFederation", "HLAFOMVersion"}},
         // The boxes stand in two columns, read one column after the other.
-        {2, {"ShowFreq", "ShowXmits", "ShowSigs", "ShowWorldPosn", "ShowXmitState", "ShowCrypto", "ShowModulation",
-             "ShowPower", "ShowSpreadSpectrum", "ShowSystem"}},
+        {2,
+         {"ShowFreq", "ShowXmits", "ShowSigs", "ShowWorldPosn", "ShowXmitState", "ShowCrypto", "ShowModulation",
+          "ShowPower", "ShowSpreadSpectrum", "ShowSystem"}},
         {3, {"Timeout", "TreeType"}},
     };
     for (const Page& page : pages) {
         SCOPED_TRACE(page.tab);
         sheet.tabs().setCurrentIndex(page.tab);
         QWidget& first = Child<QWidget>(*sheet.tabs().currentWidget(), page.order.front().toLatin1().constData());
-        EXPECT_EQ(TabOrderFrom(first), (page.order + QStringList({"OK", "Cancel", "QTabBar"})).join(", ").toStdString());
+        EXPECT_EQ(TabOrderFrom(first),
+                  (page.order + QStringList({"OK", "Cancel", "QTabBar"})).join(", ").toStdString());
     }
 }
 
-} // namespace
+}   // namespace

@@ -6,10 +6,10 @@
 #include "QtTestPrinting.h"
 #include "core/CProfile.h"
 
-#include <QPushButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -88,4 +88,4 @@ Widget& Child(const QObject& parent, const char* name)
     return *widget;
 }
 
-} // namespace dialogtest
+}   // namespace dialogtest

@@ -94,8 +94,8 @@ TEST_F(HlaRadioTest, ARadioFederatesTransmitterIsShownFollowedAndRemoved)
     EXPECT_EQ(tree->hlaRoot()->itemText(), "HLA Fed: GuiTest");
 
     // In the tree under its host (the placeholder host until a federate host is known).
-    ASSERT_TRUE(ProcessEventsUntil([&] { return HlaRadio() && tree->HlaRadioItem(HlaRadio()->GetObjectHandle()); },
-                                   20000));
+    ASSERT_TRUE(
+        ProcessEventsUntil([&] { return HlaRadio() && tree->HlaRadioItem(HlaRadio()->GetObjectHandle()); }, 20000));
     const std::uint32_t object = HlaRadio()->GetObjectHandle();
     CTransmitterTreeItem* item = tree->HlaRadioItem(object);
     EXPECT_EQ(item->itemText(), "guiradio.1");
@@ -119,8 +119,8 @@ TEST_F(HlaRadioTest, ARadioFederatesTransmitterIsShownFollowedAndRemoved)
 
     // The signal part follows the radio's signals.
     ASSERT_TRUE(ProcessEventsUntil([&] { return Cell(*view, 19, PageCell::RightValue) == "8000"; }, 10000));
-    EXPECT_EQ(Cell(*view, 20, PageCell::LeftValue), "480");    // Samples
-    EXPECT_EQ(Cell(*view, 20, PageCell::RightValue), "3840");  // Data Length
+    EXPECT_EQ(Cell(*view, 20, PageCell::LeftValue), "480");     // Samples
+    EXPECT_EQ(Cell(*view, 20, PageCell::RightValue), "3840");   // Data Length
     const std::uint32_t signalsBefore = HlaRadio()->GetSignalCount();
     const std::string firstData = Cell(*view, 21, PageCell::LeftValue);
     ASSERT_TRUE(ProcessEventsUntil([&] { return Cell(*view, 21, PageCell::LeftValue) != firstData; }, 10000));
@@ -162,8 +162,8 @@ TEST_F(HlaRadioTest, UnderAFloodOfSignalsEveryRadioAppearsAndTheEventLoopKeepsTu
 {
     constexpr std::size_t kRadios = 200;
     constexpr std::uint32_t kBurstBuffer = 1u << 20;
-    RadioFederateProcess radios("GuiTest", {"--radios", QString::number(kRadios), "--rate", "50", "--update", "0",
-                                            "--prefix", "flood"});
+    RadioFederateProcess radios(
+        "GuiTest", {"--radios", QString::number(kRadios), "--rate", "50", "--update", "0", "--prefix", "flood"});
     ASSERT_TRUE(radios.WaitUntilReady());
     ASSERT_TRUE(app->InitInstance());
     CHlaInputPump* pump = app->hlaInputPump();
@@ -235,9 +235,8 @@ TEST(HlaAppLink, AttributeRequestsWaitForTheEventLoopAndGoWithTheLink)
     FakeHlaManager& hla = *manager;
     ASSERT_TRUE(core.StartHla(std::move(manager), "DefaultFed"));
     QStringList shown;
-    auto link = std::make_unique<CHlaAppLink>(core, [&shown](const std::string& text) {
-        shown.append(QString::fromStdString(text));
-    });
+    auto link = std::make_unique<CHlaAppLink>(
+        core, [&shown](const std::string& text) { shown.append(QString::fromStdString(text)); });
     link->ShowHlaMessage("Could not find FED file x");
     EXPECT_EQ(shown, QStringList{"Could not find FED file x"});
 
@@ -252,4 +251,4 @@ TEST(HlaAppLink, AttributeRequestsWaitForTheEventLoopAndGoWithTheLink)
     EXPECT_EQ(hla.requests.size(), 1u);
 }
 
-} // namespace
+}   // namespace

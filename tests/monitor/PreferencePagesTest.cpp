@@ -33,7 +33,13 @@ TEST(ReadDecimal, ReadsLikeAtoiButSaturates)
         const char* text;
         std::int32_t value;
     } cases[] = {
-        {"3000", 3000}, {"  42abc", 42}, {"abc", 0}, {"", 0}, {"-7", -7}, {"+5", 5}, {"4 2", 4},
+        {"3000", 3000},
+        {"  42abc", 42},
+        {"abc", 0},
+        {"", 0},
+        {"-7", -7},
+        {"+5", 5},
+        {"4 2", 4},
         {"99999999999", std::numeric_limits<std::int32_t>::max()},
         {"-99999999999", std::numeric_limits<std::int32_t>::min()},
     };
@@ -47,8 +53,8 @@ TEST(IpAddressEdit, TakesOnlyWhatCanBecomeAnAddress)
     const struct {
         const char* typed;
         bool taken;
-    } cases[] = {{"239.0.0.1", true}, {"10.0", true}, {"255.255.255.255", true}, {"256.0.0.1", false},
-                 {"1.2.3.4.5", false}, {"1a", false}, {"+1.2.3.4", false}, {"1234", false}};
+    } cases[] = {{"239.0.0.1", true},  {"10.0", true}, {"255.255.255.255", true}, {"256.0.0.1", false},
+                 {"1.2.3.4.5", false}, {"1a", false},  {"+1.2.3.4", false},       {"1234", false}};
     for (const auto& c : cases) {
         edit.clear();
         QString text = c.typed;
@@ -78,8 +84,8 @@ TEST(DisPage, MulticastAddressMustBeAGroup)
         std::uint32_t address;
         bool taken;
     } cases[] = {
-        {Ip(224, 0, 0, 0), false},   {Ip(224, 0, 0, 1), true}, {Ip(239, 255, 255, 255), true},
-        {Ip(240, 0, 0, 0), false},   {Ip(192, 168, 1, 1), false}, {Ip(239, 0, 0, 1), true},
+        {Ip(224, 0, 0, 0), false},       {Ip(224, 0, 0, 1), true},    {Ip(239, 255, 255, 255), true},
+        {Ip(240, 0, 0, 0), false},       {Ip(192, 168, 1, 1), false}, {Ip(239, 0, 0, 1), true},
         {Ip(223, 255, 255, 255), false},
     };
     for (const auto& c : cases) {
@@ -300,4 +306,4 @@ TEST_F(PreferencesSheet, RefusedValuesKeepTheSheetOpenAndWriteNothing)
     EXPECT_EQ(profile->Read(P::Timeout), 30);
 }
 
-} // namespace
+}   // namespace

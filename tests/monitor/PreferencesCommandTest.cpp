@@ -1,6 +1,6 @@
 #include "AppTestSupport.h"
-#include "CMainFrame.h"
 #include "CDisplayPropsDlg.h"
+#include "CMainFrame.h"
 #include "CNetworkPropsDlg.h"
 #include "CPreferencesSheet.h"
 #include "CQuickViewPropsDlg.h"
@@ -82,7 +82,7 @@ TEST_F(PreferencesCommand, ANewPortReopensTheIntakeAndStartsTheTreeAfresh)
     EXPECT_EQ(profile->Read(P::NetworkPort), second);
     EXPECT_EQ(app->netManager()->BoundPort(), second);
     EXPECT_EQ(app->FindDisDetail("1/2/3/4"), nullptr);   // documents closed
-    EXPECT_EQ(app->GetRadioCount(), 0u);                  // and the old port's radios released
+    EXPECT_EQ(app->GetRadioCount(), 0u);                 // and the old port's radios released
     EXPECT_EQ(bar.resets, 1);
     EXPECT_EQ(bar.recreates, 0);
     EXPECT_TRUE(Hears(second, {5, 6, 7, 8}));
@@ -142,4 +142,4 @@ TEST_F(PreferencesCommand, StartLoggingCommandAsksForTheFile)
     EXPECT_FALSE(app->logging().IsLogging());
 }
 
-} // namespace
+}   // namespace

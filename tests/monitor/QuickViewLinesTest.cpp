@@ -44,8 +44,9 @@ TEST(QuickViewLines, TextsOfEveryLine)
     CRadioReceive radio = treetest::DisRadio({1, 3001, 17, 2}, "10.0.0.5", treetest::kOn, 3);
     radio.CountSignal();
     const char* expected[QuickViewLines::kCount] = {
-        "freq:   4.295 GHz", "xmits: 3", "sigs: 1", "posn: (1234567.9, -4.5, 0.0)", "active: 1",
-        "crypto: 5, 32769", "modulation: 2, 3", "power: 40.5", "spr. spect.: 5", "system.: 4",
+        "freq:   4.295 GHz", "xmits: 3",         "sigs: 1",          "posn: (1234567.9, -4.5, 0.0)",
+        "active: 1",         "crypto: 5, 32769", "modulation: 2, 3", "power: 40.5",
+        "spr. spect.: 5",    "system.: 4",
     };
     for (int i = 0; i < QuickViewLines::kCount; ++i) {
         const QString text = QuickViewLines::Text(i, radio);
@@ -93,4 +94,4 @@ TEST(TreeOrder, NaturalCompareOrdersDigitRunsByValue)
     EXPECT_EQ(NaturalCompare("r01", "r1"), -NaturalCompare("r1", "r01"));
 }
 
-} // namespace
+}   // namespace

@@ -70,9 +70,10 @@ TEST(ResidentMemory, ReturnsNearTheBaselineAfterTwoSweepsOfManyRadios)
     }
     EXPECT_EQ(app.GetRadioCount(), 0u);
     const double after = ResidentMegabytes();
-    EXPECT_LE(after, 2 * baseline) << "baseline " << baseline << " MB, peak " << peak << " MB, after " << after << " MB";
+    EXPECT_LE(after, 2 * baseline) << "baseline " << baseline << " MB, peak " << peak << " MB, after " << after
+                                   << " MB";
     app.mainFrame()->close();
     app.ExitInstance();
 }
 
-} // namespace
+}   // namespace

@@ -276,4 +276,4 @@ TEST_F(LoggingCommand, CancelStartsNothing)
     EXPECT_EQ(profile.StoredKeys(), QStringList());
 }
 
-} // namespace
+}   // namespace

@@ -57,8 +57,8 @@ struct Host {
     MonitoringState monitoring{true, 3000, true, "DefaultFed"};
     QuickViewFlags quickView{};
     std::int32_t treeType = 0;
-    std::map<std::uint64_t, CRadioReceive> disRadios;        // by DisRadioId::Packed()
-    std::map<std::uint32_t, CRadioReceive> hlaRadios;        // by object handle
+    std::map<std::uint64_t, CRadioReceive> disRadios;   // by DisRadioId::Packed()
+    std::map<std::uint32_t, CRadioReceive> hlaRadios;   // by object handle
     std::vector<std::string> swept;
     int reads = 0;
 
@@ -106,4 +106,4 @@ inline QString Dump(const CTransmitterTree& tree, bool lines = false)
     return out.join('\n');
 }
 
-} // namespace treetest
+}   // namespace treetest

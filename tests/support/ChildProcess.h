@@ -40,8 +40,8 @@ public:
     if (options.mergeStderr) {
       posix_spawn_file_actions_adddup2(&actions, out[1], STDERR_FILENO);
     } else if (!options.errorFile.empty()) {
-      posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, options.errorFile.c_str(),
-                                       O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, options.errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                       0644);
     }
     posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
     std::vector<std::string> copies = arguments;
@@ -95,9 +95,11 @@ public:
         lines_.push_back(line);
         return line;
       }
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       pollfd watched{out_, POLLIN, 0};
-      if (out_ < 0 || ended_ || poll(&watched, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0) <= 0) return {};
+      if (out_ < 0 || ended_ || poll(&watched, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0) <= 0)
+        return {};
       char chunk[4096];
       const ssize_t n = read(out_, chunk, sizeof chunk);
       if (n <= 0) {

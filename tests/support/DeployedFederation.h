@@ -29,9 +29,7 @@ public:
     started_ = !deployment.rtiexec || startExec();
   }
   // Forms of its own; the test starts the rtiexec, if it wants one.
-  explicit DeployedFederation(std::string forms) : deployment_(serverless()), forms_(std::move(forms)) {
-    writeRid();
-  }
+  explicit DeployedFederation(std::string forms) : deployment_(serverless()), forms_(std::move(forms)) { writeRid(); }
   ~DeployedFederation() { resignBystanders(); }
   DeployedFederation(const DeployedFederation&) = delete;
   DeployedFederation& operator=(const DeployedFederation&) = delete;

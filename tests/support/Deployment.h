@@ -27,12 +27,9 @@ struct Deployment {
 };
 
 inline const Deployment everyDeployment[] = {
-    {"Serverless", false, false, 0},
-    {"ServerlessWithABystander", false, false, 1},
-    {"RtiExecBestEffort", true, false, 0},
-    {"RtiExecBestEffortWithABystander", true, false, 1},
-    {"RtiExecReliable", true, true, 0},
-    {"RtiExecReliableWithABystander", true, true, 1},
+    {"Serverless", false, false, 0},       {"ServerlessWithABystander", false, false, 1},
+    {"RtiExecBestEffort", true, false, 0}, {"RtiExecBestEffortWithABystander", true, false, 1},
+    {"RtiExecReliable", true, true, 0},    {"RtiExecReliableWithABystander", true, true, 1},
 };
 
 inline const Deployment& serverless() { return everyDeployment[0]; }

@@ -17,7 +17,8 @@
 
 class RtiExecProcess : public ChildProcess {
 public:
-  explicit RtiExecProcess(std::vector<std::string> prefix = {}) : ChildProcess(withProgram(std::move(prefix)), Options{true, ""}) {}
+  explicit RtiExecProcess(std::vector<std::string> prefix = {})
+      : ChildProcess(withProgram(std::move(prefix)), Options{true, ""}) {}
   // Ends it as an operator would, with SIGTERM.
   ~RtiExecProcess() { signal(SIGTERM); }
 

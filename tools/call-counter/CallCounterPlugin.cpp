@@ -53,10 +53,10 @@ class CallCountingObserver : public DtRtiAmbassadorObserver {
 public:
   explicit CallCountingObserver(std::shared_ptr<Counts> counts) : counts_(std::move(counts)) {}
 
-#define CALL_COUNTER_NOTIFICATION(type, kind, name, ...)                                        \
+#define CALL_COUNTER_NOTIFICATION(type, kind, name, ...)                                          \
   void name(DT_RTI_TYPES(__VA_ARGS__) DT_RTI_COMMA_IF(__VA_ARGS__) DT_RTI_RESULT_TYPE(kind, type) \
-                RTI::Exception* failure) override {                                             \
-    count(#name, failure);                                                                      \
+                RTI::Exception* failure) override {                                               \
+    count(#name, failure);                                                                        \
   }
   DT_RTI_SERVICES(CALL_COUNTER_NOTIFICATION)
 #undef CALL_COUNTER_NOTIFICATION
@@ -77,10 +77,10 @@ class CallbackCountingWrapper : public DtFedAmbWrapper {
 public:
   explicit CallbackCountingWrapper(std::shared_ptr<Counts> counts) : counts_(std::move(counts)) {}
 
-#define CALL_COUNTER_CALLBACK(name, ...)                  \
-  void name(DT_RTI_PARAMS(__VA_ARGS__)) override {        \
-    ++counts_->callbacks[#name];                          \
-    DtFedAmbWrapper::name(DT_RTI_ARGS(__VA_ARGS__));      \
+#define CALL_COUNTER_CALLBACK(name, ...)             \
+  void name(DT_RTI_PARAMS(__VA_ARGS__)) override {   \
+    ++counts_->callbacks[#name];                     \
+    DtFedAmbWrapper::name(DT_RTI_ARGS(__VA_ARGS__)); \
   }
   DT_FED_AMB_CALLBACKS(CALL_COUNTER_CALLBACK)
 #undef CALL_COUNTER_CALLBACK

@@ -105,8 +105,18 @@ double ParseRate(const char* text)
 
 Options ParseOptions(int argc, char** argv)
 {
-    enum { kRadiosPerEntity = 256, kSamples, kDataBytes, kModParams, kSite, kApplication, kOther, kOtherCount,
-           kInterface, kTtl };
+    enum {
+        kRadiosPerEntity = 256,
+        kSamples,
+        kDataBytes,
+        kModParams,
+        kSite,
+        kApplication,
+        kOther,
+        kOtherCount,
+        kInterface,
+        kTtl
+    };
     const option longOptions[] = {
         {"port", required_argument, nullptr, 'p'},
         {"radios", required_argument, nullptr, 'n'},
@@ -131,25 +141,60 @@ Options ParseOptions(int argc, char** argv)
     int choice = 0;
     while ((choice = getopt_long(argc, argv, "p:n:s:c:r:qh", longOptions, nullptr)) != -1) {
         switch (choice) {
-        case 'p': options.port = Parse<std::uint16_t>("--port", optarg); break;
-        case 'n': options.radios = Parse<std::uint32_t>("--radios", optarg); break;
-        case kRadiosPerEntity: options.radiosPerEntity = Parse<std::uint32_t>("--radios-per-entity", optarg); break;
-        case 's': options.signalsPerTransmitter = Parse<std::uint32_t>("--signals", optarg); break;
-        case 'c': options.rounds = Parse<std::uint64_t>("--rounds", optarg); break;
-        case 'r': options.rate = ParseRate(optarg); break;
-        case kSamples: options.samples = Parse<std::uint16_t>("--samples", optarg); break;
+        case 'p':
+            options.port = Parse<std::uint16_t>("--port", optarg);
+            break;
+        case 'n':
+            options.radios = Parse<std::uint32_t>("--radios", optarg);
+            break;
+        case kRadiosPerEntity:
+            options.radiosPerEntity = Parse<std::uint32_t>("--radios-per-entity", optarg);
+            break;
+        case 's':
+            options.signalsPerTransmitter = Parse<std::uint32_t>("--signals", optarg);
+            break;
+        case 'c':
+            options.rounds = Parse<std::uint64_t>("--rounds", optarg);
+            break;
+        case 'r':
+            options.rate = ParseRate(optarg);
+            break;
+        case kSamples:
+            options.samples = Parse<std::uint16_t>("--samples", optarg);
+            break;
         // The data length travels in bits in a 16-bit field.
-        case kDataBytes: options.dataBytes = Parse<std::uint16_t>("--data-bytes", optarg, 8191); break;
-        case kModParams: options.modulationParameters = Parse<std::uint8_t>("--mod-params", optarg); break;
-        case kSite: options.site = Parse<std::uint16_t>("--site", optarg); break;
-        case kApplication: options.application = Parse<std::uint16_t>("--application", optarg); break;
-        case kOther: options.otherType = Parse<std::uint8_t>("--other", optarg); break;
-        case kOtherCount: options.otherCount = Parse<std::uint32_t>("--other-count", optarg); break;
-        case kInterface: options.sender.multicastInterface = optarg; break;
-        case kTtl: options.sender.multicastTtl = Parse<std::uint8_t>("--ttl", optarg); break;
-        case 'q': options.quiet = true; break;
-        case 'h': std::fputs(kUsage, stdout); std::exit(0);
-        default: Fail("unknown option");
+        case kDataBytes:
+            options.dataBytes = Parse<std::uint16_t>("--data-bytes", optarg, 8191);
+            break;
+        case kModParams:
+            options.modulationParameters = Parse<std::uint8_t>("--mod-params", optarg);
+            break;
+        case kSite:
+            options.site = Parse<std::uint16_t>("--site", optarg);
+            break;
+        case kApplication:
+            options.application = Parse<std::uint16_t>("--application", optarg);
+            break;
+        case kOther:
+            options.otherType = Parse<std::uint8_t>("--other", optarg);
+            break;
+        case kOtherCount:
+            options.otherCount = Parse<std::uint32_t>("--other-count", optarg);
+            break;
+        case kInterface:
+            options.sender.multicastInterface = optarg;
+            break;
+        case kTtl:
+            options.sender.multicastTtl = Parse<std::uint8_t>("--ttl", optarg);
+            break;
+        case 'q':
+            options.quiet = true;
+            break;
+        case 'h':
+            std::fputs(kUsage, stdout);
+            std::exit(0);
+        default:
+            Fail("unknown option");
         }
     }
     if (optind != argc - 1)
@@ -171,13 +216,14 @@ Round BuildRound(const Options& options)
     Round round;
     for (std::uint32_t k = 0; k < options.radios; ++k) {
         const DisRadioId radio{options.site, options.application,
-                                  static_cast<std::uint16_t>(1 + k / options.radiosPerEntity),
-                                  static_cast<std::uint16_t>(1 + k % options.radiosPerEntity)};
+                               static_cast<std::uint16_t>(1 + k / options.radiosPerEntity),
+                               static_cast<std::uint16_t>(1 + k % options.radiosPerEntity)};
         round.transmitters.push_back(DisTraffic::TransmitterDatagram(radio, options.modulationParameters));
         round.signals.push_back(DisTraffic::SignalDatagram(radio, options.samples, options.dataBytes));
     }
     if (options.otherType >= 0)
-        round.others.assign(options.otherCount, DisTraffic::OtherDatagram(static_cast<std::uint8_t>(options.otherType)));
+        round.others.assign(options.otherCount,
+                            DisTraffic::OtherDatagram(static_cast<std::uint8_t>(options.otherType)));
     return round;
 }
 
@@ -213,7 +259,7 @@ private:
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {

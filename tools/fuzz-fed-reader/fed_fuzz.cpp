@@ -34,13 +34,13 @@ public:
   void addObjClass(const char* className, const char* baseName) override {
     addClass(objectClasses_, className, baseName);
   }
-  void addAttribute(const char* className, const char* attribute, DtTransportType transport,
-                    DtOrderType order, const char* space) override {
+  void addAttribute(const char* className, const char* attribute, DtTransportType transport, DtOrderType order,
+                    const char* space) override {
     require(className != nullptr && attribute != nullptr && objectClasses_.count(className) == 1);
     requireKinds(transport, order, space);
   }
-  void addInterClass(const char* className, const char* baseName, DtTransportType transport,
-                     DtOrderType order, const char* space) override {
+  void addInterClass(const char* className, const char* baseName, DtTransportType transport, DtOrderType order,
+                     const char* space) override {
     addClass(interactionClasses_, className, baseName);
     requireKinds(transport, order, space);
   }
@@ -55,8 +55,7 @@ private:
       require(classes.count(baseName) == 1);
       // The full name is the base's, a dot, then the class's own.
       const std::string full(className), base(baseName);
-      require(full.size() > base.size() + 1 && full.compare(0, base.size(), base) == 0 &&
-              full[base.size()] == '.');
+      require(full.size() > base.size() + 1 && full.compare(0, base.size(), base) == 0 && full[base.size()] == '.');
     }
     classes.insert(className);
   }

@@ -149,8 +149,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       char tag[8] = {};
       for (char& c : tag) c = static_cast<char>(in.byte() % 95 + 32);
       tag[7] = '\0';
-      DtOwnershipMsg msg(static_cast<DtOwnerMsgKind>(what % 17), object, attributes,
-                         in.byte() % 2 ? self : peers[0], in.byte() % 2 ? tag : nullptr);
+      DtOwnershipMsg msg(static_cast<DtOwnerMsgKind>(what % 17), object, attributes, in.byte() % 2 ? self : peers[0],
+                         in.byte() % 2 ? tag : nullptr);
       msg.setClassHandle(in.byte() % 6);
       msg.setFederateHandle(what % 3 == 2 ? 0 : peers[what % 2]);
       conn.processMsg(msg);

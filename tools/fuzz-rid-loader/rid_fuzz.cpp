@@ -42,12 +42,12 @@ std::size_t readText(const char* text) { return text ? std::strlen(text) : 0; }
 
 std::size_t readAll(const DtRIDParameters& params) {
   std::size_t total = 0;
-  for (const char* text : {params.destAddrString(), params.mcastDevAddrString(), params.minChannelAddr(),
-                           params.maxChannelAddr(), params.tcpForwarderAddrString(), params.pluginDir(),
-                           params.saveRestoreDirectory(), params.defaultFedFile()})
+  for (const char* text :
+       {params.destAddrString(), params.mcastDevAddrString(), params.minChannelAddr(), params.maxChannelAddr(),
+        params.tcpForwarderAddrString(), params.pluginDir(), params.saveRestoreDirectory(), params.defaultFedFile()})
     total += readText(text);
-  total += params.destAddr() + params.mcastDevAddr() + params.minChannel() + params.maxChannel() +
-           params.tcpForwarderAddr();
+  total +=
+      params.destAddr() + params.mcastDevAddr() + params.minChannel() + params.maxChannel() + params.tcpForwarderAddr();
   int count = 0;
   const DtString* destinations = params.destinationAddrs(&count);
   for (int i = 0; i < count; ++i) total += readText(destinations[i].string());

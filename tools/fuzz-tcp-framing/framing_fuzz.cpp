@@ -94,7 +94,8 @@ void forwarderReads(const std::string& stream, const std::vector<std::size_t>& s
   check(stream.compare(0, handedUp.size(), handedUp) == 0);
   // It stops at a malformed frame, or at the end of the stream.
   std::size_t size = 0;
-  const auto head = DtForwarderLink::checkFrameHead(stream.data() + handedUp.size(), stream.size() - handedUp.size(), &size);
+  const auto head =
+      DtForwarderLink::checkFrameHead(stream.data() + handedUp.size(), stream.size() - handedUp.size(), &size);
   check(head != DtForwarderLink::Head::Whole);
   if (head == DtForwarderLink::Head::Malformed) check(link.failure().find("malformed") != std::string::npos);
 }

@@ -12,8 +12,8 @@ constexpr std::uint32_t kRadioAttributeCount = 21;
 constexpr std::uint32_t kAllRadioAttributes = kAllRadioTransmitterAttributes;
 
 constexpr const char* kSignalParameters[] = {
-    "HostRadioIndex", "TransmitterSignalEncodingType", "SignalSampleRate",
-    "SampleCount",    "SignalDataLength",              "SignalData",
+    "HostRadioIndex", "TransmitterSignalEncodingType", "SignalSampleRate", "SampleCount", "SignalDataLength",
+    "SignalData",
 };
 
 std::string HostName()
@@ -32,7 +32,7 @@ std::vector<char> BigEndian(T number)
     return bytes;
 }
 
-} // namespace
+}   // namespace
 
 RadioFederate::RadioFederate(RadioFederateOptions options) : m_options(std::move(options))
 {
@@ -149,11 +149,13 @@ void RadioFederate::UpdateRadio(std::size_t radio, std::uint32_t mask)
 {
     if (radio >= m_objects.size())
         return;
-    const std::unique_ptr<RTI::AttributeHandleValuePairSet> values(RTI::AttributeSetFactory::create(kRadioAttributeCount));
+    const std::unique_ptr<RTI::AttributeHandleValuePairSet> values(
+        RTI::AttributeSetFactory::create(kRadioAttributeCount));
     for (std::uint32_t bit = 0; bit < kRadioAttributeCount; ++bit) {
         if ((mask & (1u << bit)) == 0)
             continue;
-        const std::vector<std::uint8_t> value = EncodeRprAttribute(m_radios[radio], static_cast<RprRadioAttribute>(bit));
+        const std::vector<std::uint8_t> value =
+            EncodeRprAttribute(m_radios[radio], static_cast<RprRadioAttribute>(bit));
         values->add(m_attributes[bit], reinterpret_cast<const char*>(value.data()),
                     static_cast<RTI::ULong>(value.size()));
     }
@@ -172,9 +174,8 @@ void RadioFederate::SendSignal(std::size_t radio)
     // The host radio index is the radio's object name, with its terminating zero.
     const std::string& name = m_names[radio];
     parameters->add(m_parameters[0], name.c_str(), static_cast<RTI::ULong>(name.size() + 1));
-    const std::vector<char> numbers[] = {
-        BigEndian(signal.encodingType), BigEndian(signal.sampleRate), BigEndian(signal.samples),
-        BigEndian(signal.DataLengthBits())};
+    const std::vector<char> numbers[] = {BigEndian(signal.encodingType), BigEndian(signal.sampleRate),
+                                         BigEndian(signal.samples), BigEndian(signal.DataLengthBits())};
     for (std::size_t i = 0; i < 4; ++i)
         parameters->add(m_parameters[i + 1], numbers[i].data(), static_cast<RTI::ULong>(numbers[i].size()));
     parameters->add(m_parameters[5], reinterpret_cast<const char*>(signal.data.data()),

@@ -25,9 +25,9 @@ struct RadioFederateOptions {
     std::string federateName;   // empty: "radio-federate@<host>.<process>"
     std::string radioPrefix;    // empty: "radio<process>"
     std::uint16_t radios = 1;
-    double signalRate = 16.0;       // interactions per second and radio; 0: none
-    double updateInterval = 5.0;    // seconds between updates of every attribute; 0: only when asked
-    std::uint16_t samples = 480;    // per signal, at 8000 samples a second
+    double signalRate = 16.0;      // interactions per second and radio; 0: none
+    double updateInterval = 5.0;   // seconds between updates of every attribute; 0: only when asked
+    std::uint16_t samples = 480;   // per signal, at 8000 samples a second
 };
 
 class RadioFederate : private NullFederateAmbassador {

@@ -29,7 +29,7 @@ private:
 
 std::uint8_t Flag(bool on) { return on ? 1 : 0; }
 
-} // namespace
+}   // namespace
 
 RprRadio RprRadio::Numbered(std::uint16_t number)
 {
@@ -46,35 +46,60 @@ std::vector<std::uint8_t> EncodeRprAttribute(const RprRadio& r, RprRadioAttribut
     using A = RprRadioAttribute;
     Value v;
     switch (attribute) {
-    case A::EntityIdentifier: return v.Put(r.site).Put(r.application).Put(r.entity).Take();
-    case A::HostObjectIdentifier: return v.Text(r.hostObject).Take();
+    case A::EntityIdentifier:
+        return v.Put(r.site).Put(r.application).Put(r.entity).Take();
+    case A::HostObjectIdentifier:
+        return v.Text(r.hostObject).Take();
     case A::RelativePosition:
         return v.Put(r.relativePosition[0]).Put(r.relativePosition[1]).Put(r.relativePosition[2]).Take();
-    case A::AntennaPatternData: return v.Put(r.antennaPattern).Take();
-    case A::CryptographicMode: return v.Put(r.cryptoMode).Take();
-    case A::CryptoSystem: return v.Put(r.cryptoSystem).Take();
-    case A::EncryptionKeyIdentifier: return v.Put(r.cryptoKey).Take();
+    case A::AntennaPatternData:
+        return v.Put(r.antennaPattern).Take();
+    case A::CryptographicMode:
+        return v.Put(r.cryptoMode).Take();
+    case A::CryptoSystem:
+        return v.Put(r.cryptoSystem).Take();
+    case A::EncryptionKeyIdentifier:
+        return v.Put(r.cryptoKey).Take();
     case A::Frequency:
         // The two 32-bit halves of the frequency, high half first.
-        return v.Put(static_cast<std::uint32_t>(r.frequencyHz >> 32)).Put(static_cast<std::uint32_t>(r.frequencyHz)).Take();
-    case A::FrequencyBandwidth: return v.Put(r.bandwidthHz).Take();
-    case A::FrequencyHopInUse: return v.Put(Flag(r.frequencyHop)).Take();
-    case A::ModulationParameters: return r.modulationParameters;
-    case A::PseudoNoiseSpectrumInUse: return v.Put(Flag(r.pseudoNoise)).Take();
-    case A::RadioIndex: return v.Put(r.radioIndex).Take();
-    case A::RadioInputSource: return v.Put(r.inputSource).Take();
+        return v.Put(static_cast<std::uint32_t>(r.frequencyHz >> 32))
+            .Put(static_cast<std::uint32_t>(r.frequencyHz))
+            .Take();
+    case A::FrequencyBandwidth:
+        return v.Put(r.bandwidthHz).Take();
+    case A::FrequencyHopInUse:
+        return v.Put(Flag(r.frequencyHop)).Take();
+    case A::ModulationParameters:
+        return r.modulationParameters;
+    case A::PseudoNoiseSpectrumInUse:
+        return v.Put(Flag(r.pseudoNoise)).Take();
+    case A::RadioIndex:
+        return v.Put(r.radioIndex).Take();
+    case A::RadioInputSource:
+        return v.Put(r.inputSource).Take();
     case A::RadioSystemType:
-        return v.Put(r.kind).Put(r.domain).Put(r.country).Put(r.category).Put(r.nomenclatureVersion)
-            .Put(r.nomenclature).Take();
-    case A::RFModulationSystemType: return v.Put(r.modulationSystem).Take();
-    case A::RFModulationType: return v.Put(r.majorModulation).Put(r.detailModulation).Take();
-    case A::TimeHopInUse: return v.Put(Flag(r.timeHop)).Take();
-    case A::TransmittedPower: return v.Put(r.powerDbm).Take();
-    case A::TransmitterOperationalStatus: return v.Put(r.operationalStatus).Take();
+        return v.Put(r.kind)
+            .Put(r.domain)
+            .Put(r.country)
+            .Put(r.category)
+            .Put(r.nomenclatureVersion)
+            .Put(r.nomenclature)
+            .Take();
+    case A::RFModulationSystemType:
+        return v.Put(r.modulationSystem).Take();
+    case A::RFModulationType:
+        return v.Put(r.majorModulation).Put(r.detailModulation).Take();
+    case A::TimeHopInUse:
+        return v.Put(Flag(r.timeHop)).Take();
+    case A::TransmittedPower:
+        return v.Put(r.powerDbm).Take();
+    case A::TransmitterOperationalStatus:
+        return v.Put(r.operationalStatus).Take();
     case A::WorldLocation:
         return v.Put(r.worldLocation[0]).Put(r.worldLocation[1]).Put(r.worldLocation[2]).Take();
     case A::FederateHost:
-    case A::FederateHandle: break;   // Manager.Federate's, not the radio's
+    case A::FederateHandle:
+        break;   // Manager.Federate's, not the radio's
     }
     return {};
 }

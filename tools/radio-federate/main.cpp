@@ -81,7 +81,7 @@ int Usage(const char* problem)
     return 2;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -91,31 +91,58 @@ int main(int argc, char** argv)
     bool fedGiven = false;
     enum { kFed = 1000, kSamples, kName, kPrefix };
     const option longOptions[] = {
-        {"federation", required_argument, nullptr, 'f'}, {"fed", required_argument, nullptr, kFed},
-        {"radios", required_argument, nullptr, 'n'},     {"rate", required_argument, nullptr, 'r'},
-        {"update", required_argument, nullptr, 'u'},     {"samples", required_argument, nullptr, kSamples},
-        {"duration", required_argument, nullptr, 'd'},   {"name", required_argument, nullptr, kName},
-        {"prefix", required_argument, nullptr, kPrefix}, {"quiet", no_argument, nullptr, 'q'},
-        {"help", no_argument, nullptr, 'h'},             {nullptr, 0, nullptr, 0},
+        {"federation", required_argument, nullptr, 'f'},
+        {"fed", required_argument, nullptr, kFed},
+        {"radios", required_argument, nullptr, 'n'},
+        {"rate", required_argument, nullptr, 'r'},
+        {"update", required_argument, nullptr, 'u'},
+        {"samples", required_argument, nullptr, kSamples},
+        {"duration", required_argument, nullptr, 'd'},
+        {"name", required_argument, nullptr, kName},
+        {"prefix", required_argument, nullptr, kPrefix},
+        {"quiet", no_argument, nullptr, 'q'},
+        {"help", no_argument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
     };
     for (int choice; (choice = getopt_long(argc, argv, "f:n:r:u:d:qh", longOptions, nullptr)) != -1;) {
         bool ok = true;
         switch (choice) {
-        case 'f': options.federation = optarg; break;
+        case 'f':
+            options.federation = optarg;
+            break;
         case kFed:
             options.fedFile = optarg;
             fedGiven = true;
             break;
-        case 'n': ok = Parse(optarg, options.radios) && options.radios > 0; break;
-        case 'r': ok = Parse(optarg, options.signalRate) && options.signalRate >= 0; break;
-        case 'u': ok = Parse(optarg, options.updateInterval) && options.updateInterval >= 0; break;
-        case kSamples: ok = Parse(optarg, options.samples) && options.samples > 0 && options.samples <= 8000; break;
-        case 'd': ok = Parse(optarg, duration) && duration >= 0; break;
-        case kName: options.federateName = optarg; break;
-        case kPrefix: options.radioPrefix = optarg; break;
-        case 'q': quiet = true; break;
-        case 'h': std::fputs(kUsage, stdout); return 0;
-        default: return Usage("unknown option");
+        case 'n':
+            ok = Parse(optarg, options.radios) && options.radios > 0;
+            break;
+        case 'r':
+            ok = Parse(optarg, options.signalRate) && options.signalRate >= 0;
+            break;
+        case 'u':
+            ok = Parse(optarg, options.updateInterval) && options.updateInterval >= 0;
+            break;
+        case kSamples:
+            ok = Parse(optarg, options.samples) && options.samples > 0 && options.samples <= 8000;
+            break;
+        case 'd':
+            ok = Parse(optarg, duration) && duration >= 0;
+            break;
+        case kName:
+            options.federateName = optarg;
+            break;
+        case kPrefix:
+            options.radioPrefix = optarg;
+            break;
+        case 'q':
+            quiet = true;
+            break;
+        case 'h':
+            std::fputs(kUsage, stdout);
+            return 0;
+        default:
+            return Usage("unknown option");
         }
         if (!ok)
             return Usage((std::string("bad value for ") + argv[optind - 1]).c_str());
@@ -151,8 +178,7 @@ int main(int argc, char** argv)
         return 0;
     } catch (const RTI::Exception& exception) {
         std::fprintf(stderr, "radio-federate: %s%s%s\n", exception._name ? exception._name : "RTI exception",
-                     exception._reason && *exception._reason ? ": " : "",
-                     exception._reason ? exception._reason : "");
+                     exception._reason && *exception._reason ? ": " : "", exception._reason ? exception._reason : "");
         return 1;
     }
 }

@@ -27,9 +27,7 @@ double ScriptArgs::seconds(std::size_t i) const {
   return value;
 }
 
-double ScriptArgs::secondsOr(std::size_t i, double fallback) const {
-  return i < words_.size() ? seconds(i) : fallback;
-}
+double ScriptArgs::secondsOr(std::size_t i, double fallback) const { return i < words_.size() ? seconds(i) : fallback; }
 
 std::string ScriptArgs::rest(std::size_t i) const {
   std::string joined;
@@ -40,8 +38,7 @@ std::string ScriptArgs::rest(std::size_t i) const {
   return joined;
 }
 
-void CommandTable::add(const std::string& verb, const std::string& usage, const std::string& what,
-                       ScriptCommand run) {
+void CommandTable::add(const std::string& verb, const std::string& usage, const std::string& what, ScriptCommand run) {
   entries_[verb] = Entry{usage, what, std::move(run)};
 }
 

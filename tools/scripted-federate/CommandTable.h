@@ -57,8 +57,7 @@ public:
     ScriptCommand run;
   };
 
-  void add(const std::string& verb, const std::string& usage, const std::string& what,
-           ScriptCommand run);
+  void add(const std::string& verb, const std::string& usage, const std::string& what, ScriptCommand run);
   const Entry* find(const std::string& verb) const;
   // One line per command, in verb order.
   std::string help() const;

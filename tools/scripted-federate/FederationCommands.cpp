@@ -23,15 +23,14 @@ RTI::ResignAction resignAction(const std::string& word) {
 }
 
 void addControl(CommandTable& table) {
-  table.add("tick", "[seconds]", "one tick(), or ticks for that long",
-            [](ScriptSession& s, const ScriptArgs& a) {
-              if (a.size() == 0) {
-                s.rti().tick();
-              } else {
-                s.tickFor(a.seconds(0));
-              }
-              return std::string();
-            });
+  table.add("tick", "[seconds]", "one tick(), or ticks for that long", [](ScriptSession& s, const ScriptArgs& a) {
+    if (a.size() == 0) {
+      s.rti().tick();
+    } else {
+      s.tickFor(a.seconds(0));
+    }
+    return std::string();
+  });
   table.add("wait", "<callback> [seconds]",
             "ticks until a callback of that name comes that no earlier wait took (default 5 s)",
             [](ScriptSession& s, const ScriptArgs& a) {
@@ -70,24 +69,21 @@ void addControl(CommandTable& table) {
               s.react(a.text(0), std::move(command));
               return a.text(0);
             });
-  table.add("off", "<callback>", "stops the reaction to that callback",
-            [](ScriptSession& s, const ScriptArgs& a) {
-              s.react(a.text(0), {});
-              return a.text(0);
-            });
+  table.add("off", "<callback>", "stops the reaction to that callback", [](ScriptSession& s, const ScriptArgs& a) {
+    s.react(a.text(0), {});
+    return a.text(0);
+  });
 }
 
 void addFederation(CommandTable& table) {
-  table.add("create", "<execution> <fed-file>", "createFederationExecution",
-            [](ScriptSession& s, const ScriptArgs& a) {
-              s.rti().createFederationExecution(a.text(0).c_str(), a.text(1).c_str());
-              return std::string();
-            });
-  table.add("destroy", "<execution>", "destroyFederationExecution",
-            [](ScriptSession& s, const ScriptArgs& a) {
-              s.rti().destroyFederationExecution(a.text(0).c_str());
-              return std::string();
-            });
+  table.add("create", "<execution> <fed-file>", "createFederationExecution", [](ScriptSession& s, const ScriptArgs& a) {
+    s.rti().createFederationExecution(a.text(0).c_str(), a.text(1).c_str());
+    return std::string();
+  });
+  table.add("destroy", "<execution>", "destroyFederationExecution", [](ScriptSession& s, const ScriptArgs& a) {
+    s.rti().destroyFederationExecution(a.text(0).c_str());
+    return std::string();
+  });
   table.add("join", "<execution> <federate>", "joinFederationExecution; prints the handle",
             [](ScriptSession& s, const ScriptArgs& a) {
               const RTI::FederateHandle handle =
@@ -96,8 +92,8 @@ void addFederation(CommandTable& table) {
               s.joined();
               return std::to_string(handle);
             });
-  table.add("resign", "<release|delete|delete-and-release|none|number>",
-            "resignFederationExecution", [](ScriptSession& s, const ScriptArgs& a) {
+  table.add("resign", "<release|delete|delete-and-release|none|number>", "resignFederationExecution",
+            [](ScriptSession& s, const ScriptArgs& a) {
               s.rti().resignFederationExecution(resignAction(a.text(0)));
               return std::string();
             });
@@ -117,11 +113,10 @@ void addSync(CommandTable& table) {
               s.rti().registerFederationSynchronizationPoint(a.text(0).c_str(), a.text(1).c_str(), *federates);
               return std::string();
             });
-  table.add("achieve-sync", "<label>", "synchronizationPointAchieved",
-            [](ScriptSession& s, const ScriptArgs& a) {
-              s.rti().synchronizationPointAchieved(a.text(0).c_str());
-              return std::string();
-            });
+  table.add("achieve-sync", "<label>", "synchronizationPointAchieved", [](ScriptSession& s, const ScriptArgs& a) {
+    s.rti().synchronizationPointAchieved(a.text(0).c_str());
+    return std::string();
+  });
 }
 
 }  // namespace

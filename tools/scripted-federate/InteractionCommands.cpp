@@ -45,11 +45,10 @@ void addDeclarations(CommandTable& table) {
     s.rti().publishInteractionClass(interactionClass(s, a.text(0)));
     return std::string();
   });
-  table.add("unpublish-interaction", "<class>", "unpublishInteractionClass",
-            [](ScriptSession& s, const ScriptArgs& a) {
-              s.rti().unpublishInteractionClass(interactionClass(s, a.text(0)));
-              return std::string();
-            });
+  table.add("unpublish-interaction", "<class>", "unpublishInteractionClass", [](ScriptSession& s, const ScriptArgs& a) {
+    s.rti().unpublishInteractionClass(interactionClass(s, a.text(0)));
+    return std::string();
+  });
   table.add("subscribe-interaction", "<class> [passive]", "subscribeInteractionClass (actively unless passive)",
             [](ScriptSession& s, const ScriptArgs& a) {
               const std::string how = a.textOr(1, "active");
@@ -99,13 +98,12 @@ void addTraffic(CommandTable& table) {
        &RTI::RTIambassador::getOrderingHandle, &RTI::RTIambassador::changeInteractionOrderType},
   };
   for (const TypeCommand& command : typeCommands) {
-    table.add(command.verb, command.usage, command.what,
-              [command](ScriptSession& s, const ScriptArgs& a) {
-                const std::string& type = a.text(1);
-                (s.rti().*command.change)(interactionClass(s, a.text(0)),
-                                          isNumber(type) ? s.handle(type) : (s.rti().*command.lookup)(type.c_str()));
-                return std::string();
-              });
+    table.add(command.verb, command.usage, command.what, [command](ScriptSession& s, const ScriptArgs& a) {
+      const std::string& type = a.text(1);
+      (s.rti().*command.change)(interactionClass(s, a.text(0)),
+                                isNumber(type) ? s.handle(type) : (s.rti().*command.lookup)(type.c_str()));
+      return std::string();
+    });
   }
   table.add("sentinel-class", "<class>",
             "at every later join, publishes and subscribes the class, whose interactions are then sentinels: kept "

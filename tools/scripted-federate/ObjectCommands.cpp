@@ -56,8 +56,7 @@ void addDeclarations(CommandTable& table) {
 }
 
 void addObjects(CommandTable& table) {
-  table.add("register", "<class> [name]",
-            "registerObjectInstance; prints the handle and name, and remembers the name",
+  table.add("register", "<class> [name]", "registerObjectInstance; prints the handle and name, and remembers the name",
             [](ScriptSession& s, const ScriptArgs& a) {
               const RTI::ObjectClassHandle theClass = ObjectClassOf(s, a.text(0));
               const RTI::ObjectHandle object = a.size() > 1
@@ -91,9 +90,9 @@ void addObjects(CommandTable& table) {
             "updateAttributeValues with a time stamp; prints the retraction handle as serial/federate",
             [values](ScriptSession& s, const ScriptArgs& a) {
               const RTI::ObjectHandle object = s.handle(a.text(1));
-              const RTI::EventRetractionHandle handle = s.rti().updateAttributeValues(
-                  object, *values(s, object, a, 3), RTIfedTime(a.seconds(0)),
-                  a.text(2) == "-" ? nullptr : a.text(2).c_str());
+              const RTI::EventRetractionHandle handle =
+                  s.rti().updateAttributeValues(object, *values(s, object, a, 3), RTIfedTime(a.seconds(0)),
+                                                a.text(2) == "-" ? nullptr : a.text(2).c_str());
               return std::to_string(handle.theSerialNumber) + "/" + std::to_string(handle.sendingFederate);
             });
   table.add("request-object", "<object> <attribute...>", "requestObjectAttributeValueUpdate",
@@ -115,8 +114,8 @@ void addObjects(CommandTable& table) {
   table.add("delete-at", "<time> <object> [tag]",
             "deleteObjectInstance with a time stamp; prints the retraction handle as serial/federate",
             [](ScriptSession& s, const ScriptArgs& a) {
-              const RTI::EventRetractionHandle handle = s.rti().deleteObjectInstance(
-                  s.handle(a.text(1)), RTIfedTime(a.seconds(0)), a.textOr(2, "").c_str());
+              const RTI::EventRetractionHandle handle =
+                  s.rti().deleteObjectInstance(s.handle(a.text(1)), RTIfedTime(a.seconds(0)), a.textOr(2, "").c_str());
               return std::to_string(handle.theSerialNumber) + "/" + std::to_string(handle.sendingFederate);
             });
   table.add("local-delete", "<object>", "localDeleteObjectInstance", [](ScriptSession& s, const ScriptArgs& a) {

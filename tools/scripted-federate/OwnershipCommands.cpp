@@ -52,8 +52,8 @@ void AddOwnershipCommands(CommandTable& table) {
               s.rti().attributeOwnershipAcquisition(object, *ObjectAttributesOf(s, object, a, 2), tagOf(a, 1));
               return std::string();
             });
-  table.add("release", "<object> <attribute...>",
-            "attributeOwnershipReleaseResponse; prints the attributes released", [](ScriptSession& s, const ScriptArgs& a) {
+  table.add("release", "<object> <attribute...>", "attributeOwnershipReleaseResponse; prints the attributes released",
+            [](ScriptSession& s, const ScriptArgs& a) {
               const RTI::ObjectHandle object = s.handle(a.text(0));
               const std::unique_ptr<RTI::AttributeHandleSet> released(
                   s.rti().attributeOwnershipReleaseResponse(object, *ObjectAttributesOf(s, object, a, 1)));

@@ -33,29 +33,22 @@ public:
   void turnInteractionsOff(RTI::InteractionClassHandle theHandle) override;
   void discoverObjectInstance(RTI::ObjectHandle theObject, RTI::ObjectClassHandle theObjectClass,
                               const char* theObjectName) override;
-  void reflectAttributeValues(RTI::ObjectHandle theObject,
-                              const RTI::AttributeHandleValuePairSet& theAttributes,
+  void reflectAttributeValues(RTI::ObjectHandle theObject, const RTI::AttributeHandleValuePairSet& theAttributes,
                               const char* theTag) override;
-  void reflectAttributeValues(RTI::ObjectHandle theObject,
-                              const RTI::AttributeHandleValuePairSet& theAttributes,
+  void reflectAttributeValues(RTI::ObjectHandle theObject, const RTI::AttributeHandleValuePairSet& theAttributes,
                               const RTI::FedTime& theTime, const char* theTag,
                               RTI::EventRetractionHandle theHandle) override;
   void receiveInteraction(RTI::InteractionClassHandle theInteraction,
-                          const RTI::ParameterHandleValuePairSet& theParameters,
-                          const char* theTag) override;
+                          const RTI::ParameterHandleValuePairSet& theParameters, const char* theTag) override;
   void receiveInteraction(RTI::InteractionClassHandle theInteraction,
-                          const RTI::ParameterHandleValuePairSet& theParameters,
-                          const RTI::FedTime& theTime, const char* theTag,
-                          RTI::EventRetractionHandle theHandle) override;
+                          const RTI::ParameterHandleValuePairSet& theParameters, const RTI::FedTime& theTime,
+                          const char* theTag, RTI::EventRetractionHandle theHandle) override;
   void removeObjectInstance(RTI::ObjectHandle theObject, const char* theTag) override;
-  void removeObjectInstance(RTI::ObjectHandle theObject, const RTI::FedTime& theTime,
-                            const char* theTag, RTI::EventRetractionHandle theHandle) override;
-  void attributesInScope(RTI::ObjectHandle theObject,
-                         const RTI::AttributeHandleSet& theAttributes) override;
-  void attributesOutOfScope(RTI::ObjectHandle theObject,
-                            const RTI::AttributeHandleSet& theAttributes) override;
-  void provideAttributeValueUpdate(RTI::ObjectHandle theObject,
-                                   const RTI::AttributeHandleSet& theAttributes) override;
+  void removeObjectInstance(RTI::ObjectHandle theObject, const RTI::FedTime& theTime, const char* theTag,
+                            RTI::EventRetractionHandle theHandle) override;
+  void attributesInScope(RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& theAttributes) override;
+  void attributesOutOfScope(RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& theAttributes) override;
+  void provideAttributeValueUpdate(RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& theAttributes) override;
   void turnUpdatesOnForObjectInstance(RTI::ObjectHandle theObject,
                                       const RTI::AttributeHandleSet& theAttributes) override;
   void turnUpdatesOffForObjectInstance(RTI::ObjectHandle theObject,
@@ -63,17 +56,16 @@ public:
   void requestAttributeOwnershipAssumption(RTI::ObjectHandle theObject,
                                            const RTI::AttributeHandleSet& offeredAttributes,
                                            const char* theTag) override;
-  void attributeOwnershipDivestitureNotification(
-      RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& releasedAttributes) override;
-  void attributeOwnershipAcquisitionNotification(
-      RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& securedAttributes) override;
+  void attributeOwnershipDivestitureNotification(RTI::ObjectHandle theObject,
+                                                 const RTI::AttributeHandleSet& releasedAttributes) override;
+  void attributeOwnershipAcquisitionNotification(RTI::ObjectHandle theObject,
+                                                 const RTI::AttributeHandleSet& securedAttributes) override;
   void attributeOwnershipUnavailable(RTI::ObjectHandle theObject,
                                      const RTI::AttributeHandleSet& theAttributes) override;
-  void requestAttributeOwnershipRelease(RTI::ObjectHandle theObject,
-                                        const RTI::AttributeHandleSet& candidateAttributes,
+  void requestAttributeOwnershipRelease(RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& candidateAttributes,
                                         const char* theTag) override;
-  void confirmAttributeOwnershipAcquisitionCancellation(
-      RTI::ObjectHandle theObject, const RTI::AttributeHandleSet& theAttributes) override;
+  void confirmAttributeOwnershipAcquisitionCancellation(RTI::ObjectHandle theObject,
+                                                        const RTI::AttributeHandleSet& theAttributes) override;
   void informAttributeOwnership(RTI::ObjectHandle theObject, RTI::AttributeHandle theAttribute,
                                 RTI::FederateHandle theOwner) override;
   void attributeIsNotOwned(RTI::ObjectHandle theObject, RTI::AttributeHandle theAttribute) override;

@@ -9,9 +9,7 @@
 
 namespace {
 
-double now() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+double now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 }  // namespace
 
@@ -62,11 +60,13 @@ void ScriptSession::callbackSeen(const std::string& name) {
 }
 
 bool ScriptSession::waitFor(const std::string& name, double seconds) {
-  return tickUntil([&] {
-    if (seen_[name] <= waited_[name]) return false;
-    ++waited_[name];
-    return true;
-  }, seconds);
+  return tickUntil(
+      [&] {
+        if (seen_[name] <= waited_[name]) return false;
+        ++waited_[name];
+        return true;
+      },
+      seconds);
 }
 
 bool ScriptSession::waitForSentinel(const std::string& tag, double seconds) {

@@ -81,8 +81,8 @@ private:
   std::FILE* out_;
   std::unique_ptr<RTI::RTIambassador> rti_;
   std::unique_ptr<PrintingFedAmb> fedAmb_;
-  std::map<std::string, unsigned long> seen_;      // callbacks by name
-  std::map<std::string, unsigned long> waited_;    // of those, taken by waits
+  std::map<std::string, unsigned long> seen_;    // callbacks by name
+  std::map<std::string, unsigned long> waited_;  // of those, taken by waits
   std::map<std::string, std::vector<std::string>> reactions_;
   std::map<std::string, unsigned long> names_;
   std::string sentinelClassName_;

@@ -64,8 +64,7 @@ int main(int argc, char** argv) {
   try {
     session = std::make_unique<ScriptSession>(table, out);
   } catch (const RTI::Exception& e) {
-    std::fprintf(out, "error ambassador %s \"%s\"\n", e._name ? e._name : "RTI::Exception",
-                 e._reason ? e._reason : "");
+    std::fprintf(out, "error ambassador %s \"%s\"\n", e._name ? e._name : "RTI::Exception", e._reason ? e._reason : "");
     std::fclose(out);
     return 2;
   }

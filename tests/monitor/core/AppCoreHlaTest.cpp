@@ -113,7 +113,8 @@ TEST_F(AppCoreHla, SignalsFindTheirRadioByObjectName)
 
     auto document = app.OpenHlaDetail(7);
     frame->TakeUpdates();
-    for (int i = 0; i < 4; ++i) SendSignal("radio-7", 480, {1, 2, 3});   // step 4: the 4th is shown
+    for (int i = 0; i < 4; ++i)
+        SendSignal("radio-7", 480, {1, 2, 3});   // step 4: the 4th is shown
     EXPECT_EQ(frame->TakeUpdates(), std::vector<RadioRef>{RadioRef::Hla(7)});
     EXPECT_EQ(document->TakeSnapshot().signalData, (Bytes{1, 2, 3}));
 
@@ -207,16 +208,19 @@ TEST(AppCoreTick, SweepsEveryTimeoutSecondsAtFourTicksASecond)
     for (int i = 0; i < 100; ++i) {
         int before = frame->sweeps;
         app.OnTimerTick();
-        if (frame->sweeps > before) sweptAt.push_back(app.GetTickCount());
+        if (frame->sweeps > before)
+            sweptAt.push_back(app.GetTickCount());
     }
     EXPECT_EQ(sweptAt, (std::vector<std::uint32_t>{40, 80}));
 
     app.SetTimeout(0);
-    for (int i = 0; i < 200; ++i) app.OnTimerTick();
+    for (int i = 0; i < 200; ++i)
+        app.OnTimerTick();
     EXPECT_EQ(frame->sweeps, 2);
 
     app.SetTimeout(1);   // taken at the next tick: tick 304 is a multiple of 4
-    for (int i = 0; i < 4; ++i) app.OnTimerTick();
+    for (int i = 0; i < 4; ++i)
+        app.OnTimerTick();
     EXPECT_EQ(frame->sweeps, 3);
 
     app.SetTimeout(0x40000000);   // four times that wraps in 32 bits; no division by zero
@@ -230,8 +234,9 @@ TEST(AppCoreTick, NoSweepWithoutAFrame)
 {
     CQuorlexAppCore app;
     app.SetTimeout(1);
-    for (int i = 0; i < 8; ++i) app.OnTimerTick();
+    for (int i = 0; i < 8; ++i)
+        app.OnTimerTick();
     EXPECT_EQ(app.GetTickCount(), 8u);
 }
 
-} // namespace
+}   // namespace

@@ -67,9 +67,11 @@ const std::vector<RoutingCase> kRoutingCases = {
     {"AnotherRadioIdentifierIsAnotherRecord",
      {{true, kRadioA}, {true, kRadioA3}},
      {{kRadioA, "10.0.0.5", 1, 0, 0}, {kRadioA3, "10.0.0.5", 1, 0, 0}}},
-    {"ParametersFromFourToNone", {{true, kRadioA, "10.0.0.5", 4}, {true, kRadioA, "10.0.0.5", 0}},
+    {"ParametersFromFourToNone",
+     {{true, kRadioA, "10.0.0.5", 4}, {true, kRadioA, "10.0.0.5", 0}},
      {{kRadioA, "10.0.0.5", 2, 0, 0}}},
-    {"ParametersFromNoneToFour", {{true, kRadioA, "10.0.0.5", 0}, {true, kRadioA, "10.0.0.5", 4}},
+    {"ParametersFromNoneToFour",
+     {{true, kRadioA, "10.0.0.5", 0}, {true, kRadioA, "10.0.0.5", 4}},
      {{kRadioA, "10.0.0.5", 2, 0, 4}}},
     {"SignalsCountForTheirRadioOnly",
      {{true, kRadioA}, {false, kRadioA}, {false, kRadioA}, {false, kRadioB}},
@@ -149,10 +151,8 @@ TEST_F(AppCoreRouting, BuffersShorterThanTheirLengthsAreDroppedUnread)
     Bytes signal = testpdu::Bytes(testpdu::Signal(kRadioA), {1, 2, 3, 4, 5, 6, 7}, 64);   // 8 bytes announced
 
     std::vector<std::pair<Bytes, bool>> buffers = {
-        {transmitter, true},
-        {Bytes(fixedOnly.begin(), fixedOnly.end() - 1), true},   // 103 bytes
-        {signal, false},
-        {Bytes(31, 0), false},
+        {transmitter, true}, {Bytes(fixedOnly.begin(), fixedOnly.end() - 1), true},   // 103 bytes
+        {signal, false},     {Bytes(31, 0), false},
         {Bytes{}, true},
     };
     for (const auto& [bytes, isTransmitter] : buffers) {
@@ -344,12 +344,13 @@ TEST_P(Decimation, ShowsAboutFourSignalsASecond)
     EXPECT_EQ(app.GetRadio(RadioRef::Dis(kRadioA))->GetSignalCount(), 12u);   // every signal counts
 }
 
-INSTANTIATE_TEST_SUITE_P(AppCore, Decimation,
-                         testing::Values(DecimationCase{"SixteenASecondShowsEveryFourth", 8000, 480, {4, 8, 12}},
-                                         DecimationCase{"TwoASecondShowsEach", 8000, 4000, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
-                                         DecimationCase{"NoSamplesShowsEach", 8000, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
-                                         DecimationCase{"NoSampleRateShowsEach", 0, 480, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    AppCore, Decimation,
+    testing::Values(DecimationCase{"SixteenASecondShowsEveryFourth", 8000, 480, {4, 8, 12}},
+                    DecimationCase{"TwoASecondShowsEach", 8000, 4000, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+                    DecimationCase{"NoSamplesShowsEach", 8000, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+                    DecimationCase{"NoSampleRateShowsEach", 0, 480, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SignalDecimation, StepTable)
 {
@@ -360,4 +361,4 @@ TEST(SignalDecimation, StepTable)
     EXPECT_EQ(SignalDecimationStep(0xFFFFFFFFu, 1), 0x3FFFFFFFu);
 }
 
-} // namespace
+}   // namespace

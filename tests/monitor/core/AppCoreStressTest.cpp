@@ -102,9 +102,10 @@ TEST(AppCoreStress, TwoWorkersAndTheUiThread)
     std::filesystem::remove_all(logDir);
 
     std::uint32_t transmits = 0;
-    for (const CRadioReceive& radio : app.GetRadios()) transmits += radio.GetTransmitCount();
+    for (const CRadioReceive& radio : app.GetRadios())
+        transmits += radio.GetTransmitCount();
     EXPECT_EQ(app.GetRadioCount(), std::size_t{kRadios});
     EXPECT_EQ(transmits, std::uint32_t{kPdusPerWorker});
 }
 
-} // namespace
+}   // namespace

@@ -147,4 +147,4 @@ TEST(NetOptionsTest, ComeFromTheProfile)
     EXPECT_EQ(chosen.receiveBufferSize, 1 << 20);
 }
 
-} // namespace
+}   // namespace

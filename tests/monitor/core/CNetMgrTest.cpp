@@ -206,7 +206,8 @@ TEST_F(NetMgrTest, ReceivesBroadcastAndMulticastOnLoopback)
 TEST_F(NetMgrTest, StopHandlesWhatIsQueuedAndJoinsEveryThread)
 {
     Start();
-    EXPECT_EQ(IntakeThreads(), (std::multiset<std::string>{"dis-netmgr", "dis-receive", "dis-signal", "dis-transmitter"}));
+    EXPECT_EQ(IntakeThreads(),
+              (std::multiset<std::string>{"dis-netmgr", "dis-receive", "dis-signal", "dis-transmitter"}));
 
     // A signal handler that does not return does not hold up Transmitter PDUs.
     m_handler.HoldSignals(true);
@@ -235,7 +236,8 @@ TEST_F(NetMgrTest, StartSaysAtOnceWhyTheSocketCannotBeOpened)
     NetOptions options = LoopbackOptions();
     options.port = taken.port();
     EXPECT_FALSE(m_intake.Start(options));
-    EXPECT_NE(m_intake.ErrorText().find("port " + std::to_string(taken.port())), std::string::npos) << m_intake.ErrorText();
+    EXPECT_NE(m_intake.ErrorText().find("port " + std::to_string(taken.port())), std::string::npos)
+        << m_intake.ErrorText();
     EXPECT_NE(m_intake.ErrorText().find(std::strerror(EADDRINUSE)), std::string::npos) << m_intake.ErrorText();
     EXPECT_FALSE(m_intake.IsRunning());
     EXPECT_TRUE(IntakeThreads().empty());
@@ -339,4 +341,4 @@ TEST_F(NetMgrTest, APortHeldByAnotherSocketIsSharedAndToldOncePerPort)
     EXPECT_EQ(m_intake.TakeSharedPortNotice(), CNetMgr::SharedPortNotice(another.port()));
 }
 
-} // namespace
+}   // namespace

@@ -119,7 +119,8 @@ TEST_F(ProfileTest, WrittenValuesReadBackFromAFreshProfile)
     EXPECT_EQ(profile.Read(P::Frame::x), -8);
     EXPECT_EQ(profile.Read(P::BarState::Layout), layout);
     EXPECT_EQ(profile.ReadBarSizes(101, BarSizes{}), sizes);
-    EXPECT_EQ(QSettings(Path(), QSettings::IniFormat).value(QStringLiteral("BarState-SCBar-101/sizeVertCY")).toInt(), 620);
+    EXPECT_EQ(QSettings(Path(), QSettings::IniFormat).value(QStringLiteral("BarState-SCBar-101/sizeVertCY")).toInt(),
+              620);
     EXPECT_TRUE(profile.TakeProblems().isEmpty());
 }
 
@@ -217,7 +218,8 @@ TEST_F(ProfileTest, AProfileThatCannotBeSavedIsReported)
     EXPECT_FALSE(profile.Sync());
     const QStringList problems = profile.TakeProblems();
     ASSERT_EQ(problems.size(), 1);
-    EXPECT_TRUE(problems[0].startsWith(QStringLiteral("The settings could not be saved to "))) << problems[0].toStdString();
+    EXPECT_TRUE(problems[0].startsWith(QStringLiteral("The settings could not be saved to ")))
+        << problems[0].toStdString();
 
     CProfile writable(Path());
     writable.Write(Profile::Properties::NetworkPort, 3001);
@@ -225,4 +227,4 @@ TEST_F(ProfileTest, AProfileThatCannotBeSavedIsReported)
     EXPECT_TRUE(writable.TakeProblems().isEmpty());
 }
 
-} // namespace
+}   // namespace

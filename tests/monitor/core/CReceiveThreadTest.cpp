@@ -85,4 +85,4 @@ TEST_F(FailingSocket, StoppingDoesNotWaitForTheBackOff)
     EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
 }
 
-} // namespace
+}   // namespace

@@ -71,13 +71,13 @@ TEST(DisPdu, WireLayoutIsBigEndianAtTheFixedOffsets)
     EXPECT_EQ((std::vector<std::uint8_t>{bytes[4], bytes[5], bytes[6], bytes[7]}),
               (std::vector<std::uint8_t>{1, 2, 3, 4}));
     EXPECT_EQ(bytes[12], 0);
-    EXPECT_EQ(bytes[13], 10);       // site
-    EXPECT_EQ(bytes[19], 4);        // radio identifier
-    EXPECT_EQ(bytes[28], 2);        // transmit state
+    EXPECT_EQ(bytes[13], 10);   // site
+    EXPECT_EQ(bytes[19], 4);    // radio identifier
+    EXPECT_EQ(bytes[28], 2);    // transmit state
     // relative x = 25.5f = 0x41CC0000
     EXPECT_EQ(bytes[56], 0x41);
     EXPECT_EQ(bytes[57], 0xCC);
-    EXPECT_EQ(bytes[98], 0x80);     // crypto key, high byte first
+    EXPECT_EQ(bytes[98], 0x80);   // crypto key, high byte first
 }
 
 TEST(DisPdu, FrequencyHalvesStayInPlace)
@@ -122,8 +122,8 @@ TEST(DisPdu, SignalDataLengthIsRoundedDownToWholeBytes)
 
 TEST(DisPdu, FloatsAndDoublesFromNetworkOrderBits)
 {
-    const std::uint8_t f[4] = {0x41, 0xCC, 0x00, 0x00};                          // 25.5f
-    const std::uint8_t d[8] = {0x40, 0x39, 0x80, 0x00, 0x00, 0x00, 0x00, 0x00};  // 25.5
+    const std::uint8_t f[4] = {0x41, 0xCC, 0x00, 0x00};                           // 25.5f
+    const std::uint8_t d[8] = {0x40, 0x39, 0x80, 0x00, 0x00, 0x00, 0x00, 0x00};   // 25.5
     std::uint32_t fbits;
     std::uint64_t dbits;
     std::memcpy(&fbits, f, 4);
@@ -146,8 +146,8 @@ TEST(DisPdu, FloatsAndDoublesFromNetworkOrderBits)
 struct TruncatedCase {
     const char* name;
     bool transmitter;
-    std::size_t length;          // bytes actually received
-    std::uint16_t announced;     // modulation-parameter length or signal data length in bits
+    std::size_t length;        // bytes actually received
+    std::uint16_t announced;   // modulation-parameter length or signal data length in bits
 };
 
 class TruncatedDatagram : public testing::TestWithParam<TruncatedCase> {};
@@ -185,18 +185,14 @@ TEST_P(TruncatedDatagram, IsRefusedWithoutReadingPastItsEnd)
 
 INSTANTIATE_TEST_SUITE_P(
     DisPdu, TruncatedDatagram,
-    testing::Values(
-        TruncatedCase{"EmptyTransmitter", true, 0, 0},
-        TruncatedCase{"HeaderOnlyTransmitter", true, 12, 0},
-        TruncatedCase{"TransmitterOneByteShort", true, 103, 0},
-        TruncatedCase{"ModulationParametersMissing", true, 104, 1},
-        TruncatedCase{"ModulationParametersCut", true, 110, 7},
-        TruncatedCase{"LongestModulationParametersCut", true, 358, 255},
-        TruncatedCase{"EmptySignal", false, 0, 0},
-        TruncatedCase{"SignalOneByteShort", false, 31, 0},
-        TruncatedCase{"SignalDataMissing", false, 32, 8},
-        TruncatedCase{"SignalDataCut", false, 40, 72},
-        TruncatedCase{"LargestSignalDataCut", false, 8222, 65535}),
+    testing::Values(TruncatedCase{"EmptyTransmitter", true, 0, 0}, TruncatedCase{"HeaderOnlyTransmitter", true, 12, 0},
+                    TruncatedCase{"TransmitterOneByteShort", true, 103, 0},
+                    TruncatedCase{"ModulationParametersMissing", true, 104, 1},
+                    TruncatedCase{"ModulationParametersCut", true, 110, 7},
+                    TruncatedCase{"LongestModulationParametersCut", true, 358, 255},
+                    TruncatedCase{"EmptySignal", false, 0, 0}, TruncatedCase{"SignalOneByteShort", false, 31, 0},
+                    TruncatedCase{"SignalDataMissing", false, 32, 8}, TruncatedCase{"SignalDataCut", false, 40, 72},
+                    TruncatedCase{"LargestSignalDataCut", false, 8222, 65535}),
     [](const testing::TestParamInfo<TruncatedCase>& info) { return std::string(info.param.name); });
 
 TEST(DisPdu, DatagramLongerThanAnnouncedIsAccepted)
@@ -210,4 +206,4 @@ TEST(DisPdu, DatagramLongerThanAnnouncedIsAccepted)
     EXPECT_EQ(received.modulationParameterLength, 4);
 }
 
-} // namespace
+}   // namespace

@@ -32,36 +32,43 @@ public:
     {
         HlaAttributeHandles handles;
         for (std::uint32_t bit = 0; bit < 32; ++bit)
-            if (mask & (1u << bit)) handles.push_back(100 + bit);
-        if (handles.empty()) return std::nullopt;
+            if (mask & (1u << bit))
+                handles.push_back(100 + bit);
+        if (handles.empty())
+            return std::nullopt;
         return handles;
     }
     std::optional<std::uint32_t> GetClassHandle(HlaClassKind kind) override
     {
-        if (kind == HlaClassKind::RadioTransmitter) return kRadioClass;
+        if (kind == HlaClassKind::RadioTransmitter)
+            return kRadioClass;
         return std::nullopt;
     }
     bool Tick(double budgetSeconds) override
     {
         ++ticks;
         lastTickBudget = budgetSeconds;
-        if (tickThrows) throw HlaError("tick refused");
+        if (tickThrows)
+            throw HlaError("tick refused");
         return inputWaits;
     }
     void RequestObjectAttributeValueUpdate(std::uint32_t object, const HlaAttributeHandles& attributes) override
     {
-        if (requestsThrow) throw HlaError("object not known");
+        if (requestsThrow)
+            throw HlaError("object not known");
         requests.push_back({false, object, attributes});
     }
     void RequestClassAttributeValueUpdate(std::uint32_t objectClass, const HlaAttributeHandles& attributes) override
     {
-        if (requestsThrow) throw std::runtime_error("not an HLA error");
+        if (requestsThrow)
+            throw std::runtime_error("not an HLA error");
         requests.push_back({true, objectClass, attributes});
     }
     std::string GetObjectInstanceName(std::uint32_t object) override
     {
         auto found = names.find(object);
-        if (found == names.end()) throw HlaError("ObjectNotKnown");
+        if (found == names.end())
+            throw HlaError("ObjectNotKnown");
         return found->second;
     }
 

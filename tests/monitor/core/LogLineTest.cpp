@@ -23,9 +23,22 @@ std::string Printf(const char* format, auto... values)
 TEST(LogLine, WritesWhatPrintfWrites)
 {
     std::mt19937_64 random(12345);
-    std::vector<double> values = {0.0, -0.0, 0.05, 0.15, 0.25, -1.25, 2.5, 1234567.891, -4.5, 1e-300, 6.02e23,
-                                  std::numeric_limits<double>::max(), std::numeric_limits<double>::lowest(),
-                                  std::numeric_limits<double>::denorm_min(), INFINITY, -INFINITY};
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0.05,
+                                  0.15,
+                                  0.25,
+                                  -1.25,
+                                  2.5,
+                                  1234567.891,
+                                  -4.5,
+                                  1e-300,
+                                  6.02e23,
+                                  std::numeric_limits<double>::max(),
+                                  std::numeric_limits<double>::lowest(),
+                                  std::numeric_limits<double>::denorm_min(),
+                                  INFINITY,
+                                  -INFINITY};
     for (int i = 0; i < 20000; ++i) {
         values.push_back(std::bit_cast<double>(random()));   // any bit pattern, NaNs included
         values.push_back(std::ldexp(static_cast<double>(random() % 2000000) - 1e6, -static_cast<int>(random() % 12)));
@@ -47,4 +60,4 @@ TEST(LogLine, WritesWhatPrintfWrites)
     EXPECT_EQ(hex, "0AFF");
 }
 
-} // namespace
+}   // namespace

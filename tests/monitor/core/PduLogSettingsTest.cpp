@@ -1,6 +1,6 @@
+#include "core/PduLogSettings.h"
 #include "core/CProfile.h"
 #include "core/CQuorlexAppCore.h"
-#include "core/PduLogSettings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -90,4 +90,4 @@ TEST_F(PduLogProfile, TimeoutComesFromTheProfile)
     EXPECT_EQ(app.GetTimeout(), 3);
 }
 
-} // namespace
+}   // namespace

@@ -8,14 +8,14 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <mutex>
 #include <sstream>
-#include <thread>
-#include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -46,7 +46,8 @@ void ExpectCrLfText(const std::string& log, const char* goldenName)
     }
     std::string plain;
     for (char c : log)
-        if (c != '\r') plain += c;
+        if (c != '\r')
+            plain += c;
     EXPECT_EQ(plain, ReadFile(fs::path(QLX_TEST_SOURCE_DIR) / "data" / goldenName));
 }
 
@@ -286,7 +287,8 @@ TEST_F(PduLogger, FailedWriteStopsLoggingWithAMessage)
     Start(Settings("/dev/full", true));
     auto big = Signal(testpdu::Counting(8000));
     // Enough to wake the writer at once; the workers never wait for the disk.
-    for (std::size_t logged = 0; logged < CLogFileWriter::Limits{}.flushThreshold; logged += big.view.recordBytes.size())
+    for (std::size_t logged = 0; logged < CLogFileWriter::Limits{}.flushThreshold;
+         logged += big.view.recordBytes.size())
         logger.LogSignalPdu(big.view, "10.0.0.5");
 
     auto messages = reporter->WaitForMessage();
@@ -403,8 +405,9 @@ TEST(PduLoggingHandlers, HandlersLogEvenBeforeTheFrameExists)
     app.OnSignalPdu(shortSignal.data.get(), shortSignal.size, "10.0.0.5");   // dropped: not logged either
     app.GetLogger().Stop();
     EXPECT_EQ(app.GetRadioCount(), 0u);
-    EXPECT_EQ(ReadFile(dir / "h.log"), std::string(reinterpret_cast<const char*>(transmitter.data.get()), transmitter.size) +
-                                           std::string(reinterpret_cast<const char*>(signal.data.get()), signal.size));
+    EXPECT_EQ(ReadFile(dir / "h.log"),
+              std::string(reinterpret_cast<const char*>(transmitter.data.get()), transmitter.size) +
+                  std::string(reinterpret_cast<const char*>(signal.data.get()), signal.size));
 }
 
-} // namespace
+}   // namespace

@@ -48,9 +48,6 @@ private:
 };
 
 // A port that was free a moment ago.
-inline std::uint16_t FreePort()
-{
-    return PortHolder().port();
-}
+inline std::uint16_t FreePort() { return PortHolder().port(); }
 
-} // namespace testnet
+}   // namespace testnet

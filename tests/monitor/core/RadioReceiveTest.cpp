@@ -36,14 +36,16 @@ Bytes Be64(double d)
 {
     auto bits = std::bit_cast<std::uint64_t>(d);
     Bytes out;
-    for (int shift = 56; shift >= 0; shift -= 8) out.push_back(Bytes::value_type(bits >> shift));
+    for (int shift = 56; shift >= 0; shift -= 8)
+        out.push_back(Bytes::value_type(bits >> shift));
     return out;
 }
 
 Bytes Cat(std::initializer_list<Bytes> parts)
 {
     Bytes out;
-    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    for (const auto& part : parts)
+        out.insert(out.end(), part.begin(), part.end());
     return out;
 }
 
@@ -51,6 +53,7 @@ const TransmitterPdu& T(const CRadioReceive& r) { return r.GetTransmitter(); }
 
 // Every attribute with a value of the right length, and the wrong lengths
 // that must leave the record as it was.
+// clang-format off
 const std::vector<AttributeCase> kAttributeCases = {
     {"EntityIdentifier", A::EntityIdentifier, {0, 1, 0x0B, 0xB9, 0, 17}, true,
      [](auto& r) { EXPECT_EQ(r.GetDisId(), (DisRadioId{1, 3001, 17, 0})); }},
@@ -145,6 +148,7 @@ const std::vector<AttributeCase> kAttributeCases = {
      [](auto& r) { EXPECT_EQ(r.GetFederateHost(), "host"); }},
     {"FederateHandle", A::FederateHandle, {0, 0, 0, 1}, true, nullptr},
 };
+// clang-format on
 
 void PrintTo(const AttributeCase& c, std::ostream* out) { *out << c.name; }
 
@@ -176,7 +180,8 @@ INSTANTIATE_TEST_SUITE_P(RadioReceive, AttributeTable, testing::ValuesIn(kAttrib
 TEST(RadioReceive, CoversEveryAttributeBitAndRefusesOthers)
 {
     std::uint32_t covered = 0;
-    for (const auto& c : kAttributeCases) covered |= AttributeBit(c.attribute);
+    for (const auto& c : kAttributeCases)
+        covered |= AttributeBit(c.attribute);
     EXPECT_EQ(covered, (1u << kRprRadioAttributeCount) - 1);
 
     CRadioReceive record;
@@ -225,4 +230,4 @@ TEST(RadioKey, KeyTextRoundTripsAndRefusesOtherSpellings)
         EXPECT_FALSE(DisRadioId::FromKeyText(bad)) << bad;
 }
 
-} // namespace
+}   // namespace

@@ -18,7 +18,8 @@ struct Buffer {
     explicit Buffer(const std::vector<std::uint8_t>& bytes)
         : size(bytes.size()), data(new std::uint8_t[bytes.size() ? bytes.size() : 1])
     {
-        if (size) std::memcpy(data.get(), bytes.data(), size);
+        if (size)
+            std::memcpy(data.get(), bytes.data(), size);
     }
     std::size_t size;
     std::unique_ptr<std::uint8_t[]> data;
@@ -59,7 +60,8 @@ inline std::vector<std::uint8_t> Bytes(TransmitterPdu t, const std::vector<std::
     t.header.length = static_cast<std::uint16_t>(kTransmitterPduSize + parameters.size());
     std::vector<std::uint8_t> bytes(kTransmitterPduSize + parameters.size());
     StoreRecord(t, bytes.data());
-    if (!parameters.empty()) std::memcpy(bytes.data() + kTransmitterPduSize, parameters.data(), parameters.size());
+    if (!parameters.empty())
+        std::memcpy(bytes.data() + kTransmitterPduSize, parameters.data(), parameters.size());
     return bytes;
 }
 
@@ -81,7 +83,8 @@ inline SignalPdu Signal(const DisRadioId& id = {1, 3001, 17, 2}, std::uint32_t s
 inline std::vector<std::uint8_t> Counting(std::size_t count)
 {
     std::vector<std::uint8_t> data(count);
-    for (std::size_t i = 0; i < count; ++i) data[i] = static_cast<std::uint8_t>(i);
+    for (std::size_t i = 0; i < count; ++i)
+        data[i] = static_cast<std::uint8_t>(i);
     return data;
 }
 
@@ -93,8 +96,9 @@ inline std::vector<std::uint8_t> Bytes(SignalPdu s, const std::vector<std::uint8
     s.header.length = static_cast<std::uint16_t>(kSignalPduSize + data.size());
     std::vector<std::uint8_t> bytes(kSignalPduSize + data.size());
     StoreRecord(s, bytes.data());
-    if (!data.empty()) std::memcpy(bytes.data() + kSignalPduSize, data.data(), data.size());
+    if (!data.empty())
+        std::memcpy(bytes.data() + kSignalPduSize, data.data(), data.size());
     return bytes;
 }
 
-} // namespace testpdu
+}   // namespace testpdu

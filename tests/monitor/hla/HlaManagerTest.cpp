@@ -129,7 +129,8 @@ TEST_P(JoinWithRadios, RadiosOfAnotherFederateAreReflectedSignalledAndRemoved)
     sent.hostObject = radios->FederateName();
     for (const auto& attribute : monitor.app->attributes) {
         const auto bit = static_cast<RprRadioAttribute>(std::countr_zero(attribute.bit));
-        EXPECT_EQ(attribute.value, EncodeRprAttribute(sent, bit)) << kRprRadioAttributeNames[std::countr_zero(attribute.bit)];
+        EXPECT_EQ(attribute.value, EncodeRprAttribute(sent, bit))
+            << kRprRadioAttributeNames[std::countr_zero(attribute.bit)];
     }
     ASSERT_FALSE(monitor.app->reflected.empty());
     EXPECT_EQ(monitor.app->reflected.back(), radio);
@@ -299,6 +300,7 @@ Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 TEST_F(JoinedMonitor, RadioSignalParametersAreDecodedIntoTheSignalHeader)
 {
     const Bytes data(480, 0x5A);
+    // clang-format off
     const std::vector<SignalRow> rows = {
         {"every parameter",
          {{Entry::HostRadioIndex, Text(std::string("radio-7\0", 8))},
@@ -332,6 +334,7 @@ TEST_F(JoinedMonitor, RadioSignalParametersAreDecodedIntoTheSignalHeader)
          {{Entry::HostRadioIndex, Text("radio-7")}, {Entry::SignalSampleRate, {0, 0, 0x1F, 0x40}}},
          false, 0, 0, 0, 0, {}, ""},
     };
+    // clang-format on
     const RTI::InteractionClassHandle signalClass = monitor.Handle(Entry::EncodedAudioRadioSignalClass);
     for (const SignalRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -424,8 +427,8 @@ TEST_P(Resignation, TheMonitorsObjectLeavesWithItsFederate)
     FederationScope federation;
     Observer observer;   // subscribed before the monitor registers
     auto app = std::make_shared<RecordingApplication>();
-    std::unique_ptr<CHLAMgrRpr10> manager = stepsFail ? std::make_unique<FailingShutdownSteps>(app)
-                                                      : std::make_unique<CHLAMgrRpr10>(app);
+    std::unique_ptr<CHLAMgrRpr10> manager =
+        stepsFail ? std::make_unique<FailingShutdownSteps>(app) : std::make_unique<CHLAMgrRpr10>(app);
     manager->SetFedDirectories({FedDirectory()});
     ASSERT_TRUE(manager->JoinFederation(kFederation));
     const RTI::ObjectHandle own = manager->GetMonitorObject();
@@ -493,4 +496,4 @@ TEST(HlaManagerStart, FailuresAreToldWithTheirTextsAndNothingIsJoined)
     std::filesystem::remove_all(scratch);
 }
 
-} // namespace
+}   // namespace

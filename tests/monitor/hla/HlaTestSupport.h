@@ -29,8 +29,7 @@ inline std::string FedDirectory() { return QLX_BINARY_ROOT "/bin"; }
 class FederationScope {
 public:
     explicit FederationScope(const std::string& moreForms = "")
-        : m_directory(true),
-          m_rid("RTI_RID_FILE", m_directory.write("test-rid.mtl", RidText() + moreForms).c_str()),
+        : m_directory(true), m_rid("RTI_RID_FILE", m_directory.write("test-rid.mtl", RidText() + moreForms).c_str()),
           m_config("RTI_CONFIG", nullptr)
     {
     }
@@ -116,4 +115,4 @@ public:
     std::vector<std::string> messages;
 };
 
-} // namespace hlatest
+}   // namespace hlatest

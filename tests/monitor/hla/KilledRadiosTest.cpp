@@ -24,7 +24,7 @@ TEST(KilledRadioFederate, ItsRadiosLeaveTheMonitorThroughTheRtiexec)
     std::unique_ptr<RtiExecProcess> started;
     std::string failures;
     for (int attempt = 0; attempt < 10 && !started; ++attempt) {
-        federation.reset();  // its environment goes before the next one's comes
+        federation.reset();   // its environment goes before the next one's comes
         federation = std::make_unique<FederationScope>(
             "(setq RTI_useRtiExec 1)\n(setq RTI_internalMsgReliable 1)\n(setq RTI_fomDataReliable 1)\n");
         started = std::make_unique<RtiExecProcess>();
@@ -44,8 +44,7 @@ TEST(KilledRadioFederate, ItsRadiosLeaveTheMonitorThroughTheRtiexec)
     EXPECT_EQ(monitor.InputDescriptors().size(), 2u);
 
     ChildProcess radios({QLX_RADIO_FEDERATE, "--federation", "KilledRadios", "--fed",
-                         FedDirectory() + "/" + CHLAMgr::kFedFileName, "--radios", "2", "--rate", "0", "--update",
-                         "0"},
+                         FedDirectory() + "/" + CHLAMgr::kFedFileName, "--radios", "2", "--rate", "0", "--update", "0"},
                         {});
     ASSERT_NE(radios.waitFor("ready"), "") << testing::PrintToString(radios.lines());
     // The discovery of each radio asks for its attributes.
@@ -61,4 +60,4 @@ TEST(KilledRadioFederate, ItsRadiosLeaveTheMonitorThroughTheRtiexec)
     EXPECT_TRUE(monitor.ResignFederation());
 }
 
-} // namespace
+}   // namespace

@@ -147,8 +147,7 @@ TEST(DtAttributeHandleSetTest, PrintsTwentyHandlesToALine) {
       {{3, 40, 319}, "NumHandles:          3\n 3 40 319\n\n"},
       // A full last line is followed by an empty one.
       {twenty, "NumHandles:          20\n" + twentyText + "\n\n\n"},
-      {twentyOne,
-       "NumHandles:          21\n 7" + twentyText.substr(0, twentyText.size() - 4) + "\n 119\n\n"},
+      {twentyOne, "NumHandles:          21\n 7" + twentyText.substr(0, twentyText.size() - 4) + "\n 119\n\n"},
   };
   for (const Case& c : cases) {
     NotifyCapture capture;

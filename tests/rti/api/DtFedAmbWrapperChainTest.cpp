@@ -90,8 +90,7 @@ TEST_P(DtFedAmbWrapperChainTest, CallbacksFollowTheOrderOfTheChain) {
 
 const Scenario kScenarios[] = {
     {"NoWrapper", {{"init", "", "F", ""}}},
-    {"FiledBeforeInitInRegistrationOrder",
-     {{"add", "A", "-", ""}, {"add", "B", "-", ""}, {"init", "", "A B F", ""}}},
+    {"FiledBeforeInitInRegistrationOrder", {{"add", "A", "-", ""}, {"add", "B", "-", ""}, {"init", "", "A B F", ""}}},
     {"AddedWhileLinkedGoesInFront",
      {{"add", "A", "-", ""},
       {"add", "B", "-", ""},
@@ -100,10 +99,7 @@ const Scenario kScenarios[] = {
       {"add", "D", "D C A B F", ""},
       {"remove", "A", "B C D F", "A"}}},
     {"RemovingAnUnknownNameRelinks",
-     {{"add", "A", "-", ""},
-      {"init", "", "A F", ""},
-      {"add", "C", "C A F", ""},
-      {"remove", "X", "A C F", ""}}},
+     {{"add", "A", "-", ""}, {"init", "", "A F", ""}, {"add", "C", "C A F", ""}, {"remove", "X", "A C F", ""}}},
     {"ResetUnlinksAndKeepsTheWrappers",
      {{"add", "A", "-", ""},
       {"init", "", "A F", ""},
@@ -120,8 +116,6 @@ const Scenario kScenarios[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Orders, DtFedAmbWrapperChainTest, testing::ValuesIn(kScenarios),
-                         [](const testing::TestParamInfo<Scenario>& info) {
-                           return std::string(info.param.title);
-                         });
+                         [](const testing::TestParamInfo<Scenario>& info) { return std::string(info.param.title); });
 
 }  // namespace

@@ -32,50 +32,40 @@ public:
   MOCK_METHOD(void, stopRegistrationForObjectClass, (RTI::ObjectClassHandle), (override));
   MOCK_METHOD(void, turnInteractionsOn, (RTI::InteractionClassHandle), (override));
   MOCK_METHOD(void, turnInteractionsOff, (RTI::InteractionClassHandle), (override));
-  MOCK_METHOD(void, discoverObjectInstance,
-              (RTI::ObjectHandle, RTI::ObjectClassHandle, const char*), (override));
-  MOCK_METHOD(void, reflectAttributeValues,
-              (RTI::ObjectHandle, const RTI::AttributeHandleValuePairSet&, const char*),
+  MOCK_METHOD(void, discoverObjectInstance, (RTI::ObjectHandle, RTI::ObjectClassHandle, const char*), (override));
+  MOCK_METHOD(void, reflectAttributeValues, (RTI::ObjectHandle, const RTI::AttributeHandleValuePairSet&, const char*),
               (override));
   MOCK_METHOD(void, reflectAttributeValues,
-              (RTI::ObjectHandle, const RTI::AttributeHandleValuePairSet&, const RTI::FedTime&,
-               const char*, RTI::EventRetractionHandle),
+              (RTI::ObjectHandle, const RTI::AttributeHandleValuePairSet&, const RTI::FedTime&, const char*,
+               RTI::EventRetractionHandle),
               (override));
   MOCK_METHOD(void, receiveInteraction,
-              (RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&, const char*),
-              (override));
+              (RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&, const char*), (override));
   MOCK_METHOD(void, receiveInteraction,
-              (RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&,
-               const RTI::FedTime&, const char*, RTI::EventRetractionHandle),
+              (RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&, const RTI::FedTime&, const char*,
+               RTI::EventRetractionHandle),
               (override));
   MOCK_METHOD(void, removeObjectInstance, (RTI::ObjectHandle, const char*), (override));
   MOCK_METHOD(void, removeObjectInstance,
-              (RTI::ObjectHandle, const RTI::FedTime&, const char*, RTI::EventRetractionHandle),
-              (override));
-  MOCK_METHOD(void, attributesInScope, (RTI::ObjectHandle, const RTI::AttributeHandleSet&),
-              (override));
-  MOCK_METHOD(void, attributesOutOfScope, (RTI::ObjectHandle, const RTI::AttributeHandleSet&),
-              (override));
-  MOCK_METHOD(void, provideAttributeValueUpdate,
-              (RTI::ObjectHandle, const RTI::AttributeHandleSet&), (override));
-  MOCK_METHOD(void, turnUpdatesOnForObjectInstance,
-              (RTI::ObjectHandle, const RTI::AttributeHandleSet&), (override));
-  MOCK_METHOD(void, turnUpdatesOffForObjectInstance,
-              (RTI::ObjectHandle, const RTI::AttributeHandleSet&), (override));
+              (RTI::ObjectHandle, const RTI::FedTime&, const char*, RTI::EventRetractionHandle), (override));
+  MOCK_METHOD(void, attributesInScope, (RTI::ObjectHandle, const RTI::AttributeHandleSet&), (override));
+  MOCK_METHOD(void, attributesOutOfScope, (RTI::ObjectHandle, const RTI::AttributeHandleSet&), (override));
+  MOCK_METHOD(void, provideAttributeValueUpdate, (RTI::ObjectHandle, const RTI::AttributeHandleSet&), (override));
+  MOCK_METHOD(void, turnUpdatesOnForObjectInstance, (RTI::ObjectHandle, const RTI::AttributeHandleSet&), (override));
+  MOCK_METHOD(void, turnUpdatesOffForObjectInstance, (RTI::ObjectHandle, const RTI::AttributeHandleSet&), (override));
   MOCK_METHOD(void, requestAttributeOwnershipAssumption,
               (RTI::ObjectHandle, const RTI::AttributeHandleSet&, const char*), (override));
-  MOCK_METHOD(void, attributeOwnershipDivestitureNotification,
-              (RTI::ObjectHandle, const RTI::AttributeHandleSet&), (override));
-  MOCK_METHOD(void, attributeOwnershipAcquisitionNotification,
-              (RTI::ObjectHandle, const RTI::AttributeHandleSet&), (override));
-  MOCK_METHOD(void, attributeOwnershipUnavailable,
-              (RTI::ObjectHandle, const RTI::AttributeHandleSet&), (override));
-  MOCK_METHOD(void, requestAttributeOwnershipRelease,
-              (RTI::ObjectHandle, const RTI::AttributeHandleSet&, const char*), (override));
+  MOCK_METHOD(void, attributeOwnershipDivestitureNotification, (RTI::ObjectHandle, const RTI::AttributeHandleSet&),
+              (override));
+  MOCK_METHOD(void, attributeOwnershipAcquisitionNotification, (RTI::ObjectHandle, const RTI::AttributeHandleSet&),
+              (override));
+  MOCK_METHOD(void, attributeOwnershipUnavailable, (RTI::ObjectHandle, const RTI::AttributeHandleSet&), (override));
+  MOCK_METHOD(void, requestAttributeOwnershipRelease, (RTI::ObjectHandle, const RTI::AttributeHandleSet&, const char*),
+              (override));
   MOCK_METHOD(void, confirmAttributeOwnershipAcquisitionCancellation,
               (RTI::ObjectHandle, const RTI::AttributeHandleSet&), (override));
-  MOCK_METHOD(void, informAttributeOwnership,
-              (RTI::ObjectHandle, RTI::AttributeHandle, RTI::FederateHandle), (override));
+  MOCK_METHOD(void, informAttributeOwnership, (RTI::ObjectHandle, RTI::AttributeHandle, RTI::FederateHandle),
+              (override));
   MOCK_METHOD(void, attributeIsNotOwned, (RTI::ObjectHandle, RTI::AttributeHandle), (override));
   MOCK_METHOD(void, attributeOwnedByRTI, (RTI::ObjectHandle, RTI::AttributeHandle), (override));
   MOCK_METHOD(void, timeRegulationEnabled, (const RTI::FedTime&), (override));
@@ -124,8 +114,7 @@ TEST(DtFedAmbWrapperTest, ForwardsEveryCallbackUnchanged) {
   EXPECT_CALL(next, turnInteractionsOff(4u));
   EXPECT_CALL(next, discoverObjectInstance(5u, 6u, Eq(label)));
   EXPECT_CALL(next, reflectAttributeValues(8u, Ref(*values), Eq(tag)));
-  EXPECT_CALL(next,
-              reflectAttributeValues(9u, Ref(*values), Ref(time), Eq(tag), retraction(11, 12)));
+  EXPECT_CALL(next, reflectAttributeValues(9u, Ref(*values), Ref(time), Eq(tag), retraction(11, 12)));
   EXPECT_CALL(next, receiveInteraction(10u, Ref(*params), Eq(tag)));
   EXPECT_CALL(next, receiveInteraction(13u, Ref(*params), Ref(time), Eq(tag), retraction(11, 12)));
   EXPECT_CALL(next, removeObjectInstance(14u, Eq(tag)));

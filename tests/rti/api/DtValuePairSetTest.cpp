@@ -18,24 +18,18 @@ struct Factory;
 
 template <>
 struct Factory<RTI::AttributeHandleValuePairSet> {
-  static RTI::AttributeHandleValuePairSet* create(RTI::ULong n) {
-    return RTI::AttributeSetFactory::create(n);
-  }
+  static RTI::AttributeHandleValuePairSet* create(RTI::ULong n) { return RTI::AttributeSetFactory::create(n); }
 };
 
 template <>
 struct Factory<RTI::ParameterHandleValuePairSet> {
-  static RTI::ParameterHandleValuePairSet* create(RTI::ULong n) {
-    return RTI::ParameterSetFactory::create(n);
-  }
+  static RTI::ParameterHandleValuePairSet* create(RTI::ULong n) { return RTI::ParameterSetFactory::create(n); }
 };
 
 template <class Set>
 class DtValuePairSetTest : public testing::Test {
 protected:
-  static std::unique_ptr<Set> make(RTI::ULong capacity) {
-    return std::unique_ptr<Set>(Factory<Set>::create(capacity));
-  }
+  static std::unique_ptr<Set> make(RTI::ULong capacity) { return std::unique_ptr<Set>(Factory<Set>::create(capacity)); }
 
   static std::vector<std::string> pairs(const Set& set) {
     std::vector<std::string> texts;

@@ -17,9 +17,10 @@ using Calls = std::vector<std::string>;
 
 // A FED text from its three model sections; the defaults make a minimal
 // valid file.
-std::string fed(const std::string& spaces = "(spaces)",
-                const std::string& objects = "(objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp)))",
-                const std::string& interactions = "(interactions (class InteractionRoot best_effort receive))") {
+std::string fed(
+    const std::string& spaces = "(spaces)",
+    const std::string& objects = "(objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp)))",
+    const std::string& interactions = "(interactions (class InteractionRoot best_effort receive))") {
   return "(FED (Federation Test) (FEDversion v1.3)\n " + spaces + "\n " + objects + "\n " + interactions + ")\n";
 }
 
@@ -335,8 +336,12 @@ const FedCase fedCases[] = {
      "Unexpected symbol found\n",
      "4: expected (attribute name transport order [space]) or (class ...), found (Sec_Level ...)",
      {"objclass ObjectRoot base=-", "objclass ObjectRoot.A base=ObjectRoot"}},
-    {"objects in mixed case", fed("(spaces)", "(Objects (class ObjectRoot))"), 2, "Symbol objects not found\n",
-     "3: expected (objects (class ObjectRoot ...)), found (Objects ...)", {}},
+    {"objects in mixed case",
+     fed("(spaces)", "(Objects (class ObjectRoot))"),
+     2,
+     "Symbol objects not found\n",
+     "3: expected (objects (class ObjectRoot ...)), found (Objects ...)",
+     {}},
     {"a class beside the object root",
      fed("(spaces)", "(objects (class ObjectRoot)\n  (class Platform))"),
      2,
@@ -365,18 +370,19 @@ TEST(DtFedReader, TheTraceShowsEveryPartAndTheRootsHaveNoBase) {
   NotifyCapture capture(3);
   DtFedReader reader;
   EXPECT_EQ(reader.readFed(file.c_str(), nullptr), DtFedReader::accepted) << "no builder: only read and walked";
-  EXPECT_EQ(capture.text(), "Reading FED file: " + file +
-                                "\n"
-                                "Space: S\n"
-                                "Dimension: d\n"
-                                "Class: ObjectRoot, Base: (null) \n"
-                                "Attribute: p, transport: reliable, order: timestamp, space: S\n"
-                                "Class: ObjectRoot.A, Base: ObjectRoot \n"
-                                "Attribute: a, transport: best_effort, order: receive\n"
-                                "Class: InteractionRoot, base: (null), transport: best_effort, order: receive\n"
-                                "Class: InteractionRoot.X, base: InteractionRoot, transport: reliable, order: timestamp, "
-                                "space: S\n"
-                                "Parameter: q\n");
+  EXPECT_EQ(capture.text(),
+            "Reading FED file: " + file +
+                "\n"
+                "Space: S\n"
+                "Dimension: d\n"
+                "Class: ObjectRoot, Base: (null) \n"
+                "Attribute: p, transport: reliable, order: timestamp, space: S\n"
+                "Class: ObjectRoot.A, Base: ObjectRoot \n"
+                "Attribute: a, transport: best_effort, order: receive\n"
+                "Class: InteractionRoot, base: (null), transport: best_effort, order: receive\n"
+                "Class: InteractionRoot.X, base: InteractionRoot, transport: reliable, order: timestamp, "
+                "space: S\n"
+                "Parameter: q\n");
 }
 
 TEST(DtFedReader, ABareWordIsNamedOnlyInTheTrace) {
@@ -467,9 +473,11 @@ TEST(DtFedReader, TheLargeModelReadsCompletely) {
     return std::find(builder.calls.begin(), builder.calls.end(), call) != builder.calls.end();
   };
   EXPECT_TRUE(has("objclass ObjectRoot.EmbeddedSystem.RadioTransmitter base=ObjectRoot.EmbeddedSystem"));
-  EXPECT_TRUE(has("attribute ObjectRoot.EmbeddedSystem.RadioTransmitter Frequency best_effort receive space=RadioSpace"));
-  EXPECT_TRUE(has("interclass InteractionRoot.RadioSignal.EncodedAudioRadioSignal base=InteractionRoot.RadioSignal "
-                  "best_effort receive space=RadioSpace"));
+  EXPECT_TRUE(
+      has("attribute ObjectRoot.EmbeddedSystem.RadioTransmitter Frequency best_effort receive space=RadioSpace"));
+  EXPECT_TRUE(
+      has("interclass InteractionRoot.RadioSignal.EncodedAudioRadioSignal base=InteractionRoot.RadioSignal "
+          "best_effort receive space=RadioSpace"));
   EXPECT_TRUE(has("parameter InteractionRoot.RadioSignal.EncodedAudioRadioSignal AudioData"));
 }
 

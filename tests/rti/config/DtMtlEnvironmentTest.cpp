@@ -10,7 +10,7 @@
 namespace {
 
 class DtMtlEnvironmentTest : public LispTest {
- protected:
+protected:
   DtMtlEnvironmentTest() {
     env.registerVariable("RTI_udpPort", &udpPort);
     env.registerVariable("RTI_destAddrString", &destAddr);

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "ConfigTestFiles.h"
-#include "rti/util/NotifyCapture.h"
 #include "config/DtPluginLoader.h"
+#include "rti/util/NotifyCapture.h"
 #include "util/DtList.h"
 
 // What the test plug-ins report: "<plug-in>:<entry>" and the pointer they got.
@@ -74,16 +74,14 @@ TEST_F(DtPluginLoaderTest, ThePluginDirectoryIsTakenFromTheLibrarysOwnDirectory)
   // Backslashes of a RID text become separators; an absolute key stands alone.
   EXPECT_STREQ(DtPluginLoader("..\\plugins\\", DtFilename("/opt/rti/lib")).pluginDirectory().string(),
                "/opt/rti/lib/../plugins/");
-  EXPECT_STREQ(DtPluginLoader("/srv/plugins", DtFilename("/opt/rti/lib")).pluginDirectory().string(),
-               "/srv/plugins/");
+  EXPECT_STREQ(DtPluginLoader("/srv/plugins", DtFilename("/opt/rti/lib")).pluginDirectory().string(), "/srv/plugins/");
 }
 
 TEST_F(DtPluginLoaderTest, AnUnknownLibraryDirectoryUsesTheKeyAsGivenAndSaysSo) {
   NotifyCapture capture;
   DtPluginLoader loader("../plugins", DtFilename(""));
   EXPECT_STREQ(loader.pluginDirectory().string(), "../plugins/");
-  EXPECT_EQ(capture.text(),
-            "Unable to find the directory of the RTI library; looking for plugins in ../plugins/\n");
+  EXPECT_EQ(capture.text(), "Unable to find the directory of the RTI library; looking for plugins in ../plugins/\n");
 
   capture.clear();
   EXPECT_STREQ(DtPluginLoader("", DtFilename("")).pluginDirectory().string(), "./")
@@ -160,9 +158,9 @@ TEST_F(DtPluginLoaderTest, APluginThatGoesWrongIsReportedWithItsPathAndTheOthers
   loader.initLrcPlugins(reinterpret_cast<DtRtiAmbassadorImplementor*>(&implementor));
   loader.initRtiexecPlugins(&rtiexec);
   EXPECT_EQ(calls(), (std::vector<std::string>{"A:SetPluginCreators", "ThrowsEarly:SetPluginCreators",
-                                               "ThrowsRti:SetPluginCreators", "B:SetPluginCreators",
-                                               "A:InitLRCPlugin", "ThrowsRti:InitLRCPlugin", "B:InitLRCPlugin",
-                                               "A:InitLRCPlugin", "B:InitLRCPlugin", "A:InitRtiexecPlugin"}))
+                                               "ThrowsRti:SetPluginCreators", "B:SetPluginCreators", "A:InitLRCPlugin",
+                                               "ThrowsRti:InitLRCPlugin", "B:InitLRCPlugin", "A:InitLRCPlugin",
+                                               "B:InitLRCPlugin", "A:InitRtiexecPlugin"}))
       << "a plug-in whose entry threw is not called again";
   EXPECT_EQ(capture.text(),
             "Searching for RTI plugins in directory " + dir + "\n" +  //

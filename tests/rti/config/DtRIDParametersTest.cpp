@@ -35,12 +35,14 @@ struct KeyRow {
   const char* assigned;  // as written in the file, and as printed back
 };
 
+// clang-format off
 #define INT_ROW(key, getter, def, set) \
   KeyRow { key, [](const Params& p) { return lispInt(p.getter()); }, def, set }
 #define FLOAT_ROW(key, getter, def, set) \
   KeyRow { key, [](const Params& p) { return lispFloat(p.getter()); }, def, set }
 #define TEXT_ROW(key, getter, def, set) \
   KeyRow { key, [](const Params& p) { return lispText(p.getter()); }, def, set }
+// clang-format on
 
 const std::vector<KeyRow> keyRows = {
     INT_ROW("RTI_useRtiExec", useRtiExec, "0", "1"),
@@ -220,8 +222,7 @@ TEST_F(DtRIDParametersTest, AFileWithoutAGoodFormCountsAsMissing) {
   // What a failing form assigned before its error is still taken over,
   // although the search goes on.
   ScratchDirectory elsewhere;
-  ScopedEnv file("RTI_RID_FILE",
-                 elsewhere.write("half.mtl", "(sequence (setq RTI_udpPort 6000) (car 1))\n").c_str());
+  ScopedEnv file("RTI_RID_FILE", elsewhere.write("half.mtl", "(sequence (setq RTI_udpPort 6000) (car 1))\n").c_str());
   work.write("rid.mtl", "(setq RTI_mcastTtl 9)\n");
   capture.clear();
   Params p;
@@ -243,9 +244,8 @@ TEST_F(DtRIDParametersTest, PartialLoads) {
       {"an error while evaluating skips that form",
        "(setq RTI_udpPort 5000)\n(car 1)\n(setq RTI_mcastTtl 7)\n(setq RTI_tcpNoDelay 0)\n", 5000, 7, 0,
        "Error: car of non-cons\n"},
-      {"a syntax error ends the file",
-       "(setq RTI_udpPort 5001)\n(setq RTI_mcastTtl \"open)\n(setq RTI_tcpNoDelay 0)\n", 5001, 2, 1,
-       "Error: EOF while reading string\n"},
+      {"a syntax error ends the file", "(setq RTI_udpPort 5001)\n(setq RTI_mcastTtl \"open)\n(setq RTI_tcpNoDelay 0)\n",
+       5001, 2, 1, "Error: EOF while reading string\n"},
       {"an unclosed list ends the file", "(setq RTI_udpPort 5002)\n(setq RTI_mcastTtl 7\n", 5002, 2, 1,
        "Error: Missing \")\"\n"},
       {"a value of the wrong kind keeps the key", "(setq RTI_udpPort 2.5)\n(setq RTI_mcastTtl 7)\n", 4000, 7, 1, ""},
@@ -271,10 +271,12 @@ TEST_F(DtRIDParametersTest, ANumberOutOfItsKeysRangeIsRefusedAndTheDefaultKept) 
   };
   const auto port = [](const Params& p) { return lispInt(p.udpPort()); };
   const Case cases[] = {
-      {"(setq RTI_udpPort -5)", port, "4000", "RID: RTI_udpPort -5 is out of range (1 to 65535); using the default 4000\n"},
+      {"(setq RTI_udpPort -5)", port, "4000",
+       "RID: RTI_udpPort -5 is out of range (1 to 65535); using the default 4000\n"},
       {"(setq RTI_udpPort 70000)", port, "4000",
        "RID: RTI_udpPort 70000 is out of range (1 to 65535); using the default 4000\n"},
-      {"(setq RTI_udpPort 0)", port, "4000", "RID: RTI_udpPort 0 is out of range (1 to 65535); using the default 4000\n"},
+      {"(setq RTI_udpPort 0)", port, "4000",
+       "RID: RTI_udpPort 0 is out of range (1 to 65535); using the default 4000\n"},
       {"(setq RTI_udpPort 65535)", port, "65535", ""},
       {"(setq RTI_socketReceiveBufferSize -1)", [](const Params& p) { return lispInt(p.socketReceiveBufferSize()); },
        "4194304", "RID: RTI_socketReceiveBufferSize -1 is out of range (1 to 2147483647); using the default 4194304\n"},
@@ -378,7 +380,8 @@ TEST_F(DtRIDParametersTest, EachObjectHasItsOwnDestinationsAndAtMost200) {
 }
 
 TEST_F(DtRIDParametersTest, ACopyTakesTheValuesAndLoadsTheFileAgain) {
-  work.write("rid.mtl", "(setq RTI_udpPort 5000)\n(RTI-addPluginName \"a.so\")\n(RTI-addDestAddrString \"229.1.1.1\")\n");
+  work.write("rid.mtl",
+             "(setq RTI_udpPort 5000)\n(RTI-addPluginName \"a.so\")\n(RTI-addDestAddrString \"229.1.1.1\")\n");
   Params original;
   original.setMcastTtl(9);
   original.setUdpPort(7000);

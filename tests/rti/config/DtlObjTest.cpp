@@ -14,7 +14,7 @@
 namespace {
 
 class DtlObjTest : public LispTest {
- protected:
+protected:
   std::string ErrorFrom(void (*action)()) {
     NotifyCapture capture(1);
     try {
@@ -78,11 +78,11 @@ TEST_F(DtlObjTest, EqualityByIdentityAndByStructure) {
 
 // Deleted when the frame that lists it is destroyed.
 class ProbeParam : public DtlIntParam {
- public:
+public:
   ProbeParam(bool* destroyed) : DtlIntParam("probe", &value_), destroyed_(destroyed) {}
   ~ProbeParam() override { *destroyed_ = true; }
 
- private:
+private:
   int value_ = 0;
   bool* destroyed_;
 };

@@ -11,7 +11,7 @@
 namespace {
 
 class DtlReaderTest : public LispTest {
- protected:
+protected:
   DtlObjPtr Read(const char* text) {
     DtlStringStream stream(text);
     return lread(&stream, env.environment());
@@ -162,7 +162,7 @@ TEST_F(DtlReaderTest, HighBytesAreCharactersNotTheEnd) {
 // Makes a comma-decimal locale available for the life of the object (the
 // machine may have none installed): compiled into a temporary directory.
 class CommaLocale {
- public:
+public:
   CommaLocale() {
     const std::string command = "localedef -i de_DE -f UTF-8 " + dir_.path() + "/de_DE.UTF-8 >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return;
@@ -175,7 +175,7 @@ class CommaLocale {
   }
   bool active() const { return active_; }
 
- private:
+private:
   ScratchDirectory dir_;
   bool active_ = false;
 };
@@ -210,8 +210,8 @@ TEST_F(DtlReaderTest, ANulByteInAFileIsRefusedNotCutShort) {
     NotifyCapture capture(1);
     DtlFileStream stream(std::fopen(dir.write("f", content).c_str(), "r"));
     EXPECT_THROW(lread(&stream, env.environment()), DtlObjPtr);
-    EXPECT_EQ(capture.text(), inString ? "Error: NUL character while reading string\n"
-                                       : "Error: NUL character while reading atom\n");
+    EXPECT_EQ(capture.text(),
+              inString ? "Error: NUL character while reading string\n" : "Error: NUL character while reading atom\n");
   }
 }
 

@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "ConfigTestFiles.h"
 #include "config/DtMtlEnvironment.h"
 #include "config/DtlEval.h"
 #include "config/DtlObj.h"
 #include "config/DtlPrint.h"
 #include "config/DtlReader.h"
 #include "config/DtlStringStream.h"
-#include "ConfigTestFiles.h"
 #include "rti/util/NotifyCapture.h"
 
 // The printed form of a value, as DtcObjFprint writes it.
@@ -57,7 +57,7 @@ std::string StderrOf(Action action) {
 }
 
 class LispTest : public ::testing::Test {
- protected:
+protected:
   // Reads the first datum of the text and evaluates it in the global frame;
   // a language error propagates.
   DtlObjPtr Eval(const char* text) {

@@ -35,7 +35,12 @@ public:
 private:
   static std::string text(const char* value) { return value ? value : "-"; }
   static std::string words(DtTransportType transport, DtOrderType order) {
-    return std::string(transport == DtReliable ? "reliable" : transport == DtBestEffort ? "best_effort" : "?") + " " +
-           (order == DtTimestampOrder ? "timestamp" : order == DtReceiveOrder ? "receive" : "?");
+    return std::string(transport == DtReliable     ? "reliable"
+                       : transport == DtBestEffort ? "best_effort"
+                                                   : "?") +
+           " " +
+           (order == DtTimestampOrder ? "timestamp"
+            : order == DtReceiveOrder ? "receive"
+                                      : "?");
   }
 };

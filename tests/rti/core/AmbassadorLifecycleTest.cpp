@@ -32,8 +32,7 @@ void event(const std::string& text) { events.push_back(text); }
 }  // namespace
 
 // The test plug-ins report their entries here.
-extern "C" __attribute__((visibility("default"))) void qlxTestPluginJournal(const char* plugin,
-                                                                            const char* entry,
+extern "C" __attribute__((visibility("default"))) void qlxTestPluginJournal(const char* plugin, const char* entry,
                                                                             void* argument) {
   event(std::string(plugin) + ":" + entry);
   if (std::string(entry) == "InitLRCPlugin") lrcArgument = argument;
@@ -68,13 +67,11 @@ public:
   }
   ~JournalMom() override {
     DtPrivRefs* refs = privRefs();
-    event(std::string("mom deleted: observers ") + present(refs->observers.get()) +
-          ", implementor " + present(refs->implementor.get()));
+    event(std::string("mom deleted: observers ") + present(refs->observers.get()) + ", implementor " +
+          present(refs->implementor.get()));
     if (refs->observers) delete refs->observers->removeObserver("MOMObserver");
   }
-  static DtMomMgr* make(RTI::RTIambassador* ambassador, DtPrivRefs* refs) {
-    return new JournalMom(ambassador, refs);
-  }
+  static DtMomMgr* make(RTI::RTIambassador* ambassador, DtPrivRefs* refs) { return new JournalMom(ambassador, refs); }
 };
 
 class JournalImplementor : public DtRtiAmbassadorImplementor {
@@ -89,9 +86,7 @@ public:
     DtRtiAmbassadorImplementor::setObservers(observers);
   }
   static inline JournalImplementor* made = nullptr;
-  static DtRtiAmbassadorImplementor* make(DtRIDParameters* params) {
-    return new JournalImplementor(params);
-  }
+  static DtRtiAmbassadorImplementor* make(DtRIDParameters* params) { return new JournalImplementor(params); }
 };
 
 // Journals what is printed and puts the process-wide state back afterwards.
@@ -131,12 +126,16 @@ TEST_F(LifecycleTest, ConstructionMakesThePartsInOrderThenPrintsTheBanner) {
   {
     RTI::RTIambassador ambassador;
     EXPECT_EQ(DtGetNotifyLevel(), 3);
-    const std::vector<std::string> steps = {
-        "print:Searching for RTI plugins", "A:SetPluginCreators", "B:SetPluginCreators",
-        "mom made: rid present, observers present, implementor absent", "implementor made",
-        "setObservers present", "A:InitLRCPlugin", "B:InitLRCPlugin",
-        "print:\nRTI Ambassador Instantiation Complete\n\n",
-        "print:Using Orvek Technologies' RTI version 2.0.1\n"};
+    const std::vector<std::string> steps = {"print:Searching for RTI plugins",
+                                            "A:SetPluginCreators",
+                                            "B:SetPluginCreators",
+                                            "mom made: rid present, observers present, implementor absent",
+                                            "implementor made",
+                                            "setObservers present",
+                                            "A:InitLRCPlugin",
+                                            "B:InitLRCPlugin",
+                                            "print:\nRTI Ambassador Instantiation Complete\n\n",
+                                            "print:Using Orvek Technologies' RTI version 2.0.1\n"};
     int previous = -1;
     for (const std::string& step : steps) {
       const int at = find(step);
@@ -194,8 +193,8 @@ TEST_F(LifecycleTest, DestructionDeletesTheMomManagerWhileTheObserversAndImpleme
   events.clear();
   ambassador.reset();
   EXPECT_EQ(events, (std::vector<std::string>{"mom deleted: observers present, implementor present",
-                                              "observer deleted: MOMObserver",
-                                              "observer deleted: plug-in", "implementor deleted"}));
+                                              "observer deleted: MOMObserver", "observer deleted: plug-in",
+                                              "implementor deleted"}));
 }
 
 TEST_F(LifecycleTest, TheMomManagerIsMadeOnlyWhenTheRidFileAsksForIt) {

@@ -61,10 +61,10 @@ TEST(CallCounterPlugin, CountsTheScriptedFederatesCallsAndCallbacks) {
   // One federate loads the plug-in, the other does not.
   const std::filesystem::path plugin(QLX_CALL_COUNTER);
   const std::string pluginRid = rid.directory().write(
-      "plugin-rid.mtl", nettest::ridText(rid.federation(), "(setq RTI_dumpFed 0)\n(setq RTI_pluginDirectory \"" +
-                                                               plugin.parent_path().string() +
-                                                               "\")\n(RTI-addPluginName \"" +
-                                                               plugin.filename().string() + "\")\n"));
+      "plugin-rid.mtl",
+      nettest::ridText(rid.federation(), "(setq RTI_dumpFed 0)\n(setq RTI_pluginDirectory \"" +
+                                             plugin.parent_path().string() + "\")\n(RTI-addPluginName \"" +
+                                             plugin.filename().string() + "\")\n"));
   const std::string output = rid.directory().path() + "/counted.out";
   std::unique_ptr<ScriptedFederateProcess> counted;
   {
@@ -128,7 +128,8 @@ TEST(CallCounterPlugin, CountsTheScriptedFederatesCallsAndCallbacks) {
     if (line.rfind("callback ", 0) == 0) ++seen[line.substr(9, line.find(' ', 9) - 9)];
   }
   EXPECT_EQ(callbacks, seen);
-  for (const char* callback : {"startRegistrationForObjectClass", "turnUpdatesOnForObjectInstance", "receiveInteraction"}) {
+  for (const char* callback :
+       {"startRegistrationForObjectClass", "turnUpdatesOnForObjectInstance", "receiveInteraction"}) {
     EXPECT_EQ(callbacks.count(callback), 1u) << callback;
   }
 }

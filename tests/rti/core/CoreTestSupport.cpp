@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/DtTimeMgr.h"
 #include "config/DtFedReader.h"
+#include "core/DtTimeMgr.h"
 #include "ddm/DtDataDistMgr.h"
 #include "net/DtAsyncConnectionMgr.h"
 #include "objects/DtInteractionMgr.h"

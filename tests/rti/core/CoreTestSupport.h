@@ -12,6 +12,7 @@
 
 #include "NullFederateAmbassador.hh"
 #include "RTI.hh"
+#include "ServiceLog.h"
 #include "api/DtAttrValueSet.h"
 #include "api/DtAttributeHandleSet.h"
 #include "api/DtConcreteFedHandleSet.h"
@@ -19,13 +20,12 @@
 #include "api/DtRtiServiceTable.h"
 #include "core/DtFederateMgr.h"
 #include "core/DtRtiAmbassadorImplementor.h"
-#include "net/DtConnectionMgr.h"
-#include "objects/DtFomClassMgr.h"
 #include "ddm/DtRegion.h"
 #include "fedtime.hh"
+#include "net/DtConnectionMgr.h"
+#include "objects/DtFomClassMgr.h"
 #include "rti/config/ConfigTestFiles.h"
 #include "rti/net/ConnTestSupport.h"
-#include "ServiceLog.h"
 
 // A working directory of its own (where the ambassador writes its log file)
 // and RTI_RID_FILE naming a RID file written there with the given forms, on
@@ -64,8 +64,7 @@ public:
     ~Install() { DtFederateMgr::setCreatorFunction(nullptr); }
   };
 
-  void join(const char* federate = "F1", const char* execution = "Fx",
-            RTI::FederateHandle handle = 7) {
+  void join(const char* federate = "F1", const char* execution = "Fx", RTI::FederateHandle handle = 7) {
     setJoinedNames(federate, execution);
     federateHandle_ = handle;
   }
@@ -87,10 +86,10 @@ public:
   void connect();
   void setConnectMgr(std::unique_ptr<DtConnectionMgr> manager) { connectMgr_ = std::move(manager); }
 
-  std::vector<std::string> calls;    // every service (with its arguments) and tick step, in order
-  bool saveInProgress = false;       // testSaveProgress throws SaveInProgress("Save1")
-  std::deque<bool> tickScript;       // the answers of tick()
-  std::function<void()> onTick;      // runs at every tick()
+  std::vector<std::string> calls;  // every service (with its arguments) and tick step, in order
+  bool saveInProgress = false;     // testSaveProgress throws SaveInProgress("Save1")
+  std::deque<bool> tickScript;     // the answers of tick()
+  std::function<void()> onTick;    // runs at every tick()
   DtMomMgr* initMom = nullptr;
   bool initCalled = false;
 
@@ -103,9 +102,7 @@ public:
   void createFederationExecution(const char* execution, const char* fed) override {
     calls.push_back(logCall("create", execution, fed));
   }
-  void destroyFederationExecution(const char* execution) override {
-    calls.push_back(logCall("destroy", execution));
-  }
+  void destroyFederationExecution(const char* execution) override { calls.push_back(logCall("destroy", execution)); }
   RTI::FederateHandle joinFederationExecution(const char* federate, const char* execution,
                                               RTI::FederateAmbassador*) override {
     calls.push_back(logCall("join", federate, execution));
@@ -125,9 +122,7 @@ public:
   void registerFederationSynchronizationPoint(const char* label, const char* tag) override {
     calls.push_back(logCall("registerSync", label, tag));
   }
-  void synchronizationPointAchieved(const char* label) override {
-    calls.push_back(logCall("syncAchieved", label));
-  }
+  void synchronizationPointAchieved(const char* label) override { calls.push_back(logCall("syncAchieved", label)); }
   RTI::Boolean tick() override {
     record("tick");
     if (onTick) onTick();
@@ -182,9 +177,7 @@ private:
 // ambassador made meanwhile.
 class PlainImplementor : public DtRtiAmbassadorImplementor {
 public:
-  explicit PlainImplementor(DtRIDParameters* params) : DtRtiAmbassadorImplementor(params, nullptr) {
-    last = this;
-  }
+  explicit PlainImplementor(DtRIDParameters* params) : DtRtiAmbassadorImplementor(params, nullptr) { last = this; }
   ~PlainImplementor() override {
     if (last == this) last = nullptr;
   }
@@ -202,24 +195,14 @@ private:
 class TestRegion : public DtRegion {
 public:
   explicit TestRegion(std::uint32_t token = 42) { setHandle(token); }
-  RTI::ULong getRangeLowerBound(RTI::ExtentIndex, RTI::DimensionHandle) const override {
-    return 0;
-  }
-  RTI::ULong getRangeUpperBound(RTI::ExtentIndex, RTI::DimensionHandle) const override {
-    return 0;
-  }
+  RTI::ULong getRangeLowerBound(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
+  RTI::ULong getRangeUpperBound(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
   void setRangeLowerBound(RTI::ExtentIndex, RTI::DimensionHandle, RTI::ULong) override {}
   void setRangeUpperBound(RTI::ExtentIndex, RTI::DimensionHandle, RTI::ULong) override {}
   RTI::SpaceHandle getSpaceHandle() const override { return 1; }
   RTI::ULong getNumberOfExtents() const override { return 1; }
-  RTI::ULong getRangeLowerBoundNotificationLimit(RTI::ExtentIndex,
-                                                 RTI::DimensionHandle) const override {
-    return 0;
-  }
-  RTI::ULong getRangeUpperBoundNotificationLimit(RTI::ExtentIndex,
-                                                 RTI::DimensionHandle) const override {
-    return 0;
-  }
+  RTI::ULong getRangeLowerBoundNotificationLimit(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
+  RTI::ULong getRangeUpperBoundNotificationLimit(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
 };
 
 // One argument of each type that the services take, alive as long as the
@@ -246,23 +229,48 @@ public:
   NullFederateAmbassador federateAmbassador;
 };
 
-template <> inline const char* ServiceArgs::get<const char*>() { return "arg"; }
-template <> inline RTI::FederateAmbassador* ServiceArgs::get<RTI::FederateAmbassador*>() {
+template <>
+inline const char* ServiceArgs::get<const char*>() {
+  return "arg";
+}
+template <>
+inline RTI::FederateAmbassador* ServiceArgs::get<RTI::FederateAmbassador*>() {
   return &federateAmbassador;
 }
-template <> inline RTI::ResignAction ServiceArgs::get<RTI::ResignAction>() {
+template <>
+inline RTI::ResignAction ServiceArgs::get<RTI::ResignAction>() {
   return RTI::DELETE_OBJECTS;
 }
-template <> inline const RTI::FederateHandleSet& ServiceArgs::get<const RTI::FederateHandleSet&>() {
+template <>
+inline const RTI::FederateHandleSet& ServiceArgs::get<const RTI::FederateHandleSet&>() {
   return federates;
 }
-template <> inline const RTI::FedTime& ServiceArgs::get<const RTI::FedTime&>() { return time; }
-template <> inline RTI::FedTime& ServiceArgs::get<RTI::FedTime&>() { return outTime; }
-template <> inline unsigned long ServiceArgs::get<unsigned long>() { return 1; }
-template <> inline long ServiceArgs::get<long>() { return 1; }
-template <> inline double ServiceArgs::get<double>() { return 0.0; }
-template <> inline RTI::Boolean ServiceArgs::get<RTI::Boolean>() { return RTI::RTI_TRUE; }
-template <> inline const RTI::AttributeHandleSet& ServiceArgs::get<const RTI::AttributeHandleSet&>() {
+template <>
+inline const RTI::FedTime& ServiceArgs::get<const RTI::FedTime&>() {
+  return time;
+}
+template <>
+inline RTI::FedTime& ServiceArgs::get<RTI::FedTime&>() {
+  return outTime;
+}
+template <>
+inline unsigned long ServiceArgs::get<unsigned long>() {
+  return 1;
+}
+template <>
+inline long ServiceArgs::get<long>() {
+  return 1;
+}
+template <>
+inline double ServiceArgs::get<double>() {
+  return 0.0;
+}
+template <>
+inline RTI::Boolean ServiceArgs::get<RTI::Boolean>() {
+  return RTI::RTI_TRUE;
+}
+template <>
+inline const RTI::AttributeHandleSet& ServiceArgs::get<const RTI::AttributeHandleSet&>() {
   return attributes;
 }
 template <>
@@ -273,14 +281,30 @@ template <>
 inline const RTI::ParameterHandleValuePairSet& ServiceArgs::get<const RTI::ParameterHandleValuePairSet&>() {
   return parameters;
 }
-template <> inline RTI::EventRetractionHandle ServiceArgs::get<RTI::EventRetractionHandle>() {
+template <>
+inline RTI::EventRetractionHandle ServiceArgs::get<RTI::EventRetractionHandle>() {
   return RTI::EventRetractionHandle{5, 7};
 }
-template <> inline RTI::Region& ServiceArgs::get<RTI::Region&>() { return region; }
-template <> inline const RTI::Region& ServiceArgs::get<const RTI::Region&>() { return region; }
-template <> inline RTI::Region* ServiceArgs::get<RTI::Region*>() { return &region; }
-template <> inline RTI::Region** ServiceArgs::get<RTI::Region**>() { return regions; }
-template <> inline RTI::AttributeHandle* ServiceArgs::get<RTI::AttributeHandle*>() { return handles; }
+template <>
+inline RTI::Region& ServiceArgs::get<RTI::Region&>() {
+  return region;
+}
+template <>
+inline const RTI::Region& ServiceArgs::get<const RTI::Region&>() {
+  return region;
+}
+template <>
+inline RTI::Region* ServiceArgs::get<RTI::Region*>() {
+  return &region;
+}
+template <>
+inline RTI::Region** ServiceArgs::get<RTI::Region**>() {
+  return regions;
+}
+template <>
+inline RTI::AttributeHandle* ServiceArgs::get<RTI::AttributeHandle*>() {
+  return handles;
+}
 
 // Calls of the services of one family (or all) through an ambassador, by
 // name, with ServiceArgs' arguments; results are dropped.
@@ -290,7 +314,7 @@ struct ServiceCall {
 };
 
 #define QLX_SERVICE_ARG(pair) args.get<DT_RTI_TYPE(pair)>()
-#define QLX_SERVICE_CALL(type, kind, name, ...)                                            \
+#define QLX_SERVICE_CALL(type, kind, name, ...)                                               \
   ServiceCall{#name, [](RTI::RTIambassador& ambassador, [[maybe_unused]] ServiceArgs& args) { \
-                (void)ambassador.name(DT_RTI_EACH(QLX_SERVICE_ARG, __VA_ARGS__));          \
+                (void)ambassador.name(DT_RTI_EACH(QLX_SERVICE_ARG, __VA_ARGS__));             \
               }},

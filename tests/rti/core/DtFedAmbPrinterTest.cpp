@@ -89,11 +89,9 @@ std::vector<Row> rows() {
        "FedAmb=>initiateFederateSave: S1\n"},
       {"federationSaved", "", [](Amb& f, Args&) { f.federationSaved(); }, "FedAmb=>federationSaved\n"},
       {"federationNotSaved", "", [](Amb& f, Args&) { f.federationNotSaved(); }, "FedAmb=>federationNotSaved\n"},
-      {"requestFederationRestoreSucceeded", "",
-       [](Amb& f, Args&) { f.requestFederationRestoreSucceeded("S1"); },
+      {"requestFederationRestoreSucceeded", "", [](Amb& f, Args&) { f.requestFederationRestoreSucceeded("S1"); },
        "FedAmb=>requestFederationRestoreSucceeded: S1\n"},
-      {"requestFederationRestoreFailed", "",
-       [](Amb& f, Args&) { f.requestFederationRestoreFailed("S1", "gone"); },
+      {"requestFederationRestoreFailed", "", [](Amb& f, Args&) { f.requestFederationRestoreFailed("S1", "gone"); },
        "FedAmb=>requestFederationRestoreFailed: S1 gone\n"},
       {"federationRestoreBegun", "", [](Amb& f, Args&) { f.federationRestoreBegun(); },
        "FedAmb=>federationRestoreBegun\n"},
@@ -124,8 +122,7 @@ std::vector<Row> rows() {
        "FedAmb=>receiveInteraction: InteractionRoot.Radio (4) 2.5 t {5, 7}\n\t0: Power (1)\n"},
       {"removeObjectInstance", "objMgr", [](Amb& f, Args&) { f.removeObjectInstance(12, "t"); },
        "FedAmb=>removeObjectInstance: obj12 (12) t\n"},
-      {"removeObjectInstance", "objMgr",
-       [](Amb& f, Args& a) { f.removeObjectInstance(12, a.time, "t", a.retraction); },
+      {"removeObjectInstance", "objMgr", [](Amb& f, Args& a) { f.removeObjectInstance(12, a.time, "t", a.retraction); },
        "FedAmb=>removeObjectInstance: obj12 (12) 2.5 t {5, 7}\n"},
       {"attributesInScope", "objMgr", [](Amb& f, Args& a) { f.attributesInScope(12, a.attributes); },
        "FedAmb=>attributesInScope: obj12 (12)\n" + setNames},
@@ -168,8 +165,7 @@ std::vector<Row> rows() {
        "FedAmb=>timeRegulationEnabled: 2.5\n"},
       {"timeConstrainedEnabled", "", [](Amb& f, Args& a) { f.timeConstrainedEnabled(a.time); },
        "FedAmb=>timeConstrainedEnabled: 2.5\n"},
-      {"timeAdvanceGrant", "", [](Amb& f, Args& a) { f.timeAdvanceGrant(a.time); },
-       "FedAmb=>timeAdvanceGrant: 2.5\n"},
+      {"timeAdvanceGrant", "", [](Amb& f, Args& a) { f.timeAdvanceGrant(a.time); }, "FedAmb=>timeAdvanceGrant: 2.5\n"},
       {"requestRetraction", "", [](Amb& f, Args& a) { f.requestRetraction(a.retraction); },
        "FedAmb=>requestRetraction: 5\n"},
   };
@@ -242,8 +238,8 @@ TEST_F(PrinterTest, WithoutTheFomOrTheObjectManagerTheCallbackGoesOnUnprinted) {
     const char* missing;
     std::function<void()> take;
   };
-  for (const Case& c : {Case{"objMgr", [this] { fedMgr.objMgrSlot().reset(); }},
-                        Case{"fom", [this] { fedMgr.fomSlot().reset(); }}}) {
+  for (const Case& c :
+       {Case{"objMgr", [this] { fedMgr.objMgrSlot().reset(); }}, Case{"fom", [this] { fedMgr.fomSlot().reset(); }}}) {
     SCOPED_TRACE(c.missing);
     c.take();
     federate.received.clear();

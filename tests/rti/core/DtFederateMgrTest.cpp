@@ -103,8 +103,7 @@ TEST_F(FedMgrTest, TransportAndOrderNamesAndHandles) {
   EXPECT_EQ(name(fedMgr->getTransportationName(DtReliable)), "reliable");
   EXPECT_EQ(name(fedMgr->getOrderName(DtReceiveOrder)), "receive");
   EXPECT_EQ(name(fedMgr->getOrderName(DtTimestampOrder)), "timestamp");
-  EXPECT_THROW(fedMgr->getTransportationName(static_cast<DtTransportType>(2)),
-               RTI::InvalidTransportationHandle);
+  EXPECT_THROW(fedMgr->getTransportationName(static_cast<DtTransportType>(2)), RTI::InvalidTransportationHandle);
   EXPECT_THROW(fedMgr->getOrderName(static_cast<DtOrderType>(2)), RTI::InvalidOrderingHandle);
 
   EXPECT_EQ(fedMgr->getOrderHandle("TimeStamp"), DtTimestampOrder);
@@ -306,9 +305,8 @@ TEST_F(FedMgrTest, JoinWiresTheManagersInOrderAndResignTearsThemDown) {
   make("(setq RTI_timeMgmt 1)(setq RTI_momServiceAvailable 1)");
   const std::size_t start = log.size();
   const RTI::FederateHandle handle = join();
-  EXPECT_EQ(since(start),
-            (ManagerLog{"interMgr", "objMgr", "connect X " + std::to_string(handle), "setMsgQueue", "timeMgr",
-                        "objMgr setTimeMgr", "interMgr setTimeMgr", "mom join"}));
+  EXPECT_EQ(since(start), (ManagerLog{"interMgr", "objMgr", "connect X " + std::to_string(handle), "setMsgQueue",
+                                      "timeMgr", "objMgr setTimeMgr", "interMgr setTimeMgr", "mom join"}));
   EXPECT_EQ(fedMgr->interMgr()->momMgr(), &mom);
   EXPECT_TRUE(fedMgr->isJoined());
   EXPECT_STREQ(fedMgr->federateName(), "F1");
@@ -327,9 +325,8 @@ TEST_F(FedMgrTest, JoinWiresTheManagersInOrderAndResignTearsThemDown) {
 
   const std::size_t resign = log.size();
   fedMgr->resignFederationExecution(RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
-  EXPECT_EQ(since(resign),
-            (ManagerLog{"prepareToResign 3", "~objMgr", "~interMgr", "~timeMgr", "setMsgQueue null", "mom resign",
-                        "send 7 " + std::to_string(handle), "disconnect"}));
+  EXPECT_EQ(since(resign), (ManagerLog{"prepareToResign 3", "~objMgr", "~interMgr", "~timeMgr", "setMsgQueue null",
+                                       "mom resign", "send 7 " + std::to_string(handle), "disconnect"}));
   auto* sent = dynamic_cast<DtResignMsg*>(fedMgr->connection().sent.back().get());
   ASSERT_NE(sent, nullptr);
   EXPECT_EQ(sent->resignAction(), RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
@@ -347,8 +344,8 @@ TEST_F(FedMgrTest, AJoinedManagerTearsDownInReverseBeforeItsConnectionManager) {
   join();
   const std::size_t start = log.size();
   fedMgr.reset();
-  EXPECT_EQ(since(start), (ManagerLog{"~timeMgr", "setMsgQueue null", "disconnect", "~objMgr", "~interMgr",
-                                      "~connection"}));
+  EXPECT_EQ(since(start),
+            (ManagerLog{"~timeMgr", "setMsgQueue null", "disconnect", "~objMgr", "~interMgr", "~connection"}));
 }
 
 TEST_F(FedMgrTest, ResignChecksItsActionAgainstWhatIsOwned) {
@@ -442,9 +439,7 @@ TEST_F(FedMgrTest, AResignInsideAManagersCallbackDeletesItOnlyAfterTheTickStep) 
   const std::size_t start = log.size();
   EXPECT_TRUE(fedMgr->tick());
   const ManagerLog seen = since(start);
-  const auto at = [&](const std::string& entry) {
-    return std::find(seen.begin(), seen.end(), entry) - seen.begin();
-  };
+  const auto at = [&](const std::string& entry) { return std::find(seen.begin(), seen.end(), entry) - seen.begin(); };
   // Torn down (callbacks, connection, queue) at once, deleted once the
   // manager's own callback has returned; the new time manager's queue stays.
   EXPECT_LT(at("disconnect"), at("objMgr alive handled"));

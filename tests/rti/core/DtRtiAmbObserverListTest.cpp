@@ -10,8 +10,7 @@ namespace {
 // Notes its deletion in a journal that outlives it.
 class TracedObserver : public DtRtiAmbassadorObserver {
 public:
-  TracedObserver(std::string name, std::vector<std::string>* deleted)
-      : name_(std::move(name)), deleted_(deleted) {}
+  TracedObserver(std::string name, std::vector<std::string>* deleted) : name_(std::move(name)), deleted_(deleted) {}
   ~TracedObserver() override {
     if (deleted_) deleted_->push_back(name_);
   }

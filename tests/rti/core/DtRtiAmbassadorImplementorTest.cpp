@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "CoreTestSupport.h"
-#include "config/DtRIDParameters.h"
 #include "api/DtFedAmbWrapper.h"
+#include "config/DtRIDParameters.h"
 #include "mom/DtMomMgr.h"
 #include "net/DtConnectionMgr.h"
-#include "util/DtSelect.h"
 #include "objects/DtObjectMgr.h"
+#include "util/DtSelect.h"
 
 namespace {
 
@@ -57,8 +57,7 @@ protected:
 TEST_F(TickTest, TickDrainsUntilNothingIsLeftAndReturnsFalse) {
   fed.tickScript = {true, true, true, false};
   EXPECT_EQ(implementor.tick(), RTI::RTI_FALSE);
-  EXPECT_EQ(fed.calls, (std::vector<std::string>{"pretick", "tick", "tick", "tick", "tick",
-                                                 "posttick"}));
+  EXPECT_EQ(fed.calls, (std::vector<std::string>{"pretick", "tick", "tick", "tick", "tick", "posttick"}));
   EXPECT_EQ(implementor.yields, 0);
 }
 
@@ -87,7 +86,7 @@ struct BoundedCase {
   double minimum, maximum;
   std::vector<bool> script;  // tickOnce answers, then false
   double tickCost;
-  double inputAfter;         // a wait ends after this long at the latest (0: never early)
+  double inputAfter;  // a wait ends after this long at the latest (0: never early)
   bool single, busy;
   int tickOnces;
   RTI::Boolean result;
@@ -122,22 +121,28 @@ INSTANTIATE_TEST_SUITE_P(
         BoundedCase{"ZeroBoundsBusy", 0, 0, {true, true}, 0, 0, false, false, 1, RTI::RTI_TRUE, {}},
         // A minimum not below the maximum waits until the maximum, also
         // when input wakes it early.
-        BoundedCase{"MinimumAboveMaximum", 2, 1, {}, 0, 0.25, false, false, 4, RTI::RTI_FALSE,
-                    {1.0, 0.75, 0.5, 0.25}},
+        BoundedCase{"MinimumAboveMaximum", 2, 1, {}, 0, 0.25, false, false, 4, RTI::RTI_FALSE, {1.0, 0.75, 0.5, 0.25}},
         // A wait that ends past the minimum ends the tick: no further unit.
         BoundedCase{"WaitPastMinimum", 0.5, 2, {}, 0, 0, false, false, 1, RTI::RTI_FALSE, {0.5}},
         // Work goes on while there is some and the maximum has not passed.
-        BoundedCase{"WorksUntilTheMaximum", 0, 1, {true, true, true, true, true}, 0.25, 0, false,
-                    false, 4, RTI::RTI_TRUE, {}},
+        BoundedCase{
+            "WorksUntilTheMaximum", 0, 1, {true, true, true, true, true}, 0.25, 0, false, false, 4, RTI::RTI_TRUE, {}},
         // Once idle after the minimum it returns.
-        BoundedCase{"IdleAfterTheMinimum", 0.1, 2, {true}, 0.3, 0, false, false, 2, RTI::RTI_FALSE,
-                    {}},
+        BoundedCase{"IdleAfterTheMinimum", 0.1, 2, {true}, 0.3, 0, false, false, 2, RTI::RTI_FALSE, {}},
         // Idle before the minimum: waits, works what arrived, waits again.
-        BoundedCase{"WaitsThenWorks", 1, 5, {false, true, false}, 0, 0.25, false, false, 5,
-                    RTI::RTI_FALSE, {1.0, 0.75, 0.5, 0.25}},
+        BoundedCase{"WaitsThenWorks",
+                    1,
+                    5,
+                    {false, true, false},
+                    0,
+                    0.25,
+                    false,
+                    false,
+                    5,
+                    RTI::RTI_FALSE,
+                    {1.0, 0.75, 0.5, 0.25}},
         // One callback per tick: the first unit that did work ends it.
-        BoundedCase{"SingleCallback", 1, 5, {false, true, true}, 0, 0.25, true, false, 2,
-                    RTI::RTI_TRUE, {1.0}},
+        BoundedCase{"SingleCallback", 1, 5, {false, true, true}, 0, 0.25, true, false, 2, RTI::RTI_TRUE, {1.0}},
         // Busy waiting polls instead of waiting.
         BoundedCase{"BusyWait", 0.5, 2, {}, 0.2, 0, false, true, 3, RTI::RTI_FALSE, {}}),
     [](const testing::TestParamInfo<BoundedCase>& info) { return std::string(info.param.name); });
@@ -147,8 +152,7 @@ TEST(DtRtiAmbassadorImplementorTest, ConstructionSetsTheClassWideDefaultsAndMake
   FakeFederateMgr::Install install;
   DtRIDParameters params;
   DtMomMgr mom(nullptr, nullptr);
-  std::unique_ptr<DtRtiAmbassadorImplementor> implementor =
-      DtRtiAmbassadorImplementor::create(&params, &mom);
+  std::unique_ptr<DtRtiAmbassadorImplementor> implementor = DtRtiAmbassadorImplementor::create(&params, &mom);
   EXPECT_EQ(DtObjectMgr::theDefaultAttributeAdvisorySwitch, 1);
   EXPECT_EQ(DtObjectMgr::theDefaultAttributeScopeAdvisorySwitch, 1);
   EXPECT_EQ(implementor->fedMgr(), FakeFederateMgr::last);

@@ -26,7 +26,9 @@ namespace {
 // The save and restore callbacks, as lines.
 class SaveFedAmb : public NullFederateAmbassador {
 public:
-  void initiateFederateSave(const char* label) override { seen.push_back(std::string("initiateFederateSave ") + label); }
+  void initiateFederateSave(const char* label) override {
+    seen.push_back(std::string("initiateFederateSave ") + label);
+  }
   void federationSaved() override { seen.push_back("federationSaved"); }
   void federationNotSaved() override { seen.push_back("federationNotSaved"); }
   void requestFederationRestoreSucceeded(const char* label) override {

@@ -17,11 +17,11 @@
 namespace {
 
 TEST_F(RtiExecFedMgrTest, AJoinTakesTheAnswerForItsExecutionConnectionAndNamePrefix) {
-  answers().push_back(answer<DtCreateResponseMsg>("X", 0, 0));           // another kind
-  answers().push_back(joinAnswer(local() + 1, "F1", 7));                 // another connection
-  answers().push_back(joinAnswer(local(), "F1", 8, 0, "Y"));             // another execution
-  answers().push_back(joinAnswer(local(), "G", 9));                      // another name
-  answers().push_back(joinAnswer(local(), "F", 5));                      // its own: F is a prefix of F1
+  answers().push_back(answer<DtCreateResponseMsg>("X", 0, 0));  // another kind
+  answers().push_back(joinAnswer(local() + 1, "F1", 7));        // another connection
+  answers().push_back(joinAnswer(local(), "F1", 8, 0, "Y"));    // another execution
+  answers().push_back(joinAnswer(local(), "G", 9));             // another name
+  answers().push_back(joinAnswer(local(), "F", 5));             // its own: F is a prefix of F1
   EXPECT_EQ(join(), 5u);
   EXPECT_EQ(fedMgr->federateHandle(), 5u);
   EXPECT_EQ(fedMgr->executionHandle(), 3u);
@@ -190,7 +190,7 @@ protected:
 
 TEST_F(RtiExecSyncTest, APointIsAnnouncedOnceAndOnlyWhereItIsConcerned) {
   receive(syncFromExec(DtAnnouncePt, 0, "go", "t"));
-  receive(syncFromExec(DtAnnouncePt, 0, "go", "t"));          // a late joiner's, heard again
+  receive(syncFromExec(DtAnnouncePt, 0, "go", "t"));             // a late joiner's, heard again
   receive(syncFromExec(DtAnnouncePt, 0, "theirs", "", {6, 7}));  // not for 5
   receive(syncFromExec(DtAnnouncePt, 0, "ours", "u", {6, 5}));
   receive(syncFromExec(DtAnnouncePt, 0, "elsewhere", "", {}, 4));  // another execution

@@ -11,9 +11,9 @@
 #include "CoreTestSupport.h"
 #include "TimeMgrScript.h"
 #include "config/DtRIDParameters.h"
-#include "net/DtSaveMsgs.h"
 #include "net/DtNetNumber.h"
 #include "net/DtRtiSaveFile.h"
+#include "net/DtSaveMsgs.h"
 #include "net/DtSavePackets.h"
 #include "rti/config/ConfigTestFiles.h"
 #include "rti/util/BigEndianBytes.h"
@@ -28,8 +28,8 @@ using Record = DtTimeMgrPacket;
 // time-stamped message it may still retract (serial 3 at 5); another
 // federate's interactions at 12 and 11 queued, one held receive-order one.
 void bringToState(Script& script) {
-  for (const char* line : {"reg 0 1", "<51 0", "con", "<53 0 10", "send 5 3", "tar 4", "tick", "<tso 4 12 9",
-                           "<tso 4 11 8", "<ro 4"}) {
+  for (const char* line :
+       {"reg 0 1", "<51 0", "con", "<53 0 10", "send 5 3", "tar 4", "tick", "<tso 4 12 9", "<tso 4 11 8", "<ro 4"}) {
     script.run(line);
   }
 }
@@ -108,13 +108,17 @@ TEST_F(TimeMgrSave, TheWholeRecordByteForByte) {
        {"reg 0 2", "<51 0", "con", "<53 0 10", "send 5 3", "tar 4", "tick", "modla 1", "<tso 4 12 9", "<tso 4 11 8",
         "ner 11", "tick", "<57 6 9 1 0 9 9"},
        "110001001000001000000",
-       6, 1, 2,
+       6,
+       1,
+       2,
        {"10", "6", "10", "4", "2", "11", "1", "2", "0", "13"},
        be32(3) + timeField("5")},
       {"an advance held at the save time, the lookahead falling from 5 to 1, then no longer constrained",
        {"reg 0 5", "<51 0", "con", "<53 0 20", "tar 2", "tick", "modla 1", "save 3", "tar 4", "tick", "dcon"},
        "010010101000001001001",
-       0, 0, 0,
+       0,
+       0,
+       0,
        {"20", "7", "inf", "2", "5", "4", "1", "3", "4", "0"},
        ""},
   };
@@ -159,8 +163,7 @@ TEST_F(TimeMgrSave, ARestoredTimeManagerGoesOnAsTheSavedOne) {
   // saved).
   EXPECT_EQ(restored.run("retract 3"), std::vector<std::string>{"62 serial=3"});
   restored.run("tar 13");
-  EXPECT_EQ(restored.run("<56 9 20 20"),
-            (std::vector<std::string>{"tso 4 11 8", "tso 4 12 9", "grant 13"}));
+  EXPECT_EQ(restored.run("<56 9 20 20"), (std::vector<std::string>{"tso 4 11 8", "tso 4 12 9", "grant 13"}));
 }
 
 TEST_F(TimeMgrSave, ADamagedRecordIsRefusedWithNothingChanged) {
@@ -248,11 +251,11 @@ TEST_F(AroundAnAdvance, AnAdvancePastTheSaveTimeStopsThereAndReportsItOnce) {
     std::vector<std::string> atTick;  // events up to the save time, then 65 instead of the grant
   };
   const Case cases[] = {
-      {"tar 8", "5", {"tso 4 3 1", "tso 4 5 2", "65"}},   // past the save time
+      {"tar 8", "5", {"tso 4 3 1", "tso 4 5 2", "65"}},       // past the save time
       {"tar 5", "5", {"tso 4 3 1", "tso 4 5 2", "grant 5"}},  // at it: granted, the save comes later
-      {"tara 5", "5", {"tso 4 3 1", "tso 4 5 2", "65"}},  // at it, available: stops
-      {"tar 4", "5", {"tso 4 3 1", "grant 4"}},            // before it
-      {"flush 8", "5", {"65"}},                             // a flush delivers nothing before the save
+      {"tara 5", "5", {"tso 4 3 1", "tso 4 5 2", "65"}},      // at it, available: stops
+      {"tar 4", "5", {"tso 4 3 1", "grant 4"}},               // before it
+      {"flush 8", "5", {"65"}},                               // a flush delivers nothing before the save
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.request);
@@ -316,12 +319,14 @@ TEST_F(AroundAnAdvance, TheEndOfASaveOrRestoreLetsTheAdvanceGoOnByWhatHeldIt) {
          s.run("tar 8");
          s.run("tick");
        },
-       false, {"tso 4 7 3", "grant 8"}},
-      {"a save time: the advance step runs", savePoint("tar 8"), false, {"tso 4 7 3", "grant 8"}},
-      {"a held grant restored: its step runs again, its events first", savePoint("tar 8"), true,
+       false,
        {"tso 4 7 3", "grant 8"}},
-      {"a next-event step restored without events: it runs again", savePoint("ner 8"), true,
-       {"tso 4 7 3", "grant 7"}},
+      {"a save time: the advance step runs", savePoint("tar 8"), false, {"tso 4 7 3", "grant 8"}},
+      {"a held grant restored: its step runs again, its events first",
+       savePoint("tar 8"),
+       true,
+       {"tso 4 7 3", "grant 8"}},
+      {"a next-event step restored without events: it runs again", savePoint("ner 8"), true, {"tso 4 7 3", "grant 7"}},
       {"nothing held: nothing happens", constrained, false, {}},
   };
   for (const Case& c : cases) {

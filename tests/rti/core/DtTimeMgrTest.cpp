@@ -40,8 +40,8 @@ TEST(DtTimeMgr, CanGrantFollowsTheLbtsRule) {
     bool granted;
   };
   const Case cases[] = {
-      {"tar 9", true, false, true},    {"tar 10", true, false, false}, {"tara 10", true, false, true},
-      {"tara 11", true, false, false}, {"tar 11", false, false, true}, {"tar 9", true, true, false},
+      {"tar 9", true, false, true},    {"tar 10", true, false, false},  {"tara 10", true, false, true},
+      {"tara 11", true, false, false}, {"tar 11", false, false, true},  {"tar 9", true, true, false},
       {"tara 10", false, true, true},  {"flush 20", true, true, false},
   };
   for (const Case& c : cases) {
@@ -79,19 +79,25 @@ TEST(DtTimeMgr, TheQueueDecidesByOrderAndState) {
       {"constrained and idle: a time-stamped message waits", idle, "<tso 5 3 1", {}},
       {"constrained and idle: a receive-order message is held", idle, "<ro 5", {}},
       {"constrained, advancing: a receive-order message passes", advancing("tar 20"), "<ro 5", {"ro 5"}},
-      {"constrained, advancing: a stamp within what was delivered passes", advancing("tar 20"), "<tso 5 7 1",
+      {"constrained, advancing: a stamp within what was delivered passes",
+       advancing("tar 20"),
+       "<tso 5 7 1",
        {"tso 5 7 1"}},
       {"constrained, advancing: a stamp past what was delivered waits", advancing("tar 20"), "<tso 5 12 1", {}},
       {"stamped before the federate became constrained: dropped", advancing("tar 20"), "<tso 5 -1 1", {}},
       {"stamped at the time it became constrained, after a TAR: dropped", advancing("tar 20"), "<tso 5 0 1", {}},
-      {"stamped at the time it became constrained, after a TARA: passes", advancing("tara 20"), "<tso 5 0 1",
+      {"stamped at the time it became constrained, after a TARA: passes",
+       advancing("tara 20"),
+       "<tso 5 0 1",
        {"tso 5 0 1"}},
-      {"with asynchronous delivery a receive-order message passes", [&] {
+      {"with asynchronous delivery a receive-order message passes",
+       [&] {
          std::vector<std::string> lines = idle;
          lines.push_back("async");
          return lines;
        }(),
-       "<ro 5", {"ro 5"}},
+       "<ro 5",
+       {"ro 5"}},
   };
   for (const Case& c : cases) {
     Script script;
@@ -113,14 +119,15 @@ TEST(DtTimeMgr, RegulationConstraintAndAdvances) {
        constrainedAt("1", {"tar 5", "> 54 t=5 la=0 avail=0", "tick", "<56 9 5 20", "<56 2 5 20", "> grant 5", "query",
                            "> lbts=20 time=5 la=0 min=20", "<56 9 7 8", "query", "> lbts=20 time=5 la=0 min=20"})},
       {"enabling while an advance is pending is refused",
-       constrainedAt("1", {"tar 5", "> 54 t=5 la=0 avail=0", "reg 0 1", "> ! TimeAdvanceAlreadyInProgress", "dcon", "> 58 service=1",
-                           "tick", "> grant 5", "con", "> 52 t=5 la=0", "tar 6", "> ! EnableTimeConstrainedPending"})},
+       constrainedAt("1", {"tar 5", "> 54 t=5 la=0 avail=0", "reg 0 1", "> ! TimeAdvanceAlreadyInProgress", "dcon",
+                           "> 58 service=1", "tick", "> grant 5", "con", "> 52 t=5 la=0", "tar 6",
+                           "> ! EnableTimeConstrainedPending"})},
       {"a flush grants the LBTS after delivering everything queued",
-       constrainedAt("10", {"<tso 5 30 1", "<tso 5 8 2", "flush 40", "tick", "> 54 t=10 la=0 avail=1",
-                            "> tso 5 8 2", "> tso 5 30 1", "> grant 10"})},
+       constrainedAt("10", {"<tso 5 30 1", "<tso 5 8 2", "flush 40", "tick", "> 54 t=10 la=0 avail=1", "> tso 5 8 2",
+                            "> tso 5 30 1", "> grant 10"})},
       {"a zero lookahead is epsilon during a TAR and reported as zero",
-       {"reg 0 0", "> 50 t=0 la=0", "<51 0", "> regulationEnabled 0", "tar 5", "> 54 t=5 la=5e-324 avail=0",
-        "query", "> lbts=inf time=0 la=0 min=inf", "tick", "> grant 5", "tara 6", "> 54 t=6 la=0 avail=1"}},
+       {"reg 0 0", "> 50 t=0 la=0", "<51 0", "> regulationEnabled 0", "tar 5", "> 54 t=5 la=5e-324 avail=0", "query",
+        "> lbts=inf time=0 la=0 min=inf", "tick", "> grant 5", "tara 6", "> 54 t=6 la=0 avail=1"}},
   };
   for (const Scenario& s : scenarios) play(s);
 
@@ -130,64 +137,90 @@ TEST(DtTimeMgr, RegulationConstraintAndAdvances) {
     script.timeMgr().timeAdvanceRequest(RTIfedTime(6));
   };
   play({"a request made from inside the grant stands",
-        constrainedAt("10", {"tar 5", "> 54 t=5 la=0 avail=0", "tick", "> grant 5", "> 54 t=6 la=0 avail=0", "tick", "> grant 6"})},
+        constrainedAt("10", {"tar 5", "> 54 t=5 la=0 avail=0", "tick", "> grant 5", "> 54 t=6 la=0 avail=0", "tick",
+                             "> grant 6"})},
        script);
 }
 
 TEST(DtTimeMgr, TimeStampedMessagesReachTheFederateInOrderAtTheirGrant) {
   play({"in time-stamp order, ties first in first out, receive-order ones first",
-        constrainedAt("20", {"<tso 5 9 1", "<tso 6 4 1", "<ro 5", "<tso 6 9 2", "<tso 5 15 2", "query",
-                             "> lbts=20 time=0 la=0 min=4", "tar 9", "> 54 t=9 la=0 avail=0", "tick", "> ro 5", "> tso 6 4 1", "> tso 5 9 1",
-                             "> tso 6 9 2", "> grant 9", "query", "> lbts=20 time=9 la=0 min=15"})});
+        constrainedAt("20",
+                      {"<tso 5 9 1", "<tso 6 4 1", "<ro 5", "<tso 6 9 2", "<tso 5 15 2", "query",
+                       "> lbts=20 time=0 la=0 min=4", "tar 9", "> 54 t=9 la=0 avail=0", "tick", "> ro 5", "> tso 6 4 1",
+                       "> tso 5 9 1", "> tso 6 9 2", "> grant 9", "query", "> lbts=20 time=9 la=0 min=15"})});
   play({"never before the grant: what waits past the LBTS stays queued",
-        constrainedAt("5", {"<tso 5 7 1", "<tso 5 3 2", "tar 8", "> 54 t=8 la=0 avail=0", "tick", "> tso 5 3 2", "<56 9 9 9", "> tso 5 7 1",
-                            "> grant 8"})});
+        constrainedAt("5", {"<tso 5 7 1", "<tso 5 3 2", "tar 8", "> 54 t=8 la=0 avail=0", "tick", "> tso 5 3 2",
+                            "<56 9 9 9", "> tso 5 7 1", "> grant 8"})});
 }
 
 TEST(DtTimeMgr, Retraction) {
   play({"a queued message is withdrawn silently; a delivered one is asked back",
-        constrainedAt("20", {"<tso 5 9 1", "<tso 5 9 1", "<tso 5 12 2", "<62 5 1", "tar 10", "> 54 t=10 la=0 avail=0", "tick", "> grant 10",
-                             "<62 5 2", "query", "> lbts=20 time=10 la=0 min=20", "<62 6 7",
+        constrainedAt("20", {"<tso 5 9 1", "<tso 5 9 1", "<tso 5 12 2", "<62 5 1", "tar 10", "> 54 t=10 la=0 avail=0",
+                             "tick", "> grant 10", "<62 5 2", "query", "> lbts=20 time=10 la=0 min=20", "<62 6 7",
                              "> requestRetraction 6 7", "<62 2 7"})});
-  play({"own messages can be retracted until their time has passed",
-        {"reg 0 1", "> 50 t=0 la=1", "<51 0", "> regulationEnabled 0", "send 3 1", "> 45 t=3 serial=1",
-         "send 8 2", "> 45 t=8 serial=2", "retract 1 9", "> ! InvalidRetractionHandle", "retract 7",
-         "> ! InvalidRetractionHandle", "retract 2", "> 62 serial=2", "retract 2", "> ! InvalidRetractionHandle",
-         "tar 5", "> 54 t=5 la=1 avail=0", "tick", "> grant 5", "retract 1", "> ! InvalidRetractionHandle"}});
+  play({"own messages can be retracted until their time has passed", {"reg 0 1",     "> 50 t=0 la=1",
+                                                                      "<51 0",       "> regulationEnabled 0",
+                                                                      "send 3 1",    "> 45 t=3 serial=1",
+                                                                      "send 8 2",    "> 45 t=8 serial=2",
+                                                                      "retract 1 9", "> ! InvalidRetractionHandle",
+                                                                      "retract 7",   "> ! InvalidRetractionHandle",
+                                                                      "retract 2",   "> 62 serial=2",
+                                                                      "retract 2",   "> ! InvalidRetractionHandle",
+                                                                      "tar 5",       "> 54 t=5 la=1 avail=0",
+                                                                      "tick",        "> grant 5",
+                                                                      "retract 1",   "> ! InvalidRetractionHandle"}});
 }
 
 TEST(DtTimeMgr, NextEventRequests) {
   play({"events of one time stamp all go out before that time is granted",
-        constrainedAt("20", {"<tso 5 7 1", "<tso 6 7 1", "<tso 5 8 2", "ner 15", "tick", "> tso 5 7 1",
-                             "> tso 6 7 1", "> 54 t=7 la=0 avail=0", "> grant 7", "query",
-                             "> lbts=20 time=7 la=0 min=8"})});
+        constrainedAt("20", {"<tso 5 7 1", "<tso 6 7 1", "<tso 5 8 2", "ner 15", "tick", "> tso 5 7 1", "> tso 6 7 1",
+                             "> 54 t=7 la=0 avail=0", "> grant 7", "query", "> lbts=20 time=7 la=0 min=8"})});
   play({"without events the request goes to the rtiexec; granted when the next-event bound passes it",
         {"reg 0 1", "> 50 t=0 la=1", "<51 0", "> regulationEnabled 0", "con", "> 52 t=0 la=1", "<53 0 1",
          "> constrainedEnabled 0", "ner 15", "tick", "> 55 t=15 la=1 avail=0 cycle=0", "<57 1 9 1 0 12 30",
          "> 55 t=15 la=1 avail=0 cycle=1", "<57 2 9 1 0 16 30", "> 54 t=15 la=1 avail=0", "> grant 15"}});
   play({"a federate that does not regulate asks the rtiexec nothing: the LBTS grants it",
         constrainedAt("1", {"ner 15", "tick", "<56 9 16 16", "> 54 t=15 la=0 avail=0", "> grant 15"})});
-  play({"an own pending event in the window is asked for with zero lookahead",
-        {"reg 0 2", "> 50 t=0 la=2", "<51 0", "> regulationEnabled 0", "con", "> 52 t=0 la=2", "<53 0 1",
-         "> constrainedEnabled 0", "send 4 1", "> 45 t=4 serial=1", "ner 10", "tick",
-         "> 55 t=4 la=0 avail=0 cycle=0"}});
+  play(
+      {"an own pending event in the window is asked for with zero lookahead",
+       {"reg 0 2", "> 50 t=0 la=2", "<51 0", "> regulationEnabled 0", "con", "> 52 t=0 la=2", "<53 0 1",
+        "> constrainedEnabled 0", "send 4 1", "> 45 t=4 serial=1", "ner 10", "tick", "> 55 t=4 la=0 avail=0 cycle=0"}});
   play({"an event arriving while waiting is delivered and granted",
-        constrainedAt("1", {"ner 15", "tick", "<tso 5 6 1", "tick",
-                            "<56 9 7 9", "> tso 5 6 1", "> 54 t=6 la=0 avail=0", "> grant 6"})});
+        constrainedAt("1", {"ner 15", "tick", "<tso 5 6 1", "tick", "<56 9 7 9", "> tso 5 6 1", "> 54 t=6 la=0 avail=0",
+                            "> grant 6"})});
 }
 
 TEST(DtTimeMgr, ALookaheadReductionTakesEffectOverTheFollowingGrants) {
   play({"from 5 to 1 while advancing by 2",
-        {"reg 10 5", "> 50 t=10 la=5", "<51 10", "> regulationEnabled 10", "modla 1", "query",
-         "> lbts=inf time=10 la=5 min=inf", "tar 12", "> 54 t=12 la=3 avail=0", "tick", "> grant 12", "query",
-         "> lbts=inf time=12 la=3 min=inf", "tar 14", "> 54 t=14 la=1 avail=0", "tick", "> grant 14", "tar 20",
-         "> 54 t=20 la=1 avail=0", "modla 3", "> 54 t=14 la=3 avail=0", "modla -1", "> ! InvalidLookahead"}});
+        {"reg 10 5",
+         "> 50 t=10 la=5",
+         "<51 10",
+         "> regulationEnabled 10",
+         "modla 1",
+         "query",
+         "> lbts=inf time=10 la=5 min=inf",
+         "tar 12",
+         "> 54 t=12 la=3 avail=0",
+         "tick",
+         "> grant 12",
+         "query",
+         "> lbts=inf time=12 la=3 min=inf",
+         "tar 14",
+         "> 54 t=14 la=1 avail=0",
+         "tick",
+         "> grant 14",
+         "tar 20",
+         "> 54 t=20 la=1 avail=0",
+         "modla 3",
+         "> 54 t=14 la=3 avail=0",
+         "modla -1",
+         "> ! InvalidLookahead"}});
 }
 
 TEST(DtTimeMgr, TheConstrainedSyncHoldsGrants) {
-  play({"held from the sync to the resume",
-        constrainedAt("1", {"<59", "> 60 t=0 la=0", "tar 5", "> 54 t=5 la=0 avail=0", "<56 9 10 10", "tick",
-                            "<61 9 10 10", "> grant 5"})});
+  play(
+      {"held from the sync to the resume", constrainedAt("1", {"<59", "> 60 t=0 la=0", "tar 5", "> 54 t=5 la=0 avail=0",
+                                                               "<56 9 10 10", "tick", "<61 9 10 10", "> grant 5"})});
 }
 
 TEST(DtTimeMgr, MalformedTimeMessagesNeverReachIt) {

@@ -58,7 +58,7 @@ private:
 };
 
 inline std::unique_ptr<DtRtiMsg> joinAnswer(unsigned long to, const char* federate, unsigned long handle, int error = 0,
-                                     const char* execution = "X") {
+                                            const char* execution = "X") {
   auto msg = std::make_unique<DtJoinResponseMsg>(to, federate, 3, execution, DtString("X.fed"), handle, error, nullptr);
   return msg;
 }

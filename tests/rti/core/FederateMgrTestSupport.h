@@ -96,18 +96,14 @@ public:
     owned_.clear();
     note("~objMgr");
   }
-  void setTimeMgr(DtTimeStamping* timeMgr) override {
-    note(timeMgr ? "objMgr setTimeMgr" : "objMgr setTimeMgr null");
-  }
+  void setTimeMgr(DtTimeStamping* timeMgr) override { note(timeMgr ? "objMgr setTimeMgr" : "objMgr setTimeMgr null"); }
   void tick() override { note("objMgr tick"); }
   void processResign(const DtResignMsg& msg) override {
     note("objMgr processResign " + std::to_string(msg.federateHandle()));
   }
   const DtList& ownedObjects() const override { return owned_; }
   std::uint32_t numObjectsOwned() const override { return RecordingScope::deletableObjects; }
-  void prepareToResign(RTI::ResignAction action) override {
-    note("prepareToResign " + std::to_string(action));
-  }
+  void prepareToResign(RTI::ResignAction action) override { note("prepareToResign " + std::to_string(action)); }
 
 private:
   // A manager whose own callback lets the federate resign, then goes on
@@ -136,7 +132,6 @@ public:
   void processResign(const DtResignMsg& msg) override {
     note("interMgr processResign " + std::to_string(msg.federateHandle()));
   }
-
 };
 
 // The real time manager (it hooks its queue in), with its life logged.
@@ -148,7 +143,6 @@ public:
   }
   ~RecordingTimeMgr() override { note("~timeMgr"); }
   void tick() override { note("timeMgr tick"); }
-
 };
 
 class RecordingMomMgr : public DtMomMgr {
@@ -169,10 +163,9 @@ inline RecordingScope::RecordingScope(ManagerLog& target) {
   log = &target;
   ownedObjects = deletableObjects = 0;
   onAlive = nullptr;
-  DtObjectMgr::setCreatorFunction(
-      [](DtConnectionMgr* c, DtFomClassMgr* f, DtRIDParameters* p) -> DtObjectMgr* {
-        return new RecordingObjectMgr(c, f, p);
-      });
+  DtObjectMgr::setCreatorFunction([](DtConnectionMgr* c, DtFomClassMgr* f, DtRIDParameters* p) -> DtObjectMgr* {
+    return new RecordingObjectMgr(c, f, p);
+  });
   DtInteractionMgr::setCreatorFunction(
       [](DtConnectionMgr* c, DtFomClassMgr* f, DtRIDParameters* p) -> DtInteractionMgr* {
         return new RecordingInteractionMgr(c, f, p);

@@ -209,7 +209,12 @@ TEST(TwoProcesses, CreateJoinHearEachOtherResignWithEveryActionAndDestroy) {
   }
   EXPECT_EQ(command("destroy X"), "ok destroy");
   // What is still on its way.
-  waitUntil([&] { return atA.resigns.size() >= 4; }, [&] { a.tick(); DtSleep(0.002); }, 2.0);
+  waitUntil([&] { return atA.resigns.size() >= 4; },
+            [&] {
+              a.tick();
+              DtSleep(0.002);
+            },
+            2.0);
 
   const std::vector<std::string>& lines = b.lines();
   const std::vector<unsigned long> handles = joinedHandles(lines);
@@ -226,8 +231,8 @@ TEST(TwoProcesses, CreateJoinHearEachOtherResignWithEveryActionAndDestroy) {
 
   EXPECT_GE(atA.heartbeats[handleB], 3) << "A hears B's heartbeats";
   EXPECT_GE(onTheGroup.heartbeats[handleA], 3) << "A's heartbeats reach the federation's group";
-  EXPECT_EQ(atA.resigns, (std::vector<std::pair<unsigned long, int>>{
-                             {handleB, 1}, {handleB, 2}, {handleB, 3}, {handleB, 4}}));
+  EXPECT_EQ(atA.resigns,
+            (std::vector<std::pair<unsigned long, int>>{{handleB, 1}, {handleB, 2}, {handleB, 3}, {handleB, 4}}));
 
   a.resignFederationExecution(RTI::DELETE_OBJECTS);
   a.destroyFederationExecution("X");
@@ -238,12 +243,11 @@ TEST(ScriptedFederate, ReportsEveryCommandAndRefusesBadScripts) {
   ScriptedFederateProcess program;
   ASSERT_TRUE(program.started());
   EXPECT_EQ(program.command("join Nowhere F"), "error join CouldNotOpenFED \"Nowhere.fed\"");
-  EXPECT_EQ(program.command("resign none"), "error resign FederateNotExecutionMember \"Unable to process resignFederationExecution.\"");
+  EXPECT_EQ(program.command("resign none"),
+            "error resign FederateNotExecutionMember \"Unable to process resignFederationExecution.\"");
   EXPECT_EQ(program.command("bogus 1"), "error bogus usage \"unknown command (try --help); usage: bogus\"");
-  EXPECT_EQ(program.command("tick soon"),
-            "error tick usage \"not a time in seconds: soon; usage: tick [seconds]\"");
-  EXPECT_EQ(program.command("wait federationSaved 0.05"),
-            "error wait failure \"no federationSaved within 0.05 s\"");
+  EXPECT_EQ(program.command("tick soon"), "error tick usage \"not a time in seconds: soon; usage: tick [seconds]\"");
+  EXPECT_EQ(program.command("wait federationSaved 0.05"), "error wait failure \"no federationSaved within 0.05 s\"");
   EXPECT_EQ(program.command("echo a \"b; c\""), "ok echo a b; c");
   program.closeInput();
   EXPECT_EQ(program.waitFor("done"), "done");

@@ -18,8 +18,7 @@ void LoggingObjectMgr::publish(RTI::ObjectClassHandle c, const RTI::AttributeHan
   record(logCall("publish", c, a));
 }
 void LoggingObjectMgr::unpublish(RTI::ObjectClassHandle c) { record(logCall("unpublish", c)); }
-void LoggingObjectMgr::subscribe(RTI::ObjectClassHandle c, const RTI::AttributeHandleSet& a,
-                                   RTI::Boolean active) {
+void LoggingObjectMgr::subscribe(RTI::ObjectClassHandle c, const RTI::AttributeHandleSet& a, RTI::Boolean active) {
   record(logCall("subscribe", c, a, active == RTI::RTI_TRUE));
 }
 void LoggingObjectMgr::unsubscribe(RTI::ObjectClassHandle c) { record(logCall("unsubscribe", c)); }
@@ -33,7 +32,7 @@ RTI::ObjectHandle LoggingObjectMgr::registerObj(RTI::ObjectClassHandle c, const 
   return 11;
 }
 std::uint32_t LoggingObjectMgr::sendUpdate(RTI::ObjectHandle o, const RTI::AttributeHandleValuePairSet& v,
-                                             const RTI::FedTime* time, const char* tag) {
+                                           const RTI::FedTime* time, const char* tag) {
   record(logCall("sendUpdate", o, v, time, tag));
   return 21;
 }
@@ -43,11 +42,10 @@ std::uint32_t LoggingObjectMgr::deleteObj(RTI::ObjectHandle o, const RTI::FedTim
 }
 void LoggingObjectMgr::localDeleteObj(RTI::ObjectHandle o) { record(logCall("localDeleteObj", o)); }
 void LoggingObjectMgr::setAttributeTransportType(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a,
-                                                   DtTransportType type) {
+                                                 DtTransportType type) {
   record(logCall("setAttributeTransportType", o, a, static_cast<unsigned long>(type)));
 }
-void LoggingObjectMgr::setAttributeOrderType(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a,
-                                               DtOrderType type) {
+void LoggingObjectMgr::setAttributeOrderType(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a, DtOrderType type) {
   record(logCall("setAttributeOrderType", o, a, static_cast<unsigned long>(type)));
 }
 void LoggingObjectMgr::requestObjectUpdate(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a) {
@@ -56,12 +54,12 @@ void LoggingObjectMgr::requestObjectUpdate(RTI::ObjectHandle o, const RTI::Attri
 void LoggingObjectMgr::requestClassUpdate(RTI::ObjectClassHandle c, const RTI::AttributeHandleSet& a) {
   record(logCall("requestClassUpdate", c, a));
 }
-void LoggingObjectMgr::divestOwnership(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a,
-                                         bool negotiated, const char* tag) {
+void LoggingObjectMgr::divestOwnership(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a, bool negotiated,
+                                       const char* tag) {
   record(logCall("divestOwnership", o, a, negotiated, tag));
 }
 void LoggingObjectMgr::acquireAttrs(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a, bool ifAvailable,
-                                      const char* tag) {
+                                    const char* tag) {
   record(logCall("acquireAttrs", o, a, ifAvailable, tag));
 }
 void LoggingObjectMgr::cancelAcquire(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a) {
@@ -70,8 +68,7 @@ void LoggingObjectMgr::cancelAcquire(RTI::ObjectHandle o, const RTI::AttributeHa
 void LoggingObjectMgr::cancelDivest(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a) {
   record(logCall("cancelDivest", o, a));
 }
-RTI::AttributeHandleSet* LoggingObjectMgr::releaseResponse(RTI::ObjectHandle o,
-                                                             const RTI::AttributeHandleSet& a) {
+RTI::AttributeHandleSet* LoggingObjectMgr::releaseResponse(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a) {
   record(logCall("releaseResponse", o, a));
   auto* released = new DtAttributeHandleSet;
   released->add(2);
@@ -98,36 +95,33 @@ const char* LoggingObjectMgr::objectName(RTI::ObjectHandle o) {
 DtRtiObject* LoggingObjectMgr::knownObj(RTI::ObjectHandle o) const { return o == 11 ? object_.get() : nullptr; }
 
 void LoggingObjectMgr::subscribeObjectClassAttributesWithRegion(RTI::ObjectClassHandle c, RTI::Region& r,
-                                                                  const RTI::AttributeHandleSet& a,
-                                                                  RTI::Boolean active) {
+                                                                const RTI::AttributeHandleSet& a, RTI::Boolean active) {
   record(logCall("subscribeWithRegion", c, r, a, active == RTI::RTI_TRUE));
 }
 void LoggingObjectMgr::unsubscribeObjectClassWithRegion(RTI::ObjectClassHandle c, RTI::Region& r) {
   record(logCall("unsubscribeWithRegion", c, r));
 }
-void LoggingObjectMgr::associateRegionForUpdates(RTI::Region& r, RTI::ObjectHandle o,
-                                                   const RTI::AttributeHandleSet& a, int flag) {
+void LoggingObjectMgr::associateRegionForUpdates(RTI::Region& r, RTI::ObjectHandle o, const RTI::AttributeHandleSet& a,
+                                                 int flag) {
   record(logCall("associateRegionForUpdates", r, o, a, flag));
 }
 void LoggingObjectMgr::unassociateRegionForUpdates(RTI::Region& r, RTI::ObjectHandle o) {
   record(logCall("unassociateRegionForUpdates", r, o));
 }
-RTI::ObjectHandle LoggingObjectMgr::registerObjectInstanceWithRegion(RTI::ObjectClassHandle c,
-                                                                       const char* name,
-                                                                       RTI::AttributeHandle* a,
-                                                                       RTI::Region** r, RTI::ULong count) {
+RTI::ObjectHandle LoggingObjectMgr::registerObjectInstanceWithRegion(RTI::ObjectClassHandle c, const char* name,
+                                                                     RTI::AttributeHandle* a, RTI::Region** r,
+                                                                     RTI::ULong count) {
   record(logCall("registerWithRegion", c, name, a[0], *r[0], count));
   return 12;
 }
-RTI::ObjectHandle LoggingObjectMgr::registerObjectInstanceWithRegion(RTI::ObjectClassHandle c,
-                                                                       RTI::AttributeHandle* a,
-                                                                       RTI::Region** r, RTI::ULong count) {
+RTI::ObjectHandle LoggingObjectMgr::registerObjectInstanceWithRegion(RTI::ObjectClassHandle c, RTI::AttributeHandle* a,
+                                                                     RTI::Region** r, RTI::ULong count) {
   record(logCall("registerWithRegion", c, a[0], *r[0], count));
   return 12;
 }
 void LoggingObjectMgr::requestClassAttributeValueUpdateWithRegion(RTI::ObjectClassHandle c,
-                                                                    const RTI::AttributeHandleSet& a,
-                                                                    const RTI::Region& r) {
+                                                                  const RTI::AttributeHandleSet& a,
+                                                                  const RTI::Region& r) {
   record(logCall("requestClassUpdateWithRegion", c, a, r));
 }
 void LoggingObjectMgr::enableAttributeScopeSwitch() {
@@ -145,22 +139,18 @@ LoggingInteractionMgr::LoggingInteractionMgr(std::vector<std::string>* log)
     : DtInteractionMgr(nullptr, nullptr, nullptr), log_(log) {}
 
 void LoggingInteractionMgr::publish(RTI::InteractionClassHandle c) { log_->push_back(logCall("publish", c)); }
-void LoggingInteractionMgr::unpublish(RTI::InteractionClassHandle c) {
-  log_->push_back(logCall("unpublish", c));
-}
+void LoggingInteractionMgr::unpublish(RTI::InteractionClassHandle c) { log_->push_back(logCall("unpublish", c)); }
 void LoggingInteractionMgr::subscribe(RTI::InteractionClassHandle c, RTI::Boolean active) {
   log_->push_back(logCall("subscribe", c, active == RTI::RTI_TRUE));
 }
-void LoggingInteractionMgr::unsubscribe(RTI::InteractionClassHandle c) {
-  log_->push_back(logCall("unsubscribe", c));
-}
+void LoggingInteractionMgr::unsubscribe(RTI::InteractionClassHandle c) { log_->push_back(logCall("unsubscribe", c)); }
 std::uint32_t LoggingInteractionMgr::send(RTI::InteractionClassHandle c, const RTI::ParameterHandleValuePairSet& p,
-                                            const RTI::FedTime* time, const char* tag, RTI::ULong number) {
+                                          const RTI::FedTime* time, const char* tag, RTI::ULong number) {
   log_->push_back(logCall("send", c, p, time, tag, number));
   return 31;
 }
 std::uint32_t LoggingInteractionMgr::send(RTI::InteractionClassHandle c, const RTI::ParameterHandleValuePairSet& p,
-                                            const RTI::FedTime* time, const char* tag, const RTI::Region& region) {
+                                          const RTI::FedTime* time, const char* tag, const RTI::Region& region) {
   log_->push_back(logCall("send", c, p, time, tag, region));
   return 31;
 }
@@ -171,18 +161,16 @@ void LoggingInteractionMgr::setOrder(RTI::InteractionClassHandle c, DtOrderType 
   log_->push_back(logCall("setOrder", c, static_cast<unsigned long>(type)));
 }
 void LoggingInteractionMgr::subscribeInteractionClassWithRegion(RTI::InteractionClassHandle c, RTI::Region& r,
-                                                                  RTI::Boolean active) {
+                                                                RTI::Boolean active) {
   log_->push_back(logCall("subscribeWithRegion", c, r, active == RTI::RTI_TRUE));
 }
-void LoggingInteractionMgr::unsubscribeInteractionClassWithRegion(RTI::InteractionClassHandle c,
-                                                                    RTI::Region& r) {
+void LoggingInteractionMgr::unsubscribeInteractionClassWithRegion(RTI::InteractionClassHandle c, RTI::Region& r) {
   log_->push_back(logCall("unsubscribeWithRegion", c, r));
 }
 
 // The time manager.
 
-LoggingTimeMgr::LoggingTimeMgr(std::vector<std::string>* log)
-    : DtTimeMgr(nullptr, nullptr, nullptr), log_(log) {}
+LoggingTimeMgr::LoggingTimeMgr(std::vector<std::string>* log) : DtTimeMgr(nullptr, nullptr, nullptr), log_(log) {}
 
 void LoggingTimeMgr::answer(const char* query, RTI::FedTime& time) {
   log_->push_back(logCall(query));
@@ -201,9 +189,7 @@ void LoggingTimeMgr::timeAdvanceRequest(const RTI::FedTime& time) {
 void LoggingTimeMgr::timeAdvanceRequestAvailable(const RTI::FedTime& time) {
   log_->push_back(logCall("timeAdvanceRequestAvailable", time));
 }
-void LoggingTimeMgr::nextEventRequest(const RTI::FedTime& time) {
-  log_->push_back(logCall("nextEventRequest", time));
-}
+void LoggingTimeMgr::nextEventRequest(const RTI::FedTime& time) { log_->push_back(logCall("nextEventRequest", time)); }
 void LoggingTimeMgr::nextEventRequestAvailable(const RTI::FedTime& time) {
   log_->push_back(logCall("nextEventRequestAvailable", time));
 }

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "RTI.hh"
 #include "CoreTestSupport.h"
+#include "RTI.hh"
 #include "ServiceLog.h"
 #include "core/DtTimeMgr.h"
 #include "ddm/DtDataDistMgr.h"
@@ -31,19 +31,17 @@ public:
   void unsubscribe(RTI::ObjectClassHandle c) override;
   RTI::ObjectHandle registerObj(RTI::ObjectClassHandle c) override;
   RTI::ObjectHandle registerObj(RTI::ObjectClassHandle c, const char* name) override;
-  std::uint32_t sendUpdate(RTI::ObjectHandle o, const RTI::AttributeHandleValuePairSet& v,
-                           const RTI::FedTime* time, const char* tag) override;
+  std::uint32_t sendUpdate(RTI::ObjectHandle o, const RTI::AttributeHandleValuePairSet& v, const RTI::FedTime* time,
+                           const char* tag) override;
   std::uint32_t deleteObj(RTI::ObjectHandle o, const RTI::FedTime* time, const char* tag) override;
   void localDeleteObj(RTI::ObjectHandle o) override;
-  void setAttributeTransportType(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a,
-                                 DtTransportType type) override;
+  void setAttributeTransportType(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a, DtTransportType type) override;
   void setAttributeOrderType(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a, DtOrderType type) override;
   void requestObjectUpdate(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a) override;
   void requestClassUpdate(RTI::ObjectClassHandle c, const RTI::AttributeHandleSet& a) override;
   void divestOwnership(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a, bool negotiated,
                        const char* tag) override;
-  void acquireAttrs(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a, bool ifAvailable,
-                    const char* tag) override;
+  void acquireAttrs(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a, bool ifAvailable, const char* tag) override;
   void cancelAcquire(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a) override;
   void cancelDivest(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a) override;
   RTI::AttributeHandleSet* releaseResponse(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a) override;
@@ -62,8 +60,8 @@ public:
   RTI::ObjectHandle registerObjectInstanceWithRegion(RTI::ObjectClassHandle c, const char* name,
                                                      RTI::AttributeHandle* a, RTI::Region** r,
                                                      RTI::ULong count) override;
-  RTI::ObjectHandle registerObjectInstanceWithRegion(RTI::ObjectClassHandle c, RTI::AttributeHandle* a,
-                                                     RTI::Region** r, RTI::ULong count) override;
+  RTI::ObjectHandle registerObjectInstanceWithRegion(RTI::ObjectClassHandle c, RTI::AttributeHandle* a, RTI::Region** r,
+                                                     RTI::ULong count) override;
   void requestClassAttributeValueUpdateWithRegion(RTI::ObjectClassHandle c, const RTI::AttributeHandleSet& a,
                                                   const RTI::Region& r) override;
   void enableAttributeScopeSwitch() override;
@@ -85,14 +83,13 @@ public:
   void unpublish(RTI::InteractionClassHandle c) override;
   void subscribe(RTI::InteractionClassHandle c, RTI::Boolean active) override;
   void unsubscribe(RTI::InteractionClassHandle c) override;
-  std::uint32_t send(RTI::InteractionClassHandle c, const RTI::ParameterHandleValuePairSet& p,
-                     const RTI::FedTime* time, const char* tag, RTI::ULong number) override;
-  std::uint32_t send(RTI::InteractionClassHandle c, const RTI::ParameterHandleValuePairSet& p,
-                     const RTI::FedTime* time, const char* tag, const RTI::Region& region) override;
+  std::uint32_t send(RTI::InteractionClassHandle c, const RTI::ParameterHandleValuePairSet& p, const RTI::FedTime* time,
+                     const char* tag, RTI::ULong number) override;
+  std::uint32_t send(RTI::InteractionClassHandle c, const RTI::ParameterHandleValuePairSet& p, const RTI::FedTime* time,
+                     const char* tag, const RTI::Region& region) override;
   void setTransport(RTI::InteractionClassHandle c, DtTransportType type) override;
   void setOrder(RTI::InteractionClassHandle c, DtOrderType type) override;
-  void subscribeInteractionClassWithRegion(RTI::InteractionClassHandle c, RTI::Region& r,
-                                           RTI::Boolean active) override;
+  void subscribeInteractionClassWithRegion(RTI::InteractionClassHandle c, RTI::Region& r, RTI::Boolean active) override;
   void unsubscribeInteractionClassWithRegion(RTI::InteractionClassHandle c, RTI::Region& r) override;
 
 private:

@@ -126,11 +126,11 @@ TEST_P(ObjectFederation, TwoFederatesGoTheMainRoadOfObjectManagement) {
                    "turnUpdatesOffForObjectInstance {" + generated + "} {1,2}", "stopRegistrationForObjectClass 3",
                    "stopRegistrationForObjectClass 4"}));
   subscriber.run({"subscribe Vehicle Position"});
-  EXPECT_EQ(owner.run({"wait turnUpdatesOnForObjectInstance", "wait turnUpdatesOnForObjectInstance",
-                       "wait startRegistrationForObjectClass", "wait startRegistrationForObjectClass"}),
-            (Lines{"turnUpdatesOnForObjectInstance {car1} {1}",
-                   "turnUpdatesOnForObjectInstance {" + generated + "} {1}", "startRegistrationForObjectClass 3",
-                   "startRegistrationForObjectClass 4"}));
+  EXPECT_EQ(
+      owner.run({"wait turnUpdatesOnForObjectInstance", "wait turnUpdatesOnForObjectInstance",
+                 "wait startRegistrationForObjectClass", "wait startRegistrationForObjectClass"}),
+      (Lines{"turnUpdatesOnForObjectInstance {car1} {1}", "turnUpdatesOnForObjectInstance {" + generated + "} {1}",
+             "startRegistrationForObjectClass 3", "startRegistrationForObjectClass 4"}));
 
   // Deleted at the owner, removed at the subscriber.
   owner.run({"delete car1 bye"});
@@ -232,10 +232,10 @@ TEST_P(ObjectFederation, AFederateWrittenAgainstTheStandardHeadersExchangesUpdat
   // which the scripted federate answers its own.
   std::FILE* standard = popen(QLX_STANDARD_FEDERATE " Road Road.fed Standard 20", "r");
   ASSERT_NE(standard, nullptr);
-  const Lines seen = scripted.run({"on reflectAttributeValues update scripted-car - Position=answer Name=Scripted",
-                                   "on receiveInteraction send-interaction Horn - Loudness=loud",
-                                   "wait removeObjectInstance 20", "off reflectAttributeValues",
-                                   "off receiveInteraction"});
+  const Lines seen =
+      scripted.run({"on reflectAttributeValues update scripted-car - Position=answer Name=Scripted",
+                    "on receiveInteraction send-interaction Horn - Loudness=loud", "wait removeObjectInstance 20",
+                    "off reflectAttributeValues", "off receiveInteraction"});
   const ProgramOutput output = readToTheEnd(standard);
   EXPECT_EQ(output.status, 0) << ::testing::PrintToString(output.lines);
   // Its own lines, among those of the RTI's diagnostics: three answers of
@@ -260,12 +260,11 @@ TEST_P(ObjectFederation, AFederateWrittenAgainstTheStandardHeadersExchangesUpdat
       << objects.front();
   // Its first update, whose reliable attribute comes apart where it goes by
   // TCP.
-  const std::string firstUpdate =
-      GetParam().reliable ? "(1=\"at-1\"|2=\"Standard\")" : "1=\"at-1\",2=\"Standard\"";
-  EXPECT_TRUE(std::regex_match(objects[1], std::regex("reflectAttributeValues \\d+ \\{" + firstUpdate + "\\} \"standard\"")))
+  const std::string firstUpdate = GetParam().reliable ? "(1=\"at-1\"|2=\"Standard\")" : "1=\"at-1\",2=\"Standard\"";
+  EXPECT_TRUE(
+      std::regex_match(objects[1], std::regex("reflectAttributeValues \\d+ \\{" + firstUpdate + "\\} \"standard\"")))
       << objects[1];
-  EXPECT_TRUE(std::regex_match(objects.back(), std::regex("removeObjectInstance \\d+ \"leaving\"")))
-      << objects.back();
+  EXPECT_TRUE(std::regex_match(objects.back(), std::regex("removeObjectInstance \\d+ \"leaving\""))) << objects.back();
   scripted.run({"resign delete"});
   federation.resignBystanders();
   scripted.run({"destroy Road"});

@@ -50,16 +50,11 @@ class ScriptedImplementor : public DtRtiAmbassadorImplementor {
 public:
   enum class Mode { Return, ThrowRti, ThrowOther };
 
-  explicit ScriptedImplementor(DtRIDParameters* params)
-      : DtRtiAmbassadorImplementor(params, nullptr) {
-    last = this;
-  }
+  explicit ScriptedImplementor(DtRIDParameters* params) : DtRtiAmbassadorImplementor(params, nullptr) { last = this; }
   ~ScriptedImplementor() override { last = nullptr; }
 
   static inline ScriptedImplementor* last = nullptr;
-  static DtRtiAmbassadorImplementor* make(DtRIDParameters* params) {
-    return new ScriptedImplementor(params);
-  }
+  static DtRtiAmbassadorImplementor* make(DtRIDParameters* params) { return new ScriptedImplementor(params); }
 
   Mode mode = Mode::Return;
   std::string called;
@@ -93,22 +88,23 @@ struct Told {
 // a notification whose signature the table did not give fails to compile.
 class RecordingObserver : public DtRtiAmbassadorObserver {
 public:
-  RecordingObserver(std::string name, std::vector<Told>* journal)
-      : name_(std::move(name)), journal_(journal) {}
+  RecordingObserver(std::string name, std::vector<Told>* journal) : name_(std::move(name)), journal_(journal) {}
 
   std::function<void(const Told&)> onTold;
 
+// clang-format off
 #define QLX_RESULT_PARAM_NONE(type)
 #define QLX_RESULT_PARAM_REF(type) type& result,
 #define QLX_RESULT_PARAM_VAL(type) type result,
 #define QLX_TOLD_NONE Told{name_, service, false, 0, nullptr, exception}
 #define QLX_TOLD_REF Told{name_, service, true, asNumber(result), &result, exception}
 #define QLX_TOLD_VAL Told{name_, service, true, asNumber(result), nullptr, exception}
-#define QLX_RECORDING_NOTIFICATION(type, kind, name, ...)                                  \
-  void name(DT_RTI_TYPES(__VA_ARGS__) DT_RTI_COMMA_IF(__VA_ARGS__) QLX_RESULT_PARAM_##kind( \
-      type) RTI::Exception* exception) override {                                          \
-    const char* service = #name;                                                           \
-    tell(QLX_TOLD_##kind);                                                                 \
+// clang-format on
+#define QLX_RECORDING_NOTIFICATION(type, kind, name, ...)                                        \
+  void name(DT_RTI_TYPES(__VA_ARGS__) DT_RTI_COMMA_IF(__VA_ARGS__) QLX_RESULT_PARAM_##kind(type) \
+                RTI::Exception* exception) override {                                            \
+    const char* service = #name;                                                                 \
+    tell(QLX_TOLD_##kind);                                                                       \
   }
   DT_RTI_SERVICES(QLX_RECORDING_NOTIFICATION)
 #undef QLX_RECORDING_NOTIFICATION
@@ -276,7 +272,7 @@ TEST_F(ServicePatternTest, AnObserverThatThrowsEndsTheCallWithItsException) {
 
   EXPECT_THROW(ambassador->createFederationExecution("Fx", "fx.fed"), RTI::FederateInternalError);
   EXPECT_EQ(implementor->called, "createFederationExecution");  // the work was done
-  ASSERT_EQ(journal.size(), 2u);  // B, then T; C is not told
+  ASSERT_EQ(journal.size(), 2u);                                // B, then T; C is not told
   EXPECT_EQ(journal[1].observer, "T");
 
   // While the observers are told of the implementor's exception too.

@@ -29,14 +29,15 @@ const char* const forms =
     "(setq RTI_useRtiExec 1)\n(setq RTI_internalMsgReliable 1)\n(setq RTI_fomDataReliable 1)\n(setq RTI_dumpFed 0)\n"
     "(setq RTI_socketReceiveBufferSize 4000000)\n";
 
-std::uint32_t numberIn(const char* value, RTI::ULong length) { return static_cast<std::uint32_t>(std::stoul(std::string(value, length))); }
+std::uint32_t numberIn(const char* value, RTI::ULong length) {
+  return static_cast<std::uint32_t>(std::stoul(std::string(value, length)));
+}
 
 // Records the numbers each attribute and the horn carried, in arrival order.
 class Receiver : public NullFederateAmbassador {
 public:
   void discoverObjectInstance(RTI::ObjectHandle, RTI::ObjectClassHandle, const char*) override { ++discovered; }
-  void reflectAttributeValues(RTI::ObjectHandle, const RTI::AttributeHandleValuePairSet& values,
-                              const char*) override {
+  void reflectAttributeValues(RTI::ObjectHandle, const RTI::AttributeHandleValuePairSet& values, const char*) override {
     for (RTI::ULong i = 0; i < values.size(); ++i) {
       RTI::ULong length = 0;
       const char* value = values.getValuePointer(i, length);
@@ -124,14 +125,17 @@ TEST(ReliableTransport, EveryReliableMessageArrivesInOrderWhileDatagramsAreLost)
     const std::vector<std::uint32_t>& positions = atB.byAttribute[position];
     return !positions.empty() && positions.back() == count;
   };
-  EXPECT_TRUE(waitUntil(markerCame, [&] {
-    const std::string marker = std::to_string(count);
-    std::unique_ptr<RTI::AttributeHandleValuePairSet> values(RTI::AttributeSetFactory::create(1));
-    values->add(position, marker.c_str(), marker.size());
-    a->updateAttributeValues(car, *values, "");
-    a->tick();
-    for (int i = 0; i < 10 && !markerCame(); ++i) b.tick(0.001, 0.01);
-  }, 10));
+  EXPECT_TRUE(waitUntil(
+      markerCame,
+      [&] {
+        const std::string marker = std::to_string(count);
+        std::unique_ptr<RTI::AttributeHandleValuePairSet> values(RTI::AttributeSetFactory::create(1));
+        values->add(position, marker.c_str(), marker.size());
+        a->updateAttributeValues(car, *values, "");
+        a->tick();
+        for (int i = 0; i < 10 && !markerCame(); ++i) b.tick(0.001, 0.01);
+      },
+      10));
   std::erase(atB.byAttribute[position], count);
 
   std::vector<std::uint32_t> all(count);

@@ -30,6 +30,7 @@ const std::string printedTime = "1.5";
 std::string header(const char* service) { return std::string("RTI=>") + service + ":\n"; }
 
 TEST_F(ServiceFamilies, FederationManagement) {
+  // clang-format off
   const std::vector<ServiceRow> rows = {
       {"createFederationExecution", QLX_SERVICE(rti.createFederationExecution("Fx", "fx.fed")), 0,
        header("createFederationExecution") + "RTI=>\tFx fx.fed\n", {"create(Fx,fx.fed)"}, ""},
@@ -56,6 +57,7 @@ TEST_F(ServiceFamilies, FederationManagement) {
       {"requestFederationRestore", QLX_SERVICE(rti.requestFederationRestore("S1")), J | S,
        header("requestFederationRestore"), {"testSaveProgress", "restore(S1)"}, ""},
   };
+  // clang-format on
   checkRows(rows, checks());
 
   // Joined already: refused before anything is handed over.
@@ -68,15 +70,19 @@ TEST_F(ServiceFamilies, FederationManagement) {
 // The answers to a save or restore run no save and restore test: they ask
 // the federate manager's save state first, then its restore state.
 TEST_F(ServiceFamilies, SaveAndRestoreAnswersCheckTheSaveStateFirst) {
+  // clang-format off
   const std::vector<ServiceRow> saveAnswers = {
       {"federateSaveBegun", QLX_SERVICE(rti.federateSaveBegun()), 0, "", {"saveBegun"}, ""},
       {"federateSaveComplete", QLX_SERVICE(rti.federateSaveComplete()), 0, "", {"saveComplete"}, ""},
       {"federateSaveNotComplete", QLX_SERVICE(rti.federateSaveNotComplete()), 0, "", {"saveNotComplete"}, ""},
   };
+  // clang-format on
+  // clang-format off
   const std::vector<ServiceRow> restoreAnswers = {
       {"federateRestoreComplete", QLX_SERVICE(rti.federateRestoreComplete()), 0, "", {"restoreComplete"}, ""},
       {"federateRestoreNotComplete", QLX_SERVICE(rti.federateRestoreNotComplete()), 0, "", {"restoreNotComplete"}, ""},
   };
+  // clang-format on
   const struct {
     bool saveInitiated, restoreInitiated;
     const char* save;     // what the save answers throw; null: accepted
@@ -90,7 +96,8 @@ TEST_F(ServiceFamilies, SaveAndRestoreAnswersCheckTheSaveStateFirst) {
   fed->saveInProgress = true;  // not asked
   for (const auto& state : states) {
     fed->setSaveState(state.saveInitiated, state.restoreInitiated);
-    for (const auto& [answers, thrown] : {std::pair{&saveAnswers, state.save}, std::pair{&restoreAnswers, state.restore}}) {
+    for (const auto& [answers, thrown] :
+         {std::pair{&saveAnswers, state.save}, std::pair{&restoreAnswers, state.restore}}) {
       for (const ServiceRow& row : *answers) {
         SCOPED_TRACE(std::string(row.service) + (state.saveInitiated ? " saving" : "") +
                      (state.restoreInitiated ? " restoring" : ""));
@@ -110,6 +117,7 @@ TEST_F(ServiceFamilies, SaveAndRestoreAnswersCheckTheSaveStateFirst) {
 TEST_F(ServiceFamilies, DeclarationManagement) {
   const std::string sample = "RTI=>\tObjectRoot.Sample(3)";
   const std::string message = "RTI=>\tInteractionRoot.Message(4)";
+  // clang-format off
   const std::vector<ServiceRow> rows = {
       {"publishObjectClass", QLX_SERVICE(rti.publishObjectClass(3, arg.attributes)), J | S,
        header("publishObjectClass") + sample + "\n" + attributeSet, {"testSaveProgress", "publish(3,{1})"}, ""},
@@ -129,14 +137,20 @@ TEST_F(ServiceFamilies, DeclarationManagement) {
       {"unsubscribeInteractionClass", QLX_SERVICE(rti.unsubscribeInteractionClass(4)), J | S,
        header("unsubscribeInteractionClass") + message + "\n", {"testSaveProgress", "unsubscribe(4)"}, ""},
   };
+  // clang-format on
   checkRows(rows, checks());
 
   // With data distribution on, the plain subscriptions act on the default
   // region too, after the plain operation; without a data distribution
   // manager they skip it.
-  const std::vector<std::string> defaultRegionSteps = {
-      "", "", "", "", "subscribeWithRegion(3,r1,{1},1)", "unsubscribeWithRegion(3,r1)", "subscribeWithRegion(4,r1,0)",
-      "unsubscribeWithRegion(4,r1)"};
+  const std::vector<std::string> defaultRegionSteps = {"",
+                                                       "",
+                                                       "",
+                                                       "",
+                                                       "subscribeWithRegion(3,r1,{1},1)",
+                                                       "unsubscribeWithRegion(3,r1)",
+                                                       "subscribeWithRegion(4,r1,0)",
+                                                       "unsubscribeWithRegion(4,r1)"};
   rid->setDataDistMgmt(1);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(rows[i].service);
@@ -150,6 +164,7 @@ TEST_F(ServiceFamilies, DeclarationManagement) {
 }
 
 TEST_F(ServiceFamilies, ObjectManagement) {
+  // clang-format off
   const std::vector<ServiceRow> rows = {
       {"registerObjectInstance", QLX_SERVICE(rti.registerObjectInstance(3)), J | S,
        header("registerObjectInstance") + "RTI=>\tObjectRoot.Sample(3)\n", {"testSaveProgress", "registerObj(3)"}, "11"},
@@ -186,6 +201,7 @@ TEST_F(ServiceFamilies, ObjectManagement) {
        J | S, header("requestClassAttributeValueUpdate") + "RTI=>\tObjectRoot.Sample(3)\n" + attributeSet,
        {"testSaveProgress", "requestClassUpdate(3,{1})"}, ""},
   };
+  // clang-format on
   checkRows(rows, checks());
 
   // With time management off the timed forms send their time unchecked and
@@ -202,6 +218,7 @@ TEST_F(ServiceFamilies, ObjectManagement) {
 
 TEST_F(ServiceFamilies, OwnershipManagement) {
   const std::string set = attributeSet;
+  // clang-format off
   const std::vector<ServiceRow> rows = {
       {"unconditionalAttributeOwnershipDivestiture",
        QLX_SERVICE(rti.unconditionalAttributeOwnershipDivestiture(11, arg.attributes)), J | S,
@@ -234,6 +251,7 @@ TEST_F(ServiceFamilies, OwnershipManagement) {
       {"isAttributeOwnedByFederate", QLX_SERVICE(rti.isAttributeOwnedByFederate(11, 1)), J | S,
        header("isAttributeOwnedByFederate") + "RTI=>\t11 Value(1)\n", {"testSaveProgress"}, "true"},
   };
+  // clang-format on
   checkRows(rows, checks());
 
   // isAttributeOwnedByFederate is answered here, from the object's record:
@@ -246,7 +264,7 @@ TEST_F(ServiceFamilies, OwnershipManagement) {
   } questions[] = {
       {11, 2, "false"},
       {11, 0, "false"},
-      {11, 3, "AttributeNotDefined: "},   // the attribute of a subclass
+      {11, 3, "AttributeNotDefined: "},    // the attribute of a subclass
       {11, 400, "AttributeNotDefined: "},  // beyond any class
       {12, 1, "ObjectNotKnown: "},
       {12, 400, "ObjectNotKnown: "},

@@ -70,8 +70,7 @@ std::string firstLine(const std::string& text) { return text.substr(0, text.find
 
 }  // namespace
 
-void ServiceFamilyFixture::checkRows(const std::vector<ServiceRow>& rows,
-                                     const std::vector<ServiceCheck>& checks) {
+void ServiceFamilyFixture::checkRows(const std::vector<ServiceRow>& rows, const std::vector<ServiceCheck>& checks) {
   for (const ServiceRow& row : rows) {
     SCOPED_TRACE(row.service);
     for (const ServiceCheck& check : checks) check.put(*this);
@@ -102,17 +101,19 @@ void ServiceFamilyFixture::checkRows(const std::vector<ServiceRow>& rows,
 }
 
 ServiceCheck ServiceFamilyFixture::joined() const {
-  return {"joined", [](ServiceFamilyFixture& f) { f.fed->leave(); }, [](ServiceFamilyFixture& f) { f.fed->join(); },
-          [](const ServiceRow& row) {
-            return ServiceOutcome{"FederateNotExecutionMember: Unable to process " + row.nameInReasons() + ".", "",
-                                  {}, ""};
-          }};
+  return {
+      "joined", [](ServiceFamilyFixture& f) { f.fed->leave(); }, [](ServiceFamilyFixture& f) { f.fed->join(); },
+      [](const ServiceRow& row) {
+        return ServiceOutcome{"FederateNotExecutionMember: Unable to process " + row.nameInReasons() + ".", "", {}, ""};
+      }};
 }
 
 ServiceCheck ServiceFamilyFixture::save() const {
   return {"save", [](ServiceFamilyFixture& f) { f.fed->saveInProgress = true; },
           [](ServiceFamilyFixture& f) { f.fed->saveInProgress = false; },
-          [](const ServiceRow&) { return ServiceOutcome{"SaveInProgress: Save1", "", {"testSaveProgress"}, ""}; }};
+          [](const ServiceRow&) {
+            return ServiceOutcome{"SaveInProgress: Save1", "", {"testSaveProgress"}, ""};
+          }};
 }
 
 ServiceCheck ServiceFamilyFixture::timeStamp() const {
@@ -126,8 +127,10 @@ ServiceCheck ServiceFamilyFixture::timeStamp() const {
             const std::string exception = std::string(row.service) == "requestFederationSave"
                                               ? "FederationTimeAlreadyPassed"
                                               : "InvalidFederationTime";
-            return ServiceOutcome{exception + ": Unable to process " + row.nameInReasons() + ".", "",
-                                  {"testSaveProgress", "isValidTimeStamp(1.5)"}, ""};
+            return ServiceOutcome{exception + ": Unable to process " + row.nameInReasons() + ".",
+                                  "",
+                                  {"testSaveProgress", "isValidTimeStamp(1.5)"},
+                                  ""};
           }};
 }
 
@@ -135,8 +138,8 @@ namespace {
 
 ServiceOutcome ddmRefusal(const ServiceRow& row, const std::vector<std::string>& before) {
   const std::string off = "RTI DDM services turned off: unable to process ";
-  const std::string reason = std::string(row.service) == "createRegion" ? "createRegion DDM services not active"
-                                                                         : off + row.nameInReasons();
+  const std::string reason =
+      std::string(row.service) == "createRegion" ? "createRegion DDM services not active" : off + row.nameInReasons();
   return {"RTIinternalError: " + reason, "", before, off + row.service + "\n"};
 }
 

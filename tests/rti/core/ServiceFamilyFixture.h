@@ -41,7 +41,7 @@ struct ServiceRow {
   // Calls the service through the fixture's ambassador with its arguments;
   // gives the result as text.
   std::function<std::string(ServiceFamilyFixture&)> call;
-  unsigned checks;  // the family's checks this service runs (bit i: check i)
+  unsigned checks;    // the family's checks this service runs (bit i: check i)
   std::string trace;  // at notify level 3
   std::vector<std::string> handedOver;
   std::string result;
@@ -67,13 +67,13 @@ struct ServiceCheck {
 struct ServiceTableArgs {
   ServiceTableArgs();
 
-  DtAttributeHandleSet attributes;     // {1}
-  DtAttributeHandleSet noAttributes;   // {}
-  DtAttrValueSet values{4};            // {1: "v"}
-  DtParamValueSet parameters{4};       // {0: "p"}
+  DtAttributeHandleSet attributes;      // {1}
+  DtAttributeHandleSet noAttributes;    // {}
+  DtAttrValueSet values{4};             // {1: "v"}
+  DtParamValueSet parameters{4};        // {0: "p"}
   DtConcreteFedHandleSet federates{4};  // {3}
   RTIfedTime time{1.5};
-  RTIfedTime outTime{-1.0};            // what the queries fill
+  RTIfedTime outTime{-1.0};  // what the queries fill
   TestRegion region{42};
   RTI::Region* regions[1] = {&region};
   RTI::AttributeHandle handles[1] = {1};
@@ -105,11 +105,11 @@ std::string resultText(Call call) {
 }
 
 // A table row's call: `rti` is the ambassador, `arg` the arguments.
-#define QLX_SERVICE(expr)                                                       \
-  [](ServiceFamilyFixture& fixture) {                                           \
-    [[maybe_unused]] RTI::RTIambassador& rti = *fixture.ambassador;             \
-    [[maybe_unused]] ServiceTableArgs& arg = fixture.args;                      \
-    return resultText([&] { return expr; });                                    \
+#define QLX_SERVICE(expr)                                           \
+  [](ServiceFamilyFixture& fixture) {                               \
+    [[maybe_unused]] RTI::RTIambassador& rti = *fixture.ambassador; \
+    [[maybe_unused]] ServiceTableArgs& arg = fixture.args;          \
+    return resultText([&] { return expr; });                        \
   }
 
 class ServiceFamilyFixture : public testing::Test {

@@ -36,4 +36,3 @@ std::string logText(const RTI::Region& region) {
 }
 
 std::string logText(const char* text) { return text ? text : "null"; }
-

@@ -36,4 +36,3 @@ std::string logCall(const char* name, const Args&... args) {
   (void)separator;
   return text + ")";
 }
-

@@ -33,7 +33,8 @@ public:
             },
             [](ServiceFamilyFixture& f) { f.rid->setTimeMgmt(1); },
             [](const ServiceRow& row) {
-              return ServiceOutcome{"RTIinternalError: " + row.nameInReasons() + " disabled", "",
+              return ServiceOutcome{"RTIinternalError: " + row.nameInReasons() + " disabled",
+                                    "",
                                     {"testSaveProgress"},
                                     std::string("Call to disabled RTI service: ") + row.service + "\n"};
             }};
@@ -50,7 +51,9 @@ public:
             [slot, &spare](ServiceFamilyFixture& f) {
               if (spare) (f.fed->*slot)() = std::move(spare);
             },
-            [](const ServiceRow&) { return ServiceOutcome{"FederateNotExecutionMember: ", "", {}, ""}; }};
+            [](const ServiceRow&) {
+              return ServiceOutcome{"FederateNotExecutionMember: ", "", {}, ""};
+            }};
   }
 
   // The switches of the object and interaction managers.
@@ -76,6 +79,7 @@ TEST_F(SwitchedFamilies, TimeManagement) {
   };
   // None is traced; the asynchronous delivery services cut their names in
   // what they throw.
+  // clang-format off
   const std::vector<ServiceRow> rows = {
       {"enableTimeRegulation", QLX_SERVICE(rti.enableTimeRegulation(arg.time, arg.time)), J | S | W, "",
        {"testSaveProgress", "enableTimeRegulation(1.5,1.5)"}, ""},
@@ -116,6 +120,7 @@ TEST_F(SwitchedFamilies, TimeManagement) {
       {"changeInteractionOrderType", QLX_SERVICE(rti.changeInteractionOrderType(4, 0)), J | S, "",
        {"testSaveProgress", "setOrder(4,0)"}, ""},
   };
+  // clang-format on
   checkRows(rows, {joined(), save(), timeSwitch()});
 
   // Off without RTI_throwExceptionForDisabledService: nothing at all, and a
@@ -143,6 +148,7 @@ TEST_F(SwitchedFamilies, DataDistributionManagement) {
   constexpr unsigned J = 1, S = 2, T = 4, M = 8, R = 16;
   const std::string sample = "RTI=>\tObjectRoot.Sample(3)";
   const std::string message = "RTI=>\tInteractionRoot.Message(4)";
+  // clang-format off
   const std::vector<ServiceRow> rows = {
       {"createRegion", QLX_SERVICE(rti.createRegion(1, 2)), J | S | M, header("createRegion") + "RTI=>\tGeo(1) 2\n",
        {"testSaveProgress", "createRegion(1,2)"}, "r5"},
@@ -193,12 +199,13 @@ TEST_F(SwitchedFamilies, DataDistributionManagement) {
        header("requestClassAttributeValueUpdateWithRegion") + sample + " 42\n" + attributeSet,
        {"testSaveProgress", "requestClassUpdateWithRegion(3,{1},r42)"}, ""},
   };
+  // clang-format on
   checkRows(rows, {joined(), save(), timeStamp(), ddmByManager({"testSaveProgress"}), ddmByRid({"testSaveProgress"})});
 
   // An empty set ends the subscription for the region.
-  const ServiceRow emptySet = callOf("subscribeObjectClassAttributesWithRegion",
-                                     QLX_SERVICE(rti.subscribeObjectClassAttributesWithRegion(
-                                         3, arg.region, arg.noAttributes, RTI::RTI_TRUE)));
+  const ServiceRow emptySet =
+      callOf("subscribeObjectClassAttributesWithRegion",
+             QLX_SERVICE(rti.subscribeObjectClassAttributesWithRegion(3, arg.region, arg.noAttributes, RTI::RTI_TRUE)));
   EXPECT_EQ(run(emptySet, 1).handedOver,
             (std::vector<std::string>{"testSaveProgress", "unsubscribeWithRegion(3,r42)"}));
   // A federate without a data distribution manager has data distribution
@@ -212,6 +219,7 @@ TEST_F(SwitchedFamilies, DataDistributionManagement) {
 TEST_F(SwitchedFamilies, SupportServices) {
   constexpr unsigned J = 1, S = 2, D = 4, F = 8, O = 16, M = 32;
   (void)S;  // no look-up runs the save test: the save stays in the way of every one
+  // clang-format off
   const std::vector<ServiceRow> rows = {
       {"getObjectClassHandle", QLX_SERVICE(rti.getObjectClassHandle("Sample")), J | F,
        header("getObjectClassHandle") + "RTI=>\tSample\n", {}, "3"},
@@ -258,6 +266,7 @@ TEST_F(SwitchedFamilies, SupportServices) {
        {}, "5", "getRegionToke"},
       {"getRegion", QLX_SERVICE(rti.getRegion(5)), J | D | M, header("getRegion") + "RTI=>\t5\n", {}, "r5", "getRegio"},
   };
+  // clang-format on
   checkRows(rows, {joined(), save(), ddmByRid({}), missing("class manager", &FakeFederateMgr::fomSlot, spareFom),
                    missing("object manager", &FakeFederateMgr::objMgrSlot, spareObjects),
                    missing("data distribution manager", &FakeFederateMgr::ddmMgrSlot, spareDdm)});
@@ -274,14 +283,15 @@ TEST_F(SwitchedFamilies, SupportServices) {
 
 TEST_F(SwitchedFamilies, AdvisorySwitches) {
   constexpr unsigned J = 1, S = 2;
-#define QLX_SWITCH(service)                                             \
-  [](ServiceFamilyFixture& f) {                                         \
-    f.ambassador->service();                                            \
-    return static_cast<SwitchedFamilies&>(f).switches();                \
+#define QLX_SWITCH(service)                              \
+  [](ServiceFamilyFixture& f) {                          \
+    f.ambassador->service();                             \
+    return static_cast<SwitchedFamilies&>(f).switches(); \
   }
   // Each one's refusal cuts the last letter of its name. The rows run in
   // order, each from the switches the one before left.
   const std::string warning = "RTI DDM services turned off: unable to process ";
+  // clang-format off
   const std::vector<ServiceRow> rows = {
       {"disableClassRelevanceAdvisorySwitch", QLX_SWITCH(disableClassRelevanceAdvisorySwitch), J | S,
        header("disableClassRelevanceAdvisorySwitch"), {"testSaveProgress"}, "class 0 attribute 0 scope 0 interaction 1",
@@ -311,6 +321,7 @@ TEST_F(SwitchedFamilies, AdvisorySwitches) {
        header("enableInteractionRelevanceAdvisorySwitch"), {"testSaveProgress"},
        "class 1 attribute 0 scope 0 interaction 1", "enableInteractionRelevanceAdvisorySwitc"},
   };
+  // clang-format on
 #undef QLX_SWITCH
   checkRows(rows, {joined(), save()});
 
@@ -333,7 +344,8 @@ TEST_F(SwitchedFamilies, TransportAndOrderHandlesTooWideAreNotCut) {
       {callOf("changeAttributeTransportationType",
               QLX_SERVICE(rti.changeAttributeTransportationType(11, arg.attributes, wideHandle))),
        "setAttributeTransportType(11,{1},4294967295)"},
-      {callOf("changeInteractionTransportationType", QLX_SERVICE(rti.changeInteractionTransportationType(4, wideHandle))),
+      {callOf("changeInteractionTransportationType",
+              QLX_SERVICE(rti.changeInteractionTransportationType(4, wideHandle))),
        "setTransport(4,4294967295)"},
       {callOf("changeAttributeOrderType", QLX_SERVICE(rti.changeAttributeOrderType(11, arg.attributes, wideHandle))),
        "setAttributeOrderType(11,{1},4294967295)"},

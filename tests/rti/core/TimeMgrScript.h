@@ -77,8 +77,8 @@ public:
     log_.push_back("grant " + text(t));
     if (onGrant) onGrant();
   }
-  void receiveInteraction(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&,
-                          const RTI::FedTime& t, const char*, RTI::EventRetractionHandle h) override {
+  void receiveInteraction(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&, const RTI::FedTime& t,
+                          const char*, RTI::EventRetractionHandle h) override {
     log_.push_back("tso " + std::to_string(h.sendingFederate) + " " + text(t) + " " +
                    std::to_string(h.theSerialNumber));
   }

@@ -15,13 +15,13 @@ TEST(DtRangeBounds, RangesOverlapWhenHalfOpenOrStartingTogether) {
     bool overlap;
   };
   const Case cases[] = {
-      {{0, 10}, {10, 20}, false},        // touching ends do not meet
+      {{0, 10}, {10, 20}, false},  // touching ends do not meet
       {{0, 10}, {9, 20}, true},
-      {{5, 5}, {5, 7}, true},            // equal lower bounds always meet
-      {{5, 5}, {5, 5}, true},            // two empty ranges at one value
-      {{6, 6}, {0, 5}, false},           // an empty range past the other
-      {{5, 5}, {4, 6}, true},            // an empty range inside another
-      {{0, theMax}, {0, 0}, true},       // the whole range meets one that starts at 0
+      {{5, 5}, {5, 7}, true},       // equal lower bounds always meet
+      {{5, 5}, {5, 5}, true},       // two empty ranges at one value
+      {{6, 6}, {0, 5}, false},      // an empty range past the other
+      {{5, 5}, {4, 6}, true},       // an empty range inside another
+      {{0, theMax}, {0, 0}, true},  // the whole range meets one that starts at 0
       {{0, theMax}, {3, 4}, true},
       {{0, theMax}, {theMax - 1, theMax}, true},
       {{0, theMax}, {theMax, theMax}, false},  // starting at the very end

@@ -91,12 +91,12 @@ TEST(DtRegionMsgFill, ASetIsAnnouncedWithItsRegionsInItsOrder) {
   for (std::uint32_t h : {9u, 3u, 7u}) set.addRegion(h);
   DtObjRegSetMsg objects;
   DtFillObjRegSetMsg(objects, DtObjSubRegionSet, set);
-  EXPECT_EQ(bytesOf(objects), bytesOf(DtObjRegSetMsg(DtObjSubRegionSet, 200002, 0xE0000005,
-                                                     std::vector<std::uint32_t>{9, 3, 7})));
+  EXPECT_EQ(bytesOf(objects),
+            bytesOf(DtObjRegSetMsg(DtObjSubRegionSet, 200002, 0xE0000005, std::vector<std::uint32_t>{9, 3, 7})));
   DtInterRegSetMsg interactions;
   DtFillInterRegSetMsg(interactions, DtInterPubRegionSet, set, 6);
-  EXPECT_EQ(bytesOf(interactions), bytesOf(DtInterRegSetMsg(DtInterPubRegionSet, 200002, 6, 0xE0000005,
-                                                            std::vector<std::uint32_t>{9, 3, 7})));
+  EXPECT_EQ(bytesOf(interactions),
+            bytesOf(DtInterRegSetMsg(DtInterPubRegionSet, 200002, 6, 0xE0000005, std::vector<std::uint32_t>{9, 3, 7})));
   const TestSet none(5);
   DtObjRegSetMsg empty;
   DtFillObjRegSetMsg(empty, DtObjPubRegionSet, none);

@@ -83,8 +83,8 @@ TEST_F(RegionSave, RegionsComeBackThroughTheSaveFileAsTheyWere) {
     EXPECT_TRUE(radio.save(file, 42));
   }
   DtRtiSaveFile file(path.c_str(), true);
-  for (const auto& [original, tag] : {std::pair<const DtRegion*, std::uint32_t>{own.get(), 0}, {other.get(), 41},
-                                      {&radio, 42}}) {
+  for (const auto& [original, tag] :
+       {std::pair<const DtRegion*, std::uint32_t>{own.get(), 0}, {other.get(), 41}, {&radio, 42}}) {
     DtRegion restored;
     std::uint32_t ownerTag = 99;
     ASSERT_TRUE(restored.restore(file, ownerTag, fom));

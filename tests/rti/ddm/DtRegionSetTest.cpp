@@ -85,8 +85,8 @@ TEST_F(SetAlgebra, TheSetOfTheRegionsAfterAnAdditionOrARemovalIsFound) {
       {"{2,3} without 2: no set of {3}", false, 2, 14, 0},
   };
   for (const Case& c : cases) {
-    DtRegionSet* found = c.add ? table.getRegionSetAddHandle(c.region, set(c.from))
-                               : table.getRegionSetSubHandle(c.region, set(c.from));
+    DtRegionSet* found =
+        c.add ? table.getRegionSetAddHandle(c.region, set(c.from)) : table.getRegionSetSubHandle(c.region, set(c.from));
     EXPECT_EQ(found, set(c.expected)) << c.what;
   }
   EXPECT_EQ(table.getRegionSet(listOf({2, 1})), set(12));

@@ -36,8 +36,7 @@ TEST_F(RegionTest, TheFirstCommitNeedsEveryBoundAndLaterOnesOnlyTheChanged) {
   };
   const Case cases[] = {
       {"nothing set", [](DtRegion&) {}, false, "[0,4294967295)[0,4294967295)"},
-      {"one lower bound",
-       [](DtRegion& r) { r.setRangeLowerBound(0, 0, 5); }, false, "[0,4294967295)[0,4294967295)"},
+      {"one lower bound", [](DtRegion& r) { r.setRangeLowerBound(0, 0, 5); }, false, "[0,4294967295)[0,4294967295)"},
       {"every bound of one dimension",
        [](DtRegion& r) {
          r.setRangeLowerBound(0, 0, 5);
@@ -140,8 +139,8 @@ TEST_F(RegionTest, ABoundAboveTheLargestExtentIsRefused) {
 
 TEST_F(RegionTest, ARegionNeedsASpace) {
   const DtRegionExtent given[] = {extentOf({{1, 2}})};
-  for (const auto& make : std::initializer_list<std::function<void()>>{
-           [] { DtRegion r(1, nullptr, 1); }, [&] { DtRegion r(1, nullptr, given, 1); }}) {
+  for (const auto& make : std::initializer_list<std::function<void()>>{[] { DtRegion r(1, nullptr, 1); },
+                                                                       [&] { DtRegion r(1, nullptr, given, 1); }}) {
     try {
       make();
       ADD_FAILURE() << "made";

@@ -57,8 +57,8 @@ inline std::string describeExtents(const DtRegionExtent* extents, std::uint32_t 
     if (e) s += " | ";
     for (std::uint32_t d = 0; d < extents[e].dimensionCount(); ++d) {
       const DtExtentDim dim = extents[e].getExtent(d);
-      s += (d ? " [" : "[") + std::to_string(dim.getLowerBound()) + "," + std::to_string(dim.getUpperBound()) +
-           ")" + std::to_string(dim.boundsCheck());
+      s += (d ? " [" : "[") + std::to_string(dim.getLowerBound()) + "," + std::to_string(dim.getUpperBound()) + ")" +
+           std::to_string(dim.boundsCheck());
     }
   }
   return s;

@@ -49,8 +49,7 @@ TEST(AcrossHosts, ThreeHostsOnABridgeRunAFederationAndTheRidPicksTheInterface) {
   };
   const std::string config = "RTI_CONFIG=" + dir.path();
 
-  NamespaceHost execHost(bridge, {{"10.77.0.1/24", true}}, 0, {rid("exec.mtl", "10.77.0.1"), config},
-                         {QLX_RTIEXEC});
+  NamespaceHost execHost(bridge, {{"10.77.0.1/24", true}}, 0, {rid("exec.mtl", "10.77.0.1"), config}, {QLX_RTIEXEC});
   if (!execHost.ok()) GTEST_SKIP() << "the kernel refuses a veth pair into a namespace";
   ChildProcess& exec = execHost.process();
   std::string ready;
@@ -60,8 +59,8 @@ TEST(AcrossHosts, ThreeHostsOnABridgeRunAFederationAndTheRidPicksTheInterface) {
 
   NamespaceHost hostA(bridge, {{"10.77.0.2/24", true}}, 0, {rid("a.mtl", "10.77.0.2"), config},
                       {QLX_SCRIPTED_FEDERATE, "-"});
-  NamespaceHost hostB(bridge, {{"10.78.0.3/24", false}, {"10.77.0.3/24", true}}, 0,
-                      {rid("b.mtl", "10.77.0.3"), config}, {QLX_SCRIPTED_FEDERATE, "-"});
+  NamespaceHost hostB(bridge, {{"10.78.0.3/24", false}, {"10.77.0.3/24", true}}, 0, {rid("b.mtl", "10.77.0.3"), config},
+                      {QLX_SCRIPTED_FEDERATE, "-"});
   ASSERT_TRUE(hostA.ok() && hostB.ok());
   auto run = [](NamespaceHost& host, const std::string& command) {
     host.process().send(command);
@@ -81,7 +80,8 @@ TEST(AcrossHosts, ThreeHostsOnABridgeRunAFederationAndTheRidPicksTheInterface) {
   EXPECT_EQ(run(hostA, "create X Road.fed"), "ok create");
   EXPECT_EQ(run(hostA, "join X A"), "ok join 1");
   EXPECT_EQ(run(hostB, "join X B"), "ok join 2");
-  for (const char* command : {"subscribe Vehicle Position Name", "publish-interaction Horn", "subscribe-interaction Horn"})
+  for (const char* command :
+       {"subscribe Vehicle Position Name", "publish-interaction Horn", "subscribe-interaction Horn"})
     EXPECT_TRUE(succeeds(hostA, command));
   for (const char* command : {"publish Vehicle Position Name", "register Vehicle car", "publish-interaction Horn",
                               "subscribe-interaction Horn"})

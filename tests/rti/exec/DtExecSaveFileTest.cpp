@@ -44,8 +44,8 @@ const std::string sampleText =
 
 const std::string sampleTail = be32(2) + "\x01\x02" + be32(0) + be32(1) + be32(3) + be32(1) + be32(0) + be32(1) +
                                be32(0) + be32(1) + "T" + be32(1) + "L" + be32(2) + "NT" + be32(2) + "NL" + be32(1) +
-                               be32(3) + be32(0) + be32(0) + be32(0) + be32(0) + be32(0) + be32(0) + be32(2) +
-                               be32(1) + be32(3) + be32(1) + be32(3);
+                               be32(3) + be32(0) + be32(0) + be32(0) + be32(0) + be32(0) + be32(0) + be32(2) + be32(1) +
+                               be32(3) + be32(1) + be32(3);
 
 TEST(DtExecSaveFile, IsTextLinesThenTheBinaryTailAndReadsBackWhole) {
   std::string reason;
@@ -74,7 +74,8 @@ TEST(DtExecSaveFile, ATextWithALineFeedCannotBeWritten) {
       {"the label", [](DtExecSavedState&, std::string& label) { label = "L\n1"; }},
       {"the execution name", [](DtExecSavedState& s, std::string&) { s.executionName += "\n"; }},
       {"a federate name", [](DtExecSavedState& s, std::string&) { s.federates[0].name = "A\nB"; }},
-      {"a synchronization label or tag", [](DtExecSavedState& s, std::string&) { s.federates[1].syncPoints[0].tag = "\n"; }},
+      {"a synchronization label or tag",
+       [](DtExecSavedState& s, std::string&) { s.federates[1].syncPoints[0].tag = "\n"; }},
       {"a synchronization label or tag", [](DtExecSavedState& s, std::string&) { s.syncPoints[0].label = "x\ny"; }},
   };
   for (const Case& c : cases) {

@@ -155,12 +155,18 @@ TEST_P(ExecSaveFailure, EndsTheSaveForEveryoneAndRemovesTheOldFileOfItsLabel) {
 }
 
 const SaveFailure saveFailures[] = {
-    {"AFederatesFailure", [](ExecSaveRestore& t) { t.complete("L", 2, 0); }, {"SaveFinished L 0"},
+    {"AFederatesFailure",
+     [](ExecSaveRestore& t) { t.complete("L", 2, 0); },
+     {"SaveFinished L 0"},
      "Federate 2 reports save failed\n"},
-    {"AResignation", [](ExecSaveRestore& t) { t.h.resign("X", 2, 1); }, {"SaveFinished L 0"},
+    {"AResignation",
+     [](ExecSaveRestore& t) { t.h.resign("X", 2, 1); },
+     {"SaveFinished L 0"},
      "Federate 2 resigned during save\n"},
-    {"ALostConnection", [](ExecSaveRestore& t) { t.h.disconnect(12); },
-     {"Resign 2 action=3 exec=1", "SaveFinished L 0"}, "Federate 2 resigned during save\n"},
+    {"ALostConnection",
+     [](ExecSaveRestore& t) { t.h.disconnect(12); },
+     {"Resign 2 action=3 exec=1", "SaveFinished L 0"},
+     "Federate 2 resigned during save\n"},
     {"TheDeadline",
      [](ExecSaveRestore& t) {
        t.h.now += 120;
@@ -169,7 +175,8 @@ const SaveFailure saveFailures[] = {
        t.h.now += 1;
        t.h.exec().tick();
      },
-     {"SaveFinished L 0"}, "Timed out save\n"},
+     {"SaveFinished L 0"},
+     "Timed out save\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, ExecSaveFailure, ::testing::ValuesIn(saveFailures),
@@ -290,8 +297,9 @@ TEST_F(ExecSaveRestore, ARestoreThatCannotBeDoneIsRefusedWithItsCode) {
   sent();
   restoreRequest("L", 1);
   EXPECT_EQ(sent(), (std::vector<std::string>{"RestoreReply to=1 L 2"}));
-  for (const char* line : {"Restore Nothing not found\n", "FedFile: x.fed vs other.fed\n",
-                           "is damaged: the binary part ends early\n", "Number federates(3) does not match save file(2)\n"}) {
+  for (const char* line :
+       {"Restore Nothing not found\n", "FedFile: x.fed vs other.fed\n", "is damaged: the binary part ends early\n",
+        "Number federates(3) does not match save file(2)\n"}) {
     EXPECT_NE(h.capture.text().find(line), std::string::npos) << line;
   }
   // One at a time, and none during a save.

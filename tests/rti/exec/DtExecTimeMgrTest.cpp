@@ -31,9 +31,9 @@ TEST(DtExecTimeMgr, RegulationConstraintAndTheLbts) {
       {"an advance that moves neither the least nor the lag LBTS sends nothing",
        {"reg 1 10 1", "> 56 fed=1 lbts=11 lag=inf", "> 51 fed=1 t=10",  //
         "reg 2 20 1", "> 56 fed=1 lbts=11 lag=21", "> 51 fed=2 t=20",   //
-        "reg 3 30 1", "> 51 fed=3 t=30",                                 //
-        "tar 3 40 1",                                                    //
-        "tar 2 25 1", "> 56 fed=1 lbts=11 lag=26",                       //
+        "reg 3 30 1", "> 51 fed=3 t=30",                                //
+        "tar 3 40 1",                                                   //
+        "tar 2 25 1", "> 56 fed=1 lbts=11 lag=26",                      //
         "tar 1 30 1", "> 56 fed=2 lbts=26 lag=31"}},
       {"lock step: the last of equal regulators to advance stays the least and lifts the bound",
        {"reg 1 0 1", "> 56 fed=1 lbts=1 lag=inf", "> 51 fed=1 t=0",  //
@@ -50,29 +50,41 @@ TEST(DtExecTimeMgr, RegulationConstraintAndTheLbts) {
         "tar 1 2 1", "tar 2 2 1", "> 56 fed=3 lbts=2 lag=3", "tar 3 2 1", "> 56 fed=3 lbts=3 lag=3"}},
       {"a constrained request equal to the LBTS is accepted; a pending one waits until the LBTS passes it",
        {"reg 1 10 1", "> 56 fed=1 lbts=11 lag=inf", "> 51 fed=1 t=10",  //
-        "con 2 11 0", "> 53 fed=2 t=11 lbts=11",                         //
-        "con 3 12 0",                                                    //
-        "state", "> state reg=1 con=1 pend=1 held=0 sync=0 awaited=0 cycle=0",
-        "tar 1 11 1", "> 56 fed=1 lbts=12 lag=inf",                      //
-        "tar 1 12 1", "> 53 fed=3 t=12 lbts=13", "> 56 fed=1 lbts=13 lag=inf",
-        "state", "> state reg=1 con=2 pend=0 held=0 sync=0 awaited=0 cycle=0"}},
+        "con 2 11 0", "> 53 fed=2 t=11 lbts=11",                        //
+        "con 3 12 0",                                                   //
+        "state", "> state reg=1 con=1 pend=1 held=0 sync=0 awaited=0 cycle=0", "tar 1 11 1",
+        "> 56 fed=1 lbts=12 lag=inf",  //
+        "tar 1 12 1", "> 53 fed=3 t=12 lbts=13", "> 56 fed=1 lbts=13 lag=inf", "state",
+        "> state reg=1 con=2 pend=0 held=0 sync=0 awaited=0 cycle=0"}},
       {"a regulator that becomes constrained is bounded by the others only",
        {"reg 1 10 1", "> 56 fed=1 lbts=11 lag=inf", "> 51 fed=1 t=10",  //
-        "con 1 10 1", "> 53 fed=1 t=10 lbts=inf",                        //
-        "reg 2 20 1", "> 59",                                            //
+        "con 1 10 1", "> 53 fed=1 t=10 lbts=inf",                       //
+        "reg 2 20 1", "> 59",                                           //
         "sync 1 10 1", "> 56 fed=1 lbts=11 lag=21", "> 51 fed=2 t=20", "> 61 fed=1 lbts=11 lag=21"}},
       {"disabling and leaving hand the bound to the next regulator",
-       {"reg 1 10 1", "> 56 fed=1 lbts=11 lag=inf", "> 51 fed=1 t=10",  //
-        "reg 2 20 1", "> 56 fed=1 lbts=11 lag=21", "> 51 fed=2 t=20",   //
-        "reg 3 30 1", "> 51 fed=3 t=30",                                 //
-        "dis 2 0", "> 56 fed=1 lbts=11 lag=31",                          //
-        "dis 2 0", "dis 1 7", "dis 9 1",                                 //
-        "resign 1", "> 56 fed=3 lbts=31 lag=inf",                        //
-        "resign 1", "resign 3", "> 56 fed=0 lbts=inf lag=inf",           //
-        "state", "> state reg=0 con=0 pend=0 held=0 sync=0 awaited=0 cycle=0"}},
+       {"reg 1 10 1",
+        "> 56 fed=1 lbts=11 lag=inf",
+        "> 51 fed=1 t=10",  //
+        "reg 2 20 1",
+        "> 56 fed=1 lbts=11 lag=21",
+        "> 51 fed=2 t=20",  //
+        "reg 3 30 1",
+        "> 51 fed=3 t=30",  //
+        "dis 2 0",
+        "> 56 fed=1 lbts=11 lag=31",  //
+        "dis 2 0",
+        "dis 1 7",
+        "dis 9 1",  //
+        "resign 1",
+        "> 56 fed=3 lbts=31 lag=inf",  //
+        "resign 1",
+        "resign 3",
+        "> 56 fed=0 lbts=inf lag=inf",  //
+        "state",
+        "> state reg=0 con=0 pend=0 held=0 sync=0 awaited=0 cycle=0"}},
       {"requests of another execution are not this one's",
-       {"other reg 1 10 1", "other con 2 0 0", "other ner 1 10 1 0", "other dis 1 0",
-        "state", "> state reg=0 con=0 pend=0 held=0 sync=0 awaited=0 cycle=0"}},
+       {"other reg 1 10 1", "other con 2 0 0", "other ner 1 10 1 0", "other dis 1 0", "state",
+        "> state reg=0 con=0 pend=0 held=0 sync=0 awaited=0 cycle=0"}},
   };
   for (const Scenario& s : scenarios) play(s);
 }
@@ -81,19 +93,34 @@ TEST(DtExecTimeMgr, OverTheForwarderABoundThatKeepsTheLeastGoesToTheFederateItNa
   Script script;
   script.connections().carryReliably();
   script.time().setConnectionOf([](std::uint32_t federate) { return federate + 100; });
-  const Scenario scenario{
-      "lock step of three on the reliable transport",
-      {"reg 1 0 1", "> 56 fed=1 lbts=1 lag=inf", "> 51 fed=1 t=0",  //
-       "reg 2 0 1", "> 56 fed=1 lbts=1 lag=1", "> 51 fed=2 t=0",    // a new regulator has heard no bound
-       "reg 3 0 1", "> 51 fed=3 t=0",                               //
-       "tar 1 1 1",                                                 //
-       "tar 2 1 1", "> 56 fed=3 lbts=1 lag=2",                      // nor has federate 3: everyone hears it
-       "tar 3 1 1", "> 56 fed=3 lbts=2 lag=2",                      //
-       "tar 1 2 1", "tar 2 2 1", "> 56 fed=3 lbts=2 lag=3 to=103",  // news to the laggard alone
-       "tar 3 2 1", "> 56 fed=3 lbts=3 lag=3",                      // the least rose: everyone
-       "join 4", "tar 1 3 1", "tar 2 3 1", "> 56 fed=3 lbts=3 lag=4",  // a newcomer hears it too
-       "tar 3 3 1", "> 56 fed=3 lbts=4 lag=4",                      //
-       "tar 1 4 1", "tar 2 4 1", "> 56 fed=3 lbts=4 lag=5 to=103"}};
+  const Scenario scenario{"lock step of three on the reliable transport",
+                          {"reg 1 0 1",
+                           "> 56 fed=1 lbts=1 lag=inf",
+                           "> 51 fed=1 t=0",  //
+                           "reg 2 0 1",
+                           "> 56 fed=1 lbts=1 lag=1",
+                           "> 51 fed=2 t=0",  // a new regulator has heard no bound
+                           "reg 3 0 1",
+                           "> 51 fed=3 t=0",  //
+                           "tar 1 1 1",       //
+                           "tar 2 1 1",
+                           "> 56 fed=3 lbts=1 lag=2",  // nor has federate 3: everyone hears it
+                           "tar 3 1 1",
+                           "> 56 fed=3 lbts=2 lag=2",  //
+                           "tar 1 2 1",
+                           "tar 2 2 1",
+                           "> 56 fed=3 lbts=2 lag=3 to=103",  // news to the laggard alone
+                           "tar 3 2 1",
+                           "> 56 fed=3 lbts=3 lag=3",  // the least rose: everyone
+                           "join 4",
+                           "tar 1 3 1",
+                           "tar 2 3 1",
+                           "> 56 fed=3 lbts=3 lag=4",  // a newcomer hears it too
+                           "tar 3 3 1",
+                           "> 56 fed=3 lbts=4 lag=4",  //
+                           "tar 1 4 1",
+                           "tar 2 4 1",
+                           "> 56 fed=3 lbts=4 lag=5 to=103"}};
   timescript::play(scenario, [&](const std::string& line) { return script.run(line); });
 }
 
@@ -102,21 +129,21 @@ TEST(DtExecTimeMgr, ANewRegulatorStartsNoEarlierThanTheConstrainedFederates) {
       {"raised to the constrained time less the lookahead",
        {"reg 1 40 1", "> 56 fed=1 lbts=41 lag=inf", "> 51 fed=1 t=40",  //
         "reg 2 50 1", "> 56 fed=1 lbts=41 lag=51", "> 51 fed=2 t=50",   //
-        "reg 3 60 1", "> 51 fed=3 t=60",                                 //
-        "con 9 30 0", "> 53 fed=9 t=30 lbts=41",                         //
+        "reg 3 60 1", "> 51 fed=3 t=60",                                //
+        "con 9 30 0", "> 53 fed=9 t=30 lbts=41",                        //
         "reg 4 10 5", "> 56 fed=4 lbts=30 lag=41", "> 51 fed=4 t=25"}},
       {"and past it by epsilon when that time is not available",
        {"reg 1 40 1", "> 56 fed=1 lbts=41 lag=inf", "> 51 fed=1 t=40",  //
         "reg 2 50 1", "> 56 fed=1 lbts=41 lag=51", "> 51 fed=2 t=50",   //
-        "reg 3 60 1", "> 51 fed=3 t=60",                                 //
-        "con 9 30 0", "> 53 fed=9 t=30 lbts=41",                         //
-        "tar 9 30 0",                                                    //
+        "reg 3 60 1", "> 51 fed=3 t=60",                                //
+        "con 9 30 0", "> 53 fed=9 t=30 lbts=41",                        //
+        "tar 9 30 0",                                                   //
         "reg 4 10 5", "> 56 fed=4 lbts=30.000000000000004 lag=41", "> 51 fed=4 t=25.000000000000004"}},
       {"not lowered when it starts later",
        {"reg 1 40 1", "> 56 fed=1 lbts=41 lag=inf", "> 51 fed=1 t=40",  //
         "reg 2 50 1", "> 56 fed=1 lbts=41 lag=51", "> 51 fed=2 t=50",   //
-        "reg 3 60 1", "> 51 fed=3 t=60",                                 //
-        "con 9 30 0", "> 53 fed=9 t=30 lbts=41",                         //
+        "reg 3 60 1", "> 51 fed=3 t=60",                                //
+        "con 9 30 0", "> 53 fed=9 t=30 lbts=41",                        //
         "reg 4 70 5", "> 51 fed=4 t=70"}},
   };
   for (const Scenario& s : scenarios) play(s);
@@ -126,12 +153,14 @@ TEST(DtExecTimeMgr, ANewRegulatorStartsNoEarlierThanTheConstrainedFederates) {
 // federate has told its time.
 TEST(DtExecTimeMgr, TheConstrainedSyncHoldsNewRegulatorsUntilEveryoneAnswered) {
   const std::vector<std::string> start = {
-      "reg 1 10 1", "> 56 fed=1 lbts=11 lag=inf", "> 51 fed=1 t=10",  //
-      "reg 2 20 1", "> 56 fed=1 lbts=11 lag=21",  "> 51 fed=2 t=20",  //
-      "con 3 5 0",  "> 53 fed=3 t=5 lbts=11",                         //
-      "reg 5 40 1", "> 59",                                           //
-      "reg 4 30 1",                                                   // no second sync
-      "state",      "> state reg=2 con=1 pend=0 held=2 sync=1 awaited=0 cycle=0"};
+      "reg 1 10 1",      "> 56 fed=1 lbts=11 lag=inf",
+      "> 51 fed=1 t=10",  //
+      "reg 2 20 1",      "> 56 fed=1 lbts=11 lag=21",
+      "> 51 fed=2 t=20",                            //
+      "con 3 5 0",       "> 53 fed=3 t=5 lbts=11",  //
+      "reg 5 40 1",      "> 59",                    //
+      "reg 4 30 1",                                 // no second sync
+      "state",           "> state reg=2 con=1 pend=0 held=2 sync=1 awaited=0 cycle=0"};
   auto with = [&](std::vector<std::string> rest) {
     std::vector<std::string> lines = start;
     lines.insert(lines.end(), rest.begin(), rest.end());
@@ -151,8 +180,8 @@ TEST(DtExecTimeMgr, TheConstrainedSyncHoldsNewRegulatorsUntilEveryoneAnswered) {
   const Scenario scenarios[] = {
       {"carried out in LBTS order when the constrained federate answers", with(answered)},
       {"an answer from a federate not awaited changes nothing", with({"sync 9 6 0", "state",
-                                                                     "> state reg=2 con=1 pend=0 held=2 sync=1 "
-                                                                     "awaited=0 cycle=0"})},
+                                                                      "> state reg=2 con=1 pend=0 held=2 sync=1 "
+                                                                      "awaited=0 cycle=0"})},
       {"the awaited federate resigning ends the sync", with(answer("resign 3"))},
       {"the awaited federate no longer constrained ends the sync", with(answer("dis 3 1"))},
       {"a held regulator that resigns is not carried out",
@@ -171,25 +200,25 @@ TEST(DtExecTimeMgr, TheConstrainedSyncWaitsForEveryConstrainedFederate) {
          "sync 4 6 0",                                                   //
          "resign 3", "> 56 fed=1 lbts=11 lag=21", "> 51 fed=2 t=20", "> 61 fed=1 lbts=11 lag=21"}});
   play({"no second sync while one runs, a new one after it",
-        {"con 3 5 0", "> 53 fed=3 t=5 lbts=inf",                                 //
-         "reg 1 10 1", "> 59",                                                   //
-         "sync 3 5 0", "> 56 fed=1 lbts=11 lag=inf", "> 51 fed=1 t=10", "> 61 fed=1 lbts=11 lag=inf",
-         "reg 2 20 1", "> 59"}});
+        {"con 3 5 0", "> 53 fed=3 t=5 lbts=inf",  //
+         "reg 1 10 1", "> 59",                    //
+         "sync 3 5 0", "> 56 fed=1 lbts=11 lag=inf", "> 51 fed=1 t=10", "> 61 fed=1 lbts=11 lag=inf", "reg 2 20 1",
+         "> 59"}});
 }
 
 TEST(DtExecTimeMgr, NextEventCycles) {
   const Scenario scenarios[] = {
       {"the first request starts cycle 1, naming the least NER LBTS",
        {"reg 1 10 1", "> 56 fed=1 lbts=11 lag=inf", "> 51 fed=1 t=10",  //
-        "ner 1 12 1 0", "> 57 cycle=1 fed=1 pending=1 lagPending=0 lbts=13 lag=inf",
-        "state", "> state reg=1 con=0 pend=0 held=0 sync=0 awaited=0 cycle=1"}},
+        "ner 1 12 1 0", "> 57 cycle=1 fed=1 pending=1 lagPending=0 lbts=13 lag=inf", "state",
+        "> state reg=1 con=0 pend=0 held=0 sync=0 awaited=0 cycle=1"}},
       {"two requesters are both awaited in the next cycle; an old cycle number leaves them awaited",
        {"reg 1 10 1", "> 56 fed=1 lbts=11 lag=inf", "> 51 fed=1 t=10",  //
         "reg 2 10 1", "> 56 fed=1 lbts=11 lag=11", "> 51 fed=2 t=10",   //
         "ner 1 12 1 0", "> 57 cycle=1 fed=2 pending=0 lagPending=1 lbts=11 lag=13",
         // Equal NER LBTS: the one that stood first keeps its place.
-        "ner 2 12 1 1", "> 57 cycle=2 fed=2 pending=1 lagPending=1 lbts=13 lag=13",
-        "state", "> state reg=2 con=0 pend=0 held=0 sync=0 awaited=2 cycle=2",
+        "ner 2 12 1 1", "> 57 cycle=2 fed=2 pending=1 lagPending=1 lbts=13 lag=13", "state",
+        "> state reg=2 con=0 pend=0 held=0 sync=0 awaited=2 cycle=2",
         "ner 1 12 1 1",  //
         "state", "> state reg=2 con=0 pend=0 held=0 sync=0 awaited=2 cycle=2",
         "ner 1 12 1 2",  //
@@ -197,8 +226,8 @@ TEST(DtExecTimeMgr, NextEventCycles) {
         "state", "> state reg=2 con=0 pend=0 held=0 sync=0 awaited=0 cycle=2"}},
       {"a time advance request leaves next-event mode",
        {"reg 1 10 1", "> 56 fed=1 lbts=11 lag=inf", "> 51 fed=1 t=10",  //
-        "ner 1 12 1 0", "> 57 cycle=1 fed=1 pending=1 lagPending=0 lbts=13 lag=inf",
-        "tar 1 12 1", "> 56 fed=1 lbts=13 lag=inf",  //
+        "ner 1 12 1 0", "> 57 cycle=1 fed=1 pending=1 lagPending=0 lbts=13 lag=inf", "tar 1 12 1",
+        "> 56 fed=1 lbts=13 lag=inf",  //
         "state", "> state reg=1 con=0 pend=0 held=0 sync=0 awaited=0 cycle=1"}},
   };
   for (const Scenario& s : scenarios) play(s);

@@ -32,8 +32,8 @@ TEST(ExecTimeSave, ARestoredTimeManagementAnswersAsTheSavedOne) {
   // a next-event cycle; then the constrained federate asks to regulate
   // again while another federate is constrained: its request is held and a
   // constrained sync runs.
-  for (const char* line : {"reg 1 0 1", "reg 2 0 2", "con 2 0 2", "con 3 5 1", "ner 1 0 1 0", "tar 2 1 2",
-                           "con 4 0 1", "dis 2 0", "reg 2 1 2"}) {
+  for (const char* line : {"reg 1 0 1", "reg 2 0 2", "con 2 0 2", "con 3 5 1", "ner 1 0 1 0", "tar 2 1 2", "con 4 0 1",
+                           "dis 2 0", "reg 2 1 2"}) {
     saved.run(line);
   }
   const std::string before = saved.state();

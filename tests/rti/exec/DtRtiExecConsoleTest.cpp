@@ -42,9 +42,11 @@ struct ConsoleCase {
 
 const ConsoleCase cases[] = {
     {"QuitWithoutExecutionsEndsAtOnce", [](ExecHarness&) {}, {{"q\n", -1}}, quitHeader, {}},
-    {"QuitAsksWhileExecutionsExistAndWaitsForAnAnswer", threeExecutions,
+    {"QuitAsksWhileExecutionsExistAndWaitsForAnAnswer",
+     threeExecutions,
      {{"quit\n", 1}, {"maybe\n", 0}, {"n\n", 0}, {"q\n", 1}, {"yes\n", -1}},
-     std::string(quitHeader) + "Federation X is still active.\n   1\tA\n   3\tC\nFederation Y is still active.\n   3\tE\n" +
+     std::string(quitHeader) +
+         "Federation X is still active.\n   1\tA\n   3\tC\nFederation Y is still active.\n   3\tE\n" +
          "Federation Z is still active.\n" +
          "\nQuiting RTI Executive while federates are still joined\n is known to cause abnormal behavior!\n" + proceed +
          "Quit must be confirmed:\n  yes(y) = confirm\n  no(n) = cancel\n" + "\nQuit canceled!\n" + quitHeader +
@@ -52,22 +54,42 @@ const ConsoleCase cases[] = {
          "Federation Z is still active.\n" +
          "\nQuiting RTI Executive while federates are still joined\n is known to cause abnormal behavior!\n" + proceed,
      {}},
-    {"AnyLineBeginningWithLLists", threeExecutions, {{"lamp\n", 0}},
-     "\nFederates for X:\n   1\tA\n   3\tC\nFederates for Y:\n   3\tE\nNo federates are currently joined to Z\n", {}},
-    {"WithoutExecutionsListAndDeleteSaySo", [](ExecHarness&) {}, {{"list\n", 0}, {"d 3\n", 0}},
-     "\nNo federation execution exists!\n\nNo federation execution exists!\n", {}},
-    {"DeleteNeedsAHandle", threeExecutions, {{"d\n", 0}, {"delete 0\n", 0}, {"dx\n", 0}},
-     "\nNo handle given\n\nNo handle given\n\nNo handle given\n", {}},
+    {"AnyLineBeginningWithLLists",
+     threeExecutions,
+     {{"lamp\n", 0}},
+     "\nFederates for X:\n   1\tA\n   3\tC\nFederates for Y:\n   3\tE\nNo federates are currently joined to Z\n",
+     {}},
+    {"WithoutExecutionsListAndDeleteSaySo",
+     [](ExecHarness&) {},
+     {{"list\n", 0}, {"d 3\n", 0}},
+     "\nNo federation execution exists!\n\nNo federation execution exists!\n",
+     {}},
+    {"DeleteNeedsAHandle",
+     threeExecutions,
+     {{"d\n", 0}, {"delete 0\n", 0}, {"dx\n", 0}},
+     "\nNo handle given\n\nNo handle given\n\nNo handle given\n",
+     {}},
     {"DeleteOfAMissingExecution", threeExecutions, {{"d 3 Q\n", 0}}, "\nFederation execution Q does not exist!\n", {}},
-    {"DeleteWithoutANameResignsTheHandleInEveryExecution", threeExecutions, {{"d 3\n", 0}},
+    {"DeleteWithoutANameResignsTheHandleInEveryExecution",
+     threeExecutions,
+     {{"d 3\n", 0}},
      "\nResign: federate 3 has resigned X.\nResign: federate 3 has resigned Y.\n",
      {"Resign 3 action=3 exec=1", "Resign 3 action=3 exec=2"}},
-    {"DeleteWithANameResignsOnlyThere", threeExecutions, {{"delete\t3  Y \r\n", 0}},
-     "\nResign: federate 3 has resigned Y.\n", {"Resign 3 action=3 exec=2"}},
-    {"DeleteOfAHandleNobodyHas", threeExecutions, {{"d 2\n", 0}, {"d 99999999999 X\n", 0}},
-     "\nNo federate has handle 2\n\nNo federate has handle 4294967295\n", {}},
-    {"AnUnknownCommandListsTheOptions", threeExecutions, {{"hello\n", 0}},
-     std::string("\nUnrecognized command: hello\n\n") + options, {}},
+    {"DeleteWithANameResignsOnlyThere",
+     threeExecutions,
+     {{"delete\t3  Y \r\n", 0}},
+     "\nResign: federate 3 has resigned Y.\n",
+     {"Resign 3 action=3 exec=2"}},
+    {"DeleteOfAHandleNobodyHas",
+     threeExecutions,
+     {{"d 2\n", 0}, {"d 99999999999 X\n", 0}},
+     "\nNo federate has handle 2\n\nNo federate has handle 4294967295\n",
+     {}},
+    {"AnUnknownCommandListsTheOptions",
+     threeExecutions,
+     {{"hello\n", 0}},
+     std::string("\nUnrecognized command: hello\n\n") + options,
+     {}},
 };
 
 void PrintTo(const ConsoleCase& c, std::ostream* out) { *out << c.name; }

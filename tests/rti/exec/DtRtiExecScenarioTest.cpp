@@ -39,7 +39,8 @@ std::vector<std::string> handlesOf(DtFedExec* execution) {
 }
 
 const Scenario scenarios[] = {
-    {"CreateTwiceAndHandlesNeverGivenAgain", "",
+    {"CreateTwiceAndHandlesNeverGivenAgain",
+     "",
      [](ExecHarness& h) {
        h.create("X");
        h.create("X");
@@ -55,7 +56,8 @@ const Scenario scenarios[] = {
       "Create: execution Y created.  Handle: 2.", "Destroy: execution Y destroyed.\n",
       "Create: execution Z created.  Handle: 3.  FED file: dir/z.fed\n"},
      {}},
-    {"EachAnswerCarriesItsRequestsTicket", "",
+    {"EachAnswerCarriesItsRequestsTicket",
+     "",
      [](ExecHarness& h) {
        h.create("X", "x.fed", 7);
        h.create("X", "x.fed", 8);
@@ -64,7 +66,8 @@ const Scenario scenarios[] = {
      {"CreateResponse X 0 ticket=7", "CreateResponse X 1 ticket=8", "DestroyResponse X 0 ticket=9"},
      {},
      {}},
-    {"DestroyWithAndWithoutFederates", "",
+    {"DestroyWithAndWithoutFederates",
+     "",
      [](ExecHarness& h) {
        h.create("X");
        h.joinAndConfirm("X", "A", 11, 1, 1);
@@ -78,7 +81,8 @@ const Scenario scenarios[] = {
      {"Destroy: execution X has federates joined.\n", "Resign: federate 1 has resigned X.\n",
       "Destroy: execution X destroyed.\n", "Destroy: execution X does not exist.\n"},
      {}},
-    {"JoinOfAMissingExecutionIsAnsweredByTheRtiexec", "",
+    {"JoinOfAMissingExecutionIsAnsweredByTheRtiexec",
+     "",
      [](ExecHarness& h) {
        h.join("Y", "A", 7);
        h.create("X");
@@ -87,7 +91,8 @@ const Scenario scenarios[] = {
      {"JoinResponse to=7 Y A execution=0 handle=0 error=1 fed= exec=0", "CreateResponse X 0", joinResponse(8, "B", 1)},
      {"Join: execution Y does not exist.\n"},
      {"Join: execution X does not exist."}},
-    {"HandlesFollowTheRequestsWhoeverConfirmsFirst", "",
+    {"HandlesFollowTheRequestsWhoeverConfirmsFirst",
+     "",
      [](ExecHarness& h) {
        h.create("X");
        h.join("X", "A", 11);
@@ -105,7 +110,8 @@ const Scenario scenarios[] = {
       joinResponse(13, "C", 3), joinResponse(14, "D", 4)},
      {"Join: federate B has joined X with handle 2.\n", "Join: federate A has joined X with handle 1.\n"},
      {}},
-    {"AnUnconfirmedJoinIsAnsweredAgainEveryThreeSeconds", "",
+    {"AnUnconfirmedJoinIsAnsweredAgainEveryThreeSeconds",
+     "",
      [](ExecHarness& h) {
        h.create("X");
        h.join("X", "A", 11);
@@ -125,7 +131,8 @@ const Scenario scenarios[] = {
       "Designated 1 exec=1"},
      {},
      {}},
-    {"TheDesignatedFederateStaysUntilTheLastLeaves", "",
+    {"TheDesignatedFederateStaysUntilTheLastLeaves",
+     "",
      [](ExecHarness& h) {
        h.create("X");
        h.joinAndConfirm("X", "A", 11, 1, 1);
@@ -140,7 +147,8 @@ const Scenario scenarios[] = {
       joinResponse(13, "C", 3), "Designated 3 exec=1"},
      {},
      {}},
-    {"ALostHeartbeatResignsTheFederateAtOnce", heartbeats,
+    {"ALostHeartbeatResignsTheFederateAtOnce",
+     heartbeats,
      [](ExecHarness& h) {
        h.create("X");
        h.create("Y");
@@ -169,7 +177,8 @@ const Scenario scenarios[] = {
       "Lost contact with federate A(1) in federation X\n", "Resign: federate 1 has resigned X.\n",
       "Resign message with bad federate handle: 1\n"},
      {"Lost contact with federate C"}},
-    {"WithoutAHeartbeatIntervalNobodyIsDropped", "(setq RTI_federateTimeoutInterval 5.0)\n",
+    {"WithoutAHeartbeatIntervalNobodyIsDropped",
+     "(setq RTI_federateTimeoutInterval 5.0)\n",
      [](ExecHarness& h) {
        h.create("X");
        EXPECT_EQ(h.rid().federateTimeoutInterval(), 0.0f);
@@ -181,7 +190,8 @@ const Scenario scenarios[] = {
      {"CreateResponse X 0", joinResponse(11, "A", 1), "Designated 1 exec=1"},
      {},
      {"Lost contact"}},
-    {"ALostConnectionEndsAPendingJoinOrResignsTheFederate", "",
+    {"ALostConnectionEndsAPendingJoinOrResignsTheFederate",
+     "",
      [](ExecHarness& h) {
        h.create("X");
        h.join("X", "A", 11);
@@ -196,7 +206,8 @@ const Scenario scenarios[] = {
       "Resign 2 action=3 exec=1"},
      {"Lost connection to federate B(2) in federation X\n", "Resign: federate 2 has resigned X.\n"},
      {"Lost connection to federate A"}},
-    {"AResignBeforeTheConfirmOnlyEndsThePendingJoin", "",
+    {"AResignBeforeTheConfirmOnlyEndsThePendingJoin",
+     "",
      [](ExecHarness& h) {
        h.create("X");
        h.join("X", "A", 11);
@@ -207,7 +218,8 @@ const Scenario scenarios[] = {
      {"CreateResponse X 0", joinResponse(11, "A", 1)},
      {},
      {"Resign: federate", "Join: federate A"}},
-    {"AResigningFederatesAttributesGoToTheFirstOtherFederate", "",
+    {"AResigningFederatesAttributesGoToTheFirstOtherFederate",
+     "",
      [](ExecHarness& h) {
        h.create("X");
        h.joinAndConfirm("X", "A", 11, 1, 1);
@@ -231,7 +243,8 @@ const Scenario scenarios[] = {
      {"resigning federate is turning over attributes\n",
       "Unable to give away attributes no more federates in federation\n"},
      {}},
-    {"TheOperatorsDeleteRetiresTheFederateAtOnce", "",
+    {"TheOperatorsDeleteRetiresTheFederateAtOnce",
+     "",
      [](ExecHarness& h) {
        h.create("X");
        h.joinAndConfirm("X", "A", 11, 1, 1);
@@ -282,8 +295,8 @@ struct Notifications {
   static void resignedFederateGone(DtFederate* federate, void* self) {
     // The federate has left the table already, and is still whole.
     auto* n = static_cast<Notifications*>(self);
-    n->seen.push_back(std::string("gone ") + federate->getName() + " member=" +
-                      std::to_string(n->execution->isMember(federate)));
+    n->seen.push_back(std::string("gone ") + federate->getName() +
+                      " member=" + std::to_string(n->execution->isMember(federate)));
   }
   DtFedExec* execution = nullptr;
 };

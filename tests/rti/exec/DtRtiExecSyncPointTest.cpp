@@ -134,8 +134,7 @@ const Scenario scenarios[] = {
       "Sync DtSynchronized id=0 all exec=1", "Sync DtSyncPointSucceeded id=1 late exec=1",
       "Sync DtAnnouncePt id=0 late tag=v exec=1", "Sync DtSynchronized id=0 late exec=1",
       "Sync DtSyncPointSucceeded id=2 open exec=1", "Sync DtAnnouncePt id=0 open tag=w exec=1",
-      joinResponseTo(14, "D", 4), "Sync DtAnnouncePt id=0 open tag=w exec=1",
-      "Sync DtSynchronized id=0 open exec=1"},
+      joinResponseTo(14, "D", 4), "Sync DtAnnouncePt id=0 open tag=w exec=1", "Sync DtSynchronized id=0 open exec=1"},
      {"Join: federate D has joined X with handle 4.\n", "Federation is synchronized for open!\n"},
      {}},
     {"TheLastFederateThatHadNotAchievedLeavingEndsThePoint",
@@ -228,10 +227,10 @@ TEST(RtiExecSyncPointNotifications, RunOncePerStepAndComeOffOneRecordAtATime) {
   execution->removeFederationSynchronizedCallback(&SyncNotifications::synchronized, &n);
   h.sync(DtRegister, 1, 1, "quiet", "");
   for (unsigned long f : {1ul, 2ul, 3ul}) h.sync(DtAchieved, f, 1, "quiet");
-  EXPECT_EQ(n.seen, (std::vector<std::string>{"registered pair", "achieved C pair", "achieved C pair",
-                                              "achieved A pair", "achieved B pair", "synchronized pair",
-                                              "registered pair", "achieved A quiet", "achieved B quiet",
-                                              "achieved C quiet"}));
+  EXPECT_EQ(n.seen,
+            (std::vector<std::string>{"registered pair", "achieved C pair", "achieved C pair", "achieved A pair",
+                                      "achieved B pair", "synchronized pair", "registered pair", "achieved A quiet",
+                                      "achieved B quiet", "achieved C quiet"}));
   EXPECT_NE(h.capture.text().find("SyncPoint pair not found.\n"), std::string::npos);
 }
 

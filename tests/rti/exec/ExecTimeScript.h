@@ -60,8 +60,7 @@ inline std::string describe(const DtRtiMsg& msg) {
     line << " fed=" << m->laggardFederate() << " lbts=" << text(m->time()) << " lag=" << text(m->lagLbts());
   } else if (auto* m = dynamic_cast<const DtNerLbtsMsg*>(&msg)) {
     line << " cycle=" << m->nerCycle() << " fed=" << m->laggardFederate() << " pending=" << int(m->isNerPending())
-         << " lagPending=" << int(m->isLagNerPending()) << " lbts=" << text(m->time())
-         << " lag=" << text(m->lagLbts());
+         << " lagPending=" << int(m->isLagNerPending()) << " lbts=" << text(m->time()) << " lag=" << text(m->lagLbts());
   }
   return line.str();
 }

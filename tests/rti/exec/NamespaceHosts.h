@@ -26,12 +26,12 @@
 namespace exectest {
 
 // Runs an ip(8) command in the test's namespace; true when it succeeded.
-inline bool ip(const std::string& arguments) { return std::system(("ip " + arguments + " >/dev/null 2>&1").c_str()) == 0; }
+inline bool ip(const std::string& arguments) {
+  return std::system(("ip " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 // Names unique to this test process (interface names hold 15 characters).
-inline std::string uniqueName(const std::string& stem) {
-  return stem + std::to_string(getpid() % 100000);
-}
+inline std::string uniqueName(const std::string& stem) { return stem + std::to_string(getpid() % 100000); }
 
 class Bridge {
 public:

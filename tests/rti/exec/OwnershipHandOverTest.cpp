@@ -80,18 +80,26 @@ TEST_P(OwnershipHandOver, AReleasingOwnersAttributesPassToTheFirstFederateLeftAn
       {"the owner leaves releasing everything", owner, {"resign release"}, {}},
       // The heir's component holds all three and offers them to every
       // publisher, the heir too.
-      {"the heir is asked to assume what it publishes", heir, {"wait requestAttributeOwnershipAssumption"},
+      {"the heir is asked to assume what it publishes",
+       heir,
+       {"wait requestAttributeOwnershipAssumption"},
        {"requestAttributeOwnershipAssumption {car} {0,1} \"\""}},
-      {"the heir holds them: answered during the call", heir, {"query-owner car Name"},
+      {"the heir holds them: answered during the call",
+       heir,
+       {"query-owner car Name"},
        {"attributeIsNotOwned {car} 2"}},
-      {"every publisher is asked", buyer, {"wait requestAttributeOwnershipAssumption"},
+      {"every publisher is asked",
+       buyer,
+       {"wait requestAttributeOwnershipAssumption"},
        {"requestAttributeOwnershipAssumption {car} {0,1,2} \"\""}},
       {"the holder answers a query from elsewhere", buyer, {"query-owner car Position"}, {}},
       {"", heir, {}, {}, &buyer},
       {"", buyer, {"wait attributeIsNotOwned"}, {"attributeIsNotOwned {car} 1"}},
       {"acquired from the holder", buyer, {"acquire car - privilegeToDelete Position Name"}, {}},
       {"", heir, {}, {}, &buyer},
-      {"", buyer, {"wait attributeOwnershipAcquisitionNotification"},
+      {"",
+       buyer,
+       {"wait attributeOwnershipAcquisitionNotification"},
        {"attributeOwnershipAcquisitionNotification {car} {0,1,2}"}},
       {"the new owner answers for them", heir, {"query-owner car Position"}, {}},
       {"", buyer, {}, {}, &heir},
@@ -100,8 +108,10 @@ TEST_P(OwnershipHandOver, AReleasingOwnersAttributesPassToTheFirstFederateLeftAn
       // leaving deleting orphans nothing.
       // Back after its resignation (its join answered by the rtiexec), it
       // sends what follows the rtiexec's answers to its resignation too.
-      {"the former holder leaves deleting", heir,
-       {"resign delete-and-release", "join Road Heir", std::string("interaction-transport Sentinel ") + sentinelTransport},
+      {"the former holder leaves deleting",
+       heir,
+       {"resign delete-and-release", "join Road Heir",
+        std::string("interaction-transport Sentinel ") + sentinelTransport},
        {}},
       {"", buyer, {"wait stopRegistrationForObjectClass"}, {"stopRegistrationForObjectClass 3"}, &heir},
   });
@@ -176,7 +186,8 @@ TEST(OwnershipHandOverOnward, TheHoldersResignActionDecidesWhetherTheAttributesG
   // The others' subscriptions and resignations start and stop the last
   // one's registrations in between: not looked at here.
   const auto ownership = [](Lines lines) {
-    std::erase_if(lines, [](const std::string& l) { return l.find("RegistrationForObjectClass") != std::string::npos; });
+    std::erase_if(lines,
+                  [](const std::string& l) { return l.find("RegistrationForObjectClass") != std::string::npos; });
     return lines;
   };
   for (const Case& c : cases) {

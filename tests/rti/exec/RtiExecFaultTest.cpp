@@ -72,9 +72,8 @@ const LossCase lossCases[] = {
     {"KilledItsConnectionEnds", reliableForms, SIGKILL, "Lost connection to federate B(2) in federation X"},
     {"StoppedItsHeartbeatEnds", std::string(reliableForms) + heartbeatForms, SIGSTOP,
      "Lost contact with federate B(2) in federation X"},
-    {"KilledOverUdpItsHeartbeatEnds",
-     std::string("(setq RTI_useRtiExec 1)\n(setq RTI_dumpFed 0)\n") + heartbeatForms, SIGKILL,
-     "Lost contact with federate B(2) in federation X"},
+    {"KilledOverUdpItsHeartbeatEnds", std::string("(setq RTI_useRtiExec 1)\n(setq RTI_dumpFed 0)\n") + heartbeatForms,
+     SIGKILL, "Lost contact with federate B(2) in federation X"},
 };
 
 void PrintTo(const LossCase& c, std::ostream* out) { *out << c.name; }
@@ -90,7 +89,8 @@ TEST(RtiExecLost, FederatesSayItAtTheirNextTickCanStillLeaveAndANewRtiexecServes
   federation.exec().signal(SIGKILL);
   EXPECT_EQ(federation.exec().waitExit(10), -2);
   const std::string lost =
-      "RTIinternalError \"The TCP connection to the rtiexec is broken: the rtiexec has ended or closed the connection\"";
+      "RTIinternalError \"The TCP connection to the rtiexec is broken: the rtiexec has ended or closed the "
+      "connection\"";
   for (ScriptedFederateProcess* federate : {w.a.get(), w.b.get()}) {
     EXPECT_EQ(federate->command("tick"), "error tick " + lost);
     EXPECT_EQ(federate->command("tick"), "error tick " + lost);
@@ -141,7 +141,8 @@ TEST(RtiExecPort, GarbageHalfPacketsAndSilentClientsDoNotStopItServingOthers) {
 
 TEST(RtiExecPort, ConnectionsBeyondTheLimitAreRefusedWithAMessage) {
   // The rtiexec's own connection and one federate's.
-  ExecFederation federation(std::string(reliableForms) + "(setq RTI_tcpMaxConnections 2)\n"
+  ExecFederation federation(std::string(reliableForms) +
+                            "(setq RTI_tcpMaxConnections 2)\n"
                             "(setq RTI_responseInterval 0.5)\n");
   ASSERT_TRUE(federation.startExec());
   auto a = ExecFederation::federate();

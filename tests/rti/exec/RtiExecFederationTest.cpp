@@ -149,9 +149,9 @@ TEST(RtiExecProgram, WithoutItEveryServiceFailsAfterTheResponseInterval) {
   EXPECT_EQ(a->command("create X Road.fed"), "error create RTIinternalError \"\"");
   EXPECT_EQ(a->command("join X A"), "error join RTIinternalError \"\"");
   EXPECT_EQ(a->command("destroy X"), "error destroy RTIinternalError \"\"");
-  for (const char* text : {"Could not create X:  Could not connect to rtiexec.",
-                           "Could not join X:  Could not connect to rtiexec.",
-                           "Could not destroy X:  Could not connect to rtiexec."}) {
+  for (const char* text :
+       {"Could not create X:  Could not connect to rtiexec.", "Could not join X:  Could not connect to rtiexec.",
+        "Could not destroy X:  Could not connect to rtiexec."}) {
     EXPECT_TRUE(printed(a->lines(), text)) << text;
   }
 }
@@ -160,11 +160,11 @@ TEST(RtiExecProgram, TheStandardAndTheScriptedFederateRunUnchangedThroughIt) {
   ExecFederation federation;
   ASSERT_TRUE(federation.startExec());
   auto scripted = ExecFederation::federate();
-  for (const char* command : {"create Road Road.fed", "join Road Scripted", "publish Vehicle Position Name",
-                              "subscribe Vehicle Position Name", "register Vehicle scripted-car",
-                              "publish-interaction Horn", "subscribe-interaction Horn",
-                              "on reflectAttributeValues update scripted-car - Position=answer Name=Scripted",
-                              "on receiveInteraction send-interaction Horn - Loudness=loud"}) {
+  for (const char* command :
+       {"create Road Road.fed", "join Road Scripted", "publish Vehicle Position Name",
+        "subscribe Vehicle Position Name", "register Vehicle scripted-car", "publish-interaction Horn",
+        "subscribe-interaction Horn", "on reflectAttributeValues update scripted-car - Position=answer Name=Scripted",
+        "on receiveInteraction send-interaction Horn - Loudness=loud"}) {
     ASSERT_EQ(scripted->command(command).rfind("ok ", 0), 0u) << command;
   }
   std::FILE* standard = popen(QLX_STANDARD_FEDERATE " Road Road.fed Standard 20", "r");

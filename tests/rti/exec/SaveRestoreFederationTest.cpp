@@ -40,8 +40,8 @@ using Federates = std::vector<ScriptedFederateProcess*>;
 }
 
 ::testing::AssertionResult restoreTogether(const Federates& federates) {
-  if (auto result = eachSucceeds(federates,
-                                 {"wait federationRestoreBegun", "wait initiateFederateRestore", "restore-complete"});
+  if (auto result =
+          eachSucceeds(federates, {"wait federationRestoreBegun", "wait initiateFederateRestore", "restore-complete"});
       !result)
     return result;
   return eachSucceeds(federates, {"wait federationRestored"});
@@ -171,8 +171,8 @@ TEST_F(SaveRestoreFederation, ARestoreThatCannotBeDoneIsRefusedWithItsReason) {
   ASSERT_EQ(c->command("join X C"), "ok join 3");
   ASSERT_TRUE(succeeds(*c, "restore Two"));
   ASSERT_TRUE(succeeds(*c, "wait requestFederationRestoreFailed"));
-  EXPECT_TRUE(
-      printed(c->lines(), "callback requestFederationRestoreFailed \"Two\" \"Current configuration does not match save\""));
+  EXPECT_TRUE(printed(c->lines(),
+                      "callback requestFederationRestoreFailed \"Two\" \"Current configuration does not match save\""));
   EXPECT_FALSE(printed(a->lines(), "callback federationRestoreBegun"));
 }
 

@@ -108,8 +108,8 @@ public:
     for (std::size_t i = before; i < process_->lines().size(); ++i) {
       const std::string& line = process_->lines()[i];
       if (line.rfind("callback ", 0) != 0) continue;
-      for (const char* name : {"time", "receiveInteraction", "reflectAttributeValues", "removeObjectInstance",
-                               "requestRetraction"}) {
+      for (const char* name :
+           {"time", "receiveInteraction", "reflectAttributeValues", "removeObjectInstance", "requestRetraction"}) {
         if (line.rfind(std::string("callback ") + name, 0) == 0) callbacks.push_back(line.substr(9));
       }
     }
@@ -149,8 +149,8 @@ TEST_F(TimeFederation, ThreeFederatesAdvanceByTheLbts) {
   b.process().command("wait discoverObjectInstance");
 
   // A's time-stamped traffic, one shot retracted before anyone sees it.
-  a.run({"send-interaction-at 3 Shot s3 Power=3", "send-interaction-at 2 Shot s2 Power=2",
-         "update-at 2 T1 u2 Pos=2", "delete-at 4 T1 gone", "send-interaction-at 4 Shot s4 Power=4"});
+  a.run({"send-interaction-at 3 Shot s3 Power=3", "send-interaction-at 2 Shot s2 Power=2", "update-at 2 T1 u2 Pos=2",
+         "delete-at 4 T1 gone", "send-interaction-at 4 Shot s4 Power=4"});
   a.run({"retract " + a.result()});
   EXPECT_EQ(b.runAndSettle({"tar 5"}, a), Lines{}) << "nothing before the grant, no grant before A and C advance";
   EXPECT_EQ(a.run({"tar 10", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 10"});

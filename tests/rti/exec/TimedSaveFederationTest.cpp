@@ -79,11 +79,9 @@ protected:
     a = ExecFederation::federate();
     b = ExecFederation::federate();
     ASSERT_TRUE(allSucceed(*a, {"sentinel-class Sentinel", "create Clock Clock.fed", "join Clock A",
-                                "publish-interaction Shot",
-                                "enable-regulation 0 1", "wait timeRegulationEnabled"}));
+                                "publish-interaction Shot", "enable-regulation 0 1", "wait timeRegulationEnabled"}));
     ASSERT_TRUE(allSucceed(*b, {"sentinel-class Sentinel", "join Clock B", "subscribe-interaction Shot",
-                                "enable-constrained",
-                                "wait timeConstrainedEnabled"}));
+                                "enable-constrained", "wait timeConstrainedEnabled"}));
   }
 
   // A save, timed or not, that is not over within 3 s fails.
@@ -119,8 +117,7 @@ TEST_F(TimedSaveFederation, ARestoreBringsBackEveryFederatesTimeAndQueuedEvents)
   from = b->lines().size();
   ASSERT_TRUE(succeeds(*b, "restore L"));
   ASSERT_TRUE(succeeds(*b, "wait federationRestoreBegun"));
-  ASSERT_TRUE(together({a.get(), b.get()}, {"wait initiateFederateRestore", "restore-complete"},
-                       "federationRestored"));
+  ASSERT_TRUE(together({a.get(), b.get()}, {"wait initiateFederateRestore", "restore-complete"}, "federationRestored"));
   EXPECT_EQ(a->command("query-time"), "ok query-time 10");
   // B is back at 3 with its request to 6 and the shot: both again, after
   // the restore.
@@ -148,7 +145,8 @@ TEST_F(TimedSaveFederation, AGrantPastTheSaveTimeIsHeldUntilTheFederationIsSaved
   std::vector<std::string> seen;
   for (const std::string& line : linesSince(*b, from, "callback ")) {
     seen.push_back(line.substr(0, line.find(' ', 9)));
-    if (line.rfind("callback receiveInteraction", 0) == 0) seen.back() += line.find("\"s3\"") != std::string::npos ? " s3" : " s7";
+    if (line.rfind("callback receiveInteraction", 0) == 0)
+      seen.back() += line.find("\"s3\"") != std::string::npos ? " s3" : " s7";
     if (line.rfind("callback timeAdvanceGrant", 0) == 0) seen.back() = line;
   }
   EXPECT_EQ(seen, (std::vector<std::string>{"callback receiveInteraction s3", "callback initiateFederateSave",

@@ -134,12 +134,14 @@ TEST(DtMomInteractionCodec, EnumeratedValuesAreWordsReadIgnoringCase) {
        {{0, "Best effort"}, {1, "Reliable"}, {2, "Reliable"}},
        {{"BEST effort", 0}, {"reliable", 1}},
        0},
-      {"genericDecodeOrderTypes", [](std::uint32_t v, auto* set) { I::genericEncodeOrderTypes(DtOrderType(v), set, parameter); },
+      {"genericDecodeOrderTypes",
+       [](std::uint32_t v, auto* set) { I::genericEncodeOrderTypes(DtOrderType(v), set, parameter); },
        [](const auto& set) { return I::genericDecodeOrderTypes(set, 0); },
        {{0, "receive"}, {1, "timestamp"}, {7, "timestamp"}},
        {{"Receive", 0}, {"TimeStamp", 1}},
        0},
-      {"genericDecodeBoolean", [](std::uint32_t v, auto* set) { I::genericEncodeBoolean(RTI::Boolean(v), set, parameter); },
+      {"genericDecodeBoolean",
+       [](std::uint32_t v, auto* set) { I::genericEncodeBoolean(RTI::Boolean(v), set, parameter); },
        [](const auto& set) { return I::genericDecodeBoolean(set, 0); },
        {{1, "True"}, {0, "False"}},
        {{"TRUE", 1}, {"false", 0}},
@@ -235,9 +237,8 @@ TEST(DtMomInteractionCodec, TallyListsAreClassCountPairsOfOneCounter) {
   DtMomTallyList list;
   for (const DtMtallySet* tallies : {&none, &tank, &plane}) list.append(tallies);
   const auto encodedCounts = [&](const DtMomTallyList* counts, RTI::Boolean received, DtTransportType transport) {
-    return encoded([&](auto* set) {
-      DtMomInteraction::genericEncodeTallyList(counts, set, parameter, received, transport);
-    });
+    return encoded(
+        [&](auto* set) { DtMomInteraction::genericEncodeTallyList(counts, set, parameter, received, transport); });
   };
   EXPECT_EQ(encodedCounts(&list, RTI::RTI_FALSE, DtReliable), "11/5,14/2");
   EXPECT_EQ(encodedCounts(&list, RTI::RTI_FALSE, DtBestEffort), "14/9");

@@ -57,15 +57,32 @@ TEST(DtMomInteractionFactory, AFomWithoutTheMomMapsNothing) {
 }
 
 // The attributes of the MOM's two objects.
-const std::vector<std::string> federateAttributes = {
-    "FEDid",           "FederateType",     "Lookahead",          "FederateState",  "TimeConstrained",
-    "ObjectsUpdated",  "ReflectionsReceived", "FederateHost",    "UpdatesSent",    "FederateTime",
-    "TSOlength",       "ROlength",         "InteractionsReceived", "InteractionsSent", "TimeManagerState",
-    "MinNextEventTime", "TimeRegulating",  "RTIversion",         "ObjectsReflected", "ObjectsOwned",
-    "AsynchronousDelivery", "LBTS",        "FederateHandle"};
-const std::vector<std::string> federationAttributes = {"FederationName", "NextSaveTime",   "NextSaveName",
-                                                       "FederatesInFederation", "LastSaveTime", "LastSaveName",
-                                                       "FEDid",          "RTIversion"};
+const std::vector<std::string> federateAttributes = {"FEDid",
+                                                     "FederateType",
+                                                     "Lookahead",
+                                                     "FederateState",
+                                                     "TimeConstrained",
+                                                     "ObjectsUpdated",
+                                                     "ReflectionsReceived",
+                                                     "FederateHost",
+                                                     "UpdatesSent",
+                                                     "FederateTime",
+                                                     "TSOlength",
+                                                     "ROlength",
+                                                     "InteractionsReceived",
+                                                     "InteractionsSent",
+                                                     "TimeManagerState",
+                                                     "MinNextEventTime",
+                                                     "TimeRegulating",
+                                                     "RTIversion",
+                                                     "ObjectsReflected",
+                                                     "ObjectsOwned",
+                                                     "AsynchronousDelivery",
+                                                     "LBTS",
+                                                     "FederateHandle"};
+const std::vector<std::string> federationAttributes = {
+    "FederationName", "NextSaveTime", "NextSaveName", "FederatesInFederation",
+    "LastSaveTime",   "LastSaveName", "FEDid",        "RTIversion"};
 
 class MomFedFile : public testing::TestWithParam<std::string> {};
 

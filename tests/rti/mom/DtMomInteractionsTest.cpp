@@ -54,12 +54,26 @@ protected:
 };
 
 TEST_F(MomInteractions, EveryClassEncodesItsDefaultsInTheFomsParameterOrder) {
-  const std::map<std::string, std::string> defaults = {
-      {"Federate", "0"},          {"ObjectInstance", ""},    {"AttributeList", ""},      {"OrderingType", "receive"},
-      {"TransportationType", "Best effort"}, {"InteractionClass", "0"}, {"ObjectClass", "0"}, {"Tag", ""},
-      {"FederationTime", "time 0"}, {"Lookahead", "time 0"}, {"lookahead", "time 0"}, {"SuccessIndicator", "True"},
-      {"Label", ""},              {"ResignAction", "no action"}, {"Active", "True"},   {"Attribute", "0"},
-      {"AttributeState", "Owned"}, {"LoggingState", "False"}, {"ReportPeriod", "0"},   {"ReportingState", "False"}};
+  const std::map<std::string, std::string> defaults = {{"Federate", "0"},
+                                                       {"ObjectInstance", ""},
+                                                       {"AttributeList", ""},
+                                                       {"OrderingType", "receive"},
+                                                       {"TransportationType", "Best effort"},
+                                                       {"InteractionClass", "0"},
+                                                       {"ObjectClass", "0"},
+                                                       {"Tag", ""},
+                                                       {"FederationTime", "time 0"},
+                                                       {"Lookahead", "time 0"},
+                                                       {"lookahead", "time 0"},
+                                                       {"SuccessIndicator", "True"},
+                                                       {"Label", ""},
+                                                       {"ResignAction", "no action"},
+                                                       {"Active", "True"},
+                                                       {"Attribute", "0"},
+                                                       {"AttributeState", "Owned"},
+                                                       {"LoggingState", "False"},
+                                                       {"ReportPeriod", "0"},
+                                                       {"ReportingState", "False"}};
   // Where a class's default is its own: the instance names that start as
   // the number 0, and a deletion without a time.
   const std::map<std::string, NamedValues> ownDefaults = {
@@ -84,27 +98,26 @@ TEST_F(MomInteractions, EveryClassEncodesItsDefaultsInTheFomsParameterOrder) {
 }
 
 TEST_F(MomInteractions, EveryClassReadsASetAndWritesTheSameBytesBack) {
-  const std::map<std::string, std::string> values = {
-      {"Federate", textBytes("7")},
-      {"ObjectInstance", textBytes("tank 1")},
-      {"AttributeList", textBytes("3,5")},
-      {"OrderingType", textBytes("timestamp")},
-      {"TransportationType", textBytes("Reliable")},
-      {"InteractionClass", textBytes("12")},
-      {"ObjectClass", textBytes("9")},
-      {"Tag", textBytes("tag")},
-      {"FederationTime", timeBytes(12.5)},
-      {"Lookahead", timeBytes(2.5)},
-      {"lookahead", timeBytes(3.5)},
-      {"SuccessIndicator", textBytes("False")},
-      {"Label", textBytes("ready")},
-      {"ResignAction", textBytes("delete objects")},
-      {"Active", textBytes("False")},
-      {"Attribute", textBytes("4")},
-      {"AttributeState", textBytes("Unowned")},
-      {"LoggingState", textBytes("True")},
-      {"ReportPeriod", textBytes("-5")},
-      {"ReportingState", textBytes("True")}};
+  const std::map<std::string, std::string> values = {{"Federate", textBytes("7")},
+                                                     {"ObjectInstance", textBytes("tank 1")},
+                                                     {"AttributeList", textBytes("3,5")},
+                                                     {"OrderingType", textBytes("timestamp")},
+                                                     {"TransportationType", textBytes("Reliable")},
+                                                     {"InteractionClass", textBytes("12")},
+                                                     {"ObjectClass", textBytes("9")},
+                                                     {"Tag", textBytes("tag")},
+                                                     {"FederationTime", timeBytes(12.5)},
+                                                     {"Lookahead", timeBytes(2.5)},
+                                                     {"lookahead", timeBytes(3.5)},
+                                                     {"SuccessIndicator", textBytes("False")},
+                                                     {"Label", textBytes("ready")},
+                                                     {"ResignAction", textBytes("delete objects")},
+                                                     {"Active", textBytes("False")},
+                                                     {"Attribute", textBytes("4")},
+                                                     {"AttributeState", textBytes("Unowned")},
+                                                     {"LoggingState", textBytes("True")},
+                                                     {"ReportPeriod", textBytes("-5")},
+                                                     {"ReportingState", textBytes("True")}};
   for (const char* name : receivedMomClasses) {
     SCOPED_TRACE(name);
     const ClassPairs pairs(*fom, name);
@@ -144,7 +157,8 @@ TEST_F(MomInteractions, ARefusedValueIsCountedAndLeavesItsMemberAlone) {
   NotifyCapture capture(1);
   const auto timing = make<DtSetTimingInteraction>();
   timing->setReportPeriod(30);
-  timing->setFromPhvps(*setOf(*timing, {{"Federate", textBytes("4294967296")}, {"ReportPeriod", textBytes("2147483648")}}));
+  timing->setFromPhvps(
+      *setOf(*timing, {{"Federate", textBytes("4294967296")}, {"ReportPeriod", textBytes("2147483648")}}));
   EXPECT_EQ(timing->refusedValues(), 2);
   EXPECT_EQ(timing->federateHandle(), 0u);
   EXPECT_EQ(timing->reportPeriod(), 30);
@@ -162,12 +176,13 @@ TEST_F(MomInteractions, ADeletionCarriesItsTimeOnlyWhenItHasOne) {
   EXPECT_EQ(encoded(*deletion), (NamedValues{{"Federate", "0"}, {"ObjectInstance", "tank 1"}, {"Tag", ""}}));
   deletion->setFedtime(new RTIfedTime(4.5));
   EXPECT_TRUE(deletion->timeSpecified());
-  EXPECT_EQ(encoded(*deletion),
-            (NamedValues{{"Federate", "0"}, {"ObjectInstance", "tank 1"}, {"Tag", ""}, {"FederationTime", "time 4.5"}}));
+  EXPECT_EQ(
+      encoded(*deletion),
+      (NamedValues{{"Federate", "0"}, {"ObjectInstance", "tank 1"}, {"Tag", ""}, {"FederationTime", "time 4.5"}}));
 
   const auto untimed = make<DtDeleteObjectInstanceInteraction>();
-  const auto threePairs = setOf(*untimed, {{"Federate", textBytes("1")}, {"ObjectInstance", textBytes("a")},
-                                           {"Tag", textBytes("t")}});
+  const auto threePairs =
+      setOf(*untimed, {{"Federate", textBytes("1")}, {"ObjectInstance", textBytes("a")}, {"Tag", textBytes("t")}});
   untimed->setFromPhvps(*threePairs);
   EXPECT_FALSE(untimed->timeSpecified());
   EXPECT_EQ(untimed->fedtime(), nullptr);

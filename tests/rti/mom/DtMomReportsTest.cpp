@@ -77,11 +77,15 @@ TEST_F(MomReports, EachReportEncodesItsDefaultsAndItsValuesAndReadsThemBack) {
          as<DtAlertInteraction>(r).setAlertSeverity(DtMomFederateInternalError);
          as<DtAlertInteraction>(r).setAlertDescription("no disk");
        },
-       {{"Federate", "3"}, {"AlertID", "17"}, {"AlertSeverity", "Federate internal error"},
+       {{"Federate", "3"},
+        {"AlertID", "17"},
+        {"AlertSeverity", "Federate internal error"},
         {"AlertDescription", "no disk"}}},
       {"Manager.Federate.Report.ReportInteractionPublication",
        {{"Federate", "0"}, {"InteractionClassList", ""}},
-       [](DtMomInteraction& r) { as<DtReportInteractionPublicationInteraction>(r).setInteractionClassList(listOf({4, 9})); },
+       [](DtMomInteraction& r) {
+         as<DtReportInteractionPublicationInteraction>(r).setInteractionClassList(listOf({4, 9}));
+       },
        {{"Federate", "0"}, {"InteractionClassList", "4,9"}}},
       {"Manager.Federate.Report.ReportInteractionsReceived",
        {{"Federate", "0"}, {"InteractionCounts", ""}, {"TransportationType", "Best effort"}},
@@ -105,7 +109,10 @@ TEST_F(MomReports, EachReportEncodesItsDefaultsAndItsValuesAndReadsThemBack) {
        },
        {{"Federate", "0"}, {"InteractionClassList", "3/active,5/active,9/passive"}}},
       {"Manager.Federate.Report.ReportObjectInformation",
-       {{"Federate", "0"}, {"RegisteredClass", ""}, {"OwnedAttributeList", ""}, {"ObjectInstance", "0"},
+       {{"Federate", "0"},
+        {"RegisteredClass", ""},
+        {"OwnedAttributeList", ""},
+        {"ObjectInstance", "0"},
         {"KnownClass", ""}},
        [](DtMomInteraction& r) {
          auto& report = as<DtReportObjectInformationInteraction>(r);
@@ -114,7 +121,10 @@ TEST_F(MomReports, EachReportEncodesItsDefaultsAndItsValuesAndReadsThemBack) {
          report.setObjectInstance("tank 1");
          report.setKnownClass(4);
        },
-       {{"Federate", "0"}, {"RegisteredClass", "5"}, {"OwnedAttributeList", "1,2"}, {"ObjectInstance", "tank 1"},
+       {{"Federate", "0"},
+        {"RegisteredClass", "5"},
+        {"OwnedAttributeList", "1,2"},
+        {"ObjectInstance", "tank 1"},
         {"KnownClass", "4"}}},
       {"Manager.Federate.Report.ReportObjectsOwned",
        {{"Federate", "0"}, {"ObjectCounts", ""}},
@@ -142,7 +152,10 @@ TEST_F(MomReports, EachReportEncodesItsDefaultsAndItsValuesAndReadsThemBack) {
          report.setActive(RTI::RTI_FALSE);
          report.setObjectClass(7);
        },
-       {{"Federate", "0"}, {"NumberOfClasses", "2"}, {"AttributeList", "1,3"}, {"Active", "False"},
+       {{"Federate", "0"},
+        {"NumberOfClasses", "2"},
+        {"AttributeList", "1,3"},
+        {"Active", "False"},
         {"ObjectClass", "7"}}},
       {"Manager.Federate.Report.ReportObjectsUpdated",
        {{"Federate", "0"}, {"ObjectCounts", ""}},
@@ -153,9 +166,18 @@ TEST_F(MomReports, EachReportEncodesItsDefaultsAndItsValuesAndReadsThemBack) {
        [this](DtMomInteraction& r) { as<DtReportReflectionsReceivedInteraction>(r).setReflectCounts(&counts); },
        {{"Federate", "0"}, {"ReflectCounts", "11/6,14/2"}, {"TransportationType", "Best effort"}}},
       {"Manager.Federate.Report.ReportServiceInvocation",
-       {{"Federate", "0"}, {"Service", ""}, {"Initiator", "RTI"}, {"SuccessIndicator", "True"},
-        {"SuppliedArgument1", ""}, {"SuppliedArgument2", ""}, {"SuppliedArgument3", ""}, {"SuppliedArgument4", ""},
-        {"SuppliedArgument5", ""}, {"ReturnedArgument", ""}, {"ExceptionDescription", ""}, {"ExceptionID", "0"}},
+       {{"Federate", "0"},
+        {"Service", ""},
+        {"Initiator", "RTI"},
+        {"SuccessIndicator", "True"},
+        {"SuppliedArgument1", ""},
+        {"SuppliedArgument2", ""},
+        {"SuppliedArgument3", ""},
+        {"SuppliedArgument4", ""},
+        {"SuppliedArgument5", ""},
+        {"ReturnedArgument", ""},
+        {"ExceptionDescription", ""},
+        {"ExceptionID", "0"}},
        [](DtMomInteraction& r) {
          auto& report = as<DtReportServiceInvocationInteraction>(r);
          report.setFederateHandle(2);
@@ -171,10 +193,18 @@ TEST_F(MomReports, EachReportEncodesItsDefaultsAndItsValuesAndReadsThemBack) {
          report.setExceptionDescription("ObjectClassNotDefined");
          report.setExceptionID(-3);
        },
-       {{"Federate", "2"}, {"Service", "publishObjectClass"}, {"Initiator", "FED"}, {"SuccessIndicator", "False"},
-        {"SuppliedArgument1", "a1"}, {"SuppliedArgument2", "a2"}, {"SuppliedArgument3", "a3"},
-        {"SuppliedArgument4", "a4"}, {"SuppliedArgument5", "a5"}, {"ReturnedArgument", "r"},
-        {"ExceptionDescription", "ObjectClassNotDefined"}, {"ExceptionID", "-3"}}},
+       {{"Federate", "2"},
+        {"Service", "publishObjectClass"},
+        {"Initiator", "FED"},
+        {"SuccessIndicator", "False"},
+        {"SuppliedArgument1", "a1"},
+        {"SuppliedArgument2", "a2"},
+        {"SuppliedArgument3", "a3"},
+        {"SuppliedArgument4", "a4"},
+        {"SuppliedArgument5", "a5"},
+        {"ReturnedArgument", "r"},
+        {"ExceptionDescription", "ObjectClassNotDefined"},
+        {"ExceptionID", "-3"}}},
       {"Manager.Federate.Report.ReportUpdatesSent",
        {{"Federate", "0"}, {"UpdateCounts", ""}, {"TransportationType", "Best effort"}},
        [this](DtMomInteraction& r) { as<DtReportUpdatesSentInteraction>(r).setUpdateCounts(&counts); },
@@ -226,9 +256,9 @@ TEST_F(MomReports, ReadReportsOwnWhatTheyDecodedAndCopiesKeepIt) {
 
   // A report read from a set owns its counts, and so does its copy.
   auto received = make("Manager.Federate.Report.ReportInteractionsReceived");
-  received->setFromPhvps(*ClassPairs(*fom, received->name())
-                              .write({{"InteractionCounts", textBytes("11/5")},
-                                      {"TransportationType", textBytes("Reliable")}}));
+  received->setFromPhvps(
+      *ClassPairs(*fom, received->name())
+           .write({{"InteractionCounts", textBytes("11/5")}, {"TransportationType", textBytes("Reliable")}}));
   const DtReportInteractionsReceivedInteraction receivedCopy(as<DtReportInteractionsReceivedInteraction>(*received));
   received.reset();
   ASSERT_NE(receivedCopy.interactionCounts(), nullptr);

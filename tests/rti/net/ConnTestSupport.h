@@ -60,7 +60,9 @@ inline DtRtiMsg* makeEmptyRaw(DtBufferPlaceHolder* where) { return new RawMsg(16
 // A message of its class passes during a save.
 class AllowedDuringSaveMsg : public RawMsg {
 public:
-  AllowedDuringSaveMsg(const char* bytes, DtBufferPlaceHolder* where) : RawMsg(bytes, where) { setAllowedDuringSave(1); }
+  AllowedDuringSaveMsg(const char* bytes, DtBufferPlaceHolder* where) : RawMsg(bytes, where) {
+    setAllowedDuringSave(1);
+  }
   explicit AllowedDuringSaveMsg(const RawMsg& other) : RawMsg(other) { setAllowedDuringSave(1); }
   DtRtiMsg* clone(char copy) const override { return copy ? new AllowedDuringSaveMsg(*this) : nullptr; }
 };
@@ -113,9 +115,12 @@ private:
 // none, until done() holds; false after `seconds`.
 template <class Done>
 bool tickUntil(DtConnectionMgr& mgr, Done&& done, double seconds = 2.0) {
-  return waitUntil(done, [&] {
-    if (!mgr.tick()) mgr.wait(0.05);
-  }, seconds);
+  return waitUntil(
+      done,
+      [&] {
+        if (!mgr.tick()) mgr.wait(0.05);
+      },
+      seconds);
 }
 
 }  // namespace nettest

@@ -198,7 +198,8 @@ TEST_F(DtAsyncConnectionMgrTest, SendThatKeepsFailingIsDroppedWithAMessage) {
   EXPECT_EQ(reader.numbers(), std::vector<std::uint32_t>{1});
   mgr->disconnectFederation();
   EXPECT_EQ(async->droppedSends(), 1u);
-  EXPECT_NE(capture.text().find("could not be sent (Message too long): dropped\n"), std::string::npos) << capture.text();
+  EXPECT_NE(capture.text().find("could not be sent (Message too long): dropped\n"), std::string::npos)
+      << capture.text();
 }
 
 TEST_F(DtAsyncConnectionMgrTest, AMessageLongerThanADatagramIsRefusedBeforeItIsQueued) {
@@ -313,8 +314,9 @@ TEST_F(DtReliableConnectionTest, WorkerFallsBackToUdpWhenTheTcpConnectionDies) {
   const std::vector<std::uint32_t>& numbers = reader.numbers();
   ASSERT_FALSE(numbers.empty());
   EXPECT_EQ(numbers.back(), 2u);
-  const std::string fallBack = "RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n"
-                               "Falling back to UDP transport.\n";
+  const std::string fallBack =
+      "RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n"
+      "Falling back to UDP transport.\n";
   const std::size_t first = capture.text().find(fallBack);
   ASSERT_NE(first, std::string::npos);
   EXPECT_EQ(capture.text().find(fallBack, first + 1), std::string::npos);

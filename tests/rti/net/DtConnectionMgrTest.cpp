@@ -115,8 +115,9 @@ TEST(DtConnectionMgrInit, DestinationAddressesMakeAGroupSocketWithTheRemoteSites
   EXPECT_EQ(group->remoteSites(), (std::vector<std::uint32_t>{federation.group(), 0x7F000002u, 0x7F000003u}));
   EXPECT_EQ(dynamic_cast<DtGsRtiConnection*>(mgr->udpConn()), nullptr);
 
-  auto withChannels = ridFor(federation, "(RTI-addDestAddrString \"127.0.0.2\")\n"
-                                         "(RTI-addDMObjectMulticastAddr \"ObjectRoot.A\" \"239.78.1.1\" \"inclusive\")\n");
+  auto withChannels = ridFor(federation,
+                             "(RTI-addDestAddrString \"127.0.0.2\")\n"
+                             "(RTI-addDMObjectMulticastAddr \"ObjectRoot.A\" \"239.78.1.1\" \"inclusive\")\n");
   auto channelled = DtConnectionMgr::create(withChannels.get());
   auto* gs = dynamic_cast<DtGsRtiConnection*>(channelled->udpConn());
   ASSERT_NE(gs, nullptr);
@@ -153,9 +154,9 @@ TEST(DtConnectionMgrInit, PortThatCannotBeBoundIsAnInternalErrorNamingThePort) {
   ASSERT_EQ(DtPortBind(taken, local), 0);
   ASSERT_EQ(DtPortLocalAddress(taken, &local), 0);
   ScratchDirectory directory;
-  const std::string file = directory.write(
-      "rid.mtl", "(setq RTI_udpPort " + std::to_string(local.port) + ")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n"
-                 "(setq RTI_destAddrString \"127.0.0.1\")\n");
+  const std::string file = directory.write("rid.mtl", "(setq RTI_udpPort " + std::to_string(local.port) +
+                                                          ")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n"
+                                                          "(setq RTI_destAddrString \"127.0.0.1\")\n");
   const ScopedEnv env("RTI_RID_FILE", file.c_str());
   DtRIDParameters rid;
   try {
@@ -200,8 +201,8 @@ TEST_F(DtConnectionMgrTest, ReceiveChecksDropTooShortForeignAndMismatchedPackets
   }
   EXPECT_EQ(mgr->udpConn()->sizeMismatchCount(), 12);
   int reports = 0;
-  for (std::size_t at = 0; (at = capture.text().find("size mismatch:received(16), Header(18)", at)) != std::string::npos;
-       ++at)
+  for (std::size_t at = 0;
+       (at = capture.text().find("size mismatch:received(16), Header(18)", at)) != std::string::npos; ++at)
     ++reports;
   EXPECT_EQ(reports, 9);
 

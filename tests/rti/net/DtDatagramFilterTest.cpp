@@ -49,8 +49,8 @@ TEST(DtDatagramFilter, OnlyTheNamedSendersKindsAreDroppedBeforeTheyAreQueued) {
 
   // The last one names sender 7 but ends before the kind.
   const std::string cut("\0\4\0\7", 4);
-  const std::vector<std::string> sent = {datagram(7, 1), datagram(7, 21), datagram(8, 1), datagram(7, 46),
-                                         datagram(0x0107, 1), cut};
+  const std::vector<std::string> sent = {datagram(7, 1),  datagram(7, 21),     datagram(8, 1),
+                                         datagram(7, 46), datagram(0x0107, 1), cut};
   for (const std::string& bytes : sent) socket->sendTo(bytes.data(), static_cast<int>(bytes.size()), 0);
   EXPECT_EQ(receiveAll(*socket), (std::vector<std::string>{datagram(7, 21), datagram(8, 1), datagram(0x0107, 1), cut}));
 

@@ -20,8 +20,16 @@ const RoundTripTable declarationCases{
     {"unsub inter", [] { return new DtUnsubInterMsg(6, nullptr); }, DtUnsubInterMsgKind, ""},
     {"unsub obj", [] { return new DtUnsubObjMsg(7, nullptr); }, DtUnsubObjMsgKind, ""},
     {"unpub obj", [] { return new DtUnpubObjMsg(0UL, nullptr); }, DtUnpubObjMsgKind, ""},
-    {"pub obj", [] { return new DtPubObjMsg(9, handles({0, 319}), nullptr); }, DtPubObjMsgKind, ""},
-    {"sub obj", [] { return new DtSubObjMsg(5, 1, 0, handles({1, 2}), nullptr); }, DtSubObjMsgKind,
+    {"pub obj",
+     [] {
+       return new DtPubObjMsg(9, handles({0, 319}), nullptr);
+     },
+     DtPubObjMsgKind, ""},
+    {"sub obj",
+     [] {
+       return new DtSubObjMsg(5, 1, 0, handles({1, 2}), nullptr);
+     },
+     DtSubObjMsgKind,
      string("\x00\x3c\x00\x00\x0e\x00\x00\x00\x00\x00\x00\x05\x00\x01\x00\x00"
             "\x00\x00\x00\x02\x00\x00\x00\x06",
             24) +

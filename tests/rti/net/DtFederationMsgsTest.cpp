@@ -13,26 +13,35 @@ const RoundTripTable federationCases{
     {"join response", [] { return new DtJoinResponseMsg(4, "fed@host", 3, "Fed", "b.fed", 7, -1, nullptr); },
      DtJoinResponseMsgKind, ""},
     {"resign", [] { return new DtResignMsg("Fed", 7, RTI::DELETE_OBJECTS, nullptr); }, DtResignMsgKind,
-     string("\x00\x0c\x00\x07\x07" "Fed" "\x00\x00\x00\x02", 12)},
+     string("\x00\x0c\x00\x07\x07"
+            "Fed"
+            "\x00\x00\x00\x02",
+            12)},
     {"destroy", [] { return new DtDestroyMsg("Fed", nullptr); }, DtDestroyMsgKind, ""},
     {"destroy response", [] { return new DtDestroyResponseMsg("Fed", 1, nullptr); }, DtDestroyResponseMsgKind, ""},
-    {"join confirm", [] {
+    {"join confirm",
+     [] {
        auto* msg = new DtJoinConfirmMsg(nullptr);
        msg->set("fed@host");
        return msg;
-     }, DtJoinConfirmMsgKind, ""},
+     },
+     DtJoinConfirmMsgKind, ""},
     {"alive", [] { return new DtAliveMsg(nullptr); }, DtAliveMsgKind, string("\x00\x08\x00\x00\x20\x00\x00\x00", 8)},
     {"designated", [] { return new DtDesignatedFederateMsg(5, nullptr); }, DtDesignatedFederateMsgKind, ""},
-    {"connect", [] {
+    {"connect",
+     [] {
        auto* msg = new DtConnectMsg(nullptr);
        msg->set(3);
        return msg;
-     }, DtConnectMsgKind, ""},
-    {"disconnect", [] {
+     },
+     DtConnectMsgKind, ""},
+    {"disconnect",
+     [] {
        auto* msg = new DtDisconnectMsg(nullptr);
        msg->set(3);
        return msg;
-     }, DtDisconnectMsgKind, string("\x00\x0c\x00\x00\x4a\x00\x00\x00\x00\x00\x00\x03", 12)},
+     },
+     DtDisconnectMsgKind, string("\x00\x0c\x00\x00\x4a\x00\x00\x00\x00\x00\x00\x03", 12)},
 };
 
 TEST(DtFederationMsgs, EveryClassSurvivesTheRoundTrip) {

@@ -28,7 +28,9 @@ TEST(DtNetBodies, ValueListsAndHandleSetsHaveTheirWireForms) {
   EXPECT_EQ(listBytes(params), string(2, '\0'));
   params.add(7, "ABC", 3);
   const string one = listBytes(params);
-  EXPECT_EQ(one, string("\x00\x01\x00\x07\x00\x03" "ABC\x00", 10));
+  EXPECT_EQ(one, string("\x00\x01\x00\x07\x00\x03"
+                        "ABC\x00",
+                        10));
 
   DtParamValueSet back(1);
   ASSERT_TRUE(DtNetParams::read(one.data(), static_cast<int>(one.size()), back));
@@ -119,16 +121,41 @@ TEST(DtNetBodies, ReceivedMessagesWithSizesPastTheirEndAreRefused) {
 
   const Malformed cases[] = {
       {"sound", [](string&) {}, DtRtiMsg::Valid},
-      {"header only", [&](string& b) { b.resize(8); setLength(b); }, DtRtiMsg::TooShort},
-      {"fixed part cut", [&](string& b) { b.resize(23); setLength(b); }, DtRtiMsg::TooShort},
+      {"header only",
+       [&](string& b) {
+         b.resize(8);
+         setLength(b);
+       },
+       DtRtiMsg::TooShort},
+      {"fixed part cut",
+       [&](string& b) {
+         b.resize(23);
+         setLength(b);
+       },
+       DtRtiMsg::TooShort},
       {"length disagrees", [](string& b) { b[1] = 9; }, DtRtiMsg::TooShort},
       {"tag past the end", [](string& b) { b[15] = 60; }, DtRtiMsg::PartPastEnd},
-      {"time past the end", [&](string& b) { b.resize(28); setLength(b); }, DtRtiMsg::PartPastEnd},
+      {"time past the end",
+       [&](string& b) {
+         b.resize(28);
+         setLength(b);
+       },
+       DtRtiMsg::PartPastEnd},
       {"time too short to decode", [](string& b) { b[16] = 2; }, DtRtiMsg::BadTime},
       {"count beyond the entries", [](string& b) { b[39] = 3; }, DtRtiMsg::PartPastEnd},
       {"value past the end", [](string& b) { b[51] = 9; }, DtRtiMsg::PartPastEnd},
-      {"extra bytes after the list", [&](string& b) { b += "zz"; setLength(b); }, DtRtiMsg::Valid},
-      {"channel kind without its channel", [&](string& b) { b[4] = DtDdmUpdateRoMsgKind; b.resize(26); setLength(b); },
+      {"extra bytes after the list",
+       [&](string& b) {
+         b += "zz";
+         setLength(b);
+       },
+       DtRtiMsg::Valid},
+      {"channel kind without its channel",
+       [&](string& b) {
+         b[4] = DtDdmUpdateRoMsgKind;
+         b.resize(26);
+         setLength(b);
+       },
        DtRtiMsg::TooShort},
   };
   for (const Malformed& c : cases) {

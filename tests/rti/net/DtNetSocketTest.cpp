@@ -179,8 +179,9 @@ TEST_F(DtNetSocketTest, DatagramsTheSystemDropsAreCountedAndToldAtMostOnceASecon
   floodAndRead();
   std::smatch told;
   const std::string text = capture.text();
-  ASSERT_TRUE(std::regex_search(text, told, std::regex("dropped (\\d+) datagrams on port " + port +
-                                                       " for want of room in the receive buffer \\((\\d+) since")))
+  ASSERT_TRUE(std::regex_search(text, told,
+                                std::regex("dropped (\\d+) datagrams on port " + port +
+                                           " for want of room in the receive buffer \\((\\d+) since")))
       << text;
   EXPECT_GE(std::stoul(told[2]), allDrops);
   EXPECT_EQ(std::stoul(told[1]), std::stoul(told[2]) - firstDrops);
@@ -283,8 +284,8 @@ TEST(DtNetSocket, BindFailureIsReportedToTheCallerWithThePortAndReason) {
     ADD_FAILURE() << "the socket opened on a taken port";
   } catch (const DtSocketError& error) {
     EXPECT_EQ(error.port(), local.port);
-    EXPECT_EQ(error.reason(), "cannot bind UDP port " + std::to_string(local.port) +
-                                  " on INADDR_ANY: Address Already in use");
+    EXPECT_EQ(error.reason(),
+              "cannot bind UDP port " + std::to_string(local.port) + " on INADDR_ANY: Address Already in use");
   }
   EXPECT_NE(capture.text().find("NetSocket: bind INADDR_ANY " + std::to_string(local.port)), std::string::npos);
   DtPortCloseSocket(taken);
@@ -292,7 +293,8 @@ TEST(DtNetSocket, BindFailureIsReportedToTheCallerWithThePortAndReason) {
 
 TEST(DtGroupSocket, SendsEachPacketToEveryRemoteSite) {
   NotifyCapture capture;
-  std::unique_ptr<DtGroupSocket> group(new DtGroupSocket(0, loopback, DtNetSocket::ReadWrite | DtNetSocket::Quiet, loopback));
+  std::unique_ptr<DtGroupSocket> group(
+      new DtGroupSocket(0, loopback, DtNetSocket::ReadWrite | DtNetSocket::Quiet, loopback));
   std::vector<std::unique_ptr<DtNetSocket>> sites;
   for (std::uint32_t address : {0x7F000002u, 0x7F000003u, 0x7F000004u}) {
     sites.emplace_back(udpSocket(address, group->port(), DtNetSocket::ReadWrite | DtNetSocket::BindToDest));

@@ -21,8 +21,7 @@ const RoundTripTable objectCases{
             "\x00\x00\x00\x02\x00\x00\x00\x06",
             28) +
          string(36, '\0')},
-    {"request by id", [] { return new DtRequestMsg(DtRequestById, 9, oneAndTwo(), 3, nullptr); }, DtRequestMsgKind,
-     ""},
+    {"request by id", [] { return new DtRequestMsg(DtRequestById, 9, oneAndTwo(), 3, nullptr); }, DtRequestMsgKind, ""},
     {"register", [] { return new DtRegObjMsg(7, "ab", 3, oneAndTwo(), nullptr); }, DtRegObjMsgKind, ""},
     {"local delete", [] { return new DtLocDelMsg(77, nullptr); }, DtLocDelMsgKind,
      string("\x00\x0c\x00\x00\x16\x00\x00\x00\x00\x00\x00\x4d", 12)},

@@ -56,13 +56,15 @@ TEST(DtOwnershipExchange, EverySubKindGoesToAnotherProcessAndComesBackWhole) {
   const std::string longest(DtOwnershipMsg::theMaxTagLength, 'L');
   for (int kind = DtAcquire; kind <= DtResetOwner; ++kind) {
     DtAttributeHandleSet set;
-    for (RTI::AttributeHandle h : {RTI::AttributeHandle{0}, RTI::AttributeHandle{33}, RTI::AttributeHandle(kind), RTI::AttributeHandle{319}}) {
+    for (RTI::AttributeHandle h :
+         {RTI::AttributeHandle{0}, RTI::AttributeHandle{33}, RTI::AttributeHandle(kind), RTI::AttributeHandle{319}}) {
       set.add(h);
     }
     const char* tag = kind == DtGiveToLRC ? longest.c_str() : tags[kind % 4];
-    auto msg = kind % 2 ? std::make_unique<DtOwnershipMsg>(static_cast<DtOwnerMsgKind>(kind), 300000 + kind, set, 0, tag)
-                        : std::make_unique<DtOwnershipMsg>(static_cast<DtOwnerMsgKind>(kind), 300000 + kind,
-                                                           RTI::AttributeHandle(kind * 20), 2, tag);
+    auto msg = kind % 2
+                   ? std::make_unique<DtOwnershipMsg>(static_cast<DtOwnerMsgKind>(kind), 300000 + kind, set, 0, tag)
+                   : std::make_unique<DtOwnershipMsg>(static_cast<DtOwnerMsgKind>(kind), 300000 + kind,
+                                                      RTI::AttributeHandle(kind * 20), 2, tag);
     if (kind == DtGiveToLRC) msg->setClassHandle(3);
     sent.push_back(std::move(msg));
   }
@@ -81,7 +83,7 @@ TEST(DtOwnershipExchange, EverySubKindGoesToAnotherProcessAndComesBackWhole) {
   ASSERT_EQ(resent.lines.size(), sent.size());
   for (std::size_t i = 0; i < sent.size(); ++i) {
     EXPECT_EQ(peer.readLine(), fields(*sent[i], sent[i]->recipientFederate())) << i;  // as the peer read it
-    EXPECT_EQ(resent.lines[i], fields(*sent[i], 1)) << i;                            // and as it came back
+    EXPECT_EQ(resent.lines[i], fields(*sent[i], 1)) << i;                             // and as it came back
   }
   EXPECT_EQ(peer.readLine(), "resent " + std::to_string(sent.size()));
 }

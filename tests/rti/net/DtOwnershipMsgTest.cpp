@@ -23,7 +23,8 @@ DtAttributeHandleSet handles(std::initializer_list<RTI::AttributeHandle> list) {
 std::unique_ptr<DtRtiMsg> receive(const string& bytes, int* status) {
   std::vector<char> exact(bytes.begin(), bytes.end());
   DtDfltMsgFactory factory;
-  return std::unique_ptr<DtRtiMsg>(factory.createReceived(exact.data(), static_cast<int>(exact.size()), nullptr, status));
+  return std::unique_ptr<DtRtiMsg>(
+      factory.createReceived(exact.data(), static_cast<int>(exact.size()), nullptr, status));
 }
 
 DtOwnershipMsg* giveToLrc() {
@@ -46,13 +47,17 @@ const RoundTripTable ownershipCases{
     {"null tag", [] { return new DtOwnershipMsg(DtAcquire, 5, RTI::AttributeHandle{9}, 2, nullptr); },
      DtOwnershipMsgKind, string("\x00\x40\x00\x00\x14\x00\x00\x00", 8) + theFixedPart},
     // The empty tag: size byte 1, no characters.
-    {"empty tag", [] { return new DtOwnershipMsg(DtAcquire, 5, RTI::AttributeHandle{9}, 2, ""); },
-     DtOwnershipMsgKind, string("\x00\x40\x00\x00\x14\x00\x00\x00", 8) + [] {
-       string b = theFixedPart;
-       b[4] = 1;
-       return b;
-     }()},
-    {"long tag", [] { return new DtOwnershipMsg(DtInformOwner, 5, handles({1, 319}), 0, string(200, 'x').c_str()); },
+    {"empty tag", [] { return new DtOwnershipMsg(DtAcquire, 5, RTI::AttributeHandle{9}, 2, ""); }, DtOwnershipMsgKind,
+     string("\x00\x40\x00\x00\x14\x00\x00\x00", 8) +
+         [] {
+           string b = theFixedPart;
+           b[4] = 1;
+           return b;
+         }()},
+    {"long tag",
+     [] {
+       return new DtOwnershipMsg(DtInformOwner, 5, handles({1, 319}), 0, string(200, 'x').c_str());
+     },
      DtOwnershipMsgKind, ""},
     {"longest tag", [] { return new DtOwnershipMsg(DtNotOwned, 5, handles({}), 0, string(254, 'y').c_str()); },
      DtOwnershipMsgKind, ""},
@@ -239,8 +244,9 @@ struct PrintCase {
 };
 
 TEST(DtOwnershipMsg, PrintsTheSubKindByNameAndNumberThenEveryField) {
-  const PrintCase kinds[] = {{0, "DtAcquire"},      {3, "DtCancelNegotiatedDivest"}, {13, "DtGiveToLRC"},
-                             {14, "DtResetOwner"},  {15, ""},                         {200, ""}};
+  const PrintCase kinds[] = {
+      {0, "DtAcquire"}, {3, "DtCancelNegotiatedDivest"}, {13, "DtGiveToLRC"}, {14, "DtResetOwner"}, {15, ""},
+      {200, ""}};
   for (const PrintCase& c : kinds) {
     NotifyCapture capture(2);
     DtOwnershipMsg msg(static_cast<DtOwnerMsgKind>(c.kind), 7, handles({1, 2}), 3, c.kind == 13 ? "tag" : nullptr);

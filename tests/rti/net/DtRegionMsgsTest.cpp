@@ -52,18 +52,15 @@ const RoundTripTable regionCases{
      header(68, 25) + be32(0x0102) + be32(1) + be32(0x00020003) + bounds(1, 12)},
     {"notify in a space of a negative handle", [] { return new DtNotifyRegMsg(7, -2); }, DtNotifyRegMsgKind,
      header(20, 25) + be32(7) + be32(0xFFFFFFFE) + be32(0)},
-    {"delete", [] { return new DtDeleteRegMsg(0x0102, nullptr); }, DtDeleteRegMsgKind,
-     header(12, 26) + be32(0x0102)},
+    {"delete", [] { return new DtDeleteRegMsg(0x0102, nullptr); }, DtDeleteRegMsgKind, header(12, 26) + be32(0x0102)},
     {"object set without regions", [] { return new DtObjRegSetMsg(DtObjSubRegionSet, 200002, 0xE0010203, {}); },
      DtObjRegSetMsgKind, header(24, 29) + be32(1) + be32(200002) + be32(0xE0010203) + be32(0)},
-    {"object set of three regions",
-     [] { return new DtObjRegSetMsg(DtObjPubRegionSet, 200002, 0, theThreeRegions); }, DtObjRegSetMsgKind,
-     header(36, 29) + be32(0) + be32(200002) + be32(0) + be32(3) + be32(4) + be32(5) + be32(6)},
+    {"object set of three regions", [] { return new DtObjRegSetMsg(DtObjPubRegionSet, 200002, 0, theThreeRegions); },
+     DtObjRegSetMsgKind, header(36, 29) + be32(0) + be32(200002) + be32(0) + be32(3) + be32(4) + be32(5) + be32(6)},
     {"object set of another type", [] { return new DtObjRegSetMsg(static_cast<DtObjRegSetType>(7), 2, 0, {}); },
      DtObjRegSetMsgKind, ""},
-    {"interaction set without regions",
-     [] { return new DtInterRegSetMsg(DtInterSubRegionSet, 200003, 6, 0, {}); }, DtInterRegSetMsgKind,
-     header(28, 30) + be32(1) + be32(200003) + be32(6) + be32(0) + be32(0)},
+    {"interaction set without regions", [] { return new DtInterRegSetMsg(DtInterSubRegionSet, 200003, 6, 0, {}); },
+     DtInterRegSetMsgKind, header(28, 30) + be32(1) + be32(200003) + be32(6) + be32(0) + be32(0)},
     {"interaction set of three regions",
      [] { return new DtInterRegSetMsg(DtInterPubRegionSet, 200003, 6, 0xE0000001, theThreeRegions); },
      DtInterRegSetMsgKind,
@@ -72,10 +69,9 @@ const RoundTripTable regionCases{
      DtAssocPubRegMsgKind, header(68, 27) + be32(200002) + be32(300001) + be32(5) + be32(0) + theSetOneAndTwo},
     {"association with a name", [] { return new DtAssocPubRegMsg(200002, 300001, "abc", 5, 1, oneAndTwo()); },
      DtAssocPubRegMsgKind,
-     header(72, 27) + be32(200002) + be32(300001) + be32(5) + be32(0x00010004) + theSetOneAndTwo +
-         string("abc\0", 4)},
-    {"subscription association", [] { return new DtAssocSubRegMsg(200004, 5, oneAndTwo()); },
-     DtAssocSubRegMsgKind, header(60, 28) + be32(200004) + be32(5) + theSetOneAndTwo},
+     header(72, 27) + be32(200002) + be32(300001) + be32(5) + be32(0x00010004) + theSetOneAndTwo + string("abc\0", 4)},
+    {"subscription association", [] { return new DtAssocSubRegMsg(200004, 5, oneAndTwo()); }, DtAssocSubRegMsgKind,
+     header(60, 28) + be32(200004) + be32(5) + theSetOneAndTwo},
 };
 
 TEST(DtRegionMsgs, EveryKindHasItsBytesAndSurvivesTheRoundTrip) {
@@ -239,10 +235,10 @@ TEST(DtRegionMsgs, ReceivedBodiesThatTheirCountsAndSizesDoNotDescribeAreDropped)
   const std::unique_ptr<DtRtiMsg> notify(twoExtents());
   const string n = bytesOf(*notify);  // 68 bytes
   const string d = bytesOf(DtDeleteRegMsg(9, nullptr));
-  const string o = bytesOf(DtObjRegSetMsg(DtObjPubRegionSet, 2, 0, theThreeRegions));  // 36
+  const string o = bytesOf(DtObjRegSetMsg(DtObjPubRegionSet, 2, 0, theThreeRegions));         // 36
   const string i = bytesOf(DtInterRegSetMsg(DtInterPubRegionSet, 2, 6, 0, theThreeRegions));  // 40
-  const string p = bytesOf(DtAssocPubRegMsg(2, 3, "abc", 5, 0, oneAndTwo()));  // 72
-  const string s = bytesOf(DtAssocSubRegMsg(2, 5, oneAndTwo()));  // 60
+  const string p = bytesOf(DtAssocPubRegMsg(2, 3, "abc", 5, 0, oneAndTwo()));                 // 72
+  const string s = bytesOf(DtAssocSubRegMsg(2, 5, oneAndTwo()));                              // 60
   for (const string& sound : {n, d, o, i, p, s}) ASSERT_NE(receiveExact(sound), nullptr);
 
   struct Case {

@@ -88,8 +88,8 @@ TEST(DtRtiExecNetThread, DrivenItsOwnerInThisProcessIsConnectionOneAndTradesInMe
 
   DtRtiExecNetThread driven(0, 1, 16, DtRtiExecNetThread::Mode::Driven);
   std::vector<std::vector<char>> owned;
-  ASSERT_TRUE(driven.setInProcessOwner(
-      [&](const char* data, std::size_t length) { owned.emplace_back(data, data + length); }));
+  ASSERT_TRUE(
+      driven.setInProcessOwner([&](const char* data, std::size_t length) { owned.emplace_back(data, data + length); }));
   ASSERT_EQ(owned.size(), 1u);  // its connect message, with number 1
   EXPECT_EQ(owned[0][4], DtConnectMsgKind);
   EXPECT_EQ(DtGetBigEndian<std::uint32_t>(owned[0].data() + 8), 1u);

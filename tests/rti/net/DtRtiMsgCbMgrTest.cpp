@@ -92,7 +92,9 @@ TEST_F(DtRtiMsgCbMgrTest, ACopyHasTheSameRegistrationsInTheSameOrder) {
 
 // Typed registration through the class statics and the connection manager.
 int typedCalls = 0;
-void onTestMsg(const TestMsg& msg, void* usr) { typedCalls += static_cast<int>(msg.number()) * *static_cast<int*>(usr); }
+void onTestMsg(const TestMsg& msg, void* usr) {
+  typedCalls += static_cast<int>(msg.number()) * *static_cast<int*>(usr);
+}
 
 TEST_F(DtRtiMsgCbMgrTest, AClassRegistersForItsKindInTheChosenRegistry) {
   NotifyCapture capture(1);

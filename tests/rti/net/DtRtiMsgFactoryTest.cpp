@@ -15,7 +15,9 @@
 namespace {
 
 DtRtiMsg* makeRaw(DtBufferPlaceHolder* where) { return new RawMsg(8, DtJoinMsgKind, where); }
-DtRtiMsg* readRaw(const DtNetMsgHeader* header, DtBufferPlaceHolder* where) { return new RawMsg(header->bytes(), where); }
+DtRtiMsg* readRaw(const DtNetMsgHeader* header, DtBufferPlaceHolder* where) {
+  return new RawMsg(header->bytes(), where);
+}
 
 TEST(DtRtiMsgFactory, EmptyAndOutOfRangeKindsYieldNothing) {
   DtDfltMsgFactory factory;

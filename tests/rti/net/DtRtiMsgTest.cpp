@@ -103,7 +103,10 @@ TEST(DtRtiMsg, AMessageNeverGrowsPastWhatItsHeaderCanTell) {
 
 TEST(DtRtiMsg, PrintsItsHeaderAndABoundedDumpOfItsBody) {
   NotifyCapture capture(2);
-  char bytes[] = "\x00\x0e\x00\x05\x02" "Fed" "\x01\x02\x03\x04\x05\x06";
+  char bytes[] =
+      "\x00\x0e\x00\x05\x02"
+      "Fed"
+      "\x01\x02\x03\x04\x05\x06";
   RawMsg msg(bytes, nullptr);
   msg.print();
   EXPECT_EQ(capture.text(),

@@ -76,18 +76,18 @@ struct Damage {
 };
 
 const Damage damages[] = {
-    {"an end record given as bytes", std::string("\0\0\0\x14\0\0\x03\xe6", 8) + std::string(12, '\0'), {{998, 20}},
-     ""},
+    {"an end record given as bytes", std::string("\0\0\0\x14\0\0\x03\xe6", 8) + std::string(12, '\0'), {{998, 20}}, ""},
     {"a header alone, then a partial header", std::string("\0\0\0\x08\0\0\0\x02\0\0", 10), {{2, 8}}, ""},
-    {"a length shorter than a header", std::string("\0\0\0\x04\0\0\0\x02", 8), {},
+    {"a length shorter than a header",
+     std::string("\0\0\0\x04\0\0\0\x02", 8),
+     {},
      "Save file F: a record of 4 bytes is shorter than its header; reading stops\n"},
     {"a length past the end of the file",
      std::string("\0\0\0\x08\0\0\0\x02", 8) + std::string("\xff\xff\xff\xf0\0\0\0\x07zz", 10),
      {{2, 8}},
      "Save file F: a record of 4294967280 bytes runs past the end of the file; reading stops\n"},
     {"a record cut short: an end record's length with six of its twelve body bytes",
-     std::string("\0\0\0\x0c\0\0\0\x02\1\0\0\0", 12) + std::string("\0\0\0\x14\0\0\x03\xe6", 8) +
-         std::string(6, '\0'),
+     std::string("\0\0\0\x0c\0\0\0\x02\1\0\0\0", 12) + std::string("\0\0\0\x14\0\0\x03\xe6", 8) + std::string(6, '\0'),
      {{2, 12}},
      "Save file F: a record of 20 bytes runs past the end of the file; reading stops\n"},
 };
@@ -155,7 +155,9 @@ TEST(DtRtiSaveFile, AFileReadBackIsOpenedForReadingOnly) {
 TEST(DtSavePackets, TheFederateManagersLabelsMustFillItsRecordExactly) {
   const DtSavePacketBuilder built = DtFedMgrPacket::build(7, {"a", "", "sync 2"}, 3);
   EXPECT_EQ(std::string(built.bytes().data(), built.bytes().size()),
-            std::string("\0\0\0\x1e\0\0\0\x01\0\0\0\x07\0\0\0\x03\0\0\0\x03" "a\0\0sync 2\0", 30));
+            std::string("\0\0\0\x1e\0\0\0\x01\0\0\0\x07\0\0\0\x03\0\0\0\x03"
+                        "a\0\0sync 2\0",
+                        30));
   EXPECT_EQ(DtFedMgrPacket::labels(built.packet()), (std::vector<std::string>{"a", "", "sync 2"}));
   struct Case {
     const char* what;

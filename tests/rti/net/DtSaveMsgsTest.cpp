@@ -9,7 +9,9 @@ using std::string;
 
 const RoundTripTable saveCases{
     {"save request", [] { return new DtSaveRequestMsg("abc", nullptr); }, DtSaveRequestMsgKind,
-     string("\x00\x0f\x00\x00\x21\x00\x00\x00\x00\x00\x00\x04" "abc", 15)},
+     string("\x00\x0f\x00\x00\x21\x00\x00\x00\x00\x00\x00\x04"
+            "abc",
+            15)},
     {"save initiate", [] { return new DtSaveInitiateMsg("abc", nullptr); }, DtSaveInitiateMsgKind, ""},
     {"save complete", [] { return new DtSaveCompleteMsg("abc", 1, nullptr); }, DtSaveCompleteMsgKind, ""},
     {"save finished", [] { return new DtSaveFinishedMsg("abc", 0, nullptr); }, DtSaveFinishedMsgKind, ""},

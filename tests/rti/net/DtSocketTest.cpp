@@ -49,15 +49,14 @@ TEST_P(DtPacketFilterTable, PassesByModeAndList) {
   for (std::uint8_t byte : c.refused) EXPECT_FALSE(filter.match(&byte, 0, DtPacketFilter::Byte)) << int(byte);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DtPacketFilterTable,
-    testing::Values(FilterCase{"NewFilterPassesAll", 1, {}, {}, {0, 3, 255}, {}},
-                    FilterCase{"OnlyListedWithEmptyListRefusesAll", 0, {}, {}, {}, {0, 3, 255}},
-                    FilterCase{"OnlyListed", 0, {3}, {}, {3}, {2, 4}},
-                    FilterCase{"AllButListed", 1, {3, 7}, {}, {2, 4}, {3, 7}},
-                    FilterCase{"RemoveTakesOneEntryPerNamedValue", 0, {3, 3, 5}, {3}, {3, 5}, {4}},
-                    FilterCase{"RemoveTwiceTakesBoth", 0, {3, 3, 5}, {3, 3, 9}, {5}, {3, 9}}),
-    [](const testing::TestParamInfo<FilterCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, DtPacketFilterTable,
+                         testing::Values(FilterCase{"NewFilterPassesAll", 1, {}, {}, {0, 3, 255}, {}},
+                                         FilterCase{"OnlyListedWithEmptyListRefusesAll", 0, {}, {}, {}, {0, 3, 255}},
+                                         FilterCase{"OnlyListed", 0, {3}, {}, {3}, {2, 4}},
+                                         FilterCase{"AllButListed", 1, {3, 7}, {}, {2, 4}, {3, 7}},
+                                         FilterCase{"RemoveTakesOneEntryPerNamedValue", 0, {3, 3, 5}, {3}, {3, 5}, {4}},
+                                         FilterCase{"RemoveTwiceTakesBoth", 0, {3, 3, 5}, {3, 3, 9}, {5}, {3, 9}}),
+                         [](const testing::TestParamInfo<FilterCase>& info) { return info.param.name; });
 
 TEST(DtPacketFilter, SetModeForgetsTheListAndWordWidthReadsFourBytes) {
   DtPacketFilter filter;

@@ -28,9 +28,7 @@ std::unique_ptr<RTI::FederateHandleSet> setOf(std::vector<RTI::FederateHandle> h
   return set;
 }
 
-DtSyncPointMsg* registerOneAndTwo() {
-  return new DtSyncPointMsg(DtRegister, 3, "ab", "t", setOf({1, 2}).get());
-}
+DtSyncPointMsg* registerOneAndTwo() { return new DtSyncPointMsg(DtRegister, 3, "ab", "t", setOf({1, 2}).get()); }
 
 const RoundTripTable syncPointCases{
     {"empty", [] { return new DtSyncPointMsg(); }, DtSyncPointMsgKind,
@@ -49,8 +47,8 @@ const RoundTripTable syncPointCases{
      header(27) + be16(3) + be16(0) + sizes(4, 3) + be16(1) + be32(0xFFFFFFFF) + string("tag\0go\0", 7)},
     {"succeeded", [] { return new DtSyncPointMsg(DtSyncPointSucceeded, 4, "go", nullptr, nullptr); },
      DtSyncPointMsgKind, header(19) + be16(4) + be16(4) + sizes(0, 3) + be16(0) + string("go\0", 3)},
-    {"failed", [] { return new DtSyncPointMsg(DtSyncPointFailed, 4, "go", nullptr, nullptr); },
-     DtSyncPointMsgKind, header(19) + be16(5) + be16(4) + sizes(0, 3) + be16(0) + string("go\0", 3)},
+    {"failed", [] { return new DtSyncPointMsg(DtSyncPointFailed, 4, "go", nullptr, nullptr); }, DtSyncPointMsgKind,
+     header(19) + be16(5) + be16(4) + sizes(0, 3) + be16(0) + string("go\0", 3)},
     {"a sub-kind that is none", [] { return new DtSyncPointMsg(static_cast<DtSyncMsgType>(9), 0, "", "", nullptr); },
      DtSyncPointMsgKind, header(18) + be16(9) + be16(0) + sizes(1, 1) + be16(0) + string("\0\0", 2)},
 };

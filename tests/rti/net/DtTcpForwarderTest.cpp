@@ -17,8 +17,8 @@
 #include "TcpTestSupport.h"
 #include "net/DtRtiMsgKind.h"
 #include "port/DtWakeup.h"
-#include "util/DtClock.h"
 #include "rti/util/NotifyCapture.h"
+#include "util/DtClock.h"
 
 using namespace nettest;
 
@@ -76,7 +76,8 @@ protected:
 };
 
 TEST_F(DtTcpForwarderTest, RelaysEveryPacketToEveryClientTheSenderIncludedInOrder) {
-  const std::vector<char> first = packetOf(40, DtResignMsgKind, 'f'), second = packetOf(300, DtDesignatedFederateMsgKind, 's');
+  const std::vector<char> first = packetOf(40, DtResignMsgKind, 'f'),
+                          second = packetOf(300, DtDesignatedFederateMsgKind, 's');
   ASSERT_EQ(clients[1]->sendTo(first.data(), 40, 0), 40);
   ASSERT_EQ(clients[1]->sendTo(second.data(), 300, 0), 300);
   for (std::size_t i = 0; i < clients.size(); ++i) EXPECT_EQ(relayTo(i, 2), (Packets{first, second})) << "client " << i;

@@ -29,12 +29,18 @@ const RTIfedTime aTime(4.5);
 const RTIfedTime aLookahead(0.25);
 
 const RoundTripTable timeCases{
-    {"enable regulation", [] { return new DtEnableRegulationMsg(aTime, aLookahead, nullptr); }, DtEnableRegulationMsgKind, ""},
-    {"enable constrained", [] { return new DtEnableConstrainedMsg(aTime, aLookahead, nullptr); }, DtEnableConstrainedMsgKind, ""},
-    {"time advance", [] { return new DtTimeAdvanceRequestMsg(aTime, aLookahead, nullptr); }, DtTimeAdvanceRequestMsgKind, ""},
-    {"next event", [] { return new DtNextEventRequestMsg(aTime, aLookahead, 1, 42, nullptr); }, DtNextEventRequestMsgKind, ""},
-    {"constrained sync", [] { return new DtConstrainedSyncMsg(aTime, aLookahead, nullptr); }, DtConstrainedSyncMsgKind, ""},
-    {"regulation enabled", [] { return new DtRegulationEnabledMsg(3, aTime, nullptr); }, DtRegulationEnabledMsgKind, ""},
+    {"enable regulation", [] { return new DtEnableRegulationMsg(aTime, aLookahead, nullptr); },
+     DtEnableRegulationMsgKind, ""},
+    {"enable constrained", [] { return new DtEnableConstrainedMsg(aTime, aLookahead, nullptr); },
+     DtEnableConstrainedMsgKind, ""},
+    {"time advance", [] { return new DtTimeAdvanceRequestMsg(aTime, aLookahead, nullptr); },
+     DtTimeAdvanceRequestMsgKind, ""},
+    {"next event", [] { return new DtNextEventRequestMsg(aTime, aLookahead, 1, 42, nullptr); },
+     DtNextEventRequestMsgKind, ""},
+    {"constrained sync", [] { return new DtConstrainedSyncMsg(aTime, aLookahead, nullptr); }, DtConstrainedSyncMsgKind,
+     ""},
+    {"regulation enabled", [] { return new DtRegulationEnabledMsg(3, aTime, nullptr); }, DtRegulationEnabledMsgKind,
+     ""},
     {"constrained enabled", [] { return new DtConstrainedEnabledMsg(3, aTime, aLookahead, nullptr); },
      DtConstrainedEnabledMsgKind, ""},
     {"lbts", [] { return new DtLbtsMsg(0x10005, aTime, aLookahead, nullptr); }, DtLbtsMsgKind, ""},
@@ -42,8 +48,8 @@ const RoundTripTable timeCases{
     {"disable", [] { return new DtDisableMsg(1, nullptr); }, DtDisableMsgKind, ""},
     {"sync constrained", [] { return new DtSyncConstrainedMsg(nullptr); }, DtSyncConstrainedMsgKind,
      string("\x00\x08\x00\x00\x3b\x00\x00\x00", 8)},
-    {"resume constrained", [] { return new DtResumeConstrainedMsg(7, aTime, aLookahead, nullptr); }, DtResumeConstrainedMsgKind,
-     ""},
+    {"resume constrained", [] { return new DtResumeConstrainedMsg(7, aTime, aLookahead, nullptr); },
+     DtResumeConstrainedMsgKind, ""},
 };
 
 TEST(DtTimeMsgs, EveryClassSurvivesTheRoundTrip) {

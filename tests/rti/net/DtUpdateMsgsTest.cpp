@@ -81,9 +81,8 @@ TEST_P(DtUpdateMsgsTest, ReadersWalkTheValuesInPlaceOrAsAKeptSet) {
   EXPECT_EQ(bytesOf(msg).substr(14, 2), string("\x03\x02", 2));
   EXPECT_EQ(bytesOf(msg).substr(static_cast<std::size_t>(start), 4), string("abx\0", 4));
   string seen;
-  EXPECT_TRUE(msg.forEachValue([&](std::uint16_t h, const char* v, std::uint16_t n) {
-    seen += std::to_string(h) + "=" + string(v, n) + ";";
-  }));
+  EXPECT_TRUE(msg.forEachValue(
+      [&](std::uint16_t h, const char* v, std::uint16_t n) { seen += std::to_string(h) + "=" + string(v, n) + ";"; }));
   EXPECT_EQ(seen, "1=abc;2=;319=12345678;");
   const RTI::AttributeHandleValuePairSet& got = msg.attrs();
   EXPECT_EQ(&msg.attrs(), &got);

@@ -48,7 +48,9 @@ private:
   std::vector<RoundTrip> cases_;
 };
 
-inline std::string bytesOf(const DtRtiMsg& msg) { return std::string(msg.data(), static_cast<std::size_t>(msg.size())); }
+inline std::string bytesOf(const DtRtiMsg& msg) {
+  return std::string(msg.data(), static_cast<std::size_t>(msg.size()));
+}
 
 inline std::string printed(const DtRtiMsg& msg, NotifyCapture& capture) {
   capture.clear();

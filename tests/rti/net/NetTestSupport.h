@@ -41,6 +41,8 @@ inline int receiveWithin(DtSocket& socket, char** data, int* status, double seco
   }
 }
 
-inline std::string text(const char* data, int length) { return data ? std::string(data, data + length) : std::string(); }
+inline std::string text(const char* data, int length) {
+  return data ? std::string(data, data + length) : std::string();
+}
 
 }  // namespace nettest

@@ -42,8 +42,6 @@ inline std::unique_ptr<DtTcpSocket> connectTo(DtSocketMgr& manager) {
 }
 
 // Sends raw bytes on a descriptor, as a peer that frames nothing would.
-inline void sendRaw(int fd, const std::vector<char>& bytes) {
-  DtPortSend(fd, bytes.data(), bytes.size());
-}
+inline void sendRaw(int fd, const std::vector<char>& bytes) { DtPortSend(fd, bytes.data(), bytes.size()); }
 
 }  // namespace nettest

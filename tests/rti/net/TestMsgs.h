@@ -26,13 +26,11 @@ struct DtNetTestMsg : DtNetMsgHeader {
   static constexpr DtU8At timeSize{16};
   static constexpr DtU8At nameSize{17};
   static constexpr DtTextAt word{18, 4};
-  static constexpr DtField fields[] = {
-      {"Number:", number}, {"Flag:", flag, DtShow::TrueFalse}, {"Word:", word}};
-  static constexpr DtPart parts[] = {
-      {"Time:", DtPartType::Time, timeSize.offset, 1, DtShow::TimeText},
-      {"Tag:", DtPartType::Text, tagSize.offset, 2, DtShow::Text},
-      {"Name:", DtPartType::Text, nameSize.offset, 1, DtShow::Text},
-      {nullptr, DtPartType::ValueList, 0, 0, DtShow::Hidden}};
+  static constexpr DtField fields[] = {{"Number:", number}, {"Flag:", flag, DtShow::TrueFalse}, {"Word:", word}};
+  static constexpr DtPart parts[] = {{"Time:", DtPartType::Time, timeSize.offset, 1, DtShow::TimeText},
+                                     {"Tag:", DtPartType::Text, tagSize.offset, 2, DtShow::Text},
+                                     {"Name:", DtPartType::Text, nameSize.offset, 1, DtShow::Text},
+                                     {nullptr, DtPartType::ValueList, 0, 0, DtShow::Hidden}};
   static constexpr DtMsgLayout layout{"DtNetTestMsg", 24, true, fields, parts};
 };
 static_assert(DtLayoutValid(DtNetTestMsg::layout));

@@ -52,8 +52,7 @@ TEST_F(ClassPrint, ValueSetsNameEachPairByIndexAtVerboseLevel) {
   parameters.add(0, "e", 1);
   parameters.add(9, "f", 1);
 
-  EXPECT_EQ(printed(3, [&] { attributes.print(aircraft); }),
-            "\t0: Altitude (3)\n\t1: Speed (2)\n\t2: Altitude (3)\n");
+  EXPECT_EQ(printed(3, [&] { attributes.print(aircraft); }), "\t0: Altitude (3)\n\t1: Speed (2)\n\t2: Altitude (3)\n");
   EXPECT_EQ(printed(3, [&] { parameters.print(encoded); }), "\t0: Data (2)\n\t1: Frequency (0)\n\t2: (null) (9)\n");
   EXPECT_EQ(printed(3, [&] { parameters.print(nullptr); }), "\t0: (null) (2)\n\t1: (null) (0)\n\t2: (null) (9)\n");
   EXPECT_EQ(printed(2, [&] { attributes.print(aircraft); }), "");

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "FomTestSupport.h"
+#include "config/DtRIDParameters.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionClassInfo.h"
 #include "objects/DtObjectClassInfo.h"
-#include "config/DtRIDParameters.h"
 #include "objects/DtSpaceInfo.h"
 #include "rti/util/NotifyCapture.h"
 
@@ -25,18 +25,17 @@ TEST(DtFomClassMgr, FedFileGivesTheDocumentedHandles) {
     classes.push_back(c ? c->name() : "-");
   }
   EXPECT_EQ(classes, (std::vector<std::string>{"ObjectRoot", "ObjectRoot.RTIprivate", "-", "ObjectRoot.Manager",
-                                                "ObjectRoot.Manager.Federate", "ObjectRoot.Platform",
-                                                "ObjectRoot.Platform.Aircraft"}));
+                                               "ObjectRoot.Manager.Federate", "ObjectRoot.Platform",
+                                               "ObjectRoot.Platform.Aircraft"}));
   EXPECT_EQ(fom->numInteractions(), 8);
   std::vector<std::string> interactions;
   for (int h = 0; h < fom->numInteractions(); ++h) {
     const DtInteractionClassInfo* c = fom->interactionByHandle(h);
     interactions.push_back(c ? c->name() : "-");
   }
-  EXPECT_EQ(interactions,
-            (std::vector<std::string>{"InteractionRoot", "InteractionRoot.RTIprivate", "-", "-",
-                                      "InteractionRoot.Manager", "InteractionRoot.Manager.Federate",
-                                      "InteractionRoot.Radio", "InteractionRoot.Radio.Encoded"}));
+  EXPECT_EQ(interactions, (std::vector<std::string>{"InteractionRoot", "InteractionRoot.RTIprivate", "-", "-",
+                                                    "InteractionRoot.Manager", "InteractionRoot.Manager.Federate",
+                                                    "InteractionRoot.Radio", "InteractionRoot.Radio.Encoded"}));
   EXPECT_EQ(fom->numSpaces(), 3);
   EXPECT_STREQ(fom->spaceByHandle(0)->name(), "HlaDefaultSpace");
   EXPECT_STREQ(fom->spaceByHandle(2)->name(), "Radio");
@@ -158,15 +157,13 @@ int checkNamesAgainstScan(const DtFomClassMgr& fom, int count, Record* (DtFomCla
 TEST(DtFomClassMgr, NameIndexAgreesWithTheRecordsNameTest) {
   NotifyCapture quiet(1);
   int result = -1;
-  const auto fom = fomFromText(readWholeFile(QLX_SOURCE_ROOT "/tests/rti/config/data/large-fom.fed"), nullptr,
-                               &result);
+  const auto fom = fomFromText(readWholeFile(QLX_SOURCE_ROOT "/tests/rti/config/data/large-fom.fed"), nullptr, &result);
   ASSERT_TRUE(fom) << result << quiet.text();
   EXPECT_GT(fom->numClasses() + fom->numInteractions(), 500);
-  const int checked =
-      checkNamesAgainstScan(*fom, fom->numClasses(), &DtFomClassMgr::classByHandle, &DtFomClassMgr::classByName,
-                            "objectroot") +
-      checkNamesAgainstScan(*fom, fom->numInteractions(), &DtFomClassMgr::interactionByHandle,
-                            &DtFomClassMgr::interactionByName, "interactionroot");
+  const int checked = checkNamesAgainstScan(*fom, fom->numClasses(), &DtFomClassMgr::classByHandle,
+                                            &DtFomClassMgr::classByName, "objectroot") +
+                      checkNamesAgainstScan(*fom, fom->numInteractions(), &DtFomClassMgr::interactionByHandle,
+                                            &DtFomClassMgr::interactionByName, "interactionroot");
   EXPECT_GT(checked, 2500);
 }
 
@@ -189,9 +186,14 @@ struct PrivilegeCase {
 };
 
 const PrivilegeCase privilegeCases[] = {
-    {"privilegeToDelete first is kept", {{"ObjectRoot", "privilegeToDelete"}, {"ObjectRoot", "Name"}}, "",
+    {"privilegeToDelete first is kept",
+     {{"ObjectRoot", "privilegeToDelete"}, {"ObjectRoot", "Name"}},
+     "",
      {"privilegeToDelete", "Name"}},
-    {"the other name in capitals is kept", {{"ObjectRoot", "PRIVILEGETODELETEOBJECT"}}, "", {"PRIVILEGETODELETEOBJECT"}},
+    {"the other name in capitals is kept",
+     {{"ObjectRoot", "PRIVILEGETODELETEOBJECT"}},
+     "",
+     {"PRIVILEGETODELETEOBJECT"}},
     {"another attribute first gets the privilege before it",
      {{"ObjectRoot", "Name"}, {"ObjectRoot", "Kind"}},
      missingPrivilegeMessage,
@@ -369,8 +371,7 @@ const BadFed badFeds[] = {
            "(objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp)"
            " (class A (attribute x reliable receive) (class B (attribute x reliable receive)))))",
            goodInteractions),
-     std::string("Can not add attribute x to class ObjectRoot.A.B: two attributes with the same name\n") +
-         readFailure},
+     std::string("Can not add attribute x to class ObjectRoot.A.B: two attributes with the same name\n") + readFailure},
     {"the privilege given again",
      fedOf(goodSpaces,
            "(objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp)"
@@ -521,9 +522,7 @@ TEST(DtFomClassMgr, RidMulticastDefinitionsGoToTheirClassesAndArePrintedAtLevelT
             "  InteractionRoot.Radio.Encoded is assigned to 231.0.0.1\n");
 }
 
-TEST(DtFomClassMgr, WithoutMulticastDefinitionsNothingIsAssignedOrPrinted) {
-  EXPECT_EQ(multicastAssignments(""), "");
-}
+TEST(DtFomClassMgr, WithoutMulticastDefinitionsNothingIsAssignedOrPrinted) { EXPECT_EQ(multicastAssignments(""), ""); }
 
 }  // namespace
 

@@ -83,23 +83,23 @@ TEST_F(FomSave, RecordsInTheDocumentedLayouts) {
   }
   const std::pair<std::uint32_t, std::uint32_t> classRecord{6, 164}, end{998, 20}, attribute{7, 20};
   EXPECT_EQ(layout, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{
-                        classRecord, attribute, end,                     // ObjectRoot
-                        classRecord, attribute, end,                     // RTIprivate
-                        classRecord, attribute, end,                     // Manager
-                        classRecord, attribute, {7, 28}, {7, 24}, end,   // Manager.Federate
-                        classRecord, attribute, attribute, attribute, end,  // Platform
+                        classRecord, attribute, end,                                   // ObjectRoot
+                        classRecord, attribute, end,                                   // RTIprivate
+                        classRecord, attribute, end,                                   // Manager
+                        classRecord, attribute, {7, 28},   {7, 24},   end,             // Manager.Federate
+                        classRecord, attribute, attribute, attribute, end,             // Platform
                         classRecord, attribute, attribute, attribute, attribute, end,  // Aircraft
-                        {8, 40}, {8, 40}, {8, 40}, {8, 40}, {8, 52}, {8, 40}}));
+                        {8, 40},     {8, 40},   {8, 40},   {8, 40},   {8, 52},   {8, 40}}));
 
   // Manager.Federate's class record starts after three classes of three records.
   const std::size_t federate = 3 * (164 + 20 + 20);
   EXPECT_EQ(u32At(bytes, federate + 8), 4u);
   EXPECT_EQ(bytes.substr(federate + 12, 4), std::string("\1\1\0\1", 4));  // published, subscribed, active, relevant
-  EXPECT_EQ(u32At(bytes, federate + 16), 7u);                            // sent best effort
-  EXPECT_EQ(u32At(bytes, federate + 28), 10u);                           // received reliable
-  EXPECT_EQ(u32At(bytes, federate + 32), 2u);                            // two subscribed attributes
-  EXPECT_EQ(u32At(bytes, federate + 36), 0b101u);                        // 0 and 2
-  EXPECT_EQ(u32At(bytes, federate + 124), 0b110u);                       // relevant: 1 and 2
+  EXPECT_EQ(u32At(bytes, federate + 16), 7u);                             // sent best effort
+  EXPECT_EQ(u32At(bytes, federate + 28), 10u);                            // received reliable
+  EXPECT_EQ(u32At(bytes, federate + 32), 2u);                             // two subscribed attributes
+  EXPECT_EQ(u32At(bytes, federate + 36), 0b101u);                         // 0 and 2
+  EXPECT_EQ(u32At(bytes, federate + 124), 0b110u);                        // relevant: 1 and 2
   // Attribute 1: published, not subscribed, relevant, federates 21 and 22.
   const std::size_t attribute1 = federate + 164 + 20;
   EXPECT_EQ(bytes.substr(attribute1 + 8, 5), std::string("\0\1\1\0\1", 5));
@@ -170,13 +170,12 @@ const Mutation mutations[] = {
      false, "RtiFom received an incorrect object class(4) attributesave packet, restore aborted\n"},
     {"a class's records without their end", [](std::string& b) { b.resize(federateAt + 164 + 20); }, false,
      "RtiFom received an incorrect object class(4) attributesave packet, restore aborted\n"},
-    {"an object record where an interaction record belongs", [](std::string& b) { putU32(b, interactionsAt(b) + 4, 6); },
-     false, "RtiFom received an incorrect interaction class save packet(0), restore aborted\n"},
+    {"an object record where an interaction record belongs",
+     [](std::string& b) { putU32(b, interactionsAt(b) + 4, 6); }, false,
+     "RtiFom received an incorrect interaction class save packet(0), restore aborted\n"},
     {"a class record cut short",
-     [](std::string& b) {
-       b = std::string("\0\0\0\x0c\0\0\0\x06\0\0\0\0", 12) + b.substr(164);
-     },
-     false, "RtiFom received a damaged object class save packet (0), restore aborted\n"},
+     [](std::string& b) { b = std::string("\0\0\0\x0c\0\0\0\x06\0\0\0\0", 12) + b.substr(164); }, false,
+     "RtiFom received a damaged object class save packet (0), restore aborted\n"},
     {"an attribute record counting more federates than it holds",
      [](std::string& b) { putU32(b, federateAt + 164 + 20 + 16, 3); }, false,
      "RtiFom received a damaged object class(4) attribute save packet, restore aborted\n"},
@@ -197,22 +196,20 @@ TEST_F(FomSave, TheRecordsOfAClassAndAnInteractionByteForByte) {
   const std::string zero(1, '\0');
   // Manager.Federate: its record, one record per attribute, the end record.
   const std::string federateRun =
-      be32(164) + be32(6) + be32(4) +
-      "\1\1" + zero + "\1" +                           // published, subscribed, not passive, relevant
-      be32(7) + be32(8) + be32(9) + be32(10) +          // sent best effort, reliable; received the same
+      be32(164) + be32(6) + be32(4) + "\1\1" + zero + "\1" +  // published, subscribed, not passive, relevant
+      be32(7) + be32(8) + be32(9) + be32(10) +                // sent best effort, reliable; received the same
       handleSet(2, 0b101) + handleSet(2, 0b110) + handleSet(2, 0b110) +  // subscribed, published, relevant
-      be32(20) + be32(7) + be16(0) + zero + "\1" + zero + zero + be16(0) + be32(0) +
-      be32(28) + be32(7) + be16(1) + "\1" + zero + "\1" + zero + be16(0) + be32(2) + be32(21) + be32(22) +
-      be32(24) + be32(7) + be16(2) + "\1\1\1" + zero + be16(0) + be32(1) + be32(22) +  // 23 has a region
+      be32(20) + be32(7) + be16(0) + zero + "\1" + zero + zero + be16(0) + be32(0) + be32(28) + be32(7) + be16(1) +
+      "\1" + zero + "\1" + zero + be16(0) + be32(2) + be32(21) + be32(22) + be32(24) + be32(7) + be16(2) + "\1\1\1" +
+      zero + be16(0) + be32(1) + be32(22) +  // 23 has a region
       be32(20) + be32(998) + std::string(12, '\0');
   EXPECT_EQ(bytes.substr(federateAt, federateRun.size()), federateRun);
   // Radio (subscribed passively, published, best effort, time-stamp order,
   // relevant; three subscribers without region), then Radio.Encoded, which
   // nobody declared: relevant through Radio's subscribers.
-  const std::string interactions =
-      be32(52) + be32(8) + be32(6) + "\2\1" + zero + "\1\1" + zero + be16(0) +
-      be32(0) + be32(0) + be32(0) + be32(3) + be32(3) + be32(31) + be32(32) + be32(33) +
-      be32(40) + be32(8) + be32(7) + std::string(4, '\0') + "\1" + std::string(23, '\0');
+  const std::string interactions = be32(52) + be32(8) + be32(6) + "\2\1" + zero + "\1\1" + zero + be16(0) + be32(0) +
+                                   be32(0) + be32(0) + be32(3) + be32(3) + be32(31) + be32(32) + be32(33) + be32(40) +
+                                   be32(8) + be32(7) + std::string(4, '\0') + "\1" + std::string(23, '\0');
   EXPECT_EQ(bytes.substr(bytes.size() - 52 - 40), interactions);
 }
 

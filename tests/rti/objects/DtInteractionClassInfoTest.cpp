@@ -51,7 +51,7 @@ TEST_F(InteractionTree, SubclassesStartWithTheirBasesParameters) {
 
 TEST_F(InteractionTree, NameTestsAcceptTheNameWithoutTheRoot) {
   const std::pair<const char*, bool> names[] = {
-      {"InteractionRoot.X.Y", true}, {"x.y", true},  {"INTERACTIONROOT.x.y", true}, {"Y", false},
+      {"InteractionRoot.X.Y", true}, {"x.y", true},    {"INTERACTIONROOT.x.y", true}, {"Y", false},
       {"interactionrootX.Y", false}, {nullptr, false},
   };
   for (const auto& [name, accepted] : names) EXPECT_EQ(y->isName(name), accepted) << (name ? name : "null");
@@ -71,45 +71,47 @@ using Step = AdvisoryStep<Tree>;
 TEST(DtInteractionClassInfoRelevance, FirstSubscriberStartsTheLastStops) {
   Tree tree;
   runSteps(tree, {
-                {"X published", [](Tree& t) { t.x->publish(&t.sink); }, {}},
-                {"federate 7 subscribes", [](Tree& t) { t.x->remoteSubscribe(7, &t.sink); }, {"on 1"}},
-                {"federate 8 subscribes", [](Tree& t) { t.x->remoteSubscribe(8, &t.sink); }, {}},
-                {"federate 8 again", [](Tree& t) { t.x->remoteSubscribe(8, &t.sink); }, {}},
-                {"publishing again", [](Tree& t) { t.x->publish(&t.sink); }, {}},
-                {"federate 7 leaves", [](Tree& t) { t.x->remoteUnsubscribe(7, &t.sink); }, {}},
-                {"federate 8 leaves", [](Tree& t) { t.x->remoteUnsubscribe(8, &t.sink); }, {"off 1"}},
-                {"federate 8 leaves again", [](Tree& t) { t.x->remoteUnsubscribe(8, &t.sink); }, {}},
-            });
+                     {"X published", [](Tree& t) { t.x->publish(&t.sink); }, {}},
+                     {"federate 7 subscribes", [](Tree& t) { t.x->remoteSubscribe(7, &t.sink); }, {"on 1"}},
+                     {"federate 8 subscribes", [](Tree& t) { t.x->remoteSubscribe(8, &t.sink); }, {}},
+                     {"federate 8 again", [](Tree& t) { t.x->remoteSubscribe(8, &t.sink); }, {}},
+                     {"publishing again", [](Tree& t) { t.x->publish(&t.sink); }, {}},
+                     {"federate 7 leaves", [](Tree& t) { t.x->remoteUnsubscribe(7, &t.sink); }, {}},
+                     {"federate 8 leaves", [](Tree& t) { t.x->remoteUnsubscribe(8, &t.sink); }, {"off 1"}},
+                     {"federate 8 leaves again", [](Tree& t) { t.x->remoteUnsubscribe(8, &t.sink); }, {}},
+                 });
   EXPECT_FALSE(tree.x->relevant());
 }
 
 TEST(DtInteractionClassInfoRelevance, SuperclassSubscribersMakeEveryPublishedSubclassRelevant) {
   Tree tree;
-  runSteps(tree, {
-                {"Y and Z published", [](Tree& t) { t.y->publish(&t.sink), t.z->publish(&t.sink); }, {}},
-                {"federate 3 subscribes the root", [](Tree& t) { t.root.remoteSubscribe(3, &t.sink); },
-                 {"on 4", "on 5"}},
-                {"unpublished X is relevant but says nothing", [](Tree& t) { EXPECT_TRUE(t.x->relevant()); }, {}},
-                {"publishing X, relevant already, turns it on", [](Tree& t) { t.x->publish(&t.sink); }, {"on 1"}},
-                {"Z unpublished, then the root's subscriber leaves",
-                 [](Tree& t) { t.z->unpublish(), t.root.remoteUnsubscribe(3, &t.sink); }, {"off 1", "off 4"}},
-            });
+  runSteps(
+      tree,
+      {
+          {"Y and Z published", [](Tree& t) { t.y->publish(&t.sink), t.z->publish(&t.sink); }, {}},
+          {"federate 3 subscribes the root", [](Tree& t) { t.root.remoteSubscribe(3, &t.sink); }, {"on 4", "on 5"}},
+          {"unpublished X is relevant but says nothing", [](Tree& t) { EXPECT_TRUE(t.x->relevant()); }, {}},
+          {"publishing X, relevant already, turns it on", [](Tree& t) { t.x->publish(&t.sink); }, {"on 1"}},
+          {"Z unpublished, then the root's subscriber leaves",
+           [](Tree& t) { t.z->unpublish(), t.root.remoteUnsubscribe(3, &t.sink); },
+           {"off 1", "off 4"}},
+      });
 }
 
 TEST(DtInteractionClassInfoRelevance, RegionSubscriptionsAndTheOverride) {
   Tree tree;
   NotifyCapture capture(3);
-  runSteps(tree, {
-                {"X published", [](Tree& t) { t.x->publish(&t.sink); }, {}},
-                {"federate 6 with region 60", [](Tree& t) { t.x->remoteSubscribe(6, 60, &t.sink); }, {"on 1"}},
-                {"another region replaces it", [](Tree& t) { t.x->remoteSubscribe(6, 61, &t.sink); }, {}},
-                {"the old region ends nothing", [](Tree& t) { t.x->remoteUnsubscribeRegion(6, 60, &t.sink); }, {}},
-                {"the region in use ends it", [](Tree& t) { t.x->remoteUnsubscribeRegion(6, 61, &t.sink); },
-                 {"off 1"}},
-                {"overridden relevance", [](Tree& t) { t.x->overrideRelevance(); }, {}},
-                {"a subscriber with it on already", [](Tree& t) { t.x->remoteSubscribe(2, &t.sink); }, {}},
-                {"its leaving still turns off", [](Tree& t) { t.x->remoteUnsubscribe(2, &t.sink); }, {"off 1"}},
-            });
+  runSteps(tree,
+           {
+               {"X published", [](Tree& t) { t.x->publish(&t.sink); }, {}},
+               {"federate 6 with region 60", [](Tree& t) { t.x->remoteSubscribe(6, 60, &t.sink); }, {"on 1"}},
+               {"another region replaces it", [](Tree& t) { t.x->remoteSubscribe(6, 61, &t.sink); }, {}},
+               {"the old region ends nothing", [](Tree& t) { t.x->remoteUnsubscribeRegion(6, 60, &t.sink); }, {}},
+               {"the region in use ends it", [](Tree& t) { t.x->remoteUnsubscribeRegion(6, 61, &t.sink); }, {"off 1"}},
+               {"overridden relevance", [](Tree& t) { t.x->overrideRelevance(); }, {}},
+               {"a subscriber with it on already", [](Tree& t) { t.x->remoteSubscribe(2, &t.sink); }, {}},
+               {"its leaving still turns off", [](Tree& t) { t.x->remoteUnsubscribe(2, &t.sink); }, {"off 1"}},
+           });
   EXPECT_TRUE(tree.x->relevant());
   EXPECT_EQ(capture.text(),
             "RemoteSubscribeWithRegion to 1 from: 6 with 60\nNum federates: 1\n"

@@ -22,7 +22,7 @@ protected:
 };
 
 TEST_F(DtInteractionTrafficTest, SendsInReceiveOrderUnlessRegulatingAndNumbersTimeStampedOnes) {
-  mgr->publish(radio);  // best effort, time-stamp order
+  mgr->publish(radio);    // best effort, time-stamp order
   mgr->publish(manager);  // reliable, receive order
   conn->takeSent();
   const auto set = params({{0, "f"}, {1, ""}});
@@ -36,8 +36,8 @@ TEST_F(DtInteractionTrafficTest, SendsInReceiveOrderUnlessRegulatingAndNumbersTi
   };
   const std::vector<Step> steps = {
       {"untimed", [&] { return mgr->send(radio, *set, nullptr, "t", 0UL); }, "ro 6 t0 {0=f,1=}", 0},
-      {"timed, not regulating: receive order, no serial",
-       [&] { return mgr->send(radio, *set, &at, "t", 0UL); }, "tso 6 t0 o0 s0 {0=f,1=}", 0},
+      {"timed, not regulating: receive order, no serial", [&] { return mgr->send(radio, *set, &at, "t", 0UL); },
+       "tso 6 t0 o0 s0 {0=f,1=}", 0},
       {"timed and regulating: the class's order and the next serial",
        [&] {
          time.isRegulating = true;
@@ -76,12 +76,17 @@ TEST_F(DtInteractionTrafficTest, AReceivedInteractionGoesToTheNearestSubscribedC
   };
   const RTI::Boolean active = RTI::RTI_TRUE, passive = RTI::RTI_FALSE;
   const std::vector<Case> cases = {
-      {"the class itself: every parameter, empty ones too", {{encoded, active}}, encoded, other,
+      {"the class itself: every parameter, empty ones too",
+       {{encoded, active}},
+       encoded,
+       other,
        {"receive 7 {0=f,1=,2=d} tag"}},
-      {"a base class: only its parameters that have a value", {{radio, active}}, encoded, other,
+      {"a base class: only its parameters that have a value",
+       {{radio, active}},
+       encoded,
+       other,
        {"receive 6 {0=f} tag"}},
-      {"both: the class itself", {{radio, active}, {encoded, active}}, encoded, other,
-       {"receive 7 {0=f,1=,2=d} tag"}},
+      {"both: the class itself", {{radio, active}, {encoded, active}}, encoded, other, {"receive 7 {0=f,1=,2=d} tag"}},
       {"a passive subscription", {{encoded, passive}}, encoded, other, {"receive 7 {0=f,1=,2=d} tag"}},
       {"the root class: no parameters", {{root, passive}}, encoded, other, {"receive 0 {} tag"}},
       {"nothing subscribed", {}, encoded, other, {}},
@@ -168,8 +173,8 @@ TEST_F(DtInteractionTrafficTest, AnInteractionDeliveredInsideAnotherOnesCallback
   const DtInteractionRoMsg innerMsg = interaction(encoded, *inner);
   fedAmb.onReceive = [&] { receive(innerMsg); };
   receive(interaction(radio, *outer));
-  EXPECT_EQ(fedAmb.take(), (std::vector<std::string>{"receive 6 {0=outer} tag", "receive 6 {0=inner} tag",
-                                                     "after it {0=outer}"}));
+  EXPECT_EQ(fedAmb.take(),
+            (std::vector<std::string>{"receive 6 {0=outer} tag", "receive 6 {0=inner} tag", "after it {0=outer}"}));
 }
 
 TEST_F(DtInteractionTrafficTest, AManagerThatWentHearsNothingMore) {

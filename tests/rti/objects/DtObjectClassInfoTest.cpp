@@ -58,8 +58,7 @@ TEST_F(ClassTree, SubclassesStartWithTheirBasesAttributes) {
   EXPECT_EQ(outcome([&] { return std::string(b->attrName(4)); }), "throws AttributeNotDefined");
   // A name the class has, inherited or its own, cannot be added again; the
   // class stays as it was.
-  EXPECT_EQ(outcome([&] { return b->addAttr("A2", DtBestEffort, DtReceiveOrder)->name(); }),
-            "throws RTIinternalError");
+  EXPECT_EQ(outcome([&] { return b->addAttr("A2", DtBestEffort, DtReceiveOrder)->name(); }), "throws RTIinternalError");
   EXPECT_EQ(outcome([&] { return b->addAttr("privilegeToDeleteObject", DtBestEffort, DtReceiveOrder)->name(); }),
             "throws RTIinternalError");
   EXPECT_EQ(b->numAttributes(), 4u);
@@ -67,8 +66,8 @@ TEST_F(ClassTree, SubclassesStartWithTheirBasesAttributes) {
 
 TEST_F(ClassTree, NameTestsAcceptTheNameWithoutTheRoot) {
   const std::pair<const char*, bool> names[] = {
-      {"ObjectRoot.A.B", true}, {"objectroot.a.b", true}, {"A.B", true},        {"a.B", true},
-      {"B", false},             {"objectrootA.B", false}, {"ObjectRoot.B", false}, {nullptr, false},
+      {"ObjectRoot.A.B", true}, {"objectroot.a.b", true}, {"A.B", true},    {"a.B", true}, {"B", false},
+      {"objectrootA.B", false}, {"ObjectRoot.B", false},  {nullptr, false},
   };
   for (const auto& [name, accepted] : names) EXPECT_EQ(b->isName(name), accepted) << (name ? name : "null");
   EXPECT_TRUE(b->isOfClass(1));
@@ -113,50 +112,65 @@ using Step = AdvisoryStep<Tree>;
 TEST(DtObjectClassInfoRelevance, FirstSubscriberStartsTheLastStops) {
   Tree tree;
   runSteps(tree, {
-      {"publish a1 with nobody interested", [](Tree& t) { t.a->publish(attrs({1}), &t.sink); }, {}},
-      {"federate 7 subscribes a1", [](Tree& t) { t.a->remoteSubscribe(attrs({1}), 7, &t.sink); },
-       {"register 1", "start 1"}},
-      {"federate 8 subscribes a1 too", [](Tree& t) { t.a->remoteSubscribe(attrs({1}), 8, &t.sink); },
-       {"register 1"}},
-      {"federate 7 leaves; a1 stays relevant for 8",
-       [](Tree& t) { t.a->remoteUnsubscribe(7, &t.sink); }, {"register 1"}},
-      {"the last subscriber leaves", [](Tree& t) { t.a->remoteUnsubscribe(8, &t.sink); }, {"stop 1"}},
-  });
+                     {"publish a1 with nobody interested", [](Tree& t) { t.a->publish(attrs({1}), &t.sink); }, {}},
+                     {"federate 7 subscribes a1",
+                      [](Tree& t) { t.a->remoteSubscribe(attrs({1}), 7, &t.sink); },
+                      {"register 1", "start 1"}},
+                     {"federate 8 subscribes a1 too",
+                      [](Tree& t) { t.a->remoteSubscribe(attrs({1}), 8, &t.sink); },
+                      {"register 1"}},
+                     {"federate 7 leaves; a1 stays relevant for 8",
+                      [](Tree& t) { t.a->remoteUnsubscribe(7, &t.sink); },
+                      {"register 1"}},
+                     {"the last subscriber leaves", [](Tree& t) { t.a->remoteUnsubscribe(8, &t.sink); }, {"stop 1"}},
+                 });
   EXPECT_FALSE(tree.a->relevant());
   EXPECT_EQ(tree.a->numRemoteFederatesSubscribed(), 0u);
 }
 
 TEST(DtObjectClassInfoRelevance, SuperclassSubscribersMakeSubclassesRelevant) {
   Tree tree;
-  runSteps(tree, {
-      {"B publishes a1 and b3", [](Tree& t) { t.b->publish(attrs({1, 3}), &t.sink); }, {}},
-      {"federate 5 subscribes A's a1: B (publishing) starts, A and C do not",
-       [](Tree& t) { t.a->remoteSubscribe(attrs({1}), 5, &t.sink); }, {"register 3", "start 3"}},
-      {"federate 5 drops A's a1", [](Tree& t) { t.a->remoteSubscribe(attrs({}), 5, &t.sink); }, {"stop 3"}},
-  });
+  runSteps(tree,
+           {
+               {"B publishes a1 and b3",
+                [](Tree& t) {
+                  t.b->publish(attrs({1, 3}), &t.sink);
+                },
+                {}},
+               {"federate 5 subscribes A's a1: B (publishing) starts, A and C do not",
+                [](Tree& t) { t.a->remoteSubscribe(attrs({1}), 5, &t.sink); },
+                {"register 3", "start 3"}},
+               {"federate 5 drops A's a1", [](Tree& t) { t.a->remoteSubscribe(attrs({}), 5, &t.sink); }, {"stop 3"}},
+           });
   EXPECT_FALSE(tree.c->relevant(1));
 }
 
 TEST(DtObjectClassInfoRelevance, PublishingWhatNobodyWantsStops) {
   Tree tree;
-  runSteps(tree, {
-      {"federate 6 subscribes A's a2", [](Tree& t) { t.a->remoteSubscribe(attrs({2}), 6, &t.sink); }, {}},
-      {"A publishes a2", [](Tree& t) { t.a->publish(attrs({2}), &t.sink); }, {"start 1"}},
-      {"A publishes a1 only", [](Tree& t) { t.a->publish(attrs({1}), &t.sink); }, {"stop 1"}},
-      {"A publishes a1 and a2", [](Tree& t) { t.a->publish(attrs({1, 2}), &t.sink); }, {"start 1"}},
-      {"A unpublishes", [](Tree& t) { t.a->unpublish(&t.sink); }, {"stop 1"}},
-  });
+  runSteps(tree,
+           {
+               {"federate 6 subscribes A's a2", [](Tree& t) { t.a->remoteSubscribe(attrs({2}), 6, &t.sink); }, {}},
+               {"A publishes a2", [](Tree& t) { t.a->publish(attrs({2}), &t.sink); }, {"start 1"}},
+               {"A publishes a1 only", [](Tree& t) { t.a->publish(attrs({1}), &t.sink); }, {"stop 1"}},
+               {"A publishes a1 and a2",
+                [](Tree& t) {
+                  t.a->publish(attrs({1, 2}), &t.sink);
+                },
+                {"start 1"}},
+               {"A unpublishes", [](Tree& t) { t.a->unpublish(&t.sink); }, {"stop 1"}},
+           });
   EXPECT_EQ(members(tree.a->relevantAttrs()), std::vector<RTI::AttributeHandle>{2});
 }
 
 TEST(DtObjectClassInfoRelevance, RegionSubscriptionsCountAsSubscribers) {
   Tree tree;
   runSteps(tree, {
-      {"A publishes a1", [](Tree& t) { t.a->publish(attrs({1}), &t.sink); }, {}},
-      {"federate 4 subscribes a1 through region 40",
-       [](Tree& t) { t.a->remoteSubscribe(attrs({1}), 4, 40, &t.sink); }, {"register 1", "start 1"}},
-      {"region 0 ends it", [](Tree& t) { t.a->remoteSubscribe(attrs({1}), 4, 0, &t.sink); }, {"stop 1"}},
-  });
+                     {"A publishes a1", [](Tree& t) { t.a->publish(attrs({1}), &t.sink); }, {}},
+                     {"federate 4 subscribes a1 through region 40",
+                      [](Tree& t) { t.a->remoteSubscribe(attrs({1}), 4, 40, &t.sink); },
+                      {"register 1", "start 1"}},
+                     {"region 0 ends it", [](Tree& t) { t.a->remoteSubscribe(attrs({1}), 4, 0, &t.sink); }, {"stop 1"}},
+                 });
   EXPECT_EQ(tree.a->remoteRegionSubscription(4, 1), 0u);
 }
 

@@ -15,8 +15,7 @@ public:
   std::vector<std::string> take() {
     std::vector<std::string> out;
     for (const auto& set : sets_) {
-      out.push_back(std::to_string(set->handle()) + ":" +
-                    std::to_string(set->tally(RTI::RTI_FALSE, DtBestEffort)));
+      out.push_back(std::to_string(set->handle()) + ":" + std::to_string(set->tally(RTI::RTI_FALSE, DtBestEffort)));
       // Nothing but the one counter is set.
       EXPECT_EQ(set->tally(RTI::RTI_TRUE, DtBestEffort) + set->tally(RTI::RTI_TRUE, DtReliable) +
                     set->tally(RTI::RTI_FALSE, DtReliable),
@@ -82,8 +81,8 @@ TEST(ObjectMgrTransportChanges, ChangesAreCheckedFirstAndARefusedOneChangesNothi
     bool knownObject;
     std::string outcome;
     DtTransportType position;  // attribute 1 afterwards (transport, or order as a number)
-    std::uint32_t start = 0;    // attribute 1 beforehand, set through the same service
-    std::string update{};       // what an update of attribute 1 then sends; "" not tried
+    std::uint32_t start = 0;   // attribute 1 beforehand, set through the same service
+    std::string update{};      // what an update of attribute 1 then sends; "" not tried
   };
   // The owner publishes Platform {1}: it owns 0 and 1, not 2. Attribute 1
   // starts best effort, receive order, unless the row sets it first;
@@ -101,14 +100,34 @@ TEST(ObjectMgrTransportChanges, ChangesAreCheckedFirstAndARefusedOneChangesNothi
       {"owned: changed", "", true, {0, 1}, 1, true, "ok", DtReliable},
       {"owned order: changed", "", false, {1}, 1, true, "ok", DtReliable},
       {"checks off: not owned is changed", "(setq RTI_checkFlag 0)", true, {1, 2}, 1, true, "ok", DtReliable},
-      {"checks off: an undefined attribute is still refused", "(setq RTI_checkFlag 0)", true, {1, 9}, 1, true,
-       "throws AttributeNotDefined", DtBestEffort},
+      {"checks off: an undefined attribute is still refused",
+       "(setq RTI_checkFlag 0)",
+       true,
+       {1, 9},
+       1,
+       true,
+       "throws AttributeNotDefined",
+       DtBestEffort},
       {"checks off: the value is not checked", "(setq RTI_checkFlag 0)", false, {1}, 1, true, "ok", DtReliable},
       {"checks off: an invalid transport makes a reliable attribute best effort",
-       "(setq RTI_checkFlag 0)(setq RTI_fomDataReliable 1)", true, {1}, 2, true, "ok", DtBestEffort, 1,
+       "(setq RTI_checkFlag 0)(setq RTI_fomDataReliable 1)",
+       true,
+       {1},
+       2,
+       true,
+       "ok",
+       DtBestEffort,
+       1,
        "update 300001 {1=p}"},
-      {"checks off: an invalid order makes a time-stamped attribute receive ordered", "(setq RTI_checkFlag 0)", false,
-       {1}, 2, true, "ok", DtBestEffort, 1},
+      {"checks off: an invalid order makes a time-stamped attribute receive ordered",
+       "(setq RTI_checkFlag 0)",
+       false,
+       {1},
+       2,
+       true,
+       "ok",
+       DtBestEffort,
+       1},
   };
   for (const Case& c : cases) {
     ObjectMgrDefaultsGuard defaults;
@@ -190,10 +209,12 @@ TEST(ObjectMgrCreation, ACreatorWinsThenTheDataDistributionFormWhenItIsOnThenThe
   struct DataDist : DtObjectMgr {
     using DtObjectMgr::DtObjectMgr;
   };
-  const DtObjectMgr::Creator installed = [](DtConnectionMgr* c, DtFomClassMgr* f,
-                                            DtRIDParameters* p) -> DtObjectMgr* { return new Installed(c, f, p); };
-  const DtObjectMgr::Creator dataDist = [](DtConnectionMgr* c, DtFomClassMgr* f,
-                                           DtRIDParameters* p) -> DtObjectMgr* { return new DataDist(c, f, p); };
+  const DtObjectMgr::Creator installed = [](DtConnectionMgr* c, DtFomClassMgr* f, DtRIDParameters* p) -> DtObjectMgr* {
+    return new Installed(c, f, p);
+  };
+  const DtObjectMgr::Creator dataDist = [](DtConnectionMgr* c, DtFomClassMgr* f, DtRIDParameters* p) -> DtObjectMgr* {
+    return new DataDist(c, f, p);
+  };
   struct Case {
     const char* rid;
     bool withCreator;

@@ -16,8 +16,8 @@ std::string str(RTI::ObjectHandle h) { return std::to_string(h); }
 // subscriber (21) of Platform {1, 2}, on one bus.
 class TwoFederates : public ::testing::Test {
 protected:
-  explicit TwoFederates(const std::string& ridLines = "") : owner(federation.add(3, ridLines)),
-                                                            subscriber(federation.add(21, ridLines)) {
+  explicit TwoFederates(const std::string& ridLines = "")
+      : owner(federation.add(3, ridLines)), subscriber(federation.add(21, ridLines)) {
     owner.mgr->publish(platform, attrs({1, 2}));
     owner.mgr->publish(aircraft, attrs({1, 3}));
     subscriber.mgr->subscribe(platform, attrs({1, 2}), RTI::RTI_TRUE);
@@ -43,10 +43,9 @@ TEST_F(TwoFederates, ObjectsAreDiscoveredAsTheNearestSubscribedClassWithGenerate
   EXPECT_EQ(generated, 300001u);
   EXPECT_EQ(given, 300002u);
   EXPECT_EQ(owner.conn->takeSent(), (std::vector<std::string>{"register 300001 300001 class 5 {0,1,2}",
-                                                                "register 300002 jet class 6 {0,1,3}"}));
+                                                              "register 300002 jet class 6 {0,1,3}"}));
   federation.settle();
-  EXPECT_EQ(subscriber.amb.take(),
-            (std::vector<std::string>{"discover 300001 5 300001", "discover 300002 5 jet"}));
+  EXPECT_EQ(subscriber.amb.take(), (std::vector<std::string>{"discover 300001 5 300001", "discover 300002 5 jet"}));
   EXPECT_EQ(subscriber.mgr->objectClass(given), platform);
   EXPECT_EQ(subscriber.mgr->knownObj(given)->ownerHandle(), 3u);
   EXPECT_EQ(subscriber.mgr->knownObj(given)->actualClassHandle(), aircraft);
@@ -117,8 +116,8 @@ TEST_F(TwoFederates, TheFirstOfTwoObjectsOfOneNameKeepsItAndTheSecondIsNeverDisc
   const RTI::ObjectHandle duplicate = second.mgr->registerObj(platform, "A");
   federation.settle();
   EXPECT_EQ(subscriber.amb.take(), std::vector<std::string>{"discover 300001 5 A"});
-  EXPECT_EQ(notify.text(), "Orvek RTI: Duplicate object name A.\n Ignoring the second one, with handle " +
-                               str(duplicate) + "\n.");
+  EXPECT_EQ(notify.text(),
+            "Orvek RTI: Duplicate object name A.\n Ignoring the second one, with handle " + str(duplicate) + "\n.");
   EXPECT_EQ(subscriber.mgr->knownObj(duplicate), nullptr);
 }
 
@@ -147,7 +146,9 @@ TEST(ObjectMgrDiscoveryModes, TheRidSwitchesDecideWhatIsSentAndWhatIsDiscovered)
   const std::vector<Case> cases = {
       {"", {}, platform, {}},
       {"(setq RTI_sendDiscoveredClass 1)", {"discovered 300001 0"}, root, {}},
-      {"(setq RTI_processUnknownUpdatesForDiscovery 1)", {}, platform,
+      {"(setq RTI_processUnknownUpdatesForDiscovery 1)",
+       {},
+       platform,
        {"discover 300001 5 p", "reflect 300001 1=a tag"}},
   };
   for (const Case& c : cases) {
@@ -208,8 +209,8 @@ TEST_F(TwoFederates, AReflectionCallbackMayDeleteTheObjectItIsHandedTheValuesOf)
   federation.settle();
   EXPECT_EQ(seen, "1=pos");
   // Its owner announces it again to the federate that forgot it.
-  EXPECT_EQ(subscriber.amb.take(), (std::vector<std::string>{"discover 300001 5 jet", "reflect 300001 1=pos ",
-                                                              "discover 300001 5 jet"}));
+  EXPECT_EQ(subscriber.amb.take(),
+            (std::vector<std::string>{"discover 300001 5 jet", "reflect 300001 1=pos ", "discover 300001 5 jet"}));
 }
 
 TEST_F(TwoFederates, UpdatesAreRefusedBeforeAnythingIsSent) {
@@ -253,17 +254,41 @@ TEST(ObjectMgrUpdatePaths, FastAndGroupedPathsSendTheirMessagesAndSerials) {
   };
   const std::vector<Case> cases = {
       {"fast path, untimed", "", false, false, {{1, "a"}, {2, ""}}, 0, {"update 300001 {1=a,2=}"}},
-      {"fast path, timed: receive order, serial 0", "", true, true, {{1, "a"}, {2, "b"}}, 0,
+      {"fast path, timed: receive order, serial 0",
+       "",
+       true,
+       true,
+       {{1, "a"}, {2, "b"}},
+       0,
        {"update-tso 300001 order 0 serial 0 {1=a,2=b}"}},
-      {"grouped, not regulating: one receive-order group", "(setq RTI_timeMgmt 1)", false, true,
-       {{1, "a"}, {2, "b"}}, 0, {"update-tso 300001 order 0 serial 0 {1=a,2=b}"}},
-      {"grouped, regulating: the receive group first still carries the serial", "(setq RTI_timeMgmt 1)", true, true,
-       {{1, "a"}, {2, "b"}, {0, ""}}, 1,
+      {"grouped, not regulating: one receive-order group",
+       "(setq RTI_timeMgmt 1)",
+       false,
+       true,
+       {{1, "a"}, {2, "b"}},
+       0,
+       {"update-tso 300001 order 0 serial 0 {1=a,2=b}"}},
+      {"grouped, regulating: the receive group first still carries the serial",
+       "(setq RTI_timeMgmt 1)",
+       true,
+       true,
+       {{1, "a"}, {2, "b"}, {0, ""}},
+       1,
        {"update-tso 300001 order 0 serial 1 {1=a}", "update-tso 300001 order 1 serial 1 {2=b}"}},
-      {"grouped: empty values are left out", "(setq RTI_timeMgmt 1)", false, false, {{1, ""}, {2, "b"}}, 0,
+      {"grouped: empty values are left out",
+       "(setq RTI_timeMgmt 1)",
+       false,
+       false,
+       {{1, ""}, {2, "b"}},
+       0,
        {"update 300001 {2=b}"}},
-      {"grouped: reliable goes best effort without fomDataReliable", "(setq RTI_timeMgmt 1)", false, false,
-       {{0, "d"}, {1, "a"}}, 0, {"update 300001 {0=d}", "update 300001 {1=a}"}},
+      {"grouped: reliable goes best effort without fomDataReliable",
+       "(setq RTI_timeMgmt 1)",
+       false,
+       false,
+       {{0, "d"}, {1, "a"}},
+       0,
+       {"update 300001 {0=d}", "update 300001 {1=a}"}},
   };
   for (const Case& c : cases) {
     ObjectMgrDefaultsGuard defaults;
@@ -316,9 +341,8 @@ TEST_F(TwoFederates, RequestsAreAnsweredByTheOwnerWithTheAttributesItOwns) {
   subscriber.mgr->requestObjectUpdate(p, attrs({1, 2}));
   subscriber.mgr->requestClassUpdate(platform, attrs({1, 2}));
   subscriber.mgr->requestClassUpdate(aircraft, attrs({1}));  // owned by nobody now
-  EXPECT_EQ(subscriber.conn->takeSent(),
-            (std::vector<std::string>{"request object " + str(p) + " {1,2}", "request class 5 {1,2}",
-                                      "request class 6 {1}"}));
+  EXPECT_EQ(subscriber.conn->takeSent(), (std::vector<std::string>{"request object " + str(p) + " {1,2}",
+                                                                   "request class 5 {1,2}", "request class 6 {1}"}));
   federation.settle();
   EXPECT_EQ(owner.amb.take(), (std::vector<std::string>{"provide " + str(p) + " 1,2", "provide " + str(p) + " 1,2"}));
 }
@@ -459,15 +483,16 @@ TEST(ObjectMgrResignation, EachResignActionLeavesThePeersWithWhatItSays) {
   // privilege: the peers still record it as the owner and remove "q" as
   // orphaned when it resigns deleting, so "q" is not handed over then.
   const std::vector<Case> cases = {
-      {RTI::RELEASE_ATTRIBUTES, true,
-       {"ownership 13 300001 {0,1,2} to 0", "ownership 13 300002 {0,1,2} to 0"}, {}},
-      {RTI::DELETE_OBJECTS, true, {"delete 300001 Resign action was delete."},
+      {RTI::RELEASE_ATTRIBUTES, true, {"ownership 13 300001 {0,1,2} to 0", "ownership 13 300002 {0,1,2} to 0"}, {}},
+      {RTI::DELETE_OBJECTS,
+       true,
+       {"delete 300001 Resign action was delete."},
        {"remove 300001 Resign action was delete.", "remove 300002 Appears to have been orphaned."}},
-      {RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES, false,
+      {RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES,
+       false,
        {"delete 300001 Resign action was delete.", "ownership 13 300002 {0,1,2} to 0"},
        {"remove 300001 Resign action was delete."}},
-      {RTI::NO_ACTION, true,
-       {"ownership 13 300001 {0,1,2} to 0", "ownership 13 300002 {0,1,2} to 0"}, {}},
+      {RTI::NO_ACTION, true, {"ownership 13 300001 {0,1,2} to 0", "ownership 13 300002 {0,1,2} to 0"}, {}},
   };
   for (const Case& c : cases) {
     ObjectMgrDefaultsGuard defaults;

@@ -22,9 +22,9 @@ using Lines = std::vector<std::string>;
 // Every ownership set and request of a record, in one line.
 std::string state(const DtRtiObject& o) {
   return "owned " + text(o.ownedAttrs()) + " lrc " + text(o.lrcManagedAttrs()) + " rti " + text(o.rtiOwnedAttrs()) +
-         " uncond " + text(o.uncondRequestedAttrs()) + " ifavail " + text(o.ifAvailRequestedAttrs()) +
-         " divesting " + text(o.divestingAttrs()) + " asked " + text(o.requests().requestedAttrs()) +
-         " cancelled " + text(o.requests().canceledRequestSet()) + " owner " + std::to_string(o.ownerHandle());
+         " uncond " + text(o.uncondRequestedAttrs()) + " ifavail " + text(o.ifAvailRequestedAttrs()) + " divesting " +
+         text(o.divestingAttrs()) + " asked " + text(o.requests().requestedAttrs()) + " cancelled " +
+         text(o.requests().canceledRequestSet()) + " owner " + std::to_string(o.ownerHandle());
 }
 
 // Federate 3 publishes Platform {1} and subscribes Platform {1, 2} and
@@ -78,6 +78,7 @@ TEST(Ownership, EachServiceChecksInItsOrderAndChangesNothingWhenItRefuses) {
     std::string outcome;
   };
   const Call none;
+  // clang-format off
   const std::vector<Case> cases = {
       {"acquire: object not known", none, [](World& w) { w.mgr().acquireAttrs(unknown, attrs({1}), false, "t"); },
        "throws ObjectNotKnown"},
@@ -132,6 +133,7 @@ TEST(Ownership, EachServiceChecksInItsOrderAndChangesNothingWhenItRefuses) {
        "throws ObjectNotKnown"},
       {"query: not defined", none, [](World& w) { w.mgr().queryOwnership(theirs, 9); }, "throws AttributeNotDefined"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     World w;
     if (c.before) c.before(w);
@@ -225,6 +227,7 @@ TEST(Ownership, EachMessageKindDoesWhatItSaysAtItsReceiver) {
   const auto askTheirs = [](World& w) { w.mgr().acquireAttrs(theirs, attrs({1}), false, "t"); };
   const auto askIfAvail = [](World& w) { w.mgr().acquireAttrs(theirs, attrs({1}), true, nullptr); };
   const auto offer = [](World& w) { w.mgr().divestOwnership(w.mine, attrs({1}), true, "t"); };
+  // clang-format off
   const std::vector<Case> cases = {
       {"acquire of an owned attribute: release asked", none, DtAcquire, true, {1}, 0, {"release? {m} 1 tag"}, ""},
       {"acquire if available of an owned one: unavailable answered", none, DtAcquireIfAvail, true, {1}, 0,
@@ -266,6 +269,7 @@ TEST(Ownership, EachMessageKindDoesWhatItSaysAtItsReceiver) {
       {"reset owner", none, DtResetOwner, false, {0}, third, {}, ""},
       {"an unknown kind", none, 15, true, {1}, self, {}, "Received DtOwnershipMsg of unknown kind: 15\n"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     World w;
     c.before(w);

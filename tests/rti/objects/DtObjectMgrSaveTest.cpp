@@ -10,8 +10,8 @@
 
 #include "ObjectMgrTestSupport.h"
 #include "net/DtRtiSaveFile.h"
-#include "objects/DtObjectClassInfo.h"
 #include "net/DtSavePackets.h"
+#include "objects/DtObjectClassInfo.h"
 #include "rti/config/ConfigTestFiles.h"
 #include "rti/util/NotifyCapture.h"
 
@@ -21,8 +21,7 @@ namespace {
 
 constexpr std::uint32_t self = 3, other = 21;
 
-const char* const groups =
-    "(RTI-addDMObjectMulticastAddr \"ObjectRoot.Platform\" \"239.7.1.1\" \"inclusive\")\n";
+const char* const groups = "(RTI-addDMObjectMulticastAddr \"ObjectRoot.Platform\" \"239.7.1.1\" \"inclusive\")\n";
 
 class ObjectMgrSave : public ::testing::Test {
 protected:
@@ -32,8 +31,7 @@ protected:
     for (const DtListItem* item = mgr.allObjects().head(); item; item = item->next()) {
       const auto* o = static_cast<const DtRtiObject*>(item->data());
       out += std::to_string(o->objHandle()) + " " + o->objName() + (mgr.knownObj(o->objHandle()) ? " known" : "") +
-             (mgr.ownedObj(o->objHandle()) ? " owned" : "") +
-             (mgr.lrcManagedObj(o->objHandle()) ? " held" : "") + "\n";
+             (mgr.ownedObj(o->objHandle()) ? " owned" : "") + (mgr.lrcManagedObj(o->objHandle()) ? " held" : "") + "\n";
     }
     return out;
   }
@@ -82,8 +80,9 @@ TEST_F(ObjectMgrSave, ARestoredManagerHoldsTheSavedObjectsOnTheirListsAndTheirCl
   receiveFrom(*saved.conn, rtis, other);
   mgr.allObj(2100003)->giveToRti(attrs({0}));
   mgr.enableAttributeRelevanceSwitch();
-  ASSERT_EQ(contents(mgr), "300001 mine known owned\n300002 mine too known owned\n2100001 theirs known\n"
-                           "2100002 orphan held\n2100003 the RTI's known\n");
+  ASSERT_EQ(contents(mgr),
+            "300001 mine known owned\n300002 mine too known owned\n2100001 theirs known\n"
+            "2100002 orphan held\n2100003 the RTI's known\n");
   const std::string bytes = saveOf(mgr);
 
   Federate restored(self, groups);
@@ -94,8 +93,9 @@ TEST_F(ObjectMgrSave, ARestoredManagerHoldsTheSavedObjectsOnTheirListsAndTheirCl
   back.registerObj(aircraft, "gone");
   restored.conn->takeGroups();
   ASSERT_TRUE(restore(back, bytes));
-  EXPECT_EQ(contents(back), "300001 mine known owned\n300002 mine too known owned\n2100001 theirs known\n"
-                            "2100002 orphan held\n");
+  EXPECT_EQ(contents(back),
+            "300001 mine known owned\n300002 mine too known owned\n2100001 theirs known\n"
+            "2100002 orphan held\n");
   EXPECT_EQ(back.knownObj("mine too")->objHandle(), 300002u);
   EXPECT_TRUE(back.attributeRelevanceSwitch());
   EXPECT_EQ(back.uniqueHandle(), 300003u);

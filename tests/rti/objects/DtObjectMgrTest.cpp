@@ -97,13 +97,18 @@ TEST_F(ObjectMgrTest, DeclarationsSendTheirMessagesWithTheirFlagsAndSets) {
     std::vector<std::string> sent;
   };
   const std::vector<Case> cases = {
-      {"publish {} publishes nothing, not even attribute 0", [](DtObjectMgr& m) { m.publish(platform, attrs({})); },
+      {"publish {} publishes nothing, not even attribute 0",
+       [](DtObjectMgr& m) { m.publish(platform, attrs({})); },
        {"pub 5 {-}"}},
       {"publish {3} publishes {0, 3}", [](DtObjectMgr& m) { m.publish(aircraft, attrs({3})); }, {"pub 6 {0,3}"}},
       {"unpublish", [](DtObjectMgr& m) { m.unpublish(aircraft); }, {"unpub 6"}},
-      {"active subscription replaces", [](DtObjectMgr& m) { m.subscribe(platform, attrs({1, 2}), RTI::RTI_TRUE); },
+      {"active subscription replaces",
+       [](DtObjectMgr& m) {
+         m.subscribe(platform, attrs({1, 2}), RTI::RTI_TRUE);
+       },
        {"sub 5 passive 0 replace 1 {1,2}"}},
-      {"passive subscription", [](DtObjectMgr& m) { m.subscribe(aircraft, attrs({3}), RTI::RTI_FALSE); },
+      {"passive subscription",
+       [](DtObjectMgr& m) { m.subscribe(aircraft, attrs({3}), RTI::RTI_FALSE); },
        {"sub 6 passive 1 replace 1 {3}"}},
       {"unsubscribe", [](DtObjectMgr& m) { m.unsubscribe(aircraft); }, {"unsub 6"}},
   };
@@ -153,9 +158,9 @@ TEST_F(ObjectMgrTest, RepublishingFewerAttributesDivestsTheDroppedOnesOfEveryOwn
   conn().takeSent();
 
   mgr().publish(platform, attrs({1}));
-  EXPECT_EQ(conn().takeSent(), (std::vector<std::string>{"ownership 6 " + std::to_string(a) + " {2} to 0",
-                                                          "ownership 6 " + std::to_string(b) + " {2} to 0",
-                                                          "pub 5 {0,1}"}));
+  EXPECT_EQ(conn().takeSent(),
+            (std::vector<std::string>{"ownership 6 " + std::to_string(a) + " {2} to 0",
+                                      "ownership 6 " + std::to_string(b) + " {2} to 0", "pub 5 {0,1}"}));
   EXPECT_EQ(text(mgr().knownObj(a)->ownedAttrs()), "0,1");
   EXPECT_TRUE(mgr().knownObj(a)->lrcManaged(2));
 
@@ -167,8 +172,9 @@ TEST_F(ObjectMgrTest, RepublishingFewerAttributesDivestsTheDroppedOnesOfEveryOwn
 }
 
 TEST_F(ObjectMgrTest, SubscribedClassesSharingAGroupJoinItOnceAndLeaveItWithTheLast) {
-  remake("(RTI-addDMObjectMulticastAddr \"ObjectRoot.Platform\" \"239.7.1.1\" \"inclusive\")\n"
-         "(RTI-addDMObjectMulticastAddr \"ObjectRoot.Manager\" \"239.7.1.1\" \"exclusive\")");
+  remake(
+      "(RTI-addDMObjectMulticastAddr \"ObjectRoot.Platform\" \"239.7.1.1\" \"inclusive\")\n"
+      "(RTI-addDMObjectMulticastAddr \"ObjectRoot.Manager\" \"239.7.1.1\" \"exclusive\")");
   struct Step {
     const char* what;
     std::function<void(DtObjectMgr&)> act;
@@ -176,10 +182,16 @@ TEST_F(ObjectMgrTest, SubscribedClassesSharingAGroupJoinItOnceAndLeaveItWithTheL
     std::uint32_t uses;  // of the group, by subscribed classes
   };
   const std::vector<Step> steps = {
-      {"Platform and, inclusively, Aircraft", [](DtObjectMgr& m) { m.subscribe(platform, attrs({1}), RTI::RTI_TRUE); },
-       {"join 239.7.1.1"}, 2},
+      {"Platform and, inclusively, Aircraft",
+       [](DtObjectMgr& m) { m.subscribe(platform, attrs({1}), RTI::RTI_TRUE); },
+       {"join 239.7.1.1"},
+       2},
       {"a second subscription of the class counts nothing",
-       [](DtObjectMgr& m) { m.subscribe(platform, attrs({1, 2}), RTI::RTI_TRUE); }, {}, 2},
+       [](DtObjectMgr& m) {
+         m.subscribe(platform, attrs({1, 2}), RTI::RTI_TRUE);
+       },
+       {},
+       2},
       {"Manager shares the group", [](DtObjectMgr& m) { m.subscribe(manager, attrs({0}), RTI::RTI_TRUE); }, {}, 3},
       {"one left keeps it", [](DtObjectMgr& m) { m.unsubscribe(platform); }, {}, 1},
       {"the last leaves it", [](DtObjectMgr& m) { m.unsubscribe(manager); }, {"leave 239.7.1.1"}, 0},
@@ -198,7 +210,7 @@ TEST_F(ObjectMgrTest, SubscribedClassesSharingAGroupJoinItOnceAndLeaveItWithTheL
 TEST_F(ObjectMgrTest, ANewPublisherLearnsTheActiveSubscriptionsOfTheClassAndItsBases) {
   mgr().subscribe(root, attrs({0}), RTI::RTI_TRUE);
   mgr().subscribe(platform, attrs({1}), RTI::RTI_FALSE);  // passive: not sent again
-  mgr().subscribe(manager, attrs({0}), RTI::RTI_TRUE);     // not a base class of Aircraft
+  mgr().subscribe(manager, attrs({0}), RTI::RTI_TRUE);    // not a base class of Aircraft
   conn().takeSent();
   publishedElsewhere(aircraft);
   EXPECT_EQ(conn().takeSent(), std::vector<std::string>{"sub 0 passive 0 replace 1 {0}"});

@@ -61,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
                     9,
                     {1, 3},
                     Handles{2, 4}},
-        ReleaseCase{"TheLowestDecides", {{7, attrs({2, 33})}, {9, attrs({40})}}, attrs({2, 33, 40}), 7, {2, 33}, Handles{40}},
+        ReleaseCase{
+            "TheLowestDecides", {{7, attrs({2, 33})}, {9, attrs({40})}}, attrs({2, 33, 40}), 7, {2, 33}, Handles{40}},
         ReleaseCase{"ACancelledRequestIsNotReleased",
                     {{7, attrs({1})}, {0, attrs({1}), true}},
                     attrs({1}),

@@ -21,16 +21,18 @@ namespace {
 std::string describe(const DtRtiObject& o) {
   std::string s = "object " + std::to_string(o.objHandle()) + " owner " + std::to_string(o.ownerHandle()) +
                   " classes " + std::to_string(o.actualClassHandle()) + "/" + std::to_string(o.knownClassHandle()) +
-                  (o.isKnown() ? " known" : " unknown") + " name '" + o.objName() + "'\n" + ownership(o) +
-                  "\nscope " + text(o.inScopeAttrs()) + " updates " + text(o.updateOnAttrs()) + "/" +
+                  (o.isKnown() ? " known" : " unknown") + " name '" + o.objName() + "'\n" + ownership(o) + "\nscope " +
+                  text(o.inScopeAttrs()) + " updates " + text(o.updateOnAttrs()) + "/" +
                   std::to_string(o.isUpdateOn()) + " cancelled " + text(o.requests().canceledRequestSet()) +
                   "\nrequests";
   const DtAttributeHandleSet& requested = o.requests().requestedAttrs();
   for (RTI::ULong i = 0; i < requested.size(); ++i) {
-    s += " " + std::to_string(requested.getHandle(i)) + ":" + std::to_string(o.pendingRemoteRequest(requested.getHandle(i)));
+    s += " " + std::to_string(requested.getHandle(i)) + ":" +
+         std::to_string(o.pendingRemoteRequest(requested.getHandle(i)));
   }
   s += "\ndiscovered";
-  for (const auto& [federate, cls] : o.discoveredClasses()) s += " " + std::to_string(federate) + ":" + std::to_string(cls);
+  for (const auto& [federate, cls] : o.discoveredClasses())
+    s += " " + std::to_string(federate) + ":" + std::to_string(cls);
   s += "\ntravel ";
   for (RTI::AttributeHandle a = 0; a < o.numAttributes(); ++a) {
     s += o.attrTransport(a) == DtReliable ? "R" : "b";
@@ -43,7 +45,9 @@ std::string bytesOf(const DtSavePacketBuilder& record) {
   return std::string(record.bytes().data(), record.bytes().size());
 }
 
-DtSavePacket packetOf(const std::string& bytes) { return DtSavePacket(std::span<const char>(bytes.data(), bytes.size())); }
+DtSavePacket packetOf(const std::string& bytes) {
+  return DtSavePacket(std::span<const char>(bytes.data(), bytes.size()));
+}
 
 class ObjectSaveRecord : public ::testing::Test, public RecordFom {
 protected:
@@ -87,7 +91,8 @@ TEST_F(ObjectSaveRecord, AnObjectComesBackAsItWasSaved) {
   const std::string longName(200, 'n');
   const std::vector<Case> cases = {
       {"a discovered radio without a name", [&] { return std::make_unique<DtRtiObject>(500001, "", radio, root); }},
-      {"a registered radio", [&] {
+      {"a registered radio",
+       [&] {
          radio->publish(attrs({0, 2}), &sink);
          return std::make_unique<DtRtiObject>(300001, "HLA_300001", radio);
        }},
@@ -145,7 +150,8 @@ TEST_F(ObjectSaveRecord, TheLayoutIsFixedFieldByField) {
   EXPECT_EQ(p.u32(DtObjectPacket::discoveredCountAt), 2u);
   EXPECT_EQ(p.u32(DtObjectPacket::requestCountAt), 3u);
   const std::vector<std::uint32_t> entries = {7, 4, 9, 5, 0, 9, 31, 7, 35, 7};
-  for (std::size_t k = 0; k < entries.size(); ++k) EXPECT_EQ(p.u32(516 + 4 * static_cast<std::uint32_t>(k)), entries[k]) << k;
+  for (std::size_t k = 0; k < entries.size(); ++k)
+    EXPECT_EQ(p.u32(516 + 4 * static_cast<std::uint32_t>(k)), entries[k]) << k;
   EXPECT_EQ(bytes.substr(bytes.size() - 3), std::string("ab\0", 3));
 }
 
@@ -169,12 +175,20 @@ TEST_F(ObjectSaveRecord, ARecordThatCannotBeRightIsRefusedAndChangesNothing) {
       {"a request count past any record", with(DtObjectPacket::requestCountAt, 0xFFFFFFFFu), "Damaged object record"},
       {"a name size one short", with(DtObjectPacket::nameSizeAt, 6), "Damaged object record"},
       {"a name size of 0", with(DtObjectPacket::nameSizeAt, 0), "Damaged object record"},
-      {"a name without its zero", [&] { std::string b = good; b.back() = 'x'; return b; }(), "Damaged object record"},
-      {"shorter than the fixed part", [&] {
+      {"a name without its zero",
+       [&] {
+         std::string b = good;
+         b.back() = 'x';
+         return b;
+       }(),
+       "Damaged object record"},
+      {"shorter than the fixed part",
+       [&] {
          std::string b = good.substr(0, 100);
          DtNetU32::write(b.data(), 100);
          return b;
-       }(), "Damaged object record"},
+       }(),
+       "Damaged object record"},
       {"an unknown actual class", with(DtObjectPacket::actualClassAt, 2), "names class 2"},
       {"an unknown known class", with(DtObjectPacket::knownClassAt, 77), "names class 77"},
   };

@@ -74,7 +74,10 @@ struct OwnershipStep {
 TEST_F(ObjectRecord, AttributesMoveBetweenTheOwnershipSets) {
   auto o = registered();
   const std::vector<OwnershipStep> steps = {
-      {"offer r1, r2", [](DtRtiObject& x) { x.addDivesting(attrs({1, 2})); },
+      {"offer r1, r2",
+       [](DtRtiObject& x) {
+         x.addDivesting(attrs({1, 2}));
+       },
        "owned 0,1,2 lrc 3-20 rti - uncond - ifavail - divesting 1,2"},
       {"release r2", [](DtRtiObject& x) { x.releaseAttrs(attrs({2})); },
        "owned 0,1 lrc 3-20 rti - uncond - ifavail - divesting 1"},
@@ -82,11 +85,17 @@ TEST_F(ObjectRecord, AttributesMoveBetweenTheOwnershipSets) {
        "owned 0 lrc 1,3-20 rti - uncond - ifavail - divesting -"},
       {"ask for r5 if available", [](DtRtiObject& x) { x.addRequest(attrs({5}), true); },
        "owned 0 lrc 1,3-20 rti - uncond - ifavail 5 divesting -"},
-      {"ask for r5, r6 unconditionally", [](DtRtiObject& x) { x.addRequest(attrs({5, 6}), false); },
+      {"ask for r5, r6 unconditionally",
+       [](DtRtiObject& x) {
+         x.addRequest(attrs({5, 6}), false);
+       },
        "owned 0 lrc 1,3-20 rti - uncond 5,6 ifavail - divesting -"},
       {"take r5 from the component", [](DtRtiObject& x) { x.takeFromLrc(attrs({5})); },
        "owned 0,5 lrc 1,3,4,6-20 rti - uncond 6 ifavail - divesting -"},
-      {"the RTI takes the privilege and r7", [](DtRtiObject& x) { x.giveToRti(attrs({0, 7})); },
+      {"the RTI takes the privilege and r7",
+       [](DtRtiObject& x) {
+         x.giveToRti(attrs({0, 7}));
+       },
        "owned 5 lrc 1,3,4,6,8-20 rti 0,7 uncond 6 ifavail - divesting -"},
       {"withdraw r6", [](DtRtiObject& x) { x.removeRequest(attrs({6})); },
        "owned 5 lrc 1,3,4,6,8-20 rti 0,7 uncond - ifavail - divesting -"},
@@ -157,12 +166,18 @@ TEST_F(ObjectRecord, RemoteSubscribersTurnUpdatesOnAndTheLastOneTurnsThemOff) {
   radio->remoteSubscribe(attrs({3}), 8, 400009, &sink);  // federate 8 subscribes r3 through region set 400009
   const std::vector<SubscriptionStep> steps = {
       {"federate 5 subscribes r1, r2 and r7 (not owned)",
-       [](DtRtiObject& x) { x.remoteSubscribe(5, attrs({1, 2, 7})); }, "1,2"},
+       [](DtRtiObject& x) {
+         x.remoteSubscribe(5, attrs({1, 2, 7}));
+       },
+       "1,2"},
       {"federate 5 again", [](DtRtiObject& x) { x.remoteSubscribe(5, RTI::AttributeHandle{1}); }, "1,2"},
       {"federate 6 subscribes r2", [](DtRtiObject& x) { x.remoteSubscribe(6, attrs({2})); }, "1,2"},
       {"region set 400001 subscribes r1", [](DtRtiObject& x) { x.remoteSubscribeRegion(400001, attrs({1})); }, "1,2"},
       {"federate 5 leaves r1 and r2: others remain",
-       [](DtRtiObject& x) { x.remoteUnsubscribe(5, attrs({1, 2})); }, "1,2"},
+       [](DtRtiObject& x) {
+         x.remoteUnsubscribe(5, attrs({1, 2}));
+       },
+       "1,2"},
       {"federate 5 again: it holds nothing", [](DtRtiObject& x) { x.remoteUnsubscribe(5); }, "1,2"},
       {"federate 6 leaves: r2 off", [](DtRtiObject& x) { x.remoteUnsubscribe(6); }, "1"},
       {"region set 400001 leaves: r1 off", [](DtRtiObject& x) { x.remoteUnsubscribeRegion(400001); }, "-"},
@@ -173,8 +188,8 @@ TEST_F(ObjectRecord, RemoteSubscribersTurnUpdatesOnAndTheLastOneTurnsThemOff) {
        },
        "-"},
       {"a matching region set", [](DtRtiObject& x) { x.remoteSubscribeRegion(400007, attrs({4})); }, "4"},
-      {"federate 8's region subscription of the class",
-       [&](DtRtiObject& x) { x.remoteSubscribeRegion(8, *radio); }, "3,4"},
+      {"federate 8's region subscription of the class", [&](DtRtiObject& x) { x.remoteSubscribeRegion(8, *radio); },
+       "3,4"},
       {"region set 400009 leaves r3", [](DtRtiObject& x) { x.remoteUnsubscribeRegion(400009, attrs({3})); }, "4"},
       {"divesting r4 drops its subscribers",
        [](DtRtiObject& x) {

@@ -19,6 +19,7 @@
 #include "NullFederateAmbassador.hh"
 #include "api/DtParamValueSet.h"
 #include "config/DtRIDParameters.h"
+#include "fedtime.hh"
 #include "net/DtConnectionMgr.h"
 #include "net/DtDeclarationMsgs.h"
 #include "net/DtFederationMsgs.h"
@@ -28,7 +29,6 @@
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtInteractionMomHook.h"
 #include "objects/DtTimeStamping.h"
-#include "fedtime.hh"
 #include "util/DtIpv4Address.h"
 
 namespace intertest {
@@ -74,7 +74,7 @@ public:
 
   std::vector<std::string> take() { return std::exchange(calls, {}); }
   std::vector<std::string> calls;
-  std::function<void()> onReceive;  // runs once inside the next untimed receiveInteraction
+  std::function<void()> onReceive;   // runs once inside the next untimed receiveInteraction
   const char* firstValue = nullptr;  // where the last set's first value was
 
 private:
@@ -105,8 +105,8 @@ public:
                          : kind == DtSubInterMsgKind   ? "sub"
                          : kind == DtUnsubInterMsgKind ? "unsub"
                                                        : "kind";
-      line = std::string(verb) + " " + std::to_string(DtNetU32::read(msg.data() + 8)) + " t" +
-             std::to_string(transport);
+      line =
+          std::string(verb) + " " + std::to_string(DtNetU32::read(msg.data() + 8)) + " t" + std::to_string(transport);
     }
     if (address) line += " @" + DottedAddress(static_cast<std::uint32_t>(address));
     return line;

@@ -90,8 +90,8 @@ public:
     log("reflect " + std::to_string(o) + " " + pairs(v) + " " + tag);
     if (onReflect) onReflect(o, v);
   }
-  void reflectAttributeValues(RTI::ObjectHandle o, const RTI::AttributeHandleValuePairSet& v,
-                              const RTI::FedTime& time, const char* tag, RTI::EventRetractionHandle r) override {
+  void reflectAttributeValues(RTI::ObjectHandle o, const RTI::AttributeHandleValuePairSet& v, const RTI::FedTime& time,
+                              const char* tag, RTI::EventRetractionHandle r) override {
     log("reflect " + std::to_string(o) + " " + pairs(v) + " " + tag + " at " + timeText(time) + " serial " +
         std::to_string(r.theSerialNumber) + " from " + std::to_string(r.sendingFederate));
   }

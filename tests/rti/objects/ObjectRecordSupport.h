@@ -29,8 +29,12 @@ inline std::string recordFed() {
   return "(FED (Federation Records) (FEDversion v1.3) (spaces)\n"
          "  (objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp)\n"
          "    (class RTIprivate)\n"
-         "    (class Radio " + attributes("r", 20) + ")\n"
-         "    (class Wide " + attributes("w", 40) + " (class Narrow))))\n"
+         "    (class Radio " +
+         attributes("r", 20) +
+         ")\n"
+         "    (class Wide " +
+         attributes("w", 40) +
+         " (class Narrow))))\n"
          "  (interactions (class InteractionRoot best_effort receive (class RTIprivate best_effort receive))))\n";
 }
 

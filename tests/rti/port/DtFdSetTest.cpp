@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <unistd.h>
+#include <cerrno>
 
 #include "port/DtConsoleInput.h"
 #include "port/DtFdSet.h"

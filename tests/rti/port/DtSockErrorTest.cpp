@@ -14,10 +14,8 @@ TEST(DtSockError, ErrnoMapsToTheNearestWinSockText) {
     const char* text;
   };
   const Case cases[] = {
-      {ECONNREFUSED, 10061, "Connection refused"},
-      {EWOULDBLOCK, 10035, "Operation would block"},
-      {EADDRINUSE, 10048, "Address Already in use"},
-      {EINTR, 10004, "Interrupted System Call"},
+      {ECONNREFUSED, 10061, "Connection refused"},         {EWOULDBLOCK, 10035, "Operation would block"},
+      {EADDRINUSE, 10048, "Address Already in use"},       {EINTR, 10004, "Interrupted System Call"},
       {ENOTSOCK, 10038, "Socket operation on non-socket"},
   };
   for (const Case& c : cases) {

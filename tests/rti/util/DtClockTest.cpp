@@ -8,7 +8,8 @@
 
 namespace {
 
-const char* const warning = "User error: DtSetSimTime was never called.\n         You must call DtSetSimTime once per frame\n";
+const char* const warning =
+    "User error: DtSetSimTime was never called.\n         You must call DtSetSimTime once per frame\n";
 
 TEST(DtClock, SimulationTimeMustBeSetEachFrame) {
   NotifyCapture capture;

@@ -61,7 +61,8 @@ TEST(DtFilename, BaseName) {
     const char* path;
     const char* base;
   };
-  for (const Case& c : {Case{"a/b/c.fed", "c.fed"}, Case{"c.fed", "c.fed"}, Case{"/c.fed", "/c.fed"}, Case{"a\\c.fed", "c.fed"}}) {
+  for (const Case& c :
+       {Case{"a/b/c.fed", "c.fed"}, Case{"c.fed", "c.fed"}, Case{"/c.fed", "/c.fed"}, Case{"a\\c.fed", "c.fed"}}) {
     EXPECT_STREQ(DtFilename(c.path).baseName().string(), c.base) << c.path;
   }
 }

@@ -24,7 +24,8 @@ TEST(DtHashKey, StringHashesWeighCharactersByPosition) {
     const char* text;
     std::uint32_t hash;
   };
-  for (const Case& c : {Case{"ab", 293}, Case{"ca", 293}, Case{"", 0}, Case{"\xff", 0xffffffffu}, Case{"a\x80", 97u - 256u}}) {
+  for (const Case& c :
+       {Case{"ab", 293}, Case{"ca", 293}, Case{"", 0}, Case{"\xff", 0xffffffffu}, Case{"a\x80", 97u - 256u}}) {
     EXPECT_EQ(DtStringKey(c.text).hash(), c.hash) << c.text;
   }
   EXPECT_NE(DtStringKey("ab"), DtStringKey("ca")) << "equal hashes, different texts";

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
-#include <pty.h>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "NotifyCapture.h"
 #include "util/DtNotify.h"
@@ -67,8 +67,8 @@ TEST(DtNotify, PerrorLinesPutTheErrorTextAfterAColon) {
   DtOpenLogOutput(nullptr, 0, 0);
 
   const std::string refused = std::strerror(ECONNREFUSED);
-  EXPECT_EQ(readFile(log), "open x.fed:" + std::string(std::strerror(ENOENT)) + "\r\n" +
-                               "connect:Connection refused" + refused + "\r\n");
+  EXPECT_EQ(readFile(log), "open x.fed:" + std::string(std::strerror(ENOENT)) + "\r\n" + "connect:Connection refused" +
+                               refused + "\r\n");
   // The error text itself bypasses the handler; the message and the newline reach it.
   ASSERT_EQ(capture.pieces.size(), 4u);
   EXPECT_EQ(capture.pieces[0].text, "open x.fed:");

@@ -37,7 +37,8 @@ std::vector<std::uint32_t> keys(const DtSortedList& list) {
 
 std::vector<int> tags(const DtSortedList& list) {
   std::vector<int> out;
-  for (DtSortedListItem* item = list.head(); item; item = item->next()) out.push_back(static_cast<TaggedItem*>(item)->tag);
+  for (DtSortedListItem* item = list.head(); item; item = item->next())
+    out.push_back(static_cast<TaggedItem*>(item)->tag);
   return out;
 }
 
@@ -135,7 +136,9 @@ std::vector<Entry> entries(const DtSortedList& list) {
 
 // Walk from the head past every entry the new one may follow.
 void modelInsert(std::vector<Entry>& model, Entry entry, bool descending) {
-  const auto mayPrecede = [descending](const Entry& a, const Entry& b) { return descending ? a.key >= b.key : a.key <= b.key; };
+  const auto mayPrecede = [descending](const Entry& a, const Entry& b) {
+    return descending ? a.key >= b.key : a.key <= b.key;
+  };
   auto position = model.begin();
   while (position != model.end() && mayPrecede(*position, entry)) ++position;
   model.insert(position, entry);
@@ -144,7 +147,9 @@ void modelInsert(std::vector<Entry>& model, Entry entry, bool descending) {
 // Forward: before the first later entry it may precede; backward: after
 // the first earlier entry that may precede it.
 void modelReposition(std::vector<Entry>& model, std::size_t i, bool descending) {
-  const auto mayPrecede = [descending](const Entry& a, const Entry& b) { return descending ? a.key >= b.key : a.key <= b.key; };
+  const auto mayPrecede = [descending](const Entry& a, const Entry& b) {
+    return descending ? a.key >= b.key : a.key <= b.key;
+  };
   const Entry moved = model[i];
   if (i + 1 < model.size() && !mayPrecede(moved, model[i + 1])) {
     std::size_t c = i + 1;

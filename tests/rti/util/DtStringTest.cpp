@@ -61,8 +61,18 @@ TEST(DtString, AppendFollowsEveryWayTheTextChanges) {
   const Case cases[] = {
       {"NUL written through []", [](DtString& s) { s[5] = '\0'; }, "gggggZ"},
       {"character written through []", [](DtString& s) { s[5] = 'h'; }, "gggggh" + std::string(94, 'g') + "Z"},
-      {"keepBefore", [](DtString& s) { s += ".tail"; s.keepBefore('.', false); }, grown + "Z"},
-      {"keepAfter", [](DtString& s) { s += ".tail"; s.keepAfter('.', false); }, "tailZ"},
+      {"keepBefore",
+       [](DtString& s) {
+         s += ".tail";
+         s.keepBefore('.', false);
+       },
+       grown + "Z"},
+      {"keepAfter",
+       [](DtString& s) {
+         s += ".tail";
+         s.keepAfter('.', false);
+       },
+       "tailZ"},
       {"null text", [](DtString& s) { s.setString(nullptr); }, "Z"},
       {"shorter text", [](DtString& s) { s = "abc"; }, "abcZ"},
       {"shorter string", [](DtString& s) { s = DtString("de"); }, "deZ"},
@@ -155,10 +165,9 @@ TEST(DtString, KeepAfterAndKeepBefore) {
     const char* result;
   };
   const Case cases[] = {
-      {"a.b.c", true, false, true, "b.c"}, {"a.b.c", true, true, true, "c"},
-      {"a.b.c", false, false, true, "a.b"}, {"a.b.c", false, true, true, "a"},
-      {"abc", true, false, false, "abc"},   {"abc", false, true, false, "abc"},
-      {"abc.", true, true, true, ""},       {".abc", false, true, true, ""},
+      {"a.b.c", true, false, true, "b.c"}, {"a.b.c", true, true, true, "c"},   {"a.b.c", false, false, true, "a.b"},
+      {"a.b.c", false, true, true, "a"},   {"abc", true, false, false, "abc"}, {"abc", false, true, false, "abc"},
+      {"abc.", true, true, true, ""},      {".abc", false, true, true, ""},
   };
   for (const Case& c : cases) {
     DtString s(c.text);
@@ -217,7 +226,8 @@ TEST(DtString, InputEdgeCases) {
     const char* input;
     const char* text;
   };
-  for (const Case& c : {Case{"\"\"", ""}, Case{"\"a\"", "a"}, Case{"  word  ", "word"}, Case{"\"open ended", "open ended"}}) {
+  for (const Case& c :
+       {Case{"\"\"", ""}, Case{"\"a\"", "a"}, Case{"  word  ", "word"}, Case{"\"open ended", "open ended"}}) {
     std::istringstream in(c.input);
     DtString s("old");
     EXPECT_TRUE(static_cast<bool>(in >> s)) << c.input;

@@ -2,9 +2,9 @@
 // standard headers only. The test build compiles it as C++11 (with the
 // exception specifications of older federates), C++14, C++17 and C++20 and
 // runs it; run with "--join" it also joins a federation.
+#include <NullFederateAmbassador.hh>
 #include <RTI.hh>
 #include <fedtime.hh>
-#include <NullFederateAmbassador.hh>
 
 #include <cstring>
 #include <iostream>
@@ -30,8 +30,7 @@ public:
     ++discovered;
   }
 
-  virtual void reflectAttributeValues(RTI::ObjectHandle,
-                                      const RTI::AttributeHandleValuePairSet& theAttributes,
+  virtual void reflectAttributeValues(RTI::ObjectHandle, const RTI::AttributeHandleValuePairSet& theAttributes,
                                       const char*)
       SAMPLE_THROWS(RTI::ObjectNotKnown, RTI::AttributeNotKnown, RTI::FederateOwnsAttributes,
                     RTI::FederateInternalError) {
@@ -43,8 +42,8 @@ public:
   }
 
   virtual void timeAdvanceGrant(const RTI::FedTime& theTime)
-      SAMPLE_THROWS(RTI::InvalidFederationTime, RTI::TimeAdvanceWasNotInProgress,
-                    RTI::FederationTimeAlreadyPassed, RTI::FederateInternalError) {
+      SAMPLE_THROWS(RTI::InvalidFederationTime, RTI::TimeAdvanceWasNotInProgress, RTI::FederationTimeAlreadyPassed,
+                    RTI::FederateInternalError) {
     now = theTime;
     granted = RTI::RTI_TRUE;
   }
@@ -94,8 +93,7 @@ private:
 static_assert(std::is_nothrow_destructible<Federate>::value,
               "a class holding the ambassadors destroys them without throwing");
 #if __cplusplus >= 201703L
-static_assert(std::is_nothrow_destructible<SampleFedAmb>::value,
-              "an ambassador's destructor does not throw");
+static_assert(std::is_nothrow_destructible<SampleFedAmb>::value, "an ambassador's destructor does not throw");
 #endif
 
 }  // namespace sample
@@ -123,13 +121,12 @@ static int joinAndLeave(const char* fedFile) {
     rtiAmb.updateAttributeValues(obj, *values, "tag");
     RTIfedTime lookahead(1.0);
     rtiAmb.enableTimeRegulation(RTIfedTime(0.0), lookahead);
-    RTI::EventRetractionHandle sent =
-        rtiAmb.updateAttributeValues(obj, *values, RTIfedTime(2.0), "t");
+    RTI::EventRetractionHandle sent = rtiAmb.updateAttributeValues(obj, *values, RTIfedTime(2.0), "t");
     rtiAmb.timeAdvanceRequest(RTIfedTime(1.0));
     while (!fedAmb.granted) rtiAmb.tick(0.1, 1.0);
     char* name = rtiAmb.getObjectInstanceName(obj);
-    std::cout << "federate " << me << " object " << name << " serial " << sent.theSerialNumber
-              << " at " << fedAmb.now << std::endl;
+    std::cout << "federate " << me << " object " << name << " serial " << sent.theSerialNumber << " at " << fedAmb.now
+              << std::endl;
     delete[] name;
     delete values;
     delete attrs;
@@ -150,8 +147,8 @@ static int checkValues() {
   bool ok = zero->isZero() == RTI::RTI_TRUE && next > start && next.getTime() == 1.5;
   // Times compare in every mix of the abstract and the concrete class.
   const RTI::FedTime& abstract = start;
-  ok = ok && abstract == *zero && start == *zero && *zero == start && start == RTIfedTime(0.0) &&
-       !(next == abstract) && next != start && abstract != next && next != abstract && next >= 1.0;
+  ok = ok && abstract == *zero && start == *zero && *zero == start && start == RTIfedTime(0.0) && !(next == abstract) &&
+       next != start && abstract != next && next != abstract && next >= 1.0;
   delete zero;
 
   RTI::AttributeHandleSet* attrs = RTI::AttributeHandleSetFactory::create(3);
@@ -191,12 +188,10 @@ static int checkValues() {
   char name[MAX_NAME_LENGTH];
   std::strncpy(name, DEFAULT_SPACE_DIMENSION_NAME, sizeof name - 1);
   name[sizeof name - 1] = '\0';
-  std::cout << "RTI " << RTI_VERSION << ", space " << DEFAULT_SPACE_NAME << " dimension " << name
-            << std::endl;
-  ok = ok && MAX_ATTRIBUTES_PER_CLASS == 320 && MAX_PARAMETERS_PER_CLASS == 65536 &&
-       MAX_OBJECT_CLASSES > 0 && MAX_INTERACTION_CLASSES > 0 && MAX_SPACES > 0 &&
-       MAX_DIMENSIONS_PER_SPACE > 0 && MAX_FEDERATION > 0 && MAX_FEDERATE > 0 &&
-       MIN_EXTENT < MAX_EXTENT;
+  std::cout << "RTI " << RTI_VERSION << ", space " << DEFAULT_SPACE_NAME << " dimension " << name << std::endl;
+  ok = ok && MAX_ATTRIBUTES_PER_CLASS == 320 && MAX_PARAMETERS_PER_CLASS == 65536 && MAX_OBJECT_CLASSES > 0 &&
+       MAX_INTERACTION_CLASSES > 0 && MAX_SPACES > 0 && MAX_DIMENSIONS_PER_SPACE > 0 && MAX_FEDERATION > 0 &&
+       MAX_FEDERATE > 0 && MIN_EXTENT < MAX_EXTENT;
 
   RTI::ResignAction action = RTI::NO_ACTION;
   RTI::UShort u = 1;

@@ -39,9 +39,7 @@ namespace {
 }  // namespace
 
 #ifndef QLX_PLUGIN_WITHOUT_ENTRIES
-extern "C" __attribute__((visibility("default"))) void SetPluginCreators() {
-  report("SetPluginCreators", nullptr, 1);
-}
+extern "C" __attribute__((visibility("default"))) void SetPluginCreators() { report("SetPluginCreators", nullptr, 1); }
 
 extern "C" __attribute__((visibility("default"))) void InitLRCPlugin(void* implementor) {
   report("InitLRCPlugin", implementor, 2);

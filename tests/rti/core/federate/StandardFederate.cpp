@@ -164,8 +164,7 @@ int main(int argc, char** argv) {
     RTI::ParameterHandleValuePairSet* parameters = RTI::ParameterSetFactory::create(1);
 
     int updates = 0;
-    for (double waited = 0; waited < seconds && (fedAmb.reflections < 3 || fedAmb.interactions < 3);
-         waited += 0.05) {
+    for (double waited = 0; waited < seconds && (fedAmb.reflections < 3 || fedAmb.interactions < 3); waited += 0.05) {
       std::ostringstream where;
       where << "at-" << ++updates;
       const std::string position = where.str();

@@ -31,8 +31,8 @@
 #include <DtRtiExtensions.hh>
 #include <NullFederateAmbassador.hh>
 #include <QApplication>
-#include <QEventLoop>
 #include <QEvent>
+#include <QEventLoop>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -88,7 +88,7 @@ std::pair<std::uint32_t, std::uint32_t> SocketMemory(int descriptor)
 
 // What one side measured over its window; printed by the child as one line.
 struct Result {
-    double share = 0;          // of one core
+    double share = 0;   // of one core
     double signalsPerSecond = 0;
     double latencyP50Ms = 0, latencyP99Ms = 0, latencyMaxMs = 0;
     std::uint32_t drops = 0;
@@ -136,9 +136,8 @@ class LatencyProbe : public QObject {
 public:
     LatencyProbe()
     {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            QCoreApplication::postEvent(this, new Stamped(Clock::now()));
-        });
+        connect(&m_timer, &QTimer::timeout, this,
+                [this] { QCoreApplication::postEvent(this, new Stamped(Clock::now())); });
         m_timer.start(10);
     }
     std::vector<double>& Latencies() { return m_latencies; }
@@ -233,8 +232,7 @@ int RunQuorlex(const Settings& settings)
 // socket is readable, within the same budget, counting what it receives.
 class BareFederate : public NullFederateAmbassador {
 public:
-    void receiveInteraction(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&,
-                            const char*) override
+    void receiveInteraction(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&, const char*) override
     {
         ++heard;
     }
@@ -253,8 +251,8 @@ int RunBare(const Settings& settings, const std::string& fedFile)
     rti.subscribeInteractionClass(rti.getInteractionClassHandle("RadioSignal.EncodedAudioRadioSignal"));
     const int descriptor = DtReadFileDescriptor(&rti);
     auto runFor = [&](double seconds) {
-        const Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                                         std::chrono::duration<double>(seconds));
+        const Clock::time_point end =
+            Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
         while (Clock::now() < end) {
             pollfd entry{descriptor, POLLIN, 0};
             if (::poll(&entry, 1, 100) > 0)
@@ -307,8 +305,7 @@ private:
     bool m_ready = false;
 };
 
-bool RunSide(const char* side, const Settings& settings, std::uint32_t rate, const std::string& fedFile,
-             Result& result)
+bool RunSide(const char* side, const Settings& settings, std::uint32_t rate, const std::string& fedFile, Result& result)
 {
     Radios radios(settings, rate, fedFile);
     if (!radios.ready())
@@ -342,7 +339,7 @@ RATE signals a second each; beside Quorlex with silent radios and a bare
 federate taking the same flood. --receive-buffer sets RTI_socketReceiveBufferSize
 (default: the RTI's own default).)";
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -357,12 +354,18 @@ int main(int argc, char** argv)
         return std::string(argv[2]) == "bare" ? RunBare(settings, argv[4]) : RunQuorlex(settings);
     }
     BenchParseOptions(argc, argv, "bench_hla_gui_load", kUsage, [&](const std::string& name, std::uint32_t value) {
-        if (name == "--radios") settings.radios = std::clamp(value, 1u, 2000u);
-        else if (name == "--rate") settings.rate = std::min(value, 200u);
-        else if (name == "--seconds") settings.seconds = std::clamp(value, 1u, 600u);
-        else if (name == "--runs") settings.runs = std::clamp(value, 1u, 20u);
-        else if (name == "--receive-buffer") settings.receiveBuffer = std::min(value, 1u << 28);
-        else return false;
+        if (name == "--radios")
+            settings.radios = std::clamp(value, 1u, 2000u);
+        else if (name == "--rate")
+            settings.rate = std::min(value, 200u);
+        else if (name == "--seconds")
+            settings.seconds = std::clamp(value, 1u, 600u);
+        else if (name == "--runs")
+            settings.runs = std::clamp(value, 1u, 20u);
+        else if (name == "--receive-buffer")
+            settings.receiveBuffer = std::min(value, 1u << 28);
+        else
+            return false;
         return true;
     });
 

@@ -45,7 +45,10 @@ constexpr int kRuns = 3;
 
 class SilentReporter : public IMessageReporter {
 public:
-    void ShowError(const QString& text, const QString&) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
+    void ShowError(const QString& text, const QString&) override
+    {
+        std::fprintf(stderr, "error: %s\n", qPrintable(text));
+    }
     void ShowWarning(const QString&, const QString&) override {}
 };
 
@@ -92,7 +95,8 @@ int RunOnce(bool trim)
     std::thread sender([port] {
         CUdpSender to("127.0.0.1", port);
         for (std::uint32_t k = 0; k < kRadios; ++k) {
-            const DisRadioId radio{static_cast<std::uint16_t>(1 + k / 10000), static_cast<std::uint16_t>(1 + k / 100 % 100),
+            const DisRadioId radio{static_cast<std::uint16_t>(1 + k / 10000),
+                                   static_cast<std::uint16_t>(1 + k / 100 % 100),
                                    static_cast<std::uint16_t>(1 + k % 100), 1};
             to.Send(DisTraffic::TransmitterDatagram(radio));
             if (k % 100 == 99)
@@ -138,7 +142,7 @@ bool RunChild(const char* variant, Figures& figures)
     return true;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -148,8 +152,7 @@ int main(int argc, char** argv)
     if (argc == 3 && std::string(argv[1]) == "--variant")
         return RunOnce(std::string(argv[2]) == "trimmed");
 
-    std::printf("%u distinct DIS radios, then swept (Timeout %d s); resident memory in MB\n", kRadios,
-                kTimeoutSeconds);
+    std::printf("%u distinct DIS radios, then swept (Timeout %d s); resident memory in MB\n", kRadios, kTimeoutSeconds);
     std::printf("%-8s %4s %10s %10s %10s %10s %14s\n", "variant", "run", "baseline", "peak", "after", "in use",
                 "after/baseline");
     bool met = true;

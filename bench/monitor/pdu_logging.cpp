@@ -77,8 +77,8 @@ struct Result {
     double workerSeconds = 0;   // time spent in the calls: what the DIS workers pay
     double totalSeconds = 0;    // until the file was closed, everything written
     std::uintmax_t fileBytes = 0;
-    bool gaveUp = false;        // the writer gave up: the disk fell behind
-    double gaveUpAfter = 0;     // seconds into the run
+    bool gaveUp = false;      // the writer gave up: the disk fell behind
+    double gaveUpAfter = 0;   // seconds into the run
 
     double WorkerRate() const { return static_cast<double>(pdus) / workerSeconds; }
     double SustainedRate() const { return static_cast<double>(pdus) / totalSeconds; }
@@ -119,7 +119,8 @@ Result Run(CPduLogger* logger, const PduLogSettings* settings, std::uint64_t pai
 // The run whose workers' rate is the median.
 const Result& Median(std::vector<Result>& runs)
 {
-    std::sort(runs.begin(), runs.end(), [](const Result& a, const Result& b) { return a.WorkerRate() < b.WorkerRate(); });
+    std::sort(runs.begin(), runs.end(),
+              [](const Result& a, const Result& b) { return a.WorkerRate() < b.WorkerRate(); });
     return runs[runs.size() / 2];
 }
 
@@ -127,11 +128,10 @@ void Print(const char* what, const Result& r)
 {
     std::printf("%-28s %9" PRIu64 " %12.0f %12.0f %9.1f  %s\n", what, r.pdus, r.WorkerRate(), r.SustainedRate(),
                 static_cast<double>(r.fileBytes) / r.totalSeconds / 1e6,
-                r.gaveUp ? ("gave up after " + std::to_string(r.gaveUpAfter).substr(0, 4) + " s").c_str()
-                         : "kept up");
+                r.gaveUp ? ("gave up after " + std::to_string(r.gaveUpAfter).substr(0, 4) + " s").c_str() : "kept up");
 }
 
-} // namespace
+}   // namespace
 
 int main()
 {
@@ -197,11 +197,13 @@ int main()
         Print((std::string("handlers, ") + mode + " log").c_str(), handlersMedian);
         Print("handlers, not logging", noneMedian);
         const auto perPdu = [](const Result& r) { return r.workerSeconds / static_cast<double>(r.pdus) * 1e9; };
-        std::printf("  %s: logging adds %.0f ns per PDU to the handlers (%.0f ns alone); the engine alone takes %.0f ns;"
-                    " the writer gave up in %d of 6 logging runs\n",
-                    mode, perPdu(handlersMedian) - perPdu(noneMedian), perPdu(noneMedian), perPdu(engineMedian),
-                    static_cast<int>(std::count_if(engine.begin(), engine.end(), [](const Result& r) { return r.gaveUp; }) +
-                                     std::count_if(handlers.begin(), handlers.end(), [](const Result& r) { return r.gaveUp; })));
+        std::printf(
+            "  %s: logging adds %.0f ns per PDU to the handlers (%.0f ns alone); the engine alone takes %.0f ns;"
+            " the writer gave up in %d of 6 logging runs\n",
+            mode, perPdu(handlersMedian) - perPdu(noneMedian), perPdu(noneMedian), perPdu(engineMedian),
+            static_cast<int>(
+                std::count_if(engine.begin(), engine.end(), [](const Result& r) { return r.gaveUp; }) +
+                std::count_if(handlers.begin(), handlers.end(), [](const Result& r) { return r.gaveUp; })));
     }
     std::filesystem::remove_all(dir);
     return 0;

@@ -140,7 +140,7 @@ Result Run(std::int32_t treeType, int refreshIntervalMs)
     return result;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {

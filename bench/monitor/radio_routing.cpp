@@ -143,23 +143,22 @@ Cost MeasureRadios(std::uint32_t radios)
     app.OpenDisDetail(Radio(0).KeyText());
 
     Cost cost{};
-    cost.routed = Measure(radios, wire, [&](bool transmitter, std::uint8_t* pdu, std::size_t length,
-                                             const SenderAddress& from) {
-        if (transmitter)
-            app.OnTransmitterPdu(pdu, length, from);
-        else
-            app.OnSignalPdu(pdu, length, from);
-    });
+    cost.routed =
+        Measure(radios, wire, [&](bool transmitter, std::uint8_t* pdu, std::size_t length, const SenderAddress& from) {
+            if (transmitter)
+                app.OnTransmitterPdu(pdu, length, from);
+            else
+                app.OnSignalPdu(pdu, length, from);
+        });
     std::uint64_t kept = 0;   // keeps the baseline's work from being optimised away
-    cost.baseline = Measure(radios, wire, [&](bool, std::uint8_t* pdu, std::size_t, const SenderAddress&) {
-        kept += pdu[8];
-    });
+    cost.baseline =
+        Measure(radios, wire, [&](bool, std::uint8_t* pdu, std::size_t, const SenderAddress&) { kept += pdu[8]; });
     if (app.GetRadioCount() != radios || kept == 1)
         std::fprintf(stderr, "unexpected radio count %zu\n", app.GetRadioCount());
     return cost;
 }
 
-} // namespace
+}   // namespace
 
 int main()
 {

@@ -48,7 +48,7 @@ using namespace std::chrono_literals;
 struct Settings {
     std::uint32_t radios = 1000;
     std::uint32_t signalsPerTransmitter = 16;
-    std::uint16_t dataBytes = 480;   // 512-byte Signal PDUs
+    std::uint16_t dataBytes = 480;                                        // 512-byte Signal PDUs
     std::vector<std::uint64_t> rates{50000, 100000, 150000, 200000, 0};   // 0: saturation
     double seconds = 2.0;
     std::uint32_t pairs = 3;
@@ -70,7 +70,8 @@ double CpuSeconds(clockid_t clock)
 // grows per radio and type, so that the receiver can check the order.
 class Traffic {
 public:
-    explicit Traffic(const Settings& settings) : m_radios(settings.radios), m_perCycle(1 + settings.signalsPerTransmitter)
+    explicit Traffic(const Settings& settings)
+        : m_radios(settings.radios), m_perCycle(1 + settings.signalsPerTransmitter)
     {
         for (std::uint32_t k = 0; k < m_radios; ++k) {
             m_transmitters.push_back(DisTraffic::TransmitterDatagram(Radio(k)));
@@ -114,7 +115,10 @@ private:
 // the order they were sent (PDUs may be missing, never swapped).
 class Arrivals {
 public:
-    explicit Arrivals(std::uint32_t radios) : m_last{std::vector<std::uint32_t>(radios), std::vector<std::uint32_t>(radios)} {}
+    explicit Arrivals(std::uint32_t radios)
+        : m_last{std::vector<std::uint32_t>(radios), std::vector<std::uint32_t>(radios)}
+    {
+    }
 
     void Add() { m_count.fetch_add(1, std::memory_order_relaxed); }
     // Called by one thread per type.
@@ -206,7 +210,8 @@ Sent SendTraffic(const Traffic& traffic, const Settings& settings, std::uint64_t
     std::atomic<std::uint64_t> sent{0};
     std::vector<double> cpu(settings.senders);
     const auto start = Clock::now();
-    const auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(settings.seconds));
+    const auto end =
+        start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(settings.seconds));
     const double perSender = rate ? static_cast<double>(rate) / settings.senders : 0;
 
     auto send = [&](std::uint32_t index) {
@@ -351,7 +356,8 @@ Run RunBareLoop(const Traffic& traffic, const Settings& settings, std::uint64_t 
         done = true;
         reader.join();
     };
-    return Measure(traffic, settings, rate, arrivals, open, [] { return std::uint64_t{0}; }, close);
+    return Measure(
+        traffic, settings, rate, arrivals, open, [] { return std::uint64_t{0}; }, close);
 }
 
 Run RunIntake(const Traffic& traffic, const Settings& settings, std::uint64_t rate, std::string& notice)
@@ -398,15 +404,14 @@ Settings ParseSettings(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         if (option == "--help" || option == "-h") {
-            std::puts(
-                "Usage: bench_dis_intake [--rates R,R,...] [--seconds S] [--pairs N] [--senders N] [--radios N]\n"
-                "                        [--signals N] [--data-bytes N] [--receive-buffer BYTES] [--window N]\n"
-                "                        [--read-batch N] [--hand-off N] [--hand-off-us N]\n"
-                "Defaults: rates 50000,100000,150000,200000,0 PDUs/s (0 = saturation), 2 s a run, 3 pairs of\n"
-                "runs a rate, 2 sender threads, 1000 radios x (1 Transmitter + 16 Signal PDUs of 480 data\n"
-                "bytes), a receive buffer of 4 MiB; open loop. --window N: closed loop, N PDUs in flight.\n"
-                "The intake's own limits (datagrams read at once, PDUs handed over at once, the longest\n"
-                "a PDU is held for more) are its defaults unless given; closed loop holds nothing.");
+            std::puts("Usage: bench_dis_intake [--rates R,R,...] [--seconds S] [--pairs N] [--senders N] [--radios N]\n"
+                      "                        [--signals N] [--data-bytes N] [--receive-buffer BYTES] [--window N]\n"
+                      "                        [--read-batch N] [--hand-off N] [--hand-off-us N]\n"
+                      "Defaults: rates 50000,100000,150000,200000,0 PDUs/s (0 = saturation), 2 s a run, 3 pairs of\n"
+                      "runs a rate, 2 sender threads, 1000 radios x (1 Transmitter + 16 Signal PDUs of 480 data\n"
+                      "bytes), a receive buffer of 4 MiB; open loop. --window N: closed loop, N PDUs in flight.\n"
+                      "The intake's own limits (datagrams read at once, PDUs handed over at once, the longest\n"
+                      "a PDU is held for more) are its defaults unless given; closed loop holds nothing.");
             std::exit(0);
         }
         if (i + 1 >= argc) {
@@ -425,20 +430,28 @@ Settings ParseSettings(int argc, char** argv)
             settings.seconds = std::max(0.1, std::strtod(value.c_str(), nullptr));
         } else {
             const std::uint64_t number = ParseNumber(option.c_str(), value);
-            if (option == "--pairs") settings.pairs = static_cast<std::uint32_t>(std::max<std::uint64_t>(number, 1));
-            else if (option == "--senders") settings.senders = static_cast<std::uint32_t>(std::max<std::uint64_t>(number, 1));
-            else if (option == "--radios") settings.radios = static_cast<std::uint32_t>(std::clamp<std::uint64_t>(number, 1, 65535 * 4));
-            else if (option == "--signals") settings.signalsPerTransmitter = static_cast<std::uint32_t>(number);
-            else if (option == "--data-bytes") settings.dataBytes = static_cast<std::uint16_t>(std::min<std::uint64_t>(number, 65000));
-            else if (option == "--receive-buffer") settings.receiveBuffer = static_cast<std::int32_t>(std::min<std::uint64_t>(number, 1u << 30));
-            else if (option == "--window") settings.window = static_cast<std::uint32_t>(number);
-            else if (option == "--read-batch") settings.limits.readBatch = std::max<std::uint64_t>(number, 1);
-            else if (option == "--hand-off") settings.limits.handOffCount = std::max<std::uint64_t>(number, 1);
+            if (option == "--pairs")
+                settings.pairs = static_cast<std::uint32_t>(std::max<std::uint64_t>(number, 1));
+            else if (option == "--senders")
+                settings.senders = static_cast<std::uint32_t>(std::max<std::uint64_t>(number, 1));
+            else if (option == "--radios")
+                settings.radios = static_cast<std::uint32_t>(std::clamp<std::uint64_t>(number, 1, 65535 * 4));
+            else if (option == "--signals")
+                settings.signalsPerTransmitter = static_cast<std::uint32_t>(number);
+            else if (option == "--data-bytes")
+                settings.dataBytes = static_cast<std::uint16_t>(std::min<std::uint64_t>(number, 65000));
+            else if (option == "--receive-buffer")
+                settings.receiveBuffer = static_cast<std::int32_t>(std::min<std::uint64_t>(number, 1u << 30));
+            else if (option == "--window")
+                settings.window = static_cast<std::uint32_t>(number);
+            else if (option == "--read-batch")
+                settings.limits.readBatch = std::max<std::uint64_t>(number, 1);
+            else if (option == "--hand-off")
+                settings.limits.handOffCount = std::max<std::uint64_t>(number, 1);
             else if (option == "--hand-off-us") {
                 settings.limits.handOffDelay = std::chrono::microseconds(number);
                 handOffGiven = true;
-            }
-            else {
+            } else {
                 std::fprintf(stderr, "dis_intake: unknown option %s\n", option.c_str());
                 std::exit(2);
             }
@@ -452,14 +465,12 @@ Settings ParseSettings(int argc, char** argv)
     return settings;
 }
 
-std::string RateName(std::uint64_t rate)
-{
-    return rate ? std::to_string(rate) + "/s" : std::string("saturation");
-}
+std::string RateName(std::uint64_t rate) { return rate ? std::to_string(rate) + "/s" : std::string("saturation"); }
 
 void PrintRun(const std::string& rate, const char* receiver, const Run& run)
 {
-    std::printf("%-12s %-7s %9" PRIu64 " %9" PRIu64 " %8" PRIu64 " %8" PRIu64 " %8" PRIu64 " %10.0f %8.2f %6" PRIu64 "\n",
+    std::printf("%-12s %-7s %9" PRIu64 " %9" PRIu64 " %8" PRIu64 " %8" PRIu64 " %8" PRIu64 " %10.0f %8.2f %6" PRIu64
+                "\n",
                 rate.c_str(), receiver, run.sent, run.received, run.Lost(), run.kernelDrops, run.intakeDrops,
                 run.Rate(), run.CpuMicrosPerPdu(), run.outOfOrder);
 }
@@ -470,7 +481,7 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -521,8 +532,8 @@ int main(int argc, char** argv)
 
     std::printf("\nmedian of the pairs (intake / bare), loss over all pairs, PDUs out of order in the intake:\n");
     for (const Summary& s : summaries)
-        std::printf("  %-12s rate %.2f   CPU per PDU %.2f   lost: bare %" PRIu64 ", intake %" PRIu64 "   order: %" PRIu64
-                    "\n",
+        std::printf("  %-12s rate %.2f   CPU per PDU %.2f   lost: bare %" PRIu64 ", intake %" PRIu64
+                    "   order: %" PRIu64 "\n",
                     RateName(s.rate).c_str(), s.rateRatio, s.cpuRatio, s.bareLost, s.intakeLost, s.outOfOrder);
     std::printf("goals: at saturation rate >= 0.60; nothing lost at 150000/s; CPU per PDU <= 1.5; order kept\n");
     return 0;
