@@ -128,9 +128,14 @@ TEST_F(TimedSaveFederation, ARestoreBringsBackEveryFederatesTimeAndQueuedEvents)
 }
 
 TEST_F(TimedSaveFederation, AGrantPastTheSaveTimeIsHeldUntilTheFederationIsSaved) {
-  ASSERT_TRUE(succeeds(*a, "save T 5"));
-  // Joins wait while the timed save is pending.
+  // C's program starts before the save's three seconds run.
   auto c = ExecFederation::federate();
+  ASSERT_TRUE(succeeds(*c, "echo ready"));
+  ASSERT_TRUE(succeeds(*a, "save T 5"));
+  // Joins wait while the timed save is pending. (C's join travels on a
+  // connection of its own: an answer the rtiexec gives A afterwards shows
+  // that A's request came first.)
+  ASSERT_TRUE(allSucceed(*a, {"register-sync after tag 1", "wait synchronizationPointRegistrationSucceeded"}));
   EXPECT_EQ(c->command("join Clock C"), "error join SaveInProgress \"\"");
   ASSERT_TRUE(allSucceed(*a, {"send-interaction-at 3 Shot s3 Power=3", "send-interaction-at 7 Shot s7 Power=7",
                               "tar 10", "wait timeAdvanceGrant"}));
