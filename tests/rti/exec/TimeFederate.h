@@ -29,7 +29,7 @@ inline const char* const clockFed = R"((FED (Federation Clock) (FEDversion v1.3)
 inline const std::string timeForms = std::string(exectest::reliableForms) + "(setq RTI_timeMgmt 1)\n";
 
 // A federation with time management on, its rtiexec running.
-class TimeFederation : public ::testing::Test {
+class TimeOrderFederation : public ::testing::Test {
 protected:
   void SetUp() override {
     federation_.dir().write("Clock.fed", clockFed);

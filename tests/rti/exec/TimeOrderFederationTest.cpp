@@ -39,7 +39,7 @@ void joinRegulating(Federate& f, const std::string& name, const std::string& loo
 // D holds the LBTS 100 of A (lookahead 100) and may be granted up to it
 // without asking again: E, enabling regulation at 0 with lookahead 1,
 // starts at 99, and nothing E sends can reach D below what D was granted.
-TEST_F(TimeFederation, ANewRegulatorStartsAboveTheBoundAConstrainedFederateHolds) {
+TEST_F(TimeOrderFederation, ANewRegulatorStartsAboveTheBoundAConstrainedFederateHolds) {
   Federate a, d, e;
   a.run({"create Clock Clock.fed"});
   joinRegulating(a, "A", "100");
@@ -65,7 +65,7 @@ TEST_F(TimeFederation, ANewRegulatorStartsAboveTheBoundAConstrainedFederateHolds
 // constrained and holding A's LBTS 5, asks to regulate with lookahead 1:
 // it must start at 99, past its own LBTS, and so gets there as an advance
 // would: once its LBTS allows, with A's event stamped 10 delivered first.
-TEST_F(TimeFederation, AConstrainedFederateThatAsksToRegulateWaitsForItsStartAsAnAdvance) {
+TEST_F(TimeOrderFederation, AConstrainedFederateThatAsksToRegulateWaitsForItsStartAsAnAdvance) {
   Federate a, b, c, d;
   a.run({"create Clock Clock.fed"});
   joinRegulating(a, "A", "5");
@@ -91,7 +91,7 @@ TEST_F(TimeFederation, AConstrainedFederateThatAsksToRegulateWaitsForItsStartAsA
 // the bound that lets B advance to 20 comes by TCP, the interactions by UDP.
 // B reads what its UDP socket holds before it acts on the bound: every
 // interaction comes before its grant, none after it.
-TEST_F(TimeFederation, BestEffortTimeStampedEventsAreNotOvertakenByTheBound) {
+TEST_F(TimeOrderFederation, BestEffortTimeStampedEventsAreNotOvertakenByTheBound) {
   Federate a, b;
   a.run({"create Clock Clock.fed"});
   joinRegulating(a, "A", "1");
@@ -117,7 +117,7 @@ TEST_F(TimeFederation, BestEffortTimeStampedEventsAreNotOvertakenByTheBound) {
 // TARA 163, TARA 164, TAR 162.5 and NER 164 with lookaheads 2, 2, 0.5 and
 // 0.5, the NER federate having sent an event stamped 162.5: nothing below
 // 163.5 can still come from it, so the TAR is granted, and then the TARA 163.
-TEST_F(TimeFederation, ANextEventRequestDoesNotHoldBackATimeAdvanceRequestItWaitsFor) {
+TEST_F(TimeOrderFederation, ANextEventRequestDoesNotHoldBackATimeAdvanceRequestItWaitsFor) {
   Federate a, b, c, d;
   a.run({"create Clock Clock.fed"});
   const std::pair<Federate*, const char*> federates[] = {{&a, "2"}, {&b, "2"}, {&c, "0.5"}, {&d, "0.5"}};
@@ -149,7 +149,7 @@ TEST_F(TimeFederation, ANextEventRequestDoesNotHoldBackATimeAdvanceRequestItWait
 // (constrained) and F (not constrained), subscribed to nothing, never saw
 // it and hear nothing. A's synchronization point, announced after the
 // retraction, is the sentinel.
-TEST_F(TimeFederation, OnlyTheFederatesThatReceivedAnEventHearOfItsRetraction) {
+TEST_F(TimeOrderFederation, OnlyTheFederatesThatReceivedAnEventHearOfItsRetraction) {
   Federate a, b, c, e, f;
   a.run({"create Clock Clock.fed"});
   joinRegulating(a, "A", "1");
