@@ -52,19 +52,27 @@ struct DtConnectionMgr::Connections {
   std::atomic<DtRtiConnection*> internal{nullptr};
   std::atomic<DtTransportType> internalTransport{DtBestEffort};
   std::atomic<bool> reliableBroken{false};  // the reliable connection was taken away
-<<<<<<< HEAD
+  std::atomic<bool> reliableLost{false};    // a tick found it broken (kept, as it was)
   std::mutex reasonLock;
   std::string lossReason;  // under reasonLock: what the federate is told (empty: the usual text)
-=======
-  std::atomic<bool> reliableLost{false};    // a tick found it broken (kept, as it was)
->>>>>>> main
   // Within a federate's tick, the last look found only reliable input and
   // its read took it all (used by the ticking thread).
   bool inTick = false;
   bool settled = false;
 };
 
-namespace {}  // namespace
+namespace {
+
+// The broken connection persists, and a federate may tick on regardless: it
+// is said at once, then further and further apart (at most once an hour),
+// so that no federate's log can fill a disk with it.
+void reportRtiexecLost() {
+  static DtNoticeLimiter* const limiter = new DtNoticeLimiter(1.0, 3600.0);
+  DtNotifyErrorThrough(*limiter, "rtiexec connection broken",
+                       "RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n");
+}
+
+}  // namespace
 
 // A federate whose rtiexec is gone (or that the rtiexec resigned) cannot go
 // on as if nothing happened: its every tick says so, and it can still
@@ -80,7 +88,6 @@ void DtConnectionMgr::throwRtiexecLost() const {
   throw RTI::RTIinternalError(reason.c_str());
 }
 
-<<<<<<< HEAD
 void DtConnectionMgr::noteRtiexecFarewell(const std::string& reason) {
   {
     const std::lock_guard<std::mutex> lock(connections_->reasonLock);
@@ -88,18 +95,6 @@ void DtConnectionMgr::noteRtiexecFarewell(const std::string& reason) {
   }
   connections_->reliableBroken.store(true);
 }
-=======
-// The broken connection persists, and a federate may tick on regardless: it
-// is said at once, then further and further apart (at most once an hour),
-// so that no federate's log can fill a disk with it.
-void reportRtiexecLost() {
-  static DtNoticeLimiter* const limiter = new DtNoticeLimiter(1.0, 3600.0);
-  DtNotifyErrorThrough(*limiter, "rtiexec connection broken",
-                       "RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n");
-}
-
-}  // namespace
->>>>>>> main
 
 std::unique_ptr<DtConnectionMgr> DtConnectionMgr::create(DtRIDParameters* rid) {
   const Creator creator = theCreator.load();
@@ -402,16 +397,12 @@ char DtConnectionMgr::processConnections() {
       }
     }
     if (!reliable->socket()->isOk()) {
-<<<<<<< HEAD
       // What came before the end goes up first: the rtiexec's last words
       // among it say why.
       for (int i = 0; i < 256 && !connections_->reliableBroken.load() && processConnection(reliable, DtReliable); ++i) {
       }
-      DtNotifyError("RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n");
-=======
       connections_->reliableLost.store(true);
       reportRtiexecLost();
->>>>>>> main
       throwRtiexecLost();
     }
     if (reliable->socket()->DtFlush() == 0) processed = true;
@@ -428,21 +419,17 @@ RTI::Boolean DtConnectionMgr::processConnection(DtRtiConnection* conn, DtTranspo
   // this message out of the socket's memory.
   const DtRtiConnection::KeepInPlace keep(*conn, msg.get());
   msg->setTransportType(transport);
-<<<<<<< HEAD
   if (admission_ && !admission_(*msg, *conn)) return RTI::RTI_TRUE;
   if (transport == DtBestEffort && isRtiexecWordByDatagram(*msg)) return RTI::RTI_TRUE;
   if (!departed_.empty() && DtFrameGate::isFederateTraffic(msg->msgKind()) &&
       std::binary_search(departed_.begin(), departed_.end(), static_cast<std::uint16_t>(msg->federateHandle()))) {
     return RTI::RTI_TRUE;
   }
-=======
   if (transport == DtReliable && DtRtiMsgKinds::followsDatagrams(msg->msgKind())) readDatagramsInHand();
->>>>>>> main
   deliver(*msg);
   return RTI::RTI_TRUE;
 }
 
-<<<<<<< HEAD
 void DtConnectionMgr::noteDeparted(unsigned long federate) {
   const auto handle = static_cast<std::uint16_t>(federate);
   const auto at = std::lower_bound(departed_.begin(), departed_.end(), handle);
@@ -459,14 +446,14 @@ bool DtConnectionMgr::isRtiexecWordByDatagram(const DtRtiMsg& msg) const {
   if (!DtFrameGate::isMadeByTheRtiexecOnly(kind) && kind != DtResignMsgKind && kind != DtSyncPointMsgKind) return false;
   DtNotifyVerbose("RTI: a datagram of kind %d, which only the connection to the rtiexec carries, is dropped\n", kind);
   return true;
-=======
+}
+
 void DtConnectionMgr::readDatagramsInHand() {
   DtRtiConnection* udp = connections_->udp.get();
   if (!udp) return;
   // Bounded, so that a flood of datagrams cannot hold the bound forever.
   for (int read = 0; read < theDatagramsReadBeforeABound && processConnection(udp, DtBestEffort); ++read) {
   }
->>>>>>> main
 }
 
 void DtConnectionMgr::deliver(const DtRtiMsg& msg) {
