@@ -44,7 +44,8 @@ void DtFedExec::processRegisterSyncPoint(const DtSyncPointMsg& msg) {
   const bool known = syncPoints_.lookupSyncPoint(label) != nullptr;
   const bool strangers = std::any_of(federates.begin(), federates.end(),
                                      [&](std::uint32_t handle) { return getFederate(handle) == nullptr; });
-  if (known || strangers) {
+  // A label with a zero byte inside would be taken cut at it.
+  if (known || strangers || !msg.labelIsWhole()) {
     sendSyncPointMsg(DtSyncPointFailed, msg.federateId(), label.c_str(), nullptr, {});
     return;
   }

@@ -21,6 +21,7 @@
 // Labels and tags hold at most 254 characters; a longer one is refused.
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -79,6 +80,12 @@ public:
   // Null when there is none. The text belongs to this message and stays
   // valid until it is set again or the message goes.
   const char* syncPointName() const { return textPart(2); }
+  // Whether the label is whole: its size counts no zero byte before its end
+  // (a label cut at one would name another point).
+  bool labelIsWhole() const {
+    const char* name = syncPointName();
+    return !name || std::strlen(name) + 1 == get(DtNetSyncMsg::nameSize);
+  }
   const char* tag() const { return textPart(1); }
   // Null or an empty set: none (the point concerns every federate). A
   // handle past 32 bits is refused (false).

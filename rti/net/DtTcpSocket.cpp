@@ -7,8 +7,10 @@
 
 #include "net/DtNetAddress.h"
 #include "net/DtSockStartup.h"
+#include "port/DtPoll.h"
 #include "port/DtPortSocket.h"
 #include "util/DtBigEndian.h"
+#include "util/DtClock.h"
 #include "util/DtNotify.h"
 
 namespace {
@@ -60,7 +62,16 @@ DtTcpSocket::DtTcpSocket(int descriptor, std::uint32_t peerAddr)
   DtNotifyInfo("Using TcpSocket with %i byte buffer (Server)\n", bufferSize());
 }
 
-DtTcpSocket::~DtTcpSocket() = default;
+DtTcpSocket::~DtTcpSocket() {
+  // What was sent before the close goes out first (the resignation that
+  // ends a federate, for one), within a bound: a peer that does not read
+  // is not waited for long.
+  const double deadline = DtRealTime() + theLingerSeconds;
+  while (ok_ && !sendQueue_.empty() && DtFlush() == 0) {
+    const double left = deadline - DtRealTime();
+    if (left <= 0 || !DtPollWritable(descriptor(), left)) break;
+  }
+}
 
 void DtTcpSocket::setSizeWidth(int width) {
   if (width != 1 && width != 2 && width != 4) {

@@ -33,6 +33,8 @@ struct DtTcpPacket {
 
 class DtTcpSocket : public DtSocket {
 public:
+  // The longest a socket closing waits for what it still has to send.
+  static constexpr double theLingerSeconds = 2.0;
   // The client: connects to address:port (blocking, then non-blocking,
   // unless nonBlockingBeforeConnect). A failure leaves isOk() false.
   DtTcpSocket(std::uint32_t address, int port, bool nonBlockingBeforeConnect);

@@ -93,3 +93,12 @@ int DtPollReadableNow(const int* fds, bool* ready, int count, bool* ending) {
   }
   return result;
 }
+
+bool DtPollWritable(int fd, double seconds) {
+  pollfd watched{fd, POLLOUT, 0};
+  int result;
+  do {
+    result = poll(&watched, 1, seconds > 0 ? static_cast<int>(seconds * 1000) + 1 : 0);
+  } while (result < 0 && errno == EINTR);
+  return result > 0;
+}

@@ -23,3 +23,7 @@ int DtPollSets(DtFdSet* read, DtFdSet* write, DtFdSet* except, double timeoutSec
 // for all of them, with no allocation. Returns the number ready, or -1 with
 // errno set.
 int DtPollReadableNow(const int* fds, bool* ready, int count, bool* ending = nullptr);
+
+// Waits at most `seconds` until a write to the descriptor would not block;
+// true when it would (or an error is pending).
+bool DtPollWritable(int fd, double seconds);

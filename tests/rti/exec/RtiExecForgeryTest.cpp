@@ -14,6 +14,7 @@
 
 #include "ExecFederation.h"
 #include "RawExecClient.h"
+#include "net/DtSyncPointMsg.h"
 #include "rti/net/NetTestSupport.h"
 
 using namespace exectest;
@@ -49,6 +50,19 @@ protected:
       }
     }
     return ::testing::AssertionSuccess();
+  }
+
+  // The raw client joins X as federate R, which gets the handle.
+  void joinRaw(RawExecClient& client, int handle) {
+    ASSERT_TRUE(client.send(rawFrame(DtJoinMsgKind, 0, 0, joinBody(client.connection(), "R", "X"))));
+    std::vector<char> answer;
+    while ((answer = client.next(10)).size() >= 5 && answer[4] != DtJoinResponseMsgKind) {
+    }
+    ASSERT_GE(answer.size(), 36u);
+    ASSERT_EQ(DtGetBigEndian<std::uint32_t>(&answer[32]), static_cast<std::uint32_t>(handle));
+    ASSERT_TRUE(
+        client.send(rawFrame(DtJoinConfirmMsgKind, static_cast<std::uint16_t>(handle), 1, joinBody(0, "R", ""))));
+    ASSERT_NE(federation.exec().waitFor("Join: federate R has joined X with handle " + std::to_string(handle), 10), "");
   }
 
   ExecFederation federation;
@@ -111,15 +125,7 @@ TEST_F(Forgery, AClientThatJoinedSpeaksForItsOwnFederateOnly) {
   for (const auto& [name, frame] : table) {
     SCOPED_TRACE(name);
     RawExecClient client(federation.port());
-    ASSERT_TRUE(client.send(rawFrame(DtJoinMsgKind, 0, 0, joinBody(client.connection(), "R", "X"))));
-    std::vector<char> answer;
-    while ((answer = client.next(10)).size() >= 5 && answer[4] != DtJoinResponseMsgKind) {
-    }
-    ASSERT_GE(answer.size(), 36u);
-    EXPECT_EQ(DtGetBigEndian<std::uint32_t>(&answer[32]), static_cast<std::uint32_t>(handle));
-    ASSERT_TRUE(
-        client.send(rawFrame(DtJoinConfirmMsgKind, static_cast<std::uint16_t>(handle), 1, joinBody(0, "R", ""))));
-    EXPECT_NE(federation.exec().waitFor("Join: federate R has joined X with handle " + std::to_string(handle), 10), "");
+    ASSERT_NO_FATAL_FAILURE(joinRaw(client, handle));
     // Its own heartbeat passes; the forged frame closes its connection,
     // and its federate is resigned for it.
     ASSERT_TRUE(client.send(rawFrame(DtAliveMsgKind, static_cast<std::uint16_t>(handle), 1)));
@@ -133,6 +139,35 @@ TEST_F(Forgery, AClientThatJoinedSpeaksForItsOwnFederateOnly) {
     EXPECT_TRUE(undisturbed());
     ++handle;
   }
+}
+
+// A registration of the label's characters (the zero that ends it
+// counted) by federate 3.
+std::vector<char> registration(const std::string& label) {
+  std::vector<char> body(8, 0);
+  DtPutBigEndian(std::uint16_t{3}, body.data() + 2);  // federate id
+  body[5] = static_cast<char>(label.size() + 1);      // name size
+  body.insert(body.end(), label.begin(), label.end());
+  body.push_back('\0');
+  return rawFrame(DtSyncPointMsgKind, 3, 1, body);
+}
+
+// The sub-kind of the next synchronization point message the client hears.
+int nextSyncAnswer(RawExecClient& client) {
+  for (std::vector<char> frame; !(frame = client.next(10)).empty();) {
+    if (frame[4] == DtSyncPointMsgKind && frame.size() >= 12) return DtGetBigEndian<std::uint16_t>(&frame[8]);
+  }
+  return -1;
+}
+
+TEST_F(Forgery, ASynchronizationLabelWithAZeroByteInsideIsRefused) {
+  RawExecClient client(federation.port());
+  ASSERT_NO_FATAL_FAILURE(joinRaw(client, 3));
+  ASSERT_TRUE(client.send(registration(std::string("P\0Q", 3))));
+  EXPECT_EQ(nextSyncAnswer(client), DtSyncPointFailed);
+  ASSERT_TRUE(client.send(registration("P")));
+  EXPECT_EQ(nextSyncAnswer(client), DtSyncPointSucceeded);
+  EXPECT_TRUE(undisturbed());
 }
 
 TEST_F(Forgery, AStrangerHearsNothingOfTheExecutionAndItsAnswersAreItsOwn) {

@@ -112,3 +112,38 @@ TEST(ResignedByTheRtiexec, AReceiverThatStopsReadingIsClosedAtTheQueueLimitAndTo
 }
 
 }  // namespace
+
+namespace {
+
+// A federate that resigns and ends at once, with traffic it never read (its
+// connection then ends in a reset): the rtiexec handles the resignation it
+// sent before the loss of the connection, with the action it asked.
+TEST(ResignBeforeLoss, AResignationJustBeforeTheConnectionEndsIsHandledAsAsked) {
+  ExecFederation federation;
+  ASSERT_TRUE(federation.startExec());
+  auto a = ExecFederation::federate();
+  ASSERT_EQ(a->command("create X Road.fed"), "ok create");
+  ASSERT_EQ(a->command("join X A"), "ok join 1");
+  ASSERT_TRUE(succeeds(*a, "publish Vehicle Position Name"));
+  ASSERT_TRUE(succeeds(*a, "register Vehicle car"));
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    const int handle = 2 + round;
+    auto b = ExecFederation::federate();
+    ASSERT_EQ(b->command("join X B"), "ok join " + std::to_string(handle));
+    ASSERT_TRUE(succeeds(*b, "subscribe Vehicle Position Name"));
+    ASSERT_EQ(b->command("wait discoverObjectInstance 10"), "ok wait discoverObjectInstance");
+    for (int i = 0; i < 50; ++i) ASSERT_TRUE(succeeds(*a, "update car - Name#4000"));
+    b->send("resign none");
+    b->closeInput();
+    EXPECT_EQ(b->waitFor("done", 10), "done");
+    EXPECT_NE(federation.exec().waitFor("Resign: federate " + std::to_string(handle) + " has resigned X.", 10), "");
+  }
+  // Nobody's resignation was taken for a lost connection.
+  EXPECT_EQ(a->command("resign delete"), "ok resign");
+  EXPECT_NE(federation.exec().waitFor("Resign: federate 1 has resigned X.", 10), "");
+  EXPECT_FALSE(printed(federation.exec().lines(), "Lost connection to federate B")) << federation.exec().text();
+  EXPECT_EQ(a->command("destroy X"), "ok destroy");
+}
+
+}  // namespace
