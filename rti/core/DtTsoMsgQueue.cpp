@@ -1,6 +1,6 @@
 #include "core/DtTsoMsgQueue.h"
 
-#include "net/DtRtiMsg.h"
+#include "msg/DtRtiMsg.h"
 #include "util/DtFomTypes.h"
 
 // A queued message (owned), ordered by its time stamp.

@@ -12,8 +12,8 @@
 #include "CMainFrame.h"
 #include "CQuorlexApp.h"
 #include "DialogTestSupport.h"
-#include "core/CProfile.h"
-#include "monitor/core/TestPdus.h"
+#include "engine/CProfile.h"
+#include "monitor/engine/TestPdus.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

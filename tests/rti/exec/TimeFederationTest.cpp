@@ -17,7 +17,7 @@
 
 #include "ExecFederation.h"
 #include "fedtime.hh"
-#include "net/DtTimeMsgs.h"
+#include "msg/DtTimeMsgs.h"
 
 using namespace exectest;
 

@@ -14,8 +14,8 @@
 #include "FomTestSupport.h"
 #include "api/DtAttrValueSet.h"
 #include "api/DtParamValueSet.h"
+#include "msg/DtUpdateMsgs.h"
 #include "net/DtSocket.h"
-#include "net/DtUpdateMsgs.h"
 #include "rti/net/ConnTestSupport.h"
 #include "support/ScriptedFederateProcess.h"
 
