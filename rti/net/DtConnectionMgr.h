@@ -164,6 +164,9 @@ public:
   virtual void setupSelectParams(DtSelectParam* params);
   // 0: a UDP connection exists; 1: a reliable one exists; else false.
   virtual char hasTransport(DtTransportType transport) const;
+  // True once the reliable connection to the rtiexec has broken (the
+  // rtiexec ended or closed it): every tick throws from then on.
+  bool rtiexecLost() const;
 
   // A new empty message of the kind from the factory in use (the caller owns
   // it); null for a kind without a class.
