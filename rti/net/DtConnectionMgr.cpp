@@ -384,8 +384,17 @@ RTI::Boolean DtConnectionMgr::processConnection(DtRtiConnection* conn, DtTranspo
   // this message out of the socket's memory.
   const DtRtiConnection::KeepInPlace keep(*conn, msg.get());
   msg->setTransportType(transport);
+  if (transport == DtReliable && DtRtiMsgKinds::followsDatagrams(msg->msgKind())) readDatagramsInHand();
   deliver(*msg);
   return RTI::RTI_TRUE;
+}
+
+void DtConnectionMgr::readDatagramsInHand() {
+  DtRtiConnection* udp = connections_->udp.get();
+  if (!udp) return;
+  // Bounded, so that a flood of datagrams cannot hold the bound forever.
+  for (int read = 0; read < theDatagramsReadBeforeABound && processConnection(udp, DtBestEffort); ++read) {
+  }
 }
 
 void DtConnectionMgr::deliver(const DtRtiMsg& msg) {

@@ -116,6 +116,11 @@ public:
   void beginTickAfterEmptyWait();
   // At most one message from the connection, dispatched.
   virtual RTI::Boolean processConnection(DtRtiConnection* conn, DtTransportType transport);
+  // Before an rtiexec bound is acted on (DtRtiMsgKinds::followsDatagrams),
+  // the datagrams that wait on the UDP connection are read and dispatched
+  // (at most this many).
+  static constexpr int theDatagramsReadBeforeABound = 4096;
+  void readDatagramsInHand();
   virtual char processConnections();
   // The next received message without dispatching it (the reliable
   // connection first), owned by the caller; null when none came. For the

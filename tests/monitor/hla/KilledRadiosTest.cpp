@@ -67,16 +67,15 @@ TEST(KilledRtiExec, TheFederationIsLostAndTheFederateCanStillResign)
     started.signal(SIGKILL);
     EXPECT_EQ(started.waitExit(10), -2);
     bool failed = false;
-    ASSERT_TRUE(StepUntil(
-        [&] {
-            try {
-                monitor.Tick(0.01);
-            } catch (const HlaError& error) {
-                failed = true;
-                EXPECT_NE(std::string(error.what()).find("RTIinternalError"), std::string::npos) << error.what();
-            }
-        },
-        [&] { return failed; }));
+    ASSERT_TRUE(waitUntil([&] { return failed; }, pausing([&] {
+                              try {
+                                  monitor.Tick(0.01);
+                              } catch (const HlaError& error) {
+                                  failed = true;
+                                  EXPECT_NE(std::string(error.what()).find("RTIinternalError"), std::string::npos)
+                                      << error.what();
+                              }
+                          })));
     EXPECT_TRUE(monitor.IsFederationLost());
     EXPECT_THROW(monitor.Tick(0.01), HlaError) << "every tick fails from now on";
 
