@@ -5,9 +5,9 @@
 #include "exec/DtFedExec.h"
 #include "exec/DtFederate.h"
 #include "net/DtNetAddress.h"
-#include "net/DtRtiMsg.h"
-#include "net/DtRtiMsgKind.h"
-#include "net/DtSyncPointMsg.h"
+#include "msg/DtRtiMsg.h"
+#include "msg/DtRtiMsgKind.h"
+#include "msg/DtSyncPointMsg.h"
 #include "util/DtNoticeLimiter.h"
 #include "util/DtNotify.h"
 

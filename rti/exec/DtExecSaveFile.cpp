@@ -8,7 +8,7 @@
 #include <memory>
 #include <string_view>
 
-#include "net/DtSaveFileName.h"
+#include "save/DtSaveFileName.h"
 #include "util/DtBigEndian.h"
 
 namespace {

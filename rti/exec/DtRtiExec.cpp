@@ -9,7 +9,7 @@
 #include "exec/DtExecOriginGate.h"
 #include "exec/DtFedExec.h"
 #include "exec/DtRtiExecLinks.h"
-#include "net/DtFederationMsgs.h"
+#include "msg/DtFederationMsgs.h"
 #include "net/DtInProcessSocket.h"
 #include "net/DtMsgCallbacks.h"
 #include "net/DtRtiConnection.h"

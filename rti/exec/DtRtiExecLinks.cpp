@@ -6,7 +6,7 @@
 #include "net/DtConnectionMgr.h"
 #include "net/DtRtiConnection.h"
 #include "net/DtRtiExecNetThread.h"
-#include "net/DtRtiMsg.h"
+#include "msg/DtRtiMsg.h"
 #include "net/DtSocket.h"
 #include "util/DtString.h"
 

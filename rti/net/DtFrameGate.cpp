@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "net/DtNetMsgHeader.h"
-#include "net/DtRtiMsgKind.h"
+#include "msg/DtNetMsgHeader.h"
+#include "msg/DtRtiMsgKind.h"
 
 bool DtFrameGate::isFederateTraffic(int kind) {
   switch (kind) {

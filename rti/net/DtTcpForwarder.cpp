@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "msg/DtNetMsgHeader.h"
+#include "msg/DtRtiMsgKind.h"
 #include "net/DtFrameGate.h"
 #include "net/DtListenSocket.h"
 #include "net/DtNetAddress.h"
-#include "net/DtNetMsgHeader.h"
-#include "net/DtRtiMsgKind.h"
 #include "port/DtPoller.h"
 #include "port/DtPortSocket.h"
 #include "port/DtProcess.h"

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "net/DtNetMsgHeader.h"
-#include "net/DtRtiMsgKind.h"
+#include "msg/DtNetMsgHeader.h"
+#include "msg/DtRtiMsgKind.h"
 #include "net/DtTcpSocket.h"
 #include "port/DtPortSocket.h"
 #include "util/DtBigEndian.h"

@@ -14,7 +14,7 @@
 
 #include "ExecFederation.h"
 #include "RawExecClient.h"
-#include "net/DtSyncPointMsg.h"
+#include "msg/DtSyncPointMsg.h"
 #include "rti/net/NetTestSupport.h"
 
 using namespace exectest;
