@@ -4,10 +4,10 @@
 
 #include "exec/DtFedExec.h"
 #include "exec/DtFederate.h"
-#include "net/DtNetAddress.h"
 #include "msg/DtRtiMsg.h"
 #include "msg/DtRtiMsgKind.h"
 #include "msg/DtSyncPointMsg.h"
+#include "net/DtNetAddress.h"
 #include "util/DtNoticeLimiter.h"
 #include "util/DtNotify.h"
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "msg/DtRtiMsg.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtRtiConnection.h"
 #include "net/DtRtiExecNetThread.h"
-#include "msg/DtRtiMsg.h"
 #include "net/DtSocket.h"
 #include "util/DtString.h"
 
