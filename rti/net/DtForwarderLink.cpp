@@ -65,6 +65,7 @@ std::size_t DtForwarderLink::wholeFrames(std::size_t* count) {
     const Head head = checkFrameHead(in_.data() + at, inEnd_ - at, &size);
     if (head == Head::Incomplete) break;
     if (head == Head::Malformed) {
+      inputEnded_ = true;
       const char* bytes = in_.data() + at;
       const std::size_t left = inEnd_ - at;
       fail("a malformed packet (size " + std::to_string(DtGetBigEndian<std::uint16_t>(bytes)) +
@@ -97,10 +98,12 @@ long DtForwarderLink::readSome() {
     return got;
   }
   if (got == 0) {
+    inputEnded_ = true;
     fail("closed by the peer");
     return -1;
   }
   if (DtPortWouldBlock(errno)) return 0;
+  inputEnded_ = true;
   fail(DtSockErrorStringFor(errno));
   return -1;
 }

@@ -57,6 +57,11 @@ public:
   // the bytes are valid during the call only. False when the link failed.
   template <class OnFrames>
   bool readFrames(std::size_t budget, OnFrames&& onFrames);
+  // The same, once the link failed on its way out (a peer that closed while
+  // traffic still came to it): what the peer sent before the loss is
+  // handed up before the link closes. Nothing once its input ended.
+  template <class OnFrames>
+  void readLeftovers(std::size_t budget, OnFrames&& onFrames);
 
   // Appends bytes to the output; false (and the link fails) past the cap.
   // A link to a peer in this process hands them to its sink (none: they
@@ -91,8 +96,12 @@ public:
   std::uint64_t framesRead() const { return framesRead_; }
 
 private:
+  // Reads and hands up whole frames until the socket is empty, the budget
+  // is spent or the input ends (or, unless afterFailure, the link fails).
+  template <class OnFrames>
+  void readInput(std::size_t budget, OnFrames& onFrames, bool afterFailure);
   // One read into the input buffer: the bytes read, 0 when none waited,
-  // -1 when the link failed.
+  // -1 when the input ended (the link then failed).
   long readSome();
   // The whole frames at the start of the unread input: their bytes and
   // count; Malformed fails the link.
@@ -109,6 +118,7 @@ private:
   std::size_t inStart_ = 0;  // first byte not handed up
   std::size_t inEnd_ = 0;    // end of the bytes read
   bool filledLast_ = false;  // the last read filled the buffer: the peer is busy
+  bool inputEnded_ = false;  // the peer closed, the read failed, or a frame was malformed
   std::vector<char> out_;
   std::size_t outStart_ = 0;  // first byte not sent
   std::size_t outFrame_ = 0;  // a frame starts here in out_ (at or before outStart_)
@@ -122,8 +132,19 @@ private:
 
 template <class OnFrames>
 bool DtForwarderLink::readFrames(std::size_t budget, OnFrames&& onFrames) {
+  readInput(budget, onFrames, false);
+  return !failed();
+}
+
+template <class OnFrames>
+void DtForwarderLink::readLeftovers(std::size_t budget, OnFrames&& onFrames) {
+  if (!inProcess()) readInput(budget, onFrames, true);
+}
+
+template <class OnFrames>
+void DtForwarderLink::readInput(std::size_t budget, OnFrames& onFrames, bool afterFailure) {
   std::size_t taken = 0;
-  while (!failed() && taken < budget) {
+  while (!inputEnded_ && (afterFailure || !failed()) && taken < budget) {
     const long got = readSome();
     if (got <= 0) break;
     taken += static_cast<std::size_t>(got);
@@ -137,5 +158,4 @@ bool DtForwarderLink::readFrames(std::size_t budget, OnFrames&& onFrames) {
     // A read that did not fill the buffer found the socket empty.
     if (!filledLast_) break;
   }
-  return !failed();
 }

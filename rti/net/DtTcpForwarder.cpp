@@ -27,6 +27,9 @@ constexpr int maxEventsPerWait = 256;
 // What one pass takes from one connection at most, so that a busy sender
 // does not keep the others waiting.
 constexpr std::size_t readBudget = 256u << 10;
+// At most this much of a failed link's input is still read: more than a
+// socket's receive buffer holds.
+constexpr std::size_t leftoverBudget = 16u << 20;
 // Connections accepted in one pass at most.
 constexpr int acceptsPerPass = 256;
 // Refusals reported one by one, then every so many.
@@ -498,6 +501,14 @@ void DtTcpForwarder::closeEntry(std::unique_ptr<Entry> entry) {
   if (inProcessOwner_ == entry.get()) inProcessOwner_ = nullptr;
   dirty_.erase(std::remove(dirty_.begin(), dirty_.end(), entry.get()), dirty_.end());
   DtForwarderLink& link = *entry->link;
+  // A link that failed by itself (most often: its peer closed while
+  // traffic still came to it) first hands up what its peer sent before
+  // that, its resignation among it; one closed by the forwarder does not.
+  if (entry->closeReason.empty()) {
+    link.readLeftovers(leftoverBudget, [&](const char* data, std::size_t length, std::size_t frames) {
+      relay(*entry, data, length, frames);
+    });
+  }
   const std::string reason = entry->closeReason.empty() ? link.failure() : entry->closeReason;
   ++closedSinceTrim_;
   // A peer that closes (or resets) when it speaks for no federate, as one

@@ -9,6 +9,7 @@
 #include "net/DtTcpForwarder.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <memory>
 #include <string>
@@ -263,6 +264,33 @@ TEST_F(DtTcpForwarderTest, ClosedClientIsRemovedAndTheOthersGoOn) {
   for (int round = 0; round < 100 && closed == 0; ++round) forwarder->serviceConnections(0.01);
   EXPECT_EQ(closed, 1);
   EXPECT_EQ(forwarder->connectionCount(), 2u);
+}
+
+TEST_F(DtTcpForwarderTest, WhatAPeerSentBeforeItsConnectionFailedReachesTheOwnerBeforeItsLoss) {
+  std::vector<std::string> owner;
+  forwarder->setInProcessOwner([&](const char* data, std::size_t, std::uint32_t) {
+    owner.push_back("kind " + std::to_string(static_cast<unsigned char>(data[4])));
+  });
+  forwarder->setCloseCallback([&](DtForwarderLink&) { owner.push_back("lost"); });
+  DtForwarderLink& peer = *forwarder->links()[2];
+  ASSERT_TRUE(forwarder->bindFederate(peer.id(), fillerFederate()));
+  // The peer has traffic it never reads, sends its resignation and closes:
+  // its end resets the connection.
+  const std::vector<char> traffic = packetOf(64, DtUpdateRoMsgKind), resign = packetOf(12, DtResignMsgKind);
+  forwarder->relayFromOwner(traffic.data(), traffic.size(), peer.id());
+  forwarder->flushQueued();
+  waitReadable(clients[2]->descriptor());
+  ASSERT_EQ(clients[2]->sendTo(resign.data(), 12, 0), 12);
+  clients[2].reset();
+  pollfd reset{peer.fd(), 0, 0};  // until the reset has come, after the resignation
+  ASSERT_EQ(poll(&reset, 1, 5000), 1);
+  // The forwarder writes to it before it reads: the write fails, and the
+  // resignation still comes first.
+  forwarder->relayFromOwner(traffic.data(), traffic.size(), peer.id());
+  forwarder->flushQueued();
+  EXPECT_EQ(owner, (std::vector<std::string>{"kind " + std::to_string(DtResignMsgKind), "lost"}));
+  forwarder->setCloseCallback(nullptr);
+  forwarder->setInProcessOwner(nullptr);
 }
 
 TEST_F(DtTcpForwarderTest, MalformedPacketsCloseTheirConnectionAfterWhatCameBeforeThem) {
