@@ -55,6 +55,7 @@
 #include <vector>
 
 #include "core/DtFederateMgr.h"
+#include "core/DtRestoreUndo.h"
 #include "msg/DtSaveMsgs.h"
 
 class DtConnectMsg;
@@ -210,6 +211,8 @@ private:
   RTI::FederateHandle handleBeforeRestore_ = 0;
   // The saved handle this federate read its restore file under.
   std::optional<RTI::FederateHandle> restoredHandle_;
+  // The state before this federate took its share of the running restore.
+  DtRestoreUndo undo_;
   bool designated_ = false;
   bool joinedCallbacks_ = false;
   std::set<std::string> syncLabels_;

@@ -231,12 +231,18 @@ bool DtRtiExecFederateMgr::readRestoreFile(unsigned long savedHandle) {
     DtNotifyError("Cannot open the restore file %s\n", name.string());
     return false;
   }
+  // What it was goes back if this file, or another federate's, fails.
+  if (!undo_.take(*this)) return false;
   DtNotifyInfo("Begin restore %s from file %s\n", restoreLabel_.string(), name.string());
-  if (!DtFederateSaveStages(*this).restore(file)) return false;
+  if (!DtFederateSaveStages(*this).restore(file)) {
+    undo_.rollBack(*this);
+    return false;
+  }
   // The file is this federate's under the saved handle, or it is not its.
   if (federateHandle_ != savedHandle) {
     DtNotifyError("The restore file %s holds federate %lu, not %lu\n", name.string(),
                   static_cast<unsigned long>(federateHandle_), savedHandle);
+    undo_.rollBack(*this);
     return false;
   }
   DtNotifyInfo("Finished restore %s\n", restoreLabel_.string());
@@ -286,8 +292,11 @@ void DtRtiExecFederateMgr::processRestoreEnd(const DtRestoreEndMsg& msg) {
     connectMgr_->setFederateHandle(federateHandle_);
     // The handles are the saved ones now: one that had left may be back.
     connectMgr_->forgetDeparted();
+    undo_.forget();
   } else {
     if (msg.successIndicator()) DtNotifyError("The federation was restored, but this federate was not\n");
+    // Not restored anywhere: this federate is as it was before the request.
+    undo_.rollBack(*this);
     federateHandle_ = handleBeforeRestore_;
   }
   endRestoreHere();

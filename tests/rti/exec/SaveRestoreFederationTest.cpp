@@ -4,7 +4,8 @@
 // wrote them; a restore that cannot be done is refused with its reason; a
 // federate whose file cannot be written fails the save for everyone; the
 // services wait while a save runs; an open synchronization point comes back
-// as it was saved.
+// as it was saved; a restore that fails for one federate leaves every
+// federate as it was before the request.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -174,6 +175,48 @@ TEST_F(SaveRestoreFederation, ARestoreThatCannotBeDoneIsRefusedWithItsReason) {
   EXPECT_TRUE(printed(c->lines(),
                       "callback requestFederationRestoreFailed \"Two\" \"Current configuration does not match save\""));
   EXPECT_FALSE(printed(a->lines(), "callback federationRestoreBegun"));
+}
+
+TEST_F(SaveRestoreFederation, ARestoreThatOneFederatesFileCannotDoLeavesEveryFederateAsItWas) {
+  const Federates both{a.get(), b.get()};
+  ASSERT_TRUE(eachSucceeds(both, {"publish Vehicle Position Name", "subscribe Vehicle Position Name"}));
+  ASSERT_TRUE(succeeds(*a, "register Vehicle car"));
+  ASSERT_TRUE(succeeds(*b, "wait discoverObjectInstance"));
+  ASSERT_TRUE(succeeds(*a, "save Cut"));
+  ASSERT_TRUE(saveTogether(both));
+  // After the save: B's truck, which A knows.
+  ASSERT_TRUE(succeeds(*b, "register Vehicle truck"));
+  ASSERT_TRUE(succeeds(*a, "wait discoverObjectInstance"));
+  const std::string truck = b->command("object truck");
+  ASSERT_EQ(truck.rfind("ok object ", 0), 0u) << truck;
+  // B's file is cut short: A's is whole and read first.
+  const std::string cut = saved("Cut-X-B-2.sav");
+  std::filesystem::resize_file(cut, std::filesystem::file_size(cut) - 20);
+
+  ASSERT_TRUE(succeeds(*a, "restore Cut"));
+  ASSERT_TRUE(succeeds(*a, "wait requestFederationRestoreSucceeded"));
+  ASSERT_TRUE(eachSucceeds(both, {"wait federationRestoreBegun"}));
+  ASSERT_TRUE(succeeds(*a, "wait initiateFederateRestore"));
+  const auto dump = [&] {
+    std::string all;
+    for (auto* f : both)
+      for (const auto& l : f->lines()) all += l + "\n";
+    return all + "EXEC\n" + federation.exec().text();
+  };
+  // B reads its file (and fails) while it waits.
+  ASSERT_TRUE(eachSucceeds({b.get(), a.get()}, {"wait federationNotRestored"})) << dump();
+  EXPECT_FALSE(printed(b->lines(), "callback initiateFederateRestore"));
+
+  // Both are as they were before the request: the truck, B's own, is known
+  // on both sides under its handle, and each sees the other's updates.
+  for (ScriptedFederateProcess* federate : both) EXPECT_EQ(federate->command("object truck"), truck);
+  EXPECT_EQ(b->command("is-owned truck Position"), "ok is-owned yes");
+  ASSERT_TRUE(succeeds(*b, "update truck - Name=after"));
+  ASSERT_TRUE(succeeds(*a, "wait reflectAttributeValues"));
+  ASSERT_TRUE(succeeds(*a, "update car - Name=after"));
+  ASSERT_TRUE(succeeds(*b, "wait reflectAttributeValues"));
+  // Handles go on from where they were, not from the save.
+  EXPECT_EQ(b->command("register Vehicle van"), "ok register 200002 van");
 }
 
 TEST_F(SaveRestoreFederation, AFederateWhoseFileCannotBeWrittenFailsTheSaveForEveryone) {
