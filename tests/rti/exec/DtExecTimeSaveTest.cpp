@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,13 @@ namespace {
 
 using exectime::Script;
 
-// Through the bytes of a save file and back.
-DtExecSavedState throughTheFile(const DtExecSavedState& state) {
+// Through the bytes of a save file and back, in a file that also holds the
+// federates its time records name (a file is refused otherwise).
+DtExecSavedState throughTheFile(DtExecSavedState state) {
+  for (const DtExecSavedTimeRecord& record : state.timeRecords) {
+    state.federates.push_back({record.handle, record.handle, "F" + std::to_string(record.handle), {}});
+    state.nextFederateHandle = std::max(state.nextFederateHandle, record.handle + 1);
+  }
   std::string reason;
   const std::optional<std::string> bytes = DtExecSaveFile::format(state, "L", "now\n", &reason);
   EXPECT_TRUE(bytes) << reason;

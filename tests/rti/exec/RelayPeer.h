@@ -1,17 +1,14 @@
 #pragma once
 // A connection of the test's own to the rtiexec's relay (its TCP port on the
-// loopback), as any peer could open one: what it writes, the rtiexec takes
-// in and passes on to the federates in the order written.
+// loopback), as any peer could open one, that writes raw bytes: it has
+// joined nothing, so the rtiexec refuses what it writes but a create, a
+// join or a destroy.
 
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <string>
-
-#include "api/DtParamValueSet.h"
 #include "msg/DtRtiMsg.h"
-#include "msg/DtUpdateMsgs.h"
 
 class RelayPeer {
 public:
@@ -33,16 +30,6 @@ public:
     return connected_ && ::write(fd_, data, length) == static_cast<ssize_t>(length);
   }
   bool write(const DtRtiMsg& msg) { return write(msg.data(), static_cast<std::size_t>(msg.size())); }
-  // A sentinel interaction of the class (see support/Sentinels.h), from a
-  // federate handle nobody has in execution 1: a federate that takes it
-  // has taken in all the rtiexec passed on to it before.
-  bool writeSentinel(unsigned long sentinelClass, const std::string& tag) {
-    const DtParamValueSet none(1);
-    DtInteractionRoMsg sentinel(sentinelClass, none, tag.c_str(), 0, nullptr);
-    sentinel.setFedEx(1);
-    sentinel.setFederateHandle(9);
-    return write(sentinel);
-  }
 
 private:
   int fd_;

@@ -5,12 +5,15 @@
 // federate whose file cannot be written fails the save for everyone; the
 // services wait while a save runs; an open synchronization point comes back
 // as it was saved; a restore that fails for one federate leaves every
-// federate as it was before the request.
+// federate as it was before the request; an rtiexec file whose numbers
+// disagree is refused.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "ExecFederation.h"
@@ -217,6 +220,36 @@ TEST_F(SaveRestoreFederation, ARestoreThatOneFederatesFileCannotDoLeavesEveryFed
   ASSERT_TRUE(succeeds(*b, "wait reflectAttributeValues"));
   // Handles go on from where they were, not from the save.
   EXPECT_EQ(b->command("register Vehicle van"), "ok register 200002 van");
+}
+
+TEST_F(SaveRestoreFederation, AnRtiexecFileWhoseNextHandleIsLoweredIsRefusedWithItsCause) {
+  ASSERT_TRUE(succeeds(*a, "save Low"));
+  ASSERT_TRUE(saveTogether({a.get(), b.get()}));
+  // The fourth line holds the federate count and the next handle, "2 3":
+  // lowered, the next joiner would get B's handle.
+  const std::string path = saved("Low-X-HLA_fedex.sav");
+  std::string bytes;
+  {
+    std::ifstream in(path, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  std::size_t line = 0;
+  for (int n = 0; n < 3; ++n) line = bytes.find('\n', line) + 1;
+  ASSERT_EQ(bytes.compare(line, 4, "2 3\n"), 0) << bytes.substr(0, 80);
+  bytes[line + 2] = '2';
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+
+  ASSERT_TRUE(succeeds(*b, "restore Low"));
+  ASSERT_TRUE(succeeds(*b, "wait requestFederationRestoreFailed"));
+  EXPECT_TRUE(printed(b->lines(),
+                      "callback requestFederationRestoreFailed \"Low\" \"Current configuration does not match save\""));
+  EXPECT_EQ(
+      federation.exec().waitFor("Save file "),
+      "Save file ./Low-X-HLA_fedex.sav is damaged: federate B has handle 2, not below the next federate handle 2");
+  EXPECT_FALSE(printed(a->lines(), "callback federationRestoreBegun"));
+  // Nothing changed: a new federate gets a handle of its own.
+  auto c = ExecFederation::federate();
+  EXPECT_EQ(c->command("join X C"), "ok join 3");
 }
 
 TEST_F(SaveRestoreFederation, AFederateWhoseFileCannotBeWrittenFailsTheSaveForEveryone) {

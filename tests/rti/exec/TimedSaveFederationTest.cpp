@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "ExecFederation.h"
-#include "RelayPeer.h"
 #include "support/Sentinels.h"
 
 using namespace exectest;
@@ -97,14 +96,11 @@ TEST_F(TimedSaveFederation, ARestoreBringsBackEveryFederatesTimeAndQueuedEvents)
   // advance holds it (A), and at the next advance of a constrained federate
   // (B's request to 6, which waits for the save).
   ASSERT_TRUE(allSucceed(*a, {"save L", "wait initiateFederateSave", "save-begun", "save-complete"}));
-  // B is not asked yet: a sentinel the rtiexec passes on after it asked A
-  // (B takes it at once, with asynchronous delivery) comes first.
-  ASSERT_TRUE(succeeds(*b, "enable-async"));
-  const std::string sentinelClass = b->command("interaction-handle Sentinel");
-  ASSERT_EQ(sentinelClass.rfind("ok interaction-handle ", 0), 0u) << sentinelClass;
-  RelayPeer relay(federation.port());
-  ASSERT_TRUE(relay.writeSentinel(std::stoul(sentinelClass.substr(22)), "sentinel-save"));
-  ASSERT_TRUE(succeeds(*b, "wait-sentinel sentinel-save 10"));
+  // B is not asked yet: the rtiexec's answer to a request of B's, which
+  // comes after whatever it sent B before (B takes it at once, with
+  // asynchronous delivery), comes first.
+  ASSERT_TRUE(
+      allSucceed(*b, {"enable-async", "register-sync order tag 2", "wait synchronizationPointRegistrationSucceeded"}));
   EXPECT_FALSE(printed(b->lines(), "callback initiateFederateSave"));
   ASSERT_TRUE(allSucceed(*b, {"tar 6", "wait initiateFederateSave", "save-begun", "save-complete"}));
   std::size_t from = b->lines().size();
