@@ -431,6 +431,9 @@ RTI::Boolean DtConnectionMgr::processConnection(DtRtiConnection* conn, DtTranspo
 }
 
 void DtConnectionMgr::noteDeparted(unsigned long federate) {
+  // Only an rtiexec never gives a handle again; in a federation without
+  // one, a federate that joins anew may take the handle of one that left.
+  if (!reliableConn()) return;
   const auto handle = static_cast<std::uint16_t>(federate);
   const auto at = std::lower_bound(departed_.begin(), departed_.end(), handle);
   if (handle != 0 && (at == departed_.end() || *at != handle)) departed_.insert(at, handle);

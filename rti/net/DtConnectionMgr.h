@@ -233,7 +233,8 @@ public:
   // A federate of the execution has left (its resignation came): its
   // traffic that still comes (datagrams on the way, or sent after the
   // rtiexec resigned it) is dropped, until this federate leaves the
-  // execution or a restore gives the federates their saved handles.
+  // execution or a restore gives the federates their saved handles. Only
+  // with an rtiexec, which gives no handle twice.
   void noteDeparted(unsigned long federate);
   void forgetDeparted() { departed_.clear(); }
 
