@@ -61,6 +61,7 @@
 #include "exec/DtExecLinks.h"
 #include "exec/DtExecSaveFile.h"
 #include "exec/DtSyncPt.h"
+#include "msg/DtMsgSubscriptions.h"
 #include "util/DtString.h"
 
 class DtAliveMsg;
@@ -253,13 +254,14 @@ private:
   // Where the join came from, and the connection it speaks through.
   PendingJoin makePendingJoin(const DtJoinMsg& msg, std::uint32_t handle);
   void unbindConnection(std::uint32_t connection, std::uint32_t federate);
-  void registerCallbacks(bool add);
+  void subscribeHandlers();
   // Announces the point synchronized and retires it.
   void endSyncPoint(const std::string& label);
   // Ends every point that is now synchronized (after a federate left).
   void endReachedSyncPoints();
 
   DtConnectionMgr* connectMgr_;
+  DtMsgSubscriptions handlers_;
   std::uint32_t nextFederateHandle_ = 1;
   DtString name_;
   std::vector<std::unique_ptr<DtFederate>> federates_;

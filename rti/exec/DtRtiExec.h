@@ -45,6 +45,7 @@
 #include <vector>
 
 #include "exec/DtExecCallbackList.h"
+#include "msg/DtMsgSubscriptions.h"
 #include "net/DtConnectionMgr.h"
 #include "port/DtExport.h"
 #include "util/DtString.h"
@@ -161,7 +162,7 @@ protected:
   explicit DtRtiExec(DtRIDParameters* rid);
 
 private:
-  void registerCallbacks(bool add);
+  void subscribeHandlers();
   // The address of an answer to the message's sender alone (0: to all).
   unsigned long replyAddress(const DtRtiMsg& msg) const;
   void deleteCommand(const char* line);
@@ -175,6 +176,7 @@ private:
   std::unique_ptr<DtConnectionMgr> connectMgr_;
   std::unique_ptr<DtRtiExecLinks> links_;
   std::unique_ptr<DtExecOriginGate> gate_;
+  DtMsgSubscriptions handlers_;  // with connectMgr_
   std::vector<std::unique_ptr<DtFedExec>> executions_;
   DtSelectParam selectParams_;
   // The forwarder's poller watches the connection manager's sockets and the
