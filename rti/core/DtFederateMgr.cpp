@@ -16,9 +16,9 @@
 #include "ddm/DtInterDataDistMgr.h"
 #include "ddm/DtObjectDataDistMgr.h"
 #include "mom/DtMomMgr.h"
+#include "msg/DtFederationMsgs.h"
+#include "msg/DtSaveMsgs.h"
 #include "net/DtAsyncConnectionMgr.h"
-#include "net/DtFederationMsgs.h"
-#include "net/DtSaveMsgs.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
@@ -143,7 +143,7 @@ void DtFederateMgr::postJoinInit(const char* federateName, const char* execution
       if (objDdm) objDdm->setDdmMgr(ddmMgr_.get());
     }
     if (momMgr_ && params_->momServiceAvailable()) {
-      momMgr_->join(connectMgr(), fom(), this, objMgr_.get(), interMgr_.get());
+      momMgr_->join(connectMgr(), fom(), momView(), objMgr_.get(), interMgr_.get());
       momJoined_ = true;
       interMgr_->setMomMgr(momMgr_);
     }

@@ -7,10 +7,10 @@
 #include "core/DtFederateMgr.h"
 #include "core/DtTimeMgr.h"
 #include "ddm/DtDataDistMgr.h"
-#include "net/DtRtiSaveFile.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
+#include "save/DtRtiSaveFile.h"
 #include "util/DtNotify.h"
 
 namespace {

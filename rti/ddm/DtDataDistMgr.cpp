@@ -13,11 +13,11 @@
 #include "ddm/DtRegion.h"
 #include "ddm/DtRegionMsgFill.h"
 #include "ddm/DtRegionSet.h"
+#include "msg/DtFederationMsgs.h"
+#include "msg/DtRegionMsgs.h"
+#include "msg/DtRtiMsg.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtFederationMsgs.h"
 #include "net/DtMsgCallbacks.h"
-#include "net/DtRegionMsgs.h"
-#include "net/DtRtiMsg.h"
 #include "objects/DtAttrInfo.h"
 #include "objects/DtFederateHandleRange.h"
 #include "objects/DtFomClassMgr.h"
@@ -134,7 +134,7 @@ void DtDataDistMgr::deleteRegion(RTI::Region* region) {
 DtRegion& DtDataDistMgr::defaultRegion() { return *defaultRegion_; }
 
 std::int32_t DtDataDistMgr::getAttributeRoutingSpaceHandle(RTI::AttributeHandle attribute,
-                                                          RTI::ObjectClassHandle theClass) {
+                                                           RTI::ObjectClassHandle theClass) {
   DtObjectClassInfo* cls = fom_ ? fom_->classByHandle(theClass) : nullptr;
   if (!cls) throw RTI::ObjectClassNotDefined("");
   const DtAttrInfo* attr = cls->attrByHandle(attribute);

@@ -57,8 +57,8 @@ public:
   // All borrowed; null RID parameters stand for the defaults. Registers the
   // handlers of kinds 25 and 26 and resets the process-wide default region
   // words (a federate made with data distribution sends region set 0).
-  DtDataDistMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params,
-                DtObjectDataDistMgr* objMgr, DtInterDataDistMgr* interMgr);
+  DtDataDistMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params, DtObjectDataDistMgr* objMgr,
+                DtInterDataDistMgr* interMgr);
   DtDataDistMgr(const DtDataDistMgr&) = delete;
   DtDataDistMgr& operator=(const DtDataDistMgr&) = delete;
   // Removes the handlers and deletes every region; leaves no group.
@@ -112,10 +112,8 @@ public:
   virtual std::uint32_t freeChannel();
   virtual void joinObjectRegionSet(std::uint32_t channel, std::uint32_t regionSet);
   virtual void dropObjectRegionSet(std::uint32_t channel, std::uint32_t regionSet);
-  virtual void joinInteractionRegionSet(std::uint32_t channel, std::uint32_t interactionClass,
-                                        std::uint32_t regionSet);
-  virtual void dropInteractionRegionSet(std::uint32_t channel, std::uint32_t interactionClass,
-                                        std::uint32_t regionSet);
+  virtual void joinInteractionRegionSet(std::uint32_t channel, std::uint32_t interactionClass, std::uint32_t regionSet);
+  virtual void dropInteractionRegionSet(std::uint32_t channel, std::uint32_t interactionClass, std::uint32_t regionSet);
   const DtDdmChannels& channels() const { return channels_; }
 
   // ---- announcements. The regions of a region set about to be announced

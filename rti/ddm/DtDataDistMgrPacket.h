@@ -28,7 +28,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "net/DtSavePackets.h"
+#include "save/DtSavePackets.h"
 
 struct DtDataDistMgrPacket {
   static constexpr std::uint32_t theType = DtDataDistMgrPacketType;

@@ -8,8 +8,8 @@
 #include "ddm/DtInterDataDistMgr.h"
 #include "ddm/DtObjectDataDistMgr.h"
 #include "ddm/DtRegion.h"
-#include "net/DtRtiSaveFile.h"
 #include "objects/DtFomClassMgr.h"
+#include "save/DtRtiSaveFile.h"
 #include "util/DtNotify.h"
 
 namespace {

@@ -1,11 +1,10 @@
 #include "ddm/DtInterDataDistMgr.h"
 
 #include "config/DtRIDParameters.h"
+#include "msg/DtUpdateMsgs.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtUpdateMsgs.h"
 
-DtInteractionMgr* DtInterDataDistMgr::create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom,
-                                             DtRIDParameters* params) {
+DtInteractionMgr* DtInterDataDistMgr::create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params) {
   return new DtInterDataDistMgr(connectMgr, fom, params);
 }
 
