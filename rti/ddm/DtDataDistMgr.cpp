@@ -249,9 +249,9 @@ void DtDataDistMgr::dropInteractionRegionSet(std::uint32_t channel, std::uint32_
 // Announcements ----------------------------------------------------------------
 
 void DtDataDistMgr::addPendingNotifyRegion(const DtRegionSet& set) {
-  for (const std::uint32_t handle : set.regionList().handles()) {
-    if (std::find(pendingNotify_.begin(), pendingNotify_.end(), handle) == pendingNotify_.end()) {
-      pendingNotify_.push_back(handle);
+  for (const DtRegionEntry& entry : set.regionList()) {
+    if (std::find(pendingNotify_.begin(), pendingNotify_.end(), entry.handle) == pendingNotify_.end()) {
+      pendingNotify_.push_back(entry.handle);
     }
   }
 }
