@@ -14,7 +14,7 @@ DtInterDataDistMgr::DtInterDataDistMgr(DtConnectionMgr* connectMgr, DtFomClassMg
 DtInterDataDistMgr::~DtInterDataDistMgr() { destroyRegionLists(); }
 
 void DtInterDataDistMgr::setDdmMgr(DtDataDistMgr* ddm) {
-  ddmMgr_ = ddm;
+  DtDataDistHalf::setDdmMgr(ddm);
   pubHandles_.setCounter(DtRegionSetHandlePool::theFirstSerial);
   subHandles_.setCounter(DtRegionSetHandlePool::theFirstSerial);
 }
@@ -37,11 +37,6 @@ bool DtInterDataDistMgr::acceptInteractionChannel(std::uint32_t classHandle, std
   const DtRegionSetList* overlapping = overlappingRemotePubSets_.lookup(classHandle);
   return overlapping && overlapping->isMember(regionSet);
 }
-
-void DtInterDataDistMgr::notifyAboutRegionModification(DtRegion&) {}
-void DtInterDataDistMgr::deleteRegion(DtRegion&) {}
-void DtInterDataDistMgr::processNotifyRegion(DtRegion&, bool) {}
-void DtInterDataDistMgr::processDeleteRegion(DtRegion&) {}
 
 void DtInterDataDistMgr::destroyRegionLists() {
   overlappingRemotePubSets_.destroyAll();

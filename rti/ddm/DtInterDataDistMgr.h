@@ -7,25 +7,22 @@
 // federates' sets, and the channel each publication set sends on.
 //
 // What is here: the manager's binding to the data distribution manager
-// (setDdmMgr, which also arms the region-set handle pools), the two pools,
-// the receive filter over the remote publication sets that overlap a
-// subscription of this federate, and the region hooks the data
-// distribution manager calls, which do nothing until interaction region
-// sets exist (they come with the rest of the interaction side).
+// (setDdmMgr, which also arms the region-set handle pools; see
+// DtDataDistHalf, whose region hooks do nothing until interaction region
+// sets exist), the two pools and the receive filter over the remote
+// publication sets that overlap a subscription of this federate.
 //
 // Made after the join and owned by the federate manager; everything runs on
 // the federate's thread.
 
 #include <cstdint>
 
+#include "ddm/DtDataDistHalf.h"
 #include "ddm/DtRegionSetHandlePool.h"
 #include "ddm/DtRegionSetListByClass.h"
 #include "objects/DtInteractionMgr.h"
 
-class DtDataDistMgr;
-class DtRegion;
-
-class DtInterDataDistMgr : public DtInteractionMgr {
+class DtInterDataDistMgr : public DtInteractionMgr, public DtDataDistHalf {
 public:
   // A new one, as DtInteractionMgr::create hands it out (the caller owns
   // it).
@@ -34,11 +31,8 @@ public:
   DtInterDataDistMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params);
   ~DtInterDataDistMgr() override;
 
-  // Keeps the data distribution manager (borrowed; it regions and channels
-  // come from there) and puts both handle pools' counters at their first
-  // serial. Called once after construction, before any set is made.
-  virtual void setDdmMgr(DtDataDistMgr* ddm);
-  DtDataDistMgr* ddmMgr() const { return ddmMgr_; }
+  // Also puts both handle pools' counters at their first serial.
+  void setDdmMgr(DtDataDistMgr* ddm) override;
 
   // A new publication, or subscription (and passive) region-set handle,
   // now in use; see DtRegionSetHandlePool for the refusals.
@@ -59,18 +53,8 @@ public:
   // federate, by the class they are filed under (not owned).
   DtRegionSetListByClass& overlappingRemotePubSets() { return overlappingRemotePubSets_; }
 
-  // ---- what the data distribution manager tells of regions: nothing to do
-  // while there are no interaction region sets.
-  virtual void notifyAboutRegionModification(DtRegion& region);
-  virtual void deleteRegion(DtRegion& region);
-  virtual void processNotifyRegion(DtRegion& region, bool isNew);
-  virtual void processDeleteRegion(DtRegion& region);
-  // Every region set goes, and the handles in use with them (before a
-  // restore and at the end).
-  virtual void destroyRegionLists();
-
-protected:
-  DtDataDistMgr* ddmMgr_ = nullptr;
+  // The region sets go, and the handles in use with them.
+  void destroyRegionLists() override;
 
 private:
   DtRegionSetListByClass overlappingRemotePubSets_{false};

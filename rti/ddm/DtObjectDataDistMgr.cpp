@@ -11,8 +11,6 @@ DtObjectDataDistMgr::DtObjectDataDistMgr(DtConnectionMgr* connectMgr, DtFomClass
 
 DtObjectDataDistMgr::~DtObjectDataDistMgr() { destroyRegionLists(); }
 
-void DtObjectDataDistMgr::setDdmMgr(DtDataDistMgr* ddm) { ddmMgr_ = ddm; }
-
 std::uint32_t DtObjectDataDistMgr::uniqueRegionSetHandle() {
   const std::uint32_t handle = DtFederateHandleRange::handle(fedHandle(), regionSetCounter_, "object region set");
   ++regionSetCounter_;
@@ -26,11 +24,6 @@ bool DtObjectDataDistMgr::acceptObjectChannel(std::uint32_t regionSet) const {
 bool DtObjectDataDistMgr::acceptRequestChannel(std::uint32_t regionSet) const {
   return regionSet == 0 || pubOverlaps_.lookup(regionSet) != nullptr;
 }
-
-void DtObjectDataDistMgr::notifyAboutRegionModification(DtRegion&) {}
-void DtObjectDataDistMgr::deleteRegion(DtRegion&) {}
-void DtObjectDataDistMgr::processNotifyRegion(DtRegion&, bool) {}
-void DtObjectDataDistMgr::processDeleteRegion(DtRegion&) {}
 
 void DtObjectDataDistMgr::destroyRegionLists() {
   subMatchOverlaps_.destroyAll();

@@ -8,10 +8,9 @@
 // attributes associated with them.
 //
 // What is here: the manager's binding to the data distribution manager
-// (setDdmMgr), the region-set handles, the two channel filters over the
-// remote sets that overlap (and match) this federate's, and the region
-// hooks the data distribution manager calls, which do nothing until object
-// region sets exist (they come with the rest of the object side).
+// (see DtDataDistHalf, whose region hooks do nothing until object region
+// sets exist), the region-set handles and the two channel filters over the
+// remote sets that overlap (and match) this federate's.
 //
 // Region-set handles are the federate handle x 100000 plus a counter from 2
 // (0 and 1 are the default sets); a federate that would pass 99999 is
@@ -22,25 +21,17 @@
 
 #include <cstdint>
 
+#include "ddm/DtDataDistHalf.h"
 #include "ddm/DtRegionMatchList.h"
 #include "objects/DtObjectMgr.h"
 
-class DtDataDistMgr;
-class DtRegion;
-
-class DtObjectDataDistMgr : public DtObjectMgr {
+class DtObjectDataDistMgr : public DtObjectMgr, public DtDataDistHalf {
 public:
   // A new one, as DtObjectMgr::create hands it out (the caller owns it).
   static DtObjectMgr* create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params);
 
   DtObjectDataDistMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params);
   ~DtObjectDataDistMgr() override;
-
-  // Keeps the data distribution manager (borrowed; regions and channels
-  // come from there). Called once after construction, before any set is
-  // made.
-  virtual void setDdmMgr(DtDataDistMgr* ddm);
-  DtDataDistMgr* ddmMgr() const { return ddmMgr_; }
 
   // The next region-set handle; the counter moves on.
   virtual std::uint32_t uniqueRegionSetHandle();
@@ -60,17 +51,8 @@ public:
   DtRegionMatchList& subMatchOverlaps() { return subMatchOverlaps_; }
   DtRegionMatchList& pubOverlaps() { return pubOverlaps_; }
 
-  // ---- what the data distribution manager tells of regions: nothing to do
-  // while there are no object region sets.
-  virtual void notifyAboutRegionModification(DtRegion& region);
-  virtual void deleteRegion(DtRegion& region);
-  virtual void processNotifyRegion(DtRegion& region, bool isNew);
-  virtual void processDeleteRegion(DtRegion& region);
-  // Every region set goes (before a restore and at the end).
-  virtual void destroyRegionLists();
-
-protected:
-  DtDataDistMgr* ddmMgr_ = nullptr;
+  // The region sets go.
+  void destroyRegionLists() override;
 
 private:
   DtRegionMatchList subMatchOverlaps_;

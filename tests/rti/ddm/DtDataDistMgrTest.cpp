@@ -90,6 +90,7 @@ TEST_F(DdmFixture, TheRegionServicesRefuseBeforeAnythingChanges) {
   const std::vector<Case> cases = {
       {"an unknown space before zero extents", [&] { ddm->createRegion(9, 0); }, "throws SpaceNotDefined"},
       {"zero extents", [&] { ddm->createRegion(geo, 0); }, "throws InvalidExtents"},
+      {"more extents than its announcement carries", [&] { ddm->createRegion(geo, 5000); }, "throws RTIinternalError"},
       {"notify of an unknown region", [&] { ddm->notifyAboutRegionModification(stranger); }, "throws RegionNotKnown"},
       {"notify with a bound unset", [&] { ddm->notifyAboutRegionModification(*unset); }, "throws InvalidExtents"},
       {"notify of the default region", [&] { ddm->notifyAboutRegionModification(ddm->defaultRegion()); },
@@ -106,6 +107,7 @@ TEST_F(DdmFixture, TheRegionServicesRefuseBeforeAnythingChanges) {
     EXPECT_EQ(regionsOf(*ddm), untouched) << c.what;
   }
   EXPECT_EQ(ddm->localRegion(own->handle()), own);
+  EXPECT_EQ(ddm->regionCounter(), 4u) << "a region refused takes no serial";
   inUse->removeObjPubRegSet(&user);
   user.emptyRegions();
   EXPECT_EQ(outcomeOf([&] { ddm->deleteRegion(inUse); }), "ok");
