@@ -17,7 +17,7 @@
 #include "msg/DtRegionMsgs.h"
 #include "msg/DtRtiMsg.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtMsgCallbacks.h"
+#include "net/DtMakeMsg.h"
 #include "objects/DtAttrInfo.h"
 #include "objects/DtFederateHandleRange.h"
 #include "objects/DtFomClassMgr.h"
@@ -58,18 +58,15 @@ DtDataDistMgr::DtDataDistMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, Dt
       channels_(connectMgr, minChannel(params), maxChannel(params)) {
   DtAttrValueSet::setDefaultRegion(0);
   DtRtiMsg::setDefaultRegionSet(0);
-  registerHandlers(true);
+  if (connectMgr_) {
+    handlers_.add<DtNotifyRegMsg, &DtDataDistMgr::processNotifyRegion>(connectMgr_, this);
+    handlers_.add<DtDeleteRegMsg, &DtDataDistMgr::processDeleteRegion>(connectMgr_, this);
+  }
 }
 
 DtDataDistMgr::~DtDataDistMgr() {
   destroyLists();
-  registerHandlers(false);
-}
-
-void DtDataDistMgr::registerHandlers(bool add) {
-  if (!connectMgr_) return;
-  DtRegisterMemberCallback<DtNotifyRegMsg, DtDataDistMgr, &DtDataDistMgr::processNotifyRegion>(connectMgr_, this, add);
-  DtRegisterMemberCallback<DtDeleteRegMsg, DtDataDistMgr, &DtDataDistMgr::processDeleteRegion>(connectMgr_, this, add);
+  handlers_.clear();
 }
 
 bool DtDataDistMgr::active() const { return !params_ || params_->dataDistMgmt() != 0; }

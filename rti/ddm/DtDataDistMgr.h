@@ -36,6 +36,7 @@
 #include "RTI.hh"
 #include "ddm/DtDdmChannels.h"
 #include "ddm/DtHandleIndex.h"
+#include "msg/DtMsgSubscriptions.h"
 
 class DtConnectionMgr;
 class DtDeleteRegMsg;
@@ -191,7 +192,6 @@ private:
   RemoteRegion* senderRegion(std::uint32_t handle, std::uint32_t sender) const;
   // Both halves are told, then the region goes.
   void dropRemoteRegion(std::uint32_t handle);
-  void registerHandlers(bool add);
   bool readSaved(DtRtiSaveFile& file, Restored& restored) const;
   void takeRestored(Restored& restored);
 
@@ -207,4 +207,5 @@ private:
   DtHandleIndex<FederateRegions> byFederate_;
   std::uint32_t regionCounter_ = 1;
   std::vector<std::uint32_t> pendingNotify_;  // region handles, each once
+  DtMsgSubscriptions handlers_;               // kinds 25 and 26
 };
