@@ -5,9 +5,9 @@
 
 #include "QtTestPrinting.h"
 #include "monitor/core/PortHolder.h"
+#include "support/WaitUntil.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QStringList>
 
 #include <functional>
@@ -17,15 +17,11 @@ namespace apptest {
 using testnet::FreePort;
 using testnet::PortHolder;
 
+// Runs the event loop until `done` holds; false after `timeoutMs`.
 inline bool ProcessEventsUntil(const std::function<bool()>& done, int timeoutMs = 5000)
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
+    return waitUntil(
+        done, [] { QApplication::processEvents(QEventLoop::AllEvents, 20); }, timeoutMs / 1000.0);
 }
 
 // Collects Qt's debug messages and warnings while it exists, in place of

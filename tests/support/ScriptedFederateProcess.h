@@ -15,6 +15,8 @@
 // The destructor closes the program's input, waits for it a few seconds and
 // kills it if it is still there.
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <string>
 #include <vector>
@@ -60,3 +62,11 @@ public:
     return lines();
   }
 };
+
+// Runs the command; it must succeed ("ok <verb> ...").
+inline ::testing::AssertionResult succeeds(ScriptedFederateProcess& federate, const std::string& command,
+                                           double seconds = 10) {
+  const std::string result = federate.command(command, seconds);
+  if (result.rfind("ok ", 0) == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << command << ": " << (result.empty() ? "no answer" : result);
+}

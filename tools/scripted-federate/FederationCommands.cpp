@@ -40,6 +40,21 @@ void addControl(CommandTable& table) {
               }
               return a.text(0);
             });
+  table.add("wait-sentinel", "<tag> [seconds]",
+            "ticks until a sentinel interaction of that tag comes (default 5 s); see sentinel-class",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              if (!s.waitForSentinel(a.text(0), a.secondsOr(1, 5.0))) {
+                throw std::runtime_error("no sentinel " + a.text(0) + " within " + a.textOr(1, "5") + " s");
+              }
+              return a.text(0);
+            });
+  table.add("background-tick", "<on|off>", "whether it ticks while it waits for its next command on its input",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              const std::string& how = a.text(0);
+              if (how != "on" && how != "off") throw UsageError("neither on nor off: " + how);
+              s.setBackgroundTick(how == "on");
+              return how;
+            });
   table.add("sleep", "<seconds>", "waits without ticking", [](ScriptSession&, const ScriptArgs& a) {
     std::this_thread::sleep_for(std::chrono::duration<double>(a.seconds(0)));
     return std::string();
@@ -74,6 +89,7 @@ void addFederation(CommandTable& table) {
               const RTI::FederateHandle handle =
                   s.rti().joinFederationExecution(a.text(1).c_str(), a.text(0).c_str(), &s.fedAmb());
               s.remember("self", handle);
+              s.joined();
               return std::to_string(handle);
             });
   table.add("resign", "<release|delete|delete-and-release|none|number>", "resignFederationExecution",

@@ -105,6 +105,13 @@ void addTraffic(CommandTable& table) {
       return std::string();
     });
   }
+  table.add("sentinel-class", "<class>",
+            "at every later join, publishes and subscribes the class, whose interactions are then sentinels: kept "
+            "for wait-sentinel, printed and counted nowhere, nor the class's advisories",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              s.setSentinelClass(a.text(0));
+              return a.text(0);
+            });
   table.add("interaction-advisory", "<on|off>", "the interaction relevance advisory switch",
             [](ScriptSession& s, const ScriptArgs& a) {
               const std::string& how = a.text(0);

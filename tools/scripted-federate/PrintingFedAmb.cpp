@@ -10,6 +10,12 @@ void PrintingFedAmb::done(const char* name, const OutputLine& line) {
   session_.callbackSeen(name);
 }
 
+bool PrintingFedAmb::sentinel(RTI::InteractionClassHandle theClass, const char* tag) {
+  if (!session_.isSentinel(theClass)) return false;
+  session_.sentinelSeen(tag);
+  return true;
+}
+
 void PrintingFedAmb::synchronizationPointRegistrationSucceeded(const char* label) {
   done(__func__, CALLBACK_LINE.text(label));
 }
@@ -41,9 +47,11 @@ void PrintingFedAmb::stopRegistrationForObjectClass(RTI::ObjectClassHandle theCl
   done(__func__, CALLBACK_LINE.number(theClass));
 }
 void PrintingFedAmb::turnInteractionsOn(RTI::InteractionClassHandle theHandle) {
+  if (session_.isSentinel(theHandle)) return;
   done(__func__, CALLBACK_LINE.number(theHandle));
 }
 void PrintingFedAmb::turnInteractionsOff(RTI::InteractionClassHandle theHandle) {
+  if (session_.isSentinel(theHandle)) return;
   done(__func__, CALLBACK_LINE.number(theHandle));
 }
 
@@ -66,12 +74,14 @@ void PrintingFedAmb::reflectAttributeValues(RTI::ObjectHandle theObject,
 }
 void PrintingFedAmb::receiveInteraction(RTI::InteractionClassHandle theInteraction,
                                         const RTI::ParameterHandleValuePairSet& theParameters, const char* theTag) {
+  if (sentinel(theInteraction, theTag)) return;
   done(__func__, CALLBACK_LINE.number(theInteraction).values(theParameters).text(theTag));
 }
 void PrintingFedAmb::receiveInteraction(RTI::InteractionClassHandle theInteraction,
                                         const RTI::ParameterHandleValuePairSet& theParameters,
                                         const RTI::FedTime& theTime, const char* theTag,
                                         RTI::EventRetractionHandle theHandle) {
+  if (sentinel(theInteraction, theTag)) return;
   done(__func__,
        CALLBACK_LINE.number(theInteraction).values(theParameters).time(theTime).text(theTag).retraction(theHandle));
 }

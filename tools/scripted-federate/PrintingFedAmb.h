@@ -1,7 +1,8 @@
 #pragma once
 // The scripted federate's federate ambassador: every callback prints one line
 // "callback <name> <arguments...>" (see OutputLine for the forms), then the
-// session counts it and runs the reaction filed for it.
+// session counts it and runs the reaction filed for it. The session's
+// sentinel interactions are kept by their tags instead.
 
 #include <NullFederateAmbassador.hh>
 
@@ -77,6 +78,8 @@ public:
 private:
   // Prints the line, then tells the session.
   void done(const char* name, const OutputLine& line);
+  // An interaction of the sentinel class: kept by its tag, not printed.
+  bool sentinel(RTI::InteractionClassHandle theClass, const char* tag);
 
   ScriptSession& session_;
 };

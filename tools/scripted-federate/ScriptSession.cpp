@@ -60,22 +60,45 @@ void ScriptSession::callbackSeen(const std::string& name) {
 }
 
 bool ScriptSession::waitFor(const std::string& name, double seconds) {
+  return tickUntil(
+      [&] {
+        if (seen_[name] <= waited_[name]) return false;
+        ++waited_[name];
+        return true;
+      },
+      seconds);
+}
+
+bool ScriptSession::waitForSentinel(const std::string& tag, double seconds) {
+  return tickUntil([&] { return sentinels_.count(tag) > 0; }, seconds);
+}
+
+template <class Done>
+bool ScriptSession::tickUntil(Done&& done, double seconds) {
   const double deadline = now() + seconds;
   for (;;) {
-    if (seen_[name] > waited_[name]) {
-      ++waited_[name];
-      return true;
-    }
+    if (done()) return true;
     if (now() >= deadline) return false;
-    rti_->tick(0.001, 0.01);
+    tickBriefly();
   }
 }
 
 void ScriptSession::tickFor(double seconds) {
   const double deadline = now() + seconds;
   do {
-    rti_->tick(0.001, 0.01);
+    tickBriefly();
   } while (now() < deadline);
+}
+
+void ScriptSession::tickBriefly() { rti_->tick(0.001, 0.01); }
+
+void ScriptSession::joined() {
+  sentinelClass_.reset();
+  if (sentinelClassName_.empty()) return;
+  const RTI::InteractionClassHandle sentinel = rti_->getInteractionClassHandle(sentinelClassName_.c_str());
+  rti_->publishInteractionClass(sentinel);
+  rti_->subscribeInteractionClass(sentinel);
+  sentinelClass_ = sentinel;
 }
 
 void ScriptSession::react(const std::string& callback, std::vector<std::string> command) {

@@ -23,6 +23,7 @@
 
 #include <RTI.hh>
 
+#include "CommandInput.h"
 #include "CommandTable.h"
 #include "ScriptSession.h"
 
@@ -69,8 +70,18 @@ int main(int argc, char** argv) {
   }
 
   if (script.empty() || script == "-") {
+    // Between commands it ticks only when a command asked it to.
+    CommandInput input(STDIN_FILENO);
     std::string line;
-    while (std::getline(std::cin, line)) runScript(*session, line);
+    for (;;) {
+      const CommandInput::Next next = input.next(line, session->backgroundTick() ? 0 : -1);
+      if (next == CommandInput::Next::End) break;
+      if (next == CommandInput::Next::Line) {
+        runScript(*session, line);
+      } else {
+        session->tickBriefly();
+      }
+    }
   } else {
     runScript(*session, script);
   }

@@ -5,6 +5,7 @@
 #include "core/CNetMgr.h"
 #include "core/CUdpSender.h"
 #include "core/DisTraffic.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -34,16 +35,6 @@ NetOptions LoopbackOptions()
     options.port = 0;
     options.multicastInterface = kLoopback;
     return options;
-}
-
-bool WaitUntil(const std::function<bool()>& done)
-{
-    for (auto deadline = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < deadline;) {
-        if (done())
-            return true;
-        std::this_thread::sleep_for(1ms);
-    }
-    return done();
 }
 
 // The intake's threads alive in this process, known by their names (a
@@ -226,7 +217,7 @@ TEST_F(NetMgrTest, StopHandlesWhatIsQueuedAndJoinsEveryThread)
     ASSERT_TRUE(m_handler.WaitFor(1));
     for (int i = 0; i < 5; ++i)
         ASSERT_TRUE(m_sender->Send(DisTraffic::SignalDatagram({1, 1, 1, 1})));
-    ASSERT_TRUE(WaitUntil([&] { return m_intake.Counters().received == 7; }));
+    ASSERT_TRUE(pollUntil([&] { return m_intake.Counters().received == 7; }));
 
     auto stopped = std::async(std::launch::async, [&] { m_intake.Stop(); });
     m_handler.HoldSignals(false);
@@ -289,10 +280,10 @@ TEST_F(NetMgrTest, AWorkerThatFallsBehindHoldsItsBoundAndDropsTheRest)
         ASSERT_TRUE(m_sender->Send(signal));
     ASSERT_TRUE(m_sender->Send(DisTraffic::TransmitterDatagram({2, 2, 2, 2})));
     ASSERT_TRUE(m_handler.WaitFor(1)) << "Transmitter PDUs go on";
-    ASSERT_TRUE(WaitUntil([&] { return m_intake.Counters().received == kFlood + 2; }));
+    ASSERT_TRUE(pollUntil([&] { return m_intake.Counters().received == kFlood + 2; }));
 
     m_handler.HoldSignals(false);
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(pollUntil([&] {
         const IntakeCounts counts = m_intake.Counters();
         return counts.signalPdus + counts.queueFull == kFlood + 1;
     }));

@@ -116,7 +116,7 @@ TEST_P(JoinWithRadios, RadiosOfAnotherFederateAreReflectedSignalledAndRemoved)
         radios->Step();
     };
     // The discovery asks for every attribute, for after the tick.
-    ASSERT_TRUE(StepUntil(step, [&] { return !monitor.app->requests.empty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !monitor.app->requests.empty(); }, pausing(step)));
     EXPECT_EQ(monitor.app->requests, (std::vector<RecordingApplication::Request>{{radio, 0x1FFFFF}}));
     EXPECT_TRUE(monitor.app->attributes.empty());   // the radios update only when asked
 
@@ -124,7 +124,7 @@ TEST_P(JoinWithRadios, RadiosOfAnotherFederateAreReflectedSignalledAndRemoved)
     const auto request = monitor.app->requests.front();
     monitor.manager->RequestObjectAttributeValueUpdate(request.object,
                                                        monitor.manager->MakeAttributeHandleSet(request.mask).value());
-    ASSERT_TRUE(StepUntil(step, [&] { return monitor.app->BitsOf(radio) == 0x1FFFFF; }));
+    ASSERT_TRUE(waitUntil([&] { return monitor.app->BitsOf(radio) == 0x1FFFFF; }, pausing(step)));
     RprRadio sent = RprRadio::Numbered(1);
     sent.hostObject = radios->FederateName();
     for (const auto& attribute : monitor.app->attributes) {
@@ -139,9 +139,9 @@ TEST_P(JoinWithRadios, RadiosOfAnotherFederateAreReflectedSignalledAndRemoved)
     monitor.app->attributes.clear();
     monitor.manager->RequestClassAttributeValueUpdate(monitor.Handle(Entry::RadioTransmitterClass),
                                                       monitor.manager->MakeAttributeHandleSet(0x1FFFFF).value());
-    ASSERT_TRUE(StepUntil(step, [&] { return monitor.app->BitsOf(radio) == 0x1FFFFF; }));
+    ASSERT_TRUE(waitUntil([&] { return monitor.app->BitsOf(radio) == 0x1FFFFF; }, pausing(step)));
 
-    ASSERT_TRUE(StepUntil(step, [&] { return !monitor.app->heard.empty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !monitor.app->heard.empty(); }, pausing(step)));
     const RecordingApplication::Signal& signal = monitor.app->heard.front();
     EXPECT_EQ(signal.hostRadioIndex, "radio.1");
     EXPECT_EQ(signal.header.encodingScheme, 1);
@@ -152,7 +152,7 @@ TEST_P(JoinWithRadios, RadiosOfAnotherFederateAreReflectedSignalledAndRemoved)
     EXPECT_EQ(signal.header.entityId.site, 0);   // matched by name, not by numbers
 
     radios->DeleteRadios();
-    ASSERT_TRUE(StepUntil(step, [&] { return !monitor.app->removed.empty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !monitor.app->removed.empty(); }, pausing(step)));
     EXPECT_EQ(monitor.app->removed, std::vector<std::uint32_t>{radio});
     radios->Leave();
     EXPECT_TRUE(monitor.manager->ResignFederation());
@@ -187,12 +187,12 @@ TEST(HlaManagerInput, TheDescriptorIsReadableWhileInputWaitsAndATickStopsAtItsBu
             ;
         return !Readable(descriptor);
     };
-    ASSERT_TRUE(StepUntil([&] { radios.Rti().tick(); }, drained));
+    ASSERT_TRUE(waitUntil(drained, pausing([&] { radios.Rti().tick(); })));
 
     constexpr std::size_t kSignals = 5;
     for (std::size_t i = 0; i < kSignals; ++i)
         radios.SendSignal(0);
-    ASSERT_TRUE(StepUntil([] {}, [&] { return Readable(descriptor); }));
+    ASSERT_TRUE(pollUntil([&] { return Readable(descriptor); }));
     EXPECT_TRUE(monitor.manager->Tick(0));
     EXPECT_EQ(monitor.app->heard.size(), 1u);
     EXPECT_TRUE(Readable(descriptor)) << "the other signals wait";
@@ -436,7 +436,7 @@ TEST_P(Resignation, TheMonitorsObjectLeavesWithItsFederate)
         observer.rti.tick();
         manager->Tick(0.01);
     };
-    ASSERT_TRUE(StepUntil(step, [&] { return observer.discovered.count(own) == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return observer.discovered.count(own) == 1; }, pausing(step)));
     EXPECT_EQ(observer.discovered[own], CHLAMgr::MonitorName('.'));
     EXPECT_EQ(CHLAMgr::MonitorName('.').rfind("qlxMon.", 0), 0u);
 
@@ -444,7 +444,7 @@ TEST_P(Resignation, TheMonitorsObjectLeavesWithItsFederate)
     EXPECT_TRUE(manager->ResignFederation());
     EXPECT_FALSE(manager->IsJoined());
     EXPECT_TRUE(app->messages.empty());
-    ASSERT_TRUE(StepUntil([&] { observer.rti.tick(); }, [&] { return !observer.removed.empty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !observer.removed.empty(); }, pausing([&] { observer.rti.tick(); })));
     EXPECT_EQ(observer.removed, std::vector<RTI::ObjectHandle>{own});
 }
 

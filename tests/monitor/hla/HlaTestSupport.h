@@ -10,6 +10,7 @@
 #include "hla/IHlaApplication.h"
 #include "monitor/core/PortHolder.h"
 #include "rti/config/ConfigTestFiles.h"
+#include "support/WaitUntil.h"
 
 #include <chrono>
 #include <cstdint>
@@ -50,19 +51,6 @@ private:
     ScopedEnv m_rid;
     ScopedEnv m_config;
 };
-
-// Runs `step` until `done` holds; false after `seconds`.
-inline bool StepUntil(const std::function<void()>& step, const std::function<bool()>& done, double seconds = 10)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        step();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 // Records every call of the federate. OnHlaTransmitterAttribute throws for
 // the bits of `failingBits`, as the application does when a radio's name

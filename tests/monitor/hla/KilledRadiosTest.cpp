@@ -48,13 +48,13 @@ TEST(KilledRadioFederate, ItsRadiosLeaveTheMonitorThroughTheRtiexec)
                         {});
     ASSERT_NE(radios.waitFor("ready"), "") << testing::PrintToString(radios.lines());
     // The discovery of each radio asks for its attributes.
-    ASSERT_TRUE(StepUntil([&] { monitor.Tick(0.01); }, [&] { return app->requests.size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return app->requests.size() == 2; }, pausing([&] { monitor.Tick(0.01); })));
     std::set<std::uint32_t> discovered;
     for (const auto& request : app->requests)
         discovered.insert(request.object);
 
     radios.signal(SIGKILL);
-    ASSERT_TRUE(StepUntil([&] { monitor.Tick(0.01); }, [&] { return app->removed.size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return app->removed.size() == 2; }, pausing([&] { monitor.Tick(0.01); })));
     EXPECT_EQ(std::set<std::uint32_t>(app->removed.begin(), app->removed.end()), discovered);
     EXPECT_NE(exec.waitFor("Lost connection to federate radio-federate", 10, true), "") << exec.text();
     EXPECT_TRUE(monitor.ResignFederation());

@@ -12,6 +12,7 @@
 #include "net/DtFederationMsgs.h"
 #include "rti/util/NotifyCapture.h"
 #include "support/ScriptedFederateProcess.h"
+#include "support/WaitUntil.h"
 #include "util/DtClock.h"
 #include "util/DtSelect.h"
 
@@ -48,18 +49,6 @@ private:
   DtConnectionMgr* mgr_;
 };
 
-// Ticks until the condition holds; false after `seconds`.
-template <class Tick, class Condition>
-bool tickUntil(Tick&& tick, Condition&& condition, double seconds = 5.0) {
-  const double deadline = DtRealTime() + seconds;
-  while (!condition()) {
-    if (DtRealTime() > deadline) return false;
-    tick();
-    DtSleep(0.002);
-  }
-  return true;
-}
-
 const char* const heartbeatForms =
     "(setq RTI_federateHeartbeatInterval 0.05)\n(setq RTI_federateTimeoutInterval 1.0)\n";
 
@@ -84,19 +73,21 @@ TEST_P(TwoFederatesOfOneProcess, CreateJoinHearEachOtherResignAndDestroy) {
   auto tickBoth = [&] {
     a.tick();
     b.tick();
+    DtSleep(0.002);
   };
-  EXPECT_TRUE(tickUntil(tickBoth, [&] { return atA.heartbeats[handleB] >= 2 && atB.heartbeats[handleA] >= 2; }));
+  EXPECT_TRUE(waitUntil([&] { return atA.heartbeats[handleB] >= 2 && atB.heartbeats[handleA] >= 2; }, tickBoth, 5));
 
   b.resignFederationExecution(RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
-  EXPECT_TRUE(tickUntil(tickBoth, [&] { return !atA.resigns.empty(); }));
+  EXPECT_TRUE(waitUntil([&] { return !atA.resigns.empty(); }, tickBoth, 5));
   EXPECT_EQ(atA.resigns, (std::vector<std::pair<unsigned long, int>>{{handleB, 3}}));
 
-  // A resigned federate is silent.
+  // A resigned federate is silent: no heartbeat of it over four of its
+  // heartbeat intervals.
   a.resignFederationExecution(RTI::NO_ACTION);
-  EXPECT_TRUE(tickUntil(tickBoth, [&] { return atB.resigns.size() == 1; }));
+  EXPECT_TRUE(waitUntil([&] { return atB.resigns.size() == 1; }, tickBoth, 5));
   const int heardFromA = atB.heartbeats[handleA];
   const double quiet = DtRealTime() + 0.2;
-  tickUntil(tickBoth, [&] { return DtRealTime() > quiet; });
+  waitUntil([&] { return DtRealTime() > quiet; }, tickBoth);
   EXPECT_EQ(atB.heartbeats[handleA], heardFromA);
   EXPECT_NO_THROW(a.destroyFederationExecution("X"));
   EXPECT_NO_THROW(b.destroyFederationExecution("X"));
@@ -178,18 +169,52 @@ TEST(TwoProcesses, CreateJoinHearEachOtherResignWithEveryActionAndDestroy) {
   a.createFederationExecution("X", "X.fed");
   const RTI::FederateHandle handleA = a.joinFederationExecution("A", "X", &fedAmb);
 
-  ScriptedFederateProcess b(
-      "join X B; tick 0.4; register-sync p; save s; restore r; resign release; "
-      "join X B; tick 0.1; resign delete; join X B; tick 0.1; resign delete-and-release; "
-      "join X B; tick 0.1; resign none; destroy X");
+  // B, driven command by command, ticks between its commands; A and the
+  // listener tick while the test waits for B.
+  ScriptedFederateProcess b;
   ASSERT_TRUE(b.started());
-  const double deadline = DtRealTime() + 30;
-  while (b.readLine(0.005) != "done" && DtRealTime() < deadline) {
+  const auto tickA = [&] {
     a.tick();
     listener->tick();
+  };
+  const auto command = [&](const std::string& text) {
+    b.send(text);
+    const std::string verb = text.substr(0, text.find(' '));
+    std::string answer;
+    waitUntil([&] { return !answer.empty() || b.ended(); },
+              [&] {
+                tickA();
+                const std::string line = b.readLine(0.005);
+                if (line.rfind("ok " + verb, 0) == 0 || line.rfind("error " + verb, 0) == 0) answer = line;
+              },
+              30);
+    return answer;
+  };
+  // Joined, B is heard: a heartbeat of it comes after its join.
+  const auto joinAndBeHeard = [&](int heartbeats) {
+    const std::string joined = command("join X B");
+    ASSERT_EQ(joined.rfind("ok join ", 0), 0u) << joined;
+    const unsigned long handle = std::stoul(joined.substr(8));
+    const int before = atA.heartbeats[handle];
+    EXPECT_TRUE(waitUntil([&] { return atA.heartbeats[handle] >= before + heartbeats; }, tickA, 10));
+  };
+  EXPECT_EQ(command("background-tick on"), "ok background-tick on");
+  joinAndBeHeard(3);
+  EXPECT_TRUE(waitUntil([&] { return onTheGroup.heartbeats[handleA] >= 3; }, tickA, 10));
+  for (const char* refused : {"register-sync p", "save s", "restore r"}) command(refused);
+  EXPECT_EQ(command("resign release"), "ok resign");
+  for (const char* action : {"delete", "delete-and-release", "none"}) {
+    joinAndBeHeard(1);
+    EXPECT_EQ(command(std::string("resign ") + action), "ok resign");
   }
+  EXPECT_EQ(command("destroy X"), "ok destroy");
   // What is still on its way.
-  tickUntil([&] { a.tick(); }, [&] { return atA.resigns.size() >= 4; }, 2.0);
+  waitUntil([&] { return atA.resigns.size() >= 4; },
+            [&] {
+              a.tick();
+              DtSleep(0.002);
+            },
+            2.0);
 
   const std::vector<std::string>& lines = b.lines();
   const std::vector<unsigned long> handles = joinedHandles(lines);

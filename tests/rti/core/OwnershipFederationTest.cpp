@@ -1,13 +1,15 @@
 // Attribute ownership between federate processes on the loopback (each test
-// its own port and group): the roads of the ownership protocol through
-// three scripted federates, and two federates racing for one attribute.
+// its own port and group), on every deployment: the roads of the ownership
+// protocol through three scripted federates, and two federates racing for
+// one attribute.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "CoreTestSupport.h"
 #include "DrivenFederate.h"
+#include "support/DeployedFederation.h"
+#include "support/Sentinels.h"
 
 namespace {
 
@@ -21,12 +23,13 @@ const char* const fleetFed = R"((FED (Federation Fleet) (FEDversion v1.3) (space
 
 using Lines = std::vector<std::string>;
 
-class OwnershipFederation : public ::testing::Test {
+class OwnershipFederation : public ::testing::TestWithParam<Deployment> {
 protected:
   OwnershipFederation() {
     DrivenFederate::names.clear();
-    config.write("Fleet.fed", fleetFed);
+    federation.dir().write("Fleet.fed", sentinels::withSentinelClass(fleetFed));
   }
+  void SetUp() override { ASSERT_TRUE(federation.started()); }
   // The federate's handle, from its join.
   static std::string join(DrivenFederate& federate, const std::string& name) {
     const std::string result = federate.command("join Fleet " + name);
@@ -34,15 +37,14 @@ protected:
     return result.substr(8);
   }
 
-  RidScope rid{"(setq RTI_dumpFed 0)\n"};
-  ScratchDirectory config;
-  ScopedEnv configEnv{"RTI_CONFIG", config.path().c_str()};
+  DeployedFederation federation{GetParam(), "(setq RTI_dumpFed 0)\n"};
 };
 
-TEST_F(OwnershipFederation, ThreeFederatesGoEveryRoadOfTheProtocol) {
+TEST_P(OwnershipFederation, ThreeFederatesGoEveryRoadOfTheProtocol) {
   DrivenFederate owner, buyer, other;
   owner.run({"create Fleet Fleet.fed"});
   const std::string ownerHandle = join(owner, "Owner");
+  ASSERT_TRUE(federation.joinBystanders("Fleet"));
   const std::string buyerHandle = join(buyer, "Buyer");
   join(other, "Other");
   owner.run({"publish Ship Position Name"});
@@ -87,14 +89,14 @@ TEST_F(OwnershipFederation, ThreeFederatesGoEveryRoadOfTheProtocol) {
        {"attributeOwnershipAcquisitionNotification {ship} {1}"}},
       // If available: unavailable, and the owner hears nothing.
       {"if available", buyer, {"acquire-if-available ship Position"}, {}},
-      {"", other, {"tick 0.3"}, {}},
+      {"", other, {}, {}, &buyer},
       {"", buyer, {"wait attributeOwnershipUnavailable"}, {"attributeOwnershipUnavailable {ship} {1}"}},
       // A cancelled acquisition, confirmed; the owner's release then gives
       // nothing.
       {"cancelled acquisition", buyer, {"acquire ship mine Position"}, {}},
       {"", other, {"wait requestAttributeOwnershipRelease"}, {"requestAttributeOwnershipRelease {ship} {1} \"mine\""}},
       {"", buyer, {"cancel-acquire ship Position"}, {}},
-      {"", other, {"tick 0.3"}, {}},
+      {"", other, {}, {}, &buyer},
       {"",
        buyer,
        {"wait confirmAttributeOwnershipAcquisitionCancellation"},
@@ -111,7 +113,7 @@ TEST_F(OwnershipFederation, ThreeFederatesGoEveryRoadOfTheProtocol) {
        buyer,
        {"wait requestAttributeOwnershipAssumption", "acquire ship - Position"},
        {"requestAttributeOwnershipAssumption {ship} {1} \"\""}},
-      {"", other, {"tick 0.3"}, {}},
+      {"the former owner's component gives it", other, {}, {}, &buyer},
       {"",
        buyer,
        {"wait attributeOwnershipAcquisitionNotification"},
@@ -123,12 +125,12 @@ TEST_F(OwnershipFederation, ThreeFederatesGoEveryRoadOfTheProtocol) {
        {"query-owner ship Position"},
        {"informAttributeOwnership {ship} 1 " + buyerHandle}},
       {"query elsewhere", other, {"query-owner ship Position"}, {}},
-      {"", buyer, {"tick 0.3"}, {}},
+      {"", buyer, {}, {}, &other},
       {"", other, {"wait informAttributeOwnership"}, {"informAttributeOwnership {ship} 1 " + buyerHandle}},
       {"", owner, {"query-owner ship Name"}, {"informAttributeOwnership {ship} 2 " + ownerHandle}},
       {"", owner, {"divest ship Name"}, {}},
       {"", other, {"query-owner ship Name"}, {}},
-      {"", owner, {"tick 0.3"}, {}},
+      {"", owner, {}, {}, &other},
       {"", other, {"wait attributeIsNotOwned"}, {"attributeIsNotOwned {ship} 2"}},
       {"",
        buyer,
@@ -152,22 +154,27 @@ TEST_F(OwnershipFederation, ThreeFederatesGoEveryRoadOfTheProtocol) {
        {"attributeOwnershipAcquisitionNotification {ship} {0}"}},
       {"",
        other,
-       {"wait requestAttributeOwnershipAssumption", "tick 0.3"},
+       {"wait requestAttributeOwnershipAssumption"},
        {"requestAttributeOwnershipAssumption {ship} {0} \"bye\""}},
-      {"", owner, {"resign delete"}, {}},
-      {"", other, {"tick 0.5"}, {}},
+      {"and nothing more", other, {}, {}, &owner},
+      {"", other, {}, {}, &buyer},
+      // Back after its resignation, the former owner sends what follows it.
+      {"", owner, {"resign delete", "join Fleet Owner"}, {}},
+      {"", other, {}, {}, &owner},
       {"", buyer, {"delete ship gone"}, {}},
       {"", other, {"wait removeObjectInstance"}, {"removeObjectInstance {ship} \"gone\""}},
   });
   EXPECT_EQ(buyer.command("is-owned ship Position"), "error is-owned ObjectNotKnown \"\"");
-  other.run({"resign none"});
+  for (DrivenFederate* federate : {&owner, &other}) federate->run({"resign none"});
+  federation.resignBystanders();
   buyer.run({"resign none", "destroy Fleet"});
 }
 
-TEST_F(OwnershipFederation, TwoFederatesRacingForOneAttributeEndWithExactlyOneOwnerEveryTime) {
+TEST_P(OwnershipFederation, TwoFederatesRacingForOneAttributeEndWithExactlyOneOwnerEveryTime) {
   DrivenFederate holder, first, second;
   holder.run({"create Fleet Fleet.fed"});
   join(holder, "Holder");
+  ASSERT_TRUE(federation.joinBystanders("Fleet"));
   join(first, "First");
   join(second, "Second");
   holder.run({"publish Ship Position"});
@@ -182,26 +189,24 @@ TEST_F(OwnershipFederation, TwoFederatesRacingForOneAttributeEndWithExactlyOneOw
     DrivenFederate& late = round % 2 ? first : second;
     early.run({"acquire " + ship + " - Position"});
     late.run({"acquire " + ship + " - Position"});
+    // The holder has both requests, each racer all the holder sent after
+    // them, and whatever the racers sent each other has come too.
+    roundTrip(early, holder);
+    roundTrip(late, holder);
+    early.takeSentinelFrom(holder);
+    roundTrip(early, late);
     int owners = 0;
-    for (int pass = 0; pass < 50 && owners == 0; ++pass) {
-      holder.run({"tick 0.01"});
-      for (DrivenFederate* racer : {&first, &second}) {
-        racer->run({"tick 0.01"});
-        owners += racer->command("is-owned " + ship + " Position") == "ok is-owned yes";
-      }
-    }
-    // Whatever is still on its way changes nothing.
-    holder.run({"tick 0.02"});
-    owners = 0;
     for (DrivenFederate* racer : {&first, &second}) {
-      racer->run({"tick 0.02"});
       owners += racer->command("is-owned " + ship + " Position") == "ok is-owned yes";
     }
     EXPECT_EQ(owners, 1) << ship;
     EXPECT_EQ(holder.command("is-owned " + ship + " Position"), "ok is-owned no") << ship;
   }
   for (DrivenFederate* racer : {&first, &second}) racer->run({"resign release"});
+  federation.resignBystanders();
   holder.run({"resign delete", "destroy Fleet"});
 }
+
+INSTANTIATE_TEST_SUITE_P(Deployments, OwnershipFederation, ::testing::ValuesIn(everyDeployment), deploymentName);
 
 }  // namespace

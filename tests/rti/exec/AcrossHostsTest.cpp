@@ -12,6 +12,7 @@
 
 #include "ExecFederation.h"
 #include "NamespaceHosts.h"
+#include "support/Sentinels.h"
 
 using namespace exectest;
 
@@ -38,7 +39,8 @@ TEST(AcrossHosts, ThreeHostsOnABridgeRunAFederationAndTheRidPicksTheInterface) {
   Bridge bridge;
   if (!bridge.ok()) GTEST_SKIP() << "the kernel refuses a bridge (ip link add type bridge)";
 
-  ExecFederation federation;  // the FED file and the folders
+  ExecFederation federation;  // the folders
+  federation.dir().write("Road.fed", sentinels::withSentinelClass(roadFed));
   const int port = federation.port();
   const std::string group = "239.79.0.1";
   const ScratchDirectory& dir = federation.dir();
@@ -74,6 +76,7 @@ TEST(AcrossHosts, ThreeHostsOnABridgeRunAFederationAndTheRidPicksTheInterface) {
                                      : ::testing::AssertionFailure() << command << ": " << line;
   };
 
+  for (NamespaceHost* host : {&hostA, &hostB}) EXPECT_TRUE(succeeds(*host, "sentinel-class Sentinel"));
   EXPECT_EQ(run(hostA, "create X Road.fed"), "ok create");
   EXPECT_EQ(run(hostA, "join X A"), "ok join 1");
   EXPECT_EQ(run(hostB, "join X B"), "ok join 2");
@@ -81,8 +84,11 @@ TEST(AcrossHosts, ThreeHostsOnABridgeRunAFederationAndTheRidPicksTheInterface) {
        {"subscribe Vehicle Position Name", "publish-interaction Horn", "subscribe-interaction Horn"})
     EXPECT_TRUE(succeeds(hostA, command));
   for (const char* command : {"publish Vehicle Position Name", "register Vehicle car", "publish-interaction Horn",
-                              "subscribe-interaction Horn", "tick 0.3"})
+                              "subscribe-interaction Horn"})
     EXPECT_TRUE(succeeds(hostB, command));
+  // B has taken in A's declarations.
+  EXPECT_TRUE(succeeds(hostA, "send-interaction Sentinel sentinel-a"));
+  EXPECT_TRUE(succeeds(hostB, "wait-sentinel sentinel-a 10"));
   EXPECT_TRUE(succeeds(hostA, "wait discoverObjectInstance 10"));
 
   // Reliable (TCP through the rtiexec), then best effort (multicast).

@@ -11,6 +11,7 @@
 
 #include "ExecFederation.h"
 #include "net/DtTcpSocket.h"
+#include "support/WaitUntil.h"
 
 using namespace exectest;
 
@@ -54,9 +55,12 @@ TEST_P(LostFederate, IsResignedByTheRtiexecAndItsObjectsGo) {
   EXPECT_NE(federation.exec().waitFor(c.rtiexecSays, 10, true), "");
   EXPECT_NE(federation.exec().waitFor("Resign: federate 2 has resigned X.", 5), "");
   if (c.signal == SIGSTOP) {
-    // Woken, it follows the resign message that names it.
+    // Woken, it follows the resign message that names it: at a tick it
+    // finds that it is no member any more.
     w.b->signal(SIGCONT);
-    EXPECT_EQ(w.b->command("tick 0.5"), "ok tick");
+    EXPECT_TRUE(waitUntil(
+        [&] { return w.b->command("is-owned car Position").find("FederateNotExecutionMember") != std::string::npos; },
+        [&] { EXPECT_EQ(w.b->command("tick"), "ok tick"); }, 10));
     EXPECT_EQ(w.b->command("resign delete"),
               "error resign FederateNotExecutionMember \"Unable to process resignFederationExecution.\"");
   }

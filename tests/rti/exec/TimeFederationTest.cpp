@@ -5,19 +5,21 @@
 // reduction, the constrained sync, and a regulator that dies.
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "ExecFederation.h"
+#include "RelayPeer.h"
 #include "fedtime.hh"
 #include "net/DtTimeMsgs.h"
+#include "support/Sentinels.h"
+#include "support/WaitUntil.h"
 
 using namespace exectest;
 
@@ -33,11 +35,12 @@ const char* const clockFed = R"((FED (Federation Clock) (FEDversion v1.3) (space
 
 const std::string timeForms = std::string(reliableForms) + "(setq RTI_timeMgmt 1)\n";
 
-// A federation with time management on, its rtiexec running.
+// A federation with time management on, its rtiexec running; its FED file
+// has the Sentinel class.
 class TimeFederation : public ::testing::Test {
 protected:
   void SetUp() override {
-    federation_.dir().write("Clock.fed", clockFed);
+    federation_.dir().write("Clock.fed", sentinels::withSentinelClass(clockFed));
     ASSERT_TRUE(federation_.startExec());
   }
 
@@ -47,7 +50,9 @@ protected:
 // One federate: runs commands and hands back the callbacks they printed.
 class Federate {
 public:
-  Federate() : process_(std::make_unique<ScriptedFederateProcess>()) {}
+  Federate() : process_(std::make_unique<ScriptedFederateProcess>()) {
+    EXPECT_TRUE(succeeds(*process_, "sentinel-class Sentinel"));
+  }
 
   // Runs the commands, each of which must succeed; returns the time and
   // traffic callbacks printed meanwhile, without "callback ".
@@ -60,37 +65,43 @@ public:
     }
     return callbacksSince(before);
   }
+  // Runs the commands, then sentinels to the other federate and back: the
+  // rtiexec's answers to them, and what the other one sent before, have
+  // come. Returns the time and traffic callbacks printed meanwhile.
+  std::vector<std::string> runAndSettle(const std::vector<std::string>& commands, Federate& other) {
+    const std::size_t before = process_->lines().size();
+    run(commands);
+    EXPECT_TRUE(sentinels::roundTrip(*process_, *other.process_));
+    return callbacksSince(before);
+  }
+  // Takes two sentinels from the other one, the second sent once the first
+  // came: the rtiexec's answers to what the other one sent before the first
+  // have come (the rtiexec takes the second in a later pass). Returns the
+  // time and traffic callbacks printed meanwhile.
+  std::vector<std::string> takeAnswersTo(Federate& other) {
+    const std::size_t before = process_->lines().size();
+    for (int i = 0; i < 2; ++i) EXPECT_TRUE(sentinels::sentinel(*other.process_, *process_));
+    return callbacksSince(before);
+  }
   // The result of the last command that succeeded ("ok <verb> <result>").
   std::string result() const {
     const std::size_t blank = last_.find(' ', 3);
     return blank == std::string::npos ? "" : last_.substr(blank + 1);
   }
   ScriptedFederateProcess& process() { return *process_; }
-  // Ticks until the query prints the value (at most about 5 s); returns
-  // what it printed last.
-  std::string queryUntil(const std::string& query, const std::string& value) {
-    for (int turn = 0; turn < 100; ++turn) {
-      run({"tick 0.05", query});
-      if (result() == value) break;
-    }
-    return result();
-  }
 
   // One command's "ok"/"error" line.
   std::string command(const std::string& command) { return process_->command(command); }
-  // Waits for the callback while `other` ticks in short turns: the rtiexec's
-  // constrained sync needs the constrained federates' answers. Returns the
-  // callbacks seen (empty when it did not come within about 10 s).
+  // Waits for the callback while `other` ticks in the background: the
+  // rtiexec's constrained sync needs the constrained federates' answers.
+  // Returns the callbacks seen.
   std::vector<std::string> waitWhileTicking(const std::string& callback, Federate& other) {
-    for (int turn = 0; turn < 50; ++turn) {
-      other.run({"tick 0.1"});
-      const std::size_t before = process_->lines().size();
-      if (process_->command("wait " + callback + " 0.1").rfind("ok ", 0) == 0) return callbacksSince(before);
-    }
-    return {};
+    other.run({"background-tick on"});
+    const std::vector<std::string> seen = run({"wait " + callback + " 10"});
+    other.run({"background-tick off"});
+    return seen;
   }
 
-private:
   // The time and traffic callbacks among the lines read since `before`.
   std::vector<std::string> callbacksSince(std::size_t before) const {
     std::vector<std::string> callbacks;
@@ -105,6 +116,7 @@ private:
     return callbacks;
   }
 
+private:
   std::unique_ptr<ScriptedFederateProcess> process_;
   std::string last_;
 };
@@ -140,9 +152,9 @@ TEST_F(TimeFederation, ThreeFederatesAdvanceByTheLbts) {
   a.run({"send-interaction-at 3 Shot s3 Power=3", "send-interaction-at 2 Shot s2 Power=2", "update-at 2 T1 u2 Pos=2",
          "delete-at 4 T1 gone", "send-interaction-at 4 Shot s4 Power=4"});
   a.run({"retract " + a.result()});
-  EXPECT_EQ(b.run({"tar 5", "tick 0.5"}), Lines{}) << "nothing before the grant, no grant before A and C advance";
+  EXPECT_EQ(b.runAndSettle({"tar 5"}, a), Lines{}) << "nothing before the grant, no grant before A and C advance";
   EXPECT_EQ(a.run({"tar 10", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 10"});
-  EXPECT_EQ(b.run({"tick 0.3"}), Lines{}) << "C still holds the LBTS at 1";
+  EXPECT_EQ(b.takeAnswersTo(a), Lines{}) << "C still holds the LBTS at 1";
   EXPECT_EQ(c.run({"tar 10", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 10"});
   const Lines atB = b.run({"wait timeAdvanceGrant"});
   ASSERT_EQ(atB.size(), 5u) << ::testing::PrintToString(atB);
@@ -156,7 +168,7 @@ TEST_F(TimeFederation, ThreeFederatesAdvanceByTheLbts) {
   EXPECT_EQ(b.result(), "11");
 
   // Up to the LBTS: TAR waits, TARA is granted; a flush grants the LBTS.
-  EXPECT_EQ(b.run({"tar 11", "tick 0.3"}), Lines{});
+  EXPECT_EQ(b.runAndSettle({"tar 11"}, a), Lines{});
   EXPECT_EQ(a.run({"tar 20", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 20"});
   a.run({"send-interaction-at 25 Shot s25 Power=25"});  // past the LBTS to come: only a flush delivers it
   EXPECT_EQ(c.run({"tar 20", "wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 20"});
@@ -207,7 +219,7 @@ TEST_F(TimeFederation, NextEventRequestsDeliverEveryEventOfATimeBeforeItsGrant) 
   EXPECT_NE(next[0].find(" 8 \"later\""), std::string::npos) << next[0];
   EXPECT_EQ(next[1], "timeAdvanceGrant 8");
   // Nothing more queued: the federate waits for the LBTS to pass 15.
-  EXPECT_EQ(b.run({"ner 15", "tick 0.3"}), Lines{});
+  EXPECT_EQ(b.runAndSettle({"ner 15"}, a), Lines{});
   a.run({"tar 20", "wait timeAdvanceGrant"});
   EXPECT_EQ(b.run({"wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 15"});
   for (Federate* f : {&a, &b}) f->run({"resign delete-and-release"});
@@ -222,34 +234,57 @@ TEST_F(TimeFederation, NextEventCyclesAdvanceTwoFederatesInLockStep) {
   b.run({"join Clock B", "enable-regulation 0 1"});
   EXPECT_EQ(b.waitWhileTicking("timeRegulationEnabled", a), Lines{"timeRegulationEnabled 0"});
   b.run({"enable-constrained", "wait timeConstrainedEnabled"});
-  for (Federate* f : {&a, &b}) f->run({"on timeAdvanceGrant ner-by 1", "ner 1"});
-  // Both tick at once until each has 20 grants.
-  a.process().send("tick 3");
-  b.process().send("tick 3");
-  const Lines atA = only(a.run({"wait timeAdvanceGrant 10"}), {"timeAdvanceGrant"});
-  const Lines atB = only(b.run({"wait timeAdvanceGrant 10"}), {"timeAdvanceGrant"});
-  ASSERT_GE(atA.size(), 20u);
-  ASSERT_GE(atB.size(), 20u);
-  for (std::size_t i = 0; i < 20; ++i) {
-    EXPECT_EQ(atA[i], "timeAdvanceGrant " + std::to_string(i + 1));
-    EXPECT_EQ(atB[i], "timeAdvanceGrant " + std::to_string(i + 1));
+  // Both tick by themselves while the test waits for their grants.
+  std::map<Federate*, std::size_t> from;
+  for (Federate* f : {&a, &b}) {
+    from[f] = f->process().lines().size();
+    f->run({"on timeAdvanceGrant ner-by 1", "background-tick on", "ner 1"});
   }
-  const std::size_t apart = atA.size() > atB.size() ? atA.size() - atB.size() : atB.size() - atA.size();
-  EXPECT_LE(apart, 1u) << "in lock step";
-  for (Federate* f : {&a, &b}) f->run({"off timeAdvanceGrant", "resign delete-and-release"});
+  const auto grants = [&](Federate& f) { return only(f.callbacksSince(from[&f]), {"timeAdvanceGrant"}); };
+  const auto waitForGrants = [&](Federate& f, std::size_t count) {
+    return waitUntil([&] { return grants(f).size() >= count; }, [&] { f.process().readLine(0.1); }, 10);
+  };
+  for (Federate* f : {&a, &b}) ASSERT_TRUE(waitForGrants(*f, 20)) << grants(*f).size() << " grants";
+  // Stopped, each has asked for one step more from inside its last grant:
+  // in lock step they stop at most one step apart, and the one behind (or
+  // each, when neither is) is granted its step; then both stand at the
+  // same time (the one ahead waits for the other to pass it).
+  std::map<Federate*, std::size_t> stoppedAt;
+  for (Federate* f : {&a, &b}) {
+    f->run({"off timeAdvanceGrant"});
+    stoppedAt[f] = grants(*f).size();
+  }
+  const std::size_t behind = std::min(stoppedAt[&a], stoppedAt[&b]);
+  ASSERT_LE(std::max(stoppedAt[&a], stoppedAt[&b]) - behind, 1u) << "in lock step";
+  for (Federate* f : {&a, &b}) {
+    if (stoppedAt[f] == behind) {
+      ASSERT_TRUE(waitForGrants(*f, behind + 1));
+    }
+  }
+  const Lines atA = grants(a);
+  const Lines atB = grants(b);
+  for (const Lines* lines : {&atA, &atB}) {
+    for (std::size_t i = 0; i < lines->size(); ++i) EXPECT_EQ((*lines)[i], "timeAdvanceGrant " + std::to_string(i + 1));
+  }
+  EXPECT_EQ(atA.size(), atB.size());
+  for (Federate* f : {&a, &b}) f->run({"background-tick off", "resign delete-and-release"});
 }
 
 TEST_F(TimeFederation, ALookaheadReductionTakesEffectOverTheFollowingGrants) {
   Federate a, b;
   a.run({"create Clock Clock.fed", "join Clock A", "enable-regulation 0 5", "wait timeRegulationEnabled",
          "modify-lookahead 1"});
-  b.run({"join Clock B", "enable-constrained", "wait timeConstrainedEnabled"});
+  // Constrained and not advancing, B takes interactions in receive order
+  // (the sentinels) only with asynchronous delivery.
+  b.run({"join Clock B", "enable-constrained", "wait timeConstrainedEnabled", "enable-async"});
   const std::pair<int, const char*> steps[] = {{2, "5"}, {4, "5"}, {6, "7"}};
   const char* lookaheads[] = {"3", "1", "1"};
   for (std::size_t i = 0; i < 3; ++i) {
     a.run({"tar " + std::to_string(steps[i].first), "wait timeAdvanceGrant", "query-lookahead"});
     EXPECT_EQ(a.result(), lookaheads[i]) << "after the grant of " << steps[i].first;
-    EXPECT_EQ(b.queryUntil("query-lbts", steps[i].second), steps[i].second) << "after A's grant of " << steps[i].first;
+    b.takeAnswersTo(a);
+    b.run({"query-lbts"});
+    EXPECT_EQ(b.result(), steps[i].second) << "after A's grant of " << steps[i].first;
   }
   for (Federate* f : {&a, &b}) f->run({"resign delete-and-release"});
 }
@@ -260,9 +295,9 @@ TEST_F(TimeFederation, ConstrainedFederatesWaitForTheLbtsAndHoldNewRegulatorsBac
   Federate a, b, c;
   a.run({"create Clock Clock.fed", "join Clock A", "enable-regulation 0 1", "wait timeRegulationEnabled"});
   b.run({"join Clock B", "tar 20", "wait timeAdvanceGrant"});
-  EXPECT_EQ(b.run({"enable-constrained", "tick 0.3"}), Lines{});
+  EXPECT_EQ(b.runAndSettle({"enable-constrained"}, a), Lines{});
   a.run({"tar 19", "wait timeAdvanceGrant"});
-  EXPECT_EQ(b.run({"tick 0.3"}), Lines{}) << "LBTS 20 is not past 20";
+  EXPECT_EQ(b.takeAnswersTo(a), Lines{}) << "LBTS 20 is not past 20";
   a.run({"tar 25", "wait timeAdvanceGrant"});
   EXPECT_EQ(b.run({"wait timeConstrainedEnabled"}), Lines{"timeConstrainedEnabled 20"});
   c.run({"join Clock C", "enable-regulation 0 1"});
@@ -275,7 +310,7 @@ TEST_F(TimeFederation, AKilledRegulatorStopsHoldingTheLbts) {
   Federate a, b;
   a.run({"create Clock Clock.fed", "join Clock A", "enable-regulation 0 1", "wait timeRegulationEnabled"});
   b.run({"join Clock B", "enable-constrained", "wait timeConstrainedEnabled"});
-  EXPECT_EQ(b.run({"tar 100", "tick 0.3"}), Lines{});
+  EXPECT_EQ(b.runAndSettle({"tar 100"}, a), Lines{});
   a.process().signal(SIGKILL);
   EXPECT_EQ(b.run({"wait timeAdvanceGrant 10"}), Lines{"timeAdvanceGrant 100"});
   b.run({"query-lbts"});
@@ -294,19 +329,19 @@ TEST_F(TimeFederation, AMalformedTimeMessageIsDroppedNotThrownOutOfTick) {
   bogus.setFedEx(1);
   std::vector<char> bytes(bogus.data(), bogus.data() + bogus.size());
   std::fill(bytes.begin() + 16, bytes.begin() + 24, '\xff');  // the LBTS: a NaN
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  to.sin_port = htons(static_cast<std::uint16_t>(federation_.port()));
-  ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
-  ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  RelayPeer relay(federation_.port());
+  ASSERT_TRUE(relay.connected());
+  ASSERT_TRUE(relay.write(bytes.data(), bytes.size()));
 
-  EXPECT_EQ(b.run({"tick 0.5", "query-lbts"}), Lines{}) << "not granted on the bogus bound";
+  // A sentinel after it on the same connection: B has then taken it in.
+  b.run({"interaction-handle Sentinel"});
+  ASSERT_TRUE(relay.writeSentinel(std::stoul(b.result()), "sentinel-raw"));
+  const std::size_t before = b.process().lines().size();
+  b.run({"wait-sentinel sentinel-raw 10", "query-lbts"});
+  EXPECT_EQ(b.callbacksSince(before), Lines{}) << "not granted on the bogus bound";
   EXPECT_EQ(b.result(), "1");
   a.run({"tar 10", "wait timeAdvanceGrant"});
   EXPECT_EQ(b.run({"wait timeAdvanceGrant"}), Lines{"timeAdvanceGrant 5"});
-  close(fd);
   for (Federate* f : {&a, &b}) f->run({"resign delete-and-release"});
 }
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "ExecFederation.h"
+#include "RelayPeer.h"
+#include "support/Sentinels.h"
 
 using namespace exectest;
 
@@ -72,14 +74,14 @@ std::vector<std::string> afterOutcome(ScriptedFederateProcess& federate, std::si
 class TimedSaveFederation : public ::testing::Test {
 protected:
   void SetUp() override {
-    federation.dir().write("Clock.fed", clockFed);
+    federation.dir().write("Clock.fed", sentinels::withSentinelClass(clockFed));
     ASSERT_TRUE(federation.startExec());
     a = ExecFederation::federate();
     b = ExecFederation::federate();
-    ASSERT_TRUE(allSucceed(*a, {"create Clock Clock.fed", "join Clock A", "publish-interaction Shot",
-                                "enable-regulation 0 1", "wait timeRegulationEnabled"}));
-    ASSERT_TRUE(allSucceed(
-        *b, {"join Clock B", "subscribe-interaction Shot", "enable-constrained", "wait timeConstrainedEnabled"}));
+    ASSERT_TRUE(allSucceed(*a, {"sentinel-class Sentinel", "create Clock Clock.fed", "join Clock A",
+                                "publish-interaction Shot", "enable-regulation 0 1", "wait timeRegulationEnabled"}));
+    ASSERT_TRUE(allSucceed(*b, {"sentinel-class Sentinel", "join Clock B", "subscribe-interaction Shot",
+                                "enable-constrained", "wait timeConstrainedEnabled"}));
   }
 
   // A save, timed or not, that is not over within 3 s fails.
@@ -95,7 +97,15 @@ TEST_F(TimedSaveFederation, ARestoreBringsBackEveryFederatesTimeAndQueuedEvents)
   // advance holds it (A), and at the next advance of a constrained federate
   // (B's request to 6, which waits for the save).
   ASSERT_TRUE(allSucceed(*a, {"save L", "wait initiateFederateSave", "save-begun", "save-complete"}));
-  EXPECT_FALSE(succeeds(*b, "wait initiateFederateSave 0.5"));
+  // B is not asked yet: a sentinel the rtiexec passes on after it asked A
+  // (B takes it at once, with asynchronous delivery) comes first.
+  ASSERT_TRUE(succeeds(*b, "enable-async"));
+  const std::string sentinelClass = b->command("interaction-handle Sentinel");
+  ASSERT_EQ(sentinelClass.rfind("ok interaction-handle ", 0), 0u) << sentinelClass;
+  RelayPeer relay(federation.port());
+  ASSERT_TRUE(relay.writeSentinel(std::stoul(sentinelClass.substr(22)), "sentinel-save"));
+  ASSERT_TRUE(succeeds(*b, "wait-sentinel sentinel-save 10"));
+  EXPECT_FALSE(printed(b->lines(), "callback initiateFederateSave"));
   ASSERT_TRUE(allSucceed(*b, {"tar 6", "wait initiateFederateSave", "save-begun", "save-complete"}));
   std::size_t from = b->lines().size();
   ASSERT_TRUE(allSucceed(*b, {"wait federationSaved", "wait timeAdvanceGrant"}));
@@ -118,9 +128,14 @@ TEST_F(TimedSaveFederation, ARestoreBringsBackEveryFederatesTimeAndQueuedEvents)
 }
 
 TEST_F(TimedSaveFederation, AGrantPastTheSaveTimeIsHeldUntilTheFederationIsSaved) {
-  ASSERT_TRUE(succeeds(*a, "save T 5"));
-  // Joins wait while the timed save is pending.
+  // C's program starts before the save's three seconds run.
   auto c = ExecFederation::federate();
+  ASSERT_TRUE(succeeds(*c, "echo ready"));
+  ASSERT_TRUE(succeeds(*a, "save T 5"));
+  // Joins wait while the timed save is pending. (C's join travels on a
+  // connection of its own: an answer the rtiexec gives A afterwards shows
+  // that A's request came first.)
+  ASSERT_TRUE(allSucceed(*a, {"register-sync after tag 1", "wait synchronizationPointRegistrationSucceeded"}));
   EXPECT_EQ(c->command("join Clock C"), "error join SaveInProgress \"\"");
   ASSERT_TRUE(allSucceed(*a, {"send-interaction-at 3 Shot s3 Power=3", "send-interaction-at 7 Shot s7 Power=7",
                               "tar 10", "wait timeAdvanceGrant"}));
@@ -163,8 +178,10 @@ TEST_F(TimedSaveFederation, AFederateThatLeavesAPendingTimedSaveEndsItAndTheHeld
   ASSERT_TRUE(succeeds(*a, "save T 5"));
   ASSERT_TRUE(allSucceed(*a, {"send-interaction-at 7 Shot s7 Power=7", "tar 10", "wait timeAdvanceGrant"}));
   const std::size_t from = b->lines().size();
-  // B stops at 5 and reports; C, constrained too, leaves instead.
-  ASSERT_TRUE(allSucceed(*b, {"tar 8", "tick 0.5"}));
+  // B stops at 5 and reports; C, constrained too, leaves instead. (Its
+  // request answered, and A's traffic come, B has no grant.)
+  ASSERT_TRUE(succeeds(*b, "tar 8"));
+  ASSERT_TRUE(sentinels::roundTrip(*b, *a));
   EXPECT_TRUE(linesSince(*b, from, "callback timeAdvanceGrant").empty());
   ASSERT_TRUE(succeeds(*c, "resign delete-and-release"));
   ASSERT_TRUE(allSucceed(*b, {"wait federationNotSaved", "wait timeAdvanceGrant"}));

@@ -13,6 +13,7 @@
 #include "net/DtConnectionMgr.h"
 #include "net/DtRtiMsgFactory.h"
 #include "rti/config/ConfigTestFiles.h"
+#include "support/WaitUntil.h"
 #include "util/DtBigEndian.h"
 #include "util/DtIpv4Address.h"
 
@@ -109,5 +110,17 @@ public:
 private:
   std::vector<std::unique_ptr<Entry>> entries_;
 };
+
+// Ticks the manager, waiting a little for input after a tick that found
+// none, until done() holds; false after `seconds`.
+template <class Done>
+bool tickUntil(DtConnectionMgr& mgr, Done&& done, double seconds = 2.0) {
+  return waitUntil(
+      done,
+      [&] {
+        if (!mgr.tick()) mgr.wait(0.05);
+      },
+      seconds);
+}
 
 }  // namespace nettest

@@ -74,13 +74,6 @@ protected:
     std::unique_ptr<DtRtiMsg> msg(mgr->udpConn()->netRead(&status));
     return status;
   }
-  // Ticks until `count` messages were dispatched or two seconds passed.
-  void tickFor(const std::vector<std::string>& calls, std::size_t count) {
-    const double deadline = DtRealTime() + 2.0;
-    while (calls.size() < count && DtRealTime() < deadline) {
-      if (!mgr->tick()) mgr->wait(0.05);
-    }
-  }
 
   NotifyCapture capture;
   FederationPort federation;
@@ -314,7 +307,7 @@ TEST_F(DtConnectionMgrTest, EveryMalformedTimeMessageIsDroppedWithAnErrorLine) {
       recorder.calls.clear();
       sendBytes(bytes);
       sendMsg(sound);
-      tickFor(recorder.calls, 1);
+      tickUntil(*mgr, [&] { return recorder.calls.size() >= 1u; });
       for (int i = 0; i < 4; ++i) mgr->tick();  // anything more would show now
       const std::string delivered = std::to_string(number) + ":" + std::to_string(numberOf(sound));
       EXPECT_EQ(recorder.calls, std::vector<std::string>{delivered}) << "the damaged one dropped, the sound one not";
@@ -470,7 +463,7 @@ TEST_F(DtConnectionMgrTest, DispatchRunsTheMomRegistryFirstThenTheNewestCallback
   recorder.registerOn(*mgr, kindA, "mom", 1);
   recorder.registerOn(*mgr, kindB, "other");
   sendMsg(numbered(kindA, 7));
-  tickFor(recorder.calls, 3);
+  tickUntil(*mgr, [&] { return recorder.calls.size() >= 3u; });
   EXPECT_EQ(recorder.calls, (std::vector<std::string>{"mom:7", "second:7", "first:7"}));
 }
 
@@ -483,7 +476,7 @@ TEST_F(DtConnectionMgrTest, SaveHoldsMessagesBackAndReleasesThemOldestFirst) {
   sendMsg(numbered(kindA, 1));
   sendMsg(numbered(kindA, 2));
   sendMsg(numbered(kindB, 3));  // allowed during a save
-  tickFor(recorder.calls, 4);
+  tickUntil(*mgr, [&] { return recorder.calls.size() >= 4u; });
   EXPECT_EQ(recorder.calls, (std::vector<std::string>{"mom:1", "mom:2", "mom:3", "normal:3"}));
   EXPECT_EQ(mgr->pendingMsgCount(), 2);
   EXPECT_FALSE(mgr->processPendingMsg());  // still saving
@@ -503,7 +496,7 @@ TEST_F(DtConnectionMgrTest, TimeQueueThatTakesAMessageKeepsItFromTheCallbacks) {
   recorder.registerOn(*mgr, kindA, "normal");
   mgr->setMsgQueue(&queue);
   for (std::uint32_t n = 1; n <= 4; ++n) sendMsg(numbered(kindA, n));
-  tickFor(recorder.calls, 2);
+  tickUntil(*mgr, [&] { return recorder.calls.size() >= 2u; });
   for (int i = 0; i < 4; ++i) mgr->tick();
   EXPECT_EQ(recorder.calls, (std::vector<std::string>{"normal:1", "normal:3"}));
 }

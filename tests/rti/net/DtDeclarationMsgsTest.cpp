@@ -12,31 +12,32 @@ DtAttributeHandleSet handles(std::initializer_list<RTI::AttributeHandle> members
   return set;
 }
 
+const RoundTripTable declarationCases{
+    {"sub inter", [] { return new DtSubInterMsg(3, nullptr); }, DtSubInterMsgKind,
+     string("\x00\x10\x00\x00\x0c\x00\x00\x00\x00\x00\x00\x03\x00\x00\x00\x00", 16)},
+    {"pub inter", [] { return new DtPubInterMsg(4, nullptr); }, DtPubInterMsgKind, ""},
+    {"unpub inter", [] { return new DtUnpubInterMsg(5, nullptr); }, DtUnpubInterMsgKind, ""},
+    {"unsub inter", [] { return new DtUnsubInterMsg(6, nullptr); }, DtUnsubInterMsgKind, ""},
+    {"unsub obj", [] { return new DtUnsubObjMsg(7, nullptr); }, DtUnsubObjMsgKind, ""},
+    {"unpub obj", [] { return new DtUnpubObjMsg(0UL, nullptr); }, DtUnpubObjMsgKind, ""},
+    {"pub obj",
+     [] {
+       return new DtPubObjMsg(9, handles({0, 319}), nullptr);
+     },
+     DtPubObjMsgKind, ""},
+    {"sub obj",
+     [] {
+       return new DtSubObjMsg(5, 1, 0, handles({1, 2}), nullptr);
+     },
+     DtSubObjMsgKind,
+     string("\x00\x3c\x00\x00\x0e\x00\x00\x00\x00\x00\x00\x05\x00\x01\x00\x00"
+            "\x00\x00\x00\x02\x00\x00\x00\x06",
+            24) +
+         string(36, '\0')},
+};
+
 TEST(DtDeclarationMsgs, EveryClassSurvivesTheRoundTrip) {
-  const RoundTrip cases[] = {
-      {"sub inter", [] { return new DtSubInterMsg(3, nullptr); }, DtSubInterMsgKind,
-       string("\x00\x10\x00\x00\x0c\x00\x00\x00\x00\x00\x00\x03\x00\x00\x00\x00", 16)},
-      {"pub inter", [] { return new DtPubInterMsg(4, nullptr); }, DtPubInterMsgKind, ""},
-      {"unpub inter", [] { return new DtUnpubInterMsg(5, nullptr); }, DtUnpubInterMsgKind, ""},
-      {"unsub inter", [] { return new DtUnsubInterMsg(6, nullptr); }, DtUnsubInterMsgKind, ""},
-      {"unsub obj", [] { return new DtUnsubObjMsg(7, nullptr); }, DtUnsubObjMsgKind, ""},
-      {"unpub obj", [] { return new DtUnpubObjMsg(0UL, nullptr); }, DtUnpubObjMsgKind, ""},
-      {"pub obj",
-       [] {
-         return new DtPubObjMsg(9, handles({0, 319}), nullptr);
-       },
-       DtPubObjMsgKind, ""},
-      {"sub obj",
-       [] {
-         return new DtSubObjMsg(5, 1, 0, handles({1, 2}), nullptr);
-       },
-       DtSubObjMsgKind,
-       string("\x00\x3c\x00\x00\x0e\x00\x00\x00\x00\x00\x00\x05\x00\x01\x00\x00"
-              "\x00\x00\x00\x02\x00\x00\x00\x06",
-              24) +
-           string(36, '\0')},
-  };
-  for (const RoundTrip& c : cases) checkRoundTrip(c);
+  for (const RoundTrip& c : declarationCases) checkRoundTrip(c);
 }
 
 TEST(DtDeclarationMsgs, SubscriptionsKeepTheirDecodedSetUntilItIsWrittenAgain) {

@@ -6,47 +6,48 @@ namespace {
 
 using std::string;
 
+const RoundTripTable federationCases{
+    {"create", [] { return new DtCreateMsg("Fed", "a.fed", nullptr); }, DtCreateMsgKind, ""},
+    {"create response", [] { return new DtCreateResponseMsg("Fed", -2, nullptr); }, DtCreateResponseMsgKind, ""},
+    {"join", [] { return new DtJoinMsg(4, "fed@host", "Fed", nullptr); }, DtJoinMsgKind, ""},
+    {"join response", [] { return new DtJoinResponseMsg(4, "fed@host", 3, "Fed", "b.fed", 7, -1, nullptr); },
+     DtJoinResponseMsgKind, ""},
+    {"resign", [] { return new DtResignMsg("Fed", 7, RTI::DELETE_OBJECTS, nullptr); }, DtResignMsgKind,
+     string("\x00\x0c\x00\x07\x07"
+            "Fed"
+            "\x00\x00\x00\x02",
+            12)},
+    {"destroy", [] { return new DtDestroyMsg("Fed", nullptr); }, DtDestroyMsgKind, ""},
+    {"destroy response", [] { return new DtDestroyResponseMsg("Fed", 1, nullptr); }, DtDestroyResponseMsgKind, ""},
+    {"join confirm",
+     [] {
+       auto* msg = new DtJoinConfirmMsg(nullptr);
+       msg->set("fed@host");
+       return msg;
+     },
+     DtJoinConfirmMsgKind, ""},
+    {"alive", [] { return new DtAliveMsg(nullptr); }, DtAliveMsgKind, string("\x00\x08\x00\x00\x20\x00\x00\x00", 8)},
+    {"resign response", [] { return new DtResignResponseMsg(nullptr); }, DtResignResponseMsgKind,
+     string("\x00\x08\x00\x00\x4b\x00\x00\x00", 8)},
+    {"designated", [] { return new DtDesignatedFederateMsg(5, nullptr); }, DtDesignatedFederateMsgKind, ""},
+    {"connect",
+     [] {
+       auto* msg = new DtConnectMsg(nullptr);
+       msg->set(3);
+       return msg;
+     },
+     DtConnectMsgKind, ""},
+    {"disconnect",
+     [] {
+       auto* msg = new DtDisconnectMsg(nullptr);
+       msg->set(3);
+       return msg;
+     },
+     DtDisconnectMsgKind, string("\x00\x0c\x00\x00\x4a\x00\x00\x00\x00\x00\x00\x03", 12)},
+};
+
 TEST(DtFederationMsgs, EveryClassSurvivesTheRoundTrip) {
-  const RoundTrip cases[] = {
-      {"create", [] { return new DtCreateMsg("Fed", "a.fed", nullptr); }, DtCreateMsgKind, ""},
-      {"create response", [] { return new DtCreateResponseMsg("Fed", -2, nullptr); }, DtCreateResponseMsgKind, ""},
-      {"join", [] { return new DtJoinMsg(4, "fed@host", "Fed", nullptr); }, DtJoinMsgKind, ""},
-      {"join response", [] { return new DtJoinResponseMsg(4, "fed@host", 3, "Fed", "b.fed", 7, -1, nullptr); },
-       DtJoinResponseMsgKind, ""},
-      {"resign", [] { return new DtResignMsg("Fed", 7, RTI::DELETE_OBJECTS, nullptr); }, DtResignMsgKind,
-       string("\x00\x0c\x00\x07\x07"
-              "Fed"
-              "\x00\x00\x00\x02",
-              12)},
-      {"destroy", [] { return new DtDestroyMsg("Fed", nullptr); }, DtDestroyMsgKind, ""},
-      {"destroy response", [] { return new DtDestroyResponseMsg("Fed", 1, nullptr); }, DtDestroyResponseMsgKind, ""},
-      {"join confirm",
-       [] {
-         auto* msg = new DtJoinConfirmMsg(nullptr);
-         msg->set("fed@host");
-         return msg;
-       },
-       DtJoinConfirmMsgKind, ""},
-      {"alive", [] { return new DtAliveMsg(nullptr); }, DtAliveMsgKind, string("\x00\x08\x00\x00\x20\x00\x00\x00", 8)},
-      {"resign response", [] { return new DtResignResponseMsg(nullptr); }, DtResignResponseMsgKind,
-       string("\x00\x08\x00\x00\x4b\x00\x00\x00", 8)},
-      {"designated", [] { return new DtDesignatedFederateMsg(5, nullptr); }, DtDesignatedFederateMsgKind, ""},
-      {"connect",
-       [] {
-         auto* msg = new DtConnectMsg(nullptr);
-         msg->set(3);
-         return msg;
-       },
-       DtConnectMsgKind, ""},
-      {"disconnect",
-       [] {
-         auto* msg = new DtDisconnectMsg(nullptr);
-         msg->set(3);
-         return msg;
-       },
-       DtDisconnectMsgKind, string("\x00\x0c\x00\x00\x4a\x00\x00\x00\x00\x00\x00\x03", 12)},
-  };
-  for (const RoundTrip& c : cases) checkRoundTrip(c);
+  for (const RoundTrip& c : federationCases) checkRoundTrip(c);
 }
 
 TEST(DtFederationMsgs, TheFileNameFollowsTheFixedPartWithItsZeros) {

@@ -14,30 +14,30 @@ DtAttributeHandleSet oneAndTwo() {
   return set;
 }
 
+const RoundTripTable objectCases{
+    {"request by class", [] { return new DtRequestMsg(DtRequestByClass, 4, oneAndTwo(), 0, nullptr); },
+     DtRequestMsgKind,
+     string("\x00\x40\x00\x00\x12\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x04\x00\x00\x00\x00"
+            "\x00\x00\x00\x02\x00\x00\x00\x06",
+            28) +
+         string(36, '\0')},
+    {"request by id", [] { return new DtRequestMsg(DtRequestById, 9, oneAndTwo(), 3, nullptr); }, DtRequestMsgKind, ""},
+    {"register", [] { return new DtRegObjMsg(7, "ab", 3, oneAndTwo(), nullptr); }, DtRegObjMsgKind, ""},
+    {"local delete", [] { return new DtLocDelMsg(77, nullptr); }, DtLocDelMsgKind,
+     string("\x00\x0c\x00\x00\x16\x00\x00\x00\x00\x00\x00\x4d", 12)},
+    {"delete ro", [] { return new DtDeleteRoMsg(77, "abc", nullptr); }, DtDeleteRoMsgKind,
+     string("\x00\x1c\x00\x00\x02\x00\x00\x00\x00\x00\x00\x4d\x00\x00\x00\x04", 16) + string(8, '\0') +
+         string("abc\0", 4)},
+    {"delete tso", [] { return new DtDeleteTsoMsg(77, DtTimestampOrder, RTIfedTime(3.0), "abc", 12, nullptr); },
+     DtDeleteTsoMsgKind, ""},
+    {"retract", [] { return new DtRetractMsg(9, nullptr); }, DtRetractMsgKind, ""},
+    {"discover", [] { return new DtDiscObjMsg(77, 3, nullptr); }, DtDiscObjMsgKind, ""},
+    {"request discover", [] { return new DtReqDiscObjMsg(77, nullptr); }, DtReqDiscObjMsgKind,
+     string("\x00\x10\x00\x00\x48\x00\x00\x00\x00\x00\x00\x4d\x00\x00\x00\x00", 16)},
+};
+
 TEST(DtObjectMsgs, EveryClassSurvivesTheRoundTrip) {
-  const RoundTrip cases[] = {
-      {"request by class", [] { return new DtRequestMsg(DtRequestByClass, 4, oneAndTwo(), 0, nullptr); },
-       DtRequestMsgKind,
-       string("\x00\x40\x00\x00\x12\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x04\x00\x00\x00\x00"
-              "\x00\x00\x00\x02\x00\x00\x00\x06",
-              28) +
-           string(36, '\0')},
-      {"request by id", [] { return new DtRequestMsg(DtRequestById, 9, oneAndTwo(), 3, nullptr); }, DtRequestMsgKind,
-       ""},
-      {"register", [] { return new DtRegObjMsg(7, "ab", 3, oneAndTwo(), nullptr); }, DtRegObjMsgKind, ""},
-      {"local delete", [] { return new DtLocDelMsg(77, nullptr); }, DtLocDelMsgKind,
-       string("\x00\x0c\x00\x00\x16\x00\x00\x00\x00\x00\x00\x4d", 12)},
-      {"delete ro", [] { return new DtDeleteRoMsg(77, "abc", nullptr); }, DtDeleteRoMsgKind,
-       string("\x00\x1c\x00\x00\x02\x00\x00\x00\x00\x00\x00\x4d\x00\x00\x00\x04", 16) + string(8, '\0') +
-           string("abc\0", 4)},
-      {"delete tso", [] { return new DtDeleteTsoMsg(77, DtTimestampOrder, RTIfedTime(3.0), "abc", 12, nullptr); },
-       DtDeleteTsoMsgKind, ""},
-      {"retract", [] { return new DtRetractMsg(9, nullptr); }, DtRetractMsgKind, ""},
-      {"discover", [] { return new DtDiscObjMsg(77, 3, nullptr); }, DtDiscObjMsgKind, ""},
-      {"request discover", [] { return new DtReqDiscObjMsg(77, nullptr); }, DtReqDiscObjMsgKind,
-       string("\x00\x10\x00\x00\x48\x00\x00\x00\x00\x00\x00\x4d\x00\x00\x00\x00", 16)},
-  };
-  for (const RoundTrip& c : cases) checkRoundTrip(c);
+  for (const RoundTrip& c : objectCases) checkRoundTrip(c);
 }
 
 TEST(DtObjectMsgs, ARequestAnswersOnlyForItsType) {

@@ -37,35 +37,36 @@ DtOwnershipMsg* giveToLrc() {
 const string theFixedPart = string("\x00\x00\x00\x05\x00\x00\x00\x02", 8) + string(4, '\0') +
                             string("\x00\x00\x00\x01\x00\x00\x02\x00", 8) + string(36, '\0');
 
+const RoundTripTable ownershipCases{
+    // Header (66 bytes, kind 20), object, tag size 3, sub-kind 13, recipient,
+    // class, the set {0, 33} (count 2, word 0 = 1, word 1 = 2), the tag.
+    {"give to LRC", [] { return giveToLrc(); }, DtOwnershipMsgKind,
+     string("\x00\x42\x00\x00\x14\x00\x00\x00\x01\x02\x03\x04\x03\x0D\x05\x06\x07\x08\x09\x0A", 20) +
+         string("\x00\x00\x00\x02\x00\x00\x00\x01\x00\x00\x00\x02", 12) + string(32, '\0') + "ab"},
+    // No tag: size byte 0; a single handle, 9.
+    {"null tag", [] { return new DtOwnershipMsg(DtAcquire, 5, RTI::AttributeHandle{9}, 2, nullptr); },
+     DtOwnershipMsgKind, string("\x00\x40\x00\x00\x14\x00\x00\x00", 8) + theFixedPart},
+    // The empty tag: size byte 1, no characters.
+    {"empty tag", [] { return new DtOwnershipMsg(DtAcquire, 5, RTI::AttributeHandle{9}, 2, ""); }, DtOwnershipMsgKind,
+     string("\x00\x40\x00\x00\x14\x00\x00\x00", 8) +
+         [] {
+           string b = theFixedPart;
+           b[4] = 1;
+           return b;
+         }()},
+    {"long tag",
+     [] {
+       return new DtOwnershipMsg(DtInformOwner, 5, handles({1, 319}), 0, string(200, 'x').c_str());
+     },
+     DtOwnershipMsgKind, ""},
+    {"longest tag", [] { return new DtOwnershipMsg(DtNotOwned, 5, handles({}), 0, string(254, 'y').c_str()); },
+     DtOwnershipMsgKind, ""},
+    {"unknown sub-kind", [] { return new DtOwnershipMsg(static_cast<DtOwnerMsgKind>(77), 5, handles({}), 0, "t"); },
+     DtOwnershipMsgKind, ""},
+};
+
 TEST(DtOwnershipMsg, EveryFormSurvivesTheRoundTrip) {
-  const RoundTrip cases[] = {
-      // Header (66 bytes, kind 20), object, tag size 3, sub-kind 13, recipient,
-      // class, the set {0, 33} (count 2, word 0 = 1, word 1 = 2), the tag.
-      {"give to LRC", [] { return giveToLrc(); }, DtOwnershipMsgKind,
-       string("\x00\x42\x00\x00\x14\x00\x00\x00\x01\x02\x03\x04\x03\x0D\x05\x06\x07\x08\x09\x0A", 20) +
-           string("\x00\x00\x00\x02\x00\x00\x00\x01\x00\x00\x00\x02", 12) + string(32, '\0') + "ab"},
-      // No tag: size byte 0; a single handle, 9.
-      {"null tag", [] { return new DtOwnershipMsg(DtAcquire, 5, RTI::AttributeHandle{9}, 2, nullptr); },
-       DtOwnershipMsgKind, string("\x00\x40\x00\x00\x14\x00\x00\x00", 8) + theFixedPart},
-      // The empty tag: size byte 1, no characters.
-      {"empty tag", [] { return new DtOwnershipMsg(DtAcquire, 5, RTI::AttributeHandle{9}, 2, ""); }, DtOwnershipMsgKind,
-       string("\x00\x40\x00\x00\x14\x00\x00\x00", 8) +
-           [] {
-             string b = theFixedPart;
-             b[4] = 1;
-             return b;
-           }()},
-      {"long tag",
-       [] {
-         return new DtOwnershipMsg(DtInformOwner, 5, handles({1, 319}), 0, string(200, 'x').c_str());
-       },
-       DtOwnershipMsgKind, ""},
-      {"longest tag", [] { return new DtOwnershipMsg(DtNotOwned, 5, handles({}), 0, string(254, 'y').c_str()); },
-       DtOwnershipMsgKind, ""},
-      {"unknown sub-kind", [] { return new DtOwnershipMsg(static_cast<DtOwnerMsgKind>(77), 5, handles({}), 0, "t"); },
-       DtOwnershipMsgKind, ""},
-  };
-  for (const RoundTrip& c : cases) checkRoundTrip(c);
+  for (const RoundTrip& c : ownershipCases) checkRoundTrip(c);
 }
 
 struct TagCase {

@@ -45,37 +45,37 @@ string bounds(std::uint32_t from, std::uint32_t to) {
 
 const std::vector<std::uint32_t> theThreeRegions = {4, 5, 6};
 
+const RoundTripTable regionCases{
+    {"notify without extents", [] { return new DtNotifyRegMsg(0x0102, 1); }, DtNotifyRegMsgKind,
+     header(20, 25) + be32(0x0102) + be32(1) + be32(0)},
+    {"notify, 2 extents of 3 dimensions", [] { return twoExtents(); }, DtNotifyRegMsgKind,
+     header(68, 25) + be32(0x0102) + be32(1) + be32(0x00020003) + bounds(1, 12)},
+    {"notify in a space of a negative handle", [] { return new DtNotifyRegMsg(7, -2); }, DtNotifyRegMsgKind,
+     header(20, 25) + be32(7) + be32(0xFFFFFFFE) + be32(0)},
+    {"delete", [] { return new DtDeleteRegMsg(0x0102, nullptr); }, DtDeleteRegMsgKind, header(12, 26) + be32(0x0102)},
+    {"object set without regions", [] { return new DtObjRegSetMsg(DtObjSubRegionSet, 200002, 0xE0010203, {}); },
+     DtObjRegSetMsgKind, header(24, 29) + be32(1) + be32(200002) + be32(0xE0010203) + be32(0)},
+    {"object set of three regions", [] { return new DtObjRegSetMsg(DtObjPubRegionSet, 200002, 0, theThreeRegions); },
+     DtObjRegSetMsgKind, header(36, 29) + be32(0) + be32(200002) + be32(0) + be32(3) + be32(4) + be32(5) + be32(6)},
+    {"object set of another type", [] { return new DtObjRegSetMsg(static_cast<DtObjRegSetType>(7), 2, 0, {}); },
+     DtObjRegSetMsgKind, ""},
+    {"interaction set without regions", [] { return new DtInterRegSetMsg(DtInterSubRegionSet, 200003, 6, 0, {}); },
+     DtInterRegSetMsgKind, header(28, 30) + be32(1) + be32(200003) + be32(6) + be32(0) + be32(0)},
+    {"interaction set of three regions",
+     [] { return new DtInterRegSetMsg(DtInterPubRegionSet, 200003, 6, 0xE0000001, theThreeRegions); },
+     DtInterRegSetMsgKind,
+     header(40, 30) + be32(0) + be32(200003) + be32(6) + be32(0xE0000001) + be32(3) + be32(4) + be32(5) + be32(6)},
+    {"association without a name", [] { return new DtAssocPubRegMsg(200002, 300001, "", 5, 0, oneAndTwo()); },
+     DtAssocPubRegMsgKind, header(68, 27) + be32(200002) + be32(300001) + be32(5) + be32(0) + theSetOneAndTwo},
+    {"association with a name", [] { return new DtAssocPubRegMsg(200002, 300001, "abc", 5, 1, oneAndTwo()); },
+     DtAssocPubRegMsgKind,
+     header(72, 27) + be32(200002) + be32(300001) + be32(5) + be32(0x00010004) + theSetOneAndTwo + string("abc\0", 4)},
+    {"subscription association", [] { return new DtAssocSubRegMsg(200004, 5, oneAndTwo()); }, DtAssocSubRegMsgKind,
+     header(60, 28) + be32(200004) + be32(5) + theSetOneAndTwo},
+};
+
 TEST(DtRegionMsgs, EveryKindHasItsBytesAndSurvivesTheRoundTrip) {
-  const RoundTrip cases[] = {
-      {"notify without extents", [] { return new DtNotifyRegMsg(0x0102, 1); }, DtNotifyRegMsgKind,
-       header(20, 25) + be32(0x0102) + be32(1) + be32(0)},
-      {"notify, 2 extents of 3 dimensions", [] { return twoExtents(); }, DtNotifyRegMsgKind,
-       header(68, 25) + be32(0x0102) + be32(1) + be32(0x00020003) + bounds(1, 12)},
-      {"notify in a space of a negative handle", [] { return new DtNotifyRegMsg(7, -2); }, DtNotifyRegMsgKind,
-       header(20, 25) + be32(7) + be32(0xFFFFFFFE) + be32(0)},
-      {"delete", [] { return new DtDeleteRegMsg(0x0102, nullptr); }, DtDeleteRegMsgKind, header(12, 26) + be32(0x0102)},
-      {"object set without regions", [] { return new DtObjRegSetMsg(DtObjSubRegionSet, 200002, 0xE0010203, {}); },
-       DtObjRegSetMsgKind, header(24, 29) + be32(1) + be32(200002) + be32(0xE0010203) + be32(0)},
-      {"object set of three regions", [] { return new DtObjRegSetMsg(DtObjPubRegionSet, 200002, 0, theThreeRegions); },
-       DtObjRegSetMsgKind, header(36, 29) + be32(0) + be32(200002) + be32(0) + be32(3) + be32(4) + be32(5) + be32(6)},
-      {"object set of another type", [] { return new DtObjRegSetMsg(static_cast<DtObjRegSetType>(7), 2, 0, {}); },
-       DtObjRegSetMsgKind, ""},
-      {"interaction set without regions", [] { return new DtInterRegSetMsg(DtInterSubRegionSet, 200003, 6, 0, {}); },
-       DtInterRegSetMsgKind, header(28, 30) + be32(1) + be32(200003) + be32(6) + be32(0) + be32(0)},
-      {"interaction set of three regions",
-       [] { return new DtInterRegSetMsg(DtInterPubRegionSet, 200003, 6, 0xE0000001, theThreeRegions); },
-       DtInterRegSetMsgKind,
-       header(40, 30) + be32(0) + be32(200003) + be32(6) + be32(0xE0000001) + be32(3) + be32(4) + be32(5) + be32(6)},
-      {"association without a name", [] { return new DtAssocPubRegMsg(200002, 300001, "", 5, 0, oneAndTwo()); },
-       DtAssocPubRegMsgKind, header(68, 27) + be32(200002) + be32(300001) + be32(5) + be32(0) + theSetOneAndTwo},
-      {"association with a name", [] { return new DtAssocPubRegMsg(200002, 300001, "abc", 5, 1, oneAndTwo()); },
-       DtAssocPubRegMsgKind,
-       header(72, 27) + be32(200002) + be32(300001) + be32(5) + be32(0x00010004) + theSetOneAndTwo +
-           string("abc\0", 4)},
-      {"subscription association", [] { return new DtAssocSubRegMsg(200004, 5, oneAndTwo()); }, DtAssocSubRegMsgKind,
-       header(60, 28) + be32(200004) + be32(5) + theSetOneAndTwo},
-  };
-  for (const RoundTrip& c : cases) checkRoundTrip(c);
+  for (const RoundTrip& c : regionCases) checkRoundTrip(c);
 }
 
 TEST(DtRegionMsgs, ANotifyMessageReadsItsBoundsAsItsCountsSay) {

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
+#include <set>
 #include <string>
 
+#include "MsgRoundTrip.h"
 #include "TestMsgs.h"
 #include "net/DtFederationMsgs.h"
+#include "net/DtRtiMsgKind.h"
 
 namespace {
 
@@ -26,6 +30,22 @@ TEST(DtRtiMsgFactory, EmptyAndOutOfRangeKindsYieldNothing) {
   EXPECT_EQ(factory.create(DtInvalidMsgKind, nullptr), nullptr);
   EXPECT_EQ(factory.create(static_cast<DtRtiMsgKind>(255), nullptr), nullptr);
   EXPECT_EQ(factory.create(static_cast<DtRtiMsgKind>(-1), nullptr), nullptr);
+}
+
+// The walk of the kind table: every kind that travels (the default factory
+// makes its messages from received bytes) is among the kinds of the
+// round-trip tables; the retired kinds and 999 are not made.
+TEST(DtRtiMsgFactory, EveryKindThatTravelsHasARoundTripCase) {
+  DtDfltMsgFactory factory;
+  std::set<int> travelling;
+  for (const DtRtiMsgKinds::Entry& kind : DtRtiMsgKinds::table) {
+    const std::unique_ptr<DtRtiMsg> made(factory.create(static_cast<DtRtiMsgKind>(kind.number), nullptr));
+    if (!made) continue;
+    travelling.insert(kind.number);
+    EXPECT_EQ(kindsWithARoundTrip().count(kind.number), 1u) << kind.name << " (" << kind.number << ")";
+  }
+  EXPECT_EQ(travelling.size(), std::size(DtRtiMsgKinds::table) - 4) << "all but 42, 43, 44 and 999";
+  for (const int kind : kindsWithARoundTrip()) EXPECT_EQ(travelling.count(kind), 1u) << kind << " does not travel";
 }
 
 TEST(DtRtiMsgFactory, CreatorsAreReplacedAndTheOldOnesReturned) {

@@ -7,33 +7,34 @@ namespace {
 
 using std::string;
 
+const RoundTripTable saveCases{
+    {"save request", [] { return new DtSaveRequestMsg("abc", nullptr); }, DtSaveRequestMsgKind,
+     string("\x00\x0f\x00\x00\x21\x00\x00\x00\x00\x00\x00\x04"
+            "abc",
+            15)},
+    {"save initiate", [] { return new DtSaveInitiateMsg("abc", nullptr); }, DtSaveInitiateMsgKind, ""},
+    {"save complete", [] { return new DtSaveCompleteMsg("abc", 1, nullptr); }, DtSaveCompleteMsgKind, ""},
+    {"save finished", [] { return new DtSaveFinishedMsg("abc", 0, nullptr); }, DtSaveFinishedMsgKind, ""},
+    {"restore request", [] { return new DtRestoreRequestMsg("r", nullptr); }, DtRestoreRequestMsgKind, ""},
+    {"restore reply", [] { return new DtRestoreReplyMsg("x", DtRestoreReplyMsg::WrongConfiguration, nullptr); },
+     DtRestoreReplyMsgKind, ""},
+    {"restore", [] { return new DtRestoreMsg(static_cast<const char*>(nullptr), nullptr); }, DtRestoreMsgKind, ""},
+    {"restore complete", [] { return new DtRestoreCompleteMsg("abc", 1, nullptr); }, DtRestoreCompleteMsgKind, ""},
+    {"restore end", [] { return new DtRestoreEndMsg("abc", 1, nullptr); }, DtRestoreEndMsgKind, ""},
+    {"save request tso", [] { return new DtSaveRequestTsoMsg("abc", RTIfedTime(6.0), nullptr); },
+     DtSaveRequestTsoMsgKind, ""},
+    {"save time", [] { return new DtSaveTimeMsg(RTIfedTime(6.0), nullptr); }, DtSaveTimeMsgKind, ""},
+    {"save time advance", [] { return new DtSaveTimeAdvanceMsg(nullptr); }, DtSaveTimeAdvanceMsgKind,
+     string("\x00\x08\x00\x00\x41\x00\x00\x00", 8)},
+    {"save response", [] { return new DtSaveResponseMsg(3, "abc", 1, nullptr); }, DtSaveResponseMsgKind, ""},
+    {"restore begun", [] { return new DtRestoreBegunMsg(3, "abc", 0, nullptr); }, DtRestoreBegunMsgKind, ""},
+    {"restore initiate", [] { return new DtRestoreInitiateMsg(3, 7, nullptr); }, DtRestoreInitiateMsgKind,
+     string("\x00\x0c\x00\x00\x44\x00\x00\x00\x00\x03\x00\x07", 12)},
+    {"save begun", [] { return new DtSaveBegunMsg("abc", nullptr); }, DtSaveBegunMsgKind, ""},
+};
+
 TEST(DtSaveMsgs, EveryClassSurvivesTheRoundTrip) {
-  const RoundTrip cases[] = {
-      {"save request", [] { return new DtSaveRequestMsg("abc", nullptr); }, DtSaveRequestMsgKind,
-       string("\x00\x0f\x00\x00\x21\x00\x00\x00\x00\x00\x00\x04"
-              "abc",
-              15)},
-      {"save initiate", [] { return new DtSaveInitiateMsg("abc", nullptr); }, DtSaveInitiateMsgKind, ""},
-      {"save complete", [] { return new DtSaveCompleteMsg("abc", 1, nullptr); }, DtSaveCompleteMsgKind, ""},
-      {"save finished", [] { return new DtSaveFinishedMsg("abc", 0, nullptr); }, DtSaveFinishedMsgKind, ""},
-      {"restore request", [] { return new DtRestoreRequestMsg("r", nullptr); }, DtRestoreRequestMsgKind, ""},
-      {"restore reply", [] { return new DtRestoreReplyMsg("x", DtRestoreReplyMsg::WrongConfiguration, nullptr); },
-       DtRestoreReplyMsgKind, ""},
-      {"restore", [] { return new DtRestoreMsg(static_cast<const char*>(nullptr), nullptr); }, DtRestoreMsgKind, ""},
-      {"restore complete", [] { return new DtRestoreCompleteMsg("abc", 1, nullptr); }, DtRestoreCompleteMsgKind, ""},
-      {"restore end", [] { return new DtRestoreEndMsg("abc", 1, nullptr); }, DtRestoreEndMsgKind, ""},
-      {"save request tso", [] { return new DtSaveRequestTsoMsg("abc", RTIfedTime(6.0), nullptr); },
-       DtSaveRequestTsoMsgKind, ""},
-      {"save time", [] { return new DtSaveTimeMsg(RTIfedTime(6.0), nullptr); }, DtSaveTimeMsgKind, ""},
-      {"save time advance", [] { return new DtSaveTimeAdvanceMsg(nullptr); }, DtSaveTimeAdvanceMsgKind,
-       string("\x00\x08\x00\x00\x41\x00\x00\x00", 8)},
-      {"save response", [] { return new DtSaveResponseMsg(3, "abc", 1, nullptr); }, DtSaveResponseMsgKind, ""},
-      {"restore begun", [] { return new DtRestoreBegunMsg(3, "abc", 0, nullptr); }, DtRestoreBegunMsgKind, ""},
-      {"restore initiate", [] { return new DtRestoreInitiateMsg(3, 7, nullptr); }, DtRestoreInitiateMsgKind,
-       string("\x00\x0c\x00\x00\x44\x00\x00\x00\x00\x03\x00\x07", 12)},
-      {"save begun", [] { return new DtSaveBegunMsg("abc", nullptr); }, DtSaveBegunMsgKind, ""},
-  };
-  for (const RoundTrip& c : cases) checkRoundTrip(c);
+  for (const RoundTrip& c : saveCases) checkRoundTrip(c);
 }
 
 TEST(DtSaveMsgs, TheTimeFollowsTheUnpaddedLabelAtAnOddOffset) {

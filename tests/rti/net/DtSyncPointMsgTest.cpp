@@ -30,30 +30,31 @@ std::unique_ptr<RTI::FederateHandleSet> setOf(std::vector<RTI::FederateHandle> h
 
 DtSyncPointMsg* registerOneAndTwo() { return new DtSyncPointMsg(DtRegister, 3, "ab", "t", setOf({1, 2}).get()); }
 
+const RoundTripTable syncPointCases{
+    {"empty", [] { return new DtSyncPointMsg(); }, DtSyncPointMsgKind,
+     header(16) + be16(0) + be16(0) + sizes(0, 0) + be16(0)},
+    {"register for federates 1 and 2", [] { return registerOneAndTwo(); }, DtSyncPointMsgKind,
+     header(29) + be16(0) + be16(3) + sizes(2, 3) + be16(2) + be32(1) + be32(2) + string("t\0ab\0", 5)},
+    {"register for all with an empty tag", [] { return new DtSyncPointMsg(DtRegister, 1, "go", "", nullptr); },
+     DtSyncPointMsgKind, header(20) + be16(0) + be16(1) + sizes(1, 3) + be16(0) + string("\0go\0", 4)},
+    {"achieved", [] { return new DtSyncPointMsg(DtAchieved, 2, "go", nullptr, nullptr); }, DtSyncPointMsgKind,
+     header(19) + be16(1) + be16(2) + sizes(0, 3) + be16(0) + string("go\0", 3)},
+    {"synchronized with an empty set",
+     [] { return new DtSyncPointMsg(DtSynchronized, 0, "go", nullptr, setOf({}).get()); }, DtSyncPointMsgKind,
+     header(19) + be16(2) + be16(0) + sizes(0, 3) + be16(0) + string("go\0", 3)},
+    {"announce", [] { return new DtSyncPointMsg(DtAnnouncePt, 0, "go", "tag", setOf({0xFFFFFFFF}).get()); },
+     DtSyncPointMsgKind,
+     header(27) + be16(3) + be16(0) + sizes(4, 3) + be16(1) + be32(0xFFFFFFFF) + string("tag\0go\0", 7)},
+    {"succeeded", [] { return new DtSyncPointMsg(DtSyncPointSucceeded, 4, "go", nullptr, nullptr); },
+     DtSyncPointMsgKind, header(19) + be16(4) + be16(4) + sizes(0, 3) + be16(0) + string("go\0", 3)},
+    {"failed", [] { return new DtSyncPointMsg(DtSyncPointFailed, 4, "go", nullptr, nullptr); }, DtSyncPointMsgKind,
+     header(19) + be16(5) + be16(4) + sizes(0, 3) + be16(0) + string("go\0", 3)},
+    {"a sub-kind that is none", [] { return new DtSyncPointMsg(static_cast<DtSyncMsgType>(9), 0, "", "", nullptr); },
+     DtSyncPointMsgKind, header(18) + be16(9) + be16(0) + sizes(1, 1) + be16(0) + string("\0\0", 2)},
+};
+
 TEST(DtSyncPointMsg, EverySubKindHasItsBytesAndSurvivesTheRoundTrip) {
-  const RoundTrip cases[] = {
-      {"empty", [] { return new DtSyncPointMsg(); }, DtSyncPointMsgKind,
-       header(16) + be16(0) + be16(0) + sizes(0, 0) + be16(0)},
-      {"register for federates 1 and 2", [] { return registerOneAndTwo(); }, DtSyncPointMsgKind,
-       header(29) + be16(0) + be16(3) + sizes(2, 3) + be16(2) + be32(1) + be32(2) + string("t\0ab\0", 5)},
-      {"register for all with an empty tag", [] { return new DtSyncPointMsg(DtRegister, 1, "go", "", nullptr); },
-       DtSyncPointMsgKind, header(20) + be16(0) + be16(1) + sizes(1, 3) + be16(0) + string("\0go\0", 4)},
-      {"achieved", [] { return new DtSyncPointMsg(DtAchieved, 2, "go", nullptr, nullptr); }, DtSyncPointMsgKind,
-       header(19) + be16(1) + be16(2) + sizes(0, 3) + be16(0) + string("go\0", 3)},
-      {"synchronized with an empty set",
-       [] { return new DtSyncPointMsg(DtSynchronized, 0, "go", nullptr, setOf({}).get()); }, DtSyncPointMsgKind,
-       header(19) + be16(2) + be16(0) + sizes(0, 3) + be16(0) + string("go\0", 3)},
-      {"announce", [] { return new DtSyncPointMsg(DtAnnouncePt, 0, "go", "tag", setOf({0xFFFFFFFF}).get()); },
-       DtSyncPointMsgKind,
-       header(27) + be16(3) + be16(0) + sizes(4, 3) + be16(1) + be32(0xFFFFFFFF) + string("tag\0go\0", 7)},
-      {"succeeded", [] { return new DtSyncPointMsg(DtSyncPointSucceeded, 4, "go", nullptr, nullptr); },
-       DtSyncPointMsgKind, header(19) + be16(4) + be16(4) + sizes(0, 3) + be16(0) + string("go\0", 3)},
-      {"failed", [] { return new DtSyncPointMsg(DtSyncPointFailed, 4, "go", nullptr, nullptr); }, DtSyncPointMsgKind,
-       header(19) + be16(5) + be16(4) + sizes(0, 3) + be16(0) + string("go\0", 3)},
-      {"a sub-kind that is none", [] { return new DtSyncPointMsg(static_cast<DtSyncMsgType>(9), 0, "", "", nullptr); },
-       DtSyncPointMsgKind, header(18) + be16(9) + be16(0) + sizes(1, 1) + be16(0) + string("\0\0", 2)},
-  };
-  for (const RoundTrip& c : cases) checkRoundTrip(c);
+  for (const RoundTrip& c : syncPointCases) checkRoundTrip(c);
 }
 
 TEST(DtSyncPointMsg, ItsSettersGrowAndShrinkItInPlace) {

@@ -25,27 +25,35 @@ private:
   int length_;
 };
 
+const RTIfedTime aTime(4.5);
+const RTIfedTime aLookahead(0.25);
+
+const RoundTripTable timeCases{
+    {"enable regulation", [] { return new DtEnableRegulationMsg(aTime, aLookahead, nullptr); },
+     DtEnableRegulationMsgKind, ""},
+    {"enable constrained", [] { return new DtEnableConstrainedMsg(aTime, aLookahead, nullptr); },
+     DtEnableConstrainedMsgKind, ""},
+    {"time advance", [] { return new DtTimeAdvanceRequestMsg(aTime, aLookahead, nullptr); },
+     DtTimeAdvanceRequestMsgKind, ""},
+    {"next event", [] { return new DtNextEventRequestMsg(aTime, aLookahead, 1, 42, nullptr); },
+     DtNextEventRequestMsgKind, ""},
+    {"constrained sync", [] { return new DtConstrainedSyncMsg(aTime, aLookahead, nullptr); }, DtConstrainedSyncMsgKind,
+     ""},
+    {"regulation enabled", [] { return new DtRegulationEnabledMsg(3, aTime, nullptr); }, DtRegulationEnabledMsgKind,
+     ""},
+    {"constrained enabled", [] { return new DtConstrainedEnabledMsg(3, aTime, aLookahead, nullptr); },
+     DtConstrainedEnabledMsgKind, ""},
+    {"lbts", [] { return new DtLbtsMsg(0x10005, aTime, aLookahead, nullptr); }, DtLbtsMsgKind, ""},
+    {"ner lbts", [] { return new DtNerLbtsMsg(9, 2, 1, 0, aTime, aLookahead, nullptr); }, DtNerLbtsMsgKind, ""},
+    {"disable", [] { return new DtDisableMsg(1, nullptr); }, DtDisableMsgKind, ""},
+    {"sync constrained", [] { return new DtSyncConstrainedMsg(nullptr); }, DtSyncConstrainedMsgKind,
+     string("\x00\x08\x00\x00\x3b\x00\x00\x00", 8)},
+    {"resume constrained", [] { return new DtResumeConstrainedMsg(7, aTime, aLookahead, nullptr); },
+     DtResumeConstrainedMsgKind, ""},
+};
+
 TEST(DtTimeMsgs, EveryClassSurvivesTheRoundTrip) {
-  const RTIfedTime t(4.5);
-  const RTIfedTime l(0.25);
-  const RoundTrip cases[] = {
-      {"enable regulation", [&] { return new DtEnableRegulationMsg(t, l, nullptr); }, DtEnableRegulationMsgKind, ""},
-      {"enable constrained", [&] { return new DtEnableConstrainedMsg(t, l, nullptr); }, DtEnableConstrainedMsgKind, ""},
-      {"time advance", [&] { return new DtTimeAdvanceRequestMsg(t, l, nullptr); }, DtTimeAdvanceRequestMsgKind, ""},
-      {"next event", [&] { return new DtNextEventRequestMsg(t, l, 1, 42, nullptr); }, DtNextEventRequestMsgKind, ""},
-      {"constrained sync", [&] { return new DtConstrainedSyncMsg(t, l, nullptr); }, DtConstrainedSyncMsgKind, ""},
-      {"regulation enabled", [&] { return new DtRegulationEnabledMsg(3, t, nullptr); }, DtRegulationEnabledMsgKind, ""},
-      {"constrained enabled", [&] { return new DtConstrainedEnabledMsg(3, t, l, nullptr); },
-       DtConstrainedEnabledMsgKind, ""},
-      {"lbts", [&] { return new DtLbtsMsg(0x10005, t, l, nullptr); }, DtLbtsMsgKind, ""},
-      {"ner lbts", [&] { return new DtNerLbtsMsg(9, 2, 1, 0, t, l, nullptr); }, DtNerLbtsMsgKind, ""},
-      {"disable", [] { return new DtDisableMsg(1, nullptr); }, DtDisableMsgKind, ""},
-      {"sync constrained", [] { return new DtSyncConstrainedMsg(nullptr); }, DtSyncConstrainedMsgKind,
-       string("\x00\x08\x00\x00\x3b\x00\x00\x00", 8)},
-      {"resume constrained", [&] { return new DtResumeConstrainedMsg(7, t, l, nullptr); }, DtResumeConstrainedMsgKind,
-       ""},
-  };
-  for (const RoundTrip& c : cases) checkRoundTrip(c);
+  for (const RoundTrip& c : timeCases) checkRoundTrip(c);
 }
 
 TEST(DtTimeMsgs, ATimeSetAgainMovesTheLookaheadWithItsBytes) {

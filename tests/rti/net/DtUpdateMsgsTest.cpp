@@ -40,9 +40,9 @@ const DtParamValueSet& params() {
   return set;
 }
 
-TEST_P(DtUpdateMsgsTest, EveryClassSurvivesTheRoundTrip) {
-  const bool ddm = GetParam();
-  const RoundTrip cases[] = {
+// The cases with the data-distribution channel, or without.
+RoundTripTable trafficCases(bool ddm) {
+  return {
       {"update ro", [] { return new DtUpdateRoMsg(5, "obj", 3, attrs(9), "tag", nullptr); },
        ddm ? DtDdmUpdateRoMsgKind : DtUpdateRoMsgKind, ""},
       {"update tso",
@@ -54,7 +54,11 @@ TEST_P(DtUpdateMsgsTest, EveryClassSurvivesTheRoundTrip) {
        [] { return new DtInteractionTsoMsg(12, params(), DtTimestampOrder, RTIfedTime(1.0), nullptr, 8, 4, nullptr); },
        ddm ? DtDdmInteractionTsoMsgKind : DtInteractionTsoMsgKind, ""},
   };
-  for (const RoundTrip& c : cases) checkRoundTrip(c);
+}
+const RoundTripTable trafficCasesBy[] = {trafficCases(false), trafficCases(true)};
+
+TEST_P(DtUpdateMsgsTest, EveryClassSurvivesTheRoundTrip) {
+  for (const RoundTrip& c : trafficCasesBy[GetParam()]) checkRoundTrip(c);
 }
 
 TEST_P(DtUpdateMsgsTest, AnEmptyUpdateHasItsGoldenBytes) {

@@ -2,12 +2,16 @@
 // The round trip every message class must survive: built from values, its
 // bytes read back through the default factory (from a heap copy of exactly
 // their size) give a sound message of the same kind and class whose bytes,
-// printed form and clones equal the original's.
+// printed form and clones equal the original's. The cases of a family of
+// messages are a RoundTripTable, which registers their kinds, so that a walk
+// of the kind table finds every kind that travels among them.
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <set>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -21,6 +25,27 @@ struct RoundTrip {
   std::function<DtRtiMsg*()> build;
   DtRtiMsgKind kind;
   std::string golden;  // the expected bytes, where a case fixes them
+};
+
+// The kinds of the round-trip cases of the program's tables.
+inline std::set<int>& kindsWithARoundTrip() {
+  static std::set<int> kinds;
+  return kinds;
+}
+
+// The round-trip cases of a family of messages, at namespace scope: made
+// when the program starts, the table enters its cases' kinds in
+// kindsWithARoundTrip(), and its test runs its cases.
+class RoundTripTable {
+public:
+  RoundTripTable(std::initializer_list<RoundTrip> cases) : cases_(cases) {
+    for (const RoundTrip& c : cases_) kindsWithARoundTrip().insert(c.kind);
+  }
+  std::vector<RoundTrip>::const_iterator begin() const { return cases_.begin(); }
+  std::vector<RoundTrip>::const_iterator end() const { return cases_.end(); }
+
+private:
+  std::vector<RoundTrip> cases_;
 };
 
 inline std::string bytesOf(const DtRtiMsg& msg) {

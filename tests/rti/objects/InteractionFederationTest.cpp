@@ -1,8 +1,9 @@
-// Two federate processes (scripted federates over the shared library) of a
-// serverless federation on the loopback, each scenario in a federation of
-// its own: what one federate's interaction declarations and interactions
-// make the other one see; the largest values that travel; and traffic sent
-// before a federate joined, which it does not see.
+// Two federate processes (scripted federates over the shared library) on
+// the loopback, each scenario in a federation of its own: what one
+// federate's interaction declarations and interactions make the other one
+// see, on every deployment; and, serverless, the largest values that a
+// datagram carries, and traffic sent before a federate joined, which it
+// does not see.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,27 +17,24 @@
 #include "api/DtParamValueSet.h"
 #include "net/DtSocket.h"
 #include "net/DtUpdateMsgs.h"
-#include "rti/net/ConnTestSupport.h"
-#include "support/ScriptedFederateProcess.h"
+#include "support/DeployedFederation.h"
+#include "support/Sentinels.h"
 
 namespace {
 
-// A federation of the test's own: its RID file (port and group) and the
-// fixture's FED file in the configuration folder, which is also the working
-// folder (where the federates write their log files) of both processes.
-class FederationScope {
+// A federation of the test's own (see DeployedFederation) with the
+// fixture's FED file, and the Sentinel class.
+class FederationScope : public DeployedFederation {
 public:
-  FederationScope()
-      : ridFile_("RTI_RID_FILE", directory_.write("rid.mtl", nettest::ridText(port_)).c_str()),
-        config_("RTI_CONFIG", directory_.path().c_str()) {
-    directory_.write("X.fed", fixtureFed);
+  explicit FederationScope(const Deployment& deployment = serverless()) : DeployedFederation(deployment) {
+    dir().write("X.fed", sentinels::withSentinelClass(fixtureFed));
   }
+};
 
-private:
-  nettest::FederationPort port_;
-  ScratchDirectory directory_{true};
-  ScopedEnv ridFile_;
-  ScopedEnv config_;
+// A scripted federate that takes part in sentinels.
+class Federate : public ScriptedFederateProcess {
+public:
+  Federate() { EXPECT_TRUE(succeeds(*this, "sentinel-class Sentinel")); }
 };
 
 // The interaction callbacks among a federate's lines, in order.
@@ -52,26 +50,35 @@ std::vector<std::string> interactionCallbacks(const std::vector<std::string>& li
 
 struct Scenario {
   const char* what;
-  std::vector<std::pair<char, std::string>> steps;  // by federate A or B; each answers "ok"
+  // By federate A or B; each answers "ok". A step "(sentinel from X)" has
+  // the federate take a sentinel from the other one: it has then taken in
+  // all that the other one sent before.
+  std::vector<std::pair<char, std::string>> steps;
   std::vector<std::string> seenByA;
   std::vector<std::string> seenByB;
 };
 
 void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.what; }
 
-class InteractionFederation : public ::testing::TestWithParam<Scenario> {};
+class InteractionFederation : public ::testing::TestWithParam<std::tuple<Scenario, Deployment>> {};
 
 TEST_P(InteractionFederation, EachFederateSeesWhatTheOtherOneDeclaredAndSent) {
-  const Scenario& scenario = GetParam();
-  FederationScope federation;
-  ScriptedFederateProcess a;
-  ScriptedFederateProcess b;
+  const auto& [scenario, deployment] = GetParam();
+  FederationScope federation(deployment);
+  ASSERT_TRUE(federation.started());
+  Federate a;
+  Federate b;
   ASSERT_TRUE(a.started() && b.started());
   ASSERT_EQ(a.command("create X X.fed"), "ok create");
   ASSERT_TRUE(a.command("join X A").starts_with("ok join"));
+  ASSERT_TRUE(federation.joinBystanders("X"));
   ASSERT_TRUE(b.command("join X B").starts_with("ok join"));
   for (const auto& [who, command] : scenario.steps) {
-    ScriptedFederateProcess& federate = who == 'A' ? a : b;
+    Federate& federate = who == 'A' ? a : b;
+    if (command.starts_with("(sentinel from ")) {
+      EXPECT_TRUE(sentinels::sentinel(who == 'A' ? b : a, federate)) << who << ": " << command;
+      continue;
+    }
     const std::string verb = command.substr(0, command.find(' '));
     EXPECT_TRUE(federate.command(command).starts_with("ok " + verb)) << who << ": " << command;
   }
@@ -105,7 +112,7 @@ const Scenario scenarios[] = {
      {{'A', "publish-interaction Radio"},
       {'B', "subscribe-interaction Manager"},
       {'A', "send-interaction Radio unseen Frequency=f"},
-      {'B', "tick 0.5"},
+      {'B', "(sentinel from A)"},
       {'B', "subscribe-interaction Radio"},
       {'A', "send-interaction Radio seen Frequency=f"},
       {'B', "wait receiveInteraction"}},
@@ -114,7 +121,7 @@ const Scenario scenarios[] = {
     {"an existing publisher is advised on and off by a late subscriber, once off for a passive "
      "subscription after an active one, and not while its switch is off",
      {{'A', "publish-interaction Radio"},
-      {'A', "tick 0.2"},
+      {'B', "(sentinel from A)"},
       {'B', "subscribe-interaction Radio"},
       {'A', "wait turnInteractionsOn"},
       {'B', "subscribe-interaction Radio passive"},
@@ -124,7 +131,7 @@ const Scenario scenarios[] = {
       {'A', "wait turnInteractionsOn"},
       {'A', "interaction-advisory off"},
       {'B', "unsubscribe-interaction Radio"},
-      {'A', "tick 0.3"},
+      {'A', "(sentinel from B)"},
       {'A', "interaction-advisory on"},
       {'B', "subscribe-interaction Radio"},
       {'A', "wait turnInteractionsOn"}},
@@ -132,8 +139,13 @@ const Scenario scenarios[] = {
      {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Scenarios, InteractionFederation, ::testing::ValuesIn(scenarios),
-                         [](const auto& info) { return "Scenario" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(Scenarios, InteractionFederation,
+                         ::testing::Combine(::testing::ValuesIn(scenarios), ::testing::ValuesIn(everyDeployment)),
+                         [](const auto& info) {
+                           const std::size_t deployments = std::size(everyDeployment);
+                           return "Scenario" + std::to_string(info.index / deployments) + "_" +
+                                  std::get<1>(info.param).name;
+                         });
 
 TEST(InteractionFederation, RefusalsReachTheScriptAsTheirExceptions) {
   FederationScope federation;
@@ -200,8 +212,8 @@ TEST(InteractionFederation, TheLargestValueThatFitsADatagramArrivesAndOneByteMor
   const std::size_t attributeMax = largestValue(updateSize);
   ASSERT_GT(parameterMax, 65400u);
   FederationScope federation;
-  ScriptedFederateProcess a;
-  ScriptedFederateProcess b;
+  Federate a;
+  Federate b;
   ASSERT_TRUE(a.started() && b.started());
   ASSERT_TRUE(done(a, "create X X.fed"));
   ASSERT_TRUE(done(a, "join X A"));
@@ -227,7 +239,7 @@ TEST(InteractionFederation, TheLargestValueThatFitsADatagramArrivesAndOneByteMor
   EXPECT_TRUE(refusedUpdate.starts_with("error update RTIinternalError")) << refusedUpdate;
 
   // Nothing of the refused ones went out.
-  EXPECT_TRUE(done(b, "tick 0.3"));
+  EXPECT_TRUE(sentinels::sentinel(a, b, sentinels::Path::BestEffort));
   const auto count = [&](const std::string& callback) {
     return std::count_if(b.lines().begin(), b.lines().end(),
                          [&](const std::string& line) { return line.starts_with("callback " + callback); });
@@ -258,8 +270,8 @@ TEST(InteractionFederation, AFederateSeesOnlyTrafficSentAfterItsJoin) {
   ASSERT_TRUE(done(late, "subscribe-interaction Radio"));
   ASSERT_TRUE(done(early, "publish-interaction Radio"));
   ASSERT_TRUE(done(early, "send-interaction Radio after Frequency=3"));
+  // The earlier execution's interactions, had they been taken, came before.
   ASSERT_TRUE(done(late, "wait receiveInteraction"));
-  late.command("tick 0.3");
   EXPECT_EQ(interactionCallbacks(late.lines()), std::vector<std::string>{"receiveInteraction 6 {0=\"3\"} \"after\""});
   early.command("resign none");
   late.command("resign none");
