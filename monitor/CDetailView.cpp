@@ -66,6 +66,7 @@ CDetailView::CDetailView(std::shared_ptr<CDetailDoc> document, QWidget* parent)
     setBackgroundRole(QPalette::Base);
     setWidgetResizable(false);
     setWidget(m_canvas);
+    setToolTip(kGridTip);
 
     // Ctrl+P is the main window's: it prints the active window from anywhere.
     using namespace QuorlexCommand;

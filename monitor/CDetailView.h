@@ -52,6 +52,15 @@ public:
     // window title (a '/' of a radio key becomes '_'), as a PDF file.
     static QString PrintFileName(const QString& title);
     static constexpr const char* kNoPrinter = "No printer is available.";
+    // What the field grid and the dump show (the view's tooltip).
+    static constexpr const char* kGridTip =
+        "The grid shows numbers with a fraction (antenna positions, bandwidth, power) as the radio record's "
+        "single-precision values, rounded to two decimals: an antenna X of 1113194.9 shows as 1113194.88. "
+        "The quick-view lines in the tree and the log show the exact values.";
+    static constexpr const char* kRawTip =
+        "Raw Data shows the stored record, not the bytes as they came: the PDU's fixed part converted to this "
+        "computer's byte order (host byte order), then its parameters or data. A PDU length of 104 shows as "
+        "68 00 where the network carries 00 68.";
 
 public slots:
     void OnFilePrint() override;

@@ -39,6 +39,13 @@ double CHlaInputPump::RestAfter(double usedSeconds, bool inputWaits)
     return usedSeconds * (1 - kMaxShare) / kMaxShare;
 }
 
+void CHlaInputPump::Stop()
+{
+    m_stopped = true;
+    m_rest.stop();
+    Watch(false);
+}
+
 void CHlaInputPump::Watch(bool on)
 {
     m_watching = on;
@@ -60,6 +67,8 @@ void CHlaInputPump::OnReadable()
 
 void CHlaInputPump::TickOnce()
 {
+    if (m_stopped)
+        return;
     // One tick serves every descriptor that is readable now and every
     // notification until the tick (and its rest) is over.
     Watch(false);
@@ -67,6 +76,8 @@ void CHlaInputPump::TickOnce()
     const bool inputWaits = m_tick();
     const double used = m_clock() - start;
     ++m_ticks;
+    if (m_stopped)
+        return;
 
     m_lastRestMs = static_cast<int>(std::lround(RestAfter(used, inputWaits) * 1000));
     if (inputWaits) {

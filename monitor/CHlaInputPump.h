@@ -42,8 +42,13 @@ public:
     static double RestAfter(double usedSeconds, bool inputWaits);
     static double SteadySeconds();
 
+    // Ticks no more, from now on (also from within a tick): the federation
+    // behind the descriptors is gone, and a closed connection stays readable.
+    void Stop();
+
     std::uint64_t tickCount() const { return m_ticks; }
     bool isWatching() const { return m_watching; }
+    bool isStopped() const { return m_stopped; }
     // The rest after the last tick, in whole milliseconds (0: none).
     int lastRestMs() const { return m_lastRestMs; }
 
@@ -63,4 +68,5 @@ private:
     std::uint64_t m_ticks = 0;
     int m_lastRestMs = 0;
     bool m_watching = false;
+    bool m_stopped = false;
 };

@@ -3,6 +3,7 @@
 #include "CKeyLockIndicators.h"
 #include "CMdiLayout.h"
 #include "CQuorlexIcons.h"
+#include "CStatusNotices.h"
 #include "CTransmitterBar.h"
 #include "IPrintableView.h"
 #include "IRawDataView.h"
@@ -114,7 +115,8 @@ void CMainFrame::CreateActions()
     QAction* details = AddAction(ViewDetails, "&Details", "Open the detail window of the selected radio");
     AddAction(ViewAllDetails, "&All Details", "Open the detail windows of every radio under the selected item");
     AddAction(ViewRefresh, "Re&fresh", "Rebuild the tree and ask the HLA federation for every radio's values");
-    QAction* rawData = AddAction(ViewRawData, "&Raw Data", "Show the received bytes as a hexadecimal dump");
+    QAction* rawData = AddAction(ViewRawData, "&Raw Data",
+                                 "Show the stored record, in this computer's byte order, as a hexadecimal dump");
     rawData->setCheckable(true);
 
     QAction* statusBarAction = AddAction(ViewStatusBar, "&Status Bar", "Show or hide the status bar");
@@ -229,6 +231,7 @@ void CMainFrame::CreateStatusBar()
     m_messagePane->setObjectName("MessagePane");
     statusBar()->addWidget(m_messagePane, 1);
     m_keyLocks = new CKeyLockIndicators(statusBar());
+    m_notices = new CStatusNotices(statusBar());
 }
 
 void CMainFrame::CreateTransmitterBar()

@@ -15,6 +15,7 @@
 
 class CDetailDoc;
 class CKeyLockIndicators;
+class CStatusNotices;
 class CProfile;
 class IPrintableView;
 class ITransmitterBar;
@@ -55,6 +56,9 @@ public:
     // `content` goes into the dock, which owns it. Call UpdateCommandUi on
     // selection changes.
     void SetTransmitterBar(QWidget* content, ITransmitterBar* bar);
+
+    // The notices that stay in the status bar while what they tell holds.
+    CStatusNotices* statusNotices() const { return m_notices; }
 
     // Makes the view of a detail document's window; without one (or when it
     // gives null) the window shows an empty view.
@@ -137,6 +141,7 @@ private:
     ITransmitterBar* m_transmitterBar = nullptr;
     QLabel* m_messagePane = nullptr;
     CKeyLockIndicators* m_keyLocks = nullptr;
+    CStatusNotices* m_notices = nullptr;
     bool m_storedMaximised = false;
     ViewFactory m_viewFactory;
 };

@@ -11,6 +11,7 @@
 #include "CNetworkPropsDlg.h"
 #include "CPreferencesSheet.h"
 #include "CQuickViewPropsDlg.h"
+#include "CStatusNotices.h"
 #include "CTransmitterBar.h"
 #include "IMessageReporter.h"
 #include "ITransmitterBar.h"
@@ -184,6 +185,7 @@ TransmitterTreeHost CQuorlexApp::TreeHost()
     host.quickView = [this] { return m_quickView; };
     host.treeType = [this] { return m_treeType; };
     host.radioSwept = [this](const std::string& key) { OnDisRadioSwept(key); };
+    host.itemsReleased = [this](std::uint64_t items) { OnTreeItemsReleased(items); };
     return host;
 }
 
@@ -216,17 +218,59 @@ void CQuorlexApp::ShowIntakeNotice()
     const std::string notice = m_netManager->TakeNotice();
     if (!notice.empty())
         m_reporter.ShowWarning(QString::fromStdString(notice));
-    // DIS monitoring goes on (broadcasts and multicasts reach every program);
-    // the operator learns why some radios may be missing.
-    const QString shared = QString::fromStdString(m_netManager->TakeSharedPortNotice());
-    if (!shared.isEmpty()) {
-        qWarning("Quorlex: %s", qPrintable(shared));
-        if (m_frame)
-            m_frame->statusBar()->showMessage(shared);
-    }
+    ShowPortSharing();
 }
 
-void CQuorlexApp::OnTick() { OnTimerTick(); }
+void CQuorlexApp::ShowPortSharing()
+{
+    // DIS monitoring goes on (broadcasts and multicasts reach every program);
+    // the operator learns why some radios may be missing, for as long as it
+    // may happen, in this program and in the one it shares the port with.
+    const std::uint16_t port = m_netManager && m_netManager->IsPortShared() ? m_netManager->BoundPort() : 0;
+    if (port == m_sharedPortShown)
+        return;
+    m_sharedPortShown = port;
+    CStatusNotices* notices = m_frame ? m_frame->statusNotices() : nullptr;
+    if (port == 0) {
+        if (notices)
+            notices->Clear(kSharedPortNotice);
+        return;
+    }
+    const QString shared = QString::fromStdString(CNetMgr::SharedPortNotice(port));
+    qWarning("Quorlex: %s", qPrintable(shared));
+    if (notices)
+        notices->Show(kSharedPortNotice, shared);
+}
+
+QString CQuorlexApp::HlaLostText(const QString& federation, bool disGoesOn)
+{
+    QString text = QString("The HLA federation %1 is lost: its rtiexec has ended or closed the connection. "
+                           "Its radios have left the tree.")
+                       .arg(federation);
+    if (disGoesOn)
+        text += " DIS monitoring goes on.";
+    return text;
+}
+
+void CQuorlexApp::OnHlaFederationLost(const std::string& federation)
+{
+    // A closed connection stays readable: the pump would tick on and on.
+    if (m_hlaInputPump)
+        m_hlaInputPump->Stop();
+    const QString text = HlaLostText(QString::fromStdString(federation), m_netManager != nullptr);
+    qWarning("Quorlex: %s", qPrintable(text));
+    if (m_frame)
+        m_frame->statusNotices()->Show(kHlaLostNotice, kHlaLostPane, text);
+    // Once the tick that found it is over.
+    QTimer::singleShot(0, this, [this, text] { m_reporter.ShowWarning(text); });
+}
+
+void CQuorlexApp::OnTick()
+{
+    OnTimerTick();
+    if (GetTickCount() % kSharedPortCheckTicks == 0)
+        ShowPortSharing();
+}
 
 void CQuorlexApp::Shutdown()
 {

@@ -34,6 +34,15 @@ public:
     static constexpr const char* kNetManagerFailed = "Timed out waiting for net manager to initialize.";
     static constexpr const char* kIntakeReopenFailed =
         "DIS monitoring cannot receive on the new network port or multicast address.";
+    // Status-bar notices (CStatusNotices) and what they say.
+    static constexpr const char* kSharedPortNotice = "SharedPort";
+    static constexpr const char* kHlaLostNotice = "HlaLost";
+    static constexpr const char* kHlaLostPane = "HLA federation lost";
+    // How often the application looks whether another program shares the
+    // DIS port: every this many ticks.
+    static constexpr std::uint32_t kSharedPortCheckTicks = 4;
+    // What the operator is told, once, when the federation is lost.
+    static QString HlaLostText(const QString& federation, bool disGoesOn);
 
     // Makes the HLA manager for a FOM version. Without one the application
     // makes its RPR FOM 1.0 federate, for every version.
@@ -97,6 +106,11 @@ private:
     void ShowProfileProblems();
     // Tells the user, once, what the intake has to say about its socket.
     void ShowIntakeNotice();
+    // Shows the shared-port notice while another program shares the DIS
+    // port, and logs each time the port becomes shared.
+    void ShowPortSharing();
+    // The federation is lost: no more ticks; the operator is told once.
+    void OnHlaFederationLost(const std::string& federation) override;
     // Takes over what the confirmed Preferences sheet changed.
     void ApplyPreferences(const CPreferencesSheet& sheet);
     // Tells the user when the intake's socket did not open again on a new
@@ -119,5 +133,6 @@ private:
     std::shared_ptr<CMainFrameLink> m_frameLink;
     QTimer m_tickTimer;
     std::unique_ptr<CHlaInputPump> m_hlaInputPump;
+    std::uint16_t m_sharedPortShown = 0;   // the port the notice is about; 0: none shown
     bool m_shutDown = false;
 };

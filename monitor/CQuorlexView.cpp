@@ -12,6 +12,7 @@ CQuorlexView::CQuorlexView(std::shared_ptr<CQuorlexDoc> document, QWidget* paren
 void CQuorlexView::ToggleRawData()
 {
     m_display = IsRawData() ? DisDisplay::Grid : DisDisplay::Raw;
+    setToolTip(IsRawData() ? kRawTip : kGridTip);
     Refresh();
 }
 

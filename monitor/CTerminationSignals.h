@@ -1,6 +1,9 @@
 // Turns SIGTERM, SIGINT and SIGHUP into a signal on the GUI thread, so that a
 // program asked to end (a logout, a kill, Ctrl+C in its terminal) closes its
 // main window the normal way: the profile is written and every thread joined.
+// A signal that comes again before the GUI thread has heard it the first
+// time ends the program at once, the default way: a GUI thread that does not
+// answer cannot keep the program from ending.
 #pragma once
 
 #include <QObject>

@@ -44,6 +44,7 @@ void CTransmitterBar::MakeTree()
     CTransmitterTree* tree = CTransmitterTree::Create(type, m_host, this);
     connect(tree, &QTreeWidget::itemSelectionChanged, this, &CTransmitterBar::selectionChanged);
     connect(tree, &CTransmitterTree::commandRequested, this, &CTransmitterBar::TriggerCommand);
+    connect(tree, &CTransmitterTree::sweepFinished, this, &CTransmitterBar::ApplyHeldChanges);
     QWidget* old = widget();
     setWidget(tree);
     if (old) {
@@ -54,6 +55,7 @@ void CTransmitterBar::MakeTree()
         old->deleteLater();
     }
     m_tree = tree;
+    m_heldRemovals.clear();   // of radios the new tree never had
     emit selectionChanged();
 }
 
@@ -91,6 +93,8 @@ void CTransmitterBar::UpdateReceiver(const RadioRef& radio)
 void CTransmitterBar::FlushUpdates()
 {
     m_refreshTimer.stop();
+    if (m_tree && m_tree->IsSweeping())
+        return;   // shown once the sweep is over
     std::vector<RadioRef> pending;
     pending.swap(m_pending);
     m_pendingDis.clear();
@@ -113,8 +117,20 @@ void CTransmitterBar::FlushUpdates()
 
 void CTransmitterBar::RemoveHlaRadio(const CRadioReceive& radio)
 {
-    if (m_tree)
+    if (m_tree && m_tree->IsSweeping())
+        m_heldRemovals.push_back(radio);
+    else if (m_tree)
         m_tree->RemoveHlaRadio(radio);
+}
+
+void CTransmitterBar::ApplyHeldChanges()
+{
+    // Removals first: an update held since is of a radio that came (back) after.
+    std::vector<CRadioReceive> removals;
+    removals.swap(m_heldRemovals);
+    for (const CRadioReceive& radio : removals)
+        RemoveHlaRadio(radio);
+    FlushUpdates();
 }
 
 void CTransmitterBar::Sweep()

@@ -2,7 +2,8 @@
 // and the way the rest of the program reaches the tree.
 //
 // Receiver updates are gathered: a radio updated many times before the next
-// refresh is read once, at its latest state. The tree is refreshed
+// refresh is read once, at its latest state. While the tree sweeps (in
+// slices), updates and removals wait until the sweep is over. The tree is refreshed
 // kRefreshIntervalMs after the first update it has not shown yet, never
 // earlier (a precise timer), so refreshes are at least that far apart and a
 // flood of PDUs costs the GUI thread the same as a steady trickle from the
@@ -14,6 +15,7 @@
 #include "CResizableBar.h"
 #include "ITransmitterBar.h"
 #include "TransmitterTreeHost.h"
+#include "core/CRadioReceive.h"
 
 #include <QPointer>
 #include <QSet>
@@ -63,6 +65,8 @@ signals:
 
 private:
     void MakeTree();
+    // The sweep is over: the removals and updates that waited for it.
+    void ApplyHeldChanges();
     // Carries out a command of the main window (QuorlexCommands.h) as its
     // menu would.
     void TriggerCommand(int commandId);
@@ -73,6 +77,7 @@ private:
     std::vector<RadioRef> m_pending;   // in the order the radios first changed
     QSet<quint64> m_pendingDis;        // DisRadioId::Packed()
     QSet<quint32> m_pendingHla;        // object handles
+    std::vector<CRadioReceive> m_heldRemovals;
     QTimer m_refreshTimer;
     std::uint64_t m_refreshes = 0;
 };

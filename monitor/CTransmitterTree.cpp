@@ -10,7 +10,11 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QTimer>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -60,6 +64,11 @@ CTransmitterTree::CTransmitterTree(TransmitterTreeHost host, QWidget* parent)
     connect(model(), &QAbstractItemModel::rowsInserted, this, &CTransmitterTree::FitColumn);
     connect(model(), &QAbstractItemModel::rowsRemoved, this, &CTransmitterTree::FitColumn);
     connect(model(), &QAbstractItemModel::modelReset, this, &CTransmitterTree::FitColumn);
+    connect(&m_sweep, &CTreeSweep::finished, this, &CTransmitterTree::OnSweepFinished);
+    connect(&m_disposal, &CItemDisposal::drained, this, [this](std::uint64_t items) {
+        if (m_host.itemsReleased)
+            m_host.itemsReleased(items);
+    });
 }
 
 CTransmitterTree::~CTransmitterTree()
@@ -88,10 +97,14 @@ void CTransmitterTree::BuildRoots()
 
 void CTransmitterTree::ResetTree()
 {
-    clear();
+    // One model signal for the lot; the items go in slices.
+    m_disposal.Take(invisibleRootItem()->takeChildren());
     m_root = m_disRoot = m_hlaRoot = nullptr;
     m_hlaRadios.clear();
     BuildRoots();
+    // What the owner held back comes into the new tree.
+    m_sweepAgain = false;
+    m_sweep.Abandon();
 }
 
 void CTransmitterTree::FitColumn()
@@ -188,22 +201,53 @@ void CTransmitterTree::ForgetHlaRadios(Item* item)
             ForgetHlaRadios(child);
 }
 
+void CTransmitterTree::LetGo(Item* parent, Item* child)
+{
+    parent->UnindexChild(child);
+    if (child->quickViewIndex() >= 0 && parent->QuickViewLine(child->quickViewIndex()) == child)
+        parent->SetQuickViewLine(child->quickViewIndex(), nullptr);
+    if (child->isActive() && PropagatesActive(child->role()) && parent->role() == Item::Role::DisGroup) {
+        parent->AddActiveChildren(-1);
+        SetActiveState(parent, parent->activeChildren() > 0);
+    }
+}
+
 void CTransmitterTree::DeleteItem(Item* item)
 {
     if (item == m_root || item == m_disRoot || item == m_hlaRoot)
         return;   // the roots stay until the whole tree goes
-    Item* parent = item->parentItem();
-    if (parent) {
-        parent->UnindexChild(item);
-        if (item->quickViewIndex() >= 0 && parent->QuickViewLine(item->quickViewIndex()) == item)
-            parent->SetQuickViewLine(item->quickViewIndex(), nullptr);
-        if (item->isActive() && PropagatesActive(item->role()) && parent->role() == Item::Role::DisGroup) {
-            parent->AddActiveChildren(-1);
-            SetActiveState(parent, parent->activeChildren() > 0);
-        }
-    }
+    if (Item* parent = item->parentItem())
+        LetGo(parent, item);
     ForgetHlaRadios(item);
     delete item;
+}
+
+void CTransmitterTree::DropChildren(Item* parent, const std::function<bool(Item& child)>& drop,
+                                    QList<QTreeWidgetItem*>& dropped)
+{
+    const int count = parent->childCount();
+    std::vector<char> goes(static_cast<std::size_t>(count), 0);
+    bool any = false;
+    for (int i = count - 1; i >= 0; --i) {
+        if (drop(*parent->childItem(i))) {
+            goes[static_cast<std::size_t>(i)] = 1;
+            any = true;
+        }
+    }
+    if (!any)
+        return;
+    const QList<QTreeWidgetItem*> children = parent->takeChildren();
+    QList<QTreeWidgetItem*> kept;
+    kept.reserve(children.size());
+    for (qsizetype i = 0; i < children.size(); ++i) {
+        if (goes[static_cast<std::size_t>(i)]) {
+            LetGo(parent, static_cast<Item*>(children[i]));
+            dropped.append(children[i]);
+        } else {
+            kept.append(children[i]);
+        }
+    }
+    parent->addChildren(kept);
 }
 
 // --- Pictures -------------------------------------------------------------------------------------------------
@@ -294,9 +338,36 @@ void CTransmitterTree::RemoveHlaRadio(const CRadioReceive& radio)
 
 void CTransmitterTree::Sweep()
 {
-    if (m_disRoot)
-        SweepRoot(m_disRoot);
-    m_seen.clear();
+    if (!m_disRoot) {
+        ForgetSeen();
+        return;
+    }
+    if (IsSweeping()) {
+        m_sweepAgain = true;   // once the running one is over
+        return;
+    }
+    m_sweep.Start();
+}
+
+void CTransmitterTree::OnSweepFinished()
+{
+    emit sweepFinished();
+    if (std::exchange(m_sweepAgain, false) && !IsSweeping())
+        Sweep();
+}
+
+void CTransmitterTree::MarkSeen(Item* radio)
+{
+    if (radio->seenPeriod() == m_period)
+        return;
+    radio->SetSeenPeriod(m_period);
+    ++m_seenCount;
+}
+
+void CTransmitterTree::ForgetSeen()
+{
+    ++m_period;
+    m_seenCount = 0;
 }
 
 void CTransmitterTree::OnRadioSwept(const QString& key) const

@@ -17,31 +17,8 @@ void CTransmitterTreeDis::InsertDisRadio(const CRadioReceive& radio)
     Item* entity = FindOrInsertChild(QString("Entity %1").arg(id.entity), app, TreeImage::Group, Item::Role::DisGroup);
     const QString radioText = RadioKeyText(radio);
     Item* radioItem = FindOrInsertChild(radioText, entity, TreeImage::Radio, Item::Role::DisRadio);
-    MarkSeen(radioText);
+    MarkSeen(radioItem);
     ShowRadioState(radioItem, radio, false);
-}
-
-void CTransmitterTreeDis::SweepRoot(Item* root)
-{
-    // Sites, applications, entities, then the radios.
-    SweepGroup(root, 4);
-}
-
-void CTransmitterTreeDis::SweepGroup(Item* group, int levels)
-{
-    for (int i = group->childCount() - 1; i >= 0; --i) {
-        Item* child = group->childItem(i);
-        if (levels == 1) {
-            if (!IsInSeenList(child->itemText())) {
-                OnRadioSwept(child->itemText());
-                DeleteItem(child);
-            }
-            continue;
-        }
-        SweepGroup(child, levels - 1);
-        if (child->childCount() == 0)
-            DeleteItem(child);
-    }
 }
 
 int CTransmitterTreeDis::CompareItems(const Item& a, const Item& b) const

@@ -10,12 +10,7 @@ public:
     explicit CTransmitterTreeDis(TransmitterTreeHost host, QWidget* parent = nullptr);
 
     void InsertDisRadio(const CRadioReceive& radio) override;
-    void SweepRoot(Item* root) override;
     // Radios by their four numbers; sites, applications and entities by number.
     int CompareItems(const Item& a, const Item& b) const override;
     int DisRadioDepth() const override { return 5; }
-
-private:
-    // Sweeps the children of a group `levels` above the radios.
-    void SweepGroup(Item* group, int levels);
 };

@@ -17,33 +17,19 @@ void CTransmitterTreeIP::InsertDisRadio(const CRadioReceive& radio)
     sender->SetLocal(IsLocalAddress(senderText));
     RefreshGroupImage(sender);
     Item* radioItem = FindOrInsertChild(radioText, sender, TreeImage::Radio, Item::Role::DisRadio);
-    MarkSeen(radioText + "@" + senderText);
-    m_seenRadios.insert(radioText);
+    MarkSeen(radioItem);
+    m_radioSeenIn.insert(radioText, period());
     ShowRadioState(radioItem, radio, false);
 }
 
-void CTransmitterTreeIP::Sweep()
+void CTransmitterTreeIP::OnRadioDropped(const Item& radio)
 {
-    CTransmitterTree::Sweep();
-    m_seenRadios.clear();
-}
-
-void CTransmitterTreeIP::SweepRoot(Item* root)
-{
-    for (int s = root->childCount() - 1; s >= 0; --s) {
-        Item* sender = root->childItem(s);
-        for (int r = sender->childCount() - 1; r >= 0; --r) {
-            Item* radio = sender->childItem(r);
-            const QString radioText = radio->itemText();
-            if (IsInSeenList(radioText + "@" + sender->itemText()))
-                continue;
-            if (!m_seenRadios.contains(radioText))
-                OnRadioSwept(radioText);
-            DeleteItem(radio);
-        }
-        if (sender->childCount() == 0)
-            DeleteItem(sender);
-    }
+    const auto seen = m_radioSeenIn.find(radio.itemText());
+    if (seen != m_radioSeenIn.end() && seen.value() == period())
+        return;   // another sender sends it
+    if (seen != m_radioSeenIn.end())
+        m_radioSeenIn.erase(seen);
+    OnRadioSwept(radio.itemText());
 }
 
 int CTransmitterTreeIP::CompareItems(const Item& a, const Item& b) const

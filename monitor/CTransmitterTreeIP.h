@@ -5,7 +5,7 @@
 
 #include "CTransmitterTree.h"
 
-#include <QSet>
+#include <QHash>
 
 class CTransmitterTreeIP : public CTransmitterTree {
     Q_OBJECT
@@ -13,15 +13,17 @@ public:
     explicit CTransmitterTreeIP(TransmitterTreeHost host, QWidget* parent = nullptr);
 
     void InsertDisRadio(const CRadioReceive& radio) override;
-    void Sweep() override;
-    void SweepRoot(Item* root) override;
     // Radios by their four numbers, senders by their four octets.
     int CompareItems(const Item& a, const Item& b) const override;
     int DisRadioDepth() const override { return 3; }
 
+protected:
+    // Told only when no other sender sent the radio since the last sweep.
+    void OnRadioDropped(const Item& radio) override;
+
 private:
-    // The radios (by key text alone) updated since the last sweep, from any
-    // sender: a radio that left one sender keeps its detail window while
-    // another still sends it.
-    QSet<QString> m_seenRadios;
+    // The sweep period in which each radio (by key text alone) was last
+    // updated from any sender: a radio that left one sender keeps its detail
+    // window while another still sends it. A radio told gone leaves it.
+    QHash<QString, std::uint32_t> m_radioSeenIn;
 };

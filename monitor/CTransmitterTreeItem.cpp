@@ -33,6 +33,10 @@ CTransmitterTreeItem::CTransmitterTreeItem(Role role, const QString& text, TreeI
 {
     setText(0, text);
     setIcon(0, CTransmitterTreeIcons::Icon(image));
+    // Expanding everything ("*") would otherwise mark the lines expanded too,
+    // each with a persistent index that every later change of the tree walks.
+    if (role == Role::QuickView)
+        setFlags(flags() | Qt::ItemNeverHasChildren);
 }
 
 void CTransmitterTreeItem::SetItemText(const QString& text)

@@ -55,6 +55,8 @@ public:
     CTransmitterTreeItem* ChildByText(const QString& text) const { return m_childrenByText.value(text); }
     void IndexChild(CTransmitterTreeItem* child) { m_childrenByText.insert(child->itemText(), child); }
     void UnindexChild(CTransmitterTreeItem* child);
+    // Hands the index of children by text to another item (with the children).
+    void SwapChildIndex(CTransmitterTreeItem& other) { m_childrenByText.swap(other.m_childrenByText); }
 
     // A radio's quick-view lines by their index in QuickViewLines::kLines.
     CTransmitterTreeItem* QuickViewLine(int index) const { return m_lines[static_cast<std::size_t>(index)]; }
@@ -77,6 +79,16 @@ public:
     bool isLocal() const { return m_local; }
     void SetLocal(bool local) { m_local = local; }
 
+    // The sweep period in which a DIS radio was last updated (0: never).
+    std::uint32_t seenPeriod() const { return m_seenPeriod; }
+    void SetSeenPeriod(std::uint32_t period) { m_seenPeriod = period; }
+    // Marks of a running sweep: a DIS radio it drops, an item it found
+    // expanded.
+    bool isSwept() const { return m_swept; }
+    void SetSwept(bool swept) { m_swept = swept; }
+    bool wasExpanded() const { return m_wasExpanded; }
+    void SetWasExpanded(bool expanded) { m_wasExpanded = expanded; }
+
 private:
     Role m_role;
     TreeSortKey m_key;
@@ -86,6 +98,9 @@ private:
     std::array<CTransmitterTreeItem*, QuickViewLines::kCount> m_lines{};
     int m_quickViewIndex = -1;
     int m_activeChildren = 0;
+    std::uint32_t m_seenPeriod = 0;
     bool m_active = false;
     bool m_local = false;
+    bool m_swept = false;
+    bool m_wasExpanded = false;
 };

@@ -36,4 +36,7 @@ struct TransmitterTreeHost {
     // A DIS radio left the tree at a sweep: its detail window closes and its
     // record may be released.
     std::function<void(const std::string& key)> radioSwept;
+    // The items that a sweep or a reset dropped have all been deleted (in
+    // slices, after the sweep): `items` of them.
+    std::function<void(std::uint64_t items)> itemsReleased;
 };

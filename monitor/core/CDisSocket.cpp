@@ -6,6 +6,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -133,8 +134,13 @@ std::unique_ptr<CDisSocket> CDisSocket::Create(std::uint16_t port, std::uint32_t
     socket->m_sharesPort = binding == Binding::Shared;
     sockaddr_in local{};
     socklen_t localSize = sizeof local;
-    if (::getsockname(socket->Fd(), reinterpret_cast<sockaddr*>(&local), &localSize) == 0)
+    if (::getsockname(socket->Fd(), reinterpret_cast<sockaddr*>(&local), &localSize) == 0) {
         socket->m_boundPort = ntohs(local.sin_port);
+        socket->m_boundAddress = ntohl(local.sin_addr.s_addr);
+    }
+    struct stat status {};
+    if (::fstat(socket->Fd(), &status) == 0)
+        socket->m_inode = static_cast<std::uint64_t>(status.st_ino);
     int granted = 0;
     socklen_t grantedSize = sizeof granted;
     if (::getsockopt(socket->Fd(), SOL_SOCKET, SO_RCVBUF, &granted, &grantedSize) == 0)

@@ -37,6 +37,10 @@ public:
 
     int Fd() const { return m_fd.Get(); }
     std::uint16_t BoundPort() const { return m_boundPort; }
+    // The address bound to, host order (0: any address).
+    std::uint32_t BoundAddress() const { return m_boundAddress; }
+    // The socket's inode, by which the system's socket lists name it.
+    std::uint64_t Inode() const { return m_inode; }
     const std::string& TargetAddress() const { return m_targetAddress; }
     std::int32_t QueueFlush() const { return m_queueFlush; }
     // The receive buffer the kernel set up (SO_RCVBUF as read back: Linux
@@ -72,6 +76,8 @@ private:
     std::string m_targetAddress;
     std::int32_t m_queueFlush;
     std::uint16_t m_boundPort = 0;
+    std::uint32_t m_boundAddress = 0;
+    std::uint64_t m_inode = 0;
     std::int32_t m_receiveBufferGranted = 0;
     bool m_sharesPort = false;
     std::atomic<bool> m_receiving{false};

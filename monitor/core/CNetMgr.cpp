@@ -2,6 +2,7 @@
 
 #include "core/CDisSocket.h"
 #include "core/CReceiveThread.h"
+#include "core/CUdpPortTable.h"
 #include "core/DisPdu.h"
 #include "core/ThreadSetup.h"
 
@@ -84,24 +85,17 @@ void CNetMgr::NoteReceiveBuffer(const CDisSocket& socket)
                " bytes asked for (the system's limit is net.core.rmem_max): bursts of traffic may lose datagrams.";
 }
 
-std::string CNetMgr::TakeSharedPortNotice()
-{
-    std::lock_guard guard(m_lock);
-    return std::exchange(m_sharedPortNotice, {});
-}
-
 std::string CNetMgr::SharedPortNotice(std::uint16_t port)
 {
     return "Port " + std::to_string(port) + " is also in use by another program: unicast PDUs reach only one of them";
 }
 
-void CNetMgr::NoteSharedPort(const CDisSocket& socket)
+bool CNetMgr::IsPortShared() const
 {
-    std::lock_guard guard(m_lock);
-    if (!socket.SharesPort() || m_sharedPortNoted == socket.BoundPort())
-        return;
-    m_sharedPortNoted = socket.BoundPort();
-    m_sharedPortNotice = SharedPortNotice(socket.BoundPort());
+    const std::uint16_t port = m_boundPort.load();
+    if (port == 0)
+        return false;
+    return CUdpPortTable::Read().OthersOn(port, m_boundAddress.load(), m_socketInode.load());
 }
 
 void CNetMgr::SetError(std::string text)
@@ -193,10 +187,11 @@ bool CNetMgr::OpenSocket()
     m_socket = std::move(socket);
     // The port in use from now on, also when the system picked it.
     m_options.port = m_socket->BoundPort();
+    m_boundAddress.store(m_socket->BoundAddress());
+    m_socketInode.store(m_socket->Inode());
     m_boundPort.store(m_options.port);
     m_socketOpen.store(true);
     NoteReceiveBuffer(*m_socket);
-    NoteSharedPort(*m_socket);
     IntakeCounters::Add(m_counters.socketOpenings);
     SetError({});
     return true;

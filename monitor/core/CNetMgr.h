@@ -65,10 +65,13 @@ public:
     // manager: a receive buffer the kernel made smaller than asked for, with
     // both sizes. Empty when there is nothing (left) to say.
     std::string TakeNotice();
-    // What the user should hear when the socket shares its port with another
-    // program's (which then takes some of the unicast PDUs), once per port.
-    // Empty when there is nothing (left) to say.
-    std::string TakeSharedPortNotice();
+    // Whether another socket (another program's) is bound to the open
+    // socket's port now, where DIS datagrams for it could reach it: the
+    // system then hands each unicast PDU to one of them only (the one bound
+    // last). Looked up in the system's list of sockets at each call; false
+    // while no socket is open.
+    bool IsPortShared() const;
+    // What the user is told while the port is shared.
     static std::string SharedPortNotice(std::uint16_t port);
     IntakeCounts Counters() const { return m_counters.Snapshot(); }
 
@@ -84,7 +87,6 @@ private:
     void CloseSocket();
     void SetError(std::string text);
     void NoteReceiveBuffer(const CDisSocket& socket);
-    void NoteSharedPort(const CDisSocket& socket);
 
     IPduHandler& m_handler;
     IntakeCounters m_counters;
@@ -100,6 +102,8 @@ private:
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_socketOpen{false};
     std::atomic<std::uint16_t> m_boundPort{0};
+    std::atomic<std::uint32_t> m_boundAddress{0};
+    std::atomic<std::uint64_t> m_socketInode{0};
 
     mutable std::mutex m_lock;   // guards the members below
     std::condition_variable m_commandReady;
@@ -108,8 +112,6 @@ private:
     std::string m_error;
     std::string m_notice;
     bool m_bufferNoted = false;
-    std::string m_sharedPortNotice;
-    std::optional<std::uint16_t> m_sharedPortNoted;
 
     std::thread m_thread;
 };

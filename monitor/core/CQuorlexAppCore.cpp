@@ -3,11 +3,12 @@
 #include "core/CProfile.h"
 #include "core/PduView.h"
 
-#include <malloc.h>
-
 #include <algorithm>
 
-CQuorlexAppCore::CQuorlexAppCore() : m_trimMemory([] { ::malloc_trim(0); }) {}
+CQuorlexAppCore::CQuorlexAppCore() : m_trimMemory([this] { m_backgroundTrim.Request(); })
+{
+    CMemoryTrimmer::MergeFreedBlocksAtOnce();
+}
 
 CQuorlexAppCore::~CQuorlexAppCore()
 {
@@ -65,14 +66,34 @@ void CQuorlexAppCore::OnTimerTick()
 
 bool CQuorlexAppCore::TickHla(double budgetSeconds)
 {
-    if (!m_hla)
+    if (!m_hla || m_hlaLost)
         return false;
     try {
         return m_hla->Tick(budgetSeconds);
     } catch (...) {
-        // The RTI goes on at the next tick; there is no one to tell.
+        // Most failures pass: the RTI goes on at the next tick. A lost
+        // federation does not come back: every tick would fail the same way.
+        if (m_hla->IsFederationLost())
+            DropLostFederation();
         return false;
     }
+}
+
+void CQuorlexAppCore::DropLostFederation()
+{
+    m_hlaLost = true;
+    // Its radios are heard no more: they go as a removed object's do.
+    std::vector<std::uint32_t> objects;
+    {
+        std::lock_guard lock(m_lock);
+        m_radios.ForEach([&objects](const CRadioReceive& radio) {
+            if (radio.IsHla())
+                objects.push_back(radio.GetObjectHandle());
+        });
+    }
+    for (std::uint32_t object : objects)
+        RemoveHlaObject(object);
+    OnHlaFederationLost(m_hlaFederation);
 }
 
 bool CQuorlexAppCore::StartHla(std::unique_ptr<IHlaManager> manager, const std::string& federation)
@@ -81,6 +102,8 @@ bool CQuorlexAppCore::StartHla(std::unique_ptr<IHlaManager> manager, const std::
     if (!manager || !manager->JoinFederation(federation))
         return false;   // the manager has told the user why
     m_hla = std::move(manager);
+    m_hlaFederation = federation;
+    m_hlaLost = false;
     return true;
 }
 
@@ -94,7 +117,7 @@ void CQuorlexAppCore::ShutdownHla()
 
 void CQuorlexAppCore::OnRequestAttributeUpdate(std::uint32_t object, std::uint32_t mask)
 {
-    if (!m_hla)
+    if (!m_hla || m_hlaLost)
         return;
     try {
         auto attributes = m_hla->MakeAttributeHandleSet(mask);
@@ -377,6 +400,12 @@ void CQuorlexAppCore::TrimAfterReleases()
         return;
     m_releasedSinceTrim = 0;
     if (m_trimMemory)
+        m_trimMemory();
+}
+
+void CQuorlexAppCore::OnTreeItemsReleased(std::uint64_t items)
+{
+    if (items >= kTrimAfterReleases && m_trimMemory)
         m_trimMemory();
 }
 

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "core/CDetailDocuments.h"
+#include "core/CMemoryTrimmer.h"
 #include "core/CPduLogger.h"
 #include "core/CRadioList.h"
 #include "core/IHlaManager.h"
@@ -64,8 +65,12 @@ public:
     void OnTimerTick();
     // Ticks the RTI for at most `budgetSeconds` (nothing without a
     // federation). True when input still waits; an RTI error is dropped (the
-    // next tick goes on).
+    // next tick goes on), unless it is the loss of the federation: then the
+    // federation is ticked no more, its radios are dropped as a removed
+    // object's are, and the application is told once (OnHlaFederationLost).
     bool TickHla(double budgetSeconds = kHlaTickBudgetSeconds);
+    // The federation was lost (its rtiexec ended); DIS monitoring goes on.
+    bool IsHlaLost() const { return m_hlaLost; }
     // The sweep dropped a DIS radio from the tree: its detail window closes
     // and its record is released, unless a PDU of the radio came after the
     // sweep began (the record then stays for the tree to show again). A
@@ -79,14 +84,22 @@ public:
     // releases above) have released kTrimAfterReleases records since the
     // last time, the next tick calls it, after its sweep: the allocator
     // keeps what thousands of records and their tree items took otherwise.
-    // By default the allocator's own trim. UI thread.
+    // By default the allocator's own trim, on a thread of its own (it takes
+    // long with a large heap). UI thread.
     using MemoryTrimmer = std::function<void()>;
     static constexpr std::size_t kTrimAfterReleases = 1000;
     void SetMemoryTrimmer(MemoryTrimmer trimmer) { m_trimMemory = std::move(trimmer); }
+    // The tree has deleted the items that a sweep dropped, after the sweep:
+    // when they were many, what they held goes back to the system too.
+    void OnTreeItemsReleased(std::uint64_t items);
     std::uint32_t GetTickCount() const { return m_ticks; }
+    // Waits until the default trimmer has no trim to do (tests and
+    // benchmarks measure the memory then).
+    void WaitForMemoryTrim() const { m_backgroundTrim.WaitUntilIdle(); }
 
     // Takes the HLA manager and joins the federation; on failure the manager
-    // is dropped. ShutdownHla resigns and drops it.
+    // is dropped. ShutdownHla resigns and drops it (from a lost federation
+    // too: the RTI lets it go).
     bool StartHla(std::unique_ptr<IHlaManager> manager, const std::string& federation);
     void ShutdownHla();
     IHlaManager* GetHlaManager() const { return m_hla.get(); }
@@ -132,8 +145,14 @@ public:
     // PDU buffers too short for what their lengths announce, dropped.
     std::uint32_t GetRejectedPduCount() const { return m_rejectedPdus.load(std::memory_order_relaxed); }
 
+protected:
+    // The federation `federation` is lost; the radios are gone already. UI
+    // thread, once, from within TickHla.
+    virtual void OnHlaFederationLost(const std::string& federation) { static_cast<void>(federation); }
+
 private:
     std::shared_ptr<IMainFrame> CurrentFrame() const;
+    void DropLostFederation();
     // Starts a new sweep period: PDUs from now on count as heard after the sweep.
     void BeginSweepPeriod();
     void TrimAfterReleases();
@@ -153,6 +172,9 @@ private:
     std::uint32_t m_ticks = 0;
     std::int32_t m_timeout = kDefaultTimeout;
     std::unique_ptr<IHlaManager> m_hla;
+    std::string m_hlaFederation;
+    bool m_hlaLost = false;
     std::size_t m_releasedSinceTrim = 0;
+    CMemoryTrimmer m_backgroundTrim;
     MemoryTrimmer m_trimMemory;
 };

@@ -53,6 +53,11 @@ public:
     // federation. They stay the RTI's and are valid until the resignation.
     virtual std::vector<int> InputDescriptors() { return {}; }
 
+    // True once the federation is lost for good (the federation's rtiexec
+    // has ended): from then on Tick and the services fail, and the federate
+    // can only resign.
+    virtual bool IsFederationLost() { return false; }
+
     // The ambassador services the application calls. Each may throw HlaError
     // (or another std::exception) when the RTI refuses.
     //

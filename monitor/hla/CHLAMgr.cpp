@@ -217,6 +217,17 @@ bool CHLAMgr::ResignFederation()
 {
     if (!m_rti)
         return false;
+    if (m_joined && IsFederationLost()) {
+        // The RTI lets the federate go at once; a destroy would wait for an
+        // answer that never comes.
+        try {
+            m_rti->resignFederationExecution(RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
+            m_joined = false;
+        } catch (...) {
+            return false;
+        }
+        return true;
+    }
     // What these two throw must not keep the federate from resigning.
     auto beforeResigning = [](const char* step, auto&& work) {
         try {
@@ -267,6 +278,8 @@ std::vector<int> CHLAMgr::InputDescriptors()
     }
     return descriptors;
 }
+
+bool CHLAMgr::IsFederationLost() { return m_rti && m_joined && DtRtiExecConnectionLost(&*m_rti); }
 
 bool CHLAMgr::Tick(double budgetSeconds)
 {

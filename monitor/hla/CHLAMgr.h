@@ -49,12 +49,15 @@ public:
     // Deletes the monitor's object, unpublishes and unsubscribes, resigns
     // (deleting its objects and releasing its attributes) and tries to
     // destroy the federation execution. False when the resign or the destroy
-    // failed; a failed resign is shown to the user.
+    // failed; a failed resign is shown to the user. From a lost federation
+    // the federate only resigns, quietly: nobody is there to hear the rest.
     bool ResignFederation() override;
 
     // The RTI's descriptors of its best-effort and reliable connections
     // (those it has), while joined.
     std::vector<int> InputDescriptors() override;
+    // The federate's connection to the rtiexec has broken.
+    bool IsFederationLost() override;
     // The application's ambassador services; an RTI exception reaches the
     // caller as an HlaError naming the exception.
     bool Tick(double budgetSeconds) override;

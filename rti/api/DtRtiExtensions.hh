@@ -20,6 +20,12 @@ RTI_EXPORT int RtReadFileDescriptor(RTI::RTIambassador* ambassador);
 // received packets wait (the same for every index); otherwise the chosen
 // connection's socket. -1 when that connection does not exist.
 RTI_EXPORT int DtReadFileEvent(RTI::RTIambassador* ambassador, unsigned long index);
+// True once the federate's TCP connection to the rtiexec has broken (the
+// rtiexec ended or closed it), as the tick that meets it finds out: the
+// federation is lost. From then on every tick throws RTI::RTIinternalError;
+// the federate can still resign. False without an rtiexec, and while the
+// federate has not joined.
+RTI_EXPORT bool DtRtiExecConnectionLost(RTI::RTIambassador* ambassador);
 // Sets the process-wide diagnostics level (as RTI_notifyLevel does when an
 // ambassador is made) until it is set again; the ambassador is not used and
 // may be null. 0 silences the levelled diagnostics.

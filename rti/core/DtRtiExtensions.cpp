@@ -36,3 +36,8 @@ int DtReadFileEvent(RTI::RTIambassador* ambassador, unsigned long index) {
   DtConnectionMgr* connections = connectionsOf(ambassador);
   return connections ? connections->readFileEvent(index) : -1;
 }
+
+bool DtRtiExecConnectionLost(RTI::RTIambassador* ambassador) {
+  const DtConnectionMgr* connections = ambassador ? connectionsOf(ambassador) : nullptr;
+  return connections && connections->rtiexecLost();
+}

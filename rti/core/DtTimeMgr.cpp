@@ -37,6 +37,7 @@ DtTimeMgr::DtTimeMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParam
       reducingLookahead_(zero()),
       pendingGrantTime_(zero()),
       saveTime_(zero()),
+      regulationStart_(zero()),
       positiveInfinityTime_(zero()),
       zeroTime_(zero()),
       epsilonTime_(zero()) {
@@ -64,6 +65,7 @@ DtTimeMgr::~DtTimeMgr() {
   }
   queue_.clear();
   retracts_.clear();
+  delivered_.clear();
 }
 
 // ---- spare times
@@ -160,6 +162,7 @@ void DtTimeMgr::beginAdvance(const RTI::FedTime& t, bool available) {
   *requestedTime_ = t;
   setTimeAvailable(available);
   setAdvancePending(true);
+  queue_.clearDeliveredBound();
   checkNeeded_ = true;
 }
 
@@ -234,6 +237,7 @@ void DtTimeMgr::modifyLookahead(const RTI::FedTime& theLookahead) {
     setReducingLookahead(theLookahead);
   }
   if (nerPending_) {
+    nerFirstPass_ = true;  // the rtiexec hears the new lookahead
     processNextEvent(*constrainedLbts_, true);
   } else {
     sendTimeAdvanceRequest(*federateTime_, effectiveLookahead());

@@ -32,6 +32,7 @@
 
 #include "RTI.hh"
 #include "api/DtFedTimePool.h"
+#include "core/DtDeliveredEvents.h"
 #include "core/DtRetractionList.h"
 #include "core/DtTsoMsgQueue.h"
 #include "objects/DtTimeStamping.h"
@@ -108,6 +109,9 @@ public:
   bool regulating() const override { return regulating_; }
   bool constrained() const override { return constrained_; }
   std::uint32_t takeSerialNumber() override { return serialNumber_++; }
+  void eventDelivered(std::uint32_t sender, std::uint32_t serialNumber) override {
+    delivered_.add(sender, serialNumber);
+  }
 
   // The values the services and the save read.
   const RTI::FedTime& federateTime() const { return *federateTime_; }
@@ -199,6 +203,11 @@ protected:
 
   // The advance steps.
   virtual void checkAdvance(bool cycleChanged);
+  // A constrained federate that the rtiexec made a regulator at a later
+  // time gets there as an available advance would: once its LBTS allows,
+  // with the events up to that time delivered first.
+  void checkRegulationStart();
+  void enableRegulationAt(const RTI::FedTime& time);
   virtual void processTimeAdvance();
   virtual void processFlush(const RTI::FedTime& t);
   virtual void processNextEvent(const RTI::FedTime& bound, bool cycleChanged);
@@ -207,6 +216,9 @@ protected:
   virtual void findNextEvents(const RTI::FedTime& limit, RTI::FedTime& next, const RTI::FedTime& bound);
   // Every message the queue releases for t, dispatched.
   virtual void deliverUpTo(const RTI::FedTime& t);
+  // The held receive-order messages alone (a time-stamped message of time
+  // zero is one for the advance's own step).
+  void deliverReceiveOrder();
   virtual bool advanceTo(const RTI::FedTime& t);
   virtual void grant(const RTI::FedTime& t);
   virtual void applyEpsilonLookahead(bool force);
@@ -289,6 +301,9 @@ private:
   bool constrained_ = false;
   bool regulating_ = false;
   bool regulationPending_ = false;
+  // The rtiexec's regulation time that this constrained federate waits for.
+  bool regulationAwaitsBound_ = false;
+  std::unique_ptr<RTI::FedTime> regulationStart_;
   bool constrainedPending_ = false;
   bool grantsHeld_ = false;
   bool checkNeeded_ = false;
@@ -306,6 +321,7 @@ private:
   std::unique_ptr<RTI::FedTime> zeroTime_;
   std::unique_ptr<RTI::FedTime> epsilonTime_;
   DtRetractionList retracts_;
+  DtDeliveredEvents delivered_;
   DtFedTimePool timePool_;
   std::uint32_t serialNumber_ = 1;
 };

@@ -27,6 +27,7 @@ bool DtTimeMgr::mayGrant(const RTI::FedTime& t, const RTI::FedTime& bound) const
 bool DtTimeMgr::canGrant(const RTI::FedTime& t) const { return mayGrant(t, *constrainedLbts_); }
 
 void DtTimeMgr::checkAdvance(bool cycleChanged) {
+  checkRegulationStart();
   if (nerPending_) processNextEvent(*constrainedLbts_, cycleChanged);
   if (tarPending_) processTimeAdvance();
   if (flushPending_) processFlush(*requestedTime_);
@@ -47,7 +48,7 @@ void DtTimeMgr::checkAdvance(bool cycleChanged) {
 
 void DtTimeMgr::processTimeAdvance() {
   if (startDeferredSave()) return;
-  deliverUpTo(*zeroTime_);  // the receive-order messages held while idle
+  deliverReceiveOrder();  // the receive-order messages held while idle
   TempTime target(*this);
   saveTarget(*requestedTime_, *target);
   if (!canGrant(*target)) {
@@ -88,7 +89,7 @@ void DtTimeMgr::processFlush(const RTI::FedTime& t) {
 void DtTimeMgr::processNextEvent(const RTI::FedTime& bound, bool cycleChanged) {
   if (startDeferredSave()) return;
   const bool foundBefore = nerEventFound_;
-  deliverUpTo(*zeroTime_);
+  deliverReceiveOrder();
   nerAfterSave_ = false;
   TempTime next(*this);
   // The time the step would grant without a save pending.
@@ -109,12 +110,18 @@ void DtTimeMgr::processNextEvent(const RTI::FedTime& bound, bool cycleChanged) {
       if (lookaheadReducing_) reduceLookaheadFor(*next);
       sendTimeAdvanceRequest(*next, effectiveLookahead());
       zeroLookaheadRestored_ = false;
-    } else if (zeroLookaheadRestored_) {
-      if (lookahead_->isZero()) {
-        applyEpsilonLookahead(true);
-      } else {
-        zeroLookaheadRestored_ = false;
+    } else {
+      if (zeroLookaheadRestored_) {
+        if (lookahead_->isZero()) {
+          applyEpsilonLookahead(true);
+        } else {
+          zeroLookaheadRestored_ = false;
+        }
       }
+      // Granted its own time (an event of that time came after its
+      // request): the rtiexec, which took the request's time, learns that
+      // this federate may send from here.
+      if (regulating_) sendTimeAdvanceRequest(*next, effectiveLookahead());
     }
     if (isSaveTimeReached(*unstopped)) {
       // Events found before the save time are this step's; without them the
@@ -133,23 +140,25 @@ void DtTimeMgr::processNextEvent(const RTI::FedTime& bound, bool cycleChanged) {
     // will not go past it.
     sendTimeAdvanceRequest(*next, effectiveLookahead());
     queue_.setDeliveredBound(*next);
-  } else if (cycleChanged && !nerEventFound_) {
-    // A new cycle and nothing to deliver: tell the rtiexec the earliest
-    // this federate may still send, its own pending events included.
-    TempTime candidate(*this);
-    *candidate = *next;
-    *candidate += effectiveLookahead();
-    const bool inclusive = bound < *nerBound_ || nerFirstPass_;
-    const DtRetractInfo* own = retracts_.firstInWindow(*nerBound_, *candidate, inclusive);
-    nerFirstPass_ = false;
-    if (own) {
-      *nerBound_ = own->time();
-      sendNextEventRequest(own->time(), *zeroTime_, timeAvailable_, nerCycle_);
-    } else {
-      *nerBound_ = *candidate;
-      sendNextEventRequest(*next, effectiveLookahead(), timeAvailable_, nerCycle_);
+  } else if (!nerEventFound_) {
+    // The least time this federate can still be granted, queued events
+    // included, which with its lookahead bounds what it may send: told at
+    // the start of the request, in answer to each next-event cycle, and
+    // whenever it rose (queued messages that were no events for this
+    // federate went). An event still on its way is counted by the answer
+    // to the next cycle.
+    TempTime report(*this);
+    *report = *next;
+    const DtRtiMsg* first = queue_.firstMsg();
+    if (first && first->time() < *report) *report = first->time();
+    if (nerFirstPass_ || *nerBound_ < *report) {
+      nerFirstPass_ = false;
+      *nerBound_ = *report;
+      if (regulating_) queue_.setReportedTime(*report);
+      sendNextEventRequest(*report, effectiveLookahead(), timeAvailable_, nerCycle_);
     }
   }
+  static_cast<void>(cycleChanged);
 }
 
 void DtTimeMgr::findNextEvents(const RTI::FedTime& limit, RTI::FedTime& next, const RTI::FedTime& bound) {
@@ -172,6 +181,12 @@ void DtTimeMgr::findNextEvents(const RTI::FedTime& limit, RTI::FedTime& next, co
   *nerBound_ = next;
 }
 
+void DtTimeMgr::deliverReceiveOrder() {
+  while (std::unique_ptr<DtRtiMsg> msg = queue_.popHeld()) {
+    if (connectMgr_) connectMgr_->processMsg(*msg);
+  }
+}
+
 void DtTimeMgr::deliverUpTo(const RTI::FedTime& t) {
   while (std::unique_ptr<DtRtiMsg> msg = queue_.nextDeliverable(t)) {
     if (connectMgr_) connectMgr_->processMsg(*msg);
@@ -190,6 +205,9 @@ void DtTimeMgr::grant(const RTI::FedTime& t) {
   grantPending_ = false;
   if (lookaheadReducing_) finishLookaheadReduction();
   advanceTo(t);
+  // What is stamped before it (or at it, after an advance that was not
+  // available) is late from now on.
+  queue_.setGranted(*federateTime_, timeAvailable_);
   if (RTI::FederateAmbassador* amb = connectMgr_ ? connectMgr_->fedAmb() : nullptr) {
     // A copy: the federate may advance again from inside the callback.
     TempTime granted(*this);

@@ -39,10 +39,33 @@ bool DtTimeMgr::isThisFederate(unsigned long handle) const { return connectMgr_ 
 // ---- received
 
 void DtTimeMgr::processRegulationEnabled(const DtRegulationEnabledMsg& msg) {
-  if (!isThisFederate(msg.requestingFederate()) || !regulationPending_) return;
+  if (!isThisFederate(msg.requestingFederate()) || !regulationPending_ || regulationAwaitsBound_) return;
+  if (constrained_ && *federateTime_ < msg.time()) {
+    // Moved ahead so that its messages stay above every bound held: not
+    // before its own LBTS lets it get there.
+    *regulationStart_ = msg.time();
+    regulationAwaitsBound_ = true;
+    checkRegulationStart();
+    return;
+  }
+  enableRegulationAt(msg.time());
+}
+
+void DtTimeMgr::checkRegulationStart() {
+  if (!regulationAwaitsBound_ || grantsHeld_) return;
+  if (constrained_ && *constrainedLbts_ < *regulationStart_) return;
+  regulationAwaitsBound_ = false;
+  if (constrained_) deliverUpTo(*regulationStart_);
+  TempTime start(*this);
+  *start = *regulationStart_;
+  enableRegulationAt(*start);
+}
+
+void DtTimeMgr::enableRegulationAt(const RTI::FedTime& time) {
   regulationPending_ = false;
   regulating_ = true;
-  advanceTo(msg.time());
+  const bool moved = advanceTo(time);
+  if (moved) queue_.setGranted(*federateTime_, true);
   queue_.setRegulating(true);
   deliverUpTo(*federateTime_);
   if (RTI::FederateAmbassador* amb = connectMgr_->fedAmb()) amb->timeRegulationEnabled(*federateTime_);
@@ -55,6 +78,8 @@ void DtTimeMgr::processConstrainedEnabled(const DtConstrainedEnabledMsg& msg) {
   *lbts_ = msg.lbts();
   *constrainedLbts_ = msg.lbts();
   advanceTo(msg.time());
+  queue_.setHeldLbts(*lbts_);
+  queue_.setGranted(*federateTime_, true);
   queue_.setConstrainedSince(*federateTime_);
   queue_.setConstrained(true);
   deliverUpTo(*federateTime_);
@@ -66,6 +91,7 @@ void DtTimeMgr::applyLbts(unsigned long laggard, const RTI::FedTime& least, cons
   const bool named = connectMgr_ && (laggard & 0xFFFF) == (connectMgr_->fedHandle() & 0xFFFF);
   const RTI::FedTime& candidate = named ? lag : least;
   if (lbts_->isPositiveInfinity() || *lbts_ < candidate) *lbts_ = candidate;
+  queue_.setHeldLbts(*lbts_);
   if (constrained_) *constrainedLbts_ = *lbts_;
 }
 
@@ -75,15 +101,15 @@ void DtTimeMgr::processLbts(const DtLbtsMsg& msg) {
 }
 
 void DtTimeMgr::processNerLbts(const DtNerLbtsMsg& msg) {
+  // A next-event cycle asks every waiting regulator for its next event
+  // again; its bounds are not yet confirmed and grant nothing (the LBTS
+  // message that ends the cycle does).
   const auto cycle = static_cast<std::uint32_t>(msg.nerCycle());
   const bool cycleChanged = cycle != nerCycle_;
   nerCycle_ = cycle;
-  const bool named = connectMgr_ && (msg.laggardFederate() & 0xFFFF) == (connectMgr_->fedHandle() & 0xFFFF);
-  const bool useLag = named && !msg.isLagNerPending();
-  const RTI::FedTime& v = useLag ? msg.lagLbts() : msg.time();
-  if (nerPending_) processNextEvent(v, cycleChanged);
-  applyLbts(msg.laggardFederate(), msg.time(), v);
-  if (tarPending_ && (useLag || !msg.isNerPending())) processTimeAdvance();
+  if (!nerPending_ || !cycleChanged) return;
+  nerFirstPass_ = true;
+  processNextEvent(*constrainedLbts_, true);
 }
 
 void DtTimeMgr::processSyncConstrained(const DtSyncConstrainedMsg&) {
@@ -104,6 +130,8 @@ void DtTimeMgr::processRetract(const DtRetractMsg& msg) {
   handle.theSerialNumber = msg.serialNumber();
   handle.sendingFederate = msg.federateHandle();
   if (queue_.retract(handle)) return;  // withdrawn before the federate saw it
+  // Only a federate that received the event hears of its retraction.
+  if (!delivered_.take(msg.federateHandle(), msg.serialNumber())) return;
   if (RTI::FederateAmbassador* amb = connectMgr_->fedAmb()) amb->requestRetraction(handle);
 }
 

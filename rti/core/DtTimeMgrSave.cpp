@@ -183,12 +183,16 @@ bool DtTimeMgr::takeRecord(const DtSavePacket& record) {
   queue_.setConstrained(constrained_);
   queue_.setAsyncDelivery(flag(Record::queueAsyncDelivery));
   queue_.setTimeAvailable(timeAvailable_);
+  queue_.setHeldLbts(*lbts_);
+  queue_.setGranted(*federateTime_, true);
   return true;
 }
 
 bool DtTimeMgr::takeQueuedMsgs(DtRtiSaveFile& file, std::uint32_t count) {
-  // Taken back as queued, whatever the advance under way has delivered.
+  // Taken back as queued, whatever the advance under way has delivered,
+  // and none is late: each was in the queue at the save.
   queue_.setAdvancePending(false);
+  queue_.setLateCheck(false);
   bool restored = true;
   for (std::uint32_t k = 0; k < count && restored && connectMgr_; ++k) {
     std::unique_ptr<DtRtiMsg> msg;
@@ -203,6 +207,7 @@ bool DtTimeMgr::takeQueuedMsgs(DtRtiSaveFile& file, std::uint32_t count) {
     }
   }
   queue_.setAdvancePending(advancePending_);
+  queue_.setLateCheck(true);
   return restored;
 }
 

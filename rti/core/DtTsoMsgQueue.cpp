@@ -1,7 +1,10 @@
 #include "core/DtTsoMsgQueue.h"
 
+#include <string>
+
 #include "net/DtRtiMsg.h"
 #include "util/DtFomTypes.h"
+#include "util/DtNoticeLimiter.h"
 
 // A queued message (owned), ordered by its time stamp.
 class DtTsoMsgQueue::Item : public DtSortedListItem {
@@ -27,10 +30,25 @@ std::unique_ptr<RTI::FedTime> zero() { return std::unique_ptr<RTI::FedTime>(RTI:
 bool matches(const DtRtiMsg& msg, const RTI::EventRetractionHandle& handle) {
   return msg.serialNumber() == handle.theSerialNumber && msg.federateHandle() == handle.sendingFederate;
 }
+
+std::string printable(const RTI::FedTime& time) {
+  char text[64] = "";
+  if (time.getPrintableLength() < static_cast<int>(sizeof text))
+    const_cast<RTI::FedTime&>(time).getPrintableString(text);
+  return text;
+}
 }  // namespace
 
 DtTsoMsgQueue::DtTsoMsgQueue()
-    : DtSortedList(0), constrainedSince_(zero()), queueLookahead_(zero()), deliveredBound_(zero()) {}
+    : DtSortedList(0),
+      constrainedSince_(zero()),
+      queueLookahead_(zero()),
+      deliveredBound_(zero()),
+      heldLbts_(zero()),
+      grantedTime_(zero()),
+      reportedTime_(zero()) {
+  heldLbts_->setPositiveInfinity();
+}
 
 DtTsoMsgQueue::~DtTsoMsgQueue() { clear(); }
 
@@ -39,14 +57,42 @@ bool DtTsoMsgQueue::queueIfNeeded(const DtRtiMsg& msg) {
   if (msg.orderType() == DtTimestampOrder) {
     const RTI::FedTime& stamp = msg.time();
     if (stamp < *constrainedSince_) return true;  // dropped: from before the federate was constrained
-    if (stamp == *constrainedSince_ && !timeAvailable_) return true;
-    if (advancePending_ && stamp <= *deliveredBound_) return false;
+    if (isLate(stamp, msg.transportType() == DtBestEffort)) {
+      ++lateDropped_;
+      DtNotifyErrorLimited("late time-stamped message",
+                           "RTI: a time-stamped message stamped %s came after the bound had passed it (LBTS %s): "
+                           "dropped, %llu so far\n",
+                           printable(stamp).c_str(), printable(*heldLbts_).c_str(),
+                           static_cast<unsigned long long>(lateDropped_));
+      return true;
+    }
+    if (advancePending_ && deliveredBoundSet_ && stamp <= *deliveredBound_) return false;
     insertSorted(new Item(std::unique_ptr<DtRtiMsg>(msg.cloneWithTransport(1))));
     return true;
   }
   if (asyncDelivery_ || advancePending_) return false;
   roHoldList_.emplace_back(msg.cloneWithTransport(1));
   return true;
+}
+
+void DtTsoMsgQueue::setGranted(const RTI::FedTime& time, bool available) {
+  *grantedTime_ = time;
+  grantedAvailable_ = available;
+  granted_ = true;
+  reported_ = false;
+}
+
+void DtTsoMsgQueue::setReportedTime(const RTI::FedTime& time) {
+  *reportedTime_ = time;
+  reported_ = true;
+}
+
+bool DtTsoMsgQueue::isLate(const RTI::FedTime& stamp, bool bestEffort) const {
+  if (!lateCheck_) return false;
+  if (bestEffort && reported_ && stamp < *reportedTime_) return true;
+  if (!heldLbts_->isPositiveInfinity() && stamp < *heldLbts_) return true;
+  if (!granted_) return false;
+  return stamp < *grantedTime_ || (stamp == *grantedTime_ && !grantedAvailable_);
 }
 
 std::unique_ptr<DtRtiMsg> DtTsoMsgQueue::extract(const RTI::EventRetractionHandle& handle) {
@@ -80,12 +126,15 @@ void DtTsoMsgQueue::clear() {
 }
 
 std::unique_ptr<DtRtiMsg> DtTsoMsgQueue::nextDeliverable(const RTI::FedTime& t) {
-  if (!roHoldList_.empty()) {
-    std::unique_ptr<DtRtiMsg> msg = std::move(roHoldList_.front());
-    roHoldList_.pop_front();
-    return msg;
-  }
+  if (std::unique_ptr<DtRtiMsg> msg = popHeld()) return msg;
   return popIfNotAfter(t);
+}
+
+std::unique_ptr<DtRtiMsg> DtTsoMsgQueue::popHeld() {
+  if (roHoldList_.empty()) return nullptr;
+  std::unique_ptr<DtRtiMsg> msg = std::move(roHoldList_.front());
+  roHoldList_.pop_front();
+  return msg;
 }
 
 std::unique_ptr<DtRtiMsg> DtTsoMsgQueue::popIfNotAfter(const RTI::FedTime& t) {

@@ -6,8 +6,15 @@
 //   - a time-stamp-ordered message, in time-stamp order (equal stamps in
 //     arrival order), unless an advance is under way and its stamp is within
 //     what that advance already delivered; one stamped before the federate
-//     became constrained (or exactly then, unless the advance asked for is an
-//     available one) is dropped;
+//     became constrained is dropped (one stamped exactly then is kept,
+//     whatever advance comes next: a regulator with zero lookahead may send
+//     it);
+//   - but not a late one: stamped below the LBTS the federate holds (nothing
+//     can come below it any more), below the time it was granted, or at that
+//     time after an advance that was not available. Only a best-effort
+//     message that lost the race against the bound can be late: it is
+//     dropped, counted and reported (at most once a second), never
+//     delivered out of time-stamp order;
 //   - a receive-order message while the federate is idle (no advance under
 //     way, no asynchronous delivery), in arrival order.
 // Messages that are not subject to constraint (their class says so), and
@@ -52,7 +59,26 @@ public:
   const RTI::FedTime& queueLookahead() const { return *queueLookahead_; }
   void setQueueLookahead(const RTI::FedTime& time) { *queueLookahead_ = time; }
   const RTI::FedTime& deliveredBound() const { return *deliveredBound_; }
-  void setDeliveredBound(const RTI::FedTime& time) { *deliveredBound_ = time; }
+  void setDeliveredBound(const RTI::FedTime& time) {
+    *deliveredBound_ = time;
+    deliveredBoundSet_ = true;
+  }
+  // A new advance has delivered nothing yet: every time-stamped message is
+  // queued until it sets a delivered bound again.
+  void clearDeliveredBound() { deliveredBoundSet_ = false; }
+  // What makes a message late: the LBTS the federate holds (infinity: none
+  // yet) and its last grant (`available` when messages at its time may
+  // still come). Off, nothing is late (the messages of a restore).
+  void setHeldLbts(const RTI::FedTime& lbts) { *heldLbts_ = lbts; }
+  void setGranted(const RTI::FedTime& time, bool available);
+  // The time a regulator's next-event request told the rtiexec (until its
+  // grant): the rtiexec may let the others advance on it, so a best-effort
+  // message stamped below it that comes now is late too.
+  void setReportedTime(const RTI::FedTime& time);
+  void setLateCheck(bool on) { lateCheck_ = on; }
+  bool isLate(const RTI::FedTime& stamp, bool bestEffort = false) const;
+  // Late messages dropped so far.
+  std::uint64_t lateDropped() const { return lateDropped_; }
 
   // Every queued time-stamped message with this sender and serial number
   // (one update may travel as several messages) taken out; the first one
@@ -69,6 +95,8 @@ public:
   // is not after t; null when none. The caller owns it.
   std::unique_ptr<DtRtiMsg> nextDeliverable(const RTI::FedTime& t);
   std::unique_ptr<DtRtiMsg> popIfNotAfter(const RTI::FedTime& t);
+  // The oldest held receive-order message; null when none.
+  std::unique_ptr<DtRtiMsg> popHeld();
   std::unique_ptr<DtRtiMsg> popFirst();
   // The first time-stamped message, left in place; null when none.
   const DtRtiMsg* firstMsg() const;
@@ -88,4 +116,13 @@ private:
   std::unique_ptr<RTI::FedTime> constrainedSince_;
   std::unique_ptr<RTI::FedTime> queueLookahead_;
   std::unique_ptr<RTI::FedTime> deliveredBound_;
+  std::unique_ptr<RTI::FedTime> heldLbts_;
+  std::unique_ptr<RTI::FedTime> grantedTime_;
+  bool grantedAvailable_ = true;
+  bool granted_ = false;
+  std::unique_ptr<RTI::FedTime> reportedTime_;
+  bool reported_ = false;
+  bool lateCheck_ = true;
+  bool deliveredBoundSet_ = false;
+  std::uint64_t lateDropped_ = 0;
 };

@@ -32,9 +32,11 @@ DtExecTimeMgr::DtExecTimeMgr(DtConnectionMgr* connectMgr, const DtString& execNa
       positiveInfinityTime_(RTI::FedTimeFactory::makeZero()),
       cycleMinNerLbts_(RTI::FedTimeFactory::makeZero()),
       cycleLagNerLbts_(RTI::FedTimeFactory::makeZero()),
+      departedFloor_(RTI::FedTimeFactory::makeZero()),
       lastMinLbts_(RTI::FedTimeFactory::makeZero()),
       lastLagLbts_(RTI::FedTimeFactory::makeZero()) {
   positiveInfinityTime_->setPositiveInfinity();
+  departedFloor_->setPositiveInfinity();
   registerCallbacks(true);
 }
 
@@ -85,12 +87,14 @@ bool DtExecTimeMgr::isForThisExec(const DtRtiMsg& msg) const { return msg.isForE
 
 void DtExecTimeMgr::processEnableRegulation(const DtEnableRegulationMsg& msg) {
   if (!isForThisExec(msg)) return;
-  // With few regulators a constrained federate may be about to pass the
-  // new one's start: the constrained federates tell their times first.
-  if (regulatingByLbts_.count() <= 2 && constrainedByTime_.count() >= 1) {
-    processPendingRegulation(static_cast<std::uint32_t>(msg.federateHandle()), msg.time(), msg.lookahead());
+  const auto handle = static_cast<std::uint32_t>(msg.federateHandle());
+  // A constrained federate that holds no finite bound could pass any start
+  // without asking: the constrained federates stop and tell their times
+  // first. While they do, every new regulator waits for the end of it.
+  if (constrainedSyncWaiting_.count() != 0 || someoneHoldsInfinity(handle)) {
+    processPendingRegulation(handle, msg.time(), msg.lookahead());
   } else {
-    processEnableRegulation(static_cast<std::uint32_t>(msg.federateHandle()), msg.time(), msg.lookahead());
+    processEnableRegulation(handle, msg.time(), msg.lookahead());
   }
 }
 
@@ -116,10 +120,9 @@ void DtExecTimeMgr::processConstrainedSync(const DtConstrainedSyncMsg& msg) {
   while (entry && static_cast<DtTimeInfo*>(entry->data())->federateHandle() != handle) entry = entry->next();
   if (!entry) return;
   constrainedSyncWaiting_.remove(entry);
-  constrainedByTime_.setTimeAndLookahead(handle, msg.time(), msg.lookahead());
-  // The record of a federate that also regulates changed its LBTS: that
-  // list must stay in order too.
-  if (DtTimeInfo* info = regulatingByLbts_.findInfo(handle)) regulatingByLbts_.reposition(info);
+  // A regulator's record keeps its time: its LBTS is what it promised, and
+  // its requested time is not below the time it tells.
+  if (!regulatingByLbts_.contains(handle)) constrainedByTime_.setTimeAndLookahead(handle, msg.time(), msg.lookahead());
   if (constrainedSyncWaiting_.count() == 0) endConstrainedSync();
 }
 
@@ -151,27 +154,21 @@ void DtExecTimeMgr::processEnableRegulation(std::uint32_t handle, const RTI::Fed
     removeRegulatingEntry(old);
     deleteIfUnlisted(old);
   }
-  // The latest time a constrained (or pending) federate other than this one
-  // has reached.
-  DtTimeInfo* constrained = constrainedByTime_.maxExcept(handle);
-  DtTimeInfo* pending = pendingConstrained_.maxExcept(handle);
-  DtTimeInfo* reference = (!constrained || (pending && constrained->time() < pending->time())) ? pending : constrained;
-
+  // Its LBTS may not lie below a bound a constrained federate holds: that
+  // one may be granted up to it without asking again.
   TempTime start(tempTimePool_, time);
+  TempTime least(tempTimePool_, time);
   TempTime candidate(tempTimePool_, time);
   *candidate += lookahead;
-  if (reference && *candidate <= reference->time()) {
-    *start = reference->time();
-    if (!reference->timeAvailable()) {
-      TempTime epsilon(tempTimePool_, *start);
-      epsilon->setEpsilon();
-      *start += *epsilon;
-    }
+  if (leastNewLbts(handle, *least) && *candidate < *least) {
+    *start = *least;
     *start -= lookahead;
   }
 
   DtTimeInfo* info = constrainedByTime_.findInfo(handle);
   if (info) {
+    // A constrained federate moved past its own bound waits for it, as an
+    // advance would, before it is told that it regulates (its own side).
     constrainedByTime_.setTimeAndLookahead(handle, *start, lookahead);
   } else if ((info = pendingConstrained_.findInfo(handle))) {
     pendingConstrained_.setTimeAndLookahead(handle, *start, lookahead);
@@ -182,10 +179,42 @@ void DtExecTimeMgr::processEnableRegulation(std::uint32_t handle, const RTI::Fed
   info->setNerLookahead(lookahead);
   info->setRegulating(true);
   info->setNerPending(false);
+  info->setCycleFloor(info->lbts());
   regulatingByNerLbts_.add(info);
   regulatingByLbts_.add(info);
   if (regulatingByLbts_.firstInfo() == info || regulatingByLbts_.secondInfo() == info) broadcastLbts();
   sendRegulationEnabledMsg(handle, info->time());
+}
+
+bool DtExecTimeMgr::someoneHoldsInfinity(std::uint32_t handle) const {
+  for (DtTimeInfoItem* item = constrainedByTime_.first(); item; item = nextOf(item)) {
+    const DtTimeInfo* info = item->info();
+    if (info->federateHandle() != handle && info->heldBound() == *positiveInfinityTime_) return true;
+  }
+  return false;
+}
+
+bool DtExecTimeMgr::leastNewLbts(std::uint32_t handle, RTI::FedTime& least) const {
+  bool any = false;
+  for (DtTimeInfoItem* item = constrainedByTime_.first(); item; item = nextOf(item)) {
+    const DtTimeInfo* info = item->info();
+    if (info->federateHandle() == handle) continue;
+    const std::unique_ptr<RTI::FedTime> reached(RTI::FedTimeFactory::makeZero());
+    *reached = info->heldBound();
+    if (*reached == *positiveInfinityTime_) {
+      // Stopped by the constrained sync at its time; granted that time by
+      // an advance that was not available, it must see nothing at it.
+      *reached = info->time();
+      if (!info->timeAvailable()) {
+        const std::unique_ptr<RTI::FedTime> epsilon(RTI::FedTimeFactory::makeZero());
+        epsilon->setEpsilon();
+        *reached += *epsilon;
+      }
+    }
+    if (!any || least < *reached) least = *reached;
+    any = true;
+  }
+  return any;
 }
 
 void DtExecTimeMgr::processEnableConstrained(const DtEnableConstrainedMsg& msg) {
@@ -243,9 +272,12 @@ void DtExecTimeMgr::processTimeAdvanceRequest(const DtTimeAdvanceRequestMsg& msg
   const auto handle = static_cast<std::uint32_t>(msg.federateHandle());
   DtTimeInfo* constrained = constrainedByTime_.findInfo(handle);
   if (DtTimeInfo* regulating = regulatingByLbts_.findInfo(handle)) {
+    // It leaves next-event mode; its answer to a running cycle is no
+    // longer awaited.
     nerRequesters_.remove(handle);
-    nerAwaited_.remove(handle);
     adjustRegulatingEntry(regulating, msg.time(), msg.lookahead(), msg.timeAvailable() != 0);
+    stopAwaiting(handle);
+    maybeStartNerCycle();
   }
   if (constrained) {
     constrained->setTime(msg.time());
@@ -265,15 +297,10 @@ void DtExecTimeMgr::adjustRegulatingEntry(DtTimeInfo* info, const RTI::FedTime& 
   info->setLookahead(lookahead);
   info->setTimeAvailable(timeAvailable);
   regulatingByLbts_.reposition(info);
+  // What it may send from now on counts in the running cycle.
+  if (nerCycleRunning()) info->lowerCycleFloor(info->lbts());
 
-  DtTimeInfo* first = regulatingByLbts_.firstInfo();
-  if (first != oldFirst || (first == info && *oldMin < info->lbts())) {
-    checkPendingConstrained(minLbts());
-    broadcastLbts();
-  } else if (*oldLag < lagLbts()) {
-    checkPendingConstrained(first, lagLbts());
-    broadcastLbts();
-  }
+  afterLbtsChange(oldFirst, *oldMin, *oldLag);
 
   info->setNerTime(time);
   info->setNerLookahead(lookahead);
@@ -281,88 +308,35 @@ void DtExecTimeMgr::adjustRegulatingEntry(DtTimeInfo* info, const RTI::FedTime& 
   regulatingByNerLbts_.reposition(info);
   nerRequesters_.reposition(info);
   nerAwaited_.reposition(info);
-  checkNerAfterChange(info->federateHandle());
+}
+
+void DtExecTimeMgr::afterLbtsChange(const DtTimeInfo* oldFirst, const RTI::FedTime& oldMin,
+                                    const RTI::FedTime& oldLag) {
+  DtTimeInfo* first = regulatingByLbts_.firstInfo();
+  if (first == oldFirst && oldMin == minLbts() && !(oldLag < lagLbts())) return;
+  // The least regulator is bounded by the lag LBTS, every other federate by
+  // the least one.
+  checkPendingConstrained(minLbts());
+  checkPendingConstrained(first, lagLbts());
+  broadcastLbts();
 }
 
 void DtExecTimeMgr::removeRegulatingEntry(DtTimeInfo* info) {
   if (!info) return;
   const std::uint32_t handle = info->federateHandle();
-  DtTimeInfo* first = regulatingByLbts_.firstInfo();
-  const DtTimeInfo* second = regulatingByLbts_.secondInfo();
+  // What it sent may still be on its way in the running cycle.
+  if (nerCycleRunning() && info->cycleFloor() < *departedFloor_) *departedFloor_ = info->cycleFloor();
+  const DtTimeInfo* oldFirst = regulatingByLbts_.firstInfo();
+  TempTime oldMin(tempTimePool_, minLbts());
+  TempTime oldLag(tempTimePool_, lagLbts());
   regulatingByLbts_.remove(handle);
   info->setRegulating(false);
-  if (info == first) {
-    checkPendingConstrained(minLbts());
-    broadcastLbts();
-  } else if (info == second) {
-    checkPendingConstrained(first, lagLbts());
-    broadcastLbts();
-  }
+  afterLbtsChange(oldFirst, *oldMin, *oldLag);
   regulatingByNerLbts_.remove(handle);
   nerRequesters_.remove(handle);
-  nerAwaited_.remove(handle);
   info->setNerPending(false);
-  checkNerAfterChange(handle);
-}
-
-// ---- next-event cycles
-
-void DtExecTimeMgr::checkNerAfterChange(std::uint32_t handle) {
-  const bool sameHead = regulatingByNerLbts_.firstInfo() == regulatingByLbts_.firstInfo();
-  if (sameHead && !(minLbts() < minNerLbts()) && !(lagLbts() < lagNerLbts())) return;
-  if (nerAwaited_.count() != 0) {
-    nerChangedInCycle_ = true;
-    checkNerCycle(handle);
-  } else {
-    ++nerCycle_;
-    broadcastNerLbts();
-  }
-}
-
-void DtExecTimeMgr::processNextEventRequest(const DtNextEventRequestMsg& msg) {
-  if (!isForThisExec(msg)) return;
-  const auto handle = static_cast<std::uint32_t>(msg.federateHandle());
-  DtTimeInfo* info = regulatingByNerLbts_.findInfo(handle);
-  if (!info) {
-    DtNotifyError("Received NER from %lu but LBTS entry does not exist\n", static_cast<unsigned long>(handle));
-    return;
-  }
-  if (!nerRequesters_.contains(handle)) {
-    nerRequesters_.add(info);
-    nerSetChanged_ = true;
-  }
-  if (msg.nerCycle() == nerCycle_) nerAwaited_.remove(handle);
-  info->setNerTime(msg.time());
-  info->setNerLookahead(msg.lookahead());
-  info->setTimeAvailable(msg.timeAvailable() != 0);
-  info->setNerPending(true);
-  regulatingByNerLbts_.reposition(info);
-  nerRequesters_.reposition(info);
-  nerAwaited_.reposition(info);
-  if (nerAwaited_.count() == 0) checkNerCycle(handle);
-}
-
-void DtExecTimeMgr::checkNerCycle(std::uint32_t handle) {
-  bool newCycle = false;
-  if (nerChangedInCycle_ || minNerLbtsFederate() != cycleMinNerFederate_ ||
-      (handle == cycleMinNerFederate_ && *cycleMinNerLbts_ < minNerLbts())) {
-    newCycle = true;
-  } else if (!lagNerPending()) {
-    newCycle = *cycleLagNerLbts_ < lagNerLbts();
-  }
-  if (newCycle) ++nerCycle_;
-  nerChangedInCycle_ = false;
-  if (!nerSetChanged_ && !newCycle) return;
-  nerSetChanged_ = false;
-  if (newCycle) {
-    *cycleMinNerLbts_ = minNerLbts();
-    *cycleLagNerLbts_ = lagNerLbts();
-    cycleMinNerFederate_ = minNerLbtsFederate();
-    if (nerRequesters_.count() > 1) {
-      for (DtTimeInfoItem* item = nerRequesters_.first(); item; item = nextOf(item)) nerAwaited_.add(item->info());
-    }
-  }
-  broadcastNerLbts();
+  stopAwaiting(handle);
+  maybeStartNerCycle();
 }
 
 // ---- leaving
@@ -493,6 +467,7 @@ void DtExecTimeMgr::broadcastLbts() {
   const bool forLaggardAlone = lbtsSent_ && leastHeldByAll_ && *lastMinLbts_ == minLbts();
   rememberLbts(minLbts(), lagLbts());
   if (forLaggardAlone) {
+    noteBoundsSent(minLbtsFederate(), minLbts(), lagLbts(), true);
     if (auto* msg = make<DtLbtsMsg>(connectMgr_)) {
       msg->set(minLbtsFederate(), minLbts(), lagLbts());
       sendAndDelete(msg, minLbtsFederate());
@@ -533,6 +508,7 @@ void DtExecTimeMgr::sendRegulationEnabledMsg(std::uint32_t handle, const RTI::Fe
 
 void DtExecTimeMgr::sendConstrainedEnabledMsg(std::uint32_t handle, const RTI::FedTime& time,
                                               const RTI::FedTime& lbts) {
+  if (DtTimeInfo* info = constrainedByTime_.findInfo(handle)) info->setHeldBound(lbts);
   if (auto* msg = make<DtConstrainedEnabledMsg>(connectMgr_)) {
     msg->set(handle, time, lbts);
     sendAndDelete(msg);
@@ -540,9 +516,21 @@ void DtExecTimeMgr::sendConstrainedEnabledMsg(std::uint32_t handle, const RTI::F
 }
 
 void DtExecTimeMgr::sendLbtsMsg(std::uint32_t handle, const RTI::FedTime& lbts, const RTI::FedTime& lagLbts) {
+  noteBoundsSent(handle, lbts, lagLbts, false);
   if (auto* msg = make<DtLbtsMsg>(connectMgr_)) {
     msg->set(handle, lbts, lagLbts);
     sendAndDelete(msg);
+  }
+}
+
+void DtExecTimeMgr::noteBoundsSent(std::uint32_t laggard, const RTI::FedTime& lbts, const RTI::FedTime& lagLbts,
+                                   bool laggardAlone) {
+  // The message carries the low 16 bits of the laggard's handle.
+  for (DtTimeInfoItem* item = constrainedByTime_.first(); item; item = nextOf(item)) {
+    DtTimeInfo* info = item->info();
+    const bool named = (info->federateHandle() & 0xFFFF) == (laggard & 0xFFFF);
+    if (laggardAlone && !named) continue;
+    info->offerBound(named ? lagLbts : lbts);
   }
 }
 
@@ -558,6 +546,7 @@ void DtExecTimeMgr::sendSyncConstrainedMsg() { sendAndDelete(make<DtSyncConstrai
 
 void DtExecTimeMgr::sendResumeConstrainedMsg(std::uint32_t handle, const RTI::FedTime& lbts,
                                              const RTI::FedTime& lagLbts) {
+  noteBoundsSent(handle, lbts, lagLbts, false);
   if (auto* msg = make<DtResumeConstrainedMsg>(connectMgr_)) {
     msg->set(handle, lbts, lagLbts);
     sendAndDelete(msg);

@@ -8,7 +8,9 @@
 //   kind 52 enable constrained   -> 53 constrained enabled (at once, or when
 //                                   the LBTS has risen past the federate's time)
 //   kind 54 time advance request -> 56 LBTS when the least or lag LBTS moved
-//   kind 55 next-event request   -> 57 NER LBTS of a new next-event cycle
+//   kind 55 next-event request   -> 57 NER LBTS: a new next-event cycle
+//                                   asks the waiting regulators again; 56
+//                                   once their answers raise an LBTS
 //   kind 58 disable              -> 56/57 as the bounds move
 //   kind 60 constrained sync     -> 61 resume, once every constrained
 //                                   federate has answered
@@ -20,9 +22,25 @@
 // the reliable transport can name that federate's connection
 // (setConnectionOf), it goes there only, so that in lock step the others are
 // not woken for it. Bounds are read off the heads of the sorted lists;
-// only the constrained sync, a new next-event cycle and the release of
-// pending constrained federates walk a list: each concerns every federate
-// on it.
+// only the constrained sync, a next-event cycle, the release of pending
+// constrained federates and the start of a new regulator walk a list: each
+// concerns every federate on it.
+//
+// What makes the bounds safe (time-stamp order is never broken):
+//   - a regulator's LBTS is the least time stamp it can still send. A
+//     message it sent before it raised that value travels on the same
+//     forwarder before the request that raised it, so it reaches every
+//     federate before any bound computed from the request does;
+//   - the LBTS a constrained federate holds never falls, so a new regulator
+//     starts where its LBTS is at least every bound a constrained federate
+//     holds (the rtiexec keeps, per record, the bound it told it); one that
+//     holds infinity must first stop and tell its time (the constrained
+//     sync);
+//   - a next-event request is a promise on condition: the federate sends
+//     nothing below the least of its requested time, its queued events and
+//     the events still to come, plus its lookahead. Such promises raise a
+//     regulator's LBTS only after a next-event cycle has confirmed them
+//     (DtExecTimeMgrNer.cpp).
 //
 // The execution (DtFedExec) owns it, gives it its connection manager, name
 // and handle, and calls resignFederateTime for every federate that leaves.
@@ -86,8 +104,9 @@ public:
   virtual void processDisable(const DtDisableMsg& msg);
   virtual void processConstrainedSync(const DtConstrainedSyncMsg& msg);
 
-  // Grants regulation now: the start time raised, where a constrained
-  // federate's time requires it, so that the new LBTS is not below it.
+  // Grants regulation now: the start time raised, where a bound that a
+  // constrained federate holds (or, for one that held infinity, its time)
+  // requires it, so that the new LBTS is not below it.
   virtual void processEnableRegulation(std::uint32_t handle, const RTI::FedTime& time, const RTI::FedTime& lookahead);
   // Holds the request and starts a constrained sync unless one runs.
   virtual void processPendingRegulation(std::uint32_t handle, const RTI::FedTime& time, const RTI::FedTime& lookahead);
@@ -159,7 +178,6 @@ protected:
   void disableFederateTimeRegulation(std::uint32_t handle);
   void adjustRegulatingEntry(DtTimeInfo* info, const RTI::FedTime& time, const RTI::FedTime& lookahead,
                              bool timeAvailable);
-  void checkNerCycle(std::uint32_t handle);
 
 private:
   bool isForThisExec(const DtRtiMsg& msg) const;
@@ -170,8 +188,31 @@ private:
   void broadcastLbts();
   void rememberLbts(const RTI::FedTime& lbts, const RTI::FedTime& lagLbts);
   void broadcastNerLbts();
-  // The step that ends adjustRegulatingEntry and removeRegulatingEntry.
-  void checkNerAfterChange(std::uint32_t handle);
+  // The bound message sent as the federates take it: each constrained
+  // record holds what its federate holds (the federate named alone, when
+  // only it hears the message).
+  void noteBoundsSent(std::uint32_t laggard, const RTI::FedTime& lbts, const RTI::FedTime& lagLbts, bool laggardAlone);
+  // A constrained federate other than this one holds an infinite bound: it
+  // could run past any start without asking.
+  bool someoneHoldsInfinity(std::uint32_t handle) const;
+  // The least LBTS a new regulator may start with: every bound a constrained
+  // federate other than it holds, or that federate's time (just past it when
+  // it is not available) for one that holds infinity; false when there is
+  // no constrained federate.
+  bool leastNewLbts(std::uint32_t handle, RTI::FedTime& least) const;
+  // After a change of the regulators' LBTS (the least one's federate and the
+  // least and lag values before it): when the bounds moved, the pending
+  // constrained federates they release, then the LBTS message.
+  void afterLbtsChange(const DtTimeInfo* oldFirst, const RTI::FedTime& oldMin, const RTI::FedTime& oldLag);
+  // ---- next-event cycles (DtExecTimeMgrNer.cpp)
+  bool nerCycleRunning() const { return nerAwaited_.count() != 0; }
+  // A new cycle when a next-event request could raise its regulator's LBTS.
+  void maybeStartNerCycle();
+  // The cycle's confirmed promises raise their regulators' LBTS.
+  void commitNerCycle();
+  // The federate no longer awaited in the running cycle; the cycle ends
+  // when it was the last.
+  void stopAwaiting(std::uint32_t handle);
   // The record of the federate in any of the lists that own records.
   DtTimeInfo* recordOf(std::uint32_t handle) const;
   // Deletes the record unless a list that owns records still holds it.
@@ -202,14 +243,15 @@ private:
   DtTimeInfoList regulatingByNerLbts_{byNerLbts};
   DtTimeInfoList nerRequesters_{byNerLbts};
   DtTimeInfoList nerAwaited_{byNerLbts};
-  bool nerSetChanged_ = false;
-  bool nerChangedInCycle_ = false;
   DtList constrainedSyncWaiting_;  // of DtTimeInfo, not owned
   std::uint32_t nerCycle_ = 0;
   std::unique_ptr<RTI::FedTime> positiveInfinityTime_;
   std::unique_ptr<RTI::FedTime> cycleMinNerLbts_;
   std::unique_ptr<RTI::FedTime> cycleLagNerLbts_;
   std::uint32_t cycleMinNerFederate_ = 0;
+  // The least cycle floor of the regulators that left during the running
+  // next-event cycle.
+  std::unique_ptr<RTI::FedTime> departedFloor_;
   DtFedTimePool tempTimePool_;
   // The least and lag LBTS of the last bound sent (broadcast or resume).
   bool lbtsSent_ = false;

@@ -42,8 +42,9 @@ constexpr std::size_t pendingRegulationList = 4;
 
 void DtExecTimeMgr::saveState(DtExecSavedState& state) const {
   state.cycleMinNerFederate = cycleMinNerFederate_;
-  state.nerSetChanged = nerSetChanged_;
-  state.nerChangedInCycle = nerChangedInCycle_;
+  // Kept in the file for its readers; a cycle needs no such flags.
+  state.nerSetChanged = false;
+  state.nerChangedInCycle = false;
   state.nerCycle = nerCycle_;
   state.cycleMinNerLbts = encoded(*cycleMinNerLbts_);
   state.cycleLagNerLbts = encoded(*cycleLagNerLbts_);
@@ -66,8 +67,9 @@ void DtExecTimeMgr::restoreState(const DtExecSavedState& state) {
   deleteAllRecords();
   lbtsSent_ = false;
   cycleMinNerFederate_ = state.cycleMinNerFederate;
-  nerSetChanged_ = state.nerSetChanged;
-  nerChangedInCycle_ = state.nerChangedInCycle;
+  // A cycle that ran at the save commits nothing (its records' answers
+  // are not of it): the next one asks again.
+  departedFloor_->setPositiveInfinity();
   nerCycle_ = state.nerCycle;
   for (auto [bytes, time] : {std::pair{&state.cycleMinNerLbts, cycleMinNerLbts_.get()},
                              std::pair{&state.cycleLagNerLbts, cycleLagNerLbts_.get()}}) {

@@ -25,9 +25,13 @@ DtTimeInfo::DtTimeInfo(std::uint32_t federateHandle, const RTI::FedTime& time, c
       lbts_(copyOf(time)),
       nerTime_(copyOf(time)),
       nerLookahead_(copyOf(lookahead)),
-      nerLbts_(copyOf(time)) {
+      nerLbts_(copyOf(time)),
+      cycleFloor_(copyOf(time)),
+      heldBound_(copyOf(time)) {
   updateLbts();
   updateNerLbts();
+  *cycleFloor_ = *lbts_;
+  heldBound_->setPositiveInfinity();
 }
 
 DtTimeInfo::~DtTimeInfo() = default;
@@ -60,6 +64,18 @@ void DtTimeInfo::updateLbts() {
 void DtTimeInfo::updateNerLbts() {
   *nerLbts_ = *nerTime_;
   *nerLbts_ += *nerLookahead_;
+}
+
+void DtTimeInfo::raiseLbts(const RTI::FedTime& lbts) {
+  if (*lbts_ < lbts) *lbts_ = lbts;
+}
+
+void DtTimeInfo::lowerCycleFloor(const RTI::FedTime& floor) {
+  if (floor < *cycleFloor_) *cycleFloor_ = floor;
+}
+
+void DtTimeInfo::offerBound(const RTI::FedTime& bound) {
+  if (heldBound_->isPositiveInfinity() || *heldBound_ < bound) *heldBound_ = bound;
 }
 
 void DtTimeInfo::print() const {

@@ -10,6 +10,14 @@
 // lookahead; the two triples never touch each other. A record listed in a
 // sorted list must be repositioned there after a change of its key.
 //
+// Beside these, what the execution's time manager keeps of the federate:
+// a next-event cycle may raise the LBTS past time + lookahead (until the
+// next setTime or setLookahead); the least the federate's messages could
+// carry at any moment of the running next-event cycle (cycle floor); the
+// cycle its last next-event request answered; and, for a constrained
+// federate, the LBTS it holds after the bounds sent to it (infinity until
+// it was told a bound).
+//
 // Used on the rtiexec's thread only.
 
 #include <cstdint>
@@ -47,6 +55,20 @@ public:
   // Eleven labelled lines at notify level 2.
   virtual void print() const;
 
+  // The LBTS becomes `lbts` when that is later.
+  void raiseLbts(const RTI::FedTime& lbts);
+  const RTI::FedTime& cycleFloor() const { return *cycleFloor_; }
+  void setCycleFloor(const RTI::FedTime& floor) { *cycleFloor_ = floor; }
+  // The cycle floor becomes `floor` when that is earlier.
+  void lowerCycleFloor(const RTI::FedTime& floor);
+  std::uint32_t answeredCycle() const { return answeredCycle_; }
+  void setAnsweredCycle(std::uint32_t cycle) { answeredCycle_ = cycle; }
+  const RTI::FedTime& heldBound() const { return *heldBound_; }
+  // As the federate takes a bound: a constrained-enabled message sets it;
+  // an LBTS message raises it, and replaces infinity whatever its value.
+  void setHeldBound(const RTI::FedTime& bound) { *heldBound_ = bound; }
+  void offerBound(const RTI::FedTime& bound);
+
 private:
   void updateLbts();
   void updateNerLbts();
@@ -62,4 +84,7 @@ private:
   std::unique_ptr<RTI::FedTime> nerTime_;
   std::unique_ptr<RTI::FedTime> nerLookahead_;
   std::unique_ptr<RTI::FedTime> nerLbts_;
+  std::unique_ptr<RTI::FedTime> cycleFloor_;
+  std::uint32_t answeredCycle_ = 0;
+  std::unique_ptr<RTI::FedTime> heldBound_;
 };

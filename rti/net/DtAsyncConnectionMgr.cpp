@@ -299,6 +299,10 @@ bool DtAsyncConnectionMgr::readInto(Batch& received, DtRtiConnection* conn, DtTr
     int status = 0;
     const std::unique_ptr<DtRtiMsg> msg(conn->netRead(&status));
     if (msg) {
+      // The datagrams already here go up before a bound of the rtiexec.
+      if (transport == DtReliable && DtRtiMsgKinds::followsDatagrams(msg->msgKind()) && udpConn()) {
+        readInto(received, udpConn(), DtBestEffort);
+      }
       received.push_back(std::make_unique<DtQueuePacket>(msg->clone(1), transport, 0));
     } else if (status == DtRtiConnection::NoData) {
       return true;

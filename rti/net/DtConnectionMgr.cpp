@@ -21,6 +21,7 @@
 #include "net/DtSocketError.h"
 #include "net/DtTcpSocket.h"
 #include "port/DtPoll.h"
+#include "util/DtNoticeLimiter.h"
 #include "util/DtNotify.h"
 
 namespace {
@@ -47,6 +48,7 @@ struct DtConnectionMgr::Connections {
   std::atomic<DtRtiConnection*> internal{nullptr};
   std::atomic<DtTransportType> internalTransport{DtBestEffort};
   std::atomic<bool> reliableBroken{false};  // the reliable connection was taken away
+  std::atomic<bool> reliableLost{false};    // a tick found it broken (kept, as it was)
   // Within a federate's tick, the last look found only reliable input and
   // its read took it all (used by the ticking thread).
   bool inTick = false;
@@ -60,6 +62,15 @@ namespace {
 [[noreturn]] void throwRtiexecLost() {
   throw RTI::RTIinternalError(
       "The TCP connection to the rtiexec is broken: the rtiexec has ended or closed the connection");
+}
+
+// The broken connection persists, and a federate may tick on regardless: it
+// is said at once, then further and further apart (at most once an hour),
+// so that no federate's log can fill a disk with it.
+void reportRtiexecLost() {
+  static DtNoticeLimiter* const limiter = new DtNoticeLimiter(1.0, 3600.0);
+  DtNotifyErrorThrough(*limiter, "rtiexec connection broken",
+                       "RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n");
 }
 
 }  // namespace
@@ -355,7 +366,8 @@ char DtConnectionMgr::processConnections() {
     // Only a read that emptied the socket leaves nothing to look for.
     if (lookAt[1] && !reliable->socket()->emptiedByLastRead()) connections_->settled = false;
     if (!reliable->socket()->isOk()) {
-      DtNotifyError("RTI: TCP connection has been broken.\nPerhaps rtiexec is no longer running.\n");
+      connections_->reliableLost.store(true);
+      reportRtiexecLost();
       throwRtiexecLost();
     }
     if (reliable->socket()->DtFlush() == 0) processed = true;
@@ -372,8 +384,17 @@ RTI::Boolean DtConnectionMgr::processConnection(DtRtiConnection* conn, DtTranspo
   // this message out of the socket's memory.
   const DtRtiConnection::KeepInPlace keep(*conn, msg.get());
   msg->setTransportType(transport);
+  if (transport == DtReliable && DtRtiMsgKinds::followsDatagrams(msg->msgKind())) readDatagramsInHand();
   deliver(*msg);
   return RTI::RTI_TRUE;
+}
+
+void DtConnectionMgr::readDatagramsInHand() {
+  DtRtiConnection* udp = connections_->udp.get();
+  if (!udp) return;
+  // Bounded, so that a flood of datagrams cannot hold the bound forever.
+  for (int read = 0; read < theDatagramsReadBeforeABound && processConnection(udp, DtBestEffort); ++read) {
+  }
 }
 
 void DtConnectionMgr::deliver(const DtRtiMsg& msg) {
@@ -526,6 +547,10 @@ char DtConnectionMgr::hasTransport(DtTransportType transport) const {
   if (transport == DtBestEffort) return connections_->udp ? 1 : 0;
   if (transport == DtReliable) return connections_->reliable.load() ? 1 : 0;
   return 0;
+}
+
+bool DtConnectionMgr::rtiexecLost() const {
+  return connections_->reliableBroken.load() || connections_->reliableLost.load();
 }
 
 void DtConnectionMgr::dropReliableConn() {

@@ -115,6 +115,11 @@ public:
   void beginTickAfterEmptyWait();
   // At most one message from the connection, dispatched.
   virtual RTI::Boolean processConnection(DtRtiConnection* conn, DtTransportType transport);
+  // Before an rtiexec bound is acted on (DtRtiMsgKinds::followsDatagrams),
+  // the datagrams that wait on the UDP connection are read and dispatched
+  // (at most this many).
+  static constexpr int theDatagramsReadBeforeABound = 4096;
+  void readDatagramsInHand();
   virtual char processConnections();
   // The next received message without dispatching it (the reliable
   // connection first), owned by the caller; null when none came. For the
@@ -163,6 +168,9 @@ public:
   virtual void setupSelectParams(DtSelectParam* params);
   // 0: a UDP connection exists; 1: a reliable one exists; else false.
   virtual char hasTransport(DtTransportType transport) const;
+  // True once the reliable connection to the rtiexec has broken (the
+  // rtiexec ended or closed it): every tick throws from then on.
+  bool rtiexecLost() const;
 
   // A new empty message of the kind from the factory in use (the caller owns
   // it); null for a kind without a class.

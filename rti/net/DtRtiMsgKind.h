@@ -97,4 +97,13 @@ constexpr bool hasChannel(int kind) {
          kind == DtDdmUpdateTsoMsgKind;
 }
 
+// The rtiexec's answers that can let a time-constrained federate deliver
+// time-stamped events and advance: the datagrams already received are read
+// before one of these is acted on, so that a best-effort event sent before
+// the request that moved the bound is not left behind it.
+constexpr bool followsDatagrams(int kind) {
+  return kind == DtRegulationEnabledMsgKind || kind == DtConstrainedEnabledMsgKind || kind == DtLbtsMsgKind ||
+         kind == DtNerLbtsMsgKind || kind == DtResumeConstrainedMsgKind;
+}
+
 }  // namespace DtRtiMsgKinds

@@ -102,6 +102,7 @@ void DtInteractionMgr::deliver(RTI::InteractionClassHandle theClass, const RTI::
   if (!fedAmb) return;
   const char* tag = msg.tag();
   if (!tag) tag = "";  // the sender gave none; a federate's callback gets a text
+  DtNoteDelivered(msg, timeMgr_);
   if (DtDeliversTimed(msg, timeMgr_)) {
     fedAmb->receiveInteraction(theClass, parameters, msg.time(), tag, DtRetractionHandleOf(msg));
   } else {

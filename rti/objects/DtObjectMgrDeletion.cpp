@@ -82,6 +82,7 @@ void DtObjectMgr::processDelete(const DtDeleteMsg& msg) {
   RTI::FederateAmbassador* amb = fedAmb();
   const char* tag = msg.tag();
   if (!tag) tag = "";
+  if (amb) DtNoteDelivered(msg, timeMgr_);
   if (amb && DtDeliversTimed(msg, timeMgr_)) {
     amb->removeObjectInstance(handle, msg.time(), tag, DtRetractionHandleOf(msg));
   } else if (amb) {

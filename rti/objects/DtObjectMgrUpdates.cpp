@@ -176,6 +176,7 @@ void DtObjectMgr::processUpdate(const DtUpdateMsg& msg) {
   }
   // The reflected set may be the record's own: it outlives the callback.
   const CallbackScope scope(*this);
+  DtNoteDelivered(msg, timeMgr_);
   if (DtDeliversTimed(msg, timeMgr_)) {
     amb->reflectAttributeValues(handle, reflected, msg.time(), tag, DtRetractionHandleOf(msg));
   } else {

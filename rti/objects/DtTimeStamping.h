@@ -19,4 +19,10 @@ public:
   virtual bool constrained() const = 0;
   // The next serial number, counted from 1; every call takes one.
   virtual std::uint32_t takeSerialNumber() = 0;
+  // A time-stamp-ordered event of that sender and serial number is about to
+  // reach the federate.
+  virtual void eventDelivered(std::uint32_t sender, std::uint32_t serialNumber) {
+    static_cast<void>(sender);
+    static_cast<void>(serialNumber);
+  }
 };

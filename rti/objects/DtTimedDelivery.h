@@ -12,6 +12,15 @@ inline bool DtDeliversTimed(const DtRtiMsg& msg, const DtTimeStamping* timeMgr) 
   return msg.orderType() == DtTimestampOrder && msg.hasTime() && timeMgr && timeMgr->constrained();
 }
 
+// Tells the time manager that the message, when it is time-stamp ordered,
+// is about to reach the federate (timed or not): its retraction will.
+inline void DtNoteDelivered(const DtRtiMsg& msg, DtTimeStamping* timeMgr) {
+  if (timeMgr && msg.orderType() == DtTimestampOrder && msg.hasTime()) {
+    timeMgr->eventDelivered(static_cast<std::uint32_t>(msg.federateHandle()),
+                            static_cast<std::uint32_t>(msg.serialNumber()));
+  }
+}
+
 // The sender's serial number and handle.
 inline RTI::EventRetractionHandle DtRetractionHandleOf(const DtRtiMsg& msg) {
   RTI::EventRetractionHandle handle;

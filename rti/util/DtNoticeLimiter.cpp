@@ -1,5 +1,6 @@
 #include "util/DtNoticeLimiter.h"
 
+#include <algorithm>
 #include <cstdarg>
 
 #include "util/DtClock.h"
@@ -37,10 +38,17 @@ bool DtNoticeLimiter::admit(const std::string& reason, unsigned long* heldBack) 
   const std::lock_guard<std::mutex> guard(lock_);
   const auto [place, first] = records_.try_emplace(reason);
   Record& record = place->second;
-  // A clock that went back (another clock installed) starts the count again.
-  if (!first && time >= record.printedAt && time - record.printedAt < interval_) {
+  // A clock that went back (another clock installed) starts the count again,
+  // and so does a reason that had stopped coming.
+  const bool anew = first || time < record.lastAt || time - record.lastAt > record.interval;
+  record.lastAt = time;
+  if (anew) {
+    record.interval = interval_;
+  } else if (time - record.printedAt < record.interval) {
     ++record.heldBack;
     return false;
+  } else {
+    record.interval = std::min(2 * record.interval, longestInterval_);
   }
   if (heldBack) *heldBack = record.heldBack;
   record.printedAt = time;
@@ -48,15 +56,13 @@ bool DtNoticeLimiter::admit(const std::string& reason, unsigned long* heldBack) 
   return true;
 }
 
-void DtNotifyErrorLimited(const std::string& reason, const char* format, ...) {
-  static DtNoticeLimiter* const limiter = new DtNoticeLimiter(1.0);
+namespace {
+
+void notifyAdmitted(DtNoticeLimiter& limiter, const std::string& reason, const char* format, va_list args) {
   if (DtGetNotifyLevel() < 1) return;
   unsigned long heldBack = 0;
-  if (!limiter->admit(reason, &heldBack)) return;
-  va_list args;
-  va_start(args, format);
+  if (!limiter.admit(reason, &heldBack)) return;
   const DtFormattedText text(format, args);
-  va_end(args);
   std::string line = text.text();
   if (heldBack > 0) {
     const bool newline = !line.empty() && line.back() == '\n';
@@ -65,4 +71,21 @@ void DtNotifyErrorLimited(const std::string& reason, const char* format, ...) {
     if (newline) line += '\n';
   }
   DtNotifyError("%s", line.c_str());
+}
+
+}  // namespace
+
+void DtNotifyErrorLimited(const std::string& reason, const char* format, ...) {
+  static DtNoticeLimiter* const limiter = new DtNoticeLimiter(1.0);
+  va_list args;
+  va_start(args, format);
+  notifyAdmitted(*limiter, reason, format, args);
+  va_end(args);
+}
+
+void DtNotifyErrorThrough(DtNoticeLimiter& limiter, const std::string& reason, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  notifyAdmitted(limiter, reason, format, args);
+  va_end(args);
 }

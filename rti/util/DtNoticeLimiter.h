@@ -4,6 +4,12 @@
 // log. A report of one reason is printed at most once per interval; the
 // next one of that reason that is printed says how many were held back.
 //
+// A condition that persists (a broken connection that every tick meets)
+// wants its reports further and further apart: with a longest interval, the
+// interval of a reason doubles at each report printed while its reports keep
+// coming, up to the longest. A reason that has not come for longer than its
+// interval starts again at the first interval, printed at once.
+//
 // Time comes from one process-wide clock, DtRealTime unless a test installs
 // another (setClock). Thread safe.
 
@@ -16,7 +22,9 @@ class DtNoticeLimiter {
 public:
   using Clock = std::function<double()>;
 
-  explicit DtNoticeLimiter(double interval = 1.0) : interval_(interval) {}
+  explicit DtNoticeLimiter(double interval = 1.0) : interval_(interval), longestInterval_(interval) {}
+  DtNoticeLimiter(double interval, double longestInterval)
+      : interval_(interval), longestInterval_(longestInterval < interval ? interval : longestInterval) {}
   DtNoticeLimiter(const DtNoticeLimiter&) = delete;
   DtNoticeLimiter& operator=(const DtNoticeLimiter&) = delete;
 
@@ -32,10 +40,13 @@ public:
 private:
   struct Record {
     double printedAt = 0.0;
+    double lastAt = 0.0;  // of the last report, printed or not
+    double interval = 0.0;
     unsigned long heldBack = 0;
   };
 
   double interval_;
+  double longestInterval_;
   std::mutex lock_;
   std::map<std::string, Record> records_;
 };
@@ -45,3 +56,6 @@ private:
 // reason were held back since the last one printed, the line says how many
 // before its line end.
 void DtNotifyErrorLimited(const std::string& reason, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// The same through a limiter of the caller's.
+void DtNotifyErrorThrough(DtNoticeLimiter& limiter, const std::string& reason, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));

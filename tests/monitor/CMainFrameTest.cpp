@@ -241,6 +241,9 @@ TEST_F(MainFrameTest, DetailCommandsOpenTheSelectedRadios)
 
 TEST_F(MainFrameTest, DetailWindowCommandsExistWhileADetailWindowIsOpen)
 {
+    // Its tip says what the dump is of: the record as stored, not the bytes as received.
+    EXPECT_EQ(MakeFrame()->action(QuorlexCommand::ViewRawData)->statusTip(),
+              "Show the stored record, in this computer's byte order, as a hexadecimal dump");
     auto frame = MakeFrame();
     frame->show();
     QMenu* view = frame->menu("ViewMenu");

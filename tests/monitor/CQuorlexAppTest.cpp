@@ -1,6 +1,7 @@
 #include "CQuorlexApp.h"
 #include "AppTestSupport.h"
 #include "CMainFrame.h"
+#include "CStatusNotices.h"
 #include "CTransmitterBar.h"
 #include "CTransmitterTree.h"
 #include "FakeTransmitterBar.h"
@@ -12,6 +13,7 @@
 #include "monitor/core/TestPdus.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -127,27 +129,50 @@ TEST_F(QuorlexAppTest, ASocketThatCannotOpenEndsTheStartAtOnce)
     EXPECT_FALSE(app->tickTimer().isActive());
 }
 
-// A second program on the DIS port takes some of the unicast PDUs: the
-// status bar and the log say so once, and the broadcasts still arrive.
-TEST_F(QuorlexAppTest, APortSharedWithAnotherProgramIsToldOnceAndBroadcastsGoOn)
+// A second program on the DIS port takes some of the unicast PDUs: a notice
+// stays in the status bar for as long as the port is shared (a status
+// message, a toolbar tip say, does not replace it), the log says it once, and
+// the broadcasts still arrive. The program that was there first learns of
+// the second one at its next look.
+TEST_F(QuorlexAppTest, ASharedPortIsShownForAsLongAsItIsSharedAndBroadcastsGoOn)
 {
-    PortHolder otherProgram(true);
-    EnableDis(otherProgram.port());
+    auto otherProgram = std::make_unique<PortHolder>(true);
+    const std::uint16_t port = otherProgram->port();
+    EnableDis(port);
     auto app = MakeApp();
     QtMessages log;
     ASSERT_TRUE(app->InitInstance());
-    const QString notice = QString("Port %1 is also in use by another program: unicast PDUs reach only one of them")
-                               .arg(otherProgram.port());
-    ASSERT_TRUE(ProcessEventsUntil([&] { return !app->mainFrame()->statusBar()->currentMessage().isEmpty(); }));
-    EXPECT_EQ(app->mainFrame()->statusBar()->currentMessage(), notice);
+    const QString notice =
+        QString("Port %1 is also in use by another program: unicast PDUs reach only one of them").arg(port);
+    CStatusNotices* notices = app->mainFrame()->statusNotices();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !notices->Text(CQuorlexApp::kSharedPortNotice).isEmpty(); }));
+    EXPECT_EQ(notices->Text(CQuorlexApp::kSharedPortNotice), notice);
+    app->mainFrame()->statusBar()->showMessage("Ready");
+    EXPECT_TRUE(notices->Pane(CQuorlexApp::kSharedPortNotice)->isVisible());
     EXPECT_EQ(log.Taken().filter("is also in use"), QStringList{"Quorlex: " + notice});
     EXPECT_TRUE(reporter.warnings.isEmpty());
     EXPECT_TRUE(reporter.errors.isEmpty());
 
-    CUdpSender broadcast("127.255.255.255", otherProgram.port());
+    CUdpSender broadcast("127.255.255.255", port);
     ASSERT_TRUE(broadcast.Send(DisTraffic::TransmitterDatagram({1, 2, 3, 4})));
     ASSERT_TRUE(ProcessEventsUntil([&] { return app->GetRadioCount() == 1; }));
+    auto look = [&] {
+        for (std::uint32_t tick = 0; tick < CQuorlexApp::kSharedPortCheckTicks; ++tick)
+            app->OnTick();
+    };
+    look();
+    EXPECT_EQ(notices->Text(CQuorlexApp::kSharedPortNotice), notice);
     EXPECT_EQ(log.Taken().filter("is also in use").size(), 1) << "once";
+
+    // The other program ends: the notice goes at the next look.
+    otherProgram.reset();
+    look();
+    EXPECT_EQ(notices->Pane(CQuorlexApp::kSharedPortNotice), nullptr);
+
+    // Another one comes, after Quorlex: it is shown again.
+    const PortHolder later(true, port);
+    look();
+    EXPECT_EQ(notices->Text(CQuorlexApp::kSharedPortNotice), notice);
     app->mainFrame()->close();
     app->ExitInstance();
 }
@@ -314,6 +339,8 @@ TEST_F(QuorlexAppTest, RadiosTheSweepDropsAreReleased)
     auto sweepPeriod = [&] {
         for (int tick = 0; tick < 40; ++tick)   // Timeout 10 s
             app->OnTick();
+        // A sweep of this many radios runs in slices.
+        ASSERT_TRUE(ProcessEventsUntil([&] { return !bar->tree()->IsSweeping(); }, 60000));
     };
     sweepPeriod();   // heard since the start: all stay
     ASSERT_EQ(bar->tree()->disRoot()->childItem(0)->childCount(), kRadios);

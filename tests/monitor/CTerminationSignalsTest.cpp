@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,6 +29,26 @@ TEST(CTerminationSignals, TurnsASignalIntoACallOnTheEventLoop)
     struct sigaction current {};
     sigaction(SIGTERM, nullptr, &current);
     EXPECT_EQ(current.sa_handler, SIG_DFL);
+}
+
+// A GUI thread that does not come to hear a termination request (stuck in
+// some long work) cannot keep the program from ending: the same signal again
+// ends it the default way. Run in a child process, which it ends.
+TEST(CTerminationSignals, TheSameSignalAgainBeforeTheFirstIsServedEndsTheProgram)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        CTerminationSignals termination;
+        raise(SIGTERM);   // noted, not yet served: the event loop does not run
+        raise(SIGHUP);    // another signal is a request of its own
+        raise(SIGTERM);   // ends the process here
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+    EXPECT_EQ(WTERMSIG(status), SIGTERM);
 }
 
 }   // namespace

@@ -29,6 +29,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <thread>
 
@@ -119,6 +121,42 @@ TEST(DetailView, DisViewShowsTheGridAndTogglesToTheDumpAtOnce)
     view.ToggleRawData();
     EXPECT_EQ(view.Page().style, PageStyle::Grid);
     EXPECT_EQ(view.Canvas()->size(), gridSize);
+}
+
+// What the grid and the dump show is what the window's tooltip (and the
+// help page) says they show: the grid's numbers with a fraction in single
+// precision, the dump the stored record in host byte order.
+TEST(DetailView, TooltipAndHelpSayHowTheGridRoundsAndWhatTheDumpShows)
+{
+    auto document = std::make_shared<CQuorlexDoc>(DisRadioId{1, 3001, 17, 2});
+    TransmitterPdu t = testpdu::Transmitter();
+    t.header.length = 104;
+    t.antennaLocation[0] = 1113194.9;
+    document->SetTransmitter(t, Bytes{});
+    CQuorlexView view(document);
+    EXPECT_EQ(Cell(view, 1, PageCell::RightValue), "1113194.88");   // Antenna X, single precision
+    const QString grid = view.toolTip();
+    EXPECT_TRUE(grid.contains("single-precision")) << grid.toStdString();
+    EXPECT_TRUE(grid.contains("1113194.9 shows as 1113194.88")) << grid.toStdString();
+
+    view.ToggleRawData();
+    std::string firstRow;
+    for (const std::string& cell : view.Page().lines[0].cells)
+        firstRow += cell;
+    EXPECT_NE(firstRow.find("68 00 "), std::string::npos) << firstRow;   // the length as stored
+    const QString raw = view.toolTip();
+    EXPECT_TRUE(raw.contains("stored record")) << raw.toStdString();
+    EXPECT_TRUE(raw.contains("host byte order")) << raw.toStdString();
+    EXPECT_TRUE(raw.contains("68 00 where the network carries 00 68")) << raw.toStdString();
+    view.ToggleRawData();
+    EXPECT_EQ(view.toolTip(), grid);
+    EXPECT_EQ(CQuorlexHlaView(HlaDocument()).toolTip(), grid) << "the HLA grid rounds alike";
+
+    std::ifstream page(QLX_SOURCE_ROOT "/monitor/help/Main.html");
+    const std::string help((std::istreambuf_iterator<char>(page)), std::istreambuf_iterator<char>());
+    EXPECT_NE(help.find("single-precision values rounded to two decimals"), std::string::npos);
+    EXPECT_NE(help.find("host byte order"), std::string::npos);
+    EXPECT_EQ(help.find("received bytes"), std::string::npos) << "the dump is not of the bytes as received";
 }
 
 TEST(DetailView, GridColumnsKeepValuesClearOfTheNextLabels)

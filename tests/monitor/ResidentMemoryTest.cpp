@@ -11,6 +11,8 @@
 #include "AppTestSupport.h"
 #include "CMainFrame.h"
 #include "CQuorlexApp.h"
+#include "CTransmitterBar.h"
+#include "CTransmitterTree.h"
 #include "DialogTestSupport.h"
 #include "core/CProfile.h"
 #include "monitor/core/TestPdus.h"
@@ -68,6 +70,11 @@ TEST(ResidentMemory, ReturnsNearTheBaselineAfterTwoSweepsOfManyRadios)
         app.OnTick();
         QApplication::processEvents();
     }
+    // The sweep and the deletion of the tree's items run in slices; the
+    // trim after them on a thread of its own.
+    CTransmitterTree* tree = qobject_cast<CTransmitterBar*>(app.mainFrame()->transmitterDock())->tree();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !tree->IsSweeping() && tree->disposal().isIdle(); }, 60000));
+    app.WaitForMemoryTrim();
     EXPECT_EQ(app.GetRadioCount(), 0u);
     const double after = ResidentMegabytes();
     EXPECT_LE(after, 2 * baseline) << "baseline " << baseline << " MB, peak " << peak << " MB, after " << after

@@ -297,6 +297,13 @@ TEST_F(AppCoreRouting, MemoryGoesBackOnceManyRecordsWereReleased)
     EXPECT_EQ(trims, 1) << "the tree lets go of its items first";
     app.OnTimerTick();
     EXPECT_EQ(trims, 2);
+
+    // The tree deletes its items after the sweep: many of them call for a
+    // trim of their own.
+    app.OnTreeItemsReleased(many - 1);
+    EXPECT_EQ(trims, 2);
+    app.OnTreeItemsReleased(many);
+    EXPECT_EQ(trims, 3);
 }
 
 TEST_F(AppCoreRouting, SignalForAnUnknownRadioIsNotCountedButReachesAnOpenDocument)

@@ -2,6 +2,7 @@
 
 #include "core/CDisSocket.h"
 #include "core/CProfile.h"
+#include "core/CUdpPortTable.h"
 #include "core/PduBatch.h"
 #include "core/SenderAddress.h"
 #include "util/DtIpv4Address.h"
@@ -13,6 +14,9 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
 
 namespace {
 
@@ -96,6 +100,97 @@ TEST(DisSocketTest, SharesItsPortWithSocketsThatReuseTheirAddress)
     testnet::PortHolder exclusive;
     EXPECT_FALSE(CDisSocket::Create(exclusive.port(), 0, options, error));
     EXPECT_NE(error.find("port " + std::to_string(exclusive.port())), std::string::npos) << error;
+}
+
+// Two programs on one port: a unicast datagram reaches the one that bound
+// the port last, a broadcast both (what the README tells the operator). The
+// system's socket list shows each of them the other.
+TEST(DisSocketTest, OnASharedPortUnicastReachesTheSocketBoundLast)
+{
+    NetOptions options;
+    options.multicastInterface = INADDR_LOOPBACK;
+    std::string error;
+    const auto first = CDisSocket::Create(0, 0, options, error);
+    ASSERT_TRUE(first) << error;
+    const auto last = CDisSocket::Create(first->BoundPort(), 0, options, error);
+    ASSERT_TRUE(last) << error;
+    first->SetReadTimeout(std::chrono::milliseconds(200));
+    last->SetReadTimeout(std::chrono::milliseconds(200));
+    const CUdpPortTable table = CUdpPortTable::Read();
+    EXPECT_TRUE(table.OthersOn(first->BoundPort(), first->BoundAddress(), first->Inode()));
+    EXPECT_TRUE(table.OthersOn(last->BoundPort(), last->BoundAddress(), last->Inode()));
+
+    auto sendTo = [&](const char* address) {
+        const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        const int on = 1;
+        ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(first->BoundPort());
+        ::inet_pton(AF_INET, address, &to.sin_addr);
+        const char datagram[] = "pdu";
+        const bool sent = ::sendto(fd, datagram, sizeof datagram, 0, reinterpret_cast<sockaddr*>(&to), sizeof to) > 0;
+        ::close(fd);
+        return sent;
+    };
+    auto received = [](const CDisSocket& socket) {
+        char buffer[16];
+        return ::recv(socket.Fd(), buffer, sizeof buffer, 0) > 0;
+    };
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(sendTo("127.0.0.1"));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(received(*last)) << i;
+    EXPECT_FALSE(received(*first)) << "the socket bound first gets no unicast";
+    ASSERT_TRUE(sendTo("127.255.255.255"));
+    EXPECT_TRUE(received(*first));
+    EXPECT_TRUE(received(*last));
+}
+
+// The system's lists of UDP sockets as the kernel prints them: the IPv4 and
+// IPv6 forms, the wildcard addresses, and lines that do not read.
+TEST(UdpPortTableTest, ReadsTheSystemsListsAndTellsWhoElseIsOnAPort)
+{
+    const char* ipv4 =
+        "   sl  local_address rem_address   st tx_queue rx_queue tr tm->when retrnsmt   uid  timeout inode ref "
+        "pointer drops\n"
+        "  12: 00000000:0BB8 00000000:0000 07 00000000:00000000 00:00000000 00000000     0        0 1001 2 0 0\n"
+        "  13: 0100007F:0BB8 00000000:0000 07 00000000:00000000 00:00000000 00000000     0        0 1002 2 0 0\n"
+        "  14: 0A00000A:0BB9 00000000:0000 07 00000000:00000000 00:00000000 00000000     0        0 1003 2 0 0\n"
+        "  15: garbage\n"
+        "  16: 0100007F:ZZZZ 00000000:0000 07 00000000:00000000 00:00000000 00000000     0        0 1004 2 0 0\n";
+    const char* ipv6 =
+        "  sl  local_address                         remote_address                        st tx_queue rx_queue "
+        "tr tm->when retrnsmt   uid  timeout inode ref pointer drops\n"
+        "   1: 00000000000000000000000000000000:0BBA 00000000000000000000000000000000:0000 07 00000000:00000000 "
+        "00:00000000 00000000     0        0 2001 2 0 0\n"
+        "   2: 0000000000000000FFFF00000A00000A:0BB9 00000000000000000000000000000000:0000 07 00000000:00000000 "
+        "00:00000000 00000000     0        0 2002 2 0 0\n"
+        "   3: 20010DB8000000000000000000000001:0BB9 00000000000000000000000000000000:0000 07 00000000:00000000 "
+        "00:00000000 00000000     0        0 2003 2 0 0\n";
+    const CUdpPortTable table = CUdpPortTable::Parse(ipv4, ipv6);
+    ASSERT_EQ(table.sockets().size(), 5u);
+    EXPECT_TRUE(table.sockets()[0].anyAddress);
+    EXPECT_EQ(table.sockets()[1].address, 0x7F000001u);
+    EXPECT_EQ(table.sockets()[1].port, 3000);
+    EXPECT_EQ(table.sockets()[1].inode, 1002u);
+    EXPECT_EQ(table.sockets()[4].address, 0x0A00000Au) << "an IPv4 address in IPv6 form";
+
+    struct Case {
+        std::uint16_t port;
+        std::uint32_t address;
+        std::uint64_t inode;
+        bool shared;
+    };
+    for (const Case& c : {Case{3000, 0, 1001, true},              // 127.0.0.1 is on it too
+                          Case{3000, 0x7F000001u, 1002, true},    // the wildcard socket takes its datagrams too
+                          Case{3001, 0x0A00000Au, 1003, true},    // the IPv6 socket bound to its address
+                          Case{3001, 0x0A000001u, 1099, false},   // another address, and no wildcard
+                          Case{3002, 0, 1099, true},              // :: takes every datagram
+                          Case{3003, 0, 1099, false}}) {
+        EXPECT_EQ(table.OthersOn(c.port, c.address, c.inode), c.shared) << c.port << " " << c.inode;
+    }
+    EXPECT_TRUE(CUdpPortTable::Parse("", "").sockets().empty());
 }
 
 TEST(DisSocketTest, ClassifiesByThePduTypeByteAlone)

@@ -11,13 +11,13 @@
 
 namespace testnet {
 
-// A UDP socket bound to a free port on every address. Without address reuse
-// the intake cannot open that port while it exists; `shared`, it is bound
-// with address reuse, so that sockets that reuse addresses too (the RTI's)
-// share it while nobody else can take it.
+// A UDP socket bound to a free port (or to `port`) on every address. Without
+// address reuse the intake cannot open that port while it exists; `shared`,
+// it is bound with address reuse, so that sockets that reuse addresses too
+// (the RTI's, another Quorlex's) share it while nobody else can take it.
 class PortHolder {
 public:
-    explicit PortHolder(bool shared = false)
+    explicit PortHolder(bool shared = false, std::uint16_t port = 0)
     {
         m_fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         const int on = 1;
@@ -28,6 +28,7 @@ public:
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_ANY);
+        address.sin_port = htons(port);
         socklen_t size = sizeof address;
         if (m_fd < 0 || bind(m_fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
             getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {

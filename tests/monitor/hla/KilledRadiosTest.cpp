@@ -4,11 +4,12 @@
 // objects. (Without the rtiexec nobody notices the loss, and the radios
 // stay, as the README says.)
 #include "HlaTestSupport.h"
+#include "RtiExecFederation.h"
 #include "hla/CHLAMgrRpr10.h"
-#include "support/RtiExecProcess.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <set>
 
@@ -18,23 +19,9 @@ using namespace hlatest;
 
 TEST(KilledRadioFederate, ItsRadiosLeaveTheMonitorThroughTheRtiexec)
 {
-    // The federation's port may be taken for TCP by another test's
-    // connection: then the federation moves to another port.
-    std::unique_ptr<FederationScope> federation;
-    std::unique_ptr<RtiExecProcess> started;
-    std::string failures;
-    for (int attempt = 0; attempt < 10 && !started; ++attempt) {
-        federation.reset();   // its environment goes before the next one's comes
-        federation = std::make_unique<FederationScope>(
-            "(setq RTI_useRtiExec 1)\n(setq RTI_internalMsgReliable 1)\n(setq RTI_fomDataReliable 1)\n");
-        started = std::make_unique<RtiExecProcess>();
-        if (!started->waitReady()) {
-            failures += started->text();
-            started.reset();
-        }
-    }
-    ASSERT_TRUE(started) << failures;
-    RtiExecProcess& exec = *started;
+    RtiExecFederation federation;
+    ASSERT_TRUE(federation.exec) << federation.failures;
+    RtiExecProcess& exec = *federation.exec;
 
     auto app = std::make_shared<RecordingApplication>();
     CHLAMgrRpr10 monitor(app);
@@ -58,6 +45,45 @@ TEST(KilledRadioFederate, ItsRadiosLeaveTheMonitorThroughTheRtiexec)
     EXPECT_EQ(std::set<std::uint32_t>(app->removed.begin(), app->removed.end()), discovered);
     EXPECT_NE(exec.waitFor("Lost connection to federate radio-federate", 10, true), "") << exec.text();
     EXPECT_TRUE(monitor.ResignFederation());
+}
+
+// The rtiexec itself killed: the federate's next tick fails, and from then
+// on the manager says the federation is lost; it still resigns, quietly and
+// at once (no destroy that would wait for an answer).
+TEST(KilledRtiExec, TheFederationIsLostAndTheFederateCanStillResign)
+{
+    // A service that waited for the rtiexec would take this long.
+    RtiExecFederation federation("(setq RTI_responseInterval 30)\n");
+    ASSERT_TRUE(federation.exec) << federation.failures;
+    RtiExecProcess& started = *federation.exec;
+
+    auto app = std::make_shared<RecordingApplication>();
+    CHLAMgrRpr10 monitor(app);
+    monitor.SetFedDirectories({FedDirectory()});
+    ASSERT_TRUE(monitor.JoinFederation("LostExec")) << testing::PrintToString(app->messages);
+    monitor.Tick(0.01);
+    EXPECT_FALSE(monitor.IsFederationLost());
+
+    started.signal(SIGKILL);
+    EXPECT_EQ(started.waitExit(10), -2);
+    bool failed = false;
+    ASSERT_TRUE(waitUntil([&] { return failed; }, pausing([&] {
+                              try {
+                                  monitor.Tick(0.01);
+                              } catch (const HlaError& error) {
+                                  failed = true;
+                                  EXPECT_NE(std::string(error.what()).find("RTIinternalError"), std::string::npos)
+                                      << error.what();
+                              }
+                          })));
+    EXPECT_TRUE(monitor.IsFederationLost());
+    EXPECT_THROW(monitor.Tick(0.01), HlaError) << "every tick fails from now on";
+
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_TRUE(monitor.ResignFederation());
+    EXPECT_FALSE(monitor.IsJoined());
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(15)) << "no wait for a lost rtiexec";
+    EXPECT_TRUE(app->messages.empty()) << testing::PrintToString(app->messages);
 }
 
 }   // namespace

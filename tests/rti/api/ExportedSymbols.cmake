@@ -12,6 +12,7 @@ endif()
 # the rtiexec program hosts DtRtiExec and makes its RID parameters.
 set(extensions DtFedAmbWrapper DtRtiAmbassadorImplementor DtRtiAmbassadorObserver
                DtRtiAmbObserverList DtReadFileDescriptor RtReadFileDescriptor DtReadFileEvent
+               DtRtiExecConnectionLost
                setRtiNotifyLevel DtRtiExec DtRIDParameters)
 # What a plug-in's observers and wrappers need besides: the names they are
 # filed under and the base of the observers.

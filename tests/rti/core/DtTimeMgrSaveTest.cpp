@@ -111,7 +111,7 @@ TEST_F(TimeMgrSave, TheWholeRecordByteForByte) {
        6,
        1,
        2,
-       {"10", "6", "10", "4", "2", "11", "1", "2", "0", "13"},
+       {"10", "6", "10", "4", "2", "11", "1", "2", "0", "11"},
        be32(3) + timeField("5")},
       {"an advance held at the save time, the lookahead falling from 5 to 1, then no longer constrained",
        {"reg 0 5", "<51 0", "con", "<53 0 20", "tar 2", "tick", "modla 1", "save 3", "tar 4", "tick", "dcon"},
@@ -262,8 +262,8 @@ TEST_F(AroundAnAdvance, AnAdvancePastTheSaveTimeStopsThereAndReportsItOnce) {
     Script fresh;
     fresh.timeMgr().setOwner(&owner);
     fresh.run("con");
-    fresh.run("<53 0 10");
-    for (const char* line : {"<tso 4 3 1", "<tso 4 5 2", "<tso 4 7 3"}) fresh.run(line);
+    fresh.run("<53 0 0");
+    for (const char* line : {"<tso 4 3 1", "<tso 4 5 2", "<tso 4 7 3", "<56 9 10 10"}) fresh.run(line);
     DtSaveTimeMsg time(timescript::timeOf(c.saveTime), nullptr);
     fresh.timeMgr().processSaveTime(time);
     fresh.run(c.request);
@@ -299,8 +299,9 @@ TEST_F(AroundAnAdvance, TheEndOfASaveOrRestoreLetsTheAdvanceGoOnByWhatHeldIt) {
   auto constrained = [this](Script& s) {
     s.timeMgr().setOwner(&owner);
     s.run("con");
-    s.run("<53 0 10");
+    s.run("<53 0 0");
     s.run("<tso 4 7 3");
+    s.run("<56 9 10 10");
   };
   auto savePoint = [&](const char* request) {
     return [&constrained, request](Script& s) {

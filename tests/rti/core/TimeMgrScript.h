@@ -39,6 +39,7 @@
 #include "net/DtObjectMsgs.h"
 #include "net/DtTimeMsgs.h"
 #include "net/DtUpdateMsgs.h"
+#include "objects/DtTimedDelivery.h"
 #include "support/TimeScript.h"
 
 namespace timescript {
@@ -159,6 +160,8 @@ private:
   static void interaction(const M& msg, void* self) {
     auto* script = static_cast<Script*>(self);
     RTI::FederateAmbassador* amb = script->connections_.fedAmb();
+    // As the interaction manager does: the time manager hears of it first.
+    DtNoteDelivered(msg, script->timeMgr_.get());
     if constexpr (std::is_same_v<M, DtInteractionTsoMsg>) {
       if (script->timeMgr_->constrained()) {
         RTI::EventRetractionHandle h;

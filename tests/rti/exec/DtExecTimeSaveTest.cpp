@@ -28,16 +28,14 @@ DtExecSavedState throughTheFile(const DtExecSavedState& state) {
 
 TEST(ExecTimeSave, ARestoredTimeManagementAnswersAsTheSavedOne) {
   Script saved;
-  // Two regulators (one also constrained), a pending constrained federate,
-  // a next-event cycle; then the constrained federate asks to regulate
-  // again while another federate is constrained: its request is held and a
-  // constrained sync runs.
-  for (const char* line : {"reg 1 0 1", "reg 2 0 2", "con 2 0 2", "con 3 5 1", "ner 1 0 1 0", "tar 2 1 2", "con 4 0 1",
-                           "dis 2 0", "reg 2 1 2"}) {
+  // A regulator, also constrained (holding infinity), in a next-event
+  // cycle; another constrained federate and a pending one; then a second
+  // regulator asks: its request is held and a constrained sync runs.
+  for (const char* line : {"reg 1 0 1", "con 1 0 1", "con 4 0 1", "con 3 5 1", "ner 1 3 1 0", "reg 2 1 2"}) {
     saved.run(line);
   }
   const std::string before = saved.state();
-  ASSERT_EQ(before, "state reg=1 con=2 pend=1 held=1 sync=2 awaited=0 cycle=1");
+  ASSERT_EQ(before, "state reg=1 con=2 pend=1 held=1 sync=2 awaited=1 cycle=1");
   DtExecSavedState state;
   saved.time().saveState(state);
 
@@ -50,7 +48,9 @@ TEST(ExecTimeSave, ARestoredTimeManagementAnswersAsTheSavedOne) {
   restored.time().saveState(again);
   EXPECT_TRUE(again == state);
   // Both go on alike: the sync ends, the held request is carried out.
-  for (const char* line : {"sync 2 1 2", "sync 4 0 1", "tar 1 3 1", "resign 2", "state"}) {
+  // (A next-event cycle that ran at the save raises nothing after the
+  // restore: its answers are asked for again in a new cycle.)
+  for (const char* line : {"sync 1 0 1", "sync 4 0 1", "tar 1 3 1", "resign 2", "state"}) {
     EXPECT_EQ(restored.run(line), saved.run(line)) << line;
   }
 }
