@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "net/DtOwnershipMsg.h"
+#include "msg/DtOwnershipMsg.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtObjectMgr.h"

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "net/DtOwnershipMsg.h"
+#include "msg/DtOwnershipMsg.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtObjectMgr.h"
