@@ -158,10 +158,7 @@ public:
   OwnershipWalkResult run() {
     for (int i = 0; i < liveFederates; ++i) join();
     settle();
-    for (auto& [handle, federate] : federates_) {
-      objects_.push_back(federate->mgr->registerObj(federate->ship, ("ship" + std::to_string(handle)).c_str()));
-      note("federate " + std::to_string(handle) + " registers object " + std::to_string(objects_.back()));
-    }
+    for (auto& [handle, federate] : federates_) registerShip(*federate);
     settle();
     check(true);
     for (int step = 0; step < options_.steps && result_.ok; ++step) {
@@ -206,6 +203,15 @@ private:
     federate->mgr->subscribe(federate->ship, all, RTI::RTI_TRUE);
     note("federate " + std::to_string(handle) + " joins");
     federates_[handle] = std::move(federate);
+  }
+
+  // The federates that join later know none of the objects registered
+  // before them (nothing here updates an attribute, which would let them
+  // discover one), so each one brings an object of its own for the
+  // federates alive with it to trade.
+  void registerShip(Federate& federate) {
+    objects_.push_back(federate.mgr->registerObj(federate.ship, ("ship" + std::to_string(federate.handle)).c_str()));
+    note("federate " + std::to_string(federate.handle) + " registers object " + std::to_string(objects_.back()));
   }
 
   void resign(Federate& federate) {
@@ -280,9 +286,13 @@ private:
   }
 
   void useService(Federate& federate) {
-    const RTI::ObjectHandle object = objects_[static_cast<std::size_t>(draw(static_cast<int>(objects_.size())))];
+    std::vector<RTI::ObjectHandle> known;
+    for (const RTI::ObjectHandle handle : objects_) {
+      if (federate.mgr->knownObj(handle)) known.push_back(handle);
+    }
+    if (known.empty()) return;
+    const RTI::ObjectHandle object = known[static_cast<std::size_t>(draw(static_cast<int>(known.size())))];
     const DtRtiObject* o = federate.mgr->knownObj(object);
-    if (!o) return;
     DtAttributeHandleSet all;
     for (RTI::AttributeHandle a = 0; a < attributeCount; ++a) all.add(a);
     const DtAttributeHandleSet notOwned = all.removeSetIntersection(o->ownedAttrs());
@@ -342,6 +352,7 @@ private:
       resign(*it->second);
     } else if (what < 98 && federates_.size() < liveFederates) {
       join();
+      if (result_.ok) registerShip(*federates_.rbegin()->second);
     } else {
       note("the federation comes to rest");
       settle();

@@ -7,7 +7,8 @@
 // loses what was still on its way to it. Between deliveries the federates
 // call the ownership services (acquire, if available, cancel, negotiated
 // and unconditional divestiture, cancelled divestiture, release response)
-// and resign, releasing their attributes, and join again.
+// on the objects they know, and resign, releasing their attributes, and
+// join again, each joiner registering an object of its own.
 //
 // After every step no attribute of an object has two owners or holders;
 // whenever the federation is quiet (nothing on its way), every attribute
