@@ -103,9 +103,10 @@ private:
   void testSaveProgress() const;
   void checkJoinedAndSave(const char* reason) const;
   // The trace and the joined check as the service's row gives them, its
-  // arguments traced on one line (core/DtServiceOpening.h).
+  // arguments traced on one line (core/DtServiceOpening.h). Hidden: its
+  // instantiations would otherwise be exported with the class.
   template <class... Args>
-  void openJoined(const DtServiceRow& row, const Args&... args) const;
+  __attribute__((visibility("hidden"))) void openJoined(const DtServiceRow& row, const Args&... args) const;
   // The service refused while data distribution is off, as its row says.
   void requireDdm(const DtServiceRow& row) const;
   bool timeServiceOn(const char* service, const char* disabledReason) const;
