@@ -48,8 +48,8 @@
 #include "config/DtRIDParameters.h"
 #include "core/DtRtiAmbassadorAccess.h"
 #include "core/DtRtiAmbassadorImplementor.h"
+#include "msg/DtFederationMsgs.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtFederationMsgs.h"
 #include "net/DtNetSocket.h"
 #include "objects/DtFomClassMgr.h"
 

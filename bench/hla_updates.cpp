@@ -50,8 +50,8 @@
 #include "NullFederateAmbassador.hh"
 #include "RTI.hh"
 #include "fedtime.hh"
+#include "msg/DtUpdateMsgs.h"
 #include "net/DtNetSocket.h"
-#include "net/DtUpdateMsgs.h"
 #include "util/DtBigEndian.h"
 #include "util/DtIpv4Address.h"
 

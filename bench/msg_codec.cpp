@@ -22,8 +22,8 @@
 
 #include "api/DtAttrValueSet.h"
 #include "api/DtParamValueSet.h"
-#include "net/DtNetNumber.h"
-#include "net/DtUpdateMsgs.h"
+#include "msg/DtNetNumber.h"
+#include "msg/DtUpdateMsgs.h"
 
 namespace {
 std::atomic<long> theAllocations{0};

@@ -2,7 +2,7 @@
 
 #include "CGuiPost.h"
 #include "CQuorlexIcons.h"
-#include "core/CDetailDoc.h"
+#include "engine/CDetailDoc.h"
 
 #include <QCloseEvent>
 #include <QPalette>

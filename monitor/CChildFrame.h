@@ -1,7 +1,7 @@
 // The MDI child frame of a detail window: one radio's document, DIS or HLA.
 #pragma once
 
-#include "core/RadioKey.h"
+#include "engine/RadioKey.h"
 
 #include <QMdiSubWindow>
 

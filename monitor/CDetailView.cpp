@@ -7,9 +7,9 @@
 #include "CQuorlexView.h"
 #include "DetailPrint.h"
 #include "QuorlexCommands.h"
-#include "core/CQuorlexDoc.h"
-#include "core/CQuorlexHlaDoc.h"
-#include "core/IDocumentView.h"
+#include "engine/CQuorlexDoc.h"
+#include "engine/CQuorlexHlaDoc.h"
+#include "engine/IDocumentView.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

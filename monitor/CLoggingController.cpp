@@ -3,7 +3,7 @@
 #include "CStartLogDlg.h"
 #include "CStopLoggingDlg.h"
 #include "IMessageReporter.h"
-#include "core/CPduLogger.h"
+#include "engine/CPduLogger.h"
 
 #include <string>
 #include <utility>

@@ -9,8 +9,8 @@
 #include "IRawDataView.h"
 #include "ITransmitterBar.h"
 #include "QuorlexCommands.h"
-#include "core/CProfile.h"
-#include "core/RprRadioAttribute.h"
+#include "engine/CProfile.h"
+#include "engine/RprRadioAttribute.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "CGuiPost.h"
-#include "core/IMainFrame.h"
+#include "engine/IMainFrame.h"
 
 #include <memory>
 #include <mutex>

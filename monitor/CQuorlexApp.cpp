@@ -16,9 +16,9 @@
 #include "IMessageReporter.h"
 #include "ITransmitterBar.h"
 #include "QuorlexCommands.h"
-#include "core/CNetMgr.h"
-#include "core/CProfile.h"
-#include "core/NetOptions.h"
+#include "engine/CNetMgr.h"
+#include "engine/CProfile.h"
+#include "engine/NetOptions.h"
 #include "hla/CHLAMgrRpr10.h"
 #include "hla/CHlaAppLink.h"
 

@@ -7,7 +7,7 @@
 #include "CLoggingController.h"
 #include "QuickViewFlags.h"
 #include "TransmitterTreeHost.h"
-#include "core/CQuorlexAppCore.h"
+#include "engine/CQuorlexAppCore.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "CQuorlexHlaView.h"
 
 #include "HlaDetailText.h"
-#include "core/CQuorlexHlaDoc.h"
+#include "engine/CQuorlexHlaDoc.h"
 
 CQuorlexHlaView::CQuorlexHlaView(std::shared_ptr<CQuorlexHlaDoc> document, QWidget* parent)
     : CDetailView(document, parent), m_document(std::move(document))

@@ -1,6 +1,6 @@
 #include "CQuorlexView.h"
 
-#include "core/CQuorlexDoc.h"
+#include "engine/CQuorlexDoc.h"
 
 CQuorlexView::CQuorlexView(std::shared_ptr<CQuorlexDoc> document, QWidget* parent)
     : CDetailView(document, parent), m_document(std::move(document))

@@ -7,7 +7,7 @@
 // sharing itself.
 #pragma once
 
-#include "core/CProfile.h"
+#include "engine/CProfile.h"
 
 #include <QDockWidget>
 

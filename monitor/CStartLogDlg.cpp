@@ -2,7 +2,7 @@
 
 #include "CIpAddressEdit.h"
 #include "TabOrder.h"
-#include "core/ProfileKeys.h"
+#include "engine/ProfileKeys.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

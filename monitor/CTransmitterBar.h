@@ -15,7 +15,7 @@
 #include "CResizableBar.h"
 #include "ITransmitterBar.h"
 #include "TransmitterTreeHost.h"
-#include "core/CRadioReceive.h"
+#include "engine/CRadioReceive.h"
 
 #include <QPointer>
 #include <QSet>

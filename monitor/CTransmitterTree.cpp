@@ -5,7 +5,7 @@
 #include "CTransmitterTreeIP.h"
 #include "QuickViewLines.h"
 #include "QuorlexCommands.h"
-#include "core/CRadioReceive.h"
+#include "engine/CRadioReceive.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #include "CTransmitterTreeDis.h"
 
-#include "core/CRadioReceive.h"
+#include "engine/CRadioReceive.h"
 
 CTransmitterTreeDis::CTransmitterTreeDis(TransmitterTreeHost host, QWidget* parent)
     : CTransmitterTree(std::move(host), parent)

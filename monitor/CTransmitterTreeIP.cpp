@@ -1,6 +1,6 @@
 #include "CTransmitterTreeIP.h"
 
-#include "core/CRadioReceive.h"
+#include "engine/CRadioReceive.h"
 
 CTransmitterTreeIP::CTransmitterTreeIP(TransmitterTreeHost host, QWidget* parent)
     : CTransmitterTree(std::move(host), parent)

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "DetailPage.h"
-#include "core/CDetailDoc.h"
-#include "core/DisPdu.h"
+#include "engine/CDetailDoc.h"
+#include "engine/DisPdu.h"
 
 #include <cstdint>
 #include <optional>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "DetailPage.h"
-#include "core/CQuorlexDoc.h"
+#include "engine/CQuorlexDoc.h"
 
 #include <cstdint>
 #include <span>

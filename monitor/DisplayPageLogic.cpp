@@ -1,7 +1,7 @@
 #include "DisplayPageLogic.h"
 
 #include "DecimalText.h"
-#include "core/CProfile.h"
+#include "engine/CProfile.h"
 
 namespace P = Profile::Properties;
 

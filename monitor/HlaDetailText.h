@@ -4,7 +4,7 @@
 #pragma once
 
 #include "DetailPage.h"
-#include "core/CQuorlexHlaDoc.h"
+#include "engine/CQuorlexHlaDoc.h"
 
 #include <cstdint>
 #include <span>

@@ -1,6 +1,6 @@
 #include "HlaPageLogic.h"
 
-#include "core/CProfile.h"
+#include "engine/CProfile.h"
 
 namespace P = Profile::Properties;
 

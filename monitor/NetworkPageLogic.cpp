@@ -1,7 +1,7 @@
 #include "NetworkPageLogic.h"
 
 #include "DecimalText.h"
-#include "core/CProfile.h"
+#include "engine/CProfile.h"
 
 namespace P = Profile::Properties;
 

@@ -1,6 +1,6 @@
 #include "QuickViewFlags.h"
 
-#include "core/CProfile.h"
+#include "engine/CProfile.h"
 
 QuickViewFlags QuickViewFlags::FromProfile(const CProfile& profile)
 {

@@ -1,6 +1,6 @@
 #include "QuickViewLines.h"
 
-#include "core/CRadioReceive.h"
+#include "engine/CRadioReceive.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -4,7 +4,7 @@
 // from the profile once the sheet is confirmed.
 #pragma once
 
-#include "core/ProfileKeys.h"
+#include "engine/ProfileKeys.h"
 
 #include <array>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #include "StartLogLogic.h"
 
 #include "DecimalText.h"
-#include "core/CProfile.h"
+#include "engine/CProfile.h"
 
 #include <QFile>
 #include <QFileInfo>

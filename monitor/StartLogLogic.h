@@ -3,7 +3,7 @@
 // mode, and on OK store the choices and hand them to the logging engine.
 #pragma once
 
-#include "core/PduLogSettings.h"
+#include "engine/PduLogSettings.h"
 
 #include <QString>
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "QuickViewFlags.h"
-#include "core/CRadioReceive.h"
-#include "core/RadioKey.h"
+#include "engine/CRadioReceive.h"
+#include "engine/RadioKey.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 #include "CMessageBoxReporter.h"
 #include "CQuorlexApp.h"
 #include "CTerminationSignals.h"
-#include "core/CProfile.h"
+#include "engine/CProfile.h"
 
 #include <QApplication>
 

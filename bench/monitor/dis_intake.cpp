@@ -14,11 +14,11 @@
 // --window N runs closed loop instead: at most N PDUs in flight, as a test of
 // the intake's own cost without loss (the sender waits, for a bounded time).
 
-#include "core/CNetMgr.h"
-#include "core/DisTraffic.h"
-#include "core/IPduHandler.h"
-#include "core/ThreadSetup.h"
-#include "core/UniqueFd.h"
+#include "engine/CNetMgr.h"
+#include "engine/DisTraffic.h"
+#include "engine/IPduHandler.h"
+#include "engine/ThreadSetup.h"
+#include "engine/UniqueFd.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

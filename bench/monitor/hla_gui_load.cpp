@@ -25,8 +25,8 @@
 #include "CHlaInputPump.h"
 #include "CQuorlexApp.h"
 #include "IMessageReporter.h"
-#include "core/CProfile.h"
-#include "core/CQuorlexAppCore.h"
+#include "engine/CProfile.h"
+#include "engine/CQuorlexAppCore.h"
 
 #include <DtRtiExtensions.hh>
 #include <NullFederateAmbassador.hh>

@@ -5,9 +5,9 @@
 // it going, and the rate it sustains is what the run shows. The baseline is
 // the handlers while not logging. Each radio sends a Transmitter PDU with four
 // modulation-parameter bytes and a Signal PDU of 480 samples in turn.
-#include "core/CPduLogger.h"
-#include "core/CQuorlexAppCore.h"
-#include "core/IPduHandler.h"
+#include "engine/CPduLogger.h"
+#include "engine/CQuorlexAppCore.h"
+#include "engine/IPduHandler.h"
 
 #include <unistd.h>
 

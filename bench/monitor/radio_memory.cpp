@@ -17,9 +17,9 @@
 #include "CMainFrame.h"
 #include "CQuorlexApp.h"
 #include "IMessageReporter.h"
-#include "core/CProfile.h"
-#include "core/CUdpSender.h"
-#include "core/DisTraffic.h"
+#include "engine/CProfile.h"
+#include "engine/CUdpSender.h"
+#include "engine/DisTraffic.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

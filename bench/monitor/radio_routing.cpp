@@ -8,8 +8,8 @@
 // datagram that just came), converted in place and handed to the handler.
 // The baseline is the same loop without the handler: what receiving and
 // converting cost by themselves.
-#include "core/CQuorlexAppCore.h"
-#include "core/IPduHandler.h"
+#include "engine/CQuorlexAppCore.h"
+#include "engine/IPduHandler.h"
 
 #include <algorithm>
 #include <atomic>

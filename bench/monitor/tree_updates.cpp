@@ -29,9 +29,9 @@
 #include "CMainFrameLink.h"
 #include "CTransmitterBar.h"
 #include "CTransmitterTree.h"
-#include "core/CProfile.h"
-#include "core/CQuorlexAppCore.h"
-#include "core/DisPdu.h"
+#include "engine/CProfile.h"
+#include "engine/CQuorlexAppCore.h"
+#include "engine/DisPdu.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

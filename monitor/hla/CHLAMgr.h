@@ -9,7 +9,7 @@
 // arrive during JoinFederation, before it has returned.
 #pragma once
 
-#include "core/IHlaManager.h"
+#include "engine/IHlaManager.h"
 #include "hla/CQlxFedAmb.h"
 #include "hla/IHlaApplication.h"
 

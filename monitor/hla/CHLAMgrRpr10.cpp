@@ -1,6 +1,6 @@
 #include "hla/CHLAMgrRpr10.h"
 
-#include "core/RprRadioAttribute.h"
+#include "engine/RprRadioAttribute.h"
 #include "util/DtBigEndian.h"
 
 #include <algorithm>

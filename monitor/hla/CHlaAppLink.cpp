@@ -1,6 +1,6 @@
 #include "hla/CHlaAppLink.h"
 
-#include "core/CQuorlexAppCore.h"
+#include "engine/CQuorlexAppCore.h"
 
 #include <QMetaObject>
 

@@ -1,6 +1,6 @@
 #include "hla/CQlxFedAmb.h"
 
-#include "core/RprRadioAttribute.h"
+#include "engine/RprRadioAttribute.h"
 #include "hla/CHLAMgr.h"
 
 #include <QtGlobal>

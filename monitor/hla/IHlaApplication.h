@@ -7,7 +7,7 @@
 // tick, where the federate ambassador's callbacks run.
 #pragma once
 
-#include "core/DisPdu.h"
+#include "engine/DisPdu.h"
 
 #include <cstddef>
 #include <cstdint>

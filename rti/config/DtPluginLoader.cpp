@@ -9,9 +9,9 @@
 
 namespace {
 
-const char* const setCreatorsEntry = "SetPluginCreators";
-const char* const initLrcEntry = "InitLRCPlugin";
-const char* const initRtiexecEntry = "InitRtiexecPlugin";
+const char* const setCreatorsEntry = DtPluginLoader::setCreatorsEntryName;
+const char* const initLrcEntry = DtPluginLoader::lrcEntryName;
+const char* const initRtiexecEntry = DtPluginLoader::rtiexecEntryName;
 
 DtFilename withTrailingSeparator(DtFilename directory) {
   const int length = directory.length();
@@ -45,13 +45,12 @@ DtFilename DtPluginLoader::findLibraryDir() {
   return DtFilename(DtPluginModule::directoryOf(reinterpret_cast<const void*>(&findLibraryDir)).c_str());
 }
 
-template <class Entry, class... Args>
-void DtPluginLoader::callEntry(Loaded& plugin, const char* entryName, Args... args) {
+void DtPluginLoader::callEntry(Loaded& plugin, const char* entryName, const std::function<void(void* entry)>& call) {
   if (plugin.failed) return;
   void* entry = plugin.module->symbol(entryName);
   if (!entry) return;
   try {
-    reinterpret_cast<Entry>(entry)(args...);
+    call(entry);
   } catch (...) {
     plugin.failed = true;
     DtNotifyError("Plugin %s failed in %s (%s): not used further\n", plugin.path.string(), entryName,
@@ -77,9 +76,8 @@ std::string DtPluginLoader::describeCurrentException() const {
   }
 }
 
-template <class Entry, class... Args>
-void DtPluginLoader::callEveryEntry(const char* entryName, Args... args) {
-  for (Loaded& plugin : plugins_) callEntry<Entry>(plugin, entryName, args...);
+void DtPluginLoader::callEntries(const char* entryName, const std::function<void(void* entry)>& call) {
+  for (Loaded& plugin : plugins_) callEntry(plugin, entryName, call);
 }
 
 void DtPluginLoader::loadPlugins(const DtList& pluginNames) {
@@ -111,13 +109,10 @@ void DtPluginLoader::loadPlugin(const DtFilename& name) {
     return;
   }
   plugins_.push_back(Loaded{std::move(module), path});
-  callEntry<DtSetPluginCreatorsEntry>(plugins_.back(), setCreatorsEntry);
+  callEntry(plugins_.back(), setCreatorsEntry,
+            [](void* entry) { reinterpret_cast<DtSetPluginCreatorsEntry>(entry)(); });
 }
 
 void DtPluginLoader::initRtiexecPlugins(void* object) {
-  callEveryEntry<DtInitRtiexecPluginEntry>(initRtiexecEntry, object);
-}
-
-void DtPluginLoader::initLrcPlugins(DtRtiAmbassadorImplementor* implementor) {
-  callEveryEntry<DtInitLrcPluginEntry>(initLrcEntry, implementor);
+  callEntries(initRtiexecEntry, [object](void* entry) { reinterpret_cast<DtInitRtiexecPluginEntry>(entry)(object); });
 }

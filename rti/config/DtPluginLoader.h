@@ -3,7 +3,8 @@
 // ("RTI-addPluginName") from the plug-in directory and calls their entries.
 // The ambassador owns one for its lifetime: it constructs it with the RID
 // key RTI_pluginDirectory, calls loadPlugins with the RID parameters' plug-in
-// names, makes its implementor and then calls initLrcPlugins with it.
+// names, makes its implementor and then has every plug-in's "InitLRCPlugin"
+// called with it (callEntries).
 //
 // The plug-in directory is RTI_pluginDirectory taken relative to the
 // directory that holds libhlacore itself (so "../plugins" next to lib/);
@@ -11,7 +12,8 @@
 //
 // A plug-in exports, with C linkage, any of these entries; each is optional:
 //   void SetPluginCreators(void);            right after the plug-in loads
-//   void InitLRCPlugin(DtRtiAmbassadorImplementor*);   from initLrcPlugins
+//   void InitLRCPlugin(DtRtiAmbassadorImplementor*);   through callEntries,
+//                                            by the ambassador (core/DtRtiPlugin.h)
 //   void InitRtiexecPlugin(void*);           from initRtiexecPlugins
 // The entries run in load order. The loader unloads every plug-in when it is
 // destroyed, in load order.
@@ -34,11 +36,9 @@
 
 class DtList;
 class DtPluginModule;
-class DtRtiAmbassadorImplementor;
 
 extern "C" {
 typedef void (*DtSetPluginCreatorsEntry)();
-typedef void (*DtInitLrcPluginEntry)(DtRtiAmbassadorImplementor* implementor);
 typedef void (*DtInitRtiexecPluginEntry)(void* object);
 }
 
@@ -59,8 +59,15 @@ public:
   virtual void loadPlugins(const DtList& pluginNames);
   // Calls "InitRtiexecPlugin" of every loaded plug-in that exports it.
   virtual void initRtiexecPlugins(void* object);
-  // Calls "InitLRCPlugin" of every loaded plug-in that exports it.
-  virtual void initLrcPlugins(DtRtiAmbassadorImplementor* implementor);
+  // Calls the entry of that name of every loaded plug-in that exports it,
+  // through `call`, which is given the entry's address and calls it as the
+  // entry's type (which the caller knows): so the ambassador calls
+  // "InitLRCPlugin" with its implementor.
+  virtual void callEntries(const char* entryName, const std::function<void(void* entry)>& call);
+  // The names of the entries.
+  static constexpr const char* setCreatorsEntryName = "SetPluginCreators";
+  static constexpr const char* lrcEntryName = "InitLRCPlugin";
+  static constexpr const char* rtiexecEntryName = "InitRtiexecPlugin";
   // Loads one plug-in from the plug-in directory and calls its
   // "SetPluginCreators". A plug-in that cannot be loaded is reported
   // ("Unable to load plugin at: <path>") and leaves no trace.
@@ -88,12 +95,9 @@ private:
     bool failed = false;  // an entry threw: none is called again
   };
 
-  template <class Entry, class... Args>
-  void callEveryEntry(const char* entryName, Args... args);
-  // Calls the plug-in's entry, if it has it and has not failed; reports an
-  // entry that throws and marks the plug-in failed.
-  template <class Entry, class... Args>
-  void callEntry(Loaded& plugin, const char* entryName, Args... args);
+  // Calls the plug-in's entry through `call`, if it has it and has not
+  // failed; reports an entry that throws and marks the plug-in failed.
+  void callEntry(Loaded& plugin, const char* entryName, const std::function<void(void* entry)>& call);
   std::string describeCurrentException() const;
 
   DtFilename directory_;

@@ -13,9 +13,9 @@
 #include "core/DtTimeMgr.h"
 #include "ddm/DtDataDistMgr.h"
 #include "mom/DtMomMgr.h"
+#include "msg/DtFederationMsgs.h"
+#include "msg/DtSaveMsgs.h"
 #include "net/DtAsyncConnectionMgr.h"
-#include "net/DtFederationMsgs.h"
-#include "net/DtSaveMsgs.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
@@ -132,7 +132,7 @@ void DtFederateMgr::postJoinInit(const char* federateName, const char* execution
       ddmMgr_ = std::make_unique<DtDataDistMgr>(nullptr, nullptr);
     }
     if (momMgr_ && params_->momServiceAvailable()) {
-      momMgr_->join(connectMgr(), fom(), this, objMgr_.get(), interMgr_.get());
+      momMgr_->join(connectMgr(), fom(), momView(), objMgr_.get(), interMgr_.get());
       momJoined_ = true;
       interMgr_->setMomMgr(momMgr_);
     }

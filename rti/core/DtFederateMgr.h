@@ -45,6 +45,7 @@
 
 #include "RTI.hh"
 #include "config/DtFedReader.h"
+#include "core/DtFederateMomView.h"
 #include "net/DtConnectionMgr.h"
 #include "util/DtFomTypes.h"
 #include "util/DtString.h"
@@ -220,6 +221,10 @@ public:
   // The time of the last timed save (the time manager's pending one first,
   // when there is a time manager).
   RTI::FedTime* saveTime() const;
+  // The time of the save last taken (the second save time).
+  const RTI::FedTime& lastSaveTime() const { return *secondSaveTime_; }
+  // What the management object model reads of this federate.
+  DtMomFederate* momView() { return &momView_; }
 
 protected:
   // For subclasses and tests that bring their own connection manager (null:
@@ -277,6 +282,7 @@ private:
   void deleteRetired();
 
   DtFedReader fedReader_;
+  DtFederateMomView momView_{*this};
   // The callback printer, filed (and owned) in the connection manager's
   // wrapper chain as "Printer"; null below notify level 4.
   DtFedAmbWrapper* printer_ = nullptr;

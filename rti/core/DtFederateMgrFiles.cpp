@@ -9,8 +9,8 @@
 #include "core/DtFedFileMapping.h"
 #include "core/DtFederateMgr.h"
 #include "core/DtProcessFedFiles.h"
-#include "net/DtSaveFileName.h"
 #include "objects/DtFomClassMgr.h"
+#include "save/DtSaveFileName.h"
 #include "util/DtFilename.h"
 #include "util/DtNotify.h"
 

@@ -6,10 +6,10 @@
 
 #include "core/DtFederateMgr.h"
 #include "core/DtTimeMgr.h"
-#include "net/DtRtiSaveFile.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
+#include "save/DtRtiSaveFile.h"
 #include "util/DtNotify.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "core/DtRetractionList.h"
 
-#include "net/DtRtiMsg.h"
+#include "msg/DtRtiMsg.h"
 #include "util/DtPrintField.h"
 #include "util/DtUlongKey.h"
 

@@ -55,7 +55,7 @@
 #include <vector>
 
 #include "core/DtFederateMgr.h"
-#include "net/DtSaveMsgs.h"
+#include "msg/DtSaveMsgs.h"
 
 class DtConnectMsg;
 class DtDesignatedFederateMsg;

@@ -8,10 +8,10 @@
 #include "core/DtRtiExecFederateMgr.h"
 #include "core/DtTimeMgr.h"
 #include "net/DtMsgCallbacks.h"
-#include "net/DtRtiSaveFile.h"
-#include "net/DtSavePackets.h"
-#include "net/DtSavedMessages.h"
 #include "objects/DtObjectMgr.h"
+#include "save/DtRtiSaveFile.h"
+#include "save/DtSavePackets.h"
+#include "save/DtSavedMessages.h"
 #include "util/DtNotify.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // libhlacore's functions beside the HLA 1.3 API.
 #include "DtRtiExtensions.hh"
 
+#include "core/DtPrivRefs.h"
 #include "core/DtRtiAmbassadorAccess.h"
 #include "core/DtRtiAmbassadorImplementor.h"
-#include "mom/DtPrivRefs.h"
 #include "net/DtConnectionMgr.h"
 #include "util/DtNotify.h"
 

@@ -2,8 +2,8 @@
 
 #include "config/DtRIDParameters.h"
 #include "core/DtLocalNumberSource.h"
+#include "msg/DtFederationMsgs.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtFederationMsgs.h"
 #include "util/DtNotify.h"
 
 namespace {

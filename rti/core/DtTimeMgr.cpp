@@ -4,8 +4,8 @@
 #include "core/DtTimeMgr.h"
 
 #include "core/DtTsoEventFedAmb.h"
+#include "msg/DtRtiMsg.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtRtiMsg.h"
 #include "util/DtCreatorHook.h"
 
 namespace {

@@ -5,8 +5,8 @@
 // the federate makes from inside timeAdvanceGrant stands.
 #include "core/DtTimeMgr.h"
 
+#include "msg/DtRtiMsg.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtRtiMsg.h"
 
 void DtTimeMgr::tick() {
   if (checkNeeded_) {

@@ -1,11 +1,11 @@
 // The time manager's messages: the rtiexec's answers and bounds, other
 // federates' retractions, and what it sends.
 #include "core/DtTimeMgr.h"
+#include "msg/DtObjectMsgs.h"
+#include "msg/DtSaveMsgs.h"
+#include "msg/DtTimeMsgs.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtMsgCallbacks.h"
-#include "net/DtObjectMsgs.h"
-#include "net/DtSaveMsgs.h"
-#include "net/DtTimeMsgs.h"
 #include "util/DtNotify.h"
 
 namespace {

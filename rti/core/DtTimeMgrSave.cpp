@@ -7,13 +7,13 @@
 
 #include "core/DtFederateMgr.h"
 #include "core/DtTimeMgr.h"
+#include "msg/DtNetNumber.h"
+#include "msg/DtRtiMsg.h"
+#include "msg/DtSaveMsgs.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtNetNumber.h"
-#include "net/DtRtiMsg.h"
-#include "net/DtRtiSaveFile.h"
-#include "net/DtSaveMsgs.h"
-#include "net/DtSavePackets.h"
-#include "net/DtSavedMessages.h"
+#include "save/DtRtiSaveFile.h"
+#include "save/DtSavePackets.h"
+#include "save/DtSavedMessages.h"
 #include "util/DtNotify.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "net/DtRtiMsg.h"
+#include "msg/DtRtiMsg.h"
 #include "util/DtFomTypes.h"
 #include "util/DtNoticeLimiter.h"
 

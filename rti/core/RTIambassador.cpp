@@ -12,9 +12,10 @@
 #include "api/DtRtiServiceTable.h"
 #include "config/DtPluginLoader.h"
 #include "config/DtRIDParameters.h"
+#include "core/DtPrivRefs.h"
 #include "core/DtRtiAmbassadorImplementor.h"
+#include "core/DtRtiPlugin.h"
 #include "mom/DtMomMgr.h"
-#include "mom/DtPrivRefs.h"
 #include "util/DtNotify.h"
 
 namespace {
@@ -119,7 +120,10 @@ RTIambassador::RTIambassador() : _privRefs(nullptr) {
   refs->pluginLoader->setExceptionDescriber(&describeRtiException);
   refs->pluginLoader->loadPlugins(rid.pluginNames());
   refs->observers = std::make_unique<DtRtiAmbObserverList>();
-  if (rid.momServiceAvailable()) refs->momMgr = DtMomMgr::create(this, refs.get());
+  if (rid.momServiceAvailable()) {
+    refs->momLink = std::make_unique<DtAmbassadorMomLink>(*this, *refs);
+    refs->momMgr = DtMomMgr::create(refs->momLink.get());
+  }
 
   refs->implementor = DtRtiAmbassadorImplementor::create(&rid, refs->momMgr.get());
   if (!refs->implementor) {
@@ -127,7 +131,10 @@ RTIambassador::RTIambassador() : _privRefs(nullptr) {
     throw RTIinternalError("Unable to create the RTI ambassador implementor");
   }
   refs->implementor->setObservers(refs->observers.get());
-  refs->pluginLoader->initLrcPlugins(refs->implementor.get());
+  // Each plug-in's "InitLRCPlugin", as DtRtiPlugin.h declares it.
+  refs->pluginLoader->callEntries(DtPluginLoader::lrcEntryName, [implementor = refs->implementor.get()](void* entry) {
+    reinterpret_cast<decltype(&InitLRCPlugin)>(entry)(implementor);
+  });
   _privRefs = refs.release();
 
   DtNotifyVerbose("\nRTI Ambassador Instantiation Complete\n\n");
@@ -140,6 +147,7 @@ RTIambassador::~RTIambassador() {
   // unloaded after everything they may have made is gone. The log file
   // stays open.
   _privRefs->momMgr.reset();
+  _privRefs->momLink.reset();
   _privRefs->observers.reset();
   _privRefs->implementor.reset();
   _privRefs->pluginLoader.reset();

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ddm/DtObjectRegionSet.h"
-#include "net/DtRegionMsgs.h"
+#include "msg/DtRegionMsgs.h"
 #include "objects/DtSpaceInfo.h"
 
 namespace {

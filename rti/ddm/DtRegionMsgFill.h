@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "ddm/DtRegionExtent.h"
-#include "net/DtRegionMsgs.h"
-#include "net/DtRegionSetMsgs.h"
+#include "msg/DtRegionMsgs.h"
+#include "msg/DtRegionSetMsgs.h"
 
 class DtRegion;
 class DtRegionSet;

@@ -23,7 +23,7 @@
 
 #include <cstdint>
 
-#include "net/DtSavePackets.h"
+#include "save/DtSavePackets.h"
 
 struct DtRegionPacket {
   static constexpr std::uint32_t theType = DtRegionPacketType;

@@ -3,9 +3,9 @@
 
 #include "ddm/DtRegion.h"
 #include "ddm/DtRegionPacket.h"
-#include "net/DtRtiSaveFile.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtSpaceInfo.h"
+#include "save/DtRtiSaveFile.h"
 #include "util/DtNotify.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "ddm/DtRegionSet.h"
 
 #include "ddm/DtRegion.h"
-#include "net/DtRegionSetMsgs.h"
+#include "msg/DtRegionSetMsgs.h"
 
 DtRegionSet::DtRegionSet() = default;
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "net/DtSaveFileName.h"
+#include "save/DtSaveFileName.h"
 #include "util/DtBigEndian.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include "exec/DtFederate.h"
 #include "exec/DtTimeInfo.h"
 #include "exec/DtTimeInfoList.h"
+#include "msg/DtSaveMsgs.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtMsgCallbacks.h"
-#include "net/DtSaveMsgs.h"
 #include "util/DtNotify.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "exec/DtTimeInfo.h"
+#include "msg/DtTimeMsgs.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtMsgCallbacks.h"
-#include "net/DtTimeMsgs.h"
 #include "util/DtNotify.h"
 
 using TempTime = DtFedTimePool::Temp;

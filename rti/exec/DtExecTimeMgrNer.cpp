@@ -31,7 +31,7 @@
 
 #include "exec/DtExecTimeMgr.h"
 #include "exec/DtTimeInfo.h"
-#include "net/DtTimeMsgs.h"
+#include "msg/DtTimeMsgs.h"
 #include "util/DtNotify.h"
 
 using TempTime = DtFedTimePool::Temp;

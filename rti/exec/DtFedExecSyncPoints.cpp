@@ -7,9 +7,9 @@
 #include "exec/DtFedExec.h"
 #include "exec/DtFederate.h"
 #include "exec/DtSyncPt.h"
+#include "msg/DtSyncPointMsg.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtMsgCallbacks.h"
-#include "net/DtSyncPointMsg.h"
 #include "util/DtNotify.h"
 
 namespace {

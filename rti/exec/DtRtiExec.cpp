@@ -7,7 +7,7 @@
 
 #include "config/DtRIDParameters.h"
 #include "exec/DtFedExec.h"
-#include "net/DtFederationMsgs.h"
+#include "msg/DtFederationMsgs.h"
 #include "net/DtInProcessSocket.h"
 #include "net/DtMsgCallbacks.h"
 #include "net/DtRtiConnection.h"

@@ -3,20 +3,18 @@
 #include "util/DtCreatorHook.h"
 
 namespace {
-DtCreatorHook<DtMomMgr, RTI::RTIambassador*, DtPrivRefs*> theCreator;
+DtCreatorHook<DtMomMgr, DtMomAmbassador*> theCreator;
 }  // namespace
 
-std::unique_ptr<DtMomMgr> DtMomMgr::create(RTI::RTIambassador* ambassador, DtPrivRefs* refs) {
-  return theCreator.make(ambassador, refs);
-}
+std::unique_ptr<DtMomMgr> DtMomMgr::create(DtMomAmbassador* ambassador) { return theCreator.make(ambassador); }
 
 void DtMomMgr::setCreatorFunction(Creator creator) { theCreator.set(creator); }
 
-DtMomMgr::DtMomMgr(RTI::RTIambassador* ambassador, DtPrivRefs* refs) : ambassador_(ambassador), refs_(refs) {}
+DtMomMgr::DtMomMgr(DtMomAmbassador* ambassador) : ambassador_(ambassador) {}
 
 DtMomMgr::~DtMomMgr() = default;
 
-void DtMomMgr::join(DtConnectionMgr*, DtFomClassMgr*, DtFederateMgr*, DtObjectMgr*, DtInteractionMgr*) {}
+void DtMomMgr::join(DtConnectionMgr*, DtFomClassMgr*, DtMomFederate*, DtObjectMgr*, DtInteractionMgr*) {}
 
 void DtMomMgr::resign() {}
 

@@ -5,10 +5,12 @@
 // ambassador wrapper "MOM Wrapper").
 //
 // The ambassador makes it, when RTI_momServiceAvailable is set, before its
-// implementor, with itself and its record (DtPrivRefs), and deletes it first
+// implementor, with its link to the ambassador (DtMomAmbassador: the RID
+// parameters, the observer list and the RTI services), and deletes it first
 // of all its parts, while the observer list and the wrapper chain still
 // exist. The federate manager drives it: join after the other managers are
-// made, tick in every posttick, resign at resignation; it does not own it.
+// made, with its view of the federate (DtMomFederate), tick in every
+// posttick, resign at resignation; it does not own it.
 //
 // This is the interface the rest of the RTI calls. Until the management
 // object model is built, it keeps what it is given and does nothing.
@@ -19,34 +21,34 @@
 #include "objects/DtInteractionMomHook.h"
 
 class DtConnectionMgr;
-class DtFederateMgr;
 class DtFomClassMgr;
 class DtInteractionMgr;
+class DtMomAmbassador;
+class DtMomFederate;
 class DtObjectMgr;
-class DtPrivRefs;
 
 class DtMomMgr : public DtInteractionMomHook {
 public:
-  using Creator = DtMomMgr* (*)(RTI::RTIambassador* ambassador, DtPrivRefs* refs);
+  using Creator = DtMomMgr* (*)(DtMomAmbassador* ambassador);
 
   // The ambassador's way to make it: the installed creator's result, else a
   // new DtMomMgr.
-  static std::unique_ptr<DtMomMgr> create(RTI::RTIambassador* ambassador, DtPrivRefs* refs);
+  static std::unique_ptr<DtMomMgr> create(DtMomAmbassador* ambassador);
   // Replaces the default creation (null restores it); for plug-ins' creator
   // hooks and tests. Process-wide.
   static void setCreatorFunction(Creator creator);
 
-  // Keeps both; the record's implementor does not exist yet.
-  DtMomMgr(RTI::RTIambassador* ambassador, DtPrivRefs* refs);
+  // Keeps the link; the ambassador's implementor does not exist yet.
+  explicit DtMomMgr(DtMomAmbassador* ambassador);
   DtMomMgr(const DtMomMgr&) = delete;
   DtMomMgr& operator=(const DtMomMgr&) = delete;
-  // Takes its observer out of the record's observer list and its wrapper out
-  // of the wrapper chain before deleting them.
+  // Takes its observer out of the ambassador's observer list and its wrapper
+  // out of the wrapper chain before deleting them.
   ~DtMomMgr() override;
 
   // Starts the management object model for the federate that has just
   // joined; the federate manager calls it after making the other managers.
-  virtual void join(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtFederateMgr* fedMgr, DtObjectMgr* objMgr,
+  virtual void join(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtMomFederate* federate, DtObjectMgr* objMgr,
                     DtInteractionMgr* interMgr);
   // Stops it for the federate that resigns.
   virtual void resign();
@@ -57,10 +59,8 @@ public:
   // Before a subscription to an interaction class: nothing to prepare yet.
   void prepareForSubscribe(DtInteractionClassInfo&) override {}
 
-  RTI::RTIambassador* ambassador() const { return ambassador_; }
-  DtPrivRefs* privRefs() const { return refs_; }
+  DtMomAmbassador* ambassador() const { return ambassador_; }
 
 private:
-  RTI::RTIambassador* ambassador_;
-  DtPrivRefs* refs_;
+  DtMomAmbassador* ambassador_;
 };

@@ -4,9 +4,9 @@
 #include <system_error>
 
 #include "config/DtRIDParameters.h"
+#include "msg/DtRtiMsg.h"
 #include "net/DtNetAddress.h"
 #include "net/DtRtiConnection.h"
-#include "net/DtRtiMsg.h"
 #include "net/DtSocket.h"
 #include "port/DtFdSet.h"
 #include "port/DtPoll.h"

@@ -25,10 +25,11 @@
 #include <memory>
 
 #include "RTI.hh"
-#include "net/DtDfltMsgFactory.h"
-#include "net/DtRtiMsgCallbackInfo.h"
-#include "net/DtRtiMsgCbMgr.h"
-#include "net/DtRtiMsgKind.h"
+#include "msg/DtDfltMsgFactory.h"
+#include "msg/DtMsgCallbackRegistry.h"
+#include "msg/DtRtiMsgCallbackInfo.h"
+#include "msg/DtRtiMsgCbMgr.h"
+#include "msg/DtRtiMsgKind.h"
 #include "port/DtFdSet.h"
 #include "util/DtFomTypes.h"
 #include "util/DtList.h"
@@ -51,7 +52,7 @@ struct DtSelectParam {
   DtFdSet readSet;
 };
 
-class DtConnectionMgr {
+class DtConnectionMgr : public DtMsgCallbackRegistry {
 public:
   typedef DtConnectionMgr* (*Creator)(DtRIDParameters* rid);
 
@@ -156,8 +157,8 @@ public:
   virtual void addMsgCallback(DtRtiMsgKind kind, DtRtiMsgCallback fn, void* data, char mom);
   virtual void removeMsgCallback(DtRtiMsgKind kind, DtRtiMsgCallback fn, void* data, char mom);
   // The same for a registration made by a message class (a typed record).
-  void addMsgCallback(DtRtiMsgKind kind, const DtRtiMsgCallbackInfo& record, char mom);
-  void removeMsgCallback(DtRtiMsgKind kind, const DtRtiMsgCallbackInfo& record, char mom);
+  void addMsgCallback(DtRtiMsgKind kind, const DtRtiMsgCallbackInfo& record, char mom) final;
+  void removeMsgCallback(DtRtiMsgKind kind, const DtRtiMsgCallbackInfo& record, char mom) final;
 
   // The connection of the RTI's own traffic (the reliable one when
   // RTI_internalMsgReliable is on, else the UDP one), and the two.

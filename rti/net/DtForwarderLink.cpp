@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "net/DtNetMsgHeader.h"
-#include "net/DtRtiMsgKind.h"
+#include "msg/DtNetMsgHeader.h"
+#include "msg/DtRtiMsgKind.h"
 #include "port/DtPortSocket.h"
 #include "port/DtSockError.h"
 #include "util/DtBigEndian.h"

@@ -1,7 +1,7 @@
 #include "net/DtGsRtiConnection.h"
 
+#include "msg/DtRtiMsg.h"
 #include "net/DtGroupSocket.h"
-#include "net/DtRtiMsg.h"
 
 DtGsRtiConnection::DtGsRtiConnection(DtGroupSocket* socket, unsigned long defaultAddr)
     : DtRtiConnection(socket), defaultAddr_(static_cast<std::uint32_t>(defaultAddr)), groupSocket_(socket) {}

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "net/DtNetMsgHeader.h"
+#include "msg/DtNetMsgHeader.h"
 #include "util/DtBigEndian.h"
 
 DtInProcessSocket::DtInProcessSocket(Send send) : send_(std::move(send)) {}

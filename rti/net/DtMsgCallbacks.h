@@ -8,8 +8,8 @@
 
 #include <memory>
 
+#include "msg/DtRtiMsg.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtRtiMsg.h"
 
 // A new, empty message of the class from the connection manager's factory
 // (which a plug-in may have replaced); null when the factory makes none of

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "RTI.hh"
+#include "msg/DtNetMsgHeader.h"
+#include "msg/DtRtiMsg.h"
+#include "msg/DtRtiMsgFactory.h"
 #include "net/DtCreateUdpSocket.h"
 #include "net/DtNetAddress.h"
-#include "net/DtNetMsgHeader.h"
 #include "net/DtNetSocket.h"
-#include "net/DtRtiMsg.h"
-#include "net/DtRtiMsgFactory.h"
 #include "net/DtSocketError.h"
 #include "util/DtNoticeLimiter.h"
 #include "util/DtNotify.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "RTI.hh"
-#include "net/DtFederationMsgs.h"
+#include "msg/DtFederationMsgs.h"
 #include "net/DtTcpForwarder.h"
 #include "util/DtNotify.h"
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "msg/DtNetMsgHeader.h"
+#include "msg/DtRtiMsgKind.h"
 #include "net/DtListenSocket.h"
 #include "net/DtNetAddress.h"
-#include "net/DtNetMsgHeader.h"
-#include "net/DtRtiMsgKind.h"
 #include "port/DtPoller.h"
 #include "port/DtPortSocket.h"
 #include "util/DtBigEndian.h"

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "net/DtRtiSaveFile.h"
-#include "net/DtSavePackets.h"
 #include "objects/DtFomLimits.h"
 #include "objects/DtInteractionAdvisorySink.h"
+#include "save/DtRtiSaveFile.h"
+#include "save/DtSavePackets.h"
 #include "util/DtNotify.h"
 
 namespace {

@@ -3,15 +3,15 @@
 #include <memory>
 
 #include "config/DtRIDParameters.h"
+#include "msg/DtDeclarationMsgs.h"
+#include "msg/DtFederationMsgs.h"
+#include "msg/DtUpdateMsgs.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtDeclarationMsgs.h"
-#include "net/DtFederationMsgs.h"
-#include "net/DtRtiSaveFile.h"
-#include "net/DtUpdateMsgs.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionClassInfo.h"
 #include "objects/DtInteractionMomHook.h"
 #include "objects/DtReceivedParamSet.h"
+#include "save/DtRtiSaveFile.h"
 #include "util/DtCreatorHook.h"
 #include "util/DtNotify.h"
 

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "config/DtRIDParameters.h"
+#include "msg/DtUpdateMsgs.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtUpdateMsgs.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionClassInfo.h"
 #include "objects/DtInteractionMgr.h"

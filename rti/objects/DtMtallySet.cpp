@@ -1,6 +1,6 @@
 #include "objects/DtMtallySet.h"
 
-#include "net/DtSavePackets.h"
+#include "save/DtSavePackets.h"
 
 namespace {
 

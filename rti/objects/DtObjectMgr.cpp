@@ -8,10 +8,10 @@
 #include <limits>
 
 #include "config/DtRIDParameters.h"
-#include "net/DtDeclarationMsgs.h"
-#include "net/DtObjectMsgs.h"
-#include "net/DtOwnershipMsg.h"
-#include "net/DtUpdateMsgs.h"
+#include "msg/DtDeclarationMsgs.h"
+#include "msg/DtObjectMsgs.h"
+#include "msg/DtOwnershipMsg.h"
+#include "msg/DtUpdateMsgs.h"
 #include "objects/DtAddrMap.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"

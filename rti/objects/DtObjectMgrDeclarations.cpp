@@ -3,7 +3,7 @@
 // class multicast groups, and what other federates' declarations change
 // here.
 #include "config/DtRIDParameters.h"
-#include "net/DtDeclarationMsgs.h"
+#include "msg/DtDeclarationMsgs.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtObjectMgr.h"

@@ -3,8 +3,8 @@
 // objects when this federate or another one resigns.
 #include <string>
 
-#include "net/DtFederationMsgs.h"
-#include "net/DtObjectMsgs.h"
+#include "msg/DtFederationMsgs.h"
+#include "msg/DtObjectMsgs.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtObjectMgr.h"

@@ -8,7 +8,7 @@
 // Every service checks all of its arguments before anything changes. The
 // callbacks a service makes during the call come after its changes, so that
 // a federate that calls another service from one finds the state complete.
-#include "net/DtOwnershipMsg.h"
+#include "msg/DtOwnershipMsg.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtObjectMgr.h"

@@ -6,7 +6,7 @@
 // A message about an object this federate does not know is dropped without
 // a word; the answers addressed to another federate are not looked at.
 // Callbacks come after the state has changed and the answers are sent.
-#include "net/DtOwnershipMsg.h"
+#include "msg/DtOwnershipMsg.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtObjectMgr.h"

@@ -5,7 +5,7 @@
 // (kinds 71 and 72).
 #include <cctype>
 
-#include "net/DtObjectMsgs.h"
+#include "msg/DtObjectMsgs.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtObjectMgr.h"

@@ -3,12 +3,12 @@
 #include <memory>
 #include <vector>
 
-#include "net/DtRtiSaveFile.h"
-#include "net/DtSavePackets.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtObjectMgr.h"
 #include "objects/DtRtiObject.h"
+#include "save/DtRtiSaveFile.h"
+#include "save/DtSavePackets.h"
 #include "util/DtNotify.h"
 
 bool DtObjectMgr::save(DtRtiSaveFile& file) const {

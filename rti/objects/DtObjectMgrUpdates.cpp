@@ -8,8 +8,8 @@
 // set. Otherwise the values are grouped by transport, order and region set,
 // one message per group, all groups of one update sharing one retraction
 // serial.
-#include "net/DtObjectMsgs.h"
-#include "net/DtUpdateMsgs.h"
+#include "msg/DtObjectMsgs.h"
+#include "msg/DtUpdateMsgs.h"
 #include "objects/DtAddrMap.h"
 #include "objects/DtAttrSetSorter.h"
 #include "objects/DtFomClassMgr.h"

@@ -71,7 +71,7 @@ private:
 
 // ---- template
 
-#include "net/DtUpdateMsgs.h"
+#include "msg/DtUpdateMsgs.h"
 
 template <class Keep>
 bool DtReceivedParamSet::view(const DtInteractionMsg& msg, Keep keep) {

@@ -2,10 +2,10 @@
 // back.
 #include <cstring>
 
-#include "net/DtSavePackets.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtRtiObject.h"
+#include "save/DtSavePackets.h"
 #include "util/DtNotify.h"
 
 std::uint32_t DtRtiObject::encodedLength() const {

@@ -4,7 +4,7 @@
 // time and the federate is time-constrained; otherwise at once, untimed.
 
 #include "RTI.hh"
-#include "net/DtRtiMsg.h"
+#include "msg/DtRtiMsg.h"
 #include "objects/DtTimeStamping.h"
 #include "util/DtFomTypes.h"
 

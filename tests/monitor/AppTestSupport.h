@@ -4,7 +4,7 @@
 #pragma once
 
 #include "QtTestPrinting.h"
-#include "monitor/core/PortHolder.h"
+#include "monitor/engine/PortHolder.h"
 #include "support/WaitUntil.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "CMainFrameLink.h"
 #include "CMainFrame.h"
 #include "FakeTransmitterBar.h"
-#include "core/CProfile.h"
-#include "core/CQuorlexHlaDoc.h"
+#include "engine/CProfile.h"
+#include "engine/CQuorlexHlaDoc.h"
 
 #include <QApplication>
 #include <QMdiArea>

@@ -8,7 +8,7 @@
 #include "IRawDataView.h"
 #include "QtTestPrinting.h"
 #include "QuorlexCommands.h"
-#include "core/CProfile.h"
+#include "engine/CProfile.h"
 
 #include <QAction>
 #include <QApplication>

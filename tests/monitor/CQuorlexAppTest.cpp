@@ -6,11 +6,11 @@
 #include "CTransmitterTree.h"
 #include "FakeTransmitterBar.h"
 #include "IMessageReporter.h"
-#include "core/CNetMgr.h"
-#include "core/CProfile.h"
-#include "core/CUdpSender.h"
-#include "core/DisTraffic.h"
-#include "monitor/core/TestPdus.h"
+#include "engine/CNetMgr.h"
+#include "engine/CProfile.h"
+#include "engine/CUdpSender.h"
+#include "engine/DisTraffic.h"
+#include "monitor/engine/TestPdus.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -5,7 +5,7 @@
 #include "CTransmitterTreeIP.h"
 #include "QuorlexCommands.h"
 #include "TreeTestRadios.h"
-#include "core/CProfile.h"
+#include "engine/CProfile.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,9 +2,9 @@
 #include "DetailText.h"
 #include "DisDetailText.h"
 #include "HlaDetailText.h"
-#include "core/RprRadioAttribute.h"
+#include "engine/RprRadioAttribute.h"
 
-#include "core/TestPdus.h"
+#include "engine/TestPdus.h"
 
 #include <gtest/gtest.h>
 

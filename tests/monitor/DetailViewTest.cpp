@@ -7,10 +7,10 @@
 #include "CQuorlexHlaView.h"
 #include "CQuorlexView.h"
 #include "IRawDataView.h"
-#include "core/CQuorlexDoc.h"
-#include "core/CQuorlexHlaDoc.h"
+#include "engine/CQuorlexDoc.h"
+#include "engine/CQuorlexHlaDoc.h"
 
-#include "core/TestPdus.h"
+#include "engine/TestPdus.h"
 
 #include <QAction>
 #include <QApplication>

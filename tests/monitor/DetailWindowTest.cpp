@@ -9,15 +9,15 @@
 #include "CQuorlexView.h"
 #include "IMessageReporter.h"
 #include "QuorlexCommands.h"
-#include "core/CProfile.h"
-#include "core/CUdpSender.h"
-#include "core/DisTraffic.h"
-#include "core/RprRadioAttribute.h"
+#include "engine/CProfile.h"
+#include "engine/CUdpSender.h"
+#include "engine/DisTraffic.h"
+#include "engine/RprRadioAttribute.h"
 
 #include "CDisplayPropsDlg.h"
 #include "CPreferencesSheet.h"
 #include "DialogTestSupport.h"
-#include "core/FakeHlaManager.h"
+#include "engine/FakeHlaManager.h"
 
 #include <QAction>
 #include <QComboBox>

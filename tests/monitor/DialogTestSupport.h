@@ -4,7 +4,7 @@
 
 #include "IMessageReporter.h"
 #include "QtTestPrinting.h"
-#include "core/CProfile.h"
+#include "engine/CProfile.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ITransmitterBar.h"
-#include "core/RadioKey.h"
+#include "engine/RadioKey.h"
 
 #include <QList>
 #include <QStringList>

@@ -13,9 +13,9 @@
 #include "CTransmitterTree.h"
 #include "DialogTestSupport.h"
 #include "RadioFederateProcess.h"
-#include "core/CProfile.h"
-#include "core/CUdpSender.h"
-#include "core/DisTraffic.h"
+#include "engine/CProfile.h"
+#include "engine/CUdpSender.h"
+#include "engine/DisTraffic.h"
 #include "monitor/hla/RtiExecFederation.h"
 
 #include <QEventLoop>

@@ -14,11 +14,11 @@
 #include "CTransmitterTree.h"
 #include "DialogTestSupport.h"
 #include "RadioFederateProcess.h"
-#include "core/CProfile.h"
-#include "core/CUdpSender.h"
-#include "core/DisTraffic.h"
+#include "engine/CProfile.h"
+#include "engine/CUdpSender.h"
+#include "engine/DisTraffic.h"
 #include "hla/CHlaAppLink.h"
-#include "monitor/core/FakeHlaManager.h"
+#include "monitor/engine/FakeHlaManager.h"
 #include "monitor/hla/HlaTestSupport.h"
 
 #include <QMdiArea>

@@ -9,9 +9,9 @@
 #include "DialogTestSupport.h"
 #include "FakeTransmitterBar.h"
 #include "QuorlexCommands.h"
-#include "core/CNetMgr.h"
-#include "core/CUdpSender.h"
-#include "core/DisTraffic.h"
+#include "engine/CNetMgr.h"
+#include "engine/CUdpSender.h"
+#include "engine/DisTraffic.h"
 
 #include <QAction>
 #include <QCheckBox>

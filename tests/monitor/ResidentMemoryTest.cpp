@@ -14,8 +14,8 @@
 #include "CTransmitterBar.h"
 #include "CTransmitterTree.h"
 #include "DialogTestSupport.h"
-#include "core/CProfile.h"
-#include "monitor/core/TestPdus.h"
+#include "engine/CProfile.h"
+#include "monitor/engine/TestPdus.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

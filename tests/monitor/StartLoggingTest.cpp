@@ -4,9 +4,9 @@
 #include "CStopLoggingDlg.h"
 #include "DialogTestSupport.h"
 #include "StartLogLogic.h"
-#include "core/CPduLogger.h"
-#include "core/PduView.h"
-#include "monitor/core/TestPdus.h"
+#include "engine/CPduLogger.h"
+#include "engine/PduView.h"
+#include "monitor/engine/TestPdus.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,10 +3,10 @@
 
 #include "CTransmitterTree.h"
 #include "TransmitterTreeHost.h"
-#include "core/CRadioReceive.h"
-#include "core/PduView.h"
-#include "core/RprRadioAttribute.h"
-#include "monitor/core/TestPdus.h"
+#include "engine/CRadioReceive.h"
+#include "engine/PduView.h"
+#include "engine/RprRadioAttribute.h"
+#include "monitor/engine/TestPdus.h"
 
 #include <QStringList>
 

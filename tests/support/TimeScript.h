@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "fedtime.hh"
-#include "net/DtDfltMsgFactory.h"
-#include "net/DtRtiMsg.h"
+#include "msg/DtDfltMsgFactory.h"
+#include "msg/DtRtiMsg.h"
 
 namespace timescript {
 

@@ -1,8 +1,8 @@
 // dis-send: sends DIS Transmitter and Signal PDUs (and PDUs of other types)
 // to a UDP port, as a number of radios would, at a chosen rate.
 
-#include "core/CUdpSender.h"
-#include "core/DisTraffic.h"
+#include "engine/CUdpSender.h"
+#include "engine/DisTraffic.h"
 
 #include <getopt.h>
 

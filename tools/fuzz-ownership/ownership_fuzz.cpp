@@ -18,9 +18,9 @@
 
 #include "NullFederateAmbassador.hh"
 #include "config/DtFedReader.h"
+#include "msg/DtObjectMsgs.h"
+#include "msg/DtOwnershipMsg.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtObjectMsgs.h"
-#include "net/DtOwnershipMsg.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectMgr.h"
 #include "objects/DtRtiObject.h"

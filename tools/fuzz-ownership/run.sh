@@ -13,5 +13,5 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../fuzz-common.sh"
 root=$(cd "$here/../.." && pwd)
 fuzz_target ownership "$here/ownership_fuzz.cpp" "${1:-60}" "$here/corpus" "$here/ownership.dict" \
-    "$root"/rti/objects/*.cpp "$root"/rti/net/*.cpp "$root"/rti/api/*.cpp "$root"/hlatime/*.cpp \
+    "$root"/rti/objects/*.cpp "$root"/rti/msg/*.cpp "$root"/rti/save/*.cpp "$root"/rti/net/*.cpp "$root"/rti/api/*.cpp "$root"/hlatime/*.cpp \
     -I "$root/rti/api" -I "$root/hlatime"

@@ -4,17 +4,17 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "net/DtDeclarationMsgs.h"
-#include "net/DtFederationMsgs.h"
-#include "net/DtObjectMsgs.h"
-#include "net/DtOwnershipMsg.h"
-#include "net/DtRegionMsgs.h"
-#include "net/DtRegionSetMsgs.h"
-#include "net/DtRtiMsg.h"
-#include "net/DtSaveMsgs.h"
-#include "net/DtSyncPointMsg.h"
-#include "net/DtTimeMsgs.h"
-#include "net/DtUpdateMsgs.h"
+#include "msg/DtDeclarationMsgs.h"
+#include "msg/DtFederationMsgs.h"
+#include "msg/DtObjectMsgs.h"
+#include "msg/DtOwnershipMsg.h"
+#include "msg/DtRegionMsgs.h"
+#include "msg/DtRegionSetMsgs.h"
+#include "msg/DtRtiMsg.h"
+#include "msg/DtSaveMsgs.h"
+#include "msg/DtSyncPointMsg.h"
+#include "msg/DtTimeMsgs.h"
+#include "msg/DtUpdateMsgs.h"
 
 template <class Msg>
 const Msg* as(const DtRtiMsg& msg) {

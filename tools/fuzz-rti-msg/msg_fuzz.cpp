@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "MsgAccessors.h"
-#include "net/DtDfltMsgFactory.h"
-#include "net/DtRtiMsg.h"
+#include "msg/DtDfltMsgFactory.h"
+#include "msg/DtRtiMsg.h"
 #include "util/DtNotify.h"
 #include "util/DtNotifyHandler.h"
 

@@ -17,7 +17,7 @@ cxx=${CXX_FUZZ:-clang++-14}
 command -v "$cxx" >/dev/null || cxx=clang++
 
 mkdir -p "$out"
-sources=("$root"/rti/net/*.cpp "$root"/rti/config/*.cpp "$root"/rti/api/*.cpp "$root"/rti/util/*.cpp "$root"/rti/port/*.cpp
+sources=("$root"/rti/msg/*.cpp "$root"/rti/save/*.cpp "$root"/rti/net/*.cpp "$root"/rti/config/*.cpp "$root"/rti/api/*.cpp "$root"/rti/util/*.cpp "$root"/rti/port/*.cpp
          "$root"/hlatime/*.cpp)
 flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined
        -fno-sanitize-recover=undefined -I "$root/rti" -I "$root/rti/api" -I "$root/hlatime" -I "$here" -pthread)

@@ -12,5 +12,5 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../fuzz-common.sh"
 fuzz_target framing "$here/framing_fuzz.cpp" "${1:-60}" "$here/corpus" "$here/framing.dict" \
-    -I "$fuzz_root/rti/api" -I "$fuzz_root/hlatime" "$fuzz_root"/rti/net/*.cpp "$fuzz_root"/rti/api/*.cpp \
+    -I "$fuzz_root/rti/api" -I "$fuzz_root/hlatime" "$fuzz_root"/rti/msg/*.cpp "$fuzz_root"/rti/save/*.cpp "$fuzz_root"/rti/net/*.cpp "$fuzz_root"/rti/api/*.cpp \
     "$fuzz_root"/hlatime/*.cpp

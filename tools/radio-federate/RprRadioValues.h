@@ -4,7 +4,7 @@
 // terminating zero), and the encoded audio signal the radio sends.
 #pragma once
 
-#include "core/RprRadioAttribute.h"
+#include "engine/RprRadioAttribute.h"
 
 #include <array>
 #include <cstdint>

@@ -7,9 +7,9 @@
 // start.
 #include "HlaTestSupport.h"
 #include "RadioFederate.h"
-#include "core/RprRadioAttribute.h"
+#include "engine/RprRadioAttribute.h"
 #include "hla/CHLAMgrRpr10.h"
-#include "monitor/core/PortHolder.h"
+#include "monitor/engine/PortHolder.h"
 
 #include <NullFederateAmbassador.hh>
 #include <fedtime.hh>

@@ -6,9 +6,9 @@
 // it.
 #pragma once
 
-#include "core/IHlaManager.h"
+#include "engine/IHlaManager.h"
 #include "hla/IHlaApplication.h"
-#include "monitor/core/PortHolder.h"
+#include "monitor/engine/PortHolder.h"
 #include "rti/config/ConfigTestFiles.h"
 #include "support/WaitUntil.h"
 

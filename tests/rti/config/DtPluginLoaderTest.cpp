@@ -44,6 +44,13 @@ bool isLoaded(const std::string& path) {
   return true;
 }
 
+// Calls every plug-in's "InitLRCPlugin" with the argument, as the ambassador
+// does with its implementor (the test plug-ins take a void*).
+void initLrcPlugins(DtPluginLoader& loader, void* argument) {
+  loader.callEntries(DtPluginLoader::lrcEntryName,
+                     [argument](void* entry) { reinterpret_cast<void (*)(void*)>(entry)(argument); });
+}
+
 // A list of plug-in names that owns them, as the RID parameters hold it.
 class NameList {
 public:
@@ -94,7 +101,7 @@ TEST_F(DtPluginLoaderTest, NoPluginNamesLoadNothingAndPrintNothing) {
   capture.clear();
   DtList none;
   loader.loadPlugins(none);
-  loader.initLrcPlugins(nullptr);
+  initLrcPlugins(loader, nullptr);
   EXPECT_EQ(loader.pluginCount(), 0u);
   EXPECT_EQ(capture.text(), "");
   EXPECT_TRUE(journal.empty());
@@ -123,7 +130,7 @@ TEST_F(DtPluginLoaderTest, PluginsLoadInOrderAndTheirEntriesRunInLoadOrder) {
     int implementor = 0;
     int rtiexec = 0;
     journal.clear();
-    loader.initLrcPlugins(reinterpret_cast<DtRtiAmbassadorImplementor*>(&implementor));
+    initLrcPlugins(loader, &implementor);
     loader.initRtiexecPlugins(&rtiexec);
     EXPECT_EQ(calls(), (std::vector<std::string>{"A:InitLRCPlugin", "B:InitLRCPlugin", "A:InitRtiexecPlugin"}))
         << "B lacks InitRtiexecPlugin";
@@ -153,9 +160,9 @@ TEST_F(DtPluginLoaderTest, APluginThatGoesWrongIsReportedWithItsPathAndTheOthers
   int implementor = 0;
   int rtiexec = 0;
   loader.setExceptionDescriber([] { return std::string(); });  // leaves it to the loader
-  loader.initLrcPlugins(reinterpret_cast<DtRtiAmbassadorImplementor*>(&implementor));
+  initLrcPlugins(loader, &implementor);
   loader.setExceptionDescriber([] { return std::string("described by the host"); });
-  loader.initLrcPlugins(reinterpret_cast<DtRtiAmbassadorImplementor*>(&implementor));
+  initLrcPlugins(loader, &implementor);
   loader.initRtiexecPlugins(&rtiexec);
   EXPECT_EQ(calls(), (std::vector<std::string>{"A:SetPluginCreators", "ThrowsEarly:SetPluginCreators",
                                                "ThrowsRti:SetPluginCreators", "B:SetPluginCreators", "A:InitLRCPlugin",

@@ -12,9 +12,10 @@
 
 #include "CoreTestSupport.h"
 #include "api/DtRtiAmbObserverList.h"
+#include "core/DtPrivRefs.h"
+#include "core/DtRtiAmbassadorAccess.h"
 #include "core/DtRtiAmbassadorImplementor.h"
 #include "mom/DtMomMgr.h"
-#include "mom/DtPrivRefs.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
 #include "util/DtNotify.h"
@@ -60,18 +61,19 @@ private:
 // deleted, checks what of the ambassador's record still exists.
 class JournalMom : public DtMomMgr {
 public:
-  JournalMom(RTI::RTIambassador* ambassador, DtPrivRefs* refs) : DtMomMgr(ambassador, refs) {
-    event(std::string("mom made: rid ") + present(refs->ridParameters.get()) + ", observers " +
-          present(refs->observers.get()) + ", implementor " + present(refs->implementor.get()));
-    refs->observers->addObserver("MOMObserver", new JournalObserver("MOMObserver"));
+  explicit JournalMom(DtMomAmbassador* ambassador) : DtMomMgr(ambassador) {
+    DtPrivRefs& refs = static_cast<DtAmbassadorMomLink*>(ambassador)->refs();
+    event(std::string("mom made: rid ") + present(ambassador->ridParameters()) + ", observers " +
+          present(ambassador->observers()) + ", implementor " + present(refs.implementor.get()));
+    ambassador->observers()->addObserver("MOMObserver", new JournalObserver("MOMObserver"));
   }
   ~JournalMom() override {
-    DtPrivRefs* refs = privRefs();
-    event(std::string("mom deleted: observers ") + present(refs->observers.get()) + ", implementor " +
-          present(refs->implementor.get()));
-    if (refs->observers) delete refs->observers->removeObserver("MOMObserver");
+    DtPrivRefs& refs = static_cast<DtAmbassadorMomLink*>(ambassador())->refs();
+    event(std::string("mom deleted: observers ") + present(ambassador()->observers()) + ", implementor " +
+          present(refs.implementor.get()));
+    if (DtRtiAmbObserverList* observers = ambassador()->observers()) delete observers->removeObserver("MOMObserver");
   }
-  static DtMomMgr* make(RTI::RTIambassador* ambassador, DtPrivRefs* refs) { return new JournalMom(ambassador, refs); }
+  static DtMomMgr* make(DtMomAmbassador* ambassador) { return new JournalMom(ambassador); }
 };
 
 class JournalImplementor : public DtRtiAmbassadorImplementor {
@@ -197,6 +199,44 @@ TEST_F(LifecycleTest, DestructionDeletesTheMomManagerWhileTheObserversAndImpleme
                                               "implementor deleted"}));
 }
 
+// A MOM manager that keeps its link to the ambassador for the test.
+class LinkedMom : public DtMomMgr {
+public:
+  using DtMomMgr::DtMomMgr;
+  static DtMomMgr* make(DtMomAmbassador* ambassador) {
+    link = ambassador;
+    return new LinkedMom(ambassador);
+  }
+  static inline DtMomAmbassador* link = nullptr;
+};
+
+// Journals the resignations that the ambassador's services report.
+class ResignObserver : public DtRtiAmbassadorObserver {
+public:
+  void resignFederationExecution(RTI::ResignAction action, RTI::Exception* e) override {
+    event("observed resign " + std::to_string(action) + (e ? std::string(" ") + e->_name : ""));
+  }
+};
+
+TEST_F(LifecycleTest, TheMomsLinkGivesTheAmbassadorsRecordAndCallsItsPublicServices) {
+  RidScope rid("(setq RTI_momServiceAvailable 1)");
+  DtMomMgr::setCreatorFunction(&LinkedMom::make);
+  LinkedMom::link = nullptr;
+  RTI::RTIambassador ambassador;
+  DtPrivRefs& refs = DtRtiAmbassadorAccess::refs(ambassador);
+  ASSERT_NE(LinkedMom::link, nullptr);
+  EXPECT_EQ(LinkedMom::link, refs.momLink.get());
+  EXPECT_EQ(LinkedMom::link->ridParameters(), refs.ridParameters.get());
+  EXPECT_EQ(LinkedMom::link->observers(), refs.observers.get());
+
+  // A service called through the link is the ambassador's own: its
+  // observers see it, with the exception it threw.
+  refs.observers->addObserver("resigns", new ResignObserver);
+  events.clear();
+  EXPECT_THROW(LinkedMom::link->resignFederationExecution(RTI::NO_ACTION), RTI::FederateNotExecutionMember);
+  EXPECT_EQ(events, (std::vector<std::string>{"observed resign 4 FederateNotExecutionMember"}));
+}
+
 TEST_F(LifecycleTest, TheMomManagerIsMadeOnlyWhenTheRidFileAsksForIt) {
   FakeFederateMgr::Install fake;
   struct Case {
@@ -249,7 +289,7 @@ TEST_F(LifecycleTest, TheLogFileIsEmptiedOrNamedByTheTime) {
 TEST_F(LifecycleTest, ACreatorFunctionIsGivenOnlyTheRidParameters) {
   RidScope rid;
   DtRIDParameters params;
-  DtMomMgr mom(nullptr, nullptr);
+  DtMomMgr mom(nullptr);
   DtRtiAmbassadorImplementor::setCreatorFunction(&JournalImplementor::make);
   std::unique_ptr<DtRtiAmbassadorImplementor> made = DtRtiAmbassadorImplementor::create(&params, &mom);
   EXPECT_EQ(made.get(), JournalImplementor::made);

@@ -301,6 +301,32 @@ TEST_F(FedMgrTest, DumpFedZeroSilencesTheReadAndTheLevelComesBack) {
   }
 }
 
+TEST_F(FedMgrTest, TheMomsViewReadsTheFederateAndItsTimeManager) {
+  make("(setq RTI_timeMgmt 1)");
+  const DtMomFederate& view = *fedMgr->momView();
+  RTIfedTime time(5.0);
+  EXPECT_FALSE(view.queryFederateTime(time)) << "no time manager before the join";
+  EXPECT_EQ(time.getTime(), 5.0);
+  EXPECT_STREQ(view.federationName().string(), "");
+
+  const RTI::FederateHandle handle = join();
+  EXPECT_EQ(view.federateHandle(), handle);
+  EXPECT_STREQ(view.federationName().string(), "X");
+  EXPECT_STREQ(view.federateType().string(), "F1");
+  EXPECT_STREQ(view.fedFile().string(), "X.fed");
+  EXPECT_FALSE(view.saveInitiated() || view.saveBegun() || view.restoreBegun());
+  EXPECT_FALSE(view.timeConstrained() || view.timeRegulating() || view.timeAdvancePending());
+  EXPECT_TRUE(view.queryFederateTime(time));
+  EXPECT_EQ(time.getTime(), 0.0);
+  EXPECT_TRUE(view.queryLookahead(time));
+  view.lastSaveTime(time);
+  EXPECT_EQ(time.getTime(), 0.0);
+
+  fedMgr->resignFederationExecution(RTI::NO_ACTION);
+  EXPECT_STREQ(view.federationName().string(), "");
+  EXPECT_FALSE(view.queryLBTS(time));
+}
+
 TEST_F(FedMgrTest, JoinWiresTheManagersInOrderAndResignTearsThemDown) {
   make("(setq RTI_timeMgmt 1)(setq RTI_momServiceAvailable 1)");
   const std::size_t start = log.size();

@@ -151,7 +151,7 @@ TEST(DtRtiAmbassadorImplementorTest, ConstructionSetsTheClassWideDefaultsAndMake
   RidScope rid("(setq RTI_enableAttributeAdvisory 7)\n(setq RTI_enableAttributeScopeAdvisory 1)");
   FakeFederateMgr::Install install;
   DtRIDParameters params;
-  DtMomMgr mom(nullptr, nullptr);
+  DtMomMgr mom(nullptr);
   std::unique_ptr<DtRtiAmbassadorImplementor> implementor = DtRtiAmbassadorImplementor::create(&params, &mom);
   EXPECT_EQ(DtObjectMgr::theDefaultAttributeAdvisorySwitch, 1);
   EXPECT_EQ(DtObjectMgr::theDefaultAttributeScopeAdvisorySwitch, 1);

@@ -15,11 +15,11 @@
 
 #include "ExecFederateMgrTestSupport.h"
 #include "api/DtAttributeHandleSet.h"
-#include "net/DtNetNumber.h"
-#include "net/DtRtiSaveFile.h"
-#include "net/DtSavePackets.h"
-#include "net/DtSyncPointMsg.h"
+#include "msg/DtNetNumber.h"
+#include "msg/DtSyncPointMsg.h"
 #include "objects/DtFomClassMgr.h"
+#include "save/DtRtiSaveFile.h"
+#include "save/DtSavePackets.h"
 
 namespace {
 

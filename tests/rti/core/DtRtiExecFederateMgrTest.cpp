@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "ExecFederateMgrTestSupport.h"
-#include "net/DtSyncPointMsg.h"
+#include "msg/DtSyncPointMsg.h"
 
 namespace {
 

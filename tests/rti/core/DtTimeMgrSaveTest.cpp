@@ -11,13 +11,13 @@
 #include "CoreTestSupport.h"
 #include "TimeMgrScript.h"
 #include "config/DtRIDParameters.h"
-#include "net/DtNetNumber.h"
-#include "net/DtRtiSaveFile.h"
-#include "net/DtSaveMsgs.h"
-#include "net/DtSavePackets.h"
+#include "msg/DtNetNumber.h"
+#include "msg/DtSaveMsgs.h"
 #include "rti/config/ConfigTestFiles.h"
 #include "rti/util/BigEndianBytes.h"
 #include "rti/util/NotifyCapture.h"
+#include "save/DtRtiSaveFile.h"
+#include "save/DtSavePackets.h"
 
 namespace {
 

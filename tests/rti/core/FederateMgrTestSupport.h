@@ -15,9 +15,9 @@
 #include "core/DtSimpleFederateMgr.h"
 #include "core/DtTimeMgr.h"
 #include "mom/DtMomMgr.h"
+#include "msg/DtFederationMsgs.h"
+#include "msg/DtRtiMsg.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtFederationMsgs.h"
-#include "net/DtRtiMsg.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
 
@@ -147,8 +147,8 @@ public:
 
 class RecordingMomMgr : public DtMomMgr {
 public:
-  explicit RecordingMomMgr(ManagerLog& log) : DtMomMgr(nullptr, nullptr), log_(log) {}
-  void join(DtConnectionMgr*, DtFomClassMgr* fom, DtFederateMgr*, DtObjectMgr* objMgr,
+  explicit RecordingMomMgr(ManagerLog& log) : DtMomMgr(nullptr), log_(log) {}
+  void join(DtConnectionMgr*, DtFomClassMgr* fom, DtMomFederate*, DtObjectMgr* objMgr,
             DtInteractionMgr* interMgr) override {
     log_.push_back(fom && objMgr && interMgr ? "mom join" : "mom join without managers");
   }

@@ -8,8 +8,8 @@
 #include <map>
 
 #include "CoreTestSupport.h"
+#include "msg/DtFederationMsgs.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtFederationMsgs.h"
 #include "rti/util/NotifyCapture.h"
 #include "support/ScriptedFederateProcess.h"
 #include "support/WaitUntil.h"

@@ -35,10 +35,10 @@
 #include "api/DtParamValueSet.h"
 #include "core/DtTimeMgr.h"
 #include "fedtime.hh"
+#include "msg/DtObjectMsgs.h"
+#include "msg/DtTimeMsgs.h"
+#include "msg/DtUpdateMsgs.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtObjectMsgs.h"
-#include "net/DtTimeMsgs.h"
-#include "net/DtUpdateMsgs.h"
 #include "objects/DtTimedDelivery.h"
 #include "support/TimeScript.h"
 

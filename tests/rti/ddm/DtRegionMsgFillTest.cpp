@@ -7,7 +7,7 @@
 
 #include "RegionTestSupport.h"
 #include "ddm/DtRegionMsgFill.h"
-#include "net/DtDfltMsgFactory.h"
+#include "msg/DtDfltMsgFactory.h"
 
 namespace {
 

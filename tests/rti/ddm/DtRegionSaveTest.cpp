@@ -7,11 +7,11 @@
 
 #include "RegionTestSupport.h"
 #include "ddm/DtRegionPacket.h"
-#include "net/DtRtiSaveFile.h"
-#include "net/DtSavePackets.h"
 #include "objects/DtFomClassMgr.h"
 #include "rti/config/ConfigTestFiles.h"
 #include "rti/util/NotifyCapture.h"
+#include "save/DtRtiSaveFile.h"
+#include "save/DtSavePackets.h"
 
 namespace {
 

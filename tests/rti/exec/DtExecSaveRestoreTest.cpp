@@ -15,8 +15,8 @@
 #include "exec/DtExecSaveRestore.h"
 #include "exec/DtExecTimeMgr.h"
 #include "fedtime.hh"
-#include "net/DtSaveMsgs.h"
-#include "net/DtTimeMsgs.h"
+#include "msg/DtSaveMsgs.h"
+#include "msg/DtTimeMsgs.h"
 
 using namespace exectest;
 

@@ -12,10 +12,10 @@
 #include "exec/DtFedExec.h"
 #include "exec/DtFederate.h"
 #include "exec/DtRtiExec.h"
+#include "msg/DtFederationMsgs.h"
+#include "msg/DtOwnershipMsg.h"
+#include "msg/DtSyncPointMsg.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtFederationMsgs.h"
-#include "net/DtOwnershipMsg.h"
-#include "net/DtSyncPointMsg.h"
 #include "rti/net/ConnTestSupport.h"
 #include "rti/util/NotifyCapture.h"
 

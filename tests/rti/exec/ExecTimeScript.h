@@ -32,9 +32,9 @@
 #include "exec/DtExecTimeMgr.h"
 #include "exec/DtTimeInfo.h"
 #include "fedtime.hh"
+#include "msg/DtTimeMsgs.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtInProcessSocket.h"
-#include "net/DtTimeMsgs.h"
 #include "support/TimeScript.h"
 
 namespace exectime {

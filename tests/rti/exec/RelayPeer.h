@@ -10,8 +10,8 @@
 #include <string>
 
 #include "api/DtParamValueSet.h"
-#include "net/DtRtiMsg.h"
-#include "net/DtUpdateMsgs.h"
+#include "msg/DtRtiMsg.h"
+#include "msg/DtUpdateMsgs.h"
 
 class RelayPeer {
 public:

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "ExecFederation.h"
-#include "net/DtRtiSaveFile.h"
-#include "net/DtSavePackets.h"
+#include "save/DtRtiSaveFile.h"
+#include "save/DtSavePackets.h"
 
 using namespace exectest;
 

@@ -17,7 +17,7 @@
 #include "ExecFederation.h"
 #include "RelayPeer.h"
 #include "fedtime.hh"
-#include "net/DtTimeMsgs.h"
+#include "msg/DtTimeMsgs.h"
 #include "support/Sentinels.h"
 #include "support/WaitUntil.h"
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "NetTestSupport.h"
-#include "TestMsgs.h"
 #include "config/DtRIDParameters.h"
+#include "msg/DtRtiMsgFactory.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtRtiMsgFactory.h"
 #include "rti/config/ConfigTestFiles.h"
+#include "rti/msg/TestMsgs.h"
 #include "support/WaitUntil.h"
 #include "util/DtBigEndian.h"
 #include "util/DtIpv4Address.h"

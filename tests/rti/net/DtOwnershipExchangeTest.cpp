@@ -11,8 +11,8 @@
 
 #include "ConnTestSupport.h"
 #include "PeerProcess.h"
+#include "msg/DtOwnershipMsg.h"
 #include "net/DtAsyncConnectionMgr.h"
-#include "net/DtOwnershipMsg.h"
 #include "rti/util/NotifyCapture.h"
 
 using namespace nettest;

@@ -15,7 +15,7 @@
 
 #include "RTI.hh"
 #include "TcpTestSupport.h"
-#include "net/DtRtiMsgKind.h"
+#include "msg/DtRtiMsgKind.h"
 #include "rti/util/NotifyCapture.h"
 
 using namespace nettest;

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "TcpTestSupport.h"
-#include "net/DtRtiMsgKind.h"
+#include "msg/DtRtiMsgKind.h"
 #include "port/DtWakeup.h"
 #include "rti/util/NotifyCapture.h"
 #include "util/DtClock.h"

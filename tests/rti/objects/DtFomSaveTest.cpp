@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "FomTestSupport.h"
-#include "net/DtNetNumber.h"
-#include "net/DtRtiSaveFile.h"
+#include "msg/DtNetNumber.h"
 #include "objects/DtInteractionClassInfo.h"
 #include "objects/DtObjectClassInfo.h"
 #include "rti/util/BigEndianBytes.h"
 #include "rti/util/NotifyCapture.h"
+#include "save/DtRtiSaveFile.h"
 
 namespace {
 

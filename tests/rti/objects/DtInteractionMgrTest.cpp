@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "InteractionTestSupport.h"
-#include "net/DtRtiSaveFile.h"
 #include "rti/util/NotifyCapture.h"
+#include "save/DtRtiSaveFile.h"
 
 namespace {
 

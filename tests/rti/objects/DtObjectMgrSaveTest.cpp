@@ -9,11 +9,11 @@
 #include <string>
 
 #include "ObjectMgrTestSupport.h"
-#include "net/DtRtiSaveFile.h"
-#include "net/DtSavePackets.h"
 #include "objects/DtObjectClassInfo.h"
 #include "rti/config/ConfigTestFiles.h"
 #include "rti/util/NotifyCapture.h"
+#include "save/DtRtiSaveFile.h"
+#include "save/DtSavePackets.h"
 
 using namespace objtest;
 

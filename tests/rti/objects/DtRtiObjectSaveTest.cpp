@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "ObjectRecordSupport.h"
-#include "net/DtNetNumber.h"
-#include "net/DtRtiSaveFile.h"
-#include "net/DtSavePackets.h"
+#include "msg/DtNetNumber.h"
 #include "rti/util/NotifyCapture.h"
+#include "save/DtRtiSaveFile.h"
+#include "save/DtSavePackets.h"
 
 namespace {
 

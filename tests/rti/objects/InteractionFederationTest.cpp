@@ -15,9 +15,11 @@
 #include "FomTestSupport.h"
 #include "api/DtAttrValueSet.h"
 #include "api/DtParamValueSet.h"
+#include "msg/DtUpdateMsgs.h"
 #include "net/DtSocket.h"
-#include "net/DtUpdateMsgs.h"
+#include "rti/net/ConnTestSupport.h"
 #include "support/DeployedFederation.h"
+#include "support/ScriptedFederateProcess.h"
 #include "support/Sentinels.h"
 
 namespace {

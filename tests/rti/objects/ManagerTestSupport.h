@@ -11,8 +11,8 @@
 
 #include "FomTestSupport.h"
 #include "config/DtRIDParameters.h"
+#include "msg/DtRtiMsg.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtRtiMsg.h"
 #include "objects/DtTimeStamping.h"
 #include "util/DtIpv4Address.h"
 

@@ -22,10 +22,10 @@
 #include <string>
 
 #include "ConnTestSupport.h"
+#include "msg/DtOwnershipMsg.h"
 #include "net/DtAsyncConnectionMgr.h"
 #include "net/DtNetAddress.h"
 #include "net/DtNetSocket.h"
-#include "net/DtOwnershipMsg.h"
 #include "port/DtFdSet.h"
 #include "port/DtPoll.h"
 #include "util/DtClock.h"

@@ -1,5 +1,0 @@
-#include "net/DtNetNumber.h"
-
-std::atomic<int> DtNetOrder::theByteOrder{1};
-
-void DtSetNetByteOrder(int order) { DtNetOrder::theByteOrder.store(order, std::memory_order_relaxed); }

@@ -1,7 +1,0 @@
-#include "net/DtRtiMsgKind.h"
-
-const char* DtRtiMsgKinds::name(int kind) {
-  for (const Entry& e : table)
-    if (e.number == kind) return e.name;
-  return "UnknownMsgKind";
-}
