@@ -6,7 +6,7 @@
 #include "mom/DtMomFederateSR.h"
 #include "mom/DtMomObjectClasses.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtObjectMsgs.h"
+#include "msg/DtObjectMsgs.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtRtiObject.h"
 #include "util/DtClock.h"

@@ -4,7 +4,7 @@
 
 #include "mom/DtMomFederationSR.h"
 #include "mom/DtMomObjectClasses.h"
-#include "net/DtObjectMsgs.h"
+#include "msg/DtObjectMsgs.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtRtiObject.h"
 

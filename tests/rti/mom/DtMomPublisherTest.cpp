@@ -17,7 +17,7 @@
 #include "mom/DtMomInspector.h"
 #include "mom/DtMomObjectClasses.h"
 #include "mom/DtMomSR.h"
-#include "net/DtSavePackets.h"
+#include "save/DtSavePackets.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtRtiObject.h"
 
