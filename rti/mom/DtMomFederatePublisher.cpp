@@ -5,8 +5,8 @@
 
 #include "mom/DtMomFederateSR.h"
 #include "mom/DtMomObjectClasses.h"
-#include "net/DtConnectionMgr.h"
 #include "msg/DtObjectMsgs.h"
+#include "net/DtConnectionMgr.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtRtiObject.h"
 #include "util/DtClock.h"

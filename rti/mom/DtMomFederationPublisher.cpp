@@ -8,8 +8,8 @@
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtRtiObject.h"
 
-DtMomFederationPublisher::DtMomFederationPublisher(DtConnectionMgr* connectMgr, DtFomClassMgr* fom,
-                                                   DtObjectMgr* objMgr, DtMomInspector* inspector)
+DtMomFederationPublisher::DtMomFederationPublisher(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtObjectMgr* objMgr,
+                                                   DtMomInspector* inspector)
     : DtMomPublisher(connectMgr, fom, objMgr) {
   updateType_ = DtLocalUpdate;
   DtObjectClassInfo& cls = momClass(DtMomFederationClass);

@@ -1,10 +1,6 @@
 #include "mom/DtMomInspector.h"
 
-#include <unistd.h>
-
-#include <climits>
 #include <memory>
-#include <vector>
 
 #include "mom/DtMomFederate.h"
 #include "mom/DtMomHandleList.h"
@@ -17,6 +13,7 @@
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtObjectMgr.h"
 #include "objects/DtRtiObject.h"
+#include "port/DtProcess.h"
 
 namespace {
 
@@ -93,15 +90,7 @@ std::int32_t DtMomInspector::getReflectionsReceived() const {
   return tallies.total(RTI::RTI_TRUE);
 }
 
-DtString DtMomInspector::getFederateHost() const {
-  // The system's own limit, and room for the terminator that gethostname
-  // leaves out of a name that fills the buffer.
-  const long max = sysconf(_SC_HOST_NAME_MAX);
-  std::vector<char> name(static_cast<std::size_t>(max > 0 ? max : HOST_NAME_MAX) + 1, '\0');
-  if (gethostname(name.data(), name.size()) != 0) return DtString();
-  name.back() = '\0';
-  return DtString(name.data());
-}
+DtString DtMomInspector::getFederateHost() const { return DtString(DtHostName().c_str()); }
 
 std::int32_t DtMomInspector::getUpdatesSent() const {
   DtMomTallyList tallies;
@@ -151,9 +140,7 @@ std::int32_t DtMomInspector::getObjectsReflected() const { return objectTotal(&D
 
 std::int32_t DtMomInspector::getObjectsOwned() const { return objectTotal(&DtObjectMgr::getObjectsOwned); }
 
-RTI::Boolean DtMomInspector::getAsynchronousDelivery() const {
-  return boolean(federate_->asynchronousDelivery());
-}
+RTI::Boolean DtMomInspector::getAsynchronousDelivery() const { return boolean(federate_->asynchronousDelivery()); }
 
 RTI::FedTime* DtMomInspector::getLBTS(RTI::FedTime* time) const {
   federate_->queryLBTS(*time);

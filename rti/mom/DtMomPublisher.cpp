@@ -2,12 +2,12 @@
 
 #include "mom/DtMomObjectClasses.h"
 #include "mom/DtMomSR.h"
-#include "net/DtConnectionMgr.h"
 #include "msg/DtObjectMsgs.h"
-#include "save/DtSavePackets.h"
+#include "net/DtConnectionMgr.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtRtiObject.h"
+#include "save/DtSavePackets.h"
 #include "util/DtNotify.h"
 
 DtMomPublisher::DtMomPublisher(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtObjectMgr* objMgr)
@@ -63,15 +63,15 @@ bool DtMomPublisher::decode(const DtSavePacket& record) {
   auto restored = std::make_unique<DtRtiObject>();
   if (!restored->decode(record, *fom_)) return false;
   if (record_ && restored->actualClassHandle() != record_->classHandle()) {
-    DtNotifyError("MOM object %u (%s) is of class %u, not of the MOM's class %u; not restored\n",
-                  restored->objHandle(), restored->objName(), restored->actualClassHandle(), record_->classHandle());
+    DtNotifyError("MOM object %u (%s) is of class %u, not of the MOM's class %u; not restored\n", restored->objHandle(),
+                  restored->objName(), restored->actualClassHandle(), record_->classHandle());
     return false;
   }
   DtRtiObject* current = object();
   for (DtRtiObject* holder : {objMgr_->allObj(restored->objHandle()), objMgr_->allObj(restored->objName())}) {
     if (holder && holder != current) {
-      DtNotifyError("MOM object %u (%s) is another object's in this federate; not restored\n",
-                    restored->objHandle(), restored->objName());
+      DtNotifyError("MOM object %u (%s) is another object's in this federate; not restored\n", restored->objHandle(),
+                    restored->objName());
       return false;
     }
   }

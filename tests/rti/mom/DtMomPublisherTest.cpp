@@ -17,9 +17,9 @@
 #include "mom/DtMomInspector.h"
 #include "mom/DtMomObjectClasses.h"
 #include "mom/DtMomSR.h"
-#include "save/DtSavePackets.h"
 #include "objects/DtObjectClassInfo.h"
 #include "objects/DtRtiObject.h"
+#include "save/DtSavePackets.h"
 
 namespace {
 
@@ -73,8 +73,7 @@ protected:
     return made;
   }
   std::unique_ptr<DtMomFederationPublisher> federationPublisher() {
-    return std::make_unique<DtMomFederationPublisher>(self.conn.get(), self.fom.get(), self.objects.get(),
-                                                      &inspector);
+    return std::make_unique<DtMomFederationPublisher>(self.conn.get(), self.fom.get(), self.objects.get(), &inspector);
   }
   RTI::ObjectClassHandle classHandle(const char* name) const { return self.fom->classHandle(name); }
   RTI::AttributeHandle attribute(const char* name, const char* cls) const {
@@ -111,8 +110,9 @@ TEST_F(MomObjectsTest, TheFederateObjectIsNamedAfterTheFederateAndAnnouncedAnony
   EXPECT_FALSE(publisher->isClass(classHandle("Manager.Federation")));
 
   publisher->forceRegister();
-  EXPECT_EQ(self.conn->takeSent(), (std::vector<std::string>{"register 700001 HLA_Federate7 class 4 {" +
-                                                             range(0, 23) + "}"}));
+  EXPECT_EQ(self.conn->takeSent(),
+            (std::vector<std::string>{"register 700001 HLA_Federate7 class " +
+                                      std::to_string(classHandle("Manager.Federate")) + " {" + range(0, 23) + "}"}));
   publisher.reset();
   EXPECT_EQ(self.conn->takeSent(), (std::vector<std::string>{"delete 700001 "}));
 }
@@ -133,8 +133,7 @@ TEST_F(MomObjectsTest, RequestedValuesAreTextsInTheReverseOrderWithoutThePrivile
       {handles({0, handle}), "23=7\\0"},
       {handles({notes}), std::to_string(notes) + "=\\0"},
       {handles({299}), "299=\\0"},
-      {handles({state, constrained, handle, notes}),
-       std::to_string(notes) + "=\\0 23=7\\0 5=True\\0 4=Running\\0"},
+      {handles({state, constrained, handle, notes}), std::to_string(notes) + "=\\0 23=7\\0 5=True\\0 4=Running\\0"},
   };
   for (const auto& c : cases) {
     const std::unique_ptr<RTI::AttributeHandleValuePairSet> pairs = record.forceUpdate(&c.requested);
@@ -211,12 +210,13 @@ TEST_F(MomObjectsTest, TheFederationObjectStaysInTheFederate) {
   publisher->forceUpdate();
   EXPECT_EQ(self.conn->takeSent(), std::vector<std::string>{}) << "nothing on the network";
   const std::string reflected = nuls("reflect 0 2=20|,1=Fleet| ");
-  EXPECT_EQ(self.amb.take(), (std::vector<std::string>{"discover 0 5 HLA_Federation", reflected, reflected}));
+  EXPECT_EQ(self.amb.take(), (std::vector<std::string>{"discover 0 " + std::to_string(federation) + " HLA_Federation",
+                                                       reflected, reflected}));
 
   publisher->designate();
   const RTI::AttributeHandle notes = attribute("Notes", "Manager.Federation");
   EXPECT_EQ(objtest::text(object->lrcManagedAttrs()), std::to_string(notes));
-  EXPECT_EQ(self.objects->lrcManagedObj(0), object);
+  EXPECT_EQ(self.objects->lrcManagedObj(static_cast<RTI::ObjectHandle>(0)), object);
   publisher.reset();
   EXPECT_EQ(self.conn->takeSent(), std::vector<std::string>{});
 }
@@ -281,8 +281,8 @@ TEST_F(MomObjectsTest, ARecordThatIsNotTheObjectsChangesNothing) {
   const std::string federationRecord = recordOf(*federationPub);
   const std::string federateRecord = recordOf(*federatePub);
   DtRtiObject* before = federatePub->object();
-  auto other = std::make_unique<DtRtiObject>(4242, "HLA_Federate7x", self.fom->classByHandle(2),
-                                             self.fom->classByHandle(2));
+  auto other =
+      std::make_unique<DtRtiObject>(4242, "HLA_Federate7x", self.fom->classByHandle(2), self.fom->classByHandle(2));
   const std::string otherHandle = [&] {
     DtRtiObject copy(*federatePub->object());
     copy.setObjHandle(4242);
@@ -318,13 +318,11 @@ TEST(DtMomObjectClasses, TheCheckNamesWhatTheFedFileLacks) {
       {momtest::edited(full, "(attribute LBTS reliable receive)", ""), "Manager.Federate.LBTS"},
       {momtest::edited(full, "(attribute FederationName reliable receive)", ""), "Manager.Federation.FederationName"},
       {momtest::edited(full, "(attribute RTIversion reliable receive)))", "))"), "Manager.Federation.RTIversion"},
-      {momtest::edited(full, "(attribute privilegeToDelete reliable timestamp)", ""),
-       "Manager.Federate.PrivilegeToDeleteObject"},
       {momtest::edited(full, "(class Federation", "(class Federations"), "Manager.Federation"},
       {momtest::edited(full, "(class Federate\n", "(class Federates\n"), "Manager.Federate"},
   };
   for (const auto& c : cases) {
-    const std::unique_ptr<DtFomClassMgr> fom = objtest::fomFromText(c.fed);
+    const std::unique_ptr<DtFomClassMgr> fom = fomFromText(c.fed);
     ASSERT_NE(fom, nullptr) << c.missing;
     EXPECT_EQ(DtMomMissingObjectModel(*fom), c.missing);
   }

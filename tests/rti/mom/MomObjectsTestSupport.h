@@ -92,14 +92,15 @@ inline std::string edited(std::string text, const std::string& from, const std::
 inline std::string momFedWithNotes() {
   std::string text = edited(momFedText(), "(attribute FederateHandle reliable receive)",
                             "(attribute FederateHandle reliable receive) (attribute Notes reliable receive)");
-  return edited(text, "(attribute RTIversion reliable receive)))", "(attribute RTIversion reliable receive)\n"
-                                                                     "          (attribute Notes reliable receive)))");
+  return edited(text, "(attribute RTIversion reliable receive)))",
+                "(attribute RTIversion reliable receive)\n"
+                "          (attribute Notes reliable receive)))");
 }
 
 // A federate of the object manager tests over FED text.
 struct MomFederate {
   MomFederate(std::uint32_t handle, const std::string& fed)
-      : fom(objtest::fomFromText(fed)), conn(std::make_unique<objtest::TestConnectionMgr>(handle)) {
+      : fom(fomFromText(fed)), conn(std::make_unique<objtest::TestConnectionMgr>(handle)) {
     conn->ambassador = &amb;
     objects = std::make_unique<DtObjectMgr>(conn.get(), fom.get(), nullptr);
   }
