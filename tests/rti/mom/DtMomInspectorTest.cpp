@@ -46,7 +46,7 @@ public:
   void getObjectsReflected(DtTallySink& sink) const override { hand(sink, {{2, 6}}); }
 
 private:
-  static void hand(DtTallySink& sink, std::vector<std::pair<std::uint32_t, long>> counts) {
+  static void hand(DtTallySink& sink, const std::vector<std::pair<std::uint32_t, long>>& counts) {
     for (const auto& [cls, count] : counts) {
       auto tallies = std::make_unique<DtMtallySet>();
       tallies->setHandle(cls);
