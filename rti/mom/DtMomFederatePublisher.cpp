@@ -13,9 +13,7 @@
 
 DtMomFederatePublisher::DtMomFederatePublisher(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtObjectMgr* objMgr,
                                                DtMomInspector* inspector, std::uint32_t federateHandle, int period)
-    : DtMomPublisher(connectMgr, fom, objMgr),
-      period_(period > 0 ? static_cast<std::uint32_t>(period) : 0),
-      clock_(DtRealTime) {
+    : DtMomPublisher(connectMgr, fom, objMgr), period_(period > 0 ? static_cast<std::uint32_t>(period) : 0) {
   const std::string name = "HLA_Federate" + std::to_string(federateHandle);
   updateType_ = DtAnonymousUpdate;
   DtObjectClassInfo& cls = momClass(DtMomFederateClass);
@@ -36,13 +34,15 @@ DtMomFederatePublisher::~DtMomFederatePublisher() {
 
 void DtMomFederatePublisher::setTiming(std::uint32_t period) {
   period_ = period;
-  nextUpdate_ = clock_();
+  nextUpdate_ = now();
 }
 
 void DtMomFederatePublisher::tick() {
   if (period_ == 0) return;
-  const double now = clock_();
-  if (!(nextUpdate_ < now)) return;
-  nextUpdate_ = now + period_;
+  const double reading = now();
+  if (!(nextUpdate_ < reading)) return;
+  nextUpdate_ = reading + period_;
   forceUpdate();
 }
+
+double DtMomFederatePublisher::now() const { return clock_ ? clock_() : DtRealTime(); }

@@ -18,8 +18,8 @@ class DtMomInspector;
 
 class DtMomFederatePublisher : public DtMomPublisher {
 public:
-  // The clock of the periodic updates, in seconds: DtRealTime unless a test
-  // sets another.
+  // The clock of the periodic updates, in seconds: DtRealTime while none is
+  // set (a test sets its own).
   using Clock = std::function<double()>;
 
   // `period` in whole seconds (the RID's RTI_momFederateUpdateInterval); a
@@ -37,6 +37,8 @@ public:
   void setClock(Clock clock) { clock_ = std::move(clock); }
 
 private:
+  double now() const;
+
   std::uint32_t period_;
   double nextUpdate_ = 0.0;
   Clock clock_;
