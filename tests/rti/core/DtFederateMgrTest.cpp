@@ -14,10 +14,13 @@
 #include "FederateMgrTestSupport.h"
 #include "core/DtLocalNumberSource.h"
 #include "core/DtRtiExecFederateMgr.h"
+#include "core/DtTimeMgr.h"
+#include "core/DtTsoMsgQueue.h"
 #include "ddm/DtDataDistMgr.h"
 #include "ddm/DtInterDataDistMgr.h"
 #include "ddm/DtObjectDataDistMgr.h"
 #include "ddm/DtRegion.h"
+#include "msg/DtObjectMsgs.h"
 #include "msg/DtUpdateMsgs.h"
 #include "rti/util/NotifyCapture.h"
 #include "util/DtClock.h"
@@ -327,9 +330,26 @@ TEST_F(FedMgrTest, TheMomsViewReadsTheFederateAndItsTimeManager) {
   view.lastSaveTime(time);
   EXPECT_EQ(time.getTime(), 0.0);
 
+  // The time manager's queue: what it holds of each order, and whether it
+  // hands receive-order messages over at once.
+  DtTsoMsgQueue& queue = *fedMgr->timeMgr()->msgQueue();
+  EXPECT_EQ(view.queuedTimestampedCount() + view.queuedReceiveOrderCount(), 0u);
+  queue.setConstrained(true);
+  queue.setConstrainedSince(RTIfedTime(0.0));
+  EXPECT_TRUE(queue.queueIfNeeded(DtDeleteRoMsg(5, "", nullptr)));
+  EXPECT_TRUE(queue.queueIfNeeded(DtDeleteTsoMsg(5, DtTimestampOrder, RTIfedTime(3.0), "", 1, nullptr)));
+  EXPECT_TRUE(queue.queueIfNeeded(DtDeleteTsoMsg(6, DtTimestampOrder, RTIfedTime(4.0), "", 2, nullptr)));
+  EXPECT_EQ(view.queuedTimestampedCount(), 2u);
+  EXPECT_EQ(view.queuedReceiveOrderCount(), 1u);
+  EXPECT_FALSE(view.asynchronousDelivery());
+  queue.setAsyncDelivery(true);
+  EXPECT_TRUE(view.asynchronousDelivery());
+
   fedMgr->resignFederationExecution(RTI::NO_ACTION);
   EXPECT_STREQ(view.federationName().string(), "");
   EXPECT_FALSE(view.queryLBTS(time));
+  EXPECT_EQ(view.queuedTimestampedCount() + view.queuedReceiveOrderCount(), 0u);
+  EXPECT_FALSE(view.asynchronousDelivery());
 }
 
 TEST_F(FedMgrTest, JoinWiresTheManagersInOrderAndResignTearsThemDown) {
