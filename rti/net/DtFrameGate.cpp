@@ -48,6 +48,7 @@ bool DtFrameGate::isMadeByTheRtiexecOnly(int kind) {
     case DtCreateResponseMsgKind:
     case DtJoinResponseMsgKind:
     case DtDestroyResponseMsgKind:
+    case DtResignResponseMsgKind:
     case DtSaveInitiateMsgKind:
     case DtSaveFinishedMsgKind:
     case DtRestoreReplyMsgKind:

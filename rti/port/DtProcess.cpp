@@ -5,10 +5,12 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,4 +45,14 @@ void DtGiveBackFreeMemory() {
 #if defined(__GLIBC__)
   malloc_trim(0);
 #endif
+}
+
+std::string DtHostName() {
+  // The system's own limit, and one more for the terminator that
+  // gethostname leaves out when the name fills the buffer.
+  const long longest = sysconf(_SC_HOST_NAME_MAX);
+  std::vector<char> name(static_cast<std::size_t>(longest > 0 ? longest : HOST_NAME_MAX) + 1, '\0');
+  if (gethostname(name.data(), name.size()) != 0) return {};
+  name.back() = '\0';
+  return name.data();
 }

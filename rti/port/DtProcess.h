@@ -2,6 +2,7 @@
 // The running process as the RTI needs to know it.
 
 #include <cstdint>
+#include <string>
 
 // The process ID.
 std::uint32_t DtProcessId();
@@ -19,3 +20,7 @@ void DtNameThisThread(const char* name);
 // Hands the heap's free memory back to the system (glibc keeps what was
 // freed for reuse otherwise). Best effort.
 void DtGiveBackFreeMemory();
+
+// This machine's name, whole however long the system lets it be; empty when
+// the system does not tell.
+std::string DtHostName();

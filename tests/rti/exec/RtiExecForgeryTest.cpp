@@ -91,6 +91,8 @@ TEST_F(Forgery, EveryForgedFrameOfAStrangerIsRefusedAndItsConnectionClosed) {
        "a message that only the rtiexec makes"},
       {"a save order", rawFrame(DtSaveInitiateMsgKind, 0, 1, std::vector<char>(8, 0)),
        "a message that only the rtiexec makes"},
+      {"an answer to A's resignation", rawFrame(DtResignResponseMsgKind, 1, 1),
+       "a message that only the rtiexec makes"},
   };
   for (const ForgedFrame& forged : table) {
     SCOPED_TRACE(forged.name);
