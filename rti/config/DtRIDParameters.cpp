@@ -99,6 +99,7 @@ const DtRIDParameters::Key DtRIDParameters::keys_[] = {
     intKey("RTI_momFederateUpdateInterval", &DtRIDParameters::momFederateUpdateInterval_, 0, 0, maxInt),
     intKey("RTI_tcpMaxConnections", &DtRIDParameters::tcpMaxConnections_, 1024),
     floatKey("RTI_tcpJoinTimeout", &DtRIDParameters::tcpJoinTimeout_, 60.0f, 0, maxInt),
+    intKey("RTI_tcpMaxQueuedBytes", &DtRIDParameters::tcpMaxQueuedBytes_, 32 * 1024 * 1024, 64 * 1024, maxInt),
 };
 
 #undef intKey

@@ -163,6 +163,10 @@ public:
   // joins (or after it resigned), or hold a message unfinished; 0: for ever.
   float tcpJoinTimeout() const { return tcpJoinTimeout_; }
   void setTcpJoinTimeout(float value) { tcpJoinTimeout_ = value; }
+  // The most bytes the rtiexec's forwarder lets wait for one connection;
+  // a federate that lets more wait is resigned as lost.
+  int tcpMaxQueuedBytes() const { return tcpMaxQueuedBytes_; }
+  void setTcpMaxQueuedBytes(int value) { tcpMaxQueuedBytes_ = value; }
 
   // True when the RID file added at least one destination address.
   bool useGroupSocket() const { return !lists_.destinations().empty(); }
@@ -212,7 +216,7 @@ private:
       enableAttributeScopeAdvisory_, enableInteractionAdvisory_, processUnknownUpdatesForDiscovery_, reuseLogFile_,
       dumpFed_, enableRtiexecGUI_, enableHlaObjectNamePrefix_, saveRestoreTimeout_, asynchronousIO_, maxIOQueue_,
       maxIOCount_, tickFavorsNetwork_, IOLockQueue_, sendDiscoveredClass_, forceFullCompliance_, deleteOrphans_,
-      useBusyWaitForTickMinMax_, tcpMaxConnections_;
+      useBusyWaitForTickMinMax_, tcpMaxConnections_, tcpMaxQueuedBytes_;
   float IOPeriod_, addressDelay_, responseInterval_, federateHeartbeatInterval_, federateTimeoutInterval_,
       tcpJoinTimeout_;
   const char* destAddrString_;

@@ -106,7 +106,10 @@ DtRtiExec::DtRtiExec(DtRIDParameters* rid)
   links_ = std::make_unique<DtRtiExecLinks>(*connectMgr_, netThread_.get());
   gate_ = std::make_unique<DtExecOriginGate>(*links_, [this] { return executionList(); });
   connectMgr_->setAdmission([this](const DtRtiMsg& msg, const DtRtiConnection&) { return gate_->admit(msg); });
-  if (netThread_) netThread_->setJoinTimeout(rid_->tcpJoinTimeout());
+  if (netThread_) {
+    netThread_->setJoinTimeout(rid_->tcpJoinTimeout());
+    netThread_->setQueueCap(static_cast<std::size_t>(rid_->tcpMaxQueuedBytes()));
+  }
   connectMgr_->setupSelectParams(&selectParams_);
   addToSet(selectParams_, consoleDescriptor);
   addToSet(selectParams_, stopWakeup_->fd());

@@ -123,6 +123,10 @@ void DtRtiExecNetThread::setJoinTimeout(double seconds) {
   if (forwarder_ && !thread_.joinable()) forwarder_->setJoinTimeout(seconds);
 }
 
+void DtRtiExecNetThread::setQueueCap(std::size_t bytes) {
+  if (forwarder_ && !thread_.joinable()) forwarder_->setQueueCap(bytes);
+}
+
 void DtRtiExecNetThread::takeOwner() {
   const std::lock_guard<std::mutex> lock(ownerLock_);
   if (!ownerChanged_) return;

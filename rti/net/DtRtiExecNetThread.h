@@ -26,6 +26,7 @@
 // forwarder; setOwner may be called from any thread.
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -92,6 +93,9 @@ public:
   void closeConnection(std::uint32_t connection, const std::string& reason, double graceSeconds = 0.0);
   // RTI_tcpJoinTimeout (see DtTcpForwarder::setJoinTimeout).
   void setJoinTimeout(double seconds);
+  // RTI_tcpMaxQueuedBytes, for the connections accepted from now on (see
+  // DtTcpForwarder::setQueueCap).
+  void setQueueCap(std::size_t bytes);
 
 private:
   // Makes the forwarder and hooks it up; the reason it cannot, else empty.

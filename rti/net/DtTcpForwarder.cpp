@@ -42,6 +42,7 @@ struct DtTcpForwarder::Entry {
   Entry(std::unique_ptr<DtForwarderLink> made, double at) : link(std::move(made)), lastHeard(at) {}
   std::unique_ptr<DtForwarderLink> link;
   std::vector<DtLinkBinding> bindings;  // the federates it speaks for
+  std::vector<DtLinkBinding> resigned;  // those of them whose resignation it sent
   double lastHeard;                     // accepted, or its last whole frame came
   double partSince = 0.0;               // a frame began to come and is not whole (0: none)
   std::vector<char> farewell;           // last words to send at farewellAt
@@ -162,9 +163,11 @@ void DtTcpForwarder::unbindFederate(std::uint32_t id, std::uint16_t execHandle, 
   const auto found = byId_.find(id);
   if (found == byId_.end()) return;
   Entry& entry = *found->second;
-  std::erase_if(entry.bindings, [&](const DtLinkBinding& held) {
+  const auto unbound = [&](const DtLinkBinding& held) {
     return held.execHandle == execHandle && (federate == 0 || held.federate == federate);
-  });
+  };
+  std::erase_if(entry.bindings, unbound);
+  std::erase_if(entry.resigned, unbound);
   // Unbound again, it may stay silent for a join timeout from now.
   entry.lastHeard = now();
 }
@@ -352,6 +355,7 @@ void DtTcpForwarder::relay(Entry& from, const char* data, std::size_t length, st
         length = at;
         break;
       }
+      if (header.kind() == DtResignMsgKind) noteResignation(from, header);
     }
   }
   if (length == 0) return;
@@ -378,6 +382,24 @@ void DtTcpForwarder::relay(Entry& from, const char* data, std::size_t length, st
     const std::vector<char> words = std::move(from.farewell);
     sayFarewell(from, from.farewellReason, words.data(), words.size());
   }
+}
+
+void DtTcpForwarder::noteResignation(Entry& from, const DtNetMsgHeader& header) {
+  for (const DtLinkBinding& binding : from.bindings) {
+    if (binding.federate == header.federate() && DtFrameGate::namesExecution(header, binding)) {
+      from.resigned.push_back(binding);
+    }
+  }
+}
+
+bool DtTcpForwarder::speaksForNobody(const Entry& entry) {
+  // Once a federate's resignation went on, the rtiexec unbinds it soon:
+  // its peer may close before that.
+  return std::all_of(entry.bindings.begin(), entry.bindings.end(), [&](const DtLinkBinding& bound) {
+    return std::any_of(entry.resigned.begin(), entry.resigned.end(), [&](const DtLinkBinding& gone) {
+      return gone.execHandle == bound.execHandle && gone.federate == bound.federate;
+    });
+  });
 }
 
 bool DtTcpForwarder::containsKind(const char* data, std::size_t length, int kind) {
@@ -516,7 +538,7 @@ void DtTcpForwarder::closeEntry(std::unique_ptr<Entry> entry) {
   const bool normalEnd = reason == "closed by the peer" || reason == "Connection reset by peer";
   // A refusal, or a stranger that stayed silent, was reported as such.
   const bool reported = reason.rfind("refused ", 0) == 0 || entry->expired;
-  if (reason == "the forwarder ends" || reported || (normalEnd && entry->bindings.empty())) {
+  if (reason == "the forwarder ends" || reported || (normalEnd && speaksForNobody(*entry))) {
     DtNotifyVerbose("TcpForwarder: connection %u from %s %s\n", link.id(), DtAddrToString(link.peerAddr()),
                     reason.c_str());
   } else {

@@ -190,6 +190,10 @@ private:
   void closeEntry(std::unique_ptr<Entry> entry);
   void sayFarewell(Entry& entry, const std::string& reason, const char* data, std::size_t length);
   static bool containsKind(const char* data, std::size_t length, int kind);
+  // Notes a resignation the connection sent for a federate of its own.
+  static void noteResignation(Entry& from, const DtNetMsgHeader& header);
+  // Whether every federate it was bound to has resigned (or none was).
+  static bool speaksForNobody(const Entry& entry);
   void matchOwner(Entry& entry);
   bool listens(const Entry& entry) const;
   // Whether the owner in this process gates the federates' frames.

@@ -42,6 +42,9 @@ RTI_RID_FILE names, else rid.mtl in the folder that RTI_CONFIG names, else
   RTI_tcpJoinTimeout       seconds a connection may stay silent without
                            joining, or hold a message unfinished, before
                            it is closed (default 60; 0: never)
+  RTI_tcpMaxQueuedBytes    the most bytes that may wait for one federate
+                           (default 33554432, 32 MiB); a federate that
+                           lets more wait is resigned as lost
   RTI_destAddrString, RTI_mcastDevAddrString  the federation's UDP group and
                            the interface for it
 Start it before the federates; give every federate the same RID keys.

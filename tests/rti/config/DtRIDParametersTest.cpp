@@ -99,6 +99,7 @@ const std::vector<KeyRow> keyRows = {
     INT_ROW("RTI_momFederateUpdateInterval", momFederateUpdateInterval, "0", "15"),
     INT_ROW("RTI_tcpMaxConnections", tcpMaxConnections, "1024", "16"),
     FLOAT_ROW("RTI_tcpJoinTimeout", tcpJoinTimeout, "60.000000", "5.000000"),
+    INT_ROW("RTI_tcpMaxQueuedBytes", tcpMaxQueuedBytes, "33554432", "1048576"),
 };
 
 // Every test works in a scratch directory with neither RTI_RID_FILE nor

@@ -83,7 +83,9 @@ TEST(ResignedByTheRtiexec, AFederateWhoseHeartbeatStoppedIsToldAndWhatItSendsAft
 }
 
 TEST(ResignedByTheRtiexec, AReceiverThatStopsReadingIsClosedAtTheQueueLimitAndToldAtOnce) {
-  ExecFederation federation;
+  // A limit of 1 MiB rather than the default 32: the sender reaches it fast
+  // under any build.
+  ExecFederation federation(std::string(reliableForms) + "(setq RTI_tcpMaxQueuedBytes 1048576)\n");
   ASSERT_TRUE(federation.startExec());
   auto a = ExecFederation::federate();
   auto b = ExecFederation::federate();
@@ -95,10 +97,11 @@ TEST(ResignedByTheRtiexec, AReceiverThatStopsReadingIsClosedAtTheQueueLimitAndTo
   ASSERT_TRUE(succeeds(*b, "register Vehicle car"));
   ASSERT_EQ(a->command("wait discoverObjectInstance 10"), "ok wait discoverObjectInstance");
 
-  // A reads nothing while B sends it 60 MB of reliable updates: past the
-  // 32 MiB that may wait for one federate, and what the system buffers.
+  // A reads nothing while B sends it 18 MB of reliable updates: past the
+  // 1 MiB that may wait for one federate, and what the system buffers
+  // (some 8 MB on either side of a loopback connection).
   a->signal(SIGSTOP);
-  constexpr int updates = 1000;
+  constexpr int updates = 300;
   for (int i = 0; i < updates; ++i) b->send("update car - Name#60000");
   for (int i = 0; i < updates; ++i) ASSERT_NE(b->waitFor("ok update", 30), "") << i;
   EXPECT_NE(federation.exec().waitFor("bytes wait to be sent: the peer stopped reading", 60, true), "");

@@ -293,6 +293,37 @@ TEST_F(DtTcpForwarderTest, WhatAPeerSentBeforeItsConnectionFailedReachesTheOwner
   forwarder->setInProcessOwner(nullptr);
 }
 
+TEST_F(DtTcpForwarderTest, APeerThatResetsItsConnectionIsAFaultUnlessItsFederateResignedFirst) {
+  // Its resignation went on to the rtiexec, which has not unbound it yet
+  // when the reset comes: a normal end. Without one, the loss is reported.
+  struct Case {
+    const char* what;
+    int lastKind;
+    bool reported;
+  };
+  forwarder->setInProcessOwner([](const char*, std::size_t, std::uint32_t) {});
+  for (const Case& c : {Case{"after its resignation", DtResignMsgKind, false},
+                        Case{"after an update, still joined", DtUpdateRoMsgKind, true}}) {
+    SCOPED_TRACE(c.what);
+    ASSERT_NO_FATAL_FAILURE(addClient());
+    DtForwarderLink& peer = *forwarder->links().back();
+    ASSERT_TRUE(forwarder->bindFederate(peer.id(), fillerFederate()));
+    capture.clear();
+    const int before = closed;
+    // Traffic it never reads makes its close a reset.
+    const std::vector<char> traffic = packetOf(64, DtUpdateRoMsgKind), last = packetOf(64, c.lastKind);
+    forwarder->relayFromOwner(traffic.data(), traffic.size(), peer.id());
+    forwarder->flushQueued();
+    waitReadable(clients.back()->descriptor());
+    ASSERT_EQ(clients.back()->sendTo(last.data(), 64, 0), 64);
+    clients.back().reset();
+    for (int round = 0; round < 200 && closed == before; ++round) forwarder->serviceConnections(0.01);
+    ASSERT_EQ(closed, before + 1);
+    EXPECT_EQ(capture.text().find("closing connection") != std::string::npos, c.reported) << capture.text();
+  }
+  forwarder->setInProcessOwner(nullptr);
+}
+
 TEST_F(DtTcpForwarderTest, MalformedPacketsCloseTheirConnectionAfterWhatCameBeforeThem) {
   struct Case {
     const char* what;
