@@ -159,8 +159,8 @@ public:
   // The most TCP connections the rtiexec's forwarder keeps open at once.
   int tcpMaxConnections() const { return tcpMaxConnections_; }
   void setTcpMaxConnections(int value) { tcpMaxConnections_ = value; }
-  // Seconds a TCP connection to the rtiexec may stay silent before it
-  // joins (or after it resigned), or hold a message unfinished; 0: for ever.
+  // Seconds a TCP connection to the rtiexec may stay silent, or hold a
+  // message unfinished, before it joins (or after it resigned); 0: for ever.
   float tcpJoinTimeout() const { return tcpJoinTimeout_; }
   void setTcpJoinTimeout(float value) { tcpJoinTimeout_ = value; }
   // The most bytes the rtiexec's forwarder lets wait for one connection;

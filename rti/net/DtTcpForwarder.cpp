@@ -44,7 +44,7 @@ struct DtTcpForwarder::Entry {
   std::vector<DtLinkBinding> bindings;  // the federates it speaks for
   std::vector<DtLinkBinding> resigned;  // those of them whose resignation it sent
   double lastHeard;                     // accepted, or its last whole frame came
-  double partSince = 0.0;               // a frame began to come and is not whole (0: none)
+  double partSince = 0.0;               // the frame that is coming began to (0: none)
   std::vector<char> farewell;           // last words to send at farewellAt
   std::string farewellReason;
   double farewellAt = 0.0;
@@ -235,7 +235,7 @@ void DtTcpForwarder::expireIdle() {
     if (e.farewellAt > 0 && time >= e.farewellAt && !e.farewell.empty()) {
       const std::vector<char> words = std::move(e.farewell);
       sayFarewell(e, e.farewellReason, words.data(), words.size());
-    } else if (joinTimeout_ > 0 && e.partSince > 0 && time - e.partSince > joinTimeout_) {
+    } else if (joinTimeout_ > 0 && e.bindings.empty() && e.partSince > 0 && time - e.partSince > joinTimeout_) {
       e.closeReason = "a frame left unfinished for longer than RTI_tcpJoinTimeout";
       e.expired = true;
       ++expired_;
@@ -452,12 +452,16 @@ bool DtTcpForwarder::takeInput(double seconds) {
     if (found == byId_.end()) continue;
     Entry& entry = *found->second;
     if (event.readable && entry.closeReason.empty()) {
+      bool whole = false;
       entry.link->readFrames(readBudget, [&](const char* data, std::size_t length, std::size_t frames) {
+        whole = true;
         relay(entry, data, length, frames);
       });
+      // The time one frame stays unfinished: a busy sender whose reads end
+      // in the middle of its next frame is not holding one.
       if (!entry.link->holdsPartFrame()) {
         entry.partSince = 0.0;
-      } else if (entry.partSince == 0.0) {
+      } else if (whole || entry.partSince == 0.0) {
         entry.partSince = now();
       }
     }

@@ -33,10 +33,11 @@
 // its executions' frames (and what the rtiexec sends it alone), and never
 // sends what only the rtiexec makes. A frame refused is counted, reported
 // (at most once a second) and closes its connection, after the frames that
-// came before it went on. A connection that has joined nothing and stays
-// silent, or that leaves a frame unfinished, longer than the join timeout
-// is closed; when the connections are at their limit, the longest silent
-// of those that joined nothing makes room for a new one.
+// came before it went on. A connection that speaks for no federate and
+// stays silent, or leaves one frame unfinished, longer than the join
+// timeout is closed (a joined federate that stops midway in a frame may
+// just not be ticking); when the connections are at their limit, the
+// longest silent of those that joined nothing makes room for a new one.
 //
 // It watches every connection at once (DtPoller), reads each in large
 // pieces, and sends each connection what a pass collected for it with as
@@ -89,8 +90,8 @@ public:
   // connections accepted from now on.
   void setQueueCap(std::size_t bytes) { queueCap_ = bytes; }
 
-  // How long a connection may stay silent before it joins, or hold a frame
-  // unfinished (RTI_tcpJoinTimeout); 0 or less: for ever.
+  // How long a connection that speaks for no federate may stay silent, or
+  // hold a frame unfinished (RTI_tcpJoinTimeout); 0 or less: for ever.
   void setJoinTimeout(double seconds) { joinTimeout_ = seconds; }
   // The clock of the timeouts, in seconds (DtRealTime unless set).
   void setClock(std::function<double()> clock) { clock_ = std::move(clock); }
@@ -200,8 +201,8 @@ private:
   bool gated() const { return inProcessOwner_ != nullptr; }
   bool goesTo(const Entry& to, const Entry& from, const DtNetMsgHeader& header) const;
   void refuse(Entry& from, const char* why, const DtNetMsgHeader& header);
-  // Closes the connections that stayed silent unjoined, or held a frame
-  // unfinished, too long; gives their memory back.
+  // Closes the connections that, unjoined, stayed silent or held a frame
+  // unfinished too long; gives their memory back.
   void expireIdle();
   // Makes room for a new connection: false when every one has joined.
   bool evictStranger();

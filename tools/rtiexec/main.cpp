@@ -39,9 +39,9 @@ RTI_RID_FILE names, else rid.mtl in the folder that RTI_CONFIG names, else
                            at the limit, the longest silent connection
                            that joined nothing makes room, else a new one
                            is refused with a message
-  RTI_tcpJoinTimeout       seconds a connection may stay silent without
-                           joining, or hold a message unfinished, before
-                           it is closed (default 60; 0: never)
+  RTI_tcpJoinTimeout       seconds a connection that has not joined may
+                           stay silent, or hold a message unfinished,
+                           before it is closed (default 60; 0: never)
   RTI_tcpMaxQueuedBytes    the most bytes that may wait for one federate
                            (default 33554432, 32 MiB); a federate that
                            lets more wait is resigned as lost

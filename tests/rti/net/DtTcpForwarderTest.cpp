@@ -456,19 +456,32 @@ TEST_F(DtTcpForwarderTest, ConnectionsThatJoinNothingOrLeaveAFrameUnfinishedExpi
   double now = DtRealTime();
   forwarder->setClock([&] { return now; });
   forwarder->setJoinTimeout(5.0);
+  ASSERT_NO_FATAL_FAILURE(addClient());
   forwarder->setInProcessOwner([](const char*, std::size_t, std::uint32_t) {});
   const std::vector<DtForwarderLink*> links = forwarder->links();
+  // 0 stays silent; 1 has joined, and stops midway in a frame (it may just
+  // not tick); 2 stops midway in its join; 3 is slow, but its frames come.
   ASSERT_TRUE(forwarder->bindFederate(links[1]->id(), fillerFederate()));
-  const std::vector<char> join = packetOf(92, DtJoinMsgKind);
-  sendRaw(clients[2]->descriptor(), std::vector<char>(join.begin(), join.begin() + 40));
+  const std::vector<char> join = packetOf(92, DtJoinMsgKind), update = packetOf(92, DtUpdateRoMsgKind);
+  const auto half = [](const std::vector<char>& frame) { return std::vector<char>(frame.begin(), frame.begin() + 40); };
+  sendRaw(clients[1]->descriptor(), half(update));
+  sendRaw(clients[2]->descriptor(), half(join));
+  sendRaw(clients[3]->descriptor(), half(join));
   for (int round = 0; round < 20; ++round) forwarder->serviceConnections(0.01);
-  EXPECT_EQ(forwarder->connectionCount(), 4u) << "nothing expires before its time";
-  now += 5.5;
-  for (int round = 0; round < 20 && forwarder->connectionCount() > 2; ++round) forwarder->serviceConnections(0.01);
-  EXPECT_EQ(forwarder->connectionCount(), 2u) << "the joined client and the owner stay";
+  now += 3.0;
+  std::vector<char> rest(join.begin() + 40, join.end());
+  const std::vector<char> next = half(join);
+  rest.insert(rest.end(), next.begin(), next.end());
+  sendRaw(clients[3]->descriptor(), rest);
+  for (int round = 0; round < 20; ++round) forwarder->serviceConnections(0.01);
+  EXPECT_EQ(forwarder->connectionCount(), 5u) << "nothing expires before its time";
+  now += 2.5;
+  for (int round = 0; round < 20 && forwarder->connectionCount() > 3; ++round) forwarder->serviceConnections(0.01);
+  EXPECT_EQ(forwarder->connectionCount(), 3u) << "the joined client, the slow one and the owner stay";
   EXPECT_EQ(forwarder->expiredCount(), 2u);
   EXPECT_EQ(closed, 2);
   EXPECT_EQ(forwarder->links()[0]->id(), links[1]->id());
+  EXPECT_EQ(forwarder->links()[1]->id(), links[3]->id());
 }
 
 }  // namespace
