@@ -4,7 +4,7 @@
 # every test; installs a release build of libhlacore and builds a federate
 # against it, and runs the tests that need a build without a sanitizer there;
 # then builds the threaded suites with ThreadSanitizer and runs them.
-# Exits non-zero on any failure.
+# Every build treats warnings as errors. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/ensure-packages.sh
@@ -25,11 +25,11 @@ run_isolated ctest --test-dir build-test --output-on-failure -j "$jobs"
 # libhlacore installed from a plain release build and used from outside the
 # tree, through find_package and through pkg-config; the same build runs the
 # tests that a sanitizer's runtime would falsify (resident memory).
-cmake -S . -B build-rel -DCMAKE_BUILD_TYPE=Release -DQLX_BUILD_TESTS=ON -DQLX_BUILD_BENCH=OFF
+cmake -S . -B build-rel -DCMAKE_BUILD_TYPE=Release -DQLX_BUILD_TESTS=ON -DQLX_BUILD_BENCH=OFF -DQLX_WERROR=ON
 cmake --build build-rel --target hlacore hlatime rtiexec qlx_unsanitized_tests -j "$jobs"
 tests/rti/api/install/check-install.sh build-rel
 run_isolated ctest --test-dir build-rel -L unsanitized --output-on-failure -j "$jobs"
 
-cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLX_SANITIZE=thread -DQLX_BUILD_BENCH=OFF
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLX_SANITIZE=thread -DQLX_BUILD_BENCH=OFF -DQLX_WERROR=ON
 cmake --build build-tsan --target qlx_tsan_tests -j "$jobs"
 run_isolated ctest --test-dir build-tsan -L tsan --output-on-failure -j "$jobs"
