@@ -4,7 +4,10 @@
 
 namespace {
 
-void* asData(std::uint32_t value) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(value)); }
+// The list keeps each value in its item's pointer.
+void* asData(std::uint32_t value) {
+  return reinterpret_cast<void*>(static_cast<std::uintptr_t>(value));  // NOLINT(performance-no-int-to-ptr)
+}
 
 std::uint32_t valueOf(const DtListItem* item) {
   return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(item->data()));
