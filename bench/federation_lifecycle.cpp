@@ -49,6 +49,7 @@
 #include "core/DtRtiAmbassadorAccess.h"
 #include "core/DtRtiAmbassadorImplementor.h"
 #include "msg/DtFederationMsgs.h"
+#include "msg/DtMsgSubscription.h"
 #include "net/DtConnectionMgr.h"
 #include "net/DtNetSocket.h"
 #include "objects/DtFomClassMgr.h"
@@ -108,10 +109,9 @@ bool awaitHeard(const Shared& shared, std::uint32_t count) {
 // anyone but itself: each marks the time it was heard.
 struct ResignListener {
   ResignListener(RTI::RTIambassador& ambassador, Shared& shared, RTI::FederateHandle self)
-      : shared_(shared), self_(self), mgr_(DtRtiAmbassadorAccess::implementor(ambassador).connectMgr()) {
-    DtResignMsg::addCallback(mgr_, &ResignListener::heard, this);
-  }
-  ~ResignListener() { DtResignMsg::removeCallback(mgr_, &ResignListener::heard, this); }
+      : shared_(shared),
+        self_(self),
+        subscription_(DtRtiAmbassadorAccess::implementor(ambassador).connectMgr(), &ResignListener::heard, this) {}
   static void heard(const DtResignMsg& msg, void* self) {
     auto* listener = static_cast<ResignListener*>(self);
     if (msg.federateHandle() == listener->self_) return;
@@ -121,7 +121,7 @@ struct ResignListener {
   }
   Shared& shared_;
   RTI::FederateHandle self_;
-  DtConnectionMgr* mgr_;
+  DtMsgSubscription<DtResignMsg> subscription_;
 };
 
 void measureConstruction(const Settings& settings, int port, std::uint32_t group) {

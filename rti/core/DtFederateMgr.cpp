@@ -105,6 +105,7 @@ DtFederateMgr::~DtFederateMgr() {
   retired_.clear();
   fom_.reset();
   fedFileMappings_.clear();
+  joinedHandlers_.clear();
   connectMgr_.reset();
   DtLocalNumberSource::release(localNumber_);
 }
@@ -136,7 +137,7 @@ void DtFederateMgr::postJoinInit(const char* federateName, const char* execution
       momJoined_ = true;
       interMgr_->setMomMgr(momMgr_);
     }
-    registerCallbacks(true);
+    subscribeJoinedHandlers();
   } catch (...) {
     // Not joined after all: nothing of the join stays.
     tearDownJoined();
@@ -147,7 +148,7 @@ void DtFederateMgr::postJoinInit(const char* federateName, const char* execution
 }
 
 void DtFederateMgr::tearDownJoined() {
-  if (callbacksRegistered_) registerCallbacks(false);
+  joinedHandlers_.clear();
   if (momJoined_) {
     momJoined_ = false;
     if (interMgr_) interMgr_->setMomMgr(nullptr);
@@ -204,7 +205,7 @@ void DtFederateMgr::resignFederationExecution(RTI::ResignAction action) {
   executionHandle_ = 0;
   saveInitiated_ = saveBegun_ = restoreInitiated_ = restoreBegun_ = false;
   saveLabel_ = lastSaveLabel_ = restoreLabel_ = lastRestoreLabel_ = "";
-  registerCallbacks(false);
+  joinedHandlers_.clear();
   if (tickDepth_ > 0) retired_.push_back(std::move(joined));
 }
 
@@ -323,28 +324,16 @@ DT_FEDMGR_FORWARD(processRestoreInitiate, DtRestoreInitiateMsg)
 DT_FEDMGR_FORWARD(processRestoreEnd, DtRestoreEndMsg)
 #undef DT_FEDMGR_FORWARD
 
-void DtFederateMgr::registerCallbacks(bool add) {
+void DtFederateMgr::subscribeJoinedHandlers() {
   DtConnectionMgr* mgr = connectMgr();
-  auto each = [&](auto registerFn, auto removeFn, auto callback) {
-    if (add) {
-      registerFn(mgr, callback, this, 0);
-    } else {
-      removeFn(mgr, callback, this, 0);
-    }
-  };
-#define DT_FEDMGR_CALLBACK(Process, Msg)                                    \
-  each(&Msg::template addCallback<Msg>, &Msg::template removeCallback<Msg>, \
-       static_cast<void (*)(const Msg&, void*)>(&DtFederateMgr::Process));
-  DT_FEDMGR_CALLBACK(processResign, DtResignMsg)
-  DT_FEDMGR_CALLBACK(processSaveInitiate, DtSaveInitiateMsg)
-  DT_FEDMGR_CALLBACK(processSaveResponse, DtSaveResponseMsg)
-  DT_FEDMGR_CALLBACK(processSaveFinished, DtSaveFinishedMsg)
-  DT_FEDMGR_CALLBACK(processRestoreReply, DtRestoreReplyMsg)
-  DT_FEDMGR_CALLBACK(processRestore, DtRestoreMsg)
-  DT_FEDMGR_CALLBACK(processRestoreInitiate, DtRestoreInitiateMsg)
-  DT_FEDMGR_CALLBACK(processRestoreEnd, DtRestoreEndMsg)
-#undef DT_FEDMGR_CALLBACK
-  callbacksRegistered_ = add;
+  joinedHandlers_.add<DtResignMsg>(mgr, &DtFederateMgr::processResign, this);
+  joinedHandlers_.add<DtSaveInitiateMsg>(mgr, &DtFederateMgr::processSaveInitiate, this);
+  joinedHandlers_.add<DtSaveResponseMsg>(mgr, &DtFederateMgr::processSaveResponse, this);
+  joinedHandlers_.add<DtSaveFinishedMsg>(mgr, &DtFederateMgr::processSaveFinished, this);
+  joinedHandlers_.add<DtRestoreReplyMsg>(mgr, &DtFederateMgr::processRestoreReply, this);
+  joinedHandlers_.add<DtRestoreMsg>(mgr, &DtFederateMgr::processRestore, this);
+  joinedHandlers_.add<DtRestoreInitiateMsg>(mgr, &DtFederateMgr::processRestoreInitiate, this);
+  joinedHandlers_.add<DtRestoreEndMsg>(mgr, &DtFederateMgr::processRestoreEnd, this);
 }
 
 // Save and restore: nothing of the federate manager's own is kept here.

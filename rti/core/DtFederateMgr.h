@@ -46,6 +46,7 @@
 #include "RTI.hh"
 #include "config/DtFedReader.h"
 #include "core/DtFederateMomView.h"
+#include "msg/DtMsgSubscriptions.h"
 #include "net/DtConnectionMgr.h"
 #include "util/DtFomTypes.h"
 #include "util/DtString.h"
@@ -276,7 +277,8 @@ private:
 
   std::unique_ptr<DtFomClassMgr> readModel(const DtString& fedFile, const DtString& executionName);
   void checkResignAction(RTI::ResignAction action) const;
-  void registerCallbacks(bool add);
+  // The handlers of a joined federate, from the join to the resignation.
+  void subscribeJoinedHandlers();
   void tearDownJoined();
   void retire(Retired&& managers);
   void deleteRetired();
@@ -287,7 +289,7 @@ private:
   // wrapper chain as "Printer"; null below notify level 4.
   DtFedAmbWrapper* printer_ = nullptr;
   std::vector<std::unique_ptr<DtFedFileMapping>> fedFileMappings_;
-  bool callbacksRegistered_ = false;
+  DtMsgSubscriptions joinedHandlers_;
   bool momJoined_ = false;
   int tickDepth_ = 0;
   std::vector<Retired> retired_;

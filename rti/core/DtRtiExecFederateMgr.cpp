@@ -10,7 +10,7 @@
 #include "msg/DtFederationMsgs.h"
 #include "msg/DtSyncPointMsg.h"
 #include "net/DtAsyncConnectionMgr.h"
-#include "net/DtMsgCallbacks.h"
+#include "net/DtMakeMsg.h"
 #include "net/DtRtiConnection.h"
 #include "net/DtSocket.h"
 #include "util/DtClock.h"
@@ -46,23 +46,16 @@ DtRtiExecFederateMgr::DtRtiExecFederateMgr(DtRIDParameters* params, std::unique_
     : DtFederateMgr(params, std::move(connectMgr)), drawnNumber_(localNumber_) {}
 
 DtRtiExecFederateMgr::~DtRtiExecFederateMgr() {
-  if (connectMgr_) {
-    registerJoinedCallbacks(false);
-    DtRegisterMemberCallback<DtJoinResponseMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processJoinResponseMsg>(
-        connectMgr(), this, false);
-    DtRegisterMemberCallback<DtConnectMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(),
-                                                                                                           this, false);
-  }
+  joinedHandlers_.clear();
+  handlers_.clear();
   // The base releases the number it drew, whatever the rtiexec called us.
   localNumber_ = drawnNumber_;
 }
 
 void DtRtiExecFederateMgr::init(DtMomMgr* momMgr) {
   DtFederateMgr::init(momMgr);
-  DtRegisterMemberCallback<DtJoinResponseMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processJoinResponseMsg>(
-      connectMgr(), this, true);
-  DtRegisterMemberCallback<DtConnectMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(),
-                                                                                                         this, true);
+  handlers_.add<DtJoinResponseMsg, &DtRtiExecFederateMgr::processJoinResponseMsg>(connectMgr(), this);
+  handlers_.add<DtConnectMsg, &DtRtiExecFederateMgr::processConnectMsg>(connectMgr(), this);
   if (!connectMgr_->reliableConn()) return;
   const std::uint32_t remembered = localNumber_;
   localNumber_ = 0;
@@ -295,7 +288,7 @@ RTI::FederateHandle DtRtiExecFederateMgr::joinFederationExecution(const char* fe
   }
   sendJoinConfirmMsg(federateName);
   currentFedFile_ = fedFile;
-  registerJoinedCallbacks(true);
+  subscribeJoinedHandlers();
   return handle;
 }
 
@@ -327,7 +320,7 @@ void DtRtiExecFederateMgr::resignFederationExecution(RTI::ResignAction action) {
   pendingSaveInitiate_.reset();
   restoredHandle_.reset();
   handleBeforeRestore_ = 0;
-  registerJoinedCallbacks(false);
+  joinedHandlers_.clear();
 }
 
 void DtRtiExecFederateMgr::processDesignatedFederateMsg(const DtDesignatedFederateMsg& msg) {
@@ -336,13 +329,10 @@ void DtRtiExecFederateMgr::processDesignatedFederateMsg(const DtDesignatedFedera
   if (momMgr_) momMgr_->designateFederationPublisher();
 }
 
-void DtRtiExecFederateMgr::registerJoinedCallbacks(bool add) {
-  if (add == joinedCallbacks_) return;
-  DtRegisterMemberCallback<DtDesignatedFederateMsg, DtRtiExecFederateMgr,
-                           &DtRtiExecFederateMgr::processDesignatedFederateMsg>(connectMgr(), this, add);
-  DtRegisterMemberCallback<DtSyncPointMsg, DtRtiExecFederateMgr, &DtRtiExecFederateMgr::processSyncPointMsg>(
-      connectMgr(), this, add);
-  joinedCallbacks_ = add;
+void DtRtiExecFederateMgr::subscribeJoinedHandlers() {
+  if (!joinedHandlers_.empty()) return;
+  joinedHandlers_.add<DtDesignatedFederateMsg, &DtRtiExecFederateMgr::processDesignatedFederateMsg>(connectMgr(), this);
+  joinedHandlers_.add<DtSyncPointMsg, &DtRtiExecFederateMgr::processSyncPointMsg>(connectMgr(), this);
 }
 
 // Synchronization points ----------------------------------------------------------------

@@ -187,7 +187,8 @@ private:
   DtString fedFileToRead(const char* executionName, const DtString& answered);
   // Tells the rtiexec that a join it answered is not taken up after all.
   void withdrawJoin(const char* executionName, unsigned long handle);
-  void registerJoinedCallbacks(bool add);
+  // The handlers of the rtiexec's messages to a joined federate.
+  void subscribeJoinedHandlers();
   void registerSyncPoint(const char* label, const char* tag, const RTI::FederateHandleSet* federates);
   // A message of the class stamped and sent on the internal transport.
   template <class Msg, class... Args>
@@ -209,6 +210,7 @@ private:
   // The saved handle this federate read its restore file under.
   std::optional<RTI::FederateHandle> restoredHandle_;
   bool designated_ = false;
-  bool joinedCallbacks_ = false;
+  DtMsgSubscriptions handlers_;        // from init to the end
+  DtMsgSubscriptions joinedHandlers_;  // from the join to the resignation
   std::set<std::string> syncLabels_;
 };

@@ -7,7 +7,7 @@
 #include "core/DtFederateSaveStages.h"
 #include "core/DtRtiExecFederateMgr.h"
 #include "core/DtTimeMgr.h"
-#include "net/DtMsgCallbacks.h"
+#include "net/DtMakeMsg.h"
 #include "objects/DtObjectMgr.h"
 #include "save/DtRtiSaveFile.h"
 #include "save/DtSavePackets.h"

@@ -51,12 +51,12 @@ DtTimeMgr::DtTimeMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParam
   connectMgr_->setMsgQueue(&queue_);
   connectMgr_->setRetractList(&retracts_);
   connectMgr_->addFedAmbWrapper(theTsoEventFedAmbName, std::make_unique<DtTsoEventFedAmb>(this));
-  registerHandlers(true);
+  subscribeHandlers();
 }
 
 DtTimeMgr::~DtTimeMgr() {
   if (connectMgr_) {
-    registerHandlers(false);
+    handlers_.clear();
     connectMgr_->removeFedAmbWrapper(theTsoEventFedAmbName);
     // A federate that resigned inside a callback and joined again has a new
     // time manager whose queue and list stay.

@@ -35,6 +35,7 @@
 #include "core/DtDeliveredEvents.h"
 #include "core/DtRetractionList.h"
 #include "core/DtTsoMsgQueue.h"
+#include "msg/DtMsgSubscriptions.h"
 #include "objects/DtTimeStamping.h"
 
 class DtConnectionMgr;
@@ -261,7 +262,7 @@ private:
   void finishLookaheadReduction();
   bool mayGrant(const RTI::FedTime& t, const RTI::FedTime& bound) const;
   void sendStamped(DtRtiMsg* msg);
-  void registerHandlers(bool add);
+  void subscribeHandlers();
   // The ten times of the record, in its order.
   std::array<RTI::FedTime*, 10> savedTimes() const;
   // The state of a time manager's record; false when it is not whole.
@@ -270,6 +271,7 @@ private:
   bool takeQueuedMsgs(DtRtiSaveFile& file, std::uint32_t count);
 
   DtConnectionMgr* connectMgr_;
+  DtMsgSubscriptions handlers_;
   DtFomClassMgr* fom_;
   DtRIDParameters* params_;
   DtFederateMgr* owner_ = nullptr;

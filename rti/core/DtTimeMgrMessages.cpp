@@ -5,7 +5,7 @@
 #include "msg/DtSaveMsgs.h"
 #include "msg/DtTimeMsgs.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtMsgCallbacks.h"
+#include "net/DtMakeMsg.h"
 #include "util/DtNotify.h"
 
 namespace {
@@ -21,17 +21,17 @@ M* make(DtConnectionMgr* mgr) {
 
 }  // namespace
 
-void DtTimeMgr::registerHandlers(bool add) {
+void DtTimeMgr::subscribeHandlers() {
   using Self = DtTimeMgr;
   DtConnectionMgr* mgr = connectMgr_;
-  DtRegisterMemberCallback<DtRegulationEnabledMsg, Self, &Self::processRegulationEnabled>(mgr, this, add);
-  DtRegisterMemberCallback<DtConstrainedEnabledMsg, Self, &Self::processConstrainedEnabled>(mgr, this, add);
-  DtRegisterMemberCallback<DtLbtsMsg, Self, &Self::processLbts>(mgr, this, add);
-  DtRegisterMemberCallback<DtNerLbtsMsg, Self, &Self::processNerLbts>(mgr, this, add);
-  DtRegisterMemberCallback<DtSyncConstrainedMsg, Self, &Self::processSyncConstrained>(mgr, this, add);
-  DtRegisterMemberCallback<DtResumeConstrainedMsg, Self, &Self::processResumeConstrained>(mgr, this, add);
-  DtRegisterMemberCallback<DtRetractMsg, Self, &Self::processRetract>(mgr, this, add);
-  DtRegisterMemberCallback<DtSaveTimeMsg, Self, &Self::processSaveTime>(mgr, this, add);
+  handlers_.add<DtRegulationEnabledMsg, &Self::processRegulationEnabled>(mgr, this);
+  handlers_.add<DtConstrainedEnabledMsg, &Self::processConstrainedEnabled>(mgr, this);
+  handlers_.add<DtLbtsMsg, &Self::processLbts>(mgr, this);
+  handlers_.add<DtNerLbtsMsg, &Self::processNerLbts>(mgr, this);
+  handlers_.add<DtSyncConstrainedMsg, &Self::processSyncConstrained>(mgr, this);
+  handlers_.add<DtResumeConstrainedMsg, &Self::processResumeConstrained>(mgr, this);
+  handlers_.add<DtRetractMsg, &Self::processRetract>(mgr, this);
+  handlers_.add<DtSaveTimeMsg, &Self::processSaveTime>(mgr, this);
 }
 
 bool DtTimeMgr::isThisFederate(unsigned long handle) const { return connectMgr_ && handle == connectMgr_->fedHandle(); }

@@ -11,7 +11,7 @@
 #include "exec/DtTimeInfoList.h"
 #include "msg/DtSaveMsgs.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtMsgCallbacks.h"
+#include "net/DtMakeMsg.h"
 #include "util/DtNotify.h"
 
 namespace {
@@ -35,22 +35,22 @@ DtExecSaveRestore::DtExecSaveRestore(DtFedExec& exec, DtRIDParameters* rid)
       timeout_(rid->saveRestoreTimeout()),
       directory_(rid->saveRestoreDirectoryPath()) {
   saveTime_->setPositiveInfinity();
-  registerCallbacks(true);
+  subscribeHandlers();
 }
 
-DtExecSaveRestore::~DtExecSaveRestore() { registerCallbacks(false); }
+DtExecSaveRestore::~DtExecSaveRestore() { handlers_.clear(); }
 
-void DtExecSaveRestore::registerCallbacks(bool add) {
+void DtExecSaveRestore::subscribeHandlers() {
   DtConnectionMgr* mgr = exec_.connectMgr();
   using Self = DtExecSaveRestore;
-  DtRegisterMemberCallback<DtSaveRequestMsg, Self, &Self::processSaveRequest>(mgr, this, add);
-  DtRegisterMemberCallback<DtSaveRequestTsoMsg, Self, &Self::processSaveRequestTso>(mgr, this, add);
-  DtRegisterMemberCallback<DtSaveTimeAdvanceMsg, Self, &Self::processSaveTimeAdvance>(mgr, this, add);
-  DtRegisterMemberCallback<DtSaveBegunMsg, Self, &Self::processSaveBegun>(mgr, this, add);
-  DtRegisterMemberCallback<DtSaveCompleteMsg, Self, &Self::processSaveComplete>(mgr, this, add);
-  DtRegisterMemberCallback<DtRestoreRequestMsg, Self, &Self::processRestoreRequest>(mgr, this, add);
-  DtRegisterMemberCallback<DtRestoreBegunMsg, Self, &Self::processRestoreBegun>(mgr, this, add);
-  DtRegisterMemberCallback<DtRestoreCompleteMsg, Self, &Self::processRestoreComplete>(mgr, this, add);
+  handlers_.add<DtSaveRequestMsg, &Self::processSaveRequest>(mgr, this);
+  handlers_.add<DtSaveRequestTsoMsg, &Self::processSaveRequestTso>(mgr, this);
+  handlers_.add<DtSaveTimeAdvanceMsg, &Self::processSaveTimeAdvance>(mgr, this);
+  handlers_.add<DtSaveBegunMsg, &Self::processSaveBegun>(mgr, this);
+  handlers_.add<DtSaveCompleteMsg, &Self::processSaveComplete>(mgr, this);
+  handlers_.add<DtRestoreRequestMsg, &Self::processRestoreRequest>(mgr, this);
+  handlers_.add<DtRestoreBegunMsg, &Self::processRestoreBegun>(mgr, this);
+  handlers_.add<DtRestoreCompleteMsg, &Self::processRestoreComplete>(mgr, this);
 }
 
 bool DtExecSaveRestore::mine(const DtRtiMsg& msg) const {

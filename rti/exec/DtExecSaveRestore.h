@@ -42,6 +42,7 @@
 
 #include "RTI.hh"
 #include "exec/DtExecSaveFile.h"
+#include "msg/DtMsgSubscriptions.h"
 
 class DtFedExec;
 class DtRIDParameters;
@@ -144,5 +145,7 @@ protected:
   std::map<std::uint32_t, std::uint32_t> handleMap_;
 
 private:
-  void registerCallbacks(bool add);
+  void subscribeHandlers();
+
+  DtMsgSubscriptions handlers_;
 };

@@ -5,7 +5,7 @@
 #include "exec/DtTimeInfo.h"
 #include "msg/DtTimeMsgs.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtMsgCallbacks.h"
+#include "net/DtMakeMsg.h"
 #include "util/DtNotify.h"
 
 using TempTime = DtFedTimePool::Temp;
@@ -37,11 +37,11 @@ DtExecTimeMgr::DtExecTimeMgr(DtConnectionMgr* connectMgr, const DtString& execNa
       lastLagLbts_(RTI::FedTimeFactory::makeZero()) {
   positiveInfinityTime_->setPositiveInfinity();
   departedFloor_->setPositiveInfinity();
-  registerCallbacks(true);
+  subscribeHandlers();
 }
 
 DtExecTimeMgr::~DtExecTimeMgr() {
-  registerCallbacks(false);
+  handlers_.clear();
   deleteAllRecords();
   destroyTempTimePool();
 }
@@ -71,14 +71,17 @@ std::array<DtTimeInfoList*, 8> DtExecTimeMgr::allLists() {
           &pendingRegulation_, &regulatingByNerLbts_, &nerRequesters_,      &nerAwaited_};
 }
 
-void DtExecTimeMgr::registerCallbacks(bool add) {
+void DtExecTimeMgr::subscribeHandlers() {
   using Self = DtExecTimeMgr;
-  DtRegisterMemberCallback<DtEnableRegulationMsg, Self, &Self::processEnableRegulation>(connectMgr_, this, add);
-  DtRegisterMemberCallback<DtEnableConstrainedMsg, Self, &Self::processEnableConstrained>(connectMgr_, this, add);
-  DtRegisterMemberCallback<DtTimeAdvanceRequestMsg, Self, &Self::processTimeAdvanceRequest>(connectMgr_, this, add);
-  DtRegisterMemberCallback<DtDisableMsg, Self, &Self::processDisable>(connectMgr_, this, add);
-  DtRegisterMemberCallback<DtConstrainedSyncMsg, Self, &Self::processConstrainedSync>(connectMgr_, this, add);
-  DtRegisterMemberCallback<DtNextEventRequestMsg, Self, &Self::processNextEventRequest>(connectMgr_, this, add);
+  // (processEnableRegulation is overloaded: the message's one is named by its type.)
+  constexpr auto enableRegulation =
+      static_cast<void (Self::*)(const DtEnableRegulationMsg&)>(&Self::processEnableRegulation);
+  handlers_.add<DtEnableRegulationMsg, enableRegulation>(connectMgr_, this);
+  handlers_.add<DtEnableConstrainedMsg, &Self::processEnableConstrained>(connectMgr_, this);
+  handlers_.add<DtTimeAdvanceRequestMsg, &Self::processTimeAdvanceRequest>(connectMgr_, this);
+  handlers_.add<DtDisableMsg, &Self::processDisable>(connectMgr_, this);
+  handlers_.add<DtConstrainedSyncMsg, &Self::processConstrainedSync>(connectMgr_, this);
+  handlers_.add<DtNextEventRequestMsg, &Self::processNextEventRequest>(connectMgr_, this);
 }
 
 bool DtExecTimeMgr::isForThisExec(const DtRtiMsg& msg) const { return msg.isForExec(execName_, execHandle_) != 0; }

@@ -65,6 +65,7 @@
 #include "RTI.hh"
 #include "api/DtFedTimePool.h"
 #include "exec/DtTimeInfoList.h"
+#include "msg/DtMsgSubscriptions.h"
 #include "util/DtList.h"
 #include "util/DtString.h"
 
@@ -224,7 +225,7 @@ private:
   // federates.
   void endConstrainedSync();
 
-  void registerCallbacks(bool add);
+  void subscribeHandlers();
   // Every record once, in the order of the lists that own records.
   std::vector<DtTimeInfo*> ownedRecords() const;
   void deleteAllRecords();
@@ -232,6 +233,7 @@ private:
   std::array<DtTimeInfoList*, 8> allLists();
 
   DtConnectionMgr* connectMgr_;
+  DtMsgSubscriptions handlers_;
   DtString execName_;
   int execHandle_;
 

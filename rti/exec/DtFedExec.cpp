@@ -13,7 +13,7 @@
 #include "msg/DtOwnershipMsg.h"
 #include "msg/DtSyncPointMsg.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtMsgCallbacks.h"
+#include "net/DtMakeMsg.h"
 #include "util/DtClock.h"
 #include "util/DtNotify.h"
 
@@ -25,7 +25,7 @@ DtFedExec::DtFedExec(DtConnectionMgr* connectMgr, const DtString& executionName,
   if (!(rid->federateHeartbeatInterval() > 0)) rid->setFederateTimeoutInterval(0);
   if (!(rid->federateTimeoutInterval() > 0)) rid->setFederateHeartbeatInterval(0);
   federateTimeout_ = rid->federateTimeoutInterval();
-  registerCallbacks(true);
+  subscribeHandlers();
   time_ = std::make_unique<DtExecTimeMgr>(connectMgr_, name_, handle_);
   time_->setConnectionOf([this](std::uint32_t federate) -> std::uint32_t {
     const DtFederate* joined = getFederate(federate);
@@ -36,20 +36,20 @@ DtFedExec::DtFedExec(DtConnectionMgr* connectMgr, const DtString& executionName,
 
 DtFedExec::~DtFedExec() {
   saveRestore_.reset();
-  registerCallbacks(false);
+  handlers_.clear();
   federates_.clear();
   pendingJoins_.clear();
 }
 
-void DtFedExec::registerCallbacks(bool add) {
-  DtRegisterMemberCallback<DtJoinMsg, DtFedExec, &DtFedExec::processJoin>(connectMgr_, this, add);
-  DtRegisterMemberCallback<DtJoinConfirmMsg, DtFedExec, &DtFedExec::processJoinConfirm>(connectMgr_, this, add);
+void DtFedExec::subscribeHandlers() {
+  handlers_.add<DtJoinMsg, &DtFedExec::processJoin>(connectMgr_, this);
+  handlers_.add<DtJoinConfirmMsg, &DtFedExec::processJoinConfirm>(connectMgr_, this);
   // The heartbeat is read from the second table, as the management object
   // model reads it, before anything may hold it back.
-  DtRegisterMemberCallback<DtAliveMsg, DtFedExec, &DtFedExec::processAlive>(connectMgr_, this, add, 1);
-  DtRegisterMemberCallback<DtResignMsg, DtFedExec, &DtFedExec::processResign>(connectMgr_, this, add);
-  DtRegisterMemberCallback<DtOwnershipMsg, DtFedExec, &DtFedExec::processOwnership>(connectMgr_, this, add);
-  DtRegisterMemberCallback<DtSyncPointMsg, DtFedExec, &DtFedExec::processSyncPoint>(connectMgr_, this, add);
+  handlers_.add<DtAliveMsg, &DtFedExec::processAlive>(connectMgr_, this, 1);
+  handlers_.add<DtResignMsg, &DtFedExec::processResign>(connectMgr_, this);
+  handlers_.add<DtOwnershipMsg, &DtFedExec::processOwnership>(connectMgr_, this);
+  handlers_.add<DtSyncPointMsg, &DtFedExec::processSyncPoint>(connectMgr_, this);
 }
 
 // Joining -------------------------------------------------------------------

@@ -51,6 +51,7 @@
 #include "exec/DtExecCallbackList.h"
 #include "exec/DtExecSaveFile.h"
 #include "exec/DtSyncPt.h"
+#include "msg/DtMsgSubscriptions.h"
 #include "util/DtString.h"
 
 class DtAliveMsg;
@@ -210,13 +211,14 @@ private:
     std::uint32_t handle;
     double resendAt;
   };
-  void registerCallbacks(bool add);
+  void subscribeHandlers();
   // Announces the point synchronized and retires it.
   void endSyncPoint(const std::string& label);
   // Ends every point that is now synchronized (after a federate left).
   void endReachedSyncPoints();
 
   DtConnectionMgr* connectMgr_;
+  DtMsgSubscriptions handlers_;
   std::uint32_t nextFederateHandle_ = 1;
   DtString name_;
   std::vector<std::unique_ptr<DtFederate>> federates_;

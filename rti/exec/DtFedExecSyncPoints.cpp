@@ -9,7 +9,7 @@
 #include "exec/DtSyncPt.h"
 #include "msg/DtSyncPointMsg.h"
 #include "net/DtConnectionMgr.h"
-#include "net/DtMsgCallbacks.h"
+#include "net/DtMakeMsg.h"
 #include "util/DtNotify.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "exec/DtFedExec.h"
 #include "msg/DtFederationMsgs.h"
 #include "net/DtInProcessSocket.h"
-#include "net/DtMsgCallbacks.h"
+#include "net/DtMakeMsg.h"
 #include "net/DtRtiConnection.h"
 #include "net/DtRtiExecNetThread.h"
 #include "net/DtSocket.h"
@@ -107,12 +107,12 @@ DtRtiExec::DtRtiExec(DtRIDParameters* rid)
       if (fd >= 0 && !netThread_->watchOutside(fd)) forwarderWaitsForAll_ = false;
     }
   }
-  registerCallbacks(true);
+  subscribeHandlers();
 }
 
 DtRtiExec::~DtRtiExec() {
   executions_.clear();
-  registerCallbacks(false);
+  handlers_.clear();
   // The forwarder outlives the manager: what it still has for the rtiexec
   // is dropped.
   if (netThread_) netThread_->setInProcessOwner(nullptr);
@@ -120,13 +120,13 @@ DtRtiExec::~DtRtiExec() {
   netThread_.reset();
 }
 
-void DtRtiExec::registerCallbacks(bool add) {
+void DtRtiExec::subscribeHandlers() {
   DtConnectionMgr* mgr = connectMgr_.get();
-  DtRegisterMemberCallback<DtConnectMsg, DtRtiExec, &DtRtiExec::processConnectMsg>(mgr, this, add);
-  DtRegisterMemberCallback<DtCreateMsg, DtRtiExec, &DtRtiExec::processCreate>(mgr, this, add);
-  DtRegisterMemberCallback<DtDestroyMsg, DtRtiExec, &DtRtiExec::processDestroy>(mgr, this, add);
-  DtRegisterMemberCallback<DtJoinMsg, DtRtiExec, &DtRtiExec::processJoin>(mgr, this, add);
-  DtRegisterMemberCallback<DtDisconnectMsg, DtRtiExec, &DtRtiExec::processDisconnect>(mgr, this, add);
+  handlers_.add<DtConnectMsg, &DtRtiExec::processConnectMsg>(mgr, this);
+  handlers_.add<DtCreateMsg, &DtRtiExec::processCreate>(mgr, this);
+  handlers_.add<DtDestroyMsg, &DtRtiExec::processDestroy>(mgr, this);
+  handlers_.add<DtJoinMsg, &DtRtiExec::processJoin>(mgr, this);
+  handlers_.add<DtDisconnectMsg, &DtRtiExec::processDisconnect>(mgr, this);
 }
 
 int DtRtiExec::forwarderPort() const { return netThread_ ? netThread_->port() : 0; }

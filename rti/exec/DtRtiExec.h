@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "exec/DtExecCallbackList.h"
+#include "msg/DtMsgSubscriptions.h"
 #include "net/DtConnectionMgr.h"
 #include "port/DtExport.h"
 #include "util/DtString.h"
@@ -140,7 +141,7 @@ protected:
   explicit DtRtiExec(DtRIDParameters* rid);
 
 private:
-  void registerCallbacks(bool add);
+  void subscribeHandlers();
   void deleteCommand(const char* line);
   // run's wait for input, at most `seconds`.
   void waitForInput(double seconds);
@@ -150,6 +151,7 @@ private:
 
   std::unique_ptr<DtRtiExecNetThread> netThread_;  // made first, gone last
   std::unique_ptr<DtConnectionMgr> connectMgr_;
+  DtMsgSubscriptions handlers_;  // with connectMgr_
   std::vector<std::unique_ptr<DtFedExec>> executions_;
   DtSelectParam selectParams_;
   // The forwarder's poller watches the connection manager's sockets and the

@@ -1,6 +1,7 @@
 #pragma once
-// DtMsgCallbackRegistry: where a message class files the callbacks of its
-// kind (DtMsgClass::addCallback and removeCallback). The connection manager
+// DtMsgCallbackRegistry: where the callbacks of a message kind are filed
+// (by DtMsgRegistration and the message classes' addCallback and
+// removeCallback). The connection manager
 // is one: it keeps a normal registry and the management object model's, and
 // dispatches each received message to the callbacks of its kind.
 

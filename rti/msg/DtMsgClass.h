@@ -14,7 +14,8 @@
 //     and removeCallback, which register a function taking the class (or one
 //     of its bases) with a callback registry (the connection manager) under
 //     the class's kind; the char `mom` picks the registry of the management
-//     object model.
+//     object model. (The library's own handlers register through
+//     DtMsgSubscription, which removes what it added when it goes.)
 // The class adds its value constructor, its accessors and what its body
 // needs beyond the layout. A class whose kind depends on a class-wide switch
 // declares its own static currentKind(); one whose empty size is not the

@@ -17,16 +17,6 @@
 
 namespace {
 DtCreatorHook<DtInteractionMgr, DtConnectionMgr*, DtFomClassMgr*, DtRIDParameters*> theCreator;
-
-template <class M>
-void registerHandler(DtConnectionMgr* mgr, int kind, void (*fn)(const M&, void*), void* usr, bool add) {
-  const DtRtiMsgCallbackInfo record = DtRtiMsgCallbackInfo::typed(fn, usr);
-  if (add) {
-    mgr->addMsgCallback(static_cast<DtRtiMsgKind>(kind), record, 0);
-  } else {
-    mgr->removeMsgCallback(static_cast<DtRtiMsgKind>(kind), record, 0);
-  }
-}
 }  // namespace
 
 std::uint8_t DtInteractionMgr::theDefaultInteractionAdvisorySwitch = 1;
@@ -45,31 +35,25 @@ DtInteractionMgr::DtInteractionMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* f
       relevanceAdvisorySwitch_(theDefaultInteractionAdvisorySwitch),
       view_(std::make_unique<DtReceivedParamSet>()) {
   if (params_ && params_->dataDistMgmt()) DtInteractionMsg::setChannelIncluded(1);
-  roKind_ = DtInteractionRoMsg::currentKind();
-  tsoKind_ = DtInteractionTsoMsg::currentKind();
-  registerHandlers(true);
+  subscribeHandlers();
 }
 
 DtInteractionMgr::~DtInteractionMgr() {
   destroyInteractionLists();
   // A federate that resigned keeps no group of its classes.
   classGroups_.leaveAll(connectMgr_);
-  registerHandlers(false);
+  handlers_.clear();
 }
 
-void DtInteractionMgr::registerHandlers(bool add) {
-  if (!connectMgr_) return;
-  void (*interaction)(const DtInteractionMsg&, void*) = &DtInteractionMgr::processInteraction;
-  void (*pub)(const DtPubInterMsg&, void*) = &DtInteractionMgr::processPub;
-  void (*unpub)(const DtUnpubInterMsg&, void*) = &DtInteractionMgr::processUnpub;
-  void (*sub)(const DtSubInterMsg&, void*) = &DtInteractionMgr::processSub;
-  void (*unsub)(const DtUnsubInterMsg&, void*) = &DtInteractionMgr::processUnsub;
-  registerHandler(connectMgr_, roKind_, interaction, this, add);
-  registerHandler(connectMgr_, tsoKind_, interaction, this, add);
-  registerHandler(connectMgr_, DtPubInterMsgKind, pub, this, add);
-  registerHandler(connectMgr_, DtUnpubInterMsgKind, unpub, this, add);
-  registerHandler(connectMgr_, DtSubInterMsgKind, sub, this, add);
-  registerHandler(connectMgr_, DtUnsubInterMsgKind, unsub, this, add);
+void DtInteractionMgr::subscribeHandlers() {
+  DtConnectionMgr* mgr = connectMgr_;
+  // The interaction kinds are those of the channel switch as it stands now.
+  handlers_.add<DtInteractionRoMsg>(mgr, &DtInteractionMgr::processInteraction, this);
+  handlers_.add<DtInteractionTsoMsg>(mgr, &DtInteractionMgr::processInteraction, this);
+  handlers_.add<DtPubInterMsg>(mgr, &DtInteractionMgr::processPub, this);
+  handlers_.add<DtUnpubInterMsg>(mgr, &DtInteractionMgr::processUnpub, this);
+  handlers_.add<DtSubInterMsg>(mgr, &DtInteractionMgr::processSub, this);
+  handlers_.add<DtUnsubInterMsg>(mgr, &DtInteractionMgr::processUnsub, this);
 }
 
 void DtInteractionMgr::processInteraction(const DtInteractionMsg& msg, void* mgr) {

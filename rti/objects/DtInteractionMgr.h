@@ -30,6 +30,7 @@
 #include <utility>
 
 #include "RTI.hh"
+#include "msg/DtMsgSubscriptions.h"
 #include "objects/DtClassGroups.h"
 #include "objects/DtInteractionAdvisorySink.h"
 #include "util/DtFomTypes.h"
@@ -232,7 +233,7 @@ private:
   void sendClassMsg(RTI::InteractionClassHandle theClass);
   void deliver(RTI::InteractionClassHandle theClass, const RTI::ParameterHandleValuePairSet& parameters,
                const DtInteractionMsg& msg);
-  void registerHandlers(bool add);
+  void subscribeHandlers();
 
   DtConnectionMgr* connectMgr_;
   DtFomClassMgr* fom_;
@@ -243,10 +244,10 @@ private:
   DtClassGroups classGroups_;
   DtInteractionMomHook* momMgr_ = nullptr;
   DtTimeStamping* timeMgr_ = nullptr;
-  // The kinds the interaction handler was registered under (the channel
-  // switch is process-wide and may change before this manager goes).
-  int roKind_ = 0;
-  int tsoKind_ = 0;
+  // The interaction handler stays under the kinds it was registered with,
+  // though the channel switch is process-wide and may change before this
+  // manager goes.
+  DtMsgSubscriptions handlers_;
   // The set a delivery hands over, kept with its room between deliveries.
   std::unique_ptr<DtReceivedParamSet> view_;
   bool viewInUse_ = false;

@@ -25,23 +25,6 @@ namespace {
 DtCreatorHook<DtObjectMgr, DtConnectionMgr*, DtFomClassMgr*, DtRIDParameters*> theCreator;
 DtCreatorHook<DtObjectMgr, DtConnectionMgr*, DtFomClassMgr*, DtRIDParameters*> theDataDistCreator;
 
-// The handler registered for a message class: one function per class and
-// operation, so that registering and removing name the same one.
-template <class Msg, void (DtObjectMgr::*Process)(const Msg&)>
-void forward(const Msg& msg, void* mgr) {
-  (static_cast<DtObjectMgr*>(mgr)->*Process)(msg);
-}
-
-template <class Msg, void (DtObjectMgr::*Process)(const Msg&)>
-void handle(DtConnectionMgr* connectMgr, int kind, void* mgr, bool add) {
-  const DtRtiMsgCallbackInfo record = DtRtiMsgCallbackInfo::typed(&forward<Msg, Process>, mgr);
-  if (add) {
-    connectMgr->addMsgCallback(static_cast<DtRtiMsgKind>(kind), record, 0);
-  } else {
-    connectMgr->removeMsgCallback(static_cast<DtRtiMsgKind>(kind), record, 0);
-  }
-}
-
 // Runs the action on the entries queued when it starts, taking each out
 // first: an action may queue more (for the next tick) or throw (the rest
 // stays queued).
@@ -98,35 +81,33 @@ DtObjectMgr::DtObjectMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDP
   addrMap_ = std::make_unique<DtAddrMap>(0, settings_.addressDelay);
   DtRtiObject::setUseDiscoveredClass(settings_.sendDiscoveredClass);
   if (settings_.dataDistMgmt) DtUpdateMsg::setChannelIncluded(1);
-  updateKinds_[0] = DtUpdateRoMsg::currentKind();
-  updateKinds_[1] = DtUpdateTsoMsg::currentKind();
-  registerHandlers(true);
+  subscribeHandlers();
 }
 
 DtObjectMgr::~DtObjectMgr() {
   destroyObjectLists();
   // A federate that resigned keeps no group of its classes.
   classGroups_.leaveAll(connectMgr_);
-  registerHandlers(false);
+  handlers_.clear();
 }
 
-void DtObjectMgr::registerHandlers(bool add) {
-  if (!connectMgr_) return;
+void DtObjectMgr::subscribeHandlers() {
   DtConnectionMgr* mgr = connectMgr_;
-  handle<DtUpdateMsg, &DtObjectMgr::processUpdate>(mgr, updateKinds_[0], this, add);
-  handle<DtUpdateMsg, &DtObjectMgr::processUpdate>(mgr, updateKinds_[1], this, add);
-  handle<DtRegObjMsg, &DtObjectMgr::processRegister>(mgr, DtRegObjMsgKind, this, add);
-  handle<DtDiscObjMsg, &DtObjectMgr::processDiscover>(mgr, DtDiscObjMsgKind, this, add);
-  handle<DtReqDiscObjMsg, &DtObjectMgr::processRequestDiscover>(mgr, DtReqDiscObjMsgKind, this, add);
-  handle<DtDeleteMsg, &DtObjectMgr::processDelete>(mgr, DtDeleteRoMsgKind, this, add);
-  handle<DtDeleteMsg, &DtObjectMgr::processDelete>(mgr, DtDeleteTsoMsgKind, this, add);
-  handle<DtLocDelMsg, &DtObjectMgr::processLocDelete>(mgr, DtLocDelMsgKind, this, add);
-  handle<DtPubObjMsg, &DtObjectMgr::processPub>(mgr, DtPubObjMsgKind, this, add);
-  handle<DtUnpubObjMsg, &DtObjectMgr::processUnpub>(mgr, DtUnpubObjMsgKind, this, add);
-  handle<DtSubObjMsg, &DtObjectMgr::processSub>(mgr, DtSubObjMsgKind, this, add);
-  handle<DtUnsubObjMsg, &DtObjectMgr::processUnsub>(mgr, DtUnsubObjMsgKind, this, add);
-  handle<DtRequestMsg, &DtObjectMgr::processRequest>(mgr, DtRequestMsgKind, this, add);
-  handle<DtOwnershipMsg, &DtObjectMgr::processOwnership>(mgr, DtOwnershipMsgKind, this, add);
+  // The update kinds are those of the channel switch as it stands now.
+  handlers_.add<DtUpdateRoMsg, &DtObjectMgr::processUpdate>(mgr, this);
+  handlers_.add<DtUpdateTsoMsg, &DtObjectMgr::processUpdate>(mgr, this);
+  handlers_.add<DtRegObjMsg, &DtObjectMgr::processRegister>(mgr, this);
+  handlers_.add<DtDiscObjMsg, &DtObjectMgr::processDiscover>(mgr, this);
+  handlers_.add<DtReqDiscObjMsg, &DtObjectMgr::processRequestDiscover>(mgr, this);
+  handlers_.add<DtDeleteRoMsg, &DtObjectMgr::processDelete>(mgr, this);
+  handlers_.add<DtDeleteTsoMsg, &DtObjectMgr::processDelete>(mgr, this);
+  handlers_.add<DtLocDelMsg, &DtObjectMgr::processLocDelete>(mgr, this);
+  handlers_.add<DtPubObjMsg, &DtObjectMgr::processPub>(mgr, this);
+  handlers_.add<DtUnpubObjMsg, &DtObjectMgr::processUnpub>(mgr, this);
+  handlers_.add<DtSubObjMsg, &DtObjectMgr::processSub>(mgr, this);
+  handlers_.add<DtUnsubObjMsg, &DtObjectMgr::processUnsub>(mgr, this);
+  handlers_.add<DtRequestMsg, &DtObjectMgr::processRequest>(mgr, this);
+  handlers_.add<DtOwnershipMsg, &DtObjectMgr::processOwnership>(mgr, this);
 }
 
 // What the manager works through -------------------------------------------

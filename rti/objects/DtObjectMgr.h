@@ -35,6 +35,7 @@
 
 #include "RTI.hh"
 #include "api/DtAttributeHandleSet.h"
+#include "msg/DtMsgSubscriptions.h"
 #include "objects/DtClassGroups.h"
 #include "objects/DtObjectAdvisorySink.h"
 #include "objects/DtObjectList.h"
@@ -512,7 +513,7 @@ protected:
   DtTimeStamping* timeMgr_ = nullptr;
 
 private:
-  void registerHandlers(bool add);
+  void subscribeHandlers();
   // The update message for these values: a new time-stamped one (kept in
   // `made`), or the receive-order one this manager fills again for every
   // update, which costs no allocation once it has grown (a local update
@@ -542,6 +543,6 @@ private:
   int callbackDepth_ = 0;
   std::vector<std::unique_ptr<DtRtiObject>> retired_;  // deleted inside a callback scope
   std::unique_ptr<DtUpdateRoMsg> reusedUpdate_;
-  int updateKinds_[2];  // the update kinds registered: receive order, time stamp
+  DtMsgSubscriptions handlers_;
   char nameBuffer_[32] = {};
 };

@@ -16,6 +16,7 @@
 #include "core/DtTimeMgr.h"
 #include "mom/DtMomMgr.h"
 #include "msg/DtFederationMsgs.h"
+#include "msg/DtMsgSubscriptions.h"
 #include "msg/DtRtiMsg.h"
 #include "net/DtConnectionMgr.h"
 #include "objects/DtInteractionMgr.h"
@@ -89,10 +90,10 @@ public:
       : DtObjectMgr(connectMgr, fom, params) {
     note("objMgr");
     for (std::uint32_t i = 0; i < RecordingScope::ownedObjects; ++i) owned_.append(this);
-    if (connectMgr_) DtAliveMsg::addCallback(connectMgr_, &RecordingObjectMgr::alive, this);
+    handlers_.add<DtAliveMsg>(connectMgr_, &RecordingObjectMgr::alive, this);
   }
   ~RecordingObjectMgr() override {
-    if (connectMgr_) DtAliveMsg::removeCallback(connectMgr_, &RecordingObjectMgr::alive, this);
+    handlers_.clear();
     owned_.clear();
     note("~objMgr");
   }
@@ -116,6 +117,7 @@ private:
   }
   DtList owned_;
   int handled_ = 0;
+  DtMsgSubscriptions handlers_;
 };
 
 class RecordingInteractionMgr : public DtInteractionMgr {

@@ -9,6 +9,7 @@
 
 #include "CoreTestSupport.h"
 #include "msg/DtFederationMsgs.h"
+#include "msg/DtMsgSubscriptions.h"
 #include "net/DtConnectionMgr.h"
 #include "rti/util/NotifyCapture.h"
 #include "support/ScriptedFederateProcess.h"
@@ -25,13 +26,9 @@ const std::string sampleFed = readWholeFile(QLX_SOURCE_ROOT "/rti/config/sample.
 // outlive the manager.
 class FederationTraffic {
 public:
-  explicit FederationTraffic(DtConnectionMgr* mgr) : mgr_(mgr) {
-    DtAliveMsg::addCallback(mgr_, &FederationTraffic::alive, this);
-    DtResignMsg::addCallback(mgr_, &FederationTraffic::resign, this);
-  }
-  ~FederationTraffic() {
-    DtAliveMsg::removeCallback(mgr_, &FederationTraffic::alive, this);
-    DtResignMsg::removeCallback(mgr_, &FederationTraffic::resign, this);
+  explicit FederationTraffic(DtConnectionMgr* mgr) {
+    handlers_.add<DtAliveMsg>(mgr, &FederationTraffic::alive, this);
+    handlers_.add<DtResignMsg>(mgr, &FederationTraffic::resign, this);
   }
   FederationTraffic(const FederationTraffic&) = delete;
   FederationTraffic& operator=(const FederationTraffic&) = delete;
@@ -46,7 +43,7 @@ private:
   static void resign(const DtResignMsg& msg, void* self) {
     static_cast<FederationTraffic*>(self)->resigns.emplace_back(msg.federateHandle(), msg.resignAction());
   }
-  DtConnectionMgr* mgr_;
+  DtMsgSubscriptions handlers_;
 };
 
 const char* const heartbeatForms =

@@ -35,6 +35,7 @@
 #include "api/DtParamValueSet.h"
 #include "core/DtTimeMgr.h"
 #include "fedtime.hh"
+#include "msg/DtMsgSubscriptions.h"
 #include "msg/DtObjectMsgs.h"
 #include "msg/DtTimeMsgs.h"
 #include "msg/DtUpdateMsgs.h"
@@ -117,12 +118,8 @@ public:
   Script() : federate_(log_), connections_(log_) {
     connections_.connectFederation(&federate_, "Exec", theFederate, theExec);
     timeMgr_ = std::make_unique<DtTimeMgr>(&connections_, nullptr, nullptr);
-    DtInteractionTsoMsg::addCallback(&connections_, &Script::interaction<DtInteractionTsoMsg>, this);
-    DtInteractionRoMsg::addCallback(&connections_, &Script::interaction<DtInteractionRoMsg>, this);
-  }
-  ~Script() {
-    DtInteractionTsoMsg::removeCallback(&connections_, &Script::interaction<DtInteractionTsoMsg>, this);
-    DtInteractionRoMsg::removeCallback(&connections_, &Script::interaction<DtInteractionRoMsg>, this);
+    handlers_.add<DtInteractionTsoMsg>(&connections_, &Script::interaction<DtInteractionTsoMsg>, this);
+    handlers_.add<DtInteractionRoMsg>(&connections_, &Script::interaction<DtInteractionRoMsg>, this);
   }
 
   DtTimeMgr& timeMgr() { return *timeMgr_; }
@@ -272,6 +269,7 @@ private:
   LoggingFederate federate_;
   LoggingConnectionMgr connections_;
   std::unique_ptr<DtTimeMgr> timeMgr_;
+  DtMsgSubscriptions handlers_;
 };
 
 }  // namespace timescript
