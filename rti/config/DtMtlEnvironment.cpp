@@ -1,10 +1,12 @@
 #include "config/DtMtlEnvironment.h"
 
 #include <cstring>
+#include <exception>
 #include <string>
 
 #include "config/DtlBuiltins.h"
 #include "config/DtlEnv.h"
+#include "config/DtlError.h"
 #include "config/DtlHashTable.h"
 #include "config/DtlIntegerParam.h"
 #include "config/DtlLoader.h"
@@ -12,28 +14,54 @@
 #include "config/DtlRealParam.h"
 #include "config/DtlStringParam.h"
 #include "util/DtList.h"
+#include "util/DtNotify.h"
 #include "util/DtString.h"
 
 namespace {
 
+// What the exception in flight is, in words.
+std::string describeCurrentException() {
+  try {
+    throw;
+  } catch (const DtlObjPtr&) {
+    const std::string message = DtlLastErrorMessage();
+    return message.empty() ? "a configuration language error" : "a configuration language error: " + message;
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "an exception of an unknown type";
+  }
+}
+
+// Says which step of which load failed, and why, as an error (shown at the
+// default notify level); the caller goes on.
+void reportFailure(const char* step, const char* load, const char* subject) {
+  DtNotifyError("Configuration: %s%s %s failed: %s\n", step, load, subject ? subject : "(null)",
+                describeCurrentException().c_str());
+}
+
 // Runs a load between the export and the import of the frame's host
 // variables. Nothing escapes: a host calling the loader must never see an
-// exception from its configuration.
+// exception from its configuration. A step that throws is reported and the
+// next one runs all the same.
 template <typename Load>
-DtlObjPtr exportLoadImport(const DtlObjPtr& frame, Load load) {
+DtlObjPtr exportLoadImport(const DtlObjPtr& frame, const char* name, Load load) {
   DtlObjPtr result;
   try {
     DtcExportParams(frame);
   } catch (...) {
+    reportFailure("handing the host variables over before ", "loading", name);
   }
   try {
     result = load();
   } catch (...) {
+    reportFailure("", "loading", name);
     result = DtlObjPtr();
   }
   try {
     DtcImportParams(frame);
   } catch (...) {
+    reportFailure("taking the host variables back after ", "loading", name);
   }
   return result;
 }
@@ -86,12 +114,12 @@ int DtMtlEnvironment::registerVariable(const char* name, float* address) {
 }
 
 DtlObjPtr DtMtlEnvironment::loadFileFromPath(const DtlObjPtr& directories, const char* name, int report) {
-  DtlObjPtr result = exportLoadImport(frame_, [&] { return DtcLoadFromPath(directories, name, frame_, report); });
+  DtlObjPtr result = exportLoadImport(frame_, name, [&] { return DtcLoadFromPath(directories, name, frame_, report); });
   return result ? result : DtlNil();
 }
 
 DtlObjPtr DtMtlEnvironment::loadFile(const char* name, int report) {
-  return exportLoadImport(frame_, [&] { return DtcLoadLispFile(name, frame_, report); });
+  return exportLoadImport(frame_, name, [&] { return DtcLoadLispFile(name, frame_, report); });
 }
 
 DtlObjPtr DtMtlEnvironment::evalString(const char* text, int report) {
@@ -114,6 +142,7 @@ DtlObjPtr DtMtlEnvironment::loadExpr(const char* text) {
   try {
     return DtcLoadLispExpr(text ? text : "", frame_);
   } catch (...) {
+    reportFailure("", "evaluating", text);
     return DtlObjPtr();
   }
 }

@@ -30,6 +30,7 @@ class DtObjectMgr;
 class DtRIDParameters;
 class DtRtiAmbObserverList;
 class DtRtiAmbassadorObserver;
+struct DtServiceRow;
 class DtTimeMgr;
 
 class RTI_EXPORT DtRtiAmbassadorImplementor {
@@ -101,6 +102,13 @@ private:
   void checkNotJoined() const;
   void testSaveProgress() const;
   void checkJoinedAndSave(const char* reason) const;
+  // The trace and the joined check as the service's row gives them, its
+  // arguments traced on one line (core/DtServiceOpening.h). Hidden: its
+  // instantiations would otherwise be exported with the class.
+  template <class... Args>
+  __attribute__((visibility("hidden"))) void openJoined(const DtServiceRow& row, const Args&... args) const;
+  // The service refused while data distribution is off, as its row says.
+  void requireDdm(const DtServiceRow& row) const;
   bool timeServiceOn(const char* service, const char* disabledReason) const;
   void requireDdm(bool on, const char* service, const char* reason) const;
   void warnWithoutDdm(const char* service) const;

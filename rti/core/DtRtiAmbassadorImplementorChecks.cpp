@@ -4,6 +4,7 @@
 #include "api/DtNotImplemented.h"
 #include "config/DtRIDParameters.h"
 #include "core/DtFederateMgr.h"
+#include "core/DtServiceRows.h"
 #include "core/DtServiceTrace.h"
 #include "core/DtTimeMgr.h"
 #include "ddm/DtDataDistMgr.h"
@@ -36,6 +37,10 @@ void DtRtiAmbassadorImplementor::requireDdm(bool on, const char* service, const 
   if (on) return;
   DtNotifyError("RTI DDM services turned off: unable to process %s\n", service);
   throw RTI::RTIinternalError(reason);
+}
+
+void DtRtiAmbassadorImplementor::requireDdm(const DtServiceRow& row) const {
+  requireDdm(ddmOn(), row.name, row.ddmOff);
 }
 
 bool DtRtiAmbassadorImplementor::ddmManagerActive() const {

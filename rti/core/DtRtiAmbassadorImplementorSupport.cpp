@@ -4,7 +4,7 @@
 #include "core/DtRtiAmbassadorImplementor.h"
 
 #include "core/DtFederateMgr.h"
-#include "core/DtServiceReasons.h"
+#include "core/DtServiceOpening.h"
 #include "core/DtServiceTrace.h"
 #include "core/DtWireType.h"
 #include "ddm/DtDataDistMgr.h"
@@ -15,157 +15,127 @@
 #include "util/DtStringFunctions.h"
 
 // Every returned name is a new array that the caller frees with delete[].
+// Each look-up's trace, refusal reasons and name come from its row.
+namespace row = DtServiceRows;
 
 RTI::ObjectClassHandle DtRtiAmbassadorImplementor::getObjectClassHandle(const char* theName) {
-  traceHeader("getObjectClassHandle");
-  DtNotifyVerbose("RTI=>\t%s\n", DtServiceTrace::text(theName));
-  checkJoined(DT_UNABLE(getObjectClassHandle));
+  openJoined(row::getObjectClassHandle, theName);
   return guardedFom().classHandle(theName);
 }
 
 char* DtRtiAmbassadorImplementor::getObjectClassName(RTI::ObjectClassHandle theHandle) {
-  traceHeader("getObjectClassName");
-  DtNotifyVerbose("RTI=>\t%lu\n", theHandle);
-  checkJoined(DT_UNABLE(getObjectClassName));
+  openJoined(row::getObjectClassName, theHandle);
   return DtStrdup(guardedFom().className(theHandle));
 }
 
 RTI::AttributeHandle DtRtiAmbassadorImplementor::getAttributeHandle(const char* theName,
                                                                     RTI::ObjectClassHandle whichClass) {
-  traceHeader("getAttributeHandle");
-  DtNotifyVerbose("RTI=>\t%s %lu\n", DtServiceTrace::text(theName), whichClass);
-  checkJoined(DT_UNABLE(getAttributeHandle));
+  openJoined(row::getAttributeHandle, theName, whichClass);
   return guardedFom().attrHandle(theName, whichClass);
 }
 
 char* DtRtiAmbassadorImplementor::getAttributeName(RTI::AttributeHandle theHandle, RTI::ObjectClassHandle whichClass) {
-  traceHeader("getAttributeName");
-  DtNotifyVerbose("RTI=>\t%lu %lu\n", theHandle, whichClass);
-  checkJoined(DT_UNABLE(getAttributeName));
+  openJoined(row::getAttributeName, theHandle, whichClass);
   return DtStrdup(guardedFom().attrName(theHandle, whichClass));
 }
 
 RTI::InteractionClassHandle DtRtiAmbassadorImplementor::getInteractionClassHandle(const char* theName) {
-  traceHeader("getInteractionClassHandle");
-  DtNotifyVerbose("RTI=>\t%s\n", DtServiceTrace::text(theName));
-  checkJoined(DT_UNABLE(getInteractionClassHandle));
+  openJoined(row::getInteractionClassHandle, theName);
   return guardedFom().interactionHandle(theName);
 }
 
 char* DtRtiAmbassadorImplementor::getInteractionClassName(RTI::InteractionClassHandle theHandle) {
-  traceHeader("getInteractionClassName");
-  DtNotifyVerbose("RTI=>\t%lu\n", theHandle);
-  checkJoined(DT_UNABLE(getInteractionClassName));
+  openJoined(row::getInteractionClassName, theHandle);
   return DtStrdup(guardedFom().interactionName(theHandle));
 }
 
 RTI::ParameterHandle DtRtiAmbassadorImplementor::getParameterHandle(const char* theName,
                                                                     RTI::InteractionClassHandle whichClass) {
-  traceHeader("getParameterHandle");
-  DtNotifyVerbose("RTI=>\t%s %lu\n", DtServiceTrace::text(theName), whichClass);
-  checkJoined(DT_UNABLE(getParameterHandle));
+  openJoined(row::getParameterHandle, theName, whichClass);
   return guardedFom().paramHandle(theName, whichClass);
 }
 
 char* DtRtiAmbassadorImplementor::getParameterName(RTI::ParameterHandle theHandle,
                                                    RTI::InteractionClassHandle whichClass) {
-  traceHeader("getParameterName");
-  DtNotifyVerbose("RTI=>\t%lu %lu\n", theHandle, whichClass);
-  checkJoined(DT_UNABLE(getParameterName));
+  openJoined(row::getParameterName, theHandle, whichClass);
   return DtStrdup(guardedFom().paramName(theHandle, whichClass));
 }
 
 RTI::ObjectHandle DtRtiAmbassadorImplementor::getObjectInstanceHandle(const char* theName) {
-  traceHeader("getObjectInstanceHandle");
-  DtNotifyVerbose("RTI=>\t%s\n", DtServiceTrace::text(theName));
-  checkJoined(DT_UNABLE(getObjectInstanceHandle));
+  openJoined(row::getObjectInstanceHandle, theName);
   return guardedObjectMgr().objectHandle(theName);
 }
 
 char* DtRtiAmbassadorImplementor::getObjectInstanceName(RTI::ObjectHandle theHandle) {
   DtNotifyVerbose("RTI=>getObjectInstanceName: %lu\n", theHandle);  // its trace is one line
-  checkJoined(DT_UNABLE(getObjectInstanceName));
+  checkJoined(row::getObjectInstanceName.unable);
   return DtStrdup(guardedObjectMgr().objectName(theHandle));
 }
 
 RTI::ObjectClassHandle DtRtiAmbassadorImplementor::getObjectClass(RTI::ObjectHandle theObject) {
-  traceHeader("getObjectClass");
-  DtNotifyVerbose("RTI=>\t%lu\n", theObject);
-  checkJoined(DT_UNABLE(getObjectClass));
+  openJoined(row::getObjectClass, theObject);
   return guardedObjectMgr().objectClass(theObject);
 }
 
 // The routing space look-ups need data distribution on.
 
 RTI::SpaceHandle DtRtiAmbassadorImplementor::getRoutingSpaceHandle(const char* theName) {
-  traceHeader("getRoutingSpaceHandle");
-  DtNotifyVerbose("RTI=>\t%s\n", DtServiceTrace::text(theName));
-  checkJoined(DT_UNABLE(getRoutingSpaceHandle));
-  requireDdm(ddmOn(), "getRoutingSpaceHandle", DT_DDM_OFF(getRoutingSpaceHandle));
+  openJoined(row::getRoutingSpaceHandle, theName);
+  requireDdm(row::getRoutingSpaceHandle);
   return guardedFom().spaceHandle(theName);
 }
 
 char* DtRtiAmbassadorImplementor::getRoutingSpaceName(RTI::SpaceHandle theHandle) {
-  traceHeader("getRoutingSpaceName");
-  DtNotifyVerbose("RTI=>\t%lu\n", static_cast<unsigned long>(theHandle));
-  checkJoined(DT_UNABLE(getRoutingSpaceName));
-  requireDdm(ddmOn(), "getRoutingSpaceName", DT_DDM_OFF(getRoutingSpaceName));
+  openJoined(row::getRoutingSpaceName, theHandle);
+  requireDdm(row::getRoutingSpaceName);
   return DtStrdup(guardedFom().spaceName(theHandle));
 }
 
 RTI::DimensionHandle DtRtiAmbassadorImplementor::getDimensionHandle(const char* theName, RTI::SpaceHandle whichSpace) {
-  traceHeader("getDimensionHandle");
-  DtNotifyVerbose("RTI=>\t%s %lu\n", DtServiceTrace::text(theName), static_cast<unsigned long>(whichSpace));
-  checkJoined(DT_UNABLE(getDimensionHandle));
-  requireDdm(ddmOn(), "getDimensionHandle", DT_DDM_OFF(getDimensionHandle));
+  openJoined(row::getDimensionHandle, theName, whichSpace);
+  requireDdm(row::getDimensionHandle);
   return guardedFom().dimHandle(theName, whichSpace);
 }
 
 char* DtRtiAmbassadorImplementor::getDimensionName(RTI::DimensionHandle theHandle, RTI::SpaceHandle whichSpace) {
-  traceHeader("getDimensionName");
-  DtNotifyVerbose("RTI=>\t%lu %lu\n", theHandle, static_cast<unsigned long>(whichSpace));
-  checkJoined(DT_UNABLE(getDimensionName));
-  requireDdm(ddmOn(), "getDimensionName", DT_DDM_OFF(getDimensionName));
+  openJoined(row::getDimensionName, theHandle, whichSpace);
+  requireDdm(row::getDimensionName);
   return DtStrdup(guardedFom().dimName(theHandle, whichSpace));
 }
 
 RTI::SpaceHandle DtRtiAmbassadorImplementor::getAttributeRoutingSpaceHandle(RTI::AttributeHandle theHandle,
                                                                             RTI::ObjectClassHandle whichClass) {
-  traceHeader("getAttributeRoutingSpaceHandle");
-  DtNotifyVerbose("RTI=>\t%lu %lu\n", theHandle, whichClass);
-  checkJoined(DT_UNABLE(getAttributeRoutingSpaceHandle));
-  requireDdm(ddmOn(), "getAttributeRoutingSpaceHandle", DT_DDM_OFF(getAttributeRoutingSpaceHandle));
+  openJoined(row::getAttributeRoutingSpaceHandle, theHandle, whichClass);
+  requireDdm(row::getAttributeRoutingSpaceHandle);
   return guardedDdm().getAttributeRoutingSpaceHandle(theHandle, whichClass);
 }
 
 RTI::SpaceHandle DtRtiAmbassadorImplementor::getInteractionRoutingSpaceHandle(RTI::InteractionClassHandle theHandle) {
-  traceHeader("getInteractionRoutingSpaceHandle");
-  DtNotifyVerbose("RTI=>\t%lu\n", theHandle);
-  checkJoined(DT_UNABLE(getInteractionRoutingSpaceHandle));
-  requireDdm(ddmOn(), "getInteractionRoutingSpaceHandle", DT_DDM_OFF(getInteractionRoutingSpaceHandle));
+  openJoined(row::getInteractionRoutingSpaceHandle, theHandle);
+  requireDdm(row::getInteractionRoutingSpaceHandle);
   return guardedDdm().getInteractionRoutingSpaceHandle(theHandle);
 }
 
 // Transport and order names come from the federate manager; none is traced.
 
 RTI::TransportationHandle DtRtiAmbassadorImplementor::getTransportationHandle(const char* theName) {
-  checkJoined(DT_UNABLE(getTransportationHandle));
-  return federationMgr("getTransportationHandle").getTransportationHandle(DtString(theName));
+  checkJoined(row::getTransportationHandle.unable);
+  return federationMgr(row::getTransportationHandle.name).getTransportationHandle(DtString(theName));
 }
 
 char* DtRtiAmbassadorImplementor::getTransportationName(RTI::TransportationHandle theHandle) {
-  checkJoined(DT_UNABLE(getTransportationName));
-  return federationMgr("getTransportationName").getTransportationName(DtWireType<DtTransportType>(theHandle));
+  checkJoined(row::getTransportationName.unable);
+  return federationMgr(row::getTransportationName.name).getTransportationName(DtWireType<DtTransportType>(theHandle));
 }
 
 RTI::OrderingHandle DtRtiAmbassadorImplementor::getOrderingHandle(const char* theName) {
-  checkJoined(DT_UNABLE(getOrderingHandle));
-  return federationMgr("getOrderingHandle").getOrderHandle(DtString(theName));
+  checkJoined(row::getOrderingHandle.unable);
+  return federationMgr(row::getOrderingHandle.name).getOrderHandle(DtString(theName));
 }
 
 char* DtRtiAmbassadorImplementor::getOrderingName(RTI::OrderingHandle theHandle) {
-  checkJoined(DT_UNABLE(getOrderingName));
-  return federationMgr("getOrderingName").getOrderName(DtWireType<DtOrderType>(theHandle));
+  checkJoined(row::getOrderingName.unable);
+  return federationMgr(row::getOrderingName.name).getOrderName(DtWireType<DtOrderType>(theHandle));
 }
 
 // The advisory switches set a flag of the object or interaction manager;

@@ -314,6 +314,8 @@ void DtRtiExecFederateMgr::processJoinResponseMsg(const DtJoinResponseMsg& msg) 
 // Resign and the designated federate ------------------------------------------------
 
 void DtRtiExecFederateMgr::resignFederationExecution(RTI::ResignAction action) {
+  const std::uint32_t handle = federateHandle_;
+  const int execution = static_cast<int>(executionHandle_);
   DtFederateMgr::resignFederationExecution(action);
   designated_ = false;
   syncLabels_.clear();
@@ -321,6 +323,27 @@ void DtRtiExecFederateMgr::resignFederationExecution(RTI::ResignAction action) {
   restoredHandle_.reset();
   handleBeforeRestore_ = 0;
   joinedHandlers_.clear();
+  if (resignOrdered_ || !connectMgr_->reliableConn()) return;
+  // The resign message left on this federate's path to the rtiexec, the
+  // answer comes back once the rtiexec handled it.
+  const std::unique_ptr<DtRtiMsg> answer = awaitAnswer([&](const DtRtiMsg& msg) {
+    if (msg.msgKind() != DtResignResponseMsgKind) return Verdict::Other;
+    return msg.federateHandle() == handle && msg.fedExHandle() == execution ? Verdict::Answer : Verdict::OtherAnswer;
+  });
+  if (!answer) DtNotifyInfo("Resign of federate %lu: no answer from the rtiexec\n", static_cast<unsigned long>(handle));
+}
+
+void DtRtiExecFederateMgr::processResign(const DtResignMsg& msg) {
+  // A resign message naming this federate comes from the rtiexec, which
+  // has it out already: no answer is to be waited for.
+  resignOrdered_ = true;
+  try {
+    DtFederateMgr::processResign(msg);
+  } catch (...) {
+    resignOrdered_ = false;
+    throw;
+  }
+  resignOrdered_ = false;
 }
 
 void DtRtiExecFederateMgr::processDesignatedFederateMsg(const DtDesignatedFederateMsg& msg) {
@@ -400,8 +423,9 @@ void DtRtiExecFederateMgr::processSyncPointMsg(const DtSyncPointMsg& msg) {
     case DtRegister:
     case DtAchieved: return;
     case DtSynchronized:
-      if (!concerned) return;
-      syncLabels_.erase(label);
+      // Only the end of a point this federate was told of: a joiner hears
+      // the end of a point that was over before it counted, or not at all.
+      if (!concerned || syncLabels_.erase(label) == 0) return;
       if (fedAmb) fedAmb->federationSynchronized(label.c_str());
       return;
     case DtAnnouncePt:

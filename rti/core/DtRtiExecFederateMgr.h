@@ -85,7 +85,12 @@ public:
   // managers cannot be made is withdrawn at the rtiexec and fails.
   RTI::FederateHandle joinFederationExecution(const char* federateName, const char* executionName,
                                               RTI::FederateAmbassador* fedAmb) override;
+  // Returns once the rtiexec answered that this federate is out of the
+  // execution (or RTI_responseInterval passed without an answer), so that
+  // what this or another federate does next finds it gone; a resignation
+  // the rtiexec itself ordered does not wait.
   void resignFederationExecution(RTI::ResignAction action) override;
+  void processResign(const DtResignMsg& msg) override;
 
   void registerFederationSynchronizationPoint(const char* label, const char* tag,
                                               const RTI::FederateHandleSet& federates) override;
@@ -212,5 +217,6 @@ private:
   bool designated_ = false;
   DtMsgSubscriptions handlers_;        // from init to the end
   DtMsgSubscriptions joinedHandlers_;  // from the join to the resignation
+  bool resignOrdered_ = false;         // the rtiexec resigns this federate: it is out already
   std::set<std::string> syncLabels_;
 };

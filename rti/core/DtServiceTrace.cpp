@@ -87,3 +87,9 @@ DtServiceTrace::TimeText::TimeText(const RTI::FedTime& time) {
   const_cast<RTI::FedTime&>(time).getPrintableString(text_.get());
   text_[static_cast<std::size_t>(length)] = '\0';
 }
+
+void DtServiceTrace::append(std::string& line, const char* text) { line += DtServiceTrace::text(text); }
+
+void DtServiceTrace::appendNumber(std::string& line, unsigned long number) { line += std::to_string(number); }
+
+void DtServiceTrace::printLine(const std::string& line) { DtNotifyVerbose("%s\n", line.c_str()); }

@@ -6,6 +6,8 @@
 // service below notify level 3 does no work for its trace.
 
 #include <memory>
+#include <string>
+#include <type_traits>
 
 #include "RTI.hh"
 
@@ -29,6 +31,18 @@ public:
                                    RTI::AttributeHandle attribute);
   // The region's handle, or 0 for a region that is not the RTI's.
   static RTI::ULong regionHandle(const RTI::Region& region);
+  // One line of a service's arguments: "RTI=>\t", then each argument (a
+  // text, or a handle, count or enumeration as an unsigned number)
+  // separated by single spaces. Nothing without arguments.
+  template <class... Args>
+  static void arguments(const Args&... args) {
+    if constexpr (sizeof...(Args) > 0) {
+      std::string line = "RTI=>\t";
+      const char* separator = "";
+      ((line += separator, append(line, args), separator = " "), ...);
+      printLine(line);
+    }
+  }
   // The sets by their own print operations (at notify level 2, as they
   // print).
   static void print(const RTI::AttributeHandleSet& set);
@@ -44,4 +58,14 @@ public:
   private:
     std::unique_ptr<char[]> text_;
   };
+
+private:
+  // An argument of a trace line: the text (or "(null)"), or the number as
+  // "%lu" prints it.
+  static void append(std::string& line, const char* text);
+  template <class Number>
+  requires std::is_integral_v<Number> || std::is_enum_v<Number>
+  static void append(std::string& line, Number number) { appendNumber(line, static_cast<unsigned long>(number)); }
+  static void appendNumber(std::string& line, unsigned long number);
+  static void printLine(const std::string& line);
 };

@@ -156,16 +156,42 @@ void DtFedExec::processAlive(const DtAliveMsg& msg) {
 void DtFedExec::processResign(const DtResignMsg& msg) {
   if (!msg.isForExec(name_, handle_)) return;
   const auto handle = static_cast<std::uint32_t>(msg.federateHandle());
-  if (pendingJoins_.erase(handle) != 0) return;  // it resigned before confirming its join
-  if (!getFederate(handle)) {
-    DtNotifyVerbose("Resign message with bad federate handle: %lu\n", static_cast<unsigned long>(handle));
+  if (pendingJoins_.erase(handle) != 0) {
+    // It resigned before confirming its join: the points it held up may be
+    // reached now.
+    endReachedSyncPoints();
     return;
   }
+  const DtFederate* federate = getFederate(handle);
+  if (!federate) {
+    DtNotifyVerbose("Resign message with bad federate handle: %lu\n", static_cast<unsigned long>(handle));
+    // Out already (the rtiexec resigned it): its resignation returns.
+    answerResign(handle, 0);
+    return;
+  }
+  const auto connection = static_cast<std::uint32_t>(federate->getConnectionHandle());
   retireFederate(handle);
+  answerResign(handle, connection);
+}
+
+void DtFedExec::answerResign(std::uint32_t federate, std::uint32_t connection) {
+  auto msg = DtMakeMsg<DtResignResponseMsg>(*connectMgr_);
+  if (!msg) return;
+  msg->setFederateHandle(federate);
+  msg->setFedEx(handle_);
+  // On connections, to the resigning federate's alone; datagrams reach all,
+  // and the others pay the answer no heed.
+  const DtTransportType transport = connectMgr_->internalTransportType();
+  const bool named = connection != 0 && transport == DtReliable && connectMgr_->reliableConn();
+  connectMgr_->sendAndDelete(msg.release(), transport, named ? connection : 0);
 }
 
 void DtFedExec::retireFederate(unsigned long handle) {
   deleteFederate(handle);
+  // What it was given and never took over goes on, as its own went before.
+  for (const DtOwnershipLedger::Gift& gift : ledger_.close(static_cast<std::uint32_t>(handle))) {
+    handOver(gift, static_cast<std::uint32_t>(handle));
+  }
   endReachedSyncPoints();
   saveRestore_->federateLeft(handle);
   resignFederateTime(handle);
@@ -184,6 +210,7 @@ void DtFedExec::removeFederateConnection(unsigned long connectionHandle) {
                                     [&](const auto& entry) { return entry.second.sourceID == connectionHandle; });
   if (pending != pendingJoins_.end()) {
     pendingJoins_.erase(pending);
+    endReachedSyncPoints();
     return;
   }
   for (const auto& federate : federates_) {
@@ -234,15 +261,47 @@ void DtFedExec::tickFederates() {
 
 // Ownership hand-over -----------------------------------------------------------
 
+namespace {
+
+DtOwnershipLedger::Gift giftOf(const DtOwnershipMsg& msg) {
+  const char* name = msg.tag();
+  return {static_cast<std::uint32_t>(msg.objHandle()), static_cast<std::uint32_t>(msg.classHandle()), name ? name : "",
+          DtAttributeHandleSet(msg.attrHandles())};
+}
+
+}  // namespace
+
 void DtFedExec::processOwnership(const DtOwnershipMsg& msg) {
-  if (!msg.isForExec(name_, handle_) || msg.federateHandle() == 0 || msg.recipientFederate() != 0 ||
-      msg.ownerMsgKind() != DtGiveToLRC) {
-    return;
+  if (!msg.isForExec(name_, handle_) || msg.federateHandle() == 0) return;
+  const auto sender = static_cast<std::uint32_t>(msg.federateHandle());
+  const auto recipient = static_cast<std::uint32_t>(msg.recipientFederate());
+  switch (msg.ownerMsgKind()) {
+    case DtGiveToLRC:
+      // A resigning federate's free attributes (the copies sent on name
+      // their heir).
+      if (recipient != 0) return;
+      DtNotifyVerbose("resigning federate is turning over attributes\n");
+      handOver(giftOf(msg), sender);
+      return;
+    case DtNotifyAcquire:
+      // Given to a federate: on its account until it says it dealt with
+      // them; one that is gone already has them handed on at once.
+      if (recipient == 0) return;
+      if (getFederate(recipient)) {
+        ledger_.given(recipient, giftOf(msg));
+      } else {
+        handOver(giftOf(msg), recipient);
+      }
+      return;
+    case DtTakenOver: ledger_.taken(sender, static_cast<std::uint32_t>(msg.objHandle()), msg.attrHandles()); return;
+    default: return;
   }
-  DtNotifyVerbose("resigning federate is turning over attributes\n");
+}
+
+void DtFedExec::handOver(const DtOwnershipLedger::Gift& gift, std::uint32_t from) {
   unsigned long heir = 0;
   for (const auto& federate : federates_) {
-    if (federate->getHandle() != msg.federateHandle()) {
+    if (federate->getHandle() != from) {
       heir = federate->getHandle();
       break;
     }
@@ -251,9 +310,13 @@ void DtFedExec::processOwnership(const DtOwnershipMsg& msg) {
     DtNotifyError("Unable to give away attributes no more federates in federation\n");
     return;
   }
-  std::unique_ptr<DtRtiMsg> handOver(msg.clone(1));
-  static_cast<DtOwnershipMsg&>(*handOver).setRecipientFederate(heir);
-  sendStamped(std::move(handOver), handle_);
+  auto msg = DtMakeMsg<DtOwnershipMsg>(*connectMgr_);
+  if (!msg) return;
+  msg->set(DtGiveToLRC, gift.object, gift.attributes, heir, gift.name.empty() ? nullptr : gift.name.c_str());
+  msg->setClassHandle(gift.classHandle);
+  msg->setFederateHandle(from);
+  ledger_.given(static_cast<std::uint32_t>(heir), gift);
+  sendStamped(std::move(msg), handle_);
 }
 
 // Sending -------------------------------------------------------------------------

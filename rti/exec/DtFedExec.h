@@ -50,6 +50,7 @@
 #include "RTI.hh"
 #include "exec/DtExecCallbackList.h"
 #include "exec/DtExecSaveFile.h"
+#include "exec/DtOwnershipLedger.h"
 #include "exec/DtSyncPt.h"
 #include "msg/DtMsgSubscriptions.h"
 #include "util/DtString.h"
@@ -198,6 +199,13 @@ public:
   double now() const { return clock_(); }
 
 protected:
+  // Hands the attributes of a federate that is gone (`from`) to the first
+  // federate left, whose component holds them; the heir's ledger gets them.
+  void handOver(const DtOwnershipLedger::Gift& gift, std::uint32_t from);
+  // Tells a federate whose resign message was handled that it is out of
+  // the execution: its resignation returns only then, so that whatever it
+  // does next (another federate's destroy, say) finds it gone.
+  void answerResign(std::uint32_t federate, std::uint32_t connection);
   // Sends the message stamped with the execution handle, and deletes it.
   void sendStamped(std::unique_ptr<DtRtiMsg> msg, int executionHandle);
   // What a resignation does once the federate is known to be gone.
@@ -236,4 +244,5 @@ private:
   Clock clock_;
   std::unique_ptr<DtExecTimeMgr> time_;
   std::unique_ptr<DtExecSaveRestore> saveRestore_;
+  DtOwnershipLedger ledger_;
 };

@@ -81,6 +81,9 @@ void DtFedExec::processAchievedSyncPoint(const DtSyncPointMsg& msg) {
 }
 
 bool DtFedExec::synchronized(const DtSyncPt& point) const {
+  // A point for everyone waits for the federates in the middle of joining:
+  // each is told of it once its join is confirmed, and counts from then.
+  if (point.federates().empty() && !pendingJoins_.empty()) return false;
   return std::all_of(federates_.begin(), federates_.end(), [&](const auto& federate) {
     return !point.concerns(federate->getHandle()) || federate->federateSyncPtAchieved(point.name(), true);
   });

@@ -102,6 +102,7 @@ constexpr Creators theClasses[] = {
     entry<DtReqDiscObjMsg>(DtReqDiscObjMsgKind),
     entry<DtConnectMsg>(DtConnectMsgKind),
     entry<DtDisconnectMsg>(DtDisconnectMsgKind),
+    entry<DtResignResponseMsg>(DtResignResponseMsgKind),
 };
 
 constexpr bool strictlyIncreasing() {

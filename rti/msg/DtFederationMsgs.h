@@ -289,6 +289,13 @@ public:
   using DtMsgClass::DtMsgClass;
 };
 
+// Rtiexec to a resigning federate: the header alone, naming the federate
+// and its execution, once the federate is out of the execution.
+class DtResignResponseMsg : public DtMsgClass<DtResignResponseMsg, DtRtiMsg, DtNetAliveMsg, DtResignResponseMsgKind> {
+public:
+  using DtMsgClass::DtMsgClass;
+};
+
 // A message of one 32-bit value at offset 8.
 template <class Self, class Base, class Net, DtRtiMsgKind Kind>
 class DtOneValueMsg : public DtMsgClass<Self, Base, Net, Kind> {

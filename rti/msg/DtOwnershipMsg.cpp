@@ -9,7 +9,7 @@ constexpr const char* theKindNames[] = {
     "DtAcquire",          "DtAcquireIfAvail", "DtCancelAcquire",    "DtCancelNegotiatedDivest",
     "DtNegotiatedDivest", "DtQueryOwner",     "DtUncondDivest",     "DtNotOwned",
     "DtOwnedByRti",       "DtNotifyAcquire",  "DtOwnershipUnavail", "DtConfirmCancelAcquire",
-    "DtInformOwner",      "DtGiveToLRC",      "DtResetOwner"};
+    "DtInformOwner",      "DtGiveToLRC",      "DtResetOwner",       "DtTakenOver"};
 
 }  // namespace
 

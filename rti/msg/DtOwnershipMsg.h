@@ -11,9 +11,11 @@
 //  12  u8   tag size: characters + 1; 0 for no tag
 //  13  u8   DtOwnerMsgKind
 //  14  u16  recipient federate (0: nobody in particular)
-//  16  u32  object class handle (DtGiveToLRC only; else 0)
+//  16  u32  object class handle (DtGiveToLRC and DtNotifyAcquire; else 0)
 //  20  44   attribute handle set (count, then the 320-bit map)
-//  64  n    the tag's characters, no zero, no padding
+//  64  n    the tag's characters, no zero, no padding (the object's name
+//           on a DtGiveToLRC or DtNotifyAcquire; the serial of the request
+//           withdrawn on a DtCancelAcquire and its confirmation)
 // A received message is sound (status 0) only when it is exactly 64 bytes
 // plus its tag.
 
@@ -37,7 +39,9 @@ enum DtOwnerMsgKind : std::uint8_t {
   DtConfirmCancelAcquire = 11,   // the owner confirms a cancelled request
   DtInformOwner = 12,            // answer: the sender owns the attribute
   DtGiveToLRC = 13,              // the recipient's local RTI component takes free attributes
-  DtResetOwner = 14              // the recipient now holds the privilege to delete
+  DtResetOwner = 14,             // the recipient now holds the privilege to delete
+  DtTakenOver = 15               // the sender dealt with attributes given to it (a DtNotifyAcquire or
+                                 // DtGiveToLRC addressed to it): the rtiexec's account of hand-overs
 };
 
 // The sub-kind's name ("DtAcquire", ...); "" for a number that is none.

@@ -45,6 +45,8 @@
   X(69, DesignatedFederateMsgKind) X(70, SaveBegunMsgKind)                                               \
   /* discovery and the rtiexec's connections */                                                          \
   X(71, DiscObjMsgKind) X(72, ReqDiscObjMsgKind) X(73, ConnectMsgKind) X(74, DisconnectMsgKind)         \
+  /* the rtiexec's answer to a resignation */                                                            \
+  X(75, ResignResponseMsgKind)                                                                           \
   /* never travels: the kind of abstract message classes */                                              \
   X(999, InvalidMsgKind)
 // clang-format on

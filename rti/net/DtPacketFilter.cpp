@@ -1,59 +1,41 @@
 #include "net/DtPacketFilter.h"
 
+#include <algorithm>
 #include <cstring>
-
-namespace {
-
-// The list keeps each value in its item's pointer.
-void* asData(std::uint32_t value) {
-  return reinterpret_cast<void*>(static_cast<std::uintptr_t>(value));  // NOLINT(performance-no-int-to-ptr)
-}
-
-std::uint32_t valueOf(const DtListItem* item) {
-  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(item->data()));
-}
-
-}  // namespace
 
 DtPacketFilter::~DtPacketFilter() = default;
 
-void DtPacketFilter::set(int mode, int count, const std::uint32_t* values) {
+void DtPacketFilter::set(Mode mode, int count, const std::uint32_t* values) {
   setMode(mode);
   add(count, values);
 }
 
 void DtPacketFilter::add(int count, const std::uint32_t* values) {
-  for (int i = 0; i < count; ++i) values_.append(asData(values[i]));
+  for (int i = 0; i < count; ++i) values_.push_back(values[i]);
 }
 
 void DtPacketFilter::remove(int count, const std::uint32_t* values) {
   for (int i = 0; i < count; ++i) {
-    for (DtListItem* item = values_.head(); item; item = item->next()) {
-      if (valueOf(item) == values[i]) {
-        values_.remove(item);
-        break;
-      }
-    }
+    const auto listed = std::find(values_.begin(), values_.end(), values[i]);
+    if (listed != values_.end()) values_.erase(listed);
   }
 }
 
-void DtPacketFilter::setMode(int mode) {
+void DtPacketFilter::setMode(Mode mode) {
   clear();
   mode_ = mode;
 }
 
-bool DtPacketFilter::match(const void* data, int offset, int width) const {
+bool DtPacketFilter::match(const void* data, int offset, Width width) const {
   const unsigned char* field = static_cast<const unsigned char*>(data) + offset;
   std::uint32_t value;
-  if (width == Word) {
+  if (width == Width::Word) {
     std::memcpy(&value, field, sizeof value);
   } else {
     value = *field;
   }
-  for (const DtListItem* item = values_.head(); item; item = item->next()) {
-    if (valueOf(item) == value) return mode_ != PassUnlisted;
-  }
-  return mode_ == PassUnlisted;
+  const bool listed = std::find(values_.begin(), values_.end(), value) != values_.end();
+  return listed != (mode_ == Mode::PassUnlisted);
 }
 
 void DtPacketFilter::clear() { values_.clear(); }

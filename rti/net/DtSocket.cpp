@@ -122,7 +122,8 @@ int DtSocket::lastSendError() const { return lastSendError_; }
 
 bool DtSocket::acceptPacket(const char* data, int length, std::uint32_t senderAddress) const {
   if (length < 3) return false;
-  return protocolFilter_.match(data, 0, DtPacketFilter::Byte) && exerciseFilter_.match(data, 1, DtPacketFilter::Byte) &&
-         kindFilter_.match(data, 2, DtPacketFilter::Byte) &&
-         senderFilter_.match(&senderAddress, 0, DtPacketFilter::Word);
+  return protocolFilter_.match(data, 0, DtPacketFilter::Width::Byte) &&
+         exerciseFilter_.match(data, 1, DtPacketFilter::Width::Byte) &&
+         kindFilter_.match(data, 2, DtPacketFilter::Width::Byte) &&
+         senderFilter_.match(&senderAddress, 0, DtPacketFilter::Width::Word);
 }

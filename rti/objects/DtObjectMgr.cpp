@@ -77,6 +77,7 @@ DtObjectMgr::DtObjectMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDP
     settings_.momServiceAvailable = params_->momServiceAvailable() != 0;
     settings_.useDMFiltering = params_->useDMFiltering();
     settings_.addressDelay = params_->addressDelay();
+    settings_.useRtiExec = params_->useRtiExec() != 0;
   }
   addrMap_ = std::make_unique<DtAddrMap>(0, settings_.addressDelay);
   DtRtiObject::setUseDiscoveredClass(settings_.sendDiscoveredClass);

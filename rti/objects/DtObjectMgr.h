@@ -331,13 +331,17 @@ public:
   // this federate's component.
   virtual void processAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes, std::uint32_t sender,
                               bool ifAvailable, const char* tag);
+  // The tag names the request withdrawn; the confirmation carries it back.
   virtual void processCancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
-                                    std::uint32_t sender);
+                                    std::uint32_t sender, const char* tag = nullptr);
   virtual void processDivest(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes, std::uint32_t sender,
                              bool negotiated, const char* tag);
   virtual void processQueryOwner(RTI::ObjectHandle object, RTI::AttributeHandle attribute, std::uint32_t sender);
   virtual void processNotifyAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes);
-  virtual void processConfirmCancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes);
+  // Ends the requests that are not newer than the one the tag names (all of
+  // them without a tag).
+  virtual void processConfirmCancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
+                                           const char* tag = nullptr);
   virtual void processGiveToLrc(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes, const char* name,
                                 RTI::ObjectClassHandle theClass);
   virtual void resetOwner(RTI::ObjectHandle object, std::uint32_t owner);
@@ -354,6 +358,9 @@ protected:
     bool deleteOrphans = true;
     bool momServiceAvailable = false;
     bool useDMFiltering = false;
+    // With the rtiexec, which hands on what a federate that left was given
+    // and never took over.
+    bool useRtiExec = false;
     float addressDelay = 1.0f;
   };
   const Settings& settings() const { return settings_; }
@@ -487,6 +494,15 @@ protected:
   // owns, or holds, some attribute; true when it has just joined the owned
   // list.
   bool fileByOwnership(DtRtiObject& object);
+  // Attributes somebody let go of for this federate that nobody else has:
+  // held by this component (but for what it owns) and offered to every
+  // publisher, this federate too.
+  void holdAndOffer(DtRtiObject& object, const RTI::AttributeHandleSet& attributes);
+  // Gives the attributes to the federate, with the object's class and name
+  // for the rtiexec, should that federate be gone before it takes them.
+  void sendNotifyAcquire(const DtRtiObject& object, const RTI::AttributeHandleSet& attributes, std::uint32_t recipient);
+  // Tells the rtiexec that this federate dealt with what it was given.
+  void sendTakenOver(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes);
 
   // ---- data distribution hooks: nothing in this class
   virtual void calculateRegionSet(std::uint32_t channel, const RTI::AttributeHandleValuePairSet& values);

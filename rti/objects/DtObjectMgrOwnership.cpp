@@ -8,6 +8,9 @@
 // Every service checks all of its arguments before anything changes. The
 // callbacks a service makes during the call come after its changes, so that
 // a federate that calls another service from one finds the state complete.
+#include <cstring>
+#include <string>
+
 #include "msg/DtOwnershipMsg.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"
@@ -59,6 +62,7 @@ void DtObjectMgr::acquireAttrs(RTI::ObjectHandle object, const RTI::AttributeHan
   if (!asked.isEmpty()) {
     sendOwnershipMsg(ifAvailable ? DtAcquireIfAvail : DtAcquire, object, asked, 0, tag);
     o.addRequest(asked, ifAvailable);
+    o.numberRequest(asked);
   }
   RTI::FederateAmbassador* amb = fedAmb();
   if (amb && !held.isEmpty()) amb->attributeOwnershipAcquisitionNotification(object, held);
@@ -91,8 +95,11 @@ void DtObjectMgr::cancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHa
     if (!o.pendingUncondRequest(h)) throw RTI::AttributeAcquisitionWasNotRequested("");
   });
   // The request stays until the owner confirms the cancellation: an answer
-  // giving the attributes may already be on its way.
-  sendOwnershipMsg(DtCancelAcquire, object, attributes, 0, nullptr);
+  // giving the attributes may already be on its way. The cancellation names
+  // the requests it withdraws, so that its confirmation leaves one asked
+  // for again meanwhile.
+  const std::string serial = std::to_string(o.lastRequestSerial());
+  sendOwnershipMsg(DtCancelAcquire, object, attributes, 0, serial.c_str());
 }
 
 // ---- divestiture and release
@@ -143,7 +150,7 @@ DtAttributeHandleSet DtObjectMgr::releaseToRequesters(DtRtiObject& o, const DtAt
   DtAttributeHandleSet gone;
   DtAttributeHandleSet released;
   while (const std::uint32_t requester = o.releaseRequested(attributes, &released, nullptr)) {
-    sendOwnershipMsg(DtNotifyAcquire, o.objHandle(), released, requester, nullptr);
+    sendNotifyAcquire(o, released, requester);
     if (notified) notified->push_back(released);
     gone = gone.setUnion(released);
   }
@@ -261,6 +268,21 @@ void DtObjectMgr::deleteAllOwnedObjects() {
 }
 
 // ---- sending
+
+void DtObjectMgr::sendNotifyAcquire(const DtRtiObject& object, const RTI::AttributeHandleSet& attributes,
+                                    std::uint32_t recipient) {
+  auto msg = makeMsg<DtOwnershipMsg>(DtOwnershipMsgKind);
+  if (!msg) return;
+  const char* name = object.objName();
+  const bool nameFits = name && std::strlen(name) <= static_cast<std::size_t>(DtOwnershipMsg::theMaxTagLength);
+  msg->set(DtNotifyAcquire, object.objHandle(), attributes, recipient, nameFits ? name : nullptr);
+  msg->setClassHandle(object.actualClassHandle());
+  sendInternal(std::move(msg));
+}
+
+void DtObjectMgr::sendTakenOver(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes) {
+  if (settings().useRtiExec && !attributes.isEmpty()) sendOwnershipMsg(DtTakenOver, object, attributes, 0, nullptr);
+}
 
 void DtObjectMgr::sendOwnershipMsg(int ownerMsgKind, RTI::ObjectHandle object, RTI::AttributeHandle attribute,
                                    std::uint32_t recipient, const char* tag) {

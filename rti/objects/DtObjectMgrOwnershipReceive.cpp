@@ -6,6 +6,10 @@
 // A message about an object this federate does not know is dropped without
 // a word; the answers addressed to another federate are not looked at.
 // Callbacks come after the state has changed and the answers are sent.
+#include <cerrno>
+#include <cstdlib>
+#include <optional>
+
 #include "msg/DtOwnershipMsg.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectClassInfo.h"
@@ -25,7 +29,7 @@ void DtObjectMgr::processOwnership(const DtOwnershipMsg& msg) {
     case DtAcquireIfAvail:
       processAcquire(object, attributes, sender, msg.ownerMsgKind() == DtAcquireIfAvail, msg.tag());
       return;
-    case DtCancelAcquire: processCancelAcquire(object, attributes, sender); return;
+    case DtCancelAcquire: processCancelAcquire(object, attributes, sender, msg.tag()); return;
     case DtCancelNegotiatedDivest: return;  // never sent: a cancelled offer concerns nobody else
     case DtNegotiatedDivest: processDivest(object, attributes, sender, true, msg.tag()); return;
     case DtUncondDivest: processDivest(object, attributes, sender, false, nullptr); return;
@@ -37,18 +41,22 @@ void DtObjectMgr::processOwnership(const DtOwnershipMsg& msg) {
       if (toMe) processOwnershipAnswer(msg.ownerMsgKind(), object, attributes, sender);
       return;
     case DtNotifyAcquire:
-      if (toMe) processNotifyAcquire(object, attributes);
+      if (!toMe) return;
+      sendTakenOver(object, attributes);
+      processNotifyAcquire(object, attributes);
       return;
     case DtConfirmCancelAcquire:
-      if (toMe) processConfirmCancelAcquire(object, attributes);
+      if (toMe) processConfirmCancelAcquire(object, attributes, msg.tag());
       return;
     case DtGiveToLRC: {
       if (!toMe) return;
+      sendTakenOver(object, attributes);
       const char* name = msg.tag();
       processGiveToLrc(object, attributes, name ? name : "", msg.classHandle());
       return;
     }
     case DtResetOwner: resetOwner(object, msg.recipientFederate()); return;
+    case DtTakenOver: return;  // for the rtiexec
   }
   DtNotifyError("Received DtOwnershipMsg of unknown kind: %d\n", static_cast<int>(msg.ownerMsgKind()));
 }
@@ -91,7 +99,7 @@ void DtObjectMgr::processAcquire(RTI::ObjectHandle object, const RTI::AttributeH
   }
   o->lrcUnmanage(held);
   const DtAttributeHandleSet given = held.setUnion(offered);
-  if (!given.isEmpty()) sendOwnershipMsg(DtNotifyAcquire, object, given, sender, nullptr);
+  if (!given.isEmpty()) sendNotifyAcquire(*o, given, sender);
   // What this federate owns and does not offer: the requester gets it only
   // when the federate releases it, and is recorded for exactly that.
   const DtAttributeHandleSet kept = asked.setIntersection(o->ownedAttrs());
@@ -113,14 +121,18 @@ void DtObjectMgr::processAcquire(RTI::ObjectHandle object, const RTI::AttributeH
 }
 
 void DtObjectMgr::processNotifyAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes) {
-  DtRtiObject* o = knownObj(object);
-  if (!o) return;
-  const DtAttributeHandleSet given(attributes);
-  const DtAttributeHandleSet requested = o->uncondRequestedAttrs().setUnion(o->ifAvailRequestedAttrs());
-  if (!given.removeSetIntersection(requested).isEmpty()) {
+  DtRtiObject* o = allObj(object);
+  if (!o) return;  // the object is gone
+  const DtAttributeHandleSet requested =
+      knownObj(object) == o ? o->uncondRequestedAttrs().setUnion(o->ifAvailRequestedAttrs()) : DtAttributeHandleSet();
+  const DtAttributeHandleSet given = DtAttributeHandleSet(attributes).setIntersection(requested);
+  const DtAttributeHandleSet unrequested = DtAttributeHandleSet(attributes).removeSetIntersection(requested);
+  if (!unrequested.isEmpty()) {
     DtNotifyError("Orvek RTI: Received notifyAcquire with unrequested attrs.\n");
-    return;
+    // Its giver let go of them: thrown away here, nobody would have them.
+    holdAndOffer(*o, unrequested);
   }
+  if (given.isEmpty()) return;
   const bool hadPrivilege = o->ownPriviledgeToDelete();
   const DtAttributeHandleSet before = o->updateOnAttrs();
   o->takeAttrs(given);
@@ -139,23 +151,42 @@ void DtObjectMgr::processNotifyAcquire(RTI::ObjectHandle object, const RTI::Attr
 }
 
 void DtObjectMgr::processCancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
-                                       std::uint32_t sender) {
+                                       std::uint32_t sender, const char* tag) {
   if (sender == fedHandle()) return;
   DtRtiObject* o = knownObj(object);
   if (!o) return;
   const DtAttributeHandleSet cancelled = o->requestedByFed(sender).setIntersection(attributes);
   if (cancelled.isEmpty()) return;
   o->cancelRemoteRequest(cancelled);
-  sendOwnershipMsg(DtConfirmCancelAcquire, object, cancelled, sender, nullptr);
+  sendOwnershipMsg(DtConfirmCancelAcquire, object, cancelled, sender, tag);
 }
 
-void DtObjectMgr::processConfirmCancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes) {
+namespace {
+
+// The serial a cancellation's tag names; none for a tag that names none.
+std::optional<std::uint32_t> requestSerialOf(const char* tag) {
+  if (!tag || !*tag) return std::nullopt;
+  char* end = nullptr;
+  errno = 0;
+  const unsigned long serial = std::strtoul(tag, &end, 10);
+  if (*end != '\0' || errno != 0 || serial > 0xFFFFFFFFul || *tag == '-') return std::nullopt;
+  return static_cast<std::uint32_t>(serial);
+}
+
+}  // namespace
+
+void DtObjectMgr::processConfirmCancelAcquire(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
+                                              const char* tag) {
   DtRtiObject* o = knownObj(object);
   if (!o) return;
-  o->removeRequest(attributes);
+  // A request asked for again after the cancellation was sent is not the
+  // one confirmed: it stays, and the owner has it on record again.
+  const std::optional<std::uint32_t> serial = requestSerialOf(tag);
+  const DtAttributeHandleSet ended = serial ? o->requestsUpTo(attributes, *serial) : DtAttributeHandleSet(attributes);
+  if (ended.isEmpty()) return;
+  o->removeRequest(ended);
   const CallbackScope scope(*this);
-  if (RTI::FederateAmbassador* amb = fedAmb())
-    amb->confirmAttributeOwnershipAcquisitionCancellation(object, attributes);
+  if (RTI::FederateAmbassador* amb = fedAmb()) amb->confirmAttributeOwnershipAcquisitionCancellation(object, ended);
 }
 
 void DtObjectMgr::processDivest(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes,
@@ -201,10 +232,16 @@ void DtObjectMgr::processGiveToLrc(RTI::ObjectHandle object, const RTI::Attribut
     o = new DtRtiObject(static_cast<std::uint32_t>(object), name, cls, cls);
     addAllObj(o);
   }
+  holdAndOffer(*o, attributes);
+}
+
+void DtObjectMgr::holdAndOffer(DtRtiObject& o, const RTI::AttributeHandleSet& attributes) {
+  const RTI::ObjectHandle object = o.objHandle();
   // What this federate owns is not free, whatever the message says.
-  const DtAttributeHandleSet freed = DtAttributeHandleSet(attributes).removeSetIntersection(o->ownedAttrs());
-  o->giveToLrc(freed);
-  fileByOwnership(*o);
+  const DtAttributeHandleSet freed = DtAttributeHandleSet(attributes).removeSetIntersection(o.ownedAttrs());
+  if (freed.isEmpty()) return;
+  o.giveToLrc(freed);
+  fileByOwnership(o);
   if (freed.isMember(0)) sendOwnershipMsg(DtResetOwner, object, RTI::AttributeHandle{0}, fedHandle(), nullptr);
   // Every federate that publishes them, this one too, is asked to assume
   // them: the message goes out without a sender.

@@ -65,6 +65,8 @@ void DtRtiObject::copyFrom(const DtRtiObject& other) {
   uncondRequested_ = other.uncondRequested_;
   ifAvailRequested_ = other.ifAvailRequested_;
   divesting_ = other.divesting_;
+  requestSerials_ = other.requestSerials_;
+  lastRequestSerial_ = other.lastRequestSerial_;
   attrs_ = other.attrs_.withoutSubscribers();
 }
 
@@ -154,6 +156,22 @@ void DtRtiObject::addRequest(const RTI::AttributeHandleSet& attributes, bool ifA
 void DtRtiObject::removeRequest(const RTI::AttributeHandleSet& attributes) {
   uncondRequested_ = uncondRequested_.removeSetIntersection(attributes);
   ifAvailRequested_ = ifAvailRequested_.removeSetIntersection(attributes);
+  forEach(attributes, [this](RTI::AttributeHandle a) { requestSerials_.remove(a); });
+}
+
+std::uint32_t DtRtiObject::numberRequest(const RTI::AttributeHandleSet& attributes) {
+  const std::uint32_t serial = ++lastRequestSerial_;
+  forEach(attributes, [&](RTI::AttributeHandle a) { requestSerials_.put(a, serial); });
+  return serial;
+}
+
+DtAttributeHandleSet DtRtiObject::requestsUpTo(const RTI::AttributeHandleSet& attributes, std::uint32_t serial) const {
+  DtAttributeHandleSet result;
+  forEach(attributes, [&](RTI::AttributeHandle a) {
+    const std::uint32_t* latest = requestSerials_.find(a);
+    if (!latest || *latest <= serial) result.add(a);
+  });
+  return result;
 }
 
 void DtRtiObject::addDivesting(const RTI::AttributeHandleSet& attributes) {

@@ -123,6 +123,15 @@ public:
   // if-available one.
   virtual void addRequest(const RTI::AttributeHandleSet& attributes, bool ifAvailable);
   virtual void removeRequest(const RTI::AttributeHandleSet& attributes);
+  // Every acquisition request sent for the object takes the next serial,
+  // filed for each attribute it asks for (returned). A cancellation names
+  // the last serial given, and its confirmation ends only the requests
+  // that are not newer: an acquisition asked again meanwhile stays.
+  virtual std::uint32_t numberRequest(const RTI::AttributeHandleSet& attributes);
+  virtual std::uint32_t lastRequestSerial() const { return lastRequestSerial_; }
+  // The attributes of the set whose latest request is not newer than the
+  // serial (or has none filed).
+  virtual DtAttributeHandleSet requestsUpTo(const RTI::AttributeHandleSet& attributes, std::uint32_t serial) const;
   virtual void addDivesting(const RTI::AttributeHandleSet& attributes);
   virtual void removeDivesting(const RTI::AttributeHandleSet& attributes);
 
@@ -259,6 +268,8 @@ private:
   DtAttributeHandleSet inScope_;
   DtAttributeHandleSet updatesOn_;
   DtRequestDatabase requests_;
+  DtHandleTable<std::uint32_t> requestSerials_;  // attribute -> serial of its latest request
+  std::uint32_t lastRequestSerial_ = 0;
   DtHandleTable<std::uint32_t> discovered_;  // federate -> class handle
   DtObjectAttrTable attrs_;
   std::unique_ptr<RTI::AttributeHandleValuePairSet> filtered_;

@@ -2,10 +2,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 #include <thread>
 
 #include "LispTestSupport.h"
 #include "config/DtlCons.h"
+#include "config/DtlLoader.h"
+#include "config/DtlParam.h"
 
 namespace {
 
@@ -150,6 +154,43 @@ TEST_F(DtMtlEnvironmentTest, LoadFromPathTriesEachDirectory) {
   EXPECT_EQ(Printed(env.loadFileFromPath(path, "other.mtl", 1)), "nil");
   EXPECT_EQ(capture.text(), "Couldn't find other.mtl\n");
   EXPECT_EQ(Printed(env.loadFileFromPath(DtlNil(), "rid.mtl", 0)), "nil");
+}
+
+// A host variable whose hand-over or taking back throws when told to.
+class RefusingParam : public DtlParam {
+public:
+  RefusingParam() : DtlParam("RTI_refusing") {}
+  DtlObjPtr defaultValue() const override { return DtcMakeInteger(0); }
+  void push() override {
+    if (refusePush) throw std::runtime_error("push refused");
+  }
+  bool pull() override {
+    if (refusePull) throw std::runtime_error("pull refused");
+    return false;
+  }
+  bool refusePush = false;
+  bool refusePull = false;
+};
+
+TEST_F(DtMtlEnvironmentTest, AFailingStepOfALoadIsReportedAsAnErrorAndTheLoadGoesOn) {
+  auto* refusing = new RefusingParam;  // the frame owns it
+  ASSERT_EQ(DtcRegister(refusing, env.environment()), 1);
+  const std::string file = dir.write("rid.mtl", "(setq RTI_udpPort 6000)");
+  refusing->refusePush = refusing->refusePull = true;
+  NotifyCapture capture(1);
+  env.loadFile(file.c_str(), 1);
+  EXPECT_EQ(udpPort, 6000);  // loaded and taken back all the same
+  EXPECT_EQ(capture.text(), "Configuration: handing the host variables over before loading " + file +
+                                " failed: push refused\nConfiguration: taking the host variables back after loading " +
+                                file + " failed: pull refused\n");
+
+  // A load that stops at a language error says so after the error itself.
+  refusing->refusePush = refusing->refusePull = false;
+  capture.clear();
+  EXPECT_EQ(Printed(env.loadFileFromPath(Eval("'(5)"), "rid.mtl", 1)), "nil");
+  EXPECT_EQ(capture.text(),
+            "Error: Non-string in directory list\n"
+            "Configuration: loading rid.mtl failed: a configuration language error: Non-string in directory list\n");
 }
 
 TEST_F(DtMtlEnvironmentTest, EvalStringFormsAssignmentsAndFiles) {

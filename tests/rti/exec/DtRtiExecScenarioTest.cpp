@@ -31,6 +31,14 @@ std::string joinResponse(int to, const char* federate, int handle) {
          " error=0 fed=x.fed exec=0";
 }
 
+// X with A (1), B (2) and C (3) joined.
+void threeJoined(ExecHarness& h) {
+  h.create("X");
+  h.joinAndConfirm("X", "A", 11, 1, 1);
+  h.joinAndConfirm("X", "B", 12, 2, 1);
+  h.joinAndConfirm("X", "C", 13, 3, 1);
+}
+
 std::vector<std::string> handlesOf(DtFedExec* execution) {
   std::vector<std::string> names;
   for (DtFederate* federate : execution->federates())
@@ -77,7 +85,7 @@ const Scenario scenarios[] = {
        h.destroy("X");
      },
      {"CreateResponse X 0", joinResponse(11, "A", 1), "Designated 1 exec=1", "DestroyResponse X 2",
-      "DestroyResponse X 0", "DestroyResponse X 1"},
+      "ResignResponse 1 exec=1", "DestroyResponse X 0", "DestroyResponse X 1"},
      {"Destroy: execution X has federates joined.\n", "Resign: federate 1 has resigned X.\n",
       "Destroy: execution X destroyed.\n", "Destroy: execution X does not exist.\n"},
      {}},
@@ -144,7 +152,7 @@ const Scenario scenarios[] = {
        h.joinAndConfirm("X", "C", 13, 3, 1);
      },
      {"CreateResponse X 0", joinResponse(11, "A", 1), "Designated 1 exec=1", joinResponse(12, "B", 2),
-      joinResponse(13, "C", 3), "Designated 3 exec=1"},
+      "ResignResponse 1 exec=1", "ResignResponse 2 exec=1", joinResponse(13, "C", 3), "Designated 3 exec=1"},
      {},
      {}},
     {"ALostHeartbeatResignsTheFederateAtOnce",
@@ -172,7 +180,7 @@ const Scenario scenarios[] = {
      },
      {"CreateResponse X 0", "CreateResponse Y 0", joinResponse(11, "A", 1), "Designated 1 exec=1",
       joinResponse(12, "B", 2), "JoinResponse to=13 Y C execution=2 handle=1 error=0 fed=x.fed exec=0",
-      "Designated 1 exec=2", "Resign 2 action=3 exec=1", "Resign 1 action=3 exec=1"},
+      "Designated 1 exec=2", "Resign 2 action=3 exec=1", "Resign 1 action=3 exec=1", "ResignResponse 1 exec=1"},
      {"Lost contact with federate B(2) in federation X\n", "Resign: federate 2 has resigned X.\n",
       "Lost contact with federate A(1) in federation X\n", "Resign: federate 1 has resigned X.\n",
       "Resign message with bad federate handle: 1\n"},
@@ -221,17 +229,21 @@ const Scenario scenarios[] = {
     {"AResigningFederatesAttributesGoToTheFirstOtherFederate",
      "",
      [](ExecHarness& h) {
-       h.create("X");
-       h.joinAndConfirm("X", "A", 11, 1, 1);
-       h.joinAndConfirm("X", "B", 12, 2, 1);
-       h.joinAndConfirm("X", "C", 13, 3, 1);
+       threeJoined(h);
        RTI::AttributeHandle attributes[] = {4};
        auto giveAway = [&](unsigned long from, unsigned long recipient) {
          DtOwnershipMsg msg(DtGiveToLRC, 100001, attributes[0], recipient, "Radio.1");
          h.deliverFrom(std::move(msg), from, 1);
        };
+       // Each heir says it took them over.
+       auto takenOver = [&](unsigned long by) {
+         DtOwnershipMsg msg(DtTakenOver, 100001, attributes[0], 0, nullptr);
+         h.deliverFrom(std::move(msg), by, 1);
+       };
        giveAway(2, 0);
+       takenOver(1);
        giveAway(1, 0);
+       takenOver(2);
        giveAway(1, 3);  // a recipient is set: not the rtiexec's to hand on
        h.resign("X", 1, 1);
        h.resign("X", 3, 1);
@@ -239,10 +251,47 @@ const Scenario scenarios[] = {
      },
      {"CreateResponse X 0", joinResponse(11, "A", 1), "Designated 1 exec=1", joinResponse(12, "B", 2),
       joinResponse(13, "C", 3), "Ownership kind=13 from=2 to=1 object=100001 exec=1",
-      "Ownership kind=13 from=1 to=2 object=100001 exec=1"},
+      "Ownership kind=13 from=1 to=2 object=100001 exec=1", "ResignResponse 1 exec=1", "ResignResponse 3 exec=1"},
      {"resigning federate is turning over attributes\n",
       "Unable to give away attributes no more federates in federation\n"},
      {}},
+    {"WhatAFederateWasGivenAndNeverTookOverGoesOnWhenItLeaves",
+     "",
+     [](ExecHarness& h) {
+       threeJoined(h);
+       const auto set = [](std::initializer_list<RTI::AttributeHandle> handles) {
+         DtAttributeHandleSet attributes;
+         for (RTI::AttributeHandle a : handles) attributes.add(a);
+         return attributes;
+       };
+       const auto give = [&](int kind, unsigned long from, unsigned long to, const DtAttributeHandleSet& attributes) {
+         DtOwnershipMsg msg(static_cast<DtOwnerMsgKind>(kind), 100001, attributes, to, "car");
+         msg.setClassHandle(3);
+         h.deliverFrom(std::move(msg), from, 1);
+       };
+       give(DtNotifyAcquire, 1, 2, set({1, 2}));
+       give(DtTakenOver, 2, 0, set({1}));  // B took 1 over, not 2
+       give(DtTakenOver, 3, 0, set({2}));  // C's word comes before its gift
+       give(DtNotifyAcquire, 1, 3, set({2}));
+       h.resign("X", 2, 1);                    // 2 goes on to A, with the object's class and name
+       h.resign("X", 3, 1);                    // C settled
+       give(DtNotifyAcquire, 1, 3, set({1}));  // to a federate gone: on at once
+       ASSERT_EQ(h.mgr().sent.size(), 5u + 4u);
+       for (const std::size_t i : {5u, 8u}) {
+         const auto& handOver = dynamic_cast<const DtOwnershipMsg&>(*h.mgr().sent[i]);
+         EXPECT_EQ(std::string(handOver.tag()) + " class " + std::to_string(handOver.classHandle()), "car class 3");
+         EXPECT_EQ(handOver.attrHandles().size(), 1u);
+         EXPECT_EQ(handOver.attrHandles().getHandle(0), i == 5 ? 2u : 1u);
+       }
+       const std::vector<std::string> sent = h.takeSent();
+       EXPECT_EQ(
+           std::vector<std::string>(sent.begin() + 5, sent.end()),
+           (std::vector<std::string>{"Ownership kind=13 from=2 to=1 object=100001 exec=1", "ResignResponse 2 exec=1",
+                                     "ResignResponse 3 exec=1", "Ownership kind=13 from=3 to=1 object=100001 exec=1"}));
+     },
+     {},
+     {"Resign: federate 2 has resigned X.\n", "Resign: federate 3 has resigned X.\n"},
+     {"Unable to give away"}},
     {"TheOperatorsDeleteRetiresTheFederateAtOnce",
      "",
      [](ExecHarness& h) {
@@ -254,8 +303,9 @@ const Scenario scenarios[] = {
        h.resign("X", 2, 1, RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);  // the copy comes back
        EXPECT_EQ(handlesOf(h.exec().fedExec("X")), std::vector<std::string>{"A=1"});
      },
+     // A resign that finds its federate gone is answered all the same.
      {"CreateResponse X 0", joinResponse(11, "A", 1), "Designated 1 exec=1", joinResponse(12, "B", 2),
-      "Resign 2 action=3 exec=1"},
+      "Resign 2 action=3 exec=1", "ResignResponse 2 exec=1"},
      {"Resign: federate 2 has resigned X.\n", "Resign message with bad federate handle: 2\n"},
      {}},
 };

@@ -137,6 +137,36 @@ const Scenario scenarios[] = {
       joinResponseTo(14, "D", 4), "Sync DtAnnouncePt id=0 open tag=w exec=1", "Sync DtSynchronized id=0 open exec=1"},
      {"Join: federate D has joined X with handle 4.\n", "Federation is synchronized for open!\n"},
      {}},
+    {"APointForAllWaitsForTheFederatesInTheMiddleOfTheirJoin",
+     [](ExecHarness& h) {
+       threeJoined(h);
+       h.join("X", "D", 14);  // 4 is answered, not yet confirmed
+       h.sync(DtRegister, 1, 1, "mid", "t");
+       for (unsigned long f : {1ul, 2ul, 3ul}) h.sync(DtAchieved, f, 1, "mid");
+       EXPECT_NE(x(h)->syncPoints().lookupSyncPoint("mid"), nullptr) << "D, joining, is told of it and counts";
+       h.confirm("D", 4, 1);
+       EXPECT_EQ(labelsOf(x(h)->getFederate(4)->syncPtList()), std::vector<std::string>{"mid/t"});
+       h.sync(DtAchieved, 4, 1, "mid");
+       // A joiner that gives up before confirming holds nothing up.
+       h.join("X", "E", 15);
+       h.sync(DtRegister, 1, 1, "quit", "u");
+       for (unsigned long f : {1ul, 2ul, 3ul, 4ul}) h.sync(DtAchieved, f, 1, "quit");
+       h.resign("X", 5, 1);
+       h.join("X", "F", 16);
+       h.sync(DtRegister, 1, 1, "lost", "v");
+       for (unsigned long f : {1ul, 2ul, 3ul, 4ul}) h.sync(DtAchieved, f, 1, "lost");
+       h.disconnect(16);
+       EXPECT_EQ(x(h)->syncPoints().count(), 0u);
+     },
+     {joinResponseTo(14, "D", 4), "Sync DtSyncPointSucceeded id=1 mid exec=1",
+      "Sync DtAnnouncePt id=0 mid tag=t exec=1", "Sync DtAnnouncePt id=0 mid tag=t exec=1",
+      "Sync DtSynchronized id=0 mid exec=1", joinResponseTo(15, "E", 5), "Sync DtSyncPointSucceeded id=1 quit exec=1",
+      "Sync DtAnnouncePt id=0 quit tag=u exec=1", "Sync DtSynchronized id=0 quit exec=1", joinResponseTo(16, "F", 6),
+      "Sync DtSyncPointSucceeded id=1 lost exec=1", "Sync DtAnnouncePt id=0 lost tag=v exec=1",
+      "Sync DtSynchronized id=0 lost exec=1"},
+     {"Join: federate D has joined X with handle 4.\n", "Federation is synchronized for mid!\n",
+      "Federation is synchronized for quit!\n", "Federation is synchronized for lost!\n"},
+     {}},
     {"TheLastFederateThatHadNotAchievedLeavingEndsThePoint",
      [](ExecHarness& h) {
        threeJoined(h);
@@ -153,7 +183,7 @@ const Scenario scenarios[] = {
      },
      {"Sync DtSyncPointSucceeded id=1 go exec=1", "Sync DtAnnouncePt id=0 go tag=t exec=1",
       "Sync DtSyncPointSucceeded id=1 pair exec=1", "Sync DtAnnouncePt id=0 pair tag=u set=2,3 exec=1",
-      "Sync DtSynchronized id=0 go exec=1", "Sync DtSynchronized id=0 pair set=2,3 exec=1",
+      "Sync DtSynchronized id=0 go exec=1", "Sync DtSynchronized id=0 pair set=2,3 exec=1", "ResignResponse 3 exec=1",
       "Sync DtSyncPointSucceeded id=1 lost exec=1", "Sync DtAnnouncePt id=0 lost tag= exec=1",
       "Resign 2 action=3 exec=1", "Sync DtSynchronized id=0 lost exec=1"},
      {"Federation is synchronized for go!\n", "Federation is synchronized for pair!\n",

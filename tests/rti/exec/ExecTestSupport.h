@@ -58,6 +58,8 @@ inline std::string describe(const DtRtiMsg& msg) {
   }
   if (auto* m = dynamic_cast<const DtResignMsg*>(&msg))
     return "Resign " + std::to_string(m->federateHandle()) + " action=" + std::to_string(m->resignAction()) + exec;
+  if (dynamic_cast<const DtResignResponseMsg*>(&msg))
+    return "ResignResponse " + std::to_string(msg.federateHandle()) + exec;
   if (auto* m = dynamic_cast<const DtDesignatedFederateMsg*>(&msg))
     return "Designated " + std::to_string(m->designatedFederate()) + exec;
   if (auto* m = dynamic_cast<const DtOwnershipMsg*>(&msg)) {

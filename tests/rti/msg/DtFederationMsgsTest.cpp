@@ -27,6 +27,8 @@ const RoundTripTable federationCases{
      },
      DtJoinConfirmMsgKind, ""},
     {"alive", [] { return new DtAliveMsg(nullptr); }, DtAliveMsgKind, string("\x00\x08\x00\x00\x20\x00\x00\x00", 8)},
+    {"resign response", [] { return new DtResignResponseMsg(nullptr); }, DtResignResponseMsgKind,
+     string("\x00\x08\x00\x00\x4b\x00\x00\x00", 8)},
     {"designated", [] { return new DtDesignatedFederateMsg(5, nullptr); }, DtDesignatedFederateMsgKind, ""},
     {"connect",
      [] {

@@ -218,9 +218,13 @@ struct PrintCase {
 };
 
 TEST(DtOwnershipMsg, PrintsTheSubKindByNameAndNumberThenEveryField) {
-  const PrintCase kinds[] = {
-      {0, "DtAcquire"}, {3, "DtCancelNegotiatedDivest"}, {13, "DtGiveToLRC"}, {14, "DtResetOwner"}, {15, ""},
-      {200, ""}};
+  const PrintCase kinds[] = {{0, "DtAcquire"},
+                             {3, "DtCancelNegotiatedDivest"},
+                             {13, "DtGiveToLRC"},
+                             {14, "DtResetOwner"},
+                             {15, "DtTakenOver"},
+                             {16, ""},
+                             {200, ""}};
   for (const PrintCase& c : kinds) {
     NotifyCapture capture(2);
     DtOwnershipMsg msg(static_cast<DtOwnerMsgKind>(c.kind), 7, handles({1, 2}), 3, c.kind == 13 ? "tag" : nullptr);

@@ -57,7 +57,8 @@ TEST(DtRtiMsg, KindsHaveTheirNames) {
   EXPECT_STREQ(DtRtiMsg::kindToString(static_cast<DtRtiMsgKind>(56)), "LbtsMsgKind");
   EXPECT_STREQ(DtRtiMsg::kindToString(DtDisconnectMsgKind), "DisconnectMsgKind");
   EXPECT_STREQ(DtRtiMsg::kindToString(DtInvalidMsgKind), "InvalidMsgKind");
-  EXPECT_STREQ(DtRtiMsg::kindToString(static_cast<DtRtiMsgKind>(75)), "UnknownMsgKind");
+  EXPECT_STREQ(DtRtiMsg::kindToString(DtResignResponseMsgKind), "ResignResponseMsgKind");
+  EXPECT_STREQ(DtRtiMsg::kindToString(static_cast<DtRtiMsgKind>(76)), "UnknownMsgKind");
 }
 
 TEST(DtRtiMsg, TheBaseKeepsItsTimeInMemoryAndShowsItOnlyWithTheFlag) {

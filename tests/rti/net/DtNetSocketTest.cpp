@@ -114,7 +114,7 @@ TEST_F(DtNetSocketTest, UnbundlingDropsADatagramShorterThanAUnitHeader) {
 TEST_F(DtNetSocketTest, FilteredDatagramsDropWithTheirOwnStatusAndTheLargestIsReadWhole) {
   receiver->setUnbundling(false);
   const std::uint32_t kind[] = {3};
-  receiver->kindFilter().set(0, 1, kind);
+  receiver->kindFilter().set(DtPacketFilter::Mode::PassListed, 1, kind);
   send({0, 0, 4, 0});  // another kind
   send({0, 0});        // shorter than the filtered bytes
   const std::vector<char> largest(DtSocket::theLargestDatagram, 3);

@@ -54,7 +54,7 @@ TEST(DtOwnershipExchange, EverySubKindGoesToAnotherProcessAndComesBackWhole) {
   std::vector<std::unique_ptr<DtOwnershipMsg>> sent;
   const char* tags[] = {nullptr, "", "Radio.7", nullptr};
   const std::string longest(DtOwnershipMsg::theMaxTagLength, 'L');
-  for (int kind = DtAcquire; kind <= DtResetOwner; ++kind) {
+  for (int kind = DtAcquire; kind <= DtTakenOver; ++kind) {
     DtAttributeHandleSet set;
     for (RTI::AttributeHandle h :
          {RTI::AttributeHandle{0}, RTI::AttributeHandle{33}, RTI::AttributeHandle(kind), RTI::AttributeHandle{319}}) {

@@ -29,7 +29,7 @@ public:
 
 struct FilterCase {
   const char* name;
-  int mode;
+  DtPacketFilter::Mode mode;
   std::vector<std::uint32_t> values;
   std::vector<std::uint32_t> removed;
   std::vector<std::uint8_t> passes;
@@ -38,6 +38,9 @@ struct FilterCase {
 
 void PrintTo(const FilterCase& c, std::ostream* out) { *out << c.name; }
 
+constexpr DtPacketFilter::Mode listed = DtPacketFilter::Mode::PassListed;
+constexpr DtPacketFilter::Mode unlisted = DtPacketFilter::Mode::PassUnlisted;
+
 class DtPacketFilterTable : public testing::TestWithParam<FilterCase> {};
 
 TEST_P(DtPacketFilterTable, PassesByModeAndList) {
@@ -45,29 +48,31 @@ TEST_P(DtPacketFilterTable, PassesByModeAndList) {
   DtPacketFilter filter;
   filter.set(c.mode, static_cast<int>(c.values.size()), c.values.data());
   filter.remove(static_cast<int>(c.removed.size()), c.removed.data());
-  for (std::uint8_t byte : c.passes) EXPECT_TRUE(filter.match(&byte, 0, DtPacketFilter::Byte)) << int(byte);
-  for (std::uint8_t byte : c.refused) EXPECT_FALSE(filter.match(&byte, 0, DtPacketFilter::Byte)) << int(byte);
+  for (std::uint8_t byte : c.passes) EXPECT_TRUE(filter.match(&byte, 0, DtPacketFilter::Width::Byte)) << int(byte);
+  for (std::uint8_t byte : c.refused) EXPECT_FALSE(filter.match(&byte, 0, DtPacketFilter::Width::Byte)) << int(byte);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DtPacketFilterTable,
-                         testing::Values(FilterCase{"NewFilterPassesAll", 1, {}, {}, {0, 3, 255}, {}},
-                                         FilterCase{"OnlyListedWithEmptyListRefusesAll", 0, {}, {}, {}, {0, 3, 255}},
-                                         FilterCase{"OnlyListed", 0, {3}, {}, {3}, {2, 4}},
-                                         FilterCase{"AllButListed", 1, {3, 7}, {}, {2, 4}, {3, 7}},
-                                         FilterCase{"RemoveTakesOneEntryPerNamedValue", 0, {3, 3, 5}, {3}, {3, 5}, {4}},
-                                         FilterCase{"RemoveTwiceTakesBoth", 0, {3, 3, 5}, {3, 3, 9}, {5}, {3, 9}}),
-                         [](const testing::TestParamInfo<FilterCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DtPacketFilterTable,
+    testing::Values(FilterCase{"NewFilterPassesAll", unlisted, {}, {}, {0, 3, 255}, {}},
+                    FilterCase{"OnlyListedWithEmptyListRefusesAll", listed, {}, {}, {}, {0, 3, 255}},
+                    FilterCase{"OnlyListed", listed, {3}, {}, {3}, {2, 4}},
+                    FilterCase{"AllButListed", unlisted, {3, 7}, {}, {2, 4}, {3, 7}},
+                    FilterCase{"RemoveTakesOneEntryPerNamedValue", listed, {3, 3, 5}, {3}, {3, 5}, {4}},
+                    FilterCase{"RemoveTwiceTakesBoth", listed, {3, 3, 5}, {3, 3, 9}, {5}, {3, 9}}),
+    [](const testing::TestParamInfo<FilterCase>& info) { return info.param.name; });
 
 TEST(DtPacketFilter, SetModeForgetsTheListAndWordWidthReadsFourBytes) {
   DtPacketFilter filter;
   const std::uint32_t listed[] = {0x7F000001u};
-  filter.set(0, 1, listed);
+  filter.set(DtPacketFilter::Mode::PassListed, 1, listed);
   const std::uint32_t sender = 0x7F000001u, other = 0x7F000002u;
-  EXPECT_TRUE(filter.match(&sender, 0, DtPacketFilter::Word));
-  EXPECT_FALSE(filter.match(&other, 0, DtPacketFilter::Word));
-  filter.setMode(1);
+  EXPECT_TRUE(filter.match(&sender, 0, DtPacketFilter::Width::Word));
+  EXPECT_FALSE(filter.match(&other, 0, DtPacketFilter::Width::Word));
+  filter.setMode(DtPacketFilter::Mode::PassUnlisted);
+  EXPECT_EQ(filter.mode(), DtPacketFilter::Mode::PassUnlisted);
   EXPECT_EQ(filter.count(), 0u);
-  EXPECT_TRUE(filter.match(&sender, 0, DtPacketFilter::Word));
+  EXPECT_TRUE(filter.match(&sender, 0, DtPacketFilter::Width::Word));
 }
 
 TEST(DtSocket, FilterTestReadsProtocolExerciseKindAndSender) {
@@ -76,12 +81,12 @@ TEST(DtSocket, FilterTestReadsProtocolExerciseKindAndSender) {
   EXPECT_TRUE(socket.acceptPacket(datagram, 4, 0x7F000001u));
 
   const std::uint32_t kind[] = {3}, exercise[] = {9}, sender[] = {0x7F000001u};
-  socket.kindFilter().set(0, 1, kind);
+  socket.kindFilter().set(DtPacketFilter::Mode::PassListed, 1, kind);
   EXPECT_TRUE(socket.acceptPacket(datagram, 4, 0x7F000001u));
-  socket.senderFilter().set(1, 1, sender);
+  socket.senderFilter().set(DtPacketFilter::Mode::PassUnlisted, 1, sender);
   EXPECT_FALSE(socket.acceptPacket(datagram, 4, 0x7F000001u));
   EXPECT_TRUE(socket.acceptPacket(datagram, 4, 0x7F000002u));
-  socket.exerciseFilter().set(0, 1, exercise);
+  socket.exerciseFilter().set(DtPacketFilter::Mode::PassListed, 1, exercise);
   EXPECT_FALSE(socket.acceptPacket(datagram, 4, 0x7F000002u));
 }
 

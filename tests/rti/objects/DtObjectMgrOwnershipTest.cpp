@@ -262,12 +262,13 @@ TEST(Ownership, EachMessageKindDoesWhatItSaysAtItsReceiver) {
          w.mgr().acquireAttrs(theirs, attrs({0}), false, "t");
        },
        DtNotifyAcquire, false, {0}, self, {"ownership 14 {t} {0} to 3", "acquired {t} 0"}, ""},
-      {"notify acquire of anything unrequested: nothing changes", askTheirs, DtNotifyAcquire, false, {1, 2}, self, {},
+      {"notify acquire of something unrequested: held and offered, the rest taken", askTheirs, DtNotifyAcquire, false,
+       {1, 2}, self, {"ownership 6 {t} {2} to 0", "acquired {t} 1"},
        "Orvek RTI: Received notifyAcquire with unrequested attrs.\n"},
       {"notify acquire, to another", askTheirs, DtNotifyAcquire, false, {1}, third, {}, ""},
       {"confirm cancel, to me", askTheirs, DtConfirmCancelAcquire, false, {1}, self, {"cancelled {t} 1"}, ""},
       {"reset owner", none, DtResetOwner, false, {0}, third, {}, ""},
-      {"an unknown kind", none, 15, true, {1}, self, {}, "Received DtOwnershipMsg of unknown kind: 15\n"},
+      {"an unknown kind", none, 16, true, {1}, self, {}, "Received DtOwnershipMsg of unknown kind: 16\n"},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -296,7 +297,8 @@ TEST(Ownership, EachMessageKindDoesWhatItSaysAtItsReceiver) {
       EXPECT_TRUE(record.ifAvailRequestedAttrs().isEmpty());
     }
     if (!c.error.empty() && c.kind == DtNotifyAcquire) {
-      EXPECT_FALSE(record.owned(1));
+      EXPECT_TRUE(record.owned(1));
+      EXPECT_TRUE(record.lrcManaged(2)) << "nobody else has it: not thrown away";
     }
   }
 }
@@ -354,6 +356,83 @@ TEST(Ownership, FreeAttributesHandedToThisComponentAreHeldAndOfferedToEveryPubli
   EXPECT_EQ(w.stateOf(theirJet), "owned 3 lrc - rti - uncond - ifavail - divesting - asked - cancelled - owner 21");
   EXPECT_EQ(w.mgr().lrcManagedObj(theirJet), nullptr);
   EXPECT_NE(w.mgr().ownedObj(theirJet), nullptr);
+}
+
+TEST(Ownership, ACancellationsConfirmationEndsOnlyTheRequestsItWithdrew) {
+  World w;
+  const std::string t = std::to_string(theirs);
+  const auto confirm = [&](std::initializer_list<RTI::AttributeHandle> a, const char* tag) {
+    w.receive(DtConfirmCancelAcquire, theirs, attrs(a), other, self, tag);
+  };
+  // Asked for, withdrawn, asked for again before the owner confirmed.
+  w.mgr().acquireAttrs(theirs, attrs({1}), false, "t");
+  w.mgr().cancelAcquire(theirs, attrs({1}));
+  w.mgr().acquireAttrs(theirs, attrs({1}), false, "again");
+  w.happened();
+  confirm({1}, "1");
+  EXPECT_EQ(w.happened(), Lines{}) << "the request asked for again stays";
+  EXPECT_TRUE(w.mgr().allObj(theirs)->pendingUncondRequest(1));
+  // So the owner's release is taken.
+  w.receive(DtNotifyAcquire, theirs, attrs({1}), other, self);
+  EXPECT_EQ(w.happened(), Lines{"acquired " + t + " 1"});
+
+  // Withdrawn twice, asked for in between: the second confirmation ends it.
+  w.mgr().publish(platform, attrs({1, 2}));
+  w.mgr().acquireAttrs(theirs, attrs({2}), false, "t");  // serial 3
+  w.mgr().cancelAcquire(theirs, attrs({2}));
+  w.mgr().acquireAttrs(theirs, attrs({2}), false, "t");  // serial 4
+  w.mgr().cancelAcquire(theirs, attrs({2}));
+  w.happened();
+  confirm({2}, "3");
+  EXPECT_EQ(w.happened(), Lines{});
+  confirm({2}, "4");
+  EXPECT_EQ(w.happened(), Lines{"cancelled " + t + " 2"});
+  EXPECT_FALSE(w.mgr().allObj(theirs)->pendingUncondRequest(2));
+  // A confirmation that names no request (a peer that names none) ends
+  // them all, as it always did.
+  w.mgr().acquireAttrs(theirs, attrs({2}), false, "t");
+  w.happened();
+  confirm({2}, nullptr);
+  EXPECT_EQ(w.happened(), Lines{"cancelled " + t + " 2"});
+}
+
+TEST(Ownership, TheOwnerConfirmsACancellationWithTheRequestItNames) {
+  World w;
+  w.receive(DtAcquire, w.mine, attrs({1}), other, 0, "t");
+  w.happened();
+  DtOwnershipMsg cancel(DtCancelAcquire, w.mine, attrs({1}), 0, "17");
+  receiveFrom(*w.fed.conn, cancel, other);
+  ASSERT_EQ(w.fed.conn->sent.size(), 1u);
+  EXPECT_EQ(w.fed.conn->sent[0], "ownership 11 " + std::to_string(w.mine) + " {1} to 21");
+  EXPECT_EQ(w.fed.conn->lastTag, "17");
+}
+
+TEST(Ownership, WithTheRtiexecAFederateSaysItTookOverWhatItWasGivenAndGivesWithTheObjectsClassAndName) {
+  ObjectMgrDefaultsGuard defaults;
+  Federate fed(self, "(setq RTI_useRtiExec 1)");
+  fed.mgr->publish(platform, attrs({1, 2}));
+  fed.mgr->subscribe(platform, attrs({1, 2}), RTI::RTI_TRUE);
+  DtRegObjMsg reg(theirs, "theirs", platform, attrs({0, 1, 2}), nullptr);
+  receiveFrom(*fed.conn, reg, other);
+  fed.mgr->acquireAttrs(theirs, attrs({1}), false, "t");
+  fed.conn->takeSent();
+  DtOwnershipMsg given(DtNotifyAcquire, theirs, attrs({1}), self, nullptr);
+  receiveFrom(*fed.conn, given, other);
+  DtOwnershipMsg handed(DtGiveToLRC, theirs, attrs({2}), self, "theirs");
+  handed.setClassHandle(platform);
+  receiveFrom(*fed.conn, handed, other);
+  DtOwnershipMsg notMine(DtNotifyAcquire, theirs, attrs({2}), third, nullptr);
+  receiveFrom(*fed.conn, notMine, other);
+  const std::string t = std::to_string(theirs);
+  EXPECT_EQ(fed.conn->takeSent(), (Lines{"ownership 15 " + t + " {1} to 0", "ownership 15 " + t + " {2} to 0",
+                                         "ownership 6 " + t + " {2} to 0"}));
+  // What it gives carries the object's class and name.
+  DtOwnershipMsg asked(DtAcquire, theirs, attrs({1}), 0, "t");
+  receiveFrom(*fed.conn, asked, third);
+  delete fed.mgr->releaseResponse(theirs, attrs({1}));
+  EXPECT_EQ(fed.conn->takeSent(), Lines{"ownership 9 " + t + " {1} to 22"});
+  EXPECT_EQ(fed.conn->lastTag, "theirs");
+  EXPECT_EQ(fed.conn->lastClass, platform);
 }
 
 // ---- racing federates
@@ -475,6 +554,32 @@ TEST(OwnershipRace, TwoFederatesAskingForOneAttributeEndWithExactlyOneOwnerWhate
     }
     EXPECT_EQ(owners, 1) << "seed " << seed;
     EXPECT_EQ(holders, 0) << "seed " << seed;
+  }
+}
+
+TEST(OwnershipRace, AnAcquisitionAskedForAgainBeforeItsCancellationIsConfirmedIsCompletedWhateverTheOrder) {
+  for (unsigned seed = 0; seed < 20; ++seed) {
+    ObjectMgrDefaultsGuard defaults;
+    ShuffledBus bus(seed);
+    ShuffledBus::Fed& owner = bus.add(3);
+    ShuffledBus::Fed& buyer = bus.add(21);
+    for (ShuffledBus::Fed* fed : {&owner, &buyer}) {
+      fed->mgr->publish(platform, attrs({1}));
+      fed->mgr->subscribe(platform, attrs({1}), RTI::RTI_TRUE);
+    }
+    bus.settle();
+    const RTI::ObjectHandle o = owner.mgr->registerObj(platform, "contested");
+    bus.settle();
+    buyer.mgr->acquireAttrs(o, attrs({1}), false, "mine");
+    buyer.mgr->cancelAcquire(o, attrs({1}));
+    buyer.mgr->acquireAttrs(o, attrs({1}), false, "mine after all");
+    bus.settle();
+    // The owner has the request asked for again on record, and agrees.
+    delete owner.mgr->releaseResponse(o, attrs({1}));
+    bus.settle();
+    EXPECT_TRUE(buyer.mgr->allObj(o)->owned(1)) << "seed " << seed;
+    EXPECT_FALSE(owner.mgr->allObj(o)->owned(1) || owner.mgr->allObj(o)->lrcManaged(1)) << "seed " << seed;
+    EXPECT_FALSE(buyer.mgr->allObj(o)->pendingUncondRequest(1)) << "seed " << seed;
   }
 }
 

@@ -228,8 +228,17 @@ protected:
     return line;
   }
   void posted(const DtRtiMsg& msg) override {
+    if (const auto* ownership = dynamic_cast<const DtOwnershipMsg*>(&msg)) {
+      lastTag = ownership->tag() ? ownership->tag() : "";
+      lastClass = ownership->classHandle();
+    }
     if (bus_) bus_->post(msg);
   }
+
+public:
+  // The tag and class handle of the last ownership message handed over.
+  std::string lastTag;
+  unsigned long lastClass = 0;
 
 private:
   Bus* bus_;
