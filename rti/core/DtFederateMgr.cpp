@@ -11,7 +11,10 @@
 #include "core/DtRtiExecFederateMgr.h"
 #include "core/DtSimpleFederateMgr.h"
 #include "core/DtTimeMgr.h"
+#include "ddm/DtDataDistMakers.h"
 #include "ddm/DtDataDistMgr.h"
+#include "ddm/DtInterDataDistMgr.h"
+#include "ddm/DtObjectDataDistMgr.h"
 #include "mom/DtMomMgr.h"
 #include "msg/DtFederationMsgs.h"
 #include "msg/DtSaveMsgs.h"
@@ -81,6 +84,9 @@ DtFederateMgr::DtFederateMgr(DtRIDParameters* params, std::unique_ptr<DtConnecti
       localNumber_(DtLocalNumberSource::draw()),
       saveTime_(RTI::FedTimeFactory::makeZero()),
       secondSaveTime_(RTI::FedTimeFactory::makeZero()) {
+  // Before any join: the object and interaction managers made after one
+  // are their data distribution forms when RTI_dataDistMgmt is set.
+  DtInstallDataDistMakers();
   // A heartbeat nobody times out is useless, and a timeout without
   // heartbeats would end every federate: either one at 0 stops both.
   if (!(params_->federateHeartbeatInterval() > 0)) params_->setFederateTimeoutInterval(0);
@@ -129,8 +135,13 @@ void DtFederateMgr::postJoinInit(const char* federateName, const char* execution
     }
     if (params_->dataDistMgmt()) {
       // Over the data distribution forms of the object and interaction
-      // managers, which come with data distribution itself.
-      ddmMgr_ = std::make_unique<DtDataDistMgr>(nullptr, nullptr);
+      // managers (a plug-in's manager may be neither: that half is not
+      // told of regions then).
+      auto* objDdm = dynamic_cast<DtObjectDataDistMgr*>(objMgr_.get());
+      auto* interDdm = dynamic_cast<DtInterDataDistMgr*>(interMgr_.get());
+      ddmMgr_ = std::make_unique<DtDataDistMgr>(connectMgr(), fom(), params_, objDdm, interDdm);
+      if (interDdm) interDdm->setDdmMgr(ddmMgr_.get());
+      if (objDdm) objDdm->setDdmMgr(ddmMgr_.get());
     }
     if (momMgr_ && params_->momServiceAvailable()) {
       momMgr_->join(connectMgr(), fom(), momView(), objMgr_.get(), interMgr_.get());
@@ -153,11 +164,12 @@ void DtFederateMgr::tearDownJoined() {
     momJoined_ = false;
     if (interMgr_) interMgr_->setMomMgr(nullptr);
   }
-  ddmMgr_.reset();
   timeMgr_.reset();
   if (connectMgr_) connectMgr_->disconnectFederation();
   objMgr_.reset();
   interMgr_.reset();
+  // The halves' region sets point at its regions: it goes after them.
+  ddmMgr_.reset();
   clearJoinedNames();
 }
 

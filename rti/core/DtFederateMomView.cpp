@@ -2,6 +2,7 @@
 
 #include "core/DtFederateMgr.h"
 #include "core/DtTimeMgr.h"
+#include "core/DtTsoMsgQueue.h"
 
 RTI::FederateHandle DtFederateMomView::federateHandle() const { return fedMgr_.federateHandle(); }
 
@@ -50,4 +51,19 @@ bool DtFederateMomView::queryLBTS(RTI::FedTime& time) const { return query(&DtTi
 
 bool DtFederateMomView::queryMinNextEventTime(RTI::FedTime& time) const {
   return query(&DtTimeMgr::queryMinNextEventTime, time);
+}
+
+std::uint32_t DtFederateMomView::queuedTimestampedCount() const {
+  DtTimeMgr* mgr = timeMgr();
+  return mgr ? static_cast<std::uint32_t>(mgr->msgQueue()->count()) : 0;
+}
+
+std::uint32_t DtFederateMomView::queuedReceiveOrderCount() const {
+  DtTimeMgr* mgr = timeMgr();
+  return mgr ? mgr->msgQueue()->heldCount() : 0;
+}
+
+bool DtFederateMomView::asynchronousDelivery() const {
+  DtTimeMgr* mgr = timeMgr();
+  return mgr && mgr->msgQueue()->asyncDelivery();
 }

@@ -35,6 +35,10 @@ public:
   bool queryLBTS(RTI::FedTime& time) const override;
   bool queryMinNextEventTime(RTI::FedTime& time) const override;
 
+  std::uint32_t queuedTimestampedCount() const override;
+  std::uint32_t queuedReceiveOrderCount() const override;
+  bool asynchronousDelivery() const override;
+
 private:
   DtTimeMgr* timeMgr() const;
   // The time manager's query into `time`; false without a time manager.

@@ -6,6 +6,7 @@
 
 #include "core/DtFederateMgr.h"
 #include "core/DtTimeMgr.h"
+#include "ddm/DtDataDistMgr.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
@@ -33,6 +34,14 @@ std::vector<Stage> stagesOf(DtFederateMgr& mgr) {
     stages.push_back({"Time Manager", "TimeMgr", "TimeMgr restored\n",
                       [timeMgr](DtRtiSaveFile& f) { return timeMgr->saveState(f); },
                       [timeMgr](DtRtiSaveFile& f) { return timeMgr->restoreState(f); }});
+  }
+  // The regions come back before the region sets of the interaction and
+  // object stages, which name them; the data distribution manager's
+  // restore tears those sets down before the regions they point at go.
+  if (DtDataDistMgr* ddmMgr = mgr.ddmMgr()) {
+    stages.push_back({"Data Distribution Manager", "DataDistMgr", "ddmMgr restored\n",
+                      [ddmMgr](DtRtiSaveFile& f) { return ddmMgr->save(f); },
+                      [ddmMgr](DtRtiSaveFile& f) { return ddmMgr->restore(f); }});
   }
   DtInteractionMgr* interMgr = mgr.interMgr();
   stages.push_back({"Interaction Manager", "InterMgr", "intMgr restored\n",

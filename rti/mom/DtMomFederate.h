@@ -7,6 +7,8 @@
 // The federate manager's side implements it (DtFederateMomView in core) for
 // the time from the MOM manager's join to its resign.
 
+#include <cstdint>
+
 #include "RTI.hh"
 #include "util/DtString.h"
 
@@ -40,6 +42,13 @@ public:
   virtual bool queryLookahead(RTI::FedTime& time) const = 0;
   virtual bool queryLBTS(RTI::FedTime& time) const = 0;
   virtual bool queryMinNextEventTime(RTI::FedTime& time) const = 0;
+
+  // The time manager's queue of received messages: the time-stamped and the
+  // receive-order messages it holds, and whether it hands receive-order
+  // messages over at once (asynchronous delivery). 0 and false without one.
+  virtual std::uint32_t queuedTimestampedCount() const = 0;
+  virtual std::uint32_t queuedReceiveOrderCount() const = 0;
+  virtual bool asynchronousDelivery() const = 0;
 
 protected:
   DtMomFederate() = default;

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "RTI.hh"
+#include "mom/DtMomHandleList.h"
 #include "objects/DtInteractionMomHook.h"
 
 class DtConnectionMgr;
@@ -60,7 +61,11 @@ public:
   void prepareForSubscribe(DtInteractionClassInfo&) override {}
 
   DtMomAmbassador* ambassador() const { return ambassador_; }
+  // The federates seen alive, in the order first seen: what the
+  // Manager.Federation object reports.
+  DtMomHandleList* federateList() { return &federateList_; }
 
 private:
   DtMomAmbassador* ambassador_;
+  DtMomHandleList federateList_;
 };

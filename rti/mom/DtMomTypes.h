@@ -23,3 +23,56 @@ enum DtMomAlertTypes : std::uint32_t {
   DtMomRtiInternalError = 1,      // "RTI internal error"
   DtMomFederateInternalError = 2  // "Federate internal error"
 };
+
+// Where a federate stands with save and restore, as its FederateState
+// attribute tells it.
+enum DtMomFederateStates : std::uint32_t {
+  DtMomRunning = 0,         // "Running"
+  DtMomSavePending = 1,     // "Save pending"
+  DtMomSaving = 2,          // "Saving"
+  DtMomRestorePending = 3,  // "Restore pending"
+  DtMomRestoring = 4        // "Restoring"
+};
+
+// Whether a federate waits for a time advance, as its TimeManagerState
+// attribute tells it.
+enum DtMomTimeManagerStates : std::uint32_t {
+  DtMomIdle = 0,           // "Idle"
+  DtMomAdvancePending = 1  // "Advance pending"
+};
+
+// The attributes of the Manager.Federate (1 to 23, and 1 and 18 again) and
+// Manager.Federation (24 to 29, 1, 18) objects; 0 for an attribute that is
+// none of them (the privilege to delete).
+enum DtMomElement : std::uint32_t {
+  DtMomNoElement = 0,
+  DtMomFEDid = 1,
+  DtMomFederateType = 2,
+  DtMomLookahead = 3,
+  DtMomFederateState = 4,
+  DtMomTimeConstrained = 5,
+  DtMomObjectsUpdated = 6,
+  DtMomReflectionsReceived = 7,
+  DtMomFederateHost = 8,
+  DtMomUpdatesSent = 9,
+  DtMomFederateTime = 10,
+  DtMomTSOlength = 11,
+  DtMomROlength = 12,
+  DtMomInteractionsReceived = 13,
+  DtMomInteractionsSent = 14,
+  DtMomTimeManagerState = 15,
+  DtMomMinNextEventTime = 16,
+  DtMomTimeRegulating = 17,
+  DtMomRTIversion = 18,
+  DtMomObjectsReflected = 19,
+  DtMomObjectsOwned = 20,
+  DtMomAsynchronousDelivery = 21,
+  DtMomLBTS = 22,
+  DtMomFederateHandle = 23,
+  DtMomFederationName = 24,
+  DtMomNextSaveTime = 25,
+  DtMomNextSaveName = 26,
+  DtMomFederatesInFederation = 27,
+  DtMomLastSaveTime = 28,
+  DtMomLastSaveName = 29
+};

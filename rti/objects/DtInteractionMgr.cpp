@@ -17,16 +17,23 @@
 
 namespace {
 DtCreatorHook<DtInteractionMgr, DtConnectionMgr*, DtFomClassMgr*, DtRIDParameters*> theCreator;
+DtCreatorHook<DtInteractionMgr, DtConnectionMgr*, DtFomClassMgr*, DtRIDParameters*> theDataDistCreator;
 }  // namespace
 
 std::uint8_t DtInteractionMgr::theDefaultInteractionAdvisorySwitch = 1;
 
 std::unique_ptr<DtInteractionMgr> DtInteractionMgr::create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom,
                                                            DtRIDParameters* params) {
-  return theCreator.make(connectMgr, fom, params);
+  if (theCreator.installed()) return theCreator.make(connectMgr, fom, params);
+  if (params && params->dataDistMgmt() != 0) {
+    if (auto dataDist = theDataDistCreator.makeInstalled(connectMgr, fom, params)) return dataDist;
+  }
+  return std::make_unique<DtInteractionMgr>(connectMgr, fom, params);
 }
 
 void DtInteractionMgr::setCreatorFunction(Creator creator) { theCreator.set(creator); }
+
+void DtInteractionMgr::setDataDistCreator(Creator creator) { theDataDistCreator.set(creator); }
 
 DtInteractionMgr::DtInteractionMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params)
     : connectMgr_(connectMgr),

@@ -55,13 +55,17 @@ class DtInteractionMgr : public DtInteractionAdvisorySink {
 public:
   using Creator = DtInteractionMgr* (*)(DtConnectionMgr*, DtFomClassMgr*, DtRIDParameters*);
 
-  // The installed creator's result (unchanged, null included); else a new
-  // interaction manager. The data distribution form is not part of this
-  // library yet: with RTI_dataDistMgmt set this is the plain manager too.
+  // The installed creator's result (unchanged, null included); else, with
+  // RTI_dataDistMgmt set, the data distribution form's; else a new
+  // interaction manager.
   static std::unique_ptr<DtInteractionMgr> create(DtConnectionMgr* connectMgr, DtFomClassMgr* fom,
                                                   DtRIDParameters* params);
   // Null restores the default. Process-wide.
   static void setCreatorFunction(Creator creator);
+  // The maker of the data distribution form, which lives in a layer above
+  // this one and installs it there (null: none, so a plain manager serves
+  // with data distribution on too). Process-wide.
+  static void setDataDistCreator(Creator creator);
 
   // The default of every interaction manager's relevance advisory switch.
   // Process-wide: the implementor's constructor writes it from its RID

@@ -5,7 +5,6 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <limits>
 
 #include "config/DtRIDParameters.h"
 #include "msg/DtDeclarationMsgs.h"
@@ -151,23 +150,9 @@ RTI::ObjectClassHandle DtObjectMgr::objectClass(RTI::ObjectHandle object) {
 }
 
 std::uint32_t DtObjectMgr::uniqueHandle() {
-  // The counter stops short of the next federate's range, and the product
-  // must fit the 32 bits every handle travels in.
-  char reason[128];
-  const std::uint32_t federate = fedHandle();
-  if (handleCounter_ >= theHandlesPerFederate) {
-    std::snprintf(reason, sizeof reason, "Federate %" PRIu32 " has made all %" PRIu32 " object handles it can make",
-                  federate, theHandlesPerFederate - 1);
-    throw RTI::RTIinternalError(reason);
-  }
-  const std::uint64_t handle = std::uint64_t{federate} * theHandlesPerFederate + handleCounter_;
-  if (handle > std::numeric_limits<std::uint32_t>::max()) {
-    std::snprintf(reason, sizeof reason, "Federate %" PRIu32 " cannot make object handles: its range passes 32 bits",
-                  federate);
-    throw RTI::RTIinternalError(reason);
-  }
+  const std::uint32_t handle = DtFederateHandleRange::handle(fedHandle(), handleCounter_, "object");
   ++handleCounter_;
-  return static_cast<std::uint32_t>(handle);
+  return handle;
 }
 
 const char* DtObjectMgr::uniqueName(std::uint32_t handle) {

@@ -37,6 +37,7 @@
 #include "api/DtAttributeHandleSet.h"
 #include "msg/DtMsgSubscriptions.h"
 #include "objects/DtClassGroups.h"
+#include "objects/DtFederateHandleRange.h"
 #include "objects/DtObjectAdvisorySink.h"
 #include "objects/DtObjectList.h"
 #include "util/DtFomTypes.h"
@@ -95,7 +96,7 @@ public:
 
   // Object handles a federate can make: its handle times this, plus 1 to
   // this minus 1.
-  static constexpr std::uint32_t theHandlesPerFederate = 100000;
+  static constexpr std::uint32_t theHandlesPerFederate = DtFederateHandleRange::theHandlesPerFederate;
 
   // The installed creator's result; else, with RTI_dataDistMgmt set, the
   // data distribution form's; else a plain object manager.

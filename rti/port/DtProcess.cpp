@@ -3,10 +3,12 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -35,4 +37,14 @@ void DtNameThisThread(const char* name) {
   char cut[16] = {};
   std::strncpy(cut, name ? name : "", sizeof cut - 1);
   (void)pthread_setname_np(pthread_self(), cut);
+}
+
+std::string DtHostName() {
+  // The system's own limit, and one more for the terminator that
+  // gethostname leaves out when the name fills the buffer.
+  const long longest = sysconf(_SC_HOST_NAME_MAX);
+  std::vector<char> name(static_cast<std::size_t>(longest > 0 ? longest : HOST_NAME_MAX) + 1, '\0');
+  if (gethostname(name.data(), name.size()) != 0) return {};
+  name.back() = '\0';
+  return name.data();
 }

@@ -2,6 +2,7 @@
 // The running process as the RTI needs to know it.
 
 #include <cstdint>
+#include <string>
 
 // The process ID.
 std::uint32_t DtProcessId();
@@ -15,3 +16,7 @@ std::uint32_t DtProcessIdSpaceKey();
 // Names the calling thread as the system lists it (ps -L, /proc/<pid>/task),
 // at most 15 characters; a longer name is cut. Best effort.
 void DtNameThisThread(const char* name);
+
+// This machine's name, whole however long the system lets it be; empty when
+// the system does not tell.
+std::string DtHostName();

@@ -15,6 +15,7 @@ public:
 
   // Null restores the default.
   void set(Creator creator) { creator_.store(creator); }
+  bool installed() const { return creator_.load() != nullptr; }
 
   template <class Default = Product>
   std::unique_ptr<Product> make(Args... args) const {

@@ -23,9 +23,12 @@
 #include "api/DtAttributeHandleSet.h"
 #include "config/DtFedReader.h"
 #include "core/DtTimeMgr.h"
+#include "ddm/DtDataDistMgr.h"
+#include "ddm/DtRegion.h"
 #include "exec/DtExecSaveFile.h"
 #include "msg/DtDfltMsgFactory.h"
 #include "msg/DtFederationMsgs.h"
+#include "msg/DtRegionMsgs.h"
 #include "net/DtConnectionMgr.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionMgr.h"
@@ -77,17 +80,18 @@ struct Managers {
     fom = DtFomClassMgr::loadFed(reader, fedFile.c_str(), nullptr, nullptr);
     if (!fom) std::abort();
     if (timed) time = std::make_unique<DtTimeMgr>(&conn, fom.get(), nullptr);
+    ddm = std::make_unique<DtDataDistMgr>(&conn, fom.get(), nullptr, nullptr, nullptr);
     interactions = std::make_unique<DtInteractionMgr>(&conn, fom.get(), nullptr);
     objects = std::make_unique<DtObjectMgr>(&conn, fom.get(), nullptr);
   }
   bool restore(DtRtiSaveFile& file) {
-    return fom->restore(file) && (!time || time->restoreState(file)) && interactions->restore(file) &&
-           objects->restore(file);
+    return fom->restore(file) && (!time || time->restoreState(file)) && ddm->restore(file) &&
+           interactions->restore(file) && objects->restore(file);
   }
   void save(const std::string& path) const {
     DtRtiSaveFile file(path.c_str(), false);
-    if (!fom->save(file) || (time && !time->saveState(file)) || !interactions->save(file) || !objects->save(file) ||
-        !file.close()) {
+    if (!fom->save(file) || (time && !time->saveState(file)) || !ddm->save(file) || !interactions->save(file) ||
+        !objects->save(file) || !file.close()) {
       std::abort();
     }
   }
@@ -95,6 +99,7 @@ struct Managers {
   DtConnectionMgr conn;
   std::unique_ptr<DtFomClassMgr> fom;
   std::unique_ptr<DtTimeMgr> time;
+  std::unique_ptr<DtDataDistMgr> ddm;
   std::unique_ptr<DtInteractionMgr> interactions;
   std::unique_ptr<DtObjectMgr> objects;
 };
@@ -142,6 +147,21 @@ void writeSeed(bool timed) {
   seed.objects->registerObj(ship, "one");
   seed.objects->registerObj(ship, "two");
   seed.interactions->subscribe(seed.fom->interactionHandle("Horn"), RTI::RTI_TRUE);
+  DtRegion* region = seed.ddm->createRegion(1, 1);
+  region->setRangeLowerBound(0, 0, 1);
+  region->setRangeUpperBound(0, 0, 2);
+  region->setRangeLowerBound(0, 1, 3);
+  region->setRangeUpperBound(0, 1, 4);
+  seed.ddm->notifyAboutRegionModification(*region);
+  seed.ddm->createRegion(1, 2);
+  DtNotifyRegMsg remote(700001, 1);
+  const std::uint32_t bounds[] = {5, 6, 7, 8};
+  remote.setExtents(1, 2, bounds);
+  remote.setFederateHandle(7);
+  seed.ddm->processNotifyRegion(remote);
+  seed.ddm->joinInteractionRegionSet(seed.ddm->freeChannel(), seed.fom->interactionHandle("Horn"), 2);
+  seed.ddm->joinObjectRegionSet(seed.ddm->freeChannel(), 2);
+  seed.ddm->joinObjectRegionSet(0, 3);
   seed.save(firstSave);
   DtResignMsg held("F", 4, RTI::DELETE_OBJECTS, nullptr);
   const DtSavePacketBuilder own = DtFedMgrPacket::build(3, {"sync"}, 1);
@@ -182,7 +202,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   DtSetNotifyHandler(new Quiet);
   fedFile = scratch("/tmp/save-fuzz-fed-XXXXXX");
   const char* fed =
-      "(FED (Federation F) (FEDversion v1.3) (spaces) (objects (class ObjectRoot"
+      "(FED (Federation F) (FEDversion v1.3) (spaces (space Geo (dimension X) (dimension Y)))"
+      " (objects (class ObjectRoot"
       " (attribute privilegeToDelete reliable receive) (class RTIprivate)"
       " (class Ship (attribute Position best_effort receive) (attribute Name reliable timestamp)"
       " (class Boat (attribute Sail best_effort receive)))))"

@@ -82,3 +82,5 @@ void AddOwnershipCommands(CommandTable& table);
 void AddTimeCommands(CommandTable& table);
 // Federation save and restore.
 void AddSaveRestoreCommands(CommandTable& table);
+// Regions: made, bounded, announced and deleted.
+void AddRegionCommands(CommandTable& table);

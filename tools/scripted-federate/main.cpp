@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
   AddOwnershipCommands(table);
   AddTimeCommands(table);
   AddSaveRestoreCommands(table);
+  AddRegionCommands(table);
 
   std::string script;
   for (int i = 1; i < argc; ++i) {

@@ -14,6 +14,14 @@
 #include "FederateMgrTestSupport.h"
 #include "core/DtLocalNumberSource.h"
 #include "core/DtRtiExecFederateMgr.h"
+#include "core/DtTimeMgr.h"
+#include "core/DtTsoMsgQueue.h"
+#include "ddm/DtDataDistMgr.h"
+#include "ddm/DtInterDataDistMgr.h"
+#include "ddm/DtObjectDataDistMgr.h"
+#include "ddm/DtRegion.h"
+#include "msg/DtObjectMsgs.h"
+#include "msg/DtUpdateMsgs.h"
 #include "rti/util/NotifyCapture.h"
 #include "util/DtClock.h"
 #include "util/DtNotify.h"
@@ -322,9 +330,26 @@ TEST_F(FedMgrTest, TheMomsViewReadsTheFederateAndItsTimeManager) {
   view.lastSaveTime(time);
   EXPECT_EQ(time.getTime(), 0.0);
 
+  // The time manager's queue: what it holds of each order, and whether it
+  // hands receive-order messages over at once.
+  DtTsoMsgQueue& queue = *fedMgr->timeMgr()->msgQueue();
+  EXPECT_EQ(view.queuedTimestampedCount() + view.queuedReceiveOrderCount(), 0u);
+  queue.setConstrained(true);
+  queue.setConstrainedSince(RTIfedTime(0.0));
+  EXPECT_TRUE(queue.queueIfNeeded(DtDeleteRoMsg(5, "", nullptr)));
+  EXPECT_TRUE(queue.queueIfNeeded(DtDeleteTsoMsg(5, DtTimestampOrder, RTIfedTime(3.0), "", 1, nullptr)));
+  EXPECT_TRUE(queue.queueIfNeeded(DtDeleteTsoMsg(6, DtTimestampOrder, RTIfedTime(4.0), "", 2, nullptr)));
+  EXPECT_EQ(view.queuedTimestampedCount(), 2u);
+  EXPECT_EQ(view.queuedReceiveOrderCount(), 1u);
+  EXPECT_FALSE(view.asynchronousDelivery());
+  queue.setAsyncDelivery(true);
+  EXPECT_TRUE(view.asynchronousDelivery());
+
   fedMgr->resignFederationExecution(RTI::NO_ACTION);
   EXPECT_STREQ(view.federationName().string(), "");
   EXPECT_FALSE(view.queryLBTS(time));
+  EXPECT_EQ(view.queuedTimestampedCount() + view.queuedReceiveOrderCount(), 0u);
+  EXPECT_FALSE(view.asynchronousDelivery());
 }
 
 TEST_F(FedMgrTest, JoinWiresTheManagersInOrderAndResignTearsThemDown) {
@@ -363,6 +388,42 @@ TEST_F(FedMgrTest, JoinWiresTheManagersInOrderAndResignTearsThemDown) {
   EXPECT_EQ(fedMgr->federateHandle(), 0u);
   EXPECT_EQ(fedMgr->connection().callbacks(DtResignMsgKind), 0);
   EXPECT_EQ(fedMgr->connection().callbacks(DtRestoreEndMsgKind), 0);
+}
+
+TEST_F(FedMgrTest, WithDataDistributionTheJoinMakesItsFormsAndBindsThemToTheDataDistributionManager) {
+  // The managers as the library makes them, not the recording ones.
+  DtObjectMgr::setCreatorFunction(nullptr);
+  DtInteractionMgr::setCreatorFunction(nullptr);
+  make("(setq RTI_dataDistMgmt 1)");
+  join();
+  DtDataDistMgr* ddm = fedMgr->ddmMgr();
+  ASSERT_NE(ddm, nullptr);
+  auto* objects = dynamic_cast<DtObjectDataDistMgr*>(fedMgr->objMgr());
+  auto* interactions = dynamic_cast<DtInterDataDistMgr*>(fedMgr->interMgr());
+  ASSERT_NE(objects, nullptr);
+  ASSERT_NE(interactions, nullptr);
+  EXPECT_EQ(objects->ddmMgr(), ddm);
+  EXPECT_EQ(interactions->ddmMgr(), ddm);
+  EXPECT_EQ(ddm->objDdmMgr(), objects);
+  EXPECT_EQ(ddm->interDdmMgr(), interactions);
+  EXPECT_EQ(ddm->connectMgr(), &fedMgr->connection());
+  EXPECT_EQ(ddm->fom(), fedMgr->fom());
+  EXPECT_EQ(ddm->defaultRegion().getSpaceHandle(), 0);
+  EXPECT_EQ(fedMgr->connection().callbacks(DtNotifyRegMsgKind), 1);
+  EXPECT_EQ(fedMgr->connection().callbacks(DtDeleteRegMsgKind), 1);
+  fedMgr->resignFederationExecution(RTI::NO_ACTION);
+  EXPECT_EQ(fedMgr->ddmMgr(), nullptr);
+  EXPECT_EQ(fedMgr->connection().callbacks(DtNotifyRegMsgKind), 0);
+
+  // Off, the plain managers and none.
+  make("");
+  join();
+  EXPECT_EQ(fedMgr->ddmMgr(), nullptr);
+  EXPECT_EQ(typeid(*fedMgr->objMgr()), typeid(DtObjectMgr));
+  EXPECT_EQ(typeid(*fedMgr->interMgr()), typeid(DtInteractionMgr));
+  fedMgr->resignFederationExecution(RTI::NO_ACTION);
+  DtInteractionMsg::setChannelIncluded(0);
+  DtUpdateMsg::setChannelIncluded(0);
 }
 
 TEST_F(FedMgrTest, AJoinedManagerTearsDownInReverseBeforeItsConnectionManager) {

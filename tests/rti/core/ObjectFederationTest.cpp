@@ -37,6 +37,8 @@ protected:
     federation.dir().write("Road.fed", sentinels::withSentinelClass(roadFed));
   }
   void SetUp() override { ASSERT_TRUE(federation.started()); }
+  // Whether an update of attributes of both transports comes in two.
+  static bool apart() { return GetParam().reliable || GetParam().dataDistribution; }
 
   DeployedFederation federation{GetParam(), "(setq RTI_dumpFed 0)\n"};
 };
@@ -99,11 +101,13 @@ TEST_P(ObjectFederation, TwoFederatesGoTheMainRoadOfObjectManagement) {
                    "turnUpdatesOnForObjectInstance {" + generated + "} {1,2}"}));
 
   // Updates reach the subscriber with what it subscribed; where reliable
-  // attributes go by TCP, the best-effort one comes apart, in either order.
+  // attributes go by TCP, or data distribution sends an update by its
+  // attributes' transports, the best-effort one comes apart, in either
+  // order.
   owner.run({"update car1 t1 Position=p1 Name=Herbie Speed=88"});
-  const Lines reflected = GetParam().reliable ? Lines{"reflectAttributeValues {car1} {1=\"p1\"} \"t1\"",
-                                                      "reflectAttributeValues {car1} {2=\"Herbie\"} \"t1\""}
-                                              : Lines{"reflectAttributeValues {car1} {1=\"p1\",2=\"Herbie\"} \"t1\""};
+  const Lines reflected = apart() ? Lines{"reflectAttributeValues {car1} {1=\"p1\"} \"t1\"",
+                                          "reflectAttributeValues {car1} {2=\"Herbie\"} \"t1\""}
+                                  : Lines{"reflectAttributeValues {car1} {1=\"p1\",2=\"Herbie\"} \"t1\""};
   Lines seen;
   for (std::size_t i = 0; i < reflected.size(); ++i) {
     for (const std::string& line : subscriber.run({"wait reflectAttributeValues"})) seen.push_back(line);
@@ -259,8 +263,8 @@ TEST_P(ObjectFederation, AFederateWrittenAgainstTheStandardHeadersExchangesUpdat
   EXPECT_TRUE(std::regex_match(objects.front(), std::regex("discoverObjectInstance \\d+ 3 \"Standard-car\"")))
       << objects.front();
   // Its first update, whose reliable attribute comes apart where it goes by
-  // TCP.
-  const std::string firstUpdate = GetParam().reliable ? "(1=\"at-1\"|2=\"Standard\")" : "1=\"at-1\",2=\"Standard\"";
+  // TCP or by a transport of its own.
+  const std::string firstUpdate = apart() ? "(1=\"at-1\"|2=\"Standard\")" : "1=\"at-1\",2=\"Standard\"";
   EXPECT_TRUE(
       std::regex_match(objects[1], std::regex("reflectAttributeValues \\d+ \\{" + firstUpdate + "\\} \"standard\"")))
       << objects[1];
@@ -271,5 +275,6 @@ TEST_P(ObjectFederation, AFederateWrittenAgainstTheStandardHeadersExchangesUpdat
 }
 
 INSTANTIATE_TEST_SUITE_P(Deployments, ObjectFederation, ::testing::ValuesIn(everyDeployment), deploymentName);
+INSTANTIATE_TEST_SUITE_P(DataDistribution, ObjectFederation, ::testing::ValuesIn(withDataDistribution), deploymentName);
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "support/DeployedFederation.h"
 
@@ -54,6 +55,35 @@ inline ::testing::AssertionResult resignsHandled(RtiExecProcess& exec, std::set<
     handles.erase(std::atoi(line.c_str() + prefix.size()));
   }
   return ::testing::AssertionSuccess();
+}
+
+using Federates = std::vector<ScriptedFederateProcess*>;
+
+// Each federate in turn takes the steps.
+inline ::testing::AssertionResult eachSucceeds(const Federates& federates, const std::vector<std::string>& steps) {
+  for (ScriptedFederateProcess* federate : federates) {
+    for (const std::string& step : steps) {
+      if (auto result = succeeds(*federate, step); !result) return result;
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// Every federate saves when asked; true when all heard `outcome`.
+inline ::testing::AssertionResult saveTogether(const Federates& federates,
+                                               const std::string& outcome = "federationSaved") {
+  if (auto result = eachSucceeds(federates, {"wait initiateFederateSave", "save-begun", "save-complete"}); !result)
+    return result;
+  return eachSucceeds(federates, {"wait " + outcome});
+}
+
+// Every federate restores when asked; true when all heard it done.
+inline ::testing::AssertionResult restoreTogether(const Federates& federates) {
+  if (auto result =
+          eachSucceeds(federates, {"wait federationRestoreBegun", "wait initiateFederateRestore", "restore-complete"});
+      !result)
+    return result;
+  return eachSucceeds(federates, {"wait federationRestored"});
 }
 
 // Whether one of the lines holds the text.

@@ -20,33 +20,6 @@ using namespace exectest;
 
 namespace {
 
-using Federates = std::vector<ScriptedFederateProcess*>;
-
-// Each federate in turn takes the steps.
-::testing::AssertionResult eachSucceeds(const Federates& federates, const std::vector<std::string>& steps) {
-  for (ScriptedFederateProcess* federate : federates) {
-    for (const std::string& step : steps) {
-      if (auto result = succeeds(*federate, step); !result) return result;
-    }
-  }
-  return ::testing::AssertionSuccess();
-}
-
-// Every federate saves when asked; true when all heard `outcome`.
-::testing::AssertionResult saveTogether(const Federates& federates, const std::string& outcome = "federationSaved") {
-  if (auto result = eachSucceeds(federates, {"wait initiateFederateSave", "save-begun", "save-complete"}); !result)
-    return result;
-  return eachSucceeds(federates, {"wait " + outcome});
-}
-
-::testing::AssertionResult restoreTogether(const Federates& federates) {
-  if (auto result =
-          eachSucceeds(federates, {"wait federationRestoreBegun", "wait initiateFederateRestore", "restore-complete"});
-      !result)
-    return result;
-  return eachSucceeds(federates, {"wait federationRestored"});
-}
-
 // The record types of a federate's save file, in order, with each run of
 // one type given once with its count ("5x2").
 std::string recordSequence(const std::string& path) {

@@ -22,8 +22,6 @@ const char* const clockFed = R"((FED (Federation Clock) (FEDversion v1.3) (space
     (class Shot reliable timestamp (parameter Power)))))
 )";
 
-using Federates = std::vector<ScriptedFederateProcess*>;
-
 // The lines read since `from` that start with the text.
 std::vector<std::string> linesSince(ScriptedFederateProcess& federate, std::size_t from, const std::string& start) {
   std::vector<std::string> found;

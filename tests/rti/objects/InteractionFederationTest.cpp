@@ -141,13 +141,19 @@ const Scenario scenarios[] = {
      {}},
 };
 
+// "Scenario<n>_<deployment>" for the scenarios crossed with N deployments.
+template <std::size_t N>
+auto scenarioNames(const Deployment (&)[N]) {
+  return
+      [](const auto& info) { return "Scenario" + std::to_string(info.index / N) + "_" + std::get<1>(info.param).name; };
+}
+
 INSTANTIATE_TEST_SUITE_P(Scenarios, InteractionFederation,
                          ::testing::Combine(::testing::ValuesIn(scenarios), ::testing::ValuesIn(everyDeployment)),
-                         [](const auto& info) {
-                           const std::size_t deployments = std::size(everyDeployment);
-                           return "Scenario" + std::to_string(info.index / deployments) + "_" +
-                                  std::get<1>(info.param).name;
-                         });
+                         scenarioNames(everyDeployment));
+INSTANTIATE_TEST_SUITE_P(DataDistribution, InteractionFederation,
+                         ::testing::Combine(::testing::ValuesIn(scenarios), ::testing::ValuesIn(withDataDistribution)),
+                         scenarioNames(withDataDistribution));
 
 TEST(InteractionFederation, RefusalsReachTheScriptAsTheirExceptions) {
   FederationScope federation;

@@ -1,0 +1,10 @@
+#pragma once
+// The object model of the region tests that run federates: routing spaces
+// Geo (1: X, Y) and Radio (2: Freq), and nothing else but the classes every
+// model has.
+
+inline const char* const theRegionModelFed = R"((FED (Federation Map) (FEDversion v1.3)
+  (spaces (space Geo (dimension X) (dimension Y)) (space Radio (dimension Freq)))
+  (objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp) (class RTIprivate)))
+  (interactions (class InteractionRoot best_effort receive (class RTIprivate best_effort receive))))
+)";
