@@ -140,18 +140,20 @@ inline std::vector<std::string> regionsOf(const DtDataDistMgr& ddm) {
 class DdmFixture : public ::testing::Test {
 protected:
   void SetUp() override { make(""); }
+  // The halves go first, as the federate manager deletes them: their region
+  // sets point at the regions the data distribution manager keeps.
   void TearDown() override {
-    ddm.reset();
     objects.reset();
     interactions.reset();
+    ddm.reset();
     DtInteractionMsg::setChannelIncluded(0);
     DtUpdateMsg::setChannelIncluded(0);
   }
 
   void make(const std::string& ridLines, std::uint32_t handle = self) {
-    ddm.reset();
     objects.reset();
     interactions.reset();
+    ddm.reset();
     rid = mgrtest::ridWith("(setq RTI_dataDistMgmt 1)\n" + ridLines);
     fom = fomFromText(fixtureFed, rid.get());
     conn = std::make_unique<RecordingConnectionMgr>(handle);
