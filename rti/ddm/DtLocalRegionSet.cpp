@@ -37,7 +37,8 @@ bool DtLocalRegionSet::stillMatches(const DtObjectClassInfo& localClass, const D
   if (attributes.isEmpty()) return false;
   for (const ClassEntry& entry : other.attributeAssociations()) {
     const DtObjectClassInfo* otherClass = entry.assoc.classDesc();
-    if (otherClass && fits(localClass, *otherClass) && !entry.assoc.attributes().setIntersection(attributes).isEmpty()) {
+    if (otherClass && fits(localClass, *otherClass) &&
+        !entry.assoc.attributes().setIntersection(attributes).isEmpty()) {
       return true;
     }
   }

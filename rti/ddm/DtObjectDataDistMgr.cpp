@@ -24,10 +24,20 @@ DtObjectMgr* DtObjectDataDistMgr::create(DtConnectionMgr* connectMgr, DtFomClass
 DtObjectDataDistMgr::DtObjectDataDistMgr(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtRIDParameters* params)
     : DtObjectMgr(connectMgr, fom, params) {
   if (connectMgr_) {
-    handlers_.add<DtAssocPubRegMsg, &DtObjectDataDistMgr::processAssocPubReg>(connectMgr_, this);
-    handlers_.add<DtAssocSubRegMsg, &DtObjectDataDistMgr::processAssocSubReg>(connectMgr_, this);
+    // The association handlers are overloaded: their static forwarders pick
+    // the message forms.
+    handlers_.add<DtAssocPubRegMsg>(connectMgr_, &DtObjectDataDistMgr::receiveAssocPubReg, this);
+    handlers_.add<DtAssocSubRegMsg>(connectMgr_, &DtObjectDataDistMgr::receiveAssocSubReg, this);
     handlers_.add<DtObjRegSetMsg, &DtObjectDataDistMgr::processRegionSet>(connectMgr_, this);
   }
+}
+
+void DtObjectDataDistMgr::receiveAssocPubReg(const DtAssocPubRegMsg& msg, void* mgr) {
+  static_cast<DtObjectDataDistMgr*>(mgr)->processAssocPubReg(msg);
+}
+
+void DtObjectDataDistMgr::receiveAssocSubReg(const DtAssocSubRegMsg& msg, void* mgr) {
+  static_cast<DtObjectDataDistMgr*>(mgr)->processAssocSubReg(msg);
 }
 
 DtObjectDataDistMgr::~DtObjectDataDistMgr() {
@@ -100,9 +110,7 @@ DtRemoteRegionSet* DtObjectDataDistMgr::getRemoteSubRegionSet(std::uint32_t hand
   return static_cast<DtRemoteRegionSet*>(remoteSubRegionSets_.lookup(handle));
 }
 
-RTI::FederateAmbassador* DtObjectDataDistMgr::scopeAmb() const {
-  return attributeScopeSwitch() ? fedAmb() : nullptr;
-}
+RTI::FederateAmbassador* DtObjectDataDistMgr::scopeAmb() const { return attributeScopeSwitch() ? fedAmb() : nullptr; }
 
 // ---- messages ----------------------------------------------------------------------
 
@@ -136,71 +144,11 @@ void DtObjectDataDistMgr::sendAssocSubscribeRegionMsg(std::uint32_t regionSet, s
 
 void DtObjectDataDistMgr::processRegionSet(const DtObjRegSetMsg& msg) {
   switch (msg.regionSetType()) {
-    case DtObjPubRegionSet:
-      processPubRegionSet(msg);
-      break;
-    case DtObjSubRegionSet:
-      processSubRegionSet(msg);
-      break;
-    default:
-      break;  // neither kind of set: nothing of ours
+    case DtObjPubRegionSet: processPubRegionSet(msg); break;
+    case DtObjSubRegionSet: processSubRegionSet(msg); break;
+    default: break;  // neither kind of set: nothing of ours
   }
 }
-
-DtRemoteRegionSet* DtObjectDataDistMgr::takeRemoteSet(const DtObjRegSetMsg& msg, DtRegionSetList& table,
-                                                      bool publication) {
-  auto set = std::make_unique<DtRemoteRegionSet>();
-  set->setRegionSetHandle(static_cast<std::uint32_t>(msg.regionSetHandle()));
-  set->setFederateHandle(msg.federateHandle());
-  if (publication) set->setAddress(static_cast<std::uint32_t>(msg.address()));
-  // Only the handles the message holds, whatever its count says.
-  const long room = (static_cast<long>(msg.size()) - DtObjRegSetMsg::minSize()) / 4;
-  const std::size_t held = room <= 0 ? 0 : std::min<std::size_t>(msg.numberRegions(), static_cast<std::size_t>(room));
-  const std::uint32_t* handles = held ? msg.regions() : nullptr;
-  for (std::size_t i = 0; handles && i < held; ++i) {
-    const std::uint32_t handle = handles[i];
-    // A region not announced yet is kept by handle until it is.
-    DtRegion* region = nullptr;
-    if (ddmMgr_) region = handle == 0 ? &ddmMgr_->defaultRegion() : ddmMgr_->remoteRegion(handle);
-    if (!region) {
-      set->addRegion(handle);
-      continue;
-    }
-    set->addRegion(region);
-    if (publication) {
-      region->addObjPubRegSet(set.get());
-    } else {
-      region->addObjSubRegSet(set.get());
-    }
-  }
-  DtRemoteRegionSet* taken = set.get();
-  table.add(taken->regionSetHandle(), set.release());  // the table owns it now
-  return taken;
-}
-
-void DtObjectDataDistMgr::processPubRegionSet(const DtObjRegSetMsg& msg) {
-  const auto handle = static_cast<std::uint32_t>(msg.regionSetHandle());
-  // The first announcement wins; this federate's own come back and are not
-  // another's.
-  if (msg.federateHandle() == fedHandle() || remotePubRegionSets_.isMember(handle)) return;
-  DtRemoteRegionSet* set = takeRemoteSet(msg, remotePubRegionSets_, true);
-  if (addrMap()) addrMap()->addRemoteAddrMap(handle, set->address());
-  evaluateRegionSetOverlap(subRegionSets_, subOverlaps_, subMatchOverlaps_, *set, false, false);
-  evaluateRegionSetOverlap(pasRegionSets_, subOverlaps_, subMatchOverlaps_, *set, false, false);
-  if (acceptObjectChannel(handle) && ddmMgr_) ddmMgr_->joinObjectRegionSet(set->address(), handle);
-}
-
-void DtObjectDataDistMgr::processSubRegionSet(const DtObjRegSetMsg& msg) {
-  const auto handle = static_cast<std::uint32_t>(msg.regionSetHandle());
-  if (msg.federateHandle() == fedHandle() || remoteSubRegionSets_.isMember(handle)) return;
-  DtRemoteRegionSet* set = takeRemoteSet(msg, remoteSubRegionSets_, false);
-  evaluateRegionSetOverlap(pubRegionSets_, pubOverlaps_, pubMatchOverlaps_, *set, false, false);
-}
-
-// The receiving sides of the associations come with the association
-// services; until then the other federates' associations are not taken.
-void DtObjectDataDistMgr::processAssocPubReg(const DtAssocPubRegMsg&) {}
-void DtObjectDataDistMgr::processAssocSubReg(const DtAssocSubRegMsg&) {}
 
 // ---- remote objects --------------------------------------------------------------------
 
@@ -211,11 +159,15 @@ DtRtiObject* DtObjectDataDistMgr::discoverFromRegionSet(std::uint32_t object, st
   return processNewObj(object, static_cast<RTI::ObjectClassHandle>(classHandle), name, attributes, regionSet);
 }
 
+DtObjectClassInfo* DtObjectDataDistMgr::publishedClass(const DtRtiObject& object) {
+  return object.actualClass() ? object.actualClass() : object.knownClass();
+}
+
 void DtObjectDataDistMgr::removeObject(DtRtiObject& object) {
   const std::uint32_t handle = object.objHandle();
   tables_.removeObjectDefaultByClass(object);
   tables_.removeAttrPubDefaultRegionSet(handle);
-  DtObjectClassInfo* known = object.knownClass();
+  DtObjectClassInfo* known = publishedClass(object);
   // The attributes grouped by the set they leave, in the order the sets come.
   std::vector<std::pair<DtRemoteRegionSet*, DtAttributeHandleSet>> groups;
   for (const auto& [attribute, set] : tables_.takeAttrPubRegionSets(handle)) {
@@ -270,10 +222,9 @@ void DtObjectDataDistMgr::processResign(const DtResignMsg& msg) {
 // ---- teardown --------------------------------------------------------------------------
 
 void DtObjectDataDistMgr::clearQueues() {
-  for (DtPendingAssocQueue* queue :
-       {&pendingAssocPubRegAdd_, &pendingAssocPubRegRemove_, &pendingUnassocPubReg_, &pendingAssocSubRegAdd_,
-        &pendingAssocSubRegRemove_, &pendingUnassocSubReg_, &pendingAssocPasRegAdd_, &pendingAssocPasRegRemove_,
-        &pendingUnassocPasReg_}) {
+  for (DtPendingAssocQueue* queue : {&pendingAssocPubRegAdd_, &pendingAssocPubRegRemove_, &pendingUnassocPubReg_,
+                                     &pendingAssocSubRegAdd_, &pendingAssocSubRegRemove_, &pendingUnassocSubReg_,
+                                     &pendingAssocPasRegAdd_, &pendingAssocPasRegRemove_, &pendingUnassocPasReg_}) {
     queue->clear();
   }
   collectedPubRegionSets_.clear();

@@ -118,16 +118,13 @@ public:
   // set) or leave every region of a set; each process drains its three in
   // the order unassociate, remove, add.
   virtual void addPendingAssocPubRegAdd(DtObjectRegionSet& set, DtRtiObject& object, RTI::AttributeHandle attribute);
-  virtual void addPendingAssocPubRegRemove(DtObjectRegionSet& set, DtRtiObject& object,
-                                           RTI::AttributeHandle attribute);
+  virtual void addPendingAssocPubRegRemove(DtObjectRegionSet& set, DtRtiObject& object, RTI::AttributeHandle attribute);
   virtual void addPendingUnassocPubReg(DtObjectRegionSet& set, DtRtiObject& object, RTI::AttributeHandle attribute);
-  virtual void addPendingAssocSubRegAdd(DtObjectRegionSet& set, DtObjectClassInfo& cls,
-                                        RTI::AttributeHandle attribute);
+  virtual void addPendingAssocSubRegAdd(DtObjectRegionSet& set, DtObjectClassInfo& cls, RTI::AttributeHandle attribute);
   virtual void addPendingAssocSubRegRemove(DtObjectRegionSet& set, DtObjectClassInfo& cls,
                                            RTI::AttributeHandle attribute);
   virtual void addPendingUnassocSubReg(DtObjectRegionSet& set, DtObjectClassInfo& cls, RTI::AttributeHandle attribute);
-  virtual void addPendingAssocPasRegAdd(DtObjectRegionSet& set, DtObjectClassInfo& cls,
-                                        RTI::AttributeHandle attribute);
+  virtual void addPendingAssocPasRegAdd(DtObjectRegionSet& set, DtObjectClassInfo& cls, RTI::AttributeHandle attribute);
   virtual void addPendingAssocPasRegRemove(DtObjectRegionSet& set, DtObjectClassInfo& cls,
                                            RTI::AttributeHandle attribute);
   virtual void addPendingUnassocPasReg(DtObjectRegionSet& set, DtObjectClassInfo& cls, RTI::AttributeHandle attribute);
@@ -187,8 +184,8 @@ public:
   // processRemoteUnsubscribeRegion).
   virtual void remoteSubscribeRegion(std::uint32_t classHandle, const DtAttributeHandleSet& attributes,
                                      std::uint32_t federate, std::uint32_t regionSet);
-  virtual void removeRemoteSubscribeRegion(std::uint32_t classHandle, std::uint32_t federate,
-                                           std::uint32_t regionSet, const DtAttributeHandleSet& attributes);
+  virtual void removeRemoteSubscribeRegion(std::uint32_t classHandle, std::uint32_t federate, std::uint32_t regionSet,
+                                           const DtAttributeHandleSet& attributes);
   virtual void processRemoteUnsubscribeRegion();
   // A remote subscription set's regions changed: the owned objects its
   // federate discovered are tested again.
@@ -199,14 +196,21 @@ public:
   void destroyRegionLists() override;
 
 protected:
-  // ---- received (kinds 27-29): another federate's sets are taken (its
-  // publication set's channel joined when it overlaps and matches); the
-  // associations are taken with the association services.
+  // ---- received (kinds 27-29; this federate's own, which come back, are
+  // not another's and are ignored)
   virtual void processRegionSet(const DtObjRegSetMsg& msg);
   virtual void processPubRegionSet(const DtObjRegSetMsg& msg);
   virtual void processSubRegionSet(const DtObjRegSetMsg& msg);
   virtual void processAssocPubReg(const DtAssocPubRegMsg& msg);
   virtual void processAssocSubReg(const DtAssocSubRegMsg& msg);
+  // The workers: the federate associated (or, with remove, released) the
+  // object's attributes with the set; the federate moved its subscription
+  // of the class's attributes to the set (0: back to the default).
+  virtual void processAssocPubReg(std::uint32_t federate, DtRemoteRegionSet* set, std::uint32_t object,
+                                  const char* name, std::uint32_t classHandle, const DtAttributeHandleSet& attributes,
+                                  bool remove);
+  virtual void processAssocSubReg(DtRemoteRegionSet* set, DtObjectClassInfo* cls,
+                                  const DtAttributeHandleSet& attributes, std::uint32_t federate);
 
   // ---- the set a region makes of another (add) or leaves of it
   virtual DtPubRegionSet* createPubRegionSet(DtRegion& region, DtPubRegionSet* from, bool add);
@@ -222,8 +226,8 @@ protected:
                                      bool setIsLocal, bool discover, bool join);
   virtual void evaluateMatchingAfterAdd(const DtRegionSetList& others, DtRegionMatchList& matches,
                                         DtRegionMatchList& matchOverlaps, DtObjectRegionSet& set,
-                                        DtObjectClassInfo* cls, const DtAttributeHandleSet& attributes,
-                                        bool setIsLocal, bool join);
+                                        DtObjectClassInfo* cls, const DtAttributeHandleSet& attributes, bool setIsLocal,
+                                        bool join);
   virtual void evalMatchAfterLocalRemove(DtRegionMatchList& matches, DtRegionMatchList& matchOverlaps,
                                          DtObjectRegionSet& localSet, DtObjectClassInfo& cls,
                                          const DtAttributeHandleSet& attributes, bool drop);
@@ -231,9 +235,8 @@ protected:
                                           DtObjectRegionSet& remoteSet, DtObjectClassInfo& cls,
                                           const DtAttributeHandleSet& attributes);
   virtual void evaluateRemotePubMatchingRemove(DtRegionMatchList& matches, DtRegionMatchList& matchOverlaps,
-                                               DtRemoteRegionSet* newSet, std::uint32_t object,
-                                               DtObjectClassInfo* cls, bool removeAssociation,
-                                               const DtAttributeHandleSet& attributes);
+                                               DtRemoteRegionSet* newSet, std::uint32_t object, DtObjectClassInfo* cls,
+                                               bool removeAssociation, const DtAttributeHandleSet& attributes);
   virtual void evaluateRemoteSubMatchingRemove(DtRegionMatchList& matches, DtRegionMatchList& matchOverlaps,
                                                std::uint32_t federate, DtRemoteRegionSet* newSet,
                                                DtObjectClassInfo* cls, const DtAttributeHandleSet& attributes);
@@ -247,6 +250,9 @@ protected:
   void removeObjAssociations(DtRtiObject& object) override;
 
   DtObjectRegionTables& tables() { return tables_; }
+  // The class the object's owner registered it as (remote sets keep it
+  // under that one); the known class when that is not known.
+  static DtObjectClassInfo* publishedClass(const DtRtiObject& object);
   // The federate ambassador when the attribute scope switch is on.
   RTI::FederateAmbassador* scopeAmb() const;
 
@@ -260,6 +266,8 @@ private:
     DtAttributeHandleSet updatesOn;
   };
 
+  static void receiveAssocPubReg(const DtAssocPubRegMsg& msg, void* mgr);
+  static void receiveAssocSubReg(const DtAssocSubRegMsg& msg, void* mgr);
   void makeDefaultSets(DtRegion& defaultRegion);
   // A remote set from its announcement, its known regions bound (and told
   // of it), filed in the table.
@@ -279,6 +287,8 @@ private:
   void clearQueues();
 
   DtMsgSubscriptions handlers_;  // kinds 27-29
+
+protected:
   std::unique_ptr<DtPubRegionSet> defaultPub_;
   std::unique_ptr<DtSubRegionSet> defaultSub_;
   std::unique_ptr<DtSubRegionSet> defaultPas_;

@@ -31,9 +31,8 @@ void DtObjectDataDistMgr::dropIfNoLongerAccepted(bool wasAccepted, const DtObjec
   }
 }
 
-void DtObjectDataDistMgr::overlapBegan(DtLocalRegionSet& local, DtObjectRegionSet& remote,
-                                       DtRegionMatchList& overlaps, DtRegionMatchList& matchOverlaps, bool discover,
-                                       bool join) {
+void DtObjectDataDistMgr::overlapBegan(DtLocalRegionSet& local, DtObjectRegionSet& remote, DtRegionMatchList& overlaps,
+                                       DtRegionMatchList& matchOverlaps, bool discover, bool join) {
   local.addOverlap(&remote);
   remote.addOverlap(&local);
   overlaps.addMatch(&local, &remote);
@@ -48,8 +47,8 @@ void DtObjectDataDistMgr::overlapBegan(DtLocalRegionSet& local, DtObjectRegionSe
   if (join && ddmMgr_) ddmMgr_->joinObjectRegionSet(remote.address(), remote.regionSetHandle());
 }
 
-void DtObjectDataDistMgr::overlapEnded(DtLocalRegionSet& local, DtObjectRegionSet& remote,
-                                       DtRegionMatchList& overlaps, DtRegionMatchList& matchOverlaps, bool join) {
+void DtObjectDataDistMgr::overlapEnded(DtLocalRegionSet& local, DtObjectRegionSet& remote, DtRegionMatchList& overlaps,
+                                       DtRegionMatchList& matchOverlaps, bool join) {
   const bool wasAccepted = join && acceptObjectChannel(remote.regionSetHandle());
   if (local.isMatch(remote.regionSetHandle())) local.moveAttrToMatching(remote);
   local.removeOverlap(remote.regionSetHandle());
@@ -163,10 +162,9 @@ void DtObjectDataDistMgr::evalMatchAfterRemoteRemove(DtRegionMatchList& matches,
   }
 }
 
-void DtObjectDataDistMgr::evaluateRemotePubMatchingRemove(DtRegionMatchList& matches,
-                                                          DtRegionMatchList& matchOverlaps, DtRemoteRegionSet* newSet,
-                                                          std::uint32_t object, DtObjectClassInfo* cls,
-                                                          bool removeAssociation,
+void DtObjectDataDistMgr::evaluateRemotePubMatchingRemove(DtRegionMatchList& matches, DtRegionMatchList& matchOverlaps,
+                                                          DtRemoteRegionSet* newSet, std::uint32_t object,
+                                                          DtObjectClassInfo* cls, bool removeAssociation,
                                                           const DtAttributeHandleSet& attributes) {
   std::vector<std::pair<DtRemoteRegionSet*, DtAttributeHandleSet>> leaving;
   for (RTI::ULong i = 0; i < attributes.size(); ++i) {
@@ -192,9 +190,9 @@ void DtObjectDataDistMgr::evaluateRemotePubMatchingRemove(DtRegionMatchList& mat
   }
 }
 
-void DtObjectDataDistMgr::evaluateRemoteSubMatchingRemove(DtRegionMatchList& matches,
-                                                          DtRegionMatchList& matchOverlaps, std::uint32_t federate,
-                                                          DtRemoteRegionSet* newSet, DtObjectClassInfo* cls,
+void DtObjectDataDistMgr::evaluateRemoteSubMatchingRemove(DtRegionMatchList& matches, DtRegionMatchList& matchOverlaps,
+                                                          std::uint32_t federate, DtRemoteRegionSet* newSet,
+                                                          DtObjectClassInfo* cls,
                                                           const DtAttributeHandleSet& attributes) {
   if (!cls) return;
   const std::uint32_t classHandle = cls->handle();

@@ -97,7 +97,8 @@ void DtObjectDataDistMgr::processPendingSubRegAssoc() {
     if (!r.cls) continue;
     // Back to the default set.
     sendAssocSubscribeRegionMsg(0, r.cls->handle(), r.attrs);
-    for (DtRemoteRegionSet* remote : matchedRemoteSets(*r.set)) remote->evaluateOutOfScopeUpdates(r.attrs, *this, nullptr);
+    for (DtRemoteRegionSet* remote : matchedRemoteSets(*r.set))
+      remote->evaluateOutOfScopeUpdates(r.attrs, *this, nullptr);
     for (DtRtiObject* object : tables_.objectDefaultByClass(r.cls->handle())) {
       evaluateOutOfScopeUpdates(*object, r.attrs);
     }
@@ -120,7 +121,8 @@ void DtObjectDataDistMgr::processPendingPasRegAssoc() {
   for (const DtPendingAssoc& r : drain(pendingUnassocPasReg_)) {
     if (!r.cls) continue;
     // Passive sets are never announced.
-    for (DtRemoteRegionSet* remote : matchedRemoteSets(*r.set)) remote->evaluateOutOfScopeUpdates(r.attrs, *this, nullptr);
+    for (DtRemoteRegionSet* remote : matchedRemoteSets(*r.set))
+      remote->evaluateOutOfScopeUpdates(r.attrs, *this, nullptr);
     for (DtRtiObject* object : tables_.objectDefaultByClass(r.cls->handle())) {
       evaluateOutOfScopeUpdates(*object, r.attrs);
     }

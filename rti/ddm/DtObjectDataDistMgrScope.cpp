@@ -89,8 +89,7 @@ void DtObjectDataDistMgr::remoteSubscribeRegion(std::uint32_t classHandle, const
 }
 
 void DtObjectDataDistMgr::removeRemoteSubscribeRegion(std::uint32_t classHandle, std::uint32_t federate,
-                                                      std::uint32_t regionSet,
-                                                      const DtAttributeHandleSet& attributes) {
+                                                      std::uint32_t regionSet, const DtAttributeHandleSet& attributes) {
   for (const std::uint32_t handle : discoveredBy(ownedObjects(), federate, &classHandle)) {
     DtRtiObject* object = ownedObj(handle);
     if (!object || object->updateOnAttrs().isEmpty()) continue;

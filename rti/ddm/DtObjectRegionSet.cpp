@@ -69,8 +69,7 @@ void DtObjectRegionSet::addAttributes(std::uint32_t object, const char* name, Dt
   held = held.setUnion(attributes);
 }
 
-void DtObjectRegionSet::removeAttribute(std::uint32_t object, DtObjectClassInfo* cls,
-                                        RTI::AttributeHandle attribute) {
+void DtObjectRegionSet::removeAttribute(std::uint32_t object, DtObjectClassInfo* cls, RTI::AttributeHandle attribute) {
   if (!cls) return;
   if (DtRegAttrAssoc* assoc = attributeAssociation(cls->handle())) {
     assoc->removeAssociation(attribute, object);

@@ -23,8 +23,8 @@ class DtRtiObject;
 struct DtPendingAssoc {
   std::uint32_t handle;  // the region set's
   DtObjectRegionSet* set;
-  DtRtiObject* object;       // publication records
-  DtObjectClassInfo* cls;    // subscription and passive records
+  DtRtiObject* object;     // publication records
+  DtObjectClassInfo* cls;  // subscription and passive records
   DtAttributeHandleSet attrs;
 };
 

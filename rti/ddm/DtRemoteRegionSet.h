@@ -41,8 +41,7 @@ public:
   // The object's attributes that are associated here and subscribed for the
   // set come into scope; those of `extra` and the associated ones that no
   // longer are go out of it.
-  void evaluateScopeUpdates(DtRtiObject& object, const DtAttributeHandleSet& extra,
-                            RTI::FederateAmbassador* amb) const;
+  void evaluateScopeUpdates(DtRtiObject& object, const DtAttributeHandleSet& extra, RTI::FederateAmbassador* amb) const;
   void evaluateScopeUpdates(DtRtiObject& object, RTI::FederateAmbassador* amb) const;
   // The same for every known object associated with the set.
   void evaluateScopeUpdates(DtObjectDataDistMgr& mgr, RTI::FederateAmbassador* amb) const;

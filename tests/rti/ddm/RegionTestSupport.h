@@ -77,8 +77,7 @@ inline std::string describe(const DtRegion& r) {
 class TestSet : public DtPubRegionSet {
 public:
   explicit TestSet(std::uint32_t handle, int* ends = nullptr) : ends_(ends) { setRegionSetHandle(handle); }
-  TestSet(std::uint32_t handle, DtRegion* region, int* ends = nullptr)
-      : DtPubRegionSet(handle, region), ends_(ends) {}
+  TestSet(std::uint32_t handle, DtRegion* region, int* ends = nullptr) : DtPubRegionSet(handle, region), ends_(ends) {}
   ~TestSet() override {
     if (ends_) ++*ends_;
   }
