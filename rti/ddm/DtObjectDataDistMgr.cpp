@@ -53,6 +53,7 @@ void DtObjectDataDistMgr::setDdmMgr(DtDataDistMgr* ddm) {
 }
 
 void DtObjectDataDistMgr::makeDefaultSets(DtRegion& defaultRegion) {
+  if (defaultPub_) return;  // made already
   const std::uint32_t self = fedHandle();
   defaultPub_ = std::make_unique<DtPubRegionSet>(0, &defaultRegion);
   defaultPub_->setFederateHandle(self);

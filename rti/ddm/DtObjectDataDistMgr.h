@@ -60,7 +60,7 @@ public:
   ~DtObjectDataDistMgr() override;
 
   // Keeps the manager and makes the five default sets over its default
-  // region. Nothing is announced.
+  // region (unless they are there). Nothing is announced.
   void setDdmMgr(DtDataDistMgr* ddm) override;
 
   // The next region-set handle; the counter moves on.
