@@ -27,7 +27,8 @@ struct Busy {
     DtRegion& theirs = b.region({5, 15}, {5, 15});
     b.subscribe(platform, attrs({position}), theirs);
     DtRtiObject& their = b.publishedObject(aircraft, attrs({0, position, altitude}));
-    b.associate(their, attrs({position, altitude}), theirs);
+    // With the privilege to delete: the owner is known from it.
+    theirSet = b.associate(their, attrs({0, position, altitude}), theirs).regionSetHandle();
     settle();
   }
   void settle() {
@@ -43,6 +44,7 @@ struct Busy {
   Bus bus;
   DdmFederate a{3, &bus};
   DdmFederate b{21, &bus};
+  std::uint32_t theirSet = 0;  // B's publication set
 };
 
 TEST(ObjectDdmTeardown, DestroyingTheRegionListsLeavesNoSetInARegionAClassOrAnObject) {
@@ -85,6 +87,42 @@ TEST(ObjectDdmTeardown, DeletingTheManagerLeavesNoSetInAnyRegion) {
   ASSERT_GT(before, 4u);
   federation.a.objects.reset();
   for (const DtRegion* r : regions) EXPECT_EQ(setsFiled(*r), 0u) << r->handle();
+}
+
+TEST(ObjectDdmTeardown, AResignationDropsTheFederatesSubscriptionsAndItsOrphanedObjectsLeaveEveryTable) {
+  Busy federation;
+  DdmFederate& a = federation.a;
+  const RTI::ObjectHandle theirs = 2100001;
+  ASSERT_NE(a.objects->knownObj(theirs), nullptr) << "discovered through the overlapping sets";
+  const auto* remoteSet = a.objects->getRemotePubRegionSet(federation.theirSet);
+  ASSERT_NE(remoteSet, nullptr);
+  ASSERT_TRUE(remoteSet->isMemberObject(theirs));
+  ASSERT_FALSE(a.objects->regionTables().empty());
+
+  DtResignMsg own("Fixture", 3, RTI::DELETE_OBJECTS, nullptr);
+  own.setFederateHandle(3);
+  a.objects->processResign(own);
+  EXPECT_NE(a.objects->knownObj(theirs), nullptr) << "this federate's own resignation changes nothing";
+  EXPECT_FALSE(a.objects->regionTables().empty());
+
+  DtResignMsg gone("Fixture", 21, RTI::DELETE_OBJECTS, nullptr);
+  gone.setFederateHandle(21);
+  a.objects->processResign(gone);
+  EXPECT_EQ(a.objects->knownObj(theirs), nullptr);
+  EXPECT_FALSE(remoteSet->isMemberObject(theirs));
+  EXPECT_TRUE(a.objects->regionTables().empty());
+}
+
+TEST(ObjectDdmTeardown, ARemoteSetDiscoversEachOfItsObjectsOnce) {
+  Busy federation;
+  DdmFederate& a = federation.a;
+  const auto* remoteSet = a.objects->getRemotePubRegionSet(federation.theirSet);
+  ASSERT_NE(remoteSet, nullptr);
+  // Known as the subscribed class nearest to its own (Aircraft, passively).
+  EXPECT_EQ(a.amb.take(), (std::vector<std::string>{"discover 2100001 6 2100001"}));
+  remoteSet->discoverObjects(*a.objects);
+  remoteSet->discoverObjects(*a.objects);
+  EXPECT_EQ(a.amb.take(), std::vector<std::string>{});
 }
 
 }  // namespace
