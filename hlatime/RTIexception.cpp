@@ -23,7 +23,7 @@ Exception::Exception(const Exception& toCopy)
 Exception::~Exception() { std::free(_reason); }
 
 Exception& Exception::operator=(const Exception& other) {
-  // Copy before releasing, so that assigning an exception to itself keeps it.
+  if (this == &other) return *this;
   char* reason = copyReason(other._reason);
   std::free(_reason);
   _reason = reason;

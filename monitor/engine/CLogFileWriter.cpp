@@ -8,7 +8,7 @@ namespace {
 
 // The size pieces are gathered in: large enough to write in one go, small
 // enough that the chunks kept for reuse cost little.
-constexpr std::size_t kChunkSize = 256 * 1024;
+constexpr std::size_t kChunkSize = std::size_t{256} * 1024;
 constexpr std::size_t kMaxSpareChunks = 8;
 
 }   // namespace

@@ -26,9 +26,9 @@ struct LogWriterLimits {
     // The longest bytes wait before they are written.
     std::chrono::milliseconds flushPeriod{1000};
     // Pending bytes that wake the writer before the period ends.
-    std::size_t flushThreshold = 256 * 1024;
+    std::size_t flushThreshold = std::size_t{256} * 1024;
     // Pending bytes beyond which the disk is taken to have fallen behind for good.
-    std::size_t backlogLimit = 64 * 1024 * 1024;
+    std::size_t backlogLimit = std::size_t{64} * 1024 * 1024;
 };
 
 class CLogFileWriter {

@@ -80,7 +80,7 @@ bool CRadioReceive::DecodeHlaAttribute(std::uint32_t bitValue, const std::uint8_
     case A::RelativePosition:
         if (!exactly(12))
             return false;
-        for (int i = 0; i < 3; ++i)
+        for (std::size_t i = 0; i < 3; ++i)
             t.relativeAntennaLocation[i] = F32(value + 4 * i);
         return true;
     case A::AntennaPatternData:
@@ -173,7 +173,7 @@ bool CRadioReceive::DecodeHlaAttribute(std::uint32_t bitValue, const std::uint8_
     case A::WorldLocation:
         if (!exactly(24))
             return false;
-        for (int i = 0; i < 3; ++i)
+        for (std::size_t i = 0; i < 3; ++i)
             t.antennaLocation[i] = F64(value + 8 * i);
         return true;
     case A::FederateHost:

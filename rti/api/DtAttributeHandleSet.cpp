@@ -45,7 +45,7 @@ RTI::ULong DtAttributeHandleSet::size() const { return count_; }
 RTI::AttributeHandle DtAttributeHandleSet::getHandle(RTI::ULong i) const {
   if (i >= count_) throw RTI::ArrayIndexOutOfBounds("");
   RTI::ULong before = 0;  // members in the words already passed
-  for (std::uint32_t k = 0; k < wordCount; ++k) {
+  for (std::size_t k = 0; k < wordCount; ++k) {
     RTI::ULong inWord = static_cast<RTI::ULong>(membersOf(map_[k]));
     if (i < before + inWord) {
       std::uint32_t word = map_[k];
@@ -93,7 +93,7 @@ DtAttributeHandleSet DtAttributeHandleSet::combined(const RTI::AttributeHandleSe
   DtAttributeHandleSet result;
   if (ours) {
     int members = 0;
-    for (std::uint32_t k = 0; k < wordCount; ++k) {
+    for (std::size_t k = 0; k < wordCount; ++k) {
       result.map_[k] = combine(map_[k], ours->map_[k]);
       members += membersOf(result.map_[k]);
     }
@@ -130,7 +130,7 @@ std::uint32_t DtAttributeHandleSet::encodedLength() const { return encodedSize; 
 
 void DtAttributeHandleSet::encode(char* buffer) const {
   DtPutBigEndian<std::uint32_t>(count_, buffer);
-  for (std::uint32_t k = 0; k < wordCount; ++k) DtPutBigEndian(map_[k], buffer + 4 + 4 * k);
+  for (std::size_t k = 0; k < wordCount; ++k) DtPutBigEndian(map_[k], buffer + 4 + 4 * k);
 }
 
 std::unique_ptr<DtAttributeHandleSet> DtAttributeHandleSet::decode(const char* bytes) {
@@ -140,7 +140,7 @@ std::unique_ptr<DtAttributeHandleSet> DtAttributeHandleSet::decode(const char* b
 DtAttributeHandleSet DtAttributeHandleSet::decoded(const char* bytes) {
   DtAttributeHandleSet set;
   int members = 0;
-  for (std::uint32_t k = 0; k < wordCount; ++k) {
+  for (std::size_t k = 0; k < wordCount; ++k) {
     set.map_[k] = DtGetBigEndian<std::uint32_t>(bytes + 4 + 4 * k);
     members += membersOf(set.map_[k]);
   }

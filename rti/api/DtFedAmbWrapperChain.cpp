@@ -21,7 +21,7 @@ void DtFedAmbWrapperChain::reset() {
 
 RTI::FederateAmbassador* DtFedAmbWrapperChain::first() const { return first_; }
 
-std::unique_ptr<DtFedAmbWrapper> DtFedAmbWrapperChain::addWrapper(DtString name,
+std::unique_ptr<DtFedAmbWrapper> DtFedAmbWrapperChain::addWrapper(const DtString& name,
                                                                   std::unique_ptr<DtFedAmbWrapper> wrapper) {
   if (!wrapper) return nullptr;
   // The earlier wrapper may sit anywhere in a linked chain: link again
@@ -36,7 +36,7 @@ std::unique_ptr<DtFedAmbWrapper> DtFedAmbWrapperChain::addWrapper(DtString name,
   return earlier;
 }
 
-std::unique_ptr<DtFedAmbWrapper> DtFedAmbWrapperChain::removeWrapper(DtString name) {
+std::unique_ptr<DtFedAmbWrapper> DtFedAmbWrapperChain::removeWrapper(const DtString& name) {
   std::unique_ptr<DtFedAmbWrapper> removed = takeOut(name);
   // An unlinked chain stays unlinked: first() is null until init.
   if (first_ != nullptr) init(federateAmbassador_);

@@ -33,10 +33,10 @@ public:
   // Files the wrapper under the name (a null wrapper is ignored); in a
   // linked chain it becomes first(). A wrapper filed under the name before
   // is taken out of the chain and handed back, not deleted.
-  virtual std::unique_ptr<DtFedAmbWrapper> addWrapper(DtString name, std::unique_ptr<DtFedAmbWrapper> wrapper);
+  virtual std::unique_ptr<DtFedAmbWrapper> addWrapper(const DtString& name, std::unique_ptr<DtFedAmbWrapper> wrapper);
   // Takes the named wrapper out, links a linked chain again in registration
   // order, and hands the wrapper back (null when the name is not filed).
-  virtual std::unique_ptr<DtFedAmbWrapper> removeWrapper(DtString name);
+  virtual std::unique_ptr<DtFedAmbWrapper> removeWrapper(const DtString& name);
 
 private:
   using Entry = std::pair<DtString, std::unique_ptr<DtFedAmbWrapper>>;

@@ -18,11 +18,11 @@ DtRtiAmbassadorObserver* DtRtiAmbObserverList::first() const {
   return DtRtiAmbassadorObserver::ofItem(members_.head());
 }
 
-void DtRtiAmbObserverList::addObserver(DtString name, DtRtiAmbassadorObserver* observer) {
+void DtRtiAmbObserverList::addObserver(const DtString& name, DtRtiAmbassadorObserver* observer) {
   // As a DtListMember*, so that the member list finds the base again.
   byName_.add(DtStringKey(name), static_cast<DtListMember*>(observer));
 }
 
-DtRtiAmbassadorObserver* DtRtiAmbObserverList::removeObserver(DtString name) {
+DtRtiAmbassadorObserver* DtRtiAmbObserverList::removeObserver(const DtString& name) {
   return static_cast<DtRtiAmbassadorObserver*>(static_cast<DtListMember*>(byName_.remove(DtStringKey(name))));
 }

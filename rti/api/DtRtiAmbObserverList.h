@@ -26,9 +26,9 @@ public:
   // The first observer to notify; null for an empty list.
   virtual DtRtiAmbassadorObserver* first() const;
   // Files the observer (null is allowed; a walk stops there) under the name.
-  virtual void addObserver(DtString name, DtRtiAmbassadorObserver* observer);
+  virtual void addObserver(const DtString& name, DtRtiAmbassadorObserver* observer);
   // Takes the named observer out and returns it; null when none is filed.
-  virtual DtRtiAmbassadorObserver* removeObserver(DtString name);
+  virtual DtRtiAmbassadorObserver* removeObserver(const DtString& name);
 
 private:
   DtMemberList members_;  // notification order; declared first, so it outlives the index

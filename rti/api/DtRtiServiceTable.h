@@ -207,7 +207,7 @@
   DT_RTI_TICK_AND_REGION_SERVICES(X)
 
 // Counts the rows: the HLA 1.3 services and the two tick forms.
-#define DT_RTI_COUNT_SERVICE(...) +1
+#define DT_RTI_COUNT_SERVICE(...) +1  // NOLINT(bugprone-macro-parentheses): a term of the sum, not a call
 inline constexpr std::size_t DtRtiServiceCount = 0 DT_RTI_SERVICES(DT_RTI_COUNT_SERVICE);
 static_assert(DtRtiServiceCount == 111, "109 services and two tick forms");
 

@@ -50,6 +50,7 @@ RTI_EXPORT std::ostream& operator<<(std::ostream& stream, const Exception* ex);
 
 // Declares one exception class of the API. The static _ex of each class is
 // defined by the library that exports the class.
+// NOLINTBEGIN(bugprone-macro-parentheses): A names a class, which cannot stand in parentheses.
 #define RTI_EXCEPT(A)                                                        \
   class RTI_EXPORT A : public Exception {                                    \
   public:                                                                    \
@@ -66,3 +67,4 @@ RTI_EXPORT std::ostream& operator<<(std::ostream& stream, const Exception* ex);
     Exception* cloneSelf() const override { return new A(_reason); }         \
     void throwSelf() const override { throw A(*this); }                      \
   };
+// NOLINTEND(bugprone-macro-parentheses)

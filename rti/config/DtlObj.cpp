@@ -185,6 +185,7 @@ DtlObjPtr::DtlObjPtr(const DtlObjPtr& other) noexcept : object_(other.object_) {
 DtlObjPtr::~DtlObjPtr() { DtlObj::release(object_); }
 
 DtlObjPtr& DtlObjPtr::operator=(const DtlObjPtr& other) noexcept {
+  if (this == &other) return *this;
   DtlObj* old = object_;
   DtlObj::retain(other.object_);
   object_ = other.object_;

@@ -8,7 +8,7 @@
 
 class DtPrivRefs;
 
-class DtAmbassadorMomLink : public DtMomAmbassador {
+class DtAmbassadorMomLink final : public DtMomAmbassador {
 public:
   // Both outlive the link.
   DtAmbassadorMomLink(RTI::RTIambassador& ambassador, DtPrivRefs& refs) : ambassador_(ambassador), refs_(refs) {}

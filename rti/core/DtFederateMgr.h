@@ -111,14 +111,14 @@ public:
   // one, the file of the latest create of the name by any ambassador of this
   // process (DtProcessFedFiles); else the execution name followed by ".fed".
   virtual void addFedFileNameMapping(const DtString& executionName, const DtString& fedFile);
-  virtual DtString fedFileName(DtString executionName);
+  virtual DtString fedFileName(const DtString& executionName);
   // Reads the FED file (the mapped one when the name is empty; under
   // RTI_CONFIG by its base name when it cannot be opened as named) into a
   // new class manager, which becomes fom(). RTI_dumpFed 0 keeps the read
   // quiet. CouldNotOpenFED (the reason names the file) or ErrorReadingFED
   // (the file, the line and what was expected there) leave no class
   // manager.
-  virtual void readFedFile(DtString fedFile, DtString executionName);
+  virtual void readFedFile(const DtString& fedFile, const DtString& executionName);
   // Makes and wires the joined federate's managers (see above).
   virtual void postJoinInit(const char* federateName, const char* executionName, RTI::FederateAmbassador* fedAmb);
 
@@ -177,8 +177,8 @@ public:
   // case.
   virtual char* getTransportationName(DtTransportType type);
   virtual char* getOrderName(DtOrderType type);
-  virtual DtTransportType getTransportationHandle(DtString name);
-  virtual DtOrderType getOrderHandle(DtString name);
+  virtual DtTransportType getTransportationHandle(const DtString& name);
+  virtual DtOrderType getOrderHandle(const DtString& name);
 
   // Throws RTI::SaveInProgress or RTI::RestoreInProgress while a save or a
   // restore stands in the way of a service.
@@ -234,7 +234,7 @@ protected:
 
   // Checks that the FED file can be read (CouldNotOpenFED, ErrorReadingFED
   // as readFedFile) without keeping what it read.
-  virtual void testReadFedFile(DtString fedFile, DtString executionName);
+  virtual void testReadFedFile(const DtString& fedFile, const DtString& executionName);
 
   // Keeps copies of both names (the federate is then joined) or frees them.
   void setJoinedNames(const char* federateName, const char* executionName);
@@ -275,7 +275,7 @@ private:
   // Counts the tick steps in progress (callbacks run inside them).
   class TickStep;
 
-  std::unique_ptr<DtFomClassMgr> readModel(DtString fedFile, DtString executionName);
+  std::unique_ptr<DtFomClassMgr> readModel(const DtString& fedFile, const DtString& executionName);
   void checkResignAction(RTI::ResignAction action) const;
   // The handlers of a joined federate, from the join to the resignation.
   void subscribeJoinedHandlers();

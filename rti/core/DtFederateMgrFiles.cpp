@@ -61,7 +61,7 @@ void DtFederateMgr::addFedFileNameMapping(const DtString& executionName, const D
   DtProcessFedFiles::remember(executionName, fedFile);
 }
 
-DtString DtFederateMgr::fedFileName(DtString executionName) {
+DtString DtFederateMgr::fedFileName(const DtString& executionName) {
   for (const std::unique_ptr<DtFedFileMapping>& mapping : fedFileMappings_) {
     if (mapping->execName() == executionName.string()) return mapping->fedFileName();
   }
@@ -70,7 +70,7 @@ DtString DtFederateMgr::fedFileName(DtString executionName) {
   return executionName + ".fed";
 }
 
-std::unique_ptr<DtFomClassMgr> DtFederateMgr::readModel(DtString fedFile, DtString executionName) {
+std::unique_ptr<DtFomClassMgr> DtFederateMgr::readModel(const DtString& fedFile, const DtString& executionName) {
   DtFilename name(fedFile);
   int result = DtFedReader::accepted;
   std::unique_ptr<DtFomClassMgr> model;
@@ -97,12 +97,14 @@ std::unique_ptr<DtFomClassMgr> DtFederateMgr::readModel(DtString fedFile, DtStri
   return model;
 }
 
-void DtFederateMgr::readFedFile(DtString fedFile, DtString executionName) {
+void DtFederateMgr::readFedFile(const DtString& fedFile, const DtString& executionName) {
   fom_.reset();
   fom_ = readModel(fedFile, executionName);
 }
 
-void DtFederateMgr::testReadFedFile(DtString fedFile, DtString executionName) { readModel(fedFile, executionName); }
+void DtFederateMgr::testReadFedFile(const DtString& fedFile, const DtString& executionName) {
+  readModel(fedFile, executionName);
+}
 
 // Save files ------------------------------------------------------------------
 
@@ -135,10 +137,10 @@ char* DtFederateMgr::getOrderName(DtOrderType type) {
   return nameOf<RTI::InvalidOrderingHandle>(type, "receive", "timestamp");
 }
 
-DtTransportType DtFederateMgr::getTransportationHandle(DtString name) {
+DtTransportType DtFederateMgr::getTransportationHandle(const DtString& name) {
   return static_cast<DtTransportType>(valueOf(name, "best_effort", "reliable"));
 }
 
-DtOrderType DtFederateMgr::getOrderHandle(DtString name) {
+DtOrderType DtFederateMgr::getOrderHandle(const DtString& name) {
   return static_cast<DtOrderType>(valueOf(name, "receive", "timestamp"));
 }

@@ -50,25 +50,25 @@ DtRtiAmbassadorImplementor::DtRtiAmbassadorImplementor(DtRIDParameters* params, 
 
 DtRtiAmbassadorImplementor::~DtRtiAmbassadorImplementor() = default;
 
-void DtRtiAmbassadorImplementor::addObserver(DtString name, DtRtiAmbassadorObserver* observer) {
+void DtRtiAmbassadorImplementor::addObserver(const DtString& name, DtRtiAmbassadorObserver* observer) {
   // Without a list (before setObservers) nothing is filed: the caller keeps
   // the observer.
   if (observers_) observers_->addObserver(name, observer);
 }
 
-DtRtiAmbassadorObserver* DtRtiAmbassadorImplementor::removeObserver(DtString name) {
+DtRtiAmbassadorObserver* DtRtiAmbassadorImplementor::removeObserver(const DtString& name) {
   return observers_ ? observers_->removeObserver(name) : nullptr;
 }
 
 // The connection manager's wrapper chain owns what is filed in it. A wrapper
 // that a new one replaces goes back to whoever filed it, not deleted.
-void DtRtiAmbassadorImplementor::addFedAmbWrapper(DtString name, DtFedAmbWrapper* wrapper) {
+void DtRtiAmbassadorImplementor::addFedAmbWrapper(const DtString& name, DtFedAmbWrapper* wrapper) {
   DtConnectionMgr* connections = connectMgr();
   if (!connections) DtNotImplemented("addFedAmbWrapper");  // the caller keeps the wrapper
-  connections->addFedAmbWrapper(name, std::unique_ptr<DtFedAmbWrapper>(wrapper)).release();
+  static_cast<void>(connections->addFedAmbWrapper(name, std::unique_ptr<DtFedAmbWrapper>(wrapper)).release());
 }
 
-DtFedAmbWrapper* DtRtiAmbassadorImplementor::removeFedAmbWrapper(DtString name) {
+DtFedAmbWrapper* DtRtiAmbassadorImplementor::removeFedAmbWrapper(const DtString& name) {
   DtConnectionMgr* connections = connectMgr();
   return connections ? connections->removeFedAmbWrapper(name).release() : nullptr;
 }

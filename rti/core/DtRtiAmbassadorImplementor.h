@@ -60,10 +60,10 @@ public:
   // which callbacks reach the federate. Filing under a name in use replaces
   // the earlier one without deleting it; removing hands the object back
   // (null when the name is not filed).
-  virtual void addObserver(DtString name, DtRtiAmbassadorObserver* observer);
-  virtual DtRtiAmbassadorObserver* removeObserver(DtString name);
-  virtual void addFedAmbWrapper(DtString name, DtFedAmbWrapper* wrapper);
-  virtual DtFedAmbWrapper* removeFedAmbWrapper(DtString name);
+  virtual void addObserver(const DtString& name, DtRtiAmbassadorObserver* observer);
+  virtual DtRtiAmbassadorObserver* removeObserver(const DtString& name);
+  virtual void addFedAmbWrapper(const DtString& name, DtFedAmbWrapper* wrapper);
+  virtual DtFedAmbWrapper* removeFedAmbWrapper(const DtString& name);
 
   // The managers, as the federate manager holds them now (null when it has
   // none). The MOM manager and the RID parameters are the ambassador's.

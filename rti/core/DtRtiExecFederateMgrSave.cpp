@@ -309,6 +309,7 @@ bool DtRtiExecFederateMgr::save(DtRtiSaveFile& file) {
                                                         {syncLabels_.begin(), syncLabels_.end()},
                                                         static_cast<std::uint32_t>(held.size())));
   std::vector<const DtRtiMsg*> msgs;
+  msgs.reserve(held.size());
   for (const std::unique_ptr<DtRtiMsg>& msg : held) msgs.push_back(msg.get());
   written = DtWriteSavedMessages(file, msgs) && written;
   for (std::unique_ptr<DtRtiMsg>& msg : held) connectMgr_->addPendingMsg(msg.release());

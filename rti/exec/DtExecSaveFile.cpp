@@ -116,6 +116,12 @@ std::optional<std::string_view> word(std::string_view text, std::string_view* re
   return text.substr(0, blank);
 }
 
+// The number before the first blank; `text` keeps what follows the blank.
+std::optional<std::uint32_t> numberWord(std::string_view* text) {
+  const auto read = word(*text, text);
+  return read ? number(*read) : std::nullopt;
+}
+
 class Parser {
 public:
   explicit Parser(const std::string& bytes) : in_(bytes) {}
@@ -179,25 +185,31 @@ private:
     for (std::uint32_t k = 0; k < federateCount_; ++k) {
       const auto text = in_.line();
       if (!text) return failed("fewer federate lines than federates");
-      std::string_view rest = *text;
-      const auto handle = word(rest, &rest);
-      const auto connection = handle ? word(rest, &rest) : std::nullopt;
-      const auto entries = connection ? word(rest, &rest) : std::nullopt;
       DtExecSavedFederate federate;
-      const auto handleValue = handle ? number(*handle) : std::nullopt;
-      const auto connectionValue = connection ? number(*connection) : std::nullopt;
-      const auto entryCount = entries ? number(*entries) : std::nullopt;
-      if (!handleValue || !connectionValue || !entryCount) return failed("a damaged federate line");
-      federate.handle = *handleValue;
-      federate.connection = *connectionValue;
-      federate.name = rest;
-      for (std::uint32_t e = 0; e < *entryCount; ++e) {
+      std::uint32_t entryCount = 0;
+      if (!federateLine(*text, federate, &entryCount)) return failed("a damaged federate line");
+      for (std::uint32_t e = 0; e < entryCount; ++e) {
         DtExecSavedSyncEntry entry;
         if (!syncEntry(entry)) return false;
         federate.syncPoints.push_back(std::move(entry));
       }
       state.federates.push_back(std::move(federate));
     }
+    return true;
+  }
+
+  // "<handle> <connection> <entry count> <name>"; false when a number is missing.
+  static bool federateLine(std::string_view text, DtExecSavedFederate& federate, std::uint32_t* entryCount) {
+    const auto handle = numberWord(&text);
+    if (!handle) return false;
+    const auto connection = numberWord(&text);
+    if (!connection) return false;
+    const auto entries = numberWord(&text);
+    if (!entries) return false;
+    federate.handle = *handle;
+    federate.connection = *connection;
+    federate.name = text;
+    *entryCount = *entries;
     return true;
   }
 

@@ -125,7 +125,7 @@ void DtExecTimeMgr::restoreState(const DtExecSavedState& state) {
   const std::vector<DtTimeInfo*> owned = ownedRecords();
   for (std::unique_ptr<DtTimeInfo>& info : made) {
     if (std::find(owned.begin(), owned.end(), info.get()) != owned.end()) {
-      info.release();
+      static_cast<void>(info.release());  // its list owns it
       continue;
     }
     const std::uint32_t handle = info->federateHandle();

@@ -22,7 +22,7 @@ public:
   virtual DtMomAttributeStateOptions attributeState() const { return attributeState_; }
   virtual void setAttributeState(DtMomAttributeStateOptions state) { attributeState_ = state; }
   virtual DtString objectInstance() const { return objectInstance_; }
-  virtual void setObjectInstance(DtString instance) { objectInstance_ = instance; }
+  virtual void setObjectInstance(const DtString& instance) { objectInstance_ = instance; }
 
 protected:
   std::span<const DtMomParameter> parameters() const override;

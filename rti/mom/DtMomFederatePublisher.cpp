@@ -28,8 +28,13 @@ DtMomFederatePublisher::DtMomFederatePublisher(DtConnectionMgr* connectMgr, DtFo
 
 DtMomFederatePublisher::~DtMomFederatePublisher() {
   if (!connectMgr_ || !hasObject_) return;
-  connectMgr_->sendStampedAnonymousAndDelete(new DtDeleteRoMsg(objectHandle_, "", nullptr),
-                                             connectMgr_->internalTransportType(), 0);
+  try {
+    connectMgr_->sendStampedAnonymousAndDelete(new DtDeleteRoMsg(objectHandle_, "", nullptr),
+                                               connectMgr_->internalTransportType(), 0);
+  } catch (...) {
+    // The notice is a courtesy to the others: a lost connection or a failed
+    // allocation must not end the federate while it tears down.
+  }
 }
 
 void DtMomFederatePublisher::setTiming(std::uint32_t period) {

@@ -77,7 +77,7 @@ public:
   static DtMomInteraction* create() { return make<DtSynchronizationPointAchievedInteraction>(); }
 
   virtual DtString label() const { return label_; }
-  virtual void setLabel(DtString label) { label_ = label; }
+  virtual void setLabel(const DtString& label) { label_ = label; }
 
 protected:
   std::span<const DtMomParameter> parameters() const override;

@@ -8,7 +8,10 @@
 
 namespace {
 
-void* asData(std::uint32_t handle) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(handle)); }
+// The list keeps each handle in its item's pointer.
+void* asData(std::uint32_t handle) {
+  return reinterpret_cast<void*>(static_cast<std::uintptr_t>(handle));  // NOLINT(performance-no-int-to-ptr)
+}
 
 }  // namespace
 

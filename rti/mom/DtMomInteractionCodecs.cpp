@@ -29,7 +29,7 @@ std::uint32_t decodeWord(const DtMomWords& words, const RTI::ParameterHandleValu
 
 void DtMomInteraction::genericEncodeString(const DtString& value, RTI::ParameterHandleValuePairSet* set,
                                            RTI::ParameterHandle handle) {
-  set->add(handle, value.string(), static_cast<RTI::ULong>(value.length() + 1));
+  set->add(handle, value.string(), static_cast<RTI::ULong>(value.length()) + 1);
 }
 
 DtString DtMomInteraction::genericDecodeString(const RTI::ParameterHandleValuePairSet& set, RTI::ULong index) {

@@ -21,7 +21,7 @@ public:
   static DtMomInteraction* create() { return make<DtChangeAttributeOrderTypeInteraction>(); }
 
   virtual DtString instance() const { return instance_; }
-  virtual void setInstance(DtString instance) { instance_ = instance; }
+  virtual void setInstance(const DtString& instance) { instance_ = instance; }
   virtual const DtMomHandleList& attributeList() const { return attributeList_; }
   virtual void setAttributeList(const DtMomHandleList& list) { attributeList_ = list; }
   virtual DtOrderType order() const { return order_; }
@@ -51,7 +51,7 @@ public:
   static DtMomInteraction* create() { return make<DtChangeAttributeTransportationTypeInteraction>(); }
 
   virtual DtString instance() const { return instance_; }
-  virtual void setInstance(DtString instance) { instance_ = instance; }
+  virtual void setInstance(const DtString& instance) { instance_ = instance; }
   virtual const DtMomHandleList& attributeList() const { return attributeList_; }
   virtual void setAttributeList(const DtMomHandleList& list) { attributeList_ = list; }
   virtual DtTransportType transport() const { return transport_; }
@@ -124,9 +124,9 @@ public:
   static DtMomInteraction* create() { return make<DtDeleteObjectInstanceInteraction>(); }
 
   virtual DtString instance() const { return instance_; }
-  virtual void setInstance(DtString instance) { instance_ = instance; }
+  virtual void setInstance(const DtString& instance) { instance_ = instance; }
   virtual DtString tag() const { return tag_; }
-  virtual void setTag(DtString tag) { tag_ = tag; }
+  virtual void setTag(const DtString& tag) { tag_ = tag; }
   // Null until a time is set.
   virtual RTI::FedTime* fedtime() const { return fedtime_.get(); }
   // Takes the time over; a time makes the deletion a timed one, null an
@@ -157,7 +157,7 @@ public:
   static DtMomInteraction* create() { return make<DtLocalDeleteObjectInstanceInteraction>(); }
 
   virtual DtString instance() const { return instance_; }
-  virtual void setInstance(DtString instance) { instance_ = instance; }
+  virtual void setInstance(const DtString& instance) { instance_ = instance; }
 
 protected:
   std::span<const DtMomParameter> parameters() const override;
@@ -176,7 +176,7 @@ public:
   static DtMomInteraction* create() { return make<DtUnconditionalAttributeOwnershipDivestitureInteraction>(); }
 
   virtual DtString instance() const { return instance_; }
-  virtual void setInstance(DtString instance) { instance_ = instance; }
+  virtual void setInstance(const DtString& instance) { instance_ = instance; }
   virtual const DtMomHandleList& attributeList() const { return attributeList_; }
   virtual void setAttributeList(const DtMomHandleList& list) { attributeList_ = list; }
 

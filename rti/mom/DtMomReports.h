@@ -24,7 +24,7 @@ public:
   virtual DtMomAlertTypes alertSeverity() const { return alertSeverity_; }
   virtual void setAlertSeverity(DtMomAlertTypes severity) { alertSeverity_ = severity; }
   virtual DtString alertDescription() const { return alertDescription_; }
-  virtual void setAlertDescription(DtString description) { alertDescription_ = description; }
+  virtual void setAlertDescription(const DtString& description) { alertDescription_ = description; }
 
 protected:
   std::span<const DtMomParameter> parameters() const override;
@@ -56,25 +56,25 @@ public:
   static DtMomInteraction* create() { return make<DtReportServiceInvocationInteraction>(); }
 
   virtual DtString service() const { return service_; }
-  virtual void setService(DtString service) { service_ = service; }
+  virtual void setService(const DtString& service) { service_ = service; }
   virtual DtMomInitiatorOptions initiator() const { return initiator_; }
   virtual void setInitiator(DtMomInitiatorOptions initiator) { initiator_ = initiator; }
   virtual RTI::Boolean successIndicator() const { return successIndicator_; }
   virtual void setSuccessIndicator(RTI::Boolean success) { successIndicator_ = success; }
   virtual DtString suppliedArgument1() const { return supplied_[0]; }
-  virtual void setSuppliedArgument1(DtString argument) { supplied_[0] = argument; }
+  virtual void setSuppliedArgument1(const DtString& argument) { supplied_[0] = argument; }
   virtual DtString suppliedArgument2() const { return supplied_[1]; }
-  virtual void setSuppliedArgument2(DtString argument) { supplied_[1] = argument; }
+  virtual void setSuppliedArgument2(const DtString& argument) { supplied_[1] = argument; }
   virtual DtString suppliedArgument3() const { return supplied_[2]; }
-  virtual void setSuppliedArgument3(DtString argument) { supplied_[2] = argument; }
+  virtual void setSuppliedArgument3(const DtString& argument) { supplied_[2] = argument; }
   virtual DtString suppliedArgument4() const { return supplied_[3]; }
-  virtual void setSuppliedArgument4(DtString argument) { supplied_[3] = argument; }
+  virtual void setSuppliedArgument4(const DtString& argument) { supplied_[3] = argument; }
   virtual DtString suppliedArgument5() const { return supplied_[4]; }
-  virtual void setSuppliedArgument5(DtString argument) { supplied_[4] = argument; }
+  virtual void setSuppliedArgument5(const DtString& argument) { supplied_[4] = argument; }
   virtual DtString returnedArgument() const { return returnedArgument_; }
-  virtual void setReturnedArgument(DtString argument) { returnedArgument_ = argument; }
+  virtual void setReturnedArgument(const DtString& argument) { returnedArgument_ = argument; }
   virtual DtString exceptionDescription() const { return exceptionDescription_; }
-  virtual void setExceptionDescription(DtString description) { exceptionDescription_ = description; }
+  virtual void setExceptionDescription(const DtString& description) { exceptionDescription_ = description; }
   virtual std::int32_t exceptionID() const { return exceptionID_; }
   virtual void setExceptionID(std::int32_t id) { exceptionID_ = id; }
 
@@ -108,7 +108,7 @@ public:
   virtual const DtMomHandleList& ownedAttributeList() const { return ownedAttributeList_; }
   virtual void setOwnedAttributeList(const DtMomHandleList& list) { ownedAttributeList_ = list; }
   virtual DtString objectInstance() const { return objectInstance_; }
-  virtual void setObjectInstance(DtString instance) { objectInstance_ = instance; }
+  virtual void setObjectInstance(const DtString& instance) { objectInstance_ = instance; }
   virtual std::uint32_t knownClass() const { return knownClass_; }
   virtual void setKnownClass(std::uint32_t handle) { knownClass_ = handle; }
 

@@ -31,7 +31,7 @@ public:
   static DtMomInteraction* create() { return make<DtRequestObjectInformationInteraction>(); }
 
   virtual DtString objectInstance() const { return objectInstance_; }
-  virtual void setObjectInstance(DtString instance) { objectInstance_ = instance; }
+  virtual void setObjectInstance(const DtString& instance) { objectInstance_ = instance; }
 
 protected:
   std::span<const DtMomParameter> parameters() const override;

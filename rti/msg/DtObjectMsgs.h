@@ -168,6 +168,7 @@ public:
 class DtDiscObjMsg : public DtObjHandleMsg<DtDiscObjMsg, DtNetDiscObjMsg, DtDiscObjMsgKind> {
 public:
   using DtObjHandleMsg::DtObjHandleMsg;
+  using DtObjHandleMsg::set;
   DtDiscObjMsg(unsigned long objHandle, unsigned long classHandle, DtBufferPlaceHolder* where) : DtDiscObjMsg(where) {
     set(objHandle, classHandle);
   }

@@ -360,7 +360,7 @@ long describedLength(DtPartType type, std::uint32_t s) {
   switch (type) {
     case DtPartType::Text: return s == 0 ? 0 : DtEven(static_cast<long>(s) - 1);
     case DtPartType::Label: return s == 0 ? 0 : static_cast<long>(s) - 1;
-    case DtPartType::NameWithZero: return s;
+    case DtPartType::NameWithZero:
     case DtPartType::ZeroEnded: return s;
     case DtPartType::Time: return DtEven(s);
     case DtPartType::Handles: return 4L * s;

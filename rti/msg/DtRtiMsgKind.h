@@ -54,7 +54,7 @@
 // A plain enumeration with room for any int, so that out-of-range kinds can be
 // passed (and refused) where a kind is expected.
 enum DtRtiMsgKind : int {
-#define DT_KIND_ENUMERATOR(number, name) Dt##name = number,
+#define DT_KIND_ENUMERATOR(number, name) Dt##name = (number),
   DT_RTI_MSG_KINDS(DT_KIND_ENUMERATOR)
 #undef DT_KIND_ENUMERATOR
 };

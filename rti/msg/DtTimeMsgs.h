@@ -127,7 +127,7 @@ public:
   virtual void setLookahead(const RTI::FedTime& lookahead) { setSecondTime(lookahead, "lookahead"); }
   virtual const RTI::FedTime& lookahead() const { return secondTime(); }
   virtual void setTimeAvailable(char available) { put(DtNetTimeLookaheadMsg::timeAvailable, available ? 1u : 0u); }
-  virtual char timeAvailable() const { return get(DtNetTimeLookaheadMsg::timeAvailable) != 0; }
+  virtual char timeAvailable() const { return static_cast<char>(get(DtNetTimeLookaheadMsg::timeAvailable) != 0); }
   virtual void setNerCycle(unsigned long cycle) { putChecked(DtNetTimeLookaheadMsg::nerCycle, cycle, "NER cycle"); }
   virtual unsigned long nerCycle() const { return get(DtNetTimeLookaheadMsg::nerCycle); }
   virtual int lookaheadSize() const { return secondSize(); }
@@ -278,9 +278,9 @@ public:
   }
   virtual unsigned long laggardFederate() const { return get(DtNetNerLbts::laggardFederate); }
   virtual void setIsNerPending(char pending) { put(DtNetNerLbts::nerPending, pending ? 1 : 0); }
-  virtual char isNerPending() const { return get(DtNetNerLbts::nerPending) != 0; }
+  virtual char isNerPending() const { return static_cast<char>(get(DtNetNerLbts::nerPending) != 0); }
   virtual void setIsLagNerPending(char pending) { put(DtNetNerLbts::lagNerPending, pending ? 1 : 0); }
-  virtual char isLagNerPending() const { return get(DtNetNerLbts::lagNerPending) != 0; }
+  virtual char isLagNerPending() const { return static_cast<char>(get(DtNetNerLbts::lagNerPending) != 0); }
   virtual void setLagLbts(const RTI::FedTime& lagLbts) { setSecondTime(lagLbts, "lag LBTS"); }
   virtual const RTI::FedTime& lagLbts() const { return secondTime(); }
   virtual int lagLbtsSize() const { return secondSize(); }

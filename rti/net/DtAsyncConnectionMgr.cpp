@@ -75,7 +75,7 @@ int DtAsyncConnectionMgr::sendAndDelete(DtRtiMsg* msg, DtTransportType transport
   if (msg) {
     std::unique_ptr<DtRtiMsg> owned(msg);
     requireSendable(*msg, transport);
-    owned.release();
+    static_cast<void>(owned.release());
   }
   queueMsg(msg, transport, address);
   return 0;
@@ -169,7 +169,7 @@ void DtAsyncConnectionMgr::clearSendEvent() {
 
 // Joining and leaving.
 
-void DtAsyncConnectionMgr::connectFederation(RTI::FederateAmbassador* fedAmb, DtString execName,
+void DtAsyncConnectionMgr::connectFederation(RTI::FederateAmbassador* fedAmb, const DtString& execName,
                                              unsigned long fedHandle, int fedExHandle) {
   DtConnectionMgr::connectFederation(fedAmb, execName, fedHandle, fedExHandle);
   if (asynchronous_ && !thread_.joinable()) {

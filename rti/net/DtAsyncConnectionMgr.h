@@ -56,7 +56,7 @@ public:
   // manager is synchronous from then on.
   void disconnectFederation() override;
   // Asynchronous: starts the worker.
-  void connectFederation(RTI::FederateAmbassador* fedAmb, DtString execName, unsigned long fedHandle,
+  void connectFederation(RTI::FederateAmbassador* fedAmb, const DtString& execName, unsigned long fedHandle,
                          int fedExHandle) override;
   // Asynchronous: true at once when received messages wait, else waits for
   // one for at most min(seconds, RTI_IOPeriod).

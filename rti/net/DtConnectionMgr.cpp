@@ -28,7 +28,10 @@ namespace {
 
 std::atomic<DtConnectionMgr::Creator> theCreator{nullptr};
 
-void* asData(std::uint32_t value) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(value)); }
+// The list keeps each value in its item's pointer.
+void* asData(std::uint32_t value) {
+  return reinterpret_cast<void*>(static_cast<std::uintptr_t>(value));  // NOLINT(performance-no-int-to-ptr)
+}
 std::uint32_t valueOf(const DtListItem* item) {
   return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(item->data()));
 }
@@ -290,7 +293,7 @@ int DtConnectionMgr::sendStampedAndDelete(DtRtiMsg* msg, DtTransportType transpo
   if (msg) {
     std::unique_ptr<DtRtiMsg> owned(msg);
     requireSendable(*msg, transport);
-    owned.release();
+    static_cast<void>(owned.release());
     stampExecution(*msg);
     msg->setFederateHandle(fedHandle_);
     if (msg->orderType() == DtTimestampOrder && retractList_) retractList_->addMsg(*msg);
@@ -302,7 +305,7 @@ int DtConnectionMgr::sendStampedAnonymousAndDelete(DtRtiMsg* msg, DtTransportTyp
   if (msg) {
     std::unique_ptr<DtRtiMsg> owned(msg);
     requireSendable(*msg, transport);
-    owned.release();
+    static_cast<void>(owned.release());
     stampExecution(*msg);
     msg->setFederateHandle(0);
   }
@@ -561,8 +564,8 @@ void DtConnectionMgr::dropReliableConn() {
 
 // The federation.
 
-void DtConnectionMgr::connectFederation(RTI::FederateAmbassador* fedAmb, DtString execName, unsigned long fedHandle,
-                                        int fedExHandle) {
+void DtConnectionMgr::connectFederation(RTI::FederateAmbassador* fedAmb, const DtString& execName,
+                                        unsigned long fedHandle, int fedExHandle) {
   discardEarlierTraffic();
   wrapperChain_->init(fedAmb);
   fedExName_ = execName;
@@ -626,12 +629,12 @@ void DtConnectionMgr::disconnectFederation() {
 
 RTI::FederateAmbassador* DtConnectionMgr::fedAmb() const { return wrapperChain_->first(); }
 
-std::unique_ptr<DtFedAmbWrapper> DtConnectionMgr::addFedAmbWrapper(DtString name,
+std::unique_ptr<DtFedAmbWrapper> DtConnectionMgr::addFedAmbWrapper(const DtString& name,
                                                                    std::unique_ptr<DtFedAmbWrapper> wrapper) {
   return wrapperChain_->addWrapper(name, std::move(wrapper));
 }
 
-std::unique_ptr<DtFedAmbWrapper> DtConnectionMgr::removeFedAmbWrapper(DtString name) {
+std::unique_ptr<DtFedAmbWrapper> DtConnectionMgr::removeFedAmbWrapper(const DtString& name) {
   return wrapperChain_->removeWrapper(name);
 }
 

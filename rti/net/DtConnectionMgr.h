@@ -191,14 +191,15 @@ public:
   // disconnectFederation undoes it, deletes pending messages and forgets
   // the queue, the retraction list and the save flag.
   virtual void disconnectFederation();
-  virtual void connectFederation(RTI::FederateAmbassador* fedAmb, DtString execName, unsigned long fedHandle,
+  virtual void connectFederation(RTI::FederateAmbassador* fedAmb, const DtString& execName, unsigned long fedHandle,
                                  int fedExHandle);
   // Where callbacks to the federate enter (the outermost wrapper); null
   // when not connected.
   virtual RTI::FederateAmbassador* fedAmb() const;
   // Files a wrapper (handing back one filed under the name before).
-  virtual std::unique_ptr<DtFedAmbWrapper> addFedAmbWrapper(DtString name, std::unique_ptr<DtFedAmbWrapper> wrapper);
-  virtual std::unique_ptr<DtFedAmbWrapper> removeFedAmbWrapper(DtString name);
+  virtual std::unique_ptr<DtFedAmbWrapper> addFedAmbWrapper(const DtString& name,
+                                                            std::unique_ptr<DtFedAmbWrapper> wrapper);
+  virtual std::unique_ptr<DtFedAmbWrapper> removeFedAmbWrapper(const DtString& name);
   virtual unsigned long fedHandle() const;
   virtual int fedExHandle() const;
   virtual DtString fedExName() const;

@@ -18,6 +18,6 @@ std::unique_ptr<Msg> DtMakeMsg(DtConnectionMgr& mgr) {
   std::unique_ptr<DtRtiMsg> made(mgr.create(Msg::currentKind()));
   auto* msg = dynamic_cast<Msg*>(made.get());
   if (!msg) return nullptr;
-  made.release();
+  static_cast<void>(made.release());  // now owned as msg
   return std::unique_ptr<Msg>(msg);
 }

@@ -35,7 +35,7 @@ void DtRtiConnection::openOwnSocket(int port, unsigned long destAddr) {
     throw RTI::RTIinternalError(("Socket creation failed: " + std::string(error.what())).c_str());
   }
   init(socket.get(), 1);
-  socket.release();
+  static_cast<void>(socket.release());  // init took it
 }
 
 void DtRtiConnection::init(DtSocket* socket, int ownsSocket) {

@@ -69,6 +69,7 @@ void DtSocketMgr::removeEntry(std::vector<Entry>& entries, Entry entry) {
   if (found != entries.end()) entries.erase(found);
 }
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): the copy lets a callback (un)register others.
 void DtSocketMgr::callAll(std::vector<Entry> entries, DtTcpSocket* connection) {
   for (const Entry& entry : entries) entry.fn(connection, entry.data);
 }

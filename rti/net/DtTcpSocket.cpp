@@ -177,7 +177,7 @@ int DtTcpSocket::DtFlush() {
       DtNotifyDebug("DtFlush: sent %ld bytes (part of a packet)\n", sent);
     } else if (!DtPortWouldBlock(errno)) {
       // A broken connection: the packets stay queued, nothing more goes out.
-      if (packet.bytes.size() != static_cast<std::size_t>(sizeOffset_ + sizeWidth_)) {
+      if (packet.bytes.size() != static_cast<std::size_t>(sizeOffset_) + static_cast<std::size_t>(sizeWidth_)) {
         DtNotifyPerror("TcpSocket sendTo error: ");
         DtNotifyError("\n");
       }
@@ -224,7 +224,7 @@ long DtTcpSocket::packetSize() {
     packetOffset_ = sizeOffset_;
     packetWidth_ = sizeWidth_;
   }
-  const std::size_t head = static_cast<std::size_t>(packetOffset_ + packetWidth_);
+  const std::size_t head = static_cast<std::size_t>(packetOffset_) + static_cast<std::size_t>(packetWidth_);
   if (buffered < head) return 0;
   const char* field = buffer_.data() + begin_ + packetOffset_;
   std::uint32_t size;
@@ -246,7 +246,7 @@ bool DtTcpSocket::packetWaiting() const {
   const std::size_t buffered = end_ - begin_;
   const int offset = framingFixed_ ? packetOffset_ : sizeOffset_;
   const int width = framingFixed_ ? packetWidth_ : sizeWidth_;
-  if (!ok_ || buffered < static_cast<std::size_t>(offset + width)) return false;
+  if (!ok_ || buffered < static_cast<std::size_t>(offset) + static_cast<std::size_t>(width)) return false;
   // The byte held for the last packet's zero may be the first of the next.
   const auto byteAt = [&](std::size_t i) { return holding_ && i == begin_ ? heldByte_ : buffer_[i]; };
   std::uint32_t size = 0;

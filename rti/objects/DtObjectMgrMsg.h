@@ -13,6 +13,6 @@ std::unique_ptr<Msg> DtObjectMgr::makeMsg(int kind) const {
   std::unique_ptr<DtRtiMsg> made(connectMgr_->create(static_cast<DtRtiMsgKind>(kind)));
   auto* msg = dynamic_cast<Msg*>(made.get());
   if (!msg) return nullptr;
-  made.release();
+  static_cast<void>(made.release());  // now owned as msg
   return std::unique_ptr<Msg>(msg);
 }

@@ -87,7 +87,7 @@ int DtPollReadableNow(const int* fds, bool* ready, int count, bool* ending) {
     result = poll(watched, static_cast<nfds_t>(count), 0);
   } while (result < 0 && errno == EINTR);
   for (int i = 0; i < count; ++i) {
-    const short revents = result > 0 ? watched[i].revents : 0;
+    const short revents = result > 0 ? watched[i].revents : short{0};
     ready[i] = (revents & (POLLIN | POLLRDHUP | POLLHUP | POLLERR)) != 0;
     if (ending) ending[i] = (revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
   }

@@ -15,6 +15,7 @@ public:
   DtListMember() = default;
   // A copy is not in any list.
   DtListMember(const DtListMember&) {}
+  // NOLINTNEXTLINE(bugprone-unhandled-self-assignment): assigning copies nothing.
   DtListMember& operator=(const DtListMember&) { return *this; }
   virtual ~DtListMember();
 

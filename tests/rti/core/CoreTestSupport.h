@@ -142,7 +142,7 @@ public:
   void requestFederationRestore(const char* label) override { calls.push_back(logCall("restore", label)); }
   void federateRestoreComplete() override { record("restoreComplete"); }
   void federateRestoreNotComplete() override { record("restoreNotComplete"); }
-  DtTransportType getTransportationHandle(DtString name) override {
+  DtTransportType getTransportationHandle(const DtString& name) override {
     calls.push_back(logCall("getTransportationHandle", name.string()));
     return DtReliable;
   }
@@ -150,7 +150,7 @@ public:
     calls.push_back(logCall("getTransportationName", static_cast<unsigned long>(type)));
     return copyOf("reliable");
   }
-  DtOrderType getOrderHandle(DtString name) override {
+  DtOrderType getOrderHandle(const DtString& name) override {
     calls.push_back(logCall("getOrderHandle", name.string()));
     return DtTimestampOrder;
   }

@@ -44,7 +44,7 @@ public:
     deliver(*msg);
     return RTI::RTI_TRUE;
   }
-  void connectFederation(RTI::FederateAmbassador* fedAmb, DtString execName, unsigned long fedHandle,
+  void connectFederation(RTI::FederateAmbassador* fedAmb, const DtString& execName, unsigned long fedHandle,
                          int fedExHandle) override {
     log_.push_back("connect " + std::string(execName.string()) + " " + std::to_string(fedHandle));
     DtConnectionMgr::connectFederation(fedAmb, execName, fedHandle, fedExHandle);

@@ -43,7 +43,7 @@ using Federate = std::unique_ptr<ScriptedFederateProcess>;
 
 const char* const notAnnounced = "error achieve-sync SynchronizationPointLabelWasNotAnnounced \"\"";
 
-TEST(RtiExecSyncPoints, FederatesRegisterAnnounceAchieveAndSynchronizeThroughIt) {
+TEST(RtiExecSyncPointFederation, FederatesRegisterAnnounceAchieveAndSynchronizeThroughIt) {
   ExecFederation federation;
   ASSERT_TRUE(federation.startExec());
   Federate a = ExecFederation::federate();
