@@ -171,7 +171,9 @@ void DtObjectDataDistMgr::removeObject(DtRtiObject& object) {
   DtObjectClassInfo* known = publishedClass(object);
   // The attributes grouped by the set they leave, in the order the sets come.
   std::vector<std::pair<DtRemoteRegionSet*, DtAttributeHandleSet>> groups;
-  for (const auto& [attribute, set] : tables_.takeAttrPubRegionSets(handle)) {
+  for (const auto& entry : tables_.takeAttrPubRegionSets(handle)) {
+    const RTI::AttributeHandle attribute = entry.first;
+    DtRemoteRegionSet* set = entry.second;
     if (!set) continue;
     auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.first == set; });
     if (group == groups.end()) group = groups.insert(groups.end(), {set, {}});
@@ -189,7 +191,7 @@ void DtObjectDataDistMgr::removeObject(DtRtiObject& object) {
 void DtObjectDataDistMgr::removeObjAssociations(DtRtiObject& object) {
   DtObjectClassInfo* known = object.knownClass();
   std::vector<std::pair<DtPubRegionSet*, DtAttributeHandleSet>> groups;
-  const DtAttributeHandleSet owned = object.ownedAttrs();
+  const DtAttributeHandleSet& owned = object.ownedAttrs();
   for (RTI::ULong i = 0; i < owned.size(); ++i) {
     const RTI::AttributeHandle attribute = owned.getHandle(i);
     auto* set = dynamic_cast<DtPubRegionSet*>(object.regionSet(attribute));
