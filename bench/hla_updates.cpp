@@ -6,6 +6,8 @@
 // case: one process registers 1,000 objects of 21 attributes, the other
 // discovers them; the time from the first registration to the last
 // discovery, and the memory the discovering process grew by per object.
+// Then the update rate with the management object model joined in both
+// federates (reporting off), beside it off, in the same run.
 // Run it inside a private network namespace (multicast on lo), as the tests
 // run (tools/ensure-packages.sh's run_isolated), in a Release build.
 //
@@ -36,6 +38,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -86,7 +89,7 @@ struct Settings {
   std::uint32_t receiveBuffer = 4 << 20;
   std::uint32_t objects = 1000;
   std::uint32_t radioValue = 16;  // bytes of each of a radio's 21 values
-  std::uint32_t cases = 7;        // 1: updates, 2: radios, 4: reliable updates through the rtiexec
+  std::uint32_t cases = 15;       // 1: updates, 2: radios, 4: reliable updates through the rtiexec, 8: MOM
   std::uint32_t idle = 1000;      // idle connections to the rtiexec while its latency is measured again
   std::uint32_t rttOnly = 0;      // 1: only the round trips of the updates
   std::uint32_t tickEvery = 1;    // updates between the sender's ticks
@@ -241,7 +244,8 @@ Settings parse(int argc, char** argv) {
       "Defaults: 100000 updates per rate run, 5000 pings (one every 2000 us where the path sleeps),\n"
       "64-byte values, best of 3, receive buffers of 4 MiB on every path (RTI_socketReceiveBufferSize),\n"
       "1000 radios of 21 16-byte values, every case (1: updates, 2: radios, 4: reliable updates through the\n"
-      "rtiexec, then its latency and idle cost with 1000 idle connections open), the sender ticking after\n"
+      "rtiexec, then its latency and idle cost with 1000 idle connections open, 8: updates with the MOM\n"
+      "joined on both sides beside it off), the sender ticking after\n"
       "every update, the four update paths (mask 15).",
       [&](const std::string& option, std::uint32_t value) {
         if (option == "--count") {
@@ -365,6 +369,58 @@ void runUpdates(const Settings& settings, const BenchConfig& config, int port, s
                 paths[i].name, base.best.perSecond() > 0 ? rti.best.perSecond() / base.best.perSecond() : 0.0,
                 rti.pacedLost == 0 ? "none lost" : "SOME LOST", base.median > 0 ? rti.median / base.median : 0.0);
   }
+}
+
+// ---- the management object model joined on both sides
+
+// The MOM test model (its Vehicle.Position is best effort, receive order, as
+// Data.A0 is), read where the sources are.
+std::string momFedText() {
+  std::ifstream in(QLX_SOURCE_ROOT "/tests/rti/mom/data/mom.fed");
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The update rate with RTI_momServiceAvailable 1 in both federates
+// (reporting off, as after join), beside the same federates with it 0, in
+// the same run: the same model, the same class, alternating.
+void runMom(const Settings& settings, int port, std::uint32_t group, Shared& shared) {
+  const std::string fed = momFedText();
+  if (fed.empty()) {
+    std::printf("MOM: %s/tests/rti/mom/data/mom.fed not found\n", QLX_SOURCE_ROOT);
+    return;
+  }
+  struct Side {
+    const char* name;
+    const char* forms;
+    Rate best;
+    std::uint64_t lost = 0;
+  };
+  Side sides[] = {{"RTI, MOM off", "(setq RTI_momServiceAvailable 0)\n", {}},
+                  {"RTI, MOM joined on both", "(setq RTI_momServiceAvailable 1)\n", {}}};
+  for (std::uint32_t r = 0; r < settings.repeat; ++r) {
+    for (Side& side : sides) {
+      BenchFederation::Options options = federationFiles(settings);
+      options.fedText = fed;
+      options.extraRidLines += side.forms;
+      // Its RID file is the one the federates read (the last one made).
+      const BenchConfig config(port, group, options);
+      const MakeEndpoint make = [&](int role) {
+        return std::make_unique<UpdateEndpoint>(config, role, TickMode::Plain, settings, "Vehicle", "Position");
+      };
+      const Rate rate = measureRate(make, settings.count, 0, shared);
+      side.lost += settings.count - rate.received;
+      if (rate.perSecond() > side.best.perSecond()) side.best = rate;
+    }
+  }
+  std::printf("MOM: one %u-byte attribute, tick() in a loop\n", settings.valueSize);
+  std::printf("  %-26s %12s %9s\n", "path", "received/s", "lost");
+  const double runs = static_cast<double>(settings.count) * settings.repeat;
+  for (const Side& side : sides) {
+    std::printf("  %-26s %12.0f %8.2f%%\n", side.name, side.best.perSecond(),
+                100.0 * static_cast<double>(side.lost) / runs);
+  }
+  const double off = sides[0].best.perSecond();
+  std::printf("  MOM joined: rate %.2f of MOM off (goal >= 0.95)\n", off > 0 ? sides[1].best.perSecond() / off : 0.0);
 }
 
 // ---- reliable updates through the rtiexec
@@ -622,5 +678,6 @@ int main(int argc, char** argv) {
   if (settings.cases & 1) runUpdates(settings, config, port, group, *shared);
   if (settings.cases & 2) runRadios(settings, config, *radioShared);
   if (settings.cases & 4) runReliable(settings, port, group, *shared);
+  if (settings.cases & 8) runMom(settings, port, group, *shared);
   return 0;
 }

@@ -106,7 +106,10 @@ DtFederateMgr::~DtFederateMgr() {
   printer_ = nullptr;
   // The joined managers use the connection manager (the time manager takes
   // its queue back from it): they go first, in the reverse order of
-  // postJoinInit. The MOM manager is the ambassador's and already gone.
+  // postJoinInit. The MOM manager is the ambassador's and already gone
+  // (it took its part down as it went).
+  momJoined_ = false;
+  if (interMgr_) interMgr_->setMomMgr(nullptr);
   if (isJoined()) tearDownJoined();
   retired_.clear();
   fom_.reset();
@@ -117,6 +120,8 @@ DtFederateMgr::~DtFederateMgr() {
 }
 
 void DtFederateMgr::init(DtMomMgr* momMgr) { momMgr_ = momMgr; }
+
+DtMomMgr* DtFederateMgr::joinedMomMgr() const { return momJoined_ && momMgr_->joined() ? momMgr_ : nullptr; }
 
 // Joining and resigning -------------------------------------------------------
 
@@ -163,6 +168,8 @@ void DtFederateMgr::tearDownJoined() {
   if (momJoined_) {
     momJoined_ = false;
     if (interMgr_) interMgr_->setMomMgr(nullptr);
+    // Before the object manager, which lists the MOM's object records.
+    momMgr_->resign();
   }
   timeMgr_.reset();
   if (connectMgr_) connectMgr_->disconnectFederation();
@@ -200,14 +207,17 @@ void DtFederateMgr::resignFederationExecution(RTI::ResignAction action) {
     slot = std::move(owner);
     if (tickDepth_ == 0) slot.reset();
   };
+  // The MOM first: its object records are its own, listed by the object
+  // manager until it resigns.
+  if (momJoined_) {
+    momJoined_ = false;
+    if (interMgr_) interMgr_->setMomMgr(nullptr);
+    momMgr_->resign();
+  }
   if (objMgr_) objMgr_->prepareToResign(action);
   drop(objMgr_, joined.objMgr);
   drop(interMgr_, joined.interMgr);
   drop(timeMgr_, joined.timeMgr);
-  if (momJoined_) {
-    momJoined_ = false;
-    momMgr_->resign();
-  }
   drop(ddmMgr_, joined.ddmMgr);
   sendResignMsg(executionName_.get(), federateHandle_, action);
   clearJoinedNames();

@@ -204,6 +204,8 @@ public:
 
   DtRIDParameters* params() const { return params_; }
   DtMomMgr* momMgr() const { return momMgr_; }
+  // The MOM manager while it is joined with this federate; else null.
+  DtMomMgr* joinedMomMgr() const;
   DtConnectionMgr* connectMgr() const { return connectMgr_.get(); }
   DtFomClassMgr* fom() const { return fom_.get(); }
   DtObjectMgr* objMgr() const { return objMgr_.get(); }

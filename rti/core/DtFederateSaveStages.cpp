@@ -7,6 +7,7 @@
 #include "core/DtFederateMgr.h"
 #include "core/DtTimeMgr.h"
 #include "ddm/DtDataDistMgr.h"
+#include "mom/DtMomMgr.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionMgr.h"
 #include "objects/DtObjectMgr.h"
@@ -51,6 +52,13 @@ std::vector<Stage> stagesOf(DtFederateMgr& mgr) {
   stages.push_back({"Object Manager", "ObjMgr", "objMgr restored\n",
                     [objMgr](DtRtiSaveFile& f) { return objMgr && objMgr->save(f); },
                     [objMgr](DtRtiSaveFile& f) { return objMgr && objMgr->restore(f); }});
+  // Its objects' records come after the object manager's, which leaves
+  // them out (the RTI holds them) and, restoring, only unlists them.
+  if (DtMomMgr* momMgr = mgr.joinedMomMgr()) {
+    stages.push_back({"MOM Manager", "MomMgr", "MomMgr restored\n",
+                      [momMgr](DtRtiSaveFile& f) { return momMgr->save(f); },
+                      [momMgr](DtRtiSaveFile& f) { return momMgr->restore(f); }});
+  }
   return stages;
 }
 

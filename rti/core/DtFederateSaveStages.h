@@ -3,7 +3,8 @@
 // managers in the file's order: the federate manager's own record, the class
 // tree, the time manager (when the federate has one: its state and queued
 // messages), the data distribution manager (when it has one: its channels
-// and regions), the interaction manager and the object manager. Each stage
+// and regions), the interaction manager, the object manager and the MOM
+// manager (while it is joined: its switches and its two objects). Each stage
 // is traced at level 3 before and after. A stage that reports failure or
 // throws stops the run: the later stages are neither written nor read (what
 // they would find is no longer where they expect it), a line at level 1 says

@@ -13,9 +13,17 @@
 DtMomPublisher::DtMomPublisher(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtObjectMgr* objMgr)
     : connectMgr_(connectMgr), fom_(fom), objMgr_(objMgr) {}
 
-DtMomPublisher::~DtMomPublisher() = default;
+DtMomPublisher::~DtMomPublisher() { unlist(); }
 
-DtRtiObject* DtMomPublisher::object() const { return hasObject_ ? objMgr_->allObj(objectHandle_) : nullptr; }
+void DtMomPublisher::unlist() {
+  if (!object_ || !objMgr_) return;
+  const std::uint32_t handle = object_->objHandle();
+  // Only where the list holds this very record.
+  if (objMgr_->knownObj(handle) == object_.get()) objMgr_->removeKnownObj(handle);
+  if (objMgr_->ownedObj(handle) == object_.get()) objMgr_->removeOwnedObj(handle);
+  if (objMgr_->lrcManagedObj(handle) == object_.get()) objMgr_->removeLrcManagedObj(handle);
+  if (objMgr_->allObj(handle) == object_.get()) objMgr_->removeAllObj(handle);
+}
 
 RTI::Boolean DtMomPublisher::isObject(std::uint32_t objectHandle) const {
   return hasObject_ && objectHandle == objectHandle_ ? RTI::RTI_TRUE : RTI::RTI_FALSE;
@@ -58,8 +66,7 @@ void DtMomPublisher::encode(char* buffer) const {
 }
 
 bool DtMomPublisher::decode(const DtSavePacket& record) {
-  // Into a record of its own: the one the manager holds stays listed under
-  // its handle and name until it is taken out whole.
+  // Into a new record: the current one stays until the new one is taken.
   auto restored = std::make_unique<DtRtiObject>();
   if (!restored->decode(record, *fom_)) return false;
   if (record_ && restored->actualClassHandle() != record_->classHandle()) {
@@ -75,14 +82,7 @@ bool DtMomPublisher::decode(const DtSavePacket& record) {
       return false;
     }
   }
-  if (current) {
-    const std::uint32_t handle = current->objHandle();
-    objMgr_->removeKnownObj(handle);
-    objMgr_->removeOwnedObj(handle);
-    objMgr_->removeLrcManagedObj(handle);
-    objMgr_->removeAllObj(handle);
-    delete current;
-  }
+  unlist();
   DtRtiObject* object = adopt(std::move(restored));
   if (object->isKnown()) objMgr_->addKnownObj(object);
   if (!object->ownedAttrs().isEmpty()) objMgr_->addOwnedObj(object);
@@ -109,7 +109,7 @@ DtRtiObject* DtMomPublisher::adopt(std::unique_ptr<DtRtiObject> object) {
   objectHandle_ = object->objHandle();
   classHandle_ = object->actualClassHandle();
   hasObject_ = true;
-  DtRtiObject* filed = object.release();
-  objMgr_->addAllObj(filed);
-  return filed;
+  object_ = std::move(object);
+  objMgr_->addAllObj(object_.get());
+  return object_.get();
 }

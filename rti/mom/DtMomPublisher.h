@@ -6,12 +6,11 @@
 // its subclass chooses (updateType): anonymously to the federation, or to
 // this federate's own object manager alone.
 //
-// The object record is the object manager's, like every record it keeps: it
-// is filed there when the publisher is made (and again by decode) and deleted
-// with the manager, or when a restore empties it. The publisher finds it by
-// its handle each time, and does nothing while the manager has none. It
-// never touches the object manager when it is deleted, so the MOM may resign
-// before or after the object manager goes.
+// The object record is the publisher's own: the RTI holds its privilege to
+// delete, so it is no federate's object and the object manager only lists
+// it (a restore of the object manager unlists it, and decode lists the
+// restored one). Deleting the publisher unlists and deletes it, so a
+// publisher goes before the object manager it was made with.
 //
 // Made, ticked, saved and deleted by the MOM manager on the thread that
 // ticks; no lock.
@@ -62,8 +61,8 @@ public:
   // A record the object refuses changes nothing: false.
   virtual bool decode(const DtSavePacket& record);
 
-  // The object record; null while the object manager has none.
-  DtRtiObject* object() const;
+  // The object record; null before one is made.
+  DtRtiObject* object() const { return object_.get(); }
   DtMomSR* record() const { return record_.get(); }
   // The handles of the object's MOM attributes, in the order they are sent
   // (the privilege to delete first).
@@ -80,8 +79,10 @@ protected:
   // lacks): a checked model has them all.
   DtObjectClassInfo& momClass(const DtMomObjectClass& momClass) const;
   void setMomAttributes(const DtMomObjectClass& momClass, const DtObjectClassInfo& cls);
-  // Files the new record with the object manager, which owns it from then on.
+  // Keeps the new record and lists it with the object manager.
   DtRtiObject* adopt(std::unique_ptr<DtRtiObject> object);
+  // Takes the record off every list of the object manager that holds it.
+  void unlist();
 
   DtConnectionMgr* connectMgr_;
   DtFomClassMgr* fom_;
@@ -89,6 +90,7 @@ protected:
   DtUpdateType updateType_ = DtNormalUpdate;
   std::unique_ptr<DtMomSR> record_;
   DtAttributeHandleSet momAttributes_;
+  std::unique_ptr<DtRtiObject> object_;
   std::uint32_t objectHandle_ = 0;
   std::uint32_t classHandle_ = 0;
   bool hasObject_ = false;

@@ -600,11 +600,20 @@ void DtConnectionMgr::ignoreOwnTraffic(bool on) {
   static const std::vector<std::uint8_t> traffic = {
       DtInteractionRoMsgKind,  DtUpdateRoMsgKind,  DtDdmInteractionRoMsgKind,  DtDdmUpdateRoMsgKind,
       DtInteractionTsoMsgKind, DtUpdateTsoMsgKind, DtDdmInteractionTsoMsgKind, DtDdmUpdateTsoMsgKind};
+  static const std::vector<std::uint8_t> updates = {DtUpdateRoMsgKind, DtDdmUpdateRoMsgKind, DtUpdateTsoMsgKind,
+                                                    DtDdmUpdateTsoMsgKind};
   DtRtiConnection* udp = connections_->udp.get();
   DtSocket* socket = udp ? udp->socket() : nullptr;
   if (!socket) return;
   const bool filtering = on && fedHandle_ != 0 && fedHandle_ <= 0xFFFF;
-  socket->dropDatagramsFrom(static_cast<std::uint16_t>(fedHandle_), filtering ? traffic : std::vector<std::uint8_t>{});
+  const std::vector<std::uint8_t>& dropped = ownInteractionsKept_ ? updates : traffic;
+  socket->dropDatagramsFrom(static_cast<std::uint16_t>(fedHandle_), filtering ? dropped : std::vector<std::uint8_t>{});
+}
+
+void DtConnectionMgr::setOwnInteractionsKept(bool kept) {
+  if (ownInteractionsKept_ == kept) return;
+  ownInteractionsKept_ = kept;
+  if (fedHandle_ != 0) ignoreOwnTraffic(true);
 }
 
 void DtConnectionMgr::disconnectFederation() {
@@ -620,6 +629,7 @@ void DtConnectionMgr::disconnectFederation() {
     conn->setFedExHandle(0);
     conn->setFederateHandle(0);
   }
+  ownInteractionsKept_ = false;
   ignoreOwnTraffic(false);
   receivedCount_ = 0;
   saveInProgress_ = 0;

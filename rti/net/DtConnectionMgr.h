@@ -201,6 +201,12 @@ public:
                                                             std::unique_ptr<DtFedAmbWrapper> wrapper);
   virtual std::unique_ptr<DtFedAmbWrapper> removeFedAmbWrapper(const DtString& name);
   virtual unsigned long fedHandle() const;
+  // Whether this federate's own interactions reach its callbacks again (the
+  // updates stay filtered out at the UDP socket): the MOM table answers the
+  // MOM interactions a federate sends to itself or to every federate, while
+  // the interaction manager still drops its own. Off again at disconnect.
+  void setOwnInteractionsKept(bool kept);
+  bool ownInteractionsKept() const { return ownInteractionsKept_; }
   virtual int fedExHandle() const;
   virtual DtString fedExName() const;
   virtual void setFederateHandle(unsigned long handle);
@@ -279,6 +285,7 @@ private:
   DtString fedExName_;
   int fedExHandle_ = 0;
   std::uint32_t fedHandle_ = 0;
+  bool ownInteractionsKept_ = false;
   std::uint32_t receivedCount_ = 0;
   DtList inProgress_;  // numbers of traced messages being dispatched, innermost first
 };

@@ -219,13 +219,15 @@ void DtObjectMgr::destroyObjectLists() {
   pendingStopReg_.clear();
   pendingRegister_.clear();
   if (addrMap_) addrMap_->empty();
-  // Every record is the manager's, the ones whose privilege the RTI holds
-  // too: nothing else refers to them once the lists are gone. The lists are
-  // emptied whole (a restore empties a manager of many objects).
+  // Every record is the manager's but those whose privilege to delete the
+  // RTI holds (the MOM's objects): they belong to whoever made them and are
+  // only unlisted. The lists are emptied whole (a restore empties a manager
+  // of many objects).
   std::vector<DtRtiObject*> records;
   records.reserve(all_.count());
   for (const DtListItem* item = all_.list().head(); item; item = item->next()) {
-    records.push_back(static_cast<DtRtiObject*>(item->data()));
+    auto* record = static_cast<DtRtiObject*>(item->data());
+    if (!record->rtiOwned(0)) records.push_back(record);
   }
   known_.clear();
   owned_.clear();

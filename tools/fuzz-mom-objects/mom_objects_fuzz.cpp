@@ -1,18 +1,22 @@
 // libFuzzer target: any bytes as the save record of a MOM object, read back
 // by the Manager.Federation and the Manager.Federate publishers of a
-// federate (the first byte picks which). A record that a publisher takes is
+// federate, or as the MOM manager's own record (type 9): the first byte
+// picks which. A manager's record that is taken writes out as the same
+// bytes, its unread byte 11 as 0, and reads back the same. A record that a publisher takes is
 // filed with the object manager under its handle and writes out as a record
 // that a fresh publisher takes again and writes out unchanged; a record that
 // it refuses changes nothing: the same object, the same record.
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "config/DtFedReader.h"
 #include "mom/DtMomFederatePublisher.h"
 #include "mom/DtMomFederationPublisher.h"
+#include "mom/DtMomMgrRecord.h"
 #include "net/DtConnectionMgr.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtObjectMgr.h"
@@ -67,12 +71,30 @@ struct Federate {
   std::unique_ptr<DtMomFederatePublisher> federate;
 };
 
+void checkManagerRecord(std::span<const char> record) {
+  const std::optional<DtMomMgrRecord> taken = DtMomMgrRecord::decode(DtSavePacket(record));
+  if (!taken) return;
+  const DtSavePacketBuilder written = taken->encode();
+  std::string expected(record.data(), record.size());
+  require(expected.size() == DtMomMgrRecord::Layout::theLength);
+  expected[11] = '\0';
+  require(std::string(written.bytes().data(), written.bytes().size()) == expected);
+  const std::optional<DtMomMgrRecord> again = DtMomMgrRecord::decode(written.packet());
+  require(again && again->serviceReporting == taken->serviceReporting &&
+          again->exceptionLogging == taken->exceptionLogging && again->exceptionReports == taken->exceptionReports &&
+          again->nextAlertId == taken->nextAlertId);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const bool ofFederate = (data[0] & 1) != 0;
   const std::span<const char> record(reinterpret_cast<const char*>(data) + 1, size - 1);
+  if ((data[0] & 2) != 0) {
+    checkManagerRecord(record);
+    return 0;
+  }
 
   Federate first;
   DtMomPublisher& publisher = first.pick(ofFederate);
@@ -105,6 +127,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
       std::fwrite(bytes.data(), 1, bytes.size(), out);
       std::fclose(out);
     }
+  }
+  DtMomMgrRecord manager;
+  manager.exceptionReports = 1;
+  manager.nextAlertId = 4;
+  const DtSavePacketBuilder record = manager.encode();
+  if (std::FILE* out = std::fopen("corpus/seed-manager", "wb")) {
+    std::fputc('\2', out);
+    std::fwrite(record.bytes().data(), 1, record.bytes().size(), out);
+    std::fclose(out);
   }
   return 0;
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "ObjectMgrTestSupport.h"
@@ -84,6 +85,14 @@ TEST_F(ObjectMgrSave, ARestoredManagerHoldsTheSavedObjectsOnTheirListsAndTheirCl
             "300001 mine known owned\n300002 mine too known owned\n2100001 theirs known\n"
             "2100002 orphan held\n2100003 the RTI's known\n");
   const std::string bytes = saveOf(mgr);
+  // Restored, the manager only unlists the RTI's record: it is still its
+  // maker's (the MOM's publisher), who deletes it.
+  const std::unique_ptr<DtRtiObject> rtisRecord(mgr.allObj(2100003));
+  ASSERT_TRUE(restore(mgr, bytes));
+  EXPECT_EQ(mgr.allObj(2100003), nullptr);
+  EXPECT_EQ(mgr.knownObj(2100003), nullptr);
+  EXPECT_STREQ(rtisRecord->objName(), "the RTI's");
+  EXPECT_EQ(saveOf(mgr), bytes);
 
   Federate restored(self, groups);
   DtObjectMgr& back = *restored.mgr;
