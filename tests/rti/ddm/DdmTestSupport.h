@@ -164,8 +164,9 @@ inline std::vector<std::string> regionsOf(const DtDataDistMgr& ddm) {
 class DdmFixture : public ::testing::Test {
 protected:
   void SetUp() override { make(""); }
+  // The halves go first, as the federate manager deletes them: their region
+  // sets point at the regions the data distribution manager keeps.
   void TearDown() override {
-    // The halves' region sets point at the manager's regions: they go first.
     objects.reset();
     interactions.reset();
     ddm.reset();
@@ -174,7 +175,6 @@ protected:
   }
 
   void make(const std::string& ridLines, std::uint32_t handle = self) {
-    // The halves' region sets point at the manager's regions: they go first.
     objects.reset();
     interactions.reset();
     ddm.reset();
