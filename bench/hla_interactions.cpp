@@ -12,6 +12,11 @@
 // manager); the RTI ambassador's path is a whole federate, joined through
 // RTI::RTIambassador (without the rtiexec) and ticking through it.
 //
+// Data distribution: the whole federate also runs with it on, with the plain
+// services (the default region) and with one overlapping region each side,
+// each beside it off in the same run. And the cost of one region
+// modification as the federation's regions grow from 10 to 10,000.
+//
 // Rate (open loop): the sending process sends --count interactions as fast
 // as it can, the receiving one ticks and counts what its federate ambassador
 // receives until all came or a second passed without any; the rate is what
@@ -44,6 +49,11 @@
 #include "NullFederateAmbassador.hh"
 #include "config/DtFedReader.h"
 #include "config/DtRIDParameters.h"
+#include "ddm/DtDataDistMgr.h"
+#include "ddm/DtInterDataDistMgr.h"
+#include "ddm/DtRegion.h"
+#include "msg/DtRegionMsgs.h"
+#include "msg/DtRegionSetMsgs.h"
 #include "msg/DtUpdateMsgs.h"
 #include "net/DtAsyncConnectionMgr.h"
 #include "net/DtNetSocket.h"
@@ -59,12 +69,12 @@ using namespace loopbackpair;
 constexpr RTI::InteractionClassHandle dataClass = 4;  // InteractionRoot.Data below
 
 const char* const fedText = R"((FED (Federation HlaInteractionsBench) (FEDversion v1.3)
-  (spaces)
+  (spaces (space Band (dimension F)))
   (objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp) (class RTIprivate)))
   (interactions
     (class InteractionRoot best_effort receive
       (class RTIprivate best_effort receive)
-      (class Data best_effort receive (parameter P0) (parameter P1) (parameter P2) (parameter P3)
+      (class Data best_effort receive Band (parameter P0) (parameter P1) (parameter P2) (parameter P3)
                                       (parameter P4) (parameter P5)))))
 )";
 
@@ -89,8 +99,18 @@ const char* const executionName = "HlaInteractionsBench";
 
 // A folder of the federate's own with its RID and FED files; it is the
 // working folder while it exists (the RTI ambassador writes its log there).
-BenchFederation::Options federationFiles(const Settings& settings) {
-  return {"hla_interactions", executionName, fedText, static_cast<int>(settings.receiveBuffer), "", true};
+// How a whole federate uses data distribution: off; on, with the plain
+// services (the default region); on, each side with one region of Band,
+// the two overlapping.
+enum class Ddm { Off, DefaultRegion, Regions };
+
+BenchFederation::Options federationFiles(const Settings& settings, Ddm ddm = Ddm::Off) {
+  return {"hla_interactions",
+          executionName,
+          fedText,
+          static_cast<int>(settings.receiveBuffer),
+          ddm == Ddm::Off ? "" : "(setq RTI_dataDistMgmt 1)\n",
+          true};
 }
 
 // The federate's path: publishes and subscribes Data, sends through its
@@ -157,13 +177,23 @@ private:
 // descriptor the RTI gives for its input.
 class AmbassadorEndpoint : public Endpoint, private NullFederateAmbassador {
 public:
-  AmbassadorEndpoint(int port, std::uint32_t group, int role, std::uint32_t parameters, const Settings& settings)
-      : files_(port, group, federationFiles(settings)), peer_(role == sender ? receiver : sender) {
+  AmbassadorEndpoint(int port, std::uint32_t group, int role, std::uint32_t parameters, const Settings& settings,
+                     Ddm ddm = Ddm::Off)
+      : files_(port, group, federationFiles(settings, ddm)), peer_(role == sender ? receiver : sender) {
     rti_ = std::make_unique<RTI::RTIambassador>();
     rti_->joinFederationExecution(role == sender ? "sender" : "receiver", executionName, this);
     dataClass_ = rti_->getInteractionClassHandle("Data");
     rti_->publishInteractionClass(dataClass_);
-    rti_->subscribeInteractionClass(dataClass_, RTI::RTI_TRUE);
+    if (ddm == Ddm::Regions) {
+      // The sender's [100,300) and the receiver's [200,400) of Band.
+      region_ = rti_->createRegion(rti_->getRoutingSpaceHandle("Band"), 1);
+      region_->setRangeLowerBound(0, 0, role == sender ? 100 : 200);
+      region_->setRangeUpperBound(0, 0, role == sender ? 300 : 400);
+      rti_->notifyAboutRegionModification(*region_);
+      rti_->subscribeInteractionClassWithRegion(dataClass_, *region_, RTI::RTI_TRUE);
+    } else {
+      rti_->subscribeInteractionClass(dataClass_, RTI::RTI_TRUE);
+    }
     set_ = dataSet(parameters, settings.valueSize);
     input_ = DtReadFileEvent(rti_.get(), 0);
   }
@@ -176,7 +206,11 @@ public:
   void send(std::uint32_t number) override {
     RTI::ULong length = 0;
     DtPutBigEndian(number, set_->getValuePointer(0, length));
-    rti_->sendInteraction(dataClass_, *set_, "");
+    if (region_) {
+      rti_->sendInteractionWithRegion(dataClass_, *set_, "", *region_);
+    } else {
+      rti_->sendInteraction(dataClass_, *set_, "");
+    }
   }
   bool receiveOne(const OnMessage& onMessage) override {
     handler_ = &onMessage;
@@ -200,6 +234,7 @@ private:
 
   BenchFederation files_;
   std::unique_ptr<RTI::RTIambassador> rti_;
+  RTI::Region* region_ = nullptr;  // the RTI's
   RTI::InteractionClassHandle dataClass_ = 0;
   std::unique_ptr<RTI::ParameterHandleValuePairSet> set_;
   int input_ = -1;
@@ -251,6 +286,14 @@ void runSize(std::uint32_t parameters, const Settings& settings, int port, std::
        [&](int role) { return std::make_unique<FederateEndpoint>(port, group, role, parameters, settings); }},
       {"RTI ambassador",
        [&](int role) { return std::make_unique<AmbassadorEndpoint>(port, group, role, parameters, settings); }},
+      {"DDM default region",
+       [&](int role) {
+         return std::make_unique<AmbassadorEndpoint>(port, group, role, parameters, settings, Ddm::DefaultRegion);
+       }},
+      {"DDM regions",
+       [&](int role) {
+         return std::make_unique<AmbassadorEndpoint>(port, group, role, parameters, settings, Ddm::Regions);
+       }},
   };
   std::vector<Rate> best(paths.size());
   std::vector<double> median(paths.size()), p99(paths.size()), sendRate(paths.size());
@@ -280,11 +323,83 @@ void runSize(std::uint32_t parameters, const Settings& settings, int port, std::
                 100.0 * static_cast<double>(lost[i]) / (static_cast<double>(settings.count) * settings.repeat),
                 sendRate[i], median[i], p99[i], static_cast<unsigned long long>(pingsLost[i]));
   }
-  for (std::size_t i = 1; i < paths.size(); ++i) {
+  for (std::size_t i = 1; i < 3; ++i) {
     std::printf("  %-20s rate %.2f of bare (goal >= 0.80), median RTT %.2f x bare (goal <= 2)\n", paths[i].name,
                 best[0].perSecond() > 0 ? best[i].perSecond() / best[0].perSecond() : 0.0,
                 median[0] > 0 ? median[i] / median[0] : 0.0);
   }
+  // Data distribution beside the same federate with it off.
+  const double goals[] = {0.95, 0.80};
+  for (std::size_t i = 3; i < paths.size(); ++i) {
+    std::printf("  %-20s rate %.2f of DDM off (goal >= %.2f), median RTT %.2f x DDM off\n", paths[i].name,
+                best[2].perSecond() > 0 ? best[i].perSecond() / best[2].perSecond() : 0.0, goals[i - 3],
+                median[2] > 0 ? median[i] / median[2] : 0.0);
+  }
+}
+
+// The cost of one notifyAboutRegionModification of a region this federate
+// subscribes Data with, when the federation holds `regions` regions of
+// another federate, each a publication set of Data, and the modified region
+// overlaps the same five of them before and after: one federate's managers
+// in this process (data distribution manager and its interaction half),
+// fed the other federate's announcements as its messages bring them. The
+// connection manager sends nothing.
+double modificationMicros(std::uint32_t regions, const std::string& fedFile, std::uint32_t rounds) {
+  DtFedReader reader;
+  const std::unique_ptr<DtFomClassMgr> fom = DtFomClassMgr::loadFed(reader, fedFile.c_str(), nullptr);
+  if (!fom) std::exit(1);
+  DtConnectionMgr conn;
+  auto half = std::make_unique<DtInterDataDistMgr>(&conn, fom.get(), nullptr);
+  DtDataDistMgr ddm(&conn, fom.get(), nullptr, nullptr, half.get());
+  half->setDdmMgr(&ddm);
+  const RTI::SpaceHandle band = 1;
+  DtRegion* mine = ddm.createRegion(band, 1);
+  mine->setRangeLowerBound(0, 0, 0);
+  mine->setRangeUpperBound(0, 0, 100);
+  ddm.notifyAboutRegionModification(*mine);
+  half->subscribeInteractionClassWithRegion(dataClass, *mine, RTI::RTI_TRUE);
+  constexpr std::uint32_t theirs = 7;
+  for (std::uint32_t i = 0; i < regions; ++i) {
+    // Five in [0,50), the others beyond 1000.
+    const std::uint32_t lower = i < 5 ? 10 * i : 1000 + 10 * i;
+    const std::uint32_t bounds[] = {lower, lower + 5};
+    DtNotifyRegMsg region(theirs * 100000 + 1 + i, band);
+    region.setExtents(1, 1, bounds);
+    region.setFederateHandle(theirs);
+    ddm.processNotifyRegion(region);
+    const std::uint32_t named[] = {theirs * 100000 + 1 + i};
+    DtInterRegSetMsg set(DtInterPubRegionSet, theirs * 100000 + 2 + i, dataClass, 0xE0000100 + i, named);
+    set.setFederateHandle(theirs);
+    half->processRegionSet(set);
+  }
+  const auto start = std::chrono::steady_clock::now();
+  for (std::uint32_t r = 0; r < rounds; ++r) {
+    mine->setRangeUpperBound(0, 0, 100 + r % 2);
+    ddm.notifyAboutRegionModification(*mine);
+  }
+  const double micros =
+      std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() / rounds;
+  if (half->overlappingRemotePubSets().lookup(dataClass)->count() != std::min(regions, 5u)) std::exit(2);
+  half.reset();
+  return micros;
+}
+
+void modificationCost(const Settings& settings) {
+  const BenchFederation files(0, 0, federationFiles(settings));
+  std::printf("notifyAboutRegionModification, the region overlapping 5 publication sets of another federate\n");
+  std::printf("  %-10s %14s\n", "regions", "per call");
+  double at100 = 0, at10000 = 0;
+  for (const std::uint32_t regions : {10u, 100u, 1000u, 10000u}) {
+    double best = 0;
+    for (std::uint32_t r = 0; r < settings.repeat; ++r) {
+      const double micros = modificationMicros(regions, files.fedFile(), std::max(20000u / regions, 20u));
+      best = r == 0 ? micros : std::min(best, micros);
+    }
+    if (regions == 100) at100 = best;
+    if (regions == 10000) at10000 = best;
+    std::printf("  %-10u %11.2f us\n", regions, best);
+  }
+  std::printf("  10000 regions cost %.2f x 100 regions (goal <= 4)\n", at100 > 0 ? at10000 / at100 : 0.0);
 }
 
 }  // namespace
@@ -302,6 +417,7 @@ int main(int argc, char** argv) {
 
   std::printf("hla_interactions: %u interactions per rate run (open loop), %u pings, best of %u\n", settings.count,
               settings.pings, settings.repeat);
+  modificationCost(settings);
   for (const std::uint32_t parameters : {1u, 6u}) runSize(parameters, settings, port, group, *shared);
   return 0;
 }

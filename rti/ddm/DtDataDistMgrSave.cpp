@@ -148,4 +148,7 @@ void DtDataDistMgr::takeRestored(Restored& restored) {
   }
   for (std::unique_ptr<DtRegion>& region : restored.local) addLocalRegion(std::move(region));
   for (auto& [federate, region] : restored.remote) addRemoteRegion(std::move(region), federate);
+  // The object half's default sets, over the default region, are there
+  // whenever the federate is joined.
+  if (objMgr_) objMgr_->setDdmMgr(this);
 }

@@ -106,7 +106,8 @@ public:
   virtual void subscribe(RTI::InteractionClassHandle theClass, RTI::Boolean active);
   virtual void unsubscribe(RTI::InteractionClassHandle theClass);
 
-  // Sends with a region: nothing in the plain manager (returns 0).
+  // Sends with a region: the plain manager (data distribution off) sends a
+  // plain interaction, the region ignored, with the plain send's checks.
   virtual std::uint32_t send(RTI::InteractionClassHandle theClass, const RTI::ParameterHandleValuePairSet& parameters,
                              const RTI::FedTime* time, const char* tag, const RTI::Region& region);
   // Sends an interaction of a published class; a null time sends it

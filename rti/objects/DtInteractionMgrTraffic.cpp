@@ -11,9 +11,12 @@
 #include "objects/DtReceivedParamSet.h"
 #include "objects/DtTimedDelivery.h"
 
-std::uint32_t DtInteractionMgr::send(RTI::InteractionClassHandle, const RTI::ParameterHandleValuePairSet&,
-                                     const RTI::FedTime*, const char*, const RTI::Region&) {
-  return 0;
+std::uint32_t DtInteractionMgr::send(RTI::InteractionClassHandle theClass,
+                                     const RTI::ParameterHandleValuePairSet& parameters, const RTI::FedTime* time,
+                                     const char* tag, const RTI::Region&) {
+  // Without data distribution every subscriber receives everything: the
+  // region routes nothing, and the interaction goes as a plain one.
+  return send(theClass, parameters, time, tag, 0UL);
 }
 
 std::uint32_t DtInteractionMgr::send(RTI::InteractionClassHandle theClass,

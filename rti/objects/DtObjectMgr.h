@@ -377,6 +377,8 @@ protected:
   // Sends it stamped on the transport of the RTI's own messages.
   void sendInternal(std::unique_ptr<DtRtiMsg> msg) const;
 
+  // The multicast addresses of region sets (data distribution's).
+  DtAddrMap* addrMap() const { return addrMap_.get(); }
   // The class record, or ObjectClassNotDefined.
   DtObjectClassInfo& definedClass(RTI::ObjectClassHandle theClass) const;
   // The known object, or ObjectNotKnown.

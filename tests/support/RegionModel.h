@@ -1,10 +1,17 @@
 #pragma once
-// The object model of the region tests that run federates: routing spaces
+// The object models of the region tests that run federates: routing spaces
 // Geo (1: X, Y) and Radio (2: Freq), and nothing else but the classes every
-// model has.
+// model has; and the same with an interaction class Signal in Radio.
 
 inline const char* const theRegionModelFed = R"((FED (Federation Map) (FEDversion v1.3)
   (spaces (space Geo (dimension X) (dimension Y)) (space Radio (dimension Freq)))
   (objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp) (class RTIprivate)))
   (interactions (class InteractionRoot best_effort receive (class RTIprivate best_effort receive))))
+)";
+
+inline const char* const theTalkModelFed = R"((FED (Federation Talk) (FEDversion v1.3)
+  (spaces (space Geo (dimension X) (dimension Y)) (space Radio (dimension Freq)))
+  (objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp) (class RTIprivate)))
+  (interactions (class InteractionRoot best_effort receive (class RTIprivate best_effort receive)
+    (class Signal best_effort receive Radio (parameter Power)))))
 )";

@@ -4,7 +4,8 @@
 //  - As a federate's file, twice: with and without a time manager. The
 //    federate manager's records (its labels and held messages, rebuilt by
 //    the message factory), then the class tree, the time manager (in the
-//    first reading), the interaction manager and the object manager
+//    first reading), the interaction manager (the data distribution form,
+//    with its region sets) and the object manager
 //    restored from it, each stopping at what it cannot take, never reading
 //    outside the file. When every stage took its records, the managers are
 //    saved, restored into fresh ones and saved again: both saves must be
@@ -24,11 +25,13 @@
 #include "config/DtFedReader.h"
 #include "core/DtTimeMgr.h"
 #include "ddm/DtDataDistMgr.h"
+#include "ddm/DtInterDataDistMgr.h"
 #include "ddm/DtRegion.h"
 #include "exec/DtExecSaveFile.h"
 #include "msg/DtDfltMsgFactory.h"
 #include "msg/DtFederationMsgs.h"
 #include "msg/DtRegionMsgs.h"
+#include "msg/DtRegionSetMsgs.h"
 #include "net/DtConnectionMgr.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionMgr.h"
@@ -80,8 +83,13 @@ struct Managers {
     fom = DtFomClassMgr::loadFed(reader, fedFile.c_str(), nullptr, nullptr);
     if (!fom) std::abort();
     if (timed) time = std::make_unique<DtTimeMgr>(&conn, fom.get(), nullptr);
-    ddm = std::make_unique<DtDataDistMgr>(&conn, fom.get(), nullptr, nullptr, nullptr);
-    interactions = std::make_unique<DtInteractionMgr>(&conn, fom.get(), nullptr);
+    // The interaction half's region sets point at the manager's regions:
+    // made first, it goes first (members end in reverse order).
+    auto half = std::make_unique<DtInterDataDistMgr>(&conn, fom.get(), nullptr);
+    ddm = std::make_unique<DtDataDistMgr>(&conn, fom.get(), nullptr, nullptr, half.get());
+    half->setDdmMgr(ddm.get());
+    interactionRegions = half.get();
+    interactions = std::move(half);
     objects = std::make_unique<DtObjectMgr>(&conn, fom.get(), nullptr);
   }
   bool restore(DtRtiSaveFile& file) {
@@ -101,6 +109,7 @@ struct Managers {
   std::unique_ptr<DtTimeMgr> time;
   std::unique_ptr<DtDataDistMgr> ddm;
   std::unique_ptr<DtInteractionMgr> interactions;
+  DtInterDataDistMgr* interactionRegions = nullptr;
   std::unique_ptr<DtObjectMgr> objects;
 };
 
@@ -159,7 +168,19 @@ void writeSeed(bool timed) {
   remote.setExtents(1, 2, bounds);
   remote.setFederateHandle(7);
   seed.ddm->processNotifyRegion(remote);
-  seed.ddm->joinInteractionRegionSet(seed.ddm->freeChannel(), seed.fom->interactionHandle("Horn"), 2);
+  // Region sets of every kind the interaction half saves.
+  const RTI::InteractionClassHandle horn = seed.fom->interactionHandle("Horn");
+  seed.interactions->subscribeInteractionClassWithRegion(horn, *region, RTI::RTI_TRUE);
+  seed.interactions->subscribeInteractionClassWithRegion(horn, seed.ddm->defaultRegion(), RTI::RTI_TRUE);
+  seed.interactions->subscribeInteractionClassWithRegion(horn, seed.ddm->defaultRegion(), RTI::RTI_FALSE);
+  const std::uint32_t remoteRegions[] = {700001, 700009};
+  DtInterRegSetMsg pub(DtInterPubRegionSet, 700002, horn, 0xE0000009, remoteRegions);
+  pub.setFederateHandle(7);
+  seed.interactionRegions->processRegionSet(pub);
+  DtInterRegSetMsg sub(DtInterSubRegionSet, 700003, horn, 0, remoteRegions);
+  sub.setFederateHandle(7);
+  seed.interactionRegions->processRegionSet(sub);
+  seed.ddm->joinInteractionRegionSet(seed.ddm->freeChannel(), horn, 2);
   seed.ddm->joinObjectRegionSet(seed.ddm->freeChannel(), 2);
   seed.ddm->joinObjectRegionSet(0, 3);
   seed.save(firstSave);
@@ -208,7 +229,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
       " (class Ship (attribute Position best_effort receive) (attribute Name reliable timestamp)"
       " (class Boat (attribute Sail best_effort receive)))))"
       " (interactions (class InteractionRoot best_effort receive (class RTIprivate best_effort receive)"
-      " (class Horn reliable receive (parameter Loudness)))))\n";
+      " (class Horn reliable receive Geo (parameter Loudness)))))\n";
   writeFile(fedFile, reinterpret_cast<const std::uint8_t*>(fed), std::strlen(fed));
   inputFile = scratch("/tmp/save-fuzz-in-XXXXXX");
   firstSave = scratch("/tmp/save-fuzz-1-XXXXXX");

@@ -2,7 +2,9 @@
 // and order, and the interaction relevance advisory switch. A class is
 // named as the FED file names it (or by its handle); a parameter as
 // <name>=<value> or <handle>=<value>, the value being the text after '=', or
-// as <name>#<count> for a value of that many bytes.
+// as <name>#<count> for a value of that many bytes. A region is named as
+// the region commands name it, or as an own-region.
+#include <map>
 #include <memory>
 #include <string>
 
@@ -34,6 +36,66 @@ std::unique_ptr<RTI::ParameterHandleValuePairSet> parameters(ScriptSession& s, R
     set->add(parameter, pair.value.data(), pair.value.size());
   }
   return set;
+}
+
+// A region the federate makes itself rather than asks the RTI for: one
+// extent of one dimension, all bounds 0. With data distribution off the RTI
+// makes no regions, yet sendInteractionWithRegion still takes one.
+class OwnRegion : public RTI::Region {
+public:
+  explicit OwnRegion(RTI::SpaceHandle space) : space_(space) {}
+  RTI::ULong getRangeLowerBound(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
+  RTI::ULong getRangeUpperBound(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
+  void setRangeLowerBound(RTI::ExtentIndex, RTI::DimensionHandle, RTI::ULong) override {}
+  void setRangeUpperBound(RTI::ExtentIndex, RTI::DimensionHandle, RTI::ULong) override {}
+  RTI::SpaceHandle getSpaceHandle() const override { return space_; }
+  RTI::ULong getNumberOfExtents() const override { return 1; }
+  RTI::ULong getRangeLowerBoundNotificationLimit(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
+  RTI::ULong getRangeUpperBoundNotificationLimit(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
+
+private:
+  RTI::SpaceHandle space_;
+};
+
+std::map<std::string, std::unique_ptr<OwnRegion>>& ownRegions() {
+  static std::map<std::string, std::unique_ptr<OwnRegion>> regions;
+  return regions;
+}
+
+RTI::Region& regionOf(ScriptSession& s, const std::string& word) {
+  const auto own = ownRegions().find(word);
+  if (own != ownRegions().end()) return *own->second;
+  return *s.rti().getRegion(static_cast<RTI::RegionToken>(s.handle(word)));
+}
+
+void addRegionDeclarations(CommandTable& table) {
+  table.add("subscribe-interaction-region", "<class> <region> [passive]",
+            "subscribeInteractionClassWithRegion (actively unless passive)", [](ScriptSession& s, const ScriptArgs& a) {
+              const std::string how = a.textOr(2, "active");
+              if (how != "active" && how != "passive") throw UsageError("neither active nor passive: " + how);
+              s.rti().subscribeInteractionClassWithRegion(interactionClass(s, a.text(0)), regionOf(s, a.text(1)),
+                                                          how == "active" ? RTI::RTI_TRUE : RTI::RTI_FALSE);
+              return std::string();
+            });
+  table.add("unsubscribe-interaction-region", "<class> <region>", "unsubscribeInteractionClassWithRegion",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              s.rti().unsubscribeInteractionClassWithRegion(interactionClass(s, a.text(0)), regionOf(s, a.text(1)));
+              return std::string();
+            });
+  table.add("send-interaction-region", "<class> <region> <tag> [<parameter>=<value>|<parameter>#<count>...]",
+            "sendInteractionWithRegion", [](ScriptSession& s, const ScriptArgs& a) {
+              const RTI::InteractionClassHandle theClass = interactionClass(s, a.text(0));
+              const auto set = parameters(s, theClass, a, 3);
+              s.rti().sendInteractionWithRegion(theClass, *set, a.text(2).c_str(), regionOf(s, a.text(1)));
+              return std::string();
+            });
+  table.add("own-region", "<name> <space handle>",
+            "a region the federate makes itself, not the RTI (for sendInteractionWithRegion with data "
+            "distribution off)",
+            [](ScriptSession&, const ScriptArgs& a) {
+              ownRegions()[a.text(0)] = std::make_unique<OwnRegion>(static_cast<RTI::SpaceHandle>(a.number(1)));
+              return a.text(0);
+            });
 }
 
 void addDeclarations(CommandTable& table) {
@@ -130,5 +192,6 @@ void addTraffic(CommandTable& table) {
 
 void AddInteractionCommands(CommandTable& table) {
   addDeclarations(table);
+  addRegionDeclarations(table);
   addTraffic(table);
 }

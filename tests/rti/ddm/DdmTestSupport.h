@@ -21,6 +21,7 @@
 #include "ddm/DtRegion.h"
 #include "msg/DtFederationMsgs.h"
 #include "msg/DtRegionMsgs.h"
+#include "msg/DtRegionSetMsgs.h"
 #include "msg/DtUpdateMsgs.h"
 #include "util/DtIpv4Address.h"
 
@@ -49,6 +50,16 @@ protected:
       }
     } else if (const auto* gone = dynamic_cast<const DtDeleteRegMsg*>(&msg)) {
       text = "delete " + std::to_string(gone->regionHandle());
+    } else if (const auto* set = dynamic_cast<const DtInterRegSetMsg*>(&msg)) {
+      // "interset sub 300002 class 6 [300001 0]"
+      text = std::string("interset ") + (set->regionSetType() == DtInterPubRegionSet ? "pub " : "sub ") +
+             std::to_string(set->regionSetHandle()) + " class " + std::to_string(set->classHandle()) + " [";
+      for (unsigned long i = 0; i < set->numberRegions(); ++i) {
+        text += (i ? " " : "") + std::to_string(set->regions()[i]);
+      }
+      text += "]";
+    } else if (const auto* inter = dynamic_cast<const DtInteractionMsg*>(&msg)) {
+      text = "interaction " + std::to_string(inter->handle()) + " from set " + std::to_string(inter->channel());
     } else {
       text = "kind " + std::to_string(msg.msgKind());
     }
@@ -57,18 +68,31 @@ protected:
   }
 };
 
-// The halves, writing down what the data distribution manager tells them:
-// "obj notify 2100001 new", "inter delete 300002", ...
+// The halves, writing down what the data distribution manager tells them
+// ("obj notify 2100001 new", "inter delete 300002", ...) before they act on
+// it.
 template <class Half>
 class RecordingHalf : public Half {
 public:
   RecordingHalf(DtConnectionMgr* c, DtFomClassMgr* f, DtRIDParameters* p, const char* name,
                 std::vector<std::string>* told)
       : Half(c, f, p), name_(name), told_(told) {}
-  void notifyAboutRegionModification(DtRegion& r) override { note("modified", r); }
-  void deleteRegion(DtRegion& r) override { note("deleted", r); }
-  void processNotifyRegion(DtRegion& r, bool isNew) override { note(isNew ? "notify new" : "notify", r); }
-  void processDeleteRegion(DtRegion& r) override { note("delete", r); }
+  void notifyAboutRegionModification(DtRegion& r) override {
+    note("modified", r);
+    Half::notifyAboutRegionModification(r);
+  }
+  void deleteRegion(DtRegion& r) override {
+    note("deleted", r);
+    Half::deleteRegion(r);
+  }
+  void processNotifyRegion(DtRegion& r, bool isNew) override {
+    note(isNew ? "notify new" : "notify", r);
+    Half::processNotifyRegion(r, isNew);
+  }
+  void processDeleteRegion(DtRegion& r) override {
+    note("delete", r);
+    Half::processDeleteRegion(r);
+  }
   void destroyRegionLists() override {
     if (told_) told_->push_back(std::string(name_) + " destroy sets");
     Half::destroyRegionLists();
@@ -140,18 +164,20 @@ inline std::vector<std::string> regionsOf(const DtDataDistMgr& ddm) {
 class DdmFixture : public ::testing::Test {
 protected:
   void SetUp() override { make(""); }
+  // The halves go first, as the federate manager deletes them: their region
+  // sets point at the regions the data distribution manager keeps.
   void TearDown() override {
-    ddm.reset();
     objects.reset();
     interactions.reset();
+    ddm.reset();
     DtInteractionMsg::setChannelIncluded(0);
     DtUpdateMsg::setChannelIncluded(0);
   }
 
   void make(const std::string& ridLines, std::uint32_t handle = self) {
-    ddm.reset();
     objects.reset();
     interactions.reset();
+    ddm.reset();
     rid = mgrtest::ridWith("(setq RTI_dataDistMgmt 1)\n" + ridLines);
     fom = fomFromText(fixtureFed, rid.get());
     conn = std::make_unique<RecordingConnectionMgr>(handle);

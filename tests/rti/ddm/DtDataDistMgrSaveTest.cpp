@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DdmTestSupport.h"
+#include "SaveRecordFiles.h"
 #include "ddm/DtDataDistMgrPacket.h"
 #include "ddm/DtDdmChannels.h"
 #include "rti/config/ConfigTestFiles.h"
@@ -17,33 +18,6 @@ namespace {
 
 using namespace ddmtest;
 using Lines = std::vector<std::string>;
-using Records = std::vector<std::string>;
-
-std::string be32(std::uint32_t v) {
-  const char bytes[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-                         static_cast<char>(v)};
-  return std::string(bytes, 4);
-}
-std::uint32_t u32At(const std::string& record, std::size_t at) {
-  return (std::uint32_t{static_cast<unsigned char>(record[at])} << 24) |
-         (std::uint32_t{static_cast<unsigned char>(record[at + 1])} << 16) |
-         (std::uint32_t{static_cast<unsigned char>(record[at + 2])} << 8) |
-         std::uint32_t{static_cast<unsigned char>(record[at + 3])};
-}
-std::string withU32(std::string record, std::size_t at, std::uint32_t v) { return record.replace(at, 4, be32(v)); }
-
-Records readRecords(const std::string& path) {
-  DtRtiSaveFile file(path.c_str(), true);
-  Records records;
-  while (const DtSavePacket* packet = file.readNextPacket()) {
-    records.emplace_back(packet->bytes().data(), packet->bytes().size());
-  }
-  return records;
-}
-void writeRecords(const std::string& path, const Records& records) {
-  DtRtiSaveFile file(path.c_str(), false);
-  for (const std::string& r : records) ASSERT_TRUE(file.writePacket(r.data(), static_cast<int>(r.size())));
-}
 
 // The channels as lines: "obj 224.0.0.7: 300002 300003", "inter 6 @ ...".
 Lines channelsOf(const DtDataDistMgr& ddm) {

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "ddm/DtLocalRegionSet.h"
+#include "ddm/DtPubRegionSet.h"
 #include "ddm/DtRegion.h"
 #include "objects/DtSpaceInfo.h"
 
@@ -74,11 +74,10 @@ inline std::string describe(const DtRegion& r) {
 }
 
 // A local set whose use the test decides; counts its ends.
-class TestSet : public DtLocalRegionSet {
+class TestSet : public DtPubRegionSet {
 public:
   explicit TestSet(std::uint32_t handle, int* ends = nullptr) : ends_(ends) { setRegionSetHandle(handle); }
-  TestSet(std::uint32_t handle, DtRegion* region, int* ends = nullptr)
-      : DtLocalRegionSet(handle, region), ends_(ends) {}
+  TestSet(std::uint32_t handle, DtRegion* region, int* ends = nullptr) : DtPubRegionSet(handle, region), ends_(ends) {}
   ~TestSet() override {
     if (ends_) ++*ends_;
   }

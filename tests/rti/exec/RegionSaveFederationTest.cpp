@@ -1,9 +1,10 @@
 // Regions in a federation save and restore with the real rtiexec program and
 // scripted federates running data distribution management: each federate's
 // file carries its data distribution records after the time manager's and
-// before the interaction manager's, and a federation whose regions changed
+// before the interaction manager's (whose region sets follow its record), and a federation whose regions changed
 // after the save is, restored, the saved one: saved again, its records are
-// the first save's, and the regions made since are gone.
+// the first save's, and the regions made since are gone. The same holds for
+// the interaction region sets, which match again after the restore.
 
 #include <gtest/gtest.h>
 
@@ -37,16 +38,19 @@ SaveFileRecords recordsOf(const std::string& path) {
   return records;
 }
 
-class RegionSaveFederation : public ::testing::Test {
+// Two scripted federates, A and B, joined to the execution of the model
+// through the real rtiexec, with data distribution on.
+class SavingPair : public ::testing::Test {
 protected:
+  SavingPair(std::string execution, const char* fed) : execution_(std::move(execution)), fed_(fed) {}
   void SetUp() override {
-    federation.dir().write("Map.fed", theRegionModelFed);
+    federation.dir().write(execution_ + ".fed", fed_);
     ASSERT_TRUE(federation.startExec());
     a = ExecFederation::federate();
     b = ExecFederation::federate();
-    ASSERT_TRUE(succeeds(*a, "create Map Map.fed"));
-    ASSERT_EQ(a->command("join Map A"), "ok join 1");
-    ASSERT_EQ(b->command("join Map B"), "ok join 2");
+    ASSERT_TRUE(succeeds(*a, "create " + execution_ + " " + execution_ + ".fed"));
+    ASSERT_EQ(a->command("join " + execution_ + " A"), "ok join 1");
+    ASSERT_EQ(b->command("join " + execution_ + " B"), "ok join 2");
   }
   ::testing::AssertionResult saveAs(const std::string& label) {
     if (auto result = succeeds(*a, "save " + label); !result) return result;
@@ -65,12 +69,25 @@ protected:
     }
   }
   std::string file(const std::string& label, const std::string& federate) const {
-    return federation.dir().path() + "/" + label + "-Map-" + federate + ".sav";
+    return federation.dir().path() + "/" + label + "-" + execution_ + "-" + federate + ".sav";
+  }
+  void end() {
+    EXPECT_TRUE(succeeds(*b, "resign none"));
+    EXPECT_TRUE(succeeds(*a, "resign none"));
+    EXPECT_TRUE(resignsHandled(federation.exec(), {1, 2}));
+    EXPECT_TRUE(succeeds(*a, "destroy " + execution_));
   }
 
+  std::string execution_;
+  const char* fed_;
   ExecFederation federation{std::string(reliableForms) + "(setq RTI_dataDistMgmt 1)\n"};
   std::unique_ptr<ScriptedFederateProcess> a;
   std::unique_ptr<ScriptedFederateProcess> b;
+};
+
+class RegionSaveFederation : public SavingPair {
+protected:
+  RegionSaveFederation() : SavingPair("Map", theRegionModelFed) {}
 };
 
 TEST_F(RegionSaveFederation, RegionsChangedAfterASaveAreTheSavedOnesAgainAfterTheRestore) {
@@ -82,8 +99,10 @@ TEST_F(RegionSaveFederation, RegionsChangedAfterASaveAreTheSavedOnesAgainAfterTh
   ASSERT_TRUE(saveAs("L1"));
   const SaveFileRecords a1 = recordsOf(file("L1", "A-1")), b1 = recordsOf(file("L1", "B-2"));
   // The manager's record, the local regions, then the other federate's.
-  EXPECT_EQ(a1.types, "1 6 7 998 6 7 998 8 8 10 12 12 12 2 4 998");
-  EXPECT_EQ(b1.types, "1 6 7 998 6 7 998 8 8 10 12 12 2 4 998");
+  // After the interaction manager's record, its region sets' header and end
+  // record (none of them has an interaction region set).
+  EXPECT_EQ(a1.types, "1 6 7 998 6 7 998 8 8 10 12 12 12 2 3 13 4 998");
+  EXPECT_EQ(b1.types, "1 6 7 998 6 7 998 8 8 10 12 12 2 3 13 4 998");
 
   // Changed: r1 changed and deleted, r2 announced, a new region, q1 gone.
   EXPECT_TRUE(
@@ -108,10 +127,78 @@ TEST_F(RegionSaveFederation, RegionsChangedAfterASaveAreTheSavedOnesAgainAfterTh
   EXPECT_EQ(recordsOf(file("L3", "A-1")).ddm, a1.ddm);
   EXPECT_EQ(recordsOf(file("L3", "B-2")).ddm, b1.ddm);
 
-  EXPECT_TRUE(succeeds(*b, "resign none"));
-  EXPECT_TRUE(succeeds(*a, "resign none"));
-  EXPECT_TRUE(resignsHandled(federation.exec(), {1, 2}));
-  EXPECT_TRUE(succeeds(*a, "destroy Map"));
+  end();
+}
+
+// The interaction region sets' records of a save file (types 3 and 13) as
+// they stand, and the kinds of the set records in order.
+struct SetRecords {
+  std::vector<std::string> records;
+  std::string kinds;
+};
+SetRecords setRecordsOf(const std::string& path) {
+  DtRtiSaveFile file(path.c_str(), true);
+  SetRecords sets;
+  while (const DtSavePacket* packet = file.readNextPacket()) {
+    if (packet->type() != 3 && packet->type() != 13) continue;
+    sets.records.emplace_back(packet->bytes().data(), packet->bytes().size());
+    if (packet->type() == 13) sets.kinds += (sets.kinds.empty() ? "" : " ") + std::to_string(packet->u32(8));
+  }
+  return sets;
+}
+
+// Interaction region sets: a subscriber with an active and a passive set
+// holds the other's publication and subscription sets.
+class InteractionRegionSaveFederation : public SavingPair {
+protected:
+  InteractionRegionSaveFederation() : SavingPair("Talk", theTalkModelFed) {}
+  // B sends from q1 until A has received it (the first may come before A
+  // knows B's publication set).
+  ::testing::AssertionResult delivered(const std::string& tag) {
+    for (int i = 0; i < 50; ++i) {
+      if (auto sent = succeeds(*b, "send-interaction-region Signal q1 " + tag + " Power=1"); !sent) return sent;
+      if (a->command("wait receiveInteraction 0.2").rfind("ok ", 0) == 0) return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << tag << " never arrived";
+  }
+};
+
+TEST_F(InteractionRegionSaveFederation, SetsOfEveryKindComeBackAsSavedAndMatchAgain) {
+  EXPECT_TRUE(eachSucceeds(
+      {a.get()}, {"create-region Radio 1 a1", "set-extent a1 0 Freq=0,10", "notify-region a1",
+                  "create-region Radio 1 a2", "set-extent a2 0 Freq=50,60", "notify-region a2",
+                  "subscribe-interaction-region Signal a1", "subscribe-interaction-region Signal a2 passive"}));
+  EXPECT_TRUE(
+      eachSucceeds({b.get()}, {"publish-interaction Signal", "create-region Radio 1 q1", "set-extent q1 0 Freq=5,15",
+                               "notify-region q1", "subscribe-interaction-region Signal q1"}));
+  settle();
+  ASSERT_TRUE(delivered("t1"));
+  settle();
+  ASSERT_TRUE(saveAs("L1"));
+  const SetRecords a1 = setRecordsOf(file("L1", "A-1")), b1 = setRecordsOf(file("L1", "B-2"));
+  // A: its active and passive sets, B's publication and subscription sets,
+  // the end. B: its subscription set, A's, the end (its own publication set
+  // is made again at its next send).
+  EXPECT_EQ(a1.kinds, "3 4 2 5 0");
+  EXPECT_EQ(b1.kinds, "3 5 0");
+
+  // Changed: both withdraw their active subscriptions.
+  EXPECT_TRUE(eachSucceeds({a.get()}, {"unsubscribe-interaction-region Signal a1"}));
+  EXPECT_TRUE(eachSucceeds({b.get()}, {"unsubscribe-interaction-region Signal q1"}));
+  settle();
+  ASSERT_TRUE(saveAs("L2"));
+  EXPECT_NE(setRecordsOf(file("L2", "A-1")).records, a1.records);
+  EXPECT_NE(setRecordsOf(file("L2", "B-2")).records, b1.records);
+
+  ASSERT_TRUE(restore("L1"));
+  settle();
+  ASSERT_TRUE(saveAs("L3"));
+  EXPECT_EQ(setRecordsOf(file("L3", "A-1")).records, a1.records);
+  EXPECT_EQ(setRecordsOf(file("L3", "B-2")).records, b1.records);
+  // A listens again to what overlaps its restored subscription.
+  EXPECT_TRUE(delivered("t2"));
+
+  end();
 }
 
 }  // namespace

@@ -109,6 +109,9 @@ public:
   void attributesInScope(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a) override {
     log("in scope " + std::to_string(o) + " " + text(a));
   }
+  void attributesOutOfScope(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a) override {
+    log("out of scope " + std::to_string(o) + " " + text(a));
+  }
   void requestAttributeOwnershipAssumption(RTI::ObjectHandle o, const RTI::AttributeHandleSet& a,
                                            const char* tag) override {
     log("assume " + std::to_string(o) + " " + text(a) + " " + tag);
