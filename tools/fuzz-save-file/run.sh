@@ -15,6 +15,7 @@ root=$(cd "$here/../.." && pwd)
 # The time manager calls its federate manager, which the target leaves out;
 # without the vptr check nothing needs that class's type information.
 fuzz_target savefile "$here/save_fuzz.cpp" "${1:-60}" "$here/corpus" "$here/save.dict" \
-    "$root"/rti/exec/DtExecSaveFile.cpp "$root"/rti/core/DtTimeMgr*.cpp "$root"/rti/core/DtTsoMsgQueue.cpp \
+    "$root"/rti/exec/DtExecSaveFile.cpp "$root"/rti/exec/DtExecSavedStateCheck.cpp \
+    "$root"/rti/core/DtTimeMgr*.cpp "$root"/rti/core/DtTsoMsgQueue.cpp \
     "$root"/rti/core/DtRetractionList.cpp "$root"/rti/core/DtDeliveredEvents.cpp "$root"/rti/core/DtTsoEventFedAmb.cpp "$root"/rti/objects/*.cpp "$root"/rti/ddm/*.cpp "$root"/rti/msg/*.cpp "$root"/rti/save/*.cpp "$root"/rti/net/*.cpp "$root"/rti/api/*.cpp \
     "$root"/hlatime/*.cpp -I "$root/rti/api" -I "$root/hlatime" -fno-sanitize=vptr
