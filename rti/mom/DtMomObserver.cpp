@@ -12,6 +12,4 @@ void DtMomObserver::report(const char* service, const RTI::Exception* exception,
                DtMomInitiatorFederate);
 }
 
-void DtMomObserver::notified(const RTI::Exception* exception) {
-  if (exception) mgr_.processException(*exception);
-}
+void DtMomObserver::failed(const RTI::Exception& exception) { mgr_.processException(exception); }

@@ -54,8 +54,9 @@ protected:
   virtual void report(const char* service, const RTI::Exception* exception, const DtMomArgument& supplied1,
                       const DtMomArgument& supplied2, const DtMomArgument& supplied3, const DtMomArgument& supplied4,
                       const DtMomArgument& supplied5, const DtMomArgument& returned);
-  // What every notification ends with: the exception to the manager.
-  virtual void notified(const RTI::Exception* exception);
+  // What a notification of a failed call ends with: the exception to the
+  // manager.
+  virtual void failed(const RTI::Exception& exception);
   DtMomMgr& mgr() const { return mgr_; }
 
 private:
@@ -84,7 +85,7 @@ void DtMomObserver::notify(RTI::Exception* exception, const Values&... values) {
              argument<row.slots[5], n>(all, withResult));
     }
   }
-  notified(exception);
+  if (exception) failed(*exception);
 }
 
 template <DtMomServiceReports::Slot S, std::size_t Parameters, class Tuple>
