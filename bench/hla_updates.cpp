@@ -48,6 +48,7 @@
 
 #include "BareTcpRelay.h"
 #include "BenchFederation.h"
+#include "BenchMomReporting.h"
 #include "BenchOptions.h"
 #include "BenchRtiExec.h"
 #include "DtRtiExtensions.hh"
@@ -180,9 +181,15 @@ class UpdateEndpoint : public Endpoint {
 public:
   // Of class Data's best-effort attribute A0, or of another class's.
   UpdateEndpoint(const BenchConfig& config, int role, TickMode mode, const Settings& settings,
-                 const char* className = "Data", const char* attributeName = "A0")
+                 const char* className = "Data", const char* attributeName = "A0", bool reporting = false)
       : federate_(config.fedFile(), numbered("role", role)), mode_(mode), tickEvery_(settings.tickEvery) {
     RTI::RTIambassador& rti = federate_.rti();
+    // Within about 3 s.
+    if (reporting && !BenchTurnMomReportingOn(
+                         rti, [this] { federate_.tick(TickMode::MinMax); }, 300)) {
+      std::printf("MOM: service reporting did not come on in role %d\n", role);
+      std::exit(1);
+    }
     const RTI::ObjectClassHandle data = rti.getObjectClassHandle(className);
     const RTI::AttributeHandle a0 = rti.getAttributeHandle(attributeName, data);
     AttributeSet attributes(RTI::AttributeHandleSetFactory::create(1));
@@ -386,8 +393,10 @@ std::string momFedText() {
 }
 
 // The update rate with RTI_momServiceAvailable 1 in both federates
-// (reporting off, as after join), beside the same federates with it 0, in
-// the same run: the same model, the same class, alternating.
+// (reporting off, as after join, then on in both), beside the same
+// federates with it 0, in the same run: the same model, the same class,
+// alternating. With reporting on every update brings two reports: the
+// sender's call and the receiver's reflection.
 void runMom(const Settings& settings, int port, std::uint32_t group, Shared& shared) {
   const std::string fed = momFedText();
   if (fed.empty()) {
@@ -397,11 +406,13 @@ void runMom(const Settings& settings, int port, std::uint32_t group, Shared& sha
   struct Side {
     const char* name;
     const char* forms;
+    bool reporting;
     Rate best;
     std::uint64_t lost = 0;
   };
-  Side sides[] = {{"RTI, MOM off", "(setq RTI_momServiceAvailable 0)\n", {}},
-                  {"RTI, MOM joined on both", "(setq RTI_momServiceAvailable 1)\n", {}}};
+  Side sides[] = {{"RTI, MOM off", "(setq RTI_momServiceAvailable 0)\n", false, {}},
+                  {"RTI, MOM joined on both", "(setq RTI_momServiceAvailable 1)\n", false, {}},
+                  {"RTI, MOM reporting on both", "(setq RTI_momServiceAvailable 1)\n", true, {}}};
   for (std::uint32_t r = 0; r < settings.repeat; ++r) {
     for (Side& side : sides) {
       BenchFederation::Options options = federationFiles(settings);
@@ -410,7 +421,8 @@ void runMom(const Settings& settings, int port, std::uint32_t group, Shared& sha
       // Its RID file is the one the federates read (the last one made).
       const BenchConfig config(port, group, options);
       const MakeEndpoint make = [&](int role) {
-        return std::make_unique<UpdateEndpoint>(config, role, TickMode::Plain, settings, "Vehicle", "Position");
+        return std::make_unique<UpdateEndpoint>(config, role, TickMode::Plain, settings, "Vehicle", "Position",
+                                                side.reporting);
       };
       const Rate rate = measureRate(make, settings.count, 0, shared);
       side.lost += settings.count - rate.received;
@@ -426,6 +438,9 @@ void runMom(const Settings& settings, int port, std::uint32_t group, Shared& sha
   }
   const double off = sides[0].best.perSecond();
   std::printf("  MOM joined: rate %.2f of MOM off (goal >= 0.95)\n", off > 0 ? sides[1].best.perSecond() / off : 0.0);
+  const double joined = sides[1].best.perSecond();
+  std::printf("  MOM reporting on both: rate %.2f of reporting off (goal >= 0.3)\n",
+              joined > 0 ? sides[2].best.perSecond() / joined : 0.0);
 }
 
 // ---- reliable updates through the rtiexec
