@@ -15,10 +15,15 @@ namespace testnet {
 // address reuse the intake cannot open that port while it exists; `shared`,
 // it is bound with address reuse, so that sockets that reuse addresses too
 // (the RTI's, another Quorlex's) share it while nobody else can take it.
+// A shared holder of no given port takes one that nobody holds: the system
+// would give a socket that reuses addresses a port that another such socket
+// holds, and two tests running side by side would share it.
 class PortHolder {
 public:
     explicit PortHolder(bool shared = false, std::uint16_t port = 0)
     {
+        if (shared && port == 0)
+            port = PortHolder().port();
         m_fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         const int on = 1;
         if (m_fd >= 0 && shared && setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0) {

@@ -2,7 +2,12 @@
 // Shared by the socket and connection tests: loopback addresses, sockets on
 // ports of the system's choice, and bounded waits for what arrives.
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include "net/DtNetSocket.h"
@@ -20,10 +25,27 @@ inline std::uint32_t groupFor(int port) {
   return (239u << 24) | (77u << 16) | static_cast<std::uint32_t>(port & 0xFFFF);
 }
 
-// A quiet, non-blocking UDP socket on a port of the system's choice (or the
-// port given), sending to `dest`, joined to groups on the loopback.
+// A UDP port that no socket holds, shared or not: a socket without address
+// reuse is given only such a port. (A socket that reuses addresses, as the
+// RTI's do, can be given a port that another such socket holds, and two
+// tests running side by side would then share a federation.)
+inline int unheldUdpPort() {
+  const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_ANY);
+  socklen_t size = sizeof address;
+  const bool bound = fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+                     getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0;
+  if (fd >= 0) close(fd);
+  if (!bound) throw std::runtime_error("no free UDP port");
+  return ntohs(address.sin_port);
+}
+
+// A quiet, non-blocking UDP socket on a port nobody holds (or the port
+// given), sending to `dest`, joined to groups on the loopback.
 inline DtNetSocket* udpSocket(std::uint32_t dest, int port = 0, unsigned modes = DtNetSocket::ReadWrite) {
-  auto* socket = new DtNetSocket(port, dest, modes | DtNetSocket::Quiet, loopback);
+  auto* socket = new DtNetSocket(port != 0 ? port : unheldUdpPort(), dest, modes | DtNetSocket::Quiet, loopback);
   socket->setNonBlocking();
   return socket;
 }
