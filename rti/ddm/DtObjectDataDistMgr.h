@@ -48,6 +48,7 @@ class DtRegion;
 class DtRegionEntryList;
 class DtRemoteRegionSet;
 class DtSubRegionSet;
+struct DtObjRegionSetRecord;
 
 class DtObjectDataDistMgr : public DtObjectMgr, public DtDataDistHalf {
 public:
@@ -195,7 +196,35 @@ public:
   // collections (the destructor, and a restore before it reads).
   void destroyRegionLists() override;
 
+  // One of this federate's regions is about to be deleted: every set of it
+  // goes. The passive subscriptions through it move to the passive set of
+  // the set's other regions (none when none remains), leaving the channels
+  // only they needed.
+  void deleteRegion(DtRegion& region) override;
+
+  // ---- a federation save: the plain manager's records, then one record
+  // per region set and the end record. restore reads them into new sets
+  // (and new default sets) once every record is whole and names classes
+  // and attributes the model and the restored objects have; it fails, with
+  // a message, at the first that is not. A set handle given twice is
+  // reported and the second passed over.
+  bool save(DtRtiSaveFile& file) const override;
+  bool restore(DtRtiSaveFile& file) override;
+
 protected:
+  // ---- a local region's deletion (DtObjectDataDistMgrRegions.cpp)
+  virtual void movePassiveSubscriptions(DtRegion& region, DtSubRegionSet& passive);
+  // The set leaves the table (which deletes it), the relation lists and
+  // whatever was collected; the channels it alone carried are left.
+  void destroyLocalSet(DtRegionSetList& table, DtRegionMatchList& matches, DtRegionMatchList& overlaps,
+                       DtRegionMatchList& matchOverlaps, DtLocalRegionSet& set);
+
+  // ---- restore's steps (DtObjectDataDistMgrSave.cpp)
+  bool knowsRecord(const DtObjRegionSetRecord& record) const;
+  void restoreRegionSet(const DtObjRegionSetRecord& record);
+  void restoreLocalRegSet(const DtObjRegionSetRecord& record, DtLocalRegionSet& set, bool isDefault);
+  void restoreRemoteRegSet(const DtObjRegionSetRecord& record, DtRemoteRegionSet& set, bool isDefault);
+
   // ---- received (kinds 27-29; this federate's own, which come back, are
   // not another's and are ignored)
   virtual void processRegionSet(const DtObjRegSetMsg& msg);
