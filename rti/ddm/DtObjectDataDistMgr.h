@@ -196,6 +196,26 @@ public:
   // collections (the destructor, and a restore before it reads).
   void destroyRegionLists() override;
 
+  // ---- update requests (DtObjectDataDistMgrRequest.cpp)
+  // A class-wide request sent from the subscription set of the region
+  // (found, else made and announced). ObjectClassNotDefined, then per
+  // attribute AttributeNotDefined or RegionNotKnown (its routing space is
+  // not the region's, unless the region's is 0), then RegionNotKnown for a
+  // region this federate does not have; RTIinternalError without a set.
+  void requestClassAttributeValueUpdateWithRegion(RTI::ObjectClassHandle theClass,
+                                                  const RTI::AttributeHandleSet& attributes,
+                                                  const RTI::Region& region) override;
+  // Taken only from the default route or a subscription set that one of
+  // this federate's publication sets overlaps; a class-wide request from a
+  // known subscription set is answered by set (below).
+  void processRequest(const DtRequestMsg& msg) override;
+  // The federate is asked for the requested attributes the object owns
+  // that have no publication set or whose set overlaps the requesting set;
+  // not at all when none remains.
+  using DtObjectMgr::provideAttrValueUpdate;
+  virtual void provideAttrValueUpdate(const DtRtiObject* object, const RTI::AttributeHandleSet& attributes,
+                                      const DtRemoteRegionSet& requester);
+
   // One of this federate's regions is about to be deleted: every set of it
   // goes. The passive subscriptions through it move to the passive set of
   // the set's other regions (none when none remains), leaving the channels
