@@ -216,6 +216,17 @@ public:
   virtual void provideAttrValueUpdate(const DtRtiObject* object, const RTI::AttributeHandleSet& attributes,
                                       const DtRemoteRegionSet& requester);
 
+  // ---- region changes (DtObjectDataDistMgrRegions.cpp)
+  // One of this federate's regions moved: its sets' overlaps are evaluated
+  // again (channels, discovery, scope).
+  void notifyAboutRegionModification(DtRegion& region) override;
+  // Another federate's region came or moved: its sets take it (when new)
+  // and their overlaps are evaluated again (channels, discovery, scope,
+  // turn-updates advisories).
+  void processNotifyRegion(DtRegion& region, bool isNew) override;
+  // Another federate's region is about to go: its sets go first, leaving
+  // the channels only they carried.
+  void processDeleteRegion(DtRegion& region) override;
   // One of this federate's regions is about to be deleted: every set of it
   // goes. The passive subscriptions through it move to the passive set of
   // the set's other regions (none when none remains), leaving the channels

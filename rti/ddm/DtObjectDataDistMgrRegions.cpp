@@ -1,5 +1,13 @@
-// The object data distribution manager's side of a local region's deletion:
-// every set of this federate holding the region goes. The data distribution
+// The object data distribution manager's side of region changes and
+// deletions, here and at the other federates.
+//
+// A region that moves re-evaluates the overlaps of every set holding it:
+// channels are joined or left, objects discovered, attributes put in or out
+// of scope, and the owners of objects told to turn updates on or off (also
+// when it is the owner's publication region that moved).
+//
+// A local region's deletion: every set of this federate holding the region
+// goes. The data distribution
 // manager refuses the deletion while a publication or subscription set of
 // the region is in use; passive sets do not hold a region in use, so the
 // passive subscriptions through the region move first to the passive set of
@@ -13,6 +21,7 @@
 #include "ddm/DtObjectDataDistMgr.h"
 #include "ddm/DtPubRegionSet.h"
 #include "ddm/DtRegion.h"
+#include "ddm/DtRemoteRegionSet.h"
 #include "ddm/DtSubRegionSet.h"
 #include "objects/DtAddrMap.h"
 #include "objects/DtAttrInfo.h"
@@ -104,4 +113,85 @@ void DtObjectDataDistMgr::destroyLocalSet(DtRegionSetList& table, DtRegionMatchL
   // The set leaves its overlaps, matches and regions as it goes.
   table.destroy(handle);
   for (const Other& other : others) dropIfNoLongerAccepted(other.accepted, *other.set);
+}
+
+// ---- changes ----------------------------------------------------------------
+
+void DtObjectDataDistMgr::notifyAboutRegionModification(DtRegion& region) {
+  for (DtPubRegionSet* pub : setsOf<DtPubRegionSet>(region.objPubRegSetList())) {
+    const std::vector<std::uint32_t> before = pub->overlapList().handles();
+    evaluateRegionOverlap(remoteSubRegionSets_, pubOverlaps_, pubMatchOverlaps_, *pub, region, true, false, false);
+    if (addrMap()) addrMap()->addAddrMapDelay(pub->regionSetHandle());
+    // The subscribers the set came to or left see the owner's objects again:
+    // their updates turn on or off.
+    for (DtRemoteRegionSet* sub : setsOf<DtRemoteRegionSet>(remoteSubRegionSets_)) {
+      const bool was = std::find(before.begin(), before.end(), sub->regionSetHandle()) != before.end();
+      if (was != pub->isOverlap(sub->regionSetHandle())) processRemoteScopeChanges(*sub);
+    }
+  }
+  for (const DtRegionSetList* list : {&region.objSubRegSetList(), &region.objPasRegSetList()}) {
+    for (DtSubRegionSet* sub : setsOf<DtSubRegionSet>(*list)) {
+      evaluateRegionOverlap(remotePubRegionSets_, subOverlaps_, subMatchOverlaps_, *sub, region, true, true, true);
+      for (DtRemoteRegionSet* matched : setsOf<DtRemoteRegionSet>(sub->matchList())) {
+        matched->evaluateScopeUpdates(*this, scopeAmb());
+      }
+    }
+  }
+}
+
+void DtObjectDataDistMgr::processNotifyRegion(DtRegion& region, bool isNew) {
+  if (isNew) {
+    // Sets announced before the region knew it by handle only.
+    for (DtRegionSetList* table : {&remotePubRegionSets_, &remoteSubRegionSets_}) {
+      for (const DtRegionSetEntry& entry : *table) {
+        if (!entry.set->isMemberRegion(region.handle()) || entry.set->region(region.handle())) continue;
+        entry.set->addRegion(&region);
+        if (table == &remotePubRegionSets_) {
+          region.addObjPubRegSet(static_cast<DtObjectRegionSet*>(entry.set));
+        } else {
+          region.addObjSubRegSet(static_cast<DtObjectRegionSet*>(entry.set));
+        }
+      }
+    }
+  }
+  for (DtRemoteRegionSet* pub : setsOf<DtRemoteRegionSet>(region.objPubRegSetList())) {
+    const std::uint32_t handle = pub->regionSetHandle();
+    const bool was = acceptObjectChannel(handle);
+    evaluateRegionOverlap(subRegionSets_, subOverlaps_, subMatchOverlaps_, *pub, region, false, true, false);
+    evaluateRegionOverlap(pasRegionSets_, subOverlaps_, subMatchOverlaps_, *pub, region, false, true, false);
+    const bool now = acceptObjectChannel(handle);
+    if (was && !now && ddmMgr_) ddmMgr_->dropObjectRegionSet(pub->address(), handle);
+    if (!was && now) {
+      if (ddmMgr_) ddmMgr_->joinObjectRegionSet(pub->address(), handle);
+      pub->discoverObjects(*this);
+    }
+    pub->evaluateScopeUpdates(*this, scopeAmb());
+  }
+  for (DtRemoteRegionSet* sub : setsOf<DtRemoteRegionSet>(region.objSubRegSetList())) {
+    evaluateRegionOverlap(pubRegionSets_, pubOverlaps_, pubMatchOverlaps_, *sub, region, false, false, false);
+    processRemoteScopeChanges(*sub);
+  }
+}
+
+void DtObjectDataDistMgr::processDeleteRegion(DtRegion& region) {
+  // The other federate's sets of the region go with it (none of them may
+  // keep pointing at it); the channels only they carried are left.
+  for (DtRemoteRegionSet* pub : setsOf<DtRemoteRegionSet>(region.objPubRegSetList())) {
+    const std::uint32_t handle = pub->regionSetHandle();
+    if (remotePubRegionSets_.lookup(handle) != pub) continue;
+    const bool was = acceptObjectChannel(handle);
+    const std::uint32_t address = pub->address();
+    for (DtRegionMatchList* list : {&subMatches_, &subOverlaps_, &subMatchOverlaps_}) list->remove(handle);
+    tables_.forgetSet(pub);
+    if (addrMap()) addrMap()->removeRemoteAddrMap(handle);
+    remotePubRegionSets_.destroy(handle);
+    if (was && ddmMgr_) ddmMgr_->dropObjectRegionSet(address, handle);
+  }
+  for (DtRemoteRegionSet* sub : setsOf<DtRemoteRegionSet>(region.objSubRegSetList())) {
+    const std::uint32_t handle = sub->regionSetHandle();
+    if (remoteSubRegionSets_.lookup(handle) != sub) continue;
+    for (DtRegionMatchList* list : {&pubMatches_, &pubOverlaps_, &pubMatchOverlaps_}) list->remove(handle);
+    tables_.forgetSet(sub);
+    remoteSubRegionSets_.destroy(handle);
+  }
 }

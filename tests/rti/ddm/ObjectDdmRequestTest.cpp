@@ -16,15 +16,9 @@ using Lines = std::vector<std::string>;
 TEST(ObjectDdmRequest, AClassRequestWithARegionIsRefusedInOrderOrAnsweredForWhatItsSetReaches) {
   // B owns an Aircraft whose Position is associated with RB; its Altitude
   // has no publication set. A asks from regions near RB and far from it.
-  Bus bus;
-  DdmFederate a(3, &bus);
-  DdmFederate b(21, &bus);
-  const auto settle = [&] {
-    for (int round = 0; round < 20 && bus.deliver() != 0; ++round) {
-      a.objects->tick();
-      b.objects->tick();
-    }
-  };
+  DdmPair pair;
+  DdmFederate& a = pair.a;
+  DdmFederate& b = pair.b;
   DtRegion& rb = b.region({0, 10}, {0, 10});
   DtRtiObject& plane = b.publishedObject(aircraft, attrs({0, position, altitude}));
   b.associate(plane, attrs({position}), rb);
@@ -34,7 +28,7 @@ TEST(ObjectDdmRequest, AClassRequestWithARegionIsRefusedInOrderOrAnsweredForWhat
   radio.setRangeLowerBound(0, 0, 1);
   radio.setRangeUpperBound(0, 0, 2);
   a.ddm->notifyAboutRegionModification(radio);
-  settle();
+  pair.settle();
   b.amb.take();
   const std::string provide = "provide " + std::to_string(plane.objHandle()) + " ";
 
@@ -76,7 +70,7 @@ TEST(ObjectDdmRequest, AClassRequestWithARegionIsRefusedInOrderOrAnsweredForWhat
     EXPECT_EQ(
         outcomeOf([&] { a.objects->requestClassAttributeValueUpdateWithRegion(c.theClass, c.attributes, *c.region); }),
         c.outcome);
-    settle();
+    pair.settle();
     EXPECT_EQ(b.amb.take(), c.asked);
   }
 }

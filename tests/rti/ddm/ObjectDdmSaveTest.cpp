@@ -97,7 +97,7 @@ Lines derived(DdmFederate& f) {
 // associated with R1, subscribes Aircraft's Altitude with R1 and passively
 // Platform's Speed with R2 and the default region; B does the same the
 // other way, so that A holds B's publication and subscription sets.
-class ObjectDdmSave : public ::testing::Test {
+class ObjectDdmSave : public ::testing::Test, public DdmPair {
 protected:
   void SetUp() override {
     DtRegion& r1 = a.region({0, 10}, {0, 10});     // 300001
@@ -113,12 +113,6 @@ protected:
     b.associate(plane, attrs({altitude}), theirs);
     b.subscribe(platform, attrs({position}), theirs);
     settle();
-  }
-  void settle() {
-    for (int round = 0; round < 20 && bus.deliver() != 0; ++round) {
-      a.objects->tick();
-      b.objects->tick();
-    }
   }
   // The class tree, the regions and the object manager, as the federate's
   // save stages write them.
@@ -151,9 +145,6 @@ protected:
     return sets;
   }
 
-  Bus bus;
-  DdmFederate a{3, &bus};
-  DdmFederate b{21, &bus};
   ScratchDirectory dir;
 };
 

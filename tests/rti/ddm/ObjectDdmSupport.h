@@ -233,4 +233,29 @@ inline std::string subTables(const DtObjectClassInfo& c, std::uint32_t set) {
   return std::string("matching ") + (m ? text(*m) : "-") + " overlap " + (o ? text(*o) : "-");
 }
 
+// Federates 3 (A) and 21 (B) on one bus; settle() delivers until nothing
+// moves, ticking both object managers after each round.
+struct DdmPair {
+  void settle() {
+    for (int round = 0; round < 20 && bus.deliver() != 0; ++round) {
+      a.objects->tick();
+      b.objects->tick();
+    }
+  }
+
+  Bus bus;
+  DdmFederate a{3, &bus};
+  DdmFederate b{21, &bus};
+};
+
+// The region sets whose channels the federate listens to: "2100002,..."
+// ("-" for none).
+inline std::string channelSets(const DtDataDistMgr& ddm) {
+  std::string out;
+  for (const DtDdmChannels::Filed& filed : ddm.channels().objectChannels()) {
+    for (const std::uint32_t set : filed.sets) out += (out.empty() ? "" : ",") + std::to_string(set);
+  }
+  return out.empty() ? "-" : out;
+}
+
 }  // namespace objddm
