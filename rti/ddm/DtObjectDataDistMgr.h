@@ -224,9 +224,6 @@ public:
   // and their overlaps are evaluated again (channels, discovery, scope,
   // turn-updates advisories).
   void processNotifyRegion(DtRegion& region, bool isNew) override;
-  // Another federate's region is about to go: its sets go first, leaving
-  // the channels only they carried.
-  void processDeleteRegion(DtRegion& region) override;
   // One of this federate's regions is about to be deleted: every set of it
   // goes. The passive subscriptions through it move to the passive set of
   // the set's other regions (none when none remains), leaving the channels

@@ -1,5 +1,5 @@
-// The object data distribution manager's side of region changes and
-// deletions, here and at the other federates.
+// The object data distribution manager's side of region changes, here and
+// at the other federates, and of a local region's deletion.
 //
 // A region that moves re-evaluates the overlaps of every set holding it:
 // channels are joined or left, objects discovered, attributes put in or out
@@ -170,28 +170,5 @@ void DtObjectDataDistMgr::processNotifyRegion(DtRegion& region, bool isNew) {
   for (DtRemoteRegionSet* sub : setsOf<DtRemoteRegionSet>(region.objSubRegSetList())) {
     evaluateRegionOverlap(pubRegionSets_, pubOverlaps_, pubMatchOverlaps_, *sub, region, false, false, false);
     processRemoteScopeChanges(*sub);
-  }
-}
-
-void DtObjectDataDistMgr::processDeleteRegion(DtRegion& region) {
-  // The other federate's sets of the region go with it (none of them may
-  // keep pointing at it); the channels only they carried are left.
-  for (DtRemoteRegionSet* pub : setsOf<DtRemoteRegionSet>(region.objPubRegSetList())) {
-    const std::uint32_t handle = pub->regionSetHandle();
-    if (remotePubRegionSets_.lookup(handle) != pub) continue;
-    const bool was = acceptObjectChannel(handle);
-    const std::uint32_t address = pub->address();
-    for (DtRegionMatchList* list : {&subMatches_, &subOverlaps_, &subMatchOverlaps_}) list->remove(handle);
-    tables_.forgetSet(pub);
-    if (addrMap()) addrMap()->removeRemoteAddrMap(handle);
-    remotePubRegionSets_.destroy(handle);
-    if (was && ddmMgr_) ddmMgr_->dropObjectRegionSet(address, handle);
-  }
-  for (DtRemoteRegionSet* sub : setsOf<DtRemoteRegionSet>(region.objSubRegSetList())) {
-    const std::uint32_t handle = sub->regionSetHandle();
-    if (remoteSubRegionSets_.lookup(handle) != sub) continue;
-    for (DtRegionMatchList* list : {&pubMatches_, &pubOverlaps_, &pubMatchOverlaps_}) list->remove(handle);
-    tables_.forgetSet(sub);
-    remoteSubRegionSets_.destroy(handle);
   }
 }
