@@ -31,12 +31,13 @@ public:
     std::string dir = "/tmp/" + benchName_ + "_XXXXXX";
     if (!mkdtemp(dir.data())) fail("scratch folder");
     dir_ = dir;
-    write("rid.mtl", "(setq RTI_udpPort " + std::to_string(port) + ")\n(setq RTI_destAddrString \"" +
-                         DottedAddress(group) + "\")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n" +
-                         (options.receiveBuffer > 0
-                              ? "(setq RTI_socketReceiveBufferSize " + std::to_string(options.receiveBuffer) + ")\n"
-                              : std::string()) +
-                         "(setq RTI_notifyLevel 1)\n" + options.extraRidLines);
+    ridText_ = "(setq RTI_udpPort " + std::to_string(port) + ")\n(setq RTI_destAddrString \"" + DottedAddress(group) +
+               "\")\n(setq RTI_mcastDevAddrString \"127.0.0.1\")\n" +
+               (options.receiveBuffer > 0
+                    ? "(setq RTI_socketReceiveBufferSize " + std::to_string(options.receiveBuffer) + ")\n"
+                    : std::string()) +
+               "(setq RTI_notifyLevel 1)\n" + options.extraRidLines;
+    write("rid.mtl", ridText_);
     write(fedName_, options.fedText);
     setenv("RTI_RID_FILE", (dir_ / "rid.mtl").c_str(), 1);
     setenv("RTI_CONFIG", dir_.c_str(), 1);
@@ -54,6 +55,12 @@ public:
   BenchFederation& operator=(const BenchFederation&) = delete;
 
   std::string fedFile() const { return (dir_ / fedName_).string(); }
+  std::string ridPath() const { return (dir_ / "rid.mtl").string(); }
+  // Another RID file in the folder: the federation's, with more lines; its path.
+  std::string writeRidVariant(const std::string& name, const std::string& extraLines) const {
+    write(name, ridText_ + extraLines);
+    return (dir_ / name).string();
+  }
 
 private:
   [[noreturn]] void fail(const char* what) const {
@@ -69,6 +76,7 @@ private:
 
   std::string benchName_;
   std::string fedName_;
+  std::string ridText_;
   std::filesystem::path dir_;
   std::filesystem::path previous_;
 };

@@ -57,12 +57,40 @@ inline bool awaitFlag(const std::atomic<int>& flag, int value, const std::atomic
   return true;
 }
 
-// Ticks, blocked in poll() between ticks, until the condition holds; false
-// after `seconds`.
+// How a run's federates wait for their callbacks: blocked in poll() on the
+// RTI's descriptors between ticks (the library's extension), or looping on
+// tick() alone, as a federate written against the standard API does; the
+// second both as the RTI comes (tick() gives the processor away when idle)
+// and with RTI_tickIdleWait, under which an idle tick() sleeps until input
+// comes (for at most a millisecond).
+enum class TickStyle { Poll, Spinning, SpinningIdleWait };
+inline constexpr TickStyle tickStyles[] = {TickStyle::Poll, TickStyle::Spinning, TickStyle::SpinningIdleWait};
+inline constexpr const char* idleWaitRid = "(setq RTI_tickIdleWait 0.001)\n";
+inline const char* tickStyleName(TickStyle style) {
+  switch (style) {
+    case TickStyle::Poll: return "poll";
+    case TickStyle::Spinning: return "spinning";
+    case TickStyle::SpinningIdleWait: return "spinning+idle wait";
+  }
+  return "";
+}
+// The style of this process's federates; a run sets it before it forks them.
+inline TickStyle theTickStyle = TickStyle::Poll;
+
+// Ticks, in the run's style, until the condition holds; false after
+// `seconds`.
 template <class Condition>
 bool tickUntil(RTI::RTIambassador& rti, Condition done, double seconds) {
-  const int fds[] = {DtReadFileDescriptor(&rti, 1), DtReadFileDescriptor(&rti, 0)};
   const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+  if (theTickStyle != TickStyle::Poll) {
+    while (!done()) {
+      rti.tick();
+      if (done()) break;
+      if (Clock::now() > deadline) return false;
+    }
+    return true;
+  }
+  const int fds[] = {DtReadFileDescriptor(&rti, 1), DtReadFileDescriptor(&rti, 0)};
   while (!done()) {
     if (rti.tick()) continue;
     if (done()) break;
@@ -121,12 +149,22 @@ public:
                 "(setq RTI_useRtiExec 1)\n(setq RTI_internalMsgReliable 1)\n(setq RTI_fomDataReliable 1)\n"
                 "(setq RTI_tcpForwarderAddr \"127.0.0.1\")\n(setq RTI_dumpFed 0)\n" +
                     extraRidLines,
-                true}) {}
+                true}),
+        plainRid_(files_.ridPath()),
+        idleWaitRid_(files_.writeRidVariant("rid-idle-wait.mtl", idleWaitRid)) {}
   int port() const { return portHolder_.port(); }
+  // Points the RTI (RTI_RID_FILE) at the federation's RID file as it is,
+  // or with the lines that the style asks for, for the processes started
+  // from now on.
+  void useRidFor(TickStyle style) const {
+    setenv("RTI_RID_FILE", (style == TickStyle::SpinningIdleWait ? idleWaitRid_ : plainRid_).c_str(), 1);
+  }
 
 private:
   DtNetSocket portHolder_;
   BenchFederation files_;
+  std::string plainRid_;
+  std::string idleWaitRid_;
 };
 
 // Federate `index` of a run joins the execution as F<index>; federate 0
@@ -345,13 +383,15 @@ bool readUntil(int fd, std::string& pending, ProcessFlags& shared, OnKind onKind
   return true;
 }
 
-// The range of a figure over the runs.
+// The range of a figure over the runs (0 - 0 when no run gave one).
 struct Range {
   double low = 0;
   double high = 0;
-  void add(double value, bool first) {
-    low = first ? value : std::min(low, value);
-    high = first ? value : std::max(high, value);
+  bool any = false;
+  void add(double value) {
+    low = any ? std::min(low, value) : value;
+    high = any ? std::max(high, value) : value;
+    any = true;
   }
 };
 

@@ -18,7 +18,9 @@
 // tick() in a loop (beside a bare path that spins on its socket) or with
 // tick(0.001, 0.01), which waits for input itself (beside a bare path that
 // waits with ppoll for at most a millisecond); the sending side calls tick()
-// after every update (--tick-every N: every N updates).
+// after every update (--tick-every N: every N updates). The reliable case
+// sends in bursts, as a federate that updates its objects once a frame
+// does: it ticks once after each burst of --burst updates (default 100).
 //
 // Rate (open loop): --count updates as fast as the sender can, then again
 // paced at 0.8 of the bare path's best rate, where the goal is no loss.
@@ -42,11 +44,13 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "BareTcpRelay.h"
 #include "BenchFederation.h"
+#include "BenchMomReporting.h"
 #include "BenchOptions.h"
 #include "BenchRtiExec.h"
 #include "DtRtiExtensions.hh"
@@ -94,6 +98,7 @@ struct Settings {
   std::uint32_t idle = 1000;      // idle connections to the rtiexec while its latency is measured again
   std::uint32_t rttOnly = 0;      // 1: only the round trips of the updates
   std::uint32_t tickEvery = 1;    // updates between the sender's ticks
+  std::uint32_t burst = 100;      // the same in the reliable case
   std::uint32_t pathMask = 15;    // which of the four update paths run
 };
 
@@ -178,9 +183,15 @@ class UpdateEndpoint : public Endpoint {
 public:
   // Of class Data's best-effort attribute A0, or of another class's.
   UpdateEndpoint(const BenchConfig& config, int role, TickMode mode, const Settings& settings,
-                 const char* className = "Data", const char* attributeName = "A0")
+                 const char* className = "Data", const char* attributeName = "A0", bool reporting = false)
       : federate_(config.fedFile(), numbered("role", role)), mode_(mode), tickEvery_(settings.tickEvery) {
     RTI::RTIambassador& rti = federate_.rti();
+    // Within about 3 s.
+    if (reporting && !BenchTurnMomReportingOn(
+                         rti, [this] { federate_.tick(TickMode::MinMax); }, 300)) {
+      std::printf("MOM: service reporting did not come on in role %d\n", role);
+      std::exit(1);
+    }
     const RTI::ObjectClassHandle data = rti.getObjectClassHandle(className);
     const RTI::AttributeHandle a0 = rti.getAttributeHandle(attributeName, data);
     AttributeSet attributes(RTI::AttributeHandleSetFactory::create(1));
@@ -241,14 +252,14 @@ Settings parse(int argc, char** argv) {
       argc, argv, "hla_updates",
       "Usage: bench_hla_updates [--count N] [--pings N] [--value BYTES] [--repeat N] [--rcvbuf BYTES]\n"
       "                         [--objects N] [--radio-value BYTES] [--cases 1..7] [--tick-every N] [--idle N]\n"
-      "                         [--ping-interval MICROSECONDS] [--paths MASK] [--rtt-only 1]\n"
+      "                         [--ping-interval MICROSECONDS] [--paths MASK] [--rtt-only 1] [--burst N]\n"
       "Defaults: 100000 updates per rate run, 5000 pings (one every 2000 us where the path sleeps),\n"
       "64-byte values, best of 3, receive buffers of 4 MiB on every path (RTI_socketReceiveBufferSize),\n"
       "1000 radios of 21 16-byte values, every case (1: updates, 2: radios, 4: reliable updates through the\n"
       "rtiexec, then its latency and idle cost with 1000 idle connections open, 8: updates with the MOM\n"
       "joined on both sides beside it off, 16: updates with data distribution on and no region beside it\n"
       "off), the sender ticking after\n"
-      "every update, the four update paths (mask 15).",
+      "every update (in the reliable case after every burst of 100), the four update paths (mask 15).",
       [&](const std::string& option, std::uint32_t value) {
         if (option == "--count") {
           settings.count = std::max(value, 1u);
@@ -268,6 +279,8 @@ Settings parse(int argc, char** argv) {
           settings.pathMask = value;
         } else if (option == "--tick-every") {
           settings.tickEvery = std::max(value, 1u);
+        } else if (option == "--burst") {
+          settings.burst = std::max(value, 1u);
         } else if (option == "--rtt-only") {
           settings.rttOnly = value;
         } else if (option == "--idle") {
@@ -382,18 +395,19 @@ std::string momFedText() {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The update rate of two configurations of both federates (RID lines
-// added), in the same run: the same model, the same class, alternating;
-// the second side's rate as a fraction of the first's.
+// The update rate of configurations of both federates (RID lines added,
+// MOM reporting on or off), in the same run: the same model, the same
+// class, alternating.
 struct RateSide {
   const char* name;
   const char* forms;
+  bool reporting = false;
   Rate best;
   std::uint64_t lost = 0;
 };
 
 void compareSides(const Settings& settings, int port, std::uint32_t group, Shared& shared, const std::string& fed,
-                  const char* cls, const char* attribute, RateSide (&sides)[2]) {
+                  const char* cls, const char* attribute, std::span<RateSide> sides) {
   for (std::uint32_t r = 0; r < settings.repeat; ++r) {
     for (RateSide& side : sides) {
       BenchFederation::Options options = federationFiles(settings);
@@ -402,7 +416,8 @@ void compareSides(const Settings& settings, int port, std::uint32_t group, Share
       // Its RID file is the one the federates read (the last one made).
       const BenchConfig config(port, group, options);
       const MakeEndpoint make = [&](int role) {
-        return std::make_unique<UpdateEndpoint>(config, role, TickMode::Plain, settings, cls, attribute);
+        return std::make_unique<UpdateEndpoint>(config, role, TickMode::Plain, settings, cls, attribute,
+                                                side.reporting);
       };
       const Rate rate = measureRate(make, settings.count, 0, shared);
       side.lost += settings.count - rate.received;
@@ -417,35 +432,40 @@ void compareSides(const Settings& settings, int port, std::uint32_t group, Share
   }
 }
 
-double ratioOf(const RateSide (&sides)[2]) {
-  const double first = sides[0].best.perSecond();
-  return first > 0 ? sides[1].best.perSecond() / first : 0.0;
+// The second side's rate as a fraction of the first's.
+double ratioOf(const RateSide& first, const RateSide& second) {
+  const double base = first.best.perSecond();
+  return base > 0 ? second.best.perSecond() / base : 0.0;
 }
 
 // The update rate with RTI_momServiceAvailable 1 in both federates
-// (reporting off, as after join), beside the same federates with it 0.
+// (reporting off, as after join, then on in both), beside the same
+// federates with it 0. With reporting on every update brings two reports:
+// the sender's call and the receiver's reflection.
 void runMom(const Settings& settings, int port, std::uint32_t group, Shared& shared) {
   const std::string fed = momFedText();
   if (fed.empty()) {
     std::printf("MOM: %s/tests/rti/mom/data/mom.fed not found\n", QLX_SOURCE_ROOT);
     return;
   }
-  RateSide sides[] = {{"RTI, MOM off", "(setq RTI_momServiceAvailable 0)\n", {}},
-                      {"RTI, MOM joined on both", "(setq RTI_momServiceAvailable 1)\n", {}}};
+  RateSide sides[] = {{"RTI, MOM off", "(setq RTI_momServiceAvailable 0)\n", false, {}},
+                      {"RTI, MOM joined on both", "(setq RTI_momServiceAvailable 1)\n", false, {}},
+                      {"RTI, MOM reporting on both", "(setq RTI_momServiceAvailable 1)\n", true, {}}};
   std::printf("MOM: one %u-byte attribute, tick() in a loop\n", settings.valueSize);
   compareSides(settings, port, group, shared, fed, "Vehicle", "Position", sides);
-  std::printf("  MOM joined: rate %.2f of MOM off (goal >= 0.95)\n", ratioOf(sides));
+  std::printf("  MOM joined: rate %.2f of MOM off (goal >= 0.95)\n", ratioOf(sides[0], sides[1]));
+  std::printf("  MOM reporting on both: rate %.2f of reporting off (goal >= 0.3)\n", ratioOf(sides[1], sides[2]));
 }
 
 // The update rate with data distribution on in both federates and no
 // region anywhere (the object and its subscription in the default sets),
 // beside it off.
 void runDataDistribution(const Settings& settings, int port, std::uint32_t group, Shared& shared) {
-  RateSide sides[] = {{"RTI, data distribution off", "(setq RTI_dataDistMgmt 0)\n", {}},
-                      {"RTI, RTI_dataDistMgmt 1, default sets", "(setq RTI_dataDistMgmt 1)\n", {}}};
+  RateSide sides[] = {{"RTI, data distribution off", "(setq RTI_dataDistMgmt 0)\n", false, {}},
+                      {"RTI, RTI_dataDistMgmt 1, default sets", "(setq RTI_dataDistMgmt 1)\n", false, {}}};
   std::printf("Data distribution: one %u-byte attribute, tick() in a loop\n", settings.valueSize);
   compareSides(settings, port, group, shared, fedText, "Data", "A0", sides);
-  std::printf("  data distribution on: rate %.2f of off (goal >= 0.95)\n", ratioOf(sides));
+  std::printf("  data distribution on: rate %.2f of off (goal >= 0.95)\n", ratioOf(sides[0], sides[1]));
 }
 
 // ---- reliable updates through the rtiexec
@@ -483,8 +503,11 @@ void runReliable(const Settings& settings, int port, std::uint32_t group, Shared
   const MakeEndpoint bare = [&](int role) {
     return std::make_unique<BareTcpEndpoint>(relay.port(), role, size, DtUpdateRoMsgKind);
   };
+  // The sender ticks once a burst, as a federate does once a frame.
+  Settings bursts = settings;
+  bursts.tickEvery = settings.burst;
   const MakeEndpoint rti = [&](int role) {
-    return std::make_unique<UpdateEndpoint>(config, role, TickMode::Plain, settings, "Reliable", "B0");
+    return std::make_unique<UpdateEndpoint>(config, role, TickMode::Plain, bursts, "Reliable", "B0");
   };
   struct Path {
     const char* name;
@@ -510,8 +533,10 @@ void runReliable(const Settings& settings, int port, std::uint32_t group, Shared
       }
     }
   }
-  std::printf("Reliable: one %u-byte attribute (%u-byte messages) by TCP, tick() in a loop\n", settings.valueSize,
-              size);
+  std::printf(
+      "Reliable: one %u-byte attribute (%u-byte messages) by TCP, tick() in a loop; the sender ticks after "
+      "every burst of %u\n",
+      settings.valueSize, size, settings.burst);
   std::printf("  %-34s %12s %9s %12s %12s %12s %6s\n", "path", "received/s", "lost", "sent/s", "median RTT", "99% RTT",
               "lost");
   for (const Path& path : paths) {

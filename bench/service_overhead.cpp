@@ -4,14 +4,29 @@
 // manager's own look-up of the same name (the baseline). Below notify level
 // 3, so nothing is traced. The federate is "joined" by a stand-in federate
 // manager that holds the FOM read from the sample FED file.
+//
+// Then what the management object model adds: the same call in a federate
+// really joined (serverless, on the loopback, the MOM test model) with the
+// MOM off, with the MOM joined and service reporting off, and with
+// reporting on (one ReportServiceInvocation sent per call), in that order,
+// beside the call followed by one interaction of the report's class and
+// size sent by the federate without the MOM.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
+#include "BenchFederation.h"
+#include "BenchFreePort.h"
+#include "BenchMomReporting.h"
+#include "NullFederateAmbassador.hh"
 #include "RTI.hh"
 #include "api/DtRtiAmbassadorObserver.h"
 #include "config/DtFedReader.h"
@@ -23,7 +38,7 @@
 
 namespace {
 
-const std::filesystem::path sourceRoot = std::filesystem::path(__FILE__).parent_path().parent_path();
+const std::filesystem::path sourceRoot = QLX_SOURCE_ROOT;
 const char* const className = "ObjectRoot.Sample.Moving";
 constexpr int calls = 1000000;
 
@@ -122,6 +137,96 @@ void AmbassadorOneObserver(benchmark::State& state) {
   delete f.implementor->removeObserver("sink");
 }
 BENCHMARK(AmbassadorOneObserver)->Iterations(calls);
+
+// ---- the management object model's share
+
+// A federate joined to a federation of its own (its own port and group),
+// with RTI_momServiceAvailable as asked and, when asked, service reporting
+// turned on as a federate turns it on: a SetServiceReporting to every
+// federate, which its own MOM takes in.
+struct MomFederate {
+  MomFederate(bool mom, bool reporting) {
+    const int port = BenchFreeUdpPort();
+    const std::uint32_t group = (239u << 24) | (81u << 16) | static_cast<std::uint32_t>(port & 0xFFFF);
+    std::ifstream in(sourceRoot / "tests/rti/mom/data/mom.fed");
+    BenchFederation::Options options{"service_overhead",
+                                     "MomBench",
+                                     std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+                                     0,
+                                     std::string("(setq RTI_momServiceAvailable ") + (mom ? "1" : "0") + ")\n",
+                                     false};
+    files = std::make_unique<BenchFederation>(port, group, options);
+    DtFederateMgr::setCreatorFunction(nullptr);
+    DtRtiAmbassadorImplementor::setCreatorFunction(nullptr);
+    ambassador = std::make_unique<RTI::RTIambassador>();
+    ambassador->createFederationExecution("MomBench", files->fedFile().c_str());
+    ambassador->joinFederationExecution("bench", "MomBench", &federateAmbassador);
+    if (reporting && !BenchTurnMomReportingOn(
+                         *ambassador, [this] { ambassador->tick(0.01, 0.01); }, 300)) {
+      std::fprintf(stderr, "service_overhead: service reporting did not come on\n");
+      std::exit(1);
+    }
+  }
+  ~MomFederate() {
+    try {
+      ambassador->resignFederationExecution(RTI::DELETE_OBJECTS_AND_RELEASE_ATTRIBUTES);
+      ambassador->destroyFederationExecution("MomBench");
+    } catch (const RTI::Exception&) {
+    }
+  }
+  std::unique_ptr<BenchFederation> files;
+  NullFederateAmbassador federateAmbassador;
+  std::unique_ptr<RTI::RTIambassador> ambassador;
+};
+
+void callThrough(benchmark::State& state, bool mom, bool reporting) {
+  // The stand-in federate of the first benchmarks is done with.
+  static_cast<void>(federate());
+  MomFederate f(mom, reporting);
+  for (auto _ : state) benchmark::DoNotOptimize(f.ambassador->getObjectClassHandle("Vehicle"));
+}
+
+// What one report costs at most: the call, then one interaction of the
+// report's class and size sent through the public interface by a federate
+// without the MOM that subscribes the class itself.
+void JoinedNoMomCallAndSend(benchmark::State& state) {
+  static_cast<void>(federate());
+  MomFederate f(false, false);
+  RTI::RTIambassador& rti = *f.ambassador;
+  const RTI::InteractionClassHandle report =
+      rti.getInteractionClassHandle("Manager.Federate.Report.ReportServiceInvocation");
+  rti.publishInteractionClass(report);
+  rti.subscribeInteractionClass(report, RTI::RTI_TRUE);
+  const std::unique_ptr<RTI::ParameterHandleValuePairSet> values(RTI::ParameterSetFactory::create(11));
+  const std::pair<const char*, const char*> texts[] = {{"Federate", "1"},
+                                                       {"Service", "getObjectClassHandle"},
+                                                       {"Initiator", "FED"},
+                                                       {"SuccessIndicator", "True"},
+                                                       {"SuppliedArgument1", "Vehicle"},
+                                                       {"SuppliedArgument2", "4"},
+                                                       {"SuppliedArgument3", ""},
+                                                       {"SuppliedArgument4", ""},
+                                                       {"SuppliedArgument5", ""},
+                                                       {"ReturnedArgument", ""},
+                                                       {"ExceptionDescription", ""}};
+  for (const auto& [name, text] : texts) {
+    values->add(rti.getParameterHandle(name, report), text, static_cast<RTI::ULong>(std::strlen(text) + 1));
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(rti.getObjectClassHandle("Vehicle"));
+    rti.sendInteraction(report, *values, "");
+  }
+}
+BENCHMARK(JoinedNoMomCallAndSend)->Iterations(calls / 5);
+
+void JoinedNoMom(benchmark::State& state) { callThrough(state, false, false); }
+BENCHMARK(JoinedNoMom)->Iterations(calls);
+
+void JoinedMomReportingOff(benchmark::State& state) { callThrough(state, true, false); }
+BENCHMARK(JoinedMomReportingOff)->Iterations(calls);
+
+void JoinedMomReportingOn(benchmark::State& state) { callThrough(state, true, true); }
+BENCHMARK(JoinedMomReportingOn)->Iterations(calls / 5);
 
 }  // namespace
 

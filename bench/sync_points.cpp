@@ -1,20 +1,25 @@
 // What a synchronization point costs a federation: N federate processes (2,
-// 4 and 8) and the rtiexec program. Each round federate 0 registers a new
-// label for every federate; each federate achieves it as soon as it is
-// announced and waits for federationSynchronized. A round lasts from the
-// registration to the last federate's federationSynchronized; the next one
-// begins when federate 0 has its own. In the same run, a bare barrier of the
-// same processes over TCP: a relay process that answers every client once
-// each sent it one message (a round lasts from the first send to the last
-// answer's arrival).
+// 4, 8, 16, 32 and 64) and the rtiexec program. Each round federate 0
+// registers a new label for every federate; each federate achieves it as
+// soon as it is announced and waits for federationSynchronized. A round
+// lasts from the registration to the last federate's federationSynchronized;
+// the next one begins when federate 0 has its own. In the same run, a bare
+// barrier of the same processes over TCP: a relay process that answers every
+// client once each sent it one message (a round lasts from the first send to
+// the last answer's arrival).
 //
 // It prints the rounds per second and the median round for both, and their
-// ratio. Every wait is bounded (10 s). Both sides wait in poll() for input.
-// Run it inside a private network namespace, as the tests run
-// (tools/ensure-packages.sh's run_isolated), from a Release build.
+// ratio. The RTI's federates wait for their callbacks in each of three ways
+// (BenchProcesses.h's TickStyle): in poll() on the library's descriptors,
+// spinning on tick() as a federate of the standard API does, and spinning
+// with RTI_tickIdleWait; the bare clients wait in poll(). Every wait is
+// bounded (10 s). Run it inside a private network namespace, as the tests
+// run (tools/ensure-packages.sh's run_isolated), from a Release build.
 //
-//   bench_sync_points [--federates N] [--rounds R] [--repeat K]
-//     --federates 0 (default) runs 2, 4 and 8
+//   bench_sync_points [--federates N] [--rounds R] [--repeat K] [--style 0|1|2|3]
+//     --federates 0 (default) runs 2, 4, 8, 16, 32 and 64; --style 0 all, 1 poll,
+//     2 spinning, 3 spinning with the idle wait; --rounds R (default 2000) is
+//     taken 8/N times above 8 federates (at least 200)
 
 #include <signal.h>
 
@@ -34,7 +39,7 @@
 namespace {
 
 using namespace benchprocs;
-constexpr int maxFederates = 8;
+constexpr int maxFederates = 64;
 constexpr std::uint32_t maxRounds = 20000;
 
 const char* const syncFed = R"((FED (Federation Sync) (FEDversion v1.3) (spaces)
@@ -46,6 +51,7 @@ struct Settings {
   std::uint32_t federates = 0;
   std::uint32_t rounds = 2000;
   std::uint32_t repeat = 3;
+  std::uint32_t style = 0;
 };
 
 // Nanoseconds on the monotonic clock, which every process shares.
@@ -170,7 +176,7 @@ Result runProcesses(int count, std::uint32_t rounds, Body body) {
       if (began > 0) start = start > 0 ? std::min(start, began) : began;
       end = std::max(end, shared->ended[i][rounds - 1]);
     }
-    std::nth_element(lengths.begin(), lengths.begin() + lengths.size() / 2, lengths.end());
+    std::nth_element(lengths.begin(), lengths.begin() + static_cast<std::ptrdiff_t>(lengths.size() / 2), lengths.end());
     result.medianUs = lengths[lengths.size() / 2] / 1000;
     result.perSecond = rounds / ((end - start) / 1e9);
   }
@@ -178,8 +184,10 @@ Result runProcesses(int count, std::uint32_t rounds, Body body) {
   return result;
 }
 
-Result runRti(int count, std::uint32_t rounds, int port) {
-  BenchRtiExec exec(port, "rtiexec.log");
+Result runRti(const ExecFederation& federation, TickStyle style, int count, std::uint32_t rounds) {
+  federation.useRidFor(style);
+  theTickStyle = style;
+  BenchRtiExec exec(federation.port(), "rtiexec.log");
   if (!exec.waitReady()) return {};
   const Result result = runProcesses(count, rounds, [&](int i, Shared& shared) { federate(i, count, rounds, shared); });
   if (!result.ok) showRtiExecLog("rtiexec.log");
@@ -199,7 +207,8 @@ Result runBare(int count, std::uint32_t rounds) {
 
 int main(int argc, char** argv) {
   Settings settings;
-  BenchParseOptions(argc, argv, "sync_points", "usage: bench_sync_points [--federates N] [--rounds R] [--repeat K]",
+  BenchParseOptions(argc, argv, "sync_points",
+                    "usage: bench_sync_points [--federates N] [--rounds R] [--repeat K] [--style 0|1|2|3]",
                     [&](const std::string& name, std::uint32_t value) {
                       if (name == "--federates")
                         settings.federates = std::min<std::uint32_t>(value, maxFederates);
@@ -207,42 +216,58 @@ int main(int argc, char** argv) {
                         settings.rounds = std::clamp<std::uint32_t>(value, 1, maxRounds);
                       else if (name == "--repeat")
                         settings.repeat = std::max<std::uint32_t>(value, 1);
+                      else if (name == "--style")
+                        settings.style = value;
                       else
                         return false;
                       return true;
                     });
   signal(SIGPIPE, SIG_IGN);
   const ExecFederation federation("sync_points", "Sync", syncFed, 82, "");
-  const int port = federation.port();
-  std::vector<int> sizes = {2, 4, 8};
+  std::vector<int> sizes = {2, 4, 8, 16, 32, 64};
   if (settings.federates >= 2) sizes = {static_cast<int>(settings.federates)};
+  std::vector<TickStyle> styles(std::begin(tickStyles), std::end(tickStyles));
+  if (settings.style >= 1 && settings.style <= styles.size()) styles = {styles[settings.style - 1]};
 
   std::printf(
       "sync_points: register, announce, achieve at once, federationSynchronized at every federate; "
-      "%u rounds, %u runs (range)\n",
+      "%u rounds (fewer above 8 federates), %u runs (range)\n",
       settings.rounds, settings.repeat);
-  std::printf("%10s %22s %22s %16s %22s %22s\n", "federates", "RTI rounds/s", "bare rounds/s", "RTI / bare",
-              "RTI median us", "bare median us");
+  std::printf("%10s %6s %-19s %22s %22s %16s %22s %22s\n", "federates", "rounds", "RTI federates wait", "RTI rounds/s",
+              "bare rounds/s", "RTI / bare", "RTI median us", "bare median us");
   bool failed = false;
   for (const int count : sizes) {
-    Range rti, bare, ratio, rtiMedian, bareMedian;
+    const std::uint32_t rounds =
+        count <= 8 ? settings.rounds
+                   : std::max<std::uint32_t>(200, settings.rounds * 8 / static_cast<std::uint32_t>(count));
+    Range bare, bareMedian;
+    std::vector<Range> rti(styles.size()), ratio(styles.size()), rtiMedian(styles.size());
     for (std::uint32_t run = 0; run < settings.repeat; ++run) {
-      const Result b = runBare(count, settings.rounds);
-      const Result r = runRti(count, settings.rounds, port);
-      if (!b.ok || !r.ok) {
-        std::fprintf(stderr, "sync_points: %d federates: a run failed (%s)\n", count, r.ok ? "bare" : "RTI");
+      const Result b = runBare(count, rounds);
+      if (!b.ok) {
+        std::fprintf(stderr, "sync_points: %d federates: a bare run failed\n", count);
         failed = true;
         continue;
       }
-      rti.add(r.perSecond, run == 0);
-      bare.add(b.perSecond, run == 0);
-      ratio.add(r.perSecond / b.perSecond, run == 0);
-      rtiMedian.add(r.medianUs, run == 0);
-      bareMedian.add(b.medianUs, run == 0);
+      bare.add(b.perSecond);
+      bareMedian.add(b.medianUs);
+      for (std::size_t s = 0; s < styles.size(); ++s) {
+        const Result r = runRti(federation, styles[s], count, rounds);
+        if (!r.ok) {
+          std::fprintf(stderr, "sync_points: %d federates, %s: an RTI run failed\n", count, tickStyleName(styles[s]));
+          failed = true;
+          continue;
+        }
+        rti[s].add(r.perSecond);
+        ratio[s].add(r.perSecond / b.perSecond);
+        rtiMedian[s].add(r.medianUs);
+      }
     }
-    std::printf("%10d %10.0f - %-9.0f %10.0f - %-9.0f %7.2f - %-6.2f %10.0f - %-9.0f %10.0f - %-9.0f\n", count, rti.low,
-                rti.high, bare.low, bare.high, ratio.low, ratio.high, rtiMedian.low, rtiMedian.high, bareMedian.low,
-                bareMedian.high);
+    for (std::size_t s = 0; s < styles.size(); ++s) {
+      std::printf("%10d %6u %-19s %10.0f - %-9.0f %10.0f - %-9.0f %7.2f - %-6.2f %10.0f - %-9.0f %10.0f - %-9.0f\n",
+                  count, rounds, tickStyleName(styles[s]), rti[s].low, rti[s].high, bare.low, bare.high, ratio[s].low,
+                  ratio[s].high, rtiMedian[s].low, rtiMedian[s].high, bareMedian.low, bareMedian.high);
+    }
     std::fflush(stdout);
   }
   return failed ? 1 : 0;

@@ -1,22 +1,29 @@
 // What time management costs a federation in lock step: N federate
-// processes (2, 4 and 8) and the rtiexec program, each federate regulating
-// (lookahead 1) and constrained, advancing by timeAdvanceRequest(t + 1) and
-// waiting for its grant, as many steps as asked. It prints the grants per
-// second that each federate sees (the mean over the federates) and, in the
-// same run, a bare barrier of the same topology over TCP: a relay process
-// that waits for one message from each of the N clients and then sends one
-// back to each (the least any central LBTS exchange needs). The second mode
-// adds one time-stamped 64-byte update per federate and step (the bare
-// barrier forwards one 64-byte message of each client to the others), and
-// prints the updates delivered per second to each federate.
+// processes (2, 4, 8, 16, 32 and 64) and the rtiexec program, each federate
+// regulating (lookahead 1) and constrained, advancing by
+// timeAdvanceRequest(t + 1) and waiting for its grant, as many steps as
+// asked. It prints the grants per second that each federate sees (the mean
+// over the federates) and, in the same run, a bare barrier of the same
+// topology over TCP: a relay process that waits for one message from each
+// of the N clients and then sends one back to each (the least any central
+// LBTS exchange needs). The second mode adds one time-stamped 64-byte
+// update per federate and step (the bare barrier forwards one 64-byte
+// message of each client to the others), and prints the updates delivered
+// per second to each federate.
 //
-// Both sides wait the same way: blocked in poll() until input arrives.
-// Every wait is bounded; a federate that is not granted within 10 s ends
-// the run with an error. Run it inside a private network namespace, as the
-// tests run (tools/ensure-packages.sh's run_isolated), from a Release build.
+// The RTI's federates wait for their grant in each of three ways
+// (BenchProcesses.h's TickStyle): blocked in poll() on the library's
+// descriptors between ticks; spinning, as a federate written against the
+// standard API does (`while (!granted) tick();`); and spinning with
+// RTI_tickIdleWait set. The bare clients wait in poll(). Every wait is
+// bounded; a federate that is not granted within 10 s ends the run with an
+// error. Run it inside a private network namespace, as the tests run
+// (tools/ensure-packages.sh's run_isolated), from a Release build.
 //
-//   bench_time_advance [--federates N] [--steps S] [--repeat R] [--mode 0|1|2]
-//     --federates 0 (default) runs 2, 4 and 8; --mode 0 both, 1 grants, 2 updates
+//   bench_time_advance [--federates N] [--steps S] [--repeat R] [--mode 0|1|2] [--style 0|1|2|3]
+//     --federates 0 (default) runs 2, 4, 8, 16, 32 and 64; --mode 0 both, 1 grants, 2 updates;
+//     --style 0 all, 1 poll, 2 spinning, 3 spinning with the idle wait;
+//     --steps S (default 2000) is taken 8/N times above 8 federates (at least 200)
 
 #include <signal.h>
 
@@ -37,7 +44,7 @@
 namespace {
 
 using namespace benchprocs;
-constexpr int maxFederates = 8;
+constexpr int maxFederates = 64;
 constexpr std::size_t updateBytes = 64;
 
 const char* const clockFed = R"((FED (Federation Clock) (FEDversion v1.3) (spaces)
@@ -51,6 +58,7 @@ struct Settings {
   std::uint32_t steps = 2000;
   std::uint32_t repeat = 3;
   std::uint32_t mode = 0;
+  std::uint32_t style = 0;
 };
 
 // What the processes of one run share: the start, and each one's result.
@@ -209,8 +217,10 @@ Result runProcesses(int count, Body body) {
   return result;
 }
 
-Result runRti(int count, bool withUpdates, std::uint32_t steps, int port) {
-  BenchRtiExec exec(port, "rtiexec.log");
+Result runRti(const ExecFederation& federation, TickStyle style, int count, bool withUpdates, std::uint32_t steps) {
+  federation.useRidFor(style);
+  theTickStyle = style;
+  BenchRtiExec exec(federation.port(), "rtiexec.log");
   if (!exec.waitReady()) return {};
   const Result result =
       runProcesses(count, [&](int i, Shared& shared) { federate(i, count, withUpdates, steps, shared); });
@@ -232,7 +242,8 @@ Result runBare(int count, bool withUpdates, std::uint32_t steps) {
 int main(int argc, char** argv) {
   Settings settings;
   BenchParseOptions(argc, argv, "time_advance",
-                    "usage: bench_time_advance [--federates N] [--steps S] [--repeat R] [--mode 0|1|2]",
+                    "usage: bench_time_advance [--federates N] [--steps S] [--repeat R] [--mode 0|1|2] "
+                    "[--style 0|1|2|3]",
                     [&](const std::string& name, std::uint32_t value) {
                       if (name == "--federates")
                         settings.federates = std::min<std::uint32_t>(value, maxFederates);
@@ -242,41 +253,62 @@ int main(int argc, char** argv) {
                         settings.repeat = std::max<std::uint32_t>(value, 1);
                       else if (name == "--mode")
                         settings.mode = value;
+                      else if (name == "--style")
+                        settings.style = value;
                       else
                         return false;
                       return true;
                     });
   signal(SIGPIPE, SIG_IGN);
   const ExecFederation federation("time_advance", "Clock", clockFed, 81, "(setq RTI_timeMgmt 1)\n");
-  const int port = federation.port();
-  std::vector<int> sizes = {2, 4, 8};
+  std::vector<int> sizes = {2, 4, 8, 16, 32, 64};
   if (settings.federates >= 2) sizes = {static_cast<int>(settings.federates)};
+  std::vector<TickStyle> styles(std::begin(tickStyles), std::end(tickStyles));
+  if (settings.style >= 1 && settings.style <= styles.size()) styles = {styles[settings.style - 1]};
 
-  std::printf("time_advance: lock-step timeAdvanceRequest(t+1), lookahead 1, %u steps, %u runs (range)\n",
-              settings.steps, settings.repeat);
+  std::printf(
+      "time_advance: lock-step timeAdvanceRequest(t+1), lookahead 1, %u steps (fewer above 8 federates), "
+      "%u runs (range)\n",
+      settings.steps, settings.repeat);
   bool failed = false;
   for (const bool withUpdates : {false, true}) {
     if ((withUpdates && settings.mode == 1) || (!withUpdates && settings.mode == 2)) continue;
     std::printf("%s\n", withUpdates ? "one time-stamped 64-byte update per federate and step: updates delivered/s "
                                       "per federate"
                                     : "grants/s per federate");
-    std::printf("%10s %22s %22s %16s\n", "federates", "RTI (rtiexec)", "bare barrier (relay)", "RTI / bare");
+    std::printf("%10s %6s %-19s %22s %22s %16s\n", "federates", "steps", "RTI federates wait", "RTI (rtiexec)",
+                "bare barrier (relay)", "RTI / bare");
     for (const int count : sizes) {
-      Range rti, bare, ratio;
+      const std::uint32_t steps =
+          count <= 8 ? settings.steps
+                     : std::max<std::uint32_t>(200, settings.steps * 8 / static_cast<std::uint32_t>(count));
+      Range bare;
+      std::vector<Range> rti(styles.size()), ratio(styles.size());
       for (std::uint32_t run = 0; run < settings.repeat; ++run) {
-        const Result b = runBare(count, withUpdates, settings.steps);
-        const Result r = runRti(count, withUpdates, settings.steps, port);
-        if (!b.ok || !r.ok) {
-          std::fprintf(stderr, "time_advance: %d federates: a run failed (%s)\n", count, r.ok ? "bare" : "RTI");
+        const Result b = runBare(count, withUpdates, steps);
+        if (!b.ok) {
+          std::fprintf(stderr, "time_advance: %d federates: a bare run failed\n", count);
           failed = true;
           continue;
         }
-        rti.add(r.perSecond, run == 0);
-        bare.add(b.perSecond, run == 0);
-        ratio.add(r.perSecond / b.perSecond, run == 0);
+        bare.add(b.perSecond);
+        for (std::size_t s = 0; s < styles.size(); ++s) {
+          const Result r = runRti(federation, styles[s], count, withUpdates, steps);
+          if (!r.ok) {
+            std::fprintf(stderr, "time_advance: %d federates, %s: an RTI run failed\n", count,
+                         tickStyleName(styles[s]));
+            failed = true;
+            continue;
+          }
+          rti[s].add(r.perSecond);
+          ratio[s].add(r.perSecond / b.perSecond);
+        }
       }
-      std::printf("%10d %10.0f - %-9.0f %10.0f - %-9.0f %7.2f - %-6.2f\n", count, rti.low, rti.high, bare.low,
-                  bare.high, ratio.low, ratio.high);
+      for (std::size_t s = 0; s < styles.size(); ++s) {
+        std::printf("%10d %6u %-19s %10.0f - %-9.0f %10.0f - %-9.0f %7.2f - %-6.2f\n", count, steps,
+                    tickStyleName(styles[s]), rti[s].low, rti[s].high, bare.low, bare.high, ratio[s].low,
+                    ratio[s].high);
+      }
       std::fflush(stdout);
     }
   }

@@ -9,7 +9,8 @@
 # empty (no dictionary). The further arguments are sources (*.cpp) and
 # compiler flags (-I, -D, -f...); -Wl,... and -l... go to the linker only.
 # Options for libFuzzer that the caller puts in the array fuzz_options come
-# after the shared ones (the last of a flag wins).
+# after the shared ones (the last of a flag wins). FUZZ_SEED, when set, fixes
+# libFuzzer's random seed.
 #
 # Each source is compiled on its own, all cores at once, through ccache when
 # there is one: the targets share most sources and flags, so the second
@@ -47,6 +48,8 @@ fuzz_target() {
   local options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 -close_fd_mask=1
                  -print_final_stats=1)
   [ -n "$dict" ] && options+=(-dict="$dict")
+  # A fixed seed makes a short run repeat the same inputs (the gate's check).
+  [ -n "${FUZZ_SEED:-}" ] && options+=(-seed="$FUZZ_SEED")
   mkdir -p "$work/corpus" "$objects"
   echo "== building $binary"
   # One object per source, named after its path in the tree.

@@ -18,6 +18,8 @@ constexpr double noLimit = std::numeric_limits<double>::infinity();
 constexpr double maxInt = std::numeric_limits<int>::max();
 // The TCP receive buffer is made at once: it stays below the largest packet.
 constexpr double maxTcpBuffer = 64.0 * 1024 * 1024;
+// An idle tick() returns after this long at the latest, whatever the RID says.
+constexpr double maxTickIdleWait = 10.0;
 
 }  // namespace
 
@@ -83,6 +85,7 @@ const DtRIDParameters::Key DtRIDParameters::keys_[] = {
     textKey("RTI_defaultFedFile", &DtRIDParameters::defaultFedFile_, ""),
     intKey("RTI_deleteOrphans", &DtRIDParameters::deleteOrphans_, 1),
     intKey("RTI_useBusyWaitForTickMinMax", &DtRIDParameters::useBusyWaitForTickMinMax_, 0),
+    floatKey("RTI_tickIdleWait", &DtRIDParameters::tickIdleWait_, 0.0f, 0, maxTickIdleWait),
     intKey("RTI_enableRtiexecGUI", &DtRIDParameters::enableRtiexecGUI_, 0),
     intKey("RTI_saveRestoreTimeout", &DtRIDParameters::saveRestoreTimeout_, 120, 0, maxInt),
     intKey("RTI_asynchronousIO", &DtRIDParameters::asynchronousIO_, 0),

@@ -128,6 +128,11 @@ public:
   void setDeleteOrphans(int value) { deleteOrphans_ = value; }
   int useBusyWaitForTickMinMax() const { return useBusyWaitForTickMinMax_; }
   void setUseBusyWaitForTickMinMax(int value) { useBusyWaitForTickMinMax_ = value; }
+  // Seconds that tick() without bounds, finding nothing to deliver, waits
+  // for the RTI's input before it returns (0, the default: it only gives
+  // the processor away). At most 10.
+  float tickIdleWait() const { return tickIdleWait_; }
+  void setTickIdleWait(float value) { tickIdleWait_ = value; }
   int enableRtiexecGUI() const { return enableRtiexecGUI_; }
   void setEnableRtiexecGUI(int value) { enableRtiexecGUI_ = value; }
   int saveRestoreTimeout() const { return saveRestoreTimeout_; }
@@ -218,7 +223,7 @@ private:
       maxIOCount_, tickFavorsNetwork_, IOLockQueue_, sendDiscoveredClass_, forceFullCompliance_, deleteOrphans_,
       useBusyWaitForTickMinMax_, tcpMaxConnections_, tcpMaxQueuedBytes_;
   float IOPeriod_, addressDelay_, responseInterval_, federateHeartbeatInterval_, federateTimeoutInterval_,
-      tcpJoinTimeout_;
+      tcpJoinTimeout_, tickIdleWait_;
   const char* destAddrString_;
   const char* mcastDevAddrString_;
   const char* tcpForwarderAddr_;

@@ -3,6 +3,7 @@
 #include "core/DtRtiAmbassadorImplementor.h"
 
 #include <new>
+#include <thread>
 
 #include "api/DtFedAmbWrapper.h"
 #include "api/DtNotImplemented.h"
@@ -96,13 +97,34 @@ RTI::Boolean DtRtiAmbassadorImplementor::tick() {
   RTI::Boolean result = RTI::RTI_FALSE;
   if (params_->singleCallbackPerTick()) {
     result = tickOnce();
-  } else {
-    while (tickOnce()) {
+    if (!result && waitWhenIdle()) {
+      result = tickOnce();
+    } else if (!result) {
+      giveWayWhenIdle();
     }
-    if (params_->asynchronousIO() == 1 && params_->tickFavorsNetwork() == 1) yieldToNetwork();
+  } else {
+    bool worked = false;
+    while (tickOnce()) worked = true;
+    const bool favorsNetwork = params_->asynchronousIO() == 1 && params_->tickFavorsNetwork() == 1;
+    if (favorsNetwork) yieldToNetwork();
+    if (!worked && waitWhenIdle()) {
+      while (tickOnce()) {
+      }
+    } else if (!worked && !favorsNetwork) {
+      giveWayWhenIdle();  // the network's yield gave it away already
+    }
   }
   if (fedMgr_) fedMgr_->posttick();
   return result;
+}
+
+bool DtRtiAmbassadorImplementor::waitWhenIdle() {
+  // A federate that loops on tick() sleeps here until its input comes,
+  // rather than spinning, when the RID asks for it.
+  const double seconds = params_->tickIdleWait();
+  if (!(seconds > 0)) return false;
+  waitForInput(seconds);
+  return true;
 }
 
 RTI::Boolean DtRtiAmbassadorImplementor::tick(RTI::TickTime minimum, RTI::TickTime maximum) {
@@ -146,4 +168,10 @@ void DtRtiAmbassadorImplementor::waitForInput(double seconds) {
 
 void DtRtiAmbassadorImplementor::yieldToNetwork() {
   if (DtConnectionMgr* connections = connectMgr()) connections->yield();
+}
+
+void DtRtiAmbassadorImplementor::giveWayWhenIdle() {
+  // Federates that spin on tick() would otherwise keep the rtiexec (and
+  // each other) waiting for a processor until the scheduler's next tick.
+  std::this_thread::yield();
 }

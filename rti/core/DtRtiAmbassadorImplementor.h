@@ -93,6 +93,11 @@ protected:
   virtual double currentTime() const;
   virtual void waitForInput(double seconds);
   virtual void yieldToNetwork();
+  // What tick() does when it found nothing to deliver: gives the processor
+  // away, or (RTI_tickIdleWait) waits for input; waitWhenIdle is true when
+  // it waited, and the caller looks again.
+  virtual void giveWayWhenIdle();
+  bool waitWhenIdle();
 
 private:
   // The checks that the services share, in the order they run: the trace,

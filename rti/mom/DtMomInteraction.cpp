@@ -57,8 +57,12 @@ std::span<const DtMomParameter> DtMomInteraction::parameters() const {
 
 const RTI::ParameterHandleValuePairSet& DtMomInteraction::phvps() {
   pairs_->empty();
+  // The class is looked up once: a report is encoded at every service call
+  // while they are reported.
+  const DtFomClassMgr& fom = mapper();
+  const RTI::InteractionClassHandle cls = fom.interactionHandle(name());
   for (const DtMomParameter& parameter : parameters()) {
-    if (carries(parameter)) parameter.encode(*this, pairs_.get(), parameterHandle(parameter.name));
+    if (carries(parameter)) parameter.encode(*this, pairs_.get(), fom.paramHandle(parameter.name, cls));
   }
   return *pairs_;
 }

@@ -45,6 +45,7 @@ class DtInteractionMgr;
 class DtInteractionMsg;
 class DtJoinConfirmMsg;
 class DtMomAmbassador;
+class DtMomArgument;
 class DtMomFedAmbWrapper;
 class DtMomFederate;
 class DtMomFederatePublisher;
@@ -134,6 +135,12 @@ public:
   void prepareForSubscribe(DtInteractionClassInfo& cls) override;
   // Whether service calls and callbacks are reported now.
   virtual char needObserve() const { return serviceReporting_ ? 1 : 0; }
+  // Sends a ReportServiceInvocation for a service call (initiator FED) or
+  // a callback (initiator RTI), failed when there is an exception; nothing
+  // while reporting is off.
+  virtual void observe(const char* service, const RTI::Exception* exception, const DtMomArgument& supplied1,
+                       const DtMomArgument& supplied2, const DtMomArgument& supplied3, const DtMomArgument& supplied4,
+                       const DtMomArgument& supplied5, const DtMomArgument& returned, DtMomInitiatorOptions initiator);
 
   // ---- save and restore: the manager's record (type 9), then the
   // Federation and the Federate object records (type 5). True on success.

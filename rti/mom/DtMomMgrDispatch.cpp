@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "mom/DtMomArgument.h"
 #include "mom/DtMomForcedAlerts.h"
 #include "mom/DtMomInteractionFactory.h"
 #include "mom/DtMomMgr.h"
@@ -159,6 +160,26 @@ void DtMomMgr::prepareForSubscribe(DtInteractionClassInfo& cls) {
   if (!serviceReporting_ || !fom_) return;
   const DtInteractionClassInfo* reports = fom_->interactionByName(theReportServiceInvocation);
   if (reports && reports->isOfClass(cls.handle())) throw RTI::FederateLoggingServiceCalls("");
+}
+
+void DtMomMgr::observe(const char* service, const RTI::Exception* exception, const DtMomArgument& supplied1,
+                       const DtMomArgument& supplied2, const DtMomArgument& supplied3, const DtMomArgument& supplied4,
+                       const DtMomArgument& supplied5, const DtMomArgument& returned, DtMomInitiatorOptions initiator) {
+  if (!serviceReporting_) return;
+  DtReportServiceInvocationInteraction report;
+  report.setService(DtString(service));
+  report.setInitiator(initiator);
+  if (exception) {
+    report.setSuccessIndicator(RTI::RTI_FALSE);
+    report.setExceptionDescription(DtString(exceptionText(*exception).c_str()));
+  }
+  report.setSuppliedArgument1(supplied1);
+  report.setSuppliedArgument2(supplied2);
+  report.setSuppliedArgument3(supplied3);
+  report.setSuppliedArgument4(supplied4);
+  report.setSuppliedArgument5(supplied5);
+  report.setReturnedArgument(returned);
+  sendReport(report);
 }
 
 void DtMomMgr::setExceptionSwitches(RTI::Boolean state) {

@@ -84,6 +84,12 @@ bool DtObjectMgr::restoreObjectList(DtRtiSaveFile& file) {
     }
     auto object = std::make_unique<DtRtiObject>();
     if (!fom_ || !object->decode(*record, *fom_)) return false;
+    // A save never writes the RTI's own objects here (their owners save
+    // them); taking one would leave a record that nobody deletes.
+    if (object->rtiOwned(0)) {
+      DtNotifyError("ObjMgr: object %u (%s) is the RTI's, restore aborted\n", object->objHandle(), object->objName());
+      return false;
+    }
     if (!all_.addNew(object.get())) {
       DtNotifyError("ObjMgr: object %u (%s) is saved twice, restore aborted\n", object->objHandle(), object->objName());
       return false;

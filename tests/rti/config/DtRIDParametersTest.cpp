@@ -83,6 +83,7 @@ const std::vector<KeyRow> keyRows = {
     TEXT_ROW("RTI_defaultFedFile", defaultFedFile, "\"\"", "\"fom.fed\""),
     INT_ROW("RTI_deleteOrphans", deleteOrphans, "1", "0"),
     INT_ROW("RTI_useBusyWaitForTickMinMax", useBusyWaitForTickMinMax, "0", "1"),
+    FLOAT_ROW("RTI_tickIdleWait", tickIdleWait, "0.000000", "0.002000"),
     INT_ROW("RTI_enableRtiexecGUI", enableRtiexecGUI, "0", "1"),
     INT_ROW("RTI_saveRestoreTimeout", saveRestoreTimeout, "120", "300"),
     INT_ROW("RTI_asynchronousIO", asynchronousIO, "0", "1"),
@@ -292,6 +293,8 @@ TEST_F(DtRIDParametersTest, ANumberOutOfItsKeysRangeIsRefusedAndTheDefaultKept) 
        "RID: RTI_responseInterval -0.5 is out of range (0 to 2147483647); using the default 3\n"},
       {"(setq RTI_IOPeriod 1e23)", [](const Params& p) { return lispFloat(p.IOPeriod()); }, "0.010000",
        "RID: RTI_IOPeriod 1e+23 is out of range (0 to 2147483647); using the default 0.01\n"},
+      {"(setq RTI_tickIdleWait 60.0)", [](const Params& p) { return lispFloat(p.tickIdleWait()); }, "0.000000",
+       "RID: RTI_tickIdleWait 60 is out of range (0 to 10); using the default 0\n"},
   };
   for (const Case& c : cases) {
     work.write("rid.mtl", std::string(c.line) + "\n");

@@ -36,6 +36,10 @@ protected:
     clock += waitLasts(seconds);
   }
   void yieldToNetwork() override { ++yields; }
+  void giveWayWhenIdle() override { ++idleYields; }
+
+public:
+  int idleYields = 0;
 };
 
 class TickTest : public testing::Test {
@@ -80,6 +84,58 @@ TEST_F(TickTest, TickYieldsToTheNetworkOnlyInAsynchronousModeWhenItFavoursIt) {
     EXPECT_EQ(implementor.yields, c.yields) << c.async << " " << c.favors;
   }
 }
+
+struct IdleCase {
+  const char* name;
+  std::vector<bool> script;  // tickOnce answers, then false
+  float idleWait;
+  bool single, async;
+  int tickOnces;
+  RTI::Boolean result;
+  std::vector<double> waits;
+  int idleYields, networkYields;
+};
+
+class IdleTickTest : public TickTest, public testing::WithParamInterface<IdleCase> {};
+
+TEST_P(IdleTickTest, AnIdleTickGivesWayOrWaitsForInput) {
+  const IdleCase& c = GetParam();
+  params.setTickIdleWait(c.idleWait);
+  params.setSingleCallbackPerTick(c.single ? 1 : 0);
+  params.setAsynchronousIO(c.async ? 1 : 0);
+  fed.tickScript.assign(c.script.begin(), c.script.end());
+  EXPECT_EQ(implementor.tick(), c.result);
+  EXPECT_EQ(tickOnceCalls(), c.tickOnces);
+  EXPECT_EQ(implementor.waits, c.waits);
+  EXPECT_EQ(implementor.idleYields, c.idleYields);
+  EXPECT_EQ(implementor.yields, c.networkYields);
+  EXPECT_EQ(fed.calls.back(), "posttick");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IdleTickTest,
+    testing::Values(
+        IdleCase{"idle_yields", {}, 0, false, false, 1, RTI::RTI_FALSE, {}, 1, 0},
+        IdleCase{"busy_does_not_yield", {true, false}, 0, false, false, 2, RTI::RTI_FALSE, {}, 0, 0},
+        // The wait ends when input comes, which the same tick delivers.
+        IdleCase{
+            "idle_waits_then_delivers", {false, true, true}, 0.005f, false, false, 4, RTI::RTI_FALSE, {0.005f}, 0, 0},
+        IdleCase{"busy_does_not_wait", {true}, 0.005f, false, false, 2, RTI::RTI_FALSE, {}, 0, 0},
+        IdleCase{"single_idle_yields", {}, 0, true, false, 1, RTI::RTI_FALSE, {}, 1, 0},
+        IdleCase{"single_idle_waits_then_delivers_one",
+                 {false, true, true},
+                 0.005f,
+                 true,
+                 false,
+                 2,
+                 RTI::RTI_TRUE,
+                 {0.005f},
+                 0,
+                 0},
+        // The network's yield gives the processor away already.
+        IdleCase{"asynchronous_idle_yields_to_the_network", {}, 0, false, true, 1, RTI::RTI_FALSE, {}, 0, 1},
+        IdleCase{"asynchronous_idle_waits", {}, 0.005f, false, true, 2, RTI::RTI_FALSE, {0.005f}, 0, 1}),
+    [](const testing::TestParamInfo<IdleCase>& info) { return std::string(info.param.name); });
 
 struct BoundedCase {
   const char* name;

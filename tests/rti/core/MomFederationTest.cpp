@@ -374,3 +374,96 @@ TEST(MomFederationServerless, AFederatesOwnRequestToEveryFederateIsAnsweredByIts
 }
 
 }  // namespace
+
+// Whether the printed reception holds the parameter with the text.
+bool shows(const std::string& line, const std::string& parameter, const std::string& text) {
+  const std::string pair = parameter + "=" + shownText(text);
+  return line.find("{" + pair) != std::string::npos || line.find("," + pair) != std::string::npos;
+}
+
+TEST_F(MomFederation, ServiceReportingSendsACallInsideACallbackBeforeTheCallbackUntilTurnedOff) {
+  const RTI::InteractionClassHandle reportClass =
+      fom->interactionHandle("Manager.Federate.Report.ReportServiceInvocation");
+  const std::string report = std::to_string(reportClass);
+  const auto parameter = [&](const char* name) { return std::to_string(fom->paramHandle(name, reportClass)); };
+  const std::string horn = interaction("Horn");
+  const std::string loudness = std::to_string(fom->paramHandle("Loudness", fom->interactionHandle("Horn")));
+  const std::string answer = interaction("Manager.Federate.Report.ReportInteractionSubscription");
+  EXPECT_TRUE(eachSucceeds({b.get()}, {"subscribe-interaction Manager.Federate.Report.ReportServiceInvocation",
+                                       "subscribe-interaction Manager.Federate.Report.ReportInteractionSubscription",
+                                       "publish-interaction Manager.Federate.Adjust.SetServiceReporting",
+                                       "publish-interaction Manager.Federate.Request.RequestSubscriptions",
+                                       "publish-interaction Horn", "subscribe-interaction Horn"}));
+  EXPECT_TRUE(eachSucceeds({a.get()}, {"subscribe-interaction Horn", "publish-interaction Horn",
+                                       "on receiveInteraction interaction-handle Horn"}));
+  // B sends the classes once it knows that A takes them.
+  for (const char* name :
+       {"Manager.Federate.Adjust.SetServiceReporting", "Manager.Federate.Request.RequestSubscriptions", "Horn"}) {
+    const std::string advised = "callback turnInteractionsOn " + interaction(name);
+    for (int waits = 0; waits < 10 && lastLine(*b, advised).empty(); ++waits) {
+      static_cast<void>(b->command("wait turnInteractionsOn"));
+    }
+    ASSERT_FALSE(lastLine(*b, advised).empty()) << name;
+  }
+  // A's answer to a request: A has handled what B sent before it, and B has
+  // what A sent by the same way (the MOM's interactions) before it. Horns
+  // may take another way.
+  const auto answered = [&] {
+    const std::size_t from = b->lines().size();
+    EXPECT_TRUE(succeeds(*b, "send-interaction Manager.Federate.Request.RequestSubscriptions s Federate=1"));
+    for (int waits = 0; waits < 10 && received(*b, answer, from).empty(); ++waits) {
+      static_cast<void>(b->command("wait receiveInteraction"));
+    }
+    return !received(*b, answer, from).empty();
+  };
+  const auto reportingTo = [&](const char* state) {
+    EXPECT_TRUE(succeeds(*b, std::string("send-interaction Manager.Federate.Adjust.SetServiceReporting s Federate=1 "
+                                         "ReportingState=") +
+                                 state));
+    return answered();
+  };
+  ASSERT_TRUE(reportingTo("True"));
+  const std::size_t mark = b->lines().size();
+  EXPECT_TRUE(succeeds(*b, "send-interaction Horn loud Loudness=3"));
+  // Reports until the one of A's reception.
+  std::vector<std::string> reports;
+  const auto callbackReported = [&] {
+    reports = received(*b, report, mark);
+    for (const std::string& line : reports) {
+      if (shows(line, parameter("Service"), "receiveInteraction")) return true;
+    }
+    return false;
+  };
+  for (int waits = 0; waits < 10 && !callbackReported(); ++waits) {
+    static_cast<void>(b->command("wait receiveInteraction"));
+  }
+  ASSERT_TRUE(callbackReported());
+  // The call inside the callback first, then the callback.
+  ASSERT_EQ(reports.size(), 2u);
+  const std::string& called = reports[0];
+  EXPECT_TRUE(shows(called, parameter("Service"), "getInteractionClassHandle")) << called;
+  EXPECT_TRUE(shows(called, parameter("Initiator"), "FED")) << called;
+  EXPECT_TRUE(shows(called, parameter("SuccessIndicator"), "True")) << called;
+  EXPECT_TRUE(shows(called, parameter("SuppliedArgument1"), "Horn")) << called;
+  EXPECT_TRUE(shows(called, parameter("ReturnedArgument"), horn)) << called;
+  const std::string& back = reports[1];
+  EXPECT_TRUE(shows(back, parameter("Initiator"), "RTI")) << back;
+  EXPECT_TRUE(shows(back, parameter("SuppliedArgument1"), horn)) << back;
+  EXPECT_TRUE(shows(back, parameter("SuppliedArgument2"), loudness + ",")) << back;
+  EXPECT_TRUE(shows(back, parameter("SuppliedArgument3"), "loud")) << back;
+  EXPECT_TRUE(shows(back, parameter("ReturnedArgument"), "")) << back;
+
+  // Off: A's next reception and its call inside are not reported.
+  ASSERT_TRUE(reportingTo("False"));
+  const std::size_t off = b->lines().size();
+  EXPECT_TRUE(succeeds(*b, "send-interaction Horn again Loudness=4"));
+  EXPECT_TRUE(succeeds(*a, "background-tick off"));
+  for (int waits = 0; waits < 10 && !lastLine(*a, "callback receiveInteraction").ends_with("\"again\""); ++waits) {
+    static_cast<void>(a->command("wait receiveInteraction"));
+  }
+  ASSERT_TRUE(lastLine(*a, "callback receiveInteraction").ends_with("\"again\""));
+  EXPECT_TRUE(eachSucceeds({a.get()}, {"off receiveInteraction", "background-tick on"}));
+  ASSERT_TRUE(answered());
+  const std::vector<std::string> late = received(*b, report, off);
+  EXPECT_TRUE(late.empty()) << late.front();
+}

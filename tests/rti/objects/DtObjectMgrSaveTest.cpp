@@ -127,6 +127,10 @@ TEST_F(ObjectMgrSave, ADamagedSaveIsRefusedWithinTheFile) {
   unknownClass[DtObjectPacket::actualClassAt + 3] = 99;
   std::string badCount = objectA;
   badCount[DtObjectPacket::discoveredCountAt + 3] = 5;
+  std::string rtiHeld = objectA;
+  DtAttributeHandleSet heldByTheRti;
+  heldByTheRti.add(0);
+  heldByTheRti.encode(rtiHeld.data() + DtObjectPacket::rtiOwnedAt);
   struct Case {
     const char* what;
     std::string bytes;
@@ -144,6 +148,8 @@ TEST_F(ObjectMgrSave, ADamagedSaveIsRefusedWithinTheFile) {
        "Bad packet type found when restoring objects\n", 1},
       {"an object of a class the model lacks", header + unknownClass + end, "names class 99", 0},
       {"counts that do not add up", header + badCount + end, "Damaged object record", 0},
+      {"an object whose privilege to delete the RTI holds", header + rtiHeld + end,
+       "ObjMgr: object 300001 (a) is the RTI's, restore aborted", 0},
       {"an object saved twice", header + objectA + objectA + end, "ObjMgr: object 300001 (a) is saved twice", 1},
       {"a length past the end of the file", header + std::string("\xff\xff\xff\xf0\0\0\0\x05", 8),
        "runs past the end of the file", 0},
