@@ -87,6 +87,7 @@ public:
   using DtObjectDataDistMgr::evalMatchAfterLocalRemove;
   using DtObjectDataDistMgr::evaluateMatchingAfterAdd;
   using DtObjectDataDistMgr::evaluateRegionOverlap;
+  using DtObjectDataDistMgr::fileNewObject;
 
   // One of the federate's subscription sets' regions changed, as the region
   // hook will re-evaluate it: every subscription and passive set holding it.
@@ -170,12 +171,13 @@ struct DdmFederate {
     return *set;
   }
 
-  // A registered object of the class whose attributes (all published) are
-  // associated with the set of `region` (the default set for region 0).
+  // An object of the class (its attributes all published), filed as a
+  // registration files it but neither associated with a set nor announced:
+  // the tests below associate by hand.
   DtRtiObject& publishedObject(RTI::ObjectClassHandle theClass, const DtAttributeHandleSet& published) {
     objects->publish(theClass, published);
-    const RTI::ObjectHandle handle = objects->registerObj(theClass);
-    return *objects->ownedObj(handle);
+    const std::uint32_t handle = objects->uniqueHandle();
+    return *objects->fileNewObject(cls(theClass), handle, objects->uniqueName(handle));
   }
   DtPubRegionSet& associate(DtRtiObject& object, const DtAttributeHandleSet& attributes, DtRegion& region) {
     DtPubRegionSet* set = objects->addPubRegion(region, nullptr);
