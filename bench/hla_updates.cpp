@@ -7,7 +7,8 @@
 // discovers them; the time from the first registration to the last
 // discovery, and the memory the discovering process grew by per object.
 // Then the update rate with the management object model joined in both
-// federates (reporting off), beside it off, in the same run.
+// federates (reporting off), beside it off, in the same run; and the same
+// with data distribution on (no region: the default sets), beside it off.
 // Run it inside a private network namespace (multicast on lo), as the tests
 // run (tools/ensure-packages.sh's run_isolated), in a Release build.
 //
@@ -43,6 +44,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -92,7 +94,7 @@ struct Settings {
   std::uint32_t receiveBuffer = 4 << 20;
   std::uint32_t objects = 1000;
   std::uint32_t radioValue = 16;  // bytes of each of a radio's 21 values
-  std::uint32_t cases = 15;       // 1: updates, 2: radios, 4: reliable updates through the rtiexec, 8: MOM
+  std::uint32_t cases = 31;       // 1: updates, 2: radios, 4: reliable updates through the rtiexec, 8: MOM, 16: DDM
   std::uint32_t idle = 1000;      // idle connections to the rtiexec while its latency is measured again
   std::uint32_t rttOnly = 0;      // 1: only the round trips of the updates
   std::uint32_t tickEvery = 1;    // updates between the sender's ticks
@@ -255,7 +257,8 @@ Settings parse(int argc, char** argv) {
       "64-byte values, best of 3, receive buffers of 4 MiB on every path (RTI_socketReceiveBufferSize),\n"
       "1000 radios of 21 16-byte values, every case (1: updates, 2: radios, 4: reliable updates through the\n"
       "rtiexec, then its latency and idle cost with 1000 idle connections open, 8: updates with the MOM\n"
-      "joined on both sides beside it off), the sender ticking after\n"
+      "joined on both sides beside it off, 16: updates with data distribution on and no region beside it\n"
+      "off), the sender ticking after\n"
       "every update (in the reliable case after every burst of 100), the four update paths (mask 15).",
       [&](const std::string& option, std::uint32_t value) {
         if (option == "--count") {
@@ -392,36 +395,28 @@ std::string momFedText() {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The update rate with RTI_momServiceAvailable 1 in both federates
-// (reporting off, as after join, then on in both), beside the same
-// federates with it 0, in the same run: the same model, the same class,
-// alternating. With reporting on every update brings two reports: the
-// sender's call and the receiver's reflection.
-void runMom(const Settings& settings, int port, std::uint32_t group, Shared& shared) {
-  const std::string fed = momFedText();
-  if (fed.empty()) {
-    std::printf("MOM: %s/tests/rti/mom/data/mom.fed not found\n", QLX_SOURCE_ROOT);
-    return;
-  }
-  struct Side {
-    const char* name;
-    const char* forms;
-    bool reporting;
-    Rate best;
-    std::uint64_t lost = 0;
-  };
-  Side sides[] = {{"RTI, MOM off", "(setq RTI_momServiceAvailable 0)\n", false, {}},
-                  {"RTI, MOM joined on both", "(setq RTI_momServiceAvailable 1)\n", false, {}},
-                  {"RTI, MOM reporting on both", "(setq RTI_momServiceAvailable 1)\n", true, {}}};
+// The update rate of configurations of both federates (RID lines added,
+// MOM reporting on or off), in the same run: the same model, the same
+// class, alternating.
+struct RateSide {
+  const char* name;
+  const char* forms;
+  bool reporting = false;
+  Rate best;
+  std::uint64_t lost = 0;
+};
+
+void compareSides(const Settings& settings, int port, std::uint32_t group, Shared& shared, const std::string& fed,
+                  const char* cls, const char* attribute, std::span<RateSide> sides) {
   for (std::uint32_t r = 0; r < settings.repeat; ++r) {
-    for (Side& side : sides) {
+    for (RateSide& side : sides) {
       BenchFederation::Options options = federationFiles(settings);
       options.fedText = fed;
       options.extraRidLines += side.forms;
       // Its RID file is the one the federates read (the last one made).
       const BenchConfig config(port, group, options);
       const MakeEndpoint make = [&](int role) {
-        return std::make_unique<UpdateEndpoint>(config, role, TickMode::Plain, settings, "Vehicle", "Position",
+        return std::make_unique<UpdateEndpoint>(config, role, TickMode::Plain, settings, cls, attribute,
                                                 side.reporting);
       };
       const Rate rate = measureRate(make, settings.count, 0, shared);
@@ -429,18 +424,48 @@ void runMom(const Settings& settings, int port, std::uint32_t group, Shared& sha
       if (rate.perSecond() > side.best.perSecond()) side.best = rate;
     }
   }
-  std::printf("MOM: one %u-byte attribute, tick() in a loop\n", settings.valueSize);
-  std::printf("  %-26s %12s %9s\n", "path", "received/s", "lost");
+  std::printf("  %-36s %12s %9s\n", "path", "received/s", "lost");
   const double runs = static_cast<double>(settings.count) * settings.repeat;
-  for (const Side& side : sides) {
-    std::printf("  %-26s %12.0f %8.2f%%\n", side.name, side.best.perSecond(),
+  for (const RateSide& side : sides) {
+    std::printf("  %-36s %12.0f %8.2f%%\n", side.name, side.best.perSecond(),
                 100.0 * static_cast<double>(side.lost) / runs);
   }
-  const double off = sides[0].best.perSecond();
-  std::printf("  MOM joined: rate %.2f of MOM off (goal >= 0.95)\n", off > 0 ? sides[1].best.perSecond() / off : 0.0);
-  const double joined = sides[1].best.perSecond();
-  std::printf("  MOM reporting on both: rate %.2f of reporting off (goal >= 0.3)\n",
-              joined > 0 ? sides[2].best.perSecond() / joined : 0.0);
+}
+
+// The second side's rate as a fraction of the first's.
+double ratioOf(const RateSide& first, const RateSide& second) {
+  const double base = first.best.perSecond();
+  return base > 0 ? second.best.perSecond() / base : 0.0;
+}
+
+// The update rate with RTI_momServiceAvailable 1 in both federates
+// (reporting off, as after join, then on in both), beside the same
+// federates with it 0. With reporting on every update brings two reports:
+// the sender's call and the receiver's reflection.
+void runMom(const Settings& settings, int port, std::uint32_t group, Shared& shared) {
+  const std::string fed = momFedText();
+  if (fed.empty()) {
+    std::printf("MOM: %s/tests/rti/mom/data/mom.fed not found\n", QLX_SOURCE_ROOT);
+    return;
+  }
+  RateSide sides[] = {{"RTI, MOM off", "(setq RTI_momServiceAvailable 0)\n", false, {}},
+                      {"RTI, MOM joined on both", "(setq RTI_momServiceAvailable 1)\n", false, {}},
+                      {"RTI, MOM reporting on both", "(setq RTI_momServiceAvailable 1)\n", true, {}}};
+  std::printf("MOM: one %u-byte attribute, tick() in a loop\n", settings.valueSize);
+  compareSides(settings, port, group, shared, fed, "Vehicle", "Position", sides);
+  std::printf("  MOM joined: rate %.2f of MOM off (goal >= 0.95)\n", ratioOf(sides[0], sides[1]));
+  std::printf("  MOM reporting on both: rate %.2f of reporting off (goal >= 0.3)\n", ratioOf(sides[1], sides[2]));
+}
+
+// The update rate with data distribution on in both federates and no
+// region anywhere (the object and its subscription in the default sets),
+// beside it off.
+void runDataDistribution(const Settings& settings, int port, std::uint32_t group, Shared& shared) {
+  RateSide sides[] = {{"RTI, data distribution off", "(setq RTI_dataDistMgmt 0)\n", false, {}},
+                      {"RTI, RTI_dataDistMgmt 1, default sets", "(setq RTI_dataDistMgmt 1)\n", false, {}}};
+  std::printf("Data distribution: one %u-byte attribute, tick() in a loop\n", settings.valueSize);
+  compareSides(settings, port, group, shared, fedText, "Data", "A0", sides);
+  std::printf("  data distribution on: rate %.2f of off (goal >= 0.95)\n", ratioOf(sides[0], sides[1]));
 }
 
 // ---- reliable updates through the rtiexec
@@ -704,5 +729,6 @@ int main(int argc, char** argv) {
   if (settings.cases & 2) runRadios(settings, config, *radioShared);
   if (settings.cases & 4) runReliable(settings, port, group, *shared);
   if (settings.cases & 8) runMom(settings, port, group, *shared);
+  if (settings.cases & 16) runDataDistribution(settings, port, group, *shared);
   return 0;
 }

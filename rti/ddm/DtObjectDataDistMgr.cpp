@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <span>
 
+#include "api/DtAttrValueSet.h"
 #include "ddm/DtDataDistMgr.h"
 #include "ddm/DtPubRegionSet.h"
 #include "ddm/DtRegion.h"
 #include "ddm/DtRemoteRegionSet.h"
 #include "ddm/DtSubRegionSet.h"
 #include "msg/DtFederationMsgs.h"
+#include "msg/DtObjectMsgs.h"
 #include "net/DtConnectionMgr.h"
 #include "objects/DtAddrMap.h"
 #include "objects/DtFederateHandleRange.h"
@@ -207,12 +209,49 @@ void DtObjectDataDistMgr::removeObjAssociations(DtRtiObject& object) {
   }
 }
 
+void DtObjectDataDistMgr::leaveLocalSets(DtRtiObject& object) {
+  removeObjAssociations(object);
+  // Unowned associations, and owned ones whose matching went already.
+  const std::uint32_t handle = object.objHandle();
+  for (RTI::AttributeHandle a = 0; a < object.numAttributes(); ++a) {
+    DtPubRegionSet* set = pubSet(object, a);
+    if (!set) continue;
+    set->removeAttribute(handle, object.knownClass(), a);
+    set->removeUnownedAttribute(handle, a);
+    object.setRegionSet(a, nullptr);
+  }
+}
+
 void DtObjectDataDistMgr::deleteObj(DtRtiObject* object) {
   if (object && allObj(object->objHandle()) == object) {
+    const std::uint32_t handle = object->objHandle();
     removeObject(*object);
-    pendingRemoteUnsubscribe_.take(object->objHandle());
+    leaveLocalSets(*object);
+    pendingRemoteUnsubscribe_.take(handle);
+    collectedAssocPub_.take(handle);
   }
   DtObjectMgr::deleteObj(object);
+}
+
+void DtObjectDataDistMgr::localDeleteObj(RTI::ObjectHandle object) {
+  DtRtiObject& o = knownObject(object);
+  if (!o.ownedAttrs().isEmpty()) throw RTI::FederateOwnsAttributes("");
+  // Also when the record stays (its attributes held here for the
+  // federation): it is no longer reflected here.
+  removeObject(o);
+  DtObjectMgr::localDeleteObj(object);
+}
+
+void DtObjectDataDistMgr::processDelete(const DtDeleteMsg& msg) {
+  if (DtRtiObject* object = knownObj(static_cast<RTI::ObjectHandle>(msg.id()))) removeObject(*object);
+  DtObjectMgr::processDelete(msg);
+}
+
+void DtObjectDataDistMgr::calculateRegionSet(std::uint32_t regionSet, const RTI::AttributeHandleValuePairSet& values) {
+  const DtRemoteRegionSet* set = regionSet == 0 ? defaultRemotePub_.get() : getRemotePubRegionSet(regionSet);
+  // The library makes every value set it reflects.
+  auto* reflected = dynamic_cast<DtAttrValueSet*>(const_cast<RTI::AttributeHandleValuePairSet*>(&values));
+  if (set && reflected) reflected->setRegion(set->boundingRegion());
 }
 
 void DtObjectDataDistMgr::processResign(const DtResignMsg& msg) {

@@ -46,8 +46,10 @@ class DtObjectRegionSet;
 class DtPubRegionSet;
 class DtRegion;
 class DtRegionEntryList;
+class DtRegionEntryListWithAttributes;
 class DtRemoteRegionSet;
 class DtSubRegionSet;
+struct DtObjRegionSetRecord;
 
 class DtObjectDataDistMgr : public DtObjectMgr, public DtDataDistHalf {
 public:
@@ -75,6 +77,44 @@ public:
   // Requests sent from a subscription set are taken when the set is 0 or
   // overlaps a publication set of this federate.
   bool acceptRequestChannel(std::uint32_t regionSet) const override;
+
+  // ---- the services with regions. Every check comes before any change;
+  // a region must be one of this federate's (RegionNotKnown).
+  // Registration: the published attributes named go to the sets of their
+  // regions (an attribute named twice to the set of both), the others to
+  // the default set; the name is checked as plain registration checks it.
+  RTI::ObjectHandle registerObjectInstanceWithRegion(RTI::ObjectClassHandle theClass, const char* name,
+                                                     RTI::AttributeHandle* attributes, RTI::Region** regions,
+                                                     RTI::ULong count) override;
+  RTI::ObjectHandle registerObjectInstanceWithRegion(RTI::ObjectClassHandle theClass, RTI::AttributeHandle* attributes,
+                                                     RTI::Region** regions, RTI::ULong count) override;
+  // The region carries the object's updates of the attributes (and, unless
+  // keepOthers, of no other attribute).
+  void associateRegionForUpdates(RTI::Region& region, RTI::ObjectHandle object,
+                                 const RTI::AttributeHandleSet& attributes, int keepOthers) override;
+  // InvalidRegionContext when the region carries none of the object's.
+  void unassociateRegionForUpdates(RTI::Region& region, RTI::ObjectHandle object) override;
+  // The region ends up subscribing exactly these attributes of the class,
+  // actively or passively (never both).
+  void subscribeObjectClassAttributesWithRegion(RTI::ObjectClassHandle theClass, RTI::Region& region,
+                                                const RTI::AttributeHandleSet& attributes,
+                                                RTI::Boolean active) override;
+  // ObjectClassNotSubscribed when no attribute is subscribed with it.
+  void unsubscribeObjectClassWithRegion(RTI::ObjectClassHandle theClass, RTI::Region& region) override;
+  void subscribeObjectClassAttributesWithRegionActive(DtObjectClassInfo& cls, DtRegion& region,
+                                                      const DtAttributeHandleSet& attributes);
+  void subscribeObjectClassAttributesWithRegionPassive(DtObjectClassInfo& cls, DtRegion& region,
+                                                       const DtAttributeHandleSet& attributes);
+  // The object leaves every region table before the plain manager's
+  // handling.
+  void localDeleteObj(RTI::ObjectHandle object) override;
+  void processDelete(const DtDeleteMsg& msg) override;
+
+  // ---- announced again to a federate that became interested: the
+  // object's sets (with their regions) and associations, the class's
+  // subscription sets and associations; sent at the next drain.
+  void collectPendingRegisterWithRegion(DtRtiObject& object);
+  void collectPendingSubscribeWithRegion(DtObjectClassInfo& cls);
 
   // ---- the sets; null when absent (the defaults: before setDdmMgr)
   DtPubRegionSet* getPubRegionSet(std::uint32_t handle) const;
@@ -191,11 +231,72 @@ public:
   // federate discovered are tested again.
   virtual void processRemoteScopeChanges(DtRemoteRegionSet& set);
 
+  // Another federate's region is about to go (deleted, or its federate
+  // left): the remote sets over it go first, with their relations, table
+  // entries and channels.
+  void processDeleteRegion(DtRegion& region) override;
+
   // Every region set goes, with the relations, tables, queues and
   // collections (the destructor, and a restore before it reads).
   void destroyRegionLists() override;
 
+  // ---- update requests (DtObjectDataDistMgrRequest.cpp)
+  // A class-wide request sent from the subscription set of the region
+  // (found, else made and announced). ObjectClassNotDefined, then per
+  // attribute AttributeNotDefined or RegionNotKnown (its routing space is
+  // not the region's, unless the region's is 0), then RegionNotKnown for a
+  // region this federate does not have; RTIinternalError without a set.
+  void requestClassAttributeValueUpdateWithRegion(RTI::ObjectClassHandle theClass,
+                                                  const RTI::AttributeHandleSet& attributes,
+                                                  const RTI::Region& region) override;
+  // Taken only from the default route or a subscription set that one of
+  // this federate's publication sets overlaps; a class-wide request from a
+  // known subscription set is answered by set (below).
+  void processRequest(const DtRequestMsg& msg) override;
+  // The federate is asked for the requested attributes the object owns
+  // that have no publication set or whose set overlaps the requesting set;
+  // not at all when none remains.
+  using DtObjectMgr::provideAttrValueUpdate;
+  virtual void provideAttrValueUpdate(const DtRtiObject* object, const RTI::AttributeHandleSet& attributes,
+                                      const DtRemoteRegionSet& requester);
+
+  // ---- region changes (DtObjectDataDistMgrRegions.cpp)
+  // One of this federate's regions moved: its sets' overlaps are evaluated
+  // again (channels, discovery, scope).
+  void notifyAboutRegionModification(DtRegion& region) override;
+  // Another federate's region came or moved: its sets take it (when new)
+  // and their overlaps are evaluated again (channels, discovery, scope,
+  // turn-updates advisories).
+  void processNotifyRegion(DtRegion& region, bool isNew) override;
+  // One of this federate's regions is about to be deleted: every set of it
+  // goes. The passive subscriptions through it move to the passive set of
+  // the set's other regions (none when none remains), leaving the channels
+  // only they needed.
+  void deleteRegion(DtRegion& region) override;
+
+  // ---- a federation save: the plain manager's records, then one record
+  // per region set and the end record. restore reads them into new sets
+  // (and new default sets) once every record is whole and names classes
+  // and attributes the model and the restored objects have; it fails, with
+  // a message, at the first that is not. A set handle given twice is
+  // reported and the second passed over.
+  bool save(DtRtiSaveFile& file) const override;
+  bool restore(DtRtiSaveFile& file) override;
+
 protected:
+  // ---- a local region's deletion (DtObjectDataDistMgrRegions.cpp)
+  virtual void movePassiveSubscriptions(DtRegion& region, DtSubRegionSet& passive);
+  // The set leaves the table (which deletes it), the relation lists and
+  // whatever was collected; the channels it alone carried are left.
+  void destroyLocalSet(DtRegionSetList& table, DtRegionMatchList& matches, DtRegionMatchList& overlaps,
+                       DtRegionMatchList& matchOverlaps, DtLocalRegionSet& set);
+
+  // ---- restore's steps (DtObjectDataDistMgrSave.cpp)
+  bool knowsRecord(const DtObjRegionSetRecord& record) const;
+  void restoreRegionSet(const DtObjRegionSetRecord& record);
+  void restoreLocalRegSet(const DtObjRegionSetRecord& record, DtLocalRegionSet& set, bool isDefault);
+  void restoreRemoteRegSet(const DtObjRegionSetRecord& record, DtRemoteRegionSet& set, bool isDefault);
+
   // ---- received (kinds 27-29; this federate's own, which come back, are
   // not another's and are ignored)
   virtual void processRegionSet(const DtObjRegSetMsg& msg);
@@ -241,6 +342,50 @@ protected:
                                                std::uint32_t federate, DtRemoteRegionSet* newSet,
                                                DtObjectClassInfo* cls, const DtAttributeHandleSet& attributes);
 
+  // ---- registration and association with regions
+  virtual RTI::ObjectHandle registerObjectInstanceWithRegion(RTI::ObjectClassHandle theClass, RTI::ObjectHandle object,
+                                                             const char* name, RTI::AttributeHandle* attributes,
+                                                             RTI::Region** regions, RTI::ULong count);
+  // The published attributes grouped by the regions named with them, in
+  // the order the groups form; the others in `withoutRegion`.
+  virtual void collectRegionLists(DtRtiObject& object, const RTI::AttributeHandle* attributes,
+                                  RTI::Region* const* regions, RTI::ULong count,
+                                  std::vector<std::unique_ptr<DtRegionEntryListWithAttributes>>& lists,
+                                  DtAttributeHandleSet& withoutRegion);
+  // The list of `from`'s regions and the region (found, else made).
+  virtual DtRegionEntryListWithAttributes* getRegionList(
+      std::vector<std::unique_ptr<DtRegionEntryListWithAttributes>>& lists, const DtRegionEntryListWithAttributes* from,
+      DtRegion& region);
+  virtual void registerAssociateRegionForUpdates(const DtRegionEntryListWithAttributes& list, DtRtiObject& object);
+  virtual void associateRegionForUpdates(DtRegion& region, DtRtiObject& object, const DtAttributeHandleSet& attributes,
+                                         bool keepOthers);
+  virtual DtAttributeHandleSet pubAttributesToRemove(const DtRegion& region, const DtRtiObject& object,
+                                                     const DtAttributeHandleSet& attributes) const;
+  virtual void unassociateRegionForUpdates(DtRegion& region, DtRtiObject& object,
+                                           const DtAttributeHandleSet& attributes);
+  virtual DtAttributeHandleSet subAttributesToRemove(const DtRegion& region, const DtObjectClassInfo& cls,
+                                                     const DtAttributeHandleSet& attributes) const;
+  virtual void unsubscribeObjectClassWithRegion(DtObjectClassInfo& cls, DtRegion& region,
+                                                const DtAttributeHandleSet& attributes);
+
+  // ---- the plain manager's hooks
+  // A registration is announced by its associations with the default set.
+  void sendRegister(DtRtiObject* object) override;
+  // Regions, then sets, then associations, all of the object's.
+  void resendRegister(DtRtiObject* object) override;
+  void sendPendingRegister() override;
+  // The class or its nearest base class whose subscription overlaps the
+  // set (0: is subscribed at all).
+  DtObjectClassInfo* firstSubscribedClass(DtObjectClassInfo* cls, std::uint32_t regionSet) override;
+  // The reflected values carry the bounding region of the sender's set.
+  void calculateRegionSet(std::uint32_t regionSet, const RTI::AttributeHandleValuePairSet& values) override;
+  void acquireAssociateRegionForUpdates(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes) override;
+  // keepAnnounced: the attributes stay announced (their new owner
+  // announces them again).
+  void unassociateRegionForDivested(DtRtiObject& object, const RTI::AttributeHandleSet& attributes,
+                                    bool keepAnnounced) override;
+  void checkForRegionalSubscribe(DtObjectClassInfo& cls) override;
+
   void setDiscoveredClass(DtRtiObject* object, std::uint32_t federate, RTI::ObjectClassHandle theClass) override;
   // A record about to go leaves every table of remote sets first, however
   // it goes (an orphan of a resigned federate too).
@@ -266,6 +411,16 @@ private:
     DtAttributeHandleSet updatesOn;
   };
 
+  // The region as this federate holds it, or RegionNotKnown (a stale or
+  // foreign reference would leave sets pointing at nothing).
+  DtRegion& ownRegion(const RTI::Region* region) const;
+  // The publication set of the object's attribute (null: none).
+  static DtPubRegionSet* pubSet(const DtRtiObject& object, RTI::AttributeHandle attribute);
+  // The collected sets' regions, the sets, then the associations go out.
+  void sendCollectedRegisters();
+  // The object's attributes leave the sets of this federate.
+  void leaveLocalSets(DtRtiObject& object);
+
   static void receiveAssocPubReg(const DtAssocPubRegMsg& msg, void* mgr);
   static void receiveAssocSubReg(const DtAssocSubRegMsg& msg, void* mgr);
   void makeDefaultSets(DtRegion& defaultRegion);
@@ -284,6 +439,10 @@ private:
   void overlapEnded(DtLocalRegionSet& local, DtObjectRegionSet& remote, DtRegionMatchList& overlaps,
                     DtRegionMatchList& matchOverlaps, bool join);
   void dropIfNoLongerAccepted(bool wasAccepted, const DtObjectRegionSet& remote);
+  // The remote sets of the list that the table holds go (see
+  // processDeleteRegion).
+  void dropRemoteSets(const DtRegionSetList& sets, DtRegionSetList& table, DtRegionMatchList& matches,
+                      DtRegionMatchList& overlaps, DtRegionMatchList& matchOverlaps, bool publication);
   void clearQueues();
 
   DtMsgSubscriptions handlers_;  // kinds 27-29
@@ -323,4 +482,6 @@ protected:
   std::vector<DtObjectRegionSet*> collectedSubRegionSets_;
   DtHandleIndex<CollectedAssocs> collectedAssocPub_;
   DtHandleIndex<CollectedAssocs> collectedAssocSub_;
+  // While the pending registrations are collected, one drain sends them.
+  bool collectingRegisters_ = false;
 };

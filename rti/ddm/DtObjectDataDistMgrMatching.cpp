@@ -108,11 +108,11 @@ void DtObjectDataDistMgr::evaluateMatchingAfterAdd(const DtRegionSetList& others
     DtLocalRegionSet* local = nullptr;
     DtObjectRegionSet* remote = nullptr;
     formPair(set, *member, setIsLocal, local, remote);
-    // Asked of the set passed in: a pair already matched is skipped when
-    // that set is the remote one, and matched again when it is the local
-    // one (whose own handle it never matches). Matching again records
-    // nothing new, so it is kept as it always was.
-    if (local->isMatch(set.regionSetHandle())) continue;
+    // Asked of the set passed in: a remote set matched before is matched
+    // again only for the attributes it gains, and a local set always (it
+    // asks about its own handle, which no set matches; matching again
+    // records nothing new, so it is kept as it always was).
+    const bool matchedBefore = local->isMatch(set.regionSetHandle());
     // A local set is tested against the remote set's classes; a remote
     // one's class and attributes against the local set's.
     std::vector<std::uint32_t> matched;
@@ -126,6 +126,10 @@ void DtObjectDataDistMgr::evaluateMatchingAfterAdd(const DtRegionSetList& others
       remote->addMatch(local, localClass);
       local->addMatch(remote, localClass);
     }
+    // The attributes a matched remote set gains are in the class tables now
+    // (reflections and discovery read them); the pair's overlap and channel
+    // stay as they are.
+    if (matchedBefore) continue;
     matches.addMatch(local, remote);
     if (!local->isOverlap(remote->regionSetHandle())) continue;
     local->addMatchOverlap(remote);

@@ -67,7 +67,14 @@ void DtObjectDataDistMgr::processSubRegionSet(const DtObjRegSetMsg& msg) {
 
 void DtObjectDataDistMgr::processAssocPubReg(const DtAssocPubRegMsg& msg) {
   const std::uint32_t sender = msg.federateHandle();
-  if (sender == fedHandle()) return;
+  if (sender == fedHandle()) {
+    // Our own association heard back announces a registration as the plain
+    // registration message does: with discovered classes off, the owner
+    // gathers the subscriptions the others made before the object existed.
+    DtRtiObject* object = msg.isRemoveAssociation() ? nullptr : ownedObj(msg.objectHandle());
+    if (object && !object->isUpdateOn() && !settings().sendDiscoveredClass) collectRemoteSubscriptions(*object);
+    return;
+  }
   const auto handle = static_cast<std::uint32_t>(msg.regionSetHandle());
   DtRemoteRegionSet* set = getRemotePubRegionSet(handle);
   if (!set && handle == 0) set = defaultRemotePub_.get();
@@ -163,4 +170,37 @@ void DtObjectDataDistMgr::processAssocSubReg(DtRemoteRegionSet* set, DtObjectCla
     processRemoteUnsubscribeRegion();
   }
   cls->remoteSubscribe(attributes, federate, setHandle, this);
+}
+
+// ---- another federate's region goes ------------------------------------------------
+
+void DtObjectDataDistMgr::processDeleteRegion(DtRegion& region) {
+  dropRemoteSets(region.objPubRegSetList(), remotePubRegionSets_, subMatches_, subOverlaps_, subMatchOverlaps_, true);
+  dropRemoteSets(region.objSubRegSetList(), remoteSubRegionSets_, pubMatches_, pubOverlaps_, pubMatchOverlaps_, false);
+}
+
+void DtObjectDataDistMgr::dropRemoteSets(const DtRegionSetList& sets, DtRegionSetList& table,
+                                         DtRegionMatchList& matches, DtRegionMatchList& overlaps,
+                                         DtRegionMatchList& matchOverlaps, bool publication) {
+  for (const std::uint32_t handle : sets.handles()) {
+    if (table.lookup(handle) != sets.lookup(handle)) continue;  // not a remote set of this table
+    const bool wasAccepted = publication && acceptObjectChannel(handle);
+    std::unique_ptr<DtRemoteRegionSet> set(static_cast<DtRemoteRegionSet*>(table.remove(handle)));
+    matches.remove(handle);
+    overlaps.remove(handle);
+    matchOverlaps.remove(handle);
+    tables_.forgetSet(set.get());
+    // The classes' tables keep nothing under the set's handle.
+    for (int c = 0; fom_ && c < fom_->numClasses(); ++c) {
+      DtObjectClassInfo* cls = fom_->classByHandle(static_cast<RTI::ObjectClassHandle>(c));
+      if (!cls) continue;
+      if (publication) {
+        cls->removeMatchingPub(handle, cls->allAttrs());
+      } else {
+        cls->removeMatchingSub(handle, cls->allAttrs());
+      }
+    }
+    if (wasAccepted && ddmMgr_) ddmMgr_->dropObjectRegionSet(set->address(), handle);
+    // Its destructor leaves the local sets and every region it holds.
+  }
 }

@@ -44,6 +44,8 @@ public:
   std::uint32_t size() const { return records_.size(); }
   const DtPendingAssoc* find(std::uint32_t setHandle) const { return records_.find(setHandle); }
   void clear() { records_.clear(); }
+  // The set's record goes (the set is about to).
+  void forget(std::uint32_t setHandle) { records_.take(setHandle); }
 
 private:
   DtPendingAssoc& record(DtObjectRegionSet& set, DtRtiObject* object, DtObjectClassInfo* cls);

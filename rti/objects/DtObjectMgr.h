@@ -426,6 +426,14 @@ protected:
 
   // ---- registration and discovery (Registration)
   virtual DtRtiObject* registerObj(RTI::ObjectClassHandle theClass, std::uint32_t handle, const char* name);
+  // The checks of every registration, in their order (the name's only when
+  // one is given): the class record, or ObjectAlreadyRegistered (an "HLA"
+  // prefix while the RTI prefixes names; a name any record has),
+  // ObjectClassNotDefined, ObjectClassNotPublished.
+  DtObjectClassInfo& checkRegistration(RTI::ObjectClassHandle theClass, const char* name) const;
+  // A new record of this federate's, filed as known and owned; nothing is
+  // announced.
+  DtRtiObject* fileNewObject(DtObjectClassInfo& cls, std::uint32_t handle, const char* name);
   virtual void sendRegister(DtRtiObject* object) { sendRegisterMsg(object); }
   virtual void resendRegister(DtRtiObject* object) { sendRegisterMsg(object); }
   virtual void sendRegisterMsg(DtRtiObject* object);

@@ -32,32 +32,44 @@ bool hasHlaPrefix(const char* name) {
 RTI::ObjectHandle DtObjectMgr::registerObj(RTI::ObjectClassHandle theClass) {
   // The handle is used up only when the registration goes through: the
   // checks come first.
-  const DtObjectClassInfo& cls = definedClass(theClass);
-  if (!cls.published()) throw RTI::ObjectClassNotPublished("");
+  checkRegistration(theClass, nullptr);
   const std::uint32_t handle = uniqueHandle();
   return registerObj(theClass, handle, uniqueName(handle))->objHandle();
 }
 
 RTI::ObjectHandle DtObjectMgr::registerObj(RTI::ObjectClassHandle theClass, const char* name) {
   if (!name) name = "";
-  if (useHlaNamePrefix() && hasHlaPrefix(name)) throw RTI::ObjectAlreadyRegistered("HLA prefix not allowed");
-  const DtObjectClassInfo& cls = definedClass(theClass);
-  if (!cls.published()) throw RTI::ObjectClassNotPublished("");
-  if (allObj(name)) throw RTI::ObjectAlreadyRegistered("");
+  checkRegistration(theClass, name);
   return registerObj(theClass, uniqueHandle(), name)->objHandle();
 }
 
+DtObjectClassInfo& DtObjectMgr::checkRegistration(RTI::ObjectClassHandle theClass, const char* name) const {
+  if (name && useHlaNamePrefix() && hasHlaPrefix(name)) throw RTI::ObjectAlreadyRegistered("HLA prefix not allowed");
+  DtObjectClassInfo& cls = definedClass(theClass);
+  if (!cls.published()) throw RTI::ObjectClassNotPublished("");
+  // Any record, a locally deleted one too: the others would drop a second
+  // object of the name as a duplicate and never discover it.
+  if (name && allObj(name)) throw RTI::ObjectAlreadyRegistered("");
+  return cls;
+}
+
 DtRtiObject* DtObjectMgr::registerObj(RTI::ObjectClassHandle theClass, std::uint32_t handle, const char* name) {
+  // A generated name passes the prefix check: the RTI makes it.
   DtObjectClassInfo& cls = definedClass(theClass);
   if (!cls.published()) throw RTI::ObjectClassNotPublished("");
   if (allObj(name)) throw RTI::ObjectAlreadyRegistered("");
+  DtRtiObject* object = fileNewObject(cls, handle, name);
+  sendRegister(object);
+  return object;
+}
+
+DtRtiObject* DtObjectMgr::fileNewObject(DtObjectClassInfo& cls, std::uint32_t handle, const char* name) {
   auto* object = new DtRtiObject(handle, name, &cls);
   object->setOwnerHandle(fedHandle());
   addAllObj(object);
   addKnownObj(object);
   addOwnedObj(object);
   if (!object->lrcManagedAttrs().isEmpty()) addLrcManagedObj(object);
-  sendRegister(object);
   return object;
 }
 

@@ -5,8 +5,8 @@
 //    federate manager's records (its labels and held messages, rebuilt by
 //    the message factory), then the class tree, the time manager (in the
 //    first reading), the interaction manager (the data distribution form,
-//    with its region sets) and the object manager
-//    restored from it, each stopping at what it cannot take, never reading
+//    with its region sets) and the object manager (the data distribution
+//    form, with its object region sets) restored from it, each stopping at what it cannot take, never reading
 //    outside the file. When every stage took its records, the managers are
 //    saved, restored into fresh ones and saved again: both saves must be
 //    the same bytes.
@@ -26,16 +26,22 @@
 #include "core/DtTimeMgr.h"
 #include "ddm/DtDataDistMgr.h"
 #include "ddm/DtInterDataDistMgr.h"
+#include "ddm/DtObjectDataDistMgr.h"
+#include "ddm/DtPubRegionSet.h"
 #include "ddm/DtRegion.h"
+#include "ddm/DtSubRegionSet.h"
 #include "exec/DtExecSaveFile.h"
 #include "msg/DtDfltMsgFactory.h"
 #include "msg/DtFederationMsgs.h"
 #include "msg/DtRegionMsgs.h"
 #include "msg/DtRegionSetMsgs.h"
 #include "net/DtConnectionMgr.h"
+#include "objects/DtAttrInfo.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionMgr.h"
+#include "objects/DtObjectClassInfo.h"
 #include "objects/DtObjectMgr.h"
+#include "objects/DtRtiObject.h"
 #include "save/DtRtiSaveFile.h"
 #include "save/DtSavePackets.h"
 #include "save/DtSavedMessages.h"
@@ -83,14 +89,17 @@ struct Managers {
     fom = DtFomClassMgr::loadFed(reader, fedFile.c_str(), nullptr, nullptr);
     if (!fom) std::abort();
     if (timed) time = std::make_unique<DtTimeMgr>(&conn, fom.get(), nullptr);
-    // The interaction half's region sets point at the manager's regions:
-    // made first, it goes first (members end in reverse order).
+    // The halves' region sets point at the manager's regions: they go
+    // first (members end in reverse order).
     auto half = std::make_unique<DtInterDataDistMgr>(&conn, fom.get(), nullptr);
-    ddm = std::make_unique<DtDataDistMgr>(&conn, fom.get(), nullptr, nullptr, half.get());
+    auto objectHalf = std::make_unique<DtObjectDataDistMgr>(&conn, fom.get(), nullptr);
+    ddm = std::make_unique<DtDataDistMgr>(&conn, fom.get(), nullptr, objectHalf.get(), half.get());
     half->setDdmMgr(ddm.get());
+    objectHalf->setDdmMgr(ddm.get());
     interactionRegions = half.get();
     interactions = std::move(half);
-    objects = std::make_unique<DtObjectMgr>(&conn, fom.get(), nullptr);
+    objectRegions = objectHalf.get();
+    objects = std::move(objectHalf);
   }
   bool restore(DtRtiSaveFile& file) {
     return fom->restore(file) && (!time || time->restoreState(file)) && ddm->restore(file) &&
@@ -110,6 +119,7 @@ struct Managers {
   std::unique_ptr<DtDataDistMgr> ddm;
   std::unique_ptr<DtInteractionMgr> interactions;
   DtInterDataDistMgr* interactionRegions = nullptr;
+  DtObjectDataDistMgr* objectRegions = nullptr;
   std::unique_ptr<DtObjectMgr> objects;
 };
 
@@ -142,6 +152,47 @@ void federateFile(const std::uint8_t* data, std::size_t size, bool timed) {
   }
   second.save(secondSave);
   if (readFile(firstSave) != readFile(secondSave)) __builtin_trap();
+}
+
+// Object region sets of every kind: a publication set with an object's
+// attribute, a subscription set, a passive one, and another federate's
+// publication set (with an association) and subscription set.
+void seedObjectRegionSets(Managers& seed, DtRegion& region) {
+  DtObjectDataDistMgr& objects = *seed.objectRegions;
+  DtObjectClassInfo& ship = *seed.fom->classByHandle(seed.fom->classHandle("Ship"));
+  DtAttributeHandleSet position;
+  position.add(1);
+  DtPubRegionSet* pub = objects.addPubRegion(region, nullptr);
+  DtRtiObject& one = *objects.ownedObj("one");
+  pub->addAttributes(one.objHandle(), one.objName(), &ship, position);
+  one.setRegionSet(1, pub);
+  objects.addPendingAssocPubRegAdd(*pub, one, 1);
+  objects.processPendingAssocPubReg();
+  DtSubRegionSet* sub = objects.addSubRegion(region, nullptr);
+  sub->addAttributes(&ship, position);
+  ship.attrByHandle(1)->setSubRegionSet(sub);
+  objects.addPendingAssocSubRegAdd(*sub, ship, 1);
+  objects.processPendingSubRegAssoc();
+  DtSubRegionSet* passive = objects.addPasRegion(region, nullptr);
+  DtAttributeHandleSet name;
+  name.add(2);
+  passive->addAttributes(&ship, name);
+  ship.attrByHandle(2)->setPasRegionSet(passive);
+  objects.addPendingAssocPasRegAdd(*passive, ship, 2);
+  objects.processPendingPasRegAssoc();
+  const std::uint32_t theirRegions[] = {700001, 0};
+  DtObjRegSetMsg theirPub(DtObjPubRegionSet, 700004, 0xE000000A, theirRegions);
+  theirPub.setFederateHandle(7);
+  seed.conn.processMsg(theirPub);
+  DtObjRegSetMsg theirSub(DtObjSubRegionSet, 700005, 0, theirRegions);
+  theirSub.setFederateHandle(7);
+  seed.conn.processMsg(theirSub);
+  DtAssocPubRegMsg theirObject(700004, 700001, "theirs", ship.handle(), 0, position);
+  theirObject.setFederateHandle(7);
+  seed.conn.processMsg(theirObject);
+  DtAssocSubRegMsg theirSubscription(700005, ship.handle(), position);
+  theirSubscription.setFederateHandle(7);
+  seed.conn.processMsg(theirSubscription);
 }
 
 // Seeds in the work corpus: a federate's file with every kind of record and
@@ -180,6 +231,7 @@ void writeSeed(bool timed) {
   DtInterRegSetMsg sub(DtInterSubRegionSet, 700003, horn, 0, remoteRegions);
   sub.setFederateHandle(7);
   seed.interactionRegions->processRegionSet(sub);
+  seedObjectRegionSets(seed, *region);
   seed.ddm->joinInteractionRegionSet(seed.ddm->freeChannel(), horn, 2);
   seed.ddm->joinObjectRegionSet(seed.ddm->freeChannel(), 2);
   seed.ddm->joinObjectRegionSet(0, 3);

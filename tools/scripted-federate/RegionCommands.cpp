@@ -1,12 +1,16 @@
 // Regions of the federate: made in a routing space, their bounds set,
-// announced and deleted. A region is named by the name the script gave it
-// (or by its token); a space and a dimension by the FED file's names (or by
-// their handles).
+// announced and deleted; objects registered with regions, regions associated
+// with objects' updates, object classes subscribed with regions. A region is
+// named by the name the script gave it (or by its token); a space and a
+// dimension by the FED file's names (or by their handles).
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <RTI.hh>
 
 #include "CommandTable.h"
+#include "ObjectArgs.h"
 #include "ScriptSession.h"
 
 namespace {
@@ -34,9 +38,65 @@ void setBounds(ScriptSession& s, RTI::Region& region, RTI::ULong extent, const s
   region.setRangeUpperBound(extent, dimension, bounds.number(1));
 }
 
+void addObjectRegionCommands(CommandTable& table) {
+  table.add("register-region", "<class> <name|-> [<attribute>=<region>...]",
+            "registerObjectInstanceWithRegion (- for a generated name); prints the handle and name, and remembers "
+            "the name",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              const RTI::ObjectClassHandle theClass = ObjectClassOf(s, a.text(0));
+              std::vector<RTI::AttributeHandle> attributes;
+              std::vector<RTI::Region*> regions;
+              for (std::size_t i = 2; i < a.size(); ++i) {
+                const std::string& word = a.text(i);
+                const std::size_t equals = word.find('=');
+                if (equals == std::string::npos) throw UsageError("not <attribute>=<region>: " + word);
+                attributes.push_back(AttributeOf(s, theClass, word.substr(0, equals)));
+                regions.push_back(&regionOf(s, word.substr(equals + 1)));
+              }
+              const auto count = static_cast<RTI::ULong>(attributes.size());
+              const RTI::ObjectHandle object =
+                  a.text(1) == "-"
+                      ? s.rti().registerObjectInstanceWithRegion(theClass, attributes.data(), regions.data(), count)
+                      : s.rti().registerObjectInstanceWithRegion(theClass, a.text(1).c_str(), attributes.data(),
+                                                                 regions.data(), count);
+              const std::unique_ptr<char[]> name(s.rti().getObjectInstanceName(object));
+              s.remember(name.get(), object);
+              return std::to_string(object) + " " + name.get();
+            });
+  table.add("associate-region", "<region> <object> [attribute...]", "associateRegionForUpdates",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              const RTI::ObjectHandle object = s.handle(a.text(1));
+              s.rti().associateRegionForUpdates(regionOf(s, a.text(0)), object, *ObjectAttributesOf(s, object, a, 2));
+              return std::string();
+            });
+  table.add("unassociate-region", "<region> <object>", "unassociateRegionForUpdates",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              s.rti().unassociateRegionForUpdates(regionOf(s, a.text(0)), s.handle(a.text(1)));
+              return std::string();
+            });
+  for (const bool active : {true, false}) {
+    table.add(active ? "subscribe-region" : "subscribe-region-passive", "<class> <region> [attribute...]",
+              active ? "subscribeObjectClassAttributesWithRegion, active"
+                     : "subscribeObjectClassAttributesWithRegion, passive",
+              [active](ScriptSession& s, const ScriptArgs& a) {
+                const RTI::ObjectClassHandle theClass = ObjectClassOf(s, a.text(0));
+                s.rti().subscribeObjectClassAttributesWithRegion(theClass, regionOf(s, a.text(1)),
+                                                                 *AttributesOf(s, theClass, a, 2),
+                                                                 active ? RTI::RTI_TRUE : RTI::RTI_FALSE);
+                return std::to_string(theClass);
+              });
+  }
+  table.add("unsubscribe-region", "<class> <region>", "unsubscribeObjectClassWithRegion",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              s.rti().unsubscribeObjectClassWithRegion(ObjectClassOf(s, a.text(0)), regionOf(s, a.text(1)));
+              return std::string();
+            });
+}
+
 }  // namespace
 
 void AddRegionCommands(CommandTable& table) {
+  addObjectRegionCommands(table);
   table.add("create-region", "<space> <extents> [name]",
             "createRegion; prints the region's token, which the name stands for",
             [](ScriptSession& s, const ScriptArgs& a) {

@@ -8,17 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "CoreTestSupport.h"
+#include "ScriptedPeerFederation.h"
 #include "core/DtFederateMgr.h"
 #include "ddm/DtDataDistMgr.h"
 #include "ddm/DtInterDataDistMgr.h"
-#include "support/DeployedFederation.h"
 #include "support/RegionModel.h"
-#include "support/WaitUntil.h"
 
 namespace {
 
@@ -35,44 +32,13 @@ public:
   Lines tags;
 };
 
-class InteractionRegionFederation : public ::testing::Test {
+class InteractionRegionFederation : public ScriptedPeerFederation {
 protected:
   // A federation with data distribution on or off.
   ::testing::AssertionResult start(bool dataDistribution) {
-    federation.emplace(everyDeployment[4], std::string("(setq RTI_dumpFed 0)\n(setq RTI_dataDistMgmt ") +
-                                               (dataDistribution ? "1" : "0") + ")\n");
-    federation->dir().write("Talk.fed", theTalkModelFed);
-    if (!federation->started()) return ::testing::AssertionFailure() << "no federation";
-    a.emplace();
-    b.emplace();
-    if (!a->started()) return ::testing::AssertionFailure() << "no scripted federate";
-    return ::testing::AssertionSuccess();
-  }
-
-  // The scripted federate's answer to a command, the test's own federate
-  // ticking meanwhile; its callbacks are kept in aLines.
-  std::string command(const std::string& text) {
-    a->send(text);
-    const std::string verb = text.substr(0, text.find(' '));
-    std::string answer;
-    waitUntil([&] { return !answer.empty() || a->ended(); },
-              [&] {
-                b->tick();
-                const std::string line = a->readLine(0.005);
-                if (line.rfind("ok " + verb, 0) == 0 || line.rfind("error " + verb, 0) == 0) {
-                  answer = line;
-                } else if (!line.empty()) {
-                  aLines.push_back(line);
-                }
-              },
-              30);
-    return answer;
-  }
-  void run(const Lines& commands) {
-    for (const std::string& text : commands) {
-      const std::string answer = command(text);
-      ASSERT_EQ(answer.rfind("ok ", 0), 0u) << text << ": " << answer;
-    }
+    return ScriptedPeerFederation::start(
+        everyDeployment[4], std::string("(setq RTI_dataDistMgmt ") + (dataDistribution ? "1" : "0") + ")\n", "Talk.fed",
+        theTalkModelFed);
   }
   // Sends from the region until the test's federate has the tag (the
   // first sends may come before the receiver knows the set).
@@ -91,27 +57,9 @@ protected:
   }
   DtDataDistMgr* ddm() const { return PlainImplementor::last->fedMgr()->ddmMgr(); }
   std::size_t channelsJoined() const { return ddm()->channels().interactionChannels().size(); }
-  void end() {
-    run({"resign none"});
-    b->resignFederationExecution(RTI::NO_ACTION);
-    EXPECT_TRUE(waitUntil(
-        [&] {
-          try {
-            b->destroyFederationExecution("Talk");
-            return true;
-          } catch (const RTI::FederatesCurrentlyJoined&) {
-            return false;
-          }
-        },
-        [] {}, 10));
-  }
+  void end() { ScriptedPeerFederation::end("Talk"); }
 
-  std::optional<DeployedFederation> federation;
-  PlainImplementor::Install plain;
   Receiver receiver;
-  std::optional<RTI::RTIambassador> b;
-  std::optional<ScriptedFederateProcess> a;
-  Lines aLines;
 };
 
 TEST_F(InteractionRegionFederation, ASubscriberReceivesWhatOverlapsItsRegionAndListensOnlyToThoseChannels) {

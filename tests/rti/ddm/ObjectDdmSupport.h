@@ -87,6 +87,7 @@ public:
   using DtObjectDataDistMgr::evalMatchAfterLocalRemove;
   using DtObjectDataDistMgr::evaluateMatchingAfterAdd;
   using DtObjectDataDistMgr::evaluateRegionOverlap;
+  using DtObjectDataDistMgr::fileNewObject;
 
   // One of the federate's subscription sets' regions changed, as the region
   // hook will re-evaluate it: every subscription and passive set holding it.
@@ -170,12 +171,13 @@ struct DdmFederate {
     return *set;
   }
 
-  // A registered object of the class whose attributes (all published) are
-  // associated with the set of `region` (the default set for region 0).
+  // An object of the class (its attributes all published), filed as a
+  // registration files it but neither associated with a set nor announced:
+  // the tests below associate by hand.
   DtRtiObject& publishedObject(RTI::ObjectClassHandle theClass, const DtAttributeHandleSet& published) {
     objects->publish(theClass, published);
-    const RTI::ObjectHandle handle = objects->registerObj(theClass);
-    return *objects->ownedObj(handle);
+    const std::uint32_t handle = objects->uniqueHandle();
+    return *objects->fileNewObject(cls(theClass), handle, objects->uniqueName(handle));
   }
   DtPubRegionSet& associate(DtRtiObject& object, const DtAttributeHandleSet& attributes, DtRegion& region) {
     DtPubRegionSet* set = objects->addPubRegion(region, nullptr);
@@ -231,6 +233,31 @@ inline std::string subTables(const DtObjectClassInfo& c, std::uint32_t set) {
   const DtAttributeHandleSet* m = c.matchingSubs().find(set);
   const DtAttributeHandleSet* o = c.overlapSubs().find(set);
   return std::string("matching ") + (m ? text(*m) : "-") + " overlap " + (o ? text(*o) : "-");
+}
+
+// Federates 3 (A) and 21 (B) on one bus; settle() delivers until nothing
+// moves, ticking both object managers after each round.
+struct DdmPair {
+  void settle() {
+    for (int round = 0; round < 20 && bus.deliver() != 0; ++round) {
+      a.objects->tick();
+      b.objects->tick();
+    }
+  }
+
+  Bus bus;
+  DdmFederate a{3, &bus};
+  DdmFederate b{21, &bus};
+};
+
+// The region sets whose channels the federate listens to: "2100002,..."
+// ("-" for none).
+inline std::string channelSets(const DtDataDistMgr& ddm) {
+  std::string out;
+  for (const DtDdmChannels::Filed& filed : ddm.channels().objectChannels()) {
+    for (const std::uint32_t set : filed.sets) out += (out.empty() ? "" : ",") + std::to_string(set);
+  }
+  return out.empty() ? "-" : out;
 }
 
 }  // namespace objddm

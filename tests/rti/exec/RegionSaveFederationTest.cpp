@@ -100,9 +100,11 @@ TEST_F(RegionSaveFederation, RegionsChangedAfterASaveAreTheSavedOnesAgainAfterTh
   const SaveFileRecords a1 = recordsOf(file("L1", "A-1")), b1 = recordsOf(file("L1", "B-2"));
   // The manager's record, the local regions, then the other federate's.
   // After the interaction manager's record, its region sets' header and end
-  // record (none of them has an interaction region set).
-  EXPECT_EQ(a1.types, "1 6 7 998 6 7 998 8 8 10 12 12 12 2 3 13 4 998");
-  EXPECT_EQ(b1.types, "1 6 7 998 6 7 998 8 8 10 12 12 2 3 13 4 998");
+  // record (none of them has an interaction region set); after the object
+  // manager's records, its default region sets (local publication,
+  // subscription and passive, remote publication and subscription) and end.
+  EXPECT_EQ(a1.types, "1 6 7 998 6 7 998 8 8 10 12 12 12 2 3 13 4 998 13 13 13 13 13 13");
+  EXPECT_EQ(b1.types, "1 6 7 998 6 7 998 8 8 10 12 12 2 3 13 4 998 13 13 13 13 13 13");
 
   // Changed: r1 changed and deleted, r2 announced, a new region, q1 gone.
   EXPECT_TRUE(
@@ -139,10 +141,16 @@ struct SetRecords {
 SetRecords setRecordsOf(const std::string& path) {
   DtRtiSaveFile file(path.c_str(), true);
   SetRecords sets;
+  // The interaction manager's: from its header to its end record (the
+  // object manager's region sets come later).
+  bool inside = false;
   while (const DtSavePacket* packet = file.readNextPacket()) {
-    if (packet->type() != 3 && packet->type() != 13) continue;
+    if (packet->type() == 3) inside = true;
+    if (!inside || (packet->type() != 3 && packet->type() != 13)) continue;
     sets.records.emplace_back(packet->bytes().data(), packet->bytes().size());
-    if (packet->type() == 13) sets.kinds += (sets.kinds.empty() ? "" : " ") + std::to_string(packet->u32(8));
+    if (packet->type() != 13) continue;
+    sets.kinds += (sets.kinds.empty() ? "" : " ") + std::to_string(packet->u32(8));
+    if (packet->u32(8) == 0) break;
   }
   return sets;
 }

@@ -1,0 +1,174 @@
+// Objects with regions between federate processes of a federation run by
+// the real rtiexec program (each test its own port and group, updates by
+// multicast): a scripted federate registers and updates with its regions,
+// and a federate of the test's own process subscribes with a region. It
+// discovers, reflects and has in scope what overlaps its region, nothing
+// else; association and unassociation bring objects into scope and out of
+// it; a subscriber that joins late still discovers; reflected values carry
+// the publisher's region.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ScriptedPeerFederation.h"
+#include "core/DtFederateMgr.h"
+#include "ddm/DtDataDistMgr.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+inline const char* const theFieldModelFed = R"((FED (Federation Field) (FEDversion v1.3)
+  (spaces (space Geo (dimension X) (dimension Y)))
+  (objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp) (class RTIprivate)
+    (class Vehicle (attribute Position best_effort receive Geo) (attribute Name best_effort receive))))
+  (interactions (class InteractionRoot best_effort receive (class RTIprivate best_effort receive))))
+)";
+
+// What the test's own federate was told, by object name: "discover car",
+// "reflect car p1 from 0" (the lower X bound of the values' region), "in
+// scope car", "out of scope car".
+class Observer : public NullFederateAmbassador {
+public:
+  void discoverObjectInstance(RTI::ObjectHandle object, RTI::ObjectClassHandle, const char* name) override {
+    names[object] = name ? name : "";
+    lines.push_back("discover " + names[object]);
+  }
+  void reflectAttributeValues(RTI::ObjectHandle object, const RTI::AttributeHandleValuePairSet& values,
+                              const char*) override {
+    RTI::ULong length = 0;
+    const char* value = values.size() ? values.getValuePointer(0, length) : "";
+    const RTI::Region* region = values.size() ? values.getRegion(0) : nullptr;
+    std::string from = "none";
+    if (region && region->getNumberOfExtents() > 0) from = std::to_string(region->getRangeLowerBound(0, 0));
+    lines.push_back("reflect " + names[object] + " " + std::string(value, length) + " from " + from);
+  }
+  void attributesInScope(RTI::ObjectHandle object, const RTI::AttributeHandleSet&) override {
+    lines.push_back("in scope " + names[object]);
+  }
+  void attributesOutOfScope(RTI::ObjectHandle object, const RTI::AttributeHandleSet&) override {
+    lines.push_back("out of scope " + names[object]);
+  }
+  bool got(const std::string& line) const { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
+  bool gotWith(const std::string& prefix) const {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+  }
+  std::map<RTI::ObjectHandle, std::string> names;
+  Lines lines;
+};
+
+class ObjectRegionFederation : public ScriptedPeerFederation {
+protected:
+  // Updates by multicast, the RTI's own messages through the rtiexec.
+  ::testing::AssertionResult start() {
+    return ScriptedPeerFederation::start(everyDeployment[2], "(setq RTI_dataDistMgmt 1)\n", "Field.fed",
+                                         theFieldModelFed);
+  }
+  // The test's federate joins, its scope advisories on, and subscribes
+  // Position with a region of this X range (and every Y).
+  void subscribe(RTI::ULong lower, RTI::ULong upper) {
+    b->joinFederationExecution("B", "Field", &observer);
+    b->enableAttributeScopeAdvisorySwitch();
+    const RTI::ObjectClassHandle vehicle = b->getObjectClassHandle("Vehicle");
+    std::unique_ptr<RTI::AttributeHandleSet> position(RTI::AttributeHandleSetFactory::create(1));
+    position->add(b->getAttributeHandle("Position", vehicle));
+    RTI::Region* mine = b->createRegion(b->getRoutingSpaceHandle("Geo"), 1);
+    mine->setRangeLowerBound(0, 0, lower);
+    mine->setRangeUpperBound(0, 0, upper);
+    mine->setRangeLowerBound(0, 1, 0);
+    mine->setRangeUpperBound(0, 1, 100);
+    b->notifyAboutRegionModification(*mine);
+    b->subscribeObjectClassAttributesWithRegion(vehicle, *mine, *position, RTI::RTI_TRUE);
+  }
+  // Updates the object until the test's federate has the line.
+  bool updateUntilReflected(const std::string& object, const std::string& value, const std::string& line) {
+    for (int i = 0; i < 100; ++i) {
+      if (command("update " + object + " - Position=" + value).rfind("ok ", 0) != 0) return false;
+      if (waitUntil([&] { return observer.got(line); }, [&] { b->tick(); }, 0.1)) return true;
+    }
+    return false;
+  }
+  // A sentinel object without regions, registered and updated after what
+  // was sent before: once it is reflected, what came before has come.
+  bool sentinel(const std::string& name) {
+    run({"register Vehicle " + name});
+    return updateUntilReflected(name, "s", "reflect " + name + " s from none");
+  }
+  std::size_t channelsJoined() const {
+    return PlainImplementor::last->fedMgr()->ddmMgr()->channels().objectChannels().size();
+  }
+  void end() { ScriptedPeerFederation::end("Field"); }
+
+  Observer observer;
+};
+
+TEST_F(ObjectRegionFederation, ASubscriberGetsWhatOverlapsItsRegionAndNothingElse) {
+  struct Case {
+    const char* name;
+    RTI::ULong lower, upper;  // the X range of the subscriber's region
+    bool lateSubscriber;      // it joins after the registration
+    bool overlaps;            // [10,20) of the publisher's region meets it
+  };
+  const Case cases[] = {
+      {"overlap", 15, 30, false, true},
+      {"no overlap", 50, 60, false, false},
+      {"a late subscriber, overlap", 15, 30, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(start());
+    run({"background-tick on", "create Field Field.fed", "join Field A", "publish Vehicle Position Name"});
+    // A late subscriber hears of the region with the registration again.
+    if (!c.lateSubscriber) subscribe(c.lower, c.upper);
+    run({"create-region Geo 1 r", "set-extent r 0 X=10,20 Y=0,100", "notify-region r",
+         "register-region Vehicle car Position=r"});
+    if (c.lateSubscriber) subscribe(c.lower, c.upper);
+    if (c.overlaps) {
+      EXPECT_TRUE(updateUntilReflected("car", "p1", "reflect car p1 from 10")) << "the publisher's region";
+      EXPECT_TRUE(observer.got("discover car"));
+      EXPECT_TRUE(observer.got("in scope car"));
+      EXPECT_EQ(channelsJoined(), 1u);
+    } else {
+      run({"update car - Position=p1", "update car - Position=p1"});
+      EXPECT_TRUE(sentinel("flag"));
+      EXPECT_FALSE(observer.gotWith("discover car"));
+      EXPECT_FALSE(observer.gotWith("reflect car"));
+      EXPECT_EQ(channelsJoined(), 0u);
+    }
+    end();
+    reset();
+    observer = Observer();
+  }
+}
+
+TEST_F(ObjectRegionFederation, AssociatingARegionBringsAnObjectIntoScopeAndUnassociatingTakesItOut) {
+  ASSERT_TRUE(start());
+  run({"background-tick on", "create Field Field.fed", "join Field A", "publish Vehicle Position Name"});
+  subscribe(15, 30);
+  run({"create-region Geo 1 near", "set-extent near 0 X=10,20 Y=0,100", "notify-region near", "create-region Geo 1 far",
+       "set-extent far 0 X=70,80 Y=0,100", "notify-region far"});
+  run({"register-region Vehicle car Position=far"});
+  run({"update car - Position=p0"});
+  EXPECT_TRUE(sentinel("flag"));
+  EXPECT_FALSE(observer.gotWith("discover car")) << "far does not overlap";
+
+  run({"associate-region near car Position"});
+  EXPECT_TRUE(updateUntilReflected("car", "p1", "reflect car p1 from 70")) << "the set of far and near";
+  EXPECT_TRUE(observer.got("discover car"));
+  EXPECT_TRUE(observer.got("in scope car"));
+
+  run({"unassociate-region near car"});
+  EXPECT_TRUE(waitUntil([&] { return observer.got("out of scope car"); }, [&] { b->tick(); }, 20));
+  const std::size_t before = observer.lines.size();
+  run({"update car - Position=p2", "update car - Position=p2"});
+  EXPECT_TRUE(sentinel("flag2"));
+  EXPECT_FALSE(std::any_of(observer.lines.begin() + static_cast<std::ptrdiff_t>(before), observer.lines.end(),
+                           [](const std::string& l) { return l.rfind("reflect car", 0) == 0; }))
+      << "out of its region";
+  end();
+}
+
+}  // namespace
