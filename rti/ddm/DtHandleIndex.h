@@ -36,7 +36,7 @@ public:
 
   Entry* find(std::uint32_t handle) {
     const auto found = index_.find(handle);
-    return found == index_.end() ? nullptr : &*found->second;
+    return found == index_.end() ? nullptr : &*found->second.at;
   }
   const Entry* find(std::uint32_t handle) const { return const_cast<DtHandleIndex*>(this)->find(handle); }
   bool contains(std::uint32_t handle) const { return index_.count(handle) != 0; }
@@ -45,21 +45,29 @@ public:
   std::optional<Entry> put(Entry entry) {
     std::optional<Entry> replaced = take(entry.handle);
     const std::uint32_t handle = entry.handle;
-    index_.emplace(handle, entries_.insert(entries_.end(), std::move(entry)));
+    index_.emplace(handle, Slot{entries_.insert(entries_.end(), std::move(entry)), nextSerial_++});
     return replaced;
   }
   // Takes the entry out; nothing when there was none.
   std::optional<Entry> take(std::uint32_t handle) {
     const auto found = index_.find(handle);
     if (found == index_.end()) return std::nullopt;
-    std::optional<Entry> taken(std::move(*found->second));
-    entries_.erase(found->second);
+    std::optional<Entry> taken(std::move(*found->second.at));
+    entries_.erase(found->second.at);
     index_.erase(found);
     return taken;
   }
   void clear() {
     index_.clear();
     entries_.clear();
+  }
+
+  // Where the entry stands in the order: entries filed later have larger
+  // numbers (0 when there is none), so that a few entries picked out can be
+  // walked in the order without walking all of them.
+  std::uint64_t filingRank(std::uint32_t handle) const {
+    const auto found = index_.find(handle);
+    return found == index_.end() ? 0 : found->second.serial;
   }
 
   std::uint32_t size() const { return static_cast<std::uint32_t>(entries_.size()); }
@@ -78,6 +86,11 @@ public:
   }
 
 private:
+  struct Slot {
+    iterator at;
+    std::uint64_t serial;
+  };
   std::list<Entry> entries_;
-  std::unordered_map<std::uint32_t, iterator> index_;
+  std::unordered_map<std::uint32_t, Slot> index_;
+  std::uint64_t nextSerial_ = 1;
 };

@@ -276,6 +276,7 @@ void DtObjectDataDistMgr::clearQueues() {
 }
 
 void DtObjectDataDistMgr::destroyRegionLists() {
+  remoteRegions_.clear();
   for (DtRegionMatchList* list :
        {&subMatches_, &subOverlaps_, &subMatchOverlaps_, &pubMatches_, &pubOverlaps_, &pubMatchOverlaps_}) {
     list->destroyAll();

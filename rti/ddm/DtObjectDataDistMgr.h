@@ -35,6 +35,7 @@
 #include "ddm/DtDataDistHalf.h"
 #include "ddm/DtObjectRegionTables.h"
 #include "ddm/DtPendingAssocQueue.h"
+#include "ddm/DtRegionIndex.h"
 #include "ddm/DtRegionMatchList.h"
 #include "ddm/DtRegionSetList.h"
 #include "msg/DtMsgSubscriptions.h"
@@ -283,7 +284,28 @@ public:
   bool save(DtRtiSaveFile& file) const override;
   bool restore(DtRtiSaveFile& file) override;
 
+  // ---- the index of the remote sets' regions (DtObjectDataDistMgrIndex.cpp)
+  // Off: a local set whose regions change is tested against every remote
+  // set, as without the index (the tests compare the two; on by default).
+  void setOverlapIndexUsed(bool used) { overlapIndexUsed_ = used; }
+
 protected:
+  // The remote set takes the region (the bare handle while the region is
+  // not known here), the region lists the set, and the index files the
+  // region.
+  void takeRemoteRegion(DtRemoteRegionSet& set, std::uint32_t handle, DtRegion* region, bool publication);
+  // The handles of the members of `others` whose overlap with `set` may
+  // change now that `changed` moved (null: any region of the set), in the
+  // order `others` walks them. For a local set and a remote table: those it
+  // overlaps and those holding a region the index finds near one of the
+  // regions concerned; otherwise every member.
+  std::vector<std::uint32_t> overlapCandidates(const DtRegionSetList& others, const DtObjectRegionSet& set,
+                                               const DtRegion* changed, bool setIsLocal) const;
+  // The handles of the sets `set` matches whose objects' scope may change
+  // with the overlaps of those `near` (overlapCandidates), in the order of
+  // its match list; every set it matches without the index.
+  std::vector<std::uint32_t> matchedAmong(const DtObjectRegionSet& set, const std::vector<std::uint32_t>& near) const;
+
   // ---- a local region's deletion (DtObjectDataDistMgrRegions.cpp)
   virtual void movePassiveSubscriptions(DtRegion& region, DtSubRegionSet& passive);
   // The set leaves the table (which deletes it), the relation lists and
@@ -484,4 +506,9 @@ protected:
   DtHandleIndex<CollectedAssocs> collectedAssocSub_;
   // While the pending registrations are collected, one drain sends them.
   bool collectingRegisters_ = false;
+  // Every region a remote set took, by its extents (a region moved is filed
+  // again, one deleted taken out), so that a local set's region change
+  // tests only the remote sets near it.
+  DtRegionIndex remoteRegions_;
+  bool overlapIndexUsed_ = true;
 };

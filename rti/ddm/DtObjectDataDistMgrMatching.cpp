@@ -62,7 +62,7 @@ void DtObjectDataDistMgr::overlapEnded(DtLocalRegionSet& local, DtObjectRegionSe
 void DtObjectDataDistMgr::evaluateRegionSetOverlap(const DtRegionSetList& others, DtRegionMatchList& overlaps,
                                                    DtRegionMatchList& matchOverlaps, DtObjectRegionSet& set,
                                                    bool setIsLocal, bool join) {
-  for (const std::uint32_t handle : others.handles()) {
+  for (const std::uint32_t handle : overlapCandidates(others, set, nullptr, setIsLocal)) {
     DtObjectRegionSet* member = objectSet(others.lookup(handle));
     if (!member || member == &set) continue;
     DtLocalRegionSet* local = nullptr;
@@ -81,7 +81,7 @@ void DtObjectDataDistMgr::evaluateRegionSetOverlap(const DtRegionSetList& others
 void DtObjectDataDistMgr::evaluateRegionOverlap(const DtRegionSetList& others, DtRegionMatchList& overlaps,
                                                 DtRegionMatchList& matchOverlaps, DtObjectRegionSet& set,
                                                 DtRegion& region, bool setIsLocal, bool discover, bool join) {
-  for (const std::uint32_t handle : others.handles()) {
+  for (const std::uint32_t handle : overlapCandidates(others, set, &region, setIsLocal)) {
     DtObjectRegionSet* member = objectSet(others.lookup(handle));
     if (!member || member == &set) continue;
     DtLocalRegionSet* local = nullptr;

@@ -30,16 +30,7 @@ DtRemoteRegionSet* DtObjectDataDistMgr::takeRemoteSet(const DtObjRegSetMsg& msg,
     // A region not announced yet is kept by handle until it is.
     DtRegion* region = nullptr;
     if (ddmMgr_) region = handle == 0 ? &ddmMgr_->defaultRegion() : ddmMgr_->remoteRegion(handle);
-    if (!region) {
-      set->addRegion(handle);
-      continue;
-    }
-    set->addRegion(region);
-    if (publication) {
-      region->addObjPubRegSet(set.get());
-    } else {
-      region->addObjSubRegSet(set.get());
-    }
+    takeRemoteRegion(*set, handle, region, publication);
   }
   DtRemoteRegionSet* taken = set.get();
   table.add(taken->regionSetHandle(), set.release());  // the table owns it now
@@ -175,6 +166,7 @@ void DtObjectDataDistMgr::processAssocSubReg(DtRemoteRegionSet* set, DtObjectCla
 // ---- another federate's region goes ------------------------------------------------
 
 void DtObjectDataDistMgr::processDeleteRegion(DtRegion& region) {
+  remoteRegions_.remove(region);
   dropRemoteSets(region.objPubRegSetList(), remotePubRegionSets_, subMatches_, subOverlaps_, subMatchOverlaps_, true);
   dropRemoteSets(region.objSubRegSetList(), remoteSubRegionSets_, pubMatches_, pubOverlaps_, pubMatchOverlaps_, false);
 }

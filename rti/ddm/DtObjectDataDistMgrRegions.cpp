@@ -120,37 +120,44 @@ void DtObjectDataDistMgr::destroyLocalSet(DtRegionSetList& table, DtRegionMatchL
 void DtObjectDataDistMgr::notifyAboutRegionModification(DtRegion& region) {
   for (DtPubRegionSet* pub : setsOf<DtPubRegionSet>(region.objPubRegSetList())) {
     const std::vector<std::uint32_t> before = pub->overlapList().handles();
+    // Those whose overlap may change (every one, without the index).
+    const std::vector<std::uint32_t> near = overlapCandidates(remoteSubRegionSets_, *pub, &region, true);
     evaluateRegionOverlap(remoteSubRegionSets_, pubOverlaps_, pubMatchOverlaps_, *pub, region, true, false, false);
     if (addrMap()) addrMap()->addAddrMapDelay(pub->regionSetHandle());
     // The subscribers the set came to or left see the owner's objects again:
     // their updates turn on or off.
-    for (DtRemoteRegionSet* sub : setsOf<DtRemoteRegionSet>(remoteSubRegionSets_)) {
-      const bool was = std::find(before.begin(), before.end(), sub->regionSetHandle()) != before.end();
-      if (was != pub->isOverlap(sub->regionSetHandle())) processRemoteScopeChanges(*sub);
+    for (const std::uint32_t handle : near) {
+      auto* sub = dynamic_cast<DtRemoteRegionSet*>(remoteSubRegionSets_.lookup(handle));
+      if (!sub) continue;
+      const bool was = std::find(before.begin(), before.end(), handle) != before.end();
+      if (was != pub->isOverlap(handle)) processRemoteScopeChanges(*sub);
     }
   }
   for (const DtRegionSetList* list : {&region.objSubRegSetList(), &region.objPasRegSetList()}) {
     for (DtSubRegionSet* sub : setsOf<DtSubRegionSet>(*list)) {
+      const std::vector<std::uint32_t> near = overlapCandidates(remotePubRegionSets_, *sub, &region, true);
       evaluateRegionOverlap(remotePubRegionSets_, subOverlaps_, subMatchOverlaps_, *sub, region, true, true, true);
-      for (DtRemoteRegionSet* matched : setsOf<DtRemoteRegionSet>(sub->matchList())) {
-        matched->evaluateScopeUpdates(*this, scopeAmb());
+      // The matched sets' objects come into scope or leave it. A matched set
+      // whose overlap stayed as it was keeps its objects' scope: only those
+      // near are evaluated again when the index is used.
+      for (const std::uint32_t handle : matchedAmong(*sub, near)) {
+        if (auto* matched = dynamic_cast<DtRemoteRegionSet*>(sub->matchList().lookup(handle))) {
+          matched->evaluateScopeUpdates(*this, scopeAmb());
+        }
       }
     }
   }
 }
 
 void DtObjectDataDistMgr::processNotifyRegion(DtRegion& region, bool isNew) {
+  if (remoteRegions_.contains(region)) remoteRegions_.add(region);  // filed by its new extents
   if (isNew) {
     // Sets announced before the region knew it by handle only.
     for (DtRegionSetList* table : {&remotePubRegionSets_, &remoteSubRegionSets_}) {
       for (const DtRegionSetEntry& entry : *table) {
         if (!entry.set->isMemberRegion(region.handle()) || entry.set->region(region.handle())) continue;
-        entry.set->addRegion(&region);
-        if (table == &remotePubRegionSets_) {
-          region.addObjPubRegSet(static_cast<DtObjectRegionSet*>(entry.set));
-        } else {
-          region.addObjSubRegSet(static_cast<DtObjectRegionSet*>(entry.set));
-        }
+        takeRemoteRegion(*static_cast<DtRemoteRegionSet*>(entry.set), region.handle(), &region,
+                         table == &remotePubRegionSets_);
       }
     }
   }

@@ -275,16 +275,7 @@ void DtObjectDataDistMgr::restoreRemoteRegSet(const DtObjRegionSetRecord& record
     for (const std::uint32_t regionHandle : record.regions) {
       DtRegion* region = nullptr;
       if (ddmMgr_) region = regionHandle == 0 ? &ddmMgr_->defaultRegion() : ddmMgr_->remoteRegion(regionHandle);
-      if (!region) {
-        set.addRegion(regionHandle);
-        continue;
-      }
-      set.addRegion(region);
-      if (publication) {
-        region->addObjPubRegSet(&set);
-      } else {
-        region->addObjSubRegSet(&set);
-      }
+      takeRemoteRegion(set, regionHandle, region, publication);
     }
     if (publication) {
       evaluateRegionSetOverlap(subRegionSets_, subOverlaps_, subMatchOverlaps_, set, false, false);

@@ -52,6 +52,8 @@ public:
   const_iterator begin() const { return sets_.begin(); }
   const_iterator end() const { return sets_.end(); }
   std::vector<std::uint32_t> handles() const { return sets_.handles(); }
+  // Sets filed later rank higher (0: not filed).
+  std::uint64_t filingRank(std::uint32_t handle) const { return sets_.filingRank(handle); }
 
   // The set that `set` becomes with the region added: `set` itself when it
   // has the region already, else the first set here whose regions are

@@ -88,6 +88,7 @@ public:
   using DtObjectDataDistMgr::evaluateMatchingAfterAdd;
   using DtObjectDataDistMgr::evaluateRegionOverlap;
   using DtObjectDataDistMgr::fileNewObject;
+  using DtObjectDataDistMgr::overlapCandidates;
 
   // One of the federate's subscription sets' regions changed, as the region
   // hook will re-evaluate it: every subscription and passive set holding it.
