@@ -8,7 +8,13 @@
 // discovery, and the memory the discovering process grew by per object.
 // Then the update rate with the management object model joined in both
 // federates (reporting off), beside it off, in the same run; and the same
-// with data distribution on (no region: the default sets), beside it off.
+// with data distribution on (no region: the default sets), beside it off;
+// with one overlapping region each side, beside data distribution off; the
+// reflections at one subscriber while 100 and 1,000 publishers' regions move
+// every 100 ms, beside the same publishers without data distribution
+// (BenchMovingRegions.h); and the cost of one region change of a subscriber
+// among 100 to 10,000 other federates' publication sets (in one process,
+// BenchRegionChangeCost.h).
 // Run it inside a private network namespace (multicast on lo), as the tests
 // run (tools/ensure-packages.sh's run_isolated), in a Release build.
 //
@@ -51,7 +57,9 @@
 #include "BareTcpRelay.h"
 #include "BenchFederation.h"
 #include "BenchMomReporting.h"
+#include "BenchMovingRegions.h"
 #include "BenchOptions.h"
+#include "BenchRegionChangeCost.h"
 #include "BenchRtiExec.h"
 #include "DtRtiExtensions.hh"
 #include "LoopbackPair.h"
@@ -69,7 +77,7 @@ using namespace loopbackpair;
 
 const char* const executionName = "HlaUpdatesBench";
 
-const char* const fedText = R"((FED (Federation HlaUpdatesBench) (FEDversion v1.3) (spaces)
+const char* const fedText = R"((FED (Federation HlaUpdatesBench) (FEDversion v1.3) (spaces (space Geo (dimension X)))
   (objects
     (class ObjectRoot (attribute privilegeToDelete reliable timestamp) (class RTIprivate)
       (class Data (attribute A0 best_effort receive))
@@ -81,7 +89,8 @@ const char* const fedText = R"((FED (Federation HlaUpdatesBench) (FEDversion v1.
         (attribute R11 best_effort receive) (attribute R12 best_effort receive) (attribute R13 best_effort receive)
         (attribute R14 best_effort receive) (attribute R15 best_effort receive) (attribute R16 best_effort receive)
         (attribute R17 best_effort receive) (attribute R18 best_effort receive) (attribute R19 best_effort receive)
-        (attribute R20 best_effort receive))))
+        (attribute R20 best_effort receive))
+      (class Located (attribute L0 best_effort receive Geo))))
   (interactions (class InteractionRoot best_effort receive (class RTIprivate best_effort receive))))
 )";
 
@@ -94,12 +103,15 @@ struct Settings {
   std::uint32_t receiveBuffer = 4 << 20;
   std::uint32_t objects = 1000;
   std::uint32_t radioValue = 16;  // bytes of each of a radio's 21 values
-  std::uint32_t cases = 31;       // 1: updates, 2: radios, 4: reliable updates through the rtiexec, 8: MOM, 16: DDM
+  std::uint32_t cases = 255;      // 1: updates, 2: radios, 4: reliable, 8: MOM, 16: DDM, 32-128: regions
   std::uint32_t idle = 1000;      // idle connections to the rtiexec while its latency is measured again
   std::uint32_t rttOnly = 0;      // 1: only the round trips of the updates
   std::uint32_t tickEvery = 1;    // updates between the sender's ticks
   std::uint32_t burst = 100;      // the same in the reliable case
   std::uint32_t pathMask = 15;    // which of the four update paths run
+
+  std::uint32_t regionSeconds = 3;    // of updates while the regions move
+  std::uint32_t regionProcesses = 4;  // the publishers' federates
 };
 
 enum class TickMode { Plain, MinMax };
@@ -181,9 +193,12 @@ using ValueSet = std::unique_ptr<RTI::AttributeHandleValuePairSet>;
 // first four bytes of the value, and its sender the role whose object it is.
 class UpdateEndpoint : public Endpoint {
 public:
-  // Of class Data's best-effort attribute A0, or of another class's.
+  // Of class Data's best-effort attribute A0, or of another class's; with
+  // `regions`, subscribed and registered with a region of its own, the two
+  // processes' regions overlapping.
   UpdateEndpoint(const BenchConfig& config, int role, TickMode mode, const Settings& settings,
-                 const char* className = "Data", const char* attributeName = "A0", bool reporting = false)
+                 const char* className = "Data", const char* attributeName = "A0", bool reporting = false,
+                 bool regions = false)
       : federate_(config.fedFile(), numbered("role", role)), mode_(mode), tickEvery_(settings.tickEvery) {
     RTI::RTIambassador& rti = federate_.rti();
     // Within about 3 s.
@@ -197,8 +212,15 @@ public:
     AttributeSet attributes(RTI::AttributeHandleSetFactory::create(1));
     attributes->add(a0);
     rti.publishObjectClass(data, *attributes);
-    rti.subscribeObjectClassAttributes(data, *attributes, RTI::RTI_TRUE);
-    object_ = rti.registerObjectInstance(data, (numbered("role", role)).c_str());
+    if (regions) {
+      RTI::Region* region = overlappingRegion(rti, role);
+      rti.subscribeObjectClassAttributesWithRegion(data, *region, *attributes, RTI::RTI_TRUE);
+      RTI::AttributeHandle handles[] = {a0};
+      object_ = rti.registerObjectInstanceWithRegion(data, numbered("role", role).c_str(), handles, &region, 1);
+    } else {
+      rti.subscribeObjectClassAttributes(data, *attributes, RTI::RTI_TRUE);
+      object_ = rti.registerObjectInstance(data, (numbered("role", role)).c_str());
+    }
     values_.reset(RTI::AttributeSetFactory::create(1));
     const std::vector<char> value(std::max<std::uint32_t>(settings.valueSize, 4), 'v');
     values_->add(a0, value.data(), value.size());
@@ -236,6 +258,19 @@ public:
   }
 
 private:
+  // A region of space Geo: the sender's covers the lower half of X, the
+  // receiver's the middle half, so that each overlaps the other.
+  static RTI::Region* overlappingRegion(RTI::RTIambassador& rti, int role) {
+    const RTI::SpaceHandle geo = rti.getRoutingSpaceHandle("Geo");
+    const RTI::DimensionHandle x = rti.getDimensionHandle("X", geo);
+    RTI::Region* region = rti.createRegion(geo, 1);
+    constexpr RTI::ULong quarter = MAX_EXTENT / 4;
+    region->setRangeLowerBound(0, x, role == sender ? 0 : quarter);
+    region->setRangeUpperBound(0, x, role == sender ? 2 * quarter : 3 * quarter);
+    rti.notifyAboutRegionModification(*region);
+    return region;
+  }
+
   BenchFederate federate_;
   TickMode mode_;
   std::uint32_t tickEvery_;
@@ -259,7 +294,11 @@ Settings parse(int argc, char** argv) {
       "rtiexec, then its latency and idle cost with 1000 idle connections open, 8: updates with the MOM\n"
       "joined on both sides beside it off, 16: updates with data distribution on and no region beside it\n"
       "off), the sender ticking after\n"
-      "every update (in the reliable case after every burst of 100), the four update paths (mask 15).",
+      "every update (in the reliable case after every burst of 100), the four update paths (mask 15).\n"
+      "Data distribution with regions: 32: one overlapping region each side beside data distribution off;\n"
+      "64: reflections while 100 and 1000 publishers' regions move every 100 ms (--region-seconds 3 of\n"
+      "updates, the publishers in --region-processes 4 federates) beside data distribution off; 128: the\n"
+      "cost of one notifyAboutRegionModification with 100, 1000 and 10000 remote publication sets.",
       [&](const std::string& option, std::uint32_t value) {
         if (option == "--count") {
           settings.count = std::max(value, 1u);
@@ -287,6 +326,10 @@ Settings parse(int argc, char** argv) {
           settings.idle = value;
         } else if (option == "--cases") {
           settings.cases = value;
+        } else if (option == "--region-seconds") {
+          settings.regionSeconds = std::max(value, 1u);
+        } else if (option == "--region-processes") {
+          settings.regionProcesses = std::clamp(value, 1u, 32u);
         } else if (option == "--radio-value") {
           settings.radioValue = std::clamp(value, 1u, 500u);
         } else {
@@ -404,6 +447,7 @@ struct RateSide {
   bool reporting = false;
   Rate best;
   std::uint64_t lost = 0;
+  bool regions = false;
 };
 
 void compareSides(const Settings& settings, int port, std::uint32_t group, Shared& shared, const std::string& fed,
@@ -416,8 +460,8 @@ void compareSides(const Settings& settings, int port, std::uint32_t group, Share
       // Its RID file is the one the federates read (the last one made).
       const BenchConfig config(port, group, options);
       const MakeEndpoint make = [&](int role) {
-        return std::make_unique<UpdateEndpoint>(config, role, TickMode::Plain, settings, cls, attribute,
-                                                side.reporting);
+        return std::make_unique<UpdateEndpoint>(config, role, TickMode::Plain, settings, cls, attribute, side.reporting,
+                                                side.regions);
       };
       const Rate rate = measureRate(make, settings.count, 0, shared);
       side.lost += settings.count - rate.received;
@@ -466,6 +510,76 @@ void runDataDistribution(const Settings& settings, int port, std::uint32_t group
   std::printf("Data distribution: one %u-byte attribute, tick() in a loop\n", settings.valueSize);
   compareSides(settings, port, group, shared, fedText, "Data", "A0", sides);
   std::printf("  data distribution on: rate %.2f of off (goal >= 0.95)\n", ratioOf(sides[0], sides[1]));
+}
+
+// Data distribution on, its channels in a few groups of the bench's own.
+const char* const regionRidLines =
+    "(setq RTI_dataDistMgmt 1)\n(setq RTI_minChannelAddr \"239.81.0.1\")\n(setq RTI_maxChannelAddr \"239.81.0.16\")\n";
+
+// The update rate with data distribution on in both federates, each
+// subscribing and registering with one region that overlaps the other's,
+// beside data distribution off (the same class, no region), in the same run.
+void runStillRegions(const Settings& settings, int port, std::uint32_t group, Shared& shared) {
+  RateSide sides[] = {{"RTI, data distribution off", "(setq RTI_dataDistMgmt 0)\n", false, {}},
+                      {"RTI, one overlapping region each", regionRidLines, false, {}, 0, true}};
+  std::printf("Data distribution with still regions: one %u-byte attribute of space Geo, tick() in a loop\n",
+              settings.valueSize);
+  compareSides(settings, port, group, shared, fedText, "Located", "L0", sides);
+  std::printf("  one overlapping region each: rate %.2f of data distribution off (goal >= 0.80)\n",
+              ratioOf(sides[0], sides[1]));
+}
+
+// Reflections at one subscriber while 100, then 1000 publishers (objects
+// with a region each, in a few federates) update and move their regions
+// every 100 ms, beside the same without data distribution; alternating.
+void runMovingRegions(const Settings& settings, int port, std::uint32_t group) {
+  auto* shared = makeShared<movingregions::Shared>();
+  struct Side {
+    const char* name;
+    const char* forms;
+    bool regions;
+  };
+  const Side sides[] = {{"data distribution off", "(setq RTI_dataDistMgmt 0)\n", false},
+                        {"regions moving every 100 ms", regionRidLines, true}};
+  std::printf(
+      "Moving regions: %u-byte updates round robin over the publishers as fast as %u federates go, for %u s; "
+      "the subscriber's one region holds every publisher's\n",
+      settings.valueSize, settings.regionProcesses, settings.regionSeconds);
+  std::printf("  %-10s %-28s %12s %12s %9s %10s %12s\n", "publishers", "side", "reflected/s", "sent/s", "lost",
+              "moves/s", "discovered");
+  for (const std::uint32_t publishers : {100u, 1000u}) {
+    movingregions::Outcome best[2];
+    std::uint64_t sent[2] = {0, 0}, received[2] = {0, 0};
+    double sentRate[2] = {0, 0};
+    std::uint32_t leastDiscovered[2] = {publishers, publishers};
+    for (std::uint32_t r = 0; r < settings.repeat; ++r) {
+      for (int i = 0; i < 2; ++i) {
+        BenchFederation::Options options = federationFiles(settings);
+        options.extraRidLines += sides[i].forms;
+        const BenchConfig config(port, group, options);
+        const movingregions::Plan plan{config.fedFile(),
+                                       executionName,
+                                       publishers,
+                                       settings.regionProcesses,
+                                       static_cast<double>(settings.regionSeconds),
+                                       settings.valueSize,
+                                       sides[i].regions};
+        const movingregions::Outcome outcome = movingregions::runOnce(plan, *shared);
+        sent[i] += outcome.sent;
+        received[i] += std::min(outcome.received, outcome.sent);
+        sentRate[i] = std::max(sentRate[i], static_cast<double>(outcome.sent) / settings.regionSeconds);
+        leastDiscovered[i] = std::min(leastDiscovered[i], outcome.discovered);
+        if (outcome.perSecond() > best[i].perSecond()) best[i] = outcome;
+      }
+    }
+    for (int i = 0; i < 2; ++i) {
+      std::printf("  %-10u %-28s %12.0f %12.0f %8.2f%% %10.0f %7u/%u\n", publishers, sides[i].name, best[i].perSecond(),
+                  sentRate[i], sent[i] ? 100.0 * static_cast<double>(sent[i] - received[i]) / sent[i] : 0.0,
+                  static_cast<double>(best[i].moves) / settings.regionSeconds, leastDiscovered[i], publishers);
+    }
+    std::printf("  %u publishers: reflections %.2f of data distribution off\n", publishers,
+                best[0].perSecond() > 0 ? best[1].perSecond() / best[0].perSecond() : 0.0);
+  }
 }
 
 // ---- reliable updates through the rtiexec
@@ -730,5 +844,8 @@ int main(int argc, char** argv) {
   if (settings.cases & 4) runReliable(settings, port, group, *shared);
   if (settings.cases & 8) runMom(settings, port, group, *shared);
   if (settings.cases & 16) runDataDistribution(settings, port, group, *shared);
+  if (settings.cases & 32) runStillRegions(settings, port, group, *shared);
+  if (settings.cases & 64) runMovingRegions(settings, port, group);
+  if (settings.cases & 128) regioncost::runRegionChangeCost(fedText, port, group, settings.repeat);
   return 0;
 }
