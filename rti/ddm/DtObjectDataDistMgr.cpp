@@ -276,7 +276,8 @@ void DtObjectDataDistMgr::clearQueues() {
 }
 
 void DtObjectDataDistMgr::destroyRegionLists() {
-  remoteRegions_.clear();
+  remotePubRegions_.clear();
+  remoteSubRegions_.clear();
   for (DtRegionMatchList* list :
        {&subMatches_, &subOverlaps_, &subMatchOverlaps_, &pubMatches_, &pubOverlaps_, &pubMatchOverlaps_}) {
     list->destroyAll();

@@ -506,9 +506,12 @@ protected:
   DtHandleIndex<CollectedAssocs> collectedAssocSub_;
   // While the pending registrations are collected, one drain sends them.
   bool collectingRegisters_ = false;
-  // Every region a remote set took, by its extents (a region moved is filed
-  // again, one deleted taken out), so that a local set's region change
-  // tests only the remote sets near it.
-  DtRegionIndex remoteRegions_;
+  // Every region a remote publication (subscription) set took, by its
+  // extents (a region moved is filed again, one deleted taken out), so that
+  // a local set's region change tests only the remote sets near it. Apart,
+  // so that one wide region of one side never makes the other side's
+  // search walk everything.
+  DtRegionIndex remotePubRegions_;
+  DtRegionIndex remoteSubRegions_;
   bool overlapIndexUsed_ = true;
 };

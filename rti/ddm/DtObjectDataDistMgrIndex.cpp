@@ -27,7 +27,8 @@ void DtObjectDataDistMgr::takeRemoteRegion(DtRemoteRegionSet& set, std::uint32_t
   } else {
     region->addObjSubRegSet(&set);
   }
-  if (!remoteRegions_.contains(*region)) remoteRegions_.add(*region);
+  DtRegionIndex& index = publication ? remotePubRegions_ : remoteSubRegions_;
+  if (!index.contains(*region)) index.add(*region);
 }
 
 std::vector<std::uint32_t> DtObjectDataDistMgr::overlapCandidates(const DtRegionSetList& others,
@@ -49,7 +50,7 @@ std::vector<std::uint32_t> DtObjectDataDistMgr::overlapCandidates(const DtRegion
   // the set's: the changed one, or any of them where the set has several
   // (or where no single region changed).
   const auto near = [&](const DtRegion& mine) {
-    remoteRegions_.candidates(mine, [&](DtRegion& theirs) {
+    (publications ? remotePubRegions_ : remoteSubRegions_).candidates(mine, [&](DtRegion& theirs) {
       for (const DtRegionSetEntry& entry : publications ? theirs.objPubRegSetList() : theirs.objSubRegSetList()) {
         take(entry.set);
       }

@@ -166,7 +166,8 @@ void DtObjectDataDistMgr::processAssocSubReg(DtRemoteRegionSet* set, DtObjectCla
 // ---- another federate's region goes ------------------------------------------------
 
 void DtObjectDataDistMgr::processDeleteRegion(DtRegion& region) {
-  remoteRegions_.remove(region);
+  remotePubRegions_.remove(region);
+  remoteSubRegions_.remove(region);
   dropRemoteSets(region.objPubRegSetList(), remotePubRegionSets_, subMatches_, subOverlaps_, subMatchOverlaps_, true);
   dropRemoteSets(region.objSubRegSetList(), remoteSubRegionSets_, pubMatches_, pubOverlaps_, pubMatchOverlaps_, false);
 }

@@ -150,7 +150,10 @@ void DtObjectDataDistMgr::notifyAboutRegionModification(DtRegion& region) {
 }
 
 void DtObjectDataDistMgr::processNotifyRegion(DtRegion& region, bool isNew) {
-  if (remoteRegions_.contains(region)) remoteRegions_.add(region);  // filed by its new extents
+  // Filed again by its new extents.
+  for (DtRegionIndex* index : {&remotePubRegions_, &remoteSubRegions_}) {
+    if (index->contains(region)) index->add(region);
+  }
   if (isNew) {
     // Sets announced before the region knew it by handle only.
     for (DtRegionSetList* table : {&remotePubRegionSets_, &remoteSubRegionSets_}) {
