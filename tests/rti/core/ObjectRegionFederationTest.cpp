@@ -144,7 +144,7 @@ protected:
     return PlainImplementor::last->fedMgr()->ddmMgr()->channels().objectChannels().size();
   }
   DtObjectDataDistMgr& objectDdm() const { return *PlainImplementor::last->fedMgr()->ddmMgr()->objDdmMgr(); }
-  void end() { ScriptedPeerFederation::end("Field"); }
+  void end(RTI::ResignAction bResigns = RTI::NO_ACTION) { ScriptedPeerFederation::end("Field", bResigns); }
 
   Observer observer;
   RTI::Region* region = nullptr;  // the test's federate's subscription region
@@ -301,9 +301,7 @@ TEST_F(ObjectRegionFederation, ARegionInUseIsKeptAndADeletedRegionTakesItsSetsAl
 
 TEST_F(ObjectRegionFederation, AClassRequestFromARegionIsAnsweredForTheObjectsWhoseRegionsOverlapIt) {
   ASSERT_TRUE(start());
-  run({"background-tick on", "create Field Field.fed", "join Field A", "create-region Geo 1 miss",
-       "set-extent miss 0 X=40,50 Y=0,100", "notify-region miss", "create-region Geo 1 meet",
-       "set-extent meet 0 X=15,30 Y=0,100", "notify-region meet"});
+  run({"background-tick on", "create Field Field.fed", "join Field A"});
   // The test's federate owns one object whose Position is in [10,20) and
   // one whose Position is in [70,80).
   b->joinFederationExecution("B", "Field", &observer);
@@ -324,6 +322,8 @@ TEST_F(ObjectRegionFederation, AClassRequestFromARegionIsAnsweredForTheObjectsWh
     RTI::Region* regions[] = {where};
     observer.names[b->registerObjectInstanceWithRegion(vehicle, name.c_str(), regionAttributes, regions, 1)] = name;
   }
+  run({"create-region Geo 1 miss", "set-extent miss 0 X=40,50 Y=0,100", "notify-region miss",
+       "create-region Geo 1 meet", "set-extent meet 0 X=15,30 Y=0,100", "notify-region meet"});
   const std::uint32_t requesters = objectDdm().remoteSubRegionSets().count();
   const std::string positionHandle = std::to_string(position);
 
@@ -342,7 +342,7 @@ TEST_F(ObjectRegionFederation, AClassRequestFromARegionIsAnsweredForTheObjectsWh
   }
   EXPECT_TRUE(answered);
   EXPECT_FALSE(observer.gotWith("provide far"));
-  end();
+  end(RTI::DELETE_OBJECTS);
 }
 
 }  // namespace
