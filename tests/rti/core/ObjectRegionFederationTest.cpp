@@ -330,8 +330,8 @@ TEST_F(ObjectRegionFederation, AClassRequestFromARegionIsAnsweredForTheObjectsWh
   // A request is heard once its region's set is known here: the first
   // request from a region announces it.
   ASSERT_EQ(command("request-class-region Vehicle miss Position"), "ok request-class-region");
-  EXPECT_TRUE(waitUntil([&] { return objectDdm().remoteSubRegionSets().count() == requesters + 1; },
-                        [&] { b->tick(); }, 20));
+  EXPECT_TRUE(
+      waitUntil([&] { return objectDdm().remoteSubRegionSets().count() == requesters + 1; }, [&] { b->tick(); }, 20));
   run({"request-class-region Vehicle miss Position"});
   // Then from the region that meets [10,20): only "near" is asked for (the
   // requests come in order, so that nothing came of "miss").

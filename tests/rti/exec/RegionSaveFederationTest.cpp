@@ -280,13 +280,13 @@ protected:
 };
 
 TEST_F(ObjectRegionSaveFederation, SetsAssociationsAndAPassiveSubscriptionComeBackAsSaved) {
-  EXPECT_TRUE(eachSucceeds({a.get()}, {"publish Vehicle Position Name", "attribute-advisory on",
-                                       "create-region Geo 1 r", "set-extent r 0 X=10,20 Y=0,100", "notify-region r",
-                                       "register-region Vehicle car Position=r"}));
   EXPECT_TRUE(eachSucceeds(
-      {b.get()}, {"publish Vehicle Position", "create-region Geo 1 q", "set-extent q 0 X=15,30 Y=0,100",
-                  "notify-region q", "subscribe-region-passive Vehicle q Position", "create-region Geo 1 u",
-                  "set-extent u 0 X=0,5 Y=0,5", "notify-region u"}));
+      {a.get()}, {"publish Vehicle Position Name", "attribute-advisory on", "create-region Geo 1 r",
+                  "set-extent r 0 X=10,20 Y=0,100", "notify-region r", "register-region Vehicle car Position=r"}));
+  EXPECT_TRUE(
+      eachSucceeds({b.get()}, {"publish Vehicle Position", "create-region Geo 1 q", "set-extent q 0 X=15,30 Y=0,100",
+                               "notify-region q", "subscribe-region-passive Vehicle q Position",
+                               "create-region Geo 1 u", "set-extent u 0 X=0,5 Y=0,5", "notify-region u"}));
   ASSERT_TRUE(reflected("p1"));
   EXPECT_TRUE(succeeds(*b, "associate-region u car Position"));
   ASSERT_TRUE(sentinels::roundTrip(*b, *a));
