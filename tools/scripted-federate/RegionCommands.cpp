@@ -1,9 +1,9 @@
 // Regions of the federate: made in a routing space, their bounds set,
 // announced and deleted; objects registered with regions, regions associated
 // with objects' updates, object classes subscribed with regions and their
-// objects' values requested from a region. A region is
-// named by the name the script gave it (or by its token); a space and a
-// dimension by the FED file's names (or by their handles).
+// objects' values requested from a region. A region is named by the name the
+// script gave it (or by its token); a space and a dimension by the FED
+// file's names (or by their handles).
 #include <memory>
 #include <string>
 #include <vector>
