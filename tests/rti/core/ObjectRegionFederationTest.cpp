@@ -128,8 +128,10 @@ protected:
   }
   // Updates the object until the test's federate has the line.
   bool updateUntilReflected(const std::string& object, const std::string& value, const std::string& line) {
+    std::string update = "update " + object;
+    update += " - Position=" + value;
     for (int i = 0; i < 100; ++i) {
-      if (command("update " + object + " - Position=" + value).rfind("ok ", 0) != 0) return false;
+      if (command(update).rfind("ok ", 0) != 0) return false;
       if (waitUntil([&] { return observer.got(line); }, [&] { b->tick(); }, 0.1)) return true;
     }
     return false;
