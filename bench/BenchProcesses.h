@@ -7,7 +7,8 @@
 // such a benchmark measures beside the RTI (a listener on the loopback, its
 // clients with TCP_NODELAY, whole writes, messages with a 16-bit size
 // first, as RTI messages have); the rtiexec's log shown after a failed run;
-// and the range of a figure over the runs.
+// the federation sizes, tick styles and run lengths a run measures; and the
+// range of a figure over the runs.
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -28,6 +29,7 @@
 #include <vector>
 
 #include "BenchFederation.h"
+#include "BenchRtiExec.h"
 #include "DtRtiExtensions.hh"
 #include "LoopbackPair.h"
 #include "RTI.hh"
@@ -216,6 +218,56 @@ inline void showRtiExecLog(const char* path) {
   if (log) std::fclose(log);
 }
 
+// One run through an rtiexec of its own, the federates waiting in the
+// style: run() forks them and returns the Result (with its `ok`); the
+// rtiexec's log is shown when it failed.
+template <class Result, class Run>
+Result runThroughRtiExec(const ExecFederation& federation, TickStyle style, Run run) {
+  federation.useRidFor(style);
+  theTickStyle = style;
+  BenchRtiExec exec(federation.port(), "rtiexec.log");
+  if (!exec.waitReady()) return {};
+  const Result result = run();
+  if (!result.ok) showRtiExecLog("rtiexec.log");
+  return result;
+}
+
+// The options that pick what a benchmark measures: --federates N (0, the
+// default: 2 to 64), --repeat R (runs of each), --style S (0, the default:
+// every tick style; 1 to 3 one of them).
+struct RunSettings {
+  std::uint32_t federates = 0;
+  std::uint32_t repeat = 3;
+  std::uint32_t style = 0;
+
+  // Takes the option when it is one of these (N at most `maxFederates`).
+  bool take(const std::string& name, std::uint32_t value, int maxFederates) {
+    if (name == "--federates")
+      federates = std::min(value, static_cast<std::uint32_t>(maxFederates));
+    else if (name == "--repeat")
+      repeat = std::max<std::uint32_t>(value, 1);
+    else if (name == "--style")
+      style = value;
+    else
+      return false;
+    return true;
+  }
+  std::vector<int> sizes() const {
+    if (federates >= 2) return {static_cast<int>(federates)};
+    return {2, 4, 8, 16, 32, 64};
+  }
+  std::vector<TickStyle> styles() const {
+    if (style >= 1 && style <= std::size(tickStyles)) return {tickStyles[style - 1]};
+    return {std::begin(tickStyles), std::end(tickStyles)};
+  }
+};
+
+// How many rounds `count` federates take: as asked up to 8 federates, and
+// 8/count of it above (at least 200).
+inline std::uint32_t roundsFor(int count, std::uint32_t asked) {
+  return count <= 8 ? asked : std::max<std::uint32_t>(200, asked * 8 / static_cast<std::uint32_t>(count));
+}
+
 // ---- the bare side
 
 inline bool writeAll(int fd, const char* data, std::size_t length) {
@@ -311,6 +363,16 @@ pid_t startRelay(const char* benchName, int* port, Relay relay) {
 inline void stopRelay(pid_t pid) {
   kill(pid, SIGTERM);
   waitpid(pid, nullptr, 0);
+}
+
+// One bare run: run(port) beside a relay that runs relay(listener).
+template <class Relay, class Run>
+auto runBesideRelay(const char* benchName, Relay relay, Run run) {
+  int port = 0;
+  const pid_t relayPid = startRelay(benchName, &port, relay);
+  const auto result = run(port);
+  stopRelay(relayPid);
+  return result;
 }
 
 // The relay's loop over its `count` clients (accepted first): each pass

@@ -32,7 +32,6 @@
 
 #include "BenchOptions.h"
 #include "BenchProcesses.h"
-#include "BenchRtiExec.h"
 #include "NullFederateAmbassador.hh"
 #include "RTI.hh"
 
@@ -47,11 +46,8 @@ const char* const syncFed = R"((FED (Federation Sync) (FEDversion v1.3) (spaces)
   (interactions (class InteractionRoot reliable timestamp (class RTIprivate reliable receive))))
 )";
 
-struct Settings {
-  std::uint32_t federates = 0;
+struct Settings : RunSettings {
   std::uint32_t rounds = 2000;
-  std::uint32_t repeat = 3;
-  std::uint32_t style = 0;
 };
 
 // Nanoseconds on the monotonic clock, which every process shares.
@@ -185,22 +181,17 @@ Result runProcesses(int count, std::uint32_t rounds, Body body) {
 }
 
 Result runRti(const ExecFederation& federation, TickStyle style, int count, std::uint32_t rounds) {
-  federation.useRidFor(style);
-  theTickStyle = style;
-  BenchRtiExec exec(federation.port(), "rtiexec.log");
-  if (!exec.waitReady()) return {};
-  const Result result = runProcesses(count, rounds, [&](int i, Shared& shared) { federate(i, count, rounds, shared); });
-  if (!result.ok) showRtiExecLog("rtiexec.log");
-  return result;
+  return runThroughRtiExec<Result>(federation, style, [&] {
+    return runProcesses(count, rounds, [&](int i, Shared& shared) { federate(i, count, rounds, shared); });
+  });
 }
 
 Result runBare(int count, std::uint32_t rounds) {
-  int port = 0;
-  const pid_t relayPid = startRelay("sync_points", &port, [&](int listener) { relay(listener, count); });
-  const Result result =
-      runProcesses(count, rounds, [&](int i, Shared& shared) { bareClient(i, port, rounds, shared); });
-  stopRelay(relayPid);
-  return result;
+  return runBesideRelay(
+      "sync_points", [&](int listener) { relay(listener, count); },
+      [&](int port) {
+        return runProcesses(count, rounds, [&](int i, Shared& shared) { bareClient(i, port, rounds, shared); });
+      });
 }
 
 }  // namespace
@@ -210,24 +201,17 @@ int main(int argc, char** argv) {
   BenchParseOptions(argc, argv, "sync_points",
                     "usage: bench_sync_points [--federates N] [--rounds R] [--repeat K] [--style 0|1|2|3]",
                     [&](const std::string& name, std::uint32_t value) {
-                      if (name == "--federates")
-                        settings.federates = std::min<std::uint32_t>(value, maxFederates);
-                      else if (name == "--rounds")
+                      if (settings.take(name, value, maxFederates)) return true;
+                      if (name == "--rounds")
                         settings.rounds = std::clamp<std::uint32_t>(value, 1, maxRounds);
-                      else if (name == "--repeat")
-                        settings.repeat = std::max<std::uint32_t>(value, 1);
-                      else if (name == "--style")
-                        settings.style = value;
                       else
                         return false;
                       return true;
                     });
   signal(SIGPIPE, SIG_IGN);
   const ExecFederation federation("sync_points", "Sync", syncFed, 82, "");
-  std::vector<int> sizes = {2, 4, 8, 16, 32, 64};
-  if (settings.federates >= 2) sizes = {static_cast<int>(settings.federates)};
-  std::vector<TickStyle> styles(std::begin(tickStyles), std::end(tickStyles));
-  if (settings.style >= 1 && settings.style <= styles.size()) styles = {styles[settings.style - 1]};
+  const std::vector<int> sizes = settings.sizes();
+  const std::vector<TickStyle> styles = settings.styles();
 
   std::printf(
       "sync_points: register, announce, achieve at once, federationSynchronized at every federate; "
@@ -237,9 +221,7 @@ int main(int argc, char** argv) {
               "bare rounds/s", "RTI / bare", "RTI median us", "bare median us");
   bool failed = false;
   for (const int count : sizes) {
-    const std::uint32_t rounds =
-        count <= 8 ? settings.rounds
-                   : std::max<std::uint32_t>(200, settings.rounds * 8 / static_cast<std::uint32_t>(count));
+    const std::uint32_t rounds = roundsFor(count, settings.rounds);
     Range bare, bareMedian;
     std::vector<Range> rti(styles.size()), ratio(styles.size()), rtiMedian(styles.size());
     for (std::uint32_t run = 0; run < settings.repeat; ++run) {

@@ -36,7 +36,6 @@
 
 #include "BenchOptions.h"
 #include "BenchProcesses.h"
-#include "BenchRtiExec.h"
 #include "NullFederateAmbassador.hh"
 #include "RTI.hh"
 #include "fedtime.hh"
@@ -53,12 +52,9 @@ const char* const clockFed = R"((FED (Federation Clock) (FEDversion v1.3) (space
   (interactions (class InteractionRoot reliable timestamp (class RTIprivate reliable receive))))
 )";
 
-struct Settings {
-  std::uint32_t federates = 0;
+struct Settings : RunSettings {
   std::uint32_t steps = 2000;
-  std::uint32_t repeat = 3;
   std::uint32_t mode = 0;
-  std::uint32_t style = 0;
 };
 
 // What the processes of one run share: the start, and each one's result.
@@ -218,23 +214,17 @@ Result runProcesses(int count, Body body) {
 }
 
 Result runRti(const ExecFederation& federation, TickStyle style, int count, bool withUpdates, std::uint32_t steps) {
-  federation.useRidFor(style);
-  theTickStyle = style;
-  BenchRtiExec exec(federation.port(), "rtiexec.log");
-  if (!exec.waitReady()) return {};
-  const Result result =
-      runProcesses(count, [&](int i, Shared& shared) { federate(i, count, withUpdates, steps, shared); });
-  if (!result.ok) showRtiExecLog("rtiexec.log");
-  return result;
+  return runThroughRtiExec<Result>(federation, style, [&] {
+    return runProcesses(count, [&](int i, Shared& shared) { federate(i, count, withUpdates, steps, shared); });
+  });
 }
 
 Result runBare(int count, bool withUpdates, std::uint32_t steps) {
-  int port = 0;
-  const pid_t relayPid = startRelay("time_advance", &port, [&](int listener) { relay(listener, count); });
-  const Result result =
-      runProcesses(count, [&](int i, Shared& shared) { bareClient(i, port, withUpdates, steps, shared); });
-  stopRelay(relayPid);
-  return result;
+  return runBesideRelay(
+      "time_advance", [&](int listener) { relay(listener, count); },
+      [&](int port) {
+        return runProcesses(count, [&](int i, Shared& shared) { bareClient(i, port, withUpdates, steps, shared); });
+      });
 }
 
 }  // namespace
@@ -245,26 +235,19 @@ int main(int argc, char** argv) {
                     "usage: bench_time_advance [--federates N] [--steps S] [--repeat R] [--mode 0|1|2] "
                     "[--style 0|1|2|3]",
                     [&](const std::string& name, std::uint32_t value) {
-                      if (name == "--federates")
-                        settings.federates = std::min<std::uint32_t>(value, maxFederates);
-                      else if (name == "--steps")
+                      if (settings.take(name, value, maxFederates)) return true;
+                      if (name == "--steps")
                         settings.steps = std::max<std::uint32_t>(value, 1);
-                      else if (name == "--repeat")
-                        settings.repeat = std::max<std::uint32_t>(value, 1);
                       else if (name == "--mode")
                         settings.mode = value;
-                      else if (name == "--style")
-                        settings.style = value;
                       else
                         return false;
                       return true;
                     });
   signal(SIGPIPE, SIG_IGN);
   const ExecFederation federation("time_advance", "Clock", clockFed, 81, "(setq RTI_timeMgmt 1)\n");
-  std::vector<int> sizes = {2, 4, 8, 16, 32, 64};
-  if (settings.federates >= 2) sizes = {static_cast<int>(settings.federates)};
-  std::vector<TickStyle> styles(std::begin(tickStyles), std::end(tickStyles));
-  if (settings.style >= 1 && settings.style <= styles.size()) styles = {styles[settings.style - 1]};
+  const std::vector<int> sizes = settings.sizes();
+  const std::vector<TickStyle> styles = settings.styles();
 
   std::printf(
       "time_advance: lock-step timeAdvanceRequest(t+1), lookahead 1, %u steps (fewer above 8 federates), "
@@ -279,9 +262,7 @@ int main(int argc, char** argv) {
     std::printf("%10s %6s %-19s %22s %22s %16s\n", "federates", "steps", "RTI federates wait", "RTI (rtiexec)",
                 "bare barrier (relay)", "RTI / bare");
     for (const int count : sizes) {
-      const std::uint32_t steps =
-          count <= 8 ? settings.steps
-                     : std::max<std::uint32_t>(200, settings.steps * 8 / static_cast<std::uint32_t>(count));
+      const std::uint32_t steps = roundsFor(count, settings.steps);
       Range bare;
       std::vector<Range> rti(styles.size()), ratio(styles.size());
       for (std::uint32_t run = 0; run < settings.repeat; ++run) {

@@ -117,7 +117,7 @@ bool DtTimeMgr::restoreState(DtRtiSaveFile& file) {
     DtNotifyError("TimeMgr received an incorrect save packet, restore aborted\n");
     return false;
   }
-  if (record->size() < Record::fixedLength || record->length() != record->size() || !takeRecord(*record)) {
+  if (!record->whole(Record::fixedLength) || !takeRecord(*record)) {
     DtNotifyError("TimeMgr received a damaged save packet (%u bytes), restore aborted\n", record->size());
     return false;
   }

@@ -63,19 +63,17 @@ struct DtRegionChannelPacket {
     record.setU32(classAt, classHandle);
     record.setU32(channelAt, channel);
     record.setU32(countAt, static_cast<std::uint32_t>(sets.size()));
-    for (std::uint32_t i = 0; i < sets.size(); ++i) record.setU32(setsAt + 4 * i, sets[i]);
+    record.setU32s(setsAt, sets);
     return record;
   }
   // The record is one of these, exactly as long as its count of region
   // sets calls for.
   static bool complete(const DtSavePacket& packet) {
-    if (packet.type() != theType || packet.size() < fixedLength || packet.length() != packet.size()) return false;
+    if (packet.type() != theType || !packet.whole(fixedLength)) return false;
     return fixedLength + 4 * std::uint64_t{packet.u32(countAt)} == packet.size();
   }
   // The region sets of a complete record.
   static std::vector<std::uint32_t> sets(const DtSavePacket& packet) {
-    std::vector<std::uint32_t> handles(packet.u32(countAt));
-    for (std::uint32_t i = 0; i < handles.size(); ++i) handles[i] = packet.u32(setsAt + 4 * i);
-    return handles;
+    return packet.u32s(setsAt, packet.u32(countAt));
   }
 };

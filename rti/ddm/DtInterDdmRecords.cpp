@@ -37,16 +37,12 @@ std::optional<DtSavePacketBuilder> DtInterDdmRecords::setRecord(const DtInterReg
   record.setU32(classAt, set.classHandle);
   record.setU32(addressAt, set.address);
   record.setU32(countAt, static_cast<std::uint32_t>(set.regions.size()));
-  for (std::size_t i = 0; i < set.regions.size(); ++i) {
-    record.setU32(static_cast<std::uint32_t>(theSetLength + 4 * i), set.regions[i]);
-  }
+  record.setU32s(theSetLength, set.regions);
   return record;
 }
 
 bool DtInterDdmRecords::readHeader(const DtSavePacket& record, const DtFomClassMgr& fom, DtInterDdmSaved& saved) {
-  if (record.type() != theHeaderType || record.size() != record.length() || record.size() < theHeaderLength) {
-    return false;
-  }
+  if (record.type() != theHeaderType || !record.whole(theHeaderLength)) return false;
   const std::uint32_t classes = record.u32(classesAt);
   if (theHeaderLength + 8 * std::uint64_t{classes} != record.size()) return false;
   if (static_cast<std::int64_t>(classes) != fom.numInteractions()) return false;
@@ -56,9 +52,7 @@ bool DtInterDdmRecords::readHeader(const DtSavePacket& record, const DtFomClassM
 }
 
 std::optional<DtInterRegionSetRecord> DtInterDdmRecords::readSet(const DtSavePacket& record, const DtFomClassMgr& fom) {
-  if (record.type() != theSetType || record.size() != record.length() || record.size() < theSetLength) {
-    return std::nullopt;
-  }
+  if (record.type() != theSetType || !record.whole(theSetLength)) return std::nullopt;
   DtInterRegionSetRecord set;
   set.kind = record.u32(kindAt);
   const std::uint32_t count = record.u32(countAt);
@@ -71,8 +65,7 @@ std::optional<DtInterRegionSetRecord> DtInterDdmRecords::readSet(const DtSavePac
   set.address = record.u32(addressAt);
   if (set.kind == DtInterSetsEnd) return set;
   if (!fom.interactionByHandle(set.classHandle)) return std::nullopt;
-  set.regions.reserve(count);
-  for (std::uint32_t i = 0; i < count; ++i) set.regions.push_back(record.u32(theSetLength + 4 * i));
+  set.regions = record.u32s(theSetLength, count);
   return set;
 }
 

@@ -37,20 +37,17 @@ std::optional<DtSavePacketBuilder> DtObjRegionSetPacket::build(const DtObjRegion
   builder.setU32(regionCountAt, static_cast<std::uint32_t>(record.regions.size()));
   builder.setU32(associationCountAt, static_cast<std::uint32_t>(record.associations.size()));
   builder.setU32(unownedCountAt, static_cast<std::uint32_t>(record.unowned.size()));
-  std::uint32_t at = regionsAt;
-  for (const std::uint32_t region : record.regions) {
-    builder.setU32(at, region);
-    at += 4;
-  }
-  putEntries(builder, at, record.associations);
-  putEntries(builder, at + entryLength * static_cast<std::uint32_t>(record.associations.size()), record.unowned);
+  builder.setU32s(regionsAt, record.regions);
+  const std::uint32_t entriesAt = regionsAt + 4 * static_cast<std::uint32_t>(record.regions.size());
+  putEntries(builder, entriesAt, record.associations);
+  putEntries(builder, entriesAt + entryLength * static_cast<std::uint32_t>(record.associations.size()), record.unowned);
   return builder;
 }
 
 DtSavePacketBuilder DtObjRegionSetPacket::endRecord() { return DtSavePacketBuilder(theType, fixedLength); }
 
 std::optional<DtObjRegionSetRecord> DtObjRegionSetPacket::read(const DtSavePacket& packet) {
-  if (packet.type() != theType || packet.size() < fixedLength || packet.length() != packet.size()) return std::nullopt;
+  if (packet.type() != theType || !packet.whole(fixedLength)) return std::nullopt;
   const std::uint32_t kind = packet.u32(kindAt);
   if (kind > DT_REMOTE_SUBSCRIBE) return std::nullopt;
   const std::uint32_t regions = packet.u32(regionCountAt);
@@ -63,8 +60,7 @@ std::optional<DtObjRegionSetRecord> DtObjRegionSetPacket::read(const DtSavePacke
   record.setHandle = packet.u32(setAt);
   record.federate = packet.u32(federateAt);
   record.address = packet.u32(addressAt);
-  record.regions.reserve(regions);
-  for (std::uint32_t i = 0; i < regions; ++i) record.regions.push_back(packet.u32(regionsAt + 4 * i));
+  record.regions = packet.u32s(regionsAt, regions);
   const std::uint32_t entriesAt = regionsAt + 4 * regions;
   record.associations = takeEntries(packet, entriesAt, associations);
   record.unowned = takeEntries(packet, entriesAt + entryLength * associations, unowned);

@@ -53,7 +53,7 @@ struct DtRegionPacket {
   // The record holds exactly the fixed part and the bounds its counts call
   // for.
   static bool complete(const DtSavePacket& packet) {
-    return packet.size() >= fixedLength && packet.length() == packet.size() &&
+    return packet.whole(fixedLength) &&
            length(packet.u16(extentCountAt), packet.u16(dimensionCountAt)) == packet.size();
   }
 };

@@ -203,11 +203,7 @@ bool DtInteractionClassInfo::save(DtRtiSaveFile& file) const {
   record.setU8(Record::relevantAt, relevantFlag_);
   tallies_.saveTo(record, Record::sentBestEffortAt);
   record.setU32(Record::countAt, subscribers_.size());
-  std::uint32_t at = Record::federatesAt;
-  for (std::uint32_t federate : subscribers_) {
-    record.setU32(at, federate);
-    at += 4;
-  }
+  record.setU32s(Record::federatesAt, subscribers_);
   return file.writePacket(record);
 }
 

@@ -7,6 +7,7 @@
 #include "msg/DtFederationMsgs.h"
 #include "msg/DtUpdateMsgs.h"
 #include "net/DtConnectionMgr.h"
+#include "net/DtMakeMsg.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionClassInfo.h"
 #include "objects/DtInteractionMomHook.h"
@@ -151,11 +152,10 @@ void DtInteractionMgr::unsubscribe(RTI::InteractionClassHandle theClass) {
 template <class Msg>
 void DtInteractionMgr::sendClassMsg(RTI::InteractionClassHandle theClass) {
   if (!connectMgr_) return;
-  std::unique_ptr<DtRtiMsg> made(connectMgr_->create(Msg::currentKind()));
-  auto* msg = dynamic_cast<Msg*>(made.get());
+  auto msg = DtMakeMsg<Msg>(*connectMgr_);
   if (!msg) return;
   msg->setHandle(theClass);
-  connectMgr_->sendStampedAndDelete(made.release(), connectMgr_->internalTransportType(), 0);
+  connectMgr_->sendStampedAndDelete(msg.release(), connectMgr_->internalTransportType(), 0);
 }
 
 void DtInteractionMgr::sendSubscribeMsg(RTI::InteractionClassHandle theClass) { sendClassMsg<DtSubInterMsg>(theClass); }

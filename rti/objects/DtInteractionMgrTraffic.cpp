@@ -1,10 +1,12 @@
 // The interaction manager's traffic: sending interactions and delivering
 // received ones to the federate.
 #include <memory>
+#include <utility>
 
 #include "config/DtRIDParameters.h"
 #include "msg/DtUpdateMsgs.h"
 #include "net/DtConnectionMgr.h"
+#include "net/DtMakeMsg.h"
 #include "objects/DtFomClassMgr.h"
 #include "objects/DtInteractionClassInfo.h"
 #include "objects/DtInteractionMgr.h"
@@ -45,15 +47,15 @@ void DtInteractionMgr::sendInteractionMsg(RTI::InteractionClassHandle theClass,
   if (!connectMgr_) return;
   std::unique_ptr<DtRtiMsg> made;
   if (time) {
-    made.reset(connectMgr_->create(DtInteractionTsoMsg::currentKind()));
-    auto* msg = dynamic_cast<DtInteractionTsoMsg*>(made.get());
+    auto msg = DtMakeMsg<DtInteractionTsoMsg>(*connectMgr_);
     if (!msg) return;
     msg->set(theClass, parameters, order, *time, tag, serial, destination);
+    made = std::move(msg);
   } else {
-    made.reset(connectMgr_->create(DtInteractionRoMsg::currentKind()));
-    auto* msg = dynamic_cast<DtInteractionRoMsg*>(made.get());
+    auto msg = DtMakeMsg<DtInteractionRoMsg>(*connectMgr_);
     if (!msg) return;
     msg->set(theClass, parameters, tag, destination);
+    made = std::move(msg);
   }
   connectMgr_->sendStampedAndDelete(made.release(), transport, localAddrMap(theClass, destination));
   fastIncrementSentTally(theClass, transport);

@@ -434,11 +434,7 @@ bool DtObjectClassInfo::save(DtRtiSaveFile& file) const {
     entry.setU8(Attribute::subscribedAt, subscribedAttrs_.isMember(i));
     entry.setU8(Attribute::relevantAt, attribute.relevant());
     entry.setU32(Attribute::countAt, federates.size());
-    std::uint32_t at = Attribute::federatesAt;
-    for (std::uint32_t federate : federates) {
-      entry.setU32(at, federate);
-      at += 4;
-    }
+    entry.setU32s(Attribute::federatesAt, federates);
     written = file.writePacket(entry) && written;
   }
   return file.writePacket(DtSavePacketBuilder(DtEndPacket::theType, DtEndPacket::classEndLength)) && written;

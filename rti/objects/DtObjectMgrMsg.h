@@ -5,14 +5,11 @@
 #include <memory>
 
 #include "net/DtConnectionMgr.h"
+#include "net/DtMakeMsg.h"
 #include "objects/DtObjectMgr.h"
 
 template <class Msg>
 std::unique_ptr<Msg> DtObjectMgr::makeMsg(int kind) const {
   if (!connectMgr_) return nullptr;
-  std::unique_ptr<DtRtiMsg> made(connectMgr_->create(static_cast<DtRtiMsgKind>(kind)));
-  auto* msg = dynamic_cast<Msg*>(made.get());
-  if (!msg) return nullptr;
-  static_cast<void>(made.release());  // now owned as msg
-  return std::unique_ptr<Msg>(msg);
+  return DtMakeMsg<Msg>(*connectMgr_, static_cast<DtRtiMsgKind>(kind));
 }

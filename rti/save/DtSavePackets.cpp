@@ -10,8 +10,7 @@ namespace {
 // bytes after it, as its count field says, are there too.
 bool holdsCountedEntries(const DtSavePacket& packet, std::uint32_t fixedLength, std::uint32_t countAt,
                          std::uint32_t entrySize) {
-  if (packet.size() < fixedLength || packet.length() != packet.size()) return false;
-  return packet.u32(countAt) <= (packet.size() - fixedLength) / entrySize;
+  return packet.whole(fixedLength) && packet.u32(countAt) <= (packet.size() - fixedLength) / entrySize;
 }
 
 }  // namespace
@@ -26,6 +25,13 @@ std::uint16_t DtSavePacket::u16(std::uint32_t offset) const {
 
 std::uint32_t DtSavePacket::u32(std::uint32_t offset) const {
   return holds(offset, 4) ? DtNetU32::read(bytes_.data() + offset) : 0;
+}
+
+std::vector<std::uint32_t> DtSavePacket::u32s(std::uint32_t offset, std::uint32_t count) const {
+  std::vector<std::uint32_t> values;
+  values.reserve(count);
+  for (std::uint32_t i = 0; i < count; ++i, offset += 4) values.push_back(u32(offset));
+  return values;
 }
 
 DtAttributeHandleSet DtSavePacket::handleSet(std::uint32_t offset) const {
@@ -92,7 +98,7 @@ DtSavePacketBuilder DtFedMgrPacket::build(std::uint32_t federate, const std::vec
 }
 
 std::optional<std::vector<std::string>> DtFedMgrPacket::labels(const DtSavePacket& packet) {
-  if (packet.size() < fixedLength || packet.length() != packet.size()) return std::nullopt;
+  if (!packet.whole(fixedLength)) return std::nullopt;
   const std::uint32_t count = packet.u32(labelCountAt);
   // Every label takes at least its zero.
   if (count > packet.size() - fixedLength) return std::nullopt;
@@ -115,9 +121,7 @@ DtSavePacketBuilder DtSavedMessagePacket::build(const char* message, std::uint32
   return record;
 }
 
-bool DtObjectClassPacket::complete(const DtSavePacket& packet) {
-  return packet.size() >= theLength && packet.length() == packet.size();
-}
+bool DtObjectClassPacket::complete(const DtSavePacket& packet) { return packet.whole(theLength); }
 
 bool DtAttrInfoPacket::complete(const DtSavePacket& packet) {
   return holdsCountedEntries(packet, fixedLength, countAt, 4);
@@ -128,7 +132,7 @@ bool DtInteractionClassPacket::complete(const DtSavePacket& packet) {
 }
 
 bool DtObjectPacket::complete(const DtSavePacket& packet) {
-  if (packet.size() < fixedLength || packet.length() != packet.size()) return false;
+  if (!packet.whole(fixedLength)) return false;
   const std::uint64_t entries = std::uint64_t{packet.u32(discoveredCountAt)} + packet.u32(requestCountAt);
   const std::uint64_t nameSize = packet.u32(nameSizeAt);
   return nameSize >= 1 && fixedLength + 8 * entries + nameSize == packet.size() && packet.u8(packet.size() - 1) == 0;

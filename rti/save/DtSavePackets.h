@@ -56,11 +56,16 @@ public:
   std::uint32_t size() const { return static_cast<std::uint32_t>(bytes_.size()); }
   // Whether `width` bytes at `offset` lie within the record.
   bool holds(std::uint32_t offset, std::uint32_t width) const { return offset <= size() && width <= size() - offset; }
+  // Whether the record is whole: its length field says the bytes held, and
+  // they hold at least the fixed part of its layout.
+  bool whole(std::uint32_t fixedLength) const { return size() >= fixedLength && length() == size(); }
 
   // Fields; 0 (or an empty set) for a field outside the record.
   std::uint8_t u8(std::uint32_t offset) const;
   std::uint16_t u16(std::uint32_t offset) const;
   std::uint32_t u32(std::uint32_t offset) const;
+  // `count` u32 fields, one after another from `offset`.
+  std::vector<std::uint32_t> u32s(std::uint32_t offset, std::uint32_t count) const;
   DtAttributeHandleSet handleSet(std::uint32_t offset) const;
   // A 40-byte membership map without a count (the members are counted).
   DtAttributeHandleSet handleMap(std::uint32_t offset) const;
@@ -78,6 +83,14 @@ public:
   void setU8(std::uint32_t offset, std::uint8_t value);
   void setU16(std::uint32_t offset, std::uint16_t value);
   void setU32(std::uint32_t offset, std::uint32_t value);
+  // The values as u32 fields, one after another from `offset`.
+  template <class Values>
+  void setU32s(std::uint32_t offset, const Values& values) {
+    for (const std::uint32_t value : values) {
+      setU32(offset, value);
+      offset += 4;
+    }
+  }
   void setHandleSet(std::uint32_t offset, const DtAttributeHandleSet& set);
   // The set's 40-byte membership map alone, without its count.
   void setHandleMap(std::uint32_t offset, const DtAttributeHandleSet& set);

@@ -24,6 +24,7 @@
 #include "fedtime.hh"
 #include "net/DtConnectionMgr.h"
 #include "objects/DtFomClassMgr.h"
+#include "rti/api/FlatRegion.h"
 #include "rti/config/ConfigTestFiles.h"
 #include "rti/net/ConnTestSupport.h"
 
@@ -192,17 +193,9 @@ private:
 };
 
 // A region of the RTI's own class, with a fixed handle.
-class TestRegion : public DtRegion {
+class TestRegion : public FlatRegion<DtRegion> {
 public:
   explicit TestRegion(std::uint32_t token = 42) { setHandle(token); }
-  RTI::ULong getRangeLowerBound(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
-  RTI::ULong getRangeUpperBound(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
-  void setRangeLowerBound(RTI::ExtentIndex, RTI::DimensionHandle, RTI::ULong) override {}
-  void setRangeUpperBound(RTI::ExtentIndex, RTI::DimensionHandle, RTI::ULong) override {}
-  RTI::SpaceHandle getSpaceHandle() const override { return 1; }
-  RTI::ULong getNumberOfExtents() const override { return 1; }
-  RTI::ULong getRangeLowerBoundNotificationLimit(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
-  RTI::ULong getRangeUpperBoundNotificationLimit(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
 };
 
 // One argument of each type that the services take, alive as long as the

@@ -13,18 +13,13 @@ using namespace objddm;
 
 constexpr std::uint32_t a = 3, b = 21;
 
-void settleBus(Bus& bus) {
-  while (bus.deliver() != 0) {
-  }
-}
-
 class ObjectDdmMatching : public ::testing::Test {
 protected:
   void TearDown() override {
     subscriber.reset();
     publisher.reset();
   }
-  void settle() { settleBus(bus); }
+  void settle() { deliverAll(bus); }
   Bus bus;
   std::unique_ptr<DdmFederate> publisher = std::make_unique<DdmFederate>(a, &bus);
   std::unique_ptr<DdmFederate> subscriber = std::make_unique<DdmFederate>(b, &bus);
@@ -72,7 +67,7 @@ TEST(ObjectDdmClasses, AClassHierarchyMatchesInTheDirectionOfTheDataAndLeavesNoE
     Bus bus;
     const auto publisher = std::make_unique<DdmFederate>(a, &bus);
     const auto subscriber = std::make_unique<DdmFederate>(b, &bus);
-    const auto settle = [&] { settleBus(bus); };
+    const auto settle = [&] { deliverAll(bus); };
     DtObjectClassInfo& pubClass = publisher->cls(c.published);
     DtObjectClassInfo& subClass = subscriber->cls(c.subscribed);
 

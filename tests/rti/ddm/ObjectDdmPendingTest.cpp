@@ -40,10 +40,7 @@ TEST(ObjectDdmPending, EachQueueSendsItsMessagesUnassociateRemoveAddAndTheOtherF
   Bus bus;
   DdmFederate a(3, &bus);
   DdmFederate b(21, &bus);
-  const auto settle = [&] {
-    while (bus.deliver() != 0) {
-    }
-  };
+  const auto settle = [&] { deliverAll(bus); };
   DtRegion& r1 = a.region({0, 10}, {0, 10});                                   // 300001
   DtRegion& r2 = a.region({20, 30}, {0, 10});                                  // 300002
   DtRtiObject& o1 = a.publishedObject(platform, attrs({0, position, speed}));  // 300001

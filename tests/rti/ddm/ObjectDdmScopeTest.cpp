@@ -17,10 +17,7 @@ TEST(ObjectDdmScope, DefaultRegionScopeChangesWithOrWithoutAdvisoriesAsTheSwitch
     Bus bus;
     DdmFederate a(3, &bus);
     DdmFederate b(21, &bus);
-    const auto settle = [&] {
-      while (bus.deliver() != 0) {
-      }
-    };
+    const auto settle = [&] { deliverAll(bus); };
     if (scopeSwitch) {
       b.objects->enableAttributeScopeSwitch();
     } else {

@@ -235,6 +235,12 @@ inline std::string subTables(const DtObjectClassInfo& c, std::uint32_t set) {
   return std::string("matching ") + (m ? text(*m) : "-") + " overlap " + (o ? text(*o) : "-");
 }
 
+// Delivers what the bus holds until nothing moves, ticking no manager.
+inline void deliverAll(Bus& bus) {
+  while (bus.deliver() != 0) {
+  }
+}
+
 // Federates 3 (A) and 21 (B) on one bus; settle() delivers until nothing
 // moves, ticking both object managers after each round.
 struct DdmPair {

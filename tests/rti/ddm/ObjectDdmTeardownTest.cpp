@@ -31,10 +31,7 @@ struct Busy {
     theirSet = b.associate(their, attrs({0, position, altitude}), theirs).regionSetHandle();
     settle();
   }
-  void settle() {
-    while (bus.deliver() != 0) {
-    }
-  }
+  void settle() { deliverAll(bus); }
   std::vector<const DtRegion*> regionsOfA() {
     std::vector<const DtRegion*> all = a.ddm->localRegions();
     all.push_back(&a.ddm->defaultRegion());

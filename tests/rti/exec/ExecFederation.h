@@ -86,6 +86,25 @@ inline ::testing::AssertionResult restoreTogether(const Federates& federates) {
   return eachSucceeds(federates, {"wait federationRestored"});
 }
 
+// Federation X of two: A (handle 1) subscribes vehicles, B (handle 2)
+// publishes them and registers a car, which A discovers; with `horns`, B
+// also publishes the horn A subscribes. Call it under ASSERT_NO_FATAL_FAILURE.
+inline void joinCarWatch(ScriptedFederateProcess& a, ScriptedFederateProcess& b, bool horns = false) {
+  ASSERT_EQ(a.command("create X Road.fed"), "ok create");
+  ASSERT_EQ(a.command("join X A"), "ok join 1");
+  if (horns) {
+    ASSERT_TRUE(succeeds(a, "subscribe-interaction Horn"));
+  }
+  ASSERT_TRUE(succeeds(a, "subscribe Vehicle Position Name"));
+  ASSERT_EQ(b.command("join X B"), "ok join 2");
+  if (horns) {
+    ASSERT_TRUE(succeeds(b, "publish-interaction Horn"));
+  }
+  ASSERT_TRUE(succeeds(b, "publish Vehicle Position Name"));
+  ASSERT_TRUE(succeeds(b, "register Vehicle car"));
+  ASSERT_EQ(a.command("wait discoverObjectInstance 10"), "ok wait discoverObjectInstance");
+}
+
 // Whether one of the lines holds the text.
 inline bool printed(const std::vector<std::string>& lines, const std::string& text) {
   for (const std::string& line : lines) {

@@ -24,15 +24,7 @@ struct Watcher {
   std::unique_ptr<ScriptedFederateProcess> a = ExecFederation::federate();
   std::unique_ptr<ScriptedFederateProcess> b = ExecFederation::federate();
 
-  void setUp() {
-    ASSERT_EQ(a->command("create X Road.fed"), "ok create");
-    ASSERT_EQ(a->command("join X A"), "ok join 1");
-    ASSERT_TRUE(succeeds(*a, "subscribe Vehicle Position Name"));
-    ASSERT_EQ(b->command("join X B"), "ok join 2");
-    ASSERT_TRUE(succeeds(*b, "publish Vehicle Position Name"));
-    ASSERT_TRUE(succeeds(*b, "register Vehicle car"));
-    ASSERT_EQ(a->command("wait discoverObjectInstance 10"), "ok wait discoverObjectInstance");
-  }
+  void setUp() { ASSERT_NO_FATAL_FAILURE(joinCarWatch(*a, *b)); }
 };
 
 struct LossCase {

@@ -28,15 +28,7 @@ protected:
     ASSERT_TRUE(federation.startExec());
     a = ExecFederation::federate();
     b = ExecFederation::federate();
-    ASSERT_EQ(a->command("create X Road.fed"), "ok create");
-    ASSERT_EQ(a->command("join X A"), "ok join 1");
-    ASSERT_TRUE(succeeds(*a, "subscribe-interaction Horn"));
-    ASSERT_TRUE(succeeds(*a, "subscribe Vehicle Position Name"));
-    ASSERT_EQ(b->command("join X B"), "ok join 2");
-    ASSERT_TRUE(succeeds(*b, "publish-interaction Horn"));
-    ASSERT_TRUE(succeeds(*b, "publish Vehicle Position Name"));
-    ASSERT_TRUE(succeeds(*b, "register Vehicle car"));
-    ASSERT_EQ(a->command("wait discoverObjectInstance 10"), "ok wait discoverObjectInstance");
+    ASSERT_NO_FATAL_FAILURE(joinCarWatch(*a, *b, true));
   }
 
   // Both still joined, and B's horn still reaches A.

@@ -30,13 +30,7 @@ TEST(ResignedByTheRtiexec, TheOperatorsDeleteIsToldAfterTheFederateDidWhatItsRes
   ASSERT_TRUE(federation.startExec());
   auto a = ExecFederation::federate();
   auto b = ExecFederation::federate();
-  ASSERT_EQ(a->command("create X Road.fed"), "ok create");
-  ASSERT_EQ(a->command("join X A"), "ok join 1");
-  ASSERT_TRUE(succeeds(*a, "subscribe Vehicle Position Name"));
-  ASSERT_EQ(b->command("join X B"), "ok join 2");
-  ASSERT_TRUE(succeeds(*b, "publish Vehicle Position Name"));
-  ASSERT_TRUE(succeeds(*b, "register Vehicle car"));
-  ASSERT_EQ(a->command("wait discoverObjectInstance 10"), "ok wait discoverObjectInstance");
+  ASSERT_NO_FATAL_FAILURE(joinCarWatch(*a, *b));
 
   federation.exec().send("delete 2 X");
   EXPECT_NE(federation.exec().waitFor("Resign: federate 2 has resigned X.", 10), "");
@@ -54,14 +48,7 @@ TEST(ResignedByTheRtiexec, AFederateWhoseHeartbeatStoppedIsToldAndWhatItSendsAft
   ASSERT_TRUE(federation.startExec());
   auto a = ExecFederation::federate();
   auto b = ExecFederation::federate();
-  ASSERT_EQ(a->command("create X Road.fed"), "ok create");
-  ASSERT_EQ(a->command("join X A"), "ok join 1");
-  ASSERT_TRUE(succeeds(*a, "subscribe-interaction Horn"));
-  ASSERT_TRUE(succeeds(*a, "subscribe Vehicle Position Name"));
-  ASSERT_EQ(b->command("join X B"), "ok join 2");
-  ASSERT_TRUE(succeeds(*b, "publish-interaction Horn"));
-  ASSERT_TRUE(succeeds(*b, "publish Vehicle Position Name"));
-  ASSERT_TRUE(succeeds(*b, "register Vehicle car"));
+  ASSERT_NO_FATAL_FAILURE(joinCarWatch(*a, *b, true));
   // Its horn goes in datagrams, which nobody but the others' RTIs filter.
   ASSERT_TRUE(succeeds(*b, "interaction-transport Horn best_effort"));
   ASSERT_TRUE(succeeds(*b, "send-interaction Horn - Loudness=1"));
@@ -89,13 +76,7 @@ TEST(ResignedByTheRtiexec, AReceiverThatStopsReadingIsClosedAtTheQueueLimitAndTo
   ASSERT_TRUE(federation.startExec());
   auto a = ExecFederation::federate();
   auto b = ExecFederation::federate();
-  ASSERT_EQ(a->command("create X Road.fed"), "ok create");
-  ASSERT_EQ(a->command("join X A"), "ok join 1");
-  ASSERT_TRUE(succeeds(*a, "subscribe Vehicle Position Name"));
-  ASSERT_EQ(b->command("join X B"), "ok join 2");
-  ASSERT_TRUE(succeeds(*b, "publish Vehicle Position Name"));
-  ASSERT_TRUE(succeeds(*b, "register Vehicle car"));
-  ASSERT_EQ(a->command("wait discoverObjectInstance 10"), "ok wait discoverObjectInstance");
+  ASSERT_NO_FATAL_FAILURE(joinCarWatch(*a, *b));
 
   // A reads nothing while B sends it 18 MB of reliable updates: past the
   // 1 MiB that may wait for one federate, and what the system buffers

@@ -3,7 +3,7 @@
 // federation (time-stamped Tank updates and Shot interactions, reliable;
 // Flare interactions, best effort and time-stamped), the RID forms that
 // switch time management on, and a scripted federate that hands back the
-// callbacks its commands printed.
+// callbacks its commands printed and can wait on sentinels.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ExecFederation.h"
+#include "support/Sentinels.h"
 
 namespace timetest {
 
@@ -28,21 +29,33 @@ inline const char* const clockFed = R"((FED (Federation Clock) (FEDversion v1.3)
 
 inline const std::string timeForms = std::string(exectest::reliableForms) + "(setq RTI_timeMgmt 1)\n";
 
-// A federation with time management on, its rtiexec running.
-class TimeOrderFederation : public ::testing::Test {
+// A federation with time management on, its rtiexec running; with
+// sentinels, its FED file also has the Sentinel class.
+class ClockFederation : public ::testing::Test {
 protected:
+  explicit ClockFederation(bool sentinels = false) : sentinels_(sentinels) {}
+
   void SetUp() override {
-    federation_.dir().write("Clock.fed", clockFed);
+    federation_.dir().write("Clock.fed", sentinels_ ? sentinels::withSentinelClass(clockFed) : clockFed);
     ASSERT_TRUE(federation_.startExec());
   }
 
   ExecFederation federation_{timeForms};
+
+private:
+  bool sentinels_;
 };
+
+using TimeOrderFederation = ClockFederation;
 
 // One federate: runs commands and hands back the callbacks they printed.
 class Federate {
 public:
+  // One that takes part in sentinels (see support/Sentinels.h).
+  struct WithSentinels {};
+
   Federate() : process_(std::make_unique<ScriptedFederateProcess>()) {}
+  explicit Federate(WithSentinels) : Federate() { EXPECT_TRUE(succeeds(*process_, "sentinel-class Sentinel")); }
 
   // Runs the commands, each of which must succeed; returns the time and
   // traffic callbacks printed meanwhile, without "callback ".
@@ -55,37 +68,43 @@ public:
     }
     return callbacksSince(before);
   }
+  // Runs the commands, then sentinels to the other federate and back: the
+  // rtiexec's answers to them, and what the other one sent before, have
+  // come. Returns the time and traffic callbacks printed meanwhile.
+  std::vector<std::string> runAndSettle(const std::vector<std::string>& commands, Federate& other) {
+    const std::size_t before = process_->lines().size();
+    run(commands);
+    EXPECT_TRUE(sentinels::roundTrip(*process_, *other.process_));
+    return callbacksSince(before);
+  }
+  // Takes two sentinels from the other one, the second sent once the first
+  // came: the rtiexec's answers to what the other one sent before the first
+  // have come (the rtiexec takes the second in a later pass). Returns the
+  // time and traffic callbacks printed meanwhile.
+  std::vector<std::string> takeAnswersTo(Federate& other) {
+    const std::size_t before = process_->lines().size();
+    for (int i = 0; i < 2; ++i) EXPECT_TRUE(sentinels::sentinel(*other.process_, *process_));
+    return callbacksSince(before);
+  }
   // The result of the last command that succeeded ("ok <verb> <result>").
   std::string result() const {
     const std::size_t blank = last_.find(' ', 3);
     return blank == std::string::npos ? "" : last_.substr(blank + 1);
   }
   ScriptedFederateProcess& process() { return *process_; }
-  // Ticks until the query prints the value (at most about 5 s); returns
-  // what it printed last.
-  std::string queryUntil(const std::string& query, const std::string& value) {
-    for (int turn = 0; turn < 100; ++turn) {
-      run({"tick 0.05", query});
-      if (result() == value) break;
-    }
-    return result();
-  }
 
   // One command's "ok"/"error" line.
   std::string command(const std::string& command) { return process_->command(command); }
-  // Waits for the callback while `other` ticks in short turns: the rtiexec's
-  // constrained sync needs the constrained federates' answers. Returns the
-  // callbacks seen (empty when it did not come within about 10 s).
+  // Waits for the callback while `other` ticks in the background: the
+  // rtiexec's constrained sync needs the constrained federates' answers.
+  // Returns the callbacks seen.
   std::vector<std::string> waitWhileTicking(const std::string& callback, Federate& other) {
-    for (int turn = 0; turn < 50; ++turn) {
-      other.run({"tick 0.1"});
-      const std::size_t before = process_->lines().size();
-      if (process_->command("wait " + callback + " 0.1").rfind("ok ", 0) == 0) return callbacksSince(before);
-    }
-    return {};
+    other.run({"background-tick on"});
+    const std::vector<std::string> seen = run({"wait " + callback + " 10"});
+    other.run({"background-tick off"});
+    return seen;
   }
 
-private:
   // The time and traffic callbacks among the lines read since `before`.
   std::vector<std::string> callbacksSince(std::size_t before) const {
     std::vector<std::string> callbacks;
@@ -100,6 +119,7 @@ private:
     return callbacks;
   }
 
+private:
   std::unique_ptr<ScriptedFederateProcess> process_;
   std::string last_;
 };

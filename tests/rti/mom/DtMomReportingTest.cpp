@@ -20,6 +20,7 @@
 #include "mom/DtMomArgument.h"
 #include "mom/DtMomFedAmbWrapper.h"
 #include "mom/DtMomObserver.h"
+#include "rti/api/FlatRegion.h"
 
 using namespace momtest;
 
@@ -28,17 +29,7 @@ namespace {
 constexpr const char* theSetServiceReporting = "Manager.Federate.Adjust.SetServiceReporting";
 constexpr const char* theReportServiceInvocation = "Manager.Federate.Report.ReportServiceInvocation";
 
-class TestRegion final : public RTI::Region {
-public:
-  RTI::ULong getRangeLowerBound(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
-  RTI::ULong getRangeUpperBound(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
-  void setRangeLowerBound(RTI::ExtentIndex, RTI::DimensionHandle, RTI::ULong) override {}
-  void setRangeUpperBound(RTI::ExtentIndex, RTI::DimensionHandle, RTI::ULong) override {}
-  RTI::SpaceHandle getSpaceHandle() const override { return 1; }
-  RTI::ULong getNumberOfExtents() const override { return 1; }
-  RTI::ULong getRangeLowerBoundNotificationLimit(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
-  RTI::ULong getRangeUpperBoundNotificationLimit(RTI::ExtentIndex, RTI::DimensionHandle) const override { return 0; }
-};
+using TestRegion = FlatRegion<>;
 
 // A federate's own set class: it holds any handle, the largest too.
 template <class Set>
