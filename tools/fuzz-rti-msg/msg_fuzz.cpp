@@ -33,7 +33,8 @@ void exercise(DtRtiMsg& msg, bool checked) {
   (void)msg.serialNumber();
   (void)msg.orderType();
   (void)msg.fedExName();
-  readAccessors(msg);
+  volatile long read = readAccessors(msg);
+  (void)read;
   std::unique_ptr<DtRtiMsg> copy(msg.clone(1));
   if (copy->size() != msg.size() || std::memcmp(copy->data(), msg.data(), static_cast<std::size_t>(msg.size())) != 0)
     __builtin_trap();

@@ -41,20 +41,10 @@ public:
   std::deque<std::unique_ptr<DtRtiMsg>> received;
 };
 
-class TestExecFederateMgr : public DtRtiExecFederateMgr {
+class TestExecFederateMgr : public FederateMgrOver<DtRtiExecFederateMgr, AnsweringConnectionMgr> {
 public:
-  TestExecFederateMgr(DtRIDParameters* params, ManagerLog& log)
-      : TestExecFederateMgr(params, std::make_unique<AnsweringConnectionMgr>(log)) {}
-  AnsweringConnectionMgr& connection() { return *connection_; }
+  using FederateMgrOver::FederateMgrOver;
   std::uint16_t ticket() const { return static_cast<std::uint16_t>(localNumber() % 0xFFFFu + 1); }
-
-private:
-  TestExecFederateMgr(DtRIDParameters* params, std::unique_ptr<AnsweringConnectionMgr> connection)
-      : DtRtiExecFederateMgr(params, nullptr) {
-    connection_ = connection.get();
-    connectMgr_ = std::move(connection);
-  }
-  AnsweringConnectionMgr* connection_;
 };
 
 inline std::unique_ptr<DtRtiMsg> joinAnswer(unsigned long to, const char* federate, unsigned long handle, int error = 0,

@@ -185,20 +185,27 @@ inline RecordingScope::~RecordingScope() {
   log = nullptr;
 }
 
-// A federate manager without the rtiexec over a recording connection
-// manager (which it owns, as it owns a real one).
-class TestFederateMgr : public DtSimpleFederateMgr {
+// A federate manager of class Mgr over a test connection manager of class
+// Connection, made from the log, which it owns as it owns a real one.
+template <class Mgr, class Connection>
+class FederateMgrOver : public Mgr {
 public:
-  TestFederateMgr(DtRIDParameters* params, ManagerLog& log)
-      : TestFederateMgr(params, std::make_unique<RecordingConnectionMgr>(log)) {}
+  FederateMgrOver(DtRIDParameters* params, ManagerLog& log)
+      : FederateMgrOver(params, std::make_unique<Connection>(log)) {}
 
-  RecordingConnectionMgr& connection() { return *connection_; }
+  Connection& connection() { return *connection_; }
 
 private:
-  TestFederateMgr(DtRIDParameters* params, std::unique_ptr<RecordingConnectionMgr> connection)
-      : DtSimpleFederateMgr(params, nullptr) {
+  FederateMgrOver(DtRIDParameters* params, std::unique_ptr<Connection> connection) : Mgr(params, nullptr) {
     connection_ = connection.get();
-    connectMgr_ = std::move(connection);
+    this->connectMgr_ = std::move(connection);
   }
-  RecordingConnectionMgr* connection_;
+  Connection* connection_;
+};
+
+// A federate manager without the rtiexec over a recording connection
+// manager.
+class TestFederateMgr : public FederateMgrOver<DtSimpleFederateMgr, RecordingConnectionMgr> {
+public:
+  using FederateMgrOver::FederateMgrOver;
 };
