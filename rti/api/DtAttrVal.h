@@ -1,6 +1,9 @@
 #pragma once
 // DtAttrVal: one handle/value pair of a value set, holding its own copy of
-// the value's bytes. Pairs are never copied, only made and deleted.
+// the value's bytes: a short value (most handles, words and names) inside
+// the pair, a longer one in a block of its own, so that filling a set costs
+// one allocation per pair. Pairs are never copied or moved, only made and
+// deleted.
 
 #include <cstdint>
 #include <memory>
@@ -19,10 +22,14 @@ public:
   virtual std::uint32_t handle() const { return handle_; }
   virtual RTI::ULong size() const { return length_; }
   // The pair's own bytes, valid while the pair lives; never null.
-  virtual char* data() const { return data_.get(); }
+  virtual char* data() const { return data_; }
 
 private:
+  static constexpr RTI::ULong inlineBytes = 32;
+
   std::uint32_t handle_;
   RTI::ULong length_;
-  std::unique_ptr<char[]> data_;
+  std::unique_ptr<char[]> longValue_;  // only for a value longer than inlineBytes
+  char* data_;                         // shortValue_ or longValue_
+  char shortValue_[inlineBytes];
 };

@@ -9,9 +9,9 @@
 // Nothing here is locked: used on the thread that calls the ambassador.
 
 #include "RTI.hh"
+#include "api/DtObserverMembers.h"
 #include "api/DtRtiAmbassadorObserver.h"
 #include "util/DtHashlist.h"
-#include "util/DtMemberList.h"
 #include "util/DtString.h"
 
 class RTI_EXPORT DtRtiAmbObserverList {
@@ -29,8 +29,10 @@ public:
   virtual void addObserver(const DtString& name, DtRtiAmbassadorObserver* observer);
   // Takes the named observer out and returns it; null when none is filed.
   virtual DtRtiAmbassadorObserver* removeObserver(const DtString& name);
+  // Whether any filed observer wants to be told of successful calls.
+  bool successfulCallsWatched() const { return members_.successWatchers() != 0; }
 
 private:
-  DtMemberList members_;  // notification order; declared first, so it outlives the index
+  DtObserverMembers members_;  // notification order; declared first, so it outlives the index
   DtHashlist byName_;
 };

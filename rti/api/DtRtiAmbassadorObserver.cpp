@@ -1,5 +1,6 @@
 #include "api/DtRtiAmbassadorObserver.h"
 
+#include "api/DtObserverMembers.h"
 #include "util/DtList.h"
 
 DtRtiAmbassadorObserver::~DtRtiAmbassadorObserver() = default;
@@ -23,4 +24,11 @@ DtRtiAmbassadorObserver* DtRtiAmbassadorObserver::wrapPrev() const {
   if (!item()) return nullptr;
   if (DtRtiAmbassadorObserver* preceding = prev()) return preceding;
   return ofItem(list()->tail());
+}
+
+void DtRtiAmbassadorObserver::setWantsSuccessfulCalls(bool wants) {
+  if (wants == wantsSuccessfulCalls_) return;
+  wantsSuccessfulCalls_ = wants;
+  // Only an observer list's members are counted.
+  if (auto* members = dynamic_cast<DtObserverMembers*>(list())) members->successWishChanged(wants);
 }

@@ -14,6 +14,12 @@
 // then; whoever deletes an observer takes it out of its list first, since the
 // destructor does not.
 //
+// An observer that needs only the calls that failed says so
+// (setWantsSuccessfulCalls(false)): it is then not told of the calls that
+// succeed, and while no observer of a list wants them the ambassador skips
+// the walk after a successful call, so that such an observer costs a call
+// nothing.
+//
 // Used on the thread that calls the ambassador.
 
 #include "RTI.hh"
@@ -38,6 +44,15 @@ public:
   DT_RTI_SERVICES(DT_RTI_OBSERVER_NOTIFICATION)
 #undef DT_RTI_OBSERVER_NOTIFICATION
 
+  // Whether the observer is told of calls that succeeded (it always is of
+  // those that failed); true unless it says otherwise. Changing it while
+  // listed tells the list.
+  bool wantsSuccessfulCalls() const { return wantsSuccessfulCalls_; }
+  void setWantsSuccessfulCalls(bool wants);
+
   // The observer that a list item holds (null for a null observer).
   static DtRtiAmbassadorObserver* ofItem(const DtListItem* item);
+
+private:
+  bool wantsSuccessfulCalls_ = true;
 };

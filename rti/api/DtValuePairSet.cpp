@@ -1,5 +1,6 @@
 #include "api/DtValuePairSet.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -9,7 +10,11 @@
 
 template <class ApiSet>
 DtValuePairSet<ApiSet>::DtValuePairSet(RTI::ULong capacity, std::uint32_t regionSet)
-    : capacity_(capacity), regionSet_(regionSet), transport_(0), order_(0), region_(nullptr) {}
+    : capacity_(capacity), regionSet_(regionSet), transport_(0), order_(0), region_(nullptr) {
+  // Room for the pairs of a usual set at once, not by doubling as they come.
+  constexpr RTI::ULong roomAtOnce = 16;
+  entries_.reserve(std::min(capacity, roomAtOnce));
+}
 
 template <class ApiSet>
 DtValuePairSet<ApiSet>::~DtValuePairSet() = default;

@@ -51,10 +51,21 @@ void notifyEach(const DtRtiAmbObserverList* observers, Notify&& notify) {
   }
 }
 
+// After a successful call only the observers that want successes are told;
+// with none of them in the list there is no walk at all.
+template <class Notify>
+void notifySucceeded(const DtRtiAmbObserverList* observers, Notify&& notify) {
+  if (!observers || !observers->successfulCallsWatched()) return;
+  notifyEach(observers, [&](DtRtiAmbassadorObserver& o) {
+    if (o.wantsSuccessfulCalls()) notify(o);
+  });
+}
+
 // The one pattern of every service: the implementor does the work; the
 // observers are told the arguments, the result and the exception (null after
-// success); an RTI::Exception is rethrown as the very object the implementor
-// threw. Any other exception passes with no observer told.
+// success, told only to those that want successes); an RTI::Exception is
+// rethrown as the very object the implementor threw. Any other exception
+// passes with no observer told.
 template <class Result, class Call, class Notify>
 Result serve(const DtPrivRefs& refs, Call&& call, Notify&& notify) {
   DtRtiAmbassadorImplementor& implementor = *refs.implementor;
@@ -66,7 +77,7 @@ Result serve(const DtPrivRefs& refs, Call&& call, Notify&& notify) {
       notifyEach(observers, [&](DtRtiAmbassadorObserver& o) { notify(o, &exception); });
       throw;
     }
-    notifyEach(observers, [&](DtRtiAmbassadorObserver& o) { notify(o, nullptr); });
+    notifySucceeded(observers, [&](DtRtiAmbassadorObserver& o) { notify(o, nullptr); });
   } else {
     Result result{};
     try {
@@ -75,7 +86,7 @@ Result serve(const DtPrivRefs& refs, Call&& call, Notify&& notify) {
       notifyEach(observers, [&](DtRtiAmbassadorObserver& o) { notify(o, result, &exception); });
       throw;
     }
-    notifyEach(observers, [&](DtRtiAmbassadorObserver& o) { notify(o, result, nullptr); });
+    notifySucceeded(observers, [&](DtRtiAmbassadorObserver& o) { notify(o, result, nullptr); });
     return result;
   }
 }

@@ -67,6 +67,15 @@ const RTI::ParameterHandleValuePairSet& DtMomInteraction::phvps() {
   return *pairs_;
 }
 
+const RTI::ParameterHandleValuePairSet& DtMomInteraction::phvps(std::span<const RTI::ParameterHandle> handles) {
+  pairs_->empty();
+  const std::span<const DtMomParameter> rows = parameters();
+  for (std::size_t row = 0; row < rows.size() && row < handles.size(); ++row) {
+    if (carries(rows[row])) rows[row].encode(*this, pairs_.get(), handles[row]);
+  }
+  return *pairs_;
+}
+
 void DtMomInteraction::setFromPhvps(const RTI::ParameterHandleValuePairSet& set) {
   const std::span<const DtMomParameter> rows = parameters();
   std::vector<RTI::ParameterHandle> handles;

@@ -11,7 +11,8 @@
 // joined by ","), except federation times, which travel in the time's own
 // encoding. Parameter and class handles are looked up in the FOM (the handle
 // mapper) at every use, by the names that the classes keep in their static
-// *_PARAMETER_NAME members; a FOM that lacks one makes phvps and setFromPhvps
+// *_PARAMETER_NAME members (unless the sender hands phvps the handles it
+// looked up before, DtMomHandleCache); a FOM that lacks one makes phvps and setFromPhvps
 // throw NameNotFound (InteractionClassNotDefined for a class handle it
 // lacks), and so does a missing mapper (RTIinternalError).
 //
@@ -61,6 +62,11 @@ public:
   // Empties the own set and adds one pair per parameter, in the class's
   // order. The set stays the interaction's, valid until the next phvps.
   virtual const RTI::ParameterHandleValuePairSet& phvps();
+  // The same with the handles already looked up: one per row of
+  // parameterRows(), in order (DtMomHandleCache).
+  const RTI::ParameterHandleValuePairSet& phvps(std::span<const RTI::ParameterHandle> handles);
+  // The class's parameters in their order, "Federate" first.
+  std::span<const DtMomParameter> parameterRows() const { return parameters(); }
   // Takes every pair of the set that is a parameter of the class; pairs of
   // other handles are skipped, a parameter that is absent keeps its value,
   // and of two pairs of one parameter the later wins. Whether all came is

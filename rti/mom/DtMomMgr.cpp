@@ -16,6 +16,7 @@
 #include "mom/DtMomInteractionFactory.h"
 #include "mom/DtMomObjectClasses.h"
 #include "mom/DtMomObserver.h"
+#include "mom/DtMomReports.h"
 #include "msg/DtDeclarationMsgs.h"
 #include "msg/DtFederationMsgs.h"
 #include "msg/DtObjectMsgs.h"
@@ -72,6 +73,8 @@ void DtMomMgr::join(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtMomFedera
   interMgr_ = interMgr;
   try {
     factory_ = std::make_unique<DtMomInteractionFactory>(fom_);
+    handleCache_.add(*fom_, DtReportServiceInvocationInteraction());
+    handleCache_.add(*fom_, DtAlertInteraction());
     inspector_ = std::make_unique<DtMomInspector>(fom_, federate_, objMgr_, interMgr_, nullptr);
     if (connectMgr_) {
       installedWrapper_ = wrapper_.get();
@@ -82,7 +85,8 @@ void DtMomMgr::join(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtMomFedera
       observers->addObserver(theObserverName, observer_.get());
       observerInstalled_ = true;
     }
-    exceptionReports_ = serviceReporting_ = exceptionLogging_ = 0;
+    exceptionReports_ = exceptionLogging_ = 0;
+    setServiceReporting(0);
     const std::uint32_t handle = federate_ ? federate_->federateHandle() : federateHandle();
     const DtRIDParameters* rid = ridParams();
     federationPublisher_ = std::make_unique<DtMomFederationPublisher>(connectMgr_, fom_, objMgr_, inspector_.get());
@@ -155,7 +159,9 @@ void DtMomMgr::leave() {
   interMgr_ = nullptr;
   inspector_.reset();
   factory_.reset();
-  serviceReporting_ = exceptionLogging_ = exceptionReports_ = 0;
+  handleCache_.clear();
+  exceptionLogging_ = exceptionReports_ = 0;
+  setServiceReporting(0);
   ++exceptionReportsSettings_;  // a resignation inside dispatch leaves it 0
   nextAlertId_ = 1;
   resignPending_ = false;

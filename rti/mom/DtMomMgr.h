@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "RTI.hh"
+#include "mom/DtMomHandleCache.h"
 #include "mom/DtMomHandleList.h"
 #include "mom/DtMomHandlerDecls.h"
 #include "mom/DtMomTypes.h"
@@ -197,6 +198,10 @@ protected:
   }
   // The switches of a handler (SetExceptionLogging, SetServiceReporting).
   void setExceptionSwitches(RTI::Boolean state);
+  // Sets the service-reporting switch; the observer is told of successful
+  // calls only while it is on (needObserve is read afresh at each call all
+  // the same).
+  void setServiceReporting(int state);
 
 private:
   // The callback that the table files for a handler.
@@ -217,6 +222,8 @@ private:
   DtInteractionMgr* interMgr_ = nullptr;
   std::unique_ptr<DtMomInspector> inspector_;
   std::unique_ptr<DtMomInteractionFactory> factory_;
+  // The handles of the reports sent at every call, looked up at join.
+  DtMomHandleCache handleCache_;
   std::unique_ptr<DtMomFederatePublisher> federatePublisher_;
   std::unique_ptr<DtMomFederationPublisher> federationPublisher_;
   DtMomHandleList federateList_;

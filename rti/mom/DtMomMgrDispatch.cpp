@@ -9,6 +9,7 @@
 #include "mom/DtMomForcedAlerts.h"
 #include "mom/DtMomInteractionFactory.h"
 #include "mom/DtMomMgr.h"
+#include "mom/DtMomObserver.h"
 #include "mom/DtMomReports.h"
 #include "msg/DtUpdateMsgs.h"
 #include "net/DtConnectionMgr.h"
@@ -119,7 +120,12 @@ void DtMomMgr::registerInteractionHandlers() {
 void DtMomMgr::sendInteraction(DtMomInteraction* interaction) {
   if (!interaction || !connectMgr_ || !fom_) return;
   interaction->setHandleMapper(fom_);
-  auto* msg = new DtInteractionRoMsg(interaction->handle(), interaction->phvps(), "", 0, nullptr);
+  DtInteractionRoMsg* msg = nullptr;
+  if (const DtMomHandleCache::Entry* known = handleCache_.find(*interaction)) {
+    msg = new DtInteractionRoMsg(known->classHandle, interaction->phvps(known->parameters), "", 0, nullptr);
+  } else {
+    msg = new DtInteractionRoMsg(interaction->handle(), interaction->phvps(), "", 0, nullptr);
+  }
   connectMgr_->sendStampedAnonymousAndDelete(msg, connectMgr_->internalTransportType(), 0);
 }
 
@@ -182,6 +188,13 @@ void DtMomMgr::observe(const char* service, const RTI::Exception* exception, con
   sendReport(report);
 }
 
+void DtMomMgr::setServiceReporting(int state) {
+  serviceReporting_ = state;
+  // Only a call to report needs the observer after success: with reporting
+  // off it hears of failures alone, and a successful call costs nothing.
+  if (observer_) observer_->setWantsSuccessfulCalls(state != 0);
+}
+
 void DtMomMgr::setExceptionSwitches(RTI::Boolean state) {
   exceptionLogging_ = exceptionReports_ = state;
   ++exceptionReportsSettings_;
@@ -197,5 +210,5 @@ void DtMomMgr::processSetServiceReportingInteraction(const DtSetServiceReporting
     if (!reports) throw RTI::InteractionClassNotDefined("");
     if (interMgr_ && interMgr_->firstSubscribedClass(reports)) throw RTI::FederateLoggingServiceCalls("");
   }
-  serviceReporting_ = state;
+  setServiceReporting(state);
 }

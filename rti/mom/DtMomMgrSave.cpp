@@ -53,7 +53,7 @@ bool DtMomMgr::restore(DtRtiSaveFile& file) {
   }
   const std::optional<DtMomMgrRecord> record = DtMomMgrRecord::decode(*packet);
   if (!record) return false;
-  serviceReporting_ = record->serviceReporting;
+  setServiceReporting(record->serviceReporting);
   exceptionLogging_ = record->exceptionLogging;
   exceptionReports_ = record->exceptionReports;
   ++exceptionReportsSettings_;

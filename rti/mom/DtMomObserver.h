@@ -2,7 +2,8 @@
 // DtMomObserver: the MOM manager's service observer, filed as "MOMObserver"
 // in the ambassador's observer list while the MOM is joined. Every service
 // call of the federate (and of the MOM's own Service handlers, which call
-// the ambassador as the federate would) reaches it after the call. While
+// the ambassador as the federate would) that fails reaches it after the
+// call, and while reporting is on every call that succeeds too. While
 // service reporting is on it sends the call as a ReportServiceInvocation
 // (initiator FED) with the arguments that the call's row of
 // DtMomServiceReports names; nothing is rendered while it is off. Then a
@@ -24,7 +25,8 @@ class DtMomMgr;
 
 class DtMomObserver : public DtRtiAmbassadorObserver {
 public:
-  explicit DtMomObserver(DtMomMgr& mgr) : mgr_(mgr) {}
+  // Told of failed calls only, until the manager turns reporting on.
+  explicit DtMomObserver(DtMomMgr& mgr) : mgr_(mgr) { setWantsSuccessfulCalls(false); }
 
 #define DT_MOM_RESULT_PARAM_NONE(type)
 #define DT_MOM_RESULT_PARAM_REF(type) type &result,

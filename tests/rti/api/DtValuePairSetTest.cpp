@@ -76,6 +76,31 @@ TYPED_TEST(DtValuePairSetTest, ValuesAreCopiedInAndOut) {
   EXPECT_EQ(set->size(), 2u);
 }
 
+// Short values are kept inside the pair, long ones apart: the lengths
+// round the boundary, with NULs inside, keep every byte; a set holds as many
+// pairs as its capacity, however many it made room for at first.
+TYPED_TEST(DtValuePairSetTest, ValuesOfEveryLengthKeepTheirBytes) {
+  const RTI::ULong lengths[] = {0, 1, 31, 32, 33, 64, 1000};
+  auto set = this->make(40);
+  std::vector<std::string> expected;
+  RTI::Handle handle = 1;
+  for (const RTI::ULong length : lengths) {
+    std::string value(length, '\0');
+    for (RTI::ULong i = 0; i < length; ++i) value[i] = static_cast<char>(i % 3 == 0 ? 0 : 'a' + i % 26);
+    set->add(handle, value.data(), length);
+    expected.push_back(std::to_string(handle++) + "=" + value);
+  }
+  while (handle <= 40) {
+    set->add(handle, "v", 1);
+    expected.push_back(std::to_string(handle++) + "=v");
+  }
+  EXPECT_THROW(set->add(handle, "v", 1), RTI::ValueCountExceeded);
+  EXPECT_EQ(this->pairs(*set), expected);
+  RTI::ULong length = 99;
+  EXPECT_NE(set->getValuePointer(0, length), nullptr);  // an empty value still points somewhere
+  EXPECT_EQ(length, 0u);
+}
+
 TYPED_TEST(DtValuePairSetTest, BadIndexesThrow) {
   auto set = this->make(1);
   set->add(1, "a", 1);

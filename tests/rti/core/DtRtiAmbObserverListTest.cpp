@@ -108,4 +108,40 @@ TEST(DtRtiAmbObserverListTest, ANullObserverEndsAWalk) {
   list.removeObserver("b");
 }
 
+// The list knows whether any filed observer wants successful calls, through
+// filing, replacing, removing, a null observer, and wishes changed in and
+// out of the list.
+TEST(DtRtiAmbObserverListTest, KnowsWhetherAnyObserverWantsSuccessfulCalls) {
+  TracedObserver all("all", nullptr);
+  TracedObserver failures("failures", nullptr);
+  TracedObserver quiet("quiet", nullptr);
+  failures.setWantsSuccessfulCalls(false);
+  quiet.setWantsSuccessfulCalls(false);
+  DtRtiAmbObserverList list;
+  EXPECT_FALSE(list.successfulCallsWatched());
+  list.addObserver("f", &failures);
+  list.addObserver("null", nullptr);
+  EXPECT_FALSE(list.successfulCallsWatched());
+  list.addObserver("a", &all);
+  EXPECT_TRUE(list.successfulCallsWatched());
+  all.setWantsSuccessfulCalls(false);  // while filed
+  EXPECT_FALSE(list.successfulCallsWatched());
+  failures.setWantsSuccessfulCalls(true);
+  failures.setWantsSuccessfulCalls(true);  // twice counts once
+  EXPECT_TRUE(list.successfulCallsWatched());
+  list.addObserver("f", &quiet);  // replaces the one that wants them
+  EXPECT_FALSE(list.successfulCallsWatched());
+  failures.setWantsSuccessfulCalls(false);  // out of the list: nothing to tell
+  failures.setWantsSuccessfulCalls(true);
+  EXPECT_FALSE(list.successfulCallsWatched());
+  all.setWantsSuccessfulCalls(true);
+  EXPECT_TRUE(list.successfulCallsWatched());
+  EXPECT_EQ(list.removeObserver("a"), &all);
+  EXPECT_FALSE(list.successfulCallsWatched());
+  list.addObserver("a", &failures);
+  EXPECT_TRUE(list.successfulCallsWatched());
+  for (const char* name : {"a", "f", "null"}) list.removeObserver(name);
+  EXPECT_FALSE(list.successfulCallsWatched());
+}
+
 }  // namespace

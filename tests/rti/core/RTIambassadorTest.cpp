@@ -257,6 +257,39 @@ TEST_F(ServicePatternTest, AnRtiExceptionReachesEveryObserverAndIsRethrownAsTheS
   }
 }
 
+// An observer that wants failures only is told of every failed call and of
+// no successful one, beside one that wants both; with no observer wanting
+// successes, a successful call tells nobody, and the wish may change while
+// the observer is filed.
+TEST_F(ServicePatternTest, AnObserverOfFailuresOnlyIsToldOfFailuresOnly) {
+  a->setWantsSuccessfulCalls(false);
+  for (const ScriptedImplementor::Mode mode :
+       {ScriptedImplementor::Mode::Return, ScriptedImplementor::Mode::ThrowRti}) {
+    implementor->mode = mode;
+    const bool fails = mode == ScriptedImplementor::Mode::ThrowRti;
+    for (const ServiceCall& service : allServices) {
+      SCOPED_TRACE(std::string(service.name) + (fails ? " failing" : " succeeding"));
+      journal.clear();
+      try {
+        service.call(*ambassador, args);
+      } catch (const RTI::ObjectNotKnown&) {
+      }
+      std::vector<std::string> told;
+      for (const Told& t : journal) told.push_back(t.observer);
+      EXPECT_EQ(told, fails ? (std::vector<std::string>{"A", "B"}) : (std::vector<std::string>{"B"}));
+    }
+  }
+  implementor->mode = ScriptedImplementor::Mode::Return;
+  b->setWantsSuccessfulCalls(false);
+  journal.clear();
+  ambassador->enableTimeConstrained();
+  EXPECT_TRUE(journal.empty());
+  a->setWantsSuccessfulCalls(true);  // while filed
+  ambassador->enableTimeConstrained();
+  ASSERT_EQ(journal.size(), 1u);
+  EXPECT_EQ(journal[0].observer, "A");
+}
+
 TEST_F(ServicePatternTest, AnotherExceptionPassesWithNoObserverTold) {
   implementor->mode = ScriptedImplementor::Mode::ThrowOther;
   EXPECT_THROW(ambassador->tick(), std::runtime_error);

@@ -19,7 +19,9 @@
 #include "fedtime.hh"
 #include "mom/DtMomArgument.h"
 #include "mom/DtMomFedAmbWrapper.h"
+#include "mom/DtMomHandleCache.h"
 #include "mom/DtMomObserver.h"
+#include "mom/DtMomReports.h"
 #include "rti/api/FlatRegion.h"
 
 using namespace momtest;
@@ -303,6 +305,67 @@ TEST(MomServiceReports, OffReportsNothingAndAFailureStillReachesTheAlerts) {
   f.turn(false);
   f.observer().publishInteractionClass(4, nullptr);
   EXPECT_TRUE(f.reports().empty());
+}
+
+// The observer hears of successful calls only while they are reported, so
+// that with reporting off the ambassador's list has nobody to tell of them.
+TEST(MomServiceReports, TheObserverHearsOfSuccessesOnlyWhileCallsAreReported) {
+  Reporting f;
+  const DtRtiAmbObserverList& list = *f.ambassador.observerList;
+  EXPECT_FALSE(f.observer().wantsSuccessfulCalls());
+  EXPECT_FALSE(list.successfulCallsWatched());
+  f.turn(true);
+  EXPECT_TRUE(list.successfulCallsWatched());
+  f.turn(false);
+  EXPECT_FALSE(list.successfulCallsWatched());
+  f.turn(true);
+  f.mom->resign();
+  EXPECT_FALSE(f.observer().wantsSuccessfulCalls());
+  f.join();
+  EXPECT_FALSE(list.successfulCallsWatched());
+}
+
+// The handles of the reports sent at every call, looked up once: those of
+// the FOM, and the pairs encoded with them are those of the long way; a
+// class the FOM lacks is not kept.
+TEST(MomHandleCache, KeepsTheHandlesOfTheClassesTheFomHas) {
+  const auto fom = fomFromText(momFedText());
+  DtMomHandleCache cache;
+  DtReportServiceInvocationInteraction report;
+  DtAlertInteraction alert;
+  cache.add(*fom, report);
+  const DtMomHandleCache::Entry* entry = cache.find(report);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(cache.find(alert), nullptr);
+  const RTI::InteractionClassHandle cls = fom->interactionHandle(report.name());
+  EXPECT_EQ(entry->classHandle, cls);
+  const auto rows = report.parameterRows();
+  ASSERT_EQ(entry->parameters.size(), rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(entry->parameters[i], fom->paramHandle(rows[i].name, cls)) << rows[i].name;
+  }
+  report.setHandleMapper(fom.get());
+  report.setService("getObjectClassHandle");
+  report.setSuppliedArgument1("Vehicle");
+  report.setSuccessIndicator(RTI::RTI_FALSE);
+  auto pairs = [](const RTI::ParameterHandleValuePairSet& set) {
+    std::vector<std::string> texts;
+    for (RTI::ULong i = 0; i < set.size(); ++i) {
+      RTI::ULong length = 0;
+      const char* bytes = set.getValuePointer(i, length);
+      texts.push_back(std::to_string(set.getHandle(i)) + "=" + std::string(bytes, length));
+    }
+    return texts;
+  };
+  const std::vector<std::string> longWay = pairs(report.phvps());
+  EXPECT_EQ(pairs(report.phvps(entry->parameters)), longWay);
+  EXPECT_EQ(longWay.size(), rows.size());
+
+  const auto lacking = fomFromText(edited(momFedText(), "(class Alert ", "(class Alarm "));
+  cache.add(*lacking, alert);
+  EXPECT_EQ(cache.find(alert), nullptr);
+  cache.clear();
+  EXPECT_EQ(cache.find(report), nullptr);
 }
 
 // A federate ambassador that throws from the callbacks a test chooses.
