@@ -14,7 +14,7 @@
 
 namespace {
 
-DtInterRegionSetRecord recordOf(const DtInteractionRegionSet& set, DtInterRegionSetKind kind) {
+DtInterRegionSetRecord recordOf(const DtInteractionRegionSet& set, DtRtiSaveRegionSetTypes kind) {
   DtInterRegionSetRecord record;
   record.kind = kind;
   record.setHandle = set.regionSetHandle();
@@ -25,7 +25,7 @@ DtInterRegionSetRecord recordOf(const DtInteractionRegionSet& set, DtInterRegion
   return record;
 }
 
-bool write(DtRtiSaveFile& file, const DtInteractionRegionSet& set, DtInterRegionSetKind kind) {
+bool write(DtRtiSaveFile& file, const DtInteractionRegionSet& set, DtRtiSaveRegionSetTypes kind) {
   const std::optional<DtSavePacketBuilder> record = DtInterDdmRecords::setRecord(recordOf(set, kind));
   return record && file.writePacket(*record);
 }
@@ -40,20 +40,20 @@ bool DtInterDataDistMgr::save(DtRtiSaveFile& file) const {
   // The federate's own publication sets are made again at their first send.
   for (std::uint32_t classHandle = 0; classHandle < numClasses(); ++classHandle) {
     const DtInteractionRegionSet* set = localSubRegSet(classHandle);
-    if (set && !write(file, *set, DtLocalSubscribeSet)) return false;
+    if (set && !write(file, *set, DT_LOCAL_SUBSCRIBE)) return false;
   }
   for (std::uint32_t classHandle = 0; classHandle < numClasses(); ++classHandle) {
     const DtInteractionRegionSet* set = passiveRegSet(classHandle);
-    if (set && !write(file, *set, DtPassiveSubscribeSet)) return false;
+    if (set && !write(file, *set, DT_PASSIVE_SUBSCRIBE)) return false;
   }
   for (const DtClassRegionSets& sets : remotePub_) {
     for (const DtRegionSetEntry& entry : *sets.sets) {
-      if (!write(file, *static_cast<const DtInteractionRegionSet*>(entry.set), DtRemotePublishSet)) return false;
+      if (!write(file, *static_cast<const DtInteractionRegionSet*>(entry.set), DT_REMOTE_PUBLISH)) return false;
     }
   }
   for (const FederateSubs& federate : remoteSub_) {
     for (const OwnedSet& filed : federate.byClass) {
-      if (!write(file, *filed.set, DtRemoteSubscribeSet)) return false;
+      if (!write(file, *filed.set, DT_REMOTE_SUBSCRIBE)) return false;
     }
   }
   return file.writePacket(DtInterDdmRecords::endRecord());
@@ -76,11 +76,11 @@ void DtInterDataDistMgr::restoreRegionSet(const DtInterRegionSetRecord& record) 
   DtInteractionClassInfo& cls = *fom()->interactionByHandle(record.classHandle);
   const std::uint32_t classHandle = record.classHandle;
   const bool local =
-      record.kind == DtLocalPublishSet || record.kind == DtLocalSubscribeSet || record.kind == DtPassiveSubscribeSet;
+      record.kind == DT_LOCAL_PUBLISH || record.kind == DT_LOCAL_SUBSCRIBE || record.kind == DT_PASSIVE_SUBSCRIBE;
   DtInteractionRegionSet* set = nullptr;
   // A default set is the class's own, made again.
-  if (record.kind == DtLocalSubscribeSet && record.setHandle == 0) set = defaultSubRegionSet(classHandle);
-  if (record.kind == DtPassiveSubscribeSet && record.setHandle == 1) set = defaultPasRegionSet(classHandle);
+  if (record.kind == DT_LOCAL_SUBSCRIBE && record.setHandle == 0) set = defaultSubRegionSet(classHandle);
+  if (record.kind == DT_PASSIVE_SUBSCRIBE && record.setHandle == 1) set = defaultPasRegionSet(classHandle);
   if (!set) {
     set = new DtInteractionRegionSet(cls);
     set->setRegionSetHandle(record.setHandle);
@@ -95,44 +95,44 @@ void DtInterDataDistMgr::restoreRegionSet(const DtInterRegionSetRecord& record) 
         DtNotifyError("Could not restore region %lu for region set %lu\n", static_cast<unsigned long>(handle),
                       static_cast<unsigned long>(record.setHandle));
         set->addRegion(handle);
-        if (record.kind == DtRemotePublishSet) addPendingRef(pendingPubRefs_, handle, set);
+        if (record.kind == DT_REMOTE_PUBLISH) addPendingRef(pendingPubRefs_, handle, set);
         continue;
       }
       set->addRegion(region);
       // The default region keeps its own default sets.
-      if (handle == 0 && record.kind != DtLocalPublishSet) continue;
+      if (handle == 0 && record.kind != DT_LOCAL_PUBLISH) continue;
       switch (record.kind) {
-        case DtLocalPublishSet: region->addInterPubRegSet(classHandle, set); break;
-        case DtRemotePublishSet:
+        case DT_LOCAL_PUBLISH: region->addInterPubRegSet(classHandle, set); break;
+        case DT_REMOTE_PUBLISH:
           region->addInterPubRegSet(classHandle, set);
           if (!pubRegions_.contains(*region)) pubRegions_.add(*region);
           break;
-        case DtLocalSubscribeSet:
-        case DtRemoteSubscribeSet: region->addInterSubRegSet(classHandle, set); break;
+        case DT_LOCAL_SUBSCRIBE:
+        case DT_REMOTE_SUBSCRIBE: region->addInterSubRegSet(classHandle, set); break;
         default: region->addInterPasRegSet(classHandle, set); break;
       }
     }
-    if (record.kind == DtLocalPublishSet) pubHandles_.markUsed(record.setHandle);
-    if (record.kind == DtLocalSubscribeSet || record.kind == DtPassiveSubscribeSet) {
+    if (record.kind == DT_LOCAL_PUBLISH) pubHandles_.markUsed(record.setHandle);
+    if (record.kind == DT_LOCAL_SUBSCRIBE || record.kind == DT_PASSIVE_SUBSCRIBE) {
       subHandles_.markUsed(record.setHandle);
     }
   }
   switch (record.kind) {
-    case DtLocalPublishSet:
+    case DT_LOCAL_PUBLISH:
       addLocalPubRegSet(classHandle, set);
       addrMaps_.addLocal(classHandle, set->regionSetHandle(), set->address());
       break;
-    case DtLocalSubscribeSet:
+    case DT_LOCAL_SUBSCRIBE:
       addLocalSubRegSet(classHandle, set);
       cls.setSubRegionSet(set);
       evaluateLocalOverlap(classHandle, set);
       break;
-    case DtPassiveSubscribeSet:
+    case DT_PASSIVE_SUBSCRIBE:
       addPassiveRegSet(classHandle, set);
       cls.setPasRegionSet(set);
       evaluateLocalOverlap(classHandle, set);
       break;
-    case DtRemotePublishSet:
+    case DT_REMOTE_PUBLISH:
       addrMaps_.addRemote(classHandle, set->regionSetHandle(), set->address());
       processPubRegionSet(set, &cls);
       break;

@@ -56,14 +56,14 @@ std::optional<DtInterRegionSetRecord> DtInterDdmRecords::readSet(const DtSavePac
   DtInterRegionSetRecord set;
   set.kind = record.u32(kindAt);
   const std::uint32_t count = record.u32(countAt);
-  if (set.kind > DtRemoteSubscribeSet || theSetLength + 4 * std::uint64_t{count} != record.size()) {
+  if (set.kind > DT_REMOTE_SUBSCRIBE || theSetLength + 4 * std::uint64_t{count} != record.size()) {
     return std::nullopt;
   }
   set.setHandle = record.u32(setAt);
   set.federate = record.u32(federateAt);
   set.classHandle = record.u32(classAt);
   set.address = record.u32(addressAt);
-  if (set.kind == DtInterSetsEnd) return set;
+  if (set.kind == DT_END_REGION_SETS) return set;
   if (!fom.interactionByHandle(set.classHandle)) return std::nullopt;
   set.regions = record.u32s(theSetLength, count);
   return set;
@@ -93,14 +93,14 @@ std::optional<DtInterDdmSaved> DtInterDdmRecords::read(DtRtiSaveFile& file, cons
     if (!record) return refuse();
     std::optional<DtInterRegionSetRecord> set = readSet(*record, fom);
     if (!set) return refuse();
-    if (set->kind == DtInterSetsEnd) return saved;
+    if (set->kind == DT_END_REGION_SETS) return saved;
     bool fresh = true;
     switch (set->kind) {
-      case DtLocalPublishSet: fresh = once(DtLocalPublishSet, set->classHandle, set->setHandle); break;
-      case DtRemotePublishSet: fresh = once(DtRemotePublishSet, 0, set->setHandle); break;
-      case DtRemoteSubscribeSet: fresh = once(DtRemoteSubscribeSet, set->classHandle, set->federate); break;
+      case DT_LOCAL_PUBLISH: fresh = once(DT_LOCAL_PUBLISH, set->classHandle, set->setHandle); break;
+      case DT_REMOTE_PUBLISH: fresh = once(DT_REMOTE_PUBLISH, 0, set->setHandle); break;
+      case DT_REMOTE_SUBSCRIBE: fresh = once(DT_REMOTE_SUBSCRIBE, set->classHandle, set->federate); break;
       default: {
-        const std::uint32_t ownDefault = set->kind == DtLocalSubscribeSet ? 0 : 1;
+        const std::uint32_t ownDefault = set->kind == DT_LOCAL_SUBSCRIBE ? 0 : 1;
         fresh = (set->setHandle > 1 || set->setHandle == ownDefault) && once(set->kind, set->classHandle, 0) &&
                 (set->setHandle <= 1 || once(theHandleKey, 0, set->setHandle));
         break;

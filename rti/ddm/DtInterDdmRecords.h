@@ -11,7 +11,7 @@
 //
 // Type 13, one region set (32 + 4 x m bytes), then one of kind 0 and
 // length 32, all zero, at the end:
-//   0  length   4  type 13   8  kind (DtInterRegionSetKind)
+//   0  length   4  type 13   8  kind (DtRtiSaveRegionSetTypes)
 //  12  region-set handle   16  owning federate   20  interaction class
 //  24  channel   28  m, the regions   32  m x region handle (0: default)
 //
@@ -23,22 +23,14 @@
 #include <optional>
 #include <vector>
 
+#include "ddm/DtRegionSetSaveKind.h"
 #include "save/DtSavePackets.h"
 
 class DtFomClassMgr;
 class DtRtiSaveFile;
 
-enum DtInterRegionSetKind : std::uint32_t {
-  DtInterSetsEnd = 0,
-  DtLocalPublishSet = 1,
-  DtRemotePublishSet = 2,
-  DtLocalSubscribeSet = 3,
-  DtPassiveSubscribeSet = 4,
-  DtRemoteSubscribeSet = 5,
-};
-
 struct DtInterRegionSetRecord {
-  std::uint32_t kind = DtInterSetsEnd;
+  std::uint32_t kind = DT_END_REGION_SETS;
   std::uint32_t setHandle = 0;
   std::uint32_t federate = 0;
   std::uint32_t classHandle = 0;

@@ -28,16 +28,8 @@
 #include <vector>
 
 #include "api/DtAttributeHandleSet.h"
+#include "ddm/DtRegionSetSaveKind.h"
 #include "save/DtSavePackets.h"
-
-enum DtRtiSaveRegionSetTypes : std::uint32_t {
-  DT_END_REGION_SETS = 0,
-  DT_LOCAL_PUBLISH = 1,
-  DT_REMOTE_PUBLISH = 2,
-  DT_LOCAL_SUBSCRIBE = 3,
-  DT_PASSIVE_SUBSCRIBE = 4,
-  DT_REMOTE_SUBSCRIBE = 5
-};
 
 // One set's record, decoded.
 struct DtObjRegionSetRecord {

@@ -231,6 +231,9 @@ public:
   // A remote subscription set's regions changed: the owned objects its
   // federate discovered are tested again.
   virtual void processRemoteScopeChanges(DtRemoteRegionSet& set);
+  // The owner's side of the region subscriptions made before its object
+  // existed: the updates they turn on.
+  virtual void collectRemoteRegionSubscriptions(DtRtiObject& object);
 
   // Another federate's region is about to go (deleted, or its federate
   // left): the remote sets over it go first, with their relations, table

@@ -216,7 +216,12 @@ DtAttributeHandleSet DtObjectDataDistMgr::pubAttributesToRemove(const DtRegion& 
 void DtObjectDataDistMgr::unassociateRegionForUpdates(RTI::Region& region, RTI::ObjectHandle objectHandle) {
   DtRtiObject& object = knownObject(objectHandle);
   DtRegion& own = ownRegion(&region);
-  if (!own.isMemberObjPub(static_cast<std::uint32_t>(objectHandle))) throw RTI::InvalidRegionContext("");
+  // The region may hold attributes this federate does not own (associated
+  // while another federate owned them): those count too.
+  if (!own.isMemberObjPub(static_cast<std::uint32_t>(objectHandle)) &&
+      pubAttributesToRemove(own, object, DtAttributeHandleSet()).isEmpty()) {
+    throw RTI::InvalidRegionContext("");
+  }
   const DtObjectClassInfo* cls = object.knownClass();
   unassociateRegionForUpdates(own, object, cls ? cls->allAttrs() : DtAttributeHandleSet());
 }

@@ -61,9 +61,13 @@ void DtObjectDataDistMgr::processAssocPubReg(const DtAssocPubRegMsg& msg) {
   if (sender == fedHandle()) {
     // Our own association heard back announces a registration as the plain
     // registration message does: with discovered classes off, the owner
-    // gathers the subscriptions the others made before the object existed.
+    // gathers the subscriptions the others made before the object existed,
+    // with regions and without.
     DtRtiObject* object = msg.isRemoveAssociation() ? nullptr : ownedObj(msg.objectHandle());
-    if (object && !object->isUpdateOn() && !settings().sendDiscoveredClass) collectRemoteSubscriptions(*object);
+    if (object && !settings().sendDiscoveredClass) {
+      if (!object->isUpdateOn()) collectRemoteSubscriptions(*object);
+      collectRemoteRegionSubscriptions(*object);
+    }
     return;
   }
   const auto handle = static_cast<std::uint32_t>(msg.regionSetHandle());

@@ -115,6 +115,21 @@ void DtObjectDataDistMgr::processRemoteUnsubscribeRegion() {
   }
 }
 
+void DtObjectDataDistMgr::collectRemoteRegionSubscriptions(DtRtiObject& object) {
+  CallbackScope scope(*this);
+  const DtAttributeHandleSet before = object.updateOnAttrs();
+  for (const DtRegionSetEntry& entry : remoteSubRegionSets_) {
+    const auto& set = static_cast<const DtRemoteRegionSet&>(*entry.set);
+    for (const DtObjectClassInfo* cls = object.actualClass(); cls; cls = cls->baseClass()) {
+      const DtAttributeHandleSet* held = set.attributes(cls->handle());
+      if (held) object.remoteSubscribeRegion(set.regionSetHandle(), object.ownedAttrs().setIntersection(*held));
+    }
+  }
+  const DtAttributeHandleSet on = object.updateOnAttrs().removeSetIntersection(before);
+  RTI::FederateAmbassador* amb = attributeRelevanceSwitch() && !on.isEmpty() ? fedAmb() : nullptr;
+  if (amb) amb->turnUpdatesOnForObjectInstance(object.objHandle(), on);
+}
+
 void DtObjectDataDistMgr::processRemoteScopeChanges(DtRemoteRegionSet& set) {
   CallbackScope scope(*this);
   const std::uint32_t federate = set.federateHandle();

@@ -1,8 +1,9 @@
 // Regions of the federate: made in a routing space, their bounds set,
 // announced and deleted; objects registered with regions, regions associated
-// with objects' updates, object classes subscribed with regions. A region is
-// named by the name the script gave it (or by its token); a space and a
-// dimension by the FED file's names (or by their handles).
+// with objects' updates, object classes subscribed with regions and their
+// objects' values requested from a region. A region is named by the name the
+// script gave it (or by its token); a space and a dimension by the FED
+// file's names (or by their handles).
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,6 +87,14 @@ void addObjectRegionCommands(CommandTable& table) {
                 return std::to_string(theClass);
               });
   }
+  table.add("request-class-region", "<class> <region> <attribute...>",
+            "requestClassAttributeValueUpdateWithRegion: the owners answer for what overlaps the region",
+            [](ScriptSession& s, const ScriptArgs& a) {
+              const RTI::ObjectClassHandle theClass = ObjectClassOf(s, a.text(0));
+              s.rti().requestClassAttributeValueUpdateWithRegion(theClass, *AttributesOf(s, theClass, a, 2),
+                                                                 regionOf(s, a.text(1)));
+              return std::string();
+            });
   table.add("unsubscribe-region", "<class> <region>", "unsubscribeObjectClassWithRegion",
             [](ScriptSession& s, const ScriptArgs& a) {
               s.rti().unsubscribeObjectClassWithRegion(ObjectClassOf(s, a.text(0)), regionOf(s, a.text(1)));

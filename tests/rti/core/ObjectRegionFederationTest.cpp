@@ -5,17 +5,25 @@
 // discovers, reflects and has in scope what overlaps its region, nothing
 // else; association and unassociation bring objects into scope and out of
 // it; a subscriber that joins late still discovers; reflected values carry
-// the publisher's region.
+// the publisher's region. A region that moves away takes the object out of
+// scope at the subscriber, turns the owner's updates off and leaves the
+// channel, and moving back undoes it all; a region in use is not deleted,
+// and a deleted one takes its sets along. A class-wide request from a region
+// is answered for the objects whose regions overlap it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ScriptedPeerFederation.h"
 #include "core/DtFederateMgr.h"
 #include "ddm/DtDataDistMgr.h"
+#include "ddm/DtObjectDataDistMgr.h"
 
 namespace {
 
@@ -30,7 +38,7 @@ inline const char* const theFieldModelFed = R"((FED (Federation Field) (FEDversi
 
 // What the test's own federate was told, by object name: "discover car",
 // "reflect car p1 from 0" (the lower X bound of the values' region), "in
-// scope car", "out of scope car".
+// scope car", "out of scope car", "provide car 1" (the attribute handles).
 class Observer : public NullFederateAmbassador {
 public:
   void discoverObjectInstance(RTI::ObjectHandle object, RTI::ObjectClassHandle, const char* name) override {
@@ -51,6 +59,11 @@ public:
   }
   void attributesOutOfScope(RTI::ObjectHandle object, const RTI::AttributeHandleSet&) override {
     lines.push_back("out of scope " + names[object]);
+  }
+  void provideAttributeValueUpdate(RTI::ObjectHandle object, const RTI::AttributeHandleSet& attributes) override {
+    std::string line = "provide " + names[object];
+    for (RTI::ULong i = 0; i < attributes.size(); ++i) line += " " + std::to_string(attributes.getHandle(i));
+    lines.push_back(line);
   }
   bool got(const std::string& line) const { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
   bool gotWith(const std::string& prefix) const {
@@ -82,11 +95,43 @@ protected:
     mine->setRangeUpperBound(0, 1, 100);
     b->notifyAboutRegionModification(*mine);
     b->subscribeObjectClassAttributesWithRegion(vehicle, *mine, *position, RTI::RTI_TRUE);
+    region = mine;
+  }
+  // The test's federate's region moves to this X range.
+  void move(RTI::ULong lower, RTI::ULong upper) {
+    region->setRangeLowerBound(0, 0, lower);
+    region->setRangeUpperBound(0, 0, upper);
+    b->notifyAboutRegionModification(*region);
+  }
+  // Ticks the test's federate and reads what the scripted one prints until
+  // one of its lines starts with the prefix.
+  bool aPrinted(const std::string& prefix, double seconds = 20) {
+    return waitUntil(
+        [&] {
+          return std::any_of(aLines.begin(), aLines.end(),
+                             [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
+        },
+        [&] {
+          b->tick();
+          const std::string line = a->readLine(0.005);
+          if (!line.empty()) aLines.push_back(line);
+        },
+        seconds);
+  }
+  bool observed(const std::string& line, double seconds = 20) {
+    return waitUntil([&] { return observer.got(line); }, [&] { b->tick(); }, seconds);
+  }
+  // What both were told from here on.
+  void forget() {
+    observer.lines.clear();
+    aLines.clear();
   }
   // Updates the object until the test's federate has the line.
   bool updateUntilReflected(const std::string& object, const std::string& value, const std::string& line) {
+    std::string update = "update " + object;
+    update += " - Position=" + value;
     for (int i = 0; i < 100; ++i) {
-      if (command("update " + object + " - Position=" + value).rfind("ok ", 0) != 0) return false;
+      if (command(update).rfind("ok ", 0) != 0) return false;
       if (waitUntil([&] { return observer.got(line); }, [&] { b->tick(); }, 0.1)) return true;
     }
     return false;
@@ -100,9 +145,11 @@ protected:
   std::size_t channelsJoined() const {
     return PlainImplementor::last->fedMgr()->ddmMgr()->channels().objectChannels().size();
   }
-  void end() { ScriptedPeerFederation::end("Field"); }
+  DtObjectDataDistMgr& objectDdm() const { return *PlainImplementor::last->fedMgr()->ddmMgr()->objDdmMgr(); }
+  void end(RTI::ResignAction bResigns = RTI::NO_ACTION) { ScriptedPeerFederation::end("Field", bResigns); }
 
   Observer observer;
+  RTI::Region* region = nullptr;  // the test's federate's subscription region
 };
 
 TEST_F(ObjectRegionFederation, ASubscriberGetsWhatOverlapsItsRegionAndNothingElse) {
@@ -169,6 +216,135 @@ TEST_F(ObjectRegionFederation, AssociatingARegionBringsAnObjectIntoScopeAndUnass
                            [](const std::string& l) { return l.rfind("reflect car", 0) == 0; }))
       << "out of its region";
   end();
+}
+
+TEST_F(ObjectRegionFederation, ARegionMovedAwayAndBackTakesTheObjectOutOfScopeAndBackAtBothEnds) {
+  struct Case {
+    const char* name;
+    bool subscriberMoves;  // else the publisher's region moves
+  };
+  for (const Case& c : {Case{"the subscriber's region moves", true}, Case{"the publisher's region moves", false}}) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(start());
+    run({"background-tick on", "create Field Field.fed", "join Field A", "publish Vehicle Position Name",
+         "attribute-advisory on"});
+    subscribe(15, 30);
+    run({"create-region Geo 1 r", "set-extent r 0 X=10,20 Y=0,100", "notify-region r",
+         "register-region Vehicle car Position=r"});
+    ASSERT_TRUE(updateUntilReflected("car", "p1", "reflect car p1 from 10"));
+    EXPECT_TRUE(aPrinted("callback turnUpdatesOnForObjectInstance"));
+    EXPECT_EQ(channelsJoined(), 1u);
+
+    // Away: out of scope, the owner's updates off, the channel left; what
+    // the owner still sends no longer arrives.
+    forget();
+    if (c.subscriberMoves) {
+      move(50, 60);
+    } else {
+      run({"set-extent r 0 X=50,60 Y=0,100", "notify-region r"});
+    }
+    EXPECT_TRUE(observed("out of scope car"));
+    EXPECT_TRUE(aPrinted("callback turnUpdatesOffForObjectInstance"));
+    EXPECT_TRUE(waitUntil([&] { return channelsJoined() == 0; }, [&] { b->tick(); }, 20));
+    run({"update car - Position=p2", "update car - Position=p2"});
+    EXPECT_TRUE(sentinel("flag1"));
+    EXPECT_FALSE(observer.gotWith("reflect car"));
+
+    // Back: in scope again, the owner's updates on, the channel joined, and
+    // the updates arrive.
+    forget();
+    if (c.subscriberMoves) {
+      move(15, 30);
+    } else {
+      run({"set-extent r 0 X=10,20 Y=0,100", "notify-region r"});
+    }
+    EXPECT_TRUE(observed("in scope car"));
+    EXPECT_TRUE(aPrinted("callback turnUpdatesOnForObjectInstance"));
+    EXPECT_TRUE(updateUntilReflected("car", "p3", "reflect car p3 from 10"));
+    EXPECT_EQ(channelsJoined(), 1u);
+    EXPECT_FALSE(observer.gotWith("out of scope"));
+    end();
+    reset();
+    observer = Observer();
+    region = nullptr;
+  }
+}
+
+TEST_F(ObjectRegionFederation, ARegionInUseIsKeptAndADeletedRegionTakesItsSetsAlong) {
+  ASSERT_TRUE(start());
+  run({"background-tick on", "create Field Field.fed", "join Field A", "publish Vehicle Position Name"});
+  subscribe(15, 30);
+  run({"create-region Geo 1 r", "set-extent r 0 X=10,20 Y=0,100", "notify-region r",
+       "register-region Vehicle car Position=r"});
+  ASSERT_TRUE(updateUntilReflected("car", "p1", "reflect car p1 from 10"));
+  const std::uint32_t remotePublications = objectDdm().remotePubRegionSets().count();
+  const std::uint32_t subscriptions = objectDdm().subRegionSets().count();
+
+  // The publisher's region holds the object's attribute, the subscriber's
+  // its subscription.
+  EXPECT_EQ(command("delete-region r"), "error delete-region RegionInUse \"\"");
+  EXPECT_THROW(b->deleteRegion(region), RTI::RegionInUse);
+
+  // Unassociated, the publisher's region goes, and with it its set at the
+  // subscriber and the channel.
+  run({"unassociate-region r car", "delete-region r"});
+  EXPECT_TRUE(waitUntil([&] { return objectDdm().remotePubRegionSets().count() == remotePublications - 1; },
+                        [&] { b->tick(); }, 20));
+  EXPECT_EQ(channelsJoined(), 0u);
+
+  // Unsubscribed, the subscriber's region goes with its set.
+  const RTI::ObjectClassHandle vehicle = b->getObjectClassHandle("Vehicle");
+  b->unsubscribeObjectClassWithRegion(vehicle, *region);
+  b->deleteRegion(region);
+  region = nullptr;
+  EXPECT_EQ(objectDdm().subRegionSets().count(), subscriptions - 1);
+  end();
+}
+
+TEST_F(ObjectRegionFederation, AClassRequestFromARegionIsAnsweredForTheObjectsWhoseRegionsOverlapIt) {
+  ASSERT_TRUE(start());
+  run({"background-tick on", "create Field Field.fed", "join Field A"});
+  // The test's federate owns one object whose Position is in [10,20) and
+  // one whose Position is in [70,80).
+  b->joinFederationExecution("B", "Field", &observer);
+  const RTI::ObjectClassHandle vehicle = b->getObjectClassHandle("Vehicle");
+  const RTI::AttributeHandle position = b->getAttributeHandle("Position", vehicle);
+  std::unique_ptr<RTI::AttributeHandleSet> attributes(RTI::AttributeHandleSetFactory::create(2));
+  attributes->add(position);
+  attributes->add(b->getAttributeHandle("Name", vehicle));
+  b->publishObjectClass(vehicle, *attributes);
+  for (const auto& [name, lower] : {std::pair<std::string, RTI::ULong>{"near", 10}, {"far", 70}}) {
+    RTI::Region* where = b->createRegion(b->getRoutingSpaceHandle("Geo"), 1);
+    where->setRangeLowerBound(0, 0, lower);
+    where->setRangeUpperBound(0, 0, lower + 10);
+    where->setRangeLowerBound(0, 1, 0);
+    where->setRangeUpperBound(0, 1, 100);
+    b->notifyAboutRegionModification(*where);
+    RTI::AttributeHandle regionAttributes[] = {position};
+    RTI::Region* regions[] = {where};
+    observer.names[b->registerObjectInstanceWithRegion(vehicle, name.c_str(), regionAttributes, regions, 1)] = name;
+  }
+  run({"create-region Geo 1 miss", "set-extent miss 0 X=40,50 Y=0,100", "notify-region miss",
+       "create-region Geo 1 meet", "set-extent meet 0 X=15,30 Y=0,100", "notify-region meet"});
+  const std::uint32_t requesters = objectDdm().remoteSubRegionSets().count();
+  const std::string positionHandle = std::to_string(position);
+
+  // A request is heard once its region's set is known here: the first
+  // request from a region announces it.
+  ASSERT_EQ(command("request-class-region Vehicle miss Position"), "ok request-class-region");
+  EXPECT_TRUE(
+      waitUntil([&] { return objectDdm().remoteSubRegionSets().count() == requesters + 1; }, [&] { b->tick(); }, 20));
+  run({"request-class-region Vehicle miss Position"});
+  // Then from the region that meets [10,20): only "near" is asked for (the
+  // requests come in order, so that nothing came of "miss").
+  bool answered = false;
+  for (int i = 0; i < 50 && !answered; ++i) {
+    run({"request-class-region Vehicle meet Position"});
+    answered = observed("provide near " + positionHandle, 0.2);
+  }
+  EXPECT_TRUE(answered);
+  EXPECT_FALSE(observer.gotWith("provide far"));
+  end(RTI::DELETE_OBJECTS);
 }
 
 }  // namespace

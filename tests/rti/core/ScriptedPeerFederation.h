@@ -54,11 +54,11 @@ protected:
       ASSERT_EQ(answer.rfind("ok ", 0), 0u) << text << ": " << answer;
     }
   }
-  // Both resign (a deleting its objects) and b destroys the execution once
-  // a is gone.
-  void end(const char* execution) {
+  // Both resign (a deleting its objects, b as told) and b destroys the
+  // execution once a is gone.
+  void end(const char* execution, RTI::ResignAction bResigns = RTI::NO_ACTION) {
     run({"resign delete"});
-    b->resignFederationExecution(RTI::NO_ACTION);
+    b->resignFederationExecution(bResigns);
     EXPECT_TRUE(waitUntil(
         [&] {
           try {

@@ -1,6 +1,9 @@
 // Region changes on the object side between two federates: a subscriber's
 // or a publisher's region that moves away and back. The subscriber's channel, scope and discovery follow, and
-// the owner is told to turn its updates off and on.
+// the owner is told to turn its updates off and on. An object registered
+// after a region subscription that overlaps its region has its updates
+// turned on; a region associated with an attribute owned elsewhere can be
+// unassociated.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -93,6 +96,52 @@ TEST(ObjectDdmRegionChange, MovingAwayAndBackFollowsOnBothSides) {
       sets += (sets.empty() ? "" : ",") + std::to_string(h);
     }
     EXPECT_EQ(sets.empty() ? "-" : sets, step.aRemotePubSets);
+  }
+}
+
+TEST(ObjectDdmRegionChange, AnObjectRegisteredInASubscribedRegionHasItsUpdatesTurnedOn) {
+  struct Case {
+    const char* name;
+    Range x;  // of B's region; A subscribes from [0,10)
+    bool turnedOn;
+  };
+  const Case cases[] = {{"overlap", {5, 15}, true}, {"no overlap", {50, 60}, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DdmPair pair;
+    DdmFederate& a = pair.a;
+    DdmFederate& b = pair.b;
+    DtRegion& ra = a.region({0, 10}, {0, 10});
+    a.objects->subscribeObjectClassAttributesWithRegion(aircraft, ra, attrs({altitude}), RTI::RTI_TRUE);
+    DtRegion& rb = b.region(c.x, {5, 15});
+    pair.settle();
+    b.objects->enableAttributeRelevanceSwitch();
+    b.objects->publish(aircraft, attrs({0, altitude}));
+    RTI::AttributeHandle attributes[] = {altitude};
+    RTI::Region* regions[] = {&rb};
+    const RTI::ObjectHandle plane = b.objects->registerObjectInstanceWithRegion(aircraft, attributes, regions, 1);
+    pair.settle();
+    Lines turned;
+    for (const std::string& line : b.amb.take()) {
+      if (line.rfind("on ", 0) == 0 || line.rfind("off ", 0) == 0) turned.push_back(line);
+    }
+    EXPECT_EQ(turned, c.turnedOn ? Lines{"on " + std::to_string(plane) + " 3"} : Lines());
+
+    // A associates a region of its own with the plane's Altitude, which B
+    // owns, and unassociates it again.
+    if (!c.turnedOn) continue;
+    DtRegion& mine = a.region({0, 10}, {0, 10});
+    const DtAttributeHandleSet altitudeOnly = attrs({altitude});
+    a.objects->publish(aircraft, altitudeOnly);
+    a.objects->associateRegionForUpdates(mine, plane, altitudeOnly, 0);
+    const DtRtiObject* seen = a.objects->knownObj(plane);
+    ASSERT_NE(seen, nullptr);
+    const auto* associated = dynamic_cast<const DtPubRegionSet*>(seen->regionSet(altitude));
+    ASSERT_NE(associated, nullptr);
+    EXPECT_TRUE(associated->isMemberRegion(mine.handle()));
+    EXPECT_NO_THROW(a.objects->unassociateRegionForUpdates(mine, plane));
+    EXPECT_NE(seen->regionSet(altitude), associated);
+    EXPECT_THROW(a.objects->unassociateRegionForUpdates(mine, plane), RTI::InvalidRegionContext);
   }
 }
 

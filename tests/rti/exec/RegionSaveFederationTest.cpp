@@ -4,17 +4,24 @@
 // before the interaction manager's (whose region sets follow its record), and a federation whose regions changed
 // after the save is, restored, the saved one: saved again, its records are
 // the first save's, and the regions made since are gone. The same holds for
-// the interaction region sets, which match again after the restore.
+// the interaction region sets, which match again after the restore, and for
+// the object region sets: a passive subscription stays passive (the owner's
+// updates are not turned on for it) and updates flow as before.
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ExecFederation.h"
 #include "save/DtRtiSaveFile.h"
 #include "save/DtSavePackets.h"
 #include "support/RegionModel.h"
+#include "support/Sentinels.h"
 
 using namespace exectest;
 
@@ -42,12 +49,15 @@ SaveFileRecords recordsOf(const std::string& path) {
 // through the real rtiexec, with data distribution on.
 class SavingPair : public ::testing::Test {
 protected:
-  SavingPair(std::string execution, const char* fed) : execution_(std::move(execution)), fed_(fed) {}
+  // `beforeJoin`: what both federates do before they join.
+  SavingPair(std::string execution, std::string fed, std::vector<std::string> beforeJoin = {})
+      : execution_(std::move(execution)), fed_(std::move(fed)), beforeJoin_(std::move(beforeJoin)) {}
   void SetUp() override {
     federation.dir().write(execution_ + ".fed", fed_);
     ASSERT_TRUE(federation.startExec());
     a = ExecFederation::federate();
     b = ExecFederation::federate();
+    ASSERT_TRUE(eachSucceeds({a.get(), b.get()}, beforeJoin_));
     ASSERT_TRUE(succeeds(*a, "create " + execution_ + " " + execution_ + ".fed"));
     ASSERT_EQ(a->command("join " + execution_ + " A"), "ok join 1");
     ASSERT_EQ(b->command("join " + execution_ + " B"), "ok join 2");
@@ -71,15 +81,17 @@ protected:
   std::string file(const std::string& label, const std::string& federate) const {
     return federation.dir().path() + "/" + label + "-" + execution_ + "-" + federate + ".sav";
   }
-  void end() {
+  // A resigns as told (`none` leaves no object behind).
+  void end(const std::string& aResigns = "none") {
     EXPECT_TRUE(succeeds(*b, "resign none"));
-    EXPECT_TRUE(succeeds(*a, "resign none"));
+    EXPECT_TRUE(succeeds(*a, "resign " + aResigns));
     EXPECT_TRUE(resignsHandled(federation.exec(), {1, 2}));
     EXPECT_TRUE(succeeds(*a, "destroy " + execution_));
   }
 
   std::string execution_;
-  const char* fed_;
+  std::string fed_;
+  std::vector<std::string> beforeJoin_;
   ExecFederation federation{std::string(reliableForms) + "(setq RTI_dataDistMgmt 1)\n"};
   std::unique_ptr<ScriptedFederateProcess> a;
   std::unique_ptr<ScriptedFederateProcess> b;
@@ -207,6 +219,120 @@ TEST_F(InteractionRegionSaveFederation, SetsOfEveryKindComeBackAsSavedAndMatchAg
   EXPECT_TRUE(delivered("t2"));
 
   end();
+}
+
+// The object region sets' records of a save file: the type-13 records after
+// the object manager's own (type 4), as they stand, and their kinds in order.
+SetRecords objectSetRecordsOf(const std::string& path) {
+  DtRtiSaveFile file(path.c_str(), true);
+  SetRecords sets;
+  bool inside = false;
+  while (const DtSavePacket* packet = file.readNextPacket()) {
+    if (packet->type() == 4) inside = true;
+    if (!inside || packet->type() != 13) continue;
+    sets.records.emplace_back(packet->bytes().data(), packet->bytes().size());
+    sets.kinds += (sets.kinds.empty() ? "" : " ") + std::to_string(packet->u32(8));
+    if (packet->u32(8) == 0) break;
+  }
+  return sets;
+}
+
+// How many of the records of this kind hold unowned attributes (the count U
+// of the record's header).
+int unownedRecordsOf(const SetRecords& sets, std::uint32_t kind) {
+  int found = 0;
+  for (const std::string& record : sets.records) {
+    const DtSavePacket packet(std::span<const char>(record.data(), record.size()));
+    if (packet.u32(8) == kind && packet.u32(32) > 0) ++found;
+  }
+  return found;
+}
+
+inline const char* const theFieldModelFed = R"((FED (Federation Field) (FEDversion v1.3)
+  (spaces (space Geo (dimension X) (dimension Y)))
+  (objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp) (class RTIprivate)
+    (class Vehicle (attribute Position best_effort receive Geo) (attribute Name best_effort receive))))
+  (interactions (class InteractionRoot best_effort receive (class RTIprivate best_effort receive))))
+)";
+
+// Objects with regions: A owns an object whose Position is in its region r,
+// B subscribes passively from q, which overlaps r, and associates a region
+// of its own with the object's Position, which it does not own.
+class ObjectRegionSaveFederation : public SavingPair {
+protected:
+  ObjectRegionSaveFederation()
+      : SavingPair("Field", sentinels::withSentinelClass(theFieldModelFed), {"sentinel-class Sentinel"}) {}
+  // A updates the object until B reflects this value.
+  ::testing::AssertionResult reflected(const std::string& value) {
+    for (int i = 0; i < 50; ++i) {
+      if (auto updated = succeeds(*a, "update car - Position=" + value); !updated) return updated;
+      if (auto ticked = succeeds(*b, "tick 0.1"); !ticked) return ticked;
+      if (printed(b->lines(), "=\"" + value + "\"")) return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << value << " never reflected";
+  }
+  // Whether A's updates were turned on since its line `from`.
+  bool turnedOnSince(std::size_t from) const {
+    const std::vector<std::string>& lines = a->lines();
+    return printed(std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end()),
+                   "callback turnUpdatesOnForObjectInstance");
+  }
+};
+
+TEST_F(ObjectRegionSaveFederation, SetsAssociationsAndAPassiveSubscriptionComeBackAsSaved) {
+  EXPECT_TRUE(eachSucceeds(
+      {a.get()}, {"publish Vehicle Position Name", "attribute-advisory on", "create-region Geo 1 r",
+                  "set-extent r 0 X=10,20 Y=0,100", "notify-region r", "register-region Vehicle car Position=r"}));
+  EXPECT_TRUE(
+      eachSucceeds({b.get()}, {"publish Vehicle Position", "create-region Geo 1 q", "set-extent q 0 X=15,30 Y=0,100",
+                               "notify-region q", "subscribe-region-passive Vehicle q Position",
+                               "create-region Geo 1 u", "set-extent u 0 X=0,5 Y=0,5", "notify-region u"}));
+  ASSERT_TRUE(reflected("p1"));
+  EXPECT_TRUE(succeeds(*b, "associate-region u car Position"));
+  ASSERT_TRUE(sentinels::roundTrip(*b, *a));
+  EXPECT_FALSE(turnedOnSince(0)) << "a passive subscription";
+  ASSERT_TRUE(saveAs("L1"));
+  const SetRecords a1 = objectSetRecordsOf(file("L1", "A-1")), b1 = objectSetRecordsOf(file("L1", "B-2"));
+  // A: the default local sets, its publication set of r; the default remote
+  // sets and B's publication set of u. B: the default local sets, its
+  // passive set of q, its publication set of u holding A's object unowned;
+  // the default remote sets and A's publication set of r.
+  EXPECT_EQ(a1.kinds, "1 1 3 4 2 2 5 0");
+  EXPECT_EQ(b1.kinds, "1 1 3 4 4 2 2 5 0");
+  EXPECT_EQ(unownedRecordsOf(b1, 1), 1);
+
+  // Changed: B's subscription turns active (A's updates go on), B's region
+  // leaves the object, A's region moves away (A's updates go off).
+  std::size_t mark = a->lines().size();
+  EXPECT_TRUE(succeeds(*b, "subscribe-region Vehicle q Position"));
+  EXPECT_TRUE(succeeds(*a, "wait turnUpdatesOnForObjectInstance 10", 15));
+  EXPECT_TRUE(turnedOnSince(mark));
+  EXPECT_TRUE(eachSucceeds({b.get()}, {"unassociate-region u car"}));
+  EXPECT_TRUE(eachSucceeds({a.get()}, {"set-extent r 0 X=50,60 Y=0,100", "notify-region r"}));
+  EXPECT_TRUE(succeeds(*a, "wait turnUpdatesOffForObjectInstance 10", 15));
+  ASSERT_TRUE(sentinels::roundTrip(*a, *b));
+  ASSERT_TRUE(saveAs("L2"));
+  EXPECT_NE(objectSetRecordsOf(file("L2", "A-1")).records, a1.records);
+  EXPECT_NE(objectSetRecordsOf(file("L2", "B-2")).records, b1.records);
+
+  mark = a->lines().size();
+  ASSERT_TRUE(restore("L1"));
+  // Updates flow as before; B's subscription is passive again: nothing
+  // turns A's updates on.
+  EXPECT_TRUE(reflected("p2"));
+  ASSERT_TRUE(sentinels::roundTrip(*b, *a));
+  EXPECT_FALSE(turnedOnSince(mark)) << "the passive subscription came back active";
+  // Saved again, it is the first save.
+  ASSERT_TRUE(saveAs("L3"));
+  EXPECT_EQ(objectSetRecordsOf(file("L3", "A-1")).records, a1.records);
+  EXPECT_EQ(objectSetRecordsOf(file("L3", "B-2")).records, b1.records);
+  // Made active again, it turns them on: the passive set was B's own.
+  mark = a->lines().size();
+  EXPECT_TRUE(succeeds(*b, "subscribe-region Vehicle q Position"));
+  EXPECT_TRUE(succeeds(*a, "wait turnUpdatesOnForObjectInstance 10", 15));
+  EXPECT_TRUE(turnedOnSince(mark));
+
+  end("delete");
 }
 
 }  // namespace
