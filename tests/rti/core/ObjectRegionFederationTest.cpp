@@ -24,17 +24,11 @@
 #include "core/DtFederateMgr.h"
 #include "ddm/DtDataDistMgr.h"
 #include "ddm/DtObjectDataDistMgr.h"
+#include "support/RegionModel.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-inline const char* const theFieldModelFed = R"((FED (Federation Field) (FEDversion v1.3)
-  (spaces (space Geo (dimension X) (dimension Y)))
-  (objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp) (class RTIprivate)
-    (class Vehicle (attribute Position best_effort receive Geo) (attribute Name best_effort receive))))
-  (interactions (class InteractionRoot best_effort receive (class RTIprivate best_effort receive))))
-)";
 
 // What the test's own federate was told, by object name: "discover car",
 // "reflect car p1 from 0" (the lower X bound of the values' region), "in

@@ -248,13 +248,6 @@ int unownedRecordsOf(const SetRecords& sets, std::uint32_t kind) {
   return found;
 }
 
-inline const char* const theFieldModelFed = R"((FED (Federation Field) (FEDversion v1.3)
-  (spaces (space Geo (dimension X) (dimension Y)))
-  (objects (class ObjectRoot (attribute privilegeToDelete reliable timestamp) (class RTIprivate)
-    (class Vehicle (attribute Position best_effort receive Geo) (attribute Name best_effort receive))))
-  (interactions (class InteractionRoot best_effort receive (class RTIprivate best_effort receive))))
-)";
-
 // Objects with regions: A owns an object whose Position is in its region r,
 // B subscribes passively from q, which overlaps r, and associates a region
 // of its own with the object's Position, which it does not own.
