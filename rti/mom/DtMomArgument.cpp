@@ -1,7 +1,7 @@
 #include "mom/DtMomArgument.h"
 
 #include <algorithm>
-#include <cinttypes>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +13,13 @@ namespace {
 // unsigned, inside a list or a pair signed.
 std::uint32_t alone(unsigned long handle) { return static_cast<std::uint32_t>(handle); }
 std::int32_t inList(unsigned long handle) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(handle)); }
+
+// Decimal text, as "%d" and "%u" write it, without the cost of a format:
+// a report is made at every call while calls are reported.
+template <class Number>
+char* decimal(char* at, char* end, Number value) {
+  return std::to_chars(at, end, value).ptr;
+}
 
 }  // namespace
 
@@ -28,22 +35,28 @@ DtMomArgument::DtMomArgument(const RTI::Boolean& value) {
 
 DtMomArgument::DtMomArgument(unsigned long value) {
   char text[16];
-  std::snprintf(text, sizeof text, "%" PRIu32, alone(value));
+  *decimal(text, text + sizeof text - 1, alone(value)) = '\0';
   setString(text);
 }
 
 DtMomArgument::DtMomArgument(long value) {
   char text[16];
-  std::snprintf(text, sizeof text, "%" PRId32, static_cast<std::int32_t>(value));
+  *decimal(text, text + sizeof text - 1, static_cast<std::int32_t>(value)) = '\0';
   setString(text);
 }
 
-DtMomArgument::DtMomArgument(int value) : DtString(value) {}
+DtMomArgument::DtMomArgument(int value) {
+  char text[16];
+  *decimal(text, text + sizeof text - 1, value) = '\0';
+  setString(text);
+}
 
 DtMomArgument::DtMomArgument(long serialNumber, long sendingFederate) {
   char text[32];
-  std::snprintf(text, sizeof text, "%" PRId32 ",%" PRId32, inList(static_cast<unsigned long>(serialNumber)),
-                inList(static_cast<unsigned long>(sendingFederate)));
+  char* end = text + sizeof text - 1;
+  char* at = decimal(text, end, inList(static_cast<unsigned long>(serialNumber)));
+  *at++ = ',';
+  *decimal(at, end, inList(static_cast<unsigned long>(sendingFederate))) = '\0';
   setString(text);
 }
 
@@ -94,7 +107,9 @@ void DtMomArgument::setHandles(const Set& set) {
   // under the loop.
   for (RTI::ULong i = 0; i < set.size(); ++i) {
     char text[16];
-    std::snprintf(text, sizeof text, "%" PRId32 ",", inList(set.getHandle(i)));
+    char* at = decimal(text, text + sizeof text - 2, inList(set.getHandle(i)));
+    *at++ = ',';
+    *at = '\0';
     *this += text;
   }
 }

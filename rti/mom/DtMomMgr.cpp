@@ -17,6 +17,7 @@
 #include "mom/DtMomObjectClasses.h"
 #include "mom/DtMomObserver.h"
 #include "mom/DtMomReports.h"
+#include "mom/DtMomServiceReportSender.h"
 #include "msg/DtDeclarationMsgs.h"
 #include "msg/DtFederationMsgs.h"
 #include "msg/DtObjectMsgs.h"
@@ -73,7 +74,9 @@ void DtMomMgr::join(DtConnectionMgr* connectMgr, DtFomClassMgr* fom, DtMomFedera
   interMgr_ = interMgr;
   try {
     factory_ = std::make_unique<DtMomInteractionFactory>(fom_);
-    handleCache_.add(*fom_, DtReportServiceInvocationInteraction());
+    const DtReportServiceInvocationInteraction report;
+    handleCache_.add(*fom_, report);
+    reportSender_ = DtMomServiceReportSender::make(handleCache_.find(report));
     handleCache_.add(*fom_, DtAlertInteraction());
     inspector_ = std::make_unique<DtMomInspector>(fom_, federate_, objMgr_, interMgr_, nullptr);
     if (connectMgr_) {
@@ -160,6 +163,7 @@ void DtMomMgr::leave() {
   inspector_.reset();
   factory_.reset();
   handleCache_.clear();
+  reportSender_.reset();
   exceptionLogging_ = exceptionReports_ = 0;
   setServiceReporting(0);
   ++exceptionReportsSettings_;  // a resignation inside dispatch leaves it 0

@@ -55,6 +55,7 @@ class DtMomInspector;
 class DtMomInteraction;
 class DtMomInteractionFactory;
 class DtMomObserver;
+class DtMomServiceReportSender;
 class DtObjectMgr;
 class DtRequestMsg;
 class DtResignMsg;
@@ -224,6 +225,9 @@ private:
   std::unique_ptr<DtMomInteractionFactory> factory_;
   // The handles of the reports sent at every call, looked up at join.
   DtMomHandleCache handleCache_;
+  // Sends the reports of service calls and callbacks the short way (null
+  // while not joined, or when the FOM lacks the class: then the long way).
+  std::unique_ptr<DtMomServiceReportSender> reportSender_;
   std::unique_ptr<DtMomFederatePublisher> federatePublisher_;
   std::unique_ptr<DtMomFederationPublisher> federationPublisher_;
   DtMomHandleList federateList_;

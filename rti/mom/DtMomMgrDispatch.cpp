@@ -11,6 +11,7 @@
 #include "mom/DtMomMgr.h"
 #include "mom/DtMomObserver.h"
 #include "mom/DtMomReports.h"
+#include "mom/DtMomServiceReportSender.h"
 #include "msg/DtUpdateMsgs.h"
 #include "net/DtConnectionMgr.h"
 #include "objects/DtFomClassMgr.h"
@@ -172,6 +173,16 @@ void DtMomMgr::observe(const char* service, const RTI::Exception* exception, con
                        const DtMomArgument& supplied2, const DtMomArgument& supplied3, const DtMomArgument& supplied4,
                        const DtMomArgument& supplied5, const DtMomArgument& returned, DtMomInitiatorOptions initiator) {
   if (!serviceReporting_) return;
+  if (reportSender_ && connectMgr_) {
+    const std::string failure = exception ? exceptionText(*exception) : std::string();
+    const DtMomServiceReportSender::Report shortWay{
+        federateHandle(),
+        service,
+        initiator,
+        exception ? failure.c_str() : nullptr,
+        {&supplied1, &supplied2, &supplied3, &supplied4, &supplied5, &returned}};
+    if (reportSender_->send(*connectMgr_, shortWay)) return;
+  }
   DtReportServiceInvocationInteraction report;
   report.setService(DtString(service));
   report.setInitiator(initiator);

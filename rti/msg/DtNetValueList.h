@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <span>
 
 #include "RTI.hh"
 #include "msg/DtMsgLayout.h"
@@ -31,6 +32,32 @@ using DtNetParam = DtNetAttr;
 
 struct DtNetHandleSet {
   static constexpr int theSize = DtHandleSetAt::width;
+};
+
+// One value that its sender holds elsewhere, and a read-only view of such
+// values that a value list reads as it reads a set (size, getHandle,
+// getValueLength, getValuePointer): for a sender that has its values' bytes
+// at hand and need not copy them into a set first. The bytes must stay put
+// while the view is read.
+struct DtNetValue {
+  std::uint32_t handle;
+  const char* bytes;
+  std::uint32_t length;
+};
+
+class DtNetValueView {
+public:
+  explicit DtNetValueView(std::span<const DtNetValue> values) : values_(values) {}
+  RTI::ULong size() const { return values_.size(); }
+  RTI::Handle getHandle(RTI::ULong i) const { return values_[i].handle; }
+  RTI::ULong getValueLength(RTI::ULong i) const { return values_[i].length; }
+  const char* getValuePointer(RTI::ULong i, RTI::ULong& length) const {
+    length = values_[i].length;
+    return values_[i].bytes;
+  }
+
+private:
+  std::span<const DtNetValue> values_;
 };
 
 template <class Set>

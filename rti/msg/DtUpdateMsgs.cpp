@@ -127,6 +127,14 @@ void DtInteractionRoMsg::set(unsigned long classHandle, const RTI::ParameterHand
   fill(nullptr, tag, nullptr, &params);
 }
 
+void DtInteractionRoMsg::set(unsigned long classHandle, const DtNetValueView& params, const char* tag,
+                             unsigned long channel) {
+  clearParts();
+  setHandle(classHandle);
+  setChannel(channel);
+  fill(nullptr, tag, nullptr, params);
+}
+
 int DtInteractionRoMsg::minSize(const RTI::ParameterHandleValuePairSet* params, const char*) {
   return fixedWithList<DtInteractionRoMsg>(params);
 }

@@ -180,6 +180,9 @@ public:
                      unsigned long channel, DtBufferPlaceHolder* where);
   virtual void set(unsigned long classHandle, const RTI::ParameterHandleValuePairSet& params, const char* tag,
                    unsigned long channel);
+  // The same from values held elsewhere (DtNetValueView), not copied into a
+  // set first.
+  void set(unsigned long classHandle, const DtNetValueView& params, const char* tag, unsigned long channel);
   static DtRtiMsgKind currentKind() { return theChannelIncluded ? DtDdmInteractionRoMsgKind : DtInteractionRoMsgKind; }
   static int minSize(const RTI::ParameterHandleValuePairSet* params, const char* tag);
 

@@ -75,6 +75,19 @@ void DtValueListMsg<Set>::clearParts() {
 
 template <class Set>
 bool DtValueListMsg<Set>::fill(const RTI::FedTime* time, const char* tag, const char* name, const Set* set) {
+  return fillWith(time, tag, name, set);
+}
+
+template <class Set>
+bool DtValueListMsg<Set>::fill(const RTI::FedTime* time, const char* tag, const char* name,
+                               const DtNetValueView& values) {
+  return fillWith(time, tag, name, &values);
+}
+
+template <class Set>
+template <class Values>
+bool DtValueListMsg<Set>::fillWith(const RTI::FedTime* time, const char* tag, const char* name, const Values* set) {
+  using ValuesList = DtNetValueList<Values>;
   const DtTrafficRoles& r = roles();
   const auto& parts = layout()->parts;
   auto textFits = [&](int part, const char* text, const char* what) {
@@ -91,7 +104,7 @@ bool DtValueListMsg<Set>::fill(const RTI::FedTime* time, const char* tag, const 
   const bool withTime = time && r.time >= 0 && timeLength <= parts[static_cast<std::size_t>(r.time)].maxContent();
   if (time && r.time >= 0 && !withTime)
     refuse("%s: a time of %d encoded bytes does not fit its size field; not set\n", className(), timeLength);
-  const long listLength = set ? List::sizeNeeded(*set) : 0;
+  const long listLength = set ? ValuesList::sizeNeeded(*set) : 0;
   if (listLength < 0) {
     refuse("%s: a value list whose handles, lengths or count pass 16 bits cannot travel; not set\n", className());
     return false;
@@ -119,7 +132,7 @@ bool DtValueListMsg<Set>::fill(const RTI::FedTime* time, const char* tag, const 
   if (withTime) time->encode(partPtr(r.time));
   if (withTag) std::memcpy(partPtr(r.tag), tag, static_cast<std::size_t>(tagChars));
   if (withName) std::memcpy(partPtr(r.name), name, static_cast<std::size_t>(nameChars));
-  if (set) List::write(partPtr(r.list), *set);
+  if (set) ValuesList::write(partPtr(r.list), *set);
   return true;
 }
 

@@ -84,6 +84,9 @@ protected:
   // the parts must be empty (a built or cleared message). A text or time
   // that does not fit its size field is left out with a message.
   bool fill(const RTI::FedTime* time, const char* tag, const char* name, const Set* set);
+  // The same with values held elsewhere, for a sender that would otherwise
+  // copy them into a set first.
+  bool fill(const RTI::FedTime* time, const char* tag, const char* name, const DtNetValueView& values);
   // Back to the fixed part (with the channel), every part empty.
   void clearParts();
   int checkBody() const override;
@@ -91,6 +94,10 @@ protected:
                     long classValue) const;
 
 private:
+  // What both fills share: Values is Set or DtNetValueView.
+  template <class Values>
+  bool fillWith(const RTI::FedTime* time, const char* tag, const char* name, const Values* values);
+
   mutable DtKept<Set> values_;
 };
 

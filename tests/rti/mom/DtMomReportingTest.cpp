@@ -22,6 +22,7 @@
 #include "mom/DtMomHandleCache.h"
 #include "mom/DtMomObserver.h"
 #include "mom/DtMomReports.h"
+#include "mom/DtMomServiceReportSender.h"
 #include "rti/api/FlatRegion.h"
 
 using namespace momtest;
@@ -58,6 +59,18 @@ std::string address(const void* p) {
   char text[32];
   std::snprintf(text, sizeof text, "%p", p);
   return text;
+}
+
+// "handle=bytes" of each pair of a value set (or of values held elsewhere).
+template <class Set>
+std::vector<std::string> pairTexts(const Set& set) {
+  std::vector<std::string> texts;
+  for (RTI::ULong i = 0; i < set.size(); ++i) {
+    RTI::ULong length = 0;
+    const char* bytes = set.getValuePointer(i, length);
+    texts.push_back(std::to_string(set.getHandle(i)) + "=" + std::string(bytes, length));
+  }
+  return texts;
 }
 
 std::unique_ptr<DtAttrValueSet> attributeValues(std::initializer_list<RTI::ULong> list) {
@@ -348,17 +361,8 @@ TEST(MomHandleCache, KeepsTheHandlesOfTheClassesTheFomHas) {
   report.setService("getObjectClassHandle");
   report.setSuppliedArgument1("Vehicle");
   report.setSuccessIndicator(RTI::RTI_FALSE);
-  auto pairs = [](const RTI::ParameterHandleValuePairSet& set) {
-    std::vector<std::string> texts;
-    for (RTI::ULong i = 0; i < set.size(); ++i) {
-      RTI::ULong length = 0;
-      const char* bytes = set.getValuePointer(i, length);
-      texts.push_back(std::to_string(set.getHandle(i)) + "=" + std::string(bytes, length));
-    }
-    return texts;
-  };
-  const std::vector<std::string> longWay = pairs(report.phvps());
-  EXPECT_EQ(pairs(report.phvps(entry->parameters)), longWay);
+  const std::vector<std::string> longWay = pairTexts(report.phvps());
+  EXPECT_EQ(pairTexts(report.phvps(entry->parameters)), longWay);
   EXPECT_EQ(longWay.size(), rows.size());
 
   const auto lacking = fomFromText(edited(momFedText(), "(class Alert ", "(class Alarm "));
@@ -366,6 +370,85 @@ TEST(MomHandleCache, KeepsTheHandlesOfTheClassesTheFomHas) {
   EXPECT_EQ(cache.find(alert), nullptr);
   cache.clear();
   EXPECT_EQ(cache.find(report), nullptr);
+}
+
+// The short way of the reports gives the pairs of the long way (the
+// interaction's own encoding): after a call and a callback, with and
+// without an exception, with a null service name and an argument too long
+// for a string's own room. A class it does not know is left to the long way.
+TEST(MomServiceReportSender, GivesThePairsOfTheReportInteraction) {
+  const auto fom = fomFromText(momFedText());
+  DtMomHandleCache cache;
+  const DtReportServiceInvocationInteraction shape;
+  const DtAlertInteraction alert;
+  cache.add(*fom, shape);
+  cache.add(*fom, alert);
+  EXPECT_EQ(DtMomServiceReportSender::make(nullptr), nullptr);
+  EXPECT_EQ(DtMomServiceReportSender::make(cache.find(alert)), nullptr);
+  const DtMomHandleCache::Entry* entry = cache.find(shape);
+  ASSERT_NE(entry, nullptr);
+  const auto sender = DtMomServiceReportSender::make(entry);
+  ASSERT_NE(sender, nullptr);
+
+  const std::string longText(200, 'x');
+  struct Case {
+    const char* what;
+    std::uint32_t federate;
+    const char* service;
+    DtMomInitiatorOptions initiator;
+    const char* exception;
+    DtMomArgument arguments[6];
+  };
+  const Case cases[] = {
+      {"a call",
+       7,
+       "getObjectClassHandle",
+       DtMomInitiatorFederate,
+       nullptr,
+       {DtMomArgument("Vehicle"), {}, {}, {}, {}, DtMomArgument(4UL)}},
+      {"a failed call",
+       4294967295UL,
+       "createRegion",
+       DtMomInitiatorFederate,
+       "SpaceNotDefined: no space 9",
+       {DtMomArgument(9UL), DtMomArgument(2UL), {}, {}, {}, {}}},
+      {"a callback",
+       12,
+       "receiveInteraction",
+       DtMomInitiatorRti,
+       nullptr,
+       {DtMomArgument(3UL), DtMomArgument("5,"), DtMomArgument("tag"), {}, {}, {}}},
+      {"a callback that threw",
+       0,
+       nullptr,
+       DtMomInitiatorRti,
+       "FederateInternalError: ",
+       {DtMomArgument(longText.c_str())}},
+  };
+  for (const Case& c : cases) {
+    DtReportServiceInvocationInteraction longWay;
+    longWay.setHandleMapper(fom.get());
+    longWay.setFederateHandle(c.federate);
+    longWay.setService(c.service);
+    longWay.setInitiator(c.initiator);
+    if (c.exception) {
+      longWay.setSuccessIndicator(RTI::RTI_FALSE);
+      longWay.setExceptionDescription(c.exception);
+    }
+    longWay.setSuppliedArgument1(c.arguments[0]);
+    longWay.setSuppliedArgument2(c.arguments[1]);
+    longWay.setSuppliedArgument3(c.arguments[2]);
+    longWay.setSuppliedArgument4(c.arguments[3]);
+    longWay.setSuppliedArgument5(c.arguments[4]);
+    longWay.setReturnedArgument(c.arguments[5]);
+    const DtMomServiceReportSender::Report report{
+        c.federate,
+        c.service,
+        c.initiator,
+        c.exception,
+        {&c.arguments[0], &c.arguments[1], &c.arguments[2], &c.arguments[3], &c.arguments[4], &c.arguments[5]}};
+    EXPECT_EQ(pairTexts(sender->values(report)), pairTexts(longWay.phvps())) << c.what;
+  }
 }
 
 // A federate ambassador that throws from the callbacks a test chooses.

@@ -95,6 +95,32 @@ TEST_P(DtUpdateMsgsTest, SettingAgainReplacesEveryPart) {
   EXPECT_EQ(msg.status(), DtRtiMsg::Valid);
 }
 
+// Values held elsewhere give the bytes that the same values in a set give
+// (odd and empty values padded alike), also when a message is set again
+// from them; a handle that cannot travel is refused as from a set.
+TEST_P(DtUpdateMsgsTest, AnInteractionFromValuesHeldElsewhereIsTheOneFromASet) {
+  const DtNetValue values[] = {{7, "ABC", 3}, {65535, "z", 1}};
+  DtInteractionRoMsg fromView(nullptr);
+  fromView.set(12, DtNetValueView(values), "hello", 4);
+  EXPECT_EQ(bytesOf(fromView), bytesOf(DtInteractionRoMsg(12, params(), "hello", 4, nullptr)));
+  EXPECT_EQ(fromView.status(), DtRtiMsg::Valid);
+
+  DtParamValueSet set(3);
+  set.add(1, "", 0);
+  set.add(2, "xy", 3);
+  set.add(3, "four", 4);
+  const DtNetValue again[] = {{1, "", 0}, {2, "xy", 3}, {3, "four", 4}};
+  fromView.set(3, DtNetValueView(again), nullptr, 0);
+  EXPECT_EQ(bytesOf(fromView), bytesOf(DtInteractionRoMsg(3, set, nullptr, 0, nullptr)));
+  EXPECT_EQ(fromView.refusal(), nullptr);
+
+  NotifyCapture capture(1);
+  const DtNetValue wide[] = {{65536, "a", 1}};
+  fromView.set(3, DtNetValueView(wide), nullptr, 0);
+  EXPECT_NE(fromView.refusal(), nullptr);
+  EXPECT_NE(capture.text().find("cannot travel"), string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(Channel, DtUpdateMsgsTest, ::testing::Values(false, true));
 
 TEST(DtUpdateMsgs, AMessageOfTheOtherChannelSettingIsRefused) {
