@@ -308,6 +308,10 @@ protected:
   // with the overlaps of those `near` (overlapCandidates), in the order of
   // its match list; every set it matches without the index.
   std::vector<std::uint32_t> matchedAmong(const DtObjectRegionSet& set, const std::vector<std::uint32_t>& near) const;
+  // Begins or ends the overlaps of `set` with the members of `others` that
+  // `changed` (null: any region of the set) may have made or broken.
+  void reevaluateOverlaps(const DtRegionSetList& others, DtRegionMatchList& overlaps, DtRegionMatchList& matchOverlaps,
+                          DtObjectRegionSet& set, const DtRegion* changed, bool setIsLocal, bool discover, bool join);
 
   // ---- a local region's deletion (DtObjectDataDistMgrRegions.cpp)
   virtual void movePassiveSubscriptions(DtRegion& region, DtSubRegionSet& passive);

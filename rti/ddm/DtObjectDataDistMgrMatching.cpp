@@ -62,33 +62,29 @@ void DtObjectDataDistMgr::overlapEnded(DtLocalRegionSet& local, DtObjectRegionSe
 void DtObjectDataDistMgr::evaluateRegionSetOverlap(const DtRegionSetList& others, DtRegionMatchList& overlaps,
                                                    DtRegionMatchList& matchOverlaps, DtObjectRegionSet& set,
                                                    bool setIsLocal, bool join) {
-  for (const std::uint32_t handle : overlapCandidates(others, set, nullptr, setIsLocal)) {
-    DtObjectRegionSet* member = objectSet(others.lookup(handle));
-    if (!member || member == &set) continue;
-    DtLocalRegionSet* local = nullptr;
-    DtObjectRegionSet* remote = nullptr;
-    formPair(set, *member, setIsLocal, local, remote);
-    const bool wasOverlap = local->isOverlap(remote->regionSetHandle());
-    const bool nowOverlap = member->intersect(set);
-    if (nowOverlap && !wasOverlap) {
-      overlapBegan(*local, *remote, overlaps, matchOverlaps, false, join);
-    } else if (wasOverlap && !nowOverlap) {
-      overlapEnded(*local, *remote, overlaps, matchOverlaps, join);
-    }
-  }
+  reevaluateOverlaps(others, overlaps, matchOverlaps, set, nullptr, setIsLocal, false, join);
 }
 
 void DtObjectDataDistMgr::evaluateRegionOverlap(const DtRegionSetList& others, DtRegionMatchList& overlaps,
                                                 DtRegionMatchList& matchOverlaps, DtObjectRegionSet& set,
                                                 DtRegion& region, bool setIsLocal, bool discover, bool join) {
-  for (const std::uint32_t handle : overlapCandidates(others, set, &region, setIsLocal)) {
+  reevaluateOverlaps(others, overlaps, matchOverlaps, set, &region, setIsLocal, discover, join);
+}
+
+void DtObjectDataDistMgr::reevaluateOverlaps(const DtRegionSetList& others, DtRegionMatchList& overlaps,
+                                             DtRegionMatchList& matchOverlaps, DtObjectRegionSet& set,
+                                             const DtRegion* changed, bool setIsLocal, bool discover, bool join) {
+  for (const std::uint32_t handle : overlapCandidates(others, set, changed, setIsLocal)) {
     DtObjectRegionSet* member = objectSet(others.lookup(handle));
     if (!member || member == &set) continue;
     DtLocalRegionSet* local = nullptr;
     DtObjectRegionSet* remote = nullptr;
     formPair(set, *member, setIsLocal, local, remote);
     const bool wasOverlap = local->isOverlap(remote->regionSetHandle());
-    const bool nowOverlap = member->intersect(region) || (set.regionCount() >= 2 && member->intersect(set));
+    // A moved region overlaps through itself, or through the set's other
+    // regions when it has some.
+    const bool nowOverlap = changed ? member->intersect(*changed) || (set.regionCount() >= 2 && member->intersect(set))
+                                    : member->intersect(set);
     if (nowOverlap && !wasOverlap) {
       overlapBegan(*local, *remote, overlaps, matchOverlaps, discover, join);
     } else if (wasOverlap && !nowOverlap) {
