@@ -1,6 +1,6 @@
 #include "mom/DtMomFederateSR.h"
 
-#include "mom/DtMomInspector.h"
+#include "mom/DtMomFederateView.h"
 #include "mom/DtMomObjectClasses.h"
 
 DtMomFederateSR::DtMomFederateSR(DtFomClassMgr* fom, DtMomInspector* inspector, std::uint32_t classHandle)

@@ -1,6 +1,6 @@
 #include "mom/DtMomFederationSR.h"
 
-#include "mom/DtMomInspector.h"
+#include "mom/DtMomFederateView.h"
 #include "mom/DtMomObjectClasses.h"
 
 DtMomFederationSR::DtMomFederationSR(DtFomClassMgr* fom, DtMomInspector* inspector, std::uint32_t classHandle)

@@ -10,7 +10,7 @@
 #include "mom/DtMomCountReports.h"
 #include "mom/DtMomDeclarationReports.h"
 #include "mom/DtMomFederatePublisher.h"
-#include "mom/DtMomInspector.h"
+#include "mom/DtMomFederateView.h"
 #include "mom/DtMomMgr.h"
 #include "mom/DtMomObjectInfo.h"
 #include "mom/DtMomReports.h"

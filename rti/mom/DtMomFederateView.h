@@ -1,10 +1,10 @@
 #pragma once
-// DtMomInspector: the management object model's read-only window on the
-// rest of the federate. Every attribute value of the Manager.Federate and
-// Manager.Federation objects and every report's content is read through it
-// at the moment it is sent; it keeps no copies and changes nothing in what
-// it reads (the next save time is brought up to date from the time manager
-// on reading, as the federate's own query does).
+// DtMomInspector, the federate view: the management object model's
+// read-only window on the rest of the federate. Every attribute value of the
+// Manager.Federate and Manager.Federation objects and every report's content
+// is read through it at the moment it is sent; it keeps no copies and
+// changes nothing in what it reads (the next save time is brought up to date
+// from the time manager on reading, as the federate's own query does).
 //
 // Time getters fill a time that the caller owns and return it; without a
 // time manager they leave it as it was. Count getters give 32-bit counts,

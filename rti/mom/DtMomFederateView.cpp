@@ -1,4 +1,4 @@
-#include "mom/DtMomInspector.h"
+#include "mom/DtMomFederateView.h"
 
 #include <memory>
 
