@@ -5,20 +5,27 @@
 // pieces whose sizes the input picks, each reader reading after every
 // piece. What a reader hands up must be whole packets, in order, that
 // together are the start of the stream; the forwarder must stop exactly at
-// a frame that cannot be a message.
+// a frame that cannot be a message. Every whole frame also passes the
+// forwarder's gate, for a connection bound to nothing and for one bound to
+// federates the input names, with the frame's own execution and federate
+// among them; a refusal always says why.
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "msg/DtNetMsgHeader.h"
 #include "net/DtForwarderLink.h"
+#include "net/DtFrameGate.h"
 #include "net/DtTcpSocket.h"
 #include "util/DtBigEndian.h"
 #include "util/DtNotify.h"
 #include "util/DtNotifyHandler.h"
+#include "util/DtString.h"
 
 namespace {
 
@@ -65,7 +72,39 @@ void writeAll(int fd, const char* data, std::size_t size) {
   }
 }
 
-void forwarderReads(const std::string& stream, const std::vector<std::size_t>& sizes) {
+// Bindings made from the frame itself and from the input's seed bytes.
+std::vector<DtLinkBinding> bindingsFor(const DtNetMsgHeader& header, const std::uint8_t* seed, std::size_t seedSize) {
+  std::vector<DtLinkBinding> bindings;
+  DtLinkBinding own;
+  own.execHandle = header.fedExHandle();
+  const DtString name = header.fedExName();
+  std::memcpy(own.execName, name.string(),
+              std::min<std::size_t>(static_cast<std::size_t>(name.length()), sizeof own.execName));
+  own.federate = header.federate();
+  bindings.push_back(own);
+  for (std::size_t i = 0; i + 1 < seedSize; i += 2) {
+    DtLinkBinding other = own;
+    other.federate = static_cast<std::uint16_t>(seed[i] << 8 | seed[i + 1]);
+    if (seed[i] & 1) other.execHandle = seed[i + 1];
+    bindings.push_back(other);
+  }
+  return bindings;
+}
+
+void passTheGate(const char* frame, const std::uint8_t* seed, std::size_t seedSize) {
+  const DtNetMsgHeader& header = *DtNetMsgHeader::at(frame);
+  const char* unbound = DtFrameGate::refusal(header, {});
+  check(unbound == nullptr || *unbound != 0);
+  static_cast<void>(DtFrameGate::hears(header, {}));
+  const std::vector<DtLinkBinding> bindings = bindingsFor(header, seed, seedSize);
+  const char* bound = DtFrameGate::refusal(header, bindings);
+  check(bound == nullptr || *bound != 0);
+  for (const DtLinkBinding& binding : bindings) static_cast<void>(DtFrameGate::namesExecution(header, binding));
+  static_cast<void>(DtFrameGate::hears(header, bindings));
+}
+
+void forwarderReads(const std::string& stream, const std::vector<std::size_t>& sizes, const std::uint8_t* seed,
+                    std::size_t seedSize) {
   Pair pair;
   DtForwarderLink link(pair.reader, 1, 0, 0);
   std::string handedUp;
@@ -75,6 +114,7 @@ void forwarderReads(const std::string& stream, const std::vector<std::size_t>& s
       while (at < length) {
         std::size_t size = 0;
         check(DtForwarderLink::checkFrameHead(data + at, length - at, &size) == DtForwarderLink::Head::Whole);
+        passTheGate(data + at, seed, seedSize);
         at += size;
         ++count;
       }
@@ -148,7 +188,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 2 + seedSize) return 0;
   const std::string stream(reinterpret_cast<const char*>(data) + 2 + seedSize, size - 2 - seedSize);
   const std::vector<std::size_t> sizes = pieces(data + 2, seedSize, stream.size());
-  forwarderReads(stream, sizes);
+  forwarderReads(stream, sizes, data + 2, seedSize);
   socketReads(stream, sizes, width);
   return 0;
 }
